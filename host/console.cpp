@@ -1,0 +1,72 @@
+#include "host/console.h"
+
+#include <unistd.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <iostream>
+
+namespace zeziza::host {
+
+void Console::printBanner() {
+  out_ << kAppTitle << "\n" << kVersionCaption << "\n";
+  out_ << "本机地址: " << host_.localAddress() << "\n";
+  out_ << "数据目录: " << std::filesystem::absolute(options_.dataDir).string() << "\n";
+  out_ << host_.onlineCountText() << "\n";
+  out_ << "命令: reset（重置系统）  open（本机浏览）  manual（使用手册）  quit（退出）\n";
+  out_.flush();
+}
+
+bool Console::command(const std::string& line, std::istream& in) {
+  if (line == "quit" || line == "exit") return false;
+  if (line == "reset") {
+    reset(in);
+  } else if (line == "open") {
+    openLocal();
+  } else if (line == "manual") {
+    manual();
+  } else if (!line.empty()) {
+    out_ << "未知命令: " << line << "（可用: reset open manual quit）\n";
+  }
+  out_.flush();
+  return true;
+}
+
+// Only exactly "yes" resets; any other answer does nothing.
+void Console::reset(std::istream& in) {
+  out_ << "确认操作: " << kResetPrompt << "\n> " << std::flush;
+  std::string answer;
+  if (!std::getline(in, answer) || answer != "yes") return;
+  host_.Button4Click();
+  out_ << "系统已恢复到初始状态。\n";
+}
+
+void Console::openLocal() {
+  openAddress(host_.localAddress());
+}
+
+void Console::manual() {
+  if (options_.site.empty()) {
+    out_ << "未设置网站地址，请用 --site 指定。\n";
+    return;
+  }
+  openAddress(options_.site + "/vezav/manual");
+}
+
+void Console::openAddress(const std::string& address) {
+  const bool graphical = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
+  if (graphical && access("/usr/bin/xdg-open", X_OK) == 0) {
+    const pid_t pid = fork();
+    if (pid == 0) {
+      execl("/usr/bin/xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
+      _exit(127);
+    }
+    if (pid > 0) {
+      out_ << "已在浏览器中打开: " << address << "\n";
+      return;
+    }
+  }
+  out_ << "请在浏览器中打开: " << address << "\n";
+}
+
+}  // namespace zeziza::host

@@ -1,0 +1,115 @@
+#include "host/host_window.h"
+
+#include <fstream>
+
+#include "host/cache_cleanup.h"
+#include "store/settings_cache.h"
+#include "web/embedded_file.h"
+
+namespace zeziza::host {
+
+void writeMissingStaticFiles(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
+  for (const auto& file : embeddedFiles_static()) {
+    const auto target = folder / std::string(file.name);
+    if (std::filesystem::exists(target)) continue;
+    const auto partial = target.string() + ".partial";
+    {
+      std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+      out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
+      if (!out) throw std::runtime_error("cannot write " + partial);
+    }
+    std::filesystem::rename(partial, target);
+  }
+}
+
+TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings)
+    : options_(std::move(options)), folder_{options_.dataDir} {
+  store::prepareDataFolder(folder_);
+  writeMissingStaticFiles(folder_.files());
+  settings.Port = options_.port;
+  controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);
+  controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
+  controller_->setSystemReset([this] { Button4Click(); });
+}
+
+TForm4::~TForm4() {
+  stop();
+  controller_.reset();  // its sessions report the count through members below
+}
+
+void TForm4::FormCreate() {
+  cleanCacheFolder(folder_.cache());
+  try {
+    store::restoreDatabase(folder_.temp(), folder_.tempEmpty());
+  } catch (const std::exception&) {
+    // A missing pristine copy leaves the old scratch database in place.
+  }
+}
+
+void TForm4::FormShow() {
+  setOnlineCount(controller_->sessionCount());
+  loadSettingsCache();
+}
+
+void TForm4::loadSettingsCache() {
+  if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
+  store::settingsCache().load(*ADOConnection1);
+}
+
+int TForm4::listen() {
+  server_ = std::make_unique<web::HttpServer>(
+      [this](const web::HttpRequest& request) { return controller_->handle(request); });
+  try {
+    boundPort_ = server_->bind("0.0.0.0", options_.port);
+  } catch (const std::exception&) {
+    server_.reset();
+    throw std::runtime_error("无法在端口 " + std::to_string(options_.port) +
+                             " 上监听（端口被占用，或低于1024的端口需要root权限）。请用 --port "
+                             "指定其他端口，例如 --port 8081");
+  }
+  server_->start();
+  controller_->startHousekeeping();
+  return boundPort_;
+}
+
+void TForm4::stop() {
+  if (server_) server_->stop();
+  server_.reset();
+  if (controller_) controller_->stopHousekeeping();
+}
+
+void TForm4::Button4Click() {
+  std::lock_guard lock(resetMutex_);
+  controller_->endIdleSessions();
+  if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
+  ADOConnection1->restoreFrom(folder_.empty());
+  loadSettingsCache();
+}
+
+std::string TForm4::onlineCountText() const {
+  std::lock_guard lock(countMutex_);
+  return Label1;
+}
+
+std::string TForm4::localAddress() const {
+  return "http://127.0.0.1:" + std::to_string(boundPort_ ? boundPort_ : options_.port);
+}
+
+void TForm4::setOnlineCountListener(std::function<void(const std::string&)> listener) {
+  std::lock_guard lock(countMutex_);
+  countListener_ = std::move(listener);
+}
+
+void TForm4::setOnlineCount(std::size_t count) {
+  std::function<void(const std::string&)> listener;
+  std::string text = std::to_string(count) + "人在线";
+  {
+    std::lock_guard lock(countMutex_);
+    Label1 = text;
+    listener = countListener_;
+  }
+  if (listener) listener(text);
+}
+
+}  // namespace zeziza::host

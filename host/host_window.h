@@ -1,0 +1,62 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+
+#include "host/options.h"
+#include "store/data_folder.h"
+#include "store/database.h"
+#include "web/http_server.h"
+#include "web/server_controller.h"
+
+namespace zeziza::host {
+
+inline constexpr const char* kAppTitle = "Zeziza学生成绩管理系统";
+inline constexpr const char* kVersionCaption = "标准版 VER 8.0";
+
+// The host: owns the data folder, the settings cache's loading, the server and the online
+// count. Linux has no host window; the console front end shows what the window showed.
+class TForm4 {
+ public:
+  TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings = {});
+  ~TForm4();
+
+  // Cache-folder cleanup and `temp` restored from `tempempty`.
+  void FormCreate();
+  // Online count and settings cache.
+  void FormShow();
+  // Starts listening; returns the bound port. Throws with a message naming --port.
+  int listen();
+  void stop();
+  // The system reset: idle sessions end, `data` is restored from `empty`, the cache reloads.
+  void Button4Click();
+
+  std::string onlineCountText() const;
+  std::string localAddress() const;
+  // Called with the online count text whenever it changes.
+  void setOnlineCountListener(std::function<void(const std::string&)> listener);
+  web::TIWServerController& controller() { return *controller_; }
+  const store::DataFolder& folder() const { return folder_; }
+
+ private:
+  void loadSettingsCache();
+  void setOnlineCount(std::size_t count);
+
+  Options options_;
+  store::DataFolder folder_;
+  std::unique_ptr<store::Database> ADOConnection1;  // the host's own connection to data
+  std::unique_ptr<web::TIWServerController> controller_;
+  std::unique_ptr<web::HttpServer> server_;
+  int boundPort_ = 0;
+  mutable std::mutex countMutex_;
+  std::string Label1;  // "N人在线"
+  std::function<void(const std::string&)> countListener_;
+  std::mutex resetMutex_;
+};
+
+// Writes the embedded static files into files/ where they are missing.
+void writeMissingStaticFiles(const std::filesystem::path& folder);
+
+}  // namespace zeziza::host

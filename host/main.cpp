@@ -1,0 +1,88 @@
+#include <poll.h>
+#include <signal.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <iostream>
+#include <mutex>
+#include <thread>
+
+#include "host/console.h"
+#include "host/host_window.h"
+#include "host/options.h"
+#include "pages/start_page.h"
+
+namespace {
+
+// Waits for SIGINT or SIGTERM on a thread of its own; the signals are blocked elsewhere.
+std::atomic<bool> stopRequested{false};
+
+sigset_t stopSignals() {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGINT);
+  sigaddset(&set, SIGTERM);
+  return set;
+}
+
+// Reads console commands while standard input is a terminal, until quit or a signal.
+void runConsole(zeziza::host::Console& console) {
+  const bool terminal = isatty(STDIN_FILENO);
+  std::string line;
+  while (!stopRequested) {
+    if (!terminal) {
+      std::this_thread::sleep_for(std::chrono::milliseconds(200));
+      continue;
+    }
+    pollfd fd{STDIN_FILENO, POLLIN, 0};
+    if (poll(&fd, 1, 200) <= 0) continue;
+    if (!std::getline(std::cin, line) || !console.command(line, std::cin)) break;
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  using namespace zeziza::host;
+  Options options;
+  try {
+    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  } catch (const std::invalid_argument& e) {
+    std::cerr << e.what() << "\n" << usage();
+    return 2;
+  }
+  if (options.help) {
+    std::cout << usage();
+    return 0;
+  }
+  const sigset_t signals = stopSignals();
+  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
+  std::thread([signals] {
+    int signal = 0;
+    sigwait(&signals, &signal);
+    stopRequested = true;
+  }).detach();
+
+  try {
+    TForm4 host(options, zeziza::pages::startPage());
+    host.FormCreate();
+    host.FormShow();
+    host.listen();
+    std::mutex outMutex;
+    host.setOnlineCountListener([&outMutex](const std::string& text) {
+      std::lock_guard lock(outMutex);
+      std::cout << text << std::endl;
+    });
+    Console console(host, options, std::cout);
+    console.printBanner();
+    if (options.launchBrowser) console.openLocal();
+    runConsole(console);
+    host.setOnlineCountListener(nullptr);
+    host.stop();
+    std::cout << "已停止。" << std::endl;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+    return 1;
+  }
+  return 0;
+}

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+namespace zeziza::host {
+
+struct Options {
+  int port = 81;
+  std::filesystem::path dataDir = ".";
+  std::string site;  // address of the maker's web site (manual, help pages)
+  bool launchBrowser = false;
+  bool minimize = false;
+  bool help = false;
+};
+
+// Parses the command line; throws std::invalid_argument with a message for the user.
+Options parseOptions(const std::vector<std::string>& args);
+std::string usage();
+
+}  // namespace zeziza::host

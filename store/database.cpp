@@ -1,0 +1,97 @@
+#include "store/database.h"
+
+#include <sqlite3.h>
+
+#include <chrono>
+#include <thread>
+
+#include "store/statement.h"
+
+namespace zeziza::store {
+
+namespace {
+constexpr int kBusyTimeoutMs = 10000;
+constexpr int kBackupRetries = 50;
+}  // namespace
+
+void throwDatabaseError(sqlite3* db, int rc, std::string_view sql) {
+  std::string message = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+  if (!sql.empty()) message += " [" + std::string(sql) + "]";
+  throw DatabaseError(message, rc);
+}
+
+Database::Database(const std::filesystem::path& file) : file_(file) {
+  const int rc =
+      sqlite3_open_v2(file.c_str(), &db_,
+                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+  if (rc != SQLITE_OK) {
+    const std::string message = "cannot open database " + file.string() + ": " +
+                                (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
+    sqlite3_close(db_);
+    db_ = nullptr;
+    throw DatabaseError(message, rc);
+  }
+  sqlite3_extended_result_codes(db_, 1);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
+}
+
+Database::~Database() {
+  sqlite3_close_v2(db_);
+}
+
+int Database::exec(std::string_view sql, std::span<const Value> params) {
+  Statement statement(*this, sql);
+  statement.bindAll(params);
+  while (statement.step()) {
+  }
+  return sqlite3_changes(db_);
+}
+
+void Database::execScript(const std::string& sql) {
+  char* error = nullptr;
+  const int rc = sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, &error);
+  if (rc != SQLITE_OK) {
+    std::string message = error ? error : sqlite3_errstr(rc);
+    sqlite3_free(error);
+    throw DatabaseError(message + " [" + sql + "]", rc);
+  }
+}
+
+std::int64_t Database::lastInsertId() const {
+  return sqlite3_last_insert_rowid(db_);
+}
+
+namespace {
+
+// Runs a complete backup from `from` into `to`, retrying while another connection writes.
+void copyDatabase(sqlite3* from, sqlite3* to) {
+  for (int attempt = 0;; ++attempt) {
+    sqlite3_backup* backup = sqlite3_backup_init(to, "main", from, "main");
+    if (!backup) throwDatabaseError(to, sqlite3_errcode(to), "backup");
+    const int rc = sqlite3_backup_step(backup, -1);
+    sqlite3_backup_finish(backup);
+    if (rc == SQLITE_DONE) return;
+    if ((rc != SQLITE_BUSY && rc != SQLITE_LOCKED) || attempt >= kBackupRetries) {
+      throwDatabaseError(to, rc, "backup");
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  }
+}
+
+}  // namespace
+
+void Database::restoreFrom(const std::filesystem::path& source) {
+  if (!std::filesystem::exists(source)) {
+    throw DatabaseError("missing database " + source.string(), SQLITE_CANTOPEN);
+  }
+  Database from(source);
+  copyDatabase(from.db_, db_);
+}
+
+void Database::backupTo(const std::filesystem::path& target) {
+  Database to(target);
+  copyDatabase(db_, to.db_);
+}
+
+}  // namespace zeziza::store

@@ -1,0 +1,114 @@
+#include "store/schema.h"
+
+#include <utility>
+
+#include "store/database.h"
+#include "store/list_value.h"
+#include "store/settings.h"
+#include "store/transaction.h"
+
+namespace zeziza::store {
+
+namespace {
+
+constexpr int kSchemaVersion = 1;
+
+// Texts the office compares without letter case are NOCASE; one score row per exam and
+// student is kept by the UNIQUE `test` key.
+constexpr const char* kDataTables = R"sql(
+CREATE TABLE yh (
+  user TEXT NOT NULL COLLATE NOCASE UNIQUE,
+  pass TEXT NOT NULL,
+  qx   TEXT NOT NULL,
+  xx   TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+  nj   TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+  bc   TEXT NOT NULL DEFAULT '' COLLATE NOCASE
+);
+CREATE TABLE sysset (
+  zdm TEXT NOT NULL PRIMARY KEY COLLATE NOCASE,
+  zdz TEXT NOT NULL DEFAULT ''
+);
+CREATE TABLE ks (
+  bh INTEGER PRIMARY KEY AUTOINCREMENT,
+  id TEXT NOT NULL COLLATE NOCASE UNIQUE,
+  xm TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+  xx TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+  nj TEXT NOT NULL DEFAULT '' COLLATE NOCASE,
+  bj TEXT NOT NULL DEFAULT '' COLLATE NOCASE
+);
+CREATE INDEX ks_place ON ks (xx, nj, bj);
+CREATE TABLE cj (
+  id   INTEGER PRIMARY KEY AUTOINCREMENT,
+  ks   TEXT NOT NULL COLLATE NOCASE,
+  kh   INTEGER NOT NULL REFERENCES ks (bh),
+  k1 REAL NOT NULL DEFAULT 0, k2 REAL NOT NULL DEFAULT 0, k3 REAL NOT NULL DEFAULT 0,
+  k4 REAL NOT NULL DEFAULT 0, k5 REAL NOT NULL DEFAULT 0, k6 REAL NOT NULL DEFAULT 0,
+  k7 REAL NOT NULL DEFAULT 0, k8 REAL NOT NULL DEFAULT 0, k9 REAL NOT NULL DEFAULT 0,
+  k10 REAL NOT NULL DEFAULT 0, k11 REAL NOT NULL DEFAULT 0, k12 REAL NOT NULL DEFAULT 0,
+  zf   REAL NOT NULL DEFAULT 0,
+  pj   REAL NOT NULL DEFAULT 0,
+  test TEXT NOT NULL COLLATE NOCASE UNIQUE
+);
+CREATE INDEX cj_kh ON cj (kh);
+CREATE INDEX cj_ks ON cj (ks);
+)sql";
+
+constexpr const char* kTempTables = R"sql(
+CREATE TABLE tem (
+  id    INTEGER PRIMARY KEY AUTOINCREMENT,
+  stuid NUMERIC,
+  name  TEXT COLLATE NOCASE,
+  dw    TEXT COLLATE NOCASE,
+  nj    TEXT COLLATE NOCASE,
+  bc    TEXT COLLATE NOCASE,
+  km    TEXT COLLATE NOCASE,
+  cj    REAL,
+  总排名 INTEGER,
+  校内排名 INTEGER,
+  班内排名 INTEGER
+);
+)sql";
+
+std::vector<std::pair<std::string_view, std::string>> initialSettings() {
+  return {
+      {key::kUnits, toListValue({"中心校区", "东校区", "西校区"})},
+      {key::kGrades, ""},
+      {key::kClasses,
+       toListValue({"一班", "二班", "三班", "四班", "五班", "六班", "七班", "八班", "九班"})},
+      {key::kSubjects, toListValue({"数学", "语文", "英语"})},
+      {key::kExams, ""},
+      {key::kDefaultExam, ""},
+      {key::kWorkMode, std::string(kWorkModeSelf)},
+      {key::kFooterText, ""},
+      {key::kExcellent, "90"},
+      {key::kGood, "80"},
+      {key::kPass, "60"},
+      {key::kBands, ""},
+      {key::kReserved, ""},
+  };
+}
+
+void createWith(const std::filesystem::path& file, const char* tables, bool settings) {
+  Database db(file);
+  Transaction transaction(db);
+  db.execScript(tables);
+  if (settings) {
+    for (const auto& [k, v] : initialSettings()) {
+      db.exec("insert into sysset (zdm, zdz) values (?, ?)", {Value(k), Value(v)});
+    }
+  }
+  db.execScript("PRAGMA user_version=" + std::to_string(kSchemaVersion));
+  transaction.commit();
+}
+
+}  // namespace
+
+void createDataSchema(const std::filesystem::path& file) {
+  createWith(file, kDataTables, true);
+}
+
+void createTempSchema(const std::filesystem::path& file) {
+  createWith(file, kTempTables, false);
+}
+
+}  // namespace zeziza::store

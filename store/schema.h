@@ -1,0 +1,12 @@
+#pragma once
+
+#include <filesystem>
+
+namespace zeziza::store {
+
+// Creates the tables of the live database with their initial settings rows.
+void createDataSchema(const std::filesystem::path& file);
+// Creates the scratch database of cloud publishing.
+void createTempSchema(const std::filesystem::path& file);
+
+}  // namespace zeziza::store

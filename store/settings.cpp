@@ -1,0 +1,28 @@
+#include "store/settings.h"
+
+#include "store/database.h"
+#include "store/list_value.h"
+#include "store/statement.h"
+
+namespace zeziza::store {
+
+std::string readSetting(Database& db, std::string_view key) {
+  Statement statement(db, "select zdz from sysset where zdm=?");
+  const Value k{std::string(key)};
+  statement.bindAll(std::span(&k, 1));
+  return statement.step() ? statement.column(0).asText() : std::string();
+}
+
+bool writeSetting(Database& db, std::string_view key, std::string_view value) {
+  return db.exec("update sysset set zdz=? where zdm=?", {Value(value), Value(key)}) > 0;
+}
+
+std::vector<std::string> readListSetting(Database& db, std::string_view key) {
+  return parseListValue(readSetting(db, key));
+}
+
+bool writeListSetting(Database& db, std::string_view key, const std::vector<std::string>& items) {
+  return writeSetting(db, key, toListValue(items));
+}
+
+}  // namespace zeziza::store

@@ -1,0 +1,76 @@
+#include "store/statement.h"
+
+#include <sqlite3.h>
+
+#include "store/database.h"
+
+namespace zeziza::store {
+
+Statement::Statement(Database& db, std::string_view sql) : db_(db.handle()), sql_(sql) {
+  const int rc =
+      sqlite3_prepare_v2(db_, sql_.data(), static_cast<int>(sql_.size()), &stmt_, nullptr);
+  if (rc != SQLITE_OK) throwDatabaseError(db_, rc, sql_);
+  if (!stmt_) throw DatabaseError("empty statement [" + sql_ + "]", SQLITE_MISUSE);
+}
+
+Statement::~Statement() {
+  sqlite3_finalize(stmt_);
+}
+
+void Statement::bindAll(std::span<const Value> params) {
+  const int expected = sqlite3_bind_parameter_count(stmt_);
+  if (expected != static_cast<int>(params.size())) {
+    throw DatabaseError("statement expects " + std::to_string(expected) + " parameters, got " +
+                            std::to_string(params.size()) + " [" + sql_ + "]",
+                        SQLITE_RANGE);
+  }
+  for (int i = 0; i < expected; ++i) {
+    const Value& v = params[static_cast<std::size_t>(i)];
+    int rc = SQLITE_OK;
+    if (v.isNull()) {
+      rc = sqlite3_bind_null(stmt_, i + 1);
+    } else if (v.isInteger()) {
+      rc = sqlite3_bind_int64(stmt_, i + 1, v.asInt());
+    } else if (v.isReal()) {
+      rc = sqlite3_bind_double(stmt_, i + 1, v.asDouble());
+    } else {
+      const std::string& text = std::get<std::string>(v.variant());
+      rc = sqlite3_bind_text(stmt_, i + 1, text.data(), static_cast<int>(text.size()),
+                             SQLITE_TRANSIENT);
+    }
+    if (rc != SQLITE_OK) throwDatabaseError(db_, rc, sql_);
+  }
+}
+
+bool Statement::step() {
+  const int rc = sqlite3_step(stmt_);
+  if (rc == SQLITE_ROW) return true;
+  if (rc == SQLITE_DONE) return false;
+  throwDatabaseError(db_, rc, sql_);
+}
+
+int Statement::columnCount() const {
+  return sqlite3_column_count(stmt_);
+}
+
+std::string Statement::columnName(int i) const {
+  const char* name = sqlite3_column_name(stmt_, i);
+  return name ? name : "";
+}
+
+Value Statement::column(int i) const {
+  switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+      return Value(static_cast<std::int64_t>(sqlite3_column_int64(stmt_, i)));
+    case SQLITE_FLOAT:
+      return Value(sqlite3_column_double(stmt_, i));
+    case SQLITE_NULL:
+      return Value();
+    default: {
+      const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+      return Value(std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i))));
+    }
+  }
+}
+
+}  // namespace zeziza::store

@@ -1,0 +1,39 @@
+#pragma once
+
+#include <span>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "store/value.h"
+
+struct sqlite3;
+struct sqlite3_stmt;
+
+namespace zeziza::store {
+
+class Database;
+
+// A prepared statement: prepared in the constructor, finalised in the destructor.
+class Statement {
+ public:
+  Statement(Database& db, std::string_view sql);
+  ~Statement();
+  Statement(const Statement&) = delete;
+  Statement& operator=(const Statement&) = delete;
+
+  // Binds all parameters at once; the count must match the statement's.
+  void bindAll(std::span<const Value> params);
+  // Steps once; true while a row is available.
+  bool step();
+  int columnCount() const;
+  std::string columnName(int i) const;
+  Value column(int i) const;
+
+ private:
+  sqlite3* db_;
+  sqlite3_stmt* stmt_ = nullptr;
+  std::string sql_;
+};
+
+}  // namespace zeziza::store

@@ -1,0 +1,42 @@
+#pragma once
+
+#include <functional>
+#include <set>
+#include <string>
+#include <vector>
+
+#include "store/query.h"
+#include "web/control.h"
+
+namespace zeziza::web {
+
+struct DBGridColumn {
+  std::string DataField;  // result column shown
+  std::string Title;
+  std::string LinkField;  // for action columns: the value passed to OnClick
+  std::function<void(const std::string& value)> OnClick;
+};
+
+// A table bound to a query: shows RowLimit rows from the query's cursor (or from the first
+// row with FromStart); RowLimit 0 shows all rows.
+class DBGrid : public Control {
+ public:
+  using Control::Control;
+  store::Query* DataSource = nullptr;
+  std::vector<DBGridColumn> Columns;
+  std::size_t RowLimit = 0;
+  bool FromStart = true;
+  std::string Css = "qbk";
+
+  void render(HtmlWriter& out) const override;
+  bool hasEvent() const override;
+  // The parameter is "<column>:<link value>"; only a value the grid showed is accepted.
+  void fire(std::string_view param) override;
+
+ private:
+  void renderRow(HtmlWriter& out, std::size_t row) const;
+
+  mutable std::set<std::string> shownLinks_;
+};
+
+}  // namespace zeziza::web

@@ -1,0 +1,89 @@
+#include "web/page_renderer.h"
+
+#include <nlohmann/json.hpp>
+
+#include "web/html.h"
+#include "web/page.h"
+
+namespace zeziza::web {
+
+namespace {
+
+void writeHead(HtmlWriter& out, std::string_view title) {
+  out.raw("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">");
+  out.raw("<meta name=\"viewport\" content=\"width=1000\">");
+  out.raw("<title>").text(title).raw("</title>");
+  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
+  out.raw("<link rel=\"stylesheet\" href=\"/files/mjy.css\">");
+  out.raw("<script src=\"/js/zeziza.js?v=").raw(kResourceVersion).raw("\" defer></script>");
+  out.raw("</head>");
+}
+
+void writeHidden(HtmlWriter& out, std::string_view name, std::string_view value) {
+  out.raw("<input type=\"hidden\"").attr("name", name).attr("id", name).attr("value", value);
+  out.raw(">");
+}
+
+void writeTrackingFields(HtmlWriter& out, const AnswerState& state, std::string_view formName,
+                         std::string_view formClass) {
+  writeHidden(out, "IW_Action", "");
+  writeHidden(out, "IW_ActionParam", "");
+  writeHidden(out, "IW_FormName", formName);
+  writeHidden(out, "IW_FormClass", formClass);
+  writeHidden(out, "IW_SessionID_", state.sessionId);
+  writeHidden(out, "IW_TrackID_", std::to_string(state.trackId));
+  writeHidden(out, "IW_width", "");
+  writeHidden(out, "IW_height", "");
+}
+
+// Data for the client script as JSON; "<" is escaped so no text can close the script element.
+void writeClientState(HtmlWriter& out, const nlohmann::json& state) {
+  std::string json = state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  std::string safe;
+  for (const char c : json) {
+    if (c == '<') {
+      safe += "\\u003c";
+    } else {
+      safe += c;
+    }
+  }
+  out.raw("<script type=\"application/json\" id=\"iw-state\">").raw(safe).raw("</script>");
+}
+
+}  // namespace
+
+std::string renderPage(const Page& page, const AnswerState& state) {
+  HtmlWriter out;
+  writeHead(out, page.Title);
+  out.raw("<body").attr("class", "iw-page " + toLower(page.className())).raw(">");
+  out.raw("<form id=\"IWForm\" method=\"post\" action=\"/EXEC\" enctype=\"multipart/form-data\"");
+  out.attr("data-lock", page.LockOnSubmit ? "1" : "0").raw(" autocomplete=\"off\">");
+  writeTrackingFields(out, state, page.className(), page.className());
+  out.raw("<div class=\"iw-content\">");
+  page.renderChildren(out);
+  out.raw("</div></form><div id=\"iw-lock\"></div>");
+
+  ClientScriptState script;
+  for (const Control* control : page.controls()) {
+    if (control->effectivelyVisible()) control->collectScript(script);
+  }
+  nlohmann::json timers = nlohmann::json::array();
+  for (const auto& t : script.timers) timers.push_back({{"id", t.id}, {"interval", t.interval}});
+  writeClientState(out, {{"messages", state.messages}, {"focus", state.focus}, {"timers", timers}});
+  out.raw("</body></html>");
+  return out.take();
+}
+
+std::string renderStartPage(const AnswerState& state) {
+  HtmlWriter out;
+  writeHead(out, "");
+  out.raw("<body class=\"iw-start\">");
+  out.raw("<form id=\"IWForm\" method=\"post\" action=\"/\" enctype=\"multipart/form-data\">");
+  writeTrackingFields(out, state, "", "");
+  out.raw("<noscript>请启用浏览器的JavaScript。</noscript></form>");
+  writeClientState(out, {{"start", true}});
+  out.raw("</body></html>");
+  return out.take();
+}
+
+}  // namespace zeziza::web

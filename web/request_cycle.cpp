@@ -1,0 +1,109 @@
+#include "web/request_cycle.h"
+
+#include <charconv>
+
+#include "web/page_renderer.h"
+
+namespace zeziza::web {
+
+namespace {
+
+int postedNumber(const PostedForm& form, std::string_view name) {
+  const std::string text = form.value(name);
+  int value = 0;
+  std::from_chars(text.data(), text.data() + text.size(), value);
+  return value;
+}
+
+// Runs a handler; whatever escapes it becomes an alert and the page is rendered again.
+void runHandler(TIWUserSession& user, const std::function<void()>& handler) {
+  try {
+    handler();
+  } catch (const BadPost& e) {
+    user.ShowMessage(e.userMessage());
+  } catch (const std::exception& e) {
+    user.ShowMessage(e.what());
+  }
+}
+
+std::vector<Control*> postTargets(const Page& page) {
+  std::vector<Control*> targets;
+  for (Control* c : page.controls()) {
+    if (c->takesPost() && c->Enabled && c->effectivelyVisible()) targets.push_back(c);
+  }
+  return targets;
+}
+
+// The control named by IW_Action, when it may act now; nullptr for none.
+Control* actingControl(const Page& page, const PostedForm& form, bool& forged) {
+  const std::string action = form.value("IW_Action");
+  forged = false;
+  if (action.empty()) return nullptr;
+  Control* control = page.find(action);
+  if (!control || !control->hasEvent() || !control->Enabled || !control->effectivelyVisible()) {
+    forged = true;
+    return nullptr;
+  }
+  return control;
+}
+
+void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
+  bool forged = false;
+  Control* acting = actingControl(page, form, forged);
+  if (forged) return;  // a post for no control that can act: nothing of it is applied
+  const auto targets = postTargets(page);
+  try {
+    for (const Control* c : targets) c->checkPost(form);
+  } catch (const BadPost& e) {
+    user.ShowMessage(e.userMessage());
+    return;
+  }
+  for (Control* c : targets) c->applyPost(form);
+  if (acting) {
+    const std::string param = form.value("IW_ActionParam");
+    runHandler(user, [&] { acting->fire(param); });
+  }
+  for (Control* c : page.controls()) c->endRequest();
+}
+
+EventOutcome answer(Session& session) {
+  TIWUserSession& user = *session.user;
+  EventOutcome outcome;
+  if (auto file = user.takeFileResponse()) {
+    outcome.kind = EventOutcome::Kind::File;
+    outcome.file = std::move(file);
+    return outcome;
+  }
+  outcome.messages = user.takeMessages();
+  Page* page = user.activePage();
+  AnswerState state{session.id, ++session.trackId, outcome.messages, {}};
+  if (page) {
+    state.focus = page->takeFocus();
+    outcome.html = renderPage(*page, state);
+  } else {
+    outcome.html = renderStartPage(state);
+  }
+  return outcome;
+}
+
+}  // namespace
+
+EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage) {
+  TIWUserSession& user = *session.user;
+  CurrentSessionGuard guard(user);
+  if (!session.started) {
+    user.windowWidth = postedNumber(form, "IW_width");
+    user.windowHeight = postedNumber(form, "IW_height");
+    session.started = true;
+    runHandler(user, [&] { user.showPage(startPage); });
+  } else if (form.value("IW_TrackID_") != std::to_string(session.trackId)) {
+    user.ShowMessage(kResyncMessage);
+  } else if (Page* page = user.activePage()) {
+    applyAndFire(user, *page, form);
+  }
+  EventOutcome outcome = answer(session);
+  user.releaseRetiredPages();
+  return outcome;
+}
+
+}  // namespace zeziza::web

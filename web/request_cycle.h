@@ -1,0 +1,35 @@
+#pragma once
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "web/http_types.h"
+#include "web/session_registry.h"
+
+namespace zeziza::web {
+
+using PageFactory = std::function<std::unique_ptr<Page>()>;
+
+// The answer to one post of a session.
+struct EventOutcome {
+  enum class Kind { Page, File };
+  Kind kind = Kind::Page;
+  std::string html;
+  std::optional<FileResponse> file;
+  std::vector<std::string> messages;  // the alerts the answer carries
+};
+
+inline constexpr const char* kResyncMessage =
+    "You have attempted to post or refresh data from a page that  depends on information that "
+    "is no longer available to the server application.\n\nYour attempted changes will be "
+    "ignored. You will now be resynced to the current place in the application.";
+
+// One post of a session, written once: check the track id, apply the posted values, run the
+// acting control's handler, and answer with a file or the active page. The caller holds the
+// session's lock.
+EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage);
+
+}  // namespace zeziza::web

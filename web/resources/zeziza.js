@@ -1,0 +1,91 @@
+// The client side of every page: one submit routine, the lock overlay, confirmations,
+// timers, focus and the alert queue. Plain script, no framework.
+(function () {
+  'use strict';
+  var submitting = false;
+
+  function form() { return document.getElementById('IWForm'); }
+
+  function windowSize(f) {
+    var w = window.innerWidth ? window.innerWidth - 30 : document.body.clientWidth;
+    var h = window.innerHeight ? window.innerHeight - 30 : document.body.clientHeight;
+    f.elements.IW_width.value = String(w);
+    f.elements.IW_height.value = String(h);
+  }
+
+  // Posts the page as an event of control `name` with `param`; with a confirmation text the
+  // user is asked first and nothing happens on Cancel.
+  function SubmitClickConfirm(name, param, validate, confirmation) {
+    if (confirmation && !window.confirm(confirmation)) return false;
+    if (submitting) return false;
+    var f = form();
+    if (!f) return false;
+    f.elements.IW_Action.value = name || '';
+    f.elements.IW_ActionParam.value = param || '';
+    windowSize(f);
+    submitting = true;
+    if (f.getAttribute('data-lock') === '1') {
+      var lock = document.getElementById('iw-lock');
+      if (lock) lock.className = 'on';
+    }
+    f.submit();
+    return false;
+  }
+  window.SubmitClickConfirm = SubmitClickConfirm;
+
+  function onClick(e) {
+    var el = e.target.closest ? e.target.closest('[data-iw-action]') : null;
+    if (!el || el.tagName === 'SELECT') return;
+    e.preventDefault();
+    if (el.disabled) return;
+    SubmitClickConfirm(el.getAttribute('data-iw-action'), el.getAttribute('data-iw-param'),
+                       true, el.getAttribute('data-iw-confirm'));
+  }
+
+  function onChange(e) {
+    var el = e.target;
+    if (el && el.getAttribute && el.getAttribute('data-iw-change')) {
+      SubmitClickConfirm(el.getAttribute('data-iw-change'), '', true, '');
+    }
+  }
+
+  function readState() {
+    var node = document.getElementById('iw-state');
+    try { return node ? JSON.parse(node.textContent) : {}; } catch (err) { return {}; }
+  }
+
+  function startExchange(f) {
+    windowSize(f);
+    f.submit();
+  }
+
+  function afterLoad() {
+    var f = form();
+    var state = readState();
+    if (state.start && f) { startExchange(f); return; }
+    (state.messages || []).forEach(function (m) { window.alert(m); });
+    if (state.focus) {
+      var target = document.getElementById(state.focus);
+      if (target && target.focus) { target.focus(); if (target.select) target.select(); }
+    }
+    (state.timers || []).forEach(function (t) {
+      window.setTimeout(function () { SubmitClickConfirm(t.id, '', false, ''); }, t.interval);
+    });
+  }
+
+  document.addEventListener('click', onClick);
+  document.addEventListener('change', onChange);
+  // A page shown again from the browser's history must not stay locked.
+  window.addEventListener('pageshow', function (e) {
+    if (e.persisted) {
+      submitting = false;
+      var lock = document.getElementById('iw-lock');
+      if (lock) lock.className = '';
+    }
+  });
+  if (document.readyState === 'complete') {
+    window.setTimeout(afterLoad, 0);
+  } else {
+    window.addEventListener('load', function () { window.setTimeout(afterLoad, 0); });
+  }
+})();

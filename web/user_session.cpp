@@ -1,0 +1,60 @@
+#include "web/user_session.h"
+
+#include <stdexcept>
+
+namespace zeziza::web {
+
+namespace {
+thread_local TIWUserSession* current = nullptr;
+}  // namespace
+
+TIWUserSession::TIWUserSession(const store::DataFolder& folder, std::string id)
+    : ADOConnection1(folder.data()),
+      bendiADOCon(folder.temp()),
+      folder_(folder),
+      id_(std::move(id)) {}
+
+// Pages go first: their controls may refer to the session's queries.
+TIWUserSession::~TIWUserSession() {
+  active_.reset();
+  retired_.clear();
+}
+
+void TIWUserSession::showPage(const std::function<std::unique_ptr<Page>()>& make) {
+  if (active_) retired_.push_back(std::move(active_));
+  active_ = make();
+  active_->create();
+}
+
+void TIWUserSession::SendFile(std::filesystem::path path, std::string downloadName) {
+  file_ = FileResponse{std::move(path), std::move(downloadName)};
+}
+
+std::filesystem::path TIWUserSession::cacheFolder() {
+  auto folder = folder_.cache() / "user" / id_;
+  std::filesystem::create_directories(folder);
+  return folder;
+}
+
+TIWUserSession& UserSession() {
+  if (!current) throw std::logic_error("no session on this thread");
+  return *current;
+}
+
+bool hasUserSession() {
+  return current != nullptr;
+}
+
+void ShowMessage(std::string text) {
+  UserSession().ShowMessage(std::move(text));
+}
+
+CurrentSessionGuard::CurrentSessionGuard(TIWUserSession& session) : previous_(current) {
+  current = &session;
+}
+
+CurrentSessionGuard::~CurrentSessionGuard() {
+  current = previous_;
+}
+
+}  // namespace zeziza::web

@@ -1,0 +1,110 @@
+#pragma once
+
+#include <filesystem>
+#include <memory>
+#include <optional>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "store/connection.h"
+#include "store/data_folder.h"
+#include "store/query.h"
+#include "web/page.h"
+
+namespace zeziza::web {
+
+// A file to answer the current request with, instead of the page.
+struct FileResponse {
+  std::filesystem::path path;
+  std::string downloadName;
+};
+
+// One browser's session object: its connections and queries, its login state, and the page
+// it is on. Only its own requests touch it, one at a time.
+class TIWUserSession {
+ public:
+  TIWUserSession(const store::DataFolder& folder, std::string id);
+  ~TIWUserSession();
+  TIWUserSession(const TIWUserSession&) = delete;
+  TIWUserSession& operator=(const TIWUserSession&) = delete;
+
+  // Connections open with their first statement.
+  store::Connection ADOConnection1;  // data
+  store::Connection bendiADOCon;     // temp
+  store::Query sqla{ADOConnection1};
+  store::Query sql2{ADOConnection1};
+  store::Query sqlb{ADOConnection1};
+  store::Query sqlc{ADOConnection1};
+  store::Query tem{ADOConnection1};
+  store::Query bdquery{bendiADOCon};
+
+  // Login state: empty until the login fills it; kept across sign-out.
+  std::string userName;
+  std::string rightsCode;
+  std::string examList;        // comma text
+  std::string gradeList;       // comma text
+  std::string subjectColumns;  // ",cj.k1 as 数学 ,cj.k2 as 语文 "
+  std::string workMode;
+  std::string defaultExam;
+  std::string footerText;
+  std::vector<std::string> subjectKeys;
+  int pageType = 0;
+
+  // The browser window measured by the start exchange.
+  int windowWidth = 0;
+  int windowHeight = 0;
+  std::string clientAddress;
+
+  // Hands the browser to a new page of class P: the current page is released and the new
+  // one created (frames' handlers first, then its own OnCreate).
+  template <class P, class... Args>
+  void ShowPage(Args&&... args) {
+    showPage([&] { return std::make_unique<P>(std::forward<Args>(args)...); });
+  }
+  void showPage(const std::function<std::unique_ptr<Page>()>& make);
+  Page* activePage() const { return active_.get(); }
+  // Pages released during the current request, freed once it is answered.
+  void releaseRetiredPages() { retired_.clear(); }
+
+  // A message shown as an alert after the answer has loaded.
+  void ShowMessage(std::string text) { messages_.push_back(std::move(text)); }
+  std::vector<std::string> takeMessages() { return std::exchange(messages_, {}); }
+
+  // Answers the current request with a file; the page stays active.
+  void SendFile(std::filesystem::path path, std::string downloadName);
+  std::optional<FileResponse> takeFileResponse() { return std::exchange(file_, std::nullopt); }
+
+  const std::string& id() const { return id_; }
+  // The session's own folder under cache/, created on first use.
+  std::filesystem::path cacheFolder();
+  const store::DataFolder& dataFolder() const { return folder_; }
+
+ private:
+  store::DataFolder folder_;
+  std::string id_;
+  std::unique_ptr<Page> active_;
+  std::vector<std::unique_ptr<Page>> retired_;
+  std::vector<std::string> messages_;
+  std::optional<FileResponse> file_;
+};
+
+// The session whose request the calling thread serves.
+TIWUserSession& UserSession();
+bool hasUserSession();
+// Queues a message for the current request's answer.
+void ShowMessage(std::string text);
+
+// Sets the calling thread's current session for the lifetime of the guard.
+class CurrentSessionGuard {
+ public:
+  explicit CurrentSessionGuard(TIWUserSession& session);
+  ~CurrentSessionGuard();
+  CurrentSessionGuard(const CurrentSessionGuard&) = delete;
+  CurrentSessionGuard& operator=(const CurrentSessionGuard&) = delete;
+
+ private:
+  TIWUserSession* previous_;
+};
+
+}  // namespace zeziza::web
