@@ -17,6 +17,12 @@ void Page::create() {
   if (OnCreate) OnCreate();
 }
 
+void Page::beforeRender() {
+  for (Frame* frame : frames_) {
+    if (frame->OnRender) frame->OnRender();
+  }
+}
+
 Control* Page::find(std::string_view name) const {
   const auto it = controls_.find(toLower(name));
   return it == controls_.end() ? nullptr : it->second;

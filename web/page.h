@@ -31,6 +31,8 @@ class Page : public Container {
 
   // Runs the frames' creation handlers, then the page's own.
   void create();
+  // Runs the frames' rendering handlers before the page is rendered.
+  void beforeRender();
 
   // Controls by page-unique name, letter case ignored.
   Control* find(std::string_view name) const;

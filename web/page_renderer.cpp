@@ -87,3 +87,22 @@ std::string renderStartPage(const AnswerState& state) {
 }
 
 }  // namespace zeziza::web
+
+namespace zeziza::web {
+
+std::string renderErrorPage(const AnswerState& state) {
+  HtmlWriter out;
+  writeHead(out, "");
+  out.raw("<body class=\"iw-page\">");
+  out.raw("<form id=\"IWForm\" method=\"post\" action=\"/EXEC\" enctype=\"multipart/form-data\"");
+  out.raw(" data-lock=\"1\">");
+  writeTrackingFields(out, state, "", "");
+  out.raw("<div class=\"iw-content\"><p>页面无法显示。</p>");
+  out.raw("<button type=\"button\" class=\"btn\" data-iw-action=\"\">继续</button></div>");
+  out.raw("</form><div id=\"iw-lock\"></div>");
+  writeClientState(out, {{"messages", state.messages}});
+  out.raw("</body></html>");
+  return out.take();
+}
+
+}  // namespace zeziza::web

@@ -66,6 +66,21 @@ void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
   for (Control* c : page.controls()) c->endRequest();
 }
 
+// Renders the active page; a failure while rendering is reported on a plain page so the
+// session can go on.
+std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state) {
+  runHandler(user, [&] { page.beforeRender(); });
+  auto late = user.takeMessages();
+  state.messages.insert(state.messages.end(), late.begin(), late.end());
+  state.focus = page.takeFocus();
+  try {
+    return renderPage(page, state);
+  } catch (const std::exception& e) {
+    state.messages.push_back(e.what());
+    return renderErrorPage(state);
+  }
+}
+
 EventOutcome answer(Session& session) {
   TIWUserSession& user = *session.user;
   EventOutcome outcome;
@@ -74,15 +89,10 @@ EventOutcome answer(Session& session) {
     outcome.file = std::move(file);
     return outcome;
   }
-  outcome.messages = user.takeMessages();
+  AnswerState state{session.id, ++session.trackId, user.takeMessages(), {}};
   Page* page = user.activePage();
-  AnswerState state{session.id, ++session.trackId, outcome.messages, {}};
-  if (page) {
-    state.focus = page->takeFocus();
-    outcome.html = renderPage(*page, state);
-  } else {
-    outcome.html = renderStartPage(state);
-  }
+  outcome.html = page ? renderAnswer(user, *page, state) : renderStartPage(state);
+  outcome.messages = state.messages;
   return outcome;
 }
 

@@ -29,6 +29,8 @@ class Frame : public Region {
  public:
   Frame(Container& parent, std::string name);
   std::function<void()> OnCreate;
+  // Runs before every rendering of the page that holds the frame.
+  std::function<void()> OnRender;
 
   std::string qualify(std::string_view name) const override {
     return fullName() + "." + std::string(name);

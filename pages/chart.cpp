@@ -1,0 +1,9 @@
+#include "pages/chart.h"
+
+namespace zeziza::pages {
+
+TIWForm5::TIWForm5() : web::Page("TIWForm5") { OnCreate = [this] { IWAppFormCreate(); }; }
+
+void TIWForm5::IWAppFormCreate() {}
+
+}  // namespace zeziza::pages

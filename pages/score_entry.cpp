@@ -1,0 +1,9 @@
+#include "pages/score_entry.h"
+
+namespace zeziza::pages {
+
+TIWForm2::TIWForm2() : web::Page("TIWForm2") { OnCreate = [this] { IWAppFormCreate(); }; }
+
+void TIWForm2::IWAppFormCreate() {}
+
+}  // namespace zeziza::pages

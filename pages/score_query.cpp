@@ -1,0 +1,9 @@
+#include "pages/score_query.h"
+
+namespace zeziza::pages {
+
+TIWForm3::TIWForm3() : web::Page("TIWForm3") { OnCreate = [this] { IWAppFormCreate(); }; }
+
+void TIWForm3::IWAppFormCreate() {}
+
+}  // namespace zeziza::pages
