@@ -3,6 +3,7 @@
 #include "pages/start_page.h"
 #include "web/controls/lists.h"
 #include "web/html.h"
+#include "web/page_renderer.h"
 
 namespace zeziza::testing {
 
@@ -105,6 +106,26 @@ const web::EventOutcome& BrowserSession::post(web::PostedForm form) {
   if (!outcome) throw std::runtime_error("the session has ended");
   last_ = std::move(*outcome);
   return last_;
+}
+
+void BrowserSession::run(const std::function<void()>& action) {
+  std::lock_guard lock(session_->serving);
+  web::CurrentSessionGuard guard(*session_->user);
+  web::TIWUserSession& u = *session_->user;
+  try {
+    action();
+  } catch (const std::exception& e) {
+    u.ShowMessage(e.what());
+  }
+  web::AnswerState state{session_->id, ++session_->trackId, u.takeMessages(), {}};
+  web::Page& p = page();
+  p.beforeRender();
+  auto late = u.takeMessages();
+  state.messages.insert(state.messages.end(), late.begin(), late.end());
+  last_ = web::EventOutcome{};
+  last_.html = web::renderPage(p, state);
+  last_.messages = state.messages;
+  u.releaseRetiredPages();
 }
 
 std::string BrowserSession::message() const {

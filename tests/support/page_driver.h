@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <map>
 #include <memory>
 #include <stdexcept>
@@ -56,6 +57,16 @@ class BrowserSession {
     return *c;
   }
   web::TIWUserSession& user() const { return *session_->user; }
+
+  // Shows a page of class P as a handler's ShowPage would, and renders it; messages of its
+  // creation are in messages(). For arranging a test without walking the navigation.
+  template <class P>
+  P& showPage() {
+    run([this] { user().ShowPage<P>(); });
+    return page<P>();
+  }
+  // Runs `action` inside the session as a handler would, then renders the active page.
+  void run(const std::function<void()>& action);
 
   // What the browser would post for a control, replacing what the control holds.
   void type(const std::string& name, const std::string& value);
