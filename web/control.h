@@ -90,6 +90,8 @@ class Control {
   // The control's event; `param` is the event parameter the browser sent.
   virtual bool hasEvent() const { return false; }
   virtual void fire(std::string_view param);
+  // Refuses an event parameter before any posted value is applied.
+  virtual void checkEvent(std::string_view) const {}
   // Called after every request of the page (uploads are forgotten here).
   virtual void endRequest() {}
 

@@ -52,7 +52,9 @@ void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
   Control* acting = actingControl(page, form, forged);
   if (forged) return;  // a post for no control that can act: nothing of it is applied
   const auto targets = postTargets(page);
+  const std::string param = form.value("IW_ActionParam");
   try {
+    if (acting) acting->checkEvent(param);
     for (const Control* c : targets) c->checkPost(form);
   } catch (const BadPost& e) {
     user.ShowMessage(e.userMessage());
@@ -60,7 +62,6 @@ void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
   }
   for (Control* c : targets) c->applyPost(form);
   if (acting) {
-    const std::string param = form.value("IW_ActionParam");
     runHandler(user, [&] { acting->fire(param); });
   }
   for (Control* c : page.controls()) c->endRequest();

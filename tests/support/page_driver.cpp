@@ -87,6 +87,9 @@ web::PostedForm BrowserSession::formFor(const std::string& name, const std::stri
   for (const auto& file : attached_) form.files.push_back(file);
   form.fields.emplace("IW_Action", name.empty() ? "" : findControl(name)->elementId());
   form.fields.emplace("IW_ActionParam", param);
+  // The hidden fields of the page as it was last rendered.
+  form.fields.emplace("IW_SessionID_", session_->id);
+  form.fields.emplace("IW_TrackID_", std::to_string(session_->trackId));
   return form;
 }
 

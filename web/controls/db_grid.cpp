@@ -49,10 +49,14 @@ bool DBGrid::hasEvent() const {
   return false;
 }
 
-void DBGrid::fire(std::string_view param) {
+void DBGrid::checkEvent(std::string_view param) const {
   if (!shownLinks_.contains(std::string(param))) {
     throw BadPost("no such link in " + fullName());
   }
+}
+
+void DBGrid::fire(std::string_view param) {
+  checkEvent(param);
   const auto sep = param.find(':');
   std::size_t column = 0;
   std::from_chars(param.data(), param.data() + sep, column);

@@ -32,6 +32,7 @@ class DBGrid : public Control {
   bool hasEvent() const override;
   // The parameter is "<column>:<link value>"; only a value the grid showed is accepted.
   void fire(std::string_view param) override;
+  void checkEvent(std::string_view param) const override;
 
  private:
   void renderRow(HtmlWriter& out, std::size_t row) const;

@@ -59,8 +59,7 @@ void Grid::render(HtmlWriter& out) const {
   out.raw("</table>");
 }
 
-// The parameter is "row_column"; only a clickable cell of the grid fires.
-void Grid::fire(std::string_view param) {
+std::pair<int, int> Grid::clickedCell(std::string_view param) const {
   const auto sep = param.find('_');
   int row = -1;
   int column = -1;
@@ -73,6 +72,11 @@ void Grid::fire(std::string_view param) {
       !cell(row, column).Clickable || !OnCellClick) {
     throw BadPost("no such clickable cell in " + fullName());
   }
+  return {row, column};
+}
+
+void Grid::fire(std::string_view param) {
+  const auto [row, column] = clickedCell(param);
   OnCellClick(row, column);
 }
 

@@ -2,6 +2,7 @@
 
 #include <functional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "web/control.h"
@@ -43,8 +44,11 @@ class Grid : public Control, public Container {
   void render(HtmlWriter& out) const override;
   bool hasEvent() const override { return static_cast<bool>(OnCellClick); }
   void fire(std::string_view param) override;
+  void checkEvent(std::string_view param) const override { clickedCell(param); }
 
  private:
+  // The clickable cell a parameter "row_column" names; throws BadPost for any other.
+  std::pair<int, int> clickedCell(std::string_view param) const;
   void renderCell(HtmlWriter& out, int row, int column) const;
 
   int columns_ = 0;
