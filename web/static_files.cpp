@@ -74,7 +74,9 @@ void setInlineName(HttpResponse& response, std::string_view name) {
   std::string ascii;
   static const char* hex = "0123456789ABCDEF";
   for (const unsigned char c : name) {
-    if (std::isalnum(c) || c == '.' || c == '-' || c == '_') {
+    const bool plain = (c >= '0' && c <= '9') || (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') ||
+                       c == '.' || c == '-' || c == '_';
+    if (plain) {
       encoded += static_cast<char>(c);
       ascii += static_cast<char>(c);
     } else {
