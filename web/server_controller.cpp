@@ -19,10 +19,12 @@ std::pair<std::string, std::string> splitCommand(std::string_view path) {
   return {toLower(path.substr(0, slash)), std::string(path.substr(slash + 1))};
 }
 
+// Pages may be kept for the back button (an older page then resyncs when used), but are
+// always asked for afresh.
 HttpResponse pageResponse(std::string html) {
   HttpResponse r;
   r.body = std::move(html);
-  r.headers.emplace_back("Cache-Control", "no-store");
+  r.headers.emplace_back("Cache-Control", "no-cache, private");
   r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
   r.headers.emplace_back("X-Content-Type-Options", "nosniff");
   return r;

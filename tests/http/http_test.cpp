@@ -56,7 +56,7 @@ class HttpTest : public ::testing::Test {
 
 TEST_F(HttpTest, StartExchangeThenEventsWithHiddenFields) {
   auto first = client.Get("/");
-  EXPECT_EQ(first->get_header_value("Cache-Control"), "no-store");
+  EXPECT_EQ(first->get_header_value("Cache-Control"), "no-cache, private");
   EXPECT_NE(first->body.find("\"start\":true"), std::string::npos);
   const std::string page = start();
   EXPECT_NE(page.find("<title>smoke</title>"), std::string::npos);
