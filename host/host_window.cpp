@@ -1,5 +1,6 @@
 #include "host/host_window.h"
 
+#include <cstdio>
 #include <fstream>
 
 #include "host/cache_cleanup.h"
@@ -24,7 +25,14 @@ void writeMissingStaticFiles(const std::filesystem::path& folder) {
 }
 
 TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings)
-    : options_(std::move(options)), folder_{options_.dataDir} {
+    : options_(std::move(options)),
+      folder_{options_.dataDir},
+      lock_(folder_.root),
+      backups_(folder_, options_.backupKeep) {
+  if (!lock_.held()) {
+    throw std::runtime_error("数据目录 " + folder_.root.string() +
+                             " 已被另一个正在运行的服务器使用。");
+  }
   store::prepareDataFolder(folder_);
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
@@ -39,6 +47,7 @@ TForm4::~TForm4() {
 }
 
 void TForm4::FormCreate() {
+  backups_.take("start");
   cleanCacheFolder(folder_.cache());
   try {
     store::restoreDatabase(folder_.temp(), folder_.tempEmpty());
@@ -70,6 +79,7 @@ int TForm4::listen() {
   }
   server_->start();
   controller_->startHousekeeping();
+  daily_ = std::thread([this] { dailyBackupLoop(); });
   return boundPort_;
 }
 
@@ -77,10 +87,32 @@ void TForm4::stop() {
   if (server_) server_->stop();
   server_.reset();
   if (controller_) controller_->stopHousekeeping();
+  {
+    std::lock_guard lock(dailyMutex_);
+    dailyStop_ = true;
+  }
+  dailyWake_.notify_all();
+  if (daily_.joinable()) daily_.join();
+}
+
+void TForm4::dailyBackupLoop() {
+  std::unique_lock lock(dailyMutex_);
+  while (!dailyStop_) {
+    const auto next = nextDailyRun(std::chrono::system_clock::now(), options_.backupHour);
+    if (dailyWake_.wait_until(lock, next, [this] { return dailyStop_; })) break;
+    lock.unlock();
+    try {
+      backups_.take("daily");
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "每日备份失败: %s\n", e.what());
+    }
+    lock.lock();
+  }
 }
 
 void TForm4::Button4Click() {
   std::lock_guard lock(resetMutex_);
+  backups_.take("reset");  // what the reset erases stays recoverable
   controller_->endIdleSessions();
   if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
   ADOConnection1->restoreFrom(folder_.empty());

@@ -1,10 +1,14 @@
 #pragma once
 
+#include <condition_variable>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <string>
+#include <thread>
 
+#include "host/backups.h"
+#include "host/folder_lock.h"
 #include "host/options.h"
 #include "store/data_folder.h"
 #include "store/database.h"
@@ -38,14 +42,22 @@ class TForm4 {
   // Called with the online count text whenever it changes.
   void setOnlineCountListener(std::function<void(const std::string&)> listener);
   web::TIWServerController& controller() { return *controller_; }
+  Backups& backups() { return backups_; }
   const store::DataFolder& folder() const { return folder_; }
 
  private:
   void loadSettingsCache();
   void setOnlineCount(std::size_t count);
+  void dailyBackupLoop();
 
   Options options_;
   store::DataFolder folder_;
+  FolderLock lock_;
+  Backups backups_;
+  std::mutex dailyMutex_;
+  std::condition_variable dailyWake_;
+  bool dailyStop_ = false;
+  std::thread daily_;
   std::unique_ptr<store::Database> ADOConnection1;  // the host's own connection to data
   std::unique_ptr<web::TIWServerController> controller_;
   std::unique_ptr<web::HttpServer> server_;

@@ -7,6 +7,7 @@
 #include <mutex>
 #include <thread>
 
+#include "host/backups.h"
 #include "host/console.h"
 #include "host/host_window.h"
 #include "host/options.h"
@@ -40,6 +41,25 @@ void runConsole(zeziza::host::Console& console) {
   }
 }
 
+// The maintenance commands: list the backups, or restore one while no server runs.
+int runBackupCommand(const zeziza::host::Options& options) {
+  const zeziza::store::DataFolder folder{options.dataDir};
+  try {
+    if (options.listBackups) {
+      for (const auto& file : zeziza::host::Backups(folder, options.backupKeep).list()) {
+        std::cout << file.string() << "\n";
+      }
+      return 0;
+    }
+    zeziza::host::restoreBackup(folder, options.restoreBackup);
+    std::cout << "已从备份恢复: " << options.restoreBackup.string() << std::endl;
+    return 0;
+  } catch (const std::exception& e) {
+    std::cerr << e.what() << std::endl;
+    return 1;
+  }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -54,6 +74,9 @@ int main(int argc, char** argv) {
   if (options.help) {
     std::cout << usage();
     return 0;
+  }
+  if (options.listBackups || !options.restoreBackup.empty()) {
+    return runBackupCommand(options);
   }
   const sigset_t signals = stopSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);

@@ -18,13 +18,14 @@ bool isSwitch(const std::string& arg, std::string_view name) {
          lowered(arg.substr(1)) == lowered(std::string(name));
 }
 
-int parsePort(const std::string& text) {
-  int port = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), port);
-  if (ec != std::errc() || end != text.data() + text.size() || port < 0 || port > 65535) {
-    throw std::invalid_argument("--port needs a number from 0 to 65535, got \"" + text + "\"");
+int parseNumber(const std::string& option, const std::string& text, int low, int high) {
+  int n = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
+  if (ec != std::errc() || end != text.data() + text.size() || n < low || n > high) {
+    throw std::invalid_argument(option + " needs a number from " + std::to_string(low) + " to " +
+                                std::to_string(high) + ", got \"" + text + "\"");
   }
-  return port;
+  return n;
 }
 
 }  // namespace
@@ -42,7 +43,16 @@ Options parseOptions(const std::vector<std::string>& args) {
     if (arg == "--help" || arg == "-h") {
       options.help = true;
     } else if (arg == "--port" || arg.rfind("--port=", 0) == 0) {
-      options.port = parsePort(value("--port"));
+      options.port = parseNumber("--port", value("--port"), 0, 65535);
+    } else if (arg == "--backup-keep" || arg.rfind("--backup-keep=", 0) == 0) {
+      options.backupKeep =
+          static_cast<std::size_t>(parseNumber("--backup-keep", value("--backup-keep"), 1, 10000));
+    } else if (arg == "--backup-hour" || arg.rfind("--backup-hour=", 0) == 0) {
+      options.backupHour = parseNumber("--backup-hour", value("--backup-hour"), 0, 23);
+    } else if (arg == "--restore-backup" || arg.rfind("--restore-backup=", 0) == 0) {
+      options.restoreBackup = value("--restore-backup");
+    } else if (arg == "--list-backups") {
+      options.listBackups = true;
     } else if (arg == "--data-dir" || arg.rfind("--data-dir=", 0) == 0) {
       options.dataDir = value("--data-dir");
     } else if (arg == "--site" || arg.rfind("--site=", 0) == 0) {
@@ -63,6 +73,10 @@ std::string usage() {
          "  --port N          listening port (default 81; below 1024 needs root)\n"
          "  --data-dir DIR    data folder (default: the working directory)\n"
          "  --site URL        address of the vendor web site for the manual\n"
+         "  --backup-keep N   backups kept in DIR/backups (default 14)\n"
+         "  --backup-hour H   local hour of the daily backup (default 2)\n"
+         "  --list-backups    list the backups and exit\n"
+         "  --restore-backup FILE  restore data from a backup (server stopped) and exit\n"
          "  -LaunchBrowser    open the local address in the default browser at start\n"
          "  -Minimize         accepted for compatibility; changes nothing\n"
          "  --help            this text\n";

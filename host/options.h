@@ -14,6 +14,10 @@ struct Options {
   bool launchBrowser = false;
   bool minimize = false;
   bool help = false;
+  std::size_t backupKeep = 14;          // backups kept in backups/
+  int backupHour = 2;                   // local hour of the daily backup
+  std::filesystem::path restoreBackup;  // maintenance: restore this backup and exit
+  bool listBackups = false;             // maintenance: list the backups and exit
 };
 
 // Parses the command line; throws std::invalid_argument with a message for the user.

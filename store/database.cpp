@@ -20,10 +20,11 @@ void throwDatabaseError(sqlite3* db, int rc, std::string_view sql) {
   throw DatabaseError(message, rc);
 }
 
-Database::Database(const std::filesystem::path& file) : file_(file) {
-  const int rc =
-      sqlite3_open_v2(file.c_str(), &db_,
-                      SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE | SQLITE_OPEN_NOMUTEX, nullptr);
+Database::Database(const std::filesystem::path& file, Mode mode) : file_(file) {
+  const int flags =
+      (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
+      SQLITE_OPEN_NOMUTEX;
+  const int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
     const std::string message = "cannot open database " + file.string() + ": " +
                                 (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
@@ -33,7 +34,14 @@ Database::Database(const std::filesystem::path& file) : file_(file) {
   }
   sqlite3_extended_result_codes(db_, 1);
   sqlite3_busy_timeout(db_, kBusyTimeoutMs);
-  execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
+  if (mode == Mode::ReadOnly) return;
+  try {
+    execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
+  } catch (...) {
+    sqlite3_close_v2(db_);  // not a database: the destructor will not run
+    db_ = nullptr;
+    throw;
+  }
 }
 
 Database::~Database() {

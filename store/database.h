@@ -26,7 +26,9 @@ class DatabaseError : public std::runtime_error {
 // WAL, a busy timeout, and synchronous FULL so that a committed score survives a crash.
 class Database {
  public:
-  explicit Database(const std::filesystem::path& file);
+  enum class Mode { ReadWrite, ReadOnly };
+  // ReadOnly opens an existing file as it is (no journal change), for checking copies.
+  explicit Database(const std::filesystem::path& file, Mode mode = Mode::ReadWrite);
   ~Database();
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;

@@ -1,0 +1,116 @@
+#include "host/backups.h"
+
+#include <gtest/gtest.h>
+
+#include <atomic>
+#include <fstream>
+#include <thread>
+
+#include "host/folder_lock.h"
+#include "store/database.h"
+#include "store/statement.h"
+#include "tests/support/page_driver.h"
+#include "tests/support/temp_folder.h"
+
+namespace zeziza::host {
+namespace {
+
+std::int64_t countRows(const std::filesystem::path& file, const char* table) {
+  store::Database db(file, store::Database::Mode::ReadOnly);
+  store::Statement s(db, std::string("select count(*) from ") + table);
+  s.step();
+  return s.column(0).asInt();
+}
+
+class BackupsTest : public ::testing::Test {
+ protected:
+  BackupsTest() { store::prepareDataFolder(folder); }
+  testing::TempFolder temp;
+  store::DataFolder folder{temp.path()};
+};
+
+TEST_F(BackupsTest, ABackupTakenWhileOthersWriteIsConsistent) {
+  std::atomic<bool> stop{false};
+  std::thread writer([&] {
+    store::Database db(folder.data());
+    for (int i = 0; !stop && i < 5000; ++i) {
+      db.exec("insert into ks (id, xm) values (?, 'x')", {std::to_string(i)});
+    }
+  });
+  Backups backups(folder, 14);
+  std::vector<std::filesystem::path> taken;
+  for (int i = 0; i < 3; ++i) taken.push_back(backups.take("test"));
+  stop = true;
+  writer.join();
+  for (const auto& file : taken) {
+    EXPECT_FALSE(std::filesystem::exists(file.string() + "-wal"));
+    store::Database db(file, store::Database::Mode::ReadOnly);
+    store::Statement check(db, "PRAGMA integrity_check");
+    ASSERT_TRUE(check.step());
+    EXPECT_EQ(check.column(0).asText(), "ok");
+  }
+  EXPECT_LE(countRows(taken.front(), "ks"), countRows(taken.back(), "ks"));
+}
+
+TEST_F(BackupsTest, RotationKeepsTheNewest) {
+  Backups backups(folder, 3);
+  const auto t0 = std::chrono::system_clock::now();
+  std::vector<std::filesystem::path> taken;
+  for (int day = 0; day < 5; ++day) {
+    taken.push_back(backups.take("daily", t0 + std::chrono::hours(24 * day)));
+  }
+  EXPECT_EQ(backups.list(), (std::vector<std::filesystem::path>{taken[2], taken[3], taken[4]}));
+}
+
+TEST_F(BackupsTest, RestoreRefusesADamagedFileAndARunningServer) {
+  store::Database(folder.data()).exec("insert into ks (id) values ('before')");
+  const auto good = Backups(folder, 14).take("test");
+  store::Database(folder.data()).exec("delete from ks");
+
+  const auto damaged = temp.path() / "damaged.sqlite";
+  std::ofstream(damaged) << "this is not a database at all, just some text";
+  EXPECT_THROW(restoreBackup(folder, damaged), std::runtime_error);
+  EXPECT_THROW(restoreBackup(folder, temp.path() / "missing.sqlite"), std::runtime_error);
+  {
+    FolderLock running(folder.root);
+    ASSERT_TRUE(running.held());
+    EXPECT_THROW(restoreBackup(folder, good), std::runtime_error);
+  }
+  EXPECT_EQ(countRows(folder.data(), "ks"), 0);
+  restoreBackup(folder, good);
+  EXPECT_EQ(countRows(folder.data(), "ks"), 1);
+}
+
+TEST(BackupsOfTheHost, TheResetLeavesABackupOfWhatItErased) {
+  testing::TestServer server;
+  server.db().exec("insert into ks (id, xm) values ('1', '张三')");
+  server.host().Button4Click();
+  const auto files = server.host().backups().list();
+  ASSERT_FALSE(files.empty());
+  EXPECT_NE(files.back().filename().string().find("-reset"), std::string::npos);
+  EXPECT_EQ(countRows(files.back(), "ks"), 1);
+  EXPECT_EQ(countRows(server.folder() / "data", "ks"), 0);
+}
+
+TEST(BackupsOfTheHost, ASecondServerOnTheSameFolderIsRefused) {
+  testing::TestServer server;
+  Options options;
+  options.dataDir = server.folder();
+  EXPECT_THROW(TForm4(options, nullptr), std::runtime_error);
+}
+
+TEST(DailyBackup, NextRunIsTheComingHour) {
+  std::tm local{};
+  local.tm_year = 126;
+  local.tm_mon = 11;
+  local.tm_mday = 10;
+  local.tm_hour = 1;
+  local.tm_isdst = -1;
+  const auto at1 = std::chrono::system_clock::from_time_t(std::mktime(&local));
+  EXPECT_EQ(nextDailyRun(at1, 2) - at1, std::chrono::hours(1));
+  EXPECT_EQ(nextDailyRun(at1, 1) - at1, std::chrono::hours(24));
+  EXPECT_EQ(nextDailyRun(at1, 0) - at1, std::chrono::hours(23));
+}
+
+}  // namespace
+}  // namespace zeziza::host
