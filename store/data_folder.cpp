@@ -40,7 +40,9 @@ void prepareDataFolder(const DataFolder& folder) {
   std::filesystem::create_directories(folder.files());
   createAtomically(folder.empty(), &createDataSchema);
   createAtomically(folder.tempEmpty(), &createTempSchema);
+  migrateDataSchema(folder.empty());
   copyPristine(folder.data(), folder.empty());
+  migrateDataSchema(folder.data());
   copyPristine(folder.temp(), folder.tempEmpty());
 }
 

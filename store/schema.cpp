@@ -5,13 +5,31 @@
 #include "store/database.h"
 #include "store/list_value.h"
 #include "store/settings.h"
+#include "store/statement.h"
 #include "store/transaction.h"
 
 namespace zeziza::store {
 
 namespace {
 
-constexpr int kSchemaVersion = 1;
+// Version 1: the original tables. Version 2: the score history.
+constexpr int kSchemaVersion = 2;
+
+// Every change of a score, written in the same transaction as the change.
+constexpr const char* kScoreHistory = R"sql(
+CREATE TABLE IF NOT EXISTS score_history (
+  id               INTEGER PRIMARY KEY AUTOINCREMENT,
+  changed_at       TEXT NOT NULL,
+  user_name        TEXT NOT NULL DEFAULT '',
+  exam             TEXT NOT NULL COLLATE NOCASE,
+  student_key      INTEGER NOT NULL,
+  subject_position INTEGER NOT NULL,
+  old_value        REAL NOT NULL,
+  new_value        REAL NOT NULL,
+  page             TEXT NOT NULL DEFAULT ''
+);
+CREATE INDEX IF NOT EXISTS score_history_row ON score_history (exam, student_key);
+)sql";
 
 // Texts the office compares without letter case are NOCASE; one score row per exam and
 // student is kept by the UNIQUE `test` key.
@@ -105,10 +123,24 @@ void createWith(const std::filesystem::path& file, const char* tables, bool sett
 
 void createDataSchema(const std::filesystem::path& file) {
   createWith(file, kDataTables, true);
+  Database db(file);
+  db.execScript(kScoreHistory);
 }
 
 void createTempSchema(const std::filesystem::path& file) {
   createWith(file, kTempTables, false);
+}
+
+void migrateDataSchema(const std::filesystem::path& file) {
+  Database db(file);
+  Transaction transaction(db);
+  Statement version(db, "PRAGMA user_version");
+  version.step();
+  const auto current = version.column(0).asInt();
+  if (current >= kSchemaVersion) return;
+  if (current < 2) db.execScript(kScoreHistory);
+  db.execScript("PRAGMA user_version=" + std::to_string(kSchemaVersion));
+  transaction.commit();
 }
 
 }  // namespace zeziza::store

@@ -143,3 +143,53 @@ TEST_F(StoreTest, ASecondPrepareKeepsExistingFiles) {
 
 }  // namespace
 }  // namespace zeziza::store
+
+namespace zeziza::store {
+namespace {
+
+TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistory) {
+  testing::TempFolder temp;
+  const DataFolder folder{temp.path()};
+  prepareDataFolder(folder);
+  for (const auto& file : {folder.data(), folder.empty()}) {
+    Database db(file);
+    db.execScript("DROP TABLE score_history; PRAGMA user_version=1;");
+  }
+  prepareDataFolder(folder);
+  for (const auto& file : {folder.data(), folder.empty()}) {
+    Connection c{file};
+    Query q{c};
+    q.open("PRAGMA user_version");
+    EXPECT_EQ(q.fieldAt(0, 0).asInt(), 2);
+    EXPECT_NO_THROW(q.open("select count(*) from score_history"));
+  }
+}
+
+}  // namespace
+}  // namespace zeziza::store
+
+#include "store/score_history.h"
+
+namespace zeziza::store {
+namespace {
+
+TEST(ScoreHistory, ChangesComeBackNewestFirstAndUnchangedValuesAreSkipped) {
+  testing::TempFolder temp;
+  const DataFolder folder{temp.path()};
+  prepareDataFolder(folder);
+  Database db(folder.data());
+  appendScoreHistory(db, {"clerk", "期中", 7, 1, 0, 88, "TIWForm2"});
+  appendScoreHistory(db, {"clerk", "期中", 7, 1, 88, 88, "TIWForm2"});
+  appendScoreHistory(db, {"admin", "期中", 7, 1, 88, 0, "TIWForm2"});
+  appendScoreHistory(db, {"clerk", "期末", 7, 1, 0, 70, "TIWForm6"});
+  const auto entries = readScoreHistory(db, "期中", 7);
+  ASSERT_EQ(entries.size(), 2u);
+  EXPECT_EQ(entries[0].change.userName, "admin");
+  EXPECT_EQ(entries[0].change.oldValue, 88);
+  EXPECT_EQ(entries[0].change.newValue, 0);
+  EXPECT_EQ(entries[1].change.newValue, 88);
+  EXPECT_EQ(entries[1].changedAt.size(), 19u);
+}
+
+}  // namespace
+}  // namespace zeziza::store
