@@ -6,6 +6,7 @@
 #include "store/connection.h"
 #include "store/data_folder.h"
 #include "store/query.h"
+#include "store/score_history.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"
@@ -168,7 +169,6 @@ TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistory) {
 }  // namespace
 }  // namespace zeziza::store
 
-#include "store/score_history.h"
 
 namespace zeziza::store {
 namespace {
