@@ -26,8 +26,11 @@ void Query::open(std::string_view sql, std::span<const Value> params) {
   const int columns = statement.columnCount();
   for (int i = 0; i < columns; ++i) {
     names_.push_back(statement.columnName(i));
-    // The first column of a name wins, as a join's `id` reads as the first table's.
+    // The first column of a name wins; every column is also found as "table.name", so a
+    // join over ks and cj reads the student number as `ks.id`.
     index_.emplace(lowered(names_.back()), static_cast<std::size_t>(i));
+    const std::string table = statement.columnTable(i);
+    if (!table.empty()) index_.emplace(lowered(table + "." + names_.back()), i);
   }
   while (statement.step()) {
     std::vector<Value> row;

@@ -58,6 +58,11 @@ std::string Statement::columnName(int i) const {
   return name ? name : "";
 }
 
+std::string Statement::columnTable(int i) const {
+  const char* table = sqlite3_column_table_name(stmt_, i);
+  return table ? table : "";
+}
+
 Value Statement::column(int i) const {
   switch (sqlite3_column_type(stmt_, i)) {
     case SQLITE_INTEGER:

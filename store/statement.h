@@ -28,6 +28,8 @@ class Statement {
   bool step();
   int columnCount() const;
   std::string columnName(int i) const;
+  // The table a result column comes from; empty for an expression.
+  std::string columnTable(int i) const;
   Value column(int i) const;
 
  private:

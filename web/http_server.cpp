@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <algorithm>
+#include <cstdio>
 #include <stdexcept>
 #include <thread>
 
@@ -77,7 +78,14 @@ HttpServer::HttpServer(Handler handler) : impl_(std::make_unique<Impl>()) {
   server.Get(".*", route);
   server.Post(".*", route);
   server.set_exception_handler(
-      [](const httplib::Request&, httplib::Response& res, std::exception_ptr) {
+      [](const httplib::Request& req, httplib::Response& res, std::exception_ptr error) {
+        try {
+          if (error) std::rethrow_exception(error);
+        } catch (const std::exception& e) {
+          std::fprintf(stderr, "request %s failed: %s\n", req.path.c_str(), e.what());
+        } catch (...) {
+          std::fprintf(stderr, "request %s failed\n", req.path.c_str());
+        }
         res.status = 500;
         res.set_content("Internal server error", "text/plain");
       });

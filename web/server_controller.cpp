@@ -1,5 +1,7 @@
 #include "web/server_controller.h"
 
+#include <cstdio>
+
 #include "web/embedded_file.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
@@ -215,8 +217,13 @@ void TIWServerController::housekeepingLoop() {
   while (!housekeepingWake_.wait_for(lock, settings_.HousekeepingInterval,
                                      [this] { return housekeepingStop_; })) {
     lock.unlock();
-    expireSessions(Clock::now());
-    purgeCache(std::filesystem::file_time_type::clock::now());
+    try {
+      expireSessions(Clock::now());
+      purgeCache(std::filesystem::file_time_type::clock::now());
+    } catch (const std::exception& e) {
+      // The next round tries again; the failure is reported, never hidden.
+      std::fprintf(stderr, "housekeeping failed: %s\n", e.what());
+    }
     lock.lock();
   }
 }

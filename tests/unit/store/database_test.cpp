@@ -82,6 +82,15 @@ TEST_F(StoreTest, QueryCursorAndFieldsByName) {
   EXPECT_THROW(query.field("a"), std::logic_error);
 }
 
+TEST_F(StoreTest, AJoinOverStudentsAndScoresNamesBothIdColumns) {
+  query.exec("insert into ks (id, xm) values ('S-17', '张三')");
+  query.exec("insert into cj (ks, kh, k1, test) values ('期中', 1, 90, '期中!&1')");
+  query.open("select * from ks,cj where ks.bh=cj.kh");
+  EXPECT_EQ(query.field("ks.id").asText(), "S-17");
+  EXPECT_EQ(query.field("cj.id").asInt(), 1);
+  EXPECT_EQ(query.field("k1").asDouble(), 90);
+}
+
 TEST_F(StoreTest, ValuesAreBoundNeverSpliced) {
   const std::string name = "O'Brien\"; drop table ks; --";
   query.exec("insert into ks (id, xm) values (?, ?)", {"001", name});
@@ -168,7 +177,6 @@ TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistory) {
 
 }  // namespace
 }  // namespace zeziza::store
-
 
 namespace zeziza::store {
 namespace {
