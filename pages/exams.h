@@ -1,7 +1,11 @@
 #pragma once
 
+#include "pages/bands_section.h"
+#include "pages/exam_list_section.h"
 #include "pages/footer.h"
+#include "pages/levels_section.h"
 #include "pages/nav_bar.h"
+#include "pages/subject_list_section.h"
 #include "web/page.h"
 
 namespace zeziza::pages {
@@ -13,8 +17,19 @@ class Ttestset : public web::Page {
 
  private:
   void IWAppFormCreate();
+  void IWButton2Click() { levels_.save(); }
+  void IWButton4Click() { bands_.add(); }
+  void IWGrid1CellClick(int row, int) { bands_.remove(row); }
+  void IWButton3Click() { exams_.add(); }
+  void IWGrid2CellClick(int row, int) { exams_.remove(row); }
+  void IWButton5Click() { subjects_.add(); }
 
   Tmain Tmain1{*this};
+  LevelsSection levels_{*this};
+  web::Region Sections{*this, "Sections"};
+  BandsSection bands_{Sections};
+  ExamListSection exams_{Sections};
+  SubjectListSection subjects_{Sections};
   TIWFrame19 TIWFrame191{*this};
 };
 

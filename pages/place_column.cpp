@@ -1,12 +1,8 @@
 #include "pages/place_column.h"
 
-#include <algorithm>
-
-#include "pages/entry_text.h"
+#include "pages/list_entries.h"
 #include "pages/master_rights.h"
 #include "store/comma_text.h"
-#include "store/list_update.h"
-#include "store/settings_cache.h"
 
 namespace zeziza::pages {
 
@@ -14,17 +10,6 @@ namespace {
 
 constexpr const char* kStudentsStillListed =
     "该列表项下还有学生，请先删除该列表项下所有学生，然后才能删除列表项！";
-constexpr const char* kLineBreakInName = "名称中不能含有换行符，请修改后再试！";
-
-store::Database& sessionData() {
-  return web::UserSession().ADOConnection1.db();
-}
-
-// Lists the settings cache holds refresh it after the commit; the others have no shared copy.
-store::ListUpdate updateList(std::string_view key, bool cached, const store::ListEditor& edit) {
-  return cached ? store::updateCachedListSetting(store::settingsCache(), sessionData(), key, edit)
-                : store::updateListSetting(sessionData(), key, edit);
-}
 
 }  // namespace
 
@@ -67,25 +52,23 @@ void PlaceColumn::rebuildGrid() {
 }
 
 // The page shows what the store holds after the click; the session's copy follows it.
-void PlaceColumn::takeStored(const std::vector<std::string>& items) {
-  load(items);
-  if (spec_.sessionCopy) web::UserSession().*spec_.sessionCopy = store::toCommaText(items);
+void PlaceColumn::takeStored(const ListChange& change) {
+  load(change.items);
+  if (spec_.sessionCopy) {
+    web::UserSession().*spec_.sessionCopy = store::toCommaText(change.items);
+  }
+  if (!change.refusal.empty()) web::ShowMessage(change.refusal);
+}
+
+ListUpdater PlaceColumn::updater() const {
+  return spec_.sessionCopy ? sessionList(spec_.key) : cachedList(spec_.key);
 }
 
 void PlaceColumn::add() {
   if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
-  const std::string name = trimmed(Name.Text);
-  if (name.empty()) return web::ShowMessage(spec_.emptyMessage);
-  if (holdsLineBreak(name)) return web::ShowMessage(kLineBreakInName);
-  bool duplicate = false;
-  const auto update = updateList(spec_.key, !spec_.sessionCopy, [&](auto& items) {
-    duplicate = store::findEntry(items, name) != std::string::npos;
-    if (duplicate) return store::ListEdit::Keep;
-    items.push_back(name);
-    return store::ListEdit::Write;
-  });
-  takeStored(update.items);
-  if (duplicate) web::ShowMessage(spec_.duplicateMessage);
+  const auto name = typedEntry(Name.Text, spec_.emptyMessage);
+  if (!name) return;
+  takeStored(appendEntry(updater(), *name, {.duplicateMessage = spec_.duplicateMessage}));
 }
 
 bool PlaceColumn::studentsUse(const std::string& name) const {
@@ -99,17 +82,9 @@ void PlaceColumn::remove(int row) {
   const auto index = static_cast<std::size_t>(row - 1);
   if (row < 1 || index >= Items.Items.size()) return;
   const std::string name = Items.Items[index];
-  bool used = false;
-  const auto update = updateList(spec_.key, !spec_.sessionCopy, [&](auto& items) {
-    const auto at = std::find(items.begin(), items.end(), name);
-    if (at == items.end()) return store::ListEdit::Keep;  // another session removed it already
-    used = studentsUse(name);
-    if (used) return store::ListEdit::Keep;
-    items.erase(at);
-    return store::ListEdit::Write;
-  });
-  takeStored(update.items);
-  if (used) web::ShowMessage(kStudentsStillListed);
+  takeStored(removeEntry(updater(), name, index, [&] {
+    return studentsUse(name) ? std::string(kStudentsStillListed) : std::string();
+  }));
 }
 
 }  // namespace zeziza::pages

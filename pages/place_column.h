@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/list_entries.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -56,7 +57,8 @@ class PlaceColumn : public web::Region {
 
  private:
   void rebuildGrid();
-  void takeStored(const std::vector<std::string>& items);
+  void takeStored(const ListChange& change);
+  ListUpdater updater() const;
   bool studentsUse(const std::string& name) const;
 
   PlaceColumnSpec spec_;
