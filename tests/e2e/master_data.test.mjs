@@ -1,0 +1,103 @@
+// Setting up a school in a real browser: a grade and a class on the units page, students
+// pasted as two columns on the roster, and paging through the roster.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { startServer, openBrowser } from './harness.mjs';
+
+let server;
+let b;
+
+before(async () => {
+  server = await startServer({ binary: process.env.ZEZIZA_SIGNED_IN_SERVER });
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await server?.stop();
+});
+
+// A column of lines as a spreadsheet pastes it: one line each, with a final line break.
+const column = (lines) => lines.join('\n') + '\n';
+const range = (from, to) => Array.from({ length: to - from + 1 }, (_, i) => from + i);
+
+async function openRoster() {
+  await b.page.goto(server.url + '/');
+  await b.page.waitForFunction(() => document.title === '学生管理');
+  await b.settled();
+}
+
+async function gridRows() {
+  return (await b.page.locator('#iwdbgrid2 tr').count()) - 1;
+}
+
+test('units page: add a grade and a class', async () => {
+  const { page, dialogs } = b;
+  await openRoster();
+  // A fresh school has no grades yet: the roster points to the units page.
+  await b.submitBy('#iwlink1');
+  assert.ok(await page.isVisible('#iwregion4'));
+  await b.submitBy('#iwlink7');
+  assert.equal(await page.title(), '单位设置');
+
+  await page.fill('#iwedit3', '  2024级 ');
+  await b.submitBy('#iwbutton3');
+  await page.fill('#iwedit4', '十 班');
+  await b.submitBy('#iwbutton4');
+  assert.deepEqual(dialogs, []);
+  assert.match(await page.textContent('#iwgrid2'), /2024级/);
+  assert.match(await page.textContent('#iwgrid3'), /十 班/);
+
+  await page.fill('#iwedit3', '2024级');
+  await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '添加失败，该年级已存在！' });
+});
+
+test('roster: paste students as two columns and page through them', async () => {
+  const { page, dialogs } = b;
+  await openRoster();  // a new session reads the grades as a sign-in does
+  await b.submitBy('#iwlink1');
+  assert.ok(await page.isVisible('#iwregion9'));
+  await page.selectOption('#iwcombobox10', { label: '东校区' });
+  await page.selectOption('#iwcombobox11', { label: '2024级' });
+  await page.selectOption('#iwcombobox12', { label: '十 班' });
+
+  await page.fill('#iwmemo1', column(['S001', 'S002', 'S003']));
+  await page.fill('#iwmemo2', column(['张三', '李四', "O'Brien"]));
+  await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs, []);
+  assert.equal(await page.inputValue('#iwmemo1'), '');
+
+  // A batch with a number that exists adds nobody.
+  await page.fill('#iwmemo1', column(['S100', 'S002']));
+  await page.fill('#iwmemo2', column(['甲', '乙']));
+  await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs.pop(), {
+    type: 'alert', message: '/S002上述学生编号已存在，全部学生添加失败，请核对后在添加',
+  });
+
+  const more = range(4, 45);
+  await page.fill('#iwmemo1', column(more.map((i) => 'S' + String(i).padStart(3, '0'))));
+  await page.fill('#iwmemo2', column(more.map((i) => '学生' + i)));
+  await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs, []);
+
+  await b.submitBy('#iwbutton2');
+  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第1页/共3页]');
+  assert.equal(await gridRows(), 20);
+  await b.submitBy('#iwlink10');
+  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第2页/共3页]');
+  await b.submitBy('#iwlink11');
+  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第3页/共3页]');
+  assert.equal(await gridRows(), 5);
+  assert.match(await page.textContent('#iwdbgrid2'), /学生45/);
+  await Promise.all([page.waitForNavigation(), page.selectOption('#iwcombobox23', { label: '1' })]);
+  await b.settled();
+  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第1页/共3页]');
+  assert.match(await page.textContent('#iwdbgrid2'), /O'Brien/);
+
+  await page.selectOption('#iwcombobox8', { label: '2024级' });
+  await page.fill('#iwedit12', "O'B");
+  await b.submitBy('#iwbutton2');
+  assert.equal(await page.textContent('#iwlabel41'), '共有1条符合条件的记录  [第1页/共1页]');
+  assert.deepEqual(dialogs, []);
+});
