@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-Tusergl::Tusergl() : web::Page("Tusergl") { OnCreate = [this] { IWAppFormCreate(); }; }
+Tusergl::Tusergl() : web::Page("Tusergl") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void Tusergl::IWAppFormCreate() {}
 

@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm5::TIWForm5() : web::Page("TIWForm5") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm5::TIWForm5() : web::Page("TIWForm5") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm5::IWAppFormCreate() {}
 

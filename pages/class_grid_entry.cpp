@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm6::TIWForm6() : web::Page("TIWForm6") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm6::TIWForm6() : web::Page("TIWForm6") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm6::IWAppFormCreate() {}
 

@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-Ttestset::Ttestset() : web::Page("Ttestset") { OnCreate = [this] { IWAppFormCreate(); }; }
+Ttestset::Ttestset() : web::Page("Ttestset") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void Ttestset::IWAppFormCreate() {}
 

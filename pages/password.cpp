@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm18::TIWForm18() : web::Page("TIWForm18") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm18::TIWForm18() : web::Page("TIWForm18") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm18::IWAppFormCreate() {}
 

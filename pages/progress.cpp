@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm7::TIWForm7() : web::Page("TIWForm7") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm7::TIWForm7() : web::Page("TIWForm7") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm7::IWAppFormCreate() {}
 

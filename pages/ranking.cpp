@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm12::TIWForm12() : web::Page("TIWForm12") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm12::TIWForm12() : web::Page("TIWForm12") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm12::IWAppFormCreate() {}
 

@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-TIWForm20::TIWForm20() : web::Page("TIWForm20") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm20::TIWForm20() : web::Page("TIWForm20") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm20::IWAppFormCreate() {}
 

@@ -2,7 +2,9 @@
 
 namespace zeziza::pages {
 
-Tdwset::Tdwset() : web::Page("Tdwset") { OnCreate = [this] { IWAppFormCreate(); }; }
+Tdwset::Tdwset() : web::Page("Tdwset") {
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void Tdwset::IWAppFormCreate() {}
 
