@@ -43,7 +43,9 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   IWEdit2.PasswordPrompt = true;
   IWEdit2.Scripts = {{"onKeyPress", kPasswordEnter}};
   IWButton1.Caption = "登陆";
+  NoteBox.Css = "note-box";
   IWLabel6.Caption = "登录说明";
+  IWLabel6.Bold = true;
   IWText1.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
                    "户名登录系统", "建议使用IE浏览器浏览本站内容"};
 

@@ -35,8 +35,9 @@ class TIWForm1 : public web::Page {
   web::Label IWLabel5{PasswordRow, "IWLabel5"};
   web::Edit IWEdit2{PasswordRow, "IWEdit2"};
   web::Button IWButton1{IWRegion1, "IWButton1"};
-  web::Label IWLabel6{IWRegion1, "IWLabel6"};
-  web::Text IWText1{IWRegion1, "IWText1"};
+  web::Region NoteBox{IWRegion1, "NoteBox"};
+  web::Label IWLabel6{NoteBox, "IWLabel6"};
+  web::Text IWText1{NoteBox, "IWText1"};
 
   web::Region IWRegion4{LoginArea, "IWRegion4"};
   web::Label IWLabel7{IWRegion4, "IWLabel7"};

@@ -7,6 +7,7 @@
 #include "pages/login.h"
 #include "pages/rights.h"
 #include "pages/score_query.h"
+#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/pages/sign_in.h"
 #include "web/controls/db_grid.h"
@@ -225,6 +226,24 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   browser.click("IWButton1");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='footext'"), footer);
   EXPECT_EQ(scalar(server, "select count(*) from sysset"), "13");
+
+  // Chosen items are stored as they are, whatever they hold.
+  const std::string exam = "期'末\"; delete from yh; --";
+  browser.user().examList = store::toCommaText({"期中", exam});
+  browser.user().gradeList = store::toCommaText({"七'年级"});
+  browser.showPage<pages::Tusergl>();
+  browser.choose("IWComboBox1", exam);
+  browser.click("IWComboBox1");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), exam);
+  browser.click("IWLink1");
+  browser.choose("IWComboBox2", "班主任");
+  browser.click("IWComboBox2");
+  browser.type("IWEdit15", "a'b");
+  browser.type("IWEdit16", "pw");
+  browser.type("IWEdit20", "pw");
+  browser.click("IWButton7");
+  EXPECT_EQ(scalar(server, "select nj from yh where user='a''b'"), "七'年级");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
 }
 
 TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession) {
