@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWFormdr::IWAppFormCreate() {}
 

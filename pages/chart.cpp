@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm5::TIWForm5() : web::Page("TIWForm5") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm5::TIWForm5() : web::Page("TIWForm5") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm5::IWAppFormCreate() {}
 

@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm11::TIWForm11() : web::Page("TIWForm11") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm11::TIWForm11() : web::Page("TIWForm11") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm11::IWAppFormCreate() {}
 

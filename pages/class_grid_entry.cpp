@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm6::TIWForm6() : web::Page("TIWForm6") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm6::TIWForm6() : web::Page("TIWForm6") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm6::IWAppFormCreate() {}
 

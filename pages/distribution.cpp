@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm13::TIWForm13() : web::Page("TIWForm13") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm13::TIWForm13() : web::Page("TIWForm13") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm13::IWAppFormCreate() {}
 

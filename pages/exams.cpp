@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-Ttestset::Ttestset() : web::Page("Ttestset") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+Ttestset::Ttestset() : web::Page("Ttestset") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void Ttestset::IWAppFormCreate() {}
 

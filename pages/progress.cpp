@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm7::TIWForm7() : web::Page("TIWForm7") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm7::TIWForm7() : web::Page("TIWForm7") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm7::IWAppFormCreate() {}
 

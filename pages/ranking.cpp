@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm12::TIWForm12() : web::Page("TIWForm12") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm12::TIWForm12() : web::Page("TIWForm12") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm12::IWAppFormCreate() {}
 

@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-TIWForm16::TIWForm16() : web::Page("TIWForm16") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+TIWForm16::TIWForm16() : web::Page("TIWForm16") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void TIWForm16::IWAppFormCreate() {}
 

@@ -2,9 +2,7 @@
 
 namespace zeziza::pages {
 
-Tdwset::Tdwset() : web::Page("Tdwset") {
-  OnCreate = [this] { IWAppFormCreate(); };
-}
+Tdwset::Tdwset() : web::Page("Tdwset") { OnCreate = [this] { IWAppFormCreate(); }; }
 
 void Tdwset::IWAppFormCreate() {}
 
