@@ -17,7 +17,7 @@ Tusergl::Tusergl() : web::Page("Tusergl") {
 
 void Tusergl::buildUserPanels() {
   LeftHalf.Css = "accounts-left";
-  UsersPanel.Css = "panel";
+  UsersPanel.Css = "card";
   IWLabel1.Caption = "用户设置";
   IWLabel1.Bold = true;
   IWLink1.Caption = "【创建新用户】";
@@ -38,7 +38,7 @@ void Tusergl::buildUserPanels() {
                    "4. 普通用户：查询成绩信息，但不能修改信息。",
                    "5. 班主任：录入及修改本班学生成绩"};
 
-  IWRegion1.Css = "panel create-user";
+  IWRegion1.Css = "card create-user";
   IWRegion1.Visible = false;
   IWLink5.Caption = "×";
   IWLink5.OnClick = [this] { IWLink5Click(); };
@@ -63,7 +63,7 @@ void Tusergl::buildUserPanels() {
 void Tusergl::buildSettingsPanels() {
   RightHalf.Css = "accounts-right";
   for (web::Region* panel : {&ModePanel, &ExamPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
-    panel->Css = "panel";
+    panel->Css = "card";
   }
   for (web::Label* title : {&IWLabel9, &IWLabel10, &IWLabel11, &IWLabel12, &IWLabel13}) {
     title->Bold = true;

@@ -31,7 +31,7 @@ constexpr const char* kPasswordEnter =
 TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   Title = "系统登陆";
   LoginArea.Css = "login-area";
-  IWRegion1.Css = "panel login-panel";
+  IWRegion1.Css = "card login-panel";
   IWLabel2.Caption = "系 统 登 录";
   IWLabel2.Bold = true;
   IWLabel3.Caption = "System login";
@@ -49,7 +49,7 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   IWText1.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
                    "户名登录系统", "建议使用IE浏览器浏览本站内容"};
 
-  IWRegion4.Css = "panel first-admin";
+  IWRegion4.Css = "card first-admin";
   IWRegion4.Visible = false;
   IWLabel7.Caption = "建立初始用户[超级管理员]";
   IWLabel7.Bold = true;

@@ -8,7 +8,7 @@ namespace zeziza::pages {
 
 TIWForm18::TIWForm18() : web::Page("TIWForm18") {
   Title = "修改密码";
-  IWRegion1.Css = "panel password-panel";
+  IWRegion1.Css = "card password-panel";
   IWLabel1.Caption = "原有密码 / The original password\n";
   IWLabel2.Caption = "新设密码 / The new password\n";
   IWLabel3.Caption = "重复密码 / Repeat the password\n";

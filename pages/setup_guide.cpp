@@ -13,7 +13,7 @@ namespace zeziza::pages {
 
 TIWForm20::TIWForm20() : web::Page("TIWForm20") {
   Title = "完成成绩管理基础工作";
-  IWRegion1.Css = "panel guide";
+  IWRegion1.Css = "card guide";
   IWLabel1.Caption = "完成成绩管理基础工作";
   IWLabel1.Bold = true;
   IWText1.Lines = {
