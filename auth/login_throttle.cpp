@@ -6,8 +6,12 @@ namespace zeziza::auth {
 
 namespace {
 
+// Only the beginning of a name counts, so an entry stays small whatever is typed.
+constexpr std::size_t kKeyNameBytes = 128;
+
 // User names match without regard to letter case, so the key folds it too.
 std::string keyFor(std::string_view user, std::string_view address) {
+  user = user.substr(0, kKeyNameBytes);
   std::string key;
   key.reserve(user.size() + address.size() + 1);
   for (const char c : user) {

@@ -62,6 +62,13 @@ TEST_F(LoginThrottleTest, KeyIsUserNameWithoutLetterCaseAndAddress) {
   EXPECT_TRUE(throttle.allowed("教师", "10.0.0.5"));
 }
 
+TEST_F(LoginThrottleTest, LongNamesCountByTheirBeginning) {
+  const std::string prefix(128, 'a');
+  fail(3, prefix + std::string(4000, 'x'));
+  EXPECT_FALSE(throttle.allowed(prefix + "y", "10.0.0.5"));
+  EXPECT_TRUE(throttle.allowed(prefix.substr(1), "10.0.0.5"));
+}
+
 TEST_F(LoginThrottleTest, SuccessForgetsTheFailures) {
   fail(2);
   throttle.succeeded("ADMIN", "10.0.0.5");
