@@ -40,7 +40,9 @@ std::string subjectColumnsFor(const std::vector<std::string>& subjects) {
 std::vector<std::string> subjectKeysFor(const std::vector<std::string>& subjects) {
   std::vector<std::string> keys;
   for (std::size_t i = 0; i < subjectCount(subjects); ++i) {
-    keys.push_back("k" + std::to_string(i + 1));
+    std::string key = "k";
+    key += std::to_string(i + 1);
+    keys.push_back(std::move(key));
   }
   return keys;
 }
