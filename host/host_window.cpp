@@ -36,6 +36,7 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   store::prepareDataFolder(folder_);
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
+  if (!options_.site.empty()) settings.Site = options_.site;
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
   controller_->setSystemReset([this] { Button4Click(); });

@@ -1,16 +1,30 @@
 #pragma once
 
+#include <string>
+
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
 #include "web/controls/region.h"
 
 namespace zeziza::pages {
 
-// The footer embedded at the bottom of most pages.
+// The footer embedded at the bottom of most pages: the school's footer text (markup of the
+// administrator's, shown as markup), the maker's home link and the timer that keeps an open
+// page's session alive.
 class TIWFrame19 : public web::Frame {
  public:
   explicit TIWFrame19(web::Container& parent);
 
+  // Shows `text` at once (the login page reads the footer text after the frame was built).
+  void showText(const std::string& text) { IWLabel1.Caption = text; }
+
  private:
   void IWFrameRegionCreate();
+
+  web::HRule IWHRule1{*this, "IWHRule1"};
+  web::Label IWLabel1{*this, "IWLabel1"};
+  web::Url homeURL1{*this, "homeURL1"};
+  web::Timer IWTimer1{*this, "IWTimer1"};
 };
 
 }  // namespace zeziza::pages

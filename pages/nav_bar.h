@@ -1,17 +1,93 @@
 #pragma once
 
+#include <array>
+#include <atomic>
+
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
 #include "web/controls/region.h"
 
 namespace zeziza::pages {
 
-// The navigation bar embedded at the top of most pages.
+// Whether `cj` held a score when the latest navigation bar, in any session, was built. The
+// analysis links send users to the setup guide while it is false.
+std::atomic<bool>& scoresExist();
+
+// The navigation bar embedded at the top of most pages: who is signed in, one link per page
+// (the settings links enabled by rights code), the current page's entry marked by its bar.
+// Links and their click handlers are public so a page may put its own handler in place.
 class Tmain : public web::Frame {
  public:
   explicit Tmain(web::Container& parent);
 
+  void lcjcxClick();
+  void ltbtjClick();
+  void lbjdbClick();
+  void lcjpxClick();
+  void ljbtjClick();
+  void lfbqkClick();
+  void ldwszClick();
+  void lksszClick();
+  void lsxglClick();
+  void lyhszClick();
+  void lsccjClick();
+  void xgmmClick();
+  void tuichuClick();
+
+  web::Region TopRow{*this, "TopRow"};
+  web::ImageFile IWImageFile1{TopRow, "IWImageFile1"};
+  web::Label dqyhm{TopRow, "dqyhm"};
+  web::Link xgmm{TopRow, "xgmm"};
+  web::Link tuichu{TopRow, "tuichu"};
+
+  web::Region LinkRow{*this, "LinkRow"};
+  web::Region cell1{LinkRow, "cell1"};
+  web::Link lcjcx{cell1, "lcjcx"};
+  web::Rectangle d1{cell1, "d1"};
+  web::Region cell2{LinkRow, "cell2"};
+  web::Link ltbtj{cell2, "ltbtj"};
+  web::Rectangle d2{cell2, "d2"};
+  web::Region cell3{LinkRow, "cell3"};
+  web::Link lbjdb{cell3, "lbjdb"};
+  web::Rectangle d3{cell3, "d3"};
+  web::Region cell4{LinkRow, "cell4"};
+  web::Link lcjpx{cell4, "lcjpx"};
+  web::Rectangle d4{cell4, "d4"};
+  web::Region cell5{LinkRow, "cell5"};
+  web::Link ljbtj{cell5, "ljbtj"};
+  web::Rectangle d5{cell5, "d5"};
+  web::Region cell6{LinkRow, "cell6"};
+  web::Link lfbqk{cell6, "lfbqk"};
+  web::Rectangle d6{cell6, "d6"};
+  web::Region cell7{LinkRow, "cell7"};
+  web::Link ldwsz{cell7, "ldwsz"};
+  web::Rectangle d7{cell7, "d7"};
+  web::Region cell8{LinkRow, "cell8"};
+  web::Link lkssz{cell8, "lkssz"};
+  web::Rectangle d8{cell8, "d8"};
+  web::Region cell9{LinkRow, "cell9"};
+  web::Link lsxgl{cell9, "lsxgl"};
+  web::Rectangle d9{cell9, "d9"};
+  web::Region cell10{LinkRow, "cell10"};
+  web::Link lyhsz{cell10, "lyhsz"};
+  web::Rectangle d10{cell10, "d10"};
+  web::Region cell11{LinkRow, "cell11"};
+  web::Link lsccj{cell11, "lsccj"};
+  web::Rectangle d11{cell11, "d11"};
+  web::Region cell12{LinkRow, "cell12"};
+  web::Url helpurl{cell12, "helpurl"};
+  web::Rectangle d12{cell12, "d12"};
+  web::Region cell13{LinkRow, "cell13"};
+  web::Rectangle d13{cell13, "d13"};
+
  private:
   void IWFrameRegionCreate();
   void IWFrameRegionRender();
+  void enableByRights();
+  void markCurrentEntry();
+
+  // The bars under the first eleven links, d1 to d11.
+  std::array<web::Rectangle*, 11> bars_{&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11};
 };
 
 }  // namespace zeziza::pages

@@ -2,7 +2,10 @@
 
 namespace zeziza::pages {
 
-TIWForm2::TIWForm2() : web::Page("TIWForm2") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm2::TIWForm2() : web::Page("TIWForm2") {
+  Title = "成绩录入";
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm2::IWAppFormCreate() {}
 

@@ -2,7 +2,11 @@
 
 namespace zeziza::pages {
 
-TIWForm3::TIWForm3() : web::Page("TIWForm3") { OnCreate = [this] { IWAppFormCreate(); }; }
+TIWForm3::TIWForm3() : web::Page("TIWForm3") {
+  Title = "Zeziza学生成绩管理系统";
+  LockOnSubmit = false;
+  OnCreate = [this] { IWAppFormCreate(); };
+}
 
 void TIWForm3::IWAppFormCreate() {}
 

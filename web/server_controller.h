@@ -9,6 +9,8 @@
 #include <string>
 #include <thread>
 
+#include "auth/login_throttle.h"
+#include "auth/password_hasher.h"
 #include "store/data_folder.h"
 #include "web/http_types.h"
 #include "web/limits.h"
@@ -24,6 +26,8 @@ struct ServerSettings {
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
   std::string SessionTimeoutURL = "/files/err.html";
+  // Address of the maker's web site (help and home pages); empty when not configured.
+  std::string Site;
 };
 
 // The server's settings, its sessions and its address space. One per process.
@@ -61,6 +65,10 @@ class TIWServerController {
 
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
+  // Shared by every session: password hashes (bounded in how many run at once) and the
+  // slow-down of repeated failed sign-ins.
+  auth::PasswordHasher& passwordHasher() { return passwordHasher_; }
+  auth::LoginThrottle& loginThrottle() { return loginThrottle_; }
 
  private:
   HttpResponse startExchange();
@@ -77,6 +85,8 @@ class TIWServerController {
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;
   std::function<void()> systemReset_;
+  auth::PasswordHasher passwordHasher_;
+  auth::LoginThrottle loginThrottle_;
   std::mutex housekeepingMutex_;
   std::condition_variable housekeepingWake_;
   bool housekeepingStop_ = false;

@@ -1,0 +1,72 @@
+// Sign-in in a real browser: the first administrator on a fresh install, the login with the
+// Enter key moving from name to password to button, a wrong password, and sign-out.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { startServer, openBrowser } from './harness.mjs';
+
+let server;
+let b;
+
+before(async () => {
+  server = await startServer();
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await server?.stop();
+});
+
+const activeId = () => b.page.evaluate(() => document.activeElement && document.activeElement.id);
+
+test('first administrator, Enter-key login, wrong password, sign-out', async () => {
+  const { page, dialogs } = b;
+  await page.goto(server.url + '/');
+  await page.waitForFunction(() => document.title === '系统登陆');
+  await b.settled();
+
+  // A fresh install offers the first-administrator panel, with the focus on its name box.
+  assert.ok(await page.isVisible('#iwregion4'));
+  assert.equal(await activeId(), 'iwedit4');
+  await page.fill('#iwedit4', '校长');
+  await page.fill('#iwedit3', 'geheim 1');
+  await page.fill('#iwedit5', 'geheim 2');
+  await b.submitBy('#iwbutton2');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '重复密码错误' });
+  await page.fill('#iwedit4', '校长');
+  await page.fill('#iwedit3', 'geheim 1');
+  await page.fill('#iwedit5', 'geheim 1');
+  await b.submitBy('#iwbutton2');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '创建用户成功，请使用新创建的用户登录!' });
+  assert.equal(await page.isVisible('#iwregion4'), false);
+
+  // Enter moves from the name to the password, then to the button, which signs in.
+  assert.equal(await activeId(), 'iwedit1');
+  await page.keyboard.type('校长');
+  await page.keyboard.press('Enter');
+  assert.equal(await activeId(), 'iwedit2');
+  await page.keyboard.type('geheim 1');
+  await page.keyboard.press('Enter');
+  assert.equal(await activeId(), 'iwbutton1');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  await b.settled();
+  assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
+  assert.match(await page.textContent('#tmain1\\.dqyhm'), /^·校长 · 超级管理员 · /);
+  assert.equal(dialogs.length, 0);
+
+  // Sign-out shows the login page; a wrong password is refused with an alert.
+  await b.submitBy('#tmain1\\.tuichu');
+  assert.equal(await page.title(), '系统登陆');
+  assert.equal(await page.isVisible('#iwregion4'), false);
+  await page.fill('#iwedit1', '校长');
+  await page.fill('#iwedit2', 'Geheim 1');
+  await b.submitBy('#iwbutton1');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '用户名或密码错误！' });
+  assert.equal(await page.title(), '系统登陆');
+  assert.equal(await page.inputValue('#iwedit2'), '');
+
+  await page.fill('#iwedit1', '校长');
+  await page.fill('#iwedit2', 'geheim 1');
+  await b.submitBy('#iwbutton1');
+  assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
+  assert.equal(dialogs.length, 0);
+});
