@@ -2,7 +2,7 @@
 
 #include "pages/entry_text.h"
 #include "pages/list_entries.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -59,7 +59,7 @@ void BandsSection::rebuildGrid() {
 }
 
 void BandsSection::add() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto value = wholeNumber(IWEdit8.Text);
   if (!value) return web::ShowMessage("分数分界点格式错误，请检查！");
   auto update = cachedList(store::key::kBands)([&](std::vector<std::string>& bands) {
@@ -70,7 +70,7 @@ void BandsSection::add() {
 }
 
 void BandsSection::remove(int row) {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto index = static_cast<std::size_t>(row - 1);
   if (row < 1 || index >= fenshuduan.Items.size()) return;
   const std::string boundary = fenshuduan.Items[index];

@@ -3,7 +3,7 @@
 #include <stdexcept>
 
 #include "pages/list_entries.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "web/user_session.h"
@@ -75,7 +75,7 @@ void ExamListSection::takeStored(std::vector<std::string> exams, const std::stri
 }
 
 void ExamListSection::add() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto name = typedEntry(IWEdit4.Text, "不能添加空字符串");
   if (!name) return;
   auto change = appendEntry(
@@ -89,7 +89,7 @@ void ExamListSection::add() {
 }
 
 void ExamListSection::remove(int row) {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto index = static_cast<std::size_t>(row - 1);
   if (row < 1 || index >= IWList1.Items.size()) return;
   const std::string name = IWList1.Items[index];

@@ -1,5 +1,6 @@
 #include "pages/exams.h"
 
+#include "pages/rights.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
@@ -19,6 +20,7 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
 }
 
 void Ttestset::IWAppFormCreate() {
+  if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const auto settings = store::settingsCache().get();
   levels_.load(*settings);
   bands_.load(settings->bands);

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "pages/entry_text.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/list_update.h"
 #include "store/settings.h"
 #include "store/transaction.h"
@@ -39,7 +39,7 @@ void LevelsSection::load(const store::SettingsSnapshot& settings) {
 }
 
 void LevelsSection::save() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const std::array<std::pair<std::string_view, std::optional<int>>, 3> levels = {{
       {store::key::kExcellent, wholeNumber(youxiu.Text)},
       {store::key::kGood, wholeNumber(lianghao.Text)},

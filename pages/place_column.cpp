@@ -1,7 +1,7 @@
 #include "pages/place_column.h"
 
 #include "pages/list_entries.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/comma_text.h"
 
 namespace zeziza::pages {
@@ -65,7 +65,7 @@ ListUpdater PlaceColumn::updater() const {
 }
 
 void PlaceColumn::add() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto name = typedEntry(Name.Text, spec_.emptyMessage);
   if (!name) return;
   takeStored(appendEntry(updater(), *name, {.duplicateMessage = spec_.duplicateMessage}));
@@ -78,7 +78,7 @@ bool PlaceColumn::studentsUse(const std::string& name) const {
 }
 
 void PlaceColumn::remove(int row) {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto index = static_cast<std::size_t>(row - 1);
   if (row < 1 || index >= Items.Items.size()) return;
   const std::string name = Items.Items[index];

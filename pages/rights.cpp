@@ -9,15 +9,6 @@
 
 namespace zeziza::pages {
 
-namespace {
-
-bool allows(std::initializer_list<int> allowed) {
-  const auto code = sessionRights();
-  return code && std::find(allowed.begin(), allowed.end(), *code) != allowed.end();
-}
-
-}  // namespace
-
 std::optional<int> sessionRights() {
   const std::string& text = web::UserSession().rightsCode;
   if (text.size() != 1 || text[0] < '0' || text[0] > '9') return std::nullopt;
@@ -32,14 +23,19 @@ std::string_view roleName(int code) {
              : std::string_view();
 }
 
+bool hasRights(std::initializer_list<int> allowed) {
+  const auto code = sessionRights();
+  return code && std::find(allowed.begin(), allowed.end(), *code) != allowed.end();
+}
+
 bool requireRights(std::initializer_list<int> allowed) {
-  if (allows(allowed)) return true;
+  if (hasRights(allowed)) return true;
   web::ShowMessage(std::string(kNoRightsMessage));
   return false;
 }
 
 bool requirePageRights(web::Page& page, std::initializer_list<int> allowed) {
-  if (allows(allowed)) return true;
+  if (hasRights(allowed)) return true;
   for (web::Control* child : page.children()) {
     if (!dynamic_cast<web::Frame*>(child)) child->Visible = false;
   }

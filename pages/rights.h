@@ -31,6 +31,8 @@ std::optional<int> sessionRights();
 // The role name of a code ("超级管理员" …); empty for an unknown code.
 std::string_view roleName(int code);
 
+// True when the session's code is one of `allowed`; for pages with refusals of their own.
+bool hasRights(std::initializer_list<int> allowed);
 // For handlers: true when the session's code is one of `allowed`; otherwise shows
 // kNoRightsMessage and returns false, and the handler stops.
 bool requireRights(std::initializer_list<int> allowed);

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "pages/entry_text.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "pages/units.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
@@ -146,7 +146,7 @@ void TIWForm16::IWLink7Click() {
 }
 
 void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(kNoDeleteRights);
+  if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   const auto key = studentKey(bh);
   if (!key || !results_.findStudent(*key)) return;
   if (!removeStudent(*key, IWCheckBox1.Checked)) {
@@ -157,7 +157,7 @@ void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
 }
 
 void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
-  if (!sessionRightsIn({0, 1, 2})) {
+  if (!hasRights({0, 1, 2})) {
     return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
   }
   const auto key = studentKey(bh);
@@ -170,7 +170,7 @@ void TIWForm16::IWButton1Click() {
 }
 
 void TIWForm16::IWLink2Click() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(kNoDeleteRights);
+  if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   if (!IWCheckBox1.Checked) {
     return web::ShowMessage("您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
   }

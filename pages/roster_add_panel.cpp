@@ -1,6 +1,6 @@
 #include "pages/roster_add_panel.h"
 
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "pages/student_batch.h"
 #include "web/user_session.h"
 
@@ -42,7 +42,7 @@ void AddStudentsPanel::fill(const std::vector<std::string>& units,
 }
 
 void AddStudentsPanel::addStudents() {
-  if (!sessionRightsIn({0, 1})) {
+  if (!hasRights({0, 1})) {
     return web::ShowMessage("您没有添加考生的权限，请以合适身份登录后再试！");
   }
   if (IWComboBox10.ItemIndex < 0 || IWComboBox11.ItemIndex < 0 || IWComboBox12.ItemIndex < 0) {

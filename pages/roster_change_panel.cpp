@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "pages/entry_text.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
 
@@ -49,7 +49,7 @@ void ChangeStudentPanel::open(const store::Query& result, std::size_t row) {
 }
 
 bool ChangeStudentPanel::save() {
-  if (!sessionRightsIn({0, 1, 2})) {
+  if (!hasRights({0, 1, 2})) {
     web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
     return false;
   }

@@ -1,7 +1,7 @@
 #include "pages/subject_list_section.h"
 
 #include "pages/list_entries.h"
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -35,7 +35,7 @@ void SubjectListSection::rebuildGrid() {
 }
 
 void SubjectListSection::add() {
-  if (!sessionRightsIn({0, 1})) return web::ShowMessage(std::string(kNoSettingsRightsMessage));
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const auto name = typedEntry(IWEdit5.Text, "不能添加空字符串");
   if (!name) return;
   auto change = appendEntry(cachedList(store::key::kSubjects), *name,

@@ -1,5 +1,6 @@
 #include "pages/units.h"
 
+#include "pages/rights.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
@@ -80,6 +81,7 @@ Tdwset::Tdwset()
 }
 
 void Tdwset::IWAppFormCreate() {
+  if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const auto settings = store::settingsCache().get();
   units_.load(settings->units);
   grades_.load(store::parseCommaText(web::UserSession().gradeList));

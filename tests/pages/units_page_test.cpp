@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/master_rights.h"
+#include "pages/rights.h"
 #include "pages/units.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
@@ -238,7 +238,9 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
                                    {"4", false}, {"5", false}, {"", false},  {"01", false}};
   for (const auto& rc : cases) {
     SCOPED_TRACE("rights [" + rc.rights + "]");
-    auto b = open(rc.rights);
+    // Opened by an administrator, then acted on under another code: the handlers check too.
+    auto b = open("0");
+    b.user().rightsCode = rc.rights;
     const Items before = stored(store::key::kClasses);
     b.type("IWEdit4", "十班" + rc.rights);
     b.click("IWButton4");
@@ -250,9 +252,22 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
       store::writeListSetting(server.db(), store::key::kClasses, before);
       server.host().FormShow();
     } else {
-      EXPECT_EQ(b.message(), pages::kNoSettingsRightsMessage);
+      EXPECT_EQ(b.message(), pages::kNoRightsMessage);
       EXPECT_EQ(stored(store::key::kClasses), before);
     }
+  }
+}
+
+TEST_F(UnitsPageTest, OthersSeeNothingOfThePage) {
+  for (const std::string rights : {"2", "3", "4", "5", ""}) {
+    SCOPED_TRACE("rights [" + rights + "]");
+    auto b = open(rights);
+    EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
+    const Items before = stored(store::key::kClasses);
+    b.type("IWEdit4", "十班");
+    b.click("IWButton4");  // hidden: the post is not applied
+    EXPECT_EQ(stored(store::key::kClasses), before);
+    EXPECT_EQ(b.last().html.find("『管理单位』"), std::string::npos);
   }
 }
 
