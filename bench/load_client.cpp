@@ -231,9 +231,16 @@ int main(int argc, char** argv) {
     std::vector<Totals> results(static_cast<std::size_t>(o.sessions));
     std::vector<std::thread> threads;
     const auto t0 = Clock::now();
+    std::atomic<int> failedSessions{0};
     for (int s = 0; s < o.sessions; ++s) {
-      threads.emplace_back(
-          [&, s] { results[static_cast<std::size_t>(s)] = runSession(server.port(), o, s); });
+      threads.emplace_back([&, s] {
+        try {
+          results[static_cast<std::size_t>(s)] = runSession(server.port(), o, s);
+        } catch (const std::exception& e) {
+          std::fprintf(stderr, "session %d: %s\n", s, e.what());
+          ++failedSessions;
+        }
+      });
     }
     for (auto& t : threads) t.join();
     const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
@@ -255,6 +262,7 @@ int main(int argc, char** argv) {
     std::printf("latency ms: p50 %.2f  p95 %.2f  p99 %.2f; answers with an alert: %d\n",
                 percentile(all.latencies, 0.50), percentile(all.latencies, 0.95),
                 percentile(all.latencies, 0.99), all.errors);
+    if (failedSessions > 0) std::printf("sessions that failed: %d\n", failedSessions.load());
     std::printf("static file of %zu bytes, same clients: %.0f requests/s\n", probe.page().size(),
                 floor);
     std::filesystem::remove_all(dir);
