@@ -1,0 +1,58 @@
+#include "cloud/accounts.h"
+
+#include <sodium.h>
+
+#include <charconv>
+#include <stdexcept>
+
+#include "cloud/pg.h"
+
+namespace zeziza::cloud {
+
+namespace {
+
+// About 20 ms a hash: checking an account is rare, guessing stays expensive.
+constexpr unsigned long long kOpsLimit = 2;
+constexpr std::size_t kMemLimit = 19u * 1024u * 1024u;
+
+void requireSodium() {
+  if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
+}
+
+}  // namespace
+
+std::optional<std::int64_t> parseRegistrationNumber(std::string_view text) {
+  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
+  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
+  std::int64_t number = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
+  if (ec != std::errc() || end != text.data() + text.size() || number <= 0) return std::nullopt;
+  return number;
+}
+
+std::string hashPassword(std::string_view password) {
+  requireSodium();
+  char hash[crypto_pwhash_STRBYTES];
+  if (crypto_pwhash_str(hash, password.data(), password.size(), kOpsLimit, kMemLimit) != 0) {
+    throw std::runtime_error("密码散列失败：内存不足");
+  }
+  return hash;
+}
+
+std::int64_t createAccount(pg::Connection& connection, std::string_view password) {
+  const auto result =
+      connection.exec("INSERT INTO yhm (密码) VALUES ($1) RETURNING id", {hashPassword(password)});
+  return result.integer(0, 0);
+}
+
+bool checkAccount(pg::Connection& connection, std::int64_t number, std::string_view password) {
+  requireSodium();
+  const auto result =
+      connection.exec("SELECT 密码 FROM yhm WHERE id = $1", {std::to_string(number)});
+  if (result.rows() == 0) return false;
+  const std::string hash = result.text(0, 0);
+  return crypto_pwhash_str_verify(hash.c_str(), password.data(), password.size()) == 0;
+}
+
+}  // namespace zeziza::cloud

@@ -1,0 +1,127 @@
+#include "cloud/pg.h"
+
+#include <libpq-fe.h>
+
+#include <charconv>
+#include <vector>
+
+namespace zeziza::cloud::pg {
+
+namespace {
+
+// The server's message without its trailing line break.
+std::string trimmed(const char* message) {
+  std::string text = message ? message : "";
+  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
+  return text;
+}
+
+// The statement's beginning, enough to tell which one failed.
+std::string excerpt(std::string_view sql) {
+  constexpr std::size_t kLength = 160;
+  return std::string(sql.substr(0, kLength)) + (sql.size() > kLength ? "…" : "");
+}
+
+}  // namespace
+
+void Result::Clear::operator()(pg_result* r) const {
+  PQclear(r);
+}
+
+Result::Result(pg_result* result) : result_(result) {}
+
+int Result::rows() const {
+  return PQntuples(result_.get());
+}
+
+int Result::columns() const {
+  return PQnfields(result_.get());
+}
+
+bool Result::isNull(int row, int column) const {
+  return PQgetisnull(result_.get(), row, column) != 0;
+}
+
+std::string Result::text(int row, int column) const {
+  return std::string(PQgetvalue(result_.get(), row, column),
+                     static_cast<std::size_t>(PQgetlength(result_.get(), row, column)));
+}
+
+std::int64_t Result::integer(int row, int column) const {
+  const std::string value = text(row, column);
+  std::int64_t number = 0;
+  const auto [end, ec] = std::from_chars(value.data(), value.data() + value.size(), number);
+  if (ec != std::errc() || end != value.data() + value.size()) {
+    throw Error("云端返回的值不是整数：" + value);
+  }
+  return number;
+}
+
+std::int64_t Result::affected() const {
+  const char* count = PQcmdTuples(result_.get());
+  std::int64_t number = 0;
+  std::from_chars(count, count + std::char_traits<char>::length(count), number);
+  return number;
+}
+
+void Connection::Finish::operator()(pg_conn* c) const {
+  PQfinish(c);
+}
+
+Connection::Connection(const std::string& conninfo) {
+  // A time-out first, so that one given in the connection string wins; dbname is expanded.
+  const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname",
+                        nullptr};
+  const char* values[] = {"10", "zeziza", "UTF8", conninfo.c_str(), nullptr};
+  conn_.reset(PQconnectdbParams(keys, values, 1));
+  if (!conn_) throw Error("无法连接云端成绩服务：内存不足");
+  if (PQstatus(conn_.get()) != CONNECTION_OK) {
+    throw Error("无法连接云端成绩服务：" + trimmed(PQerrorMessage(conn_.get())));
+  }
+}
+
+Result Connection::exec(std::string_view sql, std::span<const Param> params) {
+  if (params.size() > kMaxParameters) throw Error("语句参数过多：" + excerpt(sql));
+  std::vector<const char*> values;
+  values.reserve(params.size());
+  for (const Param& p : params) values.push_back(p ? p->c_str() : nullptr);
+  const std::string text(sql);
+  return checked(PQexecParams(conn_.get(), text.c_str(), static_cast<int>(values.size()), nullptr,
+                              values.data(), nullptr, nullptr, 0),
+                 sql);
+}
+
+void Connection::execScript(const std::string& sql) {
+  checked(PQexec(conn_.get(), sql.c_str()), sql);
+}
+
+Result Connection::checked(pg_result* raw, std::string_view sql) {
+  Result result(raw);
+  if (!raw) throw Error("云端成绩服务无应答：" + trimmed(PQerrorMessage(conn_.get())));
+  const ExecStatusType status = PQresultStatus(raw);
+  if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
+    throw Error("云端成绩服务拒绝了语句：" + trimmed(PQresultErrorMessage(raw)) + " [" +
+                excerpt(sql) + "]");
+  }
+  return result;
+}
+
+Transaction::Transaction(Connection& connection) : connection_(connection) {
+  connection_.exec("BEGIN");
+}
+
+Transaction::~Transaction() {
+  if (done_) return;
+  try {
+    connection_.exec("ROLLBACK");
+  } catch (...) {
+    // A broken connection has rolled back by itself.
+  }
+}
+
+void Transaction::commit() {
+  connection_.exec("COMMIT");
+  done_ = true;
+}
+
+}  // namespace zeziza::cloud::pg

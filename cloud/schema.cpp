@@ -1,0 +1,27 @@
+#include "cloud/schema.h"
+
+#include <stdexcept>
+#include <string>
+
+#include "cloud/pg.h"
+#include "web/embedded_file.h"
+
+namespace zeziza {
+const std::vector<EmbeddedFile>& embeddedFiles_cloud_schema();
+}
+
+namespace zeziza::cloud {
+
+std::string_view schemaSql() {
+  for (const auto& file : embeddedFiles_cloud_schema()) {
+    if (file.name == "schema.sql") return file.bytes;
+  }
+  throw std::logic_error("schema.sql is not in the binary");
+}
+
+void createSchema(pg::Connection& connection) {
+  // One transaction, so a refused statement leaves no half-made schema.
+  connection.execScript("BEGIN;\n" + std::string(schemaSql()) + "\nCOMMIT;");
+}
+
+}  // namespace zeziza::cloud
