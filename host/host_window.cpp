@@ -37,6 +37,7 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
   if (!options_.site.empty()) settings.Site = options_.site;
+  if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
   controller_->setSystemReset([this] { Button4Click(); });

@@ -8,6 +8,7 @@
 #include <thread>
 
 #include "host/backups.h"
+#include "host/cloud_commands.h"
 #include "host/console.h"
 #include "host/host_window.h"
 #include "host/options.h"
@@ -77,6 +78,9 @@ int main(int argc, char** argv) {
   }
   if (options.listBackups || !options.restoreBackup.empty()) {
     return runBackupCommand(options);
+  }
+  if (options.cloudCommand != CloudCommand::None) {
+    return runCloudCommand(options, std::cin, std::cout, std::cerr);
   }
   const sigset_t signals = stopSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);

@@ -1,6 +1,7 @@
 #include "host/options.h"
 
 #include <charconv>
+#include <cstdlib>
 #include <stdexcept>
 
 namespace zeziza::host {
@@ -57,6 +58,12 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.dataDir = value("--data-dir");
     } else if (arg == "--site" || arg.rfind("--site=", 0) == 0) {
       options.site = value("--site");
+    } else if (arg == "--cloud" || arg.rfind("--cloud=", 0) == 0) {
+      options.cloud = value("--cloud");
+    } else if (arg == "--cloud-create-schema") {
+      options.cloudCommand = CloudCommand::CreateSchema;
+    } else if (arg == "--cloud-create-account") {
+      options.cloudCommand = CloudCommand::CreateAccount;
     } else if (isSwitch(arg, "LaunchBrowser")) {
       options.launchBrowser = true;
     } else if (isSwitch(arg, "Minimize")) {
@@ -64,6 +71,9 @@ Options parseOptions(const std::vector<std::string>& args) {
     } else {
       throw std::invalid_argument("unknown option \"" + arg + "\" (see --help)");
     }
+  }
+  if (options.cloud.empty()) {
+    if (const char* env = std::getenv("ZEZIZA_CLOUD")) options.cloud = env;
   }
   return options;
 }
@@ -77,6 +87,11 @@ std::string usage() {
          "  --backup-hour H   local hour of the daily backup (default 2)\n"
          "  --list-backups    list the backups and exit\n"
          "  --restore-backup FILE  restore data from a backup (server stopped) and exit\n"
+         "  --cloud CONNINFO  libpq connection string of the cloud score service\n"
+         "                    (default: the environment variable ZEZIZA_CLOUD)\n"
+         "  --cloud-create-schema   create the cloud service's tables, then exit\n"
+         "  --cloud-create-account  create a cloud account with the password read from\n"
+         "                    standard input, print its registration number, then exit\n"
          "  -LaunchBrowser    open the local address in the default browser at start\n"
          "  -Minimize         accepted for compatibility; changes nothing\n"
          "  --help            this text\n";

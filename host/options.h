@@ -7,6 +7,9 @@
 
 namespace zeziza::host {
 
+// Maintenance commands of the cloud score service, run instead of the server.
+enum class CloudCommand { None, CreateSchema, CreateAccount };
+
 struct Options {
   int port = 81;
   std::filesystem::path dataDir = ".";
@@ -18,6 +21,9 @@ struct Options {
   int backupHour = 2;                   // local hour of the daily backup
   std::filesystem::path restoreBackup;  // maintenance: restore this backup and exit
   bool listBackups = false;             // maintenance: list the backups and exit
+  // libpq connection string of the cloud score service: --cloud, else $ZEZIZA_CLOUD.
+  std::string cloud;
+  CloudCommand cloudCommand = CloudCommand::None;
 };
 
 // Parses the command line; throws std::invalid_argument with a message for the user.

@@ -28,6 +28,8 @@ struct ServerSettings {
   std::string SessionTimeoutURL = "/files/err.html";
   // Address of the maker's web site (help and home pages); empty when not configured.
   std::string Site;
+  // libpq connection string of the cloud score service; empty when not configured.
+  std::string CloudConnection;
 };
 
 // The server's settings, its sessions and its address space. One per process.

@@ -1,0 +1,58 @@
+#include "host/cloud_commands.h"
+
+#include <unistd.h>
+
+#include <iostream>
+#include <ostream>
+#include <string>
+
+#include "cloud/accounts.h"
+#include "cloud/pg.h"
+#include "cloud/schema.h"
+
+namespace zeziza::host {
+
+namespace {
+
+int createAccount(cloud::pg::Connection& connection, std::istream& in, std::ostream& out,
+                  std::ostream& err) {
+  if (isatty(STDIN_FILENO) && &in == &std::cin) out << "新账户的密码：" << std::flush;
+  std::string password;
+  std::getline(in, password);
+  if (!password.empty() && password.back() == '\r') password.pop_back();
+  if (password.empty()) {
+    err << "密码不能为空。\n";
+    return 2;
+  }
+  out << "注册编号：" << cloud::createAccount(connection, password) << "\n";
+  return 0;
+}
+
+}  // namespace
+
+int runCloudCommand(const Options& options, std::istream& in, std::ostream& out,
+                    std::ostream& err) {
+  if (options.cloud.empty()) {
+    err << kNoCloudMessage << "\n";
+    return 2;
+  }
+  try {
+    cloud::pg::Connection connection(options.cloud);
+    switch (options.cloudCommand) {
+      case CloudCommand::CreateSchema:
+        cloud::createSchema(connection);
+        out << "云端数据表已建立。\n";
+        return 0;
+      case CloudCommand::CreateAccount:
+        return createAccount(connection, in, out, err);
+      case CloudCommand::None:
+        break;
+    }
+    return 0;
+  } catch (const std::exception& e) {
+    err << e.what() << "\n";
+    return 1;
+  }
+}
+
+}  // namespace zeziza::host
