@@ -1,0 +1,124 @@
+// The scratch table of a publication: which rows an exam gives, and the three ranks.
+#include "cloud/scratch_table.h"
+
+#include <gtest/gtest.h>
+
+#include "cloud/progress.h"
+#include "store/connection.h"
+#include "store/database.h"
+#include "store/query.h"
+#include "store/schema.h"
+#include "tests/support/temp_folder.h"
+
+namespace zeziza::cloud {
+namespace {
+
+const std::vector<std::string> kSubjects = {"数学", "语文", "英语"};
+
+class ScratchTableTest : public ::testing::Test {
+ protected:
+  ScratchTableTest() {
+    store::createDataSchema(folder_.path() / "data");
+    store::createTempSchema(folder_.path() / "temp");
+    data_ = std::make_unique<store::Database>(folder_.path() / "data");
+    temp_ = std::make_unique<store::Database>(folder_.path() / "temp");
+  }
+
+  // A student with scores k1..k3 in `exam`; zf and pj as the score write keeps them.
+  void addStudent(const std::string& number, const std::string& unit, const std::string& grade,
+                  const std::string& inClass, std::vector<double> scores,
+                  const std::string& exam = "期中") {
+    data_->exec("insert into ks (id, xm, xx, nj, bj) values (?, ?, ?, ?, ?)",
+                {number, "生" + number, unit, grade, inClass});
+    const auto bh = data_->lastInsertId();
+    double total = 0;
+    int valid = 0;
+    for (double s : scores) {
+      if (s > 0) total += s, ++valid;
+    }
+    scores.resize(3);
+    data_->exec("insert into cj (ks, kh, k1, k2, k3, zf, pj, test) values (?, ?, ?, ?, ?, ?, ?, ?)",
+                {exam, bh, scores[0], scores[1], scores[2], total, valid ? total / valid : 0.0,
+                 exam + "!&" + std::to_string(bh)});
+  }
+
+  std::size_t fill(const std::string& exam = "期中") {
+    return fillScratchTable(*data_, *temp_, exam, kSubjects, progress_);
+  }
+
+  // "km:cj:总排名/校内排名/班内排名" of a student's rows, in row order.
+  std::vector<std::string> rowsOf(const std::string& number) {
+    store::Connection connection(folder_.path() / "temp");
+    store::Query q(connection);
+    q.open("select km, cj, 总排名, 校内排名, 班内排名 from tem where stuid = ? order by id",
+           {static_cast<std::int64_t>(std::stoll(number))});
+    std::vector<std::string> out;
+    for (; !q.eof(); q.next()) {
+      out.push_back(q.field("km").asText() + ":" + q.field("cj").asText() + ":" +
+                    q.field("总排名").asText() + "/" + q.field("校内排名").asText() + "/" +
+                    q.field("班内排名").asText());
+    }
+    return out;
+  }
+
+  testing::TempFolder folder_;
+  std::unique_ptr<store::Database> data_;
+  std::unique_ptr<store::Database> temp_;
+  Progress progress_;
+};
+
+TEST_F(ScratchTableTest, OneRowPerScoreAboveZeroThenTotalAndAverage) {
+  addStudent("807", "东校区", "初一", "一班", {85.5, 0, 90});
+  addStudent("808", "东校区", "初一", "一班", {70, 60, 50}, "期末");  // another exam
+  EXPECT_EQ(fill(), 4u);
+  EXPECT_EQ(rowsOf("807"), (std::vector<std::string>{"数学:85.5://", "英语:90://", "总分:175.5://",
+                                                     "平均分:87.75://"}));
+  EXPECT_TRUE(rowsOf("808").empty());
+}
+
+TEST_F(ScratchTableTest, RanksHighestFirstTiesInWrittenOrder) {
+  addStudent("1", "东校区", "初一", "一班", {85});
+  addStudent("2", "东校区", "初一", "二班", {90});
+  addStudent("3", "西校区", "初一", "一班", {70});
+  addStudent("4", "东校区", "初一", "一班", {85});
+  addStudent("5", "东校区", "初二", "一班", {60});  // another grade ranks on its own
+  fill();
+  rankScratchTable(*temp_, {}, progress_);
+  EXPECT_EQ(rowsOf("2").front(), "数学:90:1/1/1");
+  EXPECT_EQ(rowsOf("1").front(), "数学:85:2/2/1");
+  EXPECT_EQ(rowsOf("4").front(), "数学:85:3/3/2");
+  EXPECT_EQ(rowsOf("3").front(), "数学:70:4/1/1");
+  EXPECT_EQ(rowsOf("5").front(), "数学:60:1/1/1");
+  EXPECT_EQ(progress_.takeLines().size(), 3u);
+}
+
+TEST_F(ScratchTableTest, RankLeftOutStaysEmpty) {
+  addStudent("1", "东校区", "初一", "一班", {85});
+  fill();
+  rankScratchTable(*temp_, {.overall = true, .unit = false, .inClass = false}, progress_);
+  EXPECT_EQ(rowsOf("1").front(), "数学:85:1//");
+}
+
+TEST_F(ScratchTableTest, NonNumericStudentNumberRefusedAndTableKept) {
+  addStudent("12", "东校区", "初一", "一班", {85});
+  fill();
+  addStudent("A13", "东校区", "初一", "一班", {70}, "期中");
+  try {
+    fill();
+    FAIL() << "not refused";
+  } catch (const Refusal& e) {
+    EXPECT_NE(std::string(e.what()).find("A13"), std::string::npos);
+  }
+  EXPECT_EQ(rowsOf("12").size(), 3u);  // the previous preparation is untouched
+}
+
+TEST_F(ScratchTableTest, NamesWithQuotesAreData) {
+  data_->exec(
+      "insert into ks (id, xm, xx, nj, bj) values ('9', 'O''Neil', 'x''y', '初一', '一班')");
+  data_->exec(
+      "insert into cj (ks, kh, k1, zf, pj, test) values ('期中', 1, 80, 80, 80, '期中!&1')");
+  EXPECT_EQ(fill(), 3u);
+}
+
+}  // namespace
+}  // namespace zeziza::cloud
