@@ -8,6 +8,7 @@
 #include "store/database.h"
 #include "store/query.h"
 #include "store/schema.h"
+#include "tests/support/score_rows.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeziza::cloud {
@@ -24,22 +25,11 @@ class ScratchTableTest : public ::testing::Test {
     temp_ = std::make_unique<store::Database>(folder_.path() / "temp");
   }
 
-  // A student with scores k1..k3 in `exam`; zf and pj as the score write keeps them.
   void addStudent(const std::string& number, const std::string& unit, const std::string& grade,
-                  const std::string& inClass, std::vector<double> scores,
+                  const std::string& inClass, const std::vector<double>& scores,
                   const std::string& exam = "期中") {
-    data_->exec("insert into ks (id, xm, xx, nj, bj) values (?, ?, ?, ?, ?)",
-                {number, "生" + number, unit, grade, inClass});
-    const auto bh = data_->lastInsertId();
-    double total = 0;
-    int valid = 0;
-    for (double s : scores) {
-      if (s > 0) total += s, ++valid;
-    }
-    scores.resize(3);
-    data_->exec("insert into cj (ks, kh, k1, k2, k3, zf, pj, test) values (?, ?, ?, ?, ?, ?, ?, ?)",
-                {exam, bh, scores[0], scores[1], scores[2], total, valid ? total / valid : 0.0,
-                 exam + "!&" + std::to_string(bh)});
+    const auto bh = testing::addStudent(*data_, {number, "生" + number, unit, grade, inClass});
+    testing::addScores(*data_, bh, exam, scores);
   }
 
   std::size_t fill(const std::string& exam = "期中") {

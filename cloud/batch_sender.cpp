@@ -1,0 +1,110 @@
+#include "cloud/batch_sender.h"
+
+#include <algorithm>
+#include <stdexcept>
+
+#include "cloud/progress.h"
+
+namespace zeziza::cloud {
+
+namespace {
+
+std::string join(const std::vector<std::string>& items, const std::string& separator,
+                 const std::string& prefix = "") {
+  std::string out;
+  for (const auto& item : items) {
+    if (!out.empty()) out += separator;
+    out += prefix + item;
+  }
+  return out;
+}
+
+std::string keyOf(const std::vector<pg::Param>& values, std::size_t keyColumns) {
+  std::string key;
+  for (std::size_t i = 0; i < keyColumns; ++i) key += values[i].value_or("\x01") + '\x1f';
+  return key;
+}
+
+}  // namespace
+
+BatchSender::BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch)
+    : connection_(connection),
+      progress_(progress),
+      rowsPerBatch_(std::max<std::size_t>(1, rowsPerBatch)) {}
+
+std::size_t BatchSender::shape(UpsertShape shape) {
+  Pending pending;
+  const auto& columns = shape.columns;
+  pending.sqlHead = "INSERT INTO " + shape.table + " (" + join(columns, ",") + ") VALUES ";
+  const std::vector<std::string> keys(columns.begin(), columns.begin() + shape.keyColumns);
+  std::vector<std::string> updates;
+  for (std::size_t i = shape.keyColumns; i < columns.size(); ++i) {
+    const auto& c = columns[i];
+    if (std::find(shape.keepExisting.begin(), shape.keepExisting.end(), c) !=
+        shape.keepExisting.end()) {
+      continue;
+    }
+    updates.push_back(c + "=EXCLUDED." + c);
+  }
+  pending.sqlTail = " ON CONFLICT (" + join(keys, ",") + ") DO UPDATE SET " + join(updates, ",");
+  if (columns.size() * rowsPerBatch_ > pg::kMaxParameters) {
+    throw std::logic_error("batch too large for one statement: " + shape.table);
+  }
+  pending.shape = std::move(shape);
+  shapes_.push_back(std::move(pending));
+  return shapes_.size() - 1;
+}
+
+void BatchSender::add(std::size_t shape, std::vector<pg::Param> values) {
+  Pending& pending = shapes_.at(shape);
+  if (values.size() != pending.shape.columns.size()) {
+    throw std::logic_error("row does not fit " + pending.shape.table);
+  }
+  const std::string key = keyOf(values, pending.shape.keyColumns);
+  const auto [it, added] = pending.byKey.emplace(key, pending.rows.size());
+  if (added) {
+    pending.rows.push_back(std::move(values));
+    ++pending_;
+  } else {
+    pending.rows[it->second] = std::move(values);
+  }
+  if (pending.rows.size() >= rowsPerBatch_) flush();
+}
+
+void BatchSender::send(Pending& pending) {
+  if (pending.rows.empty()) return;
+  std::string sql = pending.sqlHead;
+  std::vector<pg::Param> params;
+  const std::size_t width = pending.shape.columns.size();
+  params.reserve(pending.rows.size() * width);
+  for (std::size_t r = 0; r < pending.rows.size(); ++r) {
+    sql += r == 0 ? "(" : ",(";
+    for (std::size_t c = 0; c < width; ++c) {
+      sql += (c == 0 ? "$" : ",$") + std::to_string(params.size() + 1);
+      params.push_back(std::move(pending.rows[r][c]));
+    }
+    sql += ")";
+  }
+  connection_.exec(sql + pending.sqlTail, params);
+}
+
+void BatchSender::flush() {
+  if (pending_ == 0) return;
+  progress_.checkpoint();
+  if (rowsPerBatch_ == 1) {
+    for (auto& pending : shapes_) send(pending);  // one statement: atomic by itself
+  } else {
+    pg::Transaction transaction(connection_);
+    for (auto& pending : shapes_) send(pending);
+    transaction.commit();
+  }
+  for (auto& pending : shapes_) {
+    pending.rows.clear();
+    pending.byKey.clear();
+  }
+  progress_.addSent(pending_);
+  sent_ += pending_;
+  pending_ = 0;
+}
+
+}  // namespace zeziza::cloud

@@ -1,0 +1,238 @@
+#include "cloud/upload.h"
+
+#include <map>
+
+#include "analysis/number_format.h"
+#include "cloud/accounts.h"
+#include "cloud/batch_sender.h"
+#include "cloud/pg.h"
+#include "cloud/progress.h"
+#include "cloud/publish_lock.h"
+#include "cloud/scratch_index.h"
+#include "cloud/service.h"
+#include "store/database.h"
+#include "store/statement.h"
+
+namespace zeziza::cloud {
+
+namespace {
+
+// Finds a loop list entry's id by name, as the local store compares names.
+class IdLookup {
+ public:
+  explicit IdLookup(const LoopList& list) {
+    for (std::size_t i = 0; i < list.names.size() && i < list.ids.size(); ++i) {
+      ids_.emplace(scopeKey(list.names[i]), std::to_string(list.ids[i]));
+    }
+  }
+  const std::string* find(const std::string& name) const {
+    const auto it = ids_.find(scopeKey(name));
+    return it == ids_.end() ? nullptr : &it->second;
+  }
+
+ private:
+  std::map<std::string, std::string> ids_;
+};
+
+pg::Param rankParam(const std::optional<std::int64_t>& rank) {
+  if (!rank) return std::nullopt;
+  return std::to_string(*rank);
+}
+
+std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
+  a.insert(a.end(), b.begin(), b.end());
+  return a;
+}
+
+// One publication's walk over the scopes, sending through the batch sender.
+class Publisher {
+ public:
+  Publisher(const PublishRequest& request, const ScratchIndex& index, BatchSender& sender,
+            Progress& progress, std::int64_t project)
+      : request_(request),
+        index_(index),
+        sender_(sender),
+        progress_(progress),
+        x_(std::to_string(project)) {
+    pmb_ = sender_.shape({"pmb", {"xmid", "njid", "dwid", "bcid", "kmid", "pmmx"}, 5, {}});
+    tjb_ = sender_.shape({"tjb",
+                          concat({"xmid", "kmid", "grade", "dwid", "classid"},
+                                 concat(statisticsColumns(), {"分数段"})),
+                          5,
+                          {}});
+    cjb_ = sender_.shape(
+        {"cjb", {"stuid", "xmid", "kmid", "成绩", "总排名", "校内排名", "班内排名"}, 3, {}});
+  }
+
+  PublishResult run() {
+    const auto& loops = request_.loops;
+    const auto& choice = request_.choice;
+    for (std::size_t k = 0; k < loops.subjects.names.size(); ++k) {
+      const std::string& s = loops.subjects.names[k];
+      const std::string K = std::to_string(loops.subjects.ids[k]);
+      for (std::size_t n = 0; n < loops.grades.names.size(); ++n) {
+        const std::string& g = loops.grades.names[n];
+        const std::string N = std::to_string(loops.grades.ids[n]);
+        const auto& rows = index_.grade(s, g);
+        if (choice.gradeRanking) {
+          progress_.log(">>总排序表 " + g + s);
+          ranking(rows, K, N, "-1", "-1");
+        }
+        if (choice.gradeStatistics) {
+          progress_.log(">>总统计表 " + g + s);
+          statistics(rows, index_.enrolled(g), K, N, "-1", "-1");
+        }
+        units(s, K, g, N);
+      }
+    }
+    sender_.flush();
+    return result_;
+  }
+
+ private:
+  void units(const std::string& s, const std::string& K, const std::string& g,
+             const std::string& N) {
+    const auto& loops = request_.loops;
+    const auto& choice = request_.choice;
+    for (std::size_t u = 0; u < loops.units.names.size(); ++u) {
+      const std::string& d = loops.units.names[u];
+      const std::string D = std::to_string(loops.units.ids[u]);
+      const auto& rows = index_.unit(s, g, d);
+      if (choice.unitRanking && !rows.empty()) {
+        progress_.log(">>排序表|" + d + g + s);
+        ranking(rows, K, N, D, "-1");
+      }
+      if (choice.unitStatistics && rows.size() >= 2) {
+        progress_.log(">>统计表|" + d + g + s);
+        statistics(rows, index_.enrolled(g, d), K, N, D, "-1");
+      }
+      for (std::size_t c = 0; c < loops.classes.names.size(); ++c) {
+        inClass(s, K, g, N, d, D, loops.classes.names[c], std::to_string(loops.classes.ids[c]));
+      }
+    }
+  }
+
+  void inClass(const std::string& s, const std::string& K, const std::string& g,
+               const std::string& N, const std::string& d, const std::string& D,
+               const std::string& c, const std::string& C) {
+    const auto& choice = request_.choice;
+    const auto& rows = index_.inClass(s, g, d, c);
+    if (choice.classRanking && !rows.empty()) {
+      progress_.log(">>排序表|" + d + g + c + s);
+      ranking(rows, K, N, D, C);
+    }
+    if (choice.classStatistics && rows.size() >= 2) {
+      progress_.log(">>统计表|" + d + g + c + s);
+      statistics(rows, index_.enrolled(g, d, c), K, N, D, C);
+    }
+    if (rows.empty()) return;
+    progress_.log(">>上传数据:" + d + g + c + s, 3);
+    for (const ScratchScore* r : rows) {
+      sender_.add(cjb_,
+                  {r->stuid, x_, K, analysis::formatGeneral(r->score), rankParam(r->overallRank),
+                   rankParam(r->unitRank), rankParam(r->classRank)});
+      ++result_.scores;
+    }
+  }
+
+  void ranking(const ScratchIndex::Rows& rows, const std::string& K, const std::string& N,
+               const std::string& D, const std::string& C) {
+    if (rows.empty()) return;
+    sender_.add(pmb_, {x_, N, D, C, K, rankingText(rows)});
+    ++result_.rankings;
+  }
+
+  void statistics(const ScratchIndex::Rows& rows, int enrolled, const std::string& K,
+                  const std::string& N, const std::string& D, const std::string& C) {
+    std::vector<double> values;
+    values.reserve(rows.size());
+    for (const ScratchScore* r : rows) values.push_back(r->score);
+    const auto stats =
+        analysis::computeStatistics(values, enrolled, request_.thresholds, request_.bands);
+    if (!stats) return;
+    std::vector<pg::Param> params = {x_, K, N, D, C};
+    for (auto& v : statisticsValues(*stats)) params.emplace_back(std::move(v));
+    params.emplace_back(bandText(request_.bands, *stats));
+    sender_.add(tjb_, std::move(params));
+    ++result_.statistics;
+  }
+
+  const PublishRequest& request_;
+  const ScratchIndex& index_;
+  BatchSender& sender_;
+  Progress& progress_;
+  std::string x_;
+  std::size_t pmb_ = 0, tjb_ = 0, cjb_ = 0;
+  PublishResult result_;
+};
+
+// Logs where a failed upload stopped, so the user knows running it again completes it.
+template <class F>
+auto reportingFailure(Progress& progress, const BatchSender& sender, F&& work) {
+  try {
+    return work();
+  } catch (const Cancelled&) {
+    throw;
+  } catch (const std::exception&) {
+    progress.log(">>上传中断：已发送" + std::to_string(sender.sentRows()) +
+                 "行，未完成的一批已撤回。重新执行本步骤即可补全");
+    throw;
+  }
+}
+
+}  // namespace
+
+RosterResult uploadRoster(const RosterRequest& request, Progress& progress) {
+  progress.log(">>开始上传学生花名册");
+  const std::string password = hashPassword(request.defaultPassword);
+  const IdLookup units(request.loops.units), grades(request.loops.grades),
+      classes(request.loops.classes);
+  pg::Connection service(request.conninfo);
+  BatchSender sender(service, progress, request.rowsPerBatch);
+  const auto stu = sender.shape(
+      {"stu", {"yhmid", "stuid", "姓名", "密码", "dwid", "njid", "bcid"}, 2, {"密码"}});
+  const std::string account = std::to_string(request.account);
+  RosterResult result;
+  store::Database data(request.dataFile);
+  store::Statement students(data, "select id, xm, xx, nj, bj from ks order by bh");
+  reportingFailure(progress, sender, [&] {
+    while (students.step()) {
+      const auto* d = units.find(students.column(2).asText());
+      const auto* n = grades.find(students.column(3).asText());
+      const auto* c = classes.find(students.column(4).asText());
+      if (!d || !n || !c) {
+        ++result.skipped;
+        continue;
+      }
+      sender.add(stu, {account, students.column(0).asText(), students.column(1).asText(), password,
+                       *d, *n, *c});
+      ++result.sent;
+    }
+    sender.flush();
+    return 0;
+  });
+  if (result.skipped > 0) {
+    progress.log(">>" + std::to_string(result.skipped) +
+                 "名学生的单位、年级或班次不在上传范围内，未上传");
+  }
+  progress.log(">>上传学生花名册完成");
+  return result;
+}
+
+PublishResult publishExam(const PublishRequest& request, Progress& progress) {
+  if (request.preparation == 0 || request.preparation != PublishLease::currentPreparation()) {
+    throw Refusal("本地成绩表已被重新准备，请重新执行第二步：数据准备。");
+  }
+  progress.log(">>获得项目ID");
+  pg::Connection service(request.conninfo);
+  const std::int64_t project = ensureProject(service, request.account, request.exam, request.days);
+  const ScratchIndex index(request.tempFile, request.dataFile);
+  BatchSender sender(service, progress, request.rowsPerBatch);
+  Publisher publisher(request, index, sender, progress, project);
+  PublishResult result = reportingFailure(progress, sender, [&] { return publisher.run(); });
+  result.project = project;
+  progress.log(">>上报完成！");
+  return result;
+}
+
+}  // namespace zeziza::cloud

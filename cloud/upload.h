@@ -1,0 +1,69 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "analysis/statistics.h"
+#include "cloud/preparation.h"
+
+namespace zeziza::cloud {
+
+class Progress;
+
+// Rows per multi-row statement; also the rows of one transaction.
+inline constexpr std::size_t kRowsPerBatch = 1000;
+
+struct RosterRequest {
+  std::filesystem::path dataFile;
+  std::string conninfo;
+  std::int64_t account = 0;
+  std::string defaultPassword;  // given to students new on the service
+  LoopLists loops;
+  std::size_t rowsPerBatch = kRowsPerBatch;
+};
+
+struct RosterResult {
+  std::size_t sent = 0;
+  std::size_t skipped = 0;  // students whose unit, grade or class is not in the loop lists
+};
+
+// Step 3: creates or updates one `stu` row per student of the roster; a student the service
+// has keeps its password.
+RosterResult uploadRoster(const RosterRequest& request, Progress& progress);
+
+// Which ranking texts and statistics a publication sends, per grade, unit and class.
+struct PublishChoice {
+  bool gradeRanking = true, unitRanking = true, classRanking = true;
+  bool gradeStatistics = true, unitStatistics = true, classStatistics = true;
+};
+
+struct PublishRequest {
+  std::filesystem::path dataFile;
+  std::filesystem::path tempFile;
+  std::string conninfo;
+  std::int64_t account = 0;
+  std::string exam;
+  int days = 15;  // lookup period of a project created now
+  LoopLists loops;
+  PublishChoice choice;
+  analysis::LevelThresholds thresholds;
+  std::vector<int> bands;
+  std::uint64_t preparation = 0;  // the preparation the scratch table must still hold
+  std::size_t rowsPerBatch = kRowsPerBatch;
+};
+
+struct PublishResult {
+  std::int64_t project = 0;
+  std::size_t rankings = 0;
+  std::size_t statistics = 0;
+  std::size_t scores = 0;
+};
+
+// Step 4: the exam's project, then per subject and grade, unit and class the ranking texts,
+// statistics and scores of the scratch table. Refused when another preparation has replaced
+// the scratch table since `preparation`.
+PublishResult publishExam(const PublishRequest& request, Progress& progress);
+
+}  // namespace zeziza::cloud

@@ -1,0 +1,221 @@
+// Roster and publication against the service: exactly the rows of a publication, updated in
+// place on a second run, and complete after a failure and a rerun.
+#include "cloud/upload.h"
+
+#include <gtest/gtest.h>
+
+#include "cloud/accounts.h"
+#include "cloud/progress.h"
+#include "cloud/publish_lock.h"
+#include "store/database.h"
+#include "store/schema.h"
+#include "tests/cloud/cloud_test_db.h"
+#include "tests/support/score_rows.h"
+#include "tests/support/temp_folder.h"
+
+namespace zeziza::cloud {
+namespace {
+
+const std::vector<std::string> kSubjects = {"数学", "语文"};
+
+class PublishTest : public testing::CloudTest {
+ protected:
+  void SetUp() override {
+    CloudTest::SetUp();
+    if (IsSkipped()) return;
+    store::createDataSchema(folder_.path() / "data");
+    store::createTempSchema(folder_.path() / "temp");
+    data_ = std::make_unique<store::Database>(folder_.path() / "data");
+    account_ = createAccount(cloud().db(), "pw");
+  }
+
+  void student(const std::string& number, const std::string& inClass, std::vector<double> scores,
+               const std::string& unit = "东校区") {
+    const auto bh = testing::addStudent(*data_, {number, "生" + number, unit, "初一", inClass});
+    if (!scores.empty()) testing::addScores(*data_, bh, "期中", scores);
+  }
+
+  PreparationResult prepareFor(std::vector<std::string> classes, std::vector<std::string> subjects,
+                               RankChoice ranks = {}) {
+    PreparationRequest r{folder_.path() / "data",
+                         folder_.path() / "temp",
+                         cloud().conninfo(),
+                         account_,
+                         "期中",
+                         kSubjects,
+                         ranks,
+                         {"东校区", "西校区"},
+                         {"初一"},
+                         std::move(classes),
+                         std::move(subjects)};
+    auto lease = PublishLease::tryAcquire();
+    return prepare(r, *lease, progress_);
+  }
+
+  PublishResult publish(const PreparationResult& prepared, PublishChoice choice = {},
+                        std::size_t rowsPerBatch = kRowsPerBatch) {
+    PublishRequest r{folder_.path() / "data",
+                     folder_.path() / "temp",
+                     cloud().conninfo(),
+                     account_,
+                     "期中",
+                     30,
+                     prepared.loops,
+                     choice,
+                     {90, 80, 60},
+                     {60, 70, 80, 90},
+                     prepared.preparation,
+                     rowsPerBatch};
+    return publishExam(r, progress_);
+  }
+
+  std::vector<std::string> log() {
+    auto lines = progress_.takeLines();
+    for (auto& l : lines) l = l.substr(l.find(">>"));
+    return lines;
+  }
+
+  std::string scalar(const std::string& sql) { return cloud().scalar(sql); }
+
+  testing::TempFolder folder_;
+  std::unique_ptr<store::Database> data_;
+  std::int64_t account_ = 0;
+  Progress progress_;
+};
+
+TEST_F(PublishTest, OneSubjectOneClassGivesEachScopeOnce) {
+  student("801", "一班", {90, 50});
+  student("802", "一班", {70});
+  student("803", "一班", {});    // enrolled, no scores
+  student("804", "二班", {80});  // not chosen
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  const auto result = publish(prepared);
+  EXPECT_EQ(result.rankings, 3u);
+  EXPECT_EQ(result.statistics, 3u);
+  EXPECT_EQ(result.scores, 2u);
+  EXPECT_EQ(cloud().count("xmb"), 1);
+  EXPECT_EQ(cloud().count("pmb"), 3);
+  EXPECT_EQ(cloud().count("tjb"), 3);
+  EXPECT_EQ(cloud().count("cjb"), 2);
+  // The grade scope spans both classes; the class scope only its own.
+  const std::string K = std::to_string(prepared.loops.subjects.ids[0]);
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb WHERE dwid = -1 AND bcid = -1"),
+            "1:[801]生801  90\r\n2:[804]生804  80\r\n3:[802]生802  70\r\n");
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb WHERE bcid <> -1"),
+            "1:[801]生801  90\r\n2:[802]生802  70\r\n");
+  EXPECT_EQ(
+      scalar("SELECT concat_ws('|', 实有人数, 参考人数, 总分, 平均分, 最高分, 最低分, 中位数, "
+             "方差, 优秀率, 良好率, 及格率, 不及格率, 优秀人数, 良好人数, 及格人数, "
+             "不及格人数, skew, kurtosis, 分数段) FROM tjb WHERE classid = -1 AND dwid = -1"),
+      "4|3|240|80.00|90|70|80.00|66.67|33.33|33.33|33.33|0.00|1|1|1|0|0.00|1.50|"
+      "60=0人\r\n70=1人\r\n80=1人\r\n90=1人\r\n");
+  EXPECT_EQ(scalar("SELECT string_agg(concat_ws(':', stuid, kmid = " + K +
+                   ", 成绩, 总排名, 校内排名, 班内排名), ',' ORDER BY stuid) FROM cjb"),
+            "801:t:90:1:1:1,802:t:70:3:3:2");
+  const auto lines = log();
+  EXPECT_EQ(lines.back(), ">>上报完成！");
+}
+
+TEST_F(PublishTest, ClassWithOneScoredStudentHasNoStatistics) {
+  student("801", "一班", {88});
+  publish(prepareFor({"一班"}, {"数学"}));
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb WHERE bcid <> -1"), "1:[801]生801  88\r\n");
+  EXPECT_EQ(cloud().count("tjb"), 0);
+  EXPECT_EQ(cloud().count("cjb"), 1);
+}
+
+TEST_F(PublishTest, RankLeftOutIsSentAsNull) {
+  student("801", "一班", {88});
+  publish(prepareFor({"一班"}, {"数学"}, {.overall = true, .unit = false, .inClass = true}));
+  EXPECT_EQ(scalar("SELECT concat_ws(':', 总排名, 校内排名 IS NULL, 班内排名) FROM cjb"), "1:t:1");
+}
+
+TEST_F(PublishTest, PublishingTwiceUpdatesInPlace) {
+  student("801", "一班", {88, 70});
+  student("802", "一班", {95, 60});
+  publish(prepareFor({"一班"}, {"数学", "语文"}));
+  const auto counts = scalar(
+      "SELECT concat_ws(',', (SELECT count(*) FROM xmb), (SELECT count(*) FROM pmb), "
+      "(SELECT count(*) FROM tjb), (SELECT count(*) FROM cjb))");
+  data_->exec("update cj set k1 = 99, zf = 169, pj = 84.5 where kh = 1");
+  publish(prepareFor({"一班"}, {"数学", "语文"}));
+  EXPECT_EQ(scalar("SELECT concat_ws(',', (SELECT count(*) FROM xmb), (SELECT count(*) FROM pmb), "
+                   "(SELECT count(*) FROM tjb), (SELECT count(*) FROM cjb))"),
+            counts);
+  EXPECT_EQ(scalar("SELECT 成绩 || ':' || 总排名 FROM cjb JOIN gxkm ON gxkm.id = cjb.kmid "
+                   "WHERE 科目 = '数学' AND stuid = 801"),
+            "99:1");
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb JOIN gxkm ON gxkm.id = pmb.kmid "
+                   "WHERE 科目 = '数学' AND bcid <> -1"),
+            "1:[801]生801  99\r\n2:[802]生802  95\r\n");
+}
+
+TEST_F(PublishTest, ClassLevelFirstThenEverything) {
+  student("801", "一班", {88});
+  student("802", "一班", {77});
+  PublishChoice classOnly{false, false, true, false, false, true};
+  publish(prepareFor({"一班"}, {"数学"}), classOnly);
+  EXPECT_EQ(cloud().count("pmb WHERE bcid = -1"), 0);
+  EXPECT_EQ(cloud().count("tjb WHERE classid = -1"), 0);
+  EXPECT_EQ(cloud().count("pmb"), 1);
+  publish(prepareFor({"一班"}, {"数学"}));
+  EXPECT_EQ(cloud().count("pmb"), 3);
+  EXPECT_EQ(cloud().count("tjb"), 3);
+  EXPECT_EQ(cloud().count("tjb WHERE classid = -1 AND dwid = -1"), 1);
+}
+
+TEST_F(PublishTest, FailureRollsBackTheBatchAndRerunCompletes) {
+  for (int i = 0; i < 9; ++i) student(std::to_string(801 + i), "一班", {50.0 + i});
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  auto& db = cloud().db();
+  db.exec(
+      "CREATE FUNCTION refuse() RETURNS trigger AS $$ BEGIN "
+      "IF NEW.成绩 = 55 THEN RAISE EXCEPTION 'refused'; END IF; RETURN NEW; END $$ "
+      "LANGUAGE plpgsql");
+  db.exec("CREATE TRIGGER refuse BEFORE INSERT ON cjb FOR EACH ROW EXECUTE FUNCTION refuse()");
+  EXPECT_THROW(publish(prepared, {}, 3), pg::Error);
+  const std::string stopped = log().back();
+  EXPECT_EQ(stopped.rfind(">>上传中断：已发送", 0), 0u) << stopped;
+  EXPECT_NE(stopped.find("重新执行本步骤即可补全"), std::string::npos) << stopped;
+  // Scores 50 to 52 went in the first batch; the batch holding 55 was rolled back whole.
+  EXPECT_EQ(cloud().count("cjb"), 3);
+  db.exec("DROP TRIGGER refuse ON cjb");
+  publish(prepared, {}, 3);
+  EXPECT_EQ(cloud().count("cjb"), 9);
+  EXPECT_EQ(cloud().count("pmb"), 3);
+}
+
+TEST_F(PublishTest, ReplacedPreparationRefused) {
+  student("801", "一班", {88});
+  const auto first = prepareFor({"一班"}, {"数学"});
+  prepareFor({"一班"}, {"数学"});
+  EXPECT_THROW(publish(first), Refusal);
+  EXPECT_EQ(cloud().count("cjb"), 0);
+}
+
+TEST_F(PublishTest, RosterSkipsStudentsOutsideTheListsAndKeepsPasswords) {
+  student("801", "一班", {});
+  student("802", "二班", {});
+  student("803", "一班", {}, "南校区");
+  const auto prepared = prepareFor({"一班", "二班"}, {"数学"});
+  log();
+  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops};
+  auto result = uploadRoster(r, progress_);
+  EXPECT_EQ(result.sent, 2u);
+  EXPECT_EQ(result.skipped, 1u);
+  EXPECT_EQ(log(), (std::vector<std::string>{">>开始上传学生花名册",
+                                             ">>1名学生的单位、年级或班次不在上传范围内，未上传",
+                                             ">>上传学生花名册完成"}));
+  const auto password = scalar("SELECT 密码 FROM stu WHERE stuid = '801'");
+  data_->exec("update ks set xm = '新名', bj = '二班' where id = '801'");
+  r.defaultPassword = "654321";
+  uploadRoster(r, progress_);
+  EXPECT_EQ(cloud().count("stu"), 2);
+  EXPECT_EQ(scalar("SELECT 密码 FROM stu WHERE stuid = '801'"), password);
+  EXPECT_EQ(scalar("SELECT 姓名 || (bcid = " + std::to_string(prepared.loops.classes.ids[1]) +
+                   ") FROM stu WHERE stuid = '801'"),
+            "新名true");
+}
+
+}  // namespace
+}  // namespace zeziza::cloud
