@@ -33,7 +33,9 @@ std::string placeholders(std::size_t count, bool rows) {
   std::string out;
   for (std::size_t i = 1; i <= count; ++i) {
     if (i > 1) out += ",";
-    out += rows ? "($" + std::to_string(i) + ")" : "$" + std::to_string(i);
+    out += rows ? "($" : "$";
+    out += std::to_string(i);
+    if (rows) out += ")";
   }
   return out;
 }
