@@ -1,0 +1,68 @@
+// The real server for the cloud upload journey in a browser: every session starts signed in as
+// a super administrator on the cloud upload page, with a few students scored in the default
+// exam, and the cloud service is a fresh schema on the test server holding account 1 with the
+// password "secret". Prints "listening PORT" once it listens.
+#include <csignal>
+#include <iostream>
+
+#include "cloud/accounts.h"
+#include "host/host_window.h"
+#include "pages/cloud_upload.h"
+#include "store/database.h"
+#include "tests/cloud/cloud_test_db.h"
+#include "tests/support/score_rows.h"
+#include "web/user_session.h"
+
+namespace {
+
+using namespace zeziza;
+
+void seedScores(const std::filesystem::path& dataFile) {
+  store::Database data(dataFile);
+  const std::vector<std::pair<zeziza::testing::StudentRow, std::vector<double>>> students = {
+      {{"801", "张三", "东校区", "初一", "一班"}, {90, 85, 70}},
+      {{"802", "李四", "东校区", "初一", "一班"}, {85, 0, 95}},
+      {{"803", "王五", "西校区", "初一", "二班"}, {60, 75, 80}},
+  };
+  for (const auto& [student, scores] : students) {
+    zeziza::testing::addScores(data, zeziza::testing::addStudent(data, student), "期中", scores);
+  }
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sigset_t set;
+  sigemptyset(&set);
+  sigaddset(&set, SIGTERM);
+  sigaddset(&set, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
+  if (zeziza::testing::cloudTestConninfo().empty()) {
+    std::cerr << "ZEZIZA_CLOUD_TEST is not set\n";
+    return 2;
+  }
+  zeziza::testing::CloudTestDatabase cloud;
+  cloud::createAccount(cloud.db(), "secret");
+  const auto options = host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+  web::ServerSettings settings;
+  settings.CloudConnection = cloud.conninfo();
+  host::TForm4 host(
+      options,
+      [] {
+        auto& user = web::UserSession();
+        user.userName = "admin";
+        user.rightsCode = "0";
+        user.defaultExam = "期中";
+        user.gradeList = "初一";
+        return std::make_unique<pages::TIWFormup>();
+      },
+      settings);
+  host.FormCreate();
+  host.FormShow();
+  seedScores(host.folder().data());
+  const int port = host.listen();
+  std::cout << "listening " << port << std::endl;
+  int signal = 0;
+  sigwait(&set, &signal);
+  return 0;
+}

@@ -1,0 +1,72 @@
+// Cloud publishing in a real browser: the four steps in order, the log growing newest first
+// while the page timer refreshes it, and the buttons following the steps.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { startServer, openBrowser } from './harness.mjs';
+
+let server;
+let b;
+
+before(async () => {
+  server = await startServer({ binary: process.env.ZEZIZA_CLOUD_TEST_SERVER });
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await server?.stop();
+});
+
+// The log lines oldest first, without their time stamps.
+async function logLines(page) {
+  const text = await page.inputValue('#iwmemo1');
+  return text.split('\n').filter((l) => l.includes('>>')).map((l) => l.slice(l.indexOf('>>'))).reverse();
+}
+
+// Waits while the page timer submits the page, until the log ends with `last`.
+async function waitForLog(page, last) {
+  for (let i = 0; i < 120; i++) {
+    try {
+      await b.settled();
+      const lines = await logLines(page);
+      if (lines.at(-1) === last && !(await page.isDisabled('#iwbutton7'))) return lines;
+    } catch {
+      // the timer's submission replaced the page under us; look again
+    }
+    await page.waitForTimeout(500);
+  }
+  throw new Error('the log never ended with ' + last);
+}
+
+test('cloud upload journey', async () => {
+  const { page, dialogs } = b;
+  await page.goto(server.url + '/');
+  await page.waitForFunction(() => document.title === '上传成绩');
+  await b.settled();
+  assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[未完成]');
+  assert.ok(await page.isDisabled('#iwbutton3'));
+
+  await page.fill('#iwedit1', '1');
+  await page.fill('#iwedit2', 'secret');
+  await b.submitBy('#iwbutton2');
+  assert.deepEqual(dialogs, []);
+  assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[已完成]');
+  assert.ok(await page.isEnabled('#iwbutton3'));
+
+  await b.submitBy('#iwbutton3');
+  let lines = await waitForLog(page, '>>梳理循环数据结束');
+  assert.equal(await page.textContent('#iwlabel8'), '第二步：数据准备[已完成]');
+  assert.ok(await page.isEnabled('#iwbutton1'));
+
+  await b.submitBy('#iwbutton7');
+  lines = await waitForLog(page, '>>上传学生花名册完成');
+
+  await b.submitBy('#iwbutton1');
+  lines = await waitForLog(page, '>>上报完成！');
+  const order = ['>>开始云端身份验证', '>>完成云端身份验证', '>>生成本地成绩表', '>>梳理循环数据结束',
+                 '>>开始上传学生花名册', '>>上传学生花名册完成', '>>获得项目ID', '>>上报完成！'];
+  const positions = order.map((line) => lines.indexOf(line));
+  assert.ok(positions.every((p, i) => p >= 0 && (i === 0 || p > positions[i - 1])), lines.join('\n'));
+  assert.ok(lines.includes('>>上传数据:东校区初一一班数学'), lines.join('\n'));
+  assert.match(await page.textContent('#sentcount'), /^已发送\d+行$/);
+  assert.deepEqual(dialogs, []);
+});
