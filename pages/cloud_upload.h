@@ -46,6 +46,7 @@ class TIWFormup : public web::Page {
   void IWButton1Click();  // step 4
   void IWTimer1Timer();
 
+  // The session may publish (codes 0 and 1); otherwise the no-rights message is shown.
   bool allowed() const;
   void log(const std::string& message);
   std::string cloudConnection() const;

@@ -1,17 +1,17 @@
-// The real server for the cloud upload journey in a browser: every session starts signed in as
-// a super administrator on the cloud upload page, with a few students scored in the default
-// exam, and the cloud service is a fresh schema on the test server holding account 1 with the
-// password "secret". Prints "listening PORT" once it listens.
+// The real server for the cloud upload journey in a browser: the login page of a fresh install
+// whose default exam 期中 has a few scored students, and a cloud service that is a fresh schema
+// on the test server holding account 1 with the password "secret". Prints "listening PORT" once
+// it listens.
 #include <csignal>
 #include <iostream>
 
 #include "cloud/accounts.h"
 #include "host/host_window.h"
-#include "pages/cloud_upload.h"
+#include "pages/start_page.h"
 #include "store/database.h"
+#include "store/settings.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/support/score_rows.h"
-#include "web/user_session.h"
 
 namespace {
 
@@ -19,6 +19,9 @@ using namespace zeziza;
 
 void seedScores(const std::filesystem::path& dataFile) {
   store::Database data(dataFile);
+  store::writeListSetting(data, store::key::kGrades, {"初一"});
+  store::writeListSetting(data, store::key::kExams, {"期中"});
+  store::writeSetting(data, store::key::kDefaultExam, "期中");
   const std::vector<std::pair<zeziza::testing::StudentRow, std::vector<double>>> students = {
       {{"801", "张三", "东校区", "初一", "一班"}, {90, 85, 70}},
       {{"802", "李四", "东校区", "初一", "一班"}, {85, 0, 95}},
@@ -46,17 +49,7 @@ int main(int argc, char** argv) {
   const auto options = host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   web::ServerSettings settings;
   settings.CloudConnection = cloud.conninfo();
-  host::TForm4 host(
-      options,
-      [] {
-        auto& user = web::UserSession();
-        user.userName = "admin";
-        user.rightsCode = "0";
-        user.defaultExam = "期中";
-        user.gradeList = "初一";
-        return std::make_unique<pages::TIWFormup>();
-      },
-      settings);
+  host::TForm4 host(options, pages::startPage(), settings);
   host.FormCreate();
   host.FormShow();
   seedScores(host.folder().data());

@@ -1,5 +1,6 @@
-// Cloud publishing in a real browser: the four steps in order, the log growing newest first
-// while the page timer refreshes it, and the buttons following the steps.
+// Cloud publishing in a real browser: signed in as the first administrator, the navigation
+// bar's upload link, then the four steps in order, the log growing newest first while the page
+// timer refreshes it, and the buttons following the steps.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { startServer, openBrowser } from './harness.mjs';
@@ -40,8 +41,18 @@ async function waitForLog(page, last) {
 test('cloud upload journey', async () => {
   const { page, dialogs } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '上传成绩');
+  await page.waitForFunction(() => document.title === '系统登陆');
   await b.settled();
+  await page.fill('#iwedit4', '校长');
+  await page.fill('#iwedit3', 'geheim');
+  await page.fill('#iwedit5', 'geheim');
+  await b.submitBy('#iwbutton2');
+  dialogs.length = 0;
+  await page.fill('#iwedit1', '校长');
+  await page.fill('#iwedit2', 'geheim');
+  await b.submitBy('#iwbutton1');
+  await b.submitBy('#tmain1\\.lsccj');
+  assert.equal(await page.title(), '上传成绩');
   assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[未完成]');
   assert.ok(await page.isDisabled('#iwbutton3'));
 
