@@ -1,8 +1,8 @@
 #include "bench/process_memory.h"
 
 #include <fcntl.h>
+#include <malloc.h>
 #include <spawn.h>
-#include <sys/resource.h>
 #include <sys/wait.h>
 
 #include <fstream>
@@ -39,7 +39,11 @@ double peakResidentMiB() {
   return statusField("VmHWM");
 }
 
-double runProgram(const std::vector<std::string>& argv) {
+double heapInUseMiB() {
+  return static_cast<double>(mallinfo2().uordblks) / (1024 * 1024);
+}
+
+void runProgram(const std::vector<std::string>& argv) {
   std::vector<char*> args;
   for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
   args.push_back(nullptr);
@@ -51,10 +55,8 @@ double runProgram(const std::vector<std::string>& argv) {
   posix_spawn_file_actions_destroy(&actions);
   if (rc != 0) throw std::runtime_error("cannot start " + argv[0]);
   int status = 0;
-  rusage usage{};
-  wait4(pid, &status, 0, &usage);
+  waitpid(pid, &status, 0);
   if (!WIFEXITED(status) || WEXITSTATUS(status) != 0) throw std::runtime_error(argv[0] + " failed");
-  return static_cast<double>(usage.ru_maxrss) / 1024;
 }
 
 }  // namespace zeziza::bench
