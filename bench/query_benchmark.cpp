@@ -13,6 +13,7 @@
 
 #include "bench/process_memory.h"
 #include "bench/school_generator.h"
+#include "pages/login_state.h"
 #include "pages/score_query.h"
 #include "pages/score_query_statement.h"
 #include "store/settings_cache.h"
@@ -20,14 +21,6 @@
 
 namespace zeziza::bench {
 namespace {
-
-std::string subjectColumns(const std::vector<std::string>& subjects) {
-  std::string fragment;
-  for (std::size_t i = 0; i < subjects.size(); ++i) {
-    fragment += ",cj.k" + std::to_string(i + 1) + " as " + subjects[i] + " ";
-  }
-  return fragment;
-}
 
 // A server on a generated district and a signed-in administrator on the query page.
 class District {
@@ -41,7 +34,7 @@ class District {
     const auto subjects = store::settingsCache().get()->subjects;
     web::TIWUserSession& user = browser.user();
     user.rightsCode = "0";
-    user.subjectColumns = subjectColumns(subjects);
+    user.subjectColumns = pages::subjectColumnsFor(subjects);
     user.examList = "";
     browser.showPage<pages::TIWForm3>();
     select = pages::scoreQueryStatement({}, user.subjectColumns).sql;

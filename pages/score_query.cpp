@@ -2,9 +2,11 @@
 
 #include <algorithm>
 #include <functional>
+#include <initializer_list>
 
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
+#include "pages/rights.h"
 #include "pages/workbook_download.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
@@ -18,20 +20,12 @@ constexpr const char* kNoResultStatus = "---";
 
 // The users who are offered the query: administrators (0, 1) and 普通用户 (4) land on it at
 // sign-in and reach it from the navigation bar, which the other codes never see.
-bool mayQuery() {
-  const std::string& code = web::UserSession().rightsCode;
-  return code == "0" || code == "1" || code == "4";
-}
-
-bool refused() {
-  if (mayQuery()) return false;
-  web::ShowMessage("您没有使用此功能的权限！");
-  return true;
-}
+constexpr std::initializer_list<int> kQueryRights = {rights::kSuperAdmin, rights::kAdmin,
+                                                     rights::kViewer};
 
 std::function<void()> guarded(std::function<void()> handler) {
   return [handler = std::move(handler)] {
-    if (!refused()) handler();
+    if (requireRights(kQueryRights)) handler();
   };
 }
 
@@ -102,13 +96,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
 }
 
 void TIWForm3::IWAppFormCreate() {
-  if (!mayQuery()) {
-    for (web::Control* child : children()) {
-      if (!dynamic_cast<web::Frame*>(child)) child->Visible = false;
-    }
-    web::ShowMessage("您没有访问此页面的权限！请用有权限的用户名重新登录。");
-    return;
-  }
+  if (!requirePageRights(*this, kQueryRights)) return;
   web::TIWUserSession& session = web::UserSession();
   // No result of an earlier page is taken for this page's own, whichever way it was reached.
   session.sqla.close();

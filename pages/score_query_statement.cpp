@@ -15,16 +15,6 @@ bool isBlank(std::string_view text) {
   return true;
 }
 
-// A LIKE pattern containing `text` anywhere, with its wildcard characters taken literally.
-std::string containsPattern(std::string_view text) {
-  std::string pattern = "%";
-  for (const char c : text) {
-    if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-    pattern += c;
-  }
-  return pattern + "%";
-}
-
 void addCondition(BoundStatement& s, std::string_view column,
                   const std::optional<std::string>& value) {
   if (!value) return;

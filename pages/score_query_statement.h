@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/value.h"
+#include "pages/bound_statement.h"
 
 namespace zeziza::pages {
 
@@ -20,12 +20,6 @@ struct ScoreQueryFilter {
   // Item of the sort box: 0 不排序, 1 按考号, 2 按总分, 3 按平均分, 4 + i the subject at i.
   int sortItem = 0;
   bool descending = false;
-};
-
-// A statement with every user value as a bound parameter.
-struct BoundStatement {
-  std::string sql;
-  std::vector<store::Value> params;
 };
 
 // The items of the sort box for the subject list.

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "analysis/number_format.h"
+#include "pages/rights.h"
 #include "pages/workbook_download.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
@@ -314,7 +315,7 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
     const bool allowed = code == "0" || code == "1" || code == "4";
     browser.user().rightsCode = code;
     open();
-    EXPECT_EQ(browser.message().empty(), allowed);
+    EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
     EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
     EXPECT_TRUE(browser.control<web::Region>("Tmain1").Visible);
   }
@@ -323,7 +324,7 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
   open();
   browser.user().rightsCode = "3";
   search();
-  EXPECT_EQ(browser.message(), "您没有使用此功能的权限！");
+  EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(status(), "---");
 }
 
