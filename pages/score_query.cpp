@@ -81,6 +81,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWLabel2.Caption = "查询结果";
   IWLabel2.Bold = true;
   IWLink11.Caption = "【保存为EXCEL】";
+  IWLink11.Download = true;
   IWLink12.Caption = "【查看统计信息】";
   IWLabel4.Caption = kNoResultStatus;
   IWLink1.Caption = "【首页】";

@@ -285,6 +285,7 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
   }
   EXPECT_NE(files[0], files[1]);
   browser.submit();
+  EXPECT_NE(browser.last().html.find("data-iw-download=\"1\""), std::string::npos);
   EXPECT_EQ(status(), "共有35条符合条件的记录  [第2页/共2页]");  // the page shown stays
   EXPECT_EQ(shownIds().size(), 5u);
 
