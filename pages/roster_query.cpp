@@ -22,15 +22,6 @@ BoundStatement rosterStatement(const RosterFilter& filter) {
   return statement;
 }
 
-std::string containsPattern(std::string_view part) {
-  std::string pattern = "%";
-  for (const char c : part) {
-    if (c == '%' || c == '_' || c == '\\') pattern += '\\';
-    pattern += c;
-  }
-  return pattern + "%";
-}
-
 std::size_t pageCount(std::size_t rows) {
   return (rows + kRosterRowsPerPage - 1) / kRosterRowsPerPage;
 }

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "store/value.h"
+#include "pages/bound_statement.h"
 
 namespace zeziza::pages {
 
@@ -17,17 +17,8 @@ struct RosterFilter {
   std::string namePart;
 };
 
-// A statement with its bound values.
-struct BoundStatement {
-  std::string sql;
-  std::vector<store::Value> params;
-};
-
 // The roster query: the first active filter begins with `where`, each later one with `and`.
 BoundStatement rosterStatement(const RosterFilter& filter);
-
-// A LIKE pattern finding `part` anywhere, with its own % and _ taken literally.
-std::string containsPattern(std::string_view part);
 
 inline constexpr std::size_t kRosterRowsPerPage = 20;
 std::size_t pageCount(std::size_t rows);

@@ -11,10 +11,12 @@ const CHROMIUM_FLAGS = [
   '--disable-background-networking', '--disable-component-update', '--disable-sync',
 ];
 
-// Starts `binary` (the real program by default) on port 0 and waits for its address.
-export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [] } = {}) {
+// Starts `binary` (the real program by default) on port 0 and waits for its address;
+// `prepare(dataDir)` may fill the data folder first.
+export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [], prepare } = {}) {
   if (!binary) throw new Error('ZEZIZA_BIN is not set: run the journeys through ctest');
   const dataDir = mkdtempSync(join(tmpdir(), 'zeziza-e2e-'));
+  if (prepare) await prepare(dataDir);
   const child = spawn(binary, ['--port', '0', '--data-dir', dataDir, ...args],
                       { stdio: ['ignore', 'pipe', 'pipe'] });
   let output = '';

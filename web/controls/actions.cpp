@@ -28,6 +28,7 @@ void Link::render(HtmlWriter& out) const {
   writeIdentity(out, false);
   out.attr("class", "lnk").attr("data-iw-action", elementId());
   if (!Confirmation.empty()) out.attr("data-iw-confirm", Confirmation);
+  if (Download) out.attr("data-iw-download", "1");
   writeFontStyle(out, FontColor, 0, false);
   out.raw(">").text(Caption).raw("</a>");
 }

@@ -20,11 +20,14 @@ class Button : public Control {
 };
 
 // A text link that submits; with a Confirmation the browser asks first and submits only on OK.
+// A Download link may be answered with a file, after which no new page arrives: the browser
+// neither locks the page nor waits for an answer before the next submit.
 class Link : public Control {
  public:
   using Control::Control;
   std::string Caption;
   std::string Confirmation;
+  bool Download = false;
   std::string FontColor;
   std::function<void()> OnClick;
 

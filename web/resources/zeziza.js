@@ -15,7 +15,8 @@
 
   // Posts the page as an event of control `name` with `param`; with a confirmation text the
   // user is asked first and nothing happens on Cancel.
-  function SubmitClickConfirm(name, param, validate, confirmation) {
+  // A download (`mayStay`) may leave this page in place, so it must not stay blocked after it.
+  function SubmitClickConfirm(name, param, validate, confirmation, mayStay) {
     if (confirmation && !window.confirm(confirmation)) return false;
     if (submitting) return false;
     var f = form();
@@ -23,6 +24,10 @@
     f.elements.IW_Action.value = name || '';
     f.elements.IW_ActionParam.value = param || '';
     windowSize(f);
+    if (mayStay) {
+      f.submit();
+      return false;
+    }
     submitting = true;
     if (f.getAttribute('data-lock') === '1') {
       var lock = document.getElementById('iw-lock');
@@ -39,7 +44,8 @@
     e.preventDefault();
     if (el.disabled) return;
     SubmitClickConfirm(el.getAttribute('data-iw-action'), el.getAttribute('data-iw-param'),
-                       true, el.getAttribute('data-iw-confirm'));
+                       true, el.getAttribute('data-iw-confirm'),
+                       el.getAttribute('data-iw-download') === '1');
   }
 
   function onChange(e) {

@@ -88,6 +88,10 @@ TEST(FormatFixed, RoundsHalfAwayFromZeroOnDecimalDigits) {
       {-2.5, 0, "-3"},
       {0.4, 0, "0"},
       {1e20, 2, "100000000000000000000.00"},
+      {123456789.125, 2, "123456789.13"},
+      {-123456.785, 2, "-123456.79"},  // stored just below the tie
+      {-2.0005, 3, "-2.001"},
+      {1234567.5, 0, "1234568"},
       {0, 2, "0.00"},
   };
   for (const auto& c : cases) {

@@ -1,0 +1,103 @@
+#include "export/workbook_writer.h"
+
+#include <xlsxwriter.h>
+
+#include <memory>
+#include <variant>
+
+namespace zeziza::spreadsheet {
+
+namespace {
+
+void check(lxw_error error, const char* what) {
+  if (error != LXW_NO_ERROR) throw ExportError(std::string(what) + ": " + lxw_strerror(error));
+}
+
+struct WorkbookFree {
+  void operator()(lxw_workbook* workbook) const { lxw_workbook_free(workbook); }
+};
+
+// One workbook with one sheet. Dropped without close(), it is freed and writes no file.
+class Workbook {
+ public:
+  explicit Workbook(const std::filesystem::path& file) : tempFolder_(file.parent_path().string()) {
+    lxw_workbook_options options{};
+    options.constant_memory = LXW_TRUE;  // rows go to a temporary file as they are written
+    options.tmpdir = tempFolder_.empty() ? nullptr : tempFolder_.data();
+    book_.reset(workbook_new_opt(file.string().c_str(), &options));
+    if (!book_) throw ExportError("cannot start a workbook for " + file.string());
+    sheet_ = workbook_add_worksheet(book_.get(), nullptr);
+    if (!sheet_) throw ExportError("cannot add a worksheet");
+  }
+
+  void text(lxw_row_t row, lxw_col_t column, const std::string& value) {
+    if (!value.empty())
+      check(worksheet_write_string(sheet_, row, column, value.c_str(), nullptr), "text cell");
+  }
+  void number(lxw_row_t row, lxw_col_t column, double value) {
+    check(worksheet_write_number(sheet_, row, column, value, nullptr), "number cell");
+  }
+  void value(lxw_row_t row, lxw_col_t column, const store::Value& v) {
+    std::visit(
+        [&](const auto& x) {
+          using T = std::decay_t<decltype(x)>;
+          if constexpr (std::is_same_v<T, std::string>) {
+            text(row, column, x);
+          } else if constexpr (!std::is_same_v<T, std::monostate>) {
+            number(row, column, static_cast<double>(x));
+          }
+        },
+        v.variant());
+  }
+  // Zips the workbook into its file; the workbook is gone afterwards, written or not.
+  void close() { check(workbook_close(book_.release()), "cannot save the workbook"); }
+
+ private:
+  std::string tempFolder_;
+  std::unique_ptr<lxw_workbook, WorkbookFree> book_;
+  lxw_worksheet* sheet_ = nullptr;
+};
+
+std::vector<std::size_t> columnIndexes(const store::Query& result, const SheetLayout& layout) {
+  const auto missing = missingColumns(result, layout);
+  if (!missing.empty()) throw ExportError("the result has no column " + missing.front());
+  std::vector<std::size_t> indexes;
+  for (const auto& name : layout.columns) indexes.push_back(result.fieldIndex(name));
+  return indexes;
+}
+
+}  // namespace
+
+std::vector<std::string> missingColumns(const store::Query& result, const SheetLayout& layout) {
+  std::vector<std::string> missing;
+  for (const auto& name : layout.columns) {
+    if (!result.hasField(name)) missing.push_back(name);
+  }
+  return missing;
+}
+
+void writeWorkbook(const store::Query& result, const SheetLayout& layout,
+                   const std::filesystem::path& file) {
+  if (!result.isOpen()) throw ExportError("no result to export");
+  const std::vector<std::size_t> indexes = columnIndexes(result, layout);
+  Workbook book(file);
+  lxw_row_t row = 0;
+  for (const auto& heading : layout.headingRows) {
+    for (std::size_t c = 0; c < heading.size(); ++c)
+      book.text(row, static_cast<lxw_col_t>(c), heading[c]);
+    ++row;
+  }
+  for (const auto& values : result.rows()) {
+    for (std::size_t c = 0; c < indexes.size(); ++c) {
+      book.value(row, static_cast<lxw_col_t>(c), values[indexes[c]]);
+    }
+    ++row;
+  }
+  book.close();
+}
+
+void exportRoster(const store::Query& result, const std::filesystem::path& file) {
+  writeWorkbook(result, rosterLayout(), file);
+}
+
+}  // namespace zeziza::spreadsheet

@@ -1,0 +1,34 @@
+#pragma once
+
+#include <filesystem>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "export/sheet_layout.h"
+#include "store/query.h"
+
+namespace zeziza::spreadsheet {
+
+// Any failure of an export: a column the result lacks, a value the format refuses, a file that
+// cannot be written.
+class ExportError : public std::runtime_error {
+ public:
+  using std::runtime_error::runtime_error;
+};
+
+// The columns of `layout` that the open `result` lacks, in layout order.
+std::vector<std::string> missingColumns(const store::Query& result, const SheetLayout& layout);
+
+// Writes `layout` to `file` as an .xlsx workbook: the heading rows, then one row for every row
+// of `result` in its order, whatever page its cursor is on (the cursor is not moved). Texts go
+// in as strings, numbers as numbers, nulls and empty texts as empty cells. The columns are
+// checked before anything is written; rows are streamed (constant memory), so a result of any
+// size needs little more memory than one row. Throws ExportError.
+void writeWorkbook(const store::Query& result, const SheetLayout& layout,
+                   const std::filesystem::path& file);
+
+// The roster result (学生编号, 学校, 姓名, 年级, 班次) in the roster's sheet layout.
+void exportRoster(const store::Query& result, const std::filesystem::path& file);
+
+}  // namespace zeziza::spreadsheet

@@ -1,0 +1,73 @@
+// The score query in a real browser on a generated school: sign-in lands on the page, a
+// search, paging to the last page, the statistics panel, and an export that downloads a
+// workbook a spreadsheet reader opens.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { execFileSync } from 'node:child_process';
+import { join } from 'node:path';
+import { fileURLToPath } from 'node:url';
+import { startServer, openBrowser } from './harness.mjs';
+
+const READER = fileURLToPath(new URL('../support/read_xlsx.py', import.meta.url));
+
+let server;
+let b;
+
+before(async () => {
+  server = await startServer({
+    prepare: (dataDir) => {
+      execFileSync(process.env.ZEZIZA_GENERATE, ['--data-dir', dataDir, '--students', '75',
+        '--exams', '1', '--subjects', '3', '--absent', '0', '--password', 'geheim']);
+    },
+  });
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await server?.stop();
+});
+
+const gridRows = (id) => b.page.locator(`#${id} tr`).count();
+
+test('search, paging, statistics panel and export', async () => {
+  const { page, dialogs } = b;
+  await page.goto(server.url + '/');
+  await page.waitForFunction(() => document.title === '系统登陆');
+  await b.settled();
+  await page.fill('#iwedit1', 'admin');
+  await page.fill('#iwedit2', 'geheim');
+  await b.submitBy('#iwbutton1');
+  assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
+  assert.equal(await page.textContent('#iwlabel4'), '---');
+
+  await b.submitBy('#iwbutton1');
+  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第1页/共3页]');
+  assert.equal(await gridRows('iwdbgrid1'), 31);
+  await b.submitBy('#iwlink4');
+  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第3页/共3页]');
+  assert.equal(await gridRows('iwdbgrid1'), 16);
+
+  assert.equal(await page.isVisible('#iwregion1'), false);
+  await b.submitBy('#iwlink12');
+  assert.ok(await page.isVisible('#iwregion1'));
+  assert.equal(await gridRows('iwgrid1'), 4);
+  assert.equal(await page.textContent('#iwgrid1 tr:nth-child(2) td:first-child'), '语文');
+  assert.equal(await page.textContent('#iwgrid1 tr:nth-child(2) td:nth-child(3)'), '75');
+  await b.submitBy('#iwlink13');
+  assert.equal(await page.isVisible('#iwregion1'), false);
+
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#iwlink11')]);
+  assert.match(download.suggestedFilename(), /^excel.*\.xlsx$/);
+  const saved = join(server.dataDir, download.suggestedFilename());
+  await download.saveAs(saved);
+  const sheet = JSON.parse(execFileSync('/usr/bin/python3', [READER, saved]));
+  assert.equal(sheet.rows.length, 77);
+  assert.deepEqual(sheet.rows[0].map((c) => c[1]), ['查询范围:', '2024学年第1次考试', '所有学校', '所有年级', '所有班']);
+  assert.deepEqual(sheet.rows[1].map((c) => c[1]),
+    ['考试名称', '考号', '学校', '姓名', '年级', '班次', '语文', '数学', '英语', '总分', '平均分']);
+  assert.equal(sheet.rows[2][9][0], 'n');
+  // The page stays usable after the download.
+  await b.submitBy('#iwlink1');
+  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第1页/共3页]');
+  assert.equal(dialogs.length, 0);
+});
