@@ -2,9 +2,11 @@
 
 #include <charconv>
 
+#include "export/sheet_layout.h"
 #include "pages/entry_text.h"
 #include "pages/rights.h"
 #include "pages/units.h"
+#include "pages/workbook_download.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"
@@ -88,6 +90,7 @@ void TIWForm16::wire() {
   IWButton2.OnClick = [this] { IWButton2Click(); };
   IWLink1.OnClick = [this] { IWLink1Click(); };
   IWLink2.OnClick = [this] { IWLink2Click(); };
+  IWLink6.Download = true;
   IWLink6.OnClick = [this] { IWLink6Click(); };
   IWRegion9.IWLink4.OnClick = [this] { IWLink4Click(); };
   IWRegion9.IWButton3.OnClick = [this] { IWButton3Click(); };
@@ -185,8 +188,7 @@ void TIWForm16::IWLink2Click() {
 
 // The spreadsheet of the result is answered here once the export is built.
 void TIWForm16::IWLink6Click() {
-  if (!results_.hasRun()) return web::ShowMessage("请先进行查询，再保存结果！");
-  web::ShowMessage("保存为EXCEL的功能尚未开通。");
+  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
 }
 
 }  // namespace zeziza::pages

@@ -11,6 +11,7 @@
 #include "store/settings_cache.h"
 #include "store/statement.h"
 #include "tests/support/page_driver.h"
+#include "tests/support/xlsx_reader.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/inputs.h"
@@ -465,6 +466,27 @@ TEST_F(RosterPageTest, ExportAsksForAQueryFirst) {
   b.control<web::Link>("IWLink6").Visible = true;
   b.click("IWLink6");
   EXPECT_EQ(b.message(), "请先进行查询，再保存结果！");
+}
+
+}  // namespace
+}  // namespace zeziza::testing
+
+namespace zeziza::testing {
+namespace {
+
+TEST_F(RosterPageTest, SaveAsSpreadsheetSendsEveryStudentFound) {
+  auto b = open();
+  b.click("IWLink6");
+  EXPECT_EQ(b.message(), "");  // hidden before the first query: the click is not applied
+  for (int i = 0; i < 45; ++i)
+    addStudent("S" + std::to_string(100 + i), "学生" + std::to_string(i));
+  query(b);
+  const auto& outcome = b.click("IWLink6");
+  ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+  const auto sheet = readWorkbook(outcome.file->path);
+  EXPECT_EQ(sheet.rows.size(), 46u);  // the title row and 45 students
+  EXPECT_EQ(b.pageClass(), "TIWForm16");
+  EXPECT_EQ(countLine(b).empty(), false);
 }
 
 }  // namespace
