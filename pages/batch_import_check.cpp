@@ -6,6 +6,11 @@ namespace zeziza::pages {
 
 namespace {
 
+// Adds "|" and the item to a list of a message.
+void listItem(std::string& list, const std::string& item) {
+  list.append("|").append(item);
+}
+
 // Each message ends with two blanks before its list.
 std::string checkNumbers(const std::vector<std::string>& numbers,
                          const std::function<bool(const std::string&)>& exists) {
@@ -13,9 +18,9 @@ std::string checkNumbers(const std::vector<std::string>& numbers,
   std::string missing;
   for (std::size_t n = 0; n < numbers.size(); ++n) {
     if (trimmed(numbers[n]).empty()) {
-      empty += "|" + std::to_string(n + 1);
+      listItem(empty, std::to_string(n + 1));
     } else if (!exists(numbers[n])) {
-      missing += "|" + numbers[n];
+      listItem(missing, numbers[n]);
     }
   }
   if (!empty.empty()) return "考号[学号]不能有空值，操作失败  " + empty + "行为空";
@@ -27,8 +32,8 @@ std::string checkScores(const std::vector<std::string>& scores) {
   std::string empty;
   std::string invalid;
   for (std::size_t n = 0; n < scores.size(); ++n) {
-    if (trimmed(scores[n]).empty()) empty += "|" + std::to_string(n + 1);
-    if (!parseNumber(scores[n])) invalid += "|" + std::to_string(n + 1);
+    if (trimmed(scores[n]).empty()) listItem(empty, std::to_string(n + 1));
+    if (!parseNumber(scores[n])) listItem(invalid, std::to_string(n + 1));
   }
   if (!empty.empty()) return "分数不能有空值，操作失败  " + empty + "行为空";
   if (!invalid.empty()) return "分数值非法，操作失败  " + invalid + "行非法";

@@ -50,8 +50,8 @@ std::optional<std::string> nextNumberPart(std::string_view part) {
     }
     next[i] = '0';
   }
-  next.insert(i, "1");  // every digit carried: "9" -> "10", "A99" -> "A100"
-  return next;
+  // Every digit carried: "9" -> "10", "A99" -> "A100".
+  return std::string(part.substr(0, i)).append("1").append(next, i);
 }
 
 }  // namespace zeziza::pages

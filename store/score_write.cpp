@@ -53,7 +53,8 @@ Totals totalsOf(const Scores& scores, int subjectCount) {
 }
 
 std::string column(int subject) {
-  return "k" + std::to_string(subject);
+  std::string name = "k";
+  return name.append(std::to_string(subject));
 }
 
 void checkSubject(int subject, int subjectCount) {
