@@ -2,6 +2,7 @@
 
 #include "pages/batch_import_check.h"
 #include "pages/entry_access.h"
+#include "pages/rights.h"
 #include "pages/score_entry.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"
@@ -39,13 +40,13 @@ TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
 // Supervisors only: the score entry page opens the import for them alone.
 void TIWFormdr::IWAppFormCreate() {
   IWLabel4.Caption = web::UserSession().defaultExam;
-  if (!entry::isSupervisor()) return entry::refusePage({&work});
+  if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
   IWLabel20.Caption = entry::userCaption();
   IWComboBox1.Items = store::settingsCache().get()->subjects;
 }
 
 void TIWFormdr::IWButton1Click() {
-  if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kNoRightsMessage));
+  if (!requireRights({rights::kSupervisor})) return;
   if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
   web::TIWUserSession& session = web::UserSession();
   const ImportCheck check = checkImport(Memo1.Lines, Memo2.Lines, [&](const std::string& n) {

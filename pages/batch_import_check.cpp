@@ -1,5 +1,6 @@
 #include "pages/batch_import_check.h"
 
+#include "pages/entry_text.h"
 #include "pages/score_text.h"
 
 namespace zeziza::pages {

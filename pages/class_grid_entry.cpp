@@ -2,6 +2,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/entry_access.h"
+#include "pages/rights.h"
 #include "pages/score_entry.h"
 #include "pages/score_text.h"
 #include "store/comma_text.h"
@@ -51,7 +52,9 @@ TIWForm6::TIWForm6() : web::Page("TIWForm6") {
 
 void TIWForm6::IWAppFormCreate() {
   IWLabel4.Caption = web::UserSession().defaultExam;
-  if (!entry::mayEnterScores()) return entry::refusePage({&work});
+  if (!entry::requirePage(*this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher},
+                          header, IWLink1))
+    return;
   fillClassLists();
   iwlabel20.Caption = entry::userCaption();
   IWComboBox1.Items = store::settingsCache().get()->subjects;

@@ -1,54 +1,46 @@
 #include "pages/entry_access.h"
 
-#include "web/control.h"
+#include "web/controls/region.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages::entry {
 
 namespace {
 
-bool hasCode(std::string_view code) {
-  return web::UserSession().rightsCode == code;
-}
-
-std::string_view roleTag() {
-  if (isSupervisor()) return "[主管]";
-  if (isClerk()) return "[成绩录入员]";
-  if (isClassTeacher()) return "[班主任]";
-  return "";
+bool hasCode(int code) {
+  return sessionRights() == code;
 }
 
 }  // namespace
 
 bool isSupervisor() {
-  return hasCode("2");
+  return hasCode(rights::kSupervisor);
 }
 
 bool isClerk() {
-  return hasCode("3");
+  return hasCode(rights::kClerk);
 }
 
 bool isClassTeacher() {
-  return hasCode("5");
+  return hasCode(rights::kClassTeacher);
 }
 
-bool mayEnterScores() {
-  return isSupervisor() || isClerk() || isClassTeacher();
-}
-
-bool requireEntryRights() {
-  if (mayEnterScores()) return true;
-  web::ShowMessage(std::string(kNoRightsMessage));
+bool requirePage(web::Page& page, std::initializer_list<int> allowed, web::Region& bar,
+                 web::Control& wayOut) {
+  if (requirePageRights(page, allowed)) return true;
+  for (web::Control* child : bar.children()) child->Visible = child == &wayOut;
+  bar.Visible = true;
   return false;
 }
 
-void refusePage(std::initializer_list<web::Control*> parts) {
-  for (web::Control* part : parts) part->Visible = false;
-  web::ShowMessage(std::string(kNoRightsMessage));
+bool requireEntryRights() {
+  return requireRights({rights::kSupervisor, rights::kClerk, rights::kClassTeacher});
 }
 
 std::string userCaption() {
-  return web::UserSession().userName + std::string(roleTag());
+  const std::string& user = web::UserSession().userName;
+  if (!isSupervisor() && !isClerk() && !isClassTeacher()) return user;
+  return user + "[" + std::string(roleName(*sessionRights())) + "]";
 }
 
 }  // namespace zeziza::pages::entry

@@ -1,6 +1,6 @@
 #include "pages/entry_password.h"
 
-#include "pages/password_hash.h"
+#include "pages/credentials.h"
 #include "store/query.h"
 #include "web/user_session.h"
 
@@ -9,12 +9,10 @@ namespace zeziza::pages::entry {
 void changeOwnPassword(store::Query& query, const std::string& user, const std::string& old,
                        const std::string& fresh, const std::string& repeat) {
   if (fresh != repeat) return web::ShowMessage("重复密码错误");
-  query.open("select pass from yh where user=?", {store::Value(user)});
-  if (query.eof() || !verifyPassword(query.field("pass").asText(), old)) {
-    return web::ShowMessage("原有密码错误！请检查。");
-  }
+  const auto stored = verifyCredentials(user, old);
+  if (!stored) return web::ShowMessage("原有密码错误！请检查。");
   if (query.exec("update yh set pass=? where user=?",
-                 {store::Value(hashPassword(fresh)), store::Value(user)}) > 0) {
+                 {store::Value(hashPassword(fresh)), store::Value(stored->name)}) > 0) {
     web::ShowMessage("修改成功！");
   }
 }

@@ -5,6 +5,7 @@
 #include "pages/entry_access.h"
 #include "pages/entry_password.h"
 #include "pages/login.h"
+#include "pages/rights.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
@@ -48,7 +49,9 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
   header.Css = "bar";
   modes.Css = "bar";
   scope.Css = "bar";
-  IWRegion2.Css = "panel side";
+  entryBody.Css = "entry-body";
+  IWRegion2.Css = "panel last-score";
+  entryPanels.Css = "entry-panels";
   for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Css = "panel";
   // The last-score panel is a record of what was written: its subject is not chosen.
   IWComboBox6.Enabled = false;
@@ -61,10 +64,9 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
 void TIWForm2::IWAppFormCreate() {
   web::TIWUserSession& session = web::UserSession();
   IWLabel4.Caption = session.defaultExam;
-  if (!entry::mayEnterScores()) {
-    return entry::refusePage(
-        {&IWLink3, &modes, &scope, &IWRegion2, &IWRegion7, &IWRegion8, &IWRegion9, &IWLabel14});
-  }
+  if (!entry::requirePage(*this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher},
+                          header, IWLink2))
+    return;
   fillScope();
   IWLabel20.Caption = entry::userCaption();
   const auto subjects = store::settingsCache().get()->subjects;
@@ -122,7 +124,7 @@ void TIWForm2::IWLink7Click() {
 }
 
 void TIWForm2::IWLink8Click() {
-  if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kNoRightsMessage));
+  if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kImportRefusal));
   web::UserSession().ShowPage<TIWFormdr>();
 }
 

@@ -78,8 +78,9 @@ class TIWForm2 : public web::Page {
   web::ComboBox IWComboBox4{scope, "IWComboBox4"};
   web::ComboBox IWComboBox5{scope, "IWComboBox5"};
 
-  // The last score written.
-  web::Region IWRegion2{*this, "IWRegion2"};
+  // The last score beside the entry panels.
+  web::Region entryBody{*this, "entryBody"};
+  web::Region IWRegion2{entryBody, "IWRegion2"};
   web::Text lastScoreTitle{IWRegion2, "lastScoreTitle"};
   web::Label rowIdCaption{IWRegion2, "rowIdCaption"};
   web::Edit IWEdit3{IWRegion2, "IWEdit3"};
@@ -93,8 +94,10 @@ class TIWForm2 : public web::Page {
   web::Edit IWEdit7{IWRegion2, "IWEdit7"};
   web::Link IWLink1{IWRegion2, "IWLink1"};
 
+  web::Region entryPanels{entryBody, "entryPanels"};
+
   // Direct entry.
-  web::Region IWRegion7{*this, "IWRegion7"};
+  web::Region IWRegion7{entryPanels, "IWRegion7"};
   web::Label directSubjectCaption{IWRegion7, "directSubjectCaption"};
   web::ComboBox IWComboBox1{IWRegion7, "IWComboBox1"};
   web::CheckBox IWCheckBox1{IWRegion7, "IWCheckBox1"};
@@ -107,7 +110,7 @@ class TIWForm2 : public web::Page {
   web::Text IWText3{IWRegion7, "IWText3"};
 
   // Computed entry.
-  web::Region IWRegion8{*this, "IWRegion8"};
+  web::Region IWRegion8{entryPanels, "IWRegion8"};
   web::Label fullMarkCaption{IWRegion8, "fullMarkCaption"};
   web::Edit IWEdit8{IWRegion8, "IWEdit8"};
   web::Label computedSubjectCaption{IWRegion8, "computedSubjectCaption"};
@@ -120,7 +123,7 @@ class TIWForm2 : public web::Page {
   web::Text IWText2{IWRegion8, "IWText2"};
 
   // Password change.
-  web::Region IWRegion9{*this, "IWRegion9"};
+  web::Region IWRegion9{entryPanels, "IWRegion9"};
   web::Label passwordTitle{IWRegion9, "passwordTitle"};
   web::Label oldPasswordCaption{IWRegion9, "oldPasswordCaption"};
   web::Edit IWEdit10{IWRegion9, "IWEdit10"};

@@ -5,6 +5,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/entry_access.h"
+#include "pages/entry_text.h"
 #include "pages/score_entry.h"
 #include "pages/score_text.h"
 #include "store/settings_cache.h"

@@ -3,25 +3,17 @@
 #include <charconv>
 #include <cmath>
 
+#include "pages/entry_text.h"
+
 namespace zeziza::pages {
 
 namespace {
-
-bool isBlank(char c) {
-  return static_cast<unsigned char>(c) <= 0x20;
-}
 
 bool isDigit(char c) {
   return c >= '0' && c <= '9';
 }
 
 }  // namespace
-
-std::string trimmed(std::string_view text) {
-  while (!text.empty() && isBlank(text.front())) text.remove_prefix(1);
-  while (!text.empty() && isBlank(text.back())) text.remove_suffix(1);
-  return std::string(text);
-}
 
 std::optional<double> parseNumber(std::string_view text) {
   const std::string t = trimmed(text);

@@ -6,9 +6,6 @@
 
 namespace zeziza::pages {
 
-// Drops characters 0x00..0x20 at both ends, as the office's trim always has.
-std::string trimmed(std::string_view text);
-
 // A decimal number as typed ("85", "85.5", "-2", "1e2", " 7 "); blanks around it are allowed,
 // anything else (letters, commas, "nan", "inf") is not a number.
 std::optional<double> parseNumber(std::string_view text);

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/rights.h"
 #include "tests/pages/entry_fixture.h"
 #include "web/controls/inputs.h"
 #include "web/controls/lists.h"
@@ -111,7 +112,7 @@ TEST_F(BatchImportTest, OnlySupervisorsImport) {
   for (const char* code : {"3", "5", "0"}) {
     SCOPED_TRACE(code);
     open(code);
-    EXPECT_EQ(b.message(), "您没有权限进行此项操作");
+    EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
     auto form = b.formFor("");
     setField(form, "IW_Action", "iwbutton1");

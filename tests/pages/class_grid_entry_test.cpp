@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/rights.h"
 #include "tests/pages/entry_fixture.h"
 #include "web/controls/actions.h"
 #include "web/controls/grid.h"
@@ -206,7 +207,7 @@ TEST_F(ClassGridTest, AClassBeyondOnePostIsRefusedAtTheLoad) {
 TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
   addClass(2);
   addClass(3, "二班", 10);
-  addUser("teacher", "x", "5", "中心校区", "七年级", "二班");
+  addUser(server, "teacher", "x", 5, "中心校区", "七年级", "二班");
   open("5", "teacher");
   EXPECT_EQ(b.control<web::Label>("iwlabel20").Caption, "teacher[班主任]");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items, std::vector<std::string>{"二班"});
@@ -220,7 +221,7 @@ TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
 TEST_F(ClassGridTest, OtherRightsCodesAreRefused) {
   addClass(2);
   open("4", "viewer");
-  EXPECT_EQ(b.message(), "您没有权限进行此项操作");
+  EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
   EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
   EXPECT_TRUE(b.page().find("IWLink1")->effectivelyVisible());
 }

@@ -10,6 +10,7 @@
 
 #include "store/connection.h"
 #include "store/query.h"
+#include "tests/pages/sign_in.h"
 #include "tests/support/page_driver.h"
 #include "web/user_session.h"
 
@@ -40,13 +41,6 @@ class EntryTest : public ::testing::Test {
     server.db().exec("insert into ks (id,xm,xx,nj,bj) values (?,?,?,?,?)",
                      {number, name, unit, grade, cls});
     return server.db().lastInsertId();
-  }
-
-  void addUser(const std::string& user, const std::string& passwordHash, const std::string& code,
-               const std::string& unit = "", const std::string& grade = "",
-               const std::string& cls = "") {
-    server.db().exec("insert into yh (user,pass,qx,xx,nj,bc) values (?,?,?,?,?,?)",
-                     {user, passwordHash, code, unit, grade, cls});
   }
 
   // A score row as an earlier write left it.

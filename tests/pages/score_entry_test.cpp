@@ -8,7 +8,7 @@
 #include "pages/batch_import.h"
 #include "pages/class_grid_entry.h"
 #include "pages/login.h"
-#include "pages/password_hash.h"
+#include "pages/rights.h"
 #include "pages/score_text.h"
 #include "tests/pages/entry_fixture.h"
 #include "web/controls/inputs.h"
@@ -208,7 +208,7 @@ TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
 
   for (const char* code : {"2", "5"}) {
     SCOPED_TRACE(code);
-    addUser(std::string("user") + code, "x", code, "中心校区", "七年级", "一班");
+    addUser(server, std::string("user") + code, "x", std::stoi(code), "中心校区", "七年级", "一班");
     open(code, std::string("user") + code);
     enter("数学", "80", "1", code == std::string("2") ? "91" : "92");
     EXPECT_EQ(b.message(), "");
@@ -260,7 +260,7 @@ TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
 }
 
 TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
-  addUser("teacher", "x", "5", "中心校区", "七年级", "一班");
+  addUser(server, "teacher", "x", 5, "中心校区", "七年级", "一班");
   open("5", "teacher");
   EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "teacher[班主任]");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items, std::vector<std::string>{"中心校区"});
@@ -379,8 +379,9 @@ TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
   for (const char* code : {"0", "1", "4", ""}) {
     SCOPED_TRACE(code);
     open(code, "someone");
-    EXPECT_EQ(b.message(), "您没有权限进行此项操作");
+    EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(shown("IWRegion7"));
+    EXPECT_FALSE(shown("IWLink3"));
     EXPECT_FALSE(shown("IWLink8"));
     EXPECT_TRUE(shown("IWLink2"));
     auto form = b.formFor("");
@@ -394,7 +395,7 @@ TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
 }
 
 TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
-  addUser("clerk", pages::hashPassword("old"), "3");
+  addUser(server, "clerk", "old", 3);
   open("3", "clerk");
   b.click("IWLink3");
   const struct {
@@ -419,8 +420,9 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   q.open("select pass from yh where user='clerk'");
   const std::string stored = q.field("pass").asText();
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
-  EXPECT_TRUE(pages::verifyPassword(stored, ""));
-  EXPECT_FALSE(pages::verifyPassword(stored, "new"));
+  auth::PasswordHasher& hasher = server.controller().passwordHasher();
+  EXPECT_TRUE(hasher.verify(stored, ""));
+  EXPECT_FALSE(hasher.verify(stored, "new"));
 }
 
 // Two sessions on two threads write the same new students' two subjects at once: each
