@@ -17,6 +17,9 @@ TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
   IWLink1.OnClick = [this] { IWLink1Click(); };
   header.Css = "bar";
   work.Css = "panel";
+  columns.Css = "cols";
+  numbersColumn.Css = "col";
+  scoresColumn.Css = "col";
   IWLabel15.Caption = "当前位置：";
   IWLabel84.Caption = "批量导入成绩";
   IWLabel8.Caption = "当前测试";

@@ -30,10 +30,13 @@ class TIWFormdr : public web::Page {
   web::Link IWLink1{header, "IWLink1"};
 
   web::Region work{*this, "work"};
-  web::Label numbersCaption{work, "numbersCaption"};
-  web::Memo Memo1{work, "Memo1"};
-  web::Label scoresCaption{work, "scoresCaption"};
-  web::Memo Memo2{work, "Memo2"};
+  web::Region columns{work, "columns"};
+  web::Region numbersColumn{columns, "numbersColumn"};
+  web::Label numbersCaption{numbersColumn, "numbersCaption"};
+  web::Memo Memo1{numbersColumn, "Memo1"};
+  web::Region scoresColumn{columns, "scoresColumn"};
+  web::Label scoresCaption{scoresColumn, "scoresCaption"};
+  web::Memo Memo2{scoresColumn, "Memo2"};
   web::Label subjectCaption{work, "subjectCaption"};
   web::ComboBox IWComboBox1{work, "IWComboBox1"};
   web::Button IWButton1{work, "IWButton1"};

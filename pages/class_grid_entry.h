@@ -65,8 +65,9 @@ class TIWForm6 : public web::Page {
   web::Button IWButton1{work, "IWButton1"};
   web::Button IWButton2{work, "IWButton2"};
   web::Button IWButton3{work, "IWButton3"};
-  web::Label IWLabel41{work, "IWLabel41"};
-  web::Grid IWGrid1{work, "IWGrid1"};
+  web::Region loadedClass{work, "loadedClass"};
+  web::Label IWLabel41{loadedClass, "IWLabel41"};
+  web::Grid IWGrid1{loadedClass, "IWGrid1"};
   // After the grid: the boxes are its children and go first.
   std::vector<Slot> slots_;
 

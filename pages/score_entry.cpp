@@ -53,6 +53,7 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
   IWRegion2.Css = "panel last-score";
   entryPanels.Css = "entry-panels";
   for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Css = "panel";
+  for (web::Edit* e : {&IWEdit6, &IWEdit1, &IWEdit2}) e->Css = "srk short";
   // The last-score panel is a record of what was written: its subject is not chosen.
   IWComboBox6.Enabled = false;
   buildCaptions();
