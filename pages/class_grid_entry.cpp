@@ -52,9 +52,9 @@ TIWForm6::TIWForm6() : web::Page("TIWForm6") {
 
 void TIWForm6::IWAppFormCreate() {
   IWLabel4.Caption = web::UserSession().defaultExam;
-  if (!entry::requirePage(*this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher},
-                          header, IWLink1))
-    return;
+  const bool allowed = entry::requirePage(
+      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink1);
+  if (!allowed) return;
   fillClassLists();
   iwlabel20.Caption = entry::userCaption();
   IWComboBox1.Items = store::settingsCache().get()->subjects;

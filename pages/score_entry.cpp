@@ -65,9 +65,9 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
 void TIWForm2::IWAppFormCreate() {
   web::TIWUserSession& session = web::UserSession();
   IWLabel4.Caption = session.defaultExam;
-  if (!entry::requirePage(*this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher},
-                          header, IWLink2))
-    return;
+  const bool allowed = entry::requirePage(
+      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink2);
+  if (!allowed) return;
   fillScope();
   IWLabel20.Caption = entry::userCaption();
   const auto subjects = store::settingsCache().get()->subjects;

@@ -257,8 +257,8 @@ TEST_F(ScoreImportTest, WritesEveryLineAndLeavesZeroLinesAlone) {
   for (int round = 0; round < 2; ++round) {  // importing twice stores the same again
     SCOPED_TRACE(round);
     EXPECT_EQ(importScores(db(), kExam, 2, 3, lines), std::nullopt);
-    EXPECT_EQ(rowOf(a)->scores, (Scores{0, 85}));  // a later line wins
-    EXPECT_EQ(rowOf(b)->scores, (Scores{0, 75}));  // 0 leaves the stored score
+    EXPECT_EQ(rowOf(a)->scores, (Scores{0, 85}));   // a later line wins
+    EXPECT_EQ(rowOf(b)->scores, (Scores{0, 75}));   // 0 leaves the stored score
     EXPECT_EQ(rowOf(c)->scores, (Scores{50, -1}));  // written, and counts as no score
     EXPECT_DOUBLE_EQ(rowOf(c)->zf, 50);
     EXPECT_EQ(rowCount(), 3);
