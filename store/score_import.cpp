@@ -1,0 +1,35 @@
+#include "store/score_import.h"
+
+#include "store/database.h"
+#include "store/score_write.h"
+#include "store/statement.h"
+#include "store/transaction.h"
+
+namespace zeziza::store {
+
+namespace {
+
+std::optional<std::int64_t> studentKey(Database& db, const std::string& number) {
+  Statement select(db, "select bh from ks where id=?");
+  const Value param(number);
+  select.bindAll(std::span<const Value>(&param, 1));
+  if (!select.step()) return std::nullopt;
+  return select.column(0).asInt();
+}
+
+}  // namespace
+
+std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
+                                        int subjectCount, std::span<const ImportLine> lines) {
+  Transaction transaction(db);
+  for (std::size_t k = 0; k < lines.size(); ++k) {
+    const auto student = studentKey(db, lines[k].studentNumber);
+    if (!student) return k;  // the transaction rolls back: nothing of the import stays
+    if (lines[k].value == 0) continue;
+    applyScore(db, {exam, *student, subject, lines[k].value, subjectCount, false});
+  }
+  transaction.commit();
+  return std::nullopt;
+}
+
+}  // namespace zeziza::store

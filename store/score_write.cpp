@@ -1,0 +1,151 @@
+#include "store/score_write.h"
+
+#include <array>
+#include <charconv>
+#include <cmath>
+#include <optional>
+#include <stdexcept>
+
+#include "analysis/number_format.h"
+#include "store/database.h"
+#include "store/statement.h"
+#include "store/transaction.h"
+
+namespace zeziza::store {
+
+namespace {
+
+using Scores = std::array<double, kScoreColumns>;
+
+constexpr const char* kScoreColumnList = "k1,k2,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12";
+
+struct Totals {
+  double total = 0;
+  double average = 0;
+  int count = 0;
+};
+
+// The average as the store keeps it: three decimals, rounded half away from zero on the
+// decimal digits (so 80.0005 gives 80.001, whatever its binary form).
+double threeDecimals(double value) {
+  const std::string text = analysis::formatFixed(value, 3);
+  double out = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), out);
+  if (ec != std::errc() || end != text.data() + text.size()) {
+    throw std::range_error("score total out of range: " + text);
+  }
+  return out;
+}
+
+// Valid scores are those above 0 among the first `subjectCount` columns; a column beyond
+// the subject list counts for nothing.
+Totals totalsOf(const Scores& scores, int subjectCount) {
+  Totals t;
+  for (int j = 0; j < subjectCount; ++j) {
+    if (scores[static_cast<std::size_t>(j)] > 0) {
+      t.total += scores[static_cast<std::size_t>(j)];
+      ++t.count;
+    }
+  }
+  if (t.count > 0) t.average = threeDecimals(t.total / t.count);
+  if (!std::isfinite(t.total)) throw std::range_error("score total out of range");
+  return t;
+}
+
+std::string column(int subject) {
+  std::string name = "k";
+  return name.append(std::to_string(subject));
+}
+
+void checkSubject(int subject, int subjectCount) {
+  if (subjectCount < 1 || subjectCount > kScoreColumns) {
+    throw std::invalid_argument("subject count out of range: " + std::to_string(subjectCount));
+  }
+  if (subject < 1 || subject > subjectCount) {
+    throw std::invalid_argument("subject position out of range: " + std::to_string(subject));
+  }
+}
+
+void checkChange(const ScoreWrite& change) {
+  checkSubject(change.subject, change.subjectCount);
+  if (change.exam.empty()) throw std::invalid_argument("a score needs an exam");
+  if (!std::isfinite(change.value)) throw std::invalid_argument("a score must be a finite number");
+}
+
+struct StoredRow {
+  std::int64_t id = 0;
+  Scores scores{};
+};
+
+std::optional<StoredRow> readRow(Database& db, std::string_view where, const Value& key) {
+  Statement select(db, std::string("select id,") + kScoreColumnList + " from cj where " +
+                           std::string(where) + "=?");
+  select.bindAll(std::span<const Value>(&key, 1));
+  if (!select.step()) return std::nullopt;
+  StoredRow row;
+  row.id = select.column(0).asInt();
+  for (int j = 0; j < kScoreColumns; ++j) {
+    row.scores[static_cast<std::size_t>(j)] = select.column(j + 1).asDouble();
+  }
+  return row;
+}
+
+void storeTotals(Database& db, std::int64_t rowId, int subject, double value,
+                 const Totals& totals) {
+  db.exec("update cj set " + column(subject) + "=?, zf=?, pj=? where id=?",
+          {Value(value), Value(totals.total), Value(totals.average), Value(rowId)});
+}
+
+ScoreWriteOutcome insertRow(Database& db, const ScoreWrite& change, const std::string& key) {
+  Scores scores{};
+  scores[static_cast<std::size_t>(change.subject - 1)] = change.value;
+  const Totals totals = totalsOf(scores, change.subjectCount);
+  db.exec("insert into cj (ks,kh," + column(change.subject) + ",zf,pj,test) values (?,?,?,?,?,?)",
+          {Value(change.exam), Value(change.student), Value(change.value), Value(totals.total),
+           Value(totals.average), Value(key)});
+  return {ScoreWriteResult::Inserted, db.lastInsertId()};
+}
+
+}  // namespace
+
+std::string scoreKey(std::string_view exam, std::int64_t student) {
+  return std::string(exam) + "!&" + std::to_string(student);
+}
+
+ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
+  checkChange(change);
+  const std::string key = scoreKey(change.exam, change.student);
+  auto row = readRow(db, "test", Value(key));
+  if (!row) return insertRow(db, change, key);
+
+  double& slot = row->scores[static_cast<std::size_t>(change.subject - 1)];
+  if (change.keepValidScore && slot > 0) return {ScoreWriteResult::KeptExisting, 0};
+  slot = change.value;
+  const Totals totals = totalsOf(row->scores, change.subjectCount);
+  if (totals.count == 0) {
+    db.exec("delete from cj where id=?", {Value(row->id)});
+    return {ScoreWriteResult::RowDeleted, 0};
+  }
+  storeTotals(db, row->id, change.subject, change.value, totals);
+  return {ScoreWriteResult::Updated, row->id};
+}
+
+ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change) {
+  Transaction transaction(db);
+  const ScoreWriteOutcome outcome = applyScore(db, change);
+  transaction.commit();
+  return outcome;
+}
+
+bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount) {
+  checkSubject(subject, subjectCount);
+  Transaction transaction(db);
+  auto row = readRow(db, "id", Value(rowId));
+  if (!row) return false;
+  row->scores[static_cast<std::size_t>(subject - 1)] = 0;
+  storeTotals(db, row->id, subject, 0, totalsOf(row->scores, subjectCount));
+  transaction.commit();
+  return true;
+}
+
+}  // namespace zeziza::store

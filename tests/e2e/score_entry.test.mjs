@@ -1,0 +1,151 @@
+// Score entry in a real browser, signed in through the login page: direct entry typed with
+// Enter from exam number to score and back for several students, the alerts of a refused
+// entry, the class grid filled with the keyboard and saved, and a pasted import.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { startServer, openBrowser } from './harness.mjs';
+
+let server;
+let b;
+
+before(async () => {
+  server = await startServer({ binary: process.env.ZEZIZA_ENTRY_SERVER });
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await server?.stop();
+});
+
+const activeId = () => b.page.evaluate(() => document.activeElement && document.activeElement.id);
+const column = (lines) => lines.join('\n') + '\n';
+
+async function signIn(name) {
+  const { page } = b;
+  await page.goto(server.url + '/');
+  await page.waitForFunction(() => document.title === '系统登陆');
+  await b.settled();
+  await page.fill('#iwedit1', name);
+  await page.fill('#iwedit2', 'pw');
+  await b.submitBy('#iwbutton1');
+  assert.equal(await page.title(), '成绩录入');
+}
+
+// Types the second part of the exam number, Enter, the score, Enter: the score is recorded.
+async function enterScore(second, score) {
+  const { page } = b;
+  await page.keyboard.type(second);
+  await page.keyboard.press('Enter');
+  assert.equal(await activeId(), 'iwedit2');
+  await page.keyboard.type(score);
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  await b.settled();
+}
+
+async function loadClass(subject) {
+  const { page } = b;
+  await page.selectOption('#iwcombobox4', { label: '七年级' });
+  await page.selectOption('#iwcombobox5', { label: '一班' });
+  await page.selectOption('#iwcombobox1', { label: subject });
+  await b.submitBy('#iwbutton1');
+}
+
+// 取消 frees the lists of a loaded class.
+async function loadClassAfterCancel(subject) {
+  await b.submitBy('#iwbutton3');
+  await loadClass(subject);
+}
+
+test('direct entry with the Enter key, student after student', async () => {
+  const { page, dialogs } = b;
+  await signIn('clerk');
+  assert.equal(await page.textContent('#iwlabel20'), 'clerk[成绩录入员]');
+  await page.selectOption('#iwcombobox1', { label: '数学' });
+  await page.fill('#iwedit6', '80');
+  await page.click('#iwedit1');
+  for (const [second, score] of [['1', '85'], ['2', '90.5'], ['3', '77']]) {
+    await enterScore(second, score);
+    assert.deepEqual(dialogs, []);
+    assert.equal(await activeId(), 'iwedit1');
+    assert.equal(await page.inputValue('#iwedit4'), '80' + second);
+    assert.equal(await page.inputValue('#iwedit7'), score);
+    assert.equal(await page.inputValue('#iwedit6'), '80');
+  }
+  assert.equal(await page.inputValue('#iwedit5'), '王五');
+
+  await enterScore('9', '60');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '考生不存在,请核对后再试！' });
+  await page.click('#iwedit1');
+  await page.fill('#iwedit1', '');
+  await enterScore('1', '99');
+  assert.deepEqual(dialogs.pop(), {
+    type: 'alert', message: '该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆',
+  });
+  assert.equal(await activeId(), 'iwedit1');
+
+  // Ticked, the number advances and only the score is left to type.
+  await page.check('#iwcheckbox1');
+  await page.click('#iwedit1');
+  await enterScore('4', '66');
+  assert.equal(await page.inputValue('#iwedit1'), '5');
+  assert.equal(await activeId(), 'iwedit2');
+  assert.deepEqual(dialogs, []);
+});
+
+test('class grid filled with the keyboard and saved', async () => {
+  const { page, dialogs } = b;
+  await b.submitBy('#iwlink7');
+  assert.equal(await page.title(), '表格录入');
+  await loadClass('数学');
+  // The clerk sees the stored scores locked.
+  assert.equal(await page.inputValue('#scorebox2'), '90.5');
+  assert.ok(await page.isDisabled('#scorebox2'));
+
+  await loadClassAfterCancel('语文');
+  assert.match(await page.textContent('#iwlabel41'), /中心校区七年级一班语文中共有4条符合条件的记录/);
+  await page.click('#scorebox1');
+  for (const score of ['81', '82', '83', '84']) {
+    await page.keyboard.type(score);
+    await page.keyboard.press('Enter');
+  }
+  assert.equal(await activeId(), 'iwbutton2');
+  await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+  await b.settled();
+  assert.deepEqual(dialogs, []);
+  assert.equal(await page.isDisabled('#iwbutton2'), true);
+
+  await b.submitBy('#iwbutton1');
+  assert.equal(await page.inputValue('#scorebox3'), '83');
+  assert.ok(await page.isDisabled('#scorebox3'));
+});
+
+test('a supervisor pastes two columns on the import page', async () => {
+  const { page, dialogs } = b;
+  await b.submitBy('#iwlink1');
+  await b.submitBy('#iwlink8');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '您没有权限进行此项操作' });
+  await b.submitBy('#iwlink2');
+  assert.equal(await page.title(), '系统登陆');
+
+  await signIn('boss');
+  await b.submitBy('#iwlink8');
+  assert.equal(await page.title(), '批量导入成绩');
+  await page.selectOption('#iwcombobox1', { label: '英语' });
+  await page.fill('#memo1', column(['801', '802', '803']));
+  await page.fill('#memo2', column(['70', '8O', '90']));
+  await b.submitBy('#iwbutton1');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '分数值非法，操作失败  |2行非法' });
+  await page.fill('#memo2', column(['70', '80', '90']));
+  await b.submitBy('#iwbutton1');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！' });
+  assert.equal(await page.inputValue('#memo2'), '');
+  assert.equal(await page.inputValue('#memo1'), '801\n802\n803');
+
+  await b.submitBy('#iwlink1');
+  await b.submitBy('#iwlink7');
+  await loadClass('英语');
+  assert.deepEqual(
+    await Promise.all([1, 2, 3, 4].map((n) => page.inputValue('#scorebox' + n))),
+    ['70', '80', '90', '']);
+  assert.deepEqual(dialogs, []);
+});
