@@ -61,7 +61,8 @@ void TIWFormdr::IWButton1Click() {
   try {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
     const auto vanished = store::importScores(session.ADOConnection1.db(), IWLabel4.Caption,
-                                              IWComboBox1.ItemIndex + 1, subjectCount, check.lines);
+                                              IWComboBox1.ItemIndex + 1, subjectCount, check.lines,
+                                              {session.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");

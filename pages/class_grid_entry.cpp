@@ -189,8 +189,13 @@ void TIWForm6::IWButton2Click() {
         invalid += std::to_string(slot.key) + "[" + slot.name + "] ";
         continue;
       }
-      const auto outcome = store::applyScore(db, {IWLabel4.Caption, slot.key, loadedSubject_ + 1,
-                                                  *value, subjectCount, entry::isClerk()});
+      const auto outcome = store::applyScore(db, {IWLabel4.Caption,
+                                                  slot.key,
+                                                  loadedSubject_ + 1,
+                                                  *value,
+                                                  subjectCount,
+                                                  entry::isClerk(),
+                                                  {web::UserSession().userName, className()}});
       refused = refused || outcome.result == store::ScoreWriteResult::KeptExisting;
     }
     transaction.commit();

@@ -30,6 +30,11 @@ int subjectCount() {
   return static_cast<int>(store::settingsCache().get()->subjects.size());
 }
 
+// Score changes of this page are kept in the history under the signed-in user.
+store::ScoreAuthor author() {
+  return {web::UserSession().userName, "TIWForm2"};
+}
+
 store::Database& data() {
   return web::UserSession().ADOConnection1.db();
 }
@@ -64,8 +69,9 @@ std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& numbe
 
 store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int subjectIndex,
                                           double value) {
-  const auto outcome = store::writeScore(data(), {IWLabel4.Caption, student.key, subjectIndex + 1,
-                                                  value, subjectCount(), entry::isClerk()});
+  const auto outcome =
+      store::writeScore(data(), {IWLabel4.Caption, student.key, subjectIndex + 1, value,
+                                 subjectCount(), entry::isClerk(), author()});
   if (outcome.result == store::ScoreWriteResult::KeptExisting) {
     web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
   } else if (outcome.result == store::ScoreWriteResult::RowDeleted) {
@@ -141,7 +147,8 @@ void TIWForm2::IWLink1Click() {
   guarded([&] {
     const auto rowId = shownRowId(IWEdit3.Text);
     const int subject = IWComboBox6.ItemIndex + 1;
-    if (!rowId || subject < 1 || !store::clearScore(data(), *rowId, subject, subjectCount())) {
+    if (!rowId || subject < 1 ||
+        !store::clearScore(data(), *rowId, subject, subjectCount(), author())) {
       return web::ShowMessage("无学生无法删除！");
     }
     for (web::Edit* e : {&IWEdit3, &IWEdit4, &IWEdit5, &IWEdit7}) e->Text.clear();

@@ -102,6 +102,7 @@ void TIWForm3::IWAppFormCreate() {
   // No result of an earlier page is taken for this page's own, whichever way it was reached.
   session.sqla.close();
   IWDBGrid1.DataSource = &session.sqla;
+  History.showFor(hasRights({rights::kSuperAdmin, rights::kAdmin}));
   fillLists();
 }
 

@@ -6,6 +6,7 @@
 #include "export/sheet_layout.h"
 #include "pages/footer.h"
 #include "pages/nav_bar.h"
+#include "pages/score_history_panel.h"
 #include "pages/score_query_statement.h"
 #include "pages/score_statistics_panel.h"
 #include "web/controls/actions.h"
@@ -80,6 +81,9 @@ class TIWForm3 : public web::Page {
 
   ScoreStatisticsPanel IWRegion1{*this};
   web::DBGrid IWDBGrid1{*this, "IWDBGrid1"};
+  // Administrators look up who changed a student's scores.
+  ScoreHistoryPanel History{
+      *this, [this] { return IWComboBox1.ItemIndex > 0 ? IWComboBox1.text() : std::string(); }};
 
   TIWFrame19 TIWFrame191{*this};
 };

@@ -18,16 +18,16 @@ void appendScoreHistory(Database& db, const ScoreChange& change) {
 std::vector<ScoreHistoryEntry> readScoreHistory(Database& db, const std::string& exam,
                                                 std::int64_t studentKey) {
   Statement s(db,
-              "select changed_at, user_name, subject_position, old_value, new_value, page "
-              "from score_history where exam=? and student_key=? order by id desc");
-  const Value params[] = {Value(exam), Value(studentKey)};
+              "select changed_at, user_name, subject_position, old_value, new_value, page, exam "
+              "from score_history where (?='' or exam=?) and student_key=? order by id desc");
+  const Value params[] = {Value(exam), Value(exam), Value(studentKey)};
   s.bindAll(params);
   std::vector<ScoreHistoryEntry> entries;
   while (s.step()) {
     ScoreHistoryEntry e;
     e.changedAt = s.column(0).asText();
     e.change.userName = s.column(1).asText();
-    e.change.exam = exam;
+    e.change.exam = s.column(6).asText();
     e.change.studentKey = studentKey;
     e.change.subjectPosition = static_cast<int>(s.column(2).asInt());
     e.change.oldValue = s.column(3).asDouble();

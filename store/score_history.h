@@ -27,7 +27,7 @@ struct ScoreHistoryEntry {
 // Appends a change; call inside the transaction that makes the change, so the two are never
 // separated. An unchanged value is not recorded.
 void appendScoreHistory(Database& db, const ScoreChange& change);
-// The changes of one score row, newest first.
+// The changes of one student's scores in `exam` (every exam when it is empty), newest first.
 std::vector<ScoreHistoryEntry> readScoreHistory(Database& db, const std::string& exam,
                                                 std::int64_t studentKey);
 

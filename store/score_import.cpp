@@ -20,13 +20,14 @@ std::optional<std::int64_t> studentKey(Database& db, const std::string& number) 
 }  // namespace
 
 std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
-                                        int subjectCount, std::span<const ImportLine> lines) {
+                                        int subjectCount, std::span<const ImportLine> lines,
+                                        const ScoreAuthor& author) {
   Transaction transaction(db);
   for (std::size_t k = 0; k < lines.size(); ++k) {
     const auto student = studentKey(db, lines[k].studentNumber);
     if (!student) return k;  // the transaction rolls back: nothing of the import stays
     if (lines[k].value == 0) continue;
-    applyScore(db, {exam, *student, subject, lines[k].value, subjectCount, false});
+    applyScore(db, {exam, *student, subject, lines[k].value, subjectCount, false, author});
   }
   transaction.commit();
   return std::nullopt;

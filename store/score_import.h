@@ -6,6 +6,8 @@
 #include <string>
 #include <string_view>
 
+#include "store/score_write.h"
+
 namespace zeziza::store {
 
 class Database;
@@ -21,6 +23,7 @@ struct ImportLine {
 // the index of the first line whose student no longer exists (nothing is written then), or
 // nullopt when every line was written. A store error throws and writes nothing.
 std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
-                                        int subjectCount, std::span<const ImportLine> lines);
+                                        int subjectCount, std::span<const ImportLine> lines,
+                                        const ScoreAuthor& author = {});
 
 }  // namespace zeziza::store

@@ -8,6 +8,7 @@
 
 #include "analysis/number_format.h"
 #include "store/database.h"
+#include "store/score_history.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
@@ -74,20 +75,31 @@ void checkChange(const ScoreWrite& change) {
 
 struct StoredRow {
   std::int64_t id = 0;
+  std::string exam;
+  std::int64_t student = 0;
   Scores scores{};
 };
 
 std::optional<StoredRow> readRow(Database& db, std::string_view where, const Value& key) {
-  Statement select(db, std::string("select id,") + kScoreColumnList + " from cj where " +
+  Statement select(db, std::string("select id,ks,kh,") + kScoreColumnList + " from cj where " +
                            std::string(where) + "=?");
   select.bindAll(std::span<const Value>(&key, 1));
   if (!select.step()) return std::nullopt;
   StoredRow row;
   row.id = select.column(0).asInt();
+  row.exam = select.column(1).asText();
+  row.student = select.column(2).asInt();
   for (int j = 0; j < kScoreColumns; ++j) {
-    row.scores[static_cast<std::size_t>(j)] = select.column(j + 1).asDouble();
+    row.scores[static_cast<std::size_t>(j)] = select.column(j + 3).asDouble();
   }
   return row;
+}
+
+// The history row of a change, in the same transaction as the change itself.
+void recordChange(Database& db, const ScoreAuthor& author, std::string_view exam,
+                  std::int64_t student, int subject, double oldValue, double newValue) {
+  appendScoreHistory(db, {std::string(author.userName), std::string(exam), student, subject,
+                          oldValue, newValue, std::string(author.page)});
 }
 
 void storeTotals(Database& db, std::int64_t rowId, int subject, double value,
@@ -103,7 +115,9 @@ ScoreWriteOutcome insertRow(Database& db, const ScoreWrite& change, const std::s
   db.exec("insert into cj (ks,kh," + column(change.subject) + ",zf,pj,test) values (?,?,?,?,?,?)",
           {Value(change.exam), Value(change.student), Value(change.value), Value(totals.total),
            Value(totals.average), Value(key)});
-  return {ScoreWriteResult::Inserted, db.lastInsertId()};
+  const std::int64_t rowId = db.lastInsertId();
+  recordChange(db, change.author, change.exam, change.student, change.subject, 0, change.value);
+  return {ScoreWriteResult::Inserted, rowId};
 }
 
 }  // namespace
@@ -120,6 +134,7 @@ ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
 
   double& slot = row->scores[static_cast<std::size_t>(change.subject - 1)];
   if (change.keepValidScore && slot > 0) return {ScoreWriteResult::KeptExisting, 0};
+  recordChange(db, change.author, change.exam, change.student, change.subject, slot, change.value);
   slot = change.value;
   const Totals totals = totalsOf(row->scores, change.subjectCount);
   if (totals.count == 0) {
@@ -137,12 +152,15 @@ ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change) {
   return outcome;
 }
 
-bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount) {
+bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount,
+                const ScoreAuthor& author) {
   checkSubject(subject, subjectCount);
   Transaction transaction(db);
   auto row = readRow(db, "id", Value(rowId));
   if (!row) return false;
-  row->scores[static_cast<std::size_t>(subject - 1)] = 0;
+  double& slot = row->scores[static_cast<std::size_t>(subject - 1)];
+  recordChange(db, author, row->exam, row->student, subject, slot, 0);
+  slot = 0;
   storeTotals(db, row->id, subject, 0, totalsOf(row->scores, subjectCount));
   transaction.commit();
   return true;

@@ -11,6 +11,12 @@ class Database;
 // `cj` has one score column per subject position, k1 … k12.
 inline constexpr int kScoreColumns = 12;
 
+// Who changes a score, and on which page: every change is kept in the score history.
+struct ScoreAuthor {
+  std::string_view userName;
+  std::string_view page;
+};
+
 // One subject score of one student in one exam.
 struct ScoreWrite {
   std::string_view exam;        // the exam name
@@ -19,6 +25,7 @@ struct ScoreWrite {
   double value = 0;             // above 0 is a score; 0 or less is none
   int subjectCount = 0;         // subjects in the list now: the columns the totals cover
   bool keepValidScore = false;  // refuse to replace a score above 0 (score clerks)
+  ScoreAuthor author;           // who made the change, for the score history
 };
 
 enum class ScoreWriteResult {
@@ -44,6 +51,7 @@ ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change);
 
 // Sets one subject of row `rowId` to 0 and recomputes the totals; the row is kept even
 // when no valid score remains. False when there is no such row.
-bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount);
+bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount,
+                const ScoreAuthor& author = {});
 
 }  // namespace zeziza::store

@@ -5,6 +5,7 @@
 #include "analysis/number_format.h"
 #include "pages/rights.h"
 #include "pages/workbook_download.h"
+#include "store/score_history.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/xlsx_reader.h"
@@ -327,6 +328,55 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
   search();
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(status(), "---");
+}
+
+}  // namespace
+}  // namespace zeziza::testing
+
+namespace zeziza::testing {
+namespace {
+
+TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
+  const std::int64_t bh = addStudent("801", "张三");
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
+  store::appendScoreHistory(server.db(), {"boss", "期中", bh, 1, 80, 85, "TIWForm6"});
+  store::appendScoreHistory(server.db(), {"boss", "期末", bh, 2, 0, 70, "TIWFormdr"});
+  const struct {
+    std::string exam;
+    std::vector<std::string> users;  // newest first
+  } cases[] = {{"期中", {"boss", "clerk"}}, {"全部考试", {"boss", "boss", "clerk"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.exam);
+    open();
+    browser.choose("IWComboBox1", c.exam);
+    browser.type("HistoryNumber", " 801 ");
+    browser.click("HistoryShow");
+    const auto& grid = browser.control<web::Grid>("HistoryGrid");
+    ASSERT_EQ(grid.rowCount(), static_cast<int>(c.users.size()) + 1);
+    for (std::size_t i = 0; i < c.users.size(); ++i) {
+      EXPECT_EQ(grid.cell(static_cast<int>(i) + 1, 1).Text, c.users[i]);
+    }
+  }
+  EXPECT_EQ(browser.control<web::Grid>("HistoryGrid").cell(2, 3).Text, "数学");
+  EXPECT_EQ(browser.control<web::Grid>("HistoryGrid").cell(2, 5).Text, "85");
+
+  browser.type("HistoryNumber", "999");
+  browser.click("HistoryShow");
+  EXPECT_EQ(browser.message(), "考生不存在,请核对后再试！");
+}
+
+TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
+  const std::int64_t bh = addStudent("801", "张三");
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
+  browser.user().rightsCode = "4";
+  open();
+  EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);
+  auto form = browser.formFor("");
+  form.fields.erase("IW_Action");
+  form.fields.emplace("IW_Action", "historyshow");
+  form.fields.emplace("historynumber", "801");
+  browser.post(form);  // a forged click on the hidden button does nothing
+  EXPECT_FALSE(browser.control<web::Grid>("HistoryGrid").Visible);
 }
 
 }  // namespace

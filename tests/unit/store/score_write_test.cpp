@@ -12,6 +12,7 @@
 #include "store/data_folder.h"
 #include "store/database.h"
 #include "store/query.h"
+#include "store/score_history.h"
 #include "store/score_import.h"
 #include "tests/support/temp_folder.h"
 
@@ -145,8 +146,8 @@ TEST_F(ScoreWriteTest, WritesTheScoreAndKeepsTotalsConsistent) {
       putRow(student, *c.before, sum, count ? sum / count : 0);
     }
     const auto stored = rowOf(student);
-    const ScoreWriteOutcome outcome =
-        writeScore(db(), {kExam, student, c.subject, c.value, c.subjectCount, c.keepValidScore});
+    const ScoreWriteOutcome outcome = writeScore(
+        db(), {kExam, student, c.subject, c.value, c.subjectCount, c.keepValidScore, {}});
     EXPECT_EQ(outcome.result, c.result);
     const auto row = rowOf(student);
     ASSERT_EQ(row.has_value(), c.after.has_value());
@@ -168,27 +169,27 @@ TEST_F(ScoreWriteTest, RefusesWhatNoRowCanHoldAndWritesNothing) {
     const char* what;
     ScoreWrite change;
   } cases[] = {
-      {"subject 0", {kExam, student, 0, 80, 3, false}},
-      {"subject beyond the list", {kExam, student, 4, 80, 3, false}},
-      {"more subjects than columns", {kExam, student, 13, 80, 13, false}},
-      {"no subjects", {kExam, student, 1, 80, 0, false}},
-      {"no exam", {"", student, 1, 80, 3, false}},
-      {"not a number", {kExam, student, 1, std::nan(""), 3, false}},
-      {"infinite", {kExam, student, 1, HUGE_VAL, 3, false}},
+      {"subject 0", {kExam, student, 0, 80, 3, false, {}}},
+      {"subject beyond the list", {kExam, student, 4, 80, 3, false, {}}},
+      {"more subjects than columns", {kExam, student, 13, 80, 13, false, {}}},
+      {"no subjects", {kExam, student, 1, 80, 0, false, {}}},
+      {"no exam", {"", student, 1, 80, 3, false, {}}},
+      {"not a number", {kExam, student, 1, std::nan(""), 3, false, {}}},
+      {"infinite", {kExam, student, 1, HUGE_VAL, 3, false, {}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     EXPECT_THROW(writeScore(db(), c.change), std::invalid_argument);
   }
   // A student who is not on the roster cannot get a row.
-  EXPECT_THROW(writeScore(db(), {kExam, student + 100, 1, 80, 3, false}), DatabaseError);
+  EXPECT_THROW(writeScore(db(), {kExam, student + 100, 1, 80, 3, false, {}}), DatabaseError);
   EXPECT_EQ(rowCount(), 0);
 }
 
 TEST_F(ScoreWriteTest, ExamsKeepRowsOfTheirOwn) {
   const std::int64_t student = addStudent("1");
-  writeScore(db(), {kExam, student, 1, 80, 3, false});
-  writeScore(db(), {"期末", student, 1, 60, 3, false});
+  writeScore(db(), {kExam, student, 1, 80, 3, false, {}});
+  writeScore(db(), {"期末", student, 1, 60, 3, false, {}});
   EXPECT_EQ(rowCount(), 2);
   EXPECT_DOUBLE_EQ(rowOf(student)->zf, 80);
 }
@@ -223,7 +224,7 @@ TEST_F(ScoreWriteTest, ConcurrentFirstScoresMeetInOneRow) {
       Database own(folder.data());  // a connection of its own, as every session has
       start.arrive_and_wait();
       for (const std::int64_t s : students) {
-        writeScore(own, {kExam, s, subject, value, 3, false});
+        writeScore(own, {kExam, s, subject, value, 3, false, {}});
       }
     } catch (const std::exception& e) {
       failures[static_cast<std::size_t>(subject - 1)] = e.what();
@@ -278,6 +279,9 @@ TEST_F(ScoreImportTest, AVanishedStudentOrAStoreFailureWritesNothing) {
   EXPECT_THROW(importScores(db(), kExam, 2, 3, good), DatabaseError);
   EXPECT_EQ(rowOf(a)->scores, (Scores{0, 75}));
   EXPECT_EQ(rowCount(), 1);
+  // The history rows of the lines written before the failure went with them.
+  EXPECT_TRUE(readScoreHistory(db(), kExam, a).empty());
+  EXPECT_TRUE(readScoreHistory(db(), kExam, b).empty());
 }
 
 }  // namespace
