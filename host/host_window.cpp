@@ -1,5 +1,6 @@
 #include "host/host_window.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 
@@ -36,6 +37,13 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   store::prepareDataFolder(folder_);
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
+  if (options_.maxSessions > 0) settings.MaxSessions = options_.maxSessions;
+  if (options_.sessionTimeoutSeconds > 0) {
+    settings.SessionTimeout = std::chrono::seconds(options_.sessionTimeoutSeconds);
+    // Look often enough that a session ends close to its time-out.
+    settings.HousekeepingInterval = std::min<std::chrono::milliseconds>(
+        settings.HousekeepingInterval, settings.SessionTimeout / 2);
+  }
   if (!options_.site.empty()) settings.Site = options_.site;
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);

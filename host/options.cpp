@@ -45,6 +45,12 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.help = true;
     } else if (arg == "--port" || arg.rfind("--port=", 0) == 0) {
       options.port = parseNumber("--port", value("--port"), 0, 65535);
+    } else if (arg == "--max-sessions" || arg.rfind("--max-sessions=", 0) == 0) {
+      options.maxSessions = static_cast<std::size_t>(
+          parseNumber("--max-sessions", value("--max-sessions"), 1, 1000000));
+    } else if (arg == "--session-timeout" || arg.rfind("--session-timeout=", 0) == 0) {
+      options.sessionTimeoutSeconds =
+          parseNumber("--session-timeout", value("--session-timeout"), 1, 86400);
     } else if (arg == "--backup-keep" || arg.rfind("--backup-keep=", 0) == 0) {
       options.backupKeep =
           static_cast<std::size_t>(parseNumber("--backup-keep", value("--backup-keep"), 1, 10000));
@@ -83,6 +89,9 @@ std::string usage() {
          "  --port N          listening port (default 81; below 1024 needs root)\n"
          "  --data-dir DIR    data folder (default: the working directory)\n"
          "  --site URL        address of the vendor web site for the manual\n"
+         "  --max-sessions N  live browser sessions at most (default 5000); a new browser\n"
+         "                    past it is answered 503\n"
+         "  --session-timeout S  seconds without a request that end a session (default 600)\n"
          "  --backup-keep N   backups kept in DIR/backups (default 14)\n"
          "  --backup-hour H   local hour of the daily backup (default 2)\n"
          "  --list-backups    list the backups and exit\n"

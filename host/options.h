@@ -17,6 +17,8 @@ struct Options {
   bool launchBrowser = false;
   bool minimize = false;
   bool help = false;
+  std::size_t maxSessions = 0;          // live sessions at most; 0: the web layer's limit
+  int sessionTimeoutSeconds = 0;        // idle time that ends a session; 0: 10 minutes
   std::size_t backupKeep = 14;          // backups kept in backups/
   int backupHour = 2;                   // local hour of the daily backup
   std::filesystem::path restoreBackup;  // maintenance: restore this backup and exit

@@ -11,7 +11,9 @@ inline constexpr std::size_t kMaxUploadBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMaxEditBytes = 4096;
 inline constexpr std::size_t kMaxMemoBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMaxLiveSessions = 5000;
-inline constexpr std::size_t kWorkerThreads = 64;
+// One thread serves one connection: enough that idle or slow connections cannot starve the
+// rest (an idle connection is dropped after the keep-alive time-out).
+inline constexpr std::size_t kWorkerThreads = 256;
 inline constexpr std::chrono::seconds kReadTimeout{20};
 inline constexpr std::chrono::seconds kWriteTimeout{20};
 inline constexpr std::chrono::seconds kKeepAliveTimeout{5};

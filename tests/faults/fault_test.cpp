@@ -1,0 +1,274 @@
+// The real server under faults: killed hard mid-write, many sessions on the same students,
+// slow and idle clients, and sessions created by the thousand. Only 127.0.0.1, bounded in
+// count and time.
+#include <gtest/gtest.h>
+#include <netinet/in.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cmath>
+#include <map>
+#include <mutex>
+#include <thread>
+
+#include "store/database.h"
+#include "store/statement.h"
+#include "tests/support/entry_school.h"
+#include "tests/support/http_browser.h"
+#include "tests/support/temp_folder.h"
+
+namespace zeziza::testing {
+namespace {
+
+std::string serverBinary() {
+  const char* bin = std::getenv("ZEZIZA_BIN");
+  return bin ? bin : "";
+}
+
+// A browser signed in as the supervisor, on the score entry page.
+bool signInForEntry(HttpBrowser& b) {
+  return b.start() && b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}}) &&
+         b.page().find("id=\"iwedit6\"") != std::string::npos;
+}
+
+bool enterScore(HttpBrowser& b, int subjectIndex, const std::string& number, double score) {
+  char text[32];
+  std::snprintf(text, sizeof text, "%g", score);
+  return b.post("iwbutton1", {{"iwcombobox1", std::to_string(subjectIndex)},
+                              {"iwedit6", ""},
+                              {"iwedit1", number},
+                              {"iwedit2", text}}) &&
+         b.messages().empty();
+}
+
+struct StoredRow {
+  std::vector<double> scores;
+  double zf;
+  double pj;
+};
+
+// The 期中 rows by student number.
+std::map<std::string, StoredRow> storedRows(const std::filesystem::path& dir) {
+  store::Database db(dir / "data");
+  store::Statement s(db,
+                     "select ks.id, k1, k2, k3, zf, pj from cj join ks on ks.bh = cj.kh "
+                     "where cj.ks = '期中'");
+  std::map<std::string, StoredRow> rows;
+  while (s.step()) {
+    rows[s.column(0).asText()] = {
+        {s.column(1).asDouble(), s.column(2).asDouble(), s.column(3).asDouble()},
+        s.column(4).asDouble(),
+        s.column(5).asDouble()};
+  }
+  return rows;
+}
+
+// zf and pj agree with the scores of the row.
+void expectConsistent(const std::string& number, const StoredRow& row) {
+  double sum = 0;
+  int count = 0;
+  for (const double v : row.scores) {
+    if (v > 0) sum += v, ++count;
+  }
+  EXPECT_DOUBLE_EQ(row.zf, sum) << number;
+  if (count > 0) {
+    EXPECT_NEAR(row.pj, std::round(sum / count * 1000) / 1000, 1e-9) << number;
+  }
+}
+
+std::string integrity(const std::filesystem::path& dir) {
+  store::Database db(dir / "data");
+  store::Statement s(db, "PRAGMA integrity_check");
+  return s.step() ? s.column(0).asText() : "";
+}
+
+class FaultTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    if (serverBinary().empty()) GTEST_SKIP() << "ZEZIZA_BIN is not set; run through ctest";
+  }
+  TempFolder temp;
+};
+
+TEST_F(FaultTest, KilledHardMidImportAndEntriesLosesNothingConfirmed) {
+  constexpr int kWriters = 4;
+  constexpr int kPerWriter = 400;
+  constexpr int kImportFirst = kWriters * kPerWriter;
+  constexpr int kImportLines = 2000;
+  prepareEntrySchool(temp.path(), kImportFirst + kImportLines);
+  ServerProcess server(serverBinary(), temp.path());
+
+  std::mutex mutex;
+  std::map<std::string, double> confirmed;  // number → score of subject 1
+  std::atomic<int> confirmedImports{0};
+  std::atomic<bool> stop{false};
+  std::vector<std::thread> threads;
+  for (int w = 0; w < kWriters; ++w) {
+    threads.emplace_back([&, w] {
+      HttpBrowser b(server.port(), 5);
+      if (!signInForEntry(b)) return;
+      for (int i = 0; i < kPerWriter && !stop; ++i) {
+        const std::string number = entryStudentNumber(w * kPerWriter + i);
+        const double score = 40 + (i % 60);
+        if (!enterScore(b, 0, number, score)) return;  // the server is gone
+        std::lock_guard lock(mutex);
+        confirmed[number] = score;
+      }
+    });
+  }
+  threads.emplace_back([&] {
+    HttpBrowser b(server.port(), 5);
+    if (!signInForEntry(b) || !b.post("iwlink8")) return;
+    std::string numbers;
+    std::string scores;
+    for (int i = 0; i < kImportLines; ++i) {
+      numbers += entryStudentNumber(kImportFirst + i) + "\n";
+      scores += "77\n";
+    }
+    while (!stop) {
+      if (!b.post("iwbutton1", {{"iwcombobox1", "1"}, {"memo1", numbers}, {"memo2", scores}})) {
+        return;
+      }
+      if (b.messages().find("操作成功") != std::string::npos) ++confirmedImports;
+    }
+  });
+  // Kill once both kinds of writing are under way.
+  for (int i = 0; i < 600 && (confirmed.size() < 200 || confirmedImports == 0); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  server.killHard();
+  stop = true;
+  for (auto& t : threads) t.join();
+  ASSERT_GE(confirmed.size(), 1u);
+
+  ServerProcess restarted(serverBinary(), temp.path());  // a restart opens what was left
+  EXPECT_EQ(integrity(temp.path()), "ok");
+  const auto rows = storedRows(temp.path());
+  for (const auto& [number, score] : confirmed) {
+    const auto it = rows.find(number);
+    ASSERT_NE(it, rows.end()) << "confirmed score lost for " << number;
+    EXPECT_EQ(it->second.scores[0], score) << number;
+  }
+  int imported = 0;
+  for (const auto& [number, row] : rows) {
+    expectConsistent(number, row);
+    if (row.scores[1] == 77) ++imported;
+  }
+  // An import is stored whole or not at all.
+  EXPECT_TRUE(imported == 0 || imported == kImportLines) << imported;
+  if (confirmedImports > 0) {
+    EXPECT_EQ(imported, kImportLines);
+  }
+}
+
+TEST_F(FaultTest, FiftySessionsOnTheSameStudentsLeaveOneRightRowEach) {
+  constexpr int kSessions = 50;
+  constexpr int kStudents = 20;
+  prepareEntrySchool(temp.path(), kStudents);
+  ServerProcess server(serverBinary(), temp.path());
+  std::atomic<int> failures{0};
+  std::vector<std::thread> threads;
+  for (int s = 0; s < kSessions; ++s) {
+    threads.emplace_back([&, s] {
+      HttpBrowser b(server.port(), 60);
+      if (!signInForEntry(b)) return void(++failures);
+      // Session s writes subject s % 3 with the value 50 + s % 3 for every student.
+      for (int i = 0; i < kStudents; ++i) {
+        if (!enterScore(b, s % 3, entryStudentNumber(i), 50 + s % 3)) ++failures;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  EXPECT_EQ(failures, 0);
+  const auto rows = storedRows(temp.path());
+  ASSERT_EQ(rows.size(), static_cast<std::size_t>(kStudents));
+  store::Database db(temp.path() / "data");
+  store::Statement count(db, "select count(*) from cj");
+  count.step();
+  EXPECT_EQ(count.column(0).asInt(), kStudents);
+  for (const auto& [number, row] : rows) {
+    EXPECT_EQ(row.scores, (std::vector<double>{50, 51, 52})) << number;
+    EXPECT_EQ(row.zf, 153) << number;
+    EXPECT_EQ(row.pj, 51) << number;
+  }
+}
+
+int connectTo(int port) {
+  const int fd = socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  addr.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  if (connect(fd, reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0) {
+    close(fd);
+    return -1;
+  }
+  return fd;
+}
+
+TEST_F(FaultTest, SlowAndIdleClientsDoNotStopOthers) {
+  prepareEntrySchool(temp.path(), 50);
+  ServerProcess server(serverBinary(), temp.path());
+  // Connections opened and left idle, more than a small worker pool would hold.
+  std::vector<int> idle;
+  for (int i = 0; i < 150; ++i) {
+    const int fd = connectTo(server.port());
+    if (fd >= 0) idle.push_back(fd);
+  }
+  // A post whose body comes one byte at a time.
+  std::atomic<bool> stop{false};
+  std::thread trickle([&] {
+    const int fd = connectTo(server.port());
+    const std::string head =
+        "POST /EXEC HTTP/1.1\r\nHost: x\r\nContent-Type: application/x-www-form-urlencoded\r\n"
+        "Content-Length: 100000\r\n\r\n";
+    if (write(fd, head.data(), head.size()) < 0) return;
+    for (int i = 0; i < 100 && !stop; ++i) {
+      if (write(fd, "a", 1) < 0) break;
+      std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    close(fd);
+  });
+  HttpBrowser b(server.port(), 10);
+  ASSERT_TRUE(signInForEntry(b));
+  for (int i = 0; i < 20; ++i) {
+    EXPECT_TRUE(enterScore(b, 0, entryStudentNumber(i), 60)) << i;
+  }
+  stop = true;
+  trickle.join();
+  for (const int fd : idle) close(fd);
+  EXPECT_EQ(storedRows(temp.path()).size(), 20u);
+}
+
+TEST_F(FaultTest, SessionsByTheThousandStayBoundedAndExpire) {
+  prepareEntrySchool(temp.path(), 1);
+  ServerProcess server(serverBinary(), temp.path(),
+                       {"--max-sessions", "2000", "--session-timeout", "3"});
+  httplib::Client client("127.0.0.1", server.port());
+  client.set_keep_alive(true);
+  // Start exchanges nobody finishes.
+  int started = 0;
+  int refused = 0;
+  for (int i = 0; i < 2300; ++i) {
+    auto r = client.Get("/");
+    ASSERT_TRUE(r);
+    if (r->status == 200) ++started;
+    if (r->status == 503) ++refused;
+  }
+  EXPECT_EQ(started, 2000);
+  EXPECT_EQ(refused, 300);
+  const long resident = server.residentKiB();
+  EXPECT_LT(resident, 512 * 1024) << "KiB resident with 2000 sessions";
+  // They expire, and new browsers are served again.
+  HttpBrowser late(server.port(), 10);
+  bool served = false;
+  for (int i = 0; i < 100 && !served; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    served = late.start();
+  }
+  EXPECT_TRUE(served);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

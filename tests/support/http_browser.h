@@ -1,0 +1,59 @@
+#pragma once
+
+#include <httplib.h>
+
+#include <filesystem>
+#include <string>
+#include <utility>
+#include <vector>
+
+namespace zeziza::testing {
+
+// One browser over HTTP: the start exchange, then posts that carry the hidden fields of the
+// page it was last answered with, as the page's form does.
+class HttpBrowser {
+ public:
+  using Fields = std::vector<std::pair<std::string, std::string>>;
+
+  explicit HttpBrowser(int port, int timeoutSeconds = 30);
+
+  // Returns false when the server refused or did not answer.
+  bool start();
+  // Posts the page as the event of `action`; false when no page came back.
+  bool post(const std::string& action, const Fields& fields = {});
+  const std::string& page() const { return page_; }
+  // The alerts of the last answer, as the page's script would show them ("" when none).
+  std::string messages() const;
+  long lastLatencyMicros() const { return latency_; }
+
+ private:
+  httplib::Client client_;
+  std::string page_;
+  long latency_ = 0;
+};
+
+// A hidden field of a rendered page.
+std::string hiddenField(const std::string& html, const std::string& name);
+
+// The real server binary as a child process on a free port of 127.0.0.1.
+class ServerProcess {
+ public:
+  ServerProcess(const std::string& binary, const std::filesystem::path& dataDir,
+                const std::vector<std::string>& extraArgs = {});
+  ~ServerProcess();
+  ServerProcess(const ServerProcess&) = delete;
+  ServerProcess& operator=(const ServerProcess&) = delete;
+
+  int port() const { return port_; }
+  pid_t pid() const { return pid_; }
+  // SIGKILL, as a power cut would end it.
+  void killHard();
+  // Resident memory of the process in KiB.
+  long residentKiB() const;
+
+ private:
+  pid_t pid_ = -1;
+  int port_ = 0;
+};
+
+}  // namespace zeziza::testing
