@@ -63,11 +63,13 @@ struct Totals {
 
 Totals runSession(int port, const Options& o, int index) {
   Totals totals;
-  Browser b(port);
-  b.start();
-  b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}});
-  if (b.page().find("id=\"iwedit6\"") == std::string::npos)
+  zeziza::testing::HttpBrowser b(port);
+  if (!b.start() || !b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}})) {
+    throw std::runtime_error("no answer to the login");
+  }
+  if (b.page().find("id=\"iwedit6\"") == std::string::npos) {
     throw std::runtime_error("no entry page");
+  }
   std::mt19937 random(static_cast<unsigned>(index));
   for (int e = 0; e < o.events; ++e) {
     const int student = static_cast<int>(random() % static_cast<unsigned>(o.students));
@@ -147,6 +149,7 @@ int main(int argc, char** argv) {
     // A static file of the size of a rendered entry page.
     zeziza::testing::HttpBrowser probe(server.port());
     probe.start();
+    probe.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}});
     std::ofstream(dir / "files" / "floor.html") << std::string(probe.page().size(), 'x');
     const double floor = staticRate(server.port(), o.sessions, o.events, "/files/floor.html");
 

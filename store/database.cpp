@@ -10,8 +10,17 @@
 namespace zeziza::store {
 
 namespace {
-constexpr int kBusyTimeoutMs = 10000;
 constexpr int kBackupRetries = 50;
+
+// Waits for another writer in short steps: SQLite's own busy timeout backs off to 100 ms
+// sleeps, which under many concurrent writers turns a 2 ms commit queue into long stalls.
+// Gives up after about 10 seconds, as a busy timeout would.
+int waitForWriter(void*, int attempt) {
+  constexpr int kAttempts = 20000;
+  if (attempt >= kAttempts) return 0;
+  std::this_thread::sleep_for(std::chrono::microseconds(attempt < 20 ? 50 : 500));
+  return 1;
+}
 }  // namespace
 
 void throwDatabaseError(sqlite3* db, int rc, std::string_view sql) {
@@ -33,7 +42,7 @@ Database::Database(const std::filesystem::path& file, Mode mode) : file_(file) {
     throw DatabaseError(message, rc);
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
+  sqlite3_busy_handler(db_, &waitForWriter, nullptr);
   if (mode == Mode::ReadOnly) return;
   try {
     execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
