@@ -2,7 +2,6 @@
 // whose default exam 期中 has a few scored students, and a cloud service that is a fresh schema
 // on the test server holding account 1 with the password "secret". Prints "listening PORT" once
 // it listens.
-#include <csignal>
 #include <iostream>
 
 #include "cloud/accounts.h"
@@ -12,6 +11,7 @@
 #include "store/settings.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/support/score_rows.h"
+#include "tests/support/test_server_runner.h"
 
 namespace {
 
@@ -35,27 +35,15 @@ void seedScores(const std::filesystem::path& dataFile) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
   if (zeziza::testing::cloudTestConninfo().empty()) {
     std::cerr << "ZEZIZA_CLOUD_TEST is not set\n";
     return 2;
   }
   zeziza::testing::CloudTestDatabase cloud;
   cloud::createAccount(cloud.db(), "secret");
-  const auto options = host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
   web::ServerSettings settings;
   settings.CloudConnection = cloud.conninfo();
-  host::TForm4 host(options, pages::startPage(), settings);
-  host.FormCreate();
-  host.FormShow();
-  seedScores(host.folder().data());
-  const int port = host.listen();
-  std::cout << "listening " << port << std::endl;
-  int signal = 0;
-  sigwait(&set, &signal);
-  return 0;
+  return zeziza::testing::runTestServer(
+      argc, argv, pages::startPage(), [](host::TForm4& host) { seedScores(host.folder().data()); },
+      settings);
 }

@@ -2,14 +2,13 @@
 // default exam, a class of students, a score clerk (clerk / pw), a supervisor (boss / pw) and
 // a super administrator (admin / pw).
 // For the score entry journeys, which sign in through the login page.
-#include <csignal>
-#include <iostream>
 
 #include "host/host_window.h"
 #include "pages/start_page.h"
 #include "store/database.h"
 #include "store/settings.h"
 #include "store/transaction.h"
+#include "tests/support/test_server_runner.h"
 
 namespace {
 
@@ -39,20 +38,5 @@ void arrangeSchool(zeziza::host::TForm4& host) {
 }  // namespace
 
 int main(int argc, char** argv) {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
-  zeziza::host::Options options =
-      zeziza::host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  zeziza::host::TForm4 host(options, zeziza::pages::startPage());
-  arrangeSchool(host);
-  host.FormCreate();
-  host.FormShow();
-  const int port = host.listen();
-  std::cout << "listening " << port << std::endl;
-  int signal = 0;
-  sigwait(&set, &signal);
-  return 0;
+  return zeziza::testing::runTestServer(argc, argv, zeziza::pages::startPage(), arrangeSchool);
 }

@@ -1,13 +1,12 @@
 // The real server whose sessions start signed in as a super administrator on the roster page,
 // with the grade and exam lists a sign-in reads from the store: for the master-data journeys,
 // which need no login page.
-#include <csignal>
-#include <iostream>
 
 #include "host/host_window.h"
 #include "pages/roster.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
+#include "tests/support/test_server_runner.h"
 #include "web/user_session.h"
 
 namespace {
@@ -28,19 +27,5 @@ std::unique_ptr<zeziza::web::Page> signedInRoster() {
 }  // namespace
 
 int main(int argc, char** argv) {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
-  zeziza::host::Options options =
-      zeziza::host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  zeziza::host::TForm4 host(options, signedInRoster);
-  host.FormCreate();
-  host.FormShow();
-  const int port = host.listen();
-  std::cout << "listening " << port << std::endl;
-  int signal = 0;
-  sigwait(&set, &signal);
-  return 0;
+  return zeziza::testing::runTestServer(argc, argv, signedInRoster);
 }

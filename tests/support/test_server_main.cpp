@@ -1,26 +1,11 @@
 // The real server with the smoke page as its start page, for the browser journeys that need
 // a page of every control kind.
-#include <csignal>
-#include <iostream>
-#include <thread>
 
 #include "host/host_window.h"
 #include "tests/support/smoke_page.h"
+#include "tests/support/test_server_runner.h"
 
 int main(int argc, char** argv) {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGTERM);
-  sigaddset(&set, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
-  zeziza::host::Options options =
-      zeziza::host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  zeziza::host::TForm4 host(options, [] { return std::make_unique<zeziza::testing::SmokePage>(); });
-  host.FormCreate();
-  host.FormShow();
-  const int port = host.listen();
-  std::cout << "listening " << port << std::endl;
-  int signal = 0;
-  sigwait(&set, &signal);
-  return 0;
+  return zeziza::testing::runTestServer(
+      argc, argv, [] { return std::make_unique<zeziza::testing::SmokePage>(); });
 }
