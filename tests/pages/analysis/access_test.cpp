@@ -1,5 +1,6 @@
 #include <functional>
 
+#include "pages/class_comparison.h"
 #include "pages/ranking.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
@@ -18,6 +19,7 @@ struct AnalysisPage {
 
 std::vector<AnalysisPage> analysisPages() {
   return {
+      {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
       {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
   };
 }

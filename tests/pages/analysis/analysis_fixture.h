@@ -78,6 +78,16 @@ class AnalysisTest : public ::testing::Test {
     return all;
   }
 
+  // Compares row by row, so a failure names the row that differs.
+  static void expectRows(const web::Grid& grid,
+                         const std::vector<std::vector<std::string>>& expected) {
+    EXPECT_EQ(grid.rowCount(), static_cast<int>(expected.size()));
+    for (int r = 0; r < grid.rowCount() && r < static_cast<int>(expected.size()); ++r) {
+      SCOPED_TRACE("row " + std::to_string(r));
+      EXPECT_EQ(row(grid, r), expected[static_cast<std::size_t>(r)]);
+    }
+  }
+
   TestServer server;
   BrowserSession b = server.browser();
 };
