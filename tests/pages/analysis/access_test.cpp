@@ -1,6 +1,7 @@
 #include <functional>
 
 #include "pages/class_comparison.h"
+#include "pages/distribution.h"
 #include "pages/ranking.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
@@ -21,6 +22,7 @@ std::vector<AnalysisPage> analysisPages() {
   return {
       {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
       {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
+      {"TIWForm13", [](BrowserSession& b) { b.showPage<pages::TIWForm13>(); }, "IWButton1"},
   };
 }
 
