@@ -2,6 +2,7 @@
 
 #include "pages/class_comparison.h"
 #include "pages/distribution.h"
+#include "pages/progress.h"
 #include "pages/ranking.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
@@ -20,6 +21,7 @@ struct AnalysisPage {
 
 std::vector<AnalysisPage> analysisPages() {
   return {
+      {"TIWForm7", [](BrowserSession& b) { b.showPage<pages::TIWForm7>(); }, "IWButton1"},
       {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
       {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
       {"TIWForm13", [](BrowserSession& b) { b.showPage<pages::TIWForm13>(); }, "IWButton1"},
