@@ -1,5 +1,6 @@
 #include <functional>
 
+#include "pages/chart.h"
 #include "pages/class_comparison.h"
 #include "pages/distribution.h"
 #include "pages/progress.h"
@@ -21,6 +22,7 @@ struct AnalysisPage {
 
 std::vector<AnalysisPage> analysisPages() {
   return {
+      {"TIWForm5", [](BrowserSession& b) { b.showPage<pages::TIWForm5>(); }, "IWButton1"},
       {"TIWForm7", [](BrowserSession& b) { b.showPage<pages::TIWForm7>(); }, "IWButton1"},
       {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
       {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
