@@ -30,6 +30,36 @@ std::size_t nextItem(std::string_view fragment, std::size_t from) {
   return std::string_view::npos;
 }
 
+std::runtime_error malformed() {
+  return std::runtime_error("科目列表格式错误，请重新登录");
+}
+
+// A name from `at` on: a quoted identifier ("a""b" reads a"b), or the text up to the blank
+// before the next item or the end. `at` moves past the name.
+std::string readName(std::string_view fragment, std::size_t& at) {
+  if (at < fragment.size() && fragment[at] == '"') {
+    std::string name;
+    for (std::size_t i = at + 1; i < fragment.size(); ++i) {
+      if (fragment[i] != '"') {
+        name += fragment[i];
+      } else if (i + 1 < fragment.size() && fragment[i + 1] == '"') {
+        name += '"';
+        ++i;
+      } else {
+        at = i + 1;
+        return name;
+      }
+    }
+    throw malformed();
+  }
+  const std::size_t next = nextItem(fragment, at);
+  const std::size_t end = next == std::string_view::npos ? fragment.size() : next;
+  if (end == at || fragment[end - 1] != ' ') throw malformed();
+  std::string name(fragment.substr(at, end - 1 - at));
+  at = end - 1;
+  return name;
+}
+
 }  // namespace
 
 std::string subjectKey(int number) {
@@ -45,21 +75,18 @@ std::string subjectColumn(int number) {
 
 SessionSubjects::SessionSubjects(std::string_view fragment) {
   std::size_t at = nextItem(fragment, 0);
-  if (at != 0 && !fragment.empty()) throw std::runtime_error("科目列表格式错误，请重新登录");
+  if (at != 0 && !fragment.empty()) throw malformed();
   while (at != std::string_view::npos) {
     SubjectColumn column;
     const std::size_t numberAt = at + kItemStart.size();
     const std::size_t digits = readNumber(fragment.substr(numberAt), column.number);
-    const std::size_t nameAt = numberAt + digits + kAs.size();
-    const std::size_t next = nextItem(fragment, nameAt);
-    std::string_view name = fragment.substr(
-        nameAt, next == std::string_view::npos ? std::string_view::npos : next - nameAt);
-    // Every name is followed by one blank.
-    if (!name.ends_with(' ')) throw std::runtime_error("科目列表格式错误，请重新登录");
-    name.remove_suffix(1);
-    column.name = std::string(name);
+    std::size_t end = numberAt + digits + kAs.size();
+    column.name = readName(fragment, end);
+    // Every name is followed by one blank, then the next item or the end.
+    if (end >= fragment.size() || fragment[end] != ' ') throw malformed();
+    at = end + 1 == fragment.size() ? std::string_view::npos : end + 1;
+    if (at != std::string_view::npos && nextItem(fragment, at) != at) throw malformed();
     columns_.push_back(std::move(column));
-    at = next;
   }
 }
 

@@ -22,8 +22,9 @@ struct SubjectColumn {
 };
 
 // The subjects as the session named them at sign-in, read from its subject column fragment
-// (",cj.k1 as 数学 ,cj.k2 as 语文 "). The names stay out of every statement: pages select
-// k<number> and look the number up here. Throws for a malformed fragment.
+// (",cj.k1 as 数学 ,cj.k2 as 语文 ", names plain or quoted as identifiers: "数学"). The names stay
+// out of every statement: pages select k<number> and look the number up here. Throws for a
+// malformed fragment.
 class SessionSubjects {
  public:
   explicit SessionSubjects(std::string_view fragment);

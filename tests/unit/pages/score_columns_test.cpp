@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "pages/login_state.h"
+
 namespace zeziza::pages {
 namespace {
 
@@ -18,6 +20,9 @@ TEST(SessionSubjects, ReadsTheFragmentBuiltAtSignIn) {
       // Names are only text here: blanks, quotes and SQL stay inside the name.
       {",cj.k1 as 物 理 ,cj.k12 as a\"b' or 1=1 -- ", {{1, "物 理"}, {12, "a\"b' or 1=1 --"}}},
       {",cj.k1 as x,cj.k ,cj.k2 as y ", {{1, "x,cj.k"}, {2, "y"}}},
+      // Quoted as identifiers, a doubled quote standing for one.
+      {",cj.k1 as \"数学\" ,cj.k2 as \"a\"\"b ,cj.k3 as c\" ",
+       {{1, "数学"}, {2, "a\"b ,cj.k3 as c"}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fragment);
@@ -31,6 +36,16 @@ TEST(SessionSubjects, RefusesAMalformedFragment) {
     SCOPED_TRACE(fragment);
     EXPECT_THROW(SessionSubjects{fragment}, std::runtime_error);
   }
+}
+
+// The fragment the sign-in builds reads back as the subjects it was built from.
+TEST(SessionSubjects, ReadsBackWhatTheSignInBuilds) {
+  const std::vector<std::string> subjects = {"数学", "语 文", "a\"b", "x ,cj.k2 as y "};
+  std::vector<SubjectColumn> expected;
+  for (std::size_t i = 0; i < subjects.size(); ++i) {
+    expected.push_back({static_cast<int>(i) + 1, subjects[i]});
+  }
+  EXPECT_EQ(SessionSubjects(subjectColumnsFor(subjects)).columns(), expected);
 }
 
 TEST(SessionSubjects, LooksSubjectsUpAndSelectsTheirColumnsByNumber) {
