@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/login_state.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
@@ -29,8 +30,9 @@ class AnalysisTest : public ::testing::Test {
     auto& user = b.user();
     user.userName = "admin";
     user.rightsCode = "0";
-    user.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ";
-    user.subjectKeys = {"k1", "k2"};
+    // As the sign-in builds them.
+    user.subjectColumns = pages::subjectColumnsFor({"数学", "语文"});
+    user.subjectKeys = pages::subjectKeysFor({"数学", "语文"});
     user.examList = store::toCommaText({"期中", "期末"});
     user.gradeList = store::toCommaText({"初一", "初二"});
     user.defaultExam = "期中";
