@@ -93,17 +93,16 @@ void TIWForm7::openRanking(const std::string& exam) {
       .unlessText(ScopeColumn::Unit, IWComboBox1, kAllUnits)
       .unlessText(ScopeColumn::Grade, IWComboBox2, kAllGrades)
       .unlessText(ScopeColumn::Class, IWComboBox3, kAllClasses);
+  // A subject is ranked by the column the session's sign-in named after it.
   std::string value = "cj.pj";
-  std::string order = "cj.pj";
   if (IWComboBox4.ItemIndex > 0) {
     const SessionSubjects subjects(web::UserSession().subjectColumns);
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
-    order = subjectColumn(IWComboBox4.ItemIndex);
   }
   // Equal values keep the order in which the rows were stored.
   web::UserSession().sqla.open(
       "select ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, " + value +
-          " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " + order +
+          " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " + value +
           " desc, cj.id",
       scope.params());
 }

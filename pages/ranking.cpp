@@ -1,8 +1,9 @@
 #include "pages/ranking.h"
 
+#include <algorithm>
+#include <cstdint>
 #include <string>
-#include <unordered_map>
-#include <utility>
+#include <vector>
 
 #include "analysis/number_format.h"
 #include "pages/analysis_access.h"
@@ -20,74 +21,121 @@ constexpr int kFixedColumns = 9;  // 序号 … 平均分
 constexpr int kTotalColumn = 7;
 constexpr int kAverageColumn = 8;
 
+// Result columns of the ranking statement, then one per subject of the session.
+enum Field : std::size_t { kExam, kId, kName, kUnit, kGrade, kClass, kTotal, kAverage, kRowId };
+
 std::string rankCell(std::size_t rank, const std::string& score) {
   return "[ " + std::to_string(rank) + " ] " + score;
 }
 
-// Finds a grid row by (考号, exam) in constant time: a search from the top for every row
-// would make the ranking quadratic in the number of score rows.
-class RowIndex {
- public:
-  void add(std::string id, std::string exam, int row) {
-    rows_.emplace(Key{std::move(id), std::move(exam)}, row);  // the first row wins
-  }
-  const int* find(const std::string& id, const std::string& exam) const {
-    const auto it = rows_.find(Key{id, exam});
-    return it == rows_.end() ? nullptr : &it->second;
-  }
-
- private:
-  using Key = std::pair<std::string, std::string>;
-  struct Hash {
-    std::size_t operator()(const Key& key) const {
-      const std::size_t h = std::hash<std::string>{}(key.first);
-      return h ^
-             (std::hash<std::string>{}(key.second) + 0x9e3779b97f4a7c15ULL + (h << 6) + (h >> 2));
-    }
-  };
-  std::unordered_map<Key, int, Hash> rows_;
-};
-
-// The statement of one pass: the rows of the scope by `orderColumn`, highest first; equal
-// scores keep the order in which the rows were stored.
-std::string passStatement(const std::string& selectList, const std::string& orderColumn,
-                          const ScopeFilter& scope) {
-  return "select cj.ks as 考试名称, ks.id as 考号" + selectList + " from ks, cj where ks.bh=cj.kh" +
-         scope.sql() + " order by " + orderColumn + " desc, cj.id";
+// Every score row of the scope with all its columns, by total, highest first; equal scores
+// keep the order in which the rows were stored.
+void openRanking(store::Query& query, const SessionSubjects& subjects, const ScopeFilter& scope) {
+  query.open(
+      "select cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, "
+      "ks.bj as 班次, cj.zf as 总分, cj.pj as 平均分, cj.id as 序" +
+          subjects.selectList() + " from ks, cj where ks.bh=cj.kh" + scope.sql() +
+          " order by cj.zf desc, cj.id",
+      scope.params());
 }
 
-// Total pass: one grid row per score row, every row ranked; returns the row index.
-RowIndex fillTotalPass(web::Grid& grid, store::Query& query, const ScopeFilter& scope) {
-  query.open(passStatement(", ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, "
-                           "cj.zf as 总分",
-                           "cj.zf", scope),
-             scope.params());
+void writeHeader(web::Grid& grid, const std::vector<std::string>& subjects) {
+  grid.setRowCount(0);
+  grid.setColumnCount(kFixedColumns + static_cast<int>(subjects.size()));
+  grid.setRowCount(1);
+  const char* header[] = {"序号", "考号",     "姓名", "学校",  "年级",
+                          "班次", "考试名称", "总分", "平均分"};
+  for (int c = 0; c < kFixedColumns; ++c) grid.cell(0, c).Text = header[c];
+  for (std::size_t s = 0; s < subjects.size(); ++s) {
+    grid.cell(0, kFixedColumns + static_cast<int>(s)).Text = subjects[s];
+  }
+}
+
+// Total pass: one grid row per result row, every row ranked, including totals of 0.
+void fillTotalPass(web::Grid& grid, const store::Query& query) {
   const auto& rows = query.rows();
   grid.setRowCount(static_cast<int>(rows.size()) + 1);
-  RowIndex index;
-  // Result columns: 考试名称 考号 姓名 学校 年级 班次 总分; grid columns 1..6: 考号 … 考试名称.
-  constexpr std::size_t kGridOrder[] = {1, 2, 3, 4, 5, 0};
+  constexpr Field kShown[] = {kId, kName, kUnit, kGrade, kClass, kExam};  // grid columns 1..6
   for (std::size_t i = 0; i < rows.size(); ++i) {
     const int r = static_cast<int>(i) + 1;
     grid.cell(r, 0).Text = std::to_string(i + 1);
-    for (std::size_t c = 0; c < std::size(kGridOrder); ++c) {
-      grid.cell(r, static_cast<int>(c) + 1).Text = rows[i][kGridOrder[c]].asText();
+    for (std::size_t c = 0; c < std::size(kShown); ++c) {
+      grid.cell(r, static_cast<int>(c) + 1).Text = rows[i][kShown[c]].asText();
     }
-    const std::string total = analysis::formatFixed(rows[i][6].asDouble(), 2);
-    grid.cell(r, kTotalColumn).Text = rankCell(i + 1, total);
-    index.add(rows[i][1].asText(), rows[i][0].asText(), r);
+    grid.cell(r, kTotalColumn).Text =
+        rankCell(i + 1, analysis::formatFixed(rows[i][kTotal].asDouble(), 2));
   }
-  return index;
 }
 
-// Average and subject passes: rank the rows above 0 and write each rank into the row's cell.
-void fillRankPass(web::Grid& grid, store::Query& query, const RowIndex& index, int column) {
-  const auto& rows = query.rows();
-  for (std::size_t i = 0; i < rows.size(); ++i) {
-    const double value = rows[i][2].asDouble();
-    if (value == 0) break;
-    if (const int* r = index.find(rows[i][1].asText(), rows[i][0].asText())) {
-      grid.cell(*r, column).Text = rankCell(i + 1, analysis::formatGeneral(value));
+// One entry of a rank pass: a result row's value and where it was stored.
+struct Ranked {
+  double value;
+  std::int64_t rowId;
+  std::size_t row;
+};
+
+// The average and every session subject's values of the result rows, by row, read in one
+// sweep over the rows.
+class RankingValues {
+ public:
+  RankingValues(const store::Query& query, const SessionSubjects& subjects) : subjects_(subjects) {
+    std::vector<std::size_t> fields = {kAverage};
+    for (const auto& column : subjects.columns()) {
+      fields.push_back(query.fieldIndex(subjectKey(column.number)));
+    }
+    const auto& rows = query.rows();
+    columns_.assign(fields.size(), std::vector<Ranked>(rows.size()));
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+      const std::int64_t rowId = rows[i][kRowId].asInt();
+      for (std::size_t f = 0; f < fields.size(); ++f) {
+        columns_[f][i] = Ranked{rows[i][fields[f]].asDouble(), rowId, i};
+      }
+    }
+  }
+  const std::vector<Ranked>& average() const { return columns_[0]; }
+  // The column the sign-in named after `name`; none for a subject set up later.
+  const std::vector<Ranked>* subject(const std::string& name) const {
+    const auto& columns = subjects_.columns();
+    for (std::size_t c = 0; c < columns.size(); ++c) {
+      if (columns[c].name == name) return &columns_[c + 1];
+    }
+    return nullptr;
+  }
+
+ private:
+  const SessionSubjects& subjects_;
+  std::vector<std::vector<Ranked>> columns_;  // the average, then each session subject
+};
+
+// A rank pass: the rows by one column, highest first (equal values in stored order), ranked
+// until the first value of 0. Returns each row's rank (0: none), indexed by row, so the grid is
+// then filled row by row and no row is ever searched for.
+std::vector<std::uint32_t> rankPass(std::vector<Ranked> ranked) {
+  std::vector<std::uint32_t> rankOfRow(ranked.size(), 0);
+  std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
+    return a.value != b.value ? a.value > b.value : a.rowId < b.rowId;
+  });
+  for (std::size_t p = 0; p < ranked.size() && ranked[p].value != 0; ++p) {
+    rankOfRow[ranked[p].row] = static_cast<std::uint32_t>(p + 1);
+  }
+  return rankOfRow;
+}
+
+// One rank column of the grid: its values by row and their ranks.
+struct RankColumn {
+  int gridColumn;
+  const std::vector<Ranked>* byRow;
+  std::vector<std::uint32_t> rankOfRow;
+};
+
+// Writes "[ rank ] value" (general form) into every ranked cell, one grid row at a time.
+void fillRankColumns(web::Grid& grid, const std::vector<RankColumn>& columns) {
+  const std::size_t rows = columns.empty() ? 0 : columns.front().rankOfRow.size();
+  for (std::size_t i = 0; i < rows; ++i) {
+    for (const RankColumn& c : columns) {
+      if (c.rankOfRow[i] == 0) continue;
+      grid.cell(static_cast<int>(i) + 1, c.gridColumn).Text =
+          rankCell(c.rankOfRow[i], analysis::formatGeneral((*c.byRow)[i].value));
     }
   }
 }
@@ -123,28 +171,24 @@ void TIWForm12::IWButton1Click() {
       .unlessFirst(ScopeColumn::Grade, IWComboBox3)
       .unlessFirst(ScopeColumn::Class, IWComboBox4);
 
-  IWGrid1.setRowCount(0);
-  IWGrid1.setColumnCount(kFixedColumns + static_cast<int>(settings->subjects.size()));
-  IWGrid1.setRowCount(1);
-  const char* header[] = {"序号", "考号",     "姓名", "学校",  "年级",
-                          "班次", "考试名称", "总分", "平均分"};
-  for (int c = 0; c < kFixedColumns; ++c) IWGrid1.cell(0, c).Text = header[c];
-  for (std::size_t s = 0; s < settings->subjects.size(); ++s) {
-    IWGrid1.cell(0, kFixedColumns + static_cast<int>(s)).Text = settings->subjects[s];
-  }
-
+  writeHeader(IWGrid1, settings->subjects);
+  // One statement; the average and subject rankings are sorted from its rows.
   store::Query& query = web::UserSession().sqla;
-  const RowIndex index = fillTotalPass(IWGrid1, query, scope);
-  query.open(passStatement(", cj.pj as 平均分", "cj.pj", scope), scope.params());
-  fillRankPass(IWGrid1, query, index, kAverageColumn);
-  for (std::size_t s = 0; s < settings->subjects.size(); ++s) {
-    const int position = static_cast<int>(s) + 1;
-    const int number = subjects.numberOf(settings->subjects[s]);
-    query.open(
-        passStatement(", " + subjectColumn(number) + " as 成绩", subjectColumn(position), scope),
-        scope.params());
-    fillRankPass(IWGrid1, query, index, kFixedColumns + static_cast<int>(s));
+  openRanking(query, subjects, scope);
+  fillTotalPass(IWGrid1, query);
+  const RankingValues values(query, subjects);
+  std::vector<RankColumn> ranks = {{kAverageColumn, &values.average(), rankPass(values.average())}};
+  // The passes stop at a subject set up after the user signed in, which has no column.
+  std::size_t s = 0;
+  for (; s < settings->subjects.size(); ++s) {
+    const auto* byRow = values.subject(settings->subjects[s]);
+    if (!byRow) break;
+    ranks.push_back({kFixedColumns + static_cast<int>(s), byRow, rankPass(*byRow)});
   }
+  fillRankColumns(IWGrid1, ranks);
+  if (s < settings->subjects.size()) subjects.numberOf(settings->subjects[s]);  // says which
+  // The grid holds what is shown; the rows need not stay in memory with the page.
+  query.close();
   IWGrid1.Visible = true;
 }
 

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,8 +31,9 @@ class SessionSubjects {
   explicit SessionSubjects(std::string_view fragment);
 
   const std::vector<SubjectColumn>& columns() const { return columns_; }
-  // The column number of a subject; throws when the subject has no column in this session
-  // (added after the user signed in).
+  // The column number of a subject; none (find) or an exception (numberOf) when the subject
+  // has no column in this session, having been set up after the user signed in.
+  std::optional<int> find(std::string_view name) const;
   int numberOf(std::string_view name) const;
   // ", cj.k1 as k1, cj.k2 as k2" for every subject of the fragment.
   std::string selectList() const;
