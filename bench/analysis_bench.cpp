@@ -1,21 +1,21 @@
-// The analysis pages on a generated district (20,000 students, 10 exams, 9 subjects: about
-// 200,000 score rows), driven as a browser drives them: each iteration is one click, handler
-// and rendering. Counters: store_ms is the time SQLite spends on the page's statements (from
-// the first step to the finalize, so it includes reading the rows into the query's result),
-// render_ms the rendering of the answer alone, html_MiB its size, peak_MiB the process's
-// peak resident memory during the benchmark.
+// The analysis pages on the generated district (20,000 students in 5 units, 10 exams, 9
+// subjects: 200,000 score rows, bench/school_generator), driven as a browser drives them: each
+// iteration is one click, handler and rendering. Counters: store_ms is the time SQLite spends on
+// the page's statements (from the first step to the finalize, so it includes reading the rows into
+// the query's result), render_ms the rendering of the answer alone, html_MiB its size, peak_MiB the
+// process's peak resident memory during the benchmark.
 //   analysis_bench [--students N] [benchmark options]
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
 
 #include <chrono>
 #include <cstring>
-#include <fstream>
 #include <functional>
 #include <iostream>
 #include <string>
 
-#include "bench/analysis_district.h"
+#include "bench/process_memory.h"
+#include "bench/school_generator.h"
 #include "pages/chart.h"
 #include "pages/class_comparison.h"
 #include "pages/distribution.h"
@@ -28,24 +28,6 @@
 
 namespace zeziza::bench {
 namespace {
-
-// A line of /proc/self/status in MiB ("VmHWM", "VmRSS").
-double statusMiB(const char* key) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  const std::size_t length = std::strlen(key);
-  while (std::getline(status, line)) {
-    if (line.compare(0, length, key) == 0 && line[length] == ':') {
-      return std::stod(line.substr(length + 1)) / 1024;  // kB
-    }
-  }
-  return 0;
-}
-
-// Starts a new peak of resident memory.
-void resetPeak() {
-  std::ofstream("/proc/self/clear_refs") << "5";
-}
 
 // Sums the time SQLite reports for each statement of a connection while it lives.
 class StoreClock {
@@ -74,19 +56,19 @@ class StoreClock {
 // A server on a generated district and a signed-in administrator.
 class Bench {
  public:
-  explicit Bench(const DistrictShape& shape) {
+  explicit Bench(const SchoolOptions& options) {
     const auto start = std::chrono::steady_clock::now();
-    district = generateDistrict(server.db(), shape);
+    const GeneratedSchool made = generateSchool(server.folder(), options);
     store::settingsCache().load(server.db());
     pages::fillLoginState(browser.user(), "admin", "0");
-    std::cerr << "district: " << district.scoreRows << " score rows, generated in "
+    std::cerr << "district: " << made.units << " units, " << made.students << " students, "
+              << made.scoreRows << " score rows, generated in "
               << std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count()
               << " s\n";
   }
 
   testing::TestServer server;
   testing::BrowserSession browser = server.browser();
-  District district;
 };
 
 using Arrange = std::function<void(testing::BrowserSession&)>;
@@ -105,7 +87,7 @@ void clickBenchmark(benchmark::State& state, Bench& bench, const Arrange& arrang
   auto& browser = bench.browser;
   arrange(browser);
   sqlite3* db = browser.user().ADOConnection1.db().handle();
-  resetPeak();
+  resetPeakResident();
   double store = 0;
   long statements = 0;
   std::size_t html = 0;
@@ -122,7 +104,7 @@ void clickBenchmark(benchmark::State& state, Bench& bench, const Arrange& arrang
   state.counters["statements"] = static_cast<double>(statements);
   state.counters["render_ms"] = renderMilliseconds(browser);
   state.counters["html_MiB"] = static_cast<double>(html) / (1024 * 1024);
-  state.counters["peak_MiB"] = statusMiB("VmHWM");
+  state.counters["peak_MiB"] = peakResidentMiB();
 }
 
 void registerPage(Bench& bench, const char* name, Arrange arrange) {
@@ -165,17 +147,18 @@ void registerAll(Bench& bench) {
 }  // namespace zeziza::bench
 
 int main(int argc, char** argv) {
-  zeziza::bench::DistrictShape shape;
+  zeziza::bench::SchoolOptions district;
+  district.students = 20000;
   for (int i = 1; i + 1 < argc; ++i) {
     if (std::strcmp(argv[i], "--students") == 0) {
-      shape.students = std::stoi(argv[i + 1]);
+      district.students = std::stoi(argv[i + 1]);
       for (int j = i; j + 2 <= argc; ++j) argv[j] = argv[j + 2];
       argc -= 2;
       break;
     }
   }
   benchmark::Initialize(&argc, argv);
-  zeziza::bench::Bench bench(shape);
+  zeziza::bench::Bench bench(district);
   zeziza::bench::registerAll(bench);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();

@@ -87,9 +87,11 @@ test('chart table: sorted by a click on a column title, filtered by a text per c
   assert.equal(await page.title(), '图表统计');
 });
 
-test('ranking: ranks by total, average and subject', async () => {
+test('ranking, reached through the navigation bar: ranks by total, average and subject', async () => {
   const { page, dialogs } = b;
-  await open('#ranking', '成绩排序');
+  await open('#chart', '图表统计');
+  await b.submitBy('[id="tmain1.lcjpx"]');  // 【成绩排序】
+  assert.equal(await page.title(), '成绩排序');
   assert.equal(await page.isVisible('#iwgrid1'), false);
   await b.submitBy('#iwbutton1');
   assert.deepEqual(dialogs, []);

@@ -1,5 +1,5 @@
-// The real server with the analysis journey page as its start page: the analysis pages in a
-// browser before the login page exists.
+// The real server with the analysis journey page as its start page: sessions start signed in,
+// with six students' scores stored, so the analysis journeys need no login.
 #include <csignal>
 #include <iostream>
 #include <thread>
