@@ -148,6 +148,11 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
   IWLabel1.Caption = "排序范围";
   IWButton1.Caption = "排序";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  // Shown while nothing is chosen.
+  IWComboBox1.NoSelectionText = "考试";
+  IWComboBox2.NoSelectionText = "学校";
+  IWComboBox3.NoSelectionText = "年级";
+  IWComboBox4.NoSelectionText = "班次";
   IWGrid1.Visible = false;
 }
 
