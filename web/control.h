@@ -27,13 +27,15 @@ class BadPost : public std::runtime_error {
   std::string userMessage_;
 };
 
-// What a page asks of the browser besides its HTML: timers to run.
+// What a page asks of the browser besides its HTML: timers to run and the script resources
+// (names under /js/) its controls draw with.
 struct ClientScriptState {
   struct TimerEntry {
     std::string id;
     int interval;
   };
   std::vector<TimerEntry> timers;
+  std::vector<std::string> scripts;
 };
 
 // Something that holds controls in order: a page, a region, a frame, a grid.

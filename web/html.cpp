@@ -32,6 +32,19 @@ std::string escapeHtml(std::string_view text) {
   return out;
 }
 
+std::string jsonForScriptElement(std::string_view json) {
+  std::string safe;
+  safe.reserve(json.size());
+  for (const char c : json) {
+    if (c == '<') {
+      safe += "\\u003c";
+    } else {
+      safe += c;
+    }
+  }
+  return safe;
+}
+
 bool isValidUtf8(std::string_view text) {
   std::size_t i = 0;
   while (i < text.size()) {

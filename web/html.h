@@ -10,6 +10,9 @@ std::string escapeHtml(std::string_view text);
 // True when `text` is well-formed UTF-8 without NUL bytes.
 bool isValidUtf8(std::string_view text);
 std::string toLower(std::string_view text);
+// JSON text made safe inside a <script> element: every "<" becomes \u003c, so no value can
+// close the element or open a comment.
+std::string jsonForScriptElement(std::string_view json);
 
 // Accumulates a page; every text goes through escapeHtml unless written with raw().
 class HtmlWriter {

@@ -1,5 +1,6 @@
 #include "web/page_renderer.h"
 
+#include <algorithm>
 #include <nlohmann/json.hpp>
 
 #include "web/html.h"
@@ -38,16 +39,21 @@ void writeTrackingFields(HtmlWriter& out, const AnswerState& state, std::string_
 
 // Data for the client script as JSON; "<" is escaped so no text can close the script element.
 void writeClientState(HtmlWriter& out, const nlohmann::json& state) {
-  std::string json = state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
-  std::string safe;
-  for (const char c : json) {
-    if (c == '<') {
-      safe += "\\u003c";
-    } else {
-      safe += c;
-    }
+  const std::string json = state.dump(-1, ' ', false, nlohmann::json::error_handler_t::replace);
+  out.raw("<script type=\"application/json\" id=\"iw-state\">");
+  out.raw(jsonForScriptElement(json)).raw("</script>");
+}
+
+// The script resources the shown controls draw with, each loaded once.
+void writeControlScripts(HtmlWriter& out, const std::vector<std::string>& scripts) {
+  std::vector<std::string> written;
+  for (const auto& name : scripts) {
+    if (std::find(written.begin(), written.end(), name) != written.end()) continue;
+    written.push_back(name);
+    out.raw("<script")
+        .attr("src", "/js/" + name + "?v=" + kResourceVersion)
+        .raw(" defer></script>");
   }
-  out.raw("<script type=\"application/json\" id=\"iw-state\">").raw(safe).raw("</script>");
 }
 
 }  // namespace
@@ -70,6 +76,7 @@ std::string renderPage(const Page& page, const AnswerState& state) {
   nlohmann::json timers = nlohmann::json::array();
   for (const auto& t : script.timers) timers.push_back({{"id", t.id}, {"interval", t.interval}});
   writeClientState(out, {{"messages", state.messages}, {"focus", state.focus}, {"timers", timers}});
+  writeControlScripts(out, script.scripts);
   out.raw("</body></html>");
   return out.take();
 }

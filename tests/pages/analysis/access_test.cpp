@@ -1,0 +1,72 @@
+#include <functional>
+
+#include "pages/chart.h"
+#include "pages/class_comparison.h"
+#include "pages/distribution.h"
+#include "pages/progress.h"
+#include "pages/ranking.h"
+#include "tests/pages/analysis/analysis_fixture.h"
+#include "web/controls/actions.h"
+
+namespace zeziza::testing {
+namespace {
+
+using AnalysisAccessTest = AnalysisTest;
+
+// Each analysis page with the button that starts its work.
+struct AnalysisPage {
+  const char* name;
+  std::function<void(BrowserSession&)> show;
+  const char* button;
+};
+
+std::vector<AnalysisPage> analysisPages() {
+  return {
+      {"TIWForm5", [](BrowserSession& b) { b.showPage<pages::TIWForm5>(); }, "IWButton1"},
+      {"TIWForm7", [](BrowserSession& b) { b.showPage<pages::TIWForm7>(); }, "IWButton1"},
+      {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
+      {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
+      {"TIWForm13", [](BrowserSession& b) { b.showPage<pages::TIWForm13>(); }, "IWButton1"},
+  };
+}
+
+// Codes 0, 1 and 4 use the analysis pages; entry users reaching one by any path see nothing
+// of it but the navigation.
+TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
+  const struct {
+    const char* code;
+    bool allowed;
+  } codes[] = {{"0", true},  {"1", true},  {"4", true}, {"2", false},
+               {"3", false}, {"5", false}, {"", false}};
+  for (const auto& page : analysisPages()) {
+    for (const auto& c : codes) {
+      SCOPED_TRACE(std::string(page.name) + " code " + c.code);
+      b.user().rightsCode = c.code;
+      page.show(b);
+      EXPECT_EQ(b.pageClass(), page.name);
+      if (c.allowed) {
+        EXPECT_EQ(b.messages(), std::vector<std::string>{});
+        EXPECT_TRUE(b.control<web::Button>(page.button).effectivelyVisible());
+      } else {
+        EXPECT_EQ(b.message(), "您没有访问此页面的权限！请用有权限的用户名重新登录。");
+        EXPECT_FALSE(b.control<web::Button>(page.button).effectivelyVisible());
+        EXPECT_TRUE(b.page().find("Tmain1")->Visible);
+      }
+    }
+  }
+}
+
+// The handler checks again: rights lost while the page is open grant nothing.
+TEST_F(AnalysisAccessTest, HandlersCheckTheRightsThemselves) {
+  for (const auto& page : analysisPages()) {
+    SCOPED_TRACE(page.name);
+    b.user().rightsCode = "4";
+    page.show(b);
+    b.user().rightsCode = "3";
+    b.click(page.button);
+    EXPECT_EQ(b.message(), "您没有使用此功能的权限！");
+  }
+}
+
+}  // namespace
+}  // namespace zeziza::testing

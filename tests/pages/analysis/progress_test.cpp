@@ -1,0 +1,133 @@
+#include "pages/progress.h"
+
+#include "tests/pages/analysis/analysis_fixture.h"
+
+namespace zeziza::testing {
+namespace {
+
+using Rows = std::vector<std::vector<std::string>>;
+
+// Twelve students ranked 1..12 by average in 期中. In 期末 the 12th rises to 5th, the 3rd
+// falls to 9th, a newcomer sits at 10th, and a 13th student is absent.
+class ProgressTest : public AnalysisTest {
+ protected:
+  ProgressTest() {
+    std::vector<std::int64_t> s(15);
+    for (int i = 1; i <= 13; ++i) {
+      s[i] = student(std::to_string(100 + i), "生" + std::to_string(i));
+      const double average = 101 - i;  // 100 … 88
+      scoreRow("期中", s[i], 0, 0, average * 2, average);
+    }
+    s[14] = student("114", "插班生");
+    const int comparisonOrder[] = {1, 2, 4, 5, 12, 6, 7, 8, 3, 14, 9, 10, 11};
+    double average = 99;
+    for (const int i : comparisonOrder) {
+      scoreRow("期末", s[i], 0, 0, average * 2, average);
+      average -= 1.5;
+    }
+    scoreRow("期末", s[13], 0, 0, 0, 0);
+    b.user().defaultExam = "期末";
+  }
+  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  // 考号 and 进阶 of the listed rows.
+  std::vector<std::pair<std::string, std::string>> listed() {
+    std::vector<std::pair<std::string, std::string>> out;
+    for (int r = 1; r < grid().rowCount(); ++r)
+      out.emplace_back(grid().cell(r, 0).Text, grid().cell(r, 9).Text);
+    return out;
+  }
+};
+
+TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
+  b.showPage<pages::TIWForm7>();
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").text(), "期末");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").text(), "期中");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").Items.size(), 39u);
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").text(), "-10000");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox8").text(), "10000");
+  b.click("IWButton1");
+  EXPECT_EQ(b.messages(), std::vector<std::string>{});
+  EXPECT_EQ(b.control<web::Label>("IWLabel6").Caption, "所有学校 初一 所有班 [平均分]");
+  EXPECT_TRUE(grid().Visible);
+  EXPECT_EQ(row(grid(), 0),
+            (std::vector<std::string>{"考号", "姓名", "学校", "年级", "班次", "期中成绩", "名次",
+                                      "期末成绩", "名次", "进阶"}));
+  EXPECT_EQ(row(grid(), 12), (std::vector<std::string>{"112", "生12", "中心校区", "初一", "一班",
+                                                       "89", "12", "93", "5", "7"}));
+  EXPECT_EQ(row(grid(), 3), (std::vector<std::string>{"103", "生3", "中心校区", "初一", "一班",
+                                                      "98", "3", "87", "9", "-6"}));
+  // The newcomer at 10th counts for the ranks below it; the absent 13th is never listed.
+  const std::vector<std::pair<std::string, std::string>> all = {
+      {"101", "0"}, {"102", "0"}, {"103", "-6"}, {"104", "1"},  {"105", "1"},  {"106", "0"},
+      {"107", "0"}, {"108", "0"}, {"109", "-2"}, {"110", "-2"}, {"111", "-2"}, {"112", "7"}};
+  EXPECT_EQ(listed(), all);
+}
+
+TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton1");
+  const struct {
+    const char* lower;
+    const char* upper;
+    std::vector<std::string> ids;
+  } cases[] = {
+      {"0", "0", {"101", "102", "106", "107", "108"}},
+      {"1", "7", {"104", "105", "112"}},
+      {"-6", "-2", {"103", "109", "110", "111"}},
+      {"-1", "-1", {}},
+      {"10", "-10", {}},
+      {"-10000",
+       "10000",
+       {"101", "102", "103", "104", "105", "106", "107", "108", "109", "110", "111", "112"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.lower) + ".." + c.upper);
+    b.choose("IWComboBox7", c.lower);
+    b.choose("IWComboBox8", c.upper);
+    b.click("IWButton2");
+    std::vector<std::string> ids;
+    for (const auto& [id, advance] : listed()) ids.push_back(id);
+    EXPECT_EQ(ids, c.ids);
+  }
+}
+
+TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton1");
+  ASSERT_EQ(grid().rowCount(), 13);
+  b.choose("IWComboBox5", "期中");
+  b.click("IWButton1");
+  EXPECT_EQ(b.message(), "对比考试与参照考试不能相同");
+  EXPECT_EQ(grid().rowCount(), 13);
+  EXPECT_EQ(grid().cell(0, 7).Text, "期末成绩");
+}
+
+// Before any computation 过滤 writes only the header of the hidden grid.
+TEST_F(ProgressTest, FilterBeforeComputingWritesTheHeaderOnly) {
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton2");
+  EXPECT_EQ(grid().rowCount(), 1);
+  EXPECT_FALSE(grid().Visible);
+}
+
+TEST_F(ProgressTest, ASubjectAndTheScopeBoxesChooseWhatIsRanked) {
+  const auto a = student("201", "甲", "东校区", "初二", "二班");
+  const auto c = student("202", "乙", "东校区", "初二", "二班");
+  score("期中", a, 90, 60);
+  score("期中", c, 80, 70);
+  score("期末", a, 70, 90);
+  score("期末", c, 75, 95);
+  b.showPage<pages::TIWForm7>();
+  b.choose("IWComboBox1", "东校区");
+  b.choose("IWComboBox2", "初二");
+  b.choose("IWComboBox3", "二班");
+  b.choose("IWComboBox4", "数学");
+  b.click("IWButton1");
+  EXPECT_EQ(b.control<web::Label>("IWLabel6").Caption, "东校区 初二 二班 [数学]");
+  expectRows(grid(), {row(grid(), 0),
+                      {"201", "甲", "东校区", "初二", "二班", "90", "1", "70", "2", "-1"},
+                      {"202", "乙", "东校区", "初二", "二班", "80", "2", "75", "1", "1"}});
+}
+
+}  // namespace
+}  // namespace zeziza::testing
