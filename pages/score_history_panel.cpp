@@ -21,8 +21,10 @@ std::string pageName(const std::string& pageClass) {
 std::string subjectName(int position) {
   const auto settings = store::settingsCache().get();
   const auto index = static_cast<std::size_t>(position - 1);
-  return position >= 1 && index < settings->subjects.size() ? settings->subjects[index]
-                                                            : "k" + std::to_string(position);
+  if (position >= 1 && index < settings->subjects.size()) return settings->subjects[index];
+  std::string column = "k";  // a subject no longer in the list: its column
+  column += std::to_string(position);
+  return column;
 }
 
 }  // namespace
