@@ -1,5 +1,6 @@
 #include "pages/scope_filter.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 #include "store/query.h"
@@ -44,11 +45,25 @@ ScopeFilter& ScopeFilter::unlessText(ScopeColumn column, const web::ComboBox& bo
   return *this;
 }
 
-int countEnrolled(store::Query& query, const ScopeFilter& filter) {
+ScopeFilter& ScopeFilter::nameContains(std::string_view part) {
+  const bool blank = std::all_of(part.begin(), part.end(),
+                                 [](char c) { return static_cast<unsigned char>(c) <= ' '; });
+  if (blank) return *this;
+  sql_ += " and ks.xm like ? escape '\\'";
+  params_.emplace_back(containsPattern(part));
+  return *this;
+}
+
+BoundStatement enrolledStatement(const ScopeFilter& filter) {
   if (filter.sql().find("cj.") != std::string::npos) {
     throw std::logic_error("the roster count takes no exam condition");
   }
-  query.open("select count(*) from ks where bh>-1" + filter.sql(), filter.params());
+  return {"select count(*) from ks where bh>-1" + filter.sql(), filter.params()};
+}
+
+int countEnrolled(store::Query& query, const ScopeFilter& filter) {
+  const BoundStatement count = enrolledStatement(filter);
+  query.open(count.sql, count.params);
   return static_cast<int>(query.fieldAt(0, 0).asInt());
 }
 

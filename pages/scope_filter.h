@@ -4,6 +4,7 @@
 #include <string_view>
 #include <vector>
 
+#include "pages/bound_statement.h"
 #include "store/value.h"
 
 namespace zeziza::store {
@@ -29,6 +30,9 @@ class ScopeFilter {
   ScopeFilter& unlessFirst(ScopeColumn column, const web::ComboBox& box);
   // A condition for the chosen item unless its text is `allText`.
   ScopeFilter& unlessText(ScopeColumn column, const web::ComboBox& box, std::string_view allText);
+  // Students whose name holds `part` as plain text (its %, _ and \ match only themselves);
+  // no condition when `part` holds only blanks.
+  ScopeFilter& nameContains(std::string_view part);
 
   const std::string& sql() const { return sql_; }
   const std::vector<store::Value>& params() const { return params_; }
@@ -38,8 +42,9 @@ class ScopeFilter {
   std::vector<store::Value> params_;
 };
 
-// The number of students in the roster that match the unit, grade and class conditions of
-// `filter` (an exam condition has no place here).
+// One row with the number of students in the roster that match the unit, grade, class and
+// name conditions of `filter` (an exam condition has no place here).
+BoundStatement enrolledStatement(const ScopeFilter& filter);
 int countEnrolled(store::Query& query, const ScopeFilter& filter);
 
 }  // namespace zeziza::pages

@@ -1,6 +1,9 @@
 #include "pages/score_query_statement.h"
 
 #include <stdexcept>
+#include <utility>
+
+#include "pages/scope_filter.h"
 
 namespace zeziza::pages {
 
@@ -8,24 +11,18 @@ namespace {
 
 constexpr int kFirstSubjectSortItem = 4;
 
-bool isBlank(std::string_view text) {
-  for (const char c : text) {
-    if (static_cast<unsigned char>(c) > ' ') return false;
+// The filter's conditions; the exam only where score rows are selected.
+ScopeFilter scopeOf(const ScoreQueryFilter& filter, bool withExam) {
+  ScopeFilter scope;
+  const std::pair<ScopeColumn, const std::optional<std::string>*> choices[] = {
+      {ScopeColumn::Exam, withExam ? &filter.exam : nullptr},
+      {ScopeColumn::Unit, &filter.unit},
+      {ScopeColumn::Grade, &filter.grade},
+      {ScopeColumn::Class, &filter.className}};
+  for (const auto& [column, value] : choices) {
+    if (value && *value) scope.equals(column, **value);
   }
-  return true;
-}
-
-void addCondition(BoundStatement& s, std::string_view column,
-                  const std::optional<std::string>& value) {
-  if (!value) return;
-  s.sql += "\n and " + std::string(column) + "=?";
-  s.params.emplace_back(*value);
-}
-
-void addNameCondition(BoundStatement& s, std::string_view column, const std::string& name) {
-  if (isBlank(name)) return;
-  s.sql += "\n and " + std::string(column) + " like ? escape '\\'";
-  s.params.emplace_back(containsPattern(name));
+  return scope.nameContains(filter.name);
 }
 
 std::string sortColumn(int item) {
@@ -59,11 +56,9 @@ BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
       "ks.bj as 班次 ";
   s.sql += subjectColumns;
   s.sql += "\n,cj.zf as 总分, cj.pj as 平均分\n from ks,cj where ks.bh=cj.kh ";
-  addCondition(s, "cj.ks", filter.exam);
-  addCondition(s, "ks.xx", filter.unit);
-  addCondition(s, "ks.nj", filter.grade);
-  addCondition(s, "ks.bj", filter.className);
-  addNameCondition(s, "ks.xm", filter.name);
+  const ScopeFilter scope = scopeOf(filter, true);
+  s.sql += scope.sql();
+  s.params = scope.params();
   if (filter.sortItem > 0) {
     s.sql += "\n ORDER  BY " + sortColumn(filter.sortItem);
     if (filter.descending) s.sql += " DESC";
@@ -72,12 +67,7 @@ BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
 }
 
 BoundStatement enrolledCountStatement(const ScoreQueryFilter& filter) {
-  BoundStatement s{"select count(*) from ks where bh>-1", {}};
-  addCondition(s, "xx", filter.unit);
-  addCondition(s, "nj", filter.grade);
-  addCondition(s, "bj", filter.className);
-  addNameCondition(s, "xm", filter.name);
-  return s;
+  return enrolledStatement(scopeOf(filter, false));
 }
 
 }  // namespace zeziza::pages
