@@ -28,10 +28,6 @@ Control* Page::find(std::string_view name) const {
   return it == controls_.end() ? nullptr : it->second;
 }
 
-std::vector<Control*> Page::controls() const {
-  return order_;
-}
-
 void Page::registerControl(Control& control) {
   const auto [it, added] = controls_.emplace(control.elementId(), &control);
   if (!added) throw std::logic_error("two controls named " + control.fullName());

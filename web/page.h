@@ -36,7 +36,7 @@ class Page : public Container {
 
   // Controls by page-unique name, letter case ignored.
   Control* find(std::string_view name) const;
-  std::vector<Control*> controls() const;
+  const std::vector<Control*>& controls() const { return order_; }
   void registerControl(Control& control);
   void unregisterControl(const Control& control);
   void registerFrame(Frame& frame) { frames_.push_back(&frame); }

@@ -117,4 +117,13 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   return outcome;
 }
 
+EventOutcome serveAction(Session& session, const std::function<void()>& action) {
+  TIWUserSession& user = *session.user;
+  CurrentSessionGuard guard(user);
+  runHandler(user, action);
+  EventOutcome outcome = answer(session);
+  user.releaseRetiredPages();
+  return outcome;
+}
+
 }  // namespace zeziza::web

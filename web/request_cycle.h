@@ -32,4 +32,8 @@ inline constexpr const char* kResyncMessage =
 // session's lock.
 EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage);
 
+// Runs `action` inside the session as a handler runs, then answers as after an event. The
+// caller holds the session's lock.
+EventOutcome serveAction(Session& session, const std::function<void()>& action);
+
 }  // namespace zeziza::web

@@ -3,7 +3,6 @@
 #include "pages/start_page.h"
 #include "web/controls/lists.h"
 #include "web/html.h"
-#include "web/page_renderer.h"
 
 namespace zeziza::testing {
 
@@ -113,22 +112,7 @@ const web::EventOutcome& BrowserSession::post(web::PostedForm form) {
 
 void BrowserSession::run(const std::function<void()>& action) {
   std::lock_guard lock(session_->serving);
-  web::CurrentSessionGuard guard(*session_->user);
-  web::TIWUserSession& u = *session_->user;
-  try {
-    action();
-  } catch (const std::exception& e) {
-    u.ShowMessage(e.what());
-  }
-  web::AnswerState state{session_->id, ++session_->trackId, u.takeMessages(), {}};
-  web::Page& p = page();
-  p.beforeRender();
-  auto late = u.takeMessages();
-  state.messages.insert(state.messages.end(), late.begin(), late.end());
-  last_ = web::EventOutcome{};
-  last_.html = web::renderPage(p, state);
-  last_.messages = state.messages;
-  u.releaseRetiredPages();
+  last_ = web::serveAction(*session_, action);
 }
 
 std::string BrowserSession::message() const {
