@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/batch_import.h"
-#include "pages/class_grid_entry.h"
-#include "pages/score_entry.h"
+#include "pages/entry/batch_import.h"
+#include "pages/entry/class_grid_entry.h"
+#include "pages/entry/score_entry.h"
 #include "store/data_folder.h"
 #include "store/database.h"
 #include "store/score_import.h"

@@ -12,7 +12,7 @@
 #include "host/console.h"
 #include "host/host_window.h"
 #include "host/options.h"
-#include "pages/start_page.h"
+#include "pages/common/start_page.h"
 
 namespace {
 

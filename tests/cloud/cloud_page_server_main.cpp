@@ -6,7 +6,7 @@
 
 #include "cloud/accounts.h"
 #include "host/host_window.h"
-#include "pages/start_page.h"
+#include "pages/common/start_page.h"
 #include "store/database.h"
 #include "store/settings.h"
 #include "tests/cloud/cloud_test_db.h"

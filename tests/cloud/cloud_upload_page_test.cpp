@@ -7,7 +7,7 @@
 
 #include "cloud/accounts.h"
 #include "cloud/publish_lock.h"
-#include "pages/cloud_upload.h"
+#include "pages/cloud/cloud_upload.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/score_rows.h"

@@ -1,8 +1,8 @@
 #include "tests/support/analysis_journey.h"
 
-#include "pages/chart.h"
-#include "pages/distribution.h"
-#include "pages/ranking.h"
+#include "pages/analysis/chart.h"
+#include "pages/analysis/distribution.h"
+#include "pages/analysis/ranking.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

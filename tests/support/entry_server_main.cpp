@@ -4,7 +4,7 @@
 // For the score entry journeys, which sign in through the login page.
 
 #include "host/host_window.h"
-#include "pages/start_page.h"
+#include "pages/common/start_page.h"
 #include "store/database.h"
 #include "store/settings.h"
 #include "store/transaction.h"

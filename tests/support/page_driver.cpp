@@ -1,6 +1,6 @@
 #include "tests/support/page_driver.h"
 
-#include "pages/start_page.h"
+#include "pages/common/start_page.h"
 #include "web/controls/lists.h"
 #include "web/html.h"
 

@@ -3,7 +3,7 @@
 // which need no login page.
 
 #include "host/host_window.h"
-#include "pages/roster.h"
+#include "pages/master/roster.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "tests/support/test_server_runner.h"

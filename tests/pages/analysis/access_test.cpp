@@ -1,10 +1,10 @@
 #include <functional>
 
-#include "pages/chart.h"
-#include "pages/class_comparison.h"
-#include "pages/distribution.h"
-#include "pages/progress.h"
-#include "pages/ranking.h"
+#include "pages/analysis/chart.h"
+#include "pages/analysis/class_comparison.h"
+#include "pages/analysis/distribution.h"
+#include "pages/analysis/progress.h"
+#include "pages/analysis/ranking.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
 

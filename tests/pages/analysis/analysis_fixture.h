@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "pages/login_state.h"
+#include "pages/signin/login_state.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"

@@ -1,4 +1,4 @@
-#include "pages/chart.h"
+#include "pages/analysis/chart.h"
 
 #include <nlohmann/json.hpp>
 

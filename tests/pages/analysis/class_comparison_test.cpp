@@ -1,4 +1,4 @@
-#include "pages/class_comparison.h"
+#include "pages/analysis/class_comparison.h"
 
 #include "tests/pages/analysis/analysis_fixture.h"
 

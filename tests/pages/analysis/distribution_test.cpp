@@ -1,4 +1,4 @@
-#include "pages/distribution.h"
+#include "pages/analysis/distribution.h"
 
 #include "tests/pages/analysis/analysis_fixture.h"
 

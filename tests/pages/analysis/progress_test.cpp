@@ -1,4 +1,4 @@
-#include "pages/progress.h"
+#include "pages/analysis/progress.h"
 
 #include "tests/pages/analysis/analysis_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "pages/ranking.h"
+#include "pages/analysis/ranking.h"
 
 #include "tests/pages/analysis/analysis_fixture.h"
 

@@ -1,0 +1,126 @@
+#include "pages/analysis/chart.h"
+
+#include <charconv>
+#include <stdexcept>
+#include <vector>
+
+#include "pages/analysis/analysis_access.h"
+#include "pages/analysis/chart_grouping.h"
+#include "pages/analysis/scope_filter.h"
+#include "pages/analysis/scope_lists.h"
+#include "pages/analysis/score_columns.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+enum Grouping { kByUnit = 0, kByGrade = 1, kByClass = 2, kByStudent = 3, kByExam = 4 };
+enum Field : std::size_t { kId, kName, kUnit, kGrade, kClass, kExam, kAverage, kFirstSubject };
+
+constexpr const char* kOverall = "整体";
+
+// The student's 考号 as an integer, as the student grouping shows it ("007" shows as 7).
+std::string idAsInteger(const std::string& id) {
+  long long number = 0;
+  const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), number);
+  if (id.empty() || ec != std::errc() || end != id.data() + id.size()) {
+    throw std::runtime_error("考号“" + id + "”不是整数，不能按学生分析");
+  }
+  return std::to_string(number);
+}
+
+// " , cj.k1, cj.k2": the first `count` columns of the session's subject key list.
+std::string subjectFields(const std::vector<std::string>& keys, std::size_t count) {
+  if (keys.size() < count) throw std::runtime_error("科目在登录之后有变动，请重新登录后再分析");
+  std::string fields;
+  for (std::size_t j = 0; j < count; ++j)
+    fields += ", " + subjectColumn(subjectNumberOfKey(keys[j]));
+  return fields;
+}
+
+}  // namespace
+
+TIWForm5::TIWForm5() : web::Page("TIWForm5") {
+  Title = "图表统计";
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWLabel1.Caption = "分析范围";
+  IWLabel2.Caption = "分析单位";
+  IWLabel3.Caption = "分析指标";
+  IWButton1.Caption = "开始分析";
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWLabel4.Caption = "分析参数";
+  IWLabel5.Caption = "---";
+  IWDynGrid1.Visible = false;
+  IWDynGrid1.DataSet = &chartTable_;
+  IWDynamicChart1.DataSet = &chartTable_;
+  IWDynamicChart1.CategoryColumn = "单位";
+  IWDynamicChart1.Colors = {"#B47D4B", "#B49B52", "#839573", "#416674", "#835082"};
+  IWDynamicChart1.ShowValues = true;
+  IWDynamicChart1.LegendWidth = 191;
+}
+
+void TIWForm5::IWAppFormCreate() {
+  if (!allowAnalysisPage(*this)) return;
+  const auto settings = store::settingsCache().get();
+  fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
+  IWComboBox1.select(web::UserSession().defaultExam);
+  fillComboWithAll(IWComboBox2, "所有学校", settings->units);
+  fillComboWithAll(IWComboBox3, "全部年级", sessionGrades());
+  fillComboWithAll(IWComboBox4, "所有班", settings->classes);
+  fillCombo(IWComboBox5, {"学校", "年级", "班次", "学生", "考试名称"});
+  fillComboWithAll(IWComboBox6, "综合成绩", settings->subjects);
+  fillCombo(IWComboBox7, {"图表呈现", "表格呈现"});
+}
+
+std::string TIWForm5::groupKey(const store::Query& rows, std::size_t row) const {
+  const auto text = [&](Field field) { return rows.fieldAt(row, field).asText(); };
+  switch (IWComboBox5.ItemIndex) {
+    case kByUnit:
+      return text(kUnit);
+    case kByGrade:
+      return text(kGrade);
+    case kByClass:
+      return text(kClass);
+    case kByStudent:
+      return idAsInteger(text(kId)) + "[" + text(kName) + "]";
+    case kByExam:
+      return text(kExam);
+  }
+  throw std::logic_error("unknown grouping");
+}
+
+void TIWForm5::IWButton1Click() {
+  if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
+  const auto& subjects = store::settingsCache().get()->subjects;
+  IWLabel5.Caption = "在" + IWComboBox1.text() + IWComboBox2.text() + IWComboBox3.text() +
+                     IWComboBox4.text() + "范围内,对不同" + IWComboBox5.text() + "进行分析";
+  ScopeFilter scope;
+  scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
+      .unlessFirst(ScopeColumn::Unit, IWComboBox2)
+      .unlessFirst(ScopeColumn::Grade, IWComboBox3)
+      .unlessFirst(ScopeColumn::Class, IWComboBox4);
+  store::Query& rows = web::UserSession().sqlc;
+  // Rows in the order they were stored: a group stands where its first row comes.
+  rows.open("select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.ks, cj.pj" +
+                subjectFields(web::UserSession().subjectKeys, subjects.size()) +
+                " from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by cj.id",
+            scope.params());
+  ChartGrouping grouping(subjects.size());
+  std::vector<double> scores(subjects.size());
+  for (std::size_t r = 0; r < rows.recordCount(); ++r) {
+    for (std::size_t j = 0; j < scores.size(); ++j) {
+      scores[j] = rows.fieldAt(r, kFirstSubject + j).asDouble();
+    }
+    grouping.add(groupKey(rows, r), scores, rows.fieldAt(r, kAverage).asDouble());
+  }
+  workingTable_ = grouping.workingTable(subjects);
+  chartTable_ = grouping.chartTable(subjects);
+  const bool asChart = IWComboBox7.ItemIndex != 1;
+  IWDynamicChart1.ValueColumn = IWComboBox6.ItemIndex > 0 ? IWComboBox6.text() : kOverall;
+  IWDynamicChart1.Visible = asChart;
+  IWDynGrid1.Visible = !asChart;
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,57 @@
+#pragma once
+
+#include <string>
+
+#include "pages/common/footer.h"
+#include "pages/common/nav_bar.h"
+#include "store/query.h"
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
+#include "web/controls/grid.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+#include "web/controls/region.h"
+#include "web/page.h"
+
+namespace zeziza::pages {
+
+// Score-range distribution: how many of the top or bottom X students, or of those scoring at
+// least or at most X, each unit, grade and class holds, with the students of one class on
+// request.
+class TIWForm13 : public web::Page {
+ public:
+  TIWForm13();
+
+ private:
+  void IWAppFormCreate();
+  void IWButton1Click();
+  void IWGrid1CellClick(int row, int column);
+  void IWLink1Click();
+  // The statement of the chosen range kind over the chosen scope, run on sqla.
+  void openRange(long long x);
+  void countPlaces(const store::Query& result);
+  // The score column chosen in IWComboBox4: cj.pj, cj.zf or a subject's k<p>.
+  std::string chosenColumn() const;
+  bool rankKind() const;
+
+  Tmain Tmain1{*this};
+  web::Label IWLabel1{*this, "IWLabel1"};
+  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
+  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
+  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
+  web::Label IWLabel2{*this, "IWLabel2"};
+  web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // score column
+  web::Label IWLabel3{*this, "IWLabel3"};
+  web::ComboBox IWComboBox5{*this, "IWComboBox5"};  // range kind
+  web::Label IWLabel4{*this, "IWLabel4"};
+  web::Edit IWEdit1{*this, "IWEdit1"};  // X
+  web::Button IWButton1{*this, "IWButton1"};
+  web::Grid IWGrid1{*this, "IWGrid1"};
+  web::Region IWRegion1{*this, "IWRegion1"};  // details panel
+  web::Label IWLabel5{IWRegion1, "IWLabel5"};
+  web::Link IWLink1{IWRegion1, "IWLink1"};
+  web::Grid IWGrid2{IWRegion1, "IWGrid2"};
+  TIWFrame19 TIWFrame191{*this};
+};
+
+}  // namespace zeziza::pages

@@ -1,0 +1,150 @@
+#include "pages/analysis/progress.h"
+
+#include <vector>
+
+#include "pages/analysis/analysis_access.h"
+#include "pages/analysis/scope_filter.h"
+#include "pages/analysis/scope_lists.h"
+#include "pages/analysis/score_columns.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kAllUnits = "所有学校";
+constexpr const char* kAllGrades = "所有年级";
+constexpr const char* kAllClasses = "所有班";
+constexpr const char* kAverage = "平均分";
+
+std::vector<std::string> boundItems() {
+  std::vector<std::string> items;
+  for (const int sign : {1, -1}) {
+    for (const int n :
+         {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 15, 20, 30, 50, 100, 200, 500, 1000, 10000}) {
+      if (sign < 0 && n == 0) continue;
+      items.push_back(std::to_string(sign * n));
+    }
+  }
+  return items;
+}
+
+std::vector<std::string> rowCells(const ProgressRow& row) {
+  return {row.id,
+          row.name,
+          row.unit,
+          row.grade,
+          row.cls,
+          row.referenceValue,
+          std::to_string(row.referenceRank),
+          row.comparisonValue,
+          row.comparisonRank ? std::to_string(*row.comparisonRank) : "",
+          row.advance ? std::to_string(*row.advance) : ""};
+}
+
+void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
+  const int r = grid.rowCount();
+  grid.setRowCount(r + 1);
+  for (std::size_t c = 0; c < cells.size(); ++c) grid.cell(r, static_cast<int>(c)).Text = cells[c];
+}
+
+}  // namespace
+
+TIWForm7::TIWForm7() : web::Page("TIWForm7") {
+  Title = "进步统计";
+  OnCreate = [this] { IWAppFormCreate(); };
+  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3}) row->Css = "bar";
+  IWLabel1.Caption = "分析范围：";
+  IWLabel2.Caption = "分析科目";
+  IWLabel3.Caption = "对比考试";
+  IWLabel4.Caption = "参照考试";
+  IWButton1.Caption = "进阶统计";
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWLabel5.Caption = "统计范围：";
+  IWLabel6.Caption = "--";
+  IWLabel7.Caption = "结果过滤：";
+  IWLabel8.Caption = "<进阶<";
+  IWButton2.Caption = "过滤";
+  IWButton2.OnClick = [this] { IWButton2Click(); };
+  IWGrid1.Visible = false;
+  IWGrid1.setColumnCount(10);
+}
+
+void TIWForm7::IWAppFormCreate() {
+  if (!allowAnalysisPage(*this)) return;
+  const auto settings = store::settingsCache().get();
+  fillComboWithAll(IWComboBox1, kAllUnits, settings->units);
+  fillCombo(IWComboBox2, sessionGrades());
+  fillComboWithAll(IWComboBox3, kAllClasses, settings->classes);
+  fillComboWithAll(IWComboBox4, kAverage, settings->subjects);
+  fillCombo(IWComboBox5, sessionExams());
+  IWComboBox5.select(web::UserSession().defaultExam);
+  fillCombo(IWComboBox6, sessionExams());
+  fillCombo(IWComboBox7, boundItems());
+  IWComboBox7.select("-10000");
+  fillCombo(IWComboBox8, boundItems());
+  IWComboBox8.select("10000");
+}
+
+void TIWForm7::openRanking(const std::string& exam) {
+  ScopeFilter scope;
+  scope.equals(ScopeColumn::Exam, exam)
+      .unlessText(ScopeColumn::Unit, IWComboBox1, kAllUnits)
+      .unlessText(ScopeColumn::Grade, IWComboBox2, kAllGrades)
+      .unlessText(ScopeColumn::Class, IWComboBox3, kAllClasses);
+  // A subject is ranked by the column the session's sign-in named after it.
+  std::string value = "cj.pj";
+  if (IWComboBox4.ItemIndex > 0) {
+    const SessionSubjects subjects(web::UserSession().subjectColumns);
+    value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
+  }
+  // Equal values keep the order in which the rows were stored.
+  web::UserSession().sqla.open(
+      "select ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, " + value +
+          " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " + value +
+          " desc, cj.id",
+      scope.params());
+}
+
+void TIWForm7::IWButton1Click() {
+  if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
+      !requireChoice(IWComboBox6, "请先选择参照考试！") ||
+      !requireChoice(IWComboBox2, "请先选择年级！")) {
+    return;
+  }
+  const std::string reference = IWComboBox6.text();
+  const std::string comparison = IWComboBox5.text();
+  if (reference == comparison) {
+    web::ShowMessage("对比考试与参照考试不能相同");
+    return;
+  }
+  IWLabel6.Caption = IWComboBox1.text() + " " + IWComboBox2.text() + " " + IWComboBox3.text() +
+                     " [" + IWComboBox4.text() + "]";
+  working_ = ProgressTable();
+  openRanking(reference);
+  working_.readReference(web::UserSession().sqla);
+  openRanking(comparison);
+  working_.readComparison(web::UserSession().sqla);
+  IWGrid1.Visible = true;
+  IWButton2Click();
+}
+
+void TIWForm7::IWButton2Click() {
+  if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
+      !requireChoice(IWComboBox6, "请先选择参照考试！")) {
+    return;
+  }
+  const int lower = std::stoi(IWComboBox7.text());
+  const int upper = std::stoi(IWComboBox8.text());
+  IWGrid1.setRowCount(0);
+  appendRow(IWGrid1, {"考号", "姓名", "学校", "年级", "班次", IWComboBox6.text() + "成绩", "名次",
+                      IWComboBox5.text() + "成绩", "名次", "进阶"});
+  for (const ProgressRow& row : working_.rows()) {
+    if (row.advance && lower <= *row.advance && *row.advance <= upper) {
+      appendRow(IWGrid1, rowCells(row));
+    }
+  }
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,34 @@
+#pragma once
+
+#include "pages/common/footer.h"
+#include "pages/common/nav_bar.h"
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
+#include "web/controls/grid.h"
+#include "web/controls/lists.h"
+#include "web/page.h"
+
+namespace zeziza::pages {
+
+// Ranking: the score rows of a scope by total, each with its rank by total, by average and by
+// every subject.
+class TIWForm12 : public web::Page {
+ public:
+  TIWForm12();
+
+ private:
+  void IWAppFormCreate();
+  void IWButton1Click();
+
+  Tmain Tmain1{*this};
+  web::Label IWLabel1{*this, "IWLabel1"};
+  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
+  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
+  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
+  web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // class
+  web::Button IWButton1{*this, "IWButton1"};
+  web::Grid IWGrid1{*this, "IWGrid1"};
+  TIWFrame19 TIWFrame191{*this};
+};
+
+}  // namespace zeziza::pages

@@ -1,0 +1,37 @@
+#include "pages/analysis/scope_lists.h"
+
+#include "store/comma_text.h"
+#include "web/controls/lists.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+std::vector<std::string> sessionExams() {
+  return store::parseCommaText(web::UserSession().examList);
+}
+
+std::vector<std::string> sessionGrades() {
+  return store::parseCommaText(web::UserSession().gradeList);
+}
+
+void fillCombo(web::ComboBox& box, std::vector<std::string> items) {
+  box.Items = std::move(items);
+  box.ItemIndex = box.Items.empty() ? -1 : 0;
+}
+
+void fillComboWithAll(web::ComboBox& box, std::string_view allItem,
+                      const std::vector<std::string>& items) {
+  std::vector<std::string> all;
+  all.reserve(items.size() + 1);
+  all.emplace_back(allItem);
+  all.insert(all.end(), items.begin(), items.end());
+  fillCombo(box, std::move(all));
+}
+
+bool requireChoice(const web::ComboBox& box, std::string_view message) {
+  if (box.ItemIndex >= 0 && box.ItemIndex < static_cast<int>(box.Items.size())) return true;
+  web::ShowMessage(std::string(message));
+  return false;
+}
+
+}  // namespace zeziza::pages

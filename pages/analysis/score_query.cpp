@@ -1,0 +1,262 @@
+#include "pages/analysis/score_query.h"
+
+#include <algorithm>
+#include <functional>
+#include <initializer_list>
+
+#include "analysis/statistics_settings.h"
+#include "export/sheet_layout.h"
+#include "pages/common/rights.h"
+#include "pages/common/workbook_download.h"
+#include "store/comma_text.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kNoResultStatus = "---";
+
+// The users who are offered the query: administrators (0, 1) and 普通用户 (4) land on it at
+// sign-in and reach it from the navigation bar, which the other codes never see.
+constexpr std::initializer_list<int> kQueryRights = {rights::kSuperAdmin, rights::kAdmin,
+                                                     rights::kViewer};
+
+std::function<void()> guarded(std::function<void()> handler) {
+  return [handler = std::move(handler)] {
+    if (requireRights(kQueryRights)) handler();
+  };
+}
+
+std::vector<std::string> withFirst(std::string first, const std::vector<std::string>& items) {
+  std::vector<std::string> all{std::move(first)};
+  all.insert(all.end(), items.begin(), items.end());
+  return all;
+}
+
+// The chosen item past the first ("all"), if any.
+std::optional<std::string> chosenPastFirst(const web::ComboBox& box) {
+  if (box.ItemIndex <= 0) return std::nullopt;
+  return box.text();
+}
+
+std::string shownText(const web::ComboBox& box) {
+  return box.ItemIndex < 0 ? std::string() : box.text();
+}
+
+std::string statusText(std::size_t rows, std::size_t page, std::size_t pages) {
+  return "共有" + std::to_string(rows) + "条符合条件的记录  [第" + std::to_string(page) + "页/共" +
+         std::to_string(pages) + "页]";
+}
+
+int countRows(store::Query& query, const BoundStatement& statement) {
+  query.open(statement.sql, statement.params);
+  const int count = static_cast<int>(query.fieldAt(0, 0).asInt());
+  query.close();
+  return count;
+}
+
+}  // namespace
+
+TIWForm3::TIWForm3() : web::Page("TIWForm3") {
+  Title = "Zeziza学生成绩管理系统";
+  LockOnSubmit = false;
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWButton1.OnClick = guarded([this] { IWButton1Click(); });
+  IWComboBox7.OnChange = guarded([this] { IWComboBox7Change(); });
+  IWLink1.OnClick = guarded([this] { IWLink1Click(); });
+  IWLink2.OnClick = guarded([this] { IWLink2Click(); });
+  IWLink3.OnClick = guarded([this] { IWLink3Click(); });
+  IWLink4.OnClick = guarded([this] { IWLink4Click(); });
+  IWLink11.OnClick = guarded([this] { IWLink11Click(); });
+  IWLink12.OnClick = guarded([this] { IWLink12Click(); });
+
+  IWRegion2.Css = "bar";
+  IWRegion3.Css = "bar";
+  IWLabel1.Caption = "查询范围";
+  IWLabel1.Bold = true;
+  IWLabel3.Caption = "姓名：";
+  IWButton1.Caption = "查询";
+  IWLabel2.Caption = "查询结果";
+  IWLabel2.Bold = true;
+  IWLink11.Caption = "【保存为EXCEL】";
+  IWLink11.Download = true;
+  IWLink12.Caption = "【查看统计信息】";
+  IWLabel4.Caption = kNoResultStatus;
+  IWLink1.Caption = "【首页】";
+  IWLink2.Caption = "【上页】";
+  IWLink3.Caption = "【下页】";
+  IWLink4.Caption = "【末页】";
+  IWLabel5.Caption = "转到第";
+  IWLabel6.Caption = "页";
+  IWRegion4.Visible = false;
+  IWDBGrid1.RowLimit = kRowsPerPage;
+  IWDBGrid1.FromStart = false;
+  IWDBGrid1.Css = "qbk rowhover";
+}
+
+void TIWForm3::IWAppFormCreate() {
+  if (!requirePageRights(*this, kQueryRights)) return;
+  web::TIWUserSession& session = web::UserSession();
+  // No result of an earlier page is taken for this page's own, whichever way it was reached.
+  session.sqla.close();
+  IWDBGrid1.DataSource = &session.sqla;
+  History.showFor(hasRights({rights::kSuperAdmin, rights::kAdmin}));
+  fillLists();
+}
+
+void TIWForm3::fillLists() {
+  const web::TIWUserSession& session = web::UserSession();
+  const auto settings = store::settingsCache().get();
+  IWComboBox4.Items = withFirst("所有班", settings->classes);
+  IWComboBox4.ItemIndex = 0;
+  IWComboBox2.Items = withFirst("所有学校", settings->units);
+  IWComboBox2.ItemIndex = 0;
+  IWComboBox1.Items = withFirst("全部考试", store::parseCommaText(session.examList));
+  IWComboBox1.ItemIndex = 0;
+  const auto exam =
+      std::find(IWComboBox1.Items.begin() + 1, IWComboBox1.Items.end(), session.defaultExam);
+  if (exam != IWComboBox1.Items.end()) {
+    IWComboBox1.ItemIndex = static_cast<int>(exam - IWComboBox1.Items.begin());
+  }
+  IWComboBox3.Items = withFirst("所有年级", store::parseCommaText(session.gradeList));
+  IWComboBox3.ItemIndex = 0;
+  IWComboBox5.Items = sortItems(settings->subjects);
+  IWComboBox5.ItemIndex = 0;
+  IWComboBox6.Items = {"升序排列", "降序排列"};
+  IWComboBox6.ItemIndex = 0;
+}
+
+ScoreQueryFilter TIWForm3::chosenFilter() const {
+  ScoreQueryFilter filter;
+  filter.exam = chosenPastFirst(IWComboBox1);
+  filter.unit = chosenPastFirst(IWComboBox2);
+  filter.grade = chosenPastFirst(IWComboBox3);
+  filter.className = chosenPastFirst(IWComboBox4);
+  filter.name = IWEdit1.Text;
+  filter.sortItem = std::max(IWComboBox5.ItemIndex, 0);
+  filter.descending = IWComboBox6.ItemIndex == 1;
+  return filter;
+}
+
+// The result's subject columns were named at sign-in: a subject added since has none.
+bool TIWForm3::hasEverySubject(const store::Query& result,
+                               const std::vector<std::string>& subjects) {
+  for (const auto& subject : subjects) {
+    if (!result.hasField(subject)) {
+      web::ShowMessage("科目“" + subject + "”是在您登录之后增加的，请重新登录后再查询。");
+      return false;
+    }
+  }
+  return true;
+}
+
+void TIWForm3::IWButton1Click() {
+  web::TIWUserSession& session = web::UserSession();
+  // Settings first: a bad threshold or band fails the search before anything changes.
+  const auto settings = store::settingsCache().get();
+  const auto thresholds =
+      analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
+  const auto bands = analysis::parseBands(settings->bands);
+  const ScoreQueryFilter filter = chosenFilter();
+  try {
+    const BoundStatement statement = scoreQueryStatement(filter, session.subjectColumns);
+    session.sqla.open(statement.sql, statement.params);
+    if (!hasEverySubject(session.sqla, settings->subjects)) {
+      session.sqla.close();
+      showNoResult();
+      return;
+    }
+    const auto records = subjectRecords(session.sqla, settings->subjects, thresholds, bands, [&] {
+      return countRows(session.sql2, enrolledCountStatement(filter));
+    });
+    IWRegion1.fill(records, bands);
+  } catch (...) {
+    session.sqla.close();
+    showNoResult();
+    throw;
+  }
+  searchedScope_ = {shownText(IWComboBox1), shownText(IWComboBox2), shownText(IWComboBox3),
+                    shownText(IWComboBox4)};
+  IWDBGrid1.Columns.clear();
+  for (const auto& name : session.sqla.fieldNames()) {
+    web::DBGridColumn column;
+    column.DataField = name;
+    column.Title = name;
+    IWDBGrid1.Columns.push_back(std::move(column));
+  }
+  fillPaging(session.sqla.recordCount());
+}
+
+void TIWForm3::showNoResult() {
+  IWDBGrid1.Columns.clear();
+  IWRegion1.clear();
+  IWComboBox7.Items.clear();
+  IWComboBox7.ItemIndex = -1;
+  IWRegion4.Visible = false;
+  IWLabel4.Caption = kNoResultStatus;
+}
+
+void TIWForm3::fillPaging(std::size_t rows) {
+  web::UserSession().sqla.first();
+  const std::size_t pages = (rows + kRowsPerPage - 1) / kRowsPerPage;
+  IWComboBox7.Items.clear();
+  for (std::size_t p = 1; p <= pages; ++p) IWComboBox7.Items.push_back(std::to_string(p));
+  IWComboBox7.ItemIndex = pages > 0 ? 0 : -1;
+  IWRegion4.Visible = rows >= 1;
+  IWLabel4.Caption = statusText(rows, 1, pages);
+}
+
+void TIWForm3::IWComboBox7Change() {
+  store::Query& result = web::UserSession().sqla;
+  const int index = IWComboBox7.ItemIndex;
+  if (!result.isOpen() || index < 0) return;
+  result.first();
+  result.moveBy(static_cast<long>(kRowsPerPage) * index);
+  IWLabel4.Caption = statusText(result.recordCount(), static_cast<std::size_t>(index) + 1,
+                                IWComboBox7.Items.size());
+}
+
+void TIWForm3::choosePage(int index) {
+  IWComboBox7.ItemIndex = index;
+  IWComboBox7Change();
+}
+
+void TIWForm3::IWLink1Click() {
+  if (!IWComboBox7.Items.empty()) choosePage(0);
+}
+
+void TIWForm3::IWLink2Click() {
+  if (IWComboBox7.ItemIndex > 0) choosePage(IWComboBox7.ItemIndex - 1);
+}
+
+void TIWForm3::IWLink3Click() {
+  const int last = static_cast<int>(IWComboBox7.Items.size()) - 1;
+  if (IWComboBox7.ItemIndex >= 0 && IWComboBox7.ItemIndex < last) {
+    choosePage(IWComboBox7.ItemIndex + 1);
+  }
+}
+
+void TIWForm3::IWLink4Click() {
+  if (!IWComboBox7.Items.empty()) choosePage(static_cast<int>(IWComboBox7.Items.size()) - 1);
+}
+
+void TIWForm3::IWLink12Click() {
+  if (!web::UserSession().sqla.isOpen()) {
+    web::ShowMessage("请先进行查询，才能查看统计信息！");
+    return;
+  }
+  IWRegion1.Visible = true;
+}
+
+// The sheet's scope row names the filters of the search that made the result, even when the
+// boxes were changed since.
+void TIWForm3::IWLink11Click() {
+  const store::Query& result = web::UserSession().sqla;
+  const auto subjects = store::settingsCache().get()->subjects;
+  if (result.isOpen() && !hasEverySubject(result, subjects)) return;
+  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,38 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "pages/common/bound_statement.h"
+
+namespace zeziza::pages {
+
+// The choices of the score query's filter boxes. A filter without a value is the box's first
+// item ("all") and adds no condition.
+struct ScoreQueryFilter {
+  std::optional<std::string> exam;
+  std::optional<std::string> unit;
+  std::optional<std::string> grade;
+  std::optional<std::string> className;
+  std::string name;  // as typed; no condition when it holds only blanks
+  // Item of the sort box: 0 不排序, 1 按考号, 2 按总分, 3 按平均分, 4 + i the subject at i.
+  int sortItem = 0;
+  bool descending = false;
+};
+
+// The items of the sort box for the subject list.
+std::vector<std::string> sortItems(const std::vector<std::string>& subjects);
+
+// The score rows matching `filter`, with the session's subject columns (",cj.k1 as 数学 …",
+// built at sign-in) between the fixed columns and 总分/平均分. "按考号" sorts by the students'
+// internal number, not by the 考号 shown. The name is matched as plain text: %, _ and \ in it
+// match only themselves.
+BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter, std::string_view subjectColumns);
+
+// One row with the number of students in the roster matching the unit, grade, class and name
+// filters; the exam plays no part.
+BoundStatement enrolledCountStatement(const ScoreQueryFilter& filter);
+
+}  // namespace zeziza::pages

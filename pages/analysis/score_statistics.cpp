@@ -1,0 +1,60 @@
+#include "pages/analysis/score_statistics.h"
+
+#include <charconv>
+#include <stdexcept>
+#include <string_view>
+
+namespace zeziza::pages {
+
+namespace {
+
+double parseScoreText(const std::string& text) {
+  std::string_view digits = text;
+  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
+  while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+  if (digits.empty()) return 0;
+  double value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc{} || end != digits.data() + digits.size()) {
+    throw std::runtime_error("成绩\"" + text + "\"不是有效的数字");
+  }
+  return value;
+}
+
+}  // namespace
+
+double scoreValue(const store::Value& value) {
+  return value.isText() ? parseScoreText(value.asText()) : value.asDouble();
+}
+
+namespace {
+
+std::vector<double> columnValues(const store::Query& result, std::size_t column) {
+  std::vector<double> values;
+  values.reserve(result.recordCount());
+  for (const auto& row : result.rows()) values.push_back(scoreValue(row[column]));
+  return values;
+}
+
+}  // namespace
+
+std::vector<SubjectRecord> subjectRecords(const store::Query& result,
+                                          const std::vector<std::string>& subjects,
+                                          const analysis::LevelThresholds& thresholds,
+                                          std::span<const int> bands,
+                                          const std::function<int()>& countEnrolled) {
+  std::vector<SubjectRecord> records;
+  std::optional<int> enrolled;
+  for (const auto& subject : subjects) {
+    const std::vector<double> values = columnValues(result, result.fieldIndex(subject));
+    auto stats = analysis::computeStatistics(values, 0, thresholds, bands);
+    if (stats) {
+      if (!enrolled) enrolled = countEnrolled();
+      stats->enrolled = *enrolled;
+    }
+    records.push_back({subject, std::move(stats)});
+  }
+  return records;
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,85 @@
+#include "pages/analysis/score_statistics_panel.h"
+
+#include <string>
+
+#include "analysis/statistics_text.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+void setRow(web::Grid& grid, int row, const std::vector<std::string>& texts) {
+  for (std::size_t c = 0; c < texts.size(); ++c)
+    grid.cell(row, static_cast<int>(c)).Text = texts[c];
+}
+
+std::vector<std::string> summaryHeader() {
+  std::vector<std::string> header{"科目"};
+  for (const auto& row : analysis::statisticsRows(analysis::ScoreStatistics{})) {
+    header.emplace_back(row.caption);
+  }
+  return header;
+}
+
+std::vector<std::string> summaryRow(const SubjectRecord& record) {
+  std::vector<std::string> texts{record.subject};
+  if (!record.stats) return texts;
+  for (auto& row : analysis::statisticsRows(*record.stats)) texts.push_back(std::move(row.text));
+  return texts;
+}
+
+std::vector<std::string> bandHeader(std::span<const int> bands) {
+  std::vector<std::string> header{"科目", std::string(analysis::caption::kEnrolled),
+                                  std::string(analysis::caption::kParticipants)};
+  for (auto& caption : analysis::bandCaptions(bands)) header.push_back(std::move(caption));
+  return header;
+}
+
+std::vector<std::string> bandRow(const SubjectRecord& record) {
+  std::vector<std::string> texts{record.subject};
+  if (!record.stats) return texts;
+  texts.push_back(std::to_string(record.stats->enrolled));
+  texts.push_back(std::to_string(record.stats->participants));
+  for (auto& count : analysis::bandCountTexts(*record.stats)) texts.push_back(std::move(count));
+  return texts;
+}
+
+void reset(web::Grid& grid, int rows, int columns) {
+  grid.setRowCount(0);
+  grid.setColumnCount(columns);
+  grid.setRowCount(rows);
+}
+
+}  // namespace
+
+ScoreStatisticsPanel::ScoreStatisticsPanel(web::Container& parent)
+    : web::Region(parent, "IWRegion1") {
+  Css = "panel";
+  Visible = false;
+  IWLabel7.Caption = " 成绩统计信息 ";
+  IWLabel7.Bold = true;
+  IWLink13.Caption = "×";
+  IWLink13.OnClick = [this] { IWLink13Click(); };
+}
+
+void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
+                                std::span<const int> bands) {
+  const auto summary = summaryHeader();
+  const auto bandTitles = bandHeader(bands);
+  const int rows = static_cast<int>(records.size()) + 1;
+  reset(IWGrid1, rows, static_cast<int>(summary.size()));
+  reset(IWGrid2, rows, static_cast<int>(bandTitles.size()));
+  setRow(IWGrid1, 0, summary);
+  setRow(IWGrid2, 0, bandTitles);
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    setRow(IWGrid1, static_cast<int>(i) + 1, summaryRow(records[i]));
+    setRow(IWGrid2, static_cast<int>(i) + 1, bandRow(records[i]));
+  }
+}
+
+void ScoreStatisticsPanel::clear() {
+  reset(IWGrid1, 0, 0);
+  reset(IWGrid2, 0, 0);
+}
+
+}  // namespace zeziza::pages

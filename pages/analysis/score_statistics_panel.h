@@ -1,0 +1,35 @@
+#pragma once
+
+#include <span>
+#include <vector>
+
+#include "pages/analysis/score_statistics.h"
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
+#include "web/controls/grid.h"
+#include "web/controls/region.h"
+
+namespace zeziza::pages {
+
+// The score query's statistics panel: a summary grid (one statistics record per subject) above
+// a band grid, hidden until asked for; its "×" hides it again.
+class ScoreStatisticsPanel : public web::Region {
+ public:
+  explicit ScoreStatisticsPanel(web::Container& parent);
+
+  // Empties both grids and fills them with the header rows and one row per record; a subject
+  // without a record shows only its name.
+  void fill(const std::vector<SubjectRecord>& records, std::span<const int> bands);
+  // Leaves both grids without any row (no result).
+  void clear();
+
+  web::Label IWLabel7{*this, "IWLabel7"};
+  web::Link IWLink13{*this, "IWLink13"};
+  web::Grid IWGrid1{*this, "IWGrid1"};  // summary
+  web::Grid IWGrid2{*this, "IWGrid2"};  // bands
+
+ private:
+  void IWLink13Click() { Visible = false; }
+};
+
+}  // namespace zeziza::pages

@@ -1,0 +1,190 @@
+// Steps 2 to 4 of the cloud upload page: they run on a background step while the page timer
+// shows the log growing.
+#include <algorithm>
+#include <charconv>
+#include <memory>
+
+#include "analysis/statistics_settings.h"
+#include "cloud/publish_lock.h"
+#include "cloud/upload.h"
+#include "pages/cloud/cloud_upload.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+std::vector<std::string> idTexts(const std::vector<std::int64_t>& ids) {
+  std::vector<std::string> out;
+  for (const auto id : ids) out.push_back(std::to_string(id));
+  return out;
+}
+
+std::vector<std::int64_t> idsOf(const std::vector<std::string>& texts) {
+  std::vector<std::int64_t> out;
+  for (const auto& t : texts) out.push_back(std::stoll(t));
+  return out;
+}
+
+bool allDigits(const std::string& text) {
+  return !text.empty() &&
+         std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+}  // namespace
+
+std::vector<std::string> TIWFormup::chosen(const web::ComboBox& combo) const {
+  if (combo.ItemIndex > 0) return {combo.text()};
+  return {combo.Items.begin() + (combo.Items.empty() ? 0 : 1), combo.Items.end()};
+}
+
+int TIWFormup::chosenDays() const {
+  const std::string& caption = IWComboBox2.text();
+  int days = 0;
+  std::from_chars(caption.data(), caption.data() + caption.size(), days);
+  return days;
+}
+
+void TIWFormup::fillLoopLists(const cloud::LoopLists& loops) {
+  dwlist.Items = loops.units.names;
+  dwidlist.Items = idTexts(loops.units.ids);
+  njlist.Items = loops.grades.names;
+  njidlist.Items = idTexts(loops.grades.ids);
+  bclist.Items = loops.classes.names;
+  bcidlist.Items = idTexts(loops.classes.ids);
+  kmlist.Items = loops.subjects.names;
+  kmidlist.Items = idTexts(loops.subjects.ids);
+}
+
+cloud::LoopLists TIWFormup::loopLists() const {
+  return {{dwlist.Items, idsOf(dwidlist.Items)},
+          {njlist.Items, idsOf(njidlist.Items)},
+          {bclist.Items, idsOf(bcidlist.Items)},
+          {kmlist.Items, idsOf(kmidlist.Items)}};
+}
+
+bool TIWFormup::startStep(StepWork work, std::function<void()> finish) {
+  auto lease = cloud::PublishLease::tryAcquire();
+  if (!lease) {
+    web::ShowMessage(kBusyMessage);
+    return false;
+  }
+  auto held = std::make_shared<cloud::PublishLease>(std::move(*lease));
+  finish_ = std::move(finish);
+  sentCount.Caption.clear();
+  step_.start([held, work = std::move(work)](cloud::Progress& progress) mutable {
+    // The lease goes back as the work ends, before the page can see that it has.
+    const auto mine = std::move(held);
+    work(progress, *mine);
+  });
+  enableButtons();
+  return true;
+}
+
+void TIWFormup::IWTimer1Timer() {
+  pollStep();
+}
+
+void TIWFormup::pollStep() {
+  if (!step_.running()) return;
+  for (auto& line : step_.progress().takeLines()) {
+    IWMemo1.Lines.insert(IWMemo1.Lines.begin(), std::move(line));
+  }
+  if (const auto sent = step_.progress().sent(); sent > 0) {
+    sentCount.Caption = "已发送" + std::to_string(sent) + "行";
+  }
+  if (!step_.ended()) return;
+  const auto outcome = step_.collect();
+  for (auto& line : step_.progress().takeLines()) {
+    IWMemo1.Lines.insert(IWMemo1.Lines.begin(), std::move(line));
+  }
+  if (outcome.ok) {
+    if (finish_) finish_();
+  } else {
+    web::ShowMessage(outcome.message);
+  }
+  finish_ = nullptr;
+  enableButtons();
+  paintSteps();
+}
+
+void TIWFormup::IWButton3Click() {
+  if (!allowed()) return;
+  auto& session = web::UserSession();
+  if (session.defaultExam.empty()) return web::ShowMessage(kNoExamMessage);
+  cloud::PreparationRequest request;
+  request.dataFile = session.dataFolder().data();
+  request.tempFile = session.dataFolder().temp();
+  request.conninfo = cloudConnection();
+  request.account = account_;
+  request.exam = session.defaultExam;
+  request.subjectList = store::settingsCache().get()->subjects;
+  request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked};
+  request.units = chosen(IWComboBox3);
+  request.grades = chosen(IWComboBox4);
+  request.classes = chosen(IWComboBox5);
+  request.subjects = chosen(IWComboBox1);
+  prepared_.reset();
+  startStep(
+      [this, request = std::move(request)](cloud::Progress& progress, cloud::PublishLease& lease) {
+        prepared_ = cloud::prepare(request, lease, progress);
+      },
+      [this] {
+        fillLoopLists(prepared_->loops);
+        preparation_ = prepared_->preparation;
+        if (prepared_->project) {
+          IWLabel29.Caption = "考试项目已存在查询有效期截至到：" + prepared_->project->periodEnd;
+          IWComboBox2.Enabled = false;
+        }
+        IWLabel8.Caption = "第二步：数据准备[已完成]";
+        stage_ = Stage::Prepared;
+      });
+  pollStep();
+}
+
+void TIWFormup::IWButton7Click() {
+  if (!allowed()) return;
+  const std::string password = IWEdit9.Text;
+  if (!allDigits(password)) return web::ShowMessage(kPasswordDigitsMessage);
+  if (dwlist.Items.empty() || njlist.Items.empty() || bclist.Items.empty()) {
+    return web::ShowMessage(kPrepareFirstMessage);
+  }
+  cloud::RosterRequest request{web::UserSession().dataFolder().data(), cloudConnection(), account_,
+                               password, loopLists()};
+  startStep(
+      [request = std::move(request)](cloud::Progress& progress, cloud::PublishLease&) {
+        cloud::uploadRoster(request, progress);
+      },
+      [] {});
+  pollStep();
+}
+
+void TIWFormup::IWButton1Click() {
+  if (!allowed()) return;
+  auto& session = web::UserSession();
+  const auto settings = store::settingsCache().get();
+  cloud::PublishRequest request;
+  request.dataFile = session.dataFolder().data();
+  request.tempFile = session.dataFolder().temp();
+  request.conninfo = cloudConnection();
+  request.account = account_;
+  request.exam = session.defaultExam;
+  request.days = chosenDays();
+  request.loops = loopLists();
+  request.choice = {IWCheckBox5.Checked, IWCheckBox7.Checked, IWCheckBox8.Checked,
+                    IWCheckBox2.Checked, IWCheckBox9.Checked, IWCheckBox10.Checked};
+  request.thresholds =
+      analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
+  request.bands = analysis::parseBands(settings->bands);
+  request.preparation = preparation_;
+  auto result = std::make_shared<cloud::PublishResult>();
+  startStep(
+      [request = std::move(request), result](cloud::Progress& progress, cloud::PublishLease&) {
+        *result = cloud::publishExam(request, progress);
+      },
+      [this, result] { project_ = result->project; });
+  pollStep();
+}
+
+}  // namespace zeziza::pages

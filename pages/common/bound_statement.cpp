@@ -1,0 +1,14 @@
+#include "pages/common/bound_statement.h"
+
+namespace zeziza::pages {
+
+std::string containsPattern(std::string_view part) {
+  std::string pattern = "%";
+  for (const char c : part) {
+    if (c == '%' || c == '_' || c == '\\') pattern += '\\';
+    pattern += c;
+  }
+  return pattern + "%";
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,22 @@
+#include "pages/common/footer.h"
+
+#include "pages/common/site.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+TIWFrame19::TIWFrame19(web::Container& parent) : web::Frame(parent, "TIWFrame191") {
+  Css = "footer";
+  IWLabel1.RawText = true;
+  homeURL1.Caption = "";
+  IWTimer1.Interval = 500000;
+  OnCreate = [this] { IWFrameRegionCreate(); };
+}
+
+void TIWFrame19::IWFrameRegionCreate() {
+  IWLabel1.Caption = web::UserSession().footerText;
+  homeURL1.URL = siteAddress("/home");
+  homeURL1.Visible = !homeURL1.URL.empty();
+}
+
+}  // namespace zeziza::pages

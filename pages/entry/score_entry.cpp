@@ -1,0 +1,143 @@
+#include "pages/entry/score_entry.h"
+
+#include "pages/entry/batch_import.h"
+#include "pages/entry/class_grid_entry.h"
+#include "pages/entry/entry_access.h"
+#include "pages/entry/entry_password.h"
+#include "pages/signin/login.h"
+#include "pages/common/rights.h"
+#include "store/comma_text.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kAnyUnit = "不限学校";
+constexpr const char* kAnyGrade = "不限年级";
+constexpr const char* kAnyClass = "所有班";
+
+std::vector<std::string> withFirst(const char* first, const std::vector<std::string>& items) {
+  std::vector<std::string> out{first};
+  out.insert(out.end(), items.begin(), items.end());
+  return out;
+}
+
+// The chosen entry of a scope list, or none when the list's first entry ("all") is chosen.
+std::optional<std::string> restriction(const web::ComboBox& list, const char* any) {
+  if (list.ItemIndex < 0 || list.text() == any) return std::nullopt;
+  return list.text();
+}
+
+}  // namespace
+
+TIWForm2::TIWForm2() : web::Page("TIWForm2") {
+  Title = "成绩录入";
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWButton2.OnClick = [this] { IWButton2Click(); };
+  IWButton3.OnClick = [this] { IWButton3Click(); };
+  IWLink1.OnClick = [this] { IWLink1Click(); };
+  IWLink2.OnClick = [this] { IWLink2Click(); };
+  IWLink3.OnClick = [this] { IWLink3Click(); };
+  IWLink4.OnClick = [this] { IWLink4Click(); };
+  IWLink5.OnClick = [this] { IWLink5Click(); };
+  IWLink6.OnClick = [this] { IWLink6Click(); };
+  IWLink7.OnClick = [this] { IWLink7Click(); };
+  IWLink8.OnClick = [this] { IWLink8Click(); };
+  header.Css = "bar";
+  modes.Css = "bar";
+  scope.Css = "bar";
+  entryBody.Css = "entry-body";
+  IWRegion2.Css = "panel last-score";
+  entryPanels.Css = "entry-panels";
+  for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Css = "panel";
+  for (web::Edit* e : {&IWEdit6, &IWEdit1, &IWEdit2}) e->Css = "srk short";
+  // The last-score panel is a record of what was written: its subject is not chosen.
+  IWComboBox6.Enabled = false;
+  buildCaptions();
+  buildKeyScripts();
+  IWRegion8.Visible = false;
+  IWRegion9.Visible = false;
+}
+
+void TIWForm2::IWAppFormCreate() {
+  web::TIWUserSession& session = web::UserSession();
+  IWLabel4.Caption = session.defaultExam;
+  const bool allowed = entry::requirePage(
+      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink2);
+  if (!allowed) return;
+  fillScope();
+  IWLabel20.Caption = entry::userCaption();
+  const auto subjects = store::settingsCache().get()->subjects;
+  IWComboBox1.Items = subjects;
+  IWComboBox2.Items = subjects;
+  IWComboBox6.Items = subjects;
+}
+
+void TIWForm2::fillScope() {
+  web::TIWUserSession& session = web::UserSession();
+  if (entry::isClassTeacher()) {
+    const entry::Place place = entry::accountPlace(session.tem, session.userName);
+    teacherScope_ = entry::EntryScope::exactly(place);
+    IWComboBox3.Items = {place.unit};
+    IWComboBox4.Items = {place.grade};
+    IWComboBox5.Items = {place.cls};
+  } else {
+    const auto settings = store::settingsCache().get();
+    IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
+    IWComboBox4.Items = withFirst(kAnyGrade, store::parseCommaText(session.gradeList));
+    IWComboBox5.Items = withFirst(kAnyClass, settings->classes);
+  }
+  for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) list->ItemIndex = 0;
+}
+
+// A class teacher's scope is the account's, whatever the lists post.
+entry::EntryScope TIWForm2::currentScope() const {
+  if (teacherScope_) return *teacherScope_;
+  return {restriction(IWComboBox3, kAnyUnit), restriction(IWComboBox4, kAnyGrade),
+          restriction(IWComboBox5, kAnyClass)};
+}
+
+void TIWForm2::showPanel(web::Region* panel) {
+  for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Visible = r == panel;
+}
+
+void TIWForm2::IWLink5Click() {
+  showPanel(&IWRegion7);
+}
+
+void TIWForm2::IWLink6Click() {
+  showPanel(&IWRegion8);
+}
+
+void TIWForm2::IWLink3Click() {
+  showPanel(&IWRegion9);
+}
+
+void TIWForm2::IWLink4Click() {
+  IWRegion9.Visible = false;
+}
+
+void TIWForm2::IWLink7Click() {
+  web::UserSession().ShowPage<TIWForm6>();
+}
+
+void TIWForm2::IWLink8Click() {
+  if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kImportRefusal));
+  web::UserSession().ShowPage<TIWFormdr>();
+}
+
+void TIWForm2::IWLink2Click() {
+  web::UserSession().ShowPage<TIWForm1>();
+}
+
+void TIWForm2::IWButton3Click() {
+  if (!entry::requireEntryRights()) return;
+  web::TIWUserSession& session = web::UserSession();
+  entry::changeOwnPassword(session.tem, session.userName, IWEdit10.Text, IWEdit11.Text,
+                           IWEdit12.Text);
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,159 @@
+// The writing handlers of the score entry page: direct entry, computed entry and the delete
+// link of the last-score panel.
+#include <charconv>
+#include <functional>
+
+#include "analysis/number_format.h"
+#include "pages/entry/entry_access.h"
+#include "pages/entry/entry_text.h"
+#include "pages/entry/score_entry.h"
+#include "pages/entry/score_text.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kFailed = "操作错误,指令没有完成";
+
+// Whatever fails while writing is reported as the one failure message.
+void guarded(const std::function<void()>& work) {
+  try {
+    work();
+  } catch (const std::exception&) {
+    web::ShowMessage(kFailed);
+  }
+}
+
+int subjectCount() {
+  return static_cast<int>(store::settingsCache().get()->subjects.size());
+}
+
+// Score changes of this page are kept in the history under the signed-in user.
+store::ScoreAuthor author() {
+  return {web::UserSession().userName, "TIWForm2"};
+}
+
+store::Database& data() {
+  return web::UserSession().ADOConnection1.db();
+}
+
+// The row id the last-score panel shows; none when the panel is empty.
+std::optional<std::int64_t> shownRowId(const std::string& text) {
+  std::int64_t id = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
+  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return id;
+}
+
+}  // namespace
+
+std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& number,
+                                                        const web::ComboBox& subjects) {
+  auto student = entry::findStudent(web::UserSession().tem, number);
+  if (!student) {
+    web::ShowMessage("考生不存在,请核对后再试！");
+    return std::nullopt;
+  }
+  if (!currentScope().admits(*student)) {
+    web::ShowMessage("您不能录入该学生成绩");
+    return std::nullopt;
+  }
+  if (subjects.ItemIndex < 0) {
+    web::ShowMessage("请选择科目");
+    return std::nullopt;
+  }
+  return student;
+}
+
+store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int subjectIndex,
+                                          double value) {
+  const auto outcome =
+      store::writeScore(data(), {IWLabel4.Caption, student.key, subjectIndex + 1, value,
+                                 subjectCount(), entry::isClerk(), author()});
+  if (outcome.result == store::ScoreWriteResult::KeptExisting) {
+    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  } else if (outcome.result == store::ScoreWriteResult::RowDeleted) {
+    web::ShowMessage("该学生已经没有有效成绩");
+  }
+  return outcome;
+}
+
+void TIWForm2::showLastScore(const std::string& number, const std::string& name, int subjectIndex,
+                             double value, std::int64_t rowId) {
+  IWEdit4.Text = number;
+  IWEdit5.Text = name;
+  IWComboBox6.ItemIndex = subjectIndex;
+  IWEdit7.Text = analysis::formatGeneral(value);
+  IWEdit3.Text = std::to_string(rowId);
+}
+
+// Ready for the next student: the second part of the number is emptied, or advanced when
+// the box is ticked (then only the score is left to type).
+void TIWForm2::nextDirectEntry() {
+  const auto next = IWCheckBox1.Checked ? nextNumberPart(trimmed(IWEdit1.Text)) : std::nullopt;
+  if (next) {
+    IWEdit1.Text = *next;
+    IWEdit2.Text.clear();
+    setFocus(IWEdit2);
+  } else {
+    IWEdit1.Text.clear();
+    setFocus(IWEdit1);
+  }
+}
+
+void TIWForm2::IWButton1Click() {
+  if (!entry::requireEntryRights()) return;
+  const std::string number = trimmed(IWEdit6.Text) + trimmed(IWEdit1.Text);
+  guarded([&] {
+    const auto student = admittedStudent(number, IWComboBox1);
+    if (!student) return;
+    const auto value = parseNumber(IWEdit2.Text);
+    if (!value) return web::ShowMessage("请正确录入成绩");
+    const auto outcome = record(*student, IWComboBox1.ItemIndex, *value);
+    if (outcome.result == store::ScoreWriteResult::KeptExisting) {
+      IWEdit1.Text.clear();
+      setFocus(IWEdit1);
+    }
+    if (outcome.rowId == 0) return;
+    showLastScore(number, student->name, IWComboBox1.ItemIndex, *value, outcome.rowId);
+    nextDirectEntry();
+  });
+}
+
+void TIWForm2::IWButton2Click() {
+  if (!entry::requireEntryRights()) return;
+  guarded([&] {
+    const auto student = admittedStudent(IWEdit9.Text, IWComboBox2);
+    if (!student) return;
+    const auto fullMark = parseNumber(IWEdit8.Text);
+    if (!fullMark) return web::ShowMessage("请正确录入总分");
+    if (trimmed(IWMemo1.text()).empty()) return web::ShowMessage("请正确录入成绩");
+    double deductions = 0;
+    for (const std::string& line : IWMemo1.Lines) deductions += parseNumber(line).value_or(0);
+    const double value = *fullMark - deductions;
+    const auto outcome = record(*student, IWComboBox2.ItemIndex, value);
+    if (outcome.rowId == 0) return;
+    showLastScore(IWEdit9.Text, student->name, IWComboBox2.ItemIndex, value, outcome.rowId);
+    IWEdit9.Text.clear();
+    IWMemo1.Lines.clear();
+    setFocus(IWEdit9);
+  });
+}
+
+void TIWForm2::IWLink1Click() {
+  if (!entry::requireEntryRights()) return;
+  guarded([&] {
+    const auto rowId = shownRowId(IWEdit3.Text);
+    const int subject = IWComboBox6.ItemIndex + 1;
+    if (!rowId || subject < 1 ||
+        !store::clearScore(data(), *rowId, subject, subjectCount(), author())) {
+      return web::ShowMessage("无学生无法删除！");
+    }
+    for (web::Edit* e : {&IWEdit3, &IWEdit4, &IWEdit5, &IWEdit7}) e->Text.clear();
+    web::ShowMessage("该成绩已删除");
+  });
+}
+
+}  // namespace zeziza::pages

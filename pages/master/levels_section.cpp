@@ -1,0 +1,70 @@
+#include "pages/master/levels_section.h"
+
+#include <array>
+#include <optional>
+#include <stdexcept>
+#include <utility>
+
+#include "pages/entry/entry_text.h"
+#include "pages/common/rights.h"
+#include "store/list_update.h"
+#include "store/settings.h"
+#include "store/transaction.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+LevelsSection::LevelsSection(web::Container& parent) : web::Region(parent, "LevelsSection") {
+  Css = "section";
+  Heading.Caption = "分数等级设置";
+  Heading.Bold = true;
+  for (auto* bound : {&IWEdit7, &IWEdit3}) {
+    bound->Enabled = false;
+    bound->Css = "srk level";
+  }
+  for (auto* level : {&youxiu, &lianghao, &jige}) level->Css = "srk level";
+  IWEdit7.Text = "1000";
+  IWEdit3.Text = "0";
+  ExcellentSign.Caption = ">优秀>=";
+  GoodSign.Caption = ">良好>=";
+  PassSign.Caption = ">及格>=";
+  FailSign.Caption = ">不及格>";
+  IWButton2.Caption = "保存分数分级设置";
+}
+
+void LevelsSection::load(const store::SettingsSnapshot& settings) {
+  youxiu.Text = settings.excellent;
+  lianghao.Text = settings.good;
+  jige.Text = settings.pass;
+}
+
+void LevelsSection::save() {
+  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
+  const std::array<std::pair<std::string_view, std::optional<int>>, 3> levels = {{
+      {store::key::kExcellent, wholeNumber(youxiu.Text)},
+      {store::key::kGood, wholeNumber(lianghao.Text)},
+      {store::key::kPass, wholeNumber(jige.Text)},
+  }};
+  for (const auto& [key, value] : levels) {
+    if (!value) return web::ShowMessage("分数分级必须为数字！请修改后再试");
+  }
+  if (!(*levels[0].second > *levels[1].second && *levels[1].second > *levels[2].second)) {
+    return web::ShowMessage("分数分级数据错误！请修改后再试");
+  }
+  auto& db = web::UserSession().ADOConnection1.db();
+  store::Transaction transaction(db);
+  for (const auto& [key, value] : levels) {
+    if (!store::writeSetting(db, key, std::to_string(*value))) {
+      throw std::runtime_error("系统设置表中缺少设置项" + std::string(key) + "，无法保存");
+    }
+  }
+  transaction.commit();
+  for (const auto& [key, value] : levels) {
+    store::refreshCachedSetting(store::settingsCache(), db, key);
+  }
+  youxiu.Text = std::to_string(*levels[0].second);
+  lianghao.Text = std::to_string(*levels[1].second);
+  jige.Text = std::to_string(*levels[2].second);
+}
+
+}  // namespace zeziza::pages

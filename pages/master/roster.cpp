@@ -1,0 +1,194 @@
+#include "pages/master/roster.h"
+
+#include <charconv>
+
+#include "export/sheet_layout.h"
+#include "pages/entry/entry_text.h"
+#include "pages/common/rights.h"
+#include "pages/master/units.h"
+#include "pages/common/workbook_download.h"
+#include "store/comma_text.h"
+#include "store/settings_cache.h"
+#include "store/transaction.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kNoDeleteRights = "您没有删除学生的权限，请以合适身份登录后再试！";
+
+std::optional<std::int64_t> studentKey(const std::string& text) {
+  std::int64_t key = 0;
+  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), key);
+  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
+  return key;
+}
+
+// A combo's chosen filter value; its first item means "all".
+std::string filterValue(const web::ComboBox& box) {
+  return box.ItemIndex > 0 ? box.text() : std::string();
+}
+
+std::vector<std::string> withFirst(std::string first, const std::vector<std::string>& items) {
+  std::vector<std::string> out{std::move(first)};
+  out.insert(out.end(), items.begin(), items.end());
+  return out;
+}
+
+// Removes students and their scores in one transaction: all of them, or none.
+void removeStudents(const std::vector<std::int64_t>& keys) {
+  auto& db = web::UserSession().ADOConnection1.db();
+  store::Transaction transaction(db);
+  for (const auto key : keys) {
+    db.exec("delete from cj where kh=?", {key});
+    db.exec("delete from ks where bh=?", {key});
+  }
+  transaction.commit();
+}
+
+// Removes one student; his scores go with him only when `withScores`. False, removing nothing,
+// when he has scores to keep.
+bool removeStudent(std::int64_t key, bool withScores) {
+  auto& session = web::UserSession();
+  auto& db = session.ADOConnection1.db();
+  store::Transaction transaction(db);
+  session.tem.open("select 1 from cj where kh=? limit 1", {key});
+  if (session.tem.recordCount() > 0 && !withScores) return false;
+  db.exec("delete from cj where kh=?", {key});
+  db.exec("delete from ks where bh=?", {key});
+  transaction.commit();
+  return true;
+}
+
+}  // namespace
+
+TIWForm16::TIWForm16() : web::Page("TIWForm16") {
+  Title = "学生管理";
+  Filters.Css = "bar";
+  Actions.Css = "bar";
+  NamePartLabel.Caption = "姓名";
+  IWButton2.Caption = "查询";
+  IWLink1.Caption = "【增加学生】";
+  IWLink2.Caption = "【将查询到的学生及其成绩全部删除】";
+  IWLink2.Confirmation = "您确定要删除这些学生及其成绩吗？";
+  IWCheckBox1.Caption = "删除学生的同时自动删除成绩信息";
+  IWLink6.Caption = "【保存为EXCEL】";
+  IWLink6.Visible = false;
+  IWRegion4.Css = "panel";
+  IWRegion4.Visible = false;
+  NoticeHeading.Caption = "完成增加学生的准备工作";
+  NoticeHeading.Bold = true;
+  NoticeText.Lines = {"要增加学生，你需要首先设置单位、年级、班次信息。"};
+  IWLink5.Caption = "×";
+  IWLink7.Caption = "【点击设置单位（学校）、年级、班次设置】";
+  wire();
+}
+
+void TIWForm16::wire() {
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWButton2.OnClick = [this] { IWButton2Click(); };
+  IWLink1.OnClick = [this] { IWLink1Click(); };
+  IWLink2.OnClick = [this] { IWLink2Click(); };
+  IWLink6.Download = true;
+  IWLink6.OnClick = [this] { IWLink6Click(); };
+  IWRegion9.IWLink4.OnClick = [this] { IWLink4Click(); };
+  IWRegion9.IWButton3.OnClick = [this] { IWButton3Click(); };
+  IWRegion2.IWLink3.OnClick = [this] { IWLink3Click(); };
+  IWRegion2.IWButton4.OnClick = [this] { IWButton4Click(); };
+  IWRegion2.IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWLink5.OnClick = [this] { IWLink5Click(); };
+  IWLink7.OnClick = [this] { IWLink7Click(); };
+  results_.IWComboBox23.OnChange = [this] { IWComboBox23Change(); };
+  results_.IWLink8.OnClick = [this] { IWLink8Click(); };
+  results_.IWLink9.OnClick = [this] { IWLink9Click(); };
+  results_.IWLink10.OnClick = [this] { IWLink10Click(); };
+  results_.IWLink11.OnClick = [this] { IWLink11Click(); };
+}
+
+void TIWForm16::IWAppFormCreate() {
+  auto& session = web::UserSession();
+  const auto settings = store::settingsCache().get();
+  const auto grades = store::parseCommaText(session.gradeList);
+  IWComboBox7.Items = withFirst("所有学校", settings->units);
+  IWComboBox8.Items = withFirst("全部年级", grades);
+  IWComboBox9.Items = withFirst("所有班", settings->classes);
+  for (auto* box : {&IWComboBox7, &IWComboBox8, &IWComboBox9}) box->ItemIndex = 0;
+  IWRegion9.fill(settings->units, grades, settings->classes);
+  IWRegion2.fill(settings->units, grades, settings->classes);
+  if (session.rightsCode == "4") {
+    for (web::Control* c : std::initializer_list<web::Control*>{&IWLink1, &IWLink2, &IWCheckBox1}) {
+      c->Visible = false;
+    }
+  }
+  results_.bind(
+      session.sqla, [this](const std::string& bh) { IWDBGrid2Columns5Click(bh); },
+      [this](const std::string& bh) { IWDBGrid2Columns6Click(bh); });
+}
+
+void TIWForm16::IWButton2Click() {
+  const RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
+                            filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
+  results_.run(rosterStatement(filter));
+  IWLink6.Visible = true;
+}
+
+void TIWForm16::IWLink1Click() {
+  const bool placesSet = !IWRegion9.IWComboBox10.Items.empty() &&
+                         !IWRegion9.IWComboBox12.Items.empty() && IWComboBox8.Items.size() > 1;
+  if (placesSet) {
+    IWRegion9.Visible = true;
+  } else {
+    IWRegion4.Visible = true;
+  }
+}
+
+void TIWForm16::IWLink7Click() {
+  web::UserSession().pageType = 7;
+  web::UserSession().ShowPage<Tdwset>();
+}
+
+void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
+  if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
+  const auto key = studentKey(bh);
+  if (!key || !results_.findStudent(*key)) return;
+  if (!removeStudent(*key, IWCheckBox1.Checked)) {
+    return web::ShowMessage(
+        "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
+  }
+  results_.rerun(results_.currentPage());
+}
+
+void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
+  if (!hasRights({0, 1, 2})) {
+    return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
+  }
+  const auto key = studentKey(bh);
+  const auto row = key ? results_.findStudent(*key) : std::nullopt;
+  if (row) IWRegion2.open(results_.query(), *row);
+}
+
+void TIWForm16::IWButton1Click() {
+  if (IWRegion2.save()) results_.rerun(1);
+}
+
+void TIWForm16::IWLink2Click() {
+  if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
+  if (!IWCheckBox1.Checked) {
+    return web::ShowMessage("您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
+  }
+  if (!results_.hasRun()) return;
+  const auto& result = results_.query();
+  const std::size_t column = result.fieldIndex("bh");
+  std::vector<std::int64_t> keys;
+  for (const auto& row : result.rows()) keys.push_back(row[column].asInt());
+  removeStudents(keys);
+  results_.rerun(1);
+}
+
+// The spreadsheet of the result is answered here once the export is built.
+void TIWForm16::IWLink6Click() {
+  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,156 @@
+#include "pages/signin/login.h"
+
+#include "pages/system/banner.h"
+#include "pages/signin/credentials.h"
+#include "pages/signin/login_state.h"
+#include "pages/common/rights.h"
+#include "pages/entry/score_entry.h"
+#include "pages/analysis/score_query.h"
+#include "pages/common/text.h"
+#include "pages/signin/user_accounts.h"
+#include "store/settings.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kWrongLogin = "用户名或密码错误！";
+constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
+constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登陆";
+
+// Enter in the name box moves to the password box; Enter there moves to the login button.
+constexpr const char* kNameEnter =
+    "if(event.keyCode==13){var p=document.getElementById('iwedit2');p.focus();p.select();"
+    "return false;}";
+constexpr const char* kPasswordEnter =
+    "if(event.keyCode==13){document.getElementById('iwbutton1').focus();return false;}";
+
+}  // namespace
+
+TIWForm1::TIWForm1() : web::Page("TIWForm1") {
+  Title = "系统登陆";
+  LoginArea.Css = "login-area";
+  IWRegion1.Css = "card login-panel";
+  IWLabel2.Caption = "系 统 登 录";
+  IWLabel2.Bold = true;
+  IWLabel3.Caption = "System login";
+  NameRow.Css = "row";
+  IWLabel4.Caption = "用户名";
+  IWEdit1.Scripts = {{"onKeyPress", kNameEnter}};
+  PasswordRow.Css = "row";
+  IWLabel5.Caption = "密   码";
+  IWEdit2.PasswordPrompt = true;
+  IWEdit2.Scripts = {{"onKeyPress", kPasswordEnter}};
+  IWButton1.Caption = "登陆";
+  NoteBox.Css = "note-box";
+  IWLabel6.Caption = "登录说明";
+  IWLabel6.Bold = true;
+  IWText1.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
+                   "户名登录系统", "建议使用IE浏览器浏览本站内容"};
+
+  IWRegion4.Css = "card first-admin";
+  IWRegion4.Visible = false;
+  IWLabel7.Caption = "建立初始用户[超级管理员]";
+  IWLabel7.Bold = true;
+  IWText2.Lines = {"系统没有检测到超级管理员用户。请先建立一个超级管理员用户",
+                   "以登录系统，登录系统后您可以建立具有不同权限的多个用户。"};
+  AdminNameRow.Css = "row";
+  IWLabel8.Caption = "用 户 名";
+  AdminPasswordRow.Css = "row";
+  IWLabel9.Caption = "密     码";
+  IWEdit3.PasswordPrompt = true;
+  AdminRepeatRow.Css = "row";
+  IWLabel10.Caption = "重复密码";
+  IWEdit5.PasswordPrompt = true;
+  IWButton2.Caption = "确定";
+
+  IWTimer1.Interval = 500000;
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWButton2.OnClick = [this] { IWButton2Click(); };
+}
+
+void TIWForm1::IWAppFormCreate() {
+  web::TIWUserSession& session = web::UserSession();
+  store::Database& db = session.ADOConnection1.db();
+  IWImageFile1.Source = bannerAddress(session.dataFolder().files());
+  session.footerText = store::readSetting(db, store::key::kFooterText);
+  TIWFrame191.showText(session.footerText);
+  IWRegion4.Visible = !hasSuperAdmin(db);
+  setFocus(IWRegion4.Visible ? IWEdit4 : IWEdit1);
+}
+
+void TIWForm1::IWButton1Click() {
+  const auto user = verifyCredentials(IWEdit1.Text, IWEdit2.Text);
+  if (!user) {
+    web::ShowMessage(kWrongLogin);
+    return;
+  }
+  fillLoginState(web::UserSession(), user->name, user->rightsCode);
+  routeSignedInUser();
+}
+
+void TIWForm1::routeSignedInUser() {
+  web::TIWUserSession& session = web::UserSession();
+  const auto code = sessionRights();
+  if (!code) throw std::runtime_error("用户 " + session.userName + " 的权限代码无效。");
+  switch (*code) {
+    case rights::kSuperAdmin:
+    case rights::kAdmin:
+    case rights::kViewer:
+      session.ShowPage<TIWForm3>();
+      return;
+    case rights::kClassTeacher:
+      if (session.workMode == store::kWorkModeUnified) {
+        web::ShowMessage(kUnifiedModeRefusal);
+        return;
+      }
+      [[fallthrough]];
+    case rights::kSupervisor:
+    case rights::kClerk:
+      if (session.defaultExam.empty()) {
+        web::ShowMessage(kNoDefaultExam);
+        return;
+      }
+      session.ShowPage<TIWForm2>();
+      return;
+    default:
+      return;
+  }
+}
+
+void TIWForm1::IWButton2Click() {
+  const std::string name = trimBlanks(IWEdit4.Text);
+  if (name.empty()) {
+    web::ShowMessage("用户名能为空");
+    return;
+  }
+  if (IWEdit3.Text != IWEdit5.Text) {
+    web::ShowMessage("重复密码错误");
+    return;
+  }
+  const std::string password = trimBlanks(IWEdit3.Text);
+  if (password.empty()) {
+    web::ShowMessage("密码不能为空！");
+    return;
+  }
+  const NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
+  switch (addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
+    case AddUserResult::Added:
+      web::ShowMessage("创建用户成功，请使用新创建的用户登录!");
+      IWRegion4.Visible = false;
+      setFocus(IWEdit1);
+      return;
+    case AddUserResult::NameTaken:
+      web::ShowMessage("该用户名已存在，请使用其它用户名！");
+      return;
+    case AddUserResult::SuperAdminExists:
+      web::ShowMessage("系统中已有超级管理员，请使用其用户名登录。");
+      IWRegion4.Visible = false;
+      setFocus(IWEdit1);
+      return;
+  }
+}
+
+}  // namespace zeziza::pages

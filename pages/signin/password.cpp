@@ -1,0 +1,40 @@
+#include "pages/signin/password.h"
+
+#include "pages/signin/credentials.h"
+#include "pages/common/text.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+TIWForm18::TIWForm18() : web::Page("TIWForm18") {
+  Title = "修改密码";
+  IWRegion1.Css = "card password-panel";
+  IWLabel1.Caption = "原有密码 / The original password\n";
+  IWLabel2.Caption = "新设密码 / The new password\n";
+  IWLabel3.Caption = "重复密码 / Repeat the password\n";
+  IWButton1.Caption = "修改密码";
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+}
+
+void TIWForm18::IWButton1Click() {
+  if (trimBlanks(IWEdit2.Text).empty()) {
+    web::ShowMessage("新设密码不能为空！");
+    return;
+  }
+  if (IWEdit2.Text != IWEdit3.Text) {
+    web::ShowMessage("新设密码与重复密码不一致，请检查！");
+    return;
+  }
+  web::TIWUserSession& session = web::UserSession();
+  const auto user = verifyCredentials(session.userName, IWEdit1.Text);
+  if (!user) {
+    web::ShowMessage("原有密码错误！请检查。");
+    return;
+  }
+  const int changed =
+      session.tem.exec("update yh set pass=? where user=?",
+                       {store::Value(hashPassword(IWEdit2.Text)), store::Value(user->name)});
+  if (changed > 0) web::ShowMessage("修改成功！");
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,73 @@
+// The settings half of the accounts page: work mode, default exam, footer text, banner and
+// the system reset.
+#include "pages/system/accounts.h"
+#include "pages/system/banner.h"
+#include "pages/common/rights.h"
+#include "store/settings.h"
+#include "web/server_controller.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+store::Database& data() {
+  return web::UserSession().ADOConnection1.db();
+}
+
+}  // namespace
+
+void Tusergl::IWComboBox33Change() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const std::string mode = IWComboBox33.text();
+  store::writeSetting(data(), store::key::kWorkMode, mode);
+  web::UserSession().workMode = mode;
+}
+
+void Tusergl::IWComboBox1Change() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const std::string exam = IWComboBox1.text();
+  store::writeSetting(data(), store::key::kDefaultExam, exam);
+  web::UserSession().defaultExam = exam;
+}
+
+// The footer of this page keeps the old text until the next page is built.
+void Tusergl::IWButton1Click() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  store::writeSetting(data(), store::key::kFooterText, IWEdit1.Text);
+  web::UserSession().footerText = IWEdit1.Text;
+}
+
+// Only a JPEG or PNG picture (judged by its content) of a sensible size replaces the banner.
+void Tusergl::IWButton2Click() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const auto& upload = IWFile1.uploaded();
+  if (!upload) return;
+  if (upload->content.size() > kMaxBannerBytes) {
+    web::ShowMessage("横幅图片太大，不能超过" + std::to_string(kMaxBannerBytes / 1048576) +
+                     "MB，请缩小后再上传。");
+    return;
+  }
+  if (pictureKind(upload->content) == PictureKind::Unknown) {
+    web::ShowMessage("上传的文件不是JPG或PNG格式的图片，网站横幅没有改变。");
+    return;
+  }
+  saveBanner(web::UserSession().dataFolder().files(), upload->content);
+}
+
+// Other idle sessions end and `data` is restored from `empty`; this session is being
+// served, so it survives with its login state.
+void Tusergl::IWButton3Click() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  if (IWEdit2.Text != "yes") {
+    web::ShowMessage("操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
+    return;
+  }
+  auto* controller = web::TIWServerController::instance();
+  if (!controller) throw std::logic_error("no server controller");
+  controller->runSystemReset();
+  reloadUserList();
+  web::ShowMessage("以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,109 @@
+// The user half of the accounts page: list, create and delete.
+#include "pages/system/accounts.h"
+#include "pages/signin/credentials.h"
+#include "pages/common/rights.h"
+#include "pages/common/text.h"
+#include "pages/signin/user_accounts.h"
+#include "store/comma_text.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+void fillChoices(web::ComboBox& combo, std::vector<std::string> items) {
+  combo.Items = std::move(items);
+  combo.ItemIndex = combo.Items.empty() ? -1 : 0;
+}
+
+}  // namespace
+
+void Tusergl::IWLink1Click() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  IWRegion1.Visible = true;
+}
+
+void Tusergl::IWLink5Click() {
+  IWRegion1.Visible = false;
+}
+
+// A class teacher is bound to one unit, grade and class.
+void Tusergl::IWComboBox2Change() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  if (IWComboBox2.ItemIndex != rights::kClassTeacher) {
+    IWRegion4.Visible = false;
+    return;
+  }
+  const auto settings = store::settingsCache().get();
+  fillChoices(IWComboBox26, settings->units);
+  fillChoices(IWComboBox27, store::parseCommaText(web::UserSession().gradeList));
+  fillChoices(IWComboBox28, settings->classes);
+  IWRegion4.Visible = true;
+}
+
+bool Tusergl::chosenTypeAndScope(NewUser& user) {
+  if (IWComboBox2.ItemIndex < 0) {
+    web::ShowMessage("请选择用户类型！");
+    return false;
+  }
+  user.rightsCode = IWComboBox2.ItemIndex;
+  if (user.rightsCode != rights::kClassTeacher) return true;
+  if (!IWRegion4.Visible || IWComboBox26.ItemIndex < 0 || IWComboBox27.ItemIndex < 0 ||
+      IWComboBox28.ItemIndex < 0) {
+    web::ShowMessage("请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
+    return false;
+  }
+  user.unit = IWComboBox26.text();
+  user.grade = IWComboBox27.text();
+  user.className = IWComboBox28.text();
+  return true;
+}
+
+void Tusergl::IWButton7Click() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  NewUser user;
+  user.name = trimBlanks(IWEdit15.Text);
+  if (user.name.empty()) {
+    web::ShowMessage("用户名能为空");
+    return;
+  }
+  if (IWEdit16.Text != IWEdit20.Text) {
+    web::ShowMessage("重复密码错误");
+    return;
+  }
+  const std::string password = trimBlanks(IWEdit16.Text);
+  if (password.empty()) {
+    web::ShowMessage("密码不能为空！");
+    return;
+  }
+  store::Database& db = web::UserSession().ADOConnection1.db();
+  // Checked again when the row is added; this spares the hash for a name in use.
+  if (findUser(db, user.name)) {
+    web::ShowMessage("该用户名已存在，请使用其它用户名！");
+    return;
+  }
+  if (!chosenTypeAndScope(user)) return;
+  user.passwordHash = hashPassword(password);
+  if (addUser(db, user, false) == AddUserResult::NameTaken) {
+    web::ShowMessage("该用户名已存在，请使用其它用户名！");
+    return;
+  }
+  reloadUserList();
+  IWRegion1.Visible = false;
+}
+
+void Tusergl::IWDBGrid5Columns2Click(const std::string& userName) {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  web::TIWUserSession& session = web::UserSession();
+  session.tem.exec("delete from yh where user=?", {store::Value(userName)});
+  if (!hasSuperAdmin(session.ADOConnection1.db())) {
+    web::ShowMessage(
+        "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新"
+        "创建新的超级管理员账户");
+    IWRegion1.Visible = true;
+  }
+  reloadUserList();
+}
+
+}  // namespace zeziza::pages

@@ -1,0 +1,383 @@
+#include "pages/analysis/score_query.h"
+
+#include <gtest/gtest.h>
+
+#include "analysis/number_format.h"
+#include "pages/common/rights.h"
+#include "pages/common/workbook_download.h"
+#include "store/score_history.h"
+#include "store/settings_cache.h"
+#include "tests/support/page_driver.h"
+#include "tests/support/xlsx_reader.h"
+#include "web/controls/grid.h"
+#include "web/controls/lists.h"
+
+namespace zeziza::testing {
+namespace {
+
+using Row = std::vector<std::string>;
+using Rows = std::vector<Row>;
+
+class ScoreQueryTest : public ::testing::Test {
+ protected:
+  ScoreQueryTest() {
+    web::TIWUserSession& u = browser.user();
+    u.rightsCode = "0";
+    u.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ,cj.k3 as 英语 ";
+    u.examList = "期中,期末";
+    u.gradeList = "七年级,八年级";
+    u.defaultExam = "期中";
+  }
+
+  void open() { browser.showPage<pages::TIWForm3>(); }
+  std::int64_t addStudent(const std::string& id, const std::string& name,
+                          const std::string& unit = "东校区") {
+    server.db().exec("insert into ks (id, xm, xx, nj, bj) values (?, ?, ?, '七年级', '一班')",
+                     {id, name, unit});
+    return server.db().lastInsertId();
+  }
+  void addScores(const std::string& exam, std::int64_t bh, double k1, double k2, double k3) {
+    server.db().exec(
+        "insert into cj (ks, kh, k1, k2, k3, zf, pj, test) values (?, ?, ?, ?, ?, ?, ?, ?)",
+        {exam, bh, k1, k2, k3, k1 + k2 + k3, (k1 + k2 + k3) / 3, exam + "!&" + std::to_string(bh)});
+  }
+  void search() { browser.click("IWButton1"); }
+
+  std::string status() { return browser.control<web::Label>("IWLabel4").Caption; }
+  const web::ComboBox& pageChooser() { return browser.control<web::ComboBox>("IWComboBox7"); }
+  bool pagingShown() { return browser.control<web::Region>("IWRegion4").Visible; }
+  bool panelShown() { return browser.control<web::Region>("IWRegion1").Visible; }
+  Rows grid(const std::string& name) {
+    const auto& g = browser.control<web::Grid>(name);
+    Rows rows(static_cast<std::size_t>(g.rowCount()));
+    for (int r = 0; r < g.rowCount(); ++r) {
+      for (int c = 0; c < g.columnCount(); ++c) rows[r].push_back(g.cell(r, c).Text);
+      while (!rows[r].empty() && rows[r].back().empty()) rows[r].pop_back();
+    }
+    return rows;
+  }
+  // The 考号 cells of the result grid as the browser got it.
+  std::vector<std::string> shownIds() {
+    const std::string& html = browser.last().html;
+    const auto begin = html.find("id=\"iwdbgrid1\"");
+    const auto end = html.find("</table>", begin);
+    std::vector<std::string> ids;
+    for (auto row = html.find("<tr><td>", begin); row < end; row = html.find("<tr><td>", row + 1)) {
+      const auto id = html.find("<td>", row + 8) + 4;
+      ids.push_back(html.substr(id, html.find("</td>", id) - id));
+    }
+    return ids;
+  }
+
+  TestServer server;
+  BrowserSession browser = server.browser();
+};
+
+TEST_F(ScoreQueryTest, CreationFillsTheListsAndHidesResultControls) {
+  open();
+  auto items = [&](const std::string& name) { return browser.control<web::ComboBox>(name).Items; };
+  auto chosen = [&](const std::string& name) {
+    return browser.control<web::ComboBox>(name).text();
+  };
+  EXPECT_EQ(items("IWComboBox1"), (Row{"全部考试", "期中", "期末"}));
+  EXPECT_EQ(chosen("IWComboBox1"), "期中");  // the default exam
+  EXPECT_EQ(items("IWComboBox2"), (Row{"所有学校", "中心校区", "东校区", "西校区"}));
+  EXPECT_EQ(items("IWComboBox3"), (Row{"所有年级", "七年级", "八年级"}));
+  EXPECT_EQ(items("IWComboBox4").front(), "所有班");
+  EXPECT_EQ(items("IWComboBox4").size(), 10u);
+  EXPECT_EQ(items("IWComboBox5"),
+            (Row{"不排序", "按考号", "按总分", "按平均分", "按数学", "按语文", "按英语"}));
+  EXPECT_EQ(items("IWComboBox6"), (Row{"升序排列", "降序排列"}));
+  for (const auto* name : {"IWComboBox2", "IWComboBox3", "IWComboBox4", "IWComboBox5"}) {
+    EXPECT_EQ(browser.control<web::ComboBox>(name).ItemIndex, 0) << name;
+  }
+  EXPECT_EQ(status(), "---");
+  EXPECT_FALSE(pagingShown());
+  EXPECT_FALSE(panelShown());
+  EXPECT_EQ(browser.page().Title, "Zeziza学生成绩管理系统");
+  EXPECT_FALSE(browser.page().LockOnSubmit);
+
+  browser.user().defaultExam = "期末考试";  // not in the list: the first item stays
+  open();
+  EXPECT_EQ(chosen("IWComboBox1"), "全部考试");
+}
+
+TEST_F(ScoreQueryTest, SixtyOneRowsPageThirtyAtATime) {
+  double total = 0;
+  for (int i = 1; i <= 61; ++i) {
+    const std::string id = (i < 10 ? "S0" : "S") + std::to_string(i);
+    addScores("期中", addStudent(id, "学生" + id), 40 + i * 0.5, 0, 0);
+    total += 40 + i * 0.5;
+  }
+  addScores("期末", addStudent("T01", "别的考试"), 99, 99, 99);
+  open();
+  browser.choose("IWComboBox5", "按考号");
+  search();
+  EXPECT_EQ(status(), "共有61条符合条件的记录  [第1页/共3页]");
+  EXPECT_EQ(pageChooser().Items, (Row{"1", "2", "3"}));
+  EXPECT_TRUE(pagingShown());
+  ASSERT_EQ(shownIds().size(), 30u);
+  EXPECT_EQ(shownIds().front(), "S01");
+
+  struct Step {
+    std::string control, choice;
+    std::string status;
+    std::string firstShown;
+    std::size_t shown;
+  };
+  const std::vector<Step> steps = {
+      {"IWLink2", "", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},  // 上页 on page 1
+      {"IWLink4", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
+      {"IWLink3", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},  // 下页 on the last
+      {"IWLink2", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
+      {"IWComboBox7", "1", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
+      {"IWLink3", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
+      {"IWLink1", "", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
+      {"IWComboBox7", "3", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
+  };
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.control + step.choice + " -> " + step.status);
+    if (!step.choice.empty()) browser.choose(step.control, step.choice);
+    browser.click(step.control);
+    EXPECT_EQ(status(), step.status);
+    ASSERT_EQ(shownIds().size(), step.shown);
+    EXPECT_EQ(shownIds().front(), step.firstShown);
+  }
+  // The statistics cover the whole result, not the page shown.
+  const Rows summary = grid("IWGrid1");
+  ASSERT_EQ(summary.size(), 4u);
+  EXPECT_EQ(summary[1][2], "61");
+  EXPECT_EQ(summary[1][3], analysis::formatGeneral(total));
+}
+
+TEST_F(ScoreQueryTest, NoMatchingRows) {
+  addScores("期末", addStudent("1001", "张三"), 80, 80, 80);
+  open();
+  search();
+  EXPECT_EQ(status(), "共有0条符合条件的记录  [第1页/共0页]");
+  EXPECT_TRUE(pageChooser().Items.empty());
+  EXPECT_FALSE(pagingShown());
+  EXPECT_TRUE(shownIds().empty());
+  EXPECT_EQ(grid("IWGrid1"),
+            (Rows{{"科目", "实有人数", "参考人数", "总分", "平均分", "最高分", "最低分", "中位数",
+                   "方差", "优秀率", "良好率", "及格率", "不及格率", "优秀人数", "良好人数",
+                   "及格人数", "不及格人数", "Skew", "Kurtosis"},
+                  {"数学"},
+                  {"语文"},
+                  {"英语"}}));
+  EXPECT_EQ(grid("IWGrid2"),
+            (Rows{{"科目", "实有人数", "参考人数"}, {"数学"}, {"语文"}, {"英语"}}));
+}
+
+// 数学 is the worked example; 语文 has one participant and shows only its name; a student
+// with scores only in another exam still counts as enrolled.
+TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
+  store::settingsCache().update([](auto& s) { s.bands = {"60", "70", "80", "90"}; });
+  const double maths[] = {60, 70, 80, 90};
+  for (int i = 0; i < 4; ++i) {
+    addScores("期中", addStudent("100" + std::to_string(i), "学生"), maths[i], i == 0 ? 85 : 0, 80);
+  }
+  addScores("期末", addStudent("2000", "学生"), 99, 99, 99);
+  addStudent("3000", "没有成绩的学生", "西校区");
+  open();
+  search();
+  const Rows summary = grid("IWGrid1");
+  ASSERT_EQ(summary.size(), 4u);
+  EXPECT_EQ(summary[1],
+            (Row{"数学", "6", "4", "300", "75.00", "90", "60", "75.00", "125.00", "25.00", "25.00",
+                 "50.00", "0.00", "1", "1", "2", "0", "0.00", "1.64"}));
+  EXPECT_EQ(summary[2], (Row{"语文"}));
+  EXPECT_EQ(summary[3], (Row{"英语", "6", "4", "320", "80.00", "80", "80", "80.00", "0.00", "0.00",
+                             "100.00", "0.00", "0.00", "0", "4", "0", "0", "0.00", "0.00"}));
+  EXPECT_EQ(grid("IWGrid2"),
+            (Rows{{"科目", "实有人数", "参考人数", "60-70", "70-80", "80-90", "<=90"},
+                  {"数学", "6", "4", "1", "1", "1", "1"},
+                  {"语文"},
+                  {"英语", "6", "4", "0", "0", "4", "0"}}));
+
+  // The name filter narrows the roster count too; the unit filter as well.
+  browser.type("IWEdit1", "学生");
+  browser.choose("IWComboBox2", "东校区");
+  search();
+  EXPECT_EQ(grid("IWGrid1")[1][1], "5");
+}
+
+TEST_F(ScoreQueryTest, StatisticsPanelOpensAfterASearchAndCloses) {
+  addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
+  open();
+  browser.click("IWLink12");
+  EXPECT_EQ(browser.message(), "请先进行查询，才能查看统计信息！");
+  EXPECT_FALSE(panelShown());
+  search();
+  EXPECT_FALSE(panelShown());
+  browser.click("IWLink12");
+  EXPECT_TRUE(panelShown());
+  search();
+  EXPECT_TRUE(panelShown());  // stays open across searches
+  browser.click("IWLink13");
+  EXPECT_FALSE(panelShown());
+}
+
+TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
+  addScores("期中", addStudent("1001", "王\"五"), 80, 80, 80);
+  addScores("期中", addStudent("1002", "赵%六"), 80, 80, 80);
+  addScores("期中", addStudent("1003", "李四"), 80, 80, 80);
+  open();
+  for (const auto& [name, id] : std::vector<std::pair<std::string, std::string>>{
+           {"王\"", "1001"}, {"%", "1002"}, {"四", "1003"}}) {
+    SCOPED_TRACE(name);
+    browser.type("IWEdit1", name);
+    search();
+    EXPECT_EQ(browser.message(), "");
+    EXPECT_EQ(shownIds(), (std::vector<std::string>{id}));
+  }
+}
+
+TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
+  addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
+  open();
+  search();
+  store::settingsCache().update([](auto& s) { s.subjects.push_back("物理"); });
+  const std::string message = "科目“物理”是在您登录之后增加的，请重新登录后再查询。";
+
+  EXPECT_EQ(browser.click("IWLink11").kind, web::EventOutcome::Kind::Page);
+  EXPECT_EQ(browser.message(), message);
+  EXPECT_TRUE(std::filesystem::is_empty(browser.user().cacheFolder()));
+
+  search();
+  EXPECT_EQ(browser.message(), message);
+  EXPECT_EQ(status(), "---");
+  EXPECT_FALSE(pagingShown());
+  EXPECT_TRUE(grid("IWGrid1").empty());
+  EXPECT_FALSE(browser.user().sqla.isOpen());
+}
+
+TEST_F(ScoreQueryTest, BadThresholdSettingFailsTheSearchBeforeAnythingChanges) {
+  addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
+  open();
+  search();
+  store::settingsCache().update([](auto& s) { s.excellent = "9O"; });
+  browser.click("IWLink3");  // nothing to do, but the page is posted as usual
+  search();
+  EXPECT_NE(browser.message().find("youxiu"), std::string::npos);
+  EXPECT_EQ(status(), "共有1条符合条件的记录  [第1页/共1页]");
+}
+
+TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
+  for (int i = 1; i <= 35; ++i) {
+    addScores("期中", addStudent(std::to_string(1000 + i), "学生"), 60 + i, 70.5, 0);
+  }
+  addScores("期中", addStudent("2001", "西校区学生", "西校区"), 90, 90, 90);
+  open();
+  browser.click("IWLink11");
+  EXPECT_EQ(browser.message(), pages::kExportNoQueryMessage);
+
+  browser.choose("IWComboBox2", "东校区");
+  browser.choose("IWComboBox5", "按考号");
+  search();
+  browser.click("IWLink4");
+  browser.choose("IWComboBox2", "西校区");  // changed, not searched
+  std::vector<std::filesystem::path> files;
+  for (int i = 0; i < 2; ++i) {
+    const auto& outcome = browser.click("IWLink11");
+    ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+    EXPECT_TRUE(outcome.file->downloadName.ends_with(".xlsx"));
+    files.push_back(outcome.file->path);
+  }
+  EXPECT_NE(files[0], files[1]);
+  browser.submit();
+  EXPECT_NE(browser.last().html.find("data-iw-download=\"1\""), std::string::npos);
+  EXPECT_EQ(status(), "共有35条符合条件的记录  [第2页/共2页]");  // the page shown stays
+  EXPECT_EQ(shownIds().size(), 5u);
+
+  const auto sheet = readWorkbook(files[0]);
+  ASSERT_EQ(sheet.rows.size(), 37u);
+  EXPECT_EQ(sheet.rows[0], (Row{"查询范围:", "期中", "东校区", "所有年级", "所有班"}));
+  EXPECT_EQ(sheet.rows[1], (Row{"考试名称", "考号", "学校", "姓名", "年级", "班次", "数学", "语文",
+                                "英语", "总分", "平均分"}));
+  EXPECT_EQ(sheet.rows[2], (Row{"期中", "1001", "东校区", "学生", "七年级", "一班", "#61", "#70.5",
+                                "#0", "#131.5", "#" + analysis::formatGeneral(131.5 / 3)}));
+  EXPECT_EQ(sheet.rows[36][1], "1035");
+}
+
+TEST_F(ScoreQueryTest, ExportOfAnEmptyResultHasOnlyTheTwoHeadingRows) {
+  open();
+  search();
+  const auto& outcome = browser.click("IWLink11");
+  ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+  const auto sheet = readWorkbook(outcome.file->path);
+  ASSERT_EQ(sheet.rows.size(), 2u);
+  EXPECT_EQ(sheet.rows[0], (Row{"查询范围:", "期中", "所有学校", "所有年级", "所有班"}));
+}
+
+TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
+  addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
+  for (const std::string code : {"0", "1", "4", "2", "3", "5", ""}) {
+    SCOPED_TRACE("code '" + code + "'");
+    const bool allowed = code == "0" || code == "1" || code == "4";
+    browser.user().rightsCode = code;
+    open();
+    EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
+    EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
+    EXPECT_TRUE(browser.control<web::Region>("Tmain1").Visible);
+  }
+  // A handler checks the code again.
+  browser.user().rightsCode = "0";
+  open();
+  browser.user().rightsCode = "3";
+  search();
+  EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
+  EXPECT_EQ(status(), "---");
+}
+
+}  // namespace
+}  // namespace zeziza::testing
+
+namespace zeziza::testing {
+namespace {
+
+TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
+  const std::int64_t bh = addStudent("801", "张三");
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
+  store::appendScoreHistory(server.db(), {"boss", "期中", bh, 1, 80, 85, "TIWForm6"});
+  store::appendScoreHistory(server.db(), {"boss", "期末", bh, 2, 0, 70, "TIWFormdr"});
+  const struct {
+    std::string exam;
+    std::vector<std::string> users;  // newest first
+  } cases[] = {{"期中", {"boss", "clerk"}}, {"全部考试", {"boss", "boss", "clerk"}}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.exam);
+    open();
+    browser.choose("IWComboBox1", c.exam);
+    browser.type("HistoryNumber", " 801 ");
+    browser.click("HistoryShow");
+    const auto& grid = browser.control<web::Grid>("HistoryGrid");
+    ASSERT_EQ(grid.rowCount(), static_cast<int>(c.users.size()) + 1);
+    for (std::size_t i = 0; i < c.users.size(); ++i) {
+      EXPECT_EQ(grid.cell(static_cast<int>(i) + 1, 1).Text, c.users[i]);
+    }
+  }
+  EXPECT_EQ(browser.control<web::Grid>("HistoryGrid").cell(2, 3).Text, "数学");
+  EXPECT_EQ(browser.control<web::Grid>("HistoryGrid").cell(2, 5).Text, "85");
+
+  browser.type("HistoryNumber", "999");
+  browser.click("HistoryShow");
+  EXPECT_EQ(browser.message(), "考生不存在,请核对后再试！");
+}
+
+TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
+  const std::int64_t bh = addStudent("801", "张三");
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
+  browser.user().rightsCode = "4";
+  open();
+  EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);
+  auto form = browser.formFor("");
+  form.fields.erase("IW_Action");
+  form.fields.emplace("IW_Action", "historyshow");
+  form.fields.emplace("historynumber", "801");
+  browser.post(form);  // a forged click on the hidden button does nothing
+  EXPECT_FALSE(browser.control<web::Grid>("HistoryGrid").Visible);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

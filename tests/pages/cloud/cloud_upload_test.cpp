@@ -1,0 +1,105 @@
+// The cloud upload page before it reaches the service: rights, configuration and the checks
+// of step 1.
+#include "pages/cloud/cloud_upload.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/support/page_driver.h"
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+#include "web/controls/region.h"
+
+namespace zeziza::pages {
+namespace {
+
+// Nothing listens there: a test that reaches the service fails loudly.
+web::ServerSettings unreachableCloud() {
+  web::ServerSettings settings;
+  settings.CloudConnection = "host=127.0.0.1 port=1 connect_timeout=1 dbname=none";
+  return settings;
+}
+
+testing::BrowserSession adminOnPage(testing::TestServer& server, const std::string& code = "0") {
+  auto b = server.browser();
+  b.user().rightsCode = code;
+  b.user().defaultExam = "期中";
+  b.user().gradeList = "初一,初二";
+  b.showPage<TIWFormup>();
+  return b;
+}
+
+TEST(CloudUploadPage, CreatedAtStepOne) {
+  testing::TestServer server(nullptr, unreachableCloud());
+  auto b = adminOnPage(server);
+  EXPECT_EQ(b.control<web::Label>("IWLabel12").Caption, "第一步：验证云端用户[未完成]");
+  EXPECT_EQ(b.control<web::Label>("IWLabel12").FontColor, "#A52A2A");
+  EXPECT_EQ(b.control<web::Label>("IWLabel8").FontColor, "#8B4513");
+  EXPECT_EQ(b.control<web::Region>("IWRegion4").Css, "step step-current");
+  EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
+  for (const char* name : {"IWButton3", "IWButton7", "IWButton1"}) {
+    EXPECT_FALSE(b.control<web::Button>(name).Enabled) << name;
+  }
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").Items,
+            (std::vector<std::string>{"全部科目", "数学", "语文", "英语", "平均分", "总分"}));
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items,
+            (std::vector<std::string>{"所有单位", "中心校区", "东校区", "西校区"}));
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").Items,
+            (std::vector<std::string>{"所有年级", "初一", "初二"}));
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items.front(), "所有班");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox2").text(), "15天");
+  EXPECT_NE(b.last().html.find("注册编号"), std::string::npos);
+}
+
+TEST(CloudUploadPage, StepOneRefusals) {
+  testing::TestServer server(nullptr, unreachableCloud());
+  auto b = adminOnPage(server);
+  struct Case {
+    std::string number, password, message;
+  };
+  const std::vector<Case> cases = {
+      {"12", "  ", "密码不能为空！！！"},
+      {"12a", "pw", "注册编号必须为正整数！"},
+      {"0", "pw", "注册编号必须为正整数！"},
+      {"-5", "pw", "注册编号必须为正整数！"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number);
+    b.type("IWEdit1", c.number);
+    b.type("IWEdit2", c.password);
+    b.click("IWButton2");
+    EXPECT_EQ(b.message(), c.message);
+    const auto& log = b.control<web::Memo>("IWMemo1").Lines;
+    ASSERT_EQ(log.size(), 1u);
+    EXPECT_TRUE(log[0].ends_with(">>开始云端身份验证")) << log[0];
+    EXPECT_FALSE(b.control<web::Button>("IWButton3").Enabled);
+  }
+}
+
+TEST(CloudUploadPage, WithoutServiceStepOneSaysSoAndDoesNothing) {
+  testing::TestServer server;
+  auto b = adminOnPage(server);
+  b.type("IWEdit1", "12");
+  b.type("IWEdit2", "pw");
+  b.click("IWButton2");
+  EXPECT_EQ(b.message(), TIWFormup::kNoCloudMessage);
+  EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
+  EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
+}
+
+TEST(CloudUploadPage, OnlyAdministrators) {
+  testing::TestServer server(nullptr, unreachableCloud());
+  for (const char* code : {"2", "4", "5", ""}) {
+    SCOPED_TRACE(code);
+    auto b = adminOnPage(server, code);
+    EXPECT_EQ(b.message(), "您没有访问此页面的权限！请用有权限的用户名重新登录。");
+    EXPECT_FALSE(b.control<web::Region>("IWRegion4").Visible);
+  }
+  auto admin = adminOnPage(server, "1");
+  EXPECT_EQ(admin.message(), "");
+  EXPECT_TRUE(admin.control<web::Region>("IWRegion4").Visible);
+}
+
+}  // namespace
+}  // namespace zeziza::pages

@@ -1,0 +1,246 @@
+#include "pages/common/nav_bar.h"
+
+#include <gtest/gtest.h>
+
+#include "pages/analysis/chart.h"
+#include "pages/cloud/cloud_upload.h"
+#include "pages/signin/login.h"
+#include "pages/common/rights.h"
+#include "pages/analysis/score_query.h"
+#include "pages/signin/setup_guide.h"
+#include "tests/pages/common/sign_in.h"
+
+namespace zeziza::testing {
+namespace {
+
+// A browser whose session is signed in with `code`, showing the score query page.
+BrowserSession signedInAs(TestServer& server, const std::string& code, int pageType = 1) {
+  auto browser = server.browser();
+  browser.user().userName = "李老师";
+  browser.user().rightsCode = code;
+  browser.user().defaultExam = "期中考试";
+  browser.user().workMode = "自考模式";
+  browser.user().pageType = pageType;
+  browser.showPage<pages::TIWForm3>();
+  return browser;
+}
+
+void addScore(TestServer& server) {
+  server.db().exec("insert into ks (id, xm) values ('001', '张三')");
+  server.db().exec(
+      "insert into cj (ks, kh, k1, zf, pj, test) values ('期中考试', 1, 90, 90, 90, "
+      "'期中考试!&1')");
+}
+
+bool enabled(BrowserSession& browser, const std::string& link) {
+  return browser.control<web::Link>("Tmain1." + link).Enabled;
+}
+
+TEST(NavBar, SettingsLinksEnabledByCode) {
+  struct Case {
+    std::string code;
+    bool units, exams, accounts, upload;
+  };
+  const std::vector<Case> cases = {
+      {"0", true, true, true, true},     {"1", true, true, false, true},
+      {"2", false, false, false, false}, {"3", false, false, false, false},
+      {"4", false, false, false, false}, {"5", false, false, false, false},
+      {"", false, false, false, false},
+  };
+  TestServer server;
+  for (const auto& c : cases) {
+    SCOPED_TRACE("code " + c.code);
+    auto browser = signedInAs(server, c.code);
+    EXPECT_EQ(enabled(browser, "ldwsz"), c.units);
+    EXPECT_EQ(enabled(browser, "lkssz"), c.exams);
+    EXPECT_EQ(enabled(browser, "lyhsz"), c.accounts);
+    EXPECT_EQ(enabled(browser, "lsccj"), c.upload);
+    for (const char* link :
+         {"lcjcx", "ltbtj", "lbjdb", "lcjpx", "ljbtj", "lfbqk", "lsxgl", "xgmm", "tuichu"}) {
+      EXPECT_TRUE(enabled(browser, link)) << link;
+    }
+  }
+}
+
+TEST(NavBar, DisabledLinkCannotBeForged) {
+  TestServer server;
+  auto browser = signedInAs(server, "4");
+  browser.post(browser.formFor("Tmain1.lyhsz"));
+  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.user().pageType, 1);
+}
+
+TEST(NavBar, BarOfTheCurrentEntryIsBrown) {
+  TestServer server;
+  for (int pageType = 0; pageType <= 12; ++pageType) {
+    SCOPED_TRACE(pageType);
+    auto browser = signedInAs(server, "0", pageType);
+    for (int bar = 1; bar <= 11; ++bar) {
+      const auto& rect = browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar));
+      EXPECT_EQ(rect.Color, bar == pageType ? "#A52A2A" : "tan") << "d" << bar;
+    }
+  }
+}
+
+TEST(NavBar, UserLabelNamesTheRole) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"0", "·李老师 · 超级管理员 · 期中考试 · 自考模式 ·"},
+      {"1", "·李老师 · 管理员 · 期中考试 · 自考模式 ·"},
+      {"2", "·李老师 · 主管 · 期中考试 · 自考模式 ·"},
+      {"3", "·李老师 · 成绩录入员 · 期中考试 · 自考模式 ·"},
+      {"4", "·李老师 · 普通用户 · 期中考试 · 自考模式 ·"},
+      {"5", ""},
+  };
+  TestServer server;
+  for (const auto& [code, label] : cases) {
+    SCOPED_TRACE(code);
+    auto browser = signedInAs(server, code);
+    EXPECT_EQ(browser.control<web::Label>("Tmain1.dqyhm").Caption, label);
+  }
+}
+
+TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
+  TestServer server;
+  const std::vector<std::string> links = {"lcjcx", "ltbtj", "lbjdb", "lcjpx", "ljbtj", "lfbqk"};
+  auto browser = signedInAs(server, "4");
+  for (const auto& link : links) {
+    SCOPED_TRACE(link);
+    browser.showPage<pages::TIWForm3>();
+    browser.click("Tmain1." + link);
+    EXPECT_EQ(browser.pageClass(), "TIWForm20");
+    EXPECT_EQ(browser.user().pageType, 0);
+    for (int bar = 1; bar <= 11; ++bar) {
+      EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar)).Color, "tan");
+    }
+  }
+  // The flag follows the score table as of the latest bar built, in any session.
+  addScore(server);
+  browser.click("Tmain1.ltbtj");
+  EXPECT_EQ(browser.pageClass(), "TIWForm20");
+  auto other = signedInAs(server, "1");
+  EXPECT_TRUE(pages::scoresExist());
+
+  const std::vector<std::pair<std::string, std::string>> targets = {
+      {"lcjcx", "TIWForm3"},  {"ltbtj", "TIWForm5"}, {"lbjdb", "TIWForm11"},
+      {"lcjpx", "TIWForm12"}, {"ljbtj", "TIWForm7"}, {"lfbqk", "TIWForm13"},
+  };
+  for (std::size_t i = 0; i < targets.size(); ++i) {
+    SCOPED_TRACE(targets[i].first);
+    browser.click("Tmain1." + targets[i].first);
+    EXPECT_EQ(browser.pageClass(), targets[i].second);
+    EXPECT_EQ(browser.user().pageType, static_cast<int>(i) + 1);
+    EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(i + 1)).Color, "#A52A2A");
+  }
+}
+
+TEST(NavBar, OtherLinksSetTheirPageType) {
+  const std::vector<std::tuple<std::string, std::string, int>> cases = {
+      {"ldwsz", "Tdwset", 7},   {"lkssz", "Ttestset", 8},   {"lsxgl", "TIWForm16", 9},
+      {"lyhsz", "Tusergl", 10}, {"lsccj", "TIWFormup", 11}, {"xgmm", "TIWForm18", 12},
+  };
+  TestServer server;
+  for (const auto& [link, page, pageType] : cases) {
+    SCOPED_TRACE(link);
+    auto browser = signedInAs(server, "0");
+    browser.click("Tmain1." + link);
+    EXPECT_EQ(browser.pageClass(), page);
+    EXPECT_EQ(browser.user().pageType, pageType);
+  }
+}
+
+TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
+  TestServer server;
+  addUser(server, "boss", "pw", 0);
+  auto browser = server.browser();
+  signIn(browser, "boss", "pw");
+  browser.click("Tmain1.lsxgl");
+  browser.click("Tmain1.tuichu");
+  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(browser.user().rightsCode, "0");
+  EXPECT_EQ(browser.user().pageType, 9);
+  signIn(browser, "boss", "wrong");
+  EXPECT_EQ(browser.message(), "用户名或密码错误！");
+  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(browser.page().find("Tmain1.lcjcx"), nullptr);
+}
+
+TEST(NavBar, VendorLinksFollowTheConfiguredSite) {
+  web::ServerSettings settings;
+  settings.Site = "http://vendor.example/";
+  TestServer withSite(nullptr, settings);
+  auto browser = signedInAs(withSite, "4");
+  EXPECT_EQ(browser.control<web::Url>("Tmain1.helpurl").URL, "http://vendor.example/vezav/help");
+  EXPECT_EQ(browser.control<web::Url>("TIWFrame191.homeURL1").URL, "http://vendor.example/home");
+
+  TestServer withoutSite;
+  auto plain = signedInAs(withoutSite, "4");
+  EXPECT_FALSE(plain.control<web::Url>("Tmain1.helpurl").Visible);
+  EXPECT_FALSE(plain.control<web::Url>("TIWFrame191.homeURL1").Visible);
+}
+
+TEST(NavBar, BannerAddressChangesWhenTheBannerIsReplaced) {
+  TestServer server;
+  auto browser = signedInAs(server, "0");
+  const std::string before = browser.control<web::ImageFile>("Tmain1.IWImageFile1").Source;
+  EXPECT_EQ(before.rfind("/files/bj.jpg", 0), 0u);
+  std::filesystem::last_write_time(
+      server.folder() / "files" / "bj.jpg",
+      std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
+  browser.submit();
+  EXPECT_NE(browser.control<web::ImageFile>("Tmain1.IWImageFile1").Source, before);
+}
+
+TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
+  struct Case {
+    std::string code;
+    bool exams, units, roster, accounts, relogin;
+  };
+  const std::vector<Case> cases = {
+      {"0", true, true, true, true, true},    {"1", true, true, true, false, true},
+      {"2", false, false, true, false, true}, {"3", false, false, true, false, true},
+      {"4", false, false, true, false, true}, {"5", false, false, true, false, true},
+  };
+  TestServer server;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.code);
+    auto browser = signedInAs(server, c.code);
+    browser.click("Tmain1.lcjcx");
+    ASSERT_EQ(browser.pageClass(), "TIWForm20");
+    EXPECT_EQ(browser.control<web::Link>("IWLink6").Visible, c.exams);
+    EXPECT_EQ(browser.control<web::Link>("IWLink7").Visible, c.units);
+    EXPECT_EQ(browser.control<web::Link>("IWLink8").Visible, c.roster);
+    EXPECT_EQ(browser.control<web::Link>("IWLink9").Visible, c.accounts);
+    EXPECT_EQ(browser.control<web::Link>("IWLink10").Visible, c.relogin);
+  }
+}
+
+TEST(SetupGuide, LinksSetTheirPageTypeAndSignOutLeavesItAlone) {
+  const std::vector<std::tuple<std::string, std::string, int>> cases = {
+      {"IWLink6", "Ttestset", 8}, {"IWLink7", "Tdwset", 7},    {"IWLink8", "TIWForm16", 9},
+      {"IWLink9", "Tusergl", 10}, {"IWLink10", "TIWForm1", 0}, {"Tmain1.tuichu", "TIWForm1", 0},
+  };
+  TestServer server;
+  for (const auto& [link, page, pageType] : cases) {
+    SCOPED_TRACE(link);
+    auto browser = signedInAs(server, "0");
+    browser.click("Tmain1.lcjcx");
+    browser.click(link);
+    EXPECT_EQ(browser.pageClass(), page);
+    EXPECT_EQ(browser.user().pageType, pageType);
+  }
+}
+
+TEST(CloudUpload, ServesCodesZeroAndOneOnly) {
+  TestServer server;
+  for (const std::string code : {"0", "1", "2", "3", "4", "5"}) {
+    SCOPED_TRACE(code);
+    auto browser = signedInAs(server, code);
+    browser.showPage<pages::TIWFormup>();
+    const bool allowed = code == "0" || code == "1";
+    EXPECT_EQ(browser.message(), allowed ? "" : std::string(pages::kNoPageRightsMessage));
+  }
+}
+
+}  // namespace
+}  // namespace zeziza::testing

@@ -1,0 +1,89 @@
+#include "pages/common/workbook_download.h"
+
+#include <gtest/gtest.h>
+
+#include "export/sheet_layout.h"
+#include "tests/support/page_driver.h"
+#include "tests/support/xlsx_reader.h"
+#include "web/controls/actions.h"
+#include "web/user_session.h"
+
+namespace zeziza::testing {
+namespace {
+
+// A page with a roster-like result and the two ways a 【保存为EXCEL】 link is used.
+class ExportingPage : public web::Page {
+ public:
+  ExportingPage() : web::Page("ExportingPage") {
+    Search.OnClick = [] {
+      web::UserSession().sqla.open(
+          "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks");
+    };
+    IWLink6.OnClick = [] {
+      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
+    };
+    // A layout naming columns the result lacks.
+    Mismatched.OnClick = [] {
+      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}));
+    };
+  }
+  web::Button Search{*this, "Search"};
+  web::Link IWLink6{*this, "IWLink6"};
+  web::Link Mismatched{*this, "Mismatched"};
+};
+
+class WorkbookDownloadTest : public ::testing::Test {
+ protected:
+  WorkbookDownloadTest() {
+    for (int i = 1; i <= 45; ++i) {
+      server.db().exec(
+          "insert into ks (id, xm, xx, nj, bj) values (?, ?, '东校区', '七年级', '一班')",
+          {std::to_string(1000 + i), "学生" + std::to_string(i)});
+    }
+    browser.showPage<ExportingPage>();
+  }
+  std::vector<std::filesystem::path> cachedFiles() {
+    std::vector<std::filesystem::path> files;
+    for (const auto& entry : std::filesystem::directory_iterator(browser.user().cacheFolder())) {
+      files.push_back(entry.path());
+    }
+    return files;
+  }
+
+  TestServer server;
+  BrowserSession browser = server.browser();
+};
+
+TEST_F(WorkbookDownloadTest, RefusedBeforeAnyQuery) {
+  const auto& outcome = browser.click("IWLink6");
+  EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
+  EXPECT_EQ(browser.message(), pages::kExportNoQueryMessage);
+  EXPECT_TRUE(cachedFiles().empty());
+}
+
+TEST_F(WorkbookDownloadTest, AnswersWithAFreshWorkbookEachTime) {
+  browser.click("Search");
+  std::vector<std::filesystem::path> sent;
+  for (int i = 0; i < 2; ++i) {
+    const auto& outcome = browser.click("IWLink6");
+    ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+    EXPECT_EQ(outcome.file->path.parent_path(), browser.user().cacheFolder());
+    EXPECT_EQ(outcome.file->downloadName, outcome.file->path.filename().string());
+    EXPECT_TRUE(outcome.file->downloadName.ends_with(".xlsx"));
+    EXPECT_EQ(readWorkbook(outcome.file->path).rows.size(), 46u);
+    sent.push_back(outcome.file->path);
+  }
+  EXPECT_NE(sent[0], sent[1]);
+  EXPECT_EQ(cachedFiles().size(), 2u);
+}
+
+TEST_F(WorkbookDownloadTest, FailureIsReportedAndLeavesNoFile) {
+  browser.click("Search");
+  const auto& outcome = browser.click("Mismatched");
+  EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
+  EXPECT_EQ(browser.message(), pages::kExportFailedMessage);
+  EXPECT_TRUE(cachedFiles().empty());
+}
+
+}  // namespace
+}  // namespace zeziza::testing

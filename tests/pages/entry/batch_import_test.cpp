@@ -1,0 +1,130 @@
+#include "pages/entry/batch_import.h"
+
+#include <gtest/gtest.h>
+
+#include "pages/common/rights.h"
+#include "tests/pages/entry/entry_fixture.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+
+namespace zeziza::testing {
+namespace {
+
+using pages::TIWFormdr;
+
+class BatchImportTest : public EntryTest {
+ protected:
+  BatchImportTest() {
+    for (const char* n : {"801", "802", "803", "804", "805", "806", "807"}) addStudent(n, "学生");
+  }
+  void open(const std::string& code = "2") {
+    signIn(b, code, "boss");
+    b.showPage<TIWFormdr>();
+  }
+  void import(const std::string& subject, const std::string& numbers, const std::string& scores) {
+    if (!subject.empty()) b.choose("IWComboBox1", subject);
+    b.type("Memo1", numbers);
+    b.type("Memo2", scores);
+    b.click("IWButton1");
+  }
+  std::vector<std::string> lines(const std::string& memo) {
+    return b.control<web::Memo>(memo).Lines;
+  }
+
+  BrowserSession b = server.browser();
+};
+
+// The checks in their order: the first that fails is the only message, nothing is written.
+TEST_F(BatchImportTest, ChecksRunInOrderAndWriteNothing) {
+  const struct {
+    const char* what;
+    const char* subject;
+    const char* numbers;
+    const char* scores;
+    const char* message;
+  } cases[] = {
+      {"no subject", "", "801\n802", "1", "请选择录入成绩的科目"},
+      {"line counts differ", "数学", "999\n998\n997", "x\ny",
+       "考号[学号]的数量与学生姓名个数不相符，不能导入"},
+      {"empty number lines", "数学", "801\n802\n\n998\n805\n806\n \n", "1\n2\n3\n4\n5\n6\n7",
+       "考号[学号]不能有空值，操作失败  |3|7行为空"},
+      {"unknown numbers", "数学", "801\n999\n802\n998", "x\n\n1\n2",
+       "学生编号不存在，操作失败  |999|998不存在"},
+      {"a number with a blank around it", "数学", " 801\n802", "1\n2",
+       "学生编号不存在，操作失败  | 801不存在"},
+      {"empty score lines", "数学", "801\n802\n803\n804\n805", "1\n\n3\n4\n \n",
+       "分数不能有空值，操作失败  |2|5行为空"},
+      {"scores that are not numbers", "数学", "801\n802\n803", "90\n8O\n1,5",
+       "分数值非法，操作失败  |2|3行非法"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    open();
+    import(c.subject, c.numbers, c.scores);
+    EXPECT_EQ(b.message(), c.message);
+    EXPECT_FALSE(lines("Memo2").empty());  // the pasted scores stay for correction
+  }
+  EXPECT_EQ(rowCount(), 0);
+}
+
+TEST_F(BatchImportTest, ImportingTwiceStoresTheSameScores) {
+  putRow("802", {0, 75}, 75, 75);
+  putRow("803", {60}, 60, 60);
+  open();
+  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "boss[主管]");
+  EXPECT_EQ(b.control<web::Label>("IWLabel4").Caption, "期中");
+  for (int round = 0; round < 2; ++round) {
+    SCOPED_TRACE(round);
+    import("语文", "801\r\n802\r\n803\r\n804\r\n", "88\r\n0\r\n-3\r\n 92.5 \r\n");
+    EXPECT_EQ(b.message(), "操作成功！");
+    EXPECT_EQ(lines("Memo1"), (std::vector<std::string>{"801", "802", "803", "804"}));
+    EXPECT_TRUE(lines("Memo2").empty());
+    EXPECT_EQ(rowOf("801")->scores, scores({0, 88}));
+    EXPECT_EQ(rowOf("802")->scores, scores({0, 75}));   // 0 leaves the stored score
+    EXPECT_EQ(rowOf("803")->scores, scores({60, -3}));  // written; counts as no score
+    EXPECT_DOUBLE_EQ(rowOf("803")->zf, 60);
+    EXPECT_EQ(rowOf("804")->scores, scores({0, 92.5}));
+    EXPECT_EQ(rowCount(), 4);
+  }
+  // The next subject for the same students: the numbers are still there.
+  b.choose("IWComboBox1", "英语");
+  b.type("Memo2", "70\n71\n72\n73");
+  b.click("IWButton1");
+  EXPECT_EQ(b.message(), "操作成功！");
+  EXPECT_EQ(rowOf("801")->scores, scores({0, 88, 70}));
+  EXPECT_DOUBLE_EQ(rowOf("801")->pj, 79);
+}
+
+TEST_F(BatchImportTest, AStoreFailureWritesNothingOfTheImport) {
+  putRow("801", {0, 50}, 50, 50);
+  server.db().execScript(
+      "CREATE TRIGGER refuse BEFORE INSERT ON cj WHEN new.kh = 3 "
+      "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+  open();
+  import("语文", "801\n802\n803\n804", "60\n70\n80\n90");
+  EXPECT_EQ(b.message(), "操作错误,指令没有完成");
+  EXPECT_EQ(rowOf("801")->scores, scores({0, 50}));
+  EXPECT_EQ(rowCount(), 1);
+  EXPECT_FALSE(lines("Memo2").empty());
+}
+
+TEST_F(BatchImportTest, OnlySupervisorsImport) {
+  for (const char* code : {"3", "5", "0"}) {
+    SCOPED_TRACE(code);
+    open(code);
+    EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
+    EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
+    auto form = b.formFor("");
+    setField(form, "IW_Action", "iwbutton1");
+    setField(form, "memo1", "801");
+    setField(form, "memo2", "90");
+    setField(form, "iwcombobox1", "0");
+    b.post(form);
+    b.click("IWLink1");
+    EXPECT_EQ(b.pageClass(), "TIWForm2");
+  }
+  EXPECT_EQ(rowCount(), 0);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

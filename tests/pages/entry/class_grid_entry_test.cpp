@@ -1,0 +1,230 @@
+#include "pages/entry/class_grid_entry.h"
+
+#include <gtest/gtest.h>
+
+#include "pages/common/rights.h"
+#include "tests/pages/entry/entry_fixture.h"
+#include "web/controls/actions.h"
+#include "web/controls/grid.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+
+namespace zeziza::testing {
+namespace {
+
+using pages::TIWForm6;
+
+class ClassGridTest : public EntryTest {
+ protected:
+  // Students 701 … 70n in 中心校区 七年级 一班, named 学生1 …
+  void addClass(int count, const std::string& cls = "一班", int first = 1) {
+    for (int i = first; i < first + count; ++i) {
+      addStudent(std::to_string(700 + i), "学生" + std::to_string(i), "中心校区", "七年级", cls);
+    }
+  }
+  void open(const std::string& code = "2", const std::string& user = "boss") {
+    signIn(b, code, user);
+    b.showPage<TIWForm6>();
+  }
+  void load(const std::string& cls = "一班", const std::string& subject = "语文") {
+    b.choose("IWComboBox3", "中心校区");
+    b.choose("IWComboBox4", "七年级");
+    b.choose("IWComboBox5", cls);
+    b.choose("IWComboBox1", subject);
+    b.click("IWButton1");
+  }
+  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Edit& box(int n) { return b.control<web::Edit>("scoreBox" + std::to_string(n)); }
+  bool enabled(const std::string& button) { return b.control<web::Button>(button).Enabled; }
+
+  BrowserSession b = server.browser();
+};
+
+TEST_F(ClassGridTest, LoadingNineStudentsGivesFourRows) {
+  addClass(9);
+  addClass(2, "二班", 20);
+  putRow("702", {0, 85.5}, 85.5, 85.5);
+  putRow("703", {90}, 90, 90);  // another subject: the box stays empty
+  open();
+  EXPECT_FALSE(grid().Visible);
+  EXPECT_TRUE(enabled("IWButton1"));
+  EXPECT_FALSE(enabled("IWButton2"));
+  load();
+  EXPECT_EQ(b.message(), "");
+  EXPECT_TRUE(grid().Visible);
+  EXPECT_EQ(grid().rowCount(), 4);
+  EXPECT_EQ(grid().cell(0, 9).Text, "序号");
+  EXPECT_EQ(grid().cell(0, 11).Text, "成绩");
+  EXPECT_EQ(grid().cell(1, 1).Text, "学生1");
+  EXPECT_EQ(grid().cell(1, 3).Text, "2");  // the student key
+  EXPECT_EQ(grid().cell(3, 0).Text, "9");
+  for (int column : {3, 4, 5, 9, 10, 11}) EXPECT_EQ(grid().cell(3, column).Text, "");
+  EXPECT_EQ(grid().cell(3, 5).Content, nullptr);
+  EXPECT_EQ(grid().cell(1, 5).Content, &box(2));
+  EXPECT_EQ(box(2).Text, "85.5");
+  EXPECT_EQ(box(3).Text, "");
+  EXPECT_EQ(b.control<web::Label>("IWLabel41").Caption,
+            "中心校区七年级一班语文中共有9条符合条件的记录");
+  EXPECT_FALSE(enabled("IWButton1"));
+  EXPECT_TRUE(enabled("IWButton2"));
+  EXPECT_NE(b.last().html.find("id=\"scorebox9\""), std::string::npos);
+  EXPECT_EQ(b.last().html.find("id=\"scorebox10\""), std::string::npos);
+}
+
+TEST_F(ClassGridTest, ThreeStudentsFillOneRow) {
+  addClass(3);
+  open();
+  load();
+  EXPECT_EQ(grid().rowCount(), 2);
+  EXPECT_EQ(grid().cell(1, 6).Text, "3");
+  EXPECT_EQ(grid().cell(1, 9).Text, "");
+  EXPECT_TRUE(enabled("IWButton2"));
+}
+
+TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
+  addClass(6);
+  putRow("704", {70, 60}, 130, 65);  // 0 for 语文 leaves 数学
+  putRow("705", {0, 60}, 60, 60);    // 0 for the only score deletes the row
+  open();
+  load();
+  const std::vector<std::string> typed = {"88", "", "8O", "0", "0", " 77.5 "};
+  for (std::size_t i = 0; i < typed.size(); ++i)
+    b.type("scoreBox" + std::to_string(i + 1), typed[i]);
+  b.click("IWButton2");
+  EXPECT_EQ(b.message(), "2[学生2] 3[学生3] 成绩格式有误，请检查！！！");
+  EXPECT_EQ(rowOf("701")->scores, scores({0, 88}));
+  EXPECT_FALSE(rowOf("702"));
+  EXPECT_FALSE(rowOf("703"));
+  EXPECT_EQ(rowOf("704")->scores, scores({70}));
+  EXPECT_DOUBLE_EQ(rowOf("704")->zf, 70);
+  EXPECT_DOUBLE_EQ(rowOf("704")->pj, 70);
+  EXPECT_FALSE(rowOf("705"));
+  EXPECT_EQ(rowOf("706")->scores, scores({0, 77.5}));
+  EXPECT_TRUE(enabled("IWButton1"));
+  EXPECT_FALSE(enabled("IWButton2"));
+  EXPECT_EQ(box(1).Text, "88");  // the grid keeps what was typed
+
+  // Loaded anew, the boxes show what is stored.
+  load();
+  EXPECT_EQ(box(1).Text, "88");
+  EXPECT_EQ(box(4).Text, "");
+  EXPECT_EQ(box(6).Text, "77.5");
+}
+
+TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
+  addClass(3);
+  putRow("701", {0, 80}, 80, 80);
+  open("3", "clerk");
+  load();
+  EXPECT_FALSE(box(1).Enabled);
+  EXPECT_TRUE(box(2).Enabled);
+  const std::string& html = b.last().html;
+  const auto tag = html.find("id=\"scorebox1\"");
+  ASSERT_NE(tag, std::string::npos);
+  EXPECT_NE(html.substr(tag, html.find('>', tag) - tag).find(" disabled"), std::string::npos);
+  // Someone else stores a score after the load: the clerk's save does not replace it.
+  putRow("703", {0, 91}, 91, 91);
+  b.type("scoreBox1", "99");  // a forged value for the locked box
+  b.type("scoreBox2", "70");
+  b.type("scoreBox3", "66");
+  b.click("IWButton2");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(rowOf("701")->scores, scores({0, 80}));
+  EXPECT_EQ(rowOf("702")->scores, scores({0, 70}));
+  EXPECT_EQ(rowOf("703")->scores, scores({0, 91}));
+}
+
+TEST_F(ClassGridTest, ASaveStoresTheSubjectThatWasLoaded) {
+  addClass(2);
+  open();
+  load("一班", "语文");
+  EXPECT_FALSE(b.control<web::ComboBox>("IWComboBox1").Enabled);
+  b.type("IWComboBox1", "2");  // ignored while the class is loaded
+  b.type("scoreBox1", "60");
+  b.type("scoreBox2", "61");
+  b.click("IWButton2");
+  EXPECT_EQ(rowOf("701")->scores, scores({0, 60}));
+  EXPECT_EQ(rowOf("702")->scores, scores({0, 61}));
+  EXPECT_TRUE(b.control<web::ComboBox>("IWComboBox1").Enabled);
+}
+
+TEST_F(ClassGridTest, EmptyClassesMissingSubjectAndCancel) {
+  addClass(2);
+  open();
+  b.click("IWButton1");
+  EXPECT_EQ(b.message(), "请选择科目");
+  load();
+  EXPECT_EQ(grid().rowCount(), 2);
+  b.click("IWButton3");  // 取消
+  EXPECT_EQ(grid().rowCount(), 2);
+  EXPECT_TRUE(grid().Visible);
+  EXPECT_EQ(grid().cell(1, 0).Text, "");
+  EXPECT_EQ(grid().cell(1, 2).Content, nullptr);
+  EXPECT_TRUE(enabled("IWButton1"));
+  EXPECT_FALSE(enabled("IWButton2"));
+  load("三班");  // nobody in it
+  EXPECT_EQ(b.message(), "");
+  EXPECT_FALSE(grid().Visible);
+  EXPECT_TRUE(enabled("IWButton1"));
+  EXPECT_FALSE(enabled("IWButton2"));
+  EXPECT_EQ(b.control<web::Label>("IWLabel41").Caption,
+            "中心校区七年级一班语文中共有2条符合条件的记录");
+  // A save of nothing cannot be posted: the button is disabled.
+  auto form = b.formFor("");
+  setField(form, "IW_Action", "iwbutton2");
+  b.post(form);
+  EXPECT_EQ(rowCount(), 0);
+  b.click("IWLink1");
+  EXPECT_EQ(b.pageClass(), "TIWForm2");
+}
+
+TEST_F(ClassGridTest, ALargeClassFitsTheGrid) {
+  addClass(330);
+  open();
+  load();
+  EXPECT_EQ(grid().rowCount(), 84);
+  for (int i = 1; i <= 330; ++i)
+    b.type("scoreBox" + std::to_string(i), std::to_string(i % 100 + 1));
+  b.click("IWButton2");
+  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(rowCount(), 330);
+  EXPECT_DOUBLE_EQ(rowOf("1030")->scores[1], 31);
+}
+
+// Every box is a part of the save's post; a class beyond what one post can carry is
+// refused at the load, before anything is typed.
+TEST_F(ClassGridTest, AClassBeyondOnePostIsRefusedAtTheLoad) {
+  server.db().execScript("BEGIN");
+  addClass(1001);
+  server.db().execScript("COMMIT");
+  open();
+  load();
+  EXPECT_EQ(b.message(), "该班共有1001名学生，超过表格录入的上限1000人，请用其它模式录入");
+  EXPECT_FALSE(grid().Visible);
+  EXPECT_TRUE(enabled("IWButton1"));
+}
+
+TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
+  addClass(2);
+  addClass(3, "二班", 10);
+  addUser(server, "teacher", "x", 5, "中心校区", "七年级", "二班");
+  open("5", "teacher");
+  EXPECT_EQ(b.control<web::Label>("iwlabel20").Caption, "teacher[班主任]");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items, std::vector<std::string>{"二班"});
+  b.type("IWComboBox5", "-1");
+  b.choose("IWComboBox1", "数学");
+  b.click("IWButton1");
+  EXPECT_EQ(grid().rowCount(), 2);
+  EXPECT_EQ(grid().cell(1, 1).Text, "学生10");
+}
+
+TEST_F(ClassGridTest, OtherRightsCodesAreRefused) {
+  addClass(2);
+  open("4", "viewer");
+  EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
+  EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
+  EXPECT_TRUE(b.page().find("IWLink1")->effectivelyVisible());
+}
+
+}  // namespace
+}  // namespace zeziza::testing

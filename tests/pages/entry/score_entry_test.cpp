@@ -1,0 +1,462 @@
+#include "pages/entry/score_entry.h"
+
+#include <gtest/gtest.h>
+
+#include <latch>
+#include <thread>
+
+#include "pages/entry/batch_import.h"
+#include "pages/entry/class_grid_entry.h"
+#include "pages/signin/login.h"
+#include "pages/common/rights.h"
+#include "pages/entry/score_text.h"
+#include "tests/pages/entry/entry_fixture.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+#include "web/controls/region.h"
+
+namespace zeziza::testing {
+namespace {
+
+using pages::TIWForm2;
+
+class ScoreEntryTest : public EntryTest {
+ protected:
+  ScoreEntryTest() {
+    addStudent("801", "张三");
+    addStudent("802", "李四");
+    addStudent("803", "王五", "东校区", "八年级", "二班");
+  }
+
+  void open(const std::string& code = "2", const std::string& user = "boss") {
+    signIn(b, code, user);
+    b.showPage<TIWForm2>();
+  }
+  // Direct entry as typed: both parts of the number, the score, then Enter.
+  void enter(const std::string& subject, const std::string& first, const std::string& second,
+             const std::string& score) {
+    b.choose("IWComboBox1", subject);
+    b.type("IWEdit6", first);
+    b.type("IWEdit1", second);
+    b.type("IWEdit2", score);
+    b.click("IWButton1");
+  }
+  std::string text(const std::string& edit) { return b.control<web::Edit>(edit).Text; }
+  bool shown(const std::string& name) { return b.page().find(name)->effectivelyVisible(); }
+  std::string focus() {
+    const std::string& html = b.last().html;
+    const auto at = html.find("\"focus\":\"");
+    return at == std::string::npos ? "" : html.substr(at + 9, html.find('"', at + 9) - at - 9);
+  }
+
+  BrowserSession b = server.browser();
+};
+
+TEST_F(ScoreEntryTest, CreationShowsTheExamTheUserAndTheScope) {
+  open("3", "clerk");
+  EXPECT_EQ(b.control<web::Label>("IWLabel4").Caption, "期中");
+  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "clerk[成绩录入员]");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items,
+            (std::vector<std::string>{"不限学校", "中心校区", "东校区", "西校区"}));
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").Items,
+            (std::vector<std::string>{"不限年级", "七年级", "八年级"}));
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items.front(), "所有班");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").ItemIndex, 0);
+  for (const char* subjects : {"IWComboBox1", "IWComboBox2", "IWComboBox6"}) {
+    EXPECT_EQ(b.control<web::ComboBox>(subjects).Items,
+              (std::vector<std::string>{"数学", "语文", "英语"}));
+  }
+  EXPECT_TRUE(shown("IWRegion7"));
+  EXPECT_FALSE(shown("IWRegion8"));
+  EXPECT_FALSE(shown("IWRegion9"));
+  // The key scripts find their targets by lower-case id.
+  const std::string& html = b.last().html;
+  EXPECT_NE(html.find("id=\"iwedit1\""), std::string::npos);
+  EXPECT_NE(html.find("getElementById(&#39;iwedit2&#39;)"), std::string::npos);
+  EXPECT_NE(html.find("getElementById(&#39;iwbutton1&#39;)"), std::string::npos);
+  b.click("IWLink6");
+  EXPECT_NE(b.last().html.find("getElementById(&#39;iwmemo1&#39;)"), std::string::npos);
+}
+
+// Direct entries one after another for one student, each checked against the stored row.
+TEST_F(ScoreEntryTest, DirectEntryKeepsTotalAndAverage) {
+  struct Step {
+    const char* what;
+    const char* subject;
+    const char* score;
+    const char* message;
+    std::optional<std::vector<double>> after;
+    double zf;
+    double pj;
+  };
+  const std::vector<Step> steps = {
+      {"first score", "数学", "80", "", scores({80}), 80, 80},
+      {"second subject", "语文", "90", "", scores({80, 90}), 170, 85},
+      {"third subject", "英语", " 90 ", "", scores({80, 90, 90}), 260, 86.667},
+      {"a score changed", "数学", "100", "", scores({100, 90, 90}), 280, 93.333},
+      {"0 for another subject", "语文", "0", "", scores({100, 0, 90}), 190, 95},
+      {"a decimal score", "英语", "85.5", "", scores({100, 0, 85.5}), 185.5, 92.75},
+      {"not a number", "英语", "8O", "请正确录入成绩", scores({100, 0, 85.5}), 185.5, 92.75},
+      {"0 for the second last", "英语", "0", "", scores({100}), 100, 100},
+      {"0 for the only score", "数学", "0", "该学生已经没有有效成绩", std::nullopt, 0, 0},
+      {"a first score again", "英语", "60", "", scores({0, 0, 60}), 60, 60},
+  };
+  open();
+  for (const Step& s : steps) {
+    SCOPED_TRACE(s.what);
+    enter(s.subject, "80", "1", s.score);
+    EXPECT_EQ(b.message(), s.message);
+    const auto row = rowOf("801");
+    ASSERT_EQ(row.has_value(), s.after.has_value());
+    if (!row) continue;
+    EXPECT_EQ(row->scores, *s.after);
+    EXPECT_DOUBLE_EQ(row->zf, s.zf);
+    EXPECT_DOUBLE_EQ(row->pj, s.pj);
+  }
+}
+
+TEST_F(ScoreEntryTest, ScoresBeyondTheSubjectsCountForNothing) {
+  putRow("801", {80, 0, 0, 50}, 80, 80);
+  open();
+  enter("语文", "801", "", "90");
+  const auto row = rowOf("801");
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->scores, scores({80, 90, 0, 50}));
+  EXPECT_DOUBLE_EQ(row->zf, 170);
+  EXPECT_DOUBLE_EQ(row->pj, 85);
+  EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(ScoreEntryTest, TheLastScorePanelShowsTheWriteAndTheNextEntryIsReady) {
+  open();
+  enter("语文", "80", "1", "85.50");
+  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(text("IWEdit3"), std::to_string(rowOf("801")->id));
+  EXPECT_EQ(text("IWEdit4"), "801");
+  EXPECT_EQ(text("IWEdit5"), "张三");
+  EXPECT_EQ(text("IWEdit7"), "85.5");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").ItemIndex, 1);
+  EXPECT_EQ(text("IWEdit6"), "80");  // the first part stays for the next student
+  EXPECT_EQ(text("IWEdit1"), "");
+  EXPECT_EQ(text("IWEdit2"), "85.50");
+  EXPECT_EQ(focus(), "iwedit1");
+
+  // A refused entry leaves the panel as it was.
+  enter("语文", "80", "9", "70");
+  EXPECT_EQ(b.message(), "考生不存在,请核对后再试！");
+  EXPECT_EQ(text("IWEdit4"), "801");
+  EXPECT_EQ(text("IWEdit7"), "85.5");
+}
+
+TEST_F(ScoreEntryTest, TickedAutoIncrementAdvancesTheSecondPartKeepingItsWidth) {
+  const struct {
+    const char* first;
+    const char* second;
+    const char* next;
+    const char* focus;
+  } cases[] = {
+      {"8", "01", "02", "iwedit2"},  {"80", "1", "2", "iwedit2"}, {"", "801", "802", "iwedit2"},
+      {"80", " 1 ", "2", "iwedit2"}, {"801", "", "", "iwedit1"},  // nothing to advance: as unticked
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::string(c.first) + "|" + c.second);
+    open();
+    b.type("IWCheckBox1", "on");
+    enter("数学", c.first, c.second, "75");
+    EXPECT_EQ(b.message(), "");
+    EXPECT_EQ(text("IWEdit1"), c.next);
+    EXPECT_EQ(text("IWEdit2"), std::string(c.focus) == "iwedit2" ? "" : "75");
+    EXPECT_EQ(focus(), c.focus);
+  }
+  EXPECT_DOUBLE_EQ(rowOf("801")->scores[0], 75);
+}
+
+TEST_F(ScoreEntryTest, TheNumberPartAdvancesLikeACounter) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"07", "08"},
+      {"9", "10"},
+      {"099", "100"},
+      {"999", "1000"},
+      {"A09", "A10"},
+      {"B9", "B10"},
+      {"12345678901234567899", "12345678901234567900"},
+  };
+  for (const auto& [part, next] : cases) {
+    SCOPED_TRACE(part);
+    EXPECT_EQ(pages::nextNumberPart(part), next);
+  }
+  EXPECT_EQ(pages::nextNumberPart(""), std::nullopt);
+  EXPECT_EQ(pages::nextNumberPart("7A"), std::nullopt);
+}
+
+TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
+  open("3", "clerk");
+  enter("数学", "80", "1", "80");
+  EXPECT_EQ(b.message(), "");
+  enter("数学", "80", "1", "95");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(text("IWEdit1"), "");
+  EXPECT_EQ(focus(), "iwedit1");
+  EXPECT_EQ(rowOf("801")->scores, scores({80}));
+  enter("语文", "80", "1", "70");  // an empty subject of the same row
+  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(rowOf("801")->scores, scores({80, 70}));
+  // Nor may a clerk clear one with 0.
+  enter("语文", "80", "1", "0");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(rowOf("801")->scores, scores({80, 70}));
+
+  for (const char* code : {"2", "5"}) {
+    SCOPED_TRACE(code);
+    addUser(server, std::string("user") + code, "x", std::stoi(code), "中心校区", "七年级", "一班");
+    open(code, std::string("user") + code);
+    enter("数学", "80", "1", code == std::string("2") ? "91" : "92");
+    EXPECT_EQ(b.message(), "");
+  }
+  EXPECT_DOUBLE_EQ(rowOf("801")->scores[0], 92);
+}
+
+// The checks run in a fixed order; the first that fails is the only message.
+TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
+  const struct {
+    const char* what;
+    const char* unit;
+    const char* grade;
+    const char* cls;
+    const char* number;
+    const char* subject;  // "" for none chosen
+    const char* score;
+    const char* message;
+  } cases[] = {
+      {"unknown number first", "东校区", "不限年级", "所有班", "999", "", "x",
+       "考生不存在,请核对后再试！"},
+      {"empty number", "不限学校", "不限年级", "所有班", "", "数学", "80",
+       "考生不存在,请核对后再试！"},
+      {"other unit", "东校区", "七年级", "一班", "801", "", "x", "您不能录入该学生成绩"},
+      {"other grade", "不限学校", "八年级", "所有班", "801", "", "x", "您不能录入该学生成绩"},
+      {"other class", "不限学校", "不限年级", "二班", "801", "", "x", "您不能录入该学生成绩"},
+      {"unit decides whatever the rest shows", "东校区", "不限年级", "所有班", "801", "数学", "80",
+       "您不能录入该学生成绩"},
+      {"no subject", "中心校区", "七年级", "一班", "801", "", "x", "请选择科目"},
+      {"score not a number", "不限学校", "不限年级", "所有班", "801", "数学", "abc",
+       "请正确录入成绩"},
+      {"score empty", "不限学校", "不限年级", "所有班", "801", "数学", "", "请正确录入成绩"},
+      {"inside the scope", "中心校区", "七年级", "一班", "801", "数学", "66", ""},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    open();
+    b.choose("IWComboBox3", c.unit);
+    b.choose("IWComboBox4", c.grade);
+    b.choose("IWComboBox5", c.cls);
+    if (*c.subject) b.choose("IWComboBox1", c.subject);
+    b.type("IWEdit1", c.number);
+    b.type("IWEdit2", c.score);
+    b.click("IWButton1");
+    EXPECT_EQ(b.message(), c.message);
+  }
+  EXPECT_EQ(rowCount(), 1);
+  EXPECT_DOUBLE_EQ(rowOf("801")->zf, 66);
+}
+
+TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
+  addUser(server, "teacher", "x", 5, "中心校区", "七年级", "一班");
+  open("5", "teacher");
+  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "teacher[班主任]");
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items, std::vector<std::string>{"中心校区"});
+  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items, std::vector<std::string>{"一班"});
+  enter("数学", "", "803", "70");
+  EXPECT_EQ(b.message(), "您不能录入该学生成绩");
+  // Lists posted with nothing chosen lift nothing.
+  b.type("IWComboBox3", "-1");
+  b.type("IWComboBox4", "-1");
+  b.type("IWComboBox5", "-1");
+  enter("数学", "", "803", "70");
+  EXPECT_EQ(b.message(), "您不能录入该学生成绩");
+  enter("数学", "", "801", "70");
+  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(rowCount(), 1);
+}
+
+TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
+  open();
+  b.click("IWLink6");
+  EXPECT_TRUE(shown("IWRegion8"));
+  EXPECT_FALSE(shown("IWRegion7"));
+  const struct {
+    const char* what;
+    const char* fullMark;
+    const char* deductions;
+    const char* message;
+    std::optional<double> stored;  // k2 of 801 afterwards; nullopt: no row
+  } cases[] = {
+      {"mixed deduction lines", "100", "5\r\nabc\r\n\r\n2.5", "", 92.5},
+      {"a full mark needs a deduction line 0", "100", "0", "", 100},
+      {"full mark not a number", "1OO", "5", "请正确录入总分", 100},
+      {"no deductions", "100", " \r\n \r\n", "请正确录入成绩", 100},
+      {"deductions beyond the full mark leave no valid score", "10", "8\r\n4",
+       "该学生已经没有有效成绩", std::nullopt},
+      {"a negative first score makes a row without a total", "10", "12", "", -2},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    b.choose("IWComboBox2", "语文");
+    b.type("IWEdit8", c.fullMark);
+    b.type("IWEdit9", "801");
+    b.type("IWMemo1", c.deductions);
+    b.click("IWButton2");
+    EXPECT_EQ(b.message(), c.message);
+    const auto row = rowOf("801");
+    ASSERT_EQ(row.has_value(), c.stored.has_value());
+    if (!row) continue;
+    EXPECT_DOUBLE_EQ(row->scores[1], *c.stored);
+    EXPECT_DOUBLE_EQ(row->zf, std::max(*c.stored, 0.0));
+    if (*c.message) continue;
+    EXPECT_EQ(text("IWEdit9"), "");
+    EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
+    EXPECT_EQ(text("IWEdit8"), c.fullMark);
+    EXPECT_EQ(focus(), "iwedit9");
+    EXPECT_EQ(text("IWEdit4"), "801");
+    EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").ItemIndex, 1);
+  }
+}
+
+TEST_F(ScoreEntryTest, TheDeleteLinkClearsTheShownScoreAndKeepsTheRow) {
+  open("3", "clerk");
+  b.click("IWLink1");
+  EXPECT_EQ(b.message(), "无学生无法删除！");
+  enter("数学", "", "802", "70");
+  enter("英语", "", "801", "88");
+  b.click("IWLink1");
+  EXPECT_EQ(b.message(), "该成绩已删除");
+  const auto row = rowOf("801");
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->scores, scores({}));
+  EXPECT_DOUBLE_EQ(row->zf, 0);
+  EXPECT_DOUBLE_EQ(row->pj, 0);
+  EXPECT_EQ(rowOf("802")->scores, scores({70}));  // the earlier student is untouched
+  for (const char* e : {"IWEdit3", "IWEdit4", "IWEdit5", "IWEdit7"}) EXPECT_EQ(text(e), "");
+  b.click("IWLink1");
+  EXPECT_EQ(b.message(), "无学生无法删除！");
+
+  // The panel's row id and subject are the page's own record, not the browser's.
+  enter("数学", "", "801", "60");
+  auto form = b.formFor("IWLink1");
+  setField(form, "iwedit3", std::to_string(rowOf("802")->id));
+  setField(form, "iwcombobox6", "2");
+  b.post(form);
+  EXPECT_EQ(b.message(), "该成绩已删除");
+  EXPECT_EQ(rowOf("802")->scores, scores({70}));
+  EXPECT_EQ(rowOf("801")->scores, scores({}));
+}
+
+TEST_F(ScoreEntryTest, PanelsAndLinks) {
+  open("3", "clerk");
+  b.click("IWLink3");
+  EXPECT_TRUE(shown("IWRegion9"));
+  EXPECT_FALSE(shown("IWRegion7"));
+  EXPECT_FALSE(shown("IWRegion8"));
+  b.click("IWLink4");
+  EXPECT_FALSE(shown("IWRegion9"));
+  EXPECT_FALSE(shown("IWRegion7"));
+  b.click("IWLink5");
+  EXPECT_TRUE(shown("IWRegion7"));
+  b.click("IWLink8");
+  EXPECT_EQ(b.message(), "您没有权限进行此项操作");
+  EXPECT_EQ(b.pageClass(), "TIWForm2");
+  b.click("IWLink7");
+  EXPECT_EQ(b.pageClass(), "TIWForm6");
+
+  open("2");
+  b.click("IWLink8");
+  EXPECT_EQ(b.pageClass(), "TIWFormdr");
+  open("2");
+  b.click("IWLink2");
+  EXPECT_EQ(b.pageClass(), "TIWForm1");
+}
+
+TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
+  for (const char* code : {"0", "1", "4", ""}) {
+    SCOPED_TRACE(code);
+    open(code, "someone");
+    EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
+    EXPECT_FALSE(shown("IWRegion7"));
+    EXPECT_FALSE(shown("IWLink3"));
+    EXPECT_FALSE(shown("IWLink8"));
+    EXPECT_TRUE(shown("IWLink2"));
+    auto form = b.formFor("");
+    setField(form, "IW_Action", "iwbutton1");
+    setField(form, "iwedit1", "801");
+    setField(form, "iwedit2", "80");
+    setField(form, "iwcombobox1", "0");
+    b.post(form);
+  }
+  EXPECT_EQ(rowCount(), 0);
+}
+
+TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
+  addUser(server, "clerk", "old", 3);
+  open("3", "clerk");
+  b.click("IWLink3");
+  const struct {
+    const char* old;
+    const char* fresh;
+    const char* repeat;
+    const char* message;
+  } cases[] = {
+      {"old", "new", "neW", "重复密码错误"}, {"OLD", "new", "new", "原有密码错误！请检查。"},
+      {"old", "new", "new", "修改成功！"},   {"old", "x", "x", "原有密码错误！请检查。"},
+      {"new", "", "", "修改成功！"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.message);
+    b.type("IWEdit10", c.old);
+    b.type("IWEdit11", c.fresh);
+    b.type("IWEdit12", c.repeat);
+    b.click("IWButton3");
+    EXPECT_EQ(b.message(), c.message);
+  }
+  store::Query q(connection);
+  q.open("select pass from yh where user='clerk'");
+  const std::string stored = q.field("pass").asText();
+  EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
+  auth::PasswordHasher& hasher = server.controller().passwordHasher();
+  EXPECT_TRUE(hasher.verify(stored, ""));
+  EXPECT_FALSE(hasher.verify(stored, "new"));
+}
+
+// Two sessions on two threads write the same new students' two subjects at once: each
+// student ends with one row holding both scores.
+TEST_F(ScoreEntryTest, ConcurrentSessionsMeetInOneRow) {
+  constexpr int kStudents = 12;
+  for (int i = 0; i < kStudents; ++i) addStudent("9" + std::to_string(100 + i), "学生");
+  BrowserSession other = server.browser();
+  open();
+  signIn(other, "2", "other");
+  other.showPage<TIWForm2>();
+  std::latch start(2);
+  auto clerk = [&](BrowserSession& session, const char* subject, const char* score) {
+    session.choose("IWComboBox1", subject);
+    start.arrive_and_wait();
+    for (int i = 0; i < kStudents; ++i) {
+      session.type("IWEdit1", "9" + std::to_string(100 + i));
+      session.type("IWEdit2", score);
+      session.click("IWButton1");
+    }
+  };
+  std::thread first([&] { clerk(b, "数学", "81"); });
+  std::thread second([&] { clerk(other, "英语", "92.5"); });
+  first.join();
+  second.join();
+  EXPECT_EQ(rowCount(), kStudents);
+  for (int i = 0; i < kStudents; ++i) {
+    const auto row = rowOf("9" + std::to_string(100 + i));
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->scores, scores({81, 0, 92.5}));
+    EXPECT_DOUBLE_EQ(row->zf, 173.5);
+    EXPECT_DOUBLE_EQ(row->pj, 86.75);
+  }
+}
+
+}  // namespace
+}  // namespace zeziza::testing

@@ -1,0 +1,120 @@
+// Every path that changes a score leaves its history rows, in the same transaction.
+#include "store/score_history.h"
+
+#include <gtest/gtest.h>
+
+#include "pages/entry/batch_import.h"
+#include "pages/entry/class_grid_entry.h"
+#include "pages/entry/score_entry.h"
+#include "tests/pages/entry/entry_fixture.h"
+
+namespace zeziza::testing {
+namespace {
+
+struct Change {
+  std::string user;
+  int subject;
+  double oldValue;
+  double newValue;
+  std::string page;
+  bool operator==(const Change&) const = default;
+};
+
+std::ostream& operator<<(std::ostream& out, const Change& c) {
+  return out << c.user << " k" << c.subject << " " << c.oldValue << "→" << c.newValue << " "
+             << c.page;
+}
+
+class ScoreHistoryTest : public EntryTest {
+ protected:
+  ScoreHistoryTest() {
+    key801 = addStudent("801", "张三");
+    key802 = addStudent("802", "李四");
+  }
+  // The history of one student in the default exam, newest first.
+  std::vector<Change> historyOf(std::int64_t student) {
+    std::vector<Change> out;
+    for (const auto& e : store::readScoreHistory(server.db(), kExam, student)) {
+      out.push_back({e.change.userName, e.change.subjectPosition, e.change.oldValue,
+                     e.change.newValue, e.change.page});
+    }
+    return out;
+  }
+  void direct(const std::string& subject, const std::string& number, const std::string& score) {
+    b.choose("IWComboBox1", subject);
+    b.type("IWEdit6", "");
+    b.type("IWEdit1", number);
+    b.type("IWEdit2", score);
+    b.click("IWButton1");
+  }
+
+  std::int64_t key801 = 0;
+  std::int64_t key802 = 0;
+  BrowserSession b = server.browser();
+};
+
+TEST_F(ScoreHistoryTest, DirectComputedAndDeleteOnTheEntryPage) {
+  signIn(b, "2", "boss");
+  b.showPage<pages::TIWForm2>();
+  direct("数学", "801", "80");
+  direct("数学", "801", "85");
+  b.click("IWLink6");  // computed entry
+  b.choose("IWComboBox2", "语文");
+  b.type("IWEdit8", "100");
+  b.type("IWEdit9", "801");
+  b.type("IWMemo1", "5\n3");
+  b.click("IWButton2");
+  b.click("IWLink1");  // deletes the last score shown: 语文
+  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 2, 92, 0, "TIWForm2"},
+                                                    {"boss", 2, 0, 92, "TIWForm2"},
+                                                    {"boss", 1, 80, 85, "TIWForm2"},
+                                                    {"boss", 1, 0, 80, "TIWForm2"}}));
+}
+
+TEST_F(ScoreHistoryTest, ARowLeftWithoutAValidScoreIsRecordedBeforeItGoes) {
+  signIn(b, "2", "boss");
+  b.showPage<pages::TIWForm2>();
+  direct("英语", "802", "70");
+  direct("英语", "802", "0");
+  EXPECT_EQ(b.message(), "该学生已经没有有效成绩");
+  EXPECT_FALSE(rowOf("802"));
+  EXPECT_EQ(historyOf(key802),
+            (std::vector<Change>{{"boss", 3, 70, 0, "TIWForm2"}, {"boss", 3, 0, 70, "TIWForm2"}}));
+}
+
+TEST_F(ScoreHistoryTest, TheClassGridRecordsOnlyWhatItChanged) {
+  putRow("801", scores({0, 60}), 60, 60);
+  signIn(b, "2", "lead");
+  b.showPage<pages::TIWForm6>();
+  b.choose("IWComboBox3", "中心校区");
+  b.choose("IWComboBox4", "七年级");
+  b.choose("IWComboBox5", "一班");
+  b.choose("IWComboBox1", "语文");
+  b.click("IWButton1");
+  b.type("scoreBox1", "60");  // unchanged: no history row
+  b.type("scoreBox2", "75");
+  b.click("IWButton2");
+  EXPECT_TRUE(historyOf(key801).empty());
+  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"lead", 2, 0, 75, "TIWForm6"}}));
+}
+
+TEST_F(ScoreHistoryTest, AnImportRecordsEveryLineAndAFailedOneNothing) {
+  signIn(b, "2", "boss");
+  b.showPage<pages::TIWFormdr>();
+  b.choose("IWComboBox1", "数学");
+  b.type("Memo1", "801\n802");
+  b.type("Memo2", "90\n91");
+  b.click("IWButton1");
+  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 1, 0, 90, "TIWFormdr"}}));
+  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"boss", 1, 0, 91, "TIWFormdr"}}));
+
+  b.choose("IWComboBox1", "数学");
+  b.type("Memo1", "801\n999");  // an unknown number refuses the whole import
+  b.type("Memo2", "50\n51");
+  b.click("IWButton1");
+  EXPECT_FALSE(b.messages().empty());
+  EXPECT_EQ(historyOf(key801).size(), 1u);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

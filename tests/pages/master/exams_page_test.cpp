@@ -1,0 +1,335 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "pages/master/exams.h"
+#include "pages/common/rights.h"
+#include "store/comma_text.h"
+#include "store/settings.h"
+#include "store/settings_cache.h"
+#include "tests/support/page_driver.h"
+#include "web/controls/grid.h"
+#include "web/controls/inputs.h"
+#include "web/controls/lists.h"
+
+namespace zeziza::testing {
+namespace {
+
+using Items = std::vector<std::string>;
+
+Items column(const web::Grid& grid, int col) {
+  Items texts;
+  for (int row = 1; row < grid.rowCount(); ++row) texts.push_back(grid.cell(row, col).Text);
+  return texts;
+}
+
+class ExamsPageTest : public ::testing::Test {
+ protected:
+  ExamsPageTest() {
+    store::writeListSetting(server.db(), store::key::kBands, {"60", "80"});
+    store::writeListSetting(server.db(), store::key::kExams, {"期中", "期末"});
+    store::writeSetting(server.db(), store::key::kDefaultExam, "期末");
+    server.host().FormShow();
+  }
+
+  // A signed-in user on the exams page, with the exam state a login reads.
+  BrowserSession open(const std::string& rights = "0") {
+    auto b = server.browser();
+    b.user().rightsCode = rights;
+    b.user().examList = store::toCommaText(stored(store::key::kExams));
+    b.user().defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
+    b.showPage<pages::Ttestset>();
+    return b;
+  }
+  Items stored(std::string_view key) { return store::readListSetting(server.db(), key); }
+  std::string setting(std::string_view key) { return store::readSetting(server.db(), key); }
+  void expectBands(BrowserSession& b, const Items& expected) {
+    EXPECT_EQ(stored(store::key::kBands), expected);
+    EXPECT_EQ(store::settingsCache().get()->bands, expected);
+    EXPECT_EQ(b.control<web::ListBox>("fenshuduan").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 0), expected);
+  }
+  void expectExams(BrowserSession& b, const Items& expected) {
+    EXPECT_EQ(stored(store::key::kExams), expected);
+    EXPECT_EQ(store::parseCommaText(b.user().examList), expected);
+    EXPECT_EQ(b.control<web::List>("IWList1").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("IWGrid2"), 0), expected);
+  }
+  void expectSubjects(BrowserSession& b, const Items& expected) {
+    EXPECT_EQ(stored(store::key::kSubjects), expected);
+    EXPECT_EQ(store::settingsCache().get()->subjects, expected);
+    EXPECT_EQ(b.control<web::List>("IWList2").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("IWGrid3"), 0), expected);
+  }
+  void addScore(const std::string& exam) {
+    server.db().exec("insert into ks (id, xm) values (?, '学生')", {exam + "号"});
+    server.db().exec("insert into cj (ks, kh, k1, zf, pj, test) values (?, ?, 90, 90, 90, ?)",
+                     {exam, server.db().lastInsertId(), exam + "!&1"});
+  }
+
+  TestServer server;
+};
+
+TEST_F(ExamsPageTest, OpensWithTheStoredSettings) {
+  auto b = open();
+  EXPECT_EQ(b.control<web::Edit>("IWEdit7").Text, "1000");
+  EXPECT_FALSE(b.control<web::Edit>("IWEdit7").Enabled);
+  EXPECT_EQ(b.control<web::Edit>("IWEdit3").Text, "0");
+  EXPECT_EQ(b.control<web::Edit>("youxiu").Text, "90");
+  EXPECT_EQ(b.control<web::Edit>("lianghao").Text, "80");
+  EXPECT_EQ(b.control<web::Edit>("jige").Text, "60");
+  EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 1),
+            (Items{"成绩大于等于(零除外)60小于80", "成绩大于等于(零除外)80"}));
+  expectExams(b, {"期中", "期末"});
+  expectSubjects(b, {"数学", "语文", "英语"});
+  EXPECT_EQ(b.control<web::Grid>("IWGrid3").columnCount(), 1);
+}
+
+TEST_F(ExamsPageTest, BoundariesAreInsertedInOrder) {
+  auto b = open();
+  const std::vector<std::pair<std::string, Items>> steps = {
+      {"70", {"60", "70", "80"}},
+      {"70", {"60", "70", "70", "80"}},
+      {"50", {"50", "60", "70", "70", "80"}},
+      {" +100 ", {"50", "60", "70", "70", "80", "100"}},
+  };
+  for (const auto& [typed, expected] : steps) {
+    SCOPED_TRACE(typed);
+    b.type("IWEdit8", typed);
+    b.click("IWButton4");
+    EXPECT_EQ(b.message(), "");
+    expectBands(b, expected);
+  }
+  EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 1),
+            (Items{"成绩大于等于(零除外)50小于60", "成绩大于等于(零除外)60小于70",
+                   "成绩大于等于(零除外)70小于70", "成绩大于等于(零除外)70小于80",
+                   "成绩大于等于(零除外)80小于100", "成绩大于等于(零除外)100"}));
+  b.click("IWGrid1", "3_2");  // one of the two 70s
+  expectBands(b, {"50", "60", "70", "80", "100"});
+  for (int i = 0; i < 5; ++i) b.click("IWGrid1", "1_2");
+  expectBands(b, {});
+  EXPECT_EQ(b.control<web::Grid>("IWGrid1").rowCount(), 1);
+}
+
+TEST_F(ExamsPageTest, RefusesBoundariesThatAreNoInteger) {
+  auto b = open();
+  for (const std::string typed : {"7.5", "abc", "", "  ", "70分", "7 0"}) {
+    SCOPED_TRACE(typed);
+    b.type("IWEdit8", typed);
+    b.click("IWButton4");
+    EXPECT_EQ(b.message(), "分数分界点格式错误，请检查！");
+    expectBands(b, {"60", "80"});
+  }
+}
+
+TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
+  struct Case {
+    std::string excellent, good, pass, message;
+  };
+  const std::vector<Case> cases = {
+      {"90", "90", "60", "分数分级数据错误！请修改后再试"},
+      {"90", "80", "80", "分数分级数据错误！请修改后再试"},
+      {"60", "80", "90", "分数分级数据错误！请修改后再试"},
+      {"9O", "80", "60", "分数分级必须为数字！请修改后再试"},
+      {"90", "", "60", "分数分级必须为数字！请修改后再试"},
+      {"90", "80", "60.5", "分数分级必须为数字！请修改后再试"},
+      {"95", "85", "70", ""},
+      {" 88 ", "+75", "-1", ""},
+  };
+  auto b = open();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.excellent + "|" + c.good + "|" + c.pass);
+    const std::vector<std::string> before = {setting("youxiu"), setting("lianghao"),
+                                             setting("jige")};
+    b.type("youxiu", c.excellent);
+    b.type("lianghao", c.good);
+    b.type("jige", c.pass);
+    b.click("IWButton2");
+    EXPECT_EQ(b.message(), c.message);
+    const std::vector<std::string> after = {setting("youxiu"), setting("lianghao"),
+                                            setting("jige")};
+    const auto cache = store::settingsCache().get();
+    EXPECT_EQ((std::vector<std::string>{cache->excellent, cache->good, cache->pass}), after);
+    if (c.message.empty()) {
+      EXPECT_EQ(after, (std::vector<std::string>{
+                           b.control<web::Edit>("youxiu").Text,
+                           b.control<web::Edit>("lianghao").Text,
+                           b.control<web::Edit>("jige").Text,
+                       }));
+      EXPECT_NE(after, before);
+    } else {
+      EXPECT_EQ(after, before);
+    }
+  }
+  EXPECT_EQ(setting("youxiu"), "88");
+  EXPECT_EQ(setting("lianghao"), "75");
+  EXPECT_EQ(setting("jige"), "-1");
+}
+
+TEST_F(ExamsPageTest, ANewExamBecomesTheDefault) {
+  auto b = open();
+  b.type("IWEdit4", "  Midterm 2024 ");
+  b.click("IWButton3");
+  EXPECT_EQ(b.message(), "");
+  expectExams(b, {"期中", "期末", "Midterm 2024"});
+  EXPECT_EQ(setting("mrtest"), "Midterm 2024");
+  EXPECT_EQ(b.user().defaultExam, "Midterm 2024");
+  EXPECT_EQ(b.control<web::Edit>("IWEdit4").Text, "");
+
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"MIDTERM 2024", "项目已存在，请检查后修改！"},
+      {"", "不能添加空字符串"},
+      {"   ", "不能添加空字符串"},
+  };
+  for (const auto& [typed, message] : refused) {
+    SCOPED_TRACE(typed);
+    b.type("IWEdit4", typed);
+    b.click("IWButton3");
+    EXPECT_EQ(b.message(), message);
+    expectExams(b, {"期中", "期末", "Midterm 2024"});
+    EXPECT_EQ(setting("mrtest"), "Midterm 2024");
+    EXPECT_EQ(b.control<web::Edit>("IWEdit4").Text, typed);
+  }
+}
+
+TEST_F(ExamsPageTest, DeletesOnlyExamsThatAreNotDefaultAndHaveNoScores) {
+  addScore("期中");
+  store::writeListSetting(server.db(), store::key::kExams, {"期中", "期末", "月考"});
+  auto b = open();
+  b.click("IWGrid2", "2_1");  // the default, without scores
+  EXPECT_EQ(b.message(), "您不能删除默认考试项目，请先修改默认考试项目再删除！");
+  b.click("IWGrid2", "1_1");  // has a score
+  EXPECT_EQ(b.message(),
+            "还有该考试项目的成绩信息，请先删除对应的成绩信息，然后才能删除考试项目！");
+  expectExams(b, {"期中", "期末", "月考"});
+  b.click("IWGrid2", "3_1");
+  EXPECT_EQ(b.message(), "");
+  expectExams(b, {"期中", "期末"});
+  EXPECT_EQ(setting("mrtest"), "期末");
+}
+
+TEST_F(ExamsPageTest, AnExamAnotherSessionMadeTheDefaultStays) {
+  auto b = open();
+  auto other = open();
+  other.type("IWEdit4", "新考试");
+  other.click("IWButton3");
+  b.type("IWEdit4", "我的考试");  // this session's own default changes too
+  b.click("IWButton3");
+  other.type("IWEdit4", "再一次");
+  other.click("IWButton3");
+  b.type("IWEdit4", "期中");  // refused, but the page shows the stored list from now on
+  b.click("IWButton3");
+  expectExams(b, {"期中", "期末", "新考试", "我的考试", "再一次"});
+  b.click("IWGrid2", "5_1");  // 再一次 is not this session's default, but the stored one
+  EXPECT_EQ(b.message(), "您不能删除默认考试项目，请先修改默认考试项目再删除！");
+  expectExams(b, {"期中", "期末", "新考试", "我的考试", "再一次"});
+  b.click("IWGrid2", "3_1");  // 新考试: another session's earlier exam, no longer a default
+  expectExams(b, {"期中", "期末", "我的考试", "再一次"});
+}
+
+TEST_F(ExamsPageTest, KeepsAtMostTwelveSubjects) {
+  auto b = open();
+  Items expected = {"数学", "语文", "英语"};
+  for (int i = 4; i <= 12; ++i) {
+    const std::string subject = "Subject " + std::to_string(i);
+    b.type("IWEdit5", subject);
+    b.click("IWButton5");
+    expected.push_back(subject);
+    EXPECT_EQ(b.control<web::Edit>("IWEdit5").Text, "");
+  }
+  expectSubjects(b, expected);
+  const std::vector<std::pair<std::string, std::string>> refused = {
+      {"物理", "系统最多可以管理12个科目"},
+      {"subject 4", "科目已存在，请检查后修改！"},
+      {"  ", "不能添加空字符串"},
+  };
+  for (const auto& [typed, message] : refused) {
+    SCOPED_TRACE(typed);
+    b.type("IWEdit5", typed);
+    b.click("IWButton5");
+    EXPECT_EQ(b.message(), message);
+    expectSubjects(b, expected);
+    EXPECT_EQ(b.control<web::Grid>("IWGrid3").rowCount(), 13);
+  }
+}
+
+TEST_F(ExamsPageTest, RefusesSubjectsDifferingOnlyInLetterCase) {
+  auto b = open();
+  b.type("IWEdit5", "Physics");
+  b.click("IWButton5");
+  b.type("IWEdit5", "PHYSICS");
+  b.click("IWButton5");
+  EXPECT_EQ(b.message(), "科目已存在，请检查后修改！");
+  expectSubjects(b, {"数学", "语文", "英语", "Physics"});
+}
+
+TEST_F(ExamsPageTest, TwoSessionsAddingExamsKeepBoth) {
+  auto first = open();
+  auto second = open();
+  first.type("IWEdit4", "甲");
+  first.click("IWButton3");
+  second.type("IWEdit4", "乙");
+  second.click("IWButton3");
+  expectExams(second, {"期中", "期末", "甲", "乙"});
+  EXPECT_EQ(setting("mrtest"), "乙");
+}
+
+TEST_F(ExamsPageTest, OnlyAdministratorsChangeTheSettings) {
+  struct Action {
+    std::string name;
+    std::function<void(BrowserSession&)> act;
+  };
+  const std::vector<Action> actions = {
+      {"levels",
+       [](BrowserSession& b) {
+         b.type("youxiu", "99");
+         b.click("IWButton2");
+       }},
+      {"add boundary",
+       [](BrowserSession& b) {
+         b.type("IWEdit8", "70");
+         b.click("IWButton4");
+       }},
+      {"delete boundary", [](BrowserSession& b) { b.click("IWGrid1", "1_2"); }},
+      {"add exam",
+       [](BrowserSession& b) {
+         b.type("IWEdit4", "新");
+         b.click("IWButton3");
+       }},
+      {"delete exam", [](BrowserSession& b) { b.click("IWGrid2", "1_1"); }},
+      {"add subject",
+       [](BrowserSession& b) {
+         b.type("IWEdit5", "物理");
+         b.click("IWButton5");
+       }},
+  };
+  const auto snapshot = [this] {
+    std::string all;
+    for (const auto k : {"youxiu", "fenshuduan", "ks", "mrtest", "km"}) all += setting(k) + "|";
+    return all;
+  };
+  const std::string before = snapshot();
+  for (const std::string rights : {"2", "3", "4", "5", ""}) {
+    // Opened by an administrator, then acted on under another code: the handlers check too.
+    auto b = open("0");
+    b.user().rightsCode = rights;
+    for (const auto& action : actions) {
+      SCOPED_TRACE(action.name + " by [" + rights + "]");
+      action.act(b);
+      EXPECT_EQ(b.message(), pages::kNoRightsMessage);
+      EXPECT_EQ(snapshot(), before);
+    }
+  }
+  auto admin = open("1");
+  for (const auto& action : actions) {
+    SCOPED_TRACE(action.name + " by [1]");
+    action.act(admin);
+    EXPECT_NE(admin.message(), pages::kNoRightsMessage);
+  }
+  EXPECT_NE(snapshot(), before);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

@@ -1,0 +1,273 @@
+#include "pages/signin/login.h"
+
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "pages/signin/login_state.h"
+#include "pages/entry/score_entry.h"
+#include "pages/analysis/score_query.h"
+#include "tests/pages/common/sign_in.h"
+#include "web/controls/inputs.h"
+
+namespace zeziza::testing {
+namespace {
+
+constexpr const char* kWrongLogin = "用户名或密码错误！";
+constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
+
+bool firstAdminPanelShown(BrowserSession& browser) {
+  return browser.control<web::Region>("IWRegion4").Visible;
+}
+
+void createFirstAdmin(BrowserSession& browser, const std::string& name, const std::string& password,
+                      const std::string& repeat) {
+  browser.type("IWEdit4", name);
+  browser.type("IWEdit3", password);
+  browser.type("IWEdit5", repeat);
+  browser.click("IWButton2");
+}
+
+TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
+  struct Case {
+    std::string name, password, repeat, message;
+  };
+  const std::vector<Case> refused = {
+      {"", "pw", "pw", "用户名能为空"},          {" \t ", "pw", "pw", "用户名能为空"},
+      {"", "pw", "other", "用户名能为空"},       {"admin", "pw", "pW", "重复密码错误"},
+      {"admin", " pw", "pw", "重复密码错误"},    {"admin", "", "x", "重复密码错误"},
+      {"admin", "   ", "   ", "密码不能为空！"}, {"admin", "", "", "密码不能为空！"},
+  };
+  TestServer server;
+  auto browser = server.browser();
+  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  EXPECT_EQ(browser.page().Title, "系统登陆");
+  ASSERT_TRUE(firstAdminPanelShown(browser));
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.name + "/" + c.password + "/" + c.repeat);
+    createFirstAdmin(browser, c.name, c.password, c.repeat);
+    EXPECT_EQ(browser.message(), c.message);
+    EXPECT_TRUE(firstAdminPanelShown(browser));
+    EXPECT_EQ(scalar(server, "select count(*) from yh"), "0");
+  }
+
+  createFirstAdmin(browser, "  Admin ", " Pass word ", " Pass word ");
+  EXPECT_EQ(browser.message(), "创建用户成功，请使用新创建的用户登录!");
+  EXPECT_FALSE(firstAdminPanelShown(browser));
+  EXPECT_EQ(scalar(server, "select user || '|' || qx from yh"), "Admin|0");
+  const std::string stored = scalar(server, "select pass from yh");
+  EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
+  EXPECT_TRUE(server.controller().passwordHasher().verify(stored, "Pass word"));
+
+  signIn(browser, "admin", " Pass word ");  // the stored password is the trimmed one
+  EXPECT_EQ(browser.message(), kWrongLogin);
+  signIn(browser, "admin", "Pass word");
+  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+}
+
+TEST(FirstAdmin, PanelOnlyWhileNoSuperAdminExists) {
+  TestServer server;
+  addUser(server, "clerk", "pw", 3);
+  auto before = server.browser();
+  EXPECT_TRUE(firstAdminPanelShown(before));
+  addUser(server, "boss", "pw", 0);
+  auto browser = server.browser();
+  EXPECT_FALSE(firstAdminPanelShown(browser));
+  // The last super administrator gone: the next login page offers the panel again.
+  server.db().exec("delete from yh where user='boss'");
+  browser.showPage<pages::TIWForm1>();
+  EXPECT_TRUE(firstAdminPanelShown(browser));
+}
+
+TEST(FirstAdmin, StalePanelCannotAddASecondSuperAdmin) {
+  TestServer server;
+  auto first = server.browser();
+  auto second = server.browser();
+  ASSERT_TRUE(firstAdminPanelShown(second));
+  createFirstAdmin(first, "admin", "pw", "pw");
+  createFirstAdmin(second, "intruder", "pw", "pw");
+  EXPECT_EQ(second.message(), "系统中已有超级管理员，请使用其用户名登录。");
+  EXPECT_FALSE(firstAdminPanelShown(second));
+  EXPECT_EQ(scalar(server, "select group_concat(user) from yh"), "admin");
+}
+
+TEST(FirstAdmin, NameOfAnExistingUserInAnyLetterCaseIsRefused) {
+  TestServer server;
+  addUser(server, "Teacher", "pw", 1);
+  auto browser = server.browser();
+  createFirstAdmin(browser, "tEACHER", "pw", "pw");
+  EXPECT_EQ(browser.message(), "该用户名已存在，请使用其它用户名！");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+  EXPECT_TRUE(firstAdminPanelShown(browser));
+}
+
+TEST(FirstAdmin, TwoSessionsAtOnceMakeOneSuperAdmin) {
+  TestServer server;
+  auto a = server.browser();
+  auto b = server.browser();
+  std::thread ta([&] { createFirstAdmin(a, "admin", "pw1", "pw1"); });
+  std::thread tb([&] { createFirstAdmin(b, "ADMIN", "pw2", "pw2"); });
+  ta.join();
+  tb.join();
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+  const std::vector<std::string> messages = {a.message(), b.message()};
+  EXPECT_EQ(std::count(messages.begin(), messages.end(), "创建用户成功，请使用新创建的用户登录!"),
+            1);
+}
+
+TEST(FirstAdmin, QuotesAndSemicolonsAreJustCharacters) {
+  TestServer server;
+  auto browser = server.browser();
+  const std::string name = "o'brien\"; drop table yh; --";
+  createFirstAdmin(browser, name, "p'w;\"", "p'w;\"");
+  EXPECT_EQ(browser.message(), "创建用户成功，请使用新创建的用户登录!");
+  EXPECT_EQ(scalar(server, "select user from yh"), name);
+  signIn(browser, name, "p'w;\"");
+  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.user().userName, name);
+}
+
+// A server with one user of every code and the settings the routing reads.
+class LoginTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    const std::vector<std::string> names = {"super", "admin", "chief", "clerk", "viewer", "head"};
+    for (int code = 0; code < 6; ++code) addUser(server, names[code], "secret", code);
+  }
+  TestServer server;
+};
+
+TEST_F(LoginTest, RoutesEveryCode) {
+  struct Case {
+    std::string user, defaultExam, workMode, page, message;
+  };
+  const std::string unified = "统考模式", self = "自考模式";
+  const std::vector<Case> cases = {
+      {"super", "", self, "TIWForm3", ""},
+      {"admin", "", unified, "TIWForm3", ""},
+      {"viewer", "", self, "TIWForm3", ""},
+      {"chief", "期中考试", self, "TIWForm2", ""},
+      {"clerk", "期中考试", unified, "TIWForm2", ""},
+      {"chief", "", self, "TIWForm1", kNoDefaultExam},
+      {"clerk", "", unified, "TIWForm1", kNoDefaultExam},
+      {"head", "期中考试", self, "TIWForm2", ""},
+      {"head", "", self, "TIWForm1", kNoDefaultExam},
+      {"head", "期中考试", unified, "TIWForm1", "统考模式下您不能登陆"},
+      {"head", "", unified, "TIWForm1", "统考模式下您不能登陆"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.user + " / " + c.defaultExam + " / " + c.workMode);
+    setSetting(server, store::key::kDefaultExam, c.defaultExam);
+    setSetting(server, store::key::kWorkMode, c.workMode);
+    auto browser = server.browser();
+    signIn(browser, c.user, "secret");
+    EXPECT_EQ(browser.pageClass(), c.page);
+    EXPECT_EQ(browser.message(), c.message);
+    // Even a user kept on the login page is signed in as far as the login state goes.
+    EXPECT_EQ(browser.user().userName, c.user);
+  }
+}
+
+TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"super", "Secret"},    {"super", "secret "},     {"super", ""},
+      {"super ", "secret"},   {"nobody", "secret"},     {"", ""},
+      {"' or '1'='1", "x"},   {"super", "' or '1'='1"}, {"' or '1'='1", "' or '1'='1"},
+      {"super'--", "secret"}, {"super\";", "secret"},
+  };
+  for (const auto& [name, password] : cases) {
+    SCOPED_TRACE(name + " / " + password);
+    auto browser = server.browser();
+    signIn(browser, name, password);
+    EXPECT_EQ(browser.message(), kWrongLogin);
+    EXPECT_EQ(browser.pageClass(), "TIWForm1");
+    EXPECT_EQ(browser.user().userName, "");
+    EXPECT_EQ(browser.user().rightsCode, "");
+  }
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "6");
+}
+
+TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
+  auto browser = server.browser();
+  signIn(browser, "SuPeR", "secret");
+  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.user().userName, "super");
+  EXPECT_EQ(browser.user().rightsCode, "0");
+}
+
+TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
+  auto now = std::chrono::steady_clock::now();
+  server.controller().loginThrottle().setClock([&] { return now; });
+  auto browser = server.browser();
+  for (int i = 0; i < 3; ++i) signIn(browser, "super", "guess" + std::to_string(i));
+  // The right password is not even checked while the delay runs, and the answer is the same.
+  signIn(browser, "SUPER", "secret");
+  EXPECT_EQ(browser.message(), kWrongLogin);
+  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  // Other names are not slowed down.
+  auto other = server.browser();
+  signIn(other, "admin", "secret");
+  EXPECT_EQ(other.pageClass(), "TIWForm3");
+
+  now += std::chrono::seconds(1);
+  signIn(browser, "super", "secret");
+  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+}
+
+TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
+  setSetting(server, store::key::kExams, "期中 考试\r\n期末,考试\r\n");
+  setSetting(server, store::key::kGrades, "七年级\r\n八年级\r\n");
+  setSetting(server, store::key::kDefaultExam, "期末,考试");
+  setSetting(server, store::key::kWorkMode, "自考模式");
+  setSetting(server, store::key::kFooterText, "<b>第一中学</b>");
+  auto browser = server.browser();
+  EXPECT_EQ(browser.control<web::Label>("TIWFrame191.IWLabel1").Caption, "<b>第一中学</b>");
+  EXPECT_NE(browser.last().html.find("<b>第一中学</b>"), std::string::npos);
+  signIn(browser, "super", "secret");
+  const web::TIWUserSession& user = browser.user();
+  EXPECT_EQ(user.userName, "super");
+  EXPECT_EQ(user.rightsCode, "0");
+  EXPECT_EQ(user.examList, "\"期中 考试\",\"期末,考试\"");
+  EXPECT_EQ(user.gradeList, "七年级,八年级");
+  EXPECT_EQ(user.defaultExam, "期末,考试");
+  EXPECT_EQ(user.workMode, "自考模式");
+  EXPECT_EQ(user.footerText, "<b>第一中学</b>");
+  EXPECT_EQ(user.subjectKeys, (std::vector<std::string>{"k1", "k2", "k3"}));
+  EXPECT_EQ(user.subjectColumns, ",cj.k1 as \"数学\" ,cj.k2 as \"语文\" ,cj.k3 as \"英语\" ");
+  EXPECT_EQ(user.pageType, 1);
+
+  // Sign out, the settings change, another user signs in: nothing of the first login stays.
+  browser.user().pageType = 9;
+  browser.showPage<pages::TIWForm1>();
+  setSetting(server, store::key::kExams, "");
+  setSetting(server, store::key::kGrades, "九年级\r\n");
+  setSetting(server, store::key::kDefaultExam, "");
+  setSetting(server, store::key::kWorkMode, "统考模式");
+  setSetting(server, store::key::kFooterText, "二中");
+  browser.showPage<pages::TIWForm1>();
+  EXPECT_EQ(browser.user().footerText, "二中");
+  signIn(browser, "viewer", "secret");
+  EXPECT_EQ(user.userName, "viewer");
+  EXPECT_EQ(user.rightsCode, "4");
+  EXPECT_EQ(user.examList, "");
+  EXPECT_EQ(user.gradeList, "九年级");
+  EXPECT_EQ(user.defaultExam, "");
+  EXPECT_EQ(user.workMode, "统考模式");
+  EXPECT_EQ(user.pageType, 1);
+}
+
+TEST(LoginState, SubjectFragmentQuotesNamesAndStopsAtTwelve) {
+  EXPECT_EQ(pages::subjectColumnsFor({}), "");
+  EXPECT_EQ(pages::subjectColumnsFor({"物\"理"}), ",cj.k1 as \"物\"\"理\" ");
+  std::vector<std::string> many;
+  for (int i = 1; i <= 14; ++i) many.push_back("s" + std::to_string(i));
+  const auto keys = pages::subjectKeysFor(many);
+  ASSERT_EQ(keys.size(), 12u);
+  EXPECT_EQ(keys.back(), "k12");
+  const std::string columns = pages::subjectColumnsFor(many);
+  EXPECT_NE(columns.find(",cj.k12 as \"s12\" "), std::string::npos);
+  EXPECT_EQ(columns.find("s13"), std::string::npos);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

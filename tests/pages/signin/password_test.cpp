@@ -1,0 +1,100 @@
+#include "pages/signin/password.h"
+
+#include <gtest/gtest.h>
+
+#include "tests/pages/common/sign_in.h"
+#include "web/controls/inputs.h"
+
+namespace zeziza::testing {
+namespace {
+
+// A signed-in user on the password page, reached through the navigation bar.
+class PasswordPageTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    addUser(server, "o'brien", "old pw", 4);
+    addUser(server, "other", "other pw", 0);
+    signIn(browser, "O'BRIEN", "old pw");
+    browser.click("Tmain1.xgmm");
+    ASSERT_EQ(browser.pageClass(), "TIWForm18");
+  }
+
+  void change(const std::string& current, const std::string& fresh, const std::string& repeat) {
+    browser.type("IWEdit1", current);
+    browser.type("IWEdit2", fresh);
+    browser.type("IWEdit3", repeat);
+    browser.click("IWButton1");
+  }
+
+  bool stored(const std::string& user, const std::string& password) {
+    return server.controller().passwordHasher().verify(
+        scalar(server, "select pass from yh where user=?", {store::Value(user)}), password);
+  }
+
+  TestServer server;
+  BrowserSession browser = server.browser();
+};
+
+TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
+  struct Case {
+    std::string current, fresh, repeat, message;
+  };
+  const std::vector<Case> refused = {
+      {"wrong", "", "", "新设密码不能为空！"},
+      {"wrong", " \t ", " \t ", "新设密码不能为空！"},
+      {"wrong", "a", "b", "新设密码与重复密码不一致，请检查！"},
+      {"old pw", "new", "new ", "新设密码与重复密码不一致，请检查！"},
+      {"OLD PW", "new", "new", "原有密码错误！请检查。"},
+      {"old pw ", "new", "new", "原有密码错误！请检查。"},
+  };
+  for (const auto& c : refused) {
+    SCOPED_TRACE(c.current + "/" + c.fresh + "/" + c.repeat);
+    change(c.current, c.fresh, c.repeat);
+    EXPECT_EQ(browser.message(), c.message);
+    EXPECT_TRUE(stored("o'brien", "old pw"));
+  }
+  change("old pw", " new'pw; ", " new'pw; ");
+  EXPECT_EQ(browser.message(), "修改成功！");
+  EXPECT_TRUE(stored("o'brien", " new'pw; "));
+  EXPECT_TRUE(stored("other", "other pw"));
+  // The page stays and the edits keep what was typed.
+  EXPECT_EQ(browser.pageClass(), "TIWForm18");
+  EXPECT_EQ(browser.control<web::Edit>("IWEdit2").Text, " new'pw; ");
+
+  auto again = server.browser();
+  signIn(again, "o'brien", "new'pw;");
+  EXPECT_EQ(again.message(), "用户名或密码错误！");
+  signIn(again, "o'brien", " new'pw; ");
+  EXPECT_EQ(again.pageClass(), "TIWForm3");
+}
+
+TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
+  EXPECT_EQ(browser.user().pageType, 12);
+  for (int bar = 1; bar <= 11; ++bar) {
+    EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar)).Color, "tan");
+  }
+  EXPECT_EQ(browser.page().find("TIWFrame191.IWTimer1"), nullptr);
+  EXPECT_FALSE(browser.control<web::Edit>("IWEdit1").PasswordPrompt);
+}
+
+TEST_F(PasswordPageTest, DeletedAccountCannotChangeItsPassword) {
+  server.db().exec("delete from yh where user='o''brien'");
+  change("old pw", "new", "new");
+  EXPECT_EQ(browser.message(), "原有密码错误！请检查。");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+}
+
+TEST_F(PasswordPageTest, GuessingTheCurrentPasswordIsSlowedDown) {
+  auto now = std::chrono::steady_clock::now();
+  server.controller().loginThrottle().setClock([&] { return now; });
+  for (int i = 0; i < 3; ++i) change("guess" + std::to_string(i), "new", "new");
+  change("old pw", "new", "new");
+  EXPECT_EQ(browser.message(), "原有密码错误！请检查。");
+  EXPECT_TRUE(stored("o'brien", "old pw"));
+  now += std::chrono::seconds(1);
+  change("old pw", "new", "new");
+  EXPECT_EQ(browser.message(), "修改成功！");
+}
+
+}  // namespace
+}  // namespace zeziza::testing

@@ -1,0 +1,344 @@
+#include "pages/system/accounts.h"
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+
+#include "pages/signin/login.h"
+#include "pages/common/rights.h"
+#include "pages/analysis/score_query.h"
+#include "store/comma_text.h"
+#include "store/settings_cache.h"
+#include "tests/pages/common/sign_in.h"
+#include "web/controls/db_grid.h"
+
+namespace zeziza::testing {
+namespace {
+
+constexpr const char* kNameTaken = "该用户名已存在，请使用其它用户名！";
+constexpr const char* kLastSuperAdmin =
+    "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新创建"
+    "新的"
+    "超级管理员账户";
+
+std::string readFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  return std::string(std::istreambuf_iterator<char>(in), {});
+}
+
+// A super administrator on the accounts page, reached through the navigation bar.
+class AccountsTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    addUser(server, "boss", "pw", 0);
+    setSetting(server, store::key::kExams, "期中\r\n期末 考试\r\n");
+    setSetting(server, store::key::kGrades, "七年级\r\n八年级\r\n");
+    setSetting(server, store::key::kDefaultExam, "期中");
+    signIn(browser, "boss", "pw");
+    browser.click("Tmain1.lyhsz");
+    ASSERT_EQ(browser.pageClass(), "Tusergl");
+  }
+
+  std::vector<std::string> listedUsers() {
+    std::vector<std::string> names;
+    for (const auto& row : browser.user().sqla.rows()) names.push_back(row.at(0).asText());
+    return names;
+  }
+
+  void create(const std::string& type, const std::string& name, const std::string& password,
+              const std::string& repeat) {
+    browser.click("IWLink1");
+    browser.choose("IWComboBox2", type);
+    browser.click("IWComboBox2");
+    browser.type("IWEdit15", name);
+    browser.type("IWEdit16", password);
+    browser.type("IWEdit20", repeat);
+    browser.click("IWButton7");
+  }
+
+  void deleteUser(const std::string& name) { browser.click("IWDBGrid5", "2:" + name); }
+
+  bool shown(const std::string& region) { return browser.control<web::Region>(region).Visible; }
+
+  TestServer server;
+  BrowserSession browser = server.browser();
+};
+
+TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
+  addUser(server, "clerk", "pw", 3);
+  browser.showPage<pages::Tusergl>();
+  EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
+  EXPECT_EQ(browser.user().sqla.rows().at(1).at(1).asText(), "3");
+  EXPECT_NE(browser.last().html.find("删除用户</a>"), std::string::npos);
+  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox33").text(), "自考模式");
+  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox1").Items,
+            (std::vector<std::string>{"期中", "期末 考试"}));
+  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox1").text(), "期中");
+  EXPECT_FALSE(shown("IWRegion1"));
+  EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d10").Color, "#A52A2A");
+}
+
+TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
+  for (const std::string code : {"1", "2", "3", "4", "5", ""}) {
+    SCOPED_TRACE(code);
+    auto other = server.browser();
+    other.user().rightsCode = code;
+    other.showPage<pages::Tusergl>();
+    EXPECT_EQ(other.message(), pages::kNoPageRightsMessage);
+    EXPECT_FALSE(other.control<web::Region>("Content").Visible);
+    EXPECT_EQ(other.last().html.find("系统数据重置"), std::string::npos);
+    EXPECT_FALSE(other.user().sqla.isOpen());
+  }
+  // The handlers check the code themselves as well.
+  browser.user().rightsCode = "1";
+  browser.type("IWEdit2", "yes");
+  browser.click("IWButton3");
+  EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
+  create("普通用户", "sneaky", "pw", "pw");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+}
+
+TEST_F(AccountsTest, CreateRefusesBadEntriesInOrder) {
+  struct Case {
+    std::string name, password, repeat, message;
+  };
+  const std::vector<Case> cases = {
+      {"  ", "pw", "pw", "用户名能为空"},      {"", "a", "b", "用户名能为空"},
+      {"new", "a", "b", "重复密码错误"},       {"new", "pw ", "pw", "重复密码错误"},
+      {"new", "   ", "   ", "密码不能为空！"}, {"BOSS", "pw", "pw", kNameTaken},
+      {" Boss ", "pw", "pw", kNameTaken},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name + "/" + c.password + "/" + c.repeat);
+    create("管理员", c.name, c.password, c.repeat);
+    EXPECT_EQ(browser.message(), c.message);
+    EXPECT_TRUE(shown("IWRegion1"));
+    EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+  }
+}
+
+TEST_F(AccountsTest, CreatesEveryTypeWithATrimmedHashedPassword) {
+  const std::vector<std::string> types = {"超级管理员", "管理员", "主管", "成绩录入员", "普通用户"};
+  for (std::size_t code = 0; code < types.size(); ++code) {
+    SCOPED_TRACE(types[code]);
+    const std::string name = "user" + std::to_string(code);
+    create(types[code], " " + name + " ", " secret ", " secret ");
+    EXPECT_EQ(browser.message(), "");
+    EXPECT_FALSE(shown("IWRegion1"));
+    EXPECT_FALSE(shown("IWRegion4"));
+    EXPECT_EQ(scalar(server, "select qx || '|' || xx || nj || bc from yh where user=?", {name}),
+              std::to_string(code) + "|");
+    EXPECT_EQ(listedUsers().back(), name);
+  }
+  EXPECT_EQ(scalar(server, "select count(*) from yh where pass not like '$argon2id$%'"), "0");
+  auto other = server.browser();
+  signIn(other, "user4", " secret ");
+  EXPECT_EQ(other.message(), "用户名或密码错误！");
+  signIn(other, "user4", "secret");
+  EXPECT_EQ(other.pageClass(), "TIWForm3");
+}
+
+TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
+  browser.click("IWLink1");
+  browser.choose("IWComboBox2", "班主任");
+  browser.click("IWComboBox2");
+  ASSERT_TRUE(shown("IWRegion4"));
+  const auto& units = browser.control<web::ComboBox>("IWComboBox26");
+  const auto& grades = browser.control<web::ComboBox>("IWComboBox27");
+  const auto& classes = browser.control<web::ComboBox>("IWComboBox28");
+  EXPECT_EQ(units.Items, store::settingsCache().get()->units);
+  EXPECT_EQ(grades.Items, (std::vector<std::string>{"七年级", "八年级"}));
+  EXPECT_EQ(classes.Items, store::settingsCache().get()->classes);
+  EXPECT_EQ(units.ItemIndex, 0);
+  EXPECT_EQ(grades.ItemIndex, 0);
+  EXPECT_EQ(classes.ItemIndex, 0);
+
+  browser.choose("IWComboBox26", "东校区");
+  browser.choose("IWComboBox27", "八年级");
+  browser.choose("IWComboBox28", "三班");
+  browser.type("IWEdit15", "王老师");
+  browser.type("IWEdit16", "pw");
+  browser.type("IWEdit20", "pw");
+  browser.click("IWButton7");
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"),
+            "5东校区八年级三班");
+
+  // Another type hides the sub-panel again.
+  browser.click("IWLink1");
+  browser.choose("IWComboBox2", "主管");
+  browser.click("IWComboBox2");
+  EXPECT_FALSE(shown("IWRegion4"));
+}
+
+TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
+  browser.user().gradeList = "";
+  create("班主任", "王老师", "pw", "pw");
+  EXPECT_EQ(browser.message(),
+            "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+  // A post naming the class-teacher type without its scope ever shown adds nothing either.
+  browser.user().gradeList = "七年级";
+  browser.showPage<pages::Tusergl>();
+  browser.click("IWLink1");
+  browser.choose("IWComboBox2", "班主任");
+  browser.type("IWEdit15", "李老师");
+  browser.type("IWEdit16", "pw");
+  browser.type("IWEdit20", "pw");
+  browser.click("IWButton7");
+  EXPECT_FALSE(shown("IWRegion4"));
+  EXPECT_EQ(browser.message(),
+            "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
+}
+
+TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
+  addUser(server, "second", "pw", 0);
+  addUser(server, "clerk", "pw", 3);
+  browser.showPage<pages::Tusergl>();
+  deleteUser("second");
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_FALSE(shown("IWRegion1"));
+  EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
+
+  deleteUser("boss");  // the account this session signed in with
+  EXPECT_EQ(browser.message(), kLastSuperAdmin);
+  EXPECT_TRUE(shown("IWRegion1"));
+  EXPECT_EQ(listedUsers(), (std::vector<std::string>{"clerk"}));
+  EXPECT_EQ(browser.user().userName, "boss");
+
+  auto next = server.browser();
+  EXPECT_TRUE(next.control<web::Region>("IWRegion4").Visible);
+  signIn(next, "boss", "pw");
+  EXPECT_EQ(next.message(), "用户名或密码错误！");
+}
+
+TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
+  const std::string name = "' or '1'='1";
+  create("普通用户", name, "x';--", "x';--");
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(scalar(server, "select qx from yh where user=?", {name}), "4");
+  deleteUser(name);
+  EXPECT_EQ(scalar(server, "select group_concat(user) from yh"), "boss");
+
+  const std::string footer = "<a href='/x'>第一中学</a>; drop table yh; --\"";
+  browser.type("IWEdit1", footer);
+  browser.click("IWButton1");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='footext'"), footer);
+  EXPECT_EQ(scalar(server, "select count(*) from sysset"), "13");
+
+  // Chosen items are stored as they are, whatever they hold.
+  const std::string exam = "期'末\"; delete from yh; --";
+  browser.user().examList = store::toCommaText({"期中", exam});
+  browser.user().gradeList = store::toCommaText({"七'年级"});
+  browser.showPage<pages::Tusergl>();
+  browser.choose("IWComboBox1", exam);
+  browser.click("IWComboBox1");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), exam);
+  browser.click("IWLink1");
+  browser.choose("IWComboBox2", "班主任");
+  browser.click("IWComboBox2");
+  browser.type("IWEdit15", "a'b");
+  browser.type("IWEdit16", "pw");
+  browser.type("IWEdit20", "pw");
+  browser.click("IWButton7");
+  EXPECT_EQ(scalar(server, "select nj from yh where user='a''b'"), "七'年级");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
+}
+
+TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession) {
+  browser.choose("IWComboBox33", "统考模式");
+  browser.click("IWComboBox33");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='gzms'"), "统考模式");
+  EXPECT_EQ(browser.user().workMode, "统考模式");
+
+  browser.choose("IWComboBox1", "期末 考试");
+  browser.click("IWComboBox1");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "期末 考试");
+  EXPECT_EQ(browser.user().defaultExam, "期末 考试");
+
+  browser.type("IWEdit1", "<b>第一中学</b><br>备案号 123");
+  browser.click("IWButton1");
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(browser.user().footerText, "<b>第一中学</b><br>备案号 123");
+  // This page's footer keeps the old text; the next page shows the markup as markup.
+  EXPECT_EQ(browser.control<web::Label>("TIWFrame191.IWLabel1").Caption, "");
+  browser.click("Tmain1.lsxgl");
+  EXPECT_NE(browser.last().html.find("<b>第一中学</b><br>备案号 123"), std::string::npos);
+  EXPECT_EQ(browser.control<web::Label>("Tmain1.dqyhm").Caption,
+            "·boss · 超级管理员 · 期末 考试 · 统考模式 ·");
+}
+
+TEST_F(AccountsTest, BannerTakesOnlyJpegOrPngPictures) {
+  const auto banner = server.folder() / "files" / "bj.jpg";
+  const std::string original = readFile(banner);
+  const std::string jpeg = std::string("\xFF\xD8\xFF\xE0", 4) + std::string(300, 'j');
+  const std::string png = std::string("\x89PNG\r\n\x1A\n", 8) + std::string(300, 'p');
+  struct Case {
+    std::string label;
+    std::optional<std::string> content;
+    std::string message;
+    std::string expected;
+  };
+  const std::string wrongType = "上传的文件不是JPG或PNG格式的图片，网站横幅没有改变。";
+  const std::vector<Case> cases = {
+      {"no file", std::nullopt, "", original},
+      {"gif", std::string("GIF89a") + std::string(100, 'g'), wrongType, original},
+      {"script named .jpg", std::string("<script>alert(1)</script>"), wrongType, original},
+      {"empty", std::string(), wrongType, original},
+      {"too big", std::string("\xFF\xD8\xFF", 3) + std::string(2 * 1024 * 1024, 'x'),
+       "横幅图片太大，不能超过2MB，请缩小后再上传。", original},
+      {"jpeg", jpeg, "", jpeg},
+      {"png", png, "", png},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.label);
+    if (c.content) browser.attach("IWFile1", {"", "banner.jpg", "image/jpeg", *c.content});
+    browser.click("IWButton2");
+    EXPECT_EQ(browser.message(), c.message);
+    EXPECT_EQ(readFile(banner), c.expected);
+  }
+  // Nothing is left beside the banner.
+  std::size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(banner.parent_path())) {
+    files += entry.path().filename().string().rfind("bj.jpg", 0) == 0;
+  }
+  EXPECT_EQ(files, 1u);
+}
+
+TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
+  addUser(server, "clerk", "pw", 3);
+  server.db().exec("insert into ks (id, xm) values ('001', '张三')");
+  store::settingsCache().update([](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
+  auto idle = server.browser();
+
+  for (const std::string typed : {"YES", "yes ", "", "Yes"}) {
+    SCOPED_TRACE(typed);
+    browser.type("IWEdit2", typed);
+    browser.click("IWButton3");
+    EXPECT_EQ(browser.message(),
+              "操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
+    EXPECT_TRUE(idle.alive());
+    EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
+  }
+
+  browser.type("IWEdit2", "yes");
+  browser.click("IWButton3");
+  EXPECT_EQ(browser.message(),
+            "以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
+  EXPECT_FALSE(idle.alive());
+  EXPECT_TRUE(browser.alive());
+  EXPECT_EQ(browser.pageClass(), "Tusergl");
+  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(scalar(server, "select count(*) from yh"), "0");
+  EXPECT_EQ(scalar(server, "select count(*) from ks"), "0");
+  EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "");
+  EXPECT_TRUE(listedUsers().empty());
+  EXPECT_EQ(store::settingsCache().get()->units.size(), 3u);
+  // After the reset the login page offers the first-administrator panel again.
+  auto fresh = server.browser();
+  EXPECT_TRUE(fresh.control<web::Region>("IWRegion4").Visible);
+}
+
+}  // namespace
+}  // namespace zeziza::testing

@@ -1,0 +1,58 @@
+#include "pages/master/roster_query.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+namespace zeziza::pages {
+namespace {
+
+constexpr const char* kSelect =
+    "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次,'修改' as 修改,"
+    "'删除该生' as 删除该学生 from ks";
+
+TEST(RosterStatement, TheFirstActiveFilterBeginsWithWhere) {
+  struct Case {
+    RosterFilter filter;
+    std::string conditions;
+    std::vector<store::Value> params;
+  };
+  const std::vector<Case> cases = {
+      {{}, "", {}},
+      {{"东校区", "", "", ""}, " where xx=?", {"东校区"}},
+      {{"", "2010级", "", ""}, " where nj=?", {"2010级"}},
+      {{"", "", "一班", ""}, " where bj=?", {"一班"}},
+      {{"", "", "", "O'B"}, " where xm like ? escape '\\'", {"%O'B%"}},
+      {{"", "2010级", "一班", ""}, " where nj=? and bj=?", {"2010级", "一班"}},
+      {{"东校区", "", "", "张"}, " where xx=? and xm like ? escape '\\'", {"东校区", "%张%"}},
+      {{"东校区", "2010级", "一班", "张"},
+       " where xx=? and nj=? and bj=? and xm like ? escape '\\'",
+       {"东校区", "2010级", "一班", "%张%"}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.conditions);
+    const BoundStatement statement = rosterStatement(c.filter);
+    EXPECT_EQ(statement.sql, kSelect + c.conditions + " order by bh");
+    EXPECT_EQ(statement.params, c.params);
+  }
+}
+
+TEST(RosterStatement, NamePartMatchesItsWildcardsLiterally) {
+  EXPECT_EQ(containsPattern("张"), "%张%");
+  EXPECT_EQ(containsPattern("50%_a\\b"), "%50\\%\\_a\\\\b%");
+}
+
+TEST(RosterPaging, CountsPagesOfTwentyAndWritesTheCountLine) {
+  const std::vector<std::pair<std::size_t, std::size_t>> cases = {{0, 0},  {1, 1},  {20, 1},
+                                                                  {21, 2}, {40, 2}, {41, 3}};
+  for (const auto& [rows, pages] : cases) {
+    SCOPED_TRACE(rows);
+    EXPECT_EQ(pageCount(rows), pages);
+  }
+  EXPECT_EQ(countLine(41, 1, 3), "共有41条符合条件的记录  [第1页/共3页]");
+  EXPECT_EQ(countLine(0, 1, 0), "共有0条符合条件的记录  [第1页/共0页]");
+}
+
+}  // namespace
+}  // namespace zeziza::pages
