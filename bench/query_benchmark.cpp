@@ -13,9 +13,9 @@
 
 #include "bench/process_memory.h"
 #include "bench/school_generator.h"
-#include "pages/signin/login_state.h"
 #include "pages/analysis/score_query.h"
 #include "pages/analysis/score_query_statement.h"
+#include "pages/signin/login_state.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
 

@@ -2,9 +2,9 @@
 
 #include <string>
 
+#include "pages/analysis/progress_table.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
-#include "pages/analysis/progress_table.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"

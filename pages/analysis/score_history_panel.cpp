@@ -1,8 +1,8 @@
 #include "pages/analysis/score_history_panel.h"
 
 #include "analysis/number_format.h"
-#include "pages/entry/entry_text.h"
 #include "pages/common/rights.h"
+#include "pages/entry/entry_text.h"
 #include "store/score_history.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

@@ -4,11 +4,11 @@
 #include <vector>
 
 #include "export/sheet_layout.h"
-#include "pages/common/footer.h"
-#include "pages/common/nav_bar.h"
 #include "pages/analysis/score_history_panel.h"
 #include "pages/analysis/score_query_statement.h"
 #include "pages/analysis/score_statistics_panel.h"
+#include "pages/common/footer.h"
+#include "pages/common/nav_bar.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
 #include "web/controls/display.h"

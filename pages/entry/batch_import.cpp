@@ -1,8 +1,8 @@
 #include "pages/entry/batch_import.h"
 
+#include "pages/common/rights.h"
 #include "pages/entry/batch_import_check.h"
 #include "pages/entry/entry_access.h"
-#include "pages/common/rights.h"
 #include "pages/entry/score_entry.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"

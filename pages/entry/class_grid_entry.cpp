@@ -1,8 +1,8 @@
 #include "pages/entry/class_grid_entry.h"
 
 #include "analysis/number_format.h"
-#include "pages/entry/entry_access.h"
 #include "pages/common/rights.h"
+#include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/comma_text.h"

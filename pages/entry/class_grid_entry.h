@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/entry/entry_student.h"
 #include "pages/common/footer.h"
+#include "pages/entry/entry_student.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"

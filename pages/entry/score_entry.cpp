@@ -1,11 +1,11 @@
 #include "pages/entry/score_entry.h"
 
+#include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/entry_password.h"
 #include "pages/signin/login.h"
-#include "pages/common/rights.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

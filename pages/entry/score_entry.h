@@ -4,8 +4,8 @@
 #include <optional>
 #include <string>
 
-#include "pages/entry/entry_student.h"
 #include "pages/common/footer.h"
+#include "pages/entry/entry_student.h"
 #include "store/score_write.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"

@@ -2,8 +2,8 @@
 
 #include <stdexcept>
 
-#include "pages/master/list_entries.h"
 #include "pages/common/rights.h"
+#include "pages/master/list_entries.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "web/user_session.h"

@@ -1,10 +1,10 @@
 #pragma once
 
+#include "pages/common/footer.h"
+#include "pages/common/nav_bar.h"
 #include "pages/master/bands_section.h"
 #include "pages/master/exam_list_section.h"
-#include "pages/common/footer.h"
 #include "pages/master/levels_section.h"
-#include "pages/common/nav_bar.h"
 #include "pages/master/subject_list_section.h"
 #include "web/page.h"
 

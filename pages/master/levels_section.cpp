@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <utility>
 
-#include "pages/entry/entry_text.h"
 #include "pages/common/rights.h"
+#include "pages/entry/entry_text.h"
 #include "store/list_update.h"
 #include "store/settings.h"
 #include "store/transaction.h"

@@ -1,7 +1,7 @@
 #include "pages/master/place_column.h"
 
-#include "pages/master/list_entries.h"
 #include "pages/common/rights.h"
+#include "pages/master/list_entries.h"
 #include "store/comma_text.h"
 
 namespace zeziza::pages {

@@ -3,10 +3,10 @@
 #include <charconv>
 
 #include "export/sheet_layout.h"
-#include "pages/entry/entry_text.h"
 #include "pages/common/rights.h"
-#include "pages/master/units.h"
 #include "pages/common/workbook_download.h"
+#include "pages/entry/entry_text.h"
+#include "pages/master/units.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"

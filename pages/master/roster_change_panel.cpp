@@ -2,8 +2,8 @@
 
 #include <charconv>
 
-#include "pages/entry/entry_text.h"
 #include "pages/common/rights.h"
+#include "pages/entry/entry_text.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
 

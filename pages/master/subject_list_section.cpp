@@ -1,7 +1,7 @@
 #include "pages/master/subject_list_section.h"
 
-#include "pages/master/list_entries.h"
 #include "pages/common/rights.h"
+#include "pages/master/list_entries.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 

@@ -1,13 +1,13 @@
 #include "pages/signin/login.h"
 
-#include "pages/system/banner.h"
+#include "pages/analysis/score_query.h"
+#include "pages/common/rights.h"
+#include "pages/common/text.h"
+#include "pages/entry/score_entry.h"
 #include "pages/signin/credentials.h"
 #include "pages/signin/login_state.h"
-#include "pages/common/rights.h"
-#include "pages/entry/score_entry.h"
-#include "pages/analysis/score_query.h"
-#include "pages/common/text.h"
 #include "pages/signin/user_accounts.h"
+#include "pages/system/banner.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 

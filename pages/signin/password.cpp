@@ -1,7 +1,7 @@
 #include "pages/signin/password.h"
 
-#include "pages/signin/credentials.h"
 #include "pages/common/text.h"
+#include "pages/signin/credentials.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {

@@ -1,12 +1,12 @@
 #include "pages/signin/setup_guide.h"
 
-#include "pages/system/accounts.h"
-#include "pages/master/exams.h"
-#include "pages/signin/login.h"
 #include "pages/common/navigation.h"
 #include "pages/common/rights.h"
+#include "pages/master/exams.h"
 #include "pages/master/roster.h"
 #include "pages/master/units.h"
+#include "pages/signin/login.h"
+#include "pages/system/accounts.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {

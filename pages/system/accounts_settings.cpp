@@ -1,8 +1,8 @@
 // The settings half of the accounts page: work mode, default exam, footer text, banner and
 // the system reset.
+#include "pages/common/rights.h"
 #include "pages/system/accounts.h"
 #include "pages/system/banner.h"
-#include "pages/common/rights.h"
 #include "store/settings.h"
 #include "web/server_controller.h"
 #include "web/user_session.h"

@@ -1,9 +1,9 @@
 // The user half of the accounts page: list, create and delete.
-#include "pages/system/accounts.h"
-#include "pages/signin/credentials.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
+#include "pages/signin/credentials.h"
 #include "pages/signin/user_accounts.h"
+#include "pages/system/accounts.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

@@ -6,8 +6,8 @@
 #include <regex>
 #include <set>
 
-#include "pages/master/roster.h"
 #include "pages/entry/score_entry.h"
+#include "pages/master/roster.h"
 #include "tests/pages/entry/entry_fixture.h"
 
 namespace zeziza::testing {

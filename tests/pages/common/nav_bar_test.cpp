@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include "pages/analysis/chart.h"
-#include "pages/cloud/cloud_upload.h"
-#include "pages/signin/login.h"
-#include "pages/common/rights.h"
 #include "pages/analysis/score_query.h"
+#include "pages/cloud/cloud_upload.h"
+#include "pages/common/rights.h"
+#include "pages/signin/login.h"
 #include "pages/signin/setup_guide.h"
 #include "tests/pages/common/sign_in.h"
 

@@ -5,11 +5,11 @@
 #include <latch>
 #include <thread>
 
+#include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
-#include "pages/signin/login.h"
-#include "pages/common/rights.h"
 #include "pages/entry/score_text.h"
+#include "pages/signin/login.h"
 #include "tests/pages/entry/entry_fixture.h"
 #include "web/controls/inputs.h"
 #include "web/controls/lists.h"

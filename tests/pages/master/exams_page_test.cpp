@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "pages/master/exams.h"
 #include "pages/common/rights.h"
+#include "pages/master/exams.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"

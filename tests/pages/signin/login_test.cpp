@@ -4,9 +4,9 @@
 
 #include <thread>
 
-#include "pages/signin/login_state.h"
-#include "pages/entry/score_entry.h"
 #include "pages/analysis/score_query.h"
+#include "pages/entry/score_entry.h"
+#include "pages/signin/login_state.h"
 #include "tests/pages/common/sign_in.h"
 #include "web/controls/inputs.h"
 

@@ -4,9 +4,9 @@
 
 #include <fstream>
 
-#include "pages/signin/login.h"
-#include "pages/common/rights.h"
 #include "pages/analysis/score_query.h"
+#include "pages/common/rights.h"
+#include "pages/signin/login.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/pages/common/sign_in.h"
