@@ -162,14 +162,11 @@ void TIWForm6::addSlot(int row, int group, std::int64_t key, const std::string& 
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
 void TIWForm6::chainEnterKeys() {
-  std::string next = IWButton2.elementId();
+  const web::Control* next = &IWButton2;
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
     if (!it->box->Enabled) continue;
-    it->box->Scripts = {{"onKeyPress", "if(event.keyCode==13){var t=document.getElementById('" +
-                                           next +
-                                           "');t.focus();if(t.select)t.select();"
-                                           "return false;}"}};
-    next = it->box->elementId();
+    it->box->EnterKey = web::KeyAction::focus(*next, true);
+    next = it->box.get();
   }
 }
 

@@ -1,5 +1,6 @@
 #include "pages/entry/score_entry.h"
 
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
@@ -17,12 +18,6 @@ namespace {
 constexpr const char* kAnyUnit = "不限学校";
 constexpr const char* kAnyGrade = "不限年级";
 constexpr const char* kAnyClass = "所有班";
-
-std::vector<std::string> withFirst(const char* first, const std::vector<std::string>& items) {
-  std::vector<std::string> out{first};
-  out.insert(out.end(), items.begin(), items.end());
-  return out;
-}
 
 // The chosen entry of a scope list, or none when the list's first entry ("all") is chosen.
 std::optional<std::string> restriction(const web::ComboBox& list, const char* any) {
@@ -57,7 +52,7 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
   // The last-score panel is a record of what was written: its subject is not chosen.
   IWComboBox6.Enabled = false;
   buildCaptions();
-  buildKeyScripts();
+  buildEnterKeys();
   IWRegion8.Visible = false;
   IWRegion9.Visible = false;
 }

@@ -1,7 +1,7 @@
 #include "pages/master/bands_section.h"
 
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "pages/master/list_entries.h"
 #include "store/settings.h"
 #include "web/user_session.h"

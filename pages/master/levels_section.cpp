@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/list_update.h"
 #include "store/settings.h"
 #include "store/transaction.h"

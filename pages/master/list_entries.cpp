@@ -1,6 +1,6 @@
 #include "pages/master/list_entries.h"
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 

@@ -1,11 +1,10 @@
 #include "pages/master/roster.h"
 
-#include <charconv>
-
 #include "export/sheet_layout.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
+#include "pages/common/text.h"
 #include "pages/common/workbook_download.h"
-#include "pages/entry/entry_text.h"
 #include "pages/master/units.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
@@ -18,22 +17,9 @@ namespace {
 
 constexpr const char* kNoDeleteRights = "您没有删除学生的权限，请以合适身份登录后再试！";
 
-std::optional<std::int64_t> studentKey(const std::string& text) {
-  std::int64_t key = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), key);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return key;
-}
-
 // A combo's chosen filter value; its first item means "all".
 std::string filterValue(const web::ComboBox& box) {
   return box.ItemIndex > 0 ? box.text() : std::string();
-}
-
-std::vector<std::string> withFirst(std::string first, const std::vector<std::string>& items) {
-  std::vector<std::string> out{std::move(first)};
-  out.insert(out.end(), items.begin(), items.end());
-  return out;
 }
 
 // Removes students and their scores in one transaction: all of them, or none.
@@ -150,7 +136,7 @@ void TIWForm16::IWLink7Click() {
 
 void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
-  const auto key = studentKey(bh);
+  const auto key = exactInteger<std::int64_t>(bh);
   if (!key || !results_.findStudent(*key)) return;
   if (!removeStudent(*key, IWCheckBox1.Checked)) {
     return web::ShowMessage(
@@ -163,7 +149,7 @@ void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
   if (!hasRights({0, 1, 2})) {
     return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
   }
-  const auto key = studentKey(bh);
+  const auto key = exactInteger<std::int64_t>(bh);
   const auto row = key ? results_.findStudent(*key) : std::nullopt;
   if (row) IWRegion2.open(results_.query(), *row);
 }

@@ -3,7 +3,7 @@
 #include <charconv>
 
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
 

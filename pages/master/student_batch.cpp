@@ -1,6 +1,6 @@
 #include "pages/master/student_batch.h"
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/database.h"
 #include "store/list_update.h"
 #include "store/statement.h"

@@ -19,13 +19,6 @@ constexpr const char* kWrongLogin = "用户名或密码错误！";
 constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
 constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登陆";
 
-// Enter in the name box moves to the password box; Enter there moves to the login button.
-constexpr const char* kNameEnter =
-    "if(event.keyCode==13){var p=document.getElementById('iwedit2');p.focus();p.select();"
-    "return false;}";
-constexpr const char* kPasswordEnter =
-    "if(event.keyCode==13){document.getElementById('iwbutton1').focus();return false;}";
-
 }  // namespace
 
 TIWForm1::TIWForm1() : web::Page("TIWForm1") {
@@ -37,11 +30,12 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   IWLabel3.Caption = "System login";
   NameRow.Css = "row";
   IWLabel4.Caption = "用户名";
-  IWEdit1.Scripts = {{"onKeyPress", kNameEnter}};
+  // Enter moves from the name to the password, then to the login button.
+  IWEdit1.EnterKey = web::KeyAction::focus(IWEdit2, true);
   PasswordRow.Css = "row";
   IWLabel5.Caption = "密   码";
   IWEdit2.PasswordPrompt = true;
-  IWEdit2.Scripts = {{"onKeyPress", kPasswordEnter}};
+  IWEdit2.EnterKey = web::KeyAction::focus(IWButton1);
   IWButton1.Caption = "登陆";
   NoteBox.Css = "note-box";
   IWLabel6.Caption = "登录说明";
@@ -121,7 +115,7 @@ void TIWForm1::routeSignedInUser() {
 }
 
 void TIWForm1::IWButton2Click() {
-  const std::string name = trimBlanks(IWEdit4.Text);
+  const std::string name = trimmed(IWEdit4.Text);
   if (name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
@@ -130,7 +124,7 @@ void TIWForm1::IWButton2Click() {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimBlanks(IWEdit3.Text);
+  const std::string password = trimmed(IWEdit3.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;

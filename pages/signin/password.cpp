@@ -17,7 +17,7 @@ TIWForm18::TIWForm18() : web::Page("TIWForm18") {
 }
 
 void TIWForm18::IWButton1Click() {
-  if (trimBlanks(IWEdit2.Text).empty()) {
+  if (trimmed(IWEdit2.Text).empty()) {
     web::ShowMessage("新设密码不能为空！");
     return;
   }

@@ -63,7 +63,7 @@ bool Tusergl::chosenTypeAndScope(NewUser& user) {
 void Tusergl::IWButton7Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   NewUser user;
-  user.name = trimBlanks(IWEdit15.Text);
+  user.name = trimmed(IWEdit15.Text);
   if (user.name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
@@ -72,7 +72,7 @@ void Tusergl::IWButton7Click() {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimBlanks(IWEdit16.Text);
+  const std::string password = trimmed(IWEdit16.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;
