@@ -29,7 +29,7 @@ std::vector<int> parseBands(std::span<const std::string> entries) {
   std::vector<int> bands;
   bands.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const auto value = toInteger(entries[i]);
+    const auto value = wholeNumber(entries[i]);
     if (!value) {
       throw std::runtime_error("分数段(fenshuduan)第" + std::to_string(i + 1) +
                                "项不是有效的整数:\"" + entries[i] + "\"");

@@ -73,19 +73,19 @@ TEST(InlineScriptCheck, FindsWhatABrowserWouldRunAndPassesData) {
     bool runs;
   };
   const std::vector<Case> cases = {
-      {R"(<input id="a" onkeypress="go()">)", true},
-      {R"(<input id="a" ONCLICK='go()'>)", true},
-      {R"(<body onload=go()>)", true},
-      {R"(<a href=" JavaScript:go()">x</a>)", true},
-      {R"(<form action="javascript:go()">)", true},
-      {R"(<script>go()</script>)", true},
-      {R"(<script type="text/javascript">go()</script>)", true},
-      {R"(<script type="module">go()</script>)", true},
-      {R"(<script type="application/json" id="iw-state">{"a":1}</script>)", false},
-      {R"(<script src="/js/zeziza.js?v=1" defer></script>)", false},
-      {R"(<input data-iw-enter="focus" data-iw-target="iwedit2">)", false},
-      {R"(<a href="#" class="lnk" data-iw-action="iwlink1" data-iw-confirm="确定?">x</a>)", false},
-      {R"(<p>onion=1 javascript:x</p>)", false},
+      {R"x(<input id="a" onkeypress="go()">)x", true},
+      {R"x(<input id="a" ONCLICK='go()'>)x", true},
+      {R"x(<body onload=go()>)x", true},
+      {R"x(<a href=" JavaScript:go()">x</a>)x", true},
+      {R"x(<form action="javascript:go()">)x", true},
+      {R"x(<script>go()</script>)x", true},
+      {R"x(<script type="text/javascript">go()</script>)x", true},
+      {R"x(<script type="module">go()</script>)x", true},
+      {R"x(<script type="application/json" id="iw-state">{"a":1}</script>)x", false},
+      {R"x(<script src="/js/zeziza.js?v=1" defer></script>)x", false},
+      {R"x(<input data-iw-enter="focus" data-iw-target="iwedit2">)x", false},
+      {R"x(<a href="#" class="lnk" data-iw-action="iwlink1" data-iw-confirm="确定?">x</a>)x", false},
+      {R"x(<p>onion=1 javascript:x</p>)x", false},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.html);
