@@ -22,6 +22,8 @@ std::function<std::string(const std::string&)> refuseWhileStudentsListed(std::st
   };
 }
 
+// Column n of the page names its controls IWLabel<n>, IWList<n> and IWGrid<n>; its edit and
+// button are IWEdit<n+1> and IWButton<n+1>.
 ListSectionLayout placeLayout(std::string region, int number, std::string caption,
                               std::vector<std::string> help, std::string nameHeader) {
   const std::string n = std::to_string(number);
