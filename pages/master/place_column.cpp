@@ -72,9 +72,7 @@ void PlaceColumn::add() {
 }
 
 bool PlaceColumn::studentsUse(const std::string& name) const {
-  auto& tem = web::UserSession().tem;
-  tem.open("select 1 from ks where " + std::string(spec_.studentColumn) + "=? limit 1", {name});
-  return tem.recordCount() > 0;
+  return store::placeInUse(web::UserSession().ADOConnection1.db(), spec_.studentField, name);
 }
 
 void PlaceColumn::remove(int row) {

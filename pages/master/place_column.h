@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pages/master/list_entries.h"
+#include "store/students.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -27,7 +28,7 @@ struct PlaceColumnSpec {
   std::vector<std::string> help;
   std::string nameHeader;          // header of the grid's name column
   std::string_view key;            // settings key of the list
-  std::string_view studentColumn;  // column of `ks` that names an entry
+  store::PlaceField studentField;  // the roster field that names an entry
   std::string emptyMessage;
   std::string duplicateMessage;
   // The session's own copy of the list (grades); null when the settings cache holds it.

@@ -21,7 +21,7 @@ PlaceColumnSpec unitsSpec() {
           .help = {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
           .nameHeader = "单位名称",
           .key = store::key::kUnits,
-          .studentColumn = "xx",
+          .studentField = store::PlaceField::Unit,
           .emptyMessage = "添加失败，不能添加空字符串",
           .duplicateMessage = "添加失败，该单位已存在！"};
 }
@@ -39,7 +39,7 @@ PlaceColumnSpec gradesSpec() {
                    "升级带来的麻烦；各个单位都具有相同的年级。"},
           .nameHeader = "年级",
           .key = store::key::kGrades,
-          .studentColumn = "nj",
+          .studentField = store::PlaceField::Grade,
           .emptyMessage = "不能添加空字符串",
           .duplicateMessage = "添加失败，该年级已存在！",
           .sessionCopy = &web::TIWUserSession::gradeList};
@@ -57,7 +57,7 @@ PlaceColumnSpec classesSpec() {
                    "各个年级都具有相同的班次。"},
           .nameHeader = "班次",
           .key = store::key::kClasses,
-          .studentColumn = "bj",
+          .studentField = store::PlaceField::Class,
           .emptyMessage = "不能添加空字符串",
           .duplicateMessage = "添加失败，该班次已存在！"};
 }
