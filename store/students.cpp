@@ -1,5 +1,8 @@
 #include "store/students.h"
 
+#include <initializer_list>
+#include <stdexcept>
+
 #include "store/database.h"
 #include "store/list_update.h"
 #include "store/statement.h"
