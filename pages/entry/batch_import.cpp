@@ -6,6 +6,7 @@
 #include "pages/entry/score_entry.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -53,8 +54,7 @@ void TIWFormdr::IWButton1Click() {
   if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
   web::TIWUserSession& session = web::UserSession();
   const ImportCheck check = checkImport(Memo1.Lines, Memo2.Lines, [&](const std::string& n) {
-    session.tem.open("select bh from ks where id=?", {n});
-    return !session.tem.eof();
+    return store::numberStored(session.ADOConnection1.db(), n);
   });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());

@@ -9,6 +9,7 @@
 #include "pages/signin/login.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -74,7 +75,7 @@ void TIWForm2::IWAppFormCreate() {
 void TIWForm2::fillScope() {
   web::TIWUserSession& session = web::UserSession();
   if (entry::isClassTeacher()) {
-    const entry::Place place = entry::accountPlace(session.tem, session.userName);
+    const entry::Place place = store::accountPlace(session.ADOConnection1.db(), session.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
     IWComboBox3.Items = {place.unit};
     IWComboBox4.Items = {place.grade};
@@ -131,8 +132,8 @@ void TIWForm2::IWLink2Click() {
 void TIWForm2::IWButton3Click() {
   if (!entry::requireEntryRights()) return;
   web::TIWUserSession& session = web::UserSession();
-  entry::changeOwnPassword(session.tem, session.userName, IWEdit10.Text, IWEdit11.Text,
-                           IWEdit12.Text);
+  entry::changeOwnPassword(session.ADOConnection1.db(), session.userName, IWEdit10.Text,
+                           IWEdit11.Text, IWEdit12.Text);
 }
 
 }  // namespace zeziza::pages

@@ -8,6 +8,7 @@
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -42,7 +43,7 @@ store::Database& data() {
 
 std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& number,
                                                         const web::ComboBox& subjects) {
-  auto student = entry::findStudent(web::UserSession().tem, number);
+  auto student = store::findStudent(data(), number);
   if (!student) {
     web::ShowMessage("考生不存在,请核对后再试！");
     return std::nullopt;

@@ -3,6 +3,7 @@
 #include <stdexcept>
 
 #include "store/comma_text.h"
+#include "store/exams.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -16,14 +17,12 @@ constexpr const char* kExamHasScoresMessage =
 
 // Why a stored exam may not be deleted now; read inside the list's transaction.
 std::string deletionRefusal(const std::string& exam) {
-  auto& session = web::UserSession();
+  auto& db = web::UserSession().ADOConnection1.db();
   // Another session may have made it the default since this one signed in.
-  if (store::sameEntry(store::readSetting(session.ADOConnection1.db(), store::key::kDefaultExam),
-                       exam)) {
+  if (store::sameEntry(store::readSetting(db, store::key::kDefaultExam), exam)) {
     return kDefaultExamMessage;
   }
-  session.tem.open("select 1 from cj where ks=? limit 1", {exam});
-  return session.tem.recordCount() > 0 ? kExamHasScoresMessage : "";
+  return store::examHasScores(db, exam) ? kExamHasScoresMessage : "";
 }
 
 void writeDefaultExam(const std::string& exam) {

@@ -7,8 +7,9 @@
 #include "pages/common/workbook_download.h"
 #include "pages/master/units.h"
 #include "store/comma_text.h"
+#include "store/roster_query.h"
 #include "store/settings_cache.h"
-#include "store/transaction.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -22,29 +23,8 @@ std::string filterValue(const web::ComboBox& box) {
   return box.ItemIndex > 0 ? box.text() : std::string();
 }
 
-// Removes students and their scores in one transaction: all of them, or none.
-void removeStudents(const std::vector<std::int64_t>& keys) {
-  auto& db = web::UserSession().ADOConnection1.db();
-  store::Transaction transaction(db);
-  for (const auto key : keys) {
-    db.exec("delete from cj where kh=?", {key});
-    db.exec("delete from ks where bh=?", {key});
-  }
-  transaction.commit();
-}
-
-// Removes one student; his scores go with him only when `withScores`. False, removing nothing,
-// when he has scores to keep.
-bool removeStudent(std::int64_t key, bool withScores) {
-  auto& session = web::UserSession();
-  auto& db = session.ADOConnection1.db();
-  store::Transaction transaction(db);
-  session.tem.open("select 1 from cj where kh=? limit 1", {key});
-  if (session.tem.recordCount() > 0 && !withScores) return false;
-  db.exec("delete from cj where kh=?", {key});
-  db.exec("delete from ks where bh=?", {key});
-  transaction.commit();
-  return true;
+store::Database& data() {
+  return web::UserSession().ADOConnection1.db();
 }
 
 }  // namespace
@@ -113,9 +93,9 @@ void TIWForm16::IWAppFormCreate() {
 }
 
 void TIWForm16::IWButton2Click() {
-  const RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
-                            filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
-  results_.run(rosterStatement(filter));
+  const store::RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
+                                   filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
+  results_.run(store::rosterStatement(filter));
   IWLink6.Visible = true;
 }
 
@@ -138,7 +118,7 @@ void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   const auto key = exactInteger<std::int64_t>(bh);
   if (!key || !results_.findStudent(*key)) return;
-  if (!removeStudent(*key, IWCheckBox1.Checked)) {
+  if (!store::removeStudent(data(), *key, IWCheckBox1.Checked)) {
     return web::ShowMessage(
         "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
   }
@@ -168,7 +148,7 @@ void TIWForm16::IWLink2Click() {
   const std::size_t column = result.fieldIndex("bh");
   std::vector<std::int64_t> keys;
   for (const auto& row : result.rows()) keys.push_back(row[column].asInt());
-  removeStudents(keys);
+  store::removeStudents(data(), keys);
   results_.rerun(1);
 }
 

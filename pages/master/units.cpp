@@ -4,6 +4,7 @@
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -13,12 +14,12 @@ namespace {
 constexpr const char* kStudentsStillListed =
     "该列表项下还有学生，请先删除该列表项下所有学生，然后才能删除列表项！";
 
-// A place is removed only when no student is listed under it; `column` of `ks` names it.
-std::function<std::string(const std::string&)> refuseWhileStudentsListed(std::string column) {
-  return [column = std::move(column)](const std::string& name) {
-    auto& tem = web::UserSession().tem;
-    tem.open("select 1 from ks where " + column + "=? limit 1", {name});
-    return tem.recordCount() > 0 ? std::string(kStudentsStillListed) : std::string();
+// A place is removed only when no student is listed under it; `field` of the roster names it.
+std::function<std::string(const std::string&)> refuseWhileStudentsListed(store::PlaceField field) {
+  return [field](const std::string& name) {
+    return store::placeInUse(web::UserSession().ADOConnection1.db(), field, name)
+               ? std::string(kStudentsStillListed)
+               : std::string();
   };
 }
 
@@ -39,16 +40,16 @@ ListSectionLayout placeLayout(std::string region, int number, std::string captio
           .nameHeader = std::move(nameHeader)};
 }
 
-ListSectionRules placeRules(ListUpdater store, std::string column, std::string emptyMessage,
+ListSectionRules placeRules(ListUpdater updater, store::PlaceField field, std::string emptyMessage,
                             std::string duplicateMessage) {
-  return {.store = std::move(store),
+  return {.store = std::move(updater),
           .add = appendTyped(std::move(emptyMessage),
                              {.duplicateMessage = std::move(duplicateMessage)}),
-          .refuseRemoval = refuseWhileStudentsListed(std::move(column))};
+          .refuseRemoval = refuseWhileStudentsListed(field)};
 }
 
 ListSectionRules gradesRules() {
-  auto rules = placeRules(sessionList(store::key::kGrades), "nj", "不能添加空字符串",
+  auto rules = placeRules(sessionList(store::key::kGrades), store::PlaceField::Grade, "不能添加空字符串",
                           "添加失败，该年级已存在！");
   // The session keeps its own copy of the grades.
   rules.stored = [](const std::vector<std::string>& grades) {
@@ -65,7 +66,7 @@ Tdwset::Tdwset()
              placeLayout("UnitsColumn", 1, "『管理单位』",
                          {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
                          "单位名称"),
-             placeRules(cachedList(store::key::kUnits), "xx", "添加失败，不能添加空字符串",
+             placeRules(cachedList(store::key::kUnits), store::PlaceField::Unit, "添加失败，不能添加空字符串",
                         "添加失败，该单位已存在！")),
       grades_(Columns,
               placeLayout("GradesColumn", 2, "『管理年级』",
@@ -79,7 +80,7 @@ Tdwset::Tdwset()
                            {"此处设置系统管理的班次，系统支持同时管理多个班次", "",
                             "各个年级都具有相同的班次。"},
                            "班次"),
-               placeRules(cachedList(store::key::kClasses), "bj", "不能添加空字符串",
+               placeRules(cachedList(store::key::kClasses), store::PlaceField::Class, "不能添加空字符串",
                           "添加失败，该班次已存在！")) {
   Title = "单位设置";
   Columns.Css = "cols";

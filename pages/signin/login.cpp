@@ -6,9 +6,9 @@
 #include "pages/entry/score_entry.h"
 #include "pages/signin/credentials.h"
 #include "pages/signin/login_state.h"
-#include "pages/signin/user_accounts.h"
 #include "pages/system/banner.h"
 #include "store/settings.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -71,7 +71,7 @@ void TIWForm1::IWAppFormCreate() {
   IWImageFile1.Source = bannerAddress(session.dataFolder().files());
   session.footerText = store::readSetting(db, store::key::kFooterText);
   TIWFrame191.showText(session.footerText);
-  IWRegion4.Visible = !hasSuperAdmin(db);
+  IWRegion4.Visible = !store::hasSuperAdmin(db);
   setFocus(IWRegion4.Visible ? IWEdit4 : IWEdit1);
 }
 
@@ -129,17 +129,17 @@ void TIWForm1::IWButton2Click() {
     web::ShowMessage("密码不能为空！");
     return;
   }
-  const NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
-  switch (addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
-    case AddUserResult::Added:
+  const store::NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
+  switch (store::addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
+    case store::AddUserResult::Added:
       web::ShowMessage("创建用户成功，请使用新创建的用户登录!");
       IWRegion4.Visible = false;
       setFocus(IWEdit1);
       return;
-    case AddUserResult::NameTaken:
+    case store::AddUserResult::NameTaken:
       web::ShowMessage("该用户名已存在，请使用其它用户名！");
       return;
-    case AddUserResult::SuperAdminExists:
+    case store::AddUserResult::SuperAdminExists:
       web::ShowMessage("系统中已有超级管理员，请使用其用户名登录。");
       IWRegion4.Visible = false;
       setFocus(IWEdit1);

@@ -2,6 +2,7 @@
 
 #include "pages/common/text.h"
 #include "pages/signin/credentials.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -31,10 +32,9 @@ void TIWForm18::IWButton1Click() {
     web::ShowMessage("原有密码错误！请检查。");
     return;
   }
-  const int changed =
-      session.tem.exec("update yh set pass=? where user=?",
-                       {store::Value(hashPassword(IWEdit2.Text)), store::Value(user->name)});
-  if (changed > 0) web::ShowMessage("修改成功！");
+  if (store::setPasswordHash(session.ADOConnection1.db(), user->name, hashPassword(IWEdit2.Text))) {
+    web::ShowMessage("修改成功！");
+  }
 }
 
 }  // namespace zeziza::pages
