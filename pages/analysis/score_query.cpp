@@ -6,6 +6,7 @@
 
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
+#include "pages/analysis/score_scale.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "store/comma_text.h"
@@ -156,9 +157,8 @@ void TIWForm3::IWButton1Click() {
   web::TIWUserSession& session = web::UserSession();
   // Settings first: a bad threshold or band fails the search before anything changes.
   const auto settings = store::settingsCache().get();
-  const auto thresholds =
-      analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
-  const auto bands = analysis::parseBands(settings->bands);
+  // Each subject's levels and bands in its own points.
+  const ScoreScale scale = sessionScoreScale();
   const ScoreQueryFilter filter = chosenFilter();
   try {
     const BoundStatement statement = scoreQueryStatement(filter, session.subjectColumns);
@@ -168,10 +168,11 @@ void TIWForm3::IWButton1Click() {
       showNoResult();
       return;
     }
-    const auto records = subjectRecords(session.sqla, settings->subjects, thresholds, bands, [&] {
-      return countRows(session.sql2, enrolledCountStatement(filter));
-    });
-    IWRegion1.fill(records, bands);
+    const auto records = subjectRecords(
+        session.sqla, settings->subjects,
+        [&](const std::string& subject) { return scale.limits(subject); },
+        [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
+    IWRegion1.fill(records, scale.sharedBandCaptions(settings->subjects));
   } catch (...) {
     session.sqla.close();
     showNoResult();
