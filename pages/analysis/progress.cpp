@@ -6,6 +6,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -125,7 +126,11 @@ void TIWForm7::IWButton1Click() {
   openRanking(reference);
   working_.readReference(web::UserSession().sqla);
   openRanking(comparison);
-  working_.readComparison(web::UserSession().sqla);
+  working_.readComparison(web::UserSession().sqla, sessionRankMode());
+  const ProgressParticipants& n = working_.participants();
+  IWLabel9.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
+                     std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
+                     "人（只比较两次都参考的学生）";
   IWGrid1.Visible = true;
   IWButton2Click();
 }

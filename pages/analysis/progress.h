@@ -49,6 +49,7 @@ class TIWForm7 : public web::Page {
   web::Label IWLabel8{IWRegion3, "IWLabel8"};
   web::ComboBox IWComboBox8{IWRegion3, "IWComboBox8"};  // upper bound
   web::Button IWButton2{IWRegion3, "IWButton2"};
+  web::Label IWLabel9{IWRegion3, "IWLabel9"};  // who took part in each exam and in both
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
 

@@ -17,6 +17,7 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
   exams_.IWButton3.OnClick = [this] { IWButton3Click(); };
   exams_.IWGrid2.OnCellClick = [this](int row, int column) { IWGrid2CellClick(row, column); };
   subjects_.IWButton5.OnClick = [this] { IWButton5Click(); };
+  fullMarks_.Save.OnClick = [this] { fullMarks_.save(); };
 }
 
 void Ttestset::IWAppFormCreate() {
@@ -26,6 +27,13 @@ void Ttestset::IWAppFormCreate() {
   bands_.load(settings->bands);
   exams_.load(store::parseCommaText(web::UserSession().examList));
   subjects_.load(settings->subjects);
+  fullMarks_.load(settings->subjects);
+}
+
+// A new subject is out of 100 until its full mark is set.
+void Ttestset::IWButton5Click() {
+  subjects_.add();
+  fullMarks_.load(store::settingsCache().get()->subjects);
 }
 
 }  // namespace zeziza::pages

@@ -4,6 +4,7 @@
 #include "pages/common/nav_bar.h"
 #include "pages/master/bands_section.h"
 #include "pages/master/exam_list_section.h"
+#include "pages/master/full_marks_section.h"
 #include "pages/master/levels_section.h"
 #include "pages/master/subject_list_section.h"
 #include "web/page.h"
@@ -22,7 +23,7 @@ class Ttestset : public web::Page {
   void IWGrid1CellClick(int row, int) { bands_.remove(row); }
   void IWButton3Click() { exams_.add(); }
   void IWGrid2CellClick(int row, int) { exams_.remove(row); }
-  void IWButton5Click() { subjects_.add(); }
+  void IWButton5Click();
 
   Tmain Tmain1{*this};
   LevelsSection levels_{*this};
@@ -30,6 +31,7 @@ class Ttestset : public web::Page {
   BandsSection bands_{Sections};
   ExamListSection exams_{Sections};
   SubjectListSection subjects_{Sections};
+  FullMarksSection fullMarks_{Sections};
   TIWFrame19 TIWFrame191{*this};
 };
 

@@ -42,6 +42,7 @@ class Tusergl : public web::Page {
   // Settings.
   void IWComboBox33Change();
   void IWComboBox1Change();
+  void RankModeChange();
   void IWButton1Click();
   void IWButton2Click();
   void IWButton3Click();
@@ -89,6 +90,10 @@ class Tusergl : public web::Page {
   web::Label IWLabel10{ExamPanel, "IWLabel10"};
   web::ComboBox IWComboBox1{ExamPanel, "IWComboBox1"};
   web::Text IWText3{ExamPanel, "IWText3"};
+  web::Region RankPanel{RightHalf, "RankPanel"};
+  web::Label RankLabel{RankPanel, "RankLabel"};
+  web::ComboBox RankMode{RankPanel, "RankMode"};
+  web::Text RankNote{RankPanel, "RankNote"};
   web::Region ResetPanel{RightHalf, "ResetPanel"};
   web::Label IWLabel11{ResetPanel, "IWLabel11"};
   web::Edit IWEdit2{ResetPanel, "IWEdit2"};
