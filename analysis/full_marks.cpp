@@ -1,6 +1,7 @@
 #include "analysis/full_marks.h"
 
 #include <charconv>
+#include <cmath>
 #include <numeric>
 
 #include "analysis/number_format.h"
@@ -74,7 +75,8 @@ ScoreLimits scaledLimits(const LevelThresholds& thresholds, std::span<const int>
 std::vector<std::string> bandCaptions(std::span<const int> bands, FullMark fullMark) {
   std::vector<std::string> captions;
   captions.reserve(bands.size());
-  auto text = [&](int band) { return formatGeneral(fullMark.scale(band)); };
+  // Two decimals at most: a caption, not a limit.
+  auto text = [&](int band) { return formatGeneral(std::round(fullMark.scale(band) * 100) / 100); };
   for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
     captions.push_back(text(bands[i]) + "-" + text(bands[i + 1]));
   }
