@@ -104,6 +104,9 @@ TIWForm11::TIWForm11() : web::Page("TIWForm11") {
   IWLabel3.Caption = "科目";
   IWButton1.Caption = "分析";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   IWLabel4.Caption = "分析参数：";
   IWLabel5.Caption = "---";
   IWComboBox1.NoSelectionText = "选择分析的考试";
@@ -143,6 +146,8 @@ void TIWForm11::IWButton1Click() {
       "对不同班级在" + exam + " 中 " + grade + " 的 " + IWComboBox3.text() + " 成绩对比";
   writeHeader(IWGrid1, scale.bandCaptions(IWComboBox3.text()));
   IWGrid1.Visible = true;
+  export_ = {{IWLabel5.Caption},
+             spreadsheet::workbookName("班级对比", {exam, grade, IWComboBox3.text()})};
 
   for (const auto& unit : settings->units) {
     for (const auto& cls : settings->classes) {
@@ -156,6 +161,15 @@ void TIWForm11::IWButton1Click() {
       appendRow(IWGrid1, comparisonRow(unit, grade, cls, *stats));
     }
   }
+}
+
+void TIWForm11::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  std::vector<CellKind> kinds(kFixedColumns, CellKind::Number);
+  for (const int c : {0, 1, 2}) kinds[c] = CellKind::Text;
+  for (const int c : {11, 12, 13, 14}) kinds[c] = CellKind::Rate;  // 40.00% [ 2 ]
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 }  // namespace zeziza::pages

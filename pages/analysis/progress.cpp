@@ -68,6 +68,9 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   IWLabel8.Caption = "<进阶<";
   IWButton2.Caption = "过滤";
   IWButton2.OnClick = [this] { IWButton2Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   IWGrid1.Visible = false;
   IWGrid1.setColumnCount(10);
 }
@@ -132,7 +135,22 @@ void TIWForm7::IWButton1Click() {
                      std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
                      "人（只比较两次都参考的学生）";
   IWGrid1.Visible = true;
+  export_ = {{"统计范围:", IWLabel6.Caption, "参照考试:" + reference, "对比考试:" + comparison,
+              IWLabel9.Caption},
+             spreadsheet::workbookName(
+                 "进步统计",
+                 {reference + "-" + comparison, chosenUnless(IWComboBox1, kAllUnits),
+                  IWComboBox2.text(), chosenUnless(IWComboBox3, kAllClasses), IWComboBox4.text()})};
   IWButton2Click();
+}
+
+// The list as the filter shows it.
+void TIWForm7::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  std::vector<CellKind> kinds(5, CellKind::Text);
+  kinds.resize(10, CellKind::Number);
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 void TIWForm7::IWButton2Click() {

@@ -157,6 +157,9 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
   IWLabel1.Caption = "排序范围";
   IWButton1.Caption = "排序";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   // Shown while nothing is chosen.
   IWComboBox1.NoSelectionText = "考试";
   IWComboBox2.NoSelectionText = "学校";
@@ -206,6 +209,22 @@ void TIWForm12::IWButton1Click() {
   // The grid holds what is shown; the rows need not stay in memory with the page.
   query.close();
   IWGrid1.Visible = true;
+  const std::string exam = chosenText(IWComboBox1).empty() ? "全部考试" : IWComboBox1.text();
+  export_ = {{"排序范围:", exam, chosenText(IWComboBox2), chosenText(IWComboBox3),
+              chosenText(IWComboBox4)},
+             spreadsheet::workbookName("成绩排序", {exam, chosenUnless(IWComboBox2, "所有学校"),
+                                                    chosenUnless(IWComboBox3, "全部年级"),
+                                                    chosenUnless(IWComboBox4, "所有班")})};
+}
+
+void TIWForm12::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  // 序号, then 考号 … 考试名称 as texts; every score column as its rank and its value.
+  std::vector<CellKind> kinds = {CellKind::Number};
+  kinds.resize(kTotalColumn, CellKind::Text);
+  kinds.resize(static_cast<std::size_t>(IWGrid1.columnCount()), CellKind::Ranked);
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 }  // namespace zeziza::pages
