@@ -6,6 +6,7 @@
 
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
+#include "pages/analysis/report_cards.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
@@ -72,6 +73,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWLink4.OnClick = guarded([this] { IWLink4Click(); });
   IWLink11.OnClick = guarded([this] { IWLink11Click(); });
   IWLink12.OnClick = guarded([this] { IWLink12Click(); });
+  PrintCards.OnClick = guarded([this] { PrintCardsClick(); });
 
   IWRegion2.Css = "bar";
   IWRegion3.Css = "bar";
@@ -84,6 +86,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWLink11.Caption = "【保存为EXCEL】";
   IWLink11.Download = true;
   IWLink12.Caption = "【查看统计信息】";
+  PrintCards.Caption = "【打印成绩单】";
   IWLabel4.Caption = kNoResultStatus;
   IWLink1.Caption = "【首页】";
   IWLink2.Caption = "【上页】";
@@ -258,6 +261,13 @@ void TIWForm3::IWLink11Click() {
   const auto subjects = store::settingsCache().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
   sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
+}
+
+// The cards of the exam and scope chosen here, on a page of their own.
+void TIWForm3::PrintCardsClick() {
+  web::UserSession().ShowPage<TReportCards>(ReportCardScope{
+      chosenPastFirst(IWComboBox1).value_or(""), chosenPastFirst(IWComboBox2).value_or(""),
+      chosenPastFirst(IWComboBox3).value_or(""), chosenPastFirst(IWComboBox4).value_or("")});
 }
 
 }  // namespace zeziza::pages
