@@ -13,6 +13,7 @@ struct CardLine {
   std::string score;
   std::string level;
   std::string classAverage;
+  bool operator==(const CardLine&) const = default;
 };
 
 struct CardView {
