@@ -48,7 +48,7 @@ TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
   EXPECT_EQ(first.classRank, "1");
   EXPECT_EQ(first.gradeRank, "2");  // 邻班生's 198 is first in the grade
   const std::vector<pages::CardLine> lines = {
-      {"数学", "99", "良好", "77.00"},  // out of 150: 良好 from 120, 优秀 from 135
+      {"数学", "99", "及格", "77.00"},  // out of 150: 及格 from 90, 良好 from 120
       {"语文", "51", "不及格", "72.50"},
       {"总分", "150", "及格", "147.89"},  // out of 250: 及格 from 150
       {"平均分", "75", "及格", "74.56"},  // out of 125: 及格 from 75
