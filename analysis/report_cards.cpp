@@ -1,6 +1,7 @@
 #include "analysis/report_cards.h"
 
 #include <algorithm>
+#include <iterator>
 #include <map>
 
 namespace zeziza::analysis {
@@ -72,7 +73,10 @@ std::vector<ClassCards> reportCards(const std::vector<StudentScores>& rows, Rank
     grades[row.unit + '\n' + row.grade].push_back(&row);
     const std::string key = row.unit + '\n' + row.grade + '\n' + row.cls;
     auto it = std::ranges::find(classes, key, &std::pair<std::string, Group>::first);
-    if (it == classes.end()) it = classes.insert(classes.end(), {key, {}});
+    if (it == classes.end()) {
+      classes.emplace_back(key, Group{});
+      it = std::prev(classes.end());
+    }
     it->second.push_back(&row);
   }
   std::map<const StudentScores*, std::uint32_t> gradeRanks;
