@@ -52,11 +52,11 @@ TEST_F(AnalysisExportTest, EveryPageRefusesBeforeItHasAnalysed) {
       {[&] { b.showPage<pages::TIWForm11>(); }, "ExportLink"},
       {[&] { b.showPage<pages::TIWForm7>(); }, "ExportLink"},
       {[&] { b.showPage<pages::TIWForm13>(); }, "ExportLink"},
-      {[&] { b.showPage<pages::TIWForm13>(); }, "DetailsExport"},
       {[&] { b.showPage<pages::TIWForm5>(); }, "ExportLink"},
   };
   for (const auto& c : cases) {
     c.open();
+    SCOPED_TRACE(b.pageClass());
     const auto& outcome = b.click(c.link);
     EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
     EXPECT_EQ(b.message(), "请先进行统计分析，再保存结果！");

@@ -74,11 +74,11 @@ TEST(FullMarks, TotalsFallInTheLevelsOfTheirOwnScale) {
   const auto stats =
       computeStatistics(totals, 0, scaledLimits(kThresholds, kBands, FullMark::ofTotal(marks)));
   ASSERT_TRUE(stats);
-  EXPECT_EQ(stats->excellentCount, 1);  // 285 >= 270
-  EXPECT_EQ(stats->goodCount, 1);       // 250 >= 240
-  EXPECT_EQ(stats->passCount, 1);       // 200 >= 180
-  EXPECT_EQ(stats->failCount, 1);       // 150
-  EXPECT_EQ(stats->bandCounts, (std::vector<int>{1, 1, 1, 1}));
+  EXPECT_EQ(stats->excellentCount, 1);                           // 285 >= 270
+  EXPECT_EQ(stats->goodCount, 1);                                // 250 >= 240
+  EXPECT_EQ(stats->passCount, 1);                                // 200 >= 180
+  EXPECT_EQ(stats->failCount, 1);                                // 150
+  EXPECT_EQ(stats->bandCounts, (std::vector<int>{1, 0, 1, 1}));  // 150 lies below 180
 }
 
 TEST(FullMarks, ABoundaryValueBelongsToTheHigherLevelAfterScaling) {
