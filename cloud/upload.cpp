@@ -145,6 +145,7 @@ class Publisher {
 
   void statistics(const ScratchIndex::Rows& rows, int enrolled, const std::string& K,
                   const std::string& N, const std::string& D, const std::string& C) {
+    if (rows.empty()) return;  // no record, and no subject to scale to
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ScratchScore* r : rows) values.push_back(r->score);
