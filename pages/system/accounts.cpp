@@ -64,12 +64,11 @@ void Tusergl::buildUserPanels() {
 
 void Tusergl::buildSettingsPanels() {
   RightHalf.Css = "accounts-right";
-  for (web::Region* panel :
-       {&ModePanel, &ExamPanel, &RankPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
+  for (web::Region* panel : {&ModePanel, &ExamPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
     panel->Css = "card";
   }
   for (web::Label* title :
-       {&IWLabel9, &IWLabel10, &RankLabel, &IWLabel11, &IWLabel12, &IWLabel13}) {
+       {&IWLabel9, &RankLabel, &IWLabel10, &IWLabel11, &IWLabel12, &IWLabel13}) {
     title->Bold = true;
   }
   IWLabel9.Caption = "系统模式";
@@ -80,11 +79,10 @@ void Tusergl::buildSettingsPanels() {
   IWLabel10.Caption = "选择默认考试项目";
   IWComboBox1.OnChange = [this] { IWComboBox1Change(); };
   IWText3.Lines = {"当前成绩录入均为录入到默认考试项目下。新增考试将自动设置", "为默认考试。"};
-  RankLabel.Caption = "名次方式";
+  RankLabel.Caption = "　名次方式";
   RankMode.Items = {std::string(analysis::kSequentialRanksText),
                     std::string(analysis::kSharedRanksText)};
   RankMode.OnChange = [this] { RankModeChange(); };
-  RankNote.Lines = {"顺序名次：相同成绩按先后排为1,2,3；并列名次：相同成绩名次相同，如1,1,3。"};
   IWLabel11.Caption = "恢复初始数据";
   IWButton3.Caption = "系统数据重置";
   IWButton3.OnClick = [this] { IWButton3Click(); };

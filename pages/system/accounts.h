@@ -85,15 +85,13 @@ class Tusergl : public web::Page {
   web::Region ModePanel{RightHalf, "ModePanel"};
   web::Label IWLabel9{ModePanel, "IWLabel9"};
   web::ComboBox IWComboBox33{ModePanel, "IWComboBox33"};
+  web::Label RankLabel{ModePanel, "RankLabel"};  // beside the work mode: the page fits 800
+  web::ComboBox RankMode{ModePanel, "RankMode"};
   web::Text IWText2{ModePanel, "IWText2"};
   web::Region ExamPanel{RightHalf, "ExamPanel"};
   web::Label IWLabel10{ExamPanel, "IWLabel10"};
   web::ComboBox IWComboBox1{ExamPanel, "IWComboBox1"};
   web::Text IWText3{ExamPanel, "IWText3"};
-  web::Region RankPanel{RightHalf, "RankPanel"};
-  web::Label RankLabel{RankPanel, "RankLabel"};
-  web::ComboBox RankMode{RankPanel, "RankMode"};
-  web::Text RankNote{RankPanel, "RankNote"};
   web::Region ResetPanel{RightHalf, "ResetPanel"};
   web::Label IWLabel11{ResetPanel, "IWLabel11"};
   web::Edit IWEdit2{ResetPanel, "IWEdit2"};
