@@ -34,9 +34,9 @@ class TIWForm11 : public web::Page {
   web::Label IWLabel3{*this, "IWLabel3"};
   web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // score column
   web::Button IWButton1{*this, "IWButton1"};
-  web::Link ExportLink{*this, "ExportLink"};
   web::Label IWLabel4{*this, "IWLabel4"};
   web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
+  web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
 

@@ -55,7 +55,7 @@ void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
 TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   Title = "进步统计";
   OnCreate = [this] { IWAppFormCreate(); };
-  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3}) row->Css = "bar";
+  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3, &IWRegion4}) row->Css = "bar";
   IWLabel1.Caption = "分析范围：";
   IWLabel2.Caption = "分析科目";
   IWLabel3.Caption = "对比考试";

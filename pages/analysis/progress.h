@@ -52,7 +52,8 @@ class TIWForm7 : public web::Page {
   web::ComboBox IWComboBox8{IWRegion3, "IWComboBox8"};  // upper bound
   web::Button IWButton2{IWRegion3, "IWButton2"};
   web::Link ExportLink{IWRegion3, "ExportLink"};
-  web::Label IWLabel9{IWRegion3, "IWLabel9"};  // who took part in each exam and in both
+  web::Region IWRegion4{*this, "IWRegion4"};
+  web::Label IWLabel9{IWRegion4, "IWLabel9"};  // who took part in each exam and in both
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
 
