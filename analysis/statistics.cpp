@@ -37,7 +37,7 @@ double rate(int count, std::size_t n) {
 
 // The four ranges are tested one by one, as half-open ranges, so a value on a threshold
 // belongs to the higher level.
-void addLevels(const std::vector<double>& kept, const LevelThresholds& t, ScoreStatistics& stats) {
+void addLevels(const std::vector<double>& kept, const ScoreLimits& t, ScoreStatistics& stats) {
   for (const double v : kept) {
     if (v >= t.excellent) ++stats.excellentCount;
     if (v >= t.good && v < t.excellent) ++stats.goodCount;
@@ -50,11 +50,12 @@ void addLevels(const std::vector<double>& kept, const LevelThresholds& t, ScoreS
   stats.failRate = rate(stats.failCount, kept.size());
 }
 
-std::vector<int> countBands(const std::vector<double>& kept, std::span<const int> bands) {
+std::vector<int> countBands(const std::vector<double>& kept, const ScoreLimits& limits) {
+  const std::vector<double>& bands = limits.bands;
   std::vector<int> counts(bands.size(), 0);
   for (std::size_t i = 0; i < bands.size(); ++i) {
-    const int lower = bands[i];
-    const int upper = i + 1 < bands.size() ? bands[i + 1] : kLastBandUpperLimit;
+    const double lower = bands[i];
+    const double upper = i + 1 < bands.size() ? bands[i + 1] : limits.lastBandUpper;
     counts[i] = static_cast<int>(
         std::ranges::count_if(kept, [&](double v) { return lower <= v && v < upper; }));
   }
@@ -96,14 +97,24 @@ double medianOf(std::vector<double> kept) {
 std::optional<ScoreStatistics> computeStatistics(std::span<const double> values, int enrolled,
                                                  const LevelThresholds& thresholds,
                                                  std::span<const int> bands) {
+  ScoreLimits limits{static_cast<double>(thresholds.excellent),
+                     static_cast<double>(thresholds.good),
+                     static_cast<double>(thresholds.pass),
+                     {bands.begin(), bands.end()},
+                     kLastBandUpperLimit};
+  return computeStatistics(values, enrolled, limits);
+}
+
+std::optional<ScoreStatistics> computeStatistics(std::span<const double> values, int enrolled,
+                                                 const ScoreLimits& limits) {
   const std::vector<double> kept = participantsOf(values);
   if (kept.size() < 2) return std::nullopt;
   ScoreStatistics stats;
   stats.enrolled = enrolled;
   stats.participants = static_cast<int>(kept.size());
   addSums(kept, stats);
-  addLevels(kept, thresholds, stats);
-  stats.bandCounts = countBands(kept, bands);
+  addLevels(kept, limits, stats);
+  stats.bandCounts = countBands(kept, limits);
   addMoments(kept, stats);
   stats.median = medianOf(kept);
   return stats;

@@ -40,6 +40,15 @@ struct ScoreStatistics {
 // Upper limit of the last score band, which has no next boundary.
 inline constexpr int kLastBandUpperLimit = 1001;
 
+// Level thresholds and band boundaries in the points of one score column.
+struct ScoreLimits {
+  double excellent = 0;
+  double good = 0;
+  double pass = 0;
+  std::vector<double> bands;
+  double lastBandUpper = kLastBandUpperLimit;
+};
+
 // Values of 0 or less are absent scores and take no part. No record for fewer than two
 // participants. Band i runs from bands[i] up to, not including, bands[i + 1] (or
 // kLastBandUpperLimit); each band is tested on its own, so unordered boundaries give empty or
@@ -47,5 +56,8 @@ inline constexpr int kLastBandUpperLimit = 1001;
 std::optional<ScoreStatistics> computeStatistics(std::span<const double> values, int enrolled,
                                                  const LevelThresholds& thresholds,
                                                  std::span<const int> bands);
+// The same with limits already in the column's points (see analysis/full_marks.h).
+std::optional<ScoreStatistics> computeStatistics(std::span<const double> values, int enrolled,
+                                                 const ScoreLimits& limits);
 
 }  // namespace zeziza::analysis

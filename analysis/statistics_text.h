@@ -46,7 +46,8 @@ struct StatisticsRow {
 // general form; the rest two decimals, rates without a percent sign. Band counts are apart.
 std::vector<StatisticsRow> statisticsRows(const ScoreStatistics& stats);
 
-// One header per boundary: "60-70" up to the next boundary, "<=90" for the last one.
+// One header per boundary: "60-70" up to the next boundary, ">=90" for the last one, which
+// counts every score from it up.
 std::vector<std::string> bandCaptions(std::span<const int> bands);
 
 // The band counts as decimal integers, in boundary order.

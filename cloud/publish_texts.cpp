@@ -7,12 +7,15 @@
 
 namespace zeziza::cloud {
 
-std::string rankingText(std::span<const ScratchScore* const> rows) {
+std::string rankingText(std::span<const ScratchScore* const> rows, analysis::RankMode mode) {
+  std::vector<double> scores;
+  scores.reserve(rows.size());
+  for (const ScratchScore* row : rows) scores.push_back(row->score);
+  const auto ranks = analysis::ranksInOrder(scores, mode);
   std::string text;
-  std::size_t rank = 0;
-  for (const ScratchScore* row : rows) {
-    text += std::to_string(++rank) + ":[" + row->stuid + "]" + row->name + "  " +
-            analysis::formatGeneral(row->score) + "\r\n";
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    text += std::to_string(ranks[i]) + ":[" + rows[i]->stuid + "]" + rows[i]->name + "  " +
+            analysis::formatGeneral(rows[i]->score) + "\r\n";
   }
   return text;
 }
@@ -21,6 +24,15 @@ std::string bandText(std::span<const int> bands, const analysis::ScoreStatistics
   std::string text;
   for (std::size_t i = 0; i < bands.size() && i < stats.bandCounts.size(); ++i) {
     text += std::to_string(bands[i]) + "=" + std::to_string(stats.bandCounts[i]) + "人\r\n";
+  }
+  return text;
+}
+
+std::string bandText(std::span<const double> bands, const analysis::ScoreStatistics& stats) {
+  std::string text;
+  for (std::size_t i = 0; i < bands.size() && i < stats.bandCounts.size(); ++i) {
+    text +=
+        analysis::formatGeneral(bands[i]) + "=" + std::to_string(stats.bandCounts[i]) + "人\r\n";
   }
   return text;
 }

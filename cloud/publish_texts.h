@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/ranks.h"
 #include "analysis/statistics.h"
 
 namespace zeziza::cloud {
@@ -19,11 +20,14 @@ struct ScratchScore {
 };
 
 // The ranking text of a scope whose rows are in descending score order: one line per student,
-// "1:[807]张三  95", each line ending in CR LF.
-std::string rankingText(std::span<const ScratchScore* const> rows);
+// "1:[807]张三  95", each line ending in CR LF; equal scores share a rank when `mode` says so.
+std::string rankingText(std::span<const ScratchScore* const> rows,
+                        analysis::RankMode mode = analysis::RankMode::Sequential);
 
 // The band text: "60=3人" per boundary, each line ending in CR LF.
 std::string bandText(std::span<const int> bands, const analysis::ScoreStatistics& stats);
+// The same with boundaries in the column's points (135=3人 for a 150-point subject).
+std::string bandText(std::span<const double> bands, const analysis::ScoreStatistics& stats);
 
 // The statistics columns of `tjb` in order, and their values for a record, formatted as every
 // caller of the kernel formats them.

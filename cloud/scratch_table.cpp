@@ -115,11 +115,13 @@ std::size_t fillScratchTable(store::Database& data, store::Database& temp, const
 }
 
 void rankScratchTable(store::Database& temp, const RankChoice& ranks, Progress& progress) {
-  // Ties keep the order in which the rows were written (their id).
-  auto rank = [&temp](const char* column, const char* partition) {
-    temp.exec(std::string("UPDATE tem SET ") + column +
-              " = r.n FROM (SELECT id, row_number() OVER (PARTITION BY " + partition +
-              " ORDER BY cj DESC, id) AS n FROM tem) AS r WHERE tem.id = r.id");
+  // Consecutive ranks keep the order in which the rows were written (their id).
+  const std::string window =
+      ranks.shared ? "rank() OVER (PARTITION BY " : "row_number() OVER (PARTITION BY ";
+  const std::string order = ranks.shared ? " ORDER BY cj DESC" : " ORDER BY cj DESC, id";
+  auto rank = [&](const char* column, const char* partition) {
+    temp.exec(std::string("UPDATE tem SET ") + column + " = r.n FROM (SELECT id, " + window +
+              partition + order + ") AS n FROM tem) AS r WHERE tem.id = r.id");
   };
   store::Transaction transaction(temp);
   if (ranks.overall) {

@@ -22,6 +22,7 @@ struct RankChoice {
   bool overall = true;  // 总排名: within the grade across all units
   bool unit = true;     // 校内排名: within the unit and grade
   bool inClass = true;  // 班内排名: within the class
+  bool shared = false;  // equal scores share a rank, the next one skipped (1, 1, 3)
 };
 
 // Fills `tem` of `temp` with the exam's scores from `data`: for every score row of the exam, in
@@ -34,7 +35,7 @@ std::size_t fillScratchTable(store::Database& data, store::Database& temp, const
 
 // Ranks the scratch rows by score, highest first, with one statement per rank kind: 1, 2, 3 …
 // within each grade and subject (and unit, and class); equal scores get consecutive ranks in
-// the order the rows were written.
+// the order the rows were written, or share one when the choice says so.
 void rankScratchTable(store::Database& temp, const RankChoice& ranks, Progress& progress);
 
 }  // namespace zeziza::cloud

@@ -2,6 +2,7 @@
 
 #include <map>
 
+#include "analysis/full_marks.h"
 #include "analysis/number_format.h"
 #include "cloud/accounts.h"
 #include "cloud/batch_sender.h"
@@ -138,21 +139,24 @@ class Publisher {
   void ranking(const ScratchIndex::Rows& rows, const std::string& K, const std::string& N,
                const std::string& D, const std::string& C) {
     if (rows.empty()) return;
-    sender_.add(pmb_, {x_, N, D, C, K, rankingText(rows)});
+    sender_.add(pmb_, {x_, N, D, C, K, rankingText(rows, request_.rankMode)});
     ++result_.rankings;
   }
 
   void statistics(const ScratchIndex::Rows& rows, int enrolled, const std::string& K,
                   const std::string& N, const std::string& D, const std::string& C) {
+    if (rows.empty()) return;  // no record, and no subject to scale to
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ScratchScore* r : rows) values.push_back(r->score);
-    const auto stats =
-        analysis::computeStatistics(values, enrolled, request_.thresholds, request_.bands);
+    const analysis::ScoreLimits limits = analysis::scaledLimits(
+        request_.thresholds, request_.bands,
+        analysis::columnFullMark(rows.front()->subject, request_.subjectList, request_.fullMarks));
+    const auto stats = analysis::computeStatistics(values, enrolled, limits);
     if (!stats) return;
     std::vector<pg::Param> params = {x_, K, N, D, C};
     for (auto& v : statisticsValues(*stats)) params.emplace_back(std::move(v));
-    params.emplace_back(bandText(request_.bands, *stats));
+    params.emplace_back(bandText(limits.bands, *stats));
     sender_.add(tjb_, std::move(params));
     ++result_.statistics;
   }

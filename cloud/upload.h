@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/ranks.h"
 #include "analysis/statistics.h"
 #include "cloud/preparation.h"
 
@@ -48,10 +49,15 @@ struct PublishRequest {
   int days = 15;  // lookup period of a project created now
   LoopLists loops;
   PublishChoice choice;
-  analysis::LevelThresholds thresholds;
-  std::vector<int> bands;
-  std::uint64_t preparation = 0;  // the preparation the scratch table must still hold
+  analysis::LevelThresholds thresholds;  // points out of 100
+  std::vector<int> bands;                // points out of 100
+  std::uint64_t preparation = 0;         // the preparation the scratch table must still hold
   std::size_t rowsPerBatch = kRowsPerBatch;
+  // Each subject's full mark, by position in the subject list; levels and bands of a subject,
+  // 总分 and 平均分 are scaled to it (none: all 100).
+  std::vector<std::string> subjectList = {};
+  std::vector<int> fullMarks = {};
+  analysis::RankMode rankMode = analysis::RankMode::Sequential;  // of the ranking texts
 };
 
 struct PublishResult {

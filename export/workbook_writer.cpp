@@ -96,6 +96,16 @@ void writeWorkbook(const store::Query& result, const SheetLayout& layout,
   book.close();
 }
 
+void writeRows(const SheetRows& rows, const std::filesystem::path& file) {
+  Workbook book(file);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
+    for (std::size_t c = 0; c < rows[r].size(); ++c) {
+      book.value(static_cast<lxw_row_t>(r), static_cast<lxw_col_t>(c), rows[r][c]);
+    }
+  }
+  book.close();
+}
+
 void exportRoster(const store::Query& result, const std::filesystem::path& file) {
   writeWorkbook(result, rosterLayout(), file);
 }

@@ -28,6 +28,11 @@ std::vector<std::string> missingColumns(const store::Query& result, const SheetL
 void writeWorkbook(const store::Query& result, const SheetLayout& layout,
                    const std::filesystem::path& file);
 
+// Rows already made, the first ones usually headings: texts go in as strings, numbers as
+// numbers, nulls and empty texts as empty cells; rows are streamed as in writeWorkbook.
+using SheetRows = std::vector<std::vector<store::Value>>;
+void writeRows(const SheetRows& rows, const std::filesystem::path& file);
+
 // The roster result (学生编号, 学校, 姓名, 年级, 班次) in the roster's sheet layout.
 void exportRoster(const store::Query& result, const std::filesystem::path& file);
 

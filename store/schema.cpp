@@ -94,6 +94,7 @@ std::vector<std::pair<std::string_view, std::string>> initialSettings() {
       {key::kClasses,
        toListValue({"一班", "二班", "三班", "四班", "五班", "六班", "七班", "八班", "九班"})},
       {key::kSubjects, toListValue({"数学", "语文", "英语"})},
+      {key::kFullMarks, toListValue({"100", "100", "100"})},
       {key::kExams, ""},
       {key::kDefaultExam, ""},
       {key::kWorkMode, std::string(kWorkModeSelf)},
@@ -102,6 +103,7 @@ std::vector<std::pair<std::string_view, std::string>> initialSettings() {
       {key::kGood, "80"},
       {key::kPass, "60"},
       {key::kBands, ""},
+      {key::kRankMode, "顺序名次"},
       {key::kReserved, ""},
   };
 }

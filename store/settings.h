@@ -24,6 +24,10 @@ inline constexpr std::string_view kExcellent = "youxiu";
 inline constexpr std::string_view kGood = "lianghao";
 inline constexpr std::string_view kPass = "jige";
 inline constexpr std::string_view kBands = "fenshuduan";
+// list value beside km: each subject's full mark (满分), 100 where missing
+inline constexpr std::string_view kFullMarks = "kmmf";
+// how equal values are ranked: 顺序名次 or 并列名次
+inline constexpr std::string_view kRankMode = "mcfs";
 inline constexpr std::string_view kReserved = "zthint";
 }  // namespace key
 

@@ -47,6 +47,9 @@ TIWForm5::TIWForm5() : web::Page("TIWForm5") {
   IWLabel3.Caption = "分析指标";
   IWButton1.Caption = "开始分析";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   IWLabel4.Caption = "分析参数";
   IWLabel5.Caption = "---";
   IWDynGrid1.Visible = false;
@@ -118,6 +121,14 @@ void TIWForm5::IWButton1Click() {
   IWDynamicChart1.ValueColumn = IWComboBox6.ItemIndex > 0 ? IWComboBox6.text() : kOverall;
   IWDynamicChart1.Visible = asChart;
   IWDynGrid1.Visible = !asChart;
+  export_ = {{IWLabel5.Caption},
+             spreadsheet::workbookName("图表统计", {IWComboBox1.text(), IWComboBox5.text()})};
+}
+
+// The table of all columns, whether the chart or the table is shown.
+void TIWForm5::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  sendAnalysis(export_, dataSetTexts(chartTable_), {spreadsheet::CellKind::Text});
 }
 
 }  // namespace zeziza::pages

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "store/query.h"
@@ -26,6 +27,7 @@ class TIWForm5 : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton1Click();
+  void ExportLinkClick();
   // The group key of a result row for the chosen grouping.
   std::string groupKey(const store::Query& rows, std::size_t row) const;
 
@@ -41,6 +43,7 @@ class TIWForm5 : public web::Page {
   web::ComboBox IWComboBox6{*this, "IWComboBox6"};  // charted column
   web::ComboBox IWComboBox7{*this, "IWComboBox7"};  // presentation
   web::Button IWButton1{*this, "IWButton1"};
+  web::Link ExportLink{*this, "ExportLink"};
   web::Label IWLabel4{*this, "IWLabel4"};
   web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
   web::Region IWRegion1{*this, "IWRegion1"};
@@ -50,6 +53,7 @@ class TIWForm5 : public web::Page {
 
   web::ClientDataSet workingTable_;
   web::ClientDataSet chartTable_;
+  AnalysisExport export_;  // the table shown
 };
 
 }  // namespace zeziza::pages

@@ -11,6 +11,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -54,13 +55,13 @@ std::vector<std::string> comparisonRow(const std::string& unit, const std::strin
   return cells;
 }
 
-void writeHeader(web::Grid& grid, const std::vector<int>& bands) {
+void writeHeader(web::Grid& grid, const std::vector<std::string>& bandCaptions) {
   std::vector<std::string> header = {
       "单位", "年级",          "班次",          "实有人数",      "参考人数",
       "总分", "平均分",        "最高分",        "最低分",        "中位数",
       "方差", "优秀率 [人数]", "良好率 [人数]", "及格率 [人数]", "不及格率 [人数]",
       "Skew", "Kurtosis"};
-  for (auto& caption : analysis::bandCaptions(bands)) header.push_back(std::move(caption));
+  header.insert(header.end(), bandCaptions.begin(), bandCaptions.end());
   grid.setRowCount(0);
   grid.setColumnCount(static_cast<int>(header.size()));
   grid.setRowCount(1);
@@ -78,8 +79,7 @@ void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
 std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& column,
                                                         const std::string& exam,
                                                         const ScopeFilter& roster,
-                                                        const analysis::LevelThresholds& thresholds,
-                                                        const std::vector<int>& bands) {
+                                                        const analysis::ScoreLimits& limits) {
   ScopeFilter scope = roster;
   scope.equals(ScopeColumn::Exam, exam);
   store::Query& query = web::UserSession().sqla;
@@ -91,7 +91,7 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& colum
   std::vector<double> values;
   values.reserve(query.recordCount());
   for (const auto& row : query.rows()) values.push_back(row[0].asDouble());
-  return analysis::computeStatistics(values, 0, thresholds, bands);
+  return analysis::computeStatistics(values, 0, limits);
 }
 
 }  // namespace
@@ -104,6 +104,9 @@ TIWForm11::TIWForm11() : web::Page("TIWForm11") {
   IWLabel3.Caption = "科目";
   IWButton1.Caption = "分析";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   IWLabel4.Caption = "分析参数：";
   IWLabel5.Caption = "---";
   IWComboBox1.NoSelectionText = "选择分析的考试";
@@ -133,16 +136,18 @@ void TIWForm11::IWButton1Click() {
     return;
   }
   const auto settings = store::settingsCache().get();
-  const auto thresholds =
-      analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
-  const auto bands = analysis::parseBands(settings->bands);
+  // Levels and bands in the points of the chosen column (a total is out of several hundred).
+  const ScoreScale scale = sessionScoreScale();
+  const analysis::ScoreLimits limits = scale.limits(IWComboBox3.text());
   const std::string& exam = IWComboBox1.text();
   const std::string& grade = IWComboBox2.text();
   const std::string column = chosenColumn();
   IWLabel5.Caption =
       "对不同班级在" + exam + " 中 " + grade + " 的 " + IWComboBox3.text() + " 成绩对比";
-  writeHeader(IWGrid1, bands);
+  writeHeader(IWGrid1, scale.bandCaptions(IWComboBox3.text()));
   IWGrid1.Visible = true;
+  export_ = {{IWLabel5.Caption},
+             spreadsheet::workbookName("班级对比", {exam, grade, IWComboBox3.text()})};
 
   for (const auto& unit : settings->units) {
     for (const auto& cls : settings->classes) {
@@ -150,12 +155,21 @@ void TIWForm11::IWButton1Click() {
                                      .equals(ScopeColumn::Unit, unit)
                                      .equals(ScopeColumn::Grade, grade)
                                      .equals(ScopeColumn::Class, cls);
-      auto stats = pairStatistics(column, exam, roster, thresholds, bands);
+      auto stats = pairStatistics(column, exam, roster, limits);
       if (!stats) continue;  // fewer than two scores above 0: no row, no gap
       stats->enrolled = countEnrolled(web::UserSession().sql2, roster);
       appendRow(IWGrid1, comparisonRow(unit, grade, cls, *stats));
     }
   }
+}
+
+void TIWForm11::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  std::vector<CellKind> kinds(kFixedColumns, CellKind::Number);
+  for (const int c : {0, 1, 2}) kinds[c] = CellKind::Text;
+  for (const int c : {11, 12, 13, 14}) kinds[c] = CellKind::Rate;  // 40.00% [ 2 ]
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 }  // namespace zeziza::pages

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "web/controls/actions.h"
@@ -21,6 +22,7 @@ class TIWForm11 : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton1Click();
+  void ExportLinkClick();
   // The score column chosen in IWComboBox3: cj.zf, cj.pj or a subject's k<p>.
   std::string chosenColumn() const;
 
@@ -34,8 +36,11 @@ class TIWForm11 : public web::Page {
   web::Button IWButton1{*this, "IWButton1"};
   web::Label IWLabel4{*this, "IWLabel4"};
   web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
+  web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
+
+  AnalysisExport export_;  // the comparison shown
 };
 
 }  // namespace zeziza::pages

@@ -68,6 +68,12 @@ TIWForm13::TIWForm13() : web::Page("TIWForm13") {
   IWLabel5.Bold = true;
   IWLink1.Caption = "×";
   IWLink1.OnClick = [this] { IWLink1Click(); };
+  for (web::Link* link : {&ExportLink, &DetailsExport}) {
+    link->Caption = kExportCaption;
+    link->Download = true;
+  }
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
+  DetailsExport.OnClick = [this] { DetailsExportClick(); };
 }
 
 void TIWForm13::IWAppFormCreate() {
@@ -142,6 +148,12 @@ void TIWForm13::IWButton1Click() {
   }
   countPlaces(result);
   IWGrid1.Visible = true;
+  export_ = {{"统计范围:", IWComboBox1.text(), chosenText(IWComboBox2), IWComboBox3.text(),
+              IWComboBox4.text(), IWComboBox5.text(), "X=" + std::to_string(*x)},
+             spreadsheet::workbookName("分数段分布",
+                                       {IWComboBox1.text(), chosenUnless(IWComboBox2, "所有学校"),
+                                        IWComboBox3.text(), IWComboBox4.text()})};
+  detailsExport_ = {};
 }
 
 // One row per unit, grade and class in the order each first occurs in the result.
@@ -195,6 +207,26 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
     setRow(IWGrid2, r, cells);
   }
   IWRegion1.Visible = true;
+  detailsExport_ = export_;
+  detailsExport_.scope.insert(
+      detailsExport_.scope.end(),
+      {IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text, IWGrid1.cell(row, 2).Text});
+  detailsExport_.fileName = spreadsheet::workbookName(
+      "分数段分布明细", {IWComboBox1.text(), IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text,
+                         IWGrid1.cell(row, 2).Text});
+}
+
+void TIWForm13::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  sendAnalysis(export_, gridTexts(IWGrid1),
+               {CellKind::Text, CellKind::Text, CellKind::Text, CellKind::Number, CellKind::Skip});
+}
+
+void TIWForm13::DetailsExportClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  sendAnalysis(detailsExport_, gridTexts(IWGrid2), {CellKind::Text, CellKind::Text});
 }
 
 void TIWForm13::IWLink1Click() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "store/query.h"
@@ -27,6 +28,8 @@ class TIWForm13 : public web::Page {
   void IWButton1Click();
   void IWGrid1CellClick(int row, int column);
   void IWLink1Click();
+  void ExportLinkClick();
+  void DetailsExportClick();
   // The statement of the chosen range kind over the chosen scope, run on sqla.
   void openRange(long long x);
   void countPlaces(const store::Query& result);
@@ -46,12 +49,17 @@ class TIWForm13 : public web::Page {
   web::Label IWLabel4{*this, "IWLabel4"};
   web::Edit IWEdit1{*this, "IWEdit1"};  // X
   web::Button IWButton1{*this, "IWButton1"};
+  web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
   web::Region IWRegion1{*this, "IWRegion1"};  // details panel
   web::Label IWLabel5{IWRegion1, "IWLabel5"};
   web::Link IWLink1{IWRegion1, "IWLink1"};
+  web::Link DetailsExport{IWRegion1, "DetailsExport"};
   web::Grid IWGrid2{IWRegion1, "IWGrid2"};
   TIWFrame19 TIWFrame191{*this};
+
+  AnalysisExport export_;         // the distribution shown
+  AnalysisExport detailsExport_;  // the details shown
 };
 
 }  // namespace zeziza::pages

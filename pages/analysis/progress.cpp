@@ -6,6 +6,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -54,7 +55,7 @@ void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
 TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   Title = "进步统计";
   OnCreate = [this] { IWAppFormCreate(); };
-  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3}) row->Css = "bar";
+  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3, &IWRegion4}) row->Css = "bar";
   IWLabel1.Caption = "分析范围：";
   IWLabel2.Caption = "分析科目";
   IWLabel3.Caption = "对比考试";
@@ -67,6 +68,9 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   IWLabel8.Caption = "<进阶<";
   IWButton2.Caption = "过滤";
   IWButton2.OnClick = [this] { IWButton2Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   IWGrid1.Visible = false;
   IWGrid1.setColumnCount(10);
 }
@@ -125,9 +129,28 @@ void TIWForm7::IWButton1Click() {
   openRanking(reference);
   working_.readReference(web::UserSession().sqla);
   openRanking(comparison);
-  working_.readComparison(web::UserSession().sqla);
+  working_.readComparison(web::UserSession().sqla, sessionRankMode());
+  const ProgressParticipants& n = working_.participants();
+  IWLabel9.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
+                     std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
+                     "人（只比较两次都参考的学生）";
   IWGrid1.Visible = true;
+  export_ = {{"统计范围:", IWLabel6.Caption, "参照考试:" + reference, "对比考试:" + comparison,
+              IWLabel9.Caption},
+             spreadsheet::workbookName(
+                 "进步统计",
+                 {reference + "-" + comparison, chosenUnless(IWComboBox1, kAllUnits),
+                  IWComboBox2.text(), chosenUnless(IWComboBox3, kAllClasses), IWComboBox4.text()})};
   IWButton2Click();
+}
+
+// The list as the filter shows it.
+void TIWForm7::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  std::vector<CellKind> kinds(5, CellKind::Text);
+  kinds.resize(10, CellKind::Number);
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 void TIWForm7::IWButton2Click() {

@@ -2,6 +2,7 @@
 
 #include <string>
 
+#include "pages/analysis/analysis_export.h"
 #include "pages/analysis/progress_table.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
@@ -24,6 +25,7 @@ class TIWForm7 : public web::Page {
   void IWAppFormCreate();
   void IWButton1Click();  // 进阶统计
   void IWButton2Click();  // 过滤
+  void ExportLinkClick();
   // Opens the ranked rows of `exam` in the chosen scope on sqla.
   void openRanking(const std::string& exam);
 
@@ -49,9 +51,13 @@ class TIWForm7 : public web::Page {
   web::Label IWLabel8{IWRegion3, "IWLabel8"};
   web::ComboBox IWComboBox8{IWRegion3, "IWComboBox8"};  // upper bound
   web::Button IWButton2{IWRegion3, "IWButton2"};
+  web::Link ExportLink{IWRegion3, "ExportLink"};
+  web::Region IWRegion4{*this, "IWRegion4"};
+  web::Label IWLabel9{IWRegion4, "IWLabel9"};  // who took part in each exam and in both
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
 
+  AnalysisExport export_;  // the computation shown
   ProgressTable working_;  // kept with the page: 过滤 applies again without computing
 };
 

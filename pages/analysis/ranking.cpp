@@ -6,10 +6,12 @@
 #include <vector>
 
 #include "analysis/number_format.h"
+#include "analysis/ranks.h"
 #include "pages/analysis/analysis_access.h"
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -52,8 +54,12 @@ void writeHeader(web::Grid& grid, const std::vector<std::string>& subjects) {
 }
 
 // Total pass: one grid row per result row, every row ranked, including totals of 0.
-void fillTotalPass(web::Grid& grid, const store::Query& query) {
+void fillTotalPass(web::Grid& grid, const store::Query& query, analysis::RankMode mode) {
   const auto& rows = query.rows();
+  std::vector<double> totals;
+  totals.reserve(rows.size());
+  for (const auto& row : rows) totals.push_back(row[kTotal].asDouble());
+  const auto totalRanks = analysis::ranksInOrder(totals, mode);
   grid.setRowCount(static_cast<int>(rows.size()) + 1);
   constexpr Field kShown[] = {kId, kName, kUnit, kGrade, kClass, kExam};  // grid columns 1..6
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -62,8 +68,7 @@ void fillTotalPass(web::Grid& grid, const store::Query& query) {
     for (std::size_t c = 0; c < std::size(kShown); ++c) {
       grid.cell(r, static_cast<int>(c) + 1).Text = rows[i][kShown[c]].asText();
     }
-    grid.cell(r, kTotalColumn).Text =
-        rankCell(i + 1, analysis::formatFixed(rows[i][kTotal].asDouble(), 2));
+    grid.cell(r, kTotalColumn).Text = rankCell(totalRanks[i], analysis::formatFixed(totals[i], 2));
   }
 }
 
@@ -110,13 +115,17 @@ class RankingValues {
 // A rank pass: the rows by one column, highest first (equal values in stored order), ranked
 // until the first value of 0. Returns each row's rank (0: none), indexed by row, so the grid is
 // then filled row by row and no row is ever searched for.
-std::vector<std::uint32_t> rankPass(std::vector<Ranked> ranked) {
+std::vector<std::uint32_t> rankPass(std::vector<Ranked> ranked, analysis::RankMode mode) {
   std::vector<std::uint32_t> rankOfRow(ranked.size(), 0);
   std::sort(ranked.begin(), ranked.end(), [](const Ranked& a, const Ranked& b) {
     return a.value != b.value ? a.value > b.value : a.rowId < b.rowId;
   });
+  std::vector<double> ordered;
+  ordered.reserve(ranked.size());
+  for (const Ranked& r : ranked) ordered.push_back(r.value);
+  const auto ranks = analysis::ranksInOrder(ordered, mode);
   for (std::size_t p = 0; p < ranked.size() && ranked[p].value != 0; ++p) {
-    rankOfRow[ranked[p].row] = static_cast<std::uint32_t>(p + 1);
+    rankOfRow[ranked[p].row] = ranks[p];
   }
   return rankOfRow;
 }
@@ -148,6 +157,9 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
   IWLabel1.Caption = "排序范围";
   IWButton1.Caption = "排序";
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  ExportLink.Caption = kExportCaption;
+  ExportLink.Download = true;
+  ExportLink.OnClick = [this] { ExportLinkClick(); };
   // Shown while nothing is chosen.
   IWComboBox1.NoSelectionText = "考试";
   IWComboBox2.NoSelectionText = "学校";
@@ -180,21 +192,39 @@ void TIWForm12::IWButton1Click() {
   // One statement; the average and subject rankings are sorted from its rows.
   store::Query& query = web::UserSession().sqla;
   openRanking(query, subjects, scope);
-  fillTotalPass(IWGrid1, query);
+  const analysis::RankMode mode = sessionRankMode();
+  fillTotalPass(IWGrid1, query, mode);
   const RankingValues values(query, subjects);
-  std::vector<RankColumn> ranks = {{kAverageColumn, &values.average(), rankPass(values.average())}};
+  std::vector<RankColumn> ranks = {
+      {kAverageColumn, &values.average(), rankPass(values.average(), mode)}};
   // The passes stop at a subject set up after the user signed in, which has no column.
   std::size_t s = 0;
   for (; s < settings->subjects.size(); ++s) {
     const auto* byRow = values.subject(settings->subjects[s]);
     if (!byRow) break;
-    ranks.push_back({kFixedColumns + static_cast<int>(s), byRow, rankPass(*byRow)});
+    ranks.push_back({kFixedColumns + static_cast<int>(s), byRow, rankPass(*byRow, mode)});
   }
   fillRankColumns(IWGrid1, ranks);
   if (s < settings->subjects.size()) subjects.numberOf(settings->subjects[s]);  // says which
   // The grid holds what is shown; the rows need not stay in memory with the page.
   query.close();
   IWGrid1.Visible = true;
+  const std::string exam = chosenText(IWComboBox1).empty() ? "全部考试" : IWComboBox1.text();
+  export_ = {{"排序范围:", exam, chosenText(IWComboBox2), chosenText(IWComboBox3),
+              chosenText(IWComboBox4)},
+             spreadsheet::workbookName("成绩排序", {exam, chosenUnless(IWComboBox2, "所有学校"),
+                                                    chosenUnless(IWComboBox3, "全部年级"),
+                                                    chosenUnless(IWComboBox4, "所有班")})};
+}
+
+void TIWForm12::ExportLinkClick() {
+  if (!allowAnalysisAction()) return;
+  using spreadsheet::CellKind;
+  // 序号, then 考号 … 考试名称 as texts; every score column as its rank and its value.
+  std::vector<CellKind> kinds = {CellKind::Number};
+  kinds.resize(kTotalColumn, CellKind::Text);
+  kinds.resize(static_cast<std::size_t>(IWGrid1.columnCount()), CellKind::Ranked);
+  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
 }
 
 }  // namespace zeziza::pages

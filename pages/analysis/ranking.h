@@ -1,5 +1,6 @@
 #pragma once
 
+#include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "web/controls/actions.h"
@@ -19,6 +20,7 @@ class TIWForm12 : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton1Click();
+  void ExportLinkClick();
 
   Tmain Tmain1{*this};
   web::Label IWLabel1{*this, "IWLabel1"};
@@ -27,8 +29,11 @@ class TIWForm12 : public web::Page {
   web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
   web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // class
   web::Button IWButton1{*this, "IWButton1"};
+  web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
+
+  AnalysisExport export_;  // the ranking shown
 };
 
 }  // namespace zeziza::pages

@@ -7,6 +7,8 @@
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
 #include "pages/common/item_lists.h"
+#include "pages/analysis/report_cards.h"
+#include "pages/analysis/score_scale.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "store/comma_text.h"
@@ -66,6 +68,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWLink4.OnClick = guarded([this] { IWLink4Click(); });
   IWLink11.OnClick = guarded([this] { IWLink11Click(); });
   IWLink12.OnClick = guarded([this] { IWLink12Click(); });
+  PrintCards.OnClick = guarded([this] { PrintCardsClick(); });
 
   IWRegion2.Css = "bar";
   IWRegion3.Css = "bar";
@@ -78,6 +81,7 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWLink11.Caption = "【保存为EXCEL】";
   IWLink11.Download = true;
   IWLink12.Caption = "【查看统计信息】";
+  PrintCards.Caption = "【打印成绩单】";
   IWLabel4.Caption = kNoResultStatus;
   IWLink1.Caption = "【首页】";
   IWLink2.Caption = "【上页】";
@@ -151,9 +155,8 @@ void TIWForm3::IWButton1Click() {
   web::TIWUserSession& session = web::UserSession();
   // Settings first: a bad threshold or band fails the search before anything changes.
   const auto settings = store::settingsCache().get();
-  const auto thresholds =
-      analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
-  const auto bands = analysis::parseBands(settings->bands);
+  // Each subject's levels and bands in its own points.
+  const ScoreScale scale = sessionScoreScale();
   const ScoreQueryFilter filter = chosenFilter();
   try {
     const BoundStatement statement = scoreQueryStatement(filter, session.subjectColumns);
@@ -163,10 +166,11 @@ void TIWForm3::IWButton1Click() {
       showNoResult();
       return;
     }
-    const auto records = subjectRecords(session.sqla, settings->subjects, thresholds, bands, [&] {
-      return countRows(session.sql2, enrolledCountStatement(filter));
-    });
-    IWRegion1.fill(records, bands);
+    const auto records = subjectRecords(
+        session.sqla, settings->subjects,
+        [&](const std::string& subject) { return scale.limits(subject); },
+        [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
+    IWRegion1.fill(records, scale.sharedBandCaptions(settings->subjects));
   } catch (...) {
     session.sqla.close();
     showNoResult();
@@ -252,6 +256,13 @@ void TIWForm3::IWLink11Click() {
   const auto subjects = store::settingsCache().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
   sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
+}
+
+// The cards of the exam and scope chosen here, on a page of their own.
+void TIWForm3::PrintCardsClick() {
+  web::UserSession().ShowPage<TReportCards>(ReportCardScope{
+      chosenPastFirst(IWComboBox1).value_or(""), chosenPastFirst(IWComboBox2).value_or(""),
+      chosenPastFirst(IWComboBox3).value_or(""), chosenPastFirst(IWComboBox4).value_or("")});
 }
 
 }  // namespace zeziza::pages

@@ -41,6 +41,7 @@ class TIWForm3 : public web::Page {
   void IWLink4Click();       // 【末页】
   void IWLink11Click();      // 【保存为EXCEL】
   void IWLink12Click();      // 【查看统计信息】
+  void PrintCardsClick();    // 【打印成绩单】
 
   void fillLists();
   ScoreQueryFilter chosenFilter() const;
@@ -69,6 +70,7 @@ class TIWForm3 : public web::Page {
   web::Label IWLabel2{IWRegion3, "IWLabel2"};
   web::Link IWLink11{IWRegion3, "IWLink11"};
   web::Link IWLink12{IWRegion3, "IWLink12"};
+  web::Link PrintCards{IWRegion3, "PrintCards"};
   web::Label IWLabel4{IWRegion3, "IWLabel4"};     // status
   web::Region IWRegion4{IWRegion3, "IWRegion4"};  // paging
   web::Link IWLink1{IWRegion4, "IWLink1"};

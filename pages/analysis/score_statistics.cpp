@@ -43,11 +43,24 @@ std::vector<SubjectRecord> subjectRecords(const store::Query& result,
                                           const analysis::LevelThresholds& thresholds,
                                           std::span<const int> bands,
                                           const std::function<int()>& countEnrolled) {
+  const analysis::ScoreLimits limits{static_cast<double>(thresholds.excellent),
+                                     static_cast<double>(thresholds.good),
+                                     static_cast<double>(thresholds.pass),
+                                     {bands.begin(), bands.end()},
+                                     analysis::kLastBandUpperLimit};
+  return subjectRecords(
+      result, subjects, [&](const std::string&) { return limits; }, countEnrolled);
+}
+
+std::vector<SubjectRecord> subjectRecords(
+    const store::Query& result, const std::vector<std::string>& subjects,
+    const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
+    const std::function<int()>& countEnrolled) {
   std::vector<SubjectRecord> records;
   std::optional<int> enrolled;
   for (const auto& subject : subjects) {
     const std::vector<double> values = columnValues(result, result.fieldIndex(subject));
-    auto stats = analysis::computeStatistics(values, 0, thresholds, bands);
+    auto stats = analysis::computeStatistics(values, 0, limitsOf(subject));
     if (stats) {
       if (!enrolled) enrolled = countEnrolled();
       stats->enrolled = *enrolled;

@@ -32,4 +32,10 @@ std::vector<SubjectRecord> subjectRecords(const store::Query& result,
                                           std::span<const int> bands,
                                           const std::function<int()>& countEnrolled);
 
+// The same with each subject's levels and bands in its own points.
+std::vector<SubjectRecord> subjectRecords(
+    const store::Query& result, const std::vector<std::string>& subjects,
+    const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
+    const std::function<int()>& countEnrolled);
+
 }  // namespace zeziza::pages

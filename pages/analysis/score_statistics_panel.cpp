@@ -28,10 +28,10 @@ std::vector<std::string> summaryRow(const SubjectRecord& record) {
   return texts;
 }
 
-std::vector<std::string> bandHeader(std::span<const int> bands) {
+std::vector<std::string> bandHeader(const std::vector<std::string>& captions) {
   std::vector<std::string> header{"科目", std::string(analysis::caption::kEnrolled),
                                   std::string(analysis::caption::kParticipants)};
-  for (auto& caption : analysis::bandCaptions(bands)) header.push_back(std::move(caption));
+  header.insert(header.end(), captions.begin(), captions.end());
   return header;
 }
 
@@ -64,8 +64,13 @@ ScoreStatisticsPanel::ScoreStatisticsPanel(web::Container& parent)
 
 void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
                                 std::span<const int> bands) {
+  fill(records, analysis::bandCaptions(bands));
+}
+
+void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
+                                const std::vector<std::string>& bandCaptions) {
   const auto summary = summaryHeader();
-  const auto bandTitles = bandHeader(bands);
+  const auto bandTitles = bandHeader(bandCaptions);
   const int rows = static_cast<int>(records.size()) + 1;
   reset(IWGrid1, rows, static_cast<int>(summary.size()));
   reset(IWGrid2, rows, static_cast<int>(bandTitles.size()));

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <vector>
 
 #include "pages/analysis/score_statistics.h"
@@ -20,6 +21,9 @@ class ScoreStatisticsPanel : public web::Region {
   // Empties both grids and fills them with the header rows and one row per record; a subject
   // without a record shows only its name.
   void fill(const std::vector<SubjectRecord>& records, std::span<const int> bands);
+  // The same under band captions already made (in the subjects' points).
+  void fill(const std::vector<SubjectRecord>& records,
+            const std::vector<std::string>& bandCaptions);
   // Leaves both grids without any row (no result).
   void clear();
 

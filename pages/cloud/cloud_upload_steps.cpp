@@ -7,6 +7,7 @@
 #include "analysis/statistics_settings.h"
 #include "cloud/publish_lock.h"
 #include "cloud/upload.h"
+#include "pages/analysis/score_scale.h"
 #include "pages/cloud/cloud_upload.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
@@ -120,7 +121,8 @@ void TIWFormup::IWButton3Click() {
   request.account = account_;
   request.exam = session.defaultExam;
   request.subjectList = store::settingsCache().get()->subjects;
-  request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked};
+  request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked,
+                   sessionRankMode() == analysis::RankMode::Shared};
   request.units = chosen(IWComboBox3);
   request.grades = chosen(IWComboBox4);
   request.classes = chosen(IWComboBox5);
@@ -177,6 +179,9 @@ void TIWFormup::IWButton1Click() {
   request.thresholds =
       analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
   request.bands = analysis::parseBands(settings->bands);
+  request.subjectList = settings->subjects;
+  request.fullMarks = sessionScoreScale().fullMarks();
+  request.rankMode = sessionRankMode();
   request.preparation = preparation_;
   auto result = std::make_shared<cloud::PublishResult>();
   startStep(

@@ -1,6 +1,7 @@
 #include "pages/common/workbook_download.h"
 
 #include <filesystem>
+#include <functional>
 #include <string>
 
 #include "export/workbook_file.h"
@@ -9,23 +10,37 @@
 
 namespace zeziza::pages {
 
-void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout) {
-  if (!result.isOpen()) {
-    web::ShowMessage(std::string(kExportNoQueryMessage));
-    return;
-  }
+namespace {
+
+// Writes a fresh workbook with `write` and answers the click with it; a failure leaves no file.
+void sendFresh(const std::function<void(const std::filesystem::path&)>& write,
+               const std::string& downloadName) {
   web::TIWUserSession& session = web::UserSession();
   std::filesystem::path file;
   try {
     file = spreadsheet::freshWorkbookFile(session.cacheFolder());
-    spreadsheet::writeWorkbook(result, layout, file);
+    write(file);
   } catch (const std::exception&) {
     std::error_code ignored;
     if (!file.empty()) std::filesystem::remove(file, ignored);
     web::ShowMessage(std::string(kExportFailedMessage));
     return;
   }
-  session.SendFile(file, file.filename().string());
+  session.SendFile(file, downloadName.empty() ? file.filename().string() : downloadName);
+}
+
+}  // namespace
+
+void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout) {
+  if (!result.isOpen()) {
+    web::ShowMessage(std::string(kExportNoQueryMessage));
+    return;
+  }
+  sendFresh([&](const auto& file) { spreadsheet::writeWorkbook(result, layout, file); }, "");
+}
+
+void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName) {
+  sendFresh([&](const auto& file) { spreadsheet::writeRows(rows, file); }, downloadName);
 }
 
 }  // namespace zeziza::pages

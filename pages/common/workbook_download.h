@@ -1,8 +1,10 @@
 #pragma once
 
+#include <string>
 #include <string_view>
 
 #include "export/sheet_layout.h"
+#include "export/workbook_writer.h"
 #include "store/query.h"
 
 namespace zeziza::pages {
@@ -16,5 +18,8 @@ inline constexpr std::string_view kExportFailedMessage =
 // folder and answers the click with that file. A failure is reported with
 // kExportFailedMessage and leaves no file behind.
 void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout);
+
+// The same for rows an analysis page made: the file is offered as `downloadName`.
+void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName);
 
 }  // namespace zeziza::pages

@@ -12,6 +12,9 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
   Sections.Css = "cols";
   OnCreate = [this] { IWAppFormCreate(); };
   levels_.IWButton2.OnClick = [this] { IWButton2Click(); };
+  // A new subject is out of 100 until its full mark is set: the full marks follow the list.
+  subjects_.Add.OnClick = [this] { IWButton5Click(); };
+  fullMarks_.Save.OnClick = [this] { fullMarks_.save(); };
 }
 
 void Ttestset::IWAppFormCreate() {
@@ -21,6 +24,13 @@ void Ttestset::IWAppFormCreate() {
   bands_.load(settings->bands);
   exams_.load(store::parseCommaText(web::UserSession().examList));
   subjects_.load(settings->subjects);
+  fullMarks_.load(settings->subjects);
+}
+
+// A new subject is out of 100 until its full mark is set.
+void Ttestset::IWButton5Click() {
+  subjects_.add();
+  fullMarks_.load(store::settingsCache().get()->subjects);
 }
 
 }  // namespace zeziza::pages

@@ -4,6 +4,7 @@
 #include "pages/common/nav_bar.h"
 #include "pages/master/bands_section.h"
 #include "pages/master/exam_list_section.h"
+#include "pages/master/full_marks_section.h"
 #include "pages/master/levels_section.h"
 #include "pages/master/subject_list_section.h"
 #include "web/page.h"
@@ -18,6 +19,7 @@ class Ttestset : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton2Click() { levels_.save(); }
+  void IWButton5Click();
 
   Tmain Tmain1{*this};
   LevelsSection levels_{*this};
@@ -25,6 +27,7 @@ class Ttestset : public web::Page {
   ListSection<web::ListBox> bands_{Sections, bandsLayout(), bandsRules()};
   ListSection<web::List> exams_{Sections, examListLayout(), examListRules()};
   ListSection<web::List> subjects_{Sections, subjectListLayout(), subjectListRules()};
+  FullMarksSection fullMarks_{Sections};
   TIWFrame19 TIWFrame191{*this};
 };
 

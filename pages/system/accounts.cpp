@@ -1,7 +1,9 @@
 #include "pages/system/accounts.h"
 
+#include "analysis/ranks.h"
 #include "pages/common/rights.h"
 #include "store/comma_text.h"
+#include "store/scale_settings.h"
 #include "store/settings.h"
 #include "store/users.h"
 #include "web/user_session.h"
@@ -66,7 +68,8 @@ void Tusergl::buildSettingsPanels() {
   for (web::Region* panel : {&ModePanel, &ExamPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
     panel->Css = "card";
   }
-  for (web::Label* title : {&IWLabel9, &IWLabel10, &IWLabel11, &IWLabel12, &IWLabel13}) {
+  for (web::Label* title :
+       {&IWLabel9, &RankLabel, &IWLabel10, &IWLabel11, &IWLabel12, &IWLabel13}) {
     title->Bold = true;
   }
   IWLabel9.Caption = "系统模式";
@@ -77,6 +80,10 @@ void Tusergl::buildSettingsPanels() {
   IWLabel10.Caption = "选择默认考试项目";
   IWComboBox1.OnChange = [this] { IWComboBox1Change(); };
   IWText3.Lines = {"当前成绩录入均为录入到默认考试项目下。新增考试将自动设置", "为默认考试。"};
+  RankLabel.Caption = "　名次方式";
+  RankMode.Items = {std::string(analysis::kSequentialRanksText),
+                    std::string(analysis::kSharedRanksText)};
+  RankMode.OnChange = [this] { RankModeChange(); };
   IWLabel11.Caption = "恢复初始数据";
   IWButton3.Caption = "系统数据重置";
   IWButton3.OnClick = [this] { IWButton3Click(); };
@@ -101,6 +108,8 @@ void Tusergl::IWAppFormCreate() {
   IWComboBox33.select(session.workMode);
   IWComboBox1.Items = store::parseCommaText(session.examList);
   IWComboBox1.select(session.defaultExam);
+  RankMode.select(std::string(analysis::rankModeText(
+      analysis::parseRankMode(store::readRankModeText(session.ADOConnection1.db())))));
   IWEdit1.Text = session.footerText;
 }
 

@@ -42,6 +42,7 @@ class Tusergl : public web::Page {
   // Settings.
   void IWComboBox33Change();
   void IWComboBox1Change();
+  void RankModeChange();
   void IWButton1Click();
   void IWButton2Click();
   void IWButton3Click();
@@ -84,6 +85,8 @@ class Tusergl : public web::Page {
   web::Region ModePanel{RightHalf, "ModePanel"};
   web::Label IWLabel9{ModePanel, "IWLabel9"};
   web::ComboBox IWComboBox33{ModePanel, "IWComboBox33"};
+  web::Label RankLabel{ModePanel, "RankLabel"};  // beside the work mode: the page fits 800
+  web::ComboBox RankMode{ModePanel, "RankMode"};
   web::Text IWText2{ModePanel, "IWText2"};
   web::Region ExamPanel{RightHalf, "ExamPanel"};
   web::Label IWLabel10{ExamPanel, "IWLabel10"};

@@ -1,8 +1,10 @@
 // The settings half of the accounts page: work mode, default exam, footer text, banner and
 // the system reset.
+#include "analysis/ranks.h"
 #include "pages/common/rights.h"
 #include "pages/system/accounts.h"
 #include "pages/system/banner.h"
+#include "store/scale_settings.h"
 #include "store/settings.h"
 #include "web/server_controller.h"
 #include "web/user_session.h"
@@ -29,6 +31,13 @@ void Tusergl::IWComboBox1Change() {
   const std::string exam = IWComboBox1.text();
   store::writeSetting(data(), store::key::kDefaultExam, exam);
   web::UserSession().defaultExam = exam;
+}
+
+// Applies to every rank made from now on: the ranking, progress and cloud preparation.
+void Tusergl::RankModeChange() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const auto mode = analysis::parseRankMode(RankMode.text());
+  store::storeSetting(data(), store::key::kRankMode, analysis::rankModeText(mode));
 }
 
 // The footer of this page keeps the old text until the next page is built.

@@ -15,6 +15,7 @@ class AnalysisJourneyPage : public web::Page {
   web::Button Chart{*this, "Chart"};
   web::Button Ranking{*this, "Ranking"};
   web::Button Distribution{*this, "Distribution"};
+  web::Button Cards{*this, "Cards"};  // report cards of 期末: a class of 45 and one of 3
 };
 
 }  // namespace zeziza::testing

@@ -11,7 +11,7 @@ using Rows = std::vector<std::vector<std::string>>;
 const std::vector<std::string> kHeader = {
     "单位", "年级", "班次", "实有人数", "参考人数", "总分", "平均分", "最高分", "最低分",
     "中位数", "方差", "优秀率 [人数]", "良好率 [人数]", "及格率 [人数]", "不及格率 [人数]",
-    "Skew", "Kurtosis", "60-70", "70-80", "80-90", "<=90"};
+    "Skew", "Kurtosis", "60-70", "70-80", "80-90", ">=90"};
 // clang-format on
 
 class ClassComparisonTest : public AnalysisTest {
@@ -49,9 +49,12 @@ TEST_F(ClassComparisonTest, OneRowPerUnitAndClassWithAStatisticsRecord) {
   scoreRow("期中", student("5001", "初二学生", "东校区", "初二", "一班"), 5, 5, 5,
            5);  // other grade
   b.showPage<pages::TIWForm11>();
-  analyse();
+  // The rows hold zf = pj = v: the average is judged out of 100 like one subject (a total is
+  // judged out of the sum of the full marks, see full_marks_test).
+  analyse("平均分");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
-  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption, "对不同班级在期中 中 初一 的 总分 成绩对比");
+  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption,
+            "对不同班级在期中 中 初一 的 平均分 成绩对比");
   EXPECT_TRUE(grid().Visible);
   // clang-format off
   const Rows expected = {

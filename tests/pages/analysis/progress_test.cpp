@@ -1,5 +1,7 @@
 #include "pages/analysis/progress.h"
 
+#include <map>
+
 #include "tests/pages/analysis/analysis_fixture.h"
 
 namespace zeziza::testing {
@@ -56,10 +58,11 @@ TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
                                                        "89", "12", "93", "5", "7"}));
   EXPECT_EQ(row(grid(), 3), (std::vector<std::string>{"103", "生3", "中心校区", "初一", "一班",
                                                       "98", "3", "87", "9", "-6"}));
-  // The newcomer at 10th counts for the ranks below it; the absent 13th is never listed.
+  // Only students of both exams are ranked: the newcomer at 10th takes no place from those
+  // below it, and the absent 13th is never listed.
   const std::vector<std::pair<std::string, std::string>> all = {
       {"101", "0"}, {"102", "0"}, {"103", "-6"}, {"104", "1"},  {"105", "1"},  {"106", "0"},
-      {"107", "0"}, {"108", "0"}, {"109", "-2"}, {"110", "-2"}, {"111", "-2"}, {"112", "7"}};
+      {"107", "0"}, {"108", "0"}, {"109", "-1"}, {"110", "-1"}, {"111", "-1"}, {"112", "7"}};
   EXPECT_EQ(listed(), all);
 }
 
@@ -73,8 +76,8 @@ TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
   } cases[] = {
       {"0", "0", {"101", "102", "106", "107", "108"}},
       {"1", "7", {"104", "105", "112"}},
-      {"-6", "-2", {"103", "109", "110", "111"}},
-      {"-1", "-1", {}},
+      {"-6", "-2", {"103"}},
+      {"-1", "-1", {"109", "110", "111"}},
       {"10", "-10", {}},
       {"-10000",
        "10000",
@@ -127,6 +130,45 @@ TEST_F(ProgressTest, ASubjectAndTheScopeBoxesChooseWhatIsRanked) {
   expectRows(grid(), {row(grid(), 0),
                       {"201", "甲", "东校区", "初二", "二班", "90", "1", "70", "2", "-1"},
                       {"202", "乙", "东校区", "初二", "二班", "80", "2", "75", "1", "1"}});
+}
+
+// A student whose average fell from 55.25 to 52.5 while seventeen of those above sat only the
+// reference exam: ranked among all, the student "advanced" 16 places.
+class ProgressParticipantsTest : public AnalysisTest {};
+
+TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
+  std::vector<std::int64_t> s(40);
+  for (int i = 1; i <= 39; ++i) s[i] = student(std::to_string(1000 + i), "生" + std::to_string(i));
+  const auto x = student("1100", "小明");
+  const auto newcomer = student("1200", "插班生");
+  for (int i = 1; i <= 29; ++i) scoreRow("期中", s[i], 0, 0, 0, 90 - (i - 1));
+  scoreRow("期中", x, 0, 0, 0, 55.25);
+  for (int i = 30; i <= 39; ++i) scoreRow("期中", s[i], 0, 0, 0, 50 - (i - 30));
+  for (int i = 1; i <= 8; ++i) scoreRow("期末", s[i], 0, 0, 0, 0);  // absent, or no row
+  for (int i = 18; i <= 29; ++i) scoreRow("期末", s[i], 0, 0, 0, 80 - (i - 18));
+  scoreRow("期末", s[30], 0, 0, 0, 60);  // climbs above 小明
+  scoreRow("期末", x, 0, 0, 0, 52.5);
+  for (int i = 31; i <= 39; ++i) scoreRow("期末", s[i], 0, 0, 0, 45 - (i - 31));
+  scoreRow("期末", newcomer, 0, 0, 0, 99);
+  b.user().defaultExam = "期末";
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton1");
+  ASSERT_EQ(b.messages(), std::vector<std::string>{});
+  EXPECT_EQ(b.control<web::Label>("IWLabel9").Caption,
+            "参照考试参考40人，对比考试参考24人，两次都参考23人（只比较两次都参考的学生）");
+  const auto& grid = b.control<web::Grid>("IWGrid1");
+  ASSERT_EQ(grid.rowCount(), 24);
+  std::map<std::string, std::vector<std::string>> byId;
+  for (int r = 1; r < grid.rowCount(); ++r) byId[grid.cell(r, 0).Text] = AnalysisTest::row(grid, r);
+  EXPECT_EQ(byId.count("1001"), 0u);  // reference only
+  EXPECT_EQ(byId.count("1200"), 0u);  // comparison only
+  EXPECT_EQ(byId["1100"], (std::vector<std::string>{"1100", "小明", "中心校区", "初一", "一班",
+                                                    "55.25", "13", "52.5", "14", "-1"}));
+  EXPECT_EQ(byId["1030"], (std::vector<std::string>{"1030", "生30", "中心校区", "初一", "一班",
+                                                    "50", "14", "60", "13", "1"}));
+  EXPECT_EQ(byId["1018"][6], "1");
+  EXPECT_EQ(byId["1039"][6], "23");
+  EXPECT_EQ(byId["1039"][8], "23");
 }
 
 }  // namespace

@@ -225,7 +225,7 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   browser.type("IWEdit1", footer);
   browser.click("IWButton1");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='footext'"), footer);
-  EXPECT_EQ(scalar(server, "select count(*) from sysset"), "13");
+  EXPECT_EQ(scalar(server, "select count(*) from sysset"), "15");
 
   // Chosen items are stored as they are, whatever they hold.
   const std::string exam = "期'末\"; delete from yh; --";

@@ -51,15 +51,15 @@ TEST(StatisticsRows, EachValueInItsOwnForm) {
   EXPECT_EQ(texts, expected);
 }
 
-TEST(BandCaptions, RangeToNextBoundaryAndLastAsUpTo) {
+TEST(BandCaptions, RangeToNextBoundaryAndLastFromItsBoundaryUp) {
   struct Case {
     std::vector<int> bands;
     std::vector<std::string> captions;
   };
   const std::vector<Case> cases = {
-      {{60, 70, 80, 90}, {"60-70", "70-80", "80-90", "<=90"}},
-      {{60}, {"<=60"}},
-      {{60, 90, 70}, {"60-90", "90-70", "<=70"}},
+      {{60, 70, 80, 90}, {"60-70", "70-80", "80-90", ">=90"}},
+      {{60}, {">=60"}},
+      {{60, 90, 70}, {"60-90", "90-70", ">=70"}},
       {{}, {}},
   };
   for (const auto& c : cases) {

@@ -39,8 +39,10 @@ TEST_F(StoreTest, FirstStartCreatesEveryFileWithItsSettings) {
   EXPECT_EQ(readSetting(db, key::kGood), "80");
   EXPECT_EQ(readSetting(db, key::kPass), "60");
   EXPECT_EQ(readSetting(db, key::kWorkMode), "自考模式");
+  EXPECT_EQ(readListSetting(db, key::kFullMarks), (std::vector<std::string>{"100", "100", "100"}));
+  EXPECT_EQ(readSetting(db, key::kRankMode), "顺序名次");
   query.open("select count(*) as n from sysset");
-  EXPECT_EQ(query.field("n").asInt(), 13);
+  EXPECT_EQ(query.field("n").asInt(), 15);
 }
 
 TEST_F(StoreTest, AMissingKeyReadsEmptyAndItsWriteIsLost) {

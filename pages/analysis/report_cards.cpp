@@ -1,0 +1,106 @@
+#include "pages/analysis/report_cards.h"
+
+#include "analysis/number_format.h"
+#include "analysis/report_cards.h"
+#include "pages/analysis/analysis_access.h"
+#include "pages/analysis/analysis_export.h"
+#include "pages/analysis/scope_lists.h"
+#include "pages/analysis/score_scale.h"
+#include "store/exam_score_rows.h"
+#include "store/settings_cache.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+namespace {
+
+constexpr const char* kAllUnits = "所有学校";
+constexpr const char* kAllGrades = "全部年级";
+constexpr const char* kAllClasses = "所有班";
+
+std::string scoreText(double value) {
+  return value > 0 ? analysis::formatGeneral(value) : "缺考";
+}
+
+std::string averageText(double value) {
+  return value > 0 ? analysis::formatFixed(value, 2) : "";
+}
+
+std::string rankText(const std::optional<std::uint32_t>& rank) {
+  return rank ? std::to_string(*rank) : "-";
+}
+
+CardView cardView(const analysis::ReportCard& card, const analysis::ClassCards& cls,
+                  const std::string& exam, const std::vector<std::string>& subjects,
+                  const ScoreScale& scale) {
+  const analysis::StudentScores& s = *card.scores;
+  CardView view{s.unit + " " + exam + " 成绩单", s.grade + s.cls,         s.name, s.id, {},
+                rankText(card.classRank),        rankText(card.gradeRank)};
+  for (std::size_t j = 0; j < subjects.size(); ++j) {
+    const double score = j < s.subjects.size() ? s.subjects[j] : 0;
+    view.lines.push_back({subjects[j], scoreText(score), scale.levelOf(subjects[j], score),
+                          averageText(cls.subjectAverages[j])});
+  }
+  view.lines.push_back(
+      {"总分", scoreText(s.total), scale.levelOf("总分", s.total), averageText(cls.totalAverage)});
+  view.lines.push_back({"平均分", scoreText(s.average), scale.levelOf("平均分", s.average),
+                        averageText(cls.averageAverage)});
+  return view;
+}
+
+}  // namespace
+
+TReportCards::TReportCards(ReportCardScope scope)
+    : web::Page("TReportCards"), scope_(std::move(scope)) {
+  Title = "打印成绩单";
+  OnCreate = [this] { IWAppFormCreate(); };
+  IWRegion1.Css = "bar noprint";
+  IWLabel1.Caption = "成绩单范围";
+  IWComboBox1.NoSelectionText = "考试";
+  IWButton1.Caption = "生成成绩单";
+  IWButton1.OnClick = [this] { IWButton1Click(); };
+  IWLabel2.Caption = "请选择考试和范围，然后点击“生成成绩单”。";
+  CardsBox.Css = "report-cards-box";
+}
+
+void TReportCards::IWAppFormCreate() {
+  if (!allowAnalysisPage(*this)) return;
+  const auto settings = store::settingsCache().get();
+  fillCombo(IWComboBox1, sessionExams());
+  IWComboBox1.select(scope_.exam.empty() ? web::UserSession().defaultExam : scope_.exam);
+  fillComboWithAll(IWComboBox2, kAllUnits, settings->units);
+  fillComboWithAll(IWComboBox3, kAllGrades, sessionGrades());
+  fillComboWithAll(IWComboBox4, kAllClasses, settings->classes);
+  if (!scope_.unit.empty()) IWComboBox2.select(scope_.unit);
+  if (!scope_.grade.empty()) IWComboBox3.select(scope_.grade);
+  if (!scope_.cls.empty()) IWComboBox4.select(scope_.cls);
+  if (!scope_.exam.empty() && IWComboBox1.ItemIndex >= 0) IWButton1Click();
+}
+
+void TReportCards::IWButton1Click() {
+  if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
+  const auto settings = store::settingsCache().get();
+  const ScoreScale scale = sessionScoreScale();
+  const std::string exam = IWComboBox1.text();
+  const auto rows = store::readExamScoreRows(
+      web::UserSession().ADOConnection1.db(), exam, chosenUnless(IWComboBox2, kAllUnits),
+      chosenUnless(IWComboBox3, kAllGrades), settings->subjects.size());
+  const auto classes =
+      analysis::reportCards(rows, sessionRankMode(), chosenUnless(IWComboBox4, kAllClasses));
+  Cards.Classes.clear();
+  std::size_t count = 0;
+  for (const auto& cls : classes) {
+    std::vector<CardView> views;
+    for (const auto& card : cls.cards) {
+      views.push_back(cardView(card, cls, exam, settings->subjects, scale));
+    }
+    count += views.size();
+    Cards.Classes.push_back(std::move(views));
+  }
+  IWLabel2.Caption = count == 0 ? "没有符合条件的成绩。"
+                                : "共" + std::to_string(count) +
+                                      "张成绩单，每张占半张A4纸，每班从新的一页开始。"
+                                      "请使用浏览器的打印功能（Ctrl+P）打印或另存为PDF。";
+}
+
+}  // namespace zeziza::pages

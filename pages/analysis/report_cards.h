@@ -1,0 +1,50 @@
+#pragma once
+
+#include <string>
+
+#include "pages/analysis/report_card_sheet.h"
+#include "pages/common/footer.h"
+#include "pages/common/nav_bar.h"
+#include "web/controls/actions.h"
+#include "web/controls/display.h"
+#include "web/controls/lists.h"
+#include "web/controls/region.h"
+#include "web/page.h"
+
+namespace zeziza::pages {
+
+// The exam and scope the score query had chosen when 【打印成绩单】 was clicked.
+struct ReportCardScope {
+  std::string exam;
+  std::string unit;   // empty: all
+  std::string grade;  // empty: all
+  std::string cls;    // empty: all
+};
+
+// Report cards for parents: one card per student of an exam and scope, printed by the
+// browser's own print.
+class TReportCards : public web::Page {
+ public:
+  explicit TReportCards(ReportCardScope scope = {});
+
+ private:
+  void IWAppFormCreate();
+  void IWButton1Click();
+
+  Tmain Tmain1{*this};
+  web::Region IWRegion1{*this, "IWRegion1"};
+  web::Label IWLabel1{IWRegion1, "IWLabel1"};
+  web::ComboBox IWComboBox1{IWRegion1, "IWComboBox1"};  // exam
+  web::ComboBox IWComboBox2{IWRegion1, "IWComboBox2"};  // unit
+  web::ComboBox IWComboBox3{IWRegion1, "IWComboBox3"};  // grade
+  web::ComboBox IWComboBox4{IWRegion1, "IWComboBox4"};  // class
+  web::Button IWButton1{IWRegion1, "IWButton1"};
+  web::Label IWLabel2{*this, "IWLabel2"};  // how many cards, how to print
+  web::Region CardsBox{*this, "CardsBox"};
+  ReportCardSheet Cards{CardsBox, "Cards"};
+  TIWFrame19 TIWFrame191{*this};
+
+  ReportCardScope scope_;
+};
+
+}  // namespace zeziza::pages

@@ -1,0 +1,66 @@
+#include "pages/analysis/score_scale.h"
+
+#include <algorithm>
+
+#include "analysis/statistics_settings.h"
+#include "store/scale_settings.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+ScoreScale::ScoreScale(const store::SettingsSnapshot& settings, store::Database& db)
+    : subjects_(settings.subjects),
+      fullMarks_(analysis::parseFullMarks(store::readFullMarkTexts(db), settings.subjects.size())),
+      thresholds_(analysis::parseThresholds(settings.excellent, settings.good, settings.pass)),
+      bands_(analysis::parseBands(settings.bands)) {}
+
+analysis::FullMark ScoreScale::fullMark(std::string_view column) const {
+  return analysis::columnFullMark(column, subjects_, fullMarks_);
+}
+
+analysis::ScoreLimits ScoreScale::limits(std::string_view column) const {
+  return analysis::scaledLimits(thresholds_, bands_, fullMark(column));
+}
+
+std::vector<std::string> ScoreScale::bandCaptions(std::string_view column) const {
+  return analysis::bandCaptions(bands_, fullMark(column));
+}
+
+std::vector<std::string> ScoreScale::sharedBandCaptions(
+    const std::vector<std::string>& subjects) const {
+  const bool shared = std::ranges::all_of(
+      subjects, [&](const std::string& s) { return fullMark(s) == fullMark(subjects.front()); });
+  if (subjects.empty() || shared) {
+    return analysis::bandCaptions(
+        bands_, subjects.empty() ? analysis::FullMark() : fullMark(subjects.front()));
+  }
+  std::vector<std::string> captions = analysis::bandCaptions(bands_, analysis::FullMark());
+  for (auto& caption : captions) {
+    std::string marked;
+    for (const char c : caption) {
+      if (c == '-') marked += '%';
+      marked += c;
+    }
+    caption = marked + "%";
+  }
+  return captions;
+}
+
+std::string ScoreScale::levelOf(std::string_view column, double value) const {
+  if (!(value > 0)) return {};
+  const analysis::ScoreLimits l = limits(column);
+  if (value >= l.excellent) return "优秀";
+  if (value >= l.good) return "良好";
+  if (value >= l.pass) return "及格";
+  return "不及格";
+}
+
+ScoreScale sessionScoreScale() {
+  return ScoreScale(*store::settingsCache().get(), web::UserSession().ADOConnection1.db());
+}
+
+analysis::RankMode sessionRankMode() {
+  return analysis::parseRankMode(store::readRankModeText(web::UserSession().ADOConnection1.db()));
+}
+
+}  // namespace zeziza::pages
