@@ -2,7 +2,7 @@
 
 #include "analysis/full_marks.h"
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/scale_settings.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"
