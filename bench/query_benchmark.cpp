@@ -33,11 +33,11 @@ class District {
     store::settingsCache().load(server.db());
     const auto subjects = store::settingsCache().get()->subjects;
     web::TIWUserSession& user = browser.user();
-    user.rightsCode = "0";
-    user.subjectColumns = pages::subjectColumnsFor(subjects);
-    user.examList = "";
+    user.rights = 0;
+    user.subjects = store::numberSubjects(subjects);
+    user.exams = {};
     browser.showPage<pages::TIWForm3>();
-    select = pages::scoreQueryStatement({}, user.subjectColumns).sql;
+    select = pages::scoreQueryStatement({}, user.subjects).sql;
   }
 
   testing::TestServer server;

@@ -10,6 +10,7 @@
 #include "store/connection.h"
 #include "store/data_folder.h"
 #include "store/query.h"
+#include "store/subject_columns.h"
 #include "web/page.h"
 
 namespace zeziza::web {
@@ -41,14 +42,13 @@ class TIWUserSession {
 
   // Login state: empty until the login fills it; kept across sign-out.
   std::string userName;
-  std::string rightsCode;
-  std::string examList;        // comma text
-  std::string gradeList;       // comma text
-  std::string subjectColumns;  // ",cj.k1 as 数学 ,cj.k2 as 语文 "
+  std::optional<int> rights;  // the user's rights code
+  std::vector<std::string> exams;
+  std::vector<std::string> grades;
+  std::vector<store::SubjectColumn> subjects;  // as configured at sign-in
   std::string workMode;
   std::string defaultExam;
   std::string footerText;
-  std::vector<std::string> subjectKeys;
   int pageType = 0;
 
   // The browser window measured by the start exchange.

@@ -100,7 +100,7 @@ bool TIWForm13::rankKind() const {
 }
 
 void TIWForm13::openRange(long long x) {
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const SessionSubjects subjects = SessionSubjects::current();
   const std::string column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
@@ -175,7 +175,7 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
   const store::Query& result = web::UserSession().sqla;
   if (!result.isOpen()) return;
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const SessionSubjects subjects = SessionSubjects::current();
   // Result columns in the order of the column box: 平均分, 总分, then each subject.
   std::vector<std::size_t> valueColumns;
   for (std::size_t i = 0; i < IWComboBox4.Items.size(); ++i) {

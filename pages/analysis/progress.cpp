@@ -96,7 +96,7 @@ void TIWForm7::openRanking(const std::string& exam) {
   // A subject is ranked by the column the session's sign-in named after it.
   std::string value = "cj.pj";
   if (IWComboBox4.ItemIndex > 0) {
-    const SessionSubjects subjects(web::UserSession().subjectColumns);
+    const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
   // Equal values keep the order in which the rows were stored.

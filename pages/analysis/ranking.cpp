@@ -169,7 +169,7 @@ void TIWForm12::IWAppFormCreate() {
 void TIWForm12::IWButton1Click() {
   if (!allowAnalysisAction()) return;
   const auto settings = store::settingsCache().get();
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;
   scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
       .unlessFirst(ScopeColumn::Unit, IWComboBox2)

@@ -8,7 +8,6 @@
 #include "export/sheet_layout.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -113,14 +112,14 @@ void TIWForm3::fillLists() {
   IWComboBox4.ItemIndex = 0;
   IWComboBox2.Items = withFirst("所有学校", settings->units);
   IWComboBox2.ItemIndex = 0;
-  IWComboBox1.Items = withFirst("全部考试", store::parseCommaText(session.examList));
+  IWComboBox1.Items = withFirst("全部考试", session.exams);
   IWComboBox1.ItemIndex = 0;
   const auto exam =
       std::find(IWComboBox1.Items.begin() + 1, IWComboBox1.Items.end(), session.defaultExam);
   if (exam != IWComboBox1.Items.end()) {
     IWComboBox1.ItemIndex = static_cast<int>(exam - IWComboBox1.Items.begin());
   }
-  IWComboBox3.Items = withFirst("所有年级", store::parseCommaText(session.gradeList));
+  IWComboBox3.Items = withFirst("所有年级", session.grades);
   IWComboBox3.ItemIndex = 0;
   IWComboBox5.Items = sortItems(settings->subjects);
   IWComboBox5.ItemIndex = 0;
@@ -161,8 +160,9 @@ void TIWForm3::IWButton1Click() {
   const auto bands = analysis::parseBands(settings->bands);
   const ScoreQueryFilter filter = chosenFilter();
   try {
-    const BoundStatement statement = scoreQueryStatement(filter, session.subjectColumns);
+    const BoundStatement statement = scoreQueryStatement(filter, session.subjects);
     session.sqla.open(statement.sql, statement.params);
+    nameSubjectColumns(session.sqla, session.subjects);
     if (!hasEverySubject(session.sqla, settings->subjects)) {
       session.sqla.close();
       showNoResult();

@@ -3,7 +3,6 @@
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/html.h"
 #include "web/server_controller.h"
@@ -116,7 +115,7 @@ void TIWFormup::IWAppFormCreate() {
   IWComboBox1.Items.insert(IWComboBox1.Items.end(), {cloud::kAverageName, cloud::kTotalName});
   IWComboBox3.Items = {"所有单位"};
   IWComboBox3.Items.insert(IWComboBox3.Items.end(), settings->units.begin(), settings->units.end());
-  IWComboBox4.Items = store::parseCommaText(web::UserSession().gradeList);
+  IWComboBox4.Items = web::UserSession().grades;
   IWComboBox4.Items.insert(IWComboBox4.Items.begin(), "所有年级");
   IWComboBox5.Items = {"所有班"};
   IWComboBox5.Items.insert(IWComboBox5.Items.end(), settings->classes.begin(),

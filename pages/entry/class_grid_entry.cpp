@@ -5,7 +5,6 @@
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
-#include "store/comma_text.h"
 #include "store/score_write.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"
@@ -70,7 +69,7 @@ void TIWForm6::fillClassLists() {
   } else {
     const auto settings = store::settingsCache().get();
     IWComboBox3.Items = settings->units;
-    IWComboBox4.Items = store::parseCommaText(session.gradeList);
+    IWComboBox4.Items = session.grades;
     IWComboBox5.Items = settings->classes;
   }
   for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) selectFirst(*list);

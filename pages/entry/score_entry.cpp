@@ -6,7 +6,6 @@
 #include "pages/entry/entry_access.h"
 #include "pages/entry/entry_password.h"
 #include "pages/signin/login.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -64,7 +63,8 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
 
 void TIWForm2::IWAppFormCreate() {
   web::TIWUserSession& session = web::UserSession();
-  IWLabel4.Caption = session.defaultExam;
+  exam_ = session.defaultExam;
+  IWLabel4.Caption = exam_;
   const bool allowed = entry::requirePage(
       *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink2);
   if (!allowed) return;
@@ -87,7 +87,7 @@ void TIWForm2::fillScope() {
   } else {
     const auto settings = store::settingsCache().get();
     IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
-    IWComboBox4.Items = withFirst(kAnyGrade, store::parseCommaText(session.gradeList));
+    IWComboBox4.Items = withFirst(kAnyGrade, session.grades);
     IWComboBox5.Items = withFirst(kAnyClass, settings->classes);
   }
   for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) list->ItemIndex = 0;

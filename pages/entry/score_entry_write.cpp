@@ -70,7 +70,7 @@ std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& numbe
 store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int subjectIndex,
                                           double value) {
   const auto outcome =
-      store::writeScore(data(), {IWLabel4.Caption, student.key, subjectIndex + 1, value,
+      store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
                                  subjectCount(), entry::isClerk(), author()});
   if (outcome.result == store::ScoreWriteResult::KeptExisting) {
     web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");

@@ -4,7 +4,6 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/list_entries.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -69,7 +68,7 @@ void ExamListSection::rebuildGrid() {
 
 // The page and the session's exam list show what the store holds after the click.
 void ExamListSection::takeStored(std::vector<std::string> exams, const std::string& refusal) {
-  web::UserSession().examList = store::toCommaText(exams);
+  web::UserSession().exams = exams;
   load(std::move(exams));
   if (!refusal.empty()) web::ShowMessage(refusal);
 }

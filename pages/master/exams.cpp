@@ -1,7 +1,6 @@
 #include "pages/master/exams.h"
 
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -24,7 +23,7 @@ void Ttestset::IWAppFormCreate() {
   const auto settings = store::settingsCache().get();
   levels_.load(*settings);
   bands_.load(settings->bands);
-  exams_.load(store::parseCommaText(web::UserSession().examList));
+  exams_.load(web::UserSession().exams);
   subjects_.load(settings->subjects);
 }
 

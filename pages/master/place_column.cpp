@@ -2,7 +2,6 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/list_entries.h"
-#include "store/comma_text.h"
 
 namespace zeziza::pages {
 
@@ -55,7 +54,7 @@ void PlaceColumn::rebuildGrid() {
 void PlaceColumn::takeStored(const ListChange& change) {
   load(change.items);
   if (spec_.sessionCopy) {
-    web::UserSession().*spec_.sessionCopy = store::toCommaText(change.items);
+    web::UserSession().*spec_.sessionCopy = change.items;
   }
   if (!change.refusal.empty()) web::ShowMessage(change.refusal);
 }

@@ -31,7 +31,7 @@ struct PlaceColumnSpec {
   std::string emptyMessage;
   std::string duplicateMessage;
   // The session's own copy of the list (grades); null when the settings cache holds it.
-  std::string web::TIWUserSession::*sessionCopy = nullptr;
+  std::vector<std::string> web::TIWUserSession::*sessionCopy = nullptr;
 };
 
 // One column of the units page: a list of places (units, grades or classes) with its edit,

@@ -7,7 +7,6 @@
 #include "pages/common/workbook_download.h"
 #include "pages/entry/entry_text.h"
 #include "pages/master/units.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
@@ -109,14 +108,14 @@ void TIWForm16::wire() {
 void TIWForm16::IWAppFormCreate() {
   auto& session = web::UserSession();
   const auto settings = store::settingsCache().get();
-  const auto grades = store::parseCommaText(session.gradeList);
+  const auto grades = session.grades;
   IWComboBox7.Items = withFirst("所有学校", settings->units);
   IWComboBox8.Items = withFirst("全部年级", grades);
   IWComboBox9.Items = withFirst("所有班", settings->classes);
   for (auto* box : {&IWComboBox7, &IWComboBox8, &IWComboBox9}) box->ItemIndex = 0;
   IWRegion9.fill(settings->units, grades, settings->classes);
   IWRegion2.fill(settings->units, grades, settings->classes);
-  if (session.rightsCode == "4") {
+  if (session.rights == rights::kViewer) {
     for (web::Control* c : std::initializer_list<web::Control*>{&IWLink1, &IWLink2, &IWCheckBox1}) {
       c->Visible = false;
     }

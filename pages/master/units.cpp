@@ -1,7 +1,6 @@
 #include "pages/master/units.h"
 
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
@@ -42,7 +41,7 @@ PlaceColumnSpec gradesSpec() {
           .studentColumn = "nj",
           .emptyMessage = "不能添加空字符串",
           .duplicateMessage = "添加失败，该年级已存在！",
-          .sessionCopy = &web::TIWUserSession::gradeList};
+          .sessionCopy = &web::TIWUserSession::grades};
 }
 
 PlaceColumnSpec classesSpec() {
@@ -84,7 +83,7 @@ void Tdwset::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const auto settings = store::settingsCache().get();
   units_.load(settings->units);
-  grades_.load(store::parseCommaText(web::UserSession().gradeList));
+  grades_.load(web::UserSession().grades);
   classes_.load(settings->classes);
 }
 

@@ -1,7 +1,6 @@
 #include "pages/system/accounts.h"
 
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -98,7 +97,7 @@ void Tusergl::IWAppFormCreate() {
   reloadUserList();
   session.tem.close();
   IWComboBox33.select(session.workMode);
-  IWComboBox1.Items = store::parseCommaText(session.examList);
+  IWComboBox1.Items = session.exams;
   IWComboBox1.select(session.defaultExam);
   IWEdit1.Text = session.footerText;
 }

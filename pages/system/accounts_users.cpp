@@ -4,7 +4,6 @@
 #include "pages/signin/credentials.h"
 #include "pages/signin/user_accounts.h"
 #include "pages/system/accounts.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -37,7 +36,7 @@ void Tusergl::IWComboBox2Change() {
   }
   const auto settings = store::settingsCache().get();
   fillChoices(IWComboBox26, settings->units);
-  fillChoices(IWComboBox27, store::parseCommaText(web::UserSession().gradeList));
+  fillChoices(IWComboBox27, web::UserSession().grades);
   fillChoices(IWComboBox28, settings->classes);
   IWRegion4.Visible = true;
 }

@@ -3,7 +3,6 @@
 #include "pages/analysis/chart.h"
 #include "pages/analysis/distribution.h"
 #include "pages/analysis/ranking.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -19,11 +18,10 @@ void signIn() {
   });
   auto& user = web::UserSession();
   user.userName = "admin";
-  user.rightsCode = "0";
-  user.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ";
-  user.subjectKeys = {"k1", "k2"};
-  user.examList = store::toCommaText({"期中", "期末"});
-  user.gradeList = store::toCommaText({"初一"});
+  user.rights = 0;
+  user.subjects = {{1, "数学"}, {2, "语文"}};
+  user.exams = {"期中", "期末"};
+  user.grades = {"初一"};
   user.defaultExam = "期中";
 }
 

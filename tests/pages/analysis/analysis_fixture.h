@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "pages/signin/login_state.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
 #include "web/controls/grid.h"
@@ -29,12 +28,11 @@ class AnalysisTest : public ::testing::Test {
     });
     auto& user = b.user();
     user.userName = "admin";
-    user.rightsCode = "0";
+    user.rights = 0;
     // As the sign-in builds them.
-    user.subjectColumns = pages::subjectColumnsFor({"数学", "语文"});
-    user.subjectKeys = pages::subjectKeysFor({"数学", "语文"});
-    user.examList = store::toCommaText({"期中", "期末"});
-    user.gradeList = store::toCommaText({"初一", "初二"});
+    user.subjects = store::numberSubjects({"数学", "语文"});
+    user.exams = {"期中", "期末"};
+    user.grades = {"初一", "初二"};
     user.defaultExam = "期中";
   }
 

@@ -113,7 +113,7 @@ TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
   EXPECT_EQ(grid().rowCount(), 2);
 
   b.user().defaultExam = "";
-  b.user().gradeList = "";
+  b.user().grades = {};
   b.showPage<pages::TIWForm11>();
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
   b.choose("IWComboBox1", "期中");

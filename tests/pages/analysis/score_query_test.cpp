@@ -7,8 +7,10 @@
 #include "pages/common/workbook_download.h"
 #include "store/score_history.h"
 #include "store/settings_cache.h"
+#include "store/subject_columns.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/xlsx_reader.h"
+#include "web/controls/db_grid.h"
 #include "web/controls/grid.h"
 #include "web/controls/lists.h"
 
@@ -22,10 +24,10 @@ class ScoreQueryTest : public ::testing::Test {
  protected:
   ScoreQueryTest() {
     web::TIWUserSession& u = browser.user();
-    u.rightsCode = "0";
-    u.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ,cj.k3 as 英语 ";
-    u.examList = "期中,期末";
-    u.gradeList = "七年级,八年级";
+    u.rights = 0;
+    u.subjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
+    u.exams = {"期中", "期末"};
+    u.grades = {"七年级", "八年级"};
     u.defaultExam = "期中";
   }
 
@@ -233,6 +235,25 @@ TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
   }
 }
 
+// Subject names only title the result's columns: quotes, blanks and SQL in them stay text.
+TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
+  const std::vector<std::string> names = {"物\"理", "a' or 1=1 --", "英 语"};
+  store::settingsCache().update([&](auto& s) { s.subjects = names; });
+  browser.user().subjects = store::numberSubjects(names);
+  addScores("期中", addStudent("1001", "张三"), 80, 70, 60);
+  open();
+  search();
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(status(), "共有1条符合条件的记录  [第1页/共1页]");
+  Row titles;
+  for (const auto& column : browser.control<web::DBGrid>("IWDBGrid1").Columns) {
+    titles.push_back(column.Title);
+  }
+  EXPECT_EQ(titles, (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "物\"理",
+                         "a' or 1=1 --", "英 语", "总分", "平均分"}));
+  EXPECT_EQ(browser.user().sqla.field("a' or 1=1 --").asDouble(), 70);
+}
+
 TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
@@ -315,16 +336,16 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
   for (const std::string code : {"0", "1", "4", "2", "3", "5", ""}) {
     SCOPED_TRACE("code '" + code + "'");
     const bool allowed = code == "0" || code == "1" || code == "4";
-    browser.user().rightsCode = code;
+    browser.user().rights = pages::parseRightsCode(code);
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
     EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
     EXPECT_TRUE(browser.control<web::Region>("Tmain1").Visible);
   }
   // A handler checks the code again.
-  browser.user().rightsCode = "0";
+  browser.user().rights = 0;
   open();
-  browser.user().rightsCode = "3";
+  browser.user().rights = 3;
   search();
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(status(), "---");
@@ -368,7 +389,7 @@ TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
 TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
   const std::int64_t bh = addStudent("801", "张三");
   store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
-  browser.user().rightsCode = "4";
+  browser.user().rights = 4;
   open();
   EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);
   auto form = browser.formFor("");

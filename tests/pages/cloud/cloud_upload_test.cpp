@@ -1,5 +1,6 @@
 // The cloud upload page before it reaches the service: rights, configuration and the checks
 // of step 1.
+#include "pages/common/rights.h"
 #include "pages/cloud/cloud_upload.h"
 
 #include <gtest/gtest.h>
@@ -23,9 +24,9 @@ web::ServerSettings unreachableCloud() {
 
 testing::BrowserSession adminOnPage(testing::TestServer& server, const std::string& code = "0") {
   auto b = server.browser();
-  b.user().rightsCode = code;
+  b.user().rights = pages::parseRightsCode(code);
   b.user().defaultExam = "期中";
-  b.user().gradeList = "初一,初二";
+  b.user().grades = {"初一", "初二"};
   b.showPage<TIWFormup>();
   return b;
 }

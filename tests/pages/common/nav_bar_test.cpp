@@ -17,7 +17,7 @@ namespace {
 BrowserSession signedInAs(TestServer& server, const std::string& code, int pageType = 1) {
   auto browser = server.browser();
   browser.user().userName = "李老师";
-  browser.user().rightsCode = code;
+  browser.user().rights = pages::parseRightsCode(code);
   browser.user().defaultExam = "期中考试";
   browser.user().workMode = "自考模式";
   browser.user().pageType = pageType;
@@ -157,7 +157,7 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   browser.click("Tmain1.tuichu");
   EXPECT_EQ(browser.pageClass(), "TIWForm1");
   EXPECT_EQ(browser.user().userName, "boss");
-  EXPECT_EQ(browser.user().rightsCode, "0");
+  EXPECT_EQ(browser.user().rights, 0);
   EXPECT_EQ(browser.user().pageType, 9);
   signIn(browser, "boss", "wrong");
   EXPECT_EQ(browser.message(), "用户名或密码错误！");

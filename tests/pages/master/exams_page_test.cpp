@@ -6,7 +6,6 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/exams.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
@@ -37,8 +36,8 @@ class ExamsPageTest : public ::testing::Test {
   // A signed-in user on the exams page, with the exam state a login reads.
   BrowserSession open(const std::string& rights = "0") {
     auto b = server.browser();
-    b.user().rightsCode = rights;
-    b.user().examList = store::toCommaText(stored(store::key::kExams));
+    b.user().rights = pages::parseRightsCode(rights);
+    b.user().exams = stored(store::key::kExams);
     b.user().defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
     b.showPage<pages::Ttestset>();
     return b;
@@ -53,7 +52,7 @@ class ExamsPageTest : public ::testing::Test {
   }
   void expectExams(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kExams), expected);
-    EXPECT_EQ(store::parseCommaText(b.user().examList), expected);
+    EXPECT_EQ(b.user().exams, expected);
     EXPECT_EQ(b.control<web::List>("IWList1").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid2"), 0), expected);
   }
@@ -314,7 +313,7 @@ TEST_F(ExamsPageTest, OnlyAdministratorsChangeTheSettings) {
   for (const std::string rights : {"2", "3", "4", "5", ""}) {
     // Opened by an administrator, then acted on under another code: the handlers check too.
     auto b = open("0");
-    b.user().rightsCode = rights;
+    b.user().rights = pages::parseRightsCode(rights);
     for (const auto& action : actions) {
       SCOPED_TRACE(action.name + " by [" + rights + "]");
       action.act(b);

@@ -7,7 +7,6 @@
 #include "pages/analysis/score_query.h"
 #include "pages/common/rights.h"
 #include "pages/signin/login.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/pages/common/sign_in.h"
 #include "web/controls/db_grid.h"
@@ -82,7 +81,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
   for (const std::string code : {"1", "2", "3", "4", "5", ""}) {
     SCOPED_TRACE(code);
     auto other = server.browser();
-    other.user().rightsCode = code;
+    other.user().rights = pages::parseRightsCode(code);
     other.showPage<pages::Tusergl>();
     EXPECT_EQ(other.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(other.control<web::Region>("Content").Visible);
@@ -90,7 +89,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
     EXPECT_FALSE(other.user().sqla.isOpen());
   }
   // The handlers check the code themselves as well.
-  browser.user().rightsCode = "1";
+  browser.user().rights = 1;
   browser.type("IWEdit2", "yes");
   browser.click("IWButton3");
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
@@ -172,13 +171,13 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
 }
 
 TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
-  browser.user().gradeList = "";
+  browser.user().grades = {};
   create("班主任", "王老师", "pw", "pw");
   EXPECT_EQ(browser.message(),
             "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   // A post naming the class-teacher type without its scope ever shown adds nothing either.
-  browser.user().gradeList = "七年级";
+  browser.user().grades = {"七年级"};
   browser.showPage<pages::Tusergl>();
   browser.click("IWLink1");
   browser.choose("IWComboBox2", "班主任");
@@ -229,8 +228,8 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
 
   // Chosen items are stored as they are, whatever they hold.
   const std::string exam = "期'末\"; delete from yh; --";
-  browser.user().examList = store::toCommaText({"期中", exam});
-  browser.user().gradeList = store::toCommaText({"七'年级"});
+  browser.user().exams = {"期中", exam};
+  browser.user().grades = {"七'年级"};
   browser.showPage<pages::Tusergl>();
   browser.choose("IWComboBox1", exam);
   browser.click("IWComboBox1");
