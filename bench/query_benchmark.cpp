@@ -30,8 +30,8 @@ class District {
     options.students = students;
     const auto made = generateSchool(server.folder(), options);
     scoreRows = made.scoreRows;
-    store::settingsCache().load(server.db());
-    const auto subjects = store::settingsCache().get()->subjects;
+    server.context().settings().load(server.db());
+    const auto subjects = server.context().settings().get()->subjects;
     web::TIWUserSession& user = browser.user();
     user.rights = 0;
     user.subjects = store::numberSubjects(subjects);

@@ -9,7 +9,6 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -64,7 +63,7 @@ TIWForm5::TIWForm5() : web::Page("TIWForm5") {
 
 void TIWForm5::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
@@ -94,7 +93,7 @@ std::string TIWForm5::groupKey(const store::Query& rows, std::size_t row) const 
 
 void TIWForm5::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
-  const auto& subjects = store::settingsCache().get()->subjects;
+  const auto& subjects = web::UserSession().context().settings().get()->subjects;
   IWLabel5.Caption = "在" + IWComboBox1.text() + IWComboBox2.text() + IWComboBox3.text() +
                      IWComboBox4.text() + "范围内,对不同" + IWComboBox5.text() + "进行分析";
   ScopeFilter scope;

@@ -11,7 +11,6 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -116,7 +115,8 @@ void TIWForm11::IWAppFormCreate() {
   IWComboBox1.select(web::UserSession().defaultExam);
   fillCombo(IWComboBox2, sessionGrades());
   std::vector<std::string> columns = {"总分", "平均分"};
-  for (const auto& subject : store::settingsCache().get()->subjects) columns.push_back(subject);
+  for (const auto& subject : web::UserSession().context().settings().get()->subjects)
+    columns.push_back(subject);
   fillCombo(IWComboBox3, std::move(columns));
 }
 
@@ -132,7 +132,7 @@ void TIWForm11::IWButton1Click() {
       !requireChoice(IWComboBox3, "请先选择科目！")) {
     return;
   }
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const auto thresholds =
       analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
   const auto bands = analysis::parseBands(settings->bands);

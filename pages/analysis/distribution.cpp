@@ -11,7 +11,6 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -77,7 +76,7 @@ TIWForm13::TIWForm13() : web::Page("TIWForm13") {
 
 void TIWForm13::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillCombo(IWComboBox1, sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);

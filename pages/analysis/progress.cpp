@@ -6,7 +6,6 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -73,7 +72,7 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
 
 void TIWForm7::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, kAllUnits, settings->units);
   fillCombo(IWComboBox2, sessionGrades());
   fillComboWithAll(IWComboBox3, kAllClasses, settings->classes);

@@ -10,7 +10,6 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -158,7 +157,7 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
 
 void TIWForm12::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
@@ -168,7 +167,7 @@ void TIWForm12::IWAppFormCreate() {
 
 void TIWForm12::IWButton1Click() {
   if (!allowAnalysisAction()) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;
   scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)

@@ -8,7 +8,6 @@
 #include "export/sheet_layout.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -107,7 +106,7 @@ void TIWForm3::IWAppFormCreate() {
 
 void TIWForm3::fillLists() {
   const web::TIWUserSession& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   IWComboBox4.Items = withFirst("所有班", settings->classes);
   IWComboBox4.ItemIndex = 0;
   IWComboBox2.Items = withFirst("所有学校", settings->units);
@@ -154,7 +153,7 @@ bool TIWForm3::hasEverySubject(const store::Query& result,
 void TIWForm3::IWButton1Click() {
   web::TIWUserSession& session = web::UserSession();
   // Settings first: a bad threshold or band fails the search before anything changes.
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const auto thresholds =
       analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
   const auto bands = analysis::parseBands(settings->bands);
@@ -254,7 +253,7 @@ void TIWForm3::IWLink12Click() {
 // boxes were changed since.
 void TIWForm3::IWLink11Click() {
   const store::Query& result = web::UserSession().sqla;
-  const auto subjects = store::settingsCache().get()->subjects;
+  const auto subjects = web::UserSession().context().settings().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
   sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
 }

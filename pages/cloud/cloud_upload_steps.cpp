@@ -8,7 +8,6 @@
 #include "cloud/publish_lock.h"
 #include "cloud/upload.h"
 #include "pages/cloud/cloud_upload.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -119,7 +118,7 @@ void TIWFormup::IWButton3Click() {
   request.conninfo = cloudConnection();
   request.account = account_;
   request.exam = session.defaultExam;
-  request.subjectList = store::settingsCache().get()->subjects;
+  request.subjectList = web::UserSession().context().settings().get()->subjects;
   request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked};
   request.units = chosen(IWComboBox3);
   request.grades = chosen(IWComboBox4);
@@ -163,7 +162,7 @@ void TIWFormup::IWButton7Click() {
 void TIWFormup::IWButton1Click() {
   if (!allowed()) return;
   auto& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   cloud::PublishRequest request;
   request.dataFile = session.dataFolder().data();
   request.tempFile = session.dataFolder().temp();

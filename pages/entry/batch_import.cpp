@@ -5,7 +5,6 @@
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "store/score_import.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -45,7 +44,7 @@ void TIWFormdr::IWAppFormCreate() {
   IWLabel4.Caption = web::UserSession().defaultExam;
   if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
   IWLabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = store::settingsCache().get()->subjects;
+  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
 }
 
 void TIWFormdr::IWButton1Click() {
@@ -57,7 +56,8 @@ void TIWFormdr::IWButton1Click() {
     return !session.tem.eof();
   });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
-  const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
+  const int subjectCount =
+      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
   try {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
     const auto vanished = store::importScores(session.ADOConnection1.db(), IWLabel4.Caption,

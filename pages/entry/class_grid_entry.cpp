@@ -6,7 +6,6 @@
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/score_write.h"
-#include "store/settings_cache.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
 
@@ -56,7 +55,7 @@ void TIWForm6::IWAppFormCreate() {
   if (!allowed) return;
   fillClassLists();
   iwlabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = store::settingsCache().get()->subjects;
+  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
 }
 
 void TIWForm6::fillClassLists() {
@@ -67,7 +66,7 @@ void TIWForm6::fillClassLists() {
     IWComboBox4.Items = {teacherPlace_->grade};
     IWComboBox5.Items = {teacherPlace_->cls};
   } else {
-    const auto settings = store::settingsCache().get();
+    const auto settings = web::UserSession().context().settings().get();
     IWComboBox3.Items = settings->units;
     IWComboBox4.Items = session.grades;
     IWComboBox5.Items = settings->classes;
@@ -175,7 +174,8 @@ void TIWForm6::chainEnterKeys() {
 void TIWForm6::IWButton2Click() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
-  const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
+  const int subjectCount =
+      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
   std::string invalid;
   bool refused = false;
   try {

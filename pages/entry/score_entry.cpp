@@ -6,7 +6,6 @@
 #include "pages/entry/entry_access.h"
 #include "pages/entry/entry_password.h"
 #include "pages/signin/login.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -70,7 +69,7 @@ void TIWForm2::IWAppFormCreate() {
   if (!allowed) return;
   fillScope();
   IWLabel20.Caption = entry::userCaption();
-  const auto subjects = store::settingsCache().get()->subjects;
+  const auto subjects = web::UserSession().context().settings().get()->subjects;
   IWComboBox1.Items = subjects;
   IWComboBox2.Items = subjects;
   IWComboBox6.Items = subjects;
@@ -85,7 +84,7 @@ void TIWForm2::fillScope() {
     IWComboBox4.Items = {place.grade};
     IWComboBox5.Items = {place.cls};
   } else {
-    const auto settings = store::settingsCache().get();
+    const auto settings = web::UserSession().context().settings().get();
     IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
     IWComboBox4.Items = withFirst(kAnyGrade, session.grades);
     IWComboBox5.Items = withFirst(kAnyClass, settings->classes);

@@ -1,7 +1,6 @@
 #include "pages/master/exams.h"
 
 #include "pages/common/rights.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -20,7 +19,7 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
 
 void Ttestset::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   levels_.load(*settings);
   bands_.load(settings->bands);
   exams_.load(web::UserSession().exams);

@@ -60,7 +60,7 @@ void LevelsSection::save() {
   }
   transaction.commit();
   for (const auto& [key, value] : levels) {
-    store::refreshCachedSetting(store::settingsCache(), db, key);
+    store::refreshCachedSetting(web::UserSession().context().settings(), db, key);
   }
   youxiu.Text = std::to_string(*levels[0].second);
   lianghao.Text = std::to_string(*levels[1].second);

@@ -1,7 +1,6 @@
 #include "pages/master/list_entries.h"
 
 #include "pages/entry/entry_text.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -16,7 +15,8 @@ store::Database& sessionData() {
 
 ListUpdater cachedList(std::string_view key) {
   return [key](const store::ListEditor& edit) {
-    return store::updateCachedListSetting(store::settingsCache(), sessionData(), key, edit);
+    return store::updateCachedListSetting(web::UserSession().context().settings(), sessionData(),
+                                          key, edit);
   };
 }
 

@@ -7,7 +7,6 @@
 #include "pages/common/workbook_download.h"
 #include "pages/entry/entry_text.h"
 #include "pages/master/units.h"
-#include "store/settings_cache.h"
 #include "store/transaction.h"
 #include "web/user_session.h"
 
@@ -107,7 +106,7 @@ void TIWForm16::wire() {
 
 void TIWForm16::IWAppFormCreate() {
   auto& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const auto grades = session.grades;
   IWComboBox7.Items = withFirst("所有学校", settings->units);
   IWComboBox8.Items = withFirst("全部年级", grades);

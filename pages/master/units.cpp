@@ -2,7 +2,6 @@
 
 #include "pages/common/rights.h"
 #include "store/settings.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -81,7 +80,7 @@ Tdwset::Tdwset()
 
 void Tdwset::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   units_.load(settings->units);
   grades_.load(web::UserSession().grades);
   classes_.load(settings->classes);

@@ -2,7 +2,6 @@
 
 #include "pages/common/rights.h"
 #include "store/settings.h"
-#include "store/settings_cache.h"
 #include "store/subject_columns.h"
 #include "web/user_session.h"
 
@@ -17,7 +16,7 @@ void fillLoginState(web::TIWUserSession& session, const std::string& userName,
   session.grades = store::readListSetting(db, store::key::kGrades);
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.workMode = store::readSetting(db, store::key::kWorkMode);
-  session.subjects = store::numberSubjects(store::settingsCache().get()->subjects);
+  session.subjects = store::numberSubjects(web::UserSession().context().settings().get()->subjects);
   session.pageType = 1;
 }
 

@@ -4,7 +4,6 @@
 #include "pages/signin/credentials.h"
 #include "pages/signin/user_accounts.h"
 #include "pages/system/accounts.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -34,7 +33,7 @@ void Tusergl::IWComboBox2Change() {
     IWRegion4.Visible = false;
     return;
   }
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillChoices(IWComboBox26, settings->units);
   fillChoices(IWComboBox27, web::UserSession().grades);
   fillChoices(IWComboBox28, settings->classes);

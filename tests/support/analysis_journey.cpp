@@ -11,7 +11,7 @@ namespace zeziza::testing {
 namespace {
 
 void signIn() {
-  store::settingsCache().update([](store::SettingsSnapshot& s) {
+  web::UserSession().context().settings().update([](store::SettingsSnapshot& s) {
     s.units = {"中心校区", "东校区"};
     s.classes = {"一班", "二班"};
     s.subjects = {"数学", "语文"};

@@ -1,11 +1,11 @@
 #include <functional>
 
-#include "pages/common/rights.h"
 #include "pages/analysis/chart.h"
 #include "pages/analysis/class_comparison.h"
 #include "pages/analysis/distribution.h"
 #include "pages/analysis/progress.h"
 #include "pages/analysis/ranking.h"
+#include "pages/common/rights.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
 

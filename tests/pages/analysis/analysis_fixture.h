@@ -19,7 +19,7 @@ namespace zeziza::testing {
 class AnalysisTest : public ::testing::Test {
  protected:
   AnalysisTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.subjects = {"数学", "语文"};
       s.excellent = "90";
       s.good = "80";

@@ -17,7 +17,7 @@ const std::vector<std::string> kHeader = {
 class ClassComparisonTest : public AnalysisTest {
  protected:
   ClassComparisonTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.units = {"中心校区", "东校区"};
       s.classes = {"一班", "二班"};
     });
@@ -90,7 +90,7 @@ TEST_F(ClassComparisonTest, TheChosenColumnIsCompared) {
 }
 
 TEST_F(ClassComparisonTest, WithoutBandsTheBandColumnsGo) {
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s.bands.clear(); });
+  server.context().settings().update([](store::SettingsSnapshot& s) { s.bands.clear(); });
   pupil("1001", "东校区", "二班", 90);
   pupil("1002", "东校区", "二班", 70);
   b.showPage<pages::TIWForm11>();

@@ -174,7 +174,7 @@ TEST_F(ScoreQueryTest, NoMatchingRows) {
 // 数学 is the worked example; 语文 has one participant and shows only its name; a student
 // with scores only in another exam still counts as enrolled.
 TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
-  store::settingsCache().update([](auto& s) { s.bands = {"60", "70", "80", "90"}; });
+  server.context().settings().update([](auto& s) { s.bands = {"60", "70", "80", "90"}; });
   const double maths[] = {60, 70, 80, 90};
   for (int i = 0; i < 4; ++i) {
     addScores("期中", addStudent("100" + std::to_string(i), "学生"), maths[i], i == 0 ? 85 : 0, 80);
@@ -238,7 +238,7 @@ TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
 // Subject names only title the result's columns: quotes, blanks and SQL in them stay text.
 TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
   const std::vector<std::string> names = {"物\"理", "a' or 1=1 --", "英 语"};
-  store::settingsCache().update([&](auto& s) { s.subjects = names; });
+  server.context().settings().update([&](auto& s) { s.subjects = names; });
   browser.user().subjects = store::numberSubjects(names);
   addScores("期中", addStudent("1001", "张三"), 80, 70, 60);
   open();
@@ -258,7 +258,7 @@ TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
   search();
-  store::settingsCache().update([](auto& s) { s.subjects.push_back("物理"); });
+  server.context().settings().update([](auto& s) { s.subjects.push_back("物理"); });
   const std::string message = "科目“物理”是在您登录之后增加的，请重新登录后再查询。";
 
   EXPECT_EQ(browser.click("IWLink11").kind, web::EventOutcome::Kind::Page);
@@ -277,7 +277,7 @@ TEST_F(ScoreQueryTest, BadThresholdSettingFailsTheSearchBeforeAnythingChanges) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
   search();
-  store::settingsCache().update([](auto& s) { s.excellent = "9O"; });
+  server.context().settings().update([](auto& s) { s.excellent = "9O"; });
   browser.click("IWLink3");  // nothing to do, but the page is posted as usual
   search();
   EXPECT_NE(browser.message().find("youxiu"), std::string::npos);

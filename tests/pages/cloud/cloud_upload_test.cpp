@@ -1,10 +1,10 @@
 // The cloud upload page before it reaches the service: rights, configuration and the checks
 // of step 1.
-#include "pages/common/rights.h"
 #include "pages/cloud/cloud_upload.h"
 
 #include <gtest/gtest.h>
 
+#include "pages/common/rights.h"
 #include "tests/support/page_driver.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"

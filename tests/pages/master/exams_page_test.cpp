@@ -46,7 +46,7 @@ class ExamsPageTest : public ::testing::Test {
   std::string setting(std::string_view key) { return store::readSetting(server.db(), key); }
   void expectBands(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kBands), expected);
-    EXPECT_EQ(store::settingsCache().get()->bands, expected);
+    EXPECT_EQ(server.context().settings().get()->bands, expected);
     EXPECT_EQ(b.control<web::ListBox>("fenshuduan").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 0), expected);
   }
@@ -58,7 +58,7 @@ class ExamsPageTest : public ::testing::Test {
   }
   void expectSubjects(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kSubjects), expected);
-    EXPECT_EQ(store::settingsCache().get()->subjects, expected);
+    EXPECT_EQ(server.context().settings().get()->subjects, expected);
     EXPECT_EQ(b.control<web::List>("IWList2").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid3"), 0), expected);
   }
@@ -149,7 +149,7 @@ TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
     EXPECT_EQ(b.message(), c.message);
     const std::vector<std::string> after = {setting("youxiu"), setting("lianghao"),
                                             setting("jige")};
-    const auto cache = store::settingsCache().get();
+    const auto cache = server.context().settings().get();
     EXPECT_EQ((std::vector<std::string>{cache->excellent, cache->good, cache->pass}), after);
     if (c.message.empty()) {
       EXPECT_EQ(after, (std::vector<std::string>{

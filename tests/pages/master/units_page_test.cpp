@@ -39,13 +39,13 @@ const std::vector<Column>& columns() {
   static const std::vector<Column> all = {
       {"units", "IWEdit2", "IWButton2", "IWGrid1", "IWList1", store::key::kUnits, "xx",
        "添加失败，不能添加空字符串", "添加失败，该单位已存在！",
-       [](BrowserSession&) { return store::settingsCache().get()->units; }},
+       [](BrowserSession& b) { return b.user().context().settings().get()->units; }},
       {"grades", "IWEdit3", "IWButton3", "IWGrid2", "IWList2", store::key::kGrades, "nj",
        "不能添加空字符串", "添加失败，该年级已存在！",
        [](BrowserSession& b) { return b.user().grades; }},
       {"classes", "IWEdit4", "IWButton4", "IWGrid3", "IWList3", store::key::kClasses, "bj",
        "不能添加空字符串", "添加失败，该班次已存在！",
-       [](BrowserSession&) { return store::settingsCache().get()->classes; }},
+       [](BrowserSession& b) { return b.user().context().settings().get()->classes; }},
   };
   return all;
 }
@@ -179,7 +179,7 @@ TEST_F(UnitsPageTest, NamesWithBlanksAndCommasSurviveARestart) {
     b.click(c.button);
   }
   // Forget everything held in memory, then load the cache from the store as a start does.
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s = {}; });
+  server.context().settings().update([](store::SettingsSnapshot& s) { s = {}; });
   server.host().FormShow();
   auto b = open();
   for (const auto& c : columns()) {

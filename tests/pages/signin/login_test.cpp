@@ -58,7 +58,7 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
   EXPECT_EQ(scalar(server, "select user || '|' || qx from yh"), "Admin|0");
   const std::string stored = scalar(server, "select pass from yh");
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
-  EXPECT_TRUE(server.controller().passwordHasher().verify(stored, "Pass word"));
+  EXPECT_TRUE(server.context().passwordHasher().verify(stored, "Pass word"));
 
   signIn(browser, "admin", " Pass word ");  // the stored password is the trimmed one
   EXPECT_EQ(browser.message(), kWrongLogin);
@@ -198,7 +198,7 @@ TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
 
 TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   auto now = std::chrono::steady_clock::now();
-  server.controller().loginThrottle().setClock([&] { return now; });
+  server.context().loginThrottle().setClock([&] { return now; });
   auto browser = server.browser();
   for (int i = 0; i < 3; ++i) signIn(browser, "super", "guess" + std::to_string(i));
   // The right password is not even checked while the delay runs, and the answer is the same.

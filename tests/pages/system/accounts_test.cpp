@@ -145,9 +145,9 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
   const auto& units = browser.control<web::ComboBox>("IWComboBox26");
   const auto& grades = browser.control<web::ComboBox>("IWComboBox27");
   const auto& classes = browser.control<web::ComboBox>("IWComboBox28");
-  EXPECT_EQ(units.Items, store::settingsCache().get()->units);
+  EXPECT_EQ(units.Items, server.context().settings().get()->units);
   EXPECT_EQ(grades.Items, (std::vector<std::string>{"七年级", "八年级"}));
-  EXPECT_EQ(classes.Items, store::settingsCache().get()->classes);
+  EXPECT_EQ(classes.Items, server.context().settings().get()->classes);
   EXPECT_EQ(units.ItemIndex, 0);
   EXPECT_EQ(grades.ItemIndex, 0);
   EXPECT_EQ(classes.ItemIndex, 0);
@@ -308,7 +308,8 @@ TEST_F(AccountsTest, BannerTakesOnlyJpegOrPngPictures) {
 TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   addUser(server, "clerk", "pw", 3);
   server.db().exec("insert into ks (id, xm) values ('001', '张三')");
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
+  server.context().settings().update(
+      [](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
   auto idle = server.browser();
 
   for (const std::string typed : {"YES", "yes ", "", "Yes"}) {
@@ -333,7 +334,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   EXPECT_EQ(scalar(server, "select count(*) from ks"), "0");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "");
   EXPECT_TRUE(listedUsers().empty());
-  EXPECT_EQ(store::settingsCache().get()->units.size(), 3u);
+  EXPECT_EQ(server.context().settings().get()->units.size(), 3u);
   // After the reset the login page offers the first-administrator panel again.
   auto fresh = server.browser();
   EXPECT_TRUE(fresh.control<web::Region>("IWRegion4").Visible);
