@@ -47,6 +47,7 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
   context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection);
   context_->setSystemReset([this] { Button4Click(); });
+  context_->setPublishLock(publishLock_);
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), *context_,
                                                            settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });

@@ -7,6 +7,7 @@
 #include <string>
 #include <thread>
 
+#include "cloud/publish_lock.h"
 #include "host/backups.h"
 #include "host/folder_lock.h"
 #include "host/options.h"
@@ -62,6 +63,7 @@ class TForm4 {
   bool dailyStop_ = false;
   std::thread daily_;
   std::unique_ptr<store::Database> ADOConnection1;  // the host's own connection to data
+  cloud::PublishLock publishLock_;
   std::unique_ptr<web::AppContext> context_;
   std::unique_ptr<web::TIWServerController> controller_;
   std::unique_ptr<web::HttpServer> server_;

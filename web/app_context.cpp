@@ -20,4 +20,9 @@ void AppContext::runSystemReset() const {
   systemReset_();
 }
 
+cloud::PublishLock& AppContext::publishLock() const {
+  if (!publishLock_) throw std::logic_error("no publish lock is installed");
+  return *publishLock_;
+}
+
 }  // namespace zeziza::web

@@ -8,6 +8,10 @@
 #include "auth/password_hasher.h"
 #include "store/settings_cache.h"
 
+namespace zeziza::cloud {
+class PublishLock;
+}
+
 namespace zeziza::web {
 
 // The process-wide services and addresses the pages use. The host creates one and every
@@ -36,6 +40,10 @@ class AppContext {
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
   void runSystemReset() const;
 
+  // One publishing step at a time over the scratch table; the host owns the lock.
+  void setPublishLock(cloud::PublishLock& lock) { publishLock_ = &lock; }
+  cloud::PublishLock& publishLock() const;
+
  private:
   std::string site_;
   std::string cloudConnection_;
@@ -43,6 +51,7 @@ class AppContext {
   auth::LoginThrottle loginThrottle_;
   store::SettingsCache settings_;
   std::function<void()> systemReset_;
+  cloud::PublishLock* publishLock_ = nullptr;
 };
 
 }  // namespace zeziza::web

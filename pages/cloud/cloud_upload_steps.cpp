@@ -64,7 +64,7 @@ cloud::LoopLists TIWFormup::loopLists() const {
 }
 
 bool TIWFormup::startStep(StepWork work, std::function<void()> finish) {
-  auto lease = cloud::PublishLease::tryAcquire();
+  auto lease = web::UserSession().context().publishLock().tryAcquire();
   if (!lease) {
     web::ShowMessage(kBusyMessage);
     return false;
@@ -118,7 +118,7 @@ void TIWFormup::IWButton3Click() {
   request.conninfo = cloudConnection();
   request.account = account_;
   request.exam = session.defaultExam;
-  request.subjectList = web::UserSession().context().settings().get()->subjects;
+  request.subjectList = session.context().settings().get()->subjects;
   request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked};
   request.units = chosen(IWComboBox3);
   request.grades = chosen(IWComboBox4);
@@ -162,7 +162,7 @@ void TIWFormup::IWButton7Click() {
 void TIWFormup::IWButton1Click() {
   if (!allowed()) return;
   auto& session = web::UserSession();
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = session.context().settings().get();
   cloud::PublishRequest request;
   request.dataFile = session.dataFolder().data();
   request.tempFile = session.dataFolder().temp();
@@ -178,11 +178,10 @@ void TIWFormup::IWButton1Click() {
   request.bands = analysis::parseBands(settings->bands);
   request.preparation = preparation_;
   auto result = std::make_shared<cloud::PublishResult>();
-  startStep(
-      [request = std::move(request), result](cloud::Progress& progress, cloud::PublishLease&) {
-        *result = cloud::publishExam(request, progress);
-      },
-      [this, result] { project_ = result->project; });
+  startStep([request = std::move(request), result, &lock = session.context().publishLock()](
+                cloud::Progress& progress,
+                cloud::PublishLease&) { *result = cloud::publishExam(request, lock, progress); },
+            [this, result] { project_ = result->project; });
   pollStep();
 }
 
