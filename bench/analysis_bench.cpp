@@ -59,7 +59,7 @@ class Bench {
   explicit Bench(const SchoolOptions& options) {
     const auto start = std::chrono::steady_clock::now();
     const GeneratedSchool made = generateSchool(server.folder(), options);
-    store::settingsCache().load(server.db());
+    server.context().settings().load(server.db());
     pages::fillLoginState(browser.user(), "admin", "0");
     std::cerr << "district: " << made.units << " units, " << made.students << " students, "
               << made.scoreRows << " score rows, generated in "

@@ -79,8 +79,9 @@ void report(const std::string& what, double secs, std::size_t rows) {
   std::cout << "\n";
 }
 
-cloud::PublishResult publish(const cloud::PublishRequest& request, cloud::Progress& progress) {
-  return cloud::publishExam(request, progress);
+cloud::PublishResult publish(const cloud::PublishRequest& request, const cloud::PublishLock& lock,
+                             cloud::Progress& progress) {
+  return cloud::publishExam(request, lock, progress);
 }
 
 }  // namespace
@@ -107,7 +108,8 @@ int main(int argc, char** argv) {
   cloud::Progress progress;
   std::cout << students << " students, " << kSubjects.size() << " subjects\n";
 
-  auto lease = cloud::PublishLease::tryAcquire();
+  cloud::PublishLock lock;
+  auto lease = lock.tryAcquire();
   std::vector<std::string> subjects = kSubjects;
   subjects.insert(subjects.end(), {"平均分", "总分"});
   cloud::PreparationRequest prep{folder / "data", folder / "temp", conninfo, account,
@@ -135,7 +137,7 @@ int main(int argc, char** argv) {
                                 prepared.preparation};
   start = Clock::now();
   auto sent = progress.sent();
-  publish(request, progress);
+  publish(request, lock, progress);
   report("publication, batched (" + std::to_string(cloud::kRowsPerBatch) + " rows a statement)",
          seconds(start), progress.sent() - sent);
 
@@ -148,7 +150,7 @@ int main(int argc, char** argv) {
     part.rowsPerBatch = static_cast<std::size_t>(rowsPerBatch);
     start = Clock::now();
     sent = progress.sent();
-    publish(part, progress);
+    publish(part, lock, progress);
     report(std::string("one unit and grade, ") +
                (rowsPerBatch == 1 ? "one row per round trip" : "batched"),
            seconds(start), progress.sent() - sent);

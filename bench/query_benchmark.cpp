@@ -30,14 +30,14 @@ class District {
     options.students = students;
     const auto made = generateSchool(server.folder(), options);
     scoreRows = made.scoreRows;
-    store::settingsCache().load(server.db());
-    const auto subjects = store::settingsCache().get()->subjects;
+    server.context().settings().load(server.db());
+    const auto subjects = server.context().settings().get()->subjects;
     web::TIWUserSession& user = browser.user();
-    user.rightsCode = "0";
-    user.subjectColumns = pages::subjectColumnsFor(subjects);
-    user.examList = "";
+    user.rights = 0;
+    user.subjects = store::numberSubjects(subjects);
+    user.exams = {};
     browser.showPage<pages::TIWForm3>();
-    select = pages::scoreQueryStatement({}, user.subjectColumns).sql;
+    select = pages::scoreQueryStatement({}, user.subjects).sql;
   }
 
   testing::TestServer server;

@@ -117,10 +117,10 @@ struct PageFixture {
     addStudents(server.db(), students);
     // Whole strings moved in: GCC 12 warns falsely on assigning short literals here.
     web::TIWUserSession& user = b.user();
-    user.rightsCode = std::string("2");
+    user.rights = 2;
     user.userName = std::string("boss");
     user.defaultExam = std::string(kExam);
-    user.gradeList = std::string("七年级");
+    user.grades = {"七年级"};
   }
   testing::TestServer server;
   testing::BrowserSession b = server.browser();

@@ -1,64 +1,38 @@
 #include "cloud/publish_lock.h"
 
-#include <mutex>
-
 namespace zeziza::cloud {
 
-namespace {
-
-// The process-wide state the lease guards.
-struct PublishState {
-  std::mutex mutex;
-  bool busy = false;
-  std::uint64_t preparation = 0;
-  std::uint64_t lastNumber = 0;
-};
-
-PublishState& state() {
-  static PublishState s;
-  return s;
+std::optional<PublishLease> PublishLock::tryAcquire() {
+  std::lock_guard lock(mutex_);
+  if (busy_) return std::nullopt;
+  busy_ = true;
+  return PublishLease(*this);
 }
 
-}  // namespace
-
-std::optional<PublishLease> PublishLease::tryAcquire() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  if (s.busy) return std::nullopt;
-  s.busy = true;
-  PublishLease lease;
-  lease.held_ = true;
-  return lease;
+std::uint64_t PublishLock::currentPreparation() const {
+  std::lock_guard lock(mutex_);
+  return preparation_;
 }
 
-PublishLease::PublishLease(PublishLease&& other) noexcept : held_(other.held_) {
-  other.held_ = false;
+PublishLease::PublishLease(PublishLease&& other) noexcept : lock_(other.lock_) {
+  other.lock_ = nullptr;
 }
 
 PublishLease::~PublishLease() {
-  if (!held_) return;
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.busy = false;
+  if (!lock_) return;
+  std::lock_guard lock(lock_->mutex_);
+  lock_->busy_ = false;
 }
 
 void PublishLease::discardPreparation() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.preparation = 0;
+  std::lock_guard lock(lock_->mutex_);
+  lock_->preparation_ = 0;
 }
 
 std::uint64_t PublishLease::markPrepared() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  s.preparation = ++s.lastNumber;
-  return s.preparation;
-}
-
-std::uint64_t PublishLease::currentPreparation() {
-  auto& s = state();
-  std::lock_guard lock(s.mutex);
-  return s.preparation;
+  std::lock_guard lock(lock_->mutex_);
+  lock_->preparation_ = ++lock_->lastNumber_;
+  return lock_->preparation_;
 }
 
 }  // namespace zeziza::cloud

@@ -1,17 +1,16 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 
 namespace zeziza::cloud {
 
-// The scratch table `tem` is one table for the whole program, so one session publishes at a
-// time: a step of preparation or upload holds the lease while it runs. Each preparation also
-// gets a number, so an upload can tell whether the table still holds its own preparation.
+class PublishLock;
+
+// The right to work on the scratch table, held by one publishing step while it runs.
 class PublishLease {
  public:
-  // The lease, or nullopt while another step holds it.
-  static std::optional<PublishLease> tryAcquire();
   PublishLease(PublishLease&& other) noexcept;
   PublishLease& operator=(PublishLease&&) = delete;
   PublishLease(const PublishLease&) = delete;
@@ -23,12 +22,29 @@ class PublishLease {
   // number.
   std::uint64_t markPrepared();
 
+ private:
+  friend class PublishLock;
+  explicit PublishLease(PublishLock& lock) : lock_(&lock) {}
+  PublishLock* lock_;
+};
+
+// The scratch table `tem` is one table for the whole program, so one session publishes at a
+// time: a step of preparation or upload holds the lease while it runs. Each preparation also
+// gets a number, so an upload can tell whether the table still holds its own preparation.
+// The host keeps one for the process.
+class PublishLock {
+ public:
+  // The lease, or nullopt while another step holds it.
+  std::optional<PublishLease> tryAcquire();
   // The number of the preparation the scratch table holds now (0: none since start).
-  static std::uint64_t currentPreparation();
+  std::uint64_t currentPreparation() const;
 
  private:
-  PublishLease() = default;
-  bool held_ = false;
+  friend class PublishLease;
+  mutable std::mutex mutex_;
+  bool busy_ = false;
+  std::uint64_t preparation_ = 0;
+  std::uint64_t lastNumber_ = 0;
 };
 
 }  // namespace zeziza::cloud

@@ -223,8 +223,9 @@ RosterResult uploadRoster(const RosterRequest& request, Progress& progress) {
   return result;
 }
 
-PublishResult publishExam(const PublishRequest& request, Progress& progress) {
-  if (request.preparation == 0 || request.preparation != PublishLease::currentPreparation()) {
+PublishResult publishExam(const PublishRequest& request, const PublishLock& lock,
+                          Progress& progress) {
+  if (request.preparation == 0 || request.preparation != lock.currentPreparation()) {
     throw Refusal("本地成绩表已被重新准备，请重新执行第二步：数据准备。");
   }
   progress.log(">>获得项目ID");

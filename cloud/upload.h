@@ -12,6 +12,7 @@
 namespace zeziza::cloud {
 
 class Progress;
+class PublishLock;
 
 // Rows per multi-row statement; also the rows of one transaction.
 inline constexpr std::size_t kRowsPerBatch = 1000;
@@ -69,7 +70,8 @@ struct PublishResult {
 
 // Step 4: the exam's project, then per subject and grade, unit and class the ranking texts,
 // statistics and scores of the scratch table. Refused when another preparation has replaced
-// the scratch table since `preparation`.
-PublishResult publishExam(const PublishRequest& request, Progress& progress);
+// the scratch table since `preparation`, as `lock` records.
+PublishResult publishExam(const PublishRequest& request, const PublishLock& lock,
+                          Progress& progress);
 
 }  // namespace zeziza::cloud

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "host/cache_cleanup.h"
-#include "store/settings_cache.h"
 #include "web/embedded_file.h"
 
 namespace zeziza::host {
@@ -46,9 +45,12 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   }
   if (!options_.site.empty()) settings.Site = options_.site;
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
-  controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);
+  context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection);
+  context_->setSystemReset([this] { Button4Click(); });
+  context_->setPublishLock(publishLock_);
+  controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), *context_,
+                                                           settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
-  controller_->setSystemReset([this] { Button4Click(); });
 }
 
 TForm4::~TForm4() {
@@ -73,7 +75,7 @@ void TForm4::FormShow() {
 
 void TForm4::loadSettingsCache() {
   if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
-  store::settingsCache().load(*ADOConnection1);
+  context_->settings().load(*ADOConnection1);
 }
 
 int TForm4::listen() {

@@ -7,11 +7,13 @@
 #include <string>
 #include <thread>
 
+#include "cloud/publish_lock.h"
 #include "host/backups.h"
 #include "host/folder_lock.h"
 #include "host/options.h"
 #include "store/data_folder.h"
 #include "store/database.h"
+#include "web/app_context.h"
 #include "web/http_server.h"
 #include "web/server_controller.h"
 
@@ -20,8 +22,9 @@ namespace zeziza::host {
 inline constexpr const char* kAppTitle = "Zeziza学生成绩管理系统";
 inline constexpr const char* kVersionCaption = "标准版 VER 8.0";
 
-// The host: owns the data folder, the settings cache's loading, the server and the online
-// count. Linux has no host window; the console front end shows what the window showed.
+// The host: owns the data folder, the application context (with the settings cache it
+// loads), the server and the online count. Linux has no host window; the console front end shows
+// what the window showed.
 class TForm4 {
  public:
   TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings = {});
@@ -42,6 +45,7 @@ class TForm4 {
   // Called with the online count text whenever it changes.
   void setOnlineCountListener(std::function<void(const std::string&)> listener);
   web::TIWServerController& controller() { return *controller_; }
+  web::AppContext& context() { return *context_; }
   Backups& backups() { return backups_; }
   const store::DataFolder& folder() const { return folder_; }
 
@@ -59,6 +63,8 @@ class TForm4 {
   bool dailyStop_ = false;
   std::thread daily_;
   std::unique_ptr<store::Database> ADOConnection1;  // the host's own connection to data
+  cloud::PublishLock publishLock_;
+  std::unique_ptr<web::AppContext> context_;
   std::unique_ptr<web::TIWServerController> controller_;
   std::unique_ptr<web::HttpServer> server_;
   int boundPort_ = 0;

@@ -65,6 +65,14 @@ std::size_t Query::fieldIndex(std::string_view name) const {
   return it->second;
 }
 
+void Query::renameField(std::size_t index, std::string name) {
+  if (index >= names_.size()) throw std::out_of_range("no field " + std::to_string(index));
+  const auto old = index_.find(lowered(names_[index]));
+  if (old != index_.end() && old->second == index) index_.erase(old);
+  index_.emplace(lowered(name), index);
+  names_[index] = std::move(name);
+}
+
 bool Query::hasField(std::string_view name) const {
   return index_.contains(lowered(name));
 }

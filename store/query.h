@@ -50,6 +50,9 @@ class Query {
   const Value& fieldAt(std::size_t row, std::size_t column) const;
   const std::vector<std::string>& fieldNames() const { return names_; }
   std::size_t fieldIndex(std::string_view name) const;
+  // Gives column `index` of the open result the name `name`, for names that stay out of the
+  // statement. A name another column already has stays with that column.
+  void renameField(std::size_t index, std::string name);
   const std::vector<std::vector<Value>>& rows() const { return rows_; }
 
  private:

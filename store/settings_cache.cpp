@@ -29,9 +29,4 @@ void SettingsCache::update(const std::function<void(SettingsSnapshot&)>& change)
   snapshot_ = std::move(copy);
 }
 
-SettingsCache& settingsCache() {
-  static SettingsCache cache;
-  return cache;
-}
-
 }  // namespace zeziza::store

@@ -35,7 +35,4 @@ class SettingsCache {
   std::shared_ptr<const SettingsSnapshot> snapshot_ = std::make_shared<SettingsSnapshot>();
 };
 
-// The process-wide cache.
-SettingsCache& settingsCache();
-
 }  // namespace zeziza::store

@@ -11,8 +11,6 @@ namespace zeziza::web {
 
 namespace {
 
-TIWServerController* currentController = nullptr;
-
 // Splits "/Files/a/b.css" into "files" and "a/b.css".
 std::pair<std::string, std::string> splitCommand(std::string_view path) {
   while (!path.empty() && path.front() == '/') path.remove_prefix(1);
@@ -74,23 +72,16 @@ std::string clientAddress(const HttpRequest& request) {
 }
 
 TIWServerController::TIWServerController(store::DataFolder folder, PageFactory startPage,
-                                         ServerSettings settings)
+                                         AppContext& context, ServerSettings settings)
     : folder_(std::move(folder)),
       startPage_(std::move(startPage)),
-      settings_(settings),
-      sessions_(settings.MaxSessions),
-      previousInstance_(currentController) {
-  currentController = this;
-}
+      context_(&context),
+      settings_(std::move(settings)),
+      sessions_(settings_.MaxSessions) {}
 
 TIWServerController::~TIWServerController() {
   stopHousekeeping();
   endIdleSessions();
-  currentController = previousInstance_;
-}
-
-TIWServerController* TIWServerController::instance() {
-  return currentController;
 }
 
 HttpResponse TIWServerController::handle(const HttpRequest& request) {
@@ -114,7 +105,7 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
 }
 
 std::shared_ptr<Session> TIWServerController::startSession() {
-  auto session = sessions_.create(folder_);
+  auto session = sessions_.create(folder_, *context_);
   if (session) notifyCount();
   return session;
 }
@@ -236,11 +227,6 @@ void TIWServerController::setSessionCountListener(std::function<void(std::size_t
 void TIWServerController::notifyCount() {
   std::lock_guard lock(listenerMutex_);
   if (countListener_) countListener_(sessions_.count());
-}
-
-void TIWServerController::runSystemReset() {
-  if (!systemReset_) throw std::logic_error("no system reset is installed");
-  systemReset_();
 }
 
 }  // namespace zeziza::web

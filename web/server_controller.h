@@ -9,9 +9,8 @@
 #include <string>
 #include <thread>
 
-#include "auth/login_throttle.h"
-#include "auth/password_hasher.h"
 #include "store/data_folder.h"
+#include "web/app_context.h"
 #include "web/http_types.h"
 #include "web/limits.h"
 #include "web/request_cycle.h"
@@ -26,23 +25,22 @@ struct ServerSettings {
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
   std::string SessionTimeoutURL = "/files/err.html";
-  // Address of the maker's web site (help and home pages); empty when not configured.
+  // Read by the host into the application context: the address of the maker's web site
+  // (help and home pages) and the libpq connection string of the cloud score service; empty
+  // when not configured.
   std::string Site;
-  // libpq connection string of the cloud score service; empty when not configured.
   std::string CloudConnection;
 };
 
-// The server's settings, its sessions and its address space. One per process.
+// The server's settings, its sessions and its address space. Every session it starts is
+// handed the host's application context.
 class TIWServerController {
  public:
-  TIWServerController(store::DataFolder folder, PageFactory startPage,
+  TIWServerController(store::DataFolder folder, PageFactory startPage, AppContext& context,
                       ServerSettings settings = {});
   ~TIWServerController();
   TIWServerController(const TIWServerController&) = delete;
   TIWServerController& operator=(const TIWServerController&) = delete;
-
-  // The controller of this process (the one constructed last and still alive).
-  static TIWServerController* instance();
 
   HttpResponse handle(const HttpRequest& request);
 
@@ -61,16 +59,10 @@ class TIWServerController {
 
   // Raised after a session was counted or uncounted, with the new count.
   void setSessionCountListener(std::function<void(std::size_t)> listener);
-  // The system reset, provided by the host.
-  void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
-  void runSystemReset();
 
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
-  // Shared by every session: password hashes (bounded in how many run at once) and the
-  // slow-down of repeated failed sign-ins.
-  auth::PasswordHasher& passwordHasher() { return passwordHasher_; }
-  auth::LoginThrottle& loginThrottle() { return loginThrottle_; }
+  AppContext& context() const { return *context_; }
 
  private:
   HttpResponse startExchange();
@@ -82,18 +74,15 @@ class TIWServerController {
 
   store::DataFolder folder_;
   PageFactory startPage_;
+  AppContext* context_;
   ServerSettings settings_;
   SessionRegistry sessions_;
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;
-  std::function<void()> systemReset_;
-  auth::PasswordHasher passwordHasher_;
-  auth::LoginThrottle loginThrottle_;
   std::mutex housekeepingMutex_;
   std::condition_variable housekeepingWake_;
   bool housekeepingStop_ = false;
   std::thread housekeeping_;
-  TIWServerController* previousInstance_;
 };
 
 // The client's address: the peer, or the forwarded address when a local proxy sent it.

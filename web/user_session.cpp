@@ -8,11 +8,12 @@ namespace {
 thread_local TIWUserSession* current = nullptr;
 }  // namespace
 
-TIWUserSession::TIWUserSession(const store::DataFolder& folder, std::string id)
+TIWUserSession::TIWUserSession(const store::DataFolder& folder, std::string id, AppContext& context)
     : ADOConnection1(folder.data()),
       bendiADOCon(folder.temp()),
       folder_(folder),
-      id_(std::move(id)) {}
+      id_(std::move(id)),
+      context_(&context) {}
 
 // Pages go first: their controls may refer to the session's queries.
 TIWUserSession::~TIWUserSession() {

@@ -10,6 +10,8 @@
 #include "store/connection.h"
 #include "store/data_folder.h"
 #include "store/query.h"
+#include "store/subject_columns.h"
+#include "web/app_context.h"
 #include "web/page.h"
 
 namespace zeziza::web {
@@ -20,11 +22,12 @@ struct FileResponse {
   std::string downloadName;
 };
 
-// One browser's session object: its connections and queries, its login state, and the page
-// it is on. Only its own requests touch it, one at a time.
+// One browser's session object: its connections and queries, its login state, the page it
+// is on, and the application context it was handed. Only its own requests touch it, one at a
+// time.
 class TIWUserSession {
  public:
-  TIWUserSession(const store::DataFolder& folder, std::string id);
+  TIWUserSession(const store::DataFolder& folder, std::string id, AppContext& context);
   ~TIWUserSession();
   TIWUserSession(const TIWUserSession&) = delete;
   TIWUserSession& operator=(const TIWUserSession&) = delete;
@@ -41,14 +44,13 @@ class TIWUserSession {
 
   // Login state: empty until the login fills it; kept across sign-out.
   std::string userName;
-  std::string rightsCode;
-  std::string examList;        // comma text
-  std::string gradeList;       // comma text
-  std::string subjectColumns;  // ",cj.k1 as 数学 ,cj.k2 as 语文 "
+  std::optional<int> rights;  // the user's rights code
+  std::vector<std::string> exams;
+  std::vector<std::string> grades;
+  std::vector<store::SubjectColumn> subjects;  // as configured at sign-in
   std::string workMode;
   std::string defaultExam;
   std::string footerText;
-  std::vector<std::string> subjectKeys;
   int pageType = 0;
 
   // The browser window measured by the start exchange.
@@ -79,10 +81,13 @@ class TIWUserSession {
   // The session's own folder under cache/, created on first use.
   std::filesystem::path cacheFolder();
   const store::DataFolder& dataFolder() const { return folder_; }
+  // The process-wide services: hasher, throttle, settings, site address, reset.
+  AppContext& context() const { return *context_; }
 
  private:
   store::DataFolder folder_;
   std::string id_;
+  AppContext* context_;
   std::unique_ptr<Page> active_;
   std::vector<std::unique_ptr<Page>> retired_;
   std::vector<std::string> messages_;

@@ -28,12 +28,13 @@ std::string idAsInteger(const std::string& id) {
   return std::to_string(*number);
 }
 
-// " , cj.k1, cj.k2": the first `count` columns of the session's subject key list.
-std::string subjectFields(const std::vector<std::string>& keys, std::size_t count) {
-  if (keys.size() < count) throw std::runtime_error("科目在登录之后有变动，请重新登录后再分析");
+// ", cj.k1, cj.k2": the columns of the session's first `count` subjects.
+std::string subjectFields(const std::vector<SubjectColumn>& subjects, std::size_t count) {
+  if (subjects.size() < count) {
+    throw std::runtime_error("科目在登录之后有变动，请重新登录后再分析");
+  }
   std::string fields;
-  for (std::size_t j = 0; j < count; ++j)
-    fields += ", " + subjectColumn(subjectNumberOfKey(keys[j]));
+  for (std::size_t j = 0; j < count; ++j) fields += ", " + subjectColumn(subjects[j].number);
   return fields;
 }
 
@@ -63,7 +64,7 @@ TIWForm5::TIWForm5() : web::Page("TIWForm5") {
 
 void TIWForm5::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
@@ -93,7 +94,7 @@ std::string TIWForm5::groupKey(const store::Query& rows, std::size_t row) const 
 
 void TIWForm5::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
-  const auto& subjects = store::settingsCache().get()->subjects;
+  const auto& subjects = web::UserSession().context().settings().get()->subjects;
   IWLabel5.Caption = "在" + IWComboBox1.text() + IWComboBox2.text() + IWComboBox3.text() +
                      IWComboBox4.text() + "范围内,对不同" + IWComboBox5.text() + "进行分析";
   ScopeFilter scope;
@@ -104,7 +105,7 @@ void TIWForm5::IWButton1Click() {
   store::Query& rows = web::UserSession().sqlc;
   // Rows in the order they were stored: a group stands where its first row comes.
   rows.open("select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.ks, cj.pj" +
-                subjectFields(web::UserSession().subjectKeys, subjects.size()) +
+                subjectFields(web::UserSession().subjects, subjects.size()) +
                 " from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by cj.id",
             scope.params());
   ChartGrouping grouping(subjects.size());

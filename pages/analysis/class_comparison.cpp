@@ -119,7 +119,8 @@ void TIWForm11::IWAppFormCreate() {
   IWComboBox1.select(web::UserSession().defaultExam);
   fillCombo(IWComboBox2, sessionGrades());
   std::vector<std::string> columns = {"总分", "平均分"};
-  for (const auto& subject : store::settingsCache().get()->subjects) columns.push_back(subject);
+  for (const auto& subject : web::UserSession().context().settings().get()->subjects)
+    columns.push_back(subject);
   fillCombo(IWComboBox3, std::move(columns));
 }
 
@@ -135,7 +136,7 @@ void TIWForm11::IWButton1Click() {
       !requireChoice(IWComboBox3, "请先选择科目！")) {
     return;
   }
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   // Levels and bands in the points of the chosen column (a total is out of several hundred).
   const ScoreScale scale = sessionScoreScale();
   const analysis::ScoreLimits limits = scale.limits(IWComboBox3.text());

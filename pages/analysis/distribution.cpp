@@ -78,7 +78,7 @@ TIWForm13::TIWForm13() : web::Page("TIWForm13") {
 
 void TIWForm13::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillCombo(IWComboBox1, sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
@@ -101,7 +101,7 @@ bool TIWForm13::rankKind() const {
 }
 
 void TIWForm13::openRange(long long x) {
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const SessionSubjects subjects = SessionSubjects::current();
   const std::string column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
@@ -182,7 +182,7 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
   const store::Query& result = web::UserSession().sqla;
   if (!result.isOpen()) return;
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const SessionSubjects subjects = SessionSubjects::current();
   // Result columns in the order of the column box: 平均分, 总分, then each subject.
   std::vector<std::size_t> valueColumns;
   for (std::size_t i = 0; i < IWComboBox4.Items.size(); ++i) {

@@ -77,7 +77,7 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
 
 void TIWForm7::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, kAllUnits, settings->units);
   fillCombo(IWComboBox2, sessionGrades());
   fillComboWithAll(IWComboBox3, kAllClasses, settings->classes);
@@ -100,7 +100,7 @@ void TIWForm7::openRanking(const std::string& exam) {
   // A subject is ranked by the column the session's sign-in named after it.
   std::string value = "cj.pj";
   if (IWComboBox4.ItemIndex > 0) {
-    const SessionSubjects subjects(web::UserSession().subjectColumns);
+    const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
   // Equal values keep the order in which the rows were stored.

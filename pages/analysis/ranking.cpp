@@ -170,7 +170,7 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
 
 void TIWForm12::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
   IWComboBox1.select(web::UserSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
@@ -180,8 +180,8 @@ void TIWForm12::IWAppFormCreate() {
 
 void TIWForm12::IWButton1Click() {
   if (!allowAnalysisAction()) return;
-  const auto settings = store::settingsCache().get();
-  const SessionSubjects subjects(web::UserSession().subjectColumns);
+  const auto settings = web::UserSession().context().settings().get();
+  const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;
   scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
       .unlessFirst(ScopeColumn::Unit, IWComboBox2)

@@ -65,7 +65,7 @@ TReportCards::TReportCards(ReportCardScope scope)
 
 void TReportCards::IWAppFormCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillCombo(IWComboBox1, sessionExams());
   IWComboBox1.select(scope_.exam.empty() ? web::UserSession().defaultExam : scope_.exam);
   fillComboWithAll(IWComboBox2, kAllUnits, settings->units);
@@ -79,7 +79,7 @@ void TReportCards::IWAppFormCreate() {
 
 void TReportCards::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
   const std::string exam = IWComboBox1.text();
   const auto rows = store::readExamScoreRows(

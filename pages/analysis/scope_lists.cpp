@@ -7,12 +7,12 @@
 
 namespace zeziza::pages {
 
-std::vector<std::string> sessionExams() {
-  return store::parseCommaText(web::UserSession().examList);
+const std::vector<std::string>& sessionExams() {
+  return web::UserSession().exams;
 }
 
-std::vector<std::string> sessionGrades() {
-  return store::parseCommaText(web::UserSession().gradeList);
+const std::vector<std::string>& sessionGrades() {
+  return web::UserSession().grades;
 }
 
 void fillCombo(web::ComboBox& box, std::vector<std::string> items) {

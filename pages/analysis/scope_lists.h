@@ -10,9 +10,9 @@ class ComboBox;
 
 namespace zeziza::pages {
 
-// The session's exam and grade lists (comma text kept with the login state).
-std::vector<std::string> sessionExams();
-std::vector<std::string> sessionGrades();
+// The session's exam and grade lists, as read at sign-in.
+const std::vector<std::string>& sessionExams();
+const std::vector<std::string>& sessionGrades();
 
 // Gives the box `items` and chooses the first (nothing when there are none).
 void fillCombo(web::ComboBox& box, std::vector<std::string> items);

@@ -4,7 +4,6 @@
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "store/score_history.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -19,7 +18,7 @@ std::string pageName(const std::string& pageClass) {
 }
 
 std::string subjectName(int position) {
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   const auto index = static_cast<std::size_t>(position - 1);
   if (position >= 1 && index < settings->subjects.size()) return settings->subjects[index];
   std::string column = "k";  // a subject no longer in the list: its column

@@ -11,8 +11,6 @@
 #include "pages/analysis/score_scale.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
-#include "store/comma_text.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -107,19 +105,19 @@ void TIWForm3::IWAppFormCreate() {
 
 void TIWForm3::fillLists() {
   const web::TIWUserSession& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   IWComboBox4.Items = withFirst("所有班", settings->classes);
   IWComboBox4.ItemIndex = 0;
   IWComboBox2.Items = withFirst("所有学校", settings->units);
   IWComboBox2.ItemIndex = 0;
-  IWComboBox1.Items = withFirst("全部考试", store::parseCommaText(session.examList));
+  IWComboBox1.Items = withFirst("全部考试", session.exams);
   IWComboBox1.ItemIndex = 0;
   const auto exam =
       std::find(IWComboBox1.Items.begin() + 1, IWComboBox1.Items.end(), session.defaultExam);
   if (exam != IWComboBox1.Items.end()) {
     IWComboBox1.ItemIndex = static_cast<int>(exam - IWComboBox1.Items.begin());
   }
-  IWComboBox3.Items = withFirst("所有年级", store::parseCommaText(session.gradeList));
+  IWComboBox3.Items = withFirst("所有年级", session.grades);
   IWComboBox3.ItemIndex = 0;
   IWComboBox5.Items = sortItems(settings->subjects);
   IWComboBox5.ItemIndex = 0;
@@ -154,13 +152,14 @@ bool TIWForm3::hasEverySubject(const store::Query& result,
 void TIWForm3::IWButton1Click() {
   web::TIWUserSession& session = web::UserSession();
   // Settings first: a bad threshold or band fails the search before anything changes.
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   // Each subject's levels and bands in its own points.
   const ScoreScale scale = sessionScoreScale();
   const ScoreQueryFilter filter = chosenFilter();
   try {
-    const BoundStatement statement = scoreQueryStatement(filter, session.subjectColumns);
+    const BoundStatement statement = scoreQueryStatement(filter, session.subjects);
     session.sqla.open(statement.sql, statement.params);
+    nameSubjectColumns(session.sqla, session.subjects);
     if (!hasEverySubject(session.sqla, settings->subjects)) {
       session.sqla.close();
       showNoResult();
@@ -253,7 +252,7 @@ void TIWForm3::IWLink12Click() {
 // boxes were changed since.
 void TIWForm3::IWLink11Click() {
   const store::Query& result = web::UserSession().sqla;
-  const auto subjects = store::settingsCache().get()->subjects;
+  const auto subjects = web::UserSession().context().settings().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
   sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
 }

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "pages/analysis/scope_filter.h"
+#include "store/query.h"
 
 namespace zeziza::pages {
 
@@ -49,12 +50,12 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects) {
 }
 
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
-                                   std::string_view subjectColumns) {
+                                   const std::vector<SubjectColumn>& subjects) {
   BoundStatement s;
   s.sql =
       "select  cj.ks as 考试名称,ks.id as 考号,  ks.xm as 姓名,ks.xx as 学校,ks.nj as 年级,"
-      "ks.bj as 班次 ";
-  s.sql += subjectColumns;
+      "ks.bj as 班次";
+  s.sql += SessionSubjects(subjects).selectList();
   s.sql += "\n,cj.zf as 总分, cj.pj as 平均分\n from ks,cj where ks.bh=cj.kh ";
   const ScopeFilter scope = scopeOf(filter, true);
   s.sql += scope.sql();
@@ -64,6 +65,12 @@ BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
     if (filter.descending) s.sql += " DESC";
   }
   return s;
+}
+
+void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects) {
+  for (const auto& subject : subjects) {
+    result.renameField(result.fieldIndex(subjectKey(subject.number)), subject.name);
+  }
 }
 
 BoundStatement enrolledCountStatement(const ScoreQueryFilter& filter) {

@@ -2,10 +2,14 @@
 
 #include <optional>
 #include <string>
-#include <string_view>
 #include <vector>
 
+#include "pages/analysis/score_columns.h"
 #include "pages/common/bound_statement.h"
+
+namespace zeziza::store {
+class Query;
+}
 
 namespace zeziza::pages {
 
@@ -25,11 +29,14 @@ struct ScoreQueryFilter {
 // The items of the sort box for the subject list.
 std::vector<std::string> sortItems(const std::vector<std::string>& subjects);
 
-// The score rows matching `filter`, with the session's subject columns (",cj.k1 as 数学 …",
-// built at sign-in) between the fixed columns and 总分/平均分. "按考号" sorts by the students'
-// internal number, not by the 考号 shown. The name is matched as plain text: %, _ and \ in it
-// match only themselves.
-BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter, std::string_view subjectColumns);
+// The score rows matching `filter`, with a column k<n> for each of `subjects` between the
+// fixed columns and 总分/平均分. "按考号" sorts by the students' internal number, not by the
+// 考号 shown. The name is matched as plain text: %, _ and \ in it match only themselves.
+BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
+                                   const std::vector<SubjectColumn>& subjects);
+// Names the subject columns of an open score query result after their subjects; the names
+// never enter the statement.
+void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects);
 
 // One row with the number of students in the roster matching the unit, grade, class and name
 // filters; the exam plays no part.

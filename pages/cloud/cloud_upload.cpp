@@ -3,10 +3,8 @@
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
-#include "store/settings_cache.h"
+#include "pages/common/site.h"
 #include "web/html.h"
-#include "web/server_controller.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -17,13 +15,14 @@ constexpr const char* kBrown = "#A52A2A";        // the step to act on
 constexpr const char* kFinished = "#B3927B";     // RGB 179, 146, 123
 constexpr const char* kSaddleBrown = "#8B4513";  // steps not reached yet
 
-std::string siteAddress(const std::string& path) {
-  const auto* controller = web::TIWServerController::instance();
-  const std::string site = controller ? controller->settings().Site : std::string();
-  return web::escapeHtml(site + "/" + path);
+// The site address of `path`, escaped for the raw captions.
+std::string siteLink(std::string_view path) {
+  return web::escapeHtml(siteAddress(path));
 }
 
+// Without a site address the caption shows only the text.
 std::string newWindowLink(const std::string& address, const std::string& text) {
+  if (address.empty()) return text;
   return "<a href=\"" + address + "\" target=\"_blank\" rel=\"noopener\">" + text + "</a>";
 }
 
@@ -100,23 +99,23 @@ bool TIWFormup::allowed() const {
 
 void TIWFormup::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const std::string reg = siteAddress("vezav/reg");
+  const std::string reg = siteLink("/vezav/reg");
   IWLabel13.RawText = true;
   IWLabel13.Caption = "<font size=\"5\">" + newWindowLink(reg, "点此注册云用户") + "</font>";
   strreg.RawText = true;
   strreg.Caption = "<font color=\"#660000\">验证云端用户的身份，未注册用户需 " +
                    newWindowLink(reg, "点击这里去云端注册自己的用户") + "</font>";
   stuweb.RawText = true;
-  stuweb.Caption = "学生查询成绩地址：" + siteAddress("vezav/index.dll?dwid=") + "注册编号";
+  stuweb.Caption = "学生查询成绩地址：" + siteLink("/vezav/index.dll?dwid=") + "注册编号";
 
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   IWComboBox1.Items = {"全部科目"};
   IWComboBox1.Items.insert(IWComboBox1.Items.end(), settings->subjects.begin(),
                            settings->subjects.end());
   IWComboBox1.Items.insert(IWComboBox1.Items.end(), {cloud::kAverageName, cloud::kTotalName});
   IWComboBox3.Items = {"所有单位"};
   IWComboBox3.Items.insert(IWComboBox3.Items.end(), settings->units.begin(), settings->units.end());
-  IWComboBox4.Items = store::parseCommaText(web::UserSession().gradeList);
+  IWComboBox4.Items = web::UserSession().grades;
   IWComboBox4.Items.insert(IWComboBox4.Items.begin(), "所有年级");
   IWComboBox5.Items = {"所有班"};
   IWComboBox5.Items.insert(IWComboBox5.Items.end(), settings->classes.begin(),
@@ -134,8 +133,7 @@ void TIWFormup::log(const std::string& message) {
 }
 
 std::string TIWFormup::cloudConnection() const {
-  const auto* controller = web::TIWServerController::instance();
-  return controller ? controller->settings().CloudConnection : std::string();
+  return web::UserSession().context().cloudConnection();
 }
 
 void TIWFormup::IWButton2Click() {
@@ -160,7 +158,7 @@ void TIWFormup::IWButton2Click() {
   stage_ = Stage::Verified;
   enableButtons();
   paintSteps();
-  const std::string result = siteAddress("vezav/index.dll?dwid=" + std::to_string(account_));
+  const std::string result = siteLink("/vezav/index.dll?dwid=" + std::to_string(account_));
   stuweb.Caption = "学生查询成绩地址:" + newWindowLink(result, result);
 }
 

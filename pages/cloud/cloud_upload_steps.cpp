@@ -9,7 +9,6 @@
 #include "cloud/upload.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/cloud/cloud_upload.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -66,7 +65,7 @@ cloud::LoopLists TIWFormup::loopLists() const {
 }
 
 bool TIWFormup::startStep(StepWork work, std::function<void()> finish) {
-  auto lease = cloud::PublishLease::tryAcquire();
+  auto lease = web::UserSession().context().publishLock().tryAcquire();
   if (!lease) {
     web::ShowMessage(kBusyMessage);
     return false;
@@ -120,7 +119,7 @@ void TIWFormup::IWButton3Click() {
   request.conninfo = cloudConnection();
   request.account = account_;
   request.exam = session.defaultExam;
-  request.subjectList = store::settingsCache().get()->subjects;
+  request.subjectList = session.context().settings().get()->subjects;
   request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked,
                    sessionRankMode() == analysis::RankMode::Shared};
   request.units = chosen(IWComboBox3);
@@ -165,7 +164,7 @@ void TIWFormup::IWButton7Click() {
 void TIWFormup::IWButton1Click() {
   if (!allowed()) return;
   auto& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
+  const auto settings = session.context().settings().get();
   cloud::PublishRequest request;
   request.dataFile = session.dataFolder().data();
   request.tempFile = session.dataFolder().temp();
@@ -184,11 +183,10 @@ void TIWFormup::IWButton1Click() {
   request.rankMode = sessionRankMode();
   request.preparation = preparation_;
   auto result = std::make_shared<cloud::PublishResult>();
-  startStep(
-      [request = std::move(request), result](cloud::Progress& progress, cloud::PublishLease&) {
-        *result = cloud::publishExam(request, progress);
-      },
-      [this, result] { project_ = result->project; });
+  startStep([request = std::move(request), result, &lock = session.context().publishLock()](
+                cloud::Progress& progress,
+                cloud::PublishLease&) { *result = cloud::publishExam(request, lock, progress); },
+            [this, result] { project_ = result->project; });
   pollStep();
 }
 

@@ -18,6 +18,7 @@
 #include "pages/signin/setup_guide.h"
 #include "pages/system/accounts.h"
 #include "pages/system/banner.h"
+#include "store/score_presence.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -27,16 +28,6 @@ namespace {
 constexpr const char* kBarColor = "tan";
 constexpr const char* kCurrentBarColor = "#A52A2A";
 
-// An analysis page needs scores; without any the setup guide says what to do first.
-template <class P>
-void goAnalysis(int pageType) {
-  if (scoresExist()) {
-    showWithPageType<P>(pageType);
-  } else {
-    showWithPageType<TIWForm20>(0);
-  }
-}
-
 // "·name · role · default exam · work mode ·" for the codes that work with the bar.
 std::string userLabel(const web::TIWUserSession& session, int code) {
   return "·" + session.userName + " · " + std::string(roleName(code)) + " · " +
@@ -44,11 +35,6 @@ std::string userLabel(const web::TIWUserSession& session, int code) {
 }
 
 }  // namespace
-
-std::atomic<bool>& scoresExist() {
-  static std::atomic<bool> flag{false};
-  return flag;
-}
 
 Tmain::Tmain(web::Container& parent) : web::Frame(parent, "Tmain1") {
   Css = "navbar";
@@ -107,9 +93,17 @@ void Tmain::IWFrameRegionCreate() {
   helpurl.Visible = !helpurl.URL.empty();
   // No grid keeps rows of the previous page.
   session.sqla.close();
-  session.tem.open("select 1 from cj limit 1");
-  scoresExist() = !session.tem.eof();
-  session.tem.close();
+  scoresExist_ = store::scoresExist(session.ADOConnection1.db());
+}
+
+// An analysis page needs scores; without any the setup guide says what to do first.
+template <class P>
+void Tmain::goAnalysis(int pageType) const {
+  if (scoresExist_) {
+    showWithPageType<P>(pageType);
+  } else {
+    showWithPageType<TIWForm20>(0);
+  }
 }
 
 void Tmain::enableByRights() {

@@ -1,17 +1,12 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/region.h"
 
 namespace zeziza::pages {
-
-// Whether `cj` held a score when the latest navigation bar, in any session, was built. The
-// analysis links send users to the setup guide while it is false.
-std::atomic<bool>& scoresExist();
 
 // The navigation bar embedded at the top of most pages: who is signed in, one link per page
 // (the settings links enabled by rights code), the current page's entry marked by its bar.
@@ -33,6 +28,10 @@ class Tmain : public web::Frame {
   void lsccjClick();
   void xgmmClick();
   void tuichuClick();
+
+  // Whether `cj` held a score when this bar was built. The analysis links send the user to
+  // the setup guide while it is false.
+  bool scoresExist() const { return scoresExist_; }
 
   web::Region TopRow{*this, "TopRow"};
   web::ImageFile IWImageFile1{TopRow, "IWImageFile1"};
@@ -85,9 +84,13 @@ class Tmain : public web::Frame {
   void IWFrameRegionRender();
   void enableByRights();
   void markCurrentEntry();
+  // Shows analysis page P, or the setup guide while there are no scores.
+  template <class P>
+  void goAnalysis(int pageType) const;
 
   // The bars under the first eleven links, d1 to d11.
   std::array<web::Rectangle*, 11> bars_{&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11};
+  bool scoresExist_ = false;
 };
 
 }  // namespace zeziza::pages

@@ -9,10 +9,13 @@
 
 namespace zeziza::pages {
 
-std::optional<int> sessionRights() {
-  const std::string& text = web::UserSession().rightsCode;
+std::optional<int> parseRightsCode(std::string_view text) {
   if (text.size() != 1 || text[0] < '0' || text[0] > '9') return std::nullopt;
   return text[0] - '0';
+}
+
+std::optional<int> sessionRights() {
+  return web::UserSession().rights;
 }
 
 std::string_view roleName(int code) {

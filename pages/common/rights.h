@@ -25,8 +25,9 @@ inline constexpr std::string_view kNoRightsMessage = "您没有使用此功能�
 inline constexpr std::string_view kNoPageRightsMessage =
     "您没有访问此页面的权限！请用有权限的用户名重新登录。";
 
-// The session's rights code as a number; nullopt before any sign-in or for a text that is
-// no single digit.
+// A rights code as `yh.qx` stores it; nullopt for a text that is no single digit.
+std::optional<int> parseRightsCode(std::string_view text);
+// The session's rights code; nullopt before any sign-in or for a stored code that is invalid.
 std::optional<int> sessionRights();
 // The role name of a code ("超级管理员" …); empty for an unknown code.
 std::string_view roleName(int code);

@@ -46,7 +46,7 @@ void TIWFormdr::IWAppFormCreate() {
   IWLabel4.Caption = web::UserSession().defaultExam;
   if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
   IWLabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = store::settingsCache().get()->subjects;
+  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
 }
 
 void TIWFormdr::IWButton1Click() {
@@ -57,7 +57,8 @@ void TIWFormdr::IWButton1Click() {
     return store::numberStored(session.ADOConnection1.db(), n);
   });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
-  const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
+  const int subjectCount =
+      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
   try {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
     const auto vanished = store::importScores(session.ADOConnection1.db(), IWLabel4.Caption,

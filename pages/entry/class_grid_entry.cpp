@@ -7,7 +7,9 @@
 #include "pages/entry/score_text.h"
 #include "store/class_grid.h"
 #include "store/comma_text.h"
+#include "store/score_write.h"
 #include "store/settings_cache.h"
+#include "store/transaction.h"
 #include "store/users.h"
 #include "web/user_session.h"
 
@@ -61,7 +63,7 @@ void TIWForm6::IWAppFormCreate() {
   if (!allowed) return;
   fillClassLists();
   iwlabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = store::settingsCache().get()->subjects;
+  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
 }
 
 void TIWForm6::fillClassLists() {
@@ -72,9 +74,9 @@ void TIWForm6::fillClassLists() {
     IWComboBox4.Items = {teacherPlace_->grade};
     IWComboBox5.Items = {teacherPlace_->cls};
   } else {
-    const auto settings = store::settingsCache().get();
+    const auto settings = web::UserSession().context().settings().get();
     IWComboBox3.Items = settings->units;
-    IWComboBox4.Items = store::parseCommaText(session.gradeList);
+    IWComboBox4.Items = session.grades;
     IWComboBox5.Items = settings->classes;
   }
   for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) selectFirst(*list);
@@ -170,7 +172,8 @@ void TIWForm6::chainEnterKeys() {
 void TIWForm6::IWButton2Click() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
-  const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
+  const int subjectCount =
+      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
   std::string invalid;
   std::vector<store::GridScore> scores;
   for (const Slot& slot : slots_) {

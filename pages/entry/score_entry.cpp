@@ -60,13 +60,14 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
 
 void TIWForm2::IWAppFormCreate() {
   web::TIWUserSession& session = web::UserSession();
-  IWLabel4.Caption = session.defaultExam;
+  exam_ = session.defaultExam;
+  IWLabel4.Caption = exam_;
   const bool allowed = entry::requirePage(
       *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink2);
   if (!allowed) return;
   fillScope();
   IWLabel20.Caption = entry::userCaption();
-  const auto subjects = store::settingsCache().get()->subjects;
+  const auto subjects = web::UserSession().context().settings().get()->subjects;
   IWComboBox1.Items = subjects;
   IWComboBox2.Items = subjects;
   IWComboBox6.Items = subjects;
@@ -81,9 +82,9 @@ void TIWForm2::fillScope() {
     IWComboBox4.Items = {place.grade};
     IWComboBox5.Items = {place.cls};
   } else {
-    const auto settings = store::settingsCache().get();
+    const auto settings = web::UserSession().context().settings().get();
     IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
-    IWComboBox4.Items = withFirst(kAnyGrade, store::parseCommaText(session.gradeList));
+    IWComboBox4.Items = withFirst(kAnyGrade, session.grades);
     IWComboBox5.Items = withFirst(kAnyClass, settings->classes);
   }
   for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) list->ItemIndex = 0;

@@ -53,6 +53,8 @@ class TIWForm2 : public web::Page {
 
   // A class teacher's fixed scope, read at creation.
   std::optional<entry::EntryScope> teacherScope_;
+  // The exam every score of this page goes to: the default exam as the page opened.
+  std::string exam_;
 
   // Header line.
   web::Region header{*this, "header"};

@@ -27,7 +27,7 @@ void guarded(const std::function<void()>& work) {
 }
 
 int subjectCount() {
-  return static_cast<int>(store::settingsCache().get()->subjects.size());
+  return static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
 }
 
 // Score changes of this page are kept in the history under the signed-in user.
@@ -61,9 +61,8 @@ std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& numbe
 
 store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int subjectIndex,
                                           double value) {
-  const auto outcome =
-      store::writeScore(data(), {IWLabel4.Caption, student.key, subjectIndex + 1, value,
-                                 subjectCount(), entry::isClerk(), author()});
+  const auto outcome = store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
+                                                  subjectCount(), entry::isClerk(), author()});
   if (outcome.result == store::ScoreWriteResult::KeptExisting) {
     web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
   } else if (outcome.result == store::ScoreWriteResult::RowDeleted) {

@@ -2,6 +2,8 @@
 
 #include <stdexcept>
 
+#include "pages/common/rights.h"
+#include "pages/master/list_entries.h"
 #include "store/comma_text.h"
 #include "store/exams.h"
 #include "store/settings.h"
@@ -60,7 +62,7 @@ ListSectionRules examListRules() {
           .refuseRemoval = deletionRefusal,
           .stored =
               [](const std::vector<std::string>& exams) {
-                web::UserSession().examList = store::toCommaText(exams);
+                web::UserSession().exams = exams;
               },
           .added = [](const std::string& exam) { web::UserSession().defaultExam = exam; }};
 }

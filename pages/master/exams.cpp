@@ -1,8 +1,6 @@
 #include "pages/master/exams.h"
 
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
-#include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -19,10 +17,10 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
 
 void Ttestset::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   levels_.load(*settings);
   bands_.load(settings->bands);
-  exams_.load(store::parseCommaText(web::UserSession().examList));
+  exams_.load(web::UserSession().exams);
   subjects_.load(settings->subjects);
   fullMarks_.load(settings->subjects);
 }
@@ -30,7 +28,7 @@ void Ttestset::IWAppFormCreate() {
 // A new subject is out of 100 until its full mark is set.
 void Ttestset::IWButton5Click() {
   subjects_.add();
-  fullMarks_.load(store::settingsCache().get()->subjects);
+  fullMarks_.load(web::UserSession().context().settings().get()->subjects);
 }
 
 }  // namespace zeziza::pages

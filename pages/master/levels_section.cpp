@@ -58,7 +58,7 @@ void LevelsSection::save() {
     throw std::runtime_error("系统设置表中缺少设置项" + std::string(*missing) + "，无法保存");
   }
   for (const auto& [key, value] : levels) {
-    store::refreshCachedSetting(store::settingsCache(), db, key);
+    store::refreshCachedSetting(web::UserSession().context().settings(), db, key);
   }
   youxiu.Text = std::to_string(*levels[0].second);
   lianghao.Text = std::to_string(*levels[1].second);

@@ -1,6 +1,7 @@
 #include "pages/master/list_entries.h"
 
 #include "pages/common/text.h"
+#include "pages/entry/entry_text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -16,7 +17,8 @@ store::Database& sessionData() {
 
 ListUpdater cachedList(std::string_view key) {
   return [key](const store::ListEditor& edit) {
-    return store::updateCachedListSetting(store::settingsCache(), sessionData(), key, edit);
+    return store::updateCachedListSetting(web::UserSession().context().settings(), sessionData(),
+                                          key, edit);
   };
 }
 

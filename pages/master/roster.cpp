@@ -10,6 +10,7 @@
 #include "store/roster_query.h"
 #include "store/settings_cache.h"
 #include "store/students.h"
+#include "store/transaction.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -74,15 +75,15 @@ void TIWForm16::wire() {
 
 void TIWForm16::IWAppFormCreate() {
   auto& session = web::UserSession();
-  const auto settings = store::settingsCache().get();
-  const auto grades = store::parseCommaText(session.gradeList);
+  const auto settings = web::UserSession().context().settings().get();
+  const auto grades = session.grades;
   IWComboBox7.Items = withFirst("所有学校", settings->units);
   IWComboBox8.Items = withFirst("全部年级", grades);
   IWComboBox9.Items = withFirst("所有班", settings->classes);
   for (auto* box : {&IWComboBox7, &IWComboBox8, &IWComboBox9}) box->ItemIndex = 0;
   IWRegion9.fill(settings->units, grades, settings->classes);
   IWRegion2.fill(settings->units, grades, settings->classes);
-  if (session.rightsCode == "4") {
+  if (session.rights == rights::kViewer) {
     for (web::Control* c : std::initializer_list<web::Control*>{&IWLink1, &IWLink2, &IWCheckBox1}) {
       c->Visible = false;
     }

@@ -1,7 +1,6 @@
 #include "pages/master/units.h"
 
 #include "pages/common/rights.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "store/students.h"
@@ -53,7 +52,7 @@ ListSectionRules gradesRules() {
                           "添加失败，该年级已存在！");
   // The session keeps its own copy of the grades.
   rules.stored = [](const std::vector<std::string>& grades) {
-    web::UserSession().gradeList = store::toCommaText(grades);
+    web::UserSession().grades = grades;
   };
   return rules;
 }
@@ -89,9 +88,9 @@ Tdwset::Tdwset()
 
 void Tdwset::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   units_.load(settings->units);
-  grades_.load(store::parseCommaText(web::UserSession().gradeList));
+  grades_.load(web::UserSession().grades);
   classes_.load(settings->classes);
 }
 

@@ -1,25 +1,14 @@
 #include "pages/signin/credentials.h"
 
-#include "web/server_controller.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
 
-namespace {
-
-web::TIWServerController& controller() {
-  auto* instance = web::TIWServerController::instance();
-  if (!instance) throw std::logic_error("no server controller");
-  return *instance;
-}
-
-}  // namespace
-
 std::optional<store::StoredUser> verifyCredentials(const std::string& name,
                                                    const std::string& password) {
   web::TIWUserSession& session = web::UserSession();
-  auth::LoginThrottle& throttle = controller().loginThrottle();
-  auth::PasswordHasher& hasher = controller().passwordHasher();
+  auth::LoginThrottle& throttle = session.context().loginThrottle();
+  auth::PasswordHasher& hasher = session.context().passwordHasher();
   if (!throttle.allowed(name, session.clientAddress)) return std::nullopt;
   auto user = store::findUser(session.ADOConnection1.db(), name);
   bool matches = false;
@@ -37,7 +26,7 @@ std::optional<store::StoredUser> verifyCredentials(const std::string& name,
 }
 
 std::string hashPassword(std::string_view password) {
-  return controller().passwordHasher().hash(password);
+  return web::UserSession().context().passwordHasher().hash(password);
 }
 
 }  // namespace zeziza::pages

@@ -106,7 +106,7 @@ void Tusergl::IWAppFormCreate() {
   reloadUserList();
   session.tem.close();
   IWComboBox33.select(session.workMode);
-  IWComboBox1.Items = store::parseCommaText(session.examList);
+  IWComboBox1.Items = session.exams;
   IWComboBox1.select(session.defaultExam);
   RankMode.select(std::string(analysis::rankModeText(
       analysis::parseRankMode(store::readRankModeText(session.ADOConnection1.db())))));

@@ -6,7 +6,6 @@
 #include "pages/system/banner.h"
 #include "store/scale_settings.h"
 #include "store/settings.h"
-#include "web/server_controller.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -72,9 +71,7 @@ void Tusergl::IWButton3Click() {
     web::ShowMessage("操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
     return;
   }
-  auto* controller = web::TIWServerController::instance();
-  if (!controller) throw std::logic_error("no server controller");
-  controller->runSystemReset();
+  web::UserSession().context().runSystemReset();
   reloadUserList();
   web::ShowMessage("以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
 }

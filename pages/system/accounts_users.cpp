@@ -35,9 +35,9 @@ void Tusergl::IWComboBox2Change() {
     IWRegion4.Visible = false;
     return;
   }
-  const auto settings = store::settingsCache().get();
+  const auto settings = web::UserSession().context().settings().get();
   fillChoices(IWComboBox26, settings->units);
-  fillChoices(IWComboBox27, store::parseCommaText(web::UserSession().gradeList));
+  fillChoices(IWComboBox27, web::UserSession().grades);
   fillChoices(IWComboBox28, settings->classes);
   IWRegion4.Visible = true;
 }

@@ -48,7 +48,7 @@ class PublishTest : public testing::CloudTest {
                          {"初一"},
                          std::move(classes),
                          std::move(subjects)};
-    auto lease = PublishLease::tryAcquire();
+    auto lease = lock_.tryAcquire();
     return prepare(r, *lease, progress_);
   }
 
@@ -66,7 +66,7 @@ class PublishTest : public testing::CloudTest {
                      {60, 70, 80, 90},
                      prepared.preparation,
                      rowsPerBatch};
-    return publishExam(r, progress_);
+    return publishExam(r, lock_, progress_);
   }
 
   std::vector<std::string> log() {
@@ -81,6 +81,7 @@ class PublishTest : public testing::CloudTest {
   std::unique_ptr<store::Database> data_;
   std::int64_t account_ = 0;
   Progress progress_;
+  PublishLock lock_;
 };
 
 TEST_F(PublishTest, OneSubjectOneClassGivesEachScopeOnce) {

@@ -13,18 +13,17 @@ namespace zeziza::testing {
 namespace {
 
 void signIn() {
-  store::settingsCache().update([](store::SettingsSnapshot& s) {
+  web::UserSession().context().settings().update([](store::SettingsSnapshot& s) {
     s.units = {"中心校区", "东校区"};
     s.classes = {"一班", "二班"};
     s.subjects = {"数学", "语文"};
   });
   auto& user = web::UserSession();
   user.userName = "admin";
-  user.rightsCode = "0";
-  user.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ";
-  user.subjectKeys = {"k1", "k2"};
-  user.examList = store::toCommaText({"期中", "期末"});
-  user.gradeList = store::toCommaText({"初一"});
+  user.rights = 0;
+  user.subjects = {{1, "数学"}, {2, "语文"}};
+  user.exams = {"期中", "期末"};
+  user.grades = {"初一"};
   user.defaultExam = "期中";
 }
 

@@ -26,7 +26,7 @@ void arrangeSchool(zeziza::host::TForm4& host) {
             {std::to_string(801 + i), names[i]});
   }
   db.exec("insert into ks (id,xm,xx,nj,bj) values ('805','钱七','中心校区','七年级','二班')");
-  auto& hasher = host.controller().passwordHasher();
+  auto& hasher = host.context().passwordHasher();
   // A super administrator exists, so the login page opens without the first-admin panel.
   for (const auto& [user, code] :
        {std::pair{"admin", "0"}, std::pair{"clerk", "3"}, std::pair{"boss", "2"}}) {

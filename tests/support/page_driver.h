@@ -25,6 +25,7 @@ class TestServer {
 
   host::TForm4& host() { return *host_; }
   web::TIWServerController& controller() { return host_->controller(); }
+  web::AppContext& context() { return host_->context(); }
   const std::filesystem::path& folder() const { return temp_.path(); }
   // A connection of the test's own to `data`, for arranging and checking rows.
   store::Database& db();

@@ -4,7 +4,6 @@
 
 #include "host/host_window.h"
 #include "pages/master/roster.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "tests/support/test_server_runner.h"
 #include "web/user_session.h"
@@ -16,9 +15,9 @@ std::unique_ptr<zeziza::web::Page> signedInRoster() {
   auto& session = zeziza::web::UserSession();
   auto& db = session.ADOConnection1.db();
   session.userName = "admin";
-  session.rightsCode = "0";
-  session.gradeList = store::toCommaText(store::readListSetting(db, store::key::kGrades));
-  session.examList = store::toCommaText(store::readListSetting(db, store::key::kExams));
+  session.rights = 0;
+  session.grades = store::readListSetting(db, store::key::kGrades);
+  session.exams = store::readListSetting(db, store::key::kExams);
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.pageType = 9;
   return std::make_unique<zeziza::pages::TIWForm16>();

@@ -5,6 +5,7 @@
 #include "pages/analysis/distribution.h"
 #include "pages/analysis/progress.h"
 #include "pages/analysis/ranking.h"
+#include "pages/common/rights.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "web/controls/actions.h"
 
@@ -41,7 +42,7 @@ TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
   for (const auto& page : analysisPages()) {
     for (const auto& c : codes) {
       SCOPED_TRACE(std::string(page.name) + " code " + c.code);
-      b.user().rightsCode = c.code;
+      b.user().rights = pages::parseRightsCode(c.code);
       page.show(b);
       EXPECT_EQ(b.pageClass(), page.name);
       if (c.allowed) {
@@ -60,9 +61,9 @@ TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
 TEST_F(AnalysisAccessTest, HandlersCheckTheRightsThemselves) {
   for (const auto& page : analysisPages()) {
     SCOPED_TRACE(page.name);
-    b.user().rightsCode = "4";
+    b.user().rights = 4;
     page.show(b);
-    b.user().rightsCode = "3";
+    b.user().rights = 3;
     b.click(page.button);
     EXPECT_EQ(b.message(), "您没有使用此功能的权限！");
   }

@@ -15,7 +15,7 @@ using Rows = std::vector<std::vector<std::string>>;
 class AnalysisExportTest : public AnalysisTest {
  protected:
   AnalysisExportTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.units = {"中心校区"};
       s.classes = {"一班", "二班"};
     });

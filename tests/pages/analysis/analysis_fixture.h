@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "pages/signin/login_state.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
 #include "web/controls/grid.h"
@@ -20,7 +19,7 @@ namespace zeziza::testing {
 class AnalysisTest : public ::testing::Test {
  protected:
   AnalysisTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.subjects = {"数学", "语文"};
       s.excellent = "90";
       s.good = "80";
@@ -29,12 +28,11 @@ class AnalysisTest : public ::testing::Test {
     });
     auto& user = b.user();
     user.userName = "admin";
-    user.rightsCode = "0";
+    user.rights = 0;
     // As the sign-in builds them.
-    user.subjectColumns = pages::subjectColumnsFor({"数学", "语文"});
-    user.subjectKeys = pages::subjectKeysFor({"数学", "语文"});
-    user.examList = store::toCommaText({"期中", "期末"});
-    user.gradeList = store::toCommaText({"初一", "初二"});
+    user.subjects = store::numberSubjects({"数学", "语文"});
+    user.exams = {"期中", "期末"};
+    user.grades = {"初一", "初二"};
     user.defaultExam = "期中";
   }
 

@@ -17,7 +17,7 @@ const std::vector<std::string> kHeader = {
 class ClassComparisonTest : public AnalysisTest {
  protected:
   ClassComparisonTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.units = {"中心校区", "东校区"};
       s.classes = {"一班", "二班"};
     });
@@ -93,7 +93,7 @@ TEST_F(ClassComparisonTest, TheChosenColumnIsCompared) {
 }
 
 TEST_F(ClassComparisonTest, WithoutBandsTheBandColumnsGo) {
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s.bands.clear(); });
+  server.context().settings().update([](store::SettingsSnapshot& s) { s.bands.clear(); });
   pupil("1001", "东校区", "二班", 90);
   pupil("1002", "东校区", "二班", 70);
   b.showPage<pages::TIWForm11>();
@@ -116,7 +116,7 @@ TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
   EXPECT_EQ(grid().rowCount(), 2);
 
   b.user().defaultExam = "";
-  b.user().gradeList = "";
+  b.user().grades = {};
   b.showPage<pages::TIWForm11>();
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
   b.choose("IWComboBox1", "期中");

@@ -16,7 +16,7 @@ const std::vector<std::string> kHeader = {"单  位", "年  级", "班  次", "�
 class DistributionTest : public AnalysisTest {
  protected:
   DistributionTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.units = {"中心校区", "东校区"};
       s.classes = {"一班", "二班"};
     });

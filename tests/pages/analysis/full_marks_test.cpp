@@ -12,7 +12,7 @@ using Cells = std::vector<std::string>;
 class FullMarksTest : public AnalysisTest {
  protected:
   FullMarksTest() {
-    store::settingsCache().update([](store::SettingsSnapshot& s) {
+    server.context().settings().update([](store::SettingsSnapshot& s) {
       s.units = {"中心校区"};
       s.classes = {"一班"};
     });

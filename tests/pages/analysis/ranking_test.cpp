@@ -105,7 +105,7 @@ TEST_F(RankingTest, AllExamsRankTheRowsOfEveryExamTogether) {
 
 // Each scope box narrows the rows; a value holding quotes is just text.
 TEST_F(RankingTest, ScopeBoxesNarrowTheRows) {
-  store::settingsCache().update([](store::SettingsSnapshot& s) {
+  server.context().settings().update([](store::SettingsSnapshot& s) {
     s.units = {"中心校区", "东\"校'区"};
     s.classes = {"一班", "二班"};
   });
@@ -140,7 +140,7 @@ TEST_F(RankingTest, ScopeBoxesNarrowTheRows) {
 // stops there with a message and keeps what the earlier passes wrote.
 TEST_F(RankingTest, ASubjectAddedAfterSignInEndsTheRankingWithAMessage) {
   score("期中", student("1001", "张三"), 90, 80);
-  store::settingsCache().update([](store::SettingsSnapshot& s) {
+  server.context().settings().update([](store::SettingsSnapshot& s) {
     s.subjects = {"数学", "语文", "英语"};
   });
   b.showPage<pages::TIWForm12>();

@@ -10,7 +10,7 @@
 namespace zeziza::pages {
 namespace {
 
-constexpr const char* kSubjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ,cj.k3 as 英语 ";
+const std::vector<SubjectColumn> kSubjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
 
 // Six students whose 考号 is not in the order of their internal numbers; the last has no
 // scores. 期中 for the first five, 期末 for the first three.
@@ -96,9 +96,11 @@ TEST_F(ScoreQueryStatementTest, EachFilterAndCombinationBindsItsValue) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    const BoundStatement s = scoreQueryStatement(c.filter, kSubjectColumns);
+    const BoundStatement s = scoreQueryStatement(c.filter, kSubjects);
     for (const auto& p : s.params) EXPECT_EQ(s.sql.find(p.asText()), std::string::npos);
+    for (const auto& subject : kSubjects) EXPECT_EQ(s.sql.find(subject.name), std::string::npos);
     query.open(s.sql, s.params);
+    nameSubjectColumns(query, kSubjects);
     EXPECT_EQ(query.recordCount(), c.rows);
     EXPECT_EQ(query.fieldNames(),
               (std::vector<std::string>{"考试名称", "考号", "姓名", "学校", "年级", "班次", "数学",
@@ -129,14 +131,14 @@ TEST_F(ScoreQueryStatementTest, SortColumnsAndDirections) {
     filter.exam = "期中";
     filter.sortItem = c.sortItem;
     filter.descending = c.descending;
-    EXPECT_EQ(idsOf(scoreQueryStatement(filter, kSubjectColumns)), c.ids);
+    EXPECT_EQ(idsOf(scoreQueryStatement(filter, kSubjects)), c.ids);
   }
 }
 
 TEST_F(ScoreQueryStatementTest, DirectionWithoutSortColumnIsIgnored) {
   ScoreQueryFilter filter;
   filter.descending = true;
-  const BoundStatement s = scoreQueryStatement(filter, kSubjectColumns);
+  const BoundStatement s = scoreQueryStatement(filter, kSubjects);
   EXPECT_EQ(s.sql.find("ORDER"), std::string::npos);
   EXPECT_EQ(s.sql.find("DESC"), std::string::npos);
 }

@@ -7,8 +7,10 @@
 #include "pages/common/workbook_download.h"
 #include "store/score_history.h"
 #include "store/settings_cache.h"
+#include "store/subject_columns.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/xlsx_reader.h"
+#include "web/controls/db_grid.h"
 #include "web/controls/grid.h"
 #include "web/controls/lists.h"
 
@@ -22,10 +24,10 @@ class ScoreQueryTest : public ::testing::Test {
  protected:
   ScoreQueryTest() {
     web::TIWUserSession& u = browser.user();
-    u.rightsCode = "0";
-    u.subjectColumns = ",cj.k1 as 数学 ,cj.k2 as 语文 ,cj.k3 as 英语 ";
-    u.examList = "期中,期末";
-    u.gradeList = "七年级,八年级";
+    u.rights = 0;
+    u.subjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
+    u.exams = {"期中", "期末"};
+    u.grades = {"七年级", "八年级"};
     u.defaultExam = "期中";
   }
 
@@ -172,7 +174,7 @@ TEST_F(ScoreQueryTest, NoMatchingRows) {
 // 数学 is the worked example; 语文 has one participant and shows only its name; a student
 // with scores only in another exam still counts as enrolled.
 TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
-  store::settingsCache().update([](auto& s) { s.bands = {"60", "70", "80", "90"}; });
+  server.context().settings().update([](auto& s) { s.bands = {"60", "70", "80", "90"}; });
   const double maths[] = {60, 70, 80, 90};
   for (int i = 0; i < 4; ++i) {
     addScores("期中", addStudent("100" + std::to_string(i), "学生"), maths[i], i == 0 ? 85 : 0, 80);
@@ -233,11 +235,30 @@ TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
   }
 }
 
+// Subject names only title the result's columns: quotes, blanks and SQL in them stay text.
+TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
+  const std::vector<std::string> names = {"物\"理", "a' or 1=1 --", "英 语"};
+  server.context().settings().update([&](auto& s) { s.subjects = names; });
+  browser.user().subjects = store::numberSubjects(names);
+  addScores("期中", addStudent("1001", "张三"), 80, 70, 60);
+  open();
+  search();
+  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(status(), "共有1条符合条件的记录  [第1页/共1页]");
+  Row titles;
+  for (const auto& column : browser.control<web::DBGrid>("IWDBGrid1").Columns) {
+    titles.push_back(column.Title);
+  }
+  EXPECT_EQ(titles, (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "物\"理",
+                         "a' or 1=1 --", "英 语", "总分", "平均分"}));
+  EXPECT_EQ(browser.user().sqla.field("a' or 1=1 --").asDouble(), 70);
+}
+
 TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
   search();
-  store::settingsCache().update([](auto& s) { s.subjects.push_back("物理"); });
+  server.context().settings().update([](auto& s) { s.subjects.push_back("物理"); });
   const std::string message = "科目“物理”是在您登录之后增加的，请重新登录后再查询。";
 
   EXPECT_EQ(browser.click("IWLink11").kind, web::EventOutcome::Kind::Page);
@@ -256,7 +277,7 @@ TEST_F(ScoreQueryTest, BadThresholdSettingFailsTheSearchBeforeAnythingChanges) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
   search();
-  store::settingsCache().update([](auto& s) { s.excellent = "9O"; });
+  server.context().settings().update([](auto& s) { s.excellent = "9O"; });
   browser.click("IWLink3");  // nothing to do, but the page is posted as usual
   search();
   EXPECT_NE(browser.message().find("youxiu"), std::string::npos);
@@ -315,16 +336,16 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
   for (const std::string code : {"0", "1", "4", "2", "3", "5", ""}) {
     SCOPED_TRACE("code '" + code + "'");
     const bool allowed = code == "0" || code == "1" || code == "4";
-    browser.user().rightsCode = code;
+    browser.user().rights = pages::parseRightsCode(code);
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
     EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
     EXPECT_TRUE(browser.control<web::Region>("Tmain1").Visible);
   }
   // A handler checks the code again.
-  browser.user().rightsCode = "0";
+  browser.user().rights = 0;
   open();
-  browser.user().rightsCode = "3";
+  browser.user().rights = 3;
   search();
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(status(), "---");
@@ -368,7 +389,7 @@ TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
 TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
   const std::int64_t bh = addStudent("801", "张三");
   store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
-  browser.user().rightsCode = "4";
+  browser.user().rights = 4;
   open();
   EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);
   auto form = browser.formFor("");

@@ -4,6 +4,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/common/rights.h"
 #include "tests/support/page_driver.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
@@ -23,9 +24,9 @@ web::ServerSettings unreachableCloud() {
 
 testing::BrowserSession adminOnPage(testing::TestServer& server, const std::string& code = "0") {
   auto b = server.browser();
-  b.user().rightsCode = code;
+  b.user().rights = pages::parseRightsCode(code);
   b.user().defaultExam = "期中";
-  b.user().gradeList = "初一,初二";
+  b.user().grades = {"初一", "初二"};
   b.showPage<TIWFormup>();
   return b;
 }

@@ -139,7 +139,7 @@ TEST(InlineScript, NoPageCarriesAny) {
   setSetting(server, store::key::kUnits, "中心校区\r\n");
   setSetting(server, store::key::kGrades, "七年级\r\n");
   setSetting(server, store::key::kClasses, "一班\r\n");
-  store::settingsCache().load(server.db());
+  server.context().settings().load(server.db());
   addUser(server, "super", "pw", 0);
   addUser(server, "supervisor", "pw", 2);
   for (const auto& c : cases) {

@@ -52,12 +52,12 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
   auto asking = server.browser();
   server.db().exec("insert into ks (id, xm) values ('1', '张三')");
   server.db().exec("update sysset set zdz='A\r\nB\r\n' where zdm='dw'");
-  store::settingsCache().load(server.db());
+  server.context().settings().load(server.db());
 
   // The reset runs inside a request of `asking`, as the web reset does.
   std::size_t rows = 99;
   asking.page<SmokePage>().IWButton1.OnClick = [&] {
-    web::TIWServerController::instance()->runSystemReset();
+    web::UserSession().context().runSystemReset();
     auto& q = web::UserSession().tem;
     q.open("select count(*) as n from ks");
     rows = static_cast<std::size_t>(q.field("n").asInt());
@@ -68,7 +68,7 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
   EXPECT_TRUE(asking.alive());
   EXPECT_EQ(rows, 0u);
   EXPECT_EQ(server.host().onlineCountText(), "1人在线");
-  EXPECT_EQ(store::settingsCache().get()->units.size(), 3u);
+  EXPECT_EQ(server.context().settings().get()->units.size(), 3u);
   asking.click("IWButton1");  // the survivor keeps working on the restored data
   EXPECT_TRUE(asking.messages().empty());
 }

@@ -16,7 +16,7 @@ inline void addUser(TestServer& server, const std::string& name, const std::stri
                     const std::string& className = "") {
   server.db().exec(
       "insert into yh (user, pass, qx, xx, nj, bc) values (?, ?, ?, ?, ?, ?)",
-      {store::Value(name), store::Value(server.controller().passwordHasher().hash(password)),
+      {store::Value(name), store::Value(server.context().passwordHasher().hash(password)),
        store::Value(std::to_string(code)), store::Value(unit), store::Value(grade),
        store::Value(className)});
 }

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "pages/common/rights.h"
 #include "store/connection.h"
 #include "store/query.h"
 #include "tests/pages/common/sign_in.h"
@@ -29,10 +30,10 @@ class EntryTest : public ::testing::Test {
 
   // The login state the sign-in would leave.
   void signIn(BrowserSession& browser, const std::string& code, const std::string& user) {
-    browser.user().rightsCode = code;
+    browser.user().rights = pages::parseRightsCode(code);
     browser.user().userName = user;
     browser.user().defaultExam = kExam;
-    browser.user().gradeList = "七年级,八年级";
+    browser.user().grades = {"七年级", "八年级"};
   }
 
   std::int64_t addStudent(const std::string& number, const std::string& name,

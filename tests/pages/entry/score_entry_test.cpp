@@ -422,7 +422,7 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   q.open("select pass from yh where user='clerk'");
   const std::string stored = q.field("pass").asText();
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
-  auth::PasswordHasher& hasher = server.controller().passwordHasher();
+  auth::PasswordHasher& hasher = server.context().passwordHasher();
   EXPECT_TRUE(hasher.verify(stored, ""));
   EXPECT_FALSE(hasher.verify(stored, "new"));
 }

@@ -6,7 +6,6 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/exams.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
@@ -37,8 +36,8 @@ class ExamsPageTest : public ::testing::Test {
   // A signed-in user on the exams page, with the exam state a login reads.
   BrowserSession open(const std::string& rights = "0") {
     auto b = server.browser();
-    b.user().rightsCode = rights;
-    b.user().examList = store::toCommaText(stored(store::key::kExams));
+    b.user().rights = pages::parseRightsCode(rights);
+    b.user().exams = stored(store::key::kExams);
     b.user().defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
     b.showPage<pages::Ttestset>();
     return b;
@@ -47,19 +46,19 @@ class ExamsPageTest : public ::testing::Test {
   std::string setting(std::string_view key) { return store::readSetting(server.db(), key); }
   void expectBands(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kBands), expected);
-    EXPECT_EQ(store::settingsCache().get()->bands, expected);
+    EXPECT_EQ(server.context().settings().get()->bands, expected);
     EXPECT_EQ(b.control<web::ListBox>("fenshuduan").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 0), expected);
   }
   void expectExams(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kExams), expected);
-    EXPECT_EQ(store::parseCommaText(b.user().examList), expected);
+    EXPECT_EQ(b.user().exams, expected);
     EXPECT_EQ(b.control<web::List>("IWList1").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid2"), 0), expected);
   }
   void expectSubjects(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kSubjects), expected);
-    EXPECT_EQ(store::settingsCache().get()->subjects, expected);
+    EXPECT_EQ(server.context().settings().get()->subjects, expected);
     EXPECT_EQ(b.control<web::List>("IWList2").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("IWGrid3"), 0), expected);
   }
@@ -150,7 +149,7 @@ TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
     EXPECT_EQ(b.message(), c.message);
     const std::vector<std::string> after = {setting("youxiu"), setting("lianghao"),
                                             setting("jige")};
-    const auto cache = store::settingsCache().get();
+    const auto cache = server.context().settings().get();
     EXPECT_EQ((std::vector<std::string>{cache->excellent, cache->good, cache->pass}), after);
     if (c.message.empty()) {
       EXPECT_EQ(after, (std::vector<std::string>{
@@ -314,7 +313,7 @@ TEST_F(ExamsPageTest, OnlyAdministratorsChangeTheSettings) {
   for (const std::string rights : {"2", "3", "4", "5", ""}) {
     // Opened by an administrator, then acted on under another code: the handlers check too.
     auto b = open("0");
-    b.user().rightsCode = rights;
+    b.user().rights = pages::parseRightsCode(rights);
     for (const auto& action : actions) {
       SCOPED_TRACE(action.name + " by [" + rights + "]");
       action.act(b);

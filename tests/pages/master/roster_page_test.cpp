@@ -4,9 +4,9 @@
 #include <string>
 #include <vector>
 
+#include "pages/common/rights.h"
 #include "pages/master/roster.h"
 #include "pages/master/units.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "store/statement.h"
@@ -34,8 +34,8 @@ class RosterPageTest : public ::testing::Test {
   BrowserSession open(const std::string& rights = "0",
                       const std::vector<std::string>& grades = {"2010级", "2011级"}) {
     auto b = server.browser();
-    b.user().rightsCode = rights;
-    b.user().gradeList = store::toCommaText(grades);
+    b.user().rights = pages::parseRightsCode(rights);
+    b.user().grades = grades;
     b.showPage<pages::TIWForm16>();
     return b;
   }

@@ -6,7 +6,6 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/units.h"
-#include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
@@ -40,13 +39,13 @@ const std::vector<Column>& columns() {
   static const std::vector<Column> all = {
       {"units", "IWEdit2", "IWButton2", "IWGrid1", "IWList1", store::key::kUnits, "xx",
        "添加失败，不能添加空字符串", "添加失败，该单位已存在！",
-       [](BrowserSession&) { return store::settingsCache().get()->units; }},
+       [](BrowserSession& b) { return b.user().context().settings().get()->units; }},
       {"grades", "IWEdit3", "IWButton3", "IWGrid2", "IWList2", store::key::kGrades, "nj",
        "不能添加空字符串", "添加失败，该年级已存在！",
-       [](BrowserSession& b) { return store::parseCommaText(b.user().gradeList); }},
+       [](BrowserSession& b) { return b.user().grades; }},
       {"classes", "IWEdit4", "IWButton4", "IWGrid3", "IWList3", store::key::kClasses, "bj",
        "不能添加空字符串", "添加失败，该班次已存在！",
-       [](BrowserSession&) { return store::settingsCache().get()->classes; }},
+       [](BrowserSession& b) { return b.user().context().settings().get()->classes; }},
   };
   return all;
 }
@@ -63,8 +62,8 @@ class UnitsPageTest : public ::testing::Test {
   // A signed-in administrator on the units page.
   BrowserSession open(const std::string& rights = "0") {
     auto b = server.browser();
-    b.user().rightsCode = rights;
-    b.user().gradeList = store::toCommaText(store::readListSetting(server.db(), "nj"));
+    b.user().rights = pages::parseRightsCode(rights);
+    b.user().grades = store::readListSetting(server.db(), "nj");
     b.showPage<pages::Tdwset>();
     return b;
   }
@@ -180,7 +179,7 @@ TEST_F(UnitsPageTest, NamesWithBlanksAndCommasSurviveARestart) {
     b.click(c.button);
   }
   // Forget everything held in memory, then load the cache from the store as a start does.
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s = {}; });
+  server.context().settings().update([](store::SettingsSnapshot& s) { s = {}; });
   server.host().FormShow();
   auto b = open();
   for (const auto& c : columns()) {
@@ -240,7 +239,7 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
     SCOPED_TRACE("rights [" + rc.rights + "]");
     // Opened by an administrator, then acted on under another code: the handlers check too.
     auto b = open("0");
-    b.user().rightsCode = rc.rights;
+    b.user().rights = pages::parseRightsCode(rc.rights);
     const Items before = stored(store::key::kClasses);
     b.type("IWEdit4", "十班" + rc.rights);
     b.click("IWButton4");

@@ -7,6 +7,7 @@
 #include "pages/analysis/score_query.h"
 #include "pages/entry/score_entry.h"
 #include "pages/signin/login_state.h"
+#include "store/subject_columns.h"
 #include "tests/pages/common/sign_in.h"
 #include "web/controls/inputs.h"
 
@@ -57,7 +58,7 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
   EXPECT_EQ(scalar(server, "select user || '|' || qx from yh"), "Admin|0");
   const std::string stored = scalar(server, "select pass from yh");
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
-  EXPECT_TRUE(server.controller().passwordHasher().verify(stored, "Pass word"));
+  EXPECT_TRUE(server.context().passwordHasher().verify(stored, "Pass word"));
 
   signIn(browser, "admin", " Pass word ");  // the stored password is the trimmed one
   EXPECT_EQ(browser.message(), kWrongLogin);
@@ -182,7 +183,7 @@ TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
     EXPECT_EQ(browser.message(), kWrongLogin);
     EXPECT_EQ(browser.pageClass(), "TIWForm1");
     EXPECT_EQ(browser.user().userName, "");
-    EXPECT_EQ(browser.user().rightsCode, "");
+    EXPECT_EQ(browser.user().rights, std::nullopt);
   }
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "6");
 }
@@ -192,12 +193,12 @@ TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
   signIn(browser, "SuPeR", "secret");
   EXPECT_EQ(browser.pageClass(), "TIWForm3");
   EXPECT_EQ(browser.user().userName, "super");
-  EXPECT_EQ(browser.user().rightsCode, "0");
+  EXPECT_EQ(browser.user().rights, 0);
 }
 
 TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   auto now = std::chrono::steady_clock::now();
-  server.controller().loginThrottle().setClock([&] { return now; });
+  server.context().loginThrottle().setClock([&] { return now; });
   auto browser = server.browser();
   for (int i = 0; i < 3; ++i) signIn(browser, "super", "guess" + std::to_string(i));
   // The right password is not even checked while the delay runs, and the answer is the same.
@@ -226,14 +227,14 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   signIn(browser, "super", "secret");
   const web::TIWUserSession& user = browser.user();
   EXPECT_EQ(user.userName, "super");
-  EXPECT_EQ(user.rightsCode, "0");
-  EXPECT_EQ(user.examList, "\"期中 考试\",\"期末,考试\"");
-  EXPECT_EQ(user.gradeList, "七年级,八年级");
+  EXPECT_EQ(user.rights, 0);
+  EXPECT_EQ(user.exams, (std::vector<std::string>{"期中 考试", "期末,考试"}));
+  EXPECT_EQ(user.grades, (std::vector<std::string>{"七年级", "八年级"}));
   EXPECT_EQ(user.defaultExam, "期末,考试");
   EXPECT_EQ(user.workMode, "自考模式");
   EXPECT_EQ(user.footerText, "<b>第一中学</b>");
-  EXPECT_EQ(user.subjectKeys, (std::vector<std::string>{"k1", "k2", "k3"}));
-  EXPECT_EQ(user.subjectColumns, ",cj.k1 as \"数学\" ,cj.k2 as \"语文\" ,cj.k3 as \"英语\" ");
+  EXPECT_EQ(user.subjects,
+            (std::vector<store::SubjectColumn>{{1, "数学"}, {2, "语文"}, {3, "英语"}}));
   EXPECT_EQ(user.pageType, 1);
 
   // Sign out, the settings change, another user signs in: nothing of the first login stays.
@@ -248,25 +249,25 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   EXPECT_EQ(browser.user().footerText, "二中");
   signIn(browser, "viewer", "secret");
   EXPECT_EQ(user.userName, "viewer");
-  EXPECT_EQ(user.rightsCode, "4");
-  EXPECT_EQ(user.examList, "");
-  EXPECT_EQ(user.gradeList, "九年级");
+  EXPECT_EQ(user.rights, 4);
+  EXPECT_EQ(user.exams, std::vector<std::string>{});
+  EXPECT_EQ(user.grades, std::vector<std::string>{"九年级"});
   EXPECT_EQ(user.defaultExam, "");
   EXPECT_EQ(user.workMode, "统考模式");
   EXPECT_EQ(user.pageType, 1);
 }
 
-TEST(LoginState, SubjectFragmentQuotesNamesAndStopsAtTwelve) {
-  EXPECT_EQ(pages::subjectColumnsFor({}), "");
-  EXPECT_EQ(pages::subjectColumnsFor({"物\"理"}), ",cj.k1 as \"物\"\"理\" ");
+TEST(LoginState, SubjectsAreNumberedInOrderAndStopAtTwelve) {
+  using Subjects = std::vector<store::SubjectColumn>;
+  EXPECT_EQ(store::numberSubjects({}), Subjects{});
+  // Names are only text: quotes and SQL stay inside the name.
+  EXPECT_EQ(store::numberSubjects({"物\"理", "a' or 1=1 --"}),
+            (Subjects{{1, "物\"理"}, {2, "a' or 1=1 --"}}));
   std::vector<std::string> many;
   for (int i = 1; i <= 14; ++i) many.push_back("s" + std::to_string(i));
-  const auto keys = pages::subjectKeysFor(many);
-  ASSERT_EQ(keys.size(), 12u);
-  EXPECT_EQ(keys.back(), "k12");
-  const std::string columns = pages::subjectColumnsFor(many);
-  EXPECT_NE(columns.find(",cj.k12 as \"s12\" "), std::string::npos);
-  EXPECT_EQ(columns.find("s13"), std::string::npos);
+  const auto subjects = store::numberSubjects(many);
+  ASSERT_EQ(subjects.size(), 12u);
+  EXPECT_EQ(subjects.back(), (store::SubjectColumn{12, "s12"}));
 }
 
 }  // namespace

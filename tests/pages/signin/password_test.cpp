@@ -27,7 +27,7 @@ class PasswordPageTest : public ::testing::Test {
   }
 
   bool stored(const std::string& user, const std::string& password) {
-    return server.controller().passwordHasher().verify(
+    return server.context().passwordHasher().verify(
         scalar(server, "select pass from yh where user=?", {store::Value(user)}), password);
   }
 
@@ -86,7 +86,7 @@ TEST_F(PasswordPageTest, DeletedAccountCannotChangeItsPassword) {
 
 TEST_F(PasswordPageTest, GuessingTheCurrentPasswordIsSlowedDown) {
   auto now = std::chrono::steady_clock::now();
-  server.controller().loginThrottle().setClock([&] { return now; });
+  server.context().loginThrottle().setClock([&] { return now; });
   for (int i = 0; i < 3; ++i) change("guess" + std::to_string(i), "new", "new");
   change("old pw", "new", "new");
   EXPECT_EQ(browser.message(), "原有密码错误！请检查。");

@@ -7,7 +7,6 @@
 #include "pages/analysis/score_query.h"
 #include "pages/common/rights.h"
 #include "pages/signin/login.h"
-#include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "tests/pages/common/sign_in.h"
 #include "web/controls/db_grid.h"
@@ -82,7 +81,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
   for (const std::string code : {"1", "2", "3", "4", "5", ""}) {
     SCOPED_TRACE(code);
     auto other = server.browser();
-    other.user().rightsCode = code;
+    other.user().rights = pages::parseRightsCode(code);
     other.showPage<pages::Tusergl>();
     EXPECT_EQ(other.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(other.control<web::Region>("Content").Visible);
@@ -90,7 +89,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
     EXPECT_FALSE(other.user().sqla.isOpen());
   }
   // The handlers check the code themselves as well.
-  browser.user().rightsCode = "1";
+  browser.user().rights = 1;
   browser.type("IWEdit2", "yes");
   browser.click("IWButton3");
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
@@ -146,9 +145,9 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
   const auto& units = browser.control<web::ComboBox>("IWComboBox26");
   const auto& grades = browser.control<web::ComboBox>("IWComboBox27");
   const auto& classes = browser.control<web::ComboBox>("IWComboBox28");
-  EXPECT_EQ(units.Items, store::settingsCache().get()->units);
+  EXPECT_EQ(units.Items, server.context().settings().get()->units);
   EXPECT_EQ(grades.Items, (std::vector<std::string>{"七年级", "八年级"}));
-  EXPECT_EQ(classes.Items, store::settingsCache().get()->classes);
+  EXPECT_EQ(classes.Items, server.context().settings().get()->classes);
   EXPECT_EQ(units.ItemIndex, 0);
   EXPECT_EQ(grades.ItemIndex, 0);
   EXPECT_EQ(classes.ItemIndex, 0);
@@ -172,13 +171,13 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
 }
 
 TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
-  browser.user().gradeList = "";
+  browser.user().grades = {};
   create("班主任", "王老师", "pw", "pw");
   EXPECT_EQ(browser.message(),
             "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   // A post naming the class-teacher type without its scope ever shown adds nothing either.
-  browser.user().gradeList = "七年级";
+  browser.user().grades = {"七年级"};
   browser.showPage<pages::Tusergl>();
   browser.click("IWLink1");
   browser.choose("IWComboBox2", "班主任");
@@ -229,8 +228,8 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
 
   // Chosen items are stored as they are, whatever they hold.
   const std::string exam = "期'末\"; delete from yh; --";
-  browser.user().examList = store::toCommaText({"期中", exam});
-  browser.user().gradeList = store::toCommaText({"七'年级"});
+  browser.user().exams = {"期中", exam};
+  browser.user().grades = {"七'年级"};
   browser.showPage<pages::Tusergl>();
   browser.choose("IWComboBox1", exam);
   browser.click("IWComboBox1");
@@ -309,7 +308,8 @@ TEST_F(AccountsTest, BannerTakesOnlyJpegOrPngPictures) {
 TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   addUser(server, "clerk", "pw", 3);
   server.db().exec("insert into ks (id, xm) values ('001', '张三')");
-  store::settingsCache().update([](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
+  server.context().settings().update(
+      [](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
   auto idle = server.browser();
 
   for (const std::string typed : {"YES", "yes ", "", "Yes"}) {
@@ -334,7 +334,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   EXPECT_EQ(scalar(server, "select count(*) from ks"), "0");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "");
   EXPECT_TRUE(listedUsers().empty());
-  EXPECT_EQ(store::settingsCache().get()->units.size(), 3u);
+  EXPECT_EQ(server.context().settings().get()->units.size(), 3u);
   // After the reset the login page offers the first-administrator panel again.
   auto fresh = server.browser();
   EXPECT_TRUE(fresh.control<web::Region>("IWRegion4").Visible);

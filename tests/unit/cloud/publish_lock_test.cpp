@@ -7,26 +7,30 @@ namespace zeziza::cloud {
 namespace {
 
 TEST(PublishLease, OneHolderAtATime) {
-  auto first = PublishLease::tryAcquire();
+  PublishLock lock;
+  auto first = lock.tryAcquire();
   ASSERT_TRUE(first);
-  EXPECT_FALSE(PublishLease::tryAcquire());
+  EXPECT_FALSE(lock.tryAcquire());
+  PublishLock other;  // each lock guards its own scratch table
+  EXPECT_TRUE(other.tryAcquire());
   auto moved = std::move(*first);
   first.reset();  // the moved-from lease gives nothing back
-  EXPECT_FALSE(PublishLease::tryAcquire());
+  EXPECT_FALSE(lock.tryAcquire());
   { auto gone = std::move(moved); }
-  EXPECT_TRUE(PublishLease::tryAcquire());
+  EXPECT_TRUE(lock.tryAcquire());
 }
 
 TEST(PublishLease, PreparationNumbers) {
-  auto lease = PublishLease::tryAcquire();
+  PublishLock lock;
+  auto lease = lock.tryAcquire();
   ASSERT_TRUE(lease);
   const auto a = lease->markPrepared();
-  EXPECT_EQ(PublishLease::currentPreparation(), a);
+  EXPECT_EQ(lock.currentPreparation(), a);
   lease->discardPreparation();
-  EXPECT_EQ(PublishLease::currentPreparation(), 0u);
+  EXPECT_EQ(lock.currentPreparation(), 0u);
   const auto b = lease->markPrepared();
   EXPECT_NE(a, b);
-  EXPECT_EQ(PublishLease::currentPreparation(), b);
+  EXPECT_EQ(lock.currentPreparation(), b);
 }
 
 }  // namespace

@@ -97,6 +97,19 @@ TEST_F(StoreTest, QueryCursorAndFieldsByName) {
   EXPECT_THROW(query.field("a"), std::logic_error);
 }
 
+// Columns named in C++ after the statement ran; a name already taken stays with the column
+// that has it.
+TEST_F(StoreTest, RenamedFieldsAreFoundByTheirNewNameOnly) {
+  query.open("select 1 as k1, 2 as k2, 3 as 姓名");
+  query.renameField(0, "数学");
+  query.renameField(1, "姓名");
+  EXPECT_EQ(query.fieldNames(), (std::vector<std::string>{"数学", "姓名", "姓名"}));
+  EXPECT_EQ(query.field("数学").asInt(), 1);
+  EXPECT_FALSE(query.hasField("k1"));
+  EXPECT_EQ(query.field("姓名").asInt(), 3);
+  EXPECT_THROW(query.renameField(3, "x"), std::out_of_range);
+}
+
 TEST_F(StoreTest, AJoinOverStudentsAndScoresNamesBothIdColumns) {
   query.exec("insert into ks (id, xm) values ('S-17', '张三')");
   query.exec("insert into cj (ks, kh, k1, test) values ('期中', 1, 90, '期中!&1')");

@@ -1,0 +1,28 @@
+#include "web/app_context.h"
+
+#include <stdexcept>
+#include <utility>
+
+namespace zeziza::web {
+
+AppContext::AppContext(std::string site, std::string cloudConnection)
+    : site_(std::move(site)), cloudConnection_(std::move(cloudConnection)) {
+  while (!site_.empty() && site_.back() == '/') site_.pop_back();
+}
+
+std::string AppContext::siteAddress(std::string_view path) const {
+  if (site_.empty()) return {};
+  return site_ + std::string(path);
+}
+
+void AppContext::runSystemReset() const {
+  if (!systemReset_) throw std::logic_error("no system reset is installed");
+  systemReset_();
+}
+
+cloud::PublishLock& AppContext::publishLock() const {
+  if (!publishLock_) throw std::logic_error("no publish lock is installed");
+  return *publishLock_;
+}
+
+}  // namespace zeziza::web

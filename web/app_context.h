@@ -1,0 +1,57 @@
+#pragma once
+
+#include <functional>
+#include <string>
+#include <string_view>
+
+#include "auth/login_throttle.h"
+#include "auth/password_hasher.h"
+#include "store/settings_cache.h"
+
+namespace zeziza::cloud {
+class PublishLock;
+}
+
+namespace zeziza::web {
+
+// The process-wide services and addresses the pages use. The host creates one and every
+// session is handed it at creation; pages reach it as UserSession().context().
+class AppContext {
+ public:
+  // `site`: address of the maker's web site (help and home pages); `cloudConnection`: libpq
+  // connection string of the cloud score service. Either may be empty (not configured).
+  AppContext(std::string site, std::string cloudConnection);
+  AppContext(const AppContext&) = delete;
+  AppContext& operator=(const AppContext&) = delete;
+
+  // Password hashes (bounded in how many run at once) and the slow-down of repeated failed
+  // sign-ins, shared by every session.
+  auth::PasswordHasher& passwordHasher() { return passwordHasher_; }
+  auth::LoginThrottle& loginThrottle() { return loginThrottle_; }
+  // What every session shares of the settings; the host loads it.
+  store::SettingsCache& settings() { return settings_; }
+
+  // The address of `path` ("/home", "/vezav/help") on the maker's web site; empty when no
+  // site is configured.
+  std::string siteAddress(std::string_view path) const;
+  const std::string& cloudConnection() const { return cloudConnection_; }
+
+  // The system reset, provided by the host.
+  void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
+  void runSystemReset() const;
+
+  // One publishing step at a time over the scratch table; the host owns the lock.
+  void setPublishLock(cloud::PublishLock& lock) { publishLock_ = &lock; }
+  cloud::PublishLock& publishLock() const;
+
+ private:
+  std::string site_;
+  std::string cloudConnection_;
+  auth::PasswordHasher passwordHasher_;
+  auth::LoginThrottle loginThrottle_;
+  store::SettingsCache settings_;
+  std::function<void()> systemReset_;
+  cloud::PublishLock* publishLock_ = nullptr;
+};
+
+}  // namespace zeziza::web
