@@ -14,8 +14,10 @@ void writeHead(HtmlWriter& out, std::string_view title) {
   out.raw("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">");
   out.raw("<meta name=\"viewport\" content=\"width=1000\">");
   out.raw("<title>").text(title).raw("</title>");
-  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
+  // The school's look first, then the program's layout: an older files/mjy.css left in a data
+  // folder cannot hold back the layout of a newer program.
   out.raw("<link rel=\"stylesheet\" href=\"/files/mjy.css\">");
+  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
   out.raw("<script src=\"/js/zeziza.js?v=").raw(kResourceVersion).raw("\" defer></script>");
   out.raw("</head>");
 }

@@ -24,6 +24,6 @@ std::string renderStartPage(const AnswerState& state);
 std::string renderErrorPage(const AnswerState& state);
 
 // The version text in script and style addresses.
-inline constexpr const char* kResourceVersion = "8.0.2";
+inline constexpr const char* kResourceVersion = "8.0.3";
 
 }  // namespace zeziza::web

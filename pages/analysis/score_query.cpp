@@ -6,6 +6,7 @@
 
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
+#include "export/workbook_file.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "store/comma_text.h"
@@ -256,7 +257,9 @@ void TIWForm3::IWLink11Click() {
   const store::Query& result = web::UserSession().sqla;
   const auto subjects = store::settingsCache().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
-  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
+  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects),
+               spreadsheet::workbookDownloadName("成绩查询",
+                                                 {searchedScope_.begin(), searchedScope_.end()}));
 }
 
 }  // namespace zeziza::pages

@@ -9,7 +9,8 @@
 
 namespace zeziza::pages {
 
-void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout) {
+void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout,
+                  const std::string& downloadName) {
   if (!result.isOpen()) {
     web::ShowMessage(std::string(kExportNoQueryMessage));
     return;
@@ -25,7 +26,7 @@ void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& la
     web::ShowMessage(std::string(kExportFailedMessage));
     return;
   }
-  session.SendFile(file, file.filename().string());
+  session.SendFile(file, downloadName);
 }
 
 }  // namespace zeziza::pages

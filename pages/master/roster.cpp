@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "export/sheet_layout.h"
+#include "export/workbook_file.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "pages/entry/entry_text.h"
@@ -188,7 +189,8 @@ void TIWForm16::IWLink2Click() {
 
 // The spreadsheet of the result is answered here once the export is built.
 void TIWForm16::IWLink6Click() {
-  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
+  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout(),
+               spreadsheet::workbookDownloadName("学生名单", {}));
 }
 
 }  // namespace zeziza::pages
