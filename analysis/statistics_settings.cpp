@@ -1,33 +1,14 @@
 #include "analysis/statistics_settings.h"
 
-#include <charconv>
-#include <optional>
 #include <stdexcept>
-#include <system_error>
+
+#include "analysis/typed_text.h"
 
 namespace zeziza::analysis {
 namespace {
 
-std::string_view trimBlanks(std::string_view text) {
-  constexpr std::string_view kBlanks = " \t\r\n";
-  const auto first = text.find_first_not_of(kBlanks);
-  if (first == std::string_view::npos) return {};
-  return text.substr(first, text.find_last_not_of(kBlanks) - first + 1);
-}
-
-std::optional<int> toInteger(std::string_view text) {
-  text = trimBlanks(text);
-  const bool plus = text.starts_with('+');
-  if (plus) text.remove_prefix(1);
-  if (text.empty() || (plus && text.starts_with('-'))) return std::nullopt;
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return value;
-}
-
 int thresholdOf(std::string_view text, std::string_view name, std::string_view key) {
-  const auto value = toInteger(text);
+  const auto value = wholeNumber(text);
   if (!value) {
     throw std::runtime_error(std::string(name) + "(" + std::string(key) + ")设置不是有效的整数:\"" +
                              std::string(text) + "\"");
@@ -48,7 +29,7 @@ std::vector<int> parseBands(std::span<const std::string> entries) {
   std::vector<int> bands;
   bands.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const auto value = toInteger(entries[i]);
+    const auto value = wholeNumber(entries[i]);
     if (!value) {
       throw std::runtime_error("分数段(fenshuduan)第" + std::to_string(i + 1) +
                                "项不是有效的整数:\"" + entries[i] + "\"");

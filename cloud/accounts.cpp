@@ -2,9 +2,9 @@
 
 #include <sodium.h>
 
-#include <charconv>
 #include <stdexcept>
 
+#include "analysis/typed_text.h"
 #include "cloud/pg.h"
 
 namespace zeziza::cloud {
@@ -22,12 +22,11 @@ void requireSodium() {
 }  // namespace
 
 std::optional<std::int64_t> parseRegistrationNumber(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+  text = analysis::trimmedView(text);
+  // Digits only: no sign.
   if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-  std::int64_t number = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), number);
-  if (ec != std::errc() || end != text.data() + text.size() || number <= 0) return std::nullopt;
+  const auto number = analysis::exactInteger<std::int64_t>(text);
+  if (!number || *number <= 0) return std::nullopt;
   return number;
 }
 

@@ -13,7 +13,7 @@ std::string lowered(std::string s) {
   return s;
 }
 
-// "-LaunchBrowser" or "/launchbrowser": the switches of the original command line.
+// "-LaunchBrowser" or "/launchbrowser": a switch, with either sign and in any letter case.
 bool isSwitch(const std::string& arg, std::string_view name) {
   return arg.size() > 1 && (arg[0] == '-' || arg[0] == '/') &&
          lowered(arg.substr(1)) == lowered(std::string(name));

@@ -12,7 +12,7 @@ namespace zeziza::store {
 
 namespace {
 
-// Version 1: the original tables. Version 2: the score history.
+// Version 1: users, settings, students and scores. Version 2: the score history.
 constexpr int kSchemaVersion = 2;
 
 // Every change of a score, written in the same transaction as the change.

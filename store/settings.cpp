@@ -3,6 +3,7 @@
 #include "store/database.h"
 #include "store/list_value.h"
 #include "store/statement.h"
+#include "store/transaction.h"
 
 namespace zeziza::store {
 
@@ -15,6 +16,15 @@ std::string readSetting(Database& db, std::string_view key) {
 
 bool writeSetting(Database& db, std::string_view key, std::string_view value) {
   return db.exec("update sysset set zdz=? where zdm=?", {Value(value), Value(key)}) > 0;
+}
+
+std::optional<std::string_view> writeSettings(Database& db, std::span<const SettingValue> values) {
+  Transaction transaction(db);
+  for (const auto& [key, value] : values) {
+    if (!writeSetting(db, key, value)) return key;
+  }
+  transaction.commit();
+  return std::nullopt;
 }
 
 std::vector<std::string> readListSetting(Database& db, std::string_view key) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -32,6 +34,14 @@ inline constexpr std::string_view kWorkModeSelf = "自考模式";
 std::string readSetting(Database& db, std::string_view key);
 // Rewrites the value of an existing key; returns false when the key has no row.
 bool writeSetting(Database& db, std::string_view key, std::string_view value);
+
+struct SettingValue {
+  std::string_view key;
+  std::string value;
+};
+// Rewrites several keys in one transaction: all of them or none. Returns the first key
+// without a row (nothing is written then), or nullopt when every key was written.
+std::optional<std::string_view> writeSettings(Database& db, std::span<const SettingValue> values);
 
 std::vector<std::string> readListSetting(Database& db, std::string_view key);
 bool writeListSetting(Database& db, std::string_view key, const std::vector<std::string>& items);

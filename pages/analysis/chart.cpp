@@ -1,6 +1,5 @@
 #include "pages/analysis/chart.h"
 
-#include <charconv>
 #include <stdexcept>
 #include <vector>
 
@@ -9,6 +8,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -23,12 +23,9 @@ constexpr const char* kOverall = "整体";
 
 // The student's 考号 as an integer, as the student grouping shows it ("007" shows as 7).
 std::string idAsInteger(const std::string& id) {
-  long long number = 0;
-  const auto [end, ec] = std::from_chars(id.data(), id.data() + id.size(), number);
-  if (id.empty() || ec != std::errc() || end != id.data() + id.size()) {
-    throw std::runtime_error("考号“" + id + "”不是整数，不能按学生分析");
-  }
-  return std::to_string(number);
+  const auto number = exactInteger<long long>(id);
+  if (!number) throw std::runtime_error("考号“" + id + "”不是整数，不能按学生分析");
+  return std::to_string(*number);
 }
 
 // " , cj.k1, cj.k2": the first `count` columns of the session's subject key list.

@@ -1,6 +1,5 @@
 #include "pages/analysis/distribution.h"
 
-#include <charconv>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -11,6 +10,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -28,12 +28,7 @@ enum RangeKind { kTopX = 0, kBottomX = 1, kAtLeastX = 2, kAtMostX = 3 };
 
 // X as typed, blanks around it allowed.
 std::optional<long long> parseX(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  long long value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
+  return exactInteger<long long>(analysis::trimmedView(text));
 }
 
 std::string placeKey(const std::string& unit, const std::string& grade, const std::string& cls) {

@@ -1,5 +1,6 @@
 #include "pages/analysis/scope_lists.h"
 
+#include "pages/common/item_lists.h"
 #include "store/comma_text.h"
 #include "web/controls/lists.h"
 #include "web/user_session.h"
@@ -21,11 +22,7 @@ void fillCombo(web::ComboBox& box, std::vector<std::string> items) {
 
 void fillComboWithAll(web::ComboBox& box, std::string_view allItem,
                       const std::vector<std::string>& items) {
-  std::vector<std::string> all;
-  all.reserve(items.size() + 1);
-  all.emplace_back(allItem);
-  all.insert(all.end(), items.begin(), items.end());
-  fillCombo(box, std::move(all));
+  fillCombo(box, withFirst(std::string(allItem), items));
 }
 
 bool requireChoice(const web::ComboBox& box, std::string_view message) {

@@ -2,7 +2,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/score_history.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

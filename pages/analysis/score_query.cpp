@@ -7,6 +7,7 @@
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
 #include "export/workbook_file.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "store/comma_text.h"
@@ -28,12 +29,6 @@ std::function<void()> guarded(std::function<void()> handler) {
   return [handler = std::move(handler)] {
     if (requireRights(kQueryRights)) handler();
   };
-}
-
-std::vector<std::string> withFirst(std::string first, const std::vector<std::string>& items) {
-  std::vector<std::string> all{std::move(first)};
-  all.insert(all.end(), items.begin(), items.end());
-  return all;
 }
 
 // The chosen item past the first ("all"), if any.

@@ -4,14 +4,14 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "analysis/typed_text.h"
+
 namespace zeziza::pages {
 
 namespace {
 
 double parseScoreText(const std::string& text) {
-  std::string_view digits = text;
-  while (!digits.empty() && digits.front() == ' ') digits.remove_prefix(1);
-  while (!digits.empty() && digits.back() == ' ') digits.remove_suffix(1);
+  const std::string_view digits = analysis::trimmedView(text);
   if (digits.empty()) return 0;
   double value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);

@@ -27,7 +27,7 @@ class TIWFormup : public web::Page {
  public:
   TIWFormup();
 
-  // Texts of the page's own (not of the original program).
+  // What the page's checks answer.
   static constexpr const char* kNoCloudMessage =
       "未设置云端成绩服务：请管理员用 --cloud 选项或环境变量 ZEZIZA_CLOUD 给出连接串。";
   static constexpr const char* kBusyMessage = "其他用户正在准备或上传云端数据，请等其完成后再试。";

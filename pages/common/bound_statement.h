@@ -1,20 +1,11 @@
 #pragma once
 
-#include <string>
-#include <string_view>
-#include <vector>
-
-#include "store/value.h"
+#include "store/bound_statement.h"
 
 namespace zeziza::pages {
 
-// A statement with every user value as a bound parameter.
-struct BoundStatement {
-  std::string sql;
-  std::vector<store::Value> params;
-};
-
-// A LIKE pattern (with escape '\') finding `part` anywhere, its own %, _ and \ taken literally.
-std::string containsPattern(std::string_view part);
+// Statements are made in the store; pages hand them to a grid's query.
+using store::BoundStatement;
+using store::containsPattern;
 
 }  // namespace zeziza::pages

@@ -7,6 +7,7 @@
 #include "pages/entry/score_table_check.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -63,8 +64,7 @@ void TIWFormdr::IWButton1Click() {
   if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
   web::TIWUserSession& session = web::UserSession();
   const ImportCheck check = checkImport(Memo1.Lines, Memo2.Lines, [&](const std::string& n) {
-    session.tem.open("select bh from ks where id=?", {n});
-    return !session.tem.eof();
+    return store::numberStored(session.ADOConnection1.db(), n);
   });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
@@ -87,8 +87,7 @@ void TIWFormdr::tableImportClick() {
   const auto subjects = store::settingsCache().get()->subjects;
   const ScoreTableCheck check =
       checkScoreTable(tableMemo.Lines, subjects, [&](const std::string& n) {
-        session.tem.open("select bh from ks where id=?", {n});
-        return !session.tem.eof();
+        return store::numberStored(session.ADOConnection1.db(), n);
       });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   try {

@@ -1,6 +1,6 @@
 #include "pages/entry/batch_import_check.h"
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "pages/entry/score_text.h"
 
 namespace zeziza::pages {

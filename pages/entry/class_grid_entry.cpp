@@ -5,10 +5,10 @@
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
+#include "store/class_grid.h"
 #include "store/comma_text.h"
-#include "store/score_write.h"
 #include "store/settings_cache.h"
-#include "store/transaction.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -20,6 +20,10 @@ constexpr int kColumnsPerGroup = 3;  // 序号, 姓名, 成绩
 // Every box is a field of the save's post, and the web transport takes at most 1,024 parts
 // (with the page's own hidden fields and lists).
 constexpr std::size_t kMaxStudents = 1000;
+
+store::Database& data() {
+  return web::UserSession().ADOConnection1.db();
+}
 
 void selectFirst(web::ComboBox& list) {
   list.ItemIndex = list.Items.empty() ? -1 : 0;
@@ -63,7 +67,7 @@ void TIWForm6::IWAppFormCreate() {
 void TIWForm6::fillClassLists() {
   web::TIWUserSession& session = web::UserSession();
   if (entry::isClassTeacher()) {
-    teacherPlace_ = entry::accountPlace(session.tem, session.userName);
+    teacherPlace_ = store::accountPlace(data(), session.userName);
     IWComboBox3.Items = {teacherPlace_->unit};
     IWComboBox4.Items = {teacherPlace_->grade};
     IWComboBox5.Items = {teacherPlace_->cls};
@@ -102,12 +106,8 @@ void TIWForm6::IWButton1Click() {
   emptyGrid();
   IWGrid1.setRowCount(1);
   const entry::Place place = chosenPlace();
-  store::Query& students = web::UserSession().sqlb;
-  students.open(
-      "select bh as 序号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks "
-      "where xx=? and nj=? and bj=? order by bh",
-      {place.unit, place.grade, place.cls});
-  const std::size_t count = students.recordCount();
+  const auto students = store::classMembers(data(), place);
+  const std::size_t count = students.size();
   if (count == 0) {
     IWGrid1.Visible = false;
     return;
@@ -125,8 +125,8 @@ void TIWForm6::IWButton1Click() {
   setEditing(true);
 }
 
-void TIWForm6::fillGrid(store::Query& students, int subject) {
-  const int count = static_cast<int>(students.recordCount());
+void TIWForm6::fillGrid(const std::vector<store::ClassMember>& students, int subject) {
+  const int count = static_cast<int>(students.size());
   IWGrid1.setRowCount((count + kGroups - 1) / kGroups + 1);
   for (int g = 0; g < kGroups; ++g) {
     IWGrid1.cell(0, g * kColumnsPerGroup).Text = "序号";
@@ -134,9 +134,9 @@ void TIWForm6::fillGrid(store::Query& students, int subject) {
     IWGrid1.cell(0, g * kColumnsPerGroup + 2).Text = "成绩";
   }
   int position = 0;
-  for (students.first(); !students.eof(); students.next(), ++position) {
-    addSlot(position / kGroups + 1, position % kGroups, students.field("序号").asInt(),
-            students.field("姓名").asText(), subject);
+  for (const auto& student : students) {
+    addSlot(position / kGroups + 1, position % kGroups, student.key, student.name, subject);
+    ++position;
   }
   chainEnterKeys();
 }
@@ -146,10 +146,7 @@ void TIWForm6::addSlot(int row, int group, std::int64_t key, const std::string& 
   auto box = std::make_unique<web::Edit>(IWGrid1, "scoreBox" + std::to_string(slots_.size() + 1));
   box->Css = "srk cell";
   box->MaxLength = 32;
-  store::Query& score = web::UserSession().sql2;
-  score.open("select k" + std::to_string(subject) + " as score from cj where test=?",
-             {store::scoreKey(IWLabel4.Caption, key)});
-  const double stored = score.eof() ? 0 : score.field("score").asDouble();
+  const double stored = store::storedScore(data(), IWLabel4.Caption, key, subject);
   if (stored > 0) {
     box->Text = analysis::formatGeneral(stored);
     box->Enabled = !entry::isClerk();
@@ -162,14 +159,11 @@ void TIWForm6::addSlot(int row, int group, std::int64_t key, const std::string& 
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
 void TIWForm6::chainEnterKeys() {
-  std::string next = IWButton2.elementId();
+  const web::Control* next = &IWButton2;
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
     if (!it->box->Enabled) continue;
-    it->box->Scripts = {{"onKeyPress", "if(event.keyCode==13){var t=document.getElementById('" +
-                                           next +
-                                           "');t.focus();if(t.select)t.select();"
-                                           "return false;}"}};
-    next = it->box->elementId();
+    it->box->EnterKey = web::KeyAction::focus(*next, true);
+    next = it->box.get();
   }
 }
 
@@ -178,27 +172,25 @@ void TIWForm6::IWButton2Click() {
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
   const int subjectCount = static_cast<int>(store::settingsCache().get()->subjects.size());
   std::string invalid;
+  std::vector<store::GridScore> scores;
+  for (const Slot& slot : slots_) {
+    if (!slot.box->Enabled) continue;  // a clerk's locked score
+    const auto value = parseNumber(slot.box->Text);
+    if (!value) {
+      invalid += std::to_string(slot.key) + "[" + slot.name + "] ";
+      continue;
+    }
+    scores.push_back({slot.key, *value});
+  }
+  const store::GridSave save{IWLabel4.Caption,
+                             loadedSubject_ + 1,
+                             subjectCount,
+                             entry::isClerk(),
+                             {web::UserSession().userName, className()}};
   bool refused = false;
   try {
-    store::Database& db = web::UserSession().ADOConnection1.db();
-    store::Transaction transaction(db);  // the grid is saved whole or not at all
-    for (const Slot& slot : slots_) {
-      if (!slot.box->Enabled) continue;  // a clerk's locked score
-      const auto value = parseNumber(slot.box->Text);
-      if (!value) {
-        invalid += std::to_string(slot.key) + "[" + slot.name + "] ";
-        continue;
-      }
-      const auto outcome = store::applyScore(db, {IWLabel4.Caption,
-                                                  slot.key,
-                                                  loadedSubject_ + 1,
-                                                  *value,
-                                                  subjectCount,
-                                                  entry::isClerk(),
-                                                  {web::UserSession().userName, className()}});
-      refused = refused || outcome.result == store::ScoreWriteResult::KeptExisting;
-    }
-    transaction.commit();
+    // The grid is saved whole or not at all.
+    refused = store::saveClassGrid(data(), save, scores).keptExisting;
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }

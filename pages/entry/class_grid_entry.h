@@ -8,6 +8,7 @@
 
 #include "pages/common/footer.h"
 #include "pages/entry/entry_student.h"
+#include "store/class_grid.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -39,7 +40,7 @@ class TIWForm6 : public web::Page {
 
   void fillClassLists();
   entry::Place chosenPlace() const;
-  void fillGrid(store::Query& students, int subject);
+  void fillGrid(const std::vector<store::ClassMember>& students, int subject);
   void addSlot(int row, int group, std::int64_t key, const std::string& name, int subject);
   void chainEnterKeys();
   void emptyGrid();

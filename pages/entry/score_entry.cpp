@@ -1,5 +1,6 @@
 #include "pages/entry/score_entry.h"
 
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
@@ -8,6 +9,7 @@
 #include "pages/signin/login.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -17,12 +19,6 @@ namespace {
 constexpr const char* kAnyUnit = "不限学校";
 constexpr const char* kAnyGrade = "不限年级";
 constexpr const char* kAnyClass = "所有班";
-
-std::vector<std::string> withFirst(const char* first, const std::vector<std::string>& items) {
-  std::vector<std::string> out{first};
-  out.insert(out.end(), items.begin(), items.end());
-  return out;
-}
 
 // The chosen entry of a scope list, or none when the list's first entry ("all") is chosen.
 std::optional<std::string> restriction(const web::ComboBox& list, const char* any) {
@@ -57,7 +53,7 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
   // The last-score panel is a record of what was written: its subject is not chosen.
   IWComboBox6.Enabled = false;
   buildCaptions();
-  buildKeyScripts();
+  buildEnterKeys();
   IWRegion8.Visible = false;
   IWRegion9.Visible = false;
 }
@@ -79,7 +75,7 @@ void TIWForm2::IWAppFormCreate() {
 void TIWForm2::fillScope() {
   web::TIWUserSession& session = web::UserSession();
   if (entry::isClassTeacher()) {
-    const entry::Place place = entry::accountPlace(session.tem, session.userName);
+    const entry::Place place = store::accountPlace(session.ADOConnection1.db(), session.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
     IWComboBox3.Items = {place.unit};
     IWComboBox4.Items = {place.grade};
@@ -136,8 +132,8 @@ void TIWForm2::IWLink2Click() {
 void TIWForm2::IWButton3Click() {
   if (!entry::requireEntryRights()) return;
   web::TIWUserSession& session = web::UserSession();
-  entry::changeOwnPassword(session.tem, session.userName, IWEdit10.Text, IWEdit11.Text,
-                           IWEdit12.Text);
+  entry::changeOwnPassword(session.ADOConnection1.db(), session.userName, IWEdit10.Text,
+                           IWEdit11.Text, IWEdit12.Text);
 }
 
 }  // namespace zeziza::pages

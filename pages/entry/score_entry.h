@@ -37,7 +37,7 @@ class TIWForm2 : public web::Page {
   void IWLink8Click();
 
   void buildCaptions();
-  void buildKeyScripts();
+  void buildEnterKeys();
   void fillScope();
   entry::EntryScope currentScope() const;
   // The student of `number` when entry is allowed for them with a subject chosen in

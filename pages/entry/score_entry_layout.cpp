@@ -1,4 +1,4 @@
-// The fixed captions, help texts and key scripts of the score entry page.
+// The fixed captions, help texts and Enter keys of the score entry page.
 #include "pages/entry/score_entry.h"
 
 namespace zeziza::pages {
@@ -15,17 +15,6 @@ std::vector<std::string> withSpecialNote(std::vector<std::string> lines) {
   lines.emplace_back();
   lines.insert(lines.end(), kSpecialNote.begin(), kSpecialNote.end());
   return lines;
-}
-
-// Enter in a box moves the focus on; the button's own click then submits the page.
-std::string focusScript(const std::string& target, bool select) {
-  return "if(event.keyCode==13){var t=document.getElementById('" + target + "');t.focus();" +
-         (select ? "t.select();" : "") + "return false;}";
-}
-
-std::string clickScript(const std::string& target) {
-  return "if(event.keyCode==13){var t=document.getElementById('" + target +
-         "');t.focus();t.click();return false;}";
 }
 
 }  // namespace
@@ -92,10 +81,11 @@ void TIWForm2::buildCaptions() {
       "特别提示：本系统将0分认为是缺考，如果确有0分情况，请输入一个非零极小数（如0.01）代替";
 }
 
-void TIWForm2::buildKeyScripts() {
-  IWEdit1.Scripts = {{"onKeyPress", focusScript(IWEdit2.elementId(), true)}};
-  IWEdit2.Scripts = {{"onKeyPress", clickScript(IWButton1.elementId())}};
-  IWEdit9.Scripts = {{"onKeyPress", focusScript(IWMemo1.elementId(), false)}};
+// Enter in a box moves the focus on; Enter in the score box clicks 录入, which submits.
+void TIWForm2::buildEnterKeys() {
+  IWEdit1.EnterKey = web::KeyAction::focus(IWEdit2, true);
+  IWEdit2.EnterKey = web::KeyAction::click(IWButton1);
+  IWEdit9.EnterKey = web::KeyAction::focus(IWMemo1);
 }
 
 }  // namespace zeziza::pages

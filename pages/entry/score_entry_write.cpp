@@ -1,14 +1,14 @@
 // The writing handlers of the score entry page: direct entry, computed entry and the delete
 // link of the last-score panel.
-#include <charconv>
 #include <functional>
 
 #include "analysis/number_format.h"
+#include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
-#include "pages/entry/entry_text.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -39,19 +39,11 @@ store::Database& data() {
   return web::UserSession().ADOConnection1.db();
 }
 
-// The row id the last-score panel shows; none when the panel is empty.
-std::optional<std::int64_t> shownRowId(const std::string& text) {
-  std::int64_t id = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), id);
-  if (ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return id;
-}
-
 }  // namespace
 
 std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& number,
                                                         const web::ComboBox& subjects) {
-  auto student = entry::findStudent(web::UserSession().tem, number);
+  auto student = store::findStudent(data(), number);
   if (!student) {
     web::ShowMessage("考生不存在,请核对后再试！");
     return std::nullopt;
@@ -145,7 +137,8 @@ void TIWForm2::IWButton2Click() {
 void TIWForm2::IWLink1Click() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
-    const auto rowId = shownRowId(IWEdit3.Text);
+    // The row id the last-score panel shows; none when the panel is empty.
+    const auto rowId = exactInteger<std::int64_t>(IWEdit3.Text);
     const int subject = IWComboBox6.ItemIndex + 1;
     if (!rowId || subject < 1 ||
         !store::clearScore(data(), *rowId, subject, subjectCount(), author())) {

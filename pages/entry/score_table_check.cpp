@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "pages/entry/score_text.h"
 
 namespace zeziza::pages {

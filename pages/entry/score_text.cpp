@@ -3,7 +3,7 @@
 #include <charconv>
 #include <cmath>
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 
 namespace zeziza::pages {
 

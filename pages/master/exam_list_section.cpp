@@ -2,9 +2,8 @@
 
 #include <stdexcept>
 
-#include "pages/common/rights.h"
-#include "pages/master/list_entries.h"
 #include "store/comma_text.h"
+#include "store/exams.h"
 #include "store/settings.h"
 #include "web/user_session.h"
 
@@ -18,14 +17,12 @@ constexpr const char* kExamHasScoresMessage =
 
 // Why a stored exam may not be deleted now; read inside the list's transaction.
 std::string deletionRefusal(const std::string& exam) {
-  auto& session = web::UserSession();
+  auto& db = web::UserSession().ADOConnection1.db();
   // Another session may have made it the default since this one signed in.
-  if (store::sameEntry(store::readSetting(session.ADOConnection1.db(), store::key::kDefaultExam),
-                       exam)) {
+  if (store::sameEntry(store::readSetting(db, store::key::kDefaultExam), exam)) {
     return kDefaultExamMessage;
   }
-  session.tem.open("select 1 from cj where ks=? limit 1", {exam});
-  return session.tem.recordCount() > 0 ? kExamHasScoresMessage : "";
+  return store::examHasScores(db, exam) ? kExamHasScoresMessage : "";
 }
 
 void writeDefaultExam(const std::string& exam) {
@@ -37,66 +34,35 @@ void writeDefaultExam(const std::string& exam) {
 
 }  // namespace
 
-ExamListSection::ExamListSection(web::Container& parent) : web::Region(parent, "ExamsSection") {
-  Css = "col";
-  Heading.Caption = "考试项目设置";
-  Heading.Bold = true;
-  HelpBox.Css = "help";
-  Help.Lines = {"此处设置考试项目,新增加的项目将自动设置", "",
-                "为默认项目，同时取消原来的默认考试设置。"};
-  IWButton3.Caption = "增加";
-  IWGrid2.Css = "grid qbk";
-  IWGrid2.setColumnCount(2);
+ListSectionLayout examListLayout() {
+  return {.region = "ExamsSection",
+          .heading = "ExamsHeading",
+          .help = "ExamsHelp",
+          .edit = "IWEdit4",
+          .button = "IWButton3",
+          .list = "IWList1",
+          .grid = "IWGrid2",
+          .headingCaption = "考试项目设置",
+          .helpLines = {"此处设置考试项目,新增加的项目将自动设置", "",
+                        "为默认项目，同时取消原来的默认考试设置。"},
+          .nameHeader = "考试项目名称"};
 }
 
-void ExamListSection::load(std::vector<std::string> exams) {
-  IWList1.Items = std::move(exams);
-  rebuildGrid();
-}
-
-void ExamListSection::rebuildGrid() {
-  IWGrid2.clear();
-  IWGrid2.setRowCount(static_cast<int>(IWList1.Items.size()) + 1);
-  IWGrid2.cell(0, 0).Text = "考试项目名称";
-  IWGrid2.cell(0, 1).Text = "点击删除";
-  for (std::size_t i = 0; i < IWList1.Items.size(); ++i) {
-    const int row = static_cast<int>(i) + 1;
-    IWGrid2.cell(row, 0).Text = IWList1.Items[i];
-    IWGrid2.cell(row, 1).Text = "删除";
-    IWGrid2.cell(row, 1).Clickable = true;
-  }
-}
-
-// The page and the session's exam list show what the store holds after the click.
-void ExamListSection::takeStored(std::vector<std::string> exams, const std::string& refusal) {
-  web::UserSession().examList = store::toCommaText(exams);
-  load(std::move(exams));
-  if (!refusal.empty()) web::ShowMessage(refusal);
-}
-
-void ExamListSection::add() {
-  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto name = typedEntry(IWEdit4.Text, "不能添加空字符串");
-  if (!name) return;
-  auto change = appendEntry(
-      sessionList(store::key::kExams), *name,
-      {.duplicateMessage = "项目已存在，请检查后修改！", .alsoWrite = writeDefaultExam});
-  if (change.written) {
-    web::UserSession().defaultExam = *name;
-    IWEdit4.Text.clear();
-  }
-  takeStored(std::move(change.items), change.refusal);
-}
-
-void ExamListSection::remove(int row) {
-  if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto index = static_cast<std::size_t>(row - 1);
-  if (row < 1 || index >= IWList1.Items.size()) return;
-  const std::string name = IWList1.Items[index];
-  if (name == web::UserSession().defaultExam) return web::ShowMessage(kDefaultExamMessage);
-  auto change = removeEntry(sessionList(store::key::kExams), name, index,
-                            [&] { return deletionRefusal(name); });
-  takeStored(std::move(change.items), change.refusal);
+ListSectionRules examListRules() {
+  return {.store = sessionList(store::key::kExams),
+          .add = appendTyped("不能添加空字符串", {.duplicateMessage = "项目已存在，请检查后修改！",
+                                                  .alsoWrite = writeDefaultExam}),
+          .clearTypedAfterAdd = true,
+          .refuseRemovalEarly =
+              [](const std::string& exam) {
+                return exam == web::UserSession().defaultExam ? kDefaultExamMessage : "";
+              },
+          .refuseRemoval = deletionRefusal,
+          .stored =
+              [](const std::vector<std::string>& exams) {
+                web::UserSession().examList = store::toCommaText(exams);
+              },
+          .added = [](const std::string& exam) { web::UserSession().defaultExam = exam; }};
 }
 
 }  // namespace zeziza::pages

@@ -12,11 +12,6 @@ Ttestset::Ttestset() : web::Page("Ttestset") {
   Sections.Css = "cols";
   OnCreate = [this] { IWAppFormCreate(); };
   levels_.IWButton2.OnClick = [this] { IWButton2Click(); };
-  bands_.IWButton4.OnClick = [this] { IWButton4Click(); };
-  bands_.IWGrid1.OnCellClick = [this](int row, int column) { IWGrid1CellClick(row, column); };
-  exams_.IWButton3.OnClick = [this] { IWButton3Click(); };
-  exams_.IWGrid2.OnCellClick = [this](int row, int column) { IWGrid2CellClick(row, column); };
-  subjects_.IWButton5.OnClick = [this] { IWButton5Click(); };
 }
 
 void Ttestset::IWAppFormCreate() {

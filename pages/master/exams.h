@@ -18,18 +18,13 @@ class Ttestset : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton2Click() { levels_.save(); }
-  void IWButton4Click() { bands_.add(); }
-  void IWGrid1CellClick(int row, int) { bands_.remove(row); }
-  void IWButton3Click() { exams_.add(); }
-  void IWGrid2CellClick(int row, int) { exams_.remove(row); }
-  void IWButton5Click() { subjects_.add(); }
 
   Tmain Tmain1{*this};
   LevelsSection levels_{*this};
   web::Region Sections{*this, "Sections"};
-  BandsSection bands_{Sections};
-  ExamListSection exams_{Sections};
-  SubjectListSection subjects_{Sections};
+  ListSection<web::ListBox> bands_{Sections, bandsLayout(), bandsRules()};
+  ListSection<web::List> exams_{Sections, examListLayout(), examListRules()};
+  ListSection<web::List> subjects_{Sections, subjectListLayout(), subjectListRules()};
   TIWFrame19 TIWFrame191{*this};
 };
 

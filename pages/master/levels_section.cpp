@@ -4,12 +4,12 @@
 #include <optional>
 #include <stdexcept>
 #include <utility>
+#include <vector>
 
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/list_update.h"
 #include "store/settings.h"
-#include "store/transaction.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -52,13 +52,11 @@ void LevelsSection::save() {
     return web::ShowMessage("分数分级数据错误！请修改后再试");
   }
   auto& db = web::UserSession().ADOConnection1.db();
-  store::Transaction transaction(db);
-  for (const auto& [key, value] : levels) {
-    if (!store::writeSetting(db, key, std::to_string(*value))) {
-      throw std::runtime_error("系统设置表中缺少设置项" + std::string(key) + "，无法保存");
-    }
+  std::vector<store::SettingValue> values;
+  for (const auto& [key, value] : levels) values.push_back({key, std::to_string(*value)});
+  if (const auto missing = store::writeSettings(db, values)) {
+    throw std::runtime_error("系统设置表中缺少设置项" + std::string(*missing) + "，无法保存");
   }
-  transaction.commit();
   for (const auto& [key, value] : levels) {
     store::refreshCachedSetting(store::settingsCache(), db, key);
   }

@@ -1,6 +1,6 @@
 #include "pages/master/list_entries.h"
 
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -40,7 +40,7 @@ ListChange appendEntry(const ListUpdater& update, const std::string& name,
     if (rules.alsoWrite) rules.alsoWrite(name);
     return store::ListEdit::Write;
   });
-  return {std::move(result.items), std::move(refusal), result.written};
+  return {std::move(result.items), std::move(refusal), result.written, name};
 }
 
 ListChange removeEntry(const ListUpdater& update, const std::string& name, std::size_t hint,
@@ -56,7 +56,7 @@ ListChange removeEntry(const ListUpdater& update, const std::string& name, std::
     items.erase(at);
     return store::ListEdit::Write;
   });
-  return {std::move(result.items), std::move(refused), result.written};
+  return {std::move(result.items), std::move(refused), result.written, name};
 }
 
 std::optional<std::string> typedEntry(std::string_view text, const std::string& emptyMessage) {

@@ -23,6 +23,7 @@ struct ListChange {
   std::vector<std::string> items;
   std::string refusal;
   bool written = false;
+  std::string entry{};  // the entry added or removed
 };
 
 struct AppendRules {

@@ -1,16 +1,16 @@
 #include "pages/master/roster.h"
 
-#include <charconv>
-
 #include "export/sheet_layout.h"
 #include "export/workbook_file.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
+#include "pages/common/text.h"
 #include "pages/common/workbook_download.h"
-#include "pages/entry/entry_text.h"
 #include "pages/master/units.h"
 #include "store/comma_text.h"
+#include "store/roster_query.h"
 #include "store/settings_cache.h"
-#include "store/transaction.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -19,47 +19,13 @@ namespace {
 
 constexpr const char* kNoDeleteRights = "您没有删除学生的权限，请以合适身份登录后再试！";
 
-std::optional<std::int64_t> studentKey(const std::string& text) {
-  std::int64_t key = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), key);
-  if (error != std::errc{} || end != text.data() + text.size()) return std::nullopt;
-  return key;
-}
-
 // A combo's chosen filter value; its first item means "all".
 std::string filterValue(const web::ComboBox& box) {
   return box.ItemIndex > 0 ? box.text() : std::string();
 }
 
-std::vector<std::string> withFirst(std::string first, const std::vector<std::string>& items) {
-  std::vector<std::string> out{std::move(first)};
-  out.insert(out.end(), items.begin(), items.end());
-  return out;
-}
-
-// Removes students and their scores in one transaction: all of them, or none.
-void removeStudents(const std::vector<std::int64_t>& keys) {
-  auto& db = web::UserSession().ADOConnection1.db();
-  store::Transaction transaction(db);
-  for (const auto key : keys) {
-    db.exec("delete from cj where kh=?", {key});
-    db.exec("delete from ks where bh=?", {key});
-  }
-  transaction.commit();
-}
-
-// Removes one student; his scores go with him only when `withScores`. False, removing nothing,
-// when he has scores to keep.
-bool removeStudent(std::int64_t key, bool withScores) {
-  auto& session = web::UserSession();
-  auto& db = session.ADOConnection1.db();
-  store::Transaction transaction(db);
-  session.tem.open("select 1 from cj where kh=? limit 1", {key});
-  if (session.tem.recordCount() > 0 && !withScores) return false;
-  db.exec("delete from cj where kh=?", {key});
-  db.exec("delete from ks where bh=?", {key});
-  transaction.commit();
-  return true;
+store::Database& data() {
+  return web::UserSession().ADOConnection1.db();
 }
 
 }  // namespace
@@ -128,9 +94,9 @@ void TIWForm16::IWAppFormCreate() {
 }
 
 void TIWForm16::IWButton2Click() {
-  const RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
-                            filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
-  results_.run(rosterStatement(filter));
+  const store::RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
+                                   filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
+  results_.run(store::rosterStatement(filter));
   IWLink6.Visible = true;
 }
 
@@ -151,9 +117,9 @@ void TIWForm16::IWLink7Click() {
 
 void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
-  const auto key = studentKey(bh);
+  const auto key = exactInteger<std::int64_t>(bh);
   if (!key || !results_.findStudent(*key)) return;
-  if (!removeStudent(*key, IWCheckBox1.Checked)) {
+  if (!store::removeStudent(data(), *key, IWCheckBox1.Checked)) {
     return web::ShowMessage(
         "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
   }
@@ -164,7 +130,7 @@ void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
   if (!hasRights({0, 1, 2})) {
     return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
   }
-  const auto key = studentKey(bh);
+  const auto key = exactInteger<std::int64_t>(bh);
   const auto row = key ? results_.findStudent(*key) : std::nullopt;
   if (row) IWRegion2.open(results_.query(), *row);
 }
@@ -183,7 +149,7 @@ void TIWForm16::IWLink2Click() {
   const std::size_t column = result.fieldIndex("bh");
   std::vector<std::int64_t> keys;
   for (const auto& row : result.rows()) keys.push_back(row[column].asInt());
-  removeStudents(keys);
+  store::removeStudents(data(), keys);
   results_.rerun(1);
 }
 

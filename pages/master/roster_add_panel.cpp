@@ -50,8 +50,9 @@ void AddStudentsPanel::addStudents() {
   }
   const StudentBatch batch = readStudentBatch(IWMemo1.Lines, IWMemo2.Lines);
   if (!batch.refusal.empty()) return web::ShowMessage(batch.refusal);
-  const auto taken = insertStudents(web::UserSession().ADOConnection1.db(), batch.students,
-                                    IWComboBox10.text(), IWComboBox11.text(), IWComboBox12.text());
+  const auto taken =
+      store::insertStudents(web::UserSession().ADOConnection1.db(), batch.students,
+                            IWComboBox10.text(), IWComboBox11.text(), IWComboBox12.text());
   if (!taken.empty()) {
     std::string listed;
     for (const auto& number : taken) listed += "/" + number;

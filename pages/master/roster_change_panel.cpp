@@ -1,10 +1,8 @@
 #include "pages/master/roster_change_panel.h"
 
-#include <charconv>
-
 #include "pages/common/rights.h"
-#include "pages/entry/entry_text.h"
-#include "store/transaction.h"
+#include "pages/common/text.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -63,22 +61,18 @@ bool ChangeStudentPanel::save() {
     web::ShowMessage("学生编号、姓名不能为空!");
     return false;
   }
-  std::int64_t key = 0;
-  const auto& text = thxh.Caption;
-  if (std::from_chars(text.data(), text.data() + text.size(), key).ec != std::errc{}) return false;
-  auto& db = web::UserSession().ADOConnection1.db();
-  store::Transaction transaction(db);
-  auto& tem = web::UserSession().tem;
-  tem.open("select 1 from ks where id=? and bh<>? limit 1", {number, key});
-  if (tem.recordCount() > 0) {
+  const auto key = exactInteger<std::int64_t>(thxh.Caption);
+  if (!key) return false;
+  const auto result = store::changeStudent(
+      web::UserSession().ADOConnection1.db(),
+      {*key, number, name, IWComboBox1.text(), IWComboBox2.text(), IWComboBox3.text()});
+  if (result == store::StudentChangeResult::NumberTaken) {
     web::ShowMessage("操作失败，请检查学生编号是否已经存在!");
     return false;
   }
-  const int changed =
-      db.exec("update ks set id=?,xm=?,xx=?,nj=?,bj=? where bh=?",
-              {number, name, IWComboBox1.text(), IWComboBox2.text(), IWComboBox3.text(), key});
-  transaction.commit();
-  if (changed == 0) web::ShowMessage("没有记录被更新，请检查该学生是否已被删除!");
+  if (result == store::StudentChangeResult::Missing) {
+    web::ShowMessage("没有记录被更新，请检查该学生是否已被删除!");
+  }
   Visible = false;
   return true;
 }

@@ -5,7 +5,8 @@
 #include <optional>
 #include <string>
 
-#include "pages/master/roster_query.h"
+#include "pages/common/bound_statement.h"
+#include "pages/master/roster_paging.h"
 #include "store/query.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"

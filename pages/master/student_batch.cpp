@@ -1,10 +1,6 @@
 #include "pages/master/student_batch.h"
 
-#include "pages/entry/entry_text.h"
-#include "store/database.h"
-#include "store/list_update.h"
-#include "store/statement.h"
-#include "store/transaction.h"
+#include "pages/common/text.h"
 
 namespace zeziza::pages {
 
@@ -17,13 +13,6 @@ std::vector<std::string> filledLines(const std::vector<std::string>& lines) {
   for (const auto& line : lines) out.push_back(trimmed(line));
   while (!out.empty() && out.back().empty()) out.pop_back();
   return out;
-}
-
-bool isStored(store::Database& db, const std::string& number) {
-  store::Statement find(db, "select 1 from ks where id=? limit 1");
-  const store::Value value(number);
-  find.bindAll(std::span(&value, 1));
-  return find.step();
 }
 
 }  // namespace
@@ -48,34 +37,6 @@ StudentBatch readStudentBatch(const std::vector<std::string>& numberLines,
   }
   if (batch.students.empty()) batch.refusal = "请在两个框中输入要添加的学生编号和学生姓名！";
   return batch;
-}
-
-std::vector<std::string> takenNumbers(store::Database& db, const std::vector<NewStudent>& batch) {
-  std::vector<std::string> seen;
-  std::vector<std::string> taken;
-  for (const auto& student : batch) {
-    const bool repeated = store::findEntry(seen, student.number) != std::string::npos;
-    if ((repeated || isStored(db, student.number)) &&
-        store::findEntry(taken, student.number) == std::string::npos) {
-      taken.push_back(student.number);
-    }
-    seen.push_back(student.number);
-  }
-  return taken;
-}
-
-std::vector<std::string> insertStudents(store::Database& db, const std::vector<NewStudent>& batch,
-                                        const std::string& unit, const std::string& grade,
-                                        const std::string& cls) {
-  store::Transaction transaction(db);
-  auto taken = takenNumbers(db, batch);
-  if (!taken.empty()) return taken;
-  for (const auto& student : batch) {
-    db.exec("insert into ks (id,xm,nj,bj,xx) values (?,?,?,?,?)",
-            {student.number, student.name, grade, cls, unit});
-  }
-  transaction.commit();
-  return taken;
 }
 
 }  // namespace zeziza::pages

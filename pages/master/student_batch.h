@@ -3,16 +3,11 @@
 #include <string>
 #include <vector>
 
-namespace zeziza::store {
-class Database;
-}
+#include "store/students.h"
 
 namespace zeziza::pages {
 
-struct NewStudent {
-  std::string number;
-  std::string name;
-};
+using store::NewStudent;
 
 // The students of the add panel's two boxes, or the refusal to show.
 struct StudentBatch {
@@ -25,14 +20,5 @@ struct StudentBatch {
 // naming its line.
 StudentBatch readStudentBatch(const std::vector<std::string>& numbers,
                               const std::vector<std::string>& names);
-
-// The numbers that are stored already or occur twice in the batch, each once, in batch order.
-std::vector<std::string> takenNumbers(store::Database& db, const std::vector<NewStudent>& batch);
-
-// Inserts the whole batch in one transaction, unless a number is taken; returns the taken
-// numbers (nothing was inserted when there are any).
-std::vector<std::string> insertStudents(store::Database& db, const std::vector<NewStudent>& batch,
-                                        const std::string& unit, const std::string& grade,
-                                        const std::string& cls);
 
 }  // namespace zeziza::pages

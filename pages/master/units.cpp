@@ -4,80 +4,87 @@
 #include "store/comma_text.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
 
 namespace {
 
-PlaceColumnSpec unitsSpec() {
-  return {.region = "UnitsColumn",
-          .title = "IWLabel1",
-          .list = "IWList1",
-          .edit = "IWEdit2",
-          .button = "IWButton2",
-          .grid = "IWGrid1",
-          .titleCaption = "『管理单位』",
-          .help = {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
-          .nameHeader = "单位名称",
-          .key = store::key::kUnits,
-          .studentColumn = "xx",
-          .emptyMessage = "添加失败，不能添加空字符串",
-          .duplicateMessage = "添加失败，该单位已存在！"};
+constexpr const char* kStudentsStillListed =
+    "该列表项下还有学生，请先删除该列表项下所有学生，然后才能删除列表项！";
+
+// A place is removed only when no student is listed under it; `field` of the roster names it.
+std::function<std::string(const std::string&)> refuseWhileStudentsListed(store::PlaceField field) {
+  return [field](const std::string& name) {
+    return store::placeInUse(web::UserSession().ADOConnection1.db(), field, name)
+               ? std::string(kStudentsStillListed)
+               : std::string();
+  };
 }
 
-PlaceColumnSpec gradesSpec() {
-  return {.region = "GradesColumn",
-          .title = "IWLabel2",
-          .list = "IWList2",
-          .edit = "IWEdit3",
-          .button = "IWButton3",
-          .grid = "IWGrid2",
-          .titleCaption = "『管理年级』",
-          .help = {"此处设置系统管理的年级，系统支持同时管理多个年级", "",
-                   "建议使用2010级、2011级这样的年级形式，以避免学生", "",
-                   "升级带来的麻烦；各个单位都具有相同的年级。"},
-          .nameHeader = "年级",
-          .key = store::key::kGrades,
-          .studentColumn = "nj",
-          .emptyMessage = "不能添加空字符串",
-          .duplicateMessage = "添加失败，该年级已存在！",
-          .sessionCopy = &web::TIWUserSession::gradeList};
+// Column n of the page names its controls IWLabel<n>, IWList<n> and IWGrid<n>; its edit and
+// button are IWEdit<n+1> and IWButton<n+1>.
+ListSectionLayout placeLayout(std::string region, int number, std::string caption,
+                              std::vector<std::string> help, std::string nameHeader) {
+  const std::string n = std::to_string(number);
+  return {.region = region,
+          .heading = "IWLabel" + n,
+          .help = region + "Help",
+          .edit = "IWEdit" + std::to_string(number + 1),
+          .button = "IWButton" + std::to_string(number + 1),
+          .list = "IWList" + n,
+          .grid = "IWGrid" + n,
+          .headingCaption = std::move(caption),
+          .helpLines = std::move(help),
+          .nameHeader = std::move(nameHeader)};
 }
 
-PlaceColumnSpec classesSpec() {
-  return {.region = "ClassesColumn",
-          .title = "IWLabel3",
-          .list = "IWList3",
-          .edit = "IWEdit4",
-          .button = "IWButton4",
-          .grid = "IWGrid3",
-          .titleCaption = "『管理班次』",
-          .help = {"此处设置系统管理的班次，系统支持同时管理多个班次", "",
-                   "各个年级都具有相同的班次。"},
-          .nameHeader = "班次",
-          .key = store::key::kClasses,
-          .studentColumn = "bj",
-          .emptyMessage = "不能添加空字符串",
-          .duplicateMessage = "添加失败，该班次已存在！"};
+ListSectionRules placeRules(ListUpdater updater, store::PlaceField field, std::string emptyMessage,
+                            std::string duplicateMessage) {
+  return {.store = std::move(updater),
+          .add = appendTyped(std::move(emptyMessage),
+                             {.duplicateMessage = std::move(duplicateMessage)}),
+          .refuseRemoval = refuseWhileStudentsListed(field)};
+}
+
+ListSectionRules gradesRules() {
+  auto rules = placeRules(sessionList(store::key::kGrades), store::PlaceField::Grade, "不能添加空字符串",
+                          "添加失败，该年级已存在！");
+  // The session keeps its own copy of the grades.
+  rules.stored = [](const std::vector<std::string>& grades) {
+    web::UserSession().gradeList = store::toCommaText(grades);
+  };
+  return rules;
 }
 
 }  // namespace
 
 Tdwset::Tdwset()
     : web::Page("Tdwset"),
-      units_(Columns, unitsSpec()),
-      grades_(Columns, gradesSpec()),
-      classes_(Columns, classesSpec()) {
+      units_(Columns,
+             placeLayout("UnitsColumn", 1, "『管理单位』",
+                         {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
+                         "单位名称"),
+             placeRules(cachedList(store::key::kUnits), store::PlaceField::Unit, "添加失败，不能添加空字符串",
+                        "添加失败，该单位已存在！")),
+      grades_(Columns,
+              placeLayout("GradesColumn", 2, "『管理年级』",
+                          {"此处设置系统管理的年级，系统支持同时管理多个年级", "",
+                           "建议使用2010级、2011级这样的年级形式，以避免学生", "",
+                           "升级带来的麻烦；各个单位都具有相同的年级。"},
+                          "年级"),
+              gradesRules()),
+      classes_(Columns,
+               placeLayout("ClassesColumn", 3, "『管理班次』",
+                           {"此处设置系统管理的班次，系统支持同时管理多个班次", "",
+                            "各个年级都具有相同的班次。"},
+                           "班次"),
+               placeRules(cachedList(store::key::kClasses), store::PlaceField::Class, "不能添加空字符串",
+                          "添加失败，该班次已存在！")) {
   Title = "单位设置";
   Columns.Css = "cols";
   OnCreate = [this] { IWAppFormCreate(); };
-  units_.Add.OnClick = [this] { IWButton2Click(); };
-  grades_.Add.OnClick = [this] { IWButton3Click(); };
-  classes_.Add.OnClick = [this] { IWButton4Click(); };
-  units_.Entries.OnCellClick = [this](int row, int column) { IWGrid1CellClick(row, column); };
-  grades_.Entries.OnCellClick = [this](int row, int column) { IWGrid2CellClick(row, column); };
-  classes_.Entries.OnCellClick = [this](int row, int column) { IWGrid3CellClick(row, column); };
 }
 
 void Tdwset::IWAppFormCreate() {

@@ -15,12 +15,13 @@ web::TIWServerController& controller() {
 
 }  // namespace
 
-std::optional<StoredUser> verifyCredentials(const std::string& name, const std::string& password) {
+std::optional<store::StoredUser> verifyCredentials(const std::string& name,
+                                                   const std::string& password) {
   web::TIWUserSession& session = web::UserSession();
   auth::LoginThrottle& throttle = controller().loginThrottle();
   auth::PasswordHasher& hasher = controller().passwordHasher();
   if (!throttle.allowed(name, session.clientAddress)) return std::nullopt;
-  auto user = findUser(session.ADOConnection1.db(), name);
+  auto user = store::findUser(session.ADOConnection1.db(), name);
   bool matches = false;
   if (user) {
     matches = hasher.verify(user->passwordHash, password);

@@ -4,14 +4,15 @@
 #include <string>
 #include <string_view>
 
-#include "pages/signin/user_accounts.h"
+#include "store/users.h"
 
 namespace zeziza::pages {
 
 // The user when `password` is exactly theirs. Nullopt for an unknown name, a wrong password,
 // or while repeated failures for this name from this client address must wait (then the
 // password is not checked at all). Uses the current session's connection and address.
-std::optional<StoredUser> verifyCredentials(const std::string& name, const std::string& password);
+std::optional<store::StoredUser> verifyCredentials(const std::string& name,
+                                                   const std::string& password);
 
 // A hash of `password` to store in `yh.pass`.
 std::string hashPassword(std::string_view password);

@@ -6,9 +6,9 @@
 #include "pages/entry/score_entry.h"
 #include "pages/signin/credentials.h"
 #include "pages/signin/login_state.h"
-#include "pages/signin/user_accounts.h"
 #include "pages/system/banner.h"
 #include "store/settings.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -18,13 +18,6 @@ namespace {
 constexpr const char* kWrongLogin = "用户名或密码错误！";
 constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
 constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登陆";
-
-// Enter in the name box moves to the password box; Enter there moves to the login button.
-constexpr const char* kNameEnter =
-    "if(event.keyCode==13){var p=document.getElementById('iwedit2');p.focus();p.select();"
-    "return false;}";
-constexpr const char* kPasswordEnter =
-    "if(event.keyCode==13){document.getElementById('iwbutton1').focus();return false;}";
 
 }  // namespace
 
@@ -37,11 +30,12 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   IWLabel3.Caption = "System login";
   NameRow.Css = "row";
   IWLabel4.Caption = "用户名";
-  IWEdit1.Scripts = {{"onKeyPress", kNameEnter}};
+  // Enter moves from the name to the password, then to the login button.
+  IWEdit1.EnterKey = web::KeyAction::focus(IWEdit2, true);
   PasswordRow.Css = "row";
   IWLabel5.Caption = "密   码";
   IWEdit2.PasswordPrompt = true;
-  IWEdit2.Scripts = {{"onKeyPress", kPasswordEnter}};
+  IWEdit2.EnterKey = web::KeyAction::focus(IWButton1);
   IWButton1.Caption = "登陆";
   NoteBox.Css = "note-box";
   IWLabel6.Caption = "登录说明";
@@ -77,7 +71,7 @@ void TIWForm1::IWAppFormCreate() {
   IWImageFile1.Source = bannerAddress(session.dataFolder().files());
   session.footerText = store::readSetting(db, store::key::kFooterText);
   TIWFrame191.showText(session.footerText);
-  IWRegion4.Visible = !hasSuperAdmin(db);
+  IWRegion4.Visible = !store::hasSuperAdmin(db);
   setFocus(IWRegion4.Visible ? IWEdit4 : IWEdit1);
 }
 
@@ -121,7 +115,7 @@ void TIWForm1::routeSignedInUser() {
 }
 
 void TIWForm1::IWButton2Click() {
-  const std::string name = trimBlanks(IWEdit4.Text);
+  const std::string name = trimmed(IWEdit4.Text);
   if (name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
@@ -130,22 +124,22 @@ void TIWForm1::IWButton2Click() {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimBlanks(IWEdit3.Text);
+  const std::string password = trimmed(IWEdit3.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;
   }
-  const NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
-  switch (addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
-    case AddUserResult::Added:
+  const store::NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
+  switch (store::addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
+    case store::AddUserResult::Added:
       web::ShowMessage("创建用户成功，请使用新创建的用户登录!");
       IWRegion4.Visible = false;
       setFocus(IWEdit1);
       return;
-    case AddUserResult::NameTaken:
+    case store::AddUserResult::NameTaken:
       web::ShowMessage("该用户名已存在，请使用其它用户名！");
       return;
-    case AddUserResult::SuperAdminExists:
+    case store::AddUserResult::SuperAdminExists:
       web::ShowMessage("系统中已有超级管理员，请使用其用户名登录。");
       IWRegion4.Visible = false;
       setFocus(IWEdit1);

@@ -2,6 +2,7 @@
 
 #include "pages/common/text.h"
 #include "pages/signin/credentials.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -19,7 +20,7 @@ TIWForm18::TIWForm18() : web::Page("TIWForm18") {
 }
 
 void TIWForm18::IWButton1Click() {
-  if (trimBlanks(IWEdit2.Text).empty()) {
+  if (trimmed(IWEdit2.Text).empty()) {
     web::ShowMessage("新设密码不能为空！");
     return;
   }
@@ -33,10 +34,9 @@ void TIWForm18::IWButton1Click() {
     web::ShowMessage("原有密码错误！请检查。");
     return;
   }
-  const int changed =
-      session.tem.exec("update yh set pass=? where user=?",
-                       {store::Value(hashPassword(IWEdit2.Text)), store::Value(user->name)});
-  if (changed > 0) web::ShowMessage("修改成功！");
+  if (store::setPasswordHash(session.ADOConnection1.db(), user->name, hashPassword(IWEdit2.Text))) {
+    web::ShowMessage("修改成功！");
+  }
 }
 
 }  // namespace zeziza::pages

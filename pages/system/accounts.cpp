@@ -3,6 +3,7 @@
 #include "pages/common/rights.h"
 #include "store/comma_text.h"
 #include "store/settings.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -106,8 +107,8 @@ void Tusergl::IWAppFormCreate() {
 // Every row of `yh`; the third column's constant text is each row's delete link.
 void Tusergl::reloadUserList() {
   web::TIWUserSession& session = web::UserSession();
-  session.sqla.open(
-      "select user as 用户名, qx as 权限, '删除用户' as 删除用户 from yh order by rowid");
+  const store::BoundStatement users = store::userListStatement();
+  session.sqla.open(users.sql, users.params);
   IWDBGrid5.DataSource = &session.sqla;
 }
 

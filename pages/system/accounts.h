@@ -4,7 +4,7 @@
 
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
-#include "pages/signin/user_accounts.h"
+#include "store/users.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
 #include "web/controls/display.h"
@@ -37,7 +37,7 @@ class Tusergl : public web::Page {
   void IWDBGrid5Columns2Click(const std::string& userName);
   // Reads the chosen type's rights code and a class teacher's scope into `user`; false (with
   // a message) when something needed is not chosen.
-  bool chosenTypeAndScope(NewUser& user);
+  bool chosenTypeAndScope(store::NewUser& user);
 
   // Settings.
   void IWComboBox33Change();

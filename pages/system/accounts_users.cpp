@@ -2,10 +2,10 @@
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "pages/signin/credentials.h"
-#include "pages/signin/user_accounts.h"
 #include "pages/system/accounts.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -42,7 +42,7 @@ void Tusergl::IWComboBox2Change() {
   IWRegion4.Visible = true;
 }
 
-bool Tusergl::chosenTypeAndScope(NewUser& user) {
+bool Tusergl::chosenTypeAndScope(store::NewUser& user) {
   if (IWComboBox2.ItemIndex < 0) {
     web::ShowMessage("请选择用户类型！");
     return false;
@@ -62,8 +62,8 @@ bool Tusergl::chosenTypeAndScope(NewUser& user) {
 
 void Tusergl::IWButton7Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  NewUser user;
-  user.name = trimBlanks(IWEdit15.Text);
+  store::NewUser user;
+  user.name = trimmed(IWEdit15.Text);
   if (user.name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
@@ -72,20 +72,20 @@ void Tusergl::IWButton7Click() {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimBlanks(IWEdit16.Text);
+  const std::string password = trimmed(IWEdit16.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;
   }
   store::Database& db = web::UserSession().ADOConnection1.db();
   // Checked again when the row is added; this spares the hash for a name in use.
-  if (findUser(db, user.name)) {
+  if (store::findUser(db, user.name)) {
     web::ShowMessage("该用户名已存在，请使用其它用户名！");
     return;
   }
   if (!chosenTypeAndScope(user)) return;
   user.passwordHash = hashPassword(password);
-  if (addUser(db, user, false) == AddUserResult::NameTaken) {
+  if (store::addUser(db, user, false) == store::AddUserResult::NameTaken) {
     web::ShowMessage("该用户名已存在，请使用其它用户名！");
     return;
   }
@@ -95,9 +95,9 @@ void Tusergl::IWButton7Click() {
 
 void Tusergl::IWDBGrid5Columns2Click(const std::string& userName) {
   if (!requireRights({rights::kSuperAdmin})) return;
-  web::TIWUserSession& session = web::UserSession();
-  session.tem.exec("delete from yh where user=?", {store::Value(userName)});
-  if (!hasSuperAdmin(session.ADOConnection1.db())) {
+  store::Database& db = web::UserSession().ADOConnection1.db();
+  store::deleteUser(db, userName);
+  if (!store::hasSuperAdmin(db)) {
     web::ShowMessage(
         "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新"
         "创建新的超级管理员账户");

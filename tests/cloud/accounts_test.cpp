@@ -16,6 +16,7 @@ TEST(RegistrationNumber, OnlyPositiveIntegers) {
   const std::vector<Case> cases = {
       {"12", 12},
       {" 7 ", 7},
+      {"\t7\r\n", 7},
       {"12a", std::nullopt},
       {"0", std::nullopt},
       {"-5", std::nullopt},

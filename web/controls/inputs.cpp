@@ -7,8 +7,18 @@
 
 namespace zeziza::web {
 
-void writeScriptEvents(HtmlWriter& out, const ScriptEvents& events) {
-  for (const auto& [event, script] : events) out.attr(toLower(event), script);
+KeyAction KeyAction::focus(const Control& control, bool selectText) {
+  return {Kind::Focus, control.elementId(), selectText};
+}
+
+KeyAction KeyAction::click(const Control& control) {
+  return {Kind::Click, control.elementId(), false};
+}
+
+void KeyAction::write(HtmlWriter& out) const {
+  if (kind == Kind::None) return;
+  out.attr("data-iw-enter", kind == Kind::Click ? "click" : "focus").attr("data-iw-target", target);
+  if (selectText) out.attr("data-iw-select", "1");
 }
 
 std::size_t Edit::limit() const {
@@ -30,7 +40,7 @@ void Edit::render(HtmlWriter& out) const {
   if (MaxLength > 0) out.attr("maxlength", std::to_string(MaxLength));
   if (ReadOnly) out.raw(" readonly");
   if (!Enabled) out.raw(" disabled");
-  writeScriptEvents(out, Scripts);
+  EnterKey.write(out);
   out.raw(">");
 }
 
@@ -76,7 +86,6 @@ void Memo::render(HtmlWriter& out) const {
   out.attr("class", "srk memo").attr("rows", std::to_string(Rows));
   if (ReadOnly) out.raw(" readonly");
   if (!Enabled) out.raw(" disabled");
-  writeScriptEvents(out, Scripts);
   // A leading newline inside <textarea> is dropped by the parser; keep the first line.
   out.raw(">\n").text(text()).raw("</textarea>");
 }

@@ -2,16 +2,26 @@
 
 #include <optional>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "web/control.h"
 
 namespace zeziza::web {
 
-// Browser-side scripts of a control, by event name ("onKeyPress"); the page's own code.
-using ScriptEvents = std::vector<std::pair<std::string, std::string>>;
-void writeScriptEvents(HtmlWriter& out, const ScriptEvents& events);
+// What the Enter key does in a text box. The box carries it as data attributes and the client
+// script acts on them, so a page names the target control, never an element id or a script.
+struct KeyAction {
+  enum class Kind { None, Focus, Click };
+  Kind kind = Kind::None;
+  std::string target;  // element id of the target control
+  bool selectText = false;
+
+  // Moves the focus to `control`; with `selectText` its text is selected (where it has one).
+  static KeyAction focus(const Control& control, bool selectText = false);
+  // Moves the focus to `control` and clicks it.
+  static KeyAction click(const Control& control);
+  void write(HtmlWriter& out) const;
+};
 
 // A one-line text box.
 class Edit : public Control {
@@ -23,7 +33,7 @@ class Edit : public Control {
   bool NonEditableAsLabel = false;
   std::size_t MaxLength = 0;  // 0: the web layer's limit
   std::string Css = "srk";
-  ScriptEvents Scripts;
+  KeyAction EnterKey;
 
   void render(HtmlWriter& out) const override;
   bool takesPost() const override { return !ReadOnly; }
@@ -42,7 +52,6 @@ class Memo : public Control {
   std::vector<std::string> Lines;
   bool ReadOnly = false;
   int Rows = 8;
-  ScriptEvents Scripts;
 
   std::string text() const;
   void setText(std::string_view text);

@@ -1,5 +1,6 @@
 // The client side of every page: one submit routine, the lock overlay, confirmations,
-// timers, focus and the alert queue. Plain script, no framework.
+// timers, focus, the Enter key of text boxes and the alert queue. Plain script, no framework.
+// Pages carry only data (data-iw-* attributes and the JSON state), never script of their own.
 (function () {
   'use strict';
   var submitting = false;
@@ -52,6 +53,25 @@
     var el = e.target;
     if (el && el.getAttribute && el.getAttribute('data-iw-change')) {
       SubmitClickConfirm(el.getAttribute('data-iw-change'), '', true, '');
+    }
+  }
+
+  // Enter in a box with data-iw-enter moves the focus to data-iw-target ("focus", selecting
+  // its text with data-iw-select) or clicks it ("click"). Enter that ends an input method's
+  // composition is left to the input method.
+  function onKeyDown(e) {
+    if (e.key !== 'Enter' || e.isComposing || e.keyCode === 229) return;
+    var el = e.target;
+    var action = el && el.getAttribute ? el.getAttribute('data-iw-enter') : null;
+    if (!action) return;
+    var target = document.getElementById(el.getAttribute('data-iw-target') || '');
+    if (!target) return;
+    e.preventDefault();
+    target.focus();
+    if (action === 'click') {
+      target.click();
+    } else if (el.getAttribute('data-iw-select') === '1' && target.select) {
+      target.select();
     }
   }
 
@@ -136,6 +156,7 @@
 
   document.addEventListener('click', onClick);
   document.addEventListener('change', onChange);
+  document.addEventListener('keydown', onKeyDown);
   // A page shown again from the browser's memory must not be typed into: it may be older
   // than the session's current page.
   window.addEventListener('pageshow', function (e) {

@@ -134,6 +134,31 @@ TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
   EXPECT_EQ(rowOf("703")->scores, scores({0, 91}));
 }
 
+// Enter goes from one open box to the next, past the locked ones, and from the last to 保存.
+TEST_F(ClassGridTest, EnterMovesThroughTheOpenBoxesToTheSaveButton) {
+  addClass(4);
+  putRow("702", {0, 80}, 80, 80);
+  putRow("704", {0, 70}, 70, 70);
+  open("3", "clerk");
+  load();
+  struct Step {
+    int box;
+    std::string next;  // element id Enter moves to; "" for a locked box
+  };
+  const std::vector<Step> steps = {{1, "scorebox3"}, {2, ""}, {3, "iwbutton2"}, {4, ""}};
+  for (const auto& step : steps) {
+    SCOPED_TRACE(step.box);
+    const web::KeyAction& enter = box(step.box).EnterKey;
+    EXPECT_EQ(enter.kind,
+              step.next.empty() ? web::KeyAction::Kind::None : web::KeyAction::Kind::Focus);
+    EXPECT_EQ(enter.target, step.next);
+    EXPECT_EQ(enter.selectText, !step.next.empty());
+  }
+  EXPECT_NE(b.last().html.find(
+                "data-iw-enter=\"focus\" data-iw-target=\"scorebox3\" data-iw-select=\"1\""),
+            std::string::npos);
+}
+
 TEST_F(ClassGridTest, ASaveStoresTheSubjectThatWasLoaded) {
   addClass(2);
   open();

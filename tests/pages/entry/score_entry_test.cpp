@@ -69,13 +69,15 @@ TEST_F(ScoreEntryTest, CreationShowsTheExamTheUserAndTheScope) {
   EXPECT_TRUE(shown("IWRegion7"));
   EXPECT_FALSE(shown("IWRegion8"));
   EXPECT_FALSE(shown("IWRegion9"));
-  // The key scripts find their targets by lower-case id.
+  // The Enter keys find their targets by lower-case id.
   const std::string& html = b.last().html;
   EXPECT_NE(html.find("id=\"iwedit1\""), std::string::npos);
-  EXPECT_NE(html.find("getElementById(&#39;iwedit2&#39;)"), std::string::npos);
-  EXPECT_NE(html.find("getElementById(&#39;iwbutton1&#39;)"), std::string::npos);
+  EXPECT_NE(html.find("data-iw-enter=\"focus\" data-iw-target=\"iwedit2\" data-iw-select=\"1\""),
+            std::string::npos);
+  EXPECT_NE(html.find("data-iw-enter=\"click\" data-iw-target=\"iwbutton1\""), std::string::npos);
   b.click("IWLink6");
-  EXPECT_NE(b.last().html.find("getElementById(&#39;iwmemo1&#39;)"), std::string::npos);
+  EXPECT_NE(b.last().html.find("data-iw-enter=\"focus\" data-iw-target=\"iwmemo1\">"),
+            std::string::npos);
 }
 
 // Direct entries one after another for one student, each checked against the stored row.

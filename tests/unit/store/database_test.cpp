@@ -52,6 +52,19 @@ TEST_F(StoreTest, AMissingKeyReadsEmptyAndItsWriteIsLost) {
   EXPECT_EQ(readSetting(db, key::kFooterText), "it's <b>ours</b>");
 }
 
+TEST_F(StoreTest, SettingsAreWrittenTogetherOrNotAtAll) {
+  Database& db = connection.db();
+  const std::vector<SettingValue> withMissing = {
+      {key::kExcellent, "95"}, {"nosuchkey", "x"}, {key::kPass, "65"}};
+  EXPECT_EQ(writeSettings(db, withMissing), std::optional<std::string_view>("nosuchkey"));
+  EXPECT_EQ(readSetting(db, key::kExcellent), "90");
+  EXPECT_EQ(readSetting(db, key::kPass), "60");
+  const std::vector<SettingValue> levels = {{key::kExcellent, "95"}, {key::kPass, "65"}};
+  EXPECT_EQ(writeSettings(db, levels), std::nullopt);
+  EXPECT_EQ(readSetting(db, key::kExcellent), "95");
+  EXPECT_EQ(readSetting(db, key::kPass), "65");
+}
+
 TEST_F(StoreTest, SettingsCacheLoadsListsLineByLine) {
   Database& db = connection.db();
   writeListSetting(db, key::kUnits, {"中心 校区", "东校区"});

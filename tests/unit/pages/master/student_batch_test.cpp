@@ -5,11 +5,6 @@
 #include <string>
 #include <vector>
 
-#include "store/database.h"
-#include "store/schema.h"
-#include "store/statement.h"
-#include "tests/support/temp_folder.h"
-
 namespace zeziza::pages {
 namespace {
 
@@ -77,44 +72,6 @@ TEST(ReadStudentBatch, PairsTrimmedLinesAndRefusesMisalignedBoxes) {
     EXPECT_EQ(pairs(batch), c.students);
     EXPECT_EQ(batch.refusal, c.refusal);
   }
-}
-
-class InsertStudentsTest : public ::testing::Test {
- protected:
-  InsertStudentsTest() {
-    store::createDataSchema(folder.path() / "data");
-    db.exec("insert into ks (id, xm) values ('A1001', '已有')");
-  }
-  std::int64_t students() {
-    store::Statement count(db, "select count(*) from ks");
-    count.step();
-    return count.column(0).asInt();
-  }
-  testing::TempFolder folder;
-  store::Database db{folder.path() / "data"};
-};
-
-TEST_F(InsertStudentsTest, AddsAllOrNone) {
-  struct Case {
-    std::string name;
-    std::vector<NewStudent> batch;
-    std::vector<std::string> taken;
-  };
-  const std::vector<Case> cases = {
-      {"stored number in other letter case", {{"1", "甲"}, {"a1001", "乙"}}, {"a1001"}},
-      {"repeated in the batch", {{"7", "甲"}, {"8", "乙"}, {"7", "丙"}, {"7", "丁"}}, {"7"}},
-      {"both, listed in batch order",
-       {{"9", "甲"}, {"A1001", "乙"}, {"9", "丙"}, {"x", "丁"}, {"X", "戊"}},
-       {"A1001", "9", "X"}},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    EXPECT_EQ(insertStudents(db, c.batch, "东校区", "2010级", "一班"), c.taken);
-    EXPECT_EQ(students(), 1);
-  }
-  EXPECT_TRUE(
-      insertStudents(db, {{"1", "甲"}, {"2", "O'Brien"}}, "东校区", "2010级", "一班").empty());
-  EXPECT_EQ(students(), 3);
 }
 
 }  // namespace

@@ -1,15 +1,16 @@
-#include "pages/entry/entry_text.h"
-
 #include <gtest/gtest.h>
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
 
-namespace zeziza::pages {
+#include "pages/common/text.h"
+
+namespace zeziza::analysis {
 namespace {
 
-TEST(EntryText, TrimsBlanksAndControlCharactersAtBothEnds) {
+TEST(TypedText, TrimsBlanksAndControlCharactersAtBothEnds) {
   const std::vector<std::pair<std::string, std::string>> cases = {
       {"  高一  ", "高一"},
       {"\t2010级\r\n", "2010级"},
@@ -24,7 +25,7 @@ TEST(EntryText, TrimsBlanksAndControlCharactersAtBothEnds) {
   }
 }
 
-TEST(EntryText, ReadsWholeNumbersOnly) {
+TEST(TypedText, ReadsWholeNumbersOnly) {
   const std::vector<std::pair<std::string, std::optional<int>>> cases = {
       {"70", 70},
       {" 70 ", 70},
@@ -47,11 +48,30 @@ TEST(EntryText, ReadsWholeNumbersOnly) {
   }
 }
 
-TEST(EntryText, FindsLineBreaks) {
+TEST(TypedText, ReadsExactIntegersOnly) {
+  const std::vector<std::pair<std::string, std::optional<std::int64_t>>> cases = {
+      {"42", 42},
+      {"-7", -7},
+      {"9007199254740993", 9007199254740993},
+      {"", std::nullopt},
+      {" 42", std::nullopt},
+      {"42 ", std::nullopt},
+      {"+42", std::nullopt},
+      {"4x", std::nullopt},
+      {"99999999999999999999", std::nullopt},
+  };
+  for (const auto& [text, expected] : cases) {
+    SCOPED_TRACE(text);
+    EXPECT_EQ(exactInteger<std::int64_t>(text), expected);
+  }
+  EXPECT_EQ(exactInteger<int>("3000000000"), std::nullopt);
+}
+
+TEST(TypedText, FindsLineBreaks) {
   EXPECT_TRUE(holdsLineBreak("a\nb"));
   EXPECT_TRUE(holdsLineBreak("a\rb"));
   EXPECT_FALSE(holdsLineBreak("a\tb, \"c\""));
 }
 
 }  // namespace
-}  // namespace zeziza::pages
+}  // namespace zeziza::analysis

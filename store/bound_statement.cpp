@@ -1,6 +1,6 @@
-#include "pages/common/bound_statement.h"
+#include "store/bound_statement.h"
 
-namespace zeziza::pages {
+namespace zeziza::store {
 
 std::string containsPattern(std::string_view part) {
   std::string pattern = "%";
@@ -11,4 +11,4 @@ std::string containsPattern(std::string_view part) {
   return pattern + "%";
 }
 
-}  // namespace zeziza::pages
+}  // namespace zeziza::store

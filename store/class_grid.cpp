@@ -1,0 +1,46 @@
+#include "store/class_grid.h"
+
+#include <stdexcept>
+
+#include "store/database.h"
+#include "store/statement.h"
+#include "store/transaction.h"
+
+namespace zeziza::store {
+
+std::vector<ClassMember> classMembers(Database& db, const Place& place) {
+  Statement statement(db, "select bh, xm from ks where xx=? and nj=? and bj=? order by bh");
+  const Value params[] = {Value(place.unit), Value(place.grade), Value(place.cls)};
+  statement.bindAll(params);
+  std::vector<ClassMember> members;
+  while (statement.step()) {
+    members.push_back({statement.column(0).asInt(), statement.column(1).asText()});
+  }
+  return members;
+}
+
+double storedScore(Database& db, std::string_view exam, std::int64_t student, int subject) {
+  // The column name is built from a checked number, never from text.
+  if (subject < 1 || subject > kScoreColumns) {
+    throw std::invalid_argument("subject position out of range: " + std::to_string(subject));
+  }
+  Statement statement(db, "select k" + std::to_string(subject) + " from cj where test=?");
+  const Value key(scoreKey(exam, student));
+  statement.bindAll(std::span(&key, 1));
+  return statement.step() ? statement.column(0).asDouble() : 0;
+}
+
+GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
+                              std::span<const GridScore> scores) {
+  Transaction transaction(db);
+  GridSaveOutcome outcome;
+  for (const GridScore& score : scores) {
+    const auto written = applyScore(db, {save.exam, score.student, save.subject, score.value,
+                                         save.subjectCount, save.keepValidScore, save.author});
+    outcome.keptExisting = outcome.keptExisting || written.result == ScoreWriteResult::KeptExisting;
+  }
+  transaction.commit();
+  return outcome;
+}
+
+}  // namespace zeziza::store

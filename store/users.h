@@ -1,0 +1,55 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "store/bound_statement.h"
+#include "store/students.h"
+
+namespace zeziza::store {
+
+class Database;
+
+// A row of the user table `yh` to add. Only class teachers carry a unit, grade and class.
+struct NewUser {
+  std::string name;
+  std::string passwordHash;
+  int rightsCode = 0;
+  std::string unit;
+  std::string grade;
+  std::string className;
+};
+
+enum class AddUserResult { Added, NameTaken, SuperAdminExists };
+
+// Adds `user` unless a user of that name exists (letter case ignored). With
+// `onlyWithoutSuperAdmin` also unless a super administrator exists by now. Checks and insert
+// run in one transaction, so two sessions cannot both pass them.
+AddUserResult addUser(Database& db, const NewUser& user, bool onlyWithoutSuperAdmin);
+bool hasSuperAdmin(Database& db);
+
+// The stored name, password hash and rights code of the user called `name` (letter case
+// ignored); nullopt when there is none.
+struct StoredUser {
+  std::string name;
+  std::string passwordHash;
+  std::string rightsCode;
+};
+std::optional<StoredUser> findUser(Database& db, const std::string& name);
+
+// Stores a new password hash for the user called `name`; false when there is no such user.
+bool setPasswordHash(Database& db, std::string_view name, std::string_view passwordHash);
+
+// Removes the user called `name`; nothing happens when there is none.
+void deleteUser(Database& db, std::string_view name);
+
+// The account's place (a class teacher enters scores there only); an account without a row has an
+// empty place, which holds nobody.
+Place accountPlace(Database& db, std::string_view user);
+
+// Every user for the accounts grid, in the order they were added: 用户名, 权限, and a
+// constant 删除用户 column that carries each row's delete link.
+BoundStatement userListStatement();
+
+}  // namespace zeziza::store
