@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "export/workbook_file.h"
+
 namespace zeziza::spreadsheet {
 
 namespace {
@@ -116,17 +118,7 @@ SheetRows tableSheet(const std::vector<std::string>& scope,
 }
 
 std::string workbookName(std::string_view what, std::initializer_list<std::string> parts) {
-  std::string name(what);
-  for (const auto& part : parts) {
-    if (!part.empty()) name += "_" + part;
-  }
-  for (char& c : name) {
-    if (std::string_view("\\/:*?\"<>|").find(c) != std::string_view::npos ||
-        static_cast<unsigned char>(c) < 0x20) {
-      c = '_';
-    }
-  }
-  return name + ".xlsx";
+  return workbookDownloadName(what, std::vector<std::string>(parts));
 }
 
 }  // namespace zeziza::spreadsheet

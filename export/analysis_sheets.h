@@ -24,8 +24,7 @@ SheetRows tableSheet(const std::vector<std::string>& scope,
                      const std::vector<std::vector<std::string>>& table,
                      const std::vector<CellKind>& kinds);
 
-// "成绩排序_2024秋期中_2024级.xlsx": what the sheet holds, then the non-empty parts, with the
-// characters file names cannot carry replaced.
+// "成绩排序_2024秋期中_2024级.xlsx": workbookDownloadName over the parts of an analysis page.
 std::string workbookName(std::string_view what, std::initializer_list<std::string> parts);
 
 }  // namespace zeziza::spreadsheet

@@ -13,7 +13,8 @@ SheetLayout scoreQueryLayout(const QueryScopeTexts& scope,
   SheetLayout layout;
   std::vector<std::string> first{"查询范围:"};
   first.insert(first.end(), scope.begin(), scope.end());
-  layout.columns = {"考试名称", "考号", "学校", "姓名", "年级", "班次"};
+  // The screen's order, so the sheet reads like the page it came from.
+  layout.columns = {"考试名称", "考号", "姓名", "学校", "年级", "班次"};
   layout.columns.insert(layout.columns.end(), subjects.begin(), subjects.end());
   layout.columns.push_back("总分");
   layout.columns.push_back("平均分");

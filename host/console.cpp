@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <cstdlib>
+#include <exception>
 #include <filesystem>
 #include <iostream>
 
@@ -37,7 +38,14 @@ void Console::reset(std::istream& in) {
   out_ << "确认操作: " << kResetPrompt << "\n> " << std::flush;
   std::string answer;
   if (!std::getline(in, answer) || answer != "yes") return;
-  host_.Button4Click();
+  // A failed reset (no backup could be written, the database busy) changes nothing and
+  // must not take the server down with it.
+  try {
+    host_.Button4Click();
+  } catch (const std::exception& e) {
+    out_ << "系统重置失败，数据未改变，服务器继续运行。原因: " << e.what() << "\n";
+    return;
+  }
   out_ << "系统已恢复到初始状态。\n";
 }
 

@@ -59,7 +59,13 @@ TForm4::~TForm4() {
 }
 
 void TForm4::FormCreate() {
-  backups_.take("start");
+  // The start backup is a safety copy; a full disk or a bad backups folder must not keep
+  // the school from working. The reset still refuses to run without its own backup.
+  try {
+    backups_.take("start");
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "启动备份失败（服务器继续启动）: %s\n", e.what());
+  }
   cleanCacheFolder(folder_.cache());
   try {
     store::restoreDatabase(folder_.temp(), folder_.tempEmpty());

@@ -9,12 +9,13 @@
 namespace zeziza::store {
 
 std::vector<ClassMember> classMembers(Database& db, const Place& place) {
-  Statement statement(db, "select bh, xm from ks where xx=? and nj=? and bj=? order by bh");
+  Statement statement(db, "select bh, id, xm from ks where xx=? and nj=? and bj=? order by id, bh");
   const Value params[] = {Value(place.unit), Value(place.grade), Value(place.cls)};
   statement.bindAll(params);
   std::vector<ClassMember> members;
   while (statement.step()) {
-    members.push_back({statement.column(0).asInt(), statement.column(1).asText()});
+    members.push_back(
+        {statement.column(0).asInt(), statement.column(1).asText(), statement.column(2).asText()});
   }
   return members;
 }

@@ -16,10 +16,11 @@ class Database;
 // A student of a class as the score grid lists him.
 struct ClassMember {
   std::int64_t key = 0;  // ks.bh
+  std::string number;    // ks.id, the exam number the school knows the student by
   std::string name;
 };
 
-// The students of one class, in the order they were added.
+// The students of one class, by exam number.
 std::vector<ClassMember> classMembers(Database& db, const Place& place);
 
 // The stored score of one subject (position from 1) of a student in `exam`; 0 when none.

@@ -33,4 +33,19 @@ std::optional<std::size_t> importScores(Database& db, std::string_view exam, int
   return std::nullopt;
 }
 
+std::optional<std::size_t> importScoreRows(Database& db, std::string_view exam, int subjectCount,
+                                           std::span<const ImportRow> rows,
+                                           const ScoreAuthor& author) {
+  Transaction transaction(db);
+  for (std::size_t k = 0; k < rows.size(); ++k) {
+    const auto student = studentKey(db, rows[k].studentNumber);
+    if (!student) return k;
+    for (const auto& [subject, value] : rows[k].values) {
+      if (value != 0) applyScore(db, {exam, *student, subject, value, subjectCount, false, author});
+    }
+  }
+  transaction.commit();
+  return std::nullopt;
+}
+
 }  // namespace zeziza::store

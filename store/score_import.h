@@ -5,6 +5,8 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
+#include <vector>
 
 #include "store/score_write.h"
 
@@ -25,5 +27,18 @@ struct ImportLine {
 std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
                                         int subjectCount, std::span<const ImportLine> lines,
                                         const ScoreAuthor& author = {});
+
+// One pasted line of several subjects: a student number and a score per subject (1-based).
+struct ImportRow {
+  std::string studentNumber;
+  std::vector<std::pair<int, double>> values;
+};
+
+// The same for rows of several subjects: all rows in one transaction, a 0 leaving that
+// subject's stored score alone; the index of the first row whose student no longer exists
+// (nothing written), or nullopt.
+std::optional<std::size_t> importScoreRows(Database& db, std::string_view exam, int subjectCount,
+                                           std::span<const ImportRow> rows,
+                                           const ScoreAuthor& author = {});
 
 }  // namespace zeziza::store

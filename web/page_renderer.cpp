@@ -14,8 +14,10 @@ void writeHead(HtmlWriter& out, std::string_view title) {
   out.raw("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">");
   out.raw("<meta name=\"viewport\" content=\"width=1000\">");
   out.raw("<title>").text(title).raw("</title>");
-  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
+  // The school's look first, then the program's layout: an older files/mjy.css left in a data
+  // folder cannot hold back the layout of a newer program.
   out.raw("<link rel=\"stylesheet\" href=\"/files/mjy.css\">");
+  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
   out.raw("<script src=\"/js/zeziza.js?v=").raw(kResourceVersion).raw("\" defer></script>");
   out.raw("</head>");
 }
@@ -75,7 +77,10 @@ std::string renderPage(const Page& page, const AnswerState& state) {
   }
   nlohmann::json timers = nlohmann::json::array();
   for (const auto& t : script.timers) timers.push_back({{"id", t.id}, {"interval", t.interval}});
-  writeClientState(out, {{"messages", state.messages}, {"focus", state.focus}, {"timers", timers}});
+  writeClientState(out, {{"messages", state.messages},
+                         {"focus", state.focus},
+                         {"timers", timers},
+                         {"keepAlive", state.keepAlive.count()}});
   writeControlScripts(out, script.scripts);
   out.raw("</body></html>");
   return out.take();
@@ -89,6 +94,19 @@ std::string renderStartPage(const AnswerState& state) {
   writeTrackingFields(out, state, "", "");
   out.raw("<noscript>请启用浏览器的JavaScript。</noscript></form>");
   writeClientState(out, {{"start", true}});
+  out.raw("</body></html>");
+  return out.take();
+}
+
+std::string renderResumePage() {
+  HtmlWriter out;
+  writeHead(out, "");
+  out.raw("<body class=\"iw-start\">");
+  out.raw("<form id=\"IWForm\" method=\"post\" action=\"/EXEC\" enctype=\"multipart/form-data\">");
+  writeTrackingFields(out, {}, "", "");
+  writeHidden(out, kResyncField, "1");
+  out.raw("<noscript>请启用浏览器的JavaScript。</noscript></form>");
+  writeClientState(out, {{"resume", true}});
   out.raw("</body></html>");
   return out.take();
 }

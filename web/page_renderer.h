@@ -1,5 +1,6 @@
 #pragma once
 
+#include <chrono>
 #include <string>
 #include <vector>
 
@@ -8,22 +9,32 @@ namespace zeziza::web {
 class Page;
 
 // What one answer carries besides the page's controls.
+// A post that asks only for the session's current page, changing nothing.
+inline constexpr const char* kResyncField = "IW_Resync";
+// A post that only keeps the session alive, answered without a page.
+inline constexpr const char* kKeepAliveField = "IW_KeepAlive";
+
 struct AnswerState {
   std::string sessionId;
   unsigned trackId = 0;
   std::vector<std::string> messages;
-  std::string focus;  // element id
+  std::string focus;                       // element id
+  std::chrono::milliseconds keepAlive{0};  // 0: none
 };
 
 // The whole HTML document of a page.
 std::string renderPage(const Page& page, const AnswerState& state);
 // The start exchange: measures the window and posts it back to open the first page.
 std::string renderStartPage(const AnswerState& state);
+// Answers a page address asked for afresh (reload, or back and forward through the history):
+// the browser posts the session it kept for its tab and gets that session's current page,
+// or a new session when it kept none or the session has ended.
+std::string renderResumePage();
 
 // A plain page with the messages, when the active page cannot be rendered.
 std::string renderErrorPage(const AnswerState& state);
 
 // The version text in script and style addresses.
-inline constexpr const char* kResourceVersion = "8.0.3";
+inline constexpr const char* kResourceVersion = "8.0.4";
 
 }  // namespace zeziza::web

@@ -90,7 +90,7 @@ EventOutcome answer(Session& session) {
     outcome.file = std::move(file);
     return outcome;
   }
-  AnswerState state{session.id, ++session.trackId, user.takeMessages(), {}};
+  AnswerState state{session.id, ++session.trackId, user.takeMessages(), {}, session.keepAlive};
   Page* page = user.activePage();
   outcome.html = page ? renderAnswer(user, *page, state) : renderStartPage(state);
   outcome.messages = state.messages;
@@ -107,6 +107,8 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
     user.windowHeight = postedNumber(form, "IW_height");
     session.started = true;
     runHandler(user, [&] { user.showPage(startPage); });
+  } else if (form.value(kResyncField) == "1") {
+    // Reloaded or shown again from the history: the current page, nothing applied.
   } else if (form.value("IW_TrackID_") != std::to_string(session.trackId)) {
     user.ShowMessage(kResyncMessage);
   } else if (Page* page = user.activePage()) {

@@ -22,10 +22,7 @@ struct EventOutcome {
   std::vector<std::string> messages;  // the alerts the answer carries
 };
 
-inline constexpr const char* kResyncMessage =
-    "You have attempted to post or refresh data from a page that  depends on information that "
-    "is no longer available to the server application.\n\nYour attempted changes will be "
-    "ignored. You will now be resynced to the current place in the application.";
+inline constexpr const char* kResyncMessage = "页面已过期，您的输入未保存，请在当前页面重新操作。";
 
 // One post of a session, written once: check the track id, apply the posted values, run the
 // acting control's handler, and answer with a file or the active page. The caller holds the

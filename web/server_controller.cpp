@@ -1,5 +1,6 @@
 #include "web/server_controller.h"
 
+#include <algorithm>
 #include <cstdio>
 
 #include "web/embedded_file.h"
@@ -19,12 +20,12 @@ std::pair<std::string, std::string> splitCommand(std::string_view path) {
   return {toLower(path.substr(0, slash)), std::string(path.substr(slash + 1))};
 }
 
-// Pages may be kept for the back button (an older page then resyncs when used), but are
-// always asked for afresh.
+// Pages are never kept by the browser: nothing of a signed-out user is shown from its cache.
+// Reload and the history ask for the page address afresh, which answers the current page.
 HttpResponse pageResponse(std::string html) {
   HttpResponse r;
   r.body = std::move(html);
-  r.headers.emplace_back("Cache-Control", "no-cache, private");
+  r.headers.emplace_back("Cache-Control", "no-store");
   r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
   r.headers.emplace_back("X-Content-Type-Options", "nosniff");
   return r;
@@ -85,13 +86,15 @@ TIWServerController::~TIWServerController() {
 }
 
 HttpResponse TIWServerController::handle(const HttpRequest& request) {
-  if (request.method == "POST" && request.form.get("IW_SessionID_")) return event(request);
+  if (request.method == "POST" && request.form.get("IW_SessionID_")) {
+    return request.form.value(kKeepAliveField) == "1" ? keepAlive(request) : event(request);
+  }
   const auto [command, rest] = splitCommand(request.path);
   if (command.empty()) {
     return request.method == "POST" ? HttpResponse::redirect(settings_.SessionTimeoutURL)
                                     : startExchange();
   }
-  if (command == "exec") return HttpResponse::redirect(settings_.SessionTimeoutURL);
+  if (command == "exec") return pageResponse(renderResumePage());
   if (command == "files") return fromFolder(folder_.files(), rest, true);
   if (command == "filesnc") return fromFolder(folder_.files(), rest, false);
   if (command == "cache") return fromFolder(folder_.cache(), rest, false);
@@ -106,8 +109,20 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
 
 std::shared_ptr<Session> TIWServerController::startSession() {
   auto session = sessions_.create(folder_, *context_);
-  if (session) notifyCount();
+  if (!session) return session;
+  session->keepAlive =
+      std::max<std::chrono::milliseconds>(settings_.SessionTimeout / 3, std::chrono::seconds(1));
+  notifyCount();
   return session;
+}
+
+HttpResponse TIWServerController::keepAlive(const HttpRequest& request) {
+  const auto session = sessions_.acquire(request.form.value("IW_SessionID_"));
+  HttpResponse r;
+  r.status = session ? 204 : 410;
+  if (session) sessions_.release(*session);
+  r.headers.emplace_back("Cache-Control", "no-store");
+  return r;
 }
 
 HttpResponse TIWServerController::startExchange() {
@@ -138,6 +153,7 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
 
 HttpResponse TIWServerController::event(const HttpRequest& request) {
   auto outcome = postEvent(request.form, clientAddress(request));
+  if (!outcome && request.form.value(kResyncField) == "1") return startExchange();
   if (!outcome) return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (outcome->kind == EventOutcome::Kind::File) {
     HttpResponse r = fileResponse(outcome->file->path, false);

@@ -67,6 +67,9 @@ class TIWServerController {
  private:
   HttpResponse startExchange();
   HttpResponse event(const HttpRequest& request);
+  // A page's "still here" from the browser: keeps its session from timing out; 410 when the
+  // session has ended.
+  HttpResponse keepAlive(const HttpRequest& request);
   HttpResponse stop(std::string_view id);
   void endSession(Session& session);
   void notifyCount();

@@ -21,6 +21,9 @@ struct Session {
   std::unique_ptr<TIWUserSession> user;
   unsigned trackId = 0;  // the number of the last answer rendered
   bool started = false;  // the start exchange has been answered with the first page
+  // How often its pages tell the server the browser is still there: well within the
+  // session time-out, so typed but unsent work is not lost to it.
+  std::chrono::milliseconds keepAlive{0};
   // Guarded by the registry's mutex.
   int requestsUnderWay = 0;
   Clock::time_point lastRequest = Clock::now();

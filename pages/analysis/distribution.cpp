@@ -139,6 +139,9 @@ void TIWForm13::IWButton1Click() {
       !requireChoice(IWComboBox3, "请先选择年级！")) {
     return;
   }
+  // The details of an older query would show students the new one does not hold.
+  IWRegion1.Visible = false;
+  IWGrid2.setRowCount(0);
   IWGrid1.setRowCount(1);
   IWGrid1.clear();
   openRange(*x);

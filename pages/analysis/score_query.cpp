@@ -6,6 +6,7 @@
 
 #include "analysis/statistics_settings.h"
 #include "export/sheet_layout.h"
+#include "export/workbook_file.h"
 #include "pages/common/item_lists.h"
 #include "pages/analysis/report_cards.h"
 #include "pages/analysis/score_scale.h"
@@ -254,7 +255,9 @@ void TIWForm3::IWLink11Click() {
   const store::Query& result = web::UserSession().sqla;
   const auto subjects = web::UserSession().context().settings().get()->subjects;
   if (result.isOpen() && !hasEverySubject(result, subjects)) return;
-  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects));
+  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects),
+               spreadsheet::workbookDownloadName("成绩查询",
+                                                 {searchedScope_.begin(), searchedScope_.end()}));
 }
 
 // The cards of the exam and scope chosen here, on a page of their own.

@@ -31,12 +31,14 @@ void sendFresh(const std::function<void(const std::filesystem::path&)>& write,
 
 }  // namespace
 
-void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout) {
+void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout,
+                  const std::string& downloadName) {
   if (!result.isOpen()) {
     web::ShowMessage(std::string(kExportNoQueryMessage));
     return;
   }
-  sendFresh([&](const auto& file) { spreadsheet::writeWorkbook(result, layout, file); }, "");
+  sendFresh([&](const auto& file) { spreadsheet::writeWorkbook(result, layout, file); },
+            downloadName);
 }
 
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName) {

@@ -15,9 +15,11 @@ inline constexpr std::string_view kExportFailedMessage =
 
 // What a 【保存为EXCEL】 link does with its page's result: refuses while no query has run;
 // otherwise writes `layout` over every result row to a fresh workbook in the session's cache
-// folder and answers the click with that file. A failure is reported with
-// kExportFailedMessage and leaves no file behind.
-void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout);
+// folder and answers the click with that file, offered as `downloadName` (see
+// spreadsheet::workbookDownloadName). A failure is reported with kExportFailedMessage and
+// leaves no file behind.
+void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout,
+                  const std::string& downloadName);
 
 // The same for rows an analysis page made: the file is offered as `downloadName`.
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName);

@@ -4,6 +4,7 @@
 #include "pages/entry/batch_import_check.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
+#include "pages/entry/score_table_check.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"
 #include "store/students.h"
@@ -15,6 +16,7 @@ TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
   Title = "批量导入成绩";
   OnCreate = [this] { IWAppFormCreate(); };
   IWButton1.OnClick = [this] { IWButton1Click(); };
+  tableButton.OnClick = [this] { tableImportClick(); };
   IWLink1.OnClick = [this] { IWLink1Click(); };
   header.Css = "bar";
   work.Css = "panel";
@@ -38,6 +40,14 @@ TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
       "1、从其它来源将考号或学号粘贴至考号[学号]文本框，每个考号一行。",
       "2、从其它来源将成绩粘贴至成绩文本框，每个考号一行。",
       "3、无论考号还是成绩均需严格一一对应、行数一致、不允许出现空行。",
+  };
+  tableWork.Css = "panel";
+  tableCaption.Caption = "多科成绩（含首行列名）";
+  tableMemo.Rows = 12;
+  tableButton.Caption = "导入多科成绩";
+  tableHelp.Lines = {
+      "多科导入：在表格软件中选中“考号”列和若干科目列（连同首行列名）复制，粘贴到上面的文本框。",
+      "首行须有“考号”和科目名称，顺序不限；每行一个学生，各列以制表符分隔，不允许有空格子。",
   };
 }
 
@@ -70,6 +80,27 @@ void TIWFormdr::IWButton1Click() {
   }
   web::ShowMessage("操作成功！");
   Memo2.Lines.clear();
+}
+
+void TIWFormdr::tableImportClick() {
+  if (!requireRights({rights::kSupervisor})) return;
+  web::TIWUserSession& session = web::UserSession();
+  const auto subjects = store::settingsCache().get()->subjects;
+  const ScoreTableCheck check =
+      checkScoreTable(tableMemo.Lines, subjects, [&](const std::string& n) {
+        return store::numberStored(session.ADOConnection1.db(), n);
+      });
+  if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
+  try {
+    const auto vanished = store::importScoreRows(session.ADOConnection1.db(), IWLabel4.Caption,
+                                                 static_cast<int>(subjects.size()), check.rows,
+                                                 {session.userName, className()});
+    if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
+  } catch (const std::exception&) {
+    return web::ShowMessage("操作错误,指令没有完成");
+  }
+  web::ShowMessage("操作成功！已导入" + std::to_string(check.rows.size()) + "名学生的成绩");
+  tableMemo.Lines.clear();
 }
 
 void TIWFormdr::IWLink1Click() {

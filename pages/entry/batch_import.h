@@ -18,6 +18,7 @@ class TIWFormdr : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton1Click();
+  void tableImportClick();
   void IWLink1Click();
 
   web::Region header{*this, "header"};
@@ -41,6 +42,13 @@ class TIWFormdr : public web::Page {
   web::ComboBox IWComboBox1{work, "IWComboBox1"};
   web::Button IWButton1{work, "IWButton1"};
   web::Text IWText1{work, "IWText1"};
+
+  // Several subjects at once: a block pasted from a spreadsheet with its heading line.
+  web::Region tableWork{*this, "tableWork"};
+  web::Label tableCaption{tableWork, "tableCaption"};
+  web::Memo tableMemo{tableWork, "tableMemo"};
+  web::Button tableButton{tableWork, "tableButton"};
+  web::Text tableHelp{tableWork, "tableHelp"};
 
   TIWFrame19 TIWFrame191{*this};
 };

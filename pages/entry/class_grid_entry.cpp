@@ -131,32 +131,32 @@ void TIWForm6::fillGrid(const std::vector<store::ClassMember>& students, int sub
   const int count = static_cast<int>(students.size());
   IWGrid1.setRowCount((count + kGroups - 1) / kGroups + 1);
   for (int g = 0; g < kGroups; ++g) {
-    IWGrid1.cell(0, g * kColumnsPerGroup).Text = "序号";
+    IWGrid1.cell(0, g * kColumnsPerGroup).Text = "考号";
     IWGrid1.cell(0, g * kColumnsPerGroup + 1).Text = "姓名";
     IWGrid1.cell(0, g * kColumnsPerGroup + 2).Text = "成绩";
   }
   int position = 0;
   for (const auto& student : students) {
-    addSlot(position / kGroups + 1, position % kGroups, student.key, student.name, subject);
+    addSlot(position / kGroups + 1, position % kGroups, student, subject);
     ++position;
   }
   chainEnterKeys();
 }
 
 // The box shows the stored score of the subject; a score clerk sees a valid one locked.
-void TIWForm6::addSlot(int row, int group, std::int64_t key, const std::string& name, int subject) {
+void TIWForm6::addSlot(int row, int group, const store::ClassMember& student, int subject) {
   auto box = std::make_unique<web::Edit>(IWGrid1, "scoreBox" + std::to_string(slots_.size() + 1));
   box->Css = "srk cell";
   box->MaxLength = 32;
-  const double stored = store::storedScore(data(), IWLabel4.Caption, key, subject);
+  const double stored = store::storedScore(data(), IWLabel4.Caption, student.key, subject);
   if (stored > 0) {
     box->Text = analysis::formatGeneral(stored);
     box->Enabled = !entry::isClerk();
   }
-  IWGrid1.cell(row, group * kColumnsPerGroup).Text = std::to_string(key);
-  IWGrid1.cell(row, group * kColumnsPerGroup + 1).Text = name;
+  IWGrid1.cell(row, group * kColumnsPerGroup).Text = student.number;
+  IWGrid1.cell(row, group * kColumnsPerGroup + 1).Text = student.name;
   IWGrid1.cell(row, group * kColumnsPerGroup + 2).Content = box.get();
-  slots_.push_back({key, name, std::move(box)});
+  slots_.push_back({student.key, student.number, student.name, std::move(box)});
 }
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
@@ -180,7 +180,7 @@ void TIWForm6::IWButton2Click() {
     if (!slot.box->Enabled) continue;  // a clerk's locked score
     const auto value = parseNumber(slot.box->Text);
     if (!value) {
-      invalid += std::to_string(slot.key) + "[" + slot.name + "] ";
+      invalid += slot.number + "[" + slot.name + "] ";
       continue;
     }
     scores.push_back({slot.key, *value});
@@ -197,9 +197,13 @@ void TIWForm6::IWButton2Click() {
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
-  setEditing(false);
+  // The grid stays loaded with 保存成绩 on, so a box found wrong can be mended and saved again.
   if (!invalid.empty()) web::ShowMessage(invalid + "成绩格式有误，请检查！！！");
-  if (refused) web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  if (refused) {
+    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  } else {
+    web::ShowMessage("已保存" + std::to_string(scores.size()) + "个成绩");
+  }
 }
 
 void TIWForm6::IWButton3Click() {

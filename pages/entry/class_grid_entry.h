@@ -28,6 +28,7 @@ class TIWForm6 : public web::Page {
   // One student of the loaded class and the box holding the score.
   struct Slot {
     std::int64_t key = 0;
+    std::string number;
     std::string name;
     std::unique_ptr<web::Edit> box;
   };
@@ -41,7 +42,7 @@ class TIWForm6 : public web::Page {
   void fillClassLists();
   entry::Place chosenPlace() const;
   void fillGrid(const std::vector<store::ClassMember>& students, int subject);
-  void addSlot(int row, int group, std::int64_t key, const std::string& name, int subject);
+  void addSlot(int row, int group, const store::ClassMember& student, int subject);
   void chainEnterKeys();
   void emptyGrid();
   // Selecting a class, or editing the loaded one.

@@ -78,6 +78,8 @@ void TIWForm2::showLastScore(const std::string& number, const std::string& name,
   IWComboBox6.ItemIndex = subjectIndex;
   IWEdit7.Text = analysis::formatGeneral(value);
   IWEdit3.Text = std::to_string(rowId);
+  const std::string subject = IWComboBox6.ItemIndex >= 0 ? IWComboBox6.text() : std::string();
+  IWLink1.Confirmation = "确定删除" + number + " " + name + "的" + subject + "成绩？";
 }
 
 // Ready for the next student: the second part of the number is emptied, or advanced when

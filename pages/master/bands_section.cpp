@@ -51,6 +51,7 @@ ListSectionLayout bandsLayout() {
           .helpLines = {"此处设置统计分数段的分界点,输入一个正整数", "",
                         "点击添加到分数段按钮，则该数将自动添加到分", "", "数段列表中。"},
           .nameHeader = "分界点",
+          .entryNoun = "分界点",
           .buttonCaption = "添加到分数段",
           .into = "BandsInto",
           .intoCaption = "将"};

@@ -47,7 +47,8 @@ ListSectionLayout examListLayout() {
           .headingCaption = "考试项目设置",
           .helpLines = {"此处设置考试项目,新增加的项目将自动设置", "",
                         "为默认项目，同时取消原来的默认考试设置。"},
-          .nameHeader = "考试项目名称"};
+          .nameHeader = "考试项目名称",
+          .entryNoun = "考试"};
 }
 
 ListSectionRules examListRules() {

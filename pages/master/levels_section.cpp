@@ -63,6 +63,8 @@ void LevelsSection::save() {
   youxiu.Text = std::to_string(*levels[0].second);
   lianghao.Text = std::to_string(*levels[1].second);
   jige.Text = std::to_string(*levels[2].second);
+  web::ShowMessage("已保存成绩分级：优秀" + youxiu.Text + "分，良好" + lianghao.Text + "分，及格" +
+                   jige.Text + "分");
 }
 
 }  // namespace zeziza::pages

@@ -43,6 +43,7 @@ ListSection<Entries>::ListSection(web::Container& parent, ListSectionLayout layo
       Items(*this, layout.list),
       Grid(*this, layout.grid),
       nameHeader_(layout.nameHeader),
+      entryNoun_(layout.entryNoun),
       rules_(std::move(rules)) {
   Css = "col";
   Heading.Caption = layout.headingCaption;
@@ -80,6 +81,7 @@ void ListSection<Entries>::rebuildGrid() {
     if (rules_.removable) {
       Grid.cell(row, removeColumn).Text = "删除";
       Grid.cell(row, removeColumn).Clickable = true;
+      Grid.cell(row, removeColumn).Confirmation = "确定删除" + entryNoun_ + "“" + items[i] + "”？";
     }
   }
 }

@@ -29,6 +29,7 @@ struct ListSectionLayout {
   std::string headingCaption;
   std::vector<std::string> helpLines;
   std::string nameHeader;  // title of the grid's name column
+  std::string entryNoun;   // what an entry is, in the question before a removal ("单位")
   std::string buttonCaption = "增加";
   std::string into{};  // name of a label before the edit; empty: none
   std::string intoCaption{};
@@ -87,6 +88,7 @@ class ListSection : public web::Region {
   void takeStored(const ListChange& change);
 
   std::string nameHeader_;
+  std::string entryNoun_;
   ListSectionRules rules_;
 };
 

@@ -1,6 +1,7 @@
 #include "pages/master/roster.h"
 
 #include "export/sheet_layout.h"
+#include "export/workbook_file.h"
 #include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
@@ -38,7 +39,6 @@ TIWForm16::TIWForm16() : web::Page("TIWForm16") {
   IWButton2.Caption = "查询";
   IWLink1.Caption = "【增加学生】";
   IWLink2.Caption = "【将查询到的学生及其成绩全部删除】";
-  IWLink2.Confirmation = "您确定要删除这些学生及其成绩吗？";
   IWCheckBox1.Caption = "删除学生的同时自动删除成绩信息";
   IWLink6.Caption = "【保存为EXCEL】";
   IWLink6.Visible = false;
@@ -98,6 +98,14 @@ void TIWForm16::IWButton2Click() {
                                    filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
   results_.run(store::rosterStatement(filter));
   IWLink6.Visible = true;
+  askBeforeRemovingAll();
+}
+
+// The question before 【将查询到的学生及其成绩全部删除】 says how many students go.
+void TIWForm16::askBeforeRemovingAll() {
+  const std::size_t found = results_.hasRun() ? results_.query().recordCount() : 0;
+  IWLink2.Confirmation =
+      "您确定要删除查询到的" + std::to_string(found) + "名学生及其全部成绩吗？此操作不能撤销。";
 }
 
 void TIWForm16::IWLink1Click() {
@@ -124,6 +132,7 @@ void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
         "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
   }
   results_.rerun(results_.currentPage());
+  askBeforeRemovingAll();
 }
 
 void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
@@ -136,7 +145,9 @@ void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
 }
 
 void TIWForm16::IWButton1Click() {
-  if (IWRegion2.save()) results_.rerun(1);
+  if (!IWRegion2.save()) return;
+  results_.rerun(1);
+  askBeforeRemovingAll();
 }
 
 void TIWForm16::IWLink2Click() {
@@ -151,11 +162,14 @@ void TIWForm16::IWLink2Click() {
   for (const auto& row : result.rows()) keys.push_back(row[column].asInt());
   store::removeStudents(data(), keys);
   results_.rerun(1);
+  askBeforeRemovingAll();
+  web::ShowMessage("已删除" + std::to_string(keys.size()) + "名学生及其成绩");
 }
 
 // The spreadsheet of the result is answered here once the export is built.
 void TIWForm16::IWLink6Click() {
-  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
+  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout(),
+               spreadsheet::workbookDownloadName("学生名单", {}));
 }
 
 }  // namespace zeziza::pages

@@ -25,6 +25,7 @@ class TIWForm16 : public web::Page {
  private:
   void IWAppFormCreate();
   void IWButton2Click();
+  void askBeforeRemovingAll();
   void IWComboBox23Change() { results_.showChosenPage(); }
   void IWLink8Click() { results_.firstPage(); }
   void IWLink9Click() { results_.previousPage(); }

@@ -60,6 +60,7 @@ void AddStudentsPanel::addStudents() {
   }
   IWMemo1.Lines.clear();
   IWMemo2.Lines.clear();
+  web::ShowMessage("已添加" + std::to_string(batch.students.size()) + "名学生");
 }
 
 }  // namespace zeziza::pages

@@ -27,7 +27,12 @@ void RosterResults::bind(store::Query& query, std::function<void(const std::stri
   for (const char* name : {"学生编号", "姓名", "学校", "年级", "班次"}) {
     IWDBGrid2.Columns.push_back({name, name, "", nullptr});
   }
-  IWDBGrid2.Columns.push_back({"删除该学生", "删除该学生", "bh", std::move(onDelete)});
+  web::DBGridColumn remove{"删除该学生", "删除该学生", "bh", std::move(onDelete), {}};
+  remove.Confirmation = [](const store::Query& result, std::size_t row) {
+    return "确定删除学生 " + result.fieldAt(row, result.fieldIndex("学生编号")).asText() + " " +
+           result.fieldAt(row, result.fieldIndex("姓名")).asText() + "？";
+  };
+  IWDBGrid2.Columns.push_back(std::move(remove));
   IWDBGrid2.Columns.push_back({"修改", "修改", "bh", std::move(onChange)});
 }
 

@@ -22,7 +22,8 @@ ListSectionLayout subjectListLayout() {
           .headingCaption = "科目设置",
           .helpLines = {"最多可以设置12个科目", "", "信息一经设置，即不可删除、修改", "",
                         "除非将系统重置为初始状态"},
-          .nameHeader = "科目名称"};
+          .nameHeader = "科目名称",
+          .entryNoun = "科目"};
 }
 
 ListSectionRules subjectListRules() {

@@ -25,7 +25,8 @@ std::function<std::string(const std::string&)> refuseWhileStudentsListed(store::
 // Column n of the page names its controls IWLabel<n>, IWList<n> and IWGrid<n>; its edit and
 // button are IWEdit<n+1> and IWButton<n+1>.
 ListSectionLayout placeLayout(std::string region, int number, std::string caption,
-                              std::vector<std::string> help, std::string nameHeader) {
+                              std::vector<std::string> help, std::string nameHeader,
+                              std::string noun) {
   const std::string n = std::to_string(number);
   return {.region = region,
           .heading = "IWLabel" + n,
@@ -36,7 +37,8 @@ ListSectionLayout placeLayout(std::string region, int number, std::string captio
           .grid = "IWGrid" + n,
           .headingCaption = std::move(caption),
           .helpLines = std::move(help),
-          .nameHeader = std::move(nameHeader)};
+          .nameHeader = std::move(nameHeader),
+          .entryNoun = std::move(noun)};
 }
 
 ListSectionRules placeRules(ListUpdater updater, store::PlaceField field, std::string emptyMessage,
@@ -48,8 +50,8 @@ ListSectionRules placeRules(ListUpdater updater, store::PlaceField field, std::s
 }
 
 ListSectionRules gradesRules() {
-  auto rules = placeRules(sessionList(store::key::kGrades), store::PlaceField::Grade, "不能添加空字符串",
-                          "添加失败，该年级已存在！");
+  auto rules = placeRules(sessionList(store::key::kGrades), store::PlaceField::Grade,
+                          "不能添加空字符串", "添加失败，该年级已存在！");
   // The session keeps its own copy of the grades.
   rules.stored = [](const std::vector<std::string>& grades) {
     web::UserSession().grades = grades;
@@ -64,23 +66,23 @@ Tdwset::Tdwset()
       units_(Columns,
              placeLayout("UnitsColumn", 1, "『管理单位』",
                          {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
-                         "单位名称"),
-             placeRules(cachedList(store::key::kUnits), store::PlaceField::Unit, "添加失败，不能添加空字符串",
-                        "添加失败，该单位已存在！")),
+                         "单位名称", "单位"),
+             placeRules(cachedList(store::key::kUnits), store::PlaceField::Unit,
+                        "添加失败，不能添加空字符串", "添加失败，该单位已存在！")),
       grades_(Columns,
               placeLayout("GradesColumn", 2, "『管理年级』",
                           {"此处设置系统管理的年级，系统支持同时管理多个年级", "",
                            "建议使用2010级、2011级这样的年级形式，以避免学生", "",
                            "升级带来的麻烦；各个单位都具有相同的年级。"},
-                          "年级"),
+                          "年级", "年级"),
               gradesRules()),
       classes_(Columns,
                placeLayout("ClassesColumn", 3, "『管理班次』",
                            {"此处设置系统管理的班次，系统支持同时管理多个班次", "",
                             "各个年级都具有相同的班次。"},
-                           "班次"),
-               placeRules(cachedList(store::key::kClasses), store::PlaceField::Class, "不能添加空字符串",
-                          "添加失败，该班次已存在！")) {
+                           "班次", "班次"),
+               placeRules(cachedList(store::key::kClasses), store::PlaceField::Class,
+                          "不能添加空字符串", "添加失败，该班次已存在！")) {
   Title = "单位设置";
   Columns.Css = "cols";
   OnCreate = [this] { IWAppFormCreate(); };

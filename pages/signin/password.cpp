@@ -13,6 +13,8 @@ TIWForm18::TIWForm18() : web::Page("TIWForm18") {
   IWLabel1.Caption = "原有密码 / The original password\n";
   IWLabel2.Caption = "新设密码 / The new password\n";
   IWLabel3.Caption = "重复密码 / Repeat the password\n";
+  // Old and new passwords are not shown to whoever looks at the screen.
+  for (web::Edit* edit : {&IWEdit1, &IWEdit2, &IWEdit3}) edit->PasswordPrompt = true;
   IWButton1.Caption = "修改密码";
   IWButton1.OnClick = [this] { IWButton1Click(); };
 }

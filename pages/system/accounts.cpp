@@ -10,6 +10,25 @@
 
 namespace zeziza::pages {
 
+namespace {
+
+// Names the user; deleting the only super administrator says what follows from it.
+std::string removalQuestion(const store::Query& users, std::size_t row) {
+  const auto rights = users.fieldIndex("权限");
+  const std::string name = users.fieldAt(row, users.fieldIndex("用户名")).asText();
+  std::size_t superAdmins = 0;
+  for (std::size_t i = 0; i < users.recordCount(); ++i) {
+    if (users.fieldAt(i, rights).asText() == "0") ++superAdmins;
+  }
+  if (users.fieldAt(row, rights).asText() == "0" && superAdmins == 1) {
+    return "“" + name +
+           "”是唯一的超级管理员。删除后任何人都可以在登录页创建新的超级管理员，确定删除吗？";
+  }
+  return "确定删除用户“" + name + "”？";
+}
+
+}  // namespace
+
 Tusergl::Tusergl() : web::Page("Tusergl") {
   Title = "用户及系统设置";
   Content.Css = "accounts";
@@ -26,12 +45,14 @@ void Tusergl::buildUserPanels() {
   IWLink1.Caption = "【创建新用户】";
   IWLink1.OnClick = [this] { IWLink1Click(); };
   UserList.Css = "user-list";
+  web::DBGridColumn remove{"删除用户",
+                           "删除用户",
+                           "用户名",
+                           [this](const std::string& name) { IWDBGrid5Columns2Click(name); },
+                           {}};
+  remove.Confirmation = removalQuestion;
   IWDBGrid5.Columns = {
-      {"用户名", "用户名", "", nullptr},
-      {"权限", "权限", "", nullptr},
-      {"删除用户", "删除用户", "用户名",
-       [this](const std::string& name) { IWDBGrid5Columns2Click(name); }},
-  };
+      {"用户名", "用户名", "", nullptr, {}}, {"权限", "权限", "", nullptr, {}}, remove};
   IWLabel2.Caption = "权限代码含义";
   IWLabel2.Bold = true;
   IWText1.Lines = {"0. 超级管理员：除成绩录入外的所有权限",

@@ -44,6 +44,7 @@ void Tusergl::IWButton1Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   store::writeSetting(data(), store::key::kFooterText, IWEdit1.Text);
   web::UserSession().footerText = IWEdit1.Text;
+  web::ShowMessage("已保存页脚文字，下一个页面起显示");
 }
 
 // Only a JPEG or PNG picture (judged by its content) of a sensible size replaces the banner.

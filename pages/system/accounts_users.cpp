@@ -91,6 +91,7 @@ void Tusergl::IWButton7Click() {
   }
   reloadUserList();
   IWRegion1.Visible = false;
+  web::ShowMessage("已创建用户“" + user.name + "”");
 }
 
 void Tusergl::IWDBGrid5Columns2Click(const std::string& userName) {

@@ -45,7 +45,7 @@ test('chart: one bar per student in the five colours in turn, values and legend'
   assert.deepEqual((await cellTexts('.iw-chart svg text.iw-bar-label')).slice(0, 3),
                    ['101[张三]', '102[李四]', '103[王<b>五</b>]']);
   assert.equal(await page.locator('.iw-chart svg b').count(), 0);
-  assert.equal(await page.textContent('.iw-legend-title'), 'Legend - 单位');
+  assert.equal(await page.textContent('.iw-legend-title'), '图例 - 单位');
   assert.deepEqual(await cellTexts('.iw-legend-table td.iw-legend-category'),
                    ['101[张三]', '102[李四]', '103[王<b>五</b>]', '104[赵六]', '105[钱七]', '106[孙八]']);
   const legendColour = await page.$eval('.iw-legend-table td.iw-legend-value', (td) => getComputedStyle(td).backgroundColor);

@@ -56,7 +56,7 @@ class HttpTest : public ::testing::Test {
 
 TEST_F(HttpTest, StartExchangeThenEventsWithHiddenFields) {
   auto first = client.Get("/");
-  EXPECT_EQ(first->get_header_value("Cache-Control"), "no-cache, private");
+  EXPECT_EQ(first->get_header_value("Cache-Control"), "no-store");
   EXPECT_NE(first->body.find("\"start\":true"), std::string::npos);
   const std::string page = start();
   EXPECT_NE(page.find("<title>smoke</title>"), std::string::npos);
@@ -64,6 +64,53 @@ TEST_F(HttpTest, StartExchangeThenEventsWithHiddenFields) {
   auto answer = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
   EXPECT_EQ(answer->status, 200);
   EXPECT_NE(answer->body.find("你好 李四"), std::string::npos);
+}
+
+// A reload or the history asks for the page address afresh: the tab posts its session back
+// and gets the current page unchanged; an ended session gets a new start instead.
+TEST_F(HttpTest, ThePageAddressAskedAfreshGivesTheCurrentPage) {
+  const auto resume = client.Get("/EXEC");
+  EXPECT_EQ(resume->status, 200);
+  EXPECT_NE(resume->body.find("\"resume\":true"), std::string::npos);
+  EXPECT_EQ(server.controller().sessionCount(), 0u);
+
+  const std::string page = start();
+  auto clicked = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  ASSERT_EQ(clicked->status, 200);
+  httplib::MultipartFormDataItems again = {{"IW_SessionID_", sessionId, "", ""},
+                                           {"IW_TrackID_", "", "", ""},
+                                           {"IW_Resync", "1", "", ""},
+                                           {"iwedit1", "王五", "", ""},
+                                           {"IW_Action", "iwbutton1", "", ""}};
+  auto current = client.Post("/EXEC", again);
+  EXPECT_EQ(current->status, 200);
+  EXPECT_NE(current->body.find("clicked 1:李四"), std::string::npos);  // nothing applied
+  EXPECT_EQ(current->body.find("王五"), std::string::npos);
+  EXPECT_EQ(current->body.find("页面已过期"), std::string::npos);
+
+  again[0] = {"IW_SessionID_", "0123456789abcdef0123456789abcdef", "", ""};
+  auto fresh = client.Post("/EXEC", again);
+  EXPECT_EQ(fresh->status, 200);
+  EXPECT_NE(fresh->body.find("\"start\":true"), std::string::npos);
+  EXPECT_EQ(server.controller().sessionCount(), 2u);
+}
+
+TEST_F(HttpTest, KeepAliveTouchesTheSessionWithoutAPage) {
+  const std::string page = start();
+  auto alive =
+      client.Post("/EXEC", httplib::MultipartFormDataItems{{"IW_SessionID_", sessionId, "", ""},
+                                                           {"IW_KeepAlive", "1", "", ""},
+                                                           {"IW_Action", "iwbutton1", "", ""}});
+  EXPECT_EQ(alive->status, 204);
+  EXPECT_TRUE(alive->body.empty());
+  auto ended = client.Post(
+      "/EXEC",
+      httplib::MultipartFormDataItems{{"IW_SessionID_", "0123456789abcdef0123456789abcdef", "", ""},
+                                      {"IW_KeepAlive", "1", "", ""}});
+  EXPECT_EQ(ended->status, 410);
+  EXPECT_EQ(server.controller().sessionCount(), 1u);
+  // The click posted with the keep-alive was not run: the page is as it was.
+  EXPECT_EQ(post(page, "")->body.find("clicked"), std::string::npos);
 }
 
 TEST_F(HttpTest, AnUnknownSessionIsSentToTheTimeoutPage) {
@@ -84,7 +131,7 @@ TEST_F(HttpTest, RoutingTable) {
       {"/files/mjy.css", 200},   {"/FILES/mjy.css", 200}, {"/Files/err.html", 200},
       {"/filesnc/mjy.css", 200}, {"/js/zeziza.js", 200},  {"/JS/zeziza.js", 200},
       {"/css/zeziza.css", 200},  {"/favicon.ico", 200},   {"/files/missing.css", 404},
-      {"/nosuch", 404},          {"/js/nosuch.js", 404},  {"/exec", 302},
+      {"/nosuch", 404},          {"/js/nosuch.js", 404},  {"/exec", 200},
       {"/stop/abc", 302},
   };
   for (const auto& c : cases) {

@@ -8,6 +8,7 @@ void Button::render(HtmlWriter& out) const {
   out.raw("<button type=\"button\"");
   writeIdentity(out, true);
   out.attr("class", Css).attr("data-iw-action", elementId());
+  if (!Confirmation.empty()) out.attr("data-iw-confirm", Confirmation);
   if (!Enabled) out.raw(" disabled");
   out.raw(">").text(Caption).raw("</button>");
 }

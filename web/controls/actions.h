@@ -12,6 +12,7 @@ class Button : public Control {
   using Control::Control;
   std::string Caption;
   std::string Css = "btn";
+  std::string Confirmation;  // asked before the click is sent; Cancel sends nothing
   std::function<void()> OnClick;
 
   void render(HtmlWriter& out) const override;

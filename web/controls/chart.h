@@ -23,7 +23,7 @@ struct ClientDataSet {
 // the category column, in row order, one bar whose height is the sum of the value column over
 // its rows relative to the largest sum, in the colours in turn, with the value written in the
 // bar. The legend on the left lists each bar's colour, value and category under
-// "Legend - " + the category column's name.
+// "图例 - " + the category column's name.
 class DynamicChart : public Control {
  public:
   using Control::Control;

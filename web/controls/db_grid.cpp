@@ -17,6 +17,7 @@ void DBGrid::renderRow(HtmlWriter& out, std::size_t row) const {
       const std::string param = std::to_string(c) + ":" + link;
       shownLinks_.insert(param);
       out.raw("<a href=\"#\"").attr("data-iw-action", elementId()).attr("data-iw-param", param);
+      if (column.Confirmation) out.attr("data-iw-confirm", column.Confirmation(q, row));
       out.raw(">").text(text).raw("</a>");
     } else {
       out.text(text);

@@ -15,6 +15,9 @@ struct DBGridColumn {
   std::string Title;
   std::string LinkField;  // for action columns: the value passed to OnClick
   std::function<void(const std::string& value)> OnClick;
+  // For action columns: the question asked before the click of row `row` of the result is
+  // sent ("确定删除学生 2401005 朱丽？"); none when empty.
+  std::function<std::string(const store::Query& result, std::size_t row)> Confirmation;
 };
 
 // A table bound to a query: shows RowLimit rows from the query's cursor (or from the first

@@ -40,6 +40,7 @@ void Grid::renderCell(HtmlWriter& out, int row, int column) const {
   } else if (c.Clickable && OnCellClick) {
     out.raw("<a href=\"#\"").attr("data-iw-action", elementId());
     out.attr("data-iw-param", std::to_string(row) + "_" + std::to_string(column));
+    if (!c.Confirmation.empty()) out.attr("data-iw-confirm", c.Confirmation);
     out.raw(">").text(c.Text).raw("</a>");
   } else {
     out.text(c.Text);

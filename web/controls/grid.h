@@ -12,6 +12,7 @@ namespace zeziza::web {
 struct GridCell {
   std::string Text;
   bool Clickable = false;
+  std::string Confirmation;    // asked before a click of a clickable cell is sent
   Control* Content = nullptr;  // a control shown in place of the text (owned by the page)
   std::string FontColor;
   std::string Color;

@@ -14,7 +14,7 @@ class ComboBox : public Control {
   using Control::Control;
   std::vector<std::string> Items;
   int ItemIndex = -1;
-  std::string NoSelectionText = "-- No Selection --";
+  std::string NoSelectionText = "-- 请选择 --";
   std::string Css = "srk";
   // When set, choosing an item submits the page at once.
   std::function<void()> OnChange;

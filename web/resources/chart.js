@@ -8,6 +8,7 @@
   var TOP = 16;
   var LABEL_SPACE = 70;
   var AXIS_LEFT = 8;
+  var MAX_UPRIGHT_BARS = 30;
 
   function readData(box) {
     var node = box.querySelector('script.iw-data');
@@ -110,9 +111,58 @@
     area.appendChild(root);
   }
 
+  // A tidy step for a value axis of about five ticks: 1, 2 or 5 times a power of ten.
+  function tickStep(max) {
+    var raw = max / 5;
+    var power = Math.pow(10, Math.floor(Math.log10(raw)));
+    var m = raw / power;
+    return (m <= 1 ? 1 : m <= 2 ? 2 : m <= 5 ? 5 : 10) * power;
+  }
+
+  // Many groups: one row a group, its name beside its bar and the value after it, under a
+  // value axis; the rows scroll inside the chart's box, so no label lies on another.
+  function drawHorizontalBars(area, list, colors) {
+    var width = Math.max(area.clientWidth || 0, 300) - 20;
+    var labelWidth = 110;
+    var valueWidth = 56;
+    var plot = width - labelWidth - valueWidth;
+    var row = 18;
+    var axis = 22;
+    var max = list.reduce(function (m, b) { return Math.max(m, b.value); }, 0);
+    var step = max > 0 ? tickStep(max) : 1;
+    var top = max > 0 ? Math.ceil(max / step) * step : 1;
+    var root = svg('svg', { width: width, height: axis + row * list.length + 4,
+                            'class': 'iw-chart-svg iw-chart-rows', role: 'img' });
+    for (var t = 0; t <= top + step / 2; t += step) {
+      var x = labelWidth + t / top * plot;
+      root.appendChild(svg('line', { x1: x, y1: axis - 4, x2: x, y2: axis + row * list.length,
+                                     stroke: '#ddd' }));
+      root.appendChild(svg('text', { x: x, y: axis - 8, 'class': 'iw-bar-label',
+                                     'text-anchor': 'middle' }, sumText(t)));
+    }
+    list.forEach(function (bar, i) {
+      var y = axis + i * row;
+      var w = bar.value > 0 ? bar.value / top * plot : 0;
+      var label = svg('text', { x: labelWidth - 6, y: y + row - 5, 'class': 'iw-bar-label',
+                                'text-anchor': 'end' }, bar.category);
+      label.appendChild(svg('title', {}, bar.category));
+      root.appendChild(label);
+      var rect = svg('rect', { x: labelWidth, y: y + 2, width: w, height: row - 4,
+                               fill: colors.length ? colors[i % colors.length] : '#416674',
+                               'class': 'iw-bar' });
+      rect.appendChild(svg('title', {}, bar.category + ': ' + bar.text));
+      root.appendChild(rect);
+      root.appendChild(svg('text', { x: labelWidth + w + 4, y: y + row - 5,
+                                     'class': 'iw-bar-value', fill: '#333' }, bar.text));
+    });
+    area.textContent = '';
+    area.classList.add('iw-chart-tall');
+    area.appendChild(root);
+  }
+
   function drawLegend(legend, list, colors, categoryName) {
     legend.textContent = '';
-    legend.appendChild(html('div', 'iw-legend-title', 'Legend - ' + categoryName));
+    legend.appendChild(html('div', 'iw-legend-title', '图例 - ' + categoryName));
     var table = html('table', 'iw-legend-table');
     list.forEach(function (bar, i) {
       var tr = document.createElement('tr');
@@ -131,7 +181,9 @@
     var list = bars(data);
     var colors = data.colors || [];
     var area = box.querySelector('.iw-chart');
-    if (area) drawBars(area, list, colors, data.showValues);
+    // Past this many groups upright bars get too thin for their labels.
+    if (area && list.length > MAX_UPRIGHT_BARS) drawHorizontalBars(area, list, colors);
+    else if (area) drawBars(area, list, colors, data.showValues);
     var legend = box.querySelector('.iw-chart-legend');
     if (legend) drawLegend(legend, list, colors, data.category);
   }

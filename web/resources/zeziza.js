@@ -85,10 +85,65 @@
     f.submit();
   }
 
+  // The session of this tab survives a reload and the history; sessionStorage is per tab.
+  var SESSION_KEY = 'iw-session';
+  function keptSession() {
+    try { return window.sessionStorage.getItem(SESSION_KEY); } catch (err) { return null; }
+  }
+  function keepSession(id) {
+    try { window.sessionStorage.setItem(SESSION_KEY, id); } catch (err) { /* private mode */ }
+  }
+
+  // The page address asked for afresh: post the tab's session for its current page, or start
+  // a new session when the tab has none.
+  function resume(f) {
+    var id = keptSession();
+    if (!id) { window.location.replace('/'); return; }
+    f.elements.IW_SessionID_.value = id;
+    windowSize(f);
+    f.submit();
+  }
+
+  // A page shown again from the browser's memory: ask for the current page before anything
+  // typed here can be lost.
+  function resync() {
+    var f = form();
+    if (!f || !f.elements.IW_SessionID_) return;
+    var field = document.createElement('input');
+    field.type = 'hidden';
+    field.name = 'IW_Resync';
+    field.value = '1';
+    f.appendChild(field);
+    submitting = true;
+    windowSize(f);
+    f.submit();
+  }
+
+  // Tells the server the browser is still here, without sending or redrawing the page.
+  function keepAlive(f, interval) {
+    var body = new FormData();
+    body.append('IW_SessionID_', f.elements.IW_SessionID_.value);
+    body.append('IW_KeepAlive', '1');
+    window.setInterval(function () {
+      if (window.fetch) window.fetch('/EXEC', { method: 'POST', body: body, credentials: 'same-origin' });
+    }, interval);
+  }
+
+  // After a page has loaded: a reload or the history asks the server again (the address
+  // becomes a plain one that answers the current page), never a resubmitted post.
+  function settle(f, state) {
+    if (!f.elements.IW_SessionID_) return;
+    keepSession(f.elements.IW_SessionID_.value);
+    if (window.history && window.history.replaceState) window.history.replaceState(null, '', '/EXEC');
+    if (state.keepAlive > 0) keepAlive(f, state.keepAlive);
+  }
+
   function afterLoad() {
     var f = form();
     var state = readState();
     if (state.start && f) { startExchange(f); return; }
+    if (state.resume && f) { resume(f); return; }
+    if (f) settle(f, state);
     (state.messages || []).forEach(function (m) { window.alert(m); });
     if (state.focus) {
       var target = document.getElementById(state.focus);
@@ -102,12 +157,14 @@
   document.addEventListener('click', onClick);
   document.addEventListener('change', onChange);
   document.addEventListener('keydown', onKeyDown);
-  // A page shown again from the browser's history must not stay locked.
+  // A page shown again from the browser's memory must not be typed into: it may be older
+  // than the session's current page.
   window.addEventListener('pageshow', function (e) {
     if (e.persisted) {
       submitting = false;
       var lock = document.getElementById('iw-lock');
       if (lock) lock.className = '';
+      if (!readState().start) resync();
     }
   });
   if (document.readyState === 'complete') {

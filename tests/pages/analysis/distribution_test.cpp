@@ -128,6 +128,17 @@ TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
   EXPECT_FALSE(b.control<web::Region>("IWRegion1").Visible);
 }
 
+// A new query closes and empties the details of the old one.
+TEST_F(DistributionTest, ANewQueryClearsTheDetails) {
+  b.showPage<pages::TIWForm13>();
+  count("名次范围[前X名]", "10");
+  b.click("IWGrid1", "2_4");
+  ASSERT_TRUE(b.control<web::Region>("IWRegion1").Visible);
+  count("名次范围[前X名]", "3");
+  EXPECT_FALSE(b.control<web::Region>("IWRegion1").Visible);
+  EXPECT_EQ(b.control<web::Grid>("IWGrid2").rowCount(), 0);
+}
+
 // X that is no whole number, or no positive rank, is refused before anything changes.
 TEST_F(DistributionTest, ABadXIsRefused) {
   b.showPage<pages::TIWForm13>();

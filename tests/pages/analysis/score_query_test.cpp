@@ -302,7 +302,7 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
   for (int i = 0; i < 2; ++i) {
     const auto& outcome = browser.click("IWLink11");
     ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
-    EXPECT_TRUE(outcome.file->downloadName.ends_with(".xlsx"));
+    EXPECT_EQ(outcome.file->downloadName, "成绩查询_期中_东校区.xlsx");
     files.push_back(outcome.file->path);
   }
   EXPECT_NE(files[0], files[1]);
@@ -314,9 +314,9 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
   const auto sheet = readWorkbook(files[0]);
   ASSERT_EQ(sheet.rows.size(), 37u);
   EXPECT_EQ(sheet.rows[0], (Row{"查询范围:", "期中", "东校区", "所有年级", "所有班"}));
-  EXPECT_EQ(sheet.rows[1], (Row{"考试名称", "考号", "学校", "姓名", "年级", "班次", "数学", "语文",
+  EXPECT_EQ(sheet.rows[1], (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "数学", "语文",
                                 "英语", "总分", "平均分"}));
-  EXPECT_EQ(sheet.rows[2], (Row{"期中", "1001", "东校区", "学生", "七年级", "一班", "#61", "#70.5",
+  EXPECT_EQ(sheet.rows[2], (Row{"期中", "1001", "学生", "东校区", "七年级", "一班", "#61", "#70.5",
                                 "#0", "#131.5", "#" + analysis::formatGeneral(131.5 / 3)}));
   EXPECT_EQ(sheet.rows[36][1], "1035");
 }

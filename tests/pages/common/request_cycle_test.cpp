@@ -100,10 +100,7 @@ TEST_F(RequestCycleTest, AnOutdatedPostIsNotAppliedAndResyncs) {
   stale.fields.erase("iwedit1");
   stale.fields.emplace("iwedit1", "stale");
   browser.post(stale);
-  EXPECT_EQ(browser.message(),
-            "You have attempted to post or refresh data from a page that  depends on information "
-            "that is no longer available to the server application.\n\nYour attempted changes "
-            "will be ignored. You will now be resynced to the current place in the application.");
+  EXPECT_EQ(browser.message(), "页面已过期，您的输入未保存，请在当前页面重新操作。");
   EXPECT_EQ(page().clicks, 0);
   EXPECT_EQ(page().IWEdit1.Text, "");
 }

@@ -20,11 +20,12 @@ class ExportingPage : public web::Page {
           "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks");
     };
     IWLink6.OnClick = [] {
-      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout());
+      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout(), "学生名单.xlsx");
     };
     // A layout naming columns the result lacks.
     Mismatched.OnClick = [] {
-      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}));
+      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}),
+                          "x.xlsx");
     };
   }
   web::Button Search{*this, "Search"};
@@ -68,8 +69,7 @@ TEST_F(WorkbookDownloadTest, AnswersWithAFreshWorkbookEachTime) {
     const auto& outcome = browser.click("IWLink6");
     ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
     EXPECT_EQ(outcome.file->path.parent_path(), browser.user().cacheFolder());
-    EXPECT_EQ(outcome.file->downloadName, outcome.file->path.filename().string());
-    EXPECT_TRUE(outcome.file->downloadName.ends_with(".xlsx"));
+    EXPECT_EQ(outcome.file->downloadName, "学生名单.xlsx");
     EXPECT_EQ(readWorkbook(outcome.file->path).rows.size(), 46u);
     sent.push_back(outcome.file->path);
   }

@@ -108,6 +108,61 @@ TEST_F(BatchImportTest, AStoreFailureWritesNothingOfTheImport) {
   EXPECT_FALSE(lines("Memo2").empty());
 }
 
+// Several subjects pasted with their heading line: columns in any order, written in one go.
+TEST_F(BatchImportTest, ASpreadsheetBlockOfSeveralSubjectsIsImportedWhole) {
+  putRow("802", {0, 75}, 75, 75);
+  open();
+  b.type("tableMemo", "英语\t考号\t数学\r\n70\t801\t90\r\n0\t802\t80.5\r\n\r\n");
+  b.click("tableButton");
+  EXPECT_EQ(b.message(), "操作成功！已导入2名学生的成绩");
+  EXPECT_TRUE(lines("tableMemo").empty());
+  EXPECT_EQ(rowOf("801")->scores, scores({90, 0, 70}));
+  EXPECT_DOUBLE_EQ(rowOf("801")->zf, 160);
+  EXPECT_EQ(rowOf("802")->scores, scores({80.5, 75}));  // 0 leaves the stored 英语 alone
+  EXPECT_EQ(rowCount(), 2);
+}
+
+// The one-subject import's checks over every line and column; nothing is written.
+TEST_F(BatchImportTest, ASpreadsheetBlockIsCheckedBeforeAnythingIsWritten) {
+  const struct {
+    const char* what;
+    const char* block;
+    const char* message;
+  } cases[] = {
+      {"no rows", "考号\t数学\n", "请粘贴带有首行列名（考号和科目）的成绩表，至少一行成绩"},
+      {"no number column", "学生\t数学\n801\t90", "首行的列名“学生”不是考号，也不是已设置的科目"},
+      {"an unknown subject", "考号\t物理\n801\t90", "首行的列名“物理”不是考号，也不是已设置的科目"},
+      {"a subject twice", "考号\t数学\t数学\n801\t90\t91", "科目“数学”在首行出现了两次"},
+      {"only numbers", "考号\n801", "首行没有列出要导入的科目"},
+      {"ragged lines", "考号\t数学\n801\t90\n802\n803\t1\t2", "列数与首行不一致，操作失败  |3|4行"},
+      {"an empty number", "考号\t数学\n801\t90\n \t80", "考号[学号]不能有空值，操作失败  |3行为空"},
+      {"unknown numbers", "考号\t数学\n999\t90\n801\t80", "学生编号不存在，操作失败  |999不存在"},
+      {"empty scores", "考号\t数学\t语文\n801\t90\t\n802\t\t1",
+       "分数不能有空值，操作失败  |2语文|3数学为空"},
+      {"invalid scores", "考号\t语文\n801\t8O\n802\t1,5", "分数值非法，操作失败  |2语文|3语文非法"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    open();
+    b.type("tableMemo", c.block);
+    b.click("tableButton");
+    EXPECT_EQ(b.message(), c.message);
+    EXPECT_FALSE(lines("tableMemo").empty());  // the pasted block stays for correction
+  }
+  EXPECT_EQ(rowCount(), 0);
+}
+
+TEST_F(BatchImportTest, AStoreFailureWritesNothingOfASpreadsheetBlock) {
+  server.db().execScript(
+      "CREATE TRIGGER refuse BEFORE INSERT ON cj WHEN new.kh = 3 "
+      "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+  open();
+  b.type("tableMemo", "考号\t数学\t语文\n801\t1\t2\n802\t3\t4\n803\t5\t6");
+  b.click("tableButton");
+  EXPECT_EQ(b.message(), "操作错误,指令没有完成");
+  EXPECT_EQ(rowCount(), 0);
+}
+
 TEST_F(BatchImportTest, OnlySupervisorsImport) {
   for (const char* code : {"3", "5", "0"}) {
     SCOPED_TRACE(code);
@@ -120,6 +175,10 @@ TEST_F(BatchImportTest, OnlySupervisorsImport) {
     setField(form, "memo2", "90");
     setField(form, "iwcombobox1", "0");
     b.post(form);
+    auto table = b.formFor("");
+    setField(table, "IW_Action", "tablebutton");
+    setField(table, "tablememo", "考号\t数学\n801\t90");
+    b.post(table);
     b.click("IWLink1");
     EXPECT_EQ(b.pageClass(), "TIWForm2");
   }

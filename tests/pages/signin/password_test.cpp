@@ -74,7 +74,10 @@ TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
     EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar)).Color, "tan");
   }
   EXPECT_EQ(browser.page().find("TIWFrame191.IWTimer1"), nullptr);
-  EXPECT_FALSE(browser.control<web::Edit>("IWEdit1").PasswordPrompt);
+  // Passwords are typed into password boxes, never shown on the screen.
+  for (const char* edit : {"IWEdit1", "IWEdit2", "IWEdit3"}) {
+    EXPECT_TRUE(browser.control<web::Edit>(edit).PasswordPrompt) << edit;
+  }
 }
 
 TEST_F(PasswordPageTest, DeletedAccountCannotChangeItsPassword) {

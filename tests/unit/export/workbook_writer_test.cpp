@@ -79,10 +79,10 @@ TEST_F(WorkbookWriterTest, ScoreQuerySheetHasScopeRowCaptionsAndNumbersAsNumbers
 
   const Rows expected = {
       {"查询范围:", "全部考试", "所有学校", "所有年级", "所有班"},
-      {"考试名称", "考号", "学校", "姓名", "年级", "班次", "数学", "语文", "英语", "总分",
+      {"考试名称", "考号", "姓名", "学校", "年级", "班次", "数学", "语文", "英语", "总分",
        "平均分"},
-      {"期中", "1001", "东校区", "张三", "七年级", "一班", "#85.5", "#0", "#0", "#85.5", "#42.75"},
-      {"期中", "1002", "东校区", "李四", "七年级", "一班", "#90", "#77", "#0", "#167", "#83.5"},
+      {"期中", "1001", "张三", "东校区", "七年级", "一班", "#85.5", "#0", "#0", "#85.5", "#42.75"},
+      {"期中", "1002", "李四", "东校区", "七年级", "一班", "#90", "#77", "#0", "#167", "#83.5"},
   };
   const auto sheet = testing::readWorkbook(file);
   EXPECT_EQ(sheet.rows, expected);
@@ -137,6 +137,27 @@ TEST(FreshWorkbookFile, EveryCallCreatesANewXlsxFile) {
   }
   EXPECT_EQ(files.size(), 20u);
   EXPECT_THROW(freshWorkbookFile(temp.path() / "missing"), std::runtime_error);
+}
+
+TEST(WorkbookDownloadName, SaysWhatTheSheetHolds) {
+  struct Case {
+    std::string title;
+    std::vector<std::string> parts;
+    std::string expected;
+  };
+  const std::vector<Case> cases = {
+      {"成绩查询", {"2024秋期中", "所有学校", "所有年级", "所有班"}, "成绩查询_2024秋期中.xlsx"},
+      {"成绩查询", {"全部考试", "东校区", "", "一班"}, "成绩查询_东校区_一班.xlsx"},
+      {"学生名单", {}, "学生名单.xlsx"},
+      // A name must not leave the download folder or carry what file systems refuse.
+      {"成绩查询",
+       {"../期中", "a:b*c?\"d<e>|f", "x\ny"},
+       "成绩查询_.._期中_a_b_c__d_e__f_x_y.xlsx"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.expected);
+    EXPECT_EQ(workbookDownloadName(c.title, c.parts), c.expected);
+  }
 }
 
 }  // namespace

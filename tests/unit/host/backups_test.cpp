@@ -4,8 +4,10 @@
 
 #include <atomic>
 #include <fstream>
+#include <sstream>
 #include <thread>
 
+#include "host/console.h"
 #include "host/folder_lock.h"
 #include "store/database.h"
 #include "store/statement.h"
@@ -97,6 +99,38 @@ TEST(BackupsOfTheHost, ASecondServerOnTheSameFolderIsRefused) {
   Options options;
   options.dataDir = server.folder();
   EXPECT_THROW(TForm4(options, nullptr), std::runtime_error);
+}
+
+// A backups "folder" that is a plain file makes every backup fail.
+class UnwritableBackups : public ::testing::Test {
+ protected:
+  UnwritableBackups() {
+    std::ofstream(temp.path() / "backups") << "not a folder";
+    options.dataDir = temp.path();
+    options.port = 0;
+  }
+  testing::TempFolder temp;
+  Options options;
+};
+
+TEST_F(UnwritableBackups, StartGoesOnWithoutItsBackup) {
+  TForm4 host(options, nullptr);
+  EXPECT_NO_THROW(host.FormCreate());
+  EXPECT_NO_THROW(host.FormShow());
+}
+
+TEST_F(UnwritableBackups, AFailedConsoleResetChangesNothingAndTheConsoleGoesOn) {
+  TForm4 host(options, nullptr);
+  host.FormCreate();
+  host.FormShow();
+  store::Database(temp.path() / "data").exec("insert into ks (id, xm) values ('1', '张三')");
+  std::ostringstream out;
+  Console console(host, options, out);
+  std::istringstream answer("yes\n");
+  EXPECT_TRUE(console.command("reset", answer));
+  EXPECT_NE(out.str().find("系统重置失败"), std::string::npos) << out.str();
+  EXPECT_EQ(out.str().find("系统已恢复到初始状态"), std::string::npos);
+  EXPECT_EQ(countRows(temp.path() / "data", "ks"), 1);
 }
 
 TEST(DailyBackup, NextRunIsTheComingHour) {
