@@ -85,7 +85,7 @@ void TIWFormdr::IWButton1Click() {
 void TIWFormdr::tableImportClick() {
   if (!requireRights({rights::kSupervisor})) return;
   web::TIWUserSession& session = web::UserSession();
-  const auto subjects = store::settingsCache().get()->subjects;
+  const auto subjects = session.context().settings().get()->subjects;
   const ScoreTableCheck check =
       checkScoreTable(tableMemo.Lines, subjects, [&](const std::string& n) {
         return store::numberStored(session.ADOConnection1.db(), n);
