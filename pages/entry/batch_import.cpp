@@ -57,6 +57,7 @@ void TIWFormdr::IWAppFormCreate() {
   if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
   IWLabel20.Caption = entry::userCaption();
   IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
+  setFocus(Memo1);
 }
 
 void TIWFormdr::IWButton1Click() {

@@ -125,6 +125,9 @@ void TIWForm6::IWButton1Click() {
   fillGrid(students, IWComboBox1.ItemIndex + 1);
   loadedSubject_ = IWComboBox1.ItemIndex;
   setEditing(true);
+  for (const Slot& slot : slots_) {
+    if (slot.box->Enabled) return setFocus(*slot.box);  // the first score to type
+  }
 }
 
 void TIWForm6::fillGrid(const std::vector<store::ClassMember>& students, int subject) {

@@ -71,6 +71,7 @@ void TIWForm2::IWAppFormCreate() {
   IWComboBox1.Items = subjects;
   IWComboBox2.Items = subjects;
   IWComboBox6.Items = subjects;
+  setFocus(IWEdit1);  // ready to type the first exam number
 }
 
 void TIWForm2::fillScope() {
@@ -103,10 +104,12 @@ void TIWForm2::showPanel(web::Region* panel) {
 
 void TIWForm2::IWLink5Click() {
   showPanel(&IWRegion7);
+  setFocus(IWEdit1);
 }
 
 void TIWForm2::IWLink6Click() {
   showPanel(&IWRegion8);
+  setFocus(IWEdit9);
 }
 
 void TIWForm2::IWLink3Click() {

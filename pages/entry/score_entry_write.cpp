@@ -101,9 +101,13 @@ void TIWForm2::IWButton1Click() {
   const std::string number = trimmed(IWEdit6.Text) + trimmed(IWEdit1.Text);
   guarded([&] {
     const auto student = admittedStudent(number, IWComboBox1);
-    if (!student) return;
+    // After a refusal the number is typed again: the focus goes back to its box.
+    if (!student) return setFocus(IWEdit1);
     const auto value = parseNumber(IWEdit2.Text);
-    if (!value) return web::ShowMessage("请正确录入成绩");
+    if (!value) {
+      setFocus(IWEdit2);
+      return web::ShowMessage("请正确录入成绩");
+    }
     const auto outcome = record(*student, IWComboBox1.ItemIndex, *value);
     if (outcome.result == store::ScoreWriteResult::KeptExisting) {
       IWEdit1.Text.clear();
@@ -119,7 +123,7 @@ void TIWForm2::IWButton2Click() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
     const auto student = admittedStudent(IWEdit9.Text, IWComboBox2);
-    if (!student) return;
+    if (!student) return setFocus(IWEdit9);
     const auto fullMark = parseNumber(IWEdit8.Text);
     if (!fullMark) return web::ShowMessage("请正确录入总分");
     if (trimmed(IWMemo1.text()).empty()) return web::ShowMessage("请正确录入成绩");

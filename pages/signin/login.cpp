@@ -35,7 +35,7 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   PasswordRow.Css = "row";
   IWLabel5.Caption = "密   码";
   IWEdit2.PasswordPrompt = true;
-  IWEdit2.EnterKey = web::KeyAction::focus(IWButton1);
+  IWEdit2.EnterKey = web::KeyAction::click(IWButton1);  // Enter after the password signs in
   IWButton1.Caption = "登陆";
   NoteBox.Css = "note-box";
   IWLabel6.Caption = "登录说明";

@@ -59,6 +59,7 @@ async function loadClassAfterCancel(subject) {
 test('direct entry with the Enter key, student after student', async () => {
   const { page, dialogs } = b;
   await signIn('clerk');
+  assert.equal(await activeId(), 'iwedit1');  // the page opens ready for the first number
   assert.equal(await page.textContent('#iwlabel20'), 'clerk[成绩录入员]');
   await page.selectOption('#iwcombobox1', { label: '数学' });
   await page.fill('#iwedit6', '80');
@@ -75,7 +76,8 @@ test('direct entry with the Enter key, student after student', async () => {
 
   await enterScore('9', '60');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '考生不存在,请核对后再试！' });
-  await page.click('#iwedit1');
+  // After a refusal the focus is back in the number box, ready to type it again.
+  assert.equal(await activeId(), 'iwedit1');
   await page.fill('#iwedit1', '');
   await enterScore('1', '99');
   assert.deepEqual(dialogs.pop(), {
@@ -148,4 +150,51 @@ test('a supervisor pastes two columns on the import page', async () => {
     await Promise.all([1, 2, 3, 4].map((n) => page.inputValue('#scorebox' + n))),
     ['70', '80', '90', '']);
   assert.deepEqual(dialogs, []);
+});
+
+// Back to an older page, then typing: the older page is replaced by the current one before
+// anything can be typed into it, and a reload shows the current page without a prompt.
+test('back and reload never drop a typed score', async () => {
+  const { page, dialogs } = b;
+  await signIn('boss');
+  await page.selectOption('#iwcombobox1', { label: '英语' });
+  await page.fill('#iwedit6', '80');
+  await page.click('#iwedit1');
+  await enterScore('2', '70');
+  assert.equal(await page.inputValue('#iwedit7'), '70');
+  await b.submitBy('#iwlink7');
+  assert.equal(await page.title(), '表格录入');
+  await page.goBack();
+  await page.waitForFunction(() => document.title === '表格录入');
+  await b.settled();
+  await page.reload();
+  await page.waitForFunction(() => document.title === '表格录入');
+  await b.settled();
+  assert.deepEqual(dialogs, []);
+  // Back on the entry page through its own link, the next score is saved.
+  await b.submitBy('#iwlink1');
+  assert.equal(await page.title(), '成绩录入');
+  await page.selectOption('#iwcombobox1', { label: '英语' });
+  await page.fill('#iwedit6', '80');
+  await page.click('#iwedit1');
+  await enterScore('3', '71');
+  assert.deepEqual(dialogs, []);
+  assert.equal(await page.inputValue('#iwedit4'), '803');
+  assert.equal(await page.inputValue('#iwedit7'), '71');
+});
+
+test('a block of several subjects pasted from a spreadsheet', async () => {
+  const { page, dialogs } = b;
+  await signIn('boss');
+  await b.submitBy('#iwlink8');
+  assert.equal(await page.title(), '批量导入成绩');
+  assert.equal(await activeId(), 'memo1');
+  await page.fill('#tablememo', '考号\t语文\t数学\n805\t61\t62.5\n');
+  await b.submitBy('#tablebutton');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！已导入1名学生的成绩' });
+  assert.equal(await page.inputValue('#tablememo'), '');
+  await page.fill('#tablememo', '考号\t物理\n805\t61\n');
+  await b.submitBy('#tablebutton');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '首行的列名“物理”不是考号，也不是已设置的科目' });
+  assert.equal(await page.inputValue('#tablememo'), '考号\t物理\n805\t61');
 });
