@@ -1,7 +1,7 @@
 #include "pages/master/list_entries.h"
 
 #include "pages/common/text.h"
-#include "pages/entry/entry_text.h"
+#include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
