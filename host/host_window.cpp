@@ -46,6 +46,7 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   }
   if (!options_.site.empty()) settings.Site = options_.site;
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
+  if (!options_.resultsSite.empty()) settings.ResultsSite = options_.resultsSite;
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
   controller_->setSystemReset([this] { Button4Click(); });

@@ -28,6 +28,8 @@ struct ServerSettings {
   std::string SessionTimeoutURL = "/files/err.html";
   // Address of the maker's web site (help and home pages); empty when not configured.
   std::string Site;
+  // Address of the results site (registration, students' result pages); empty: none.
+  std::string ResultsSite;
   // libpq connection string of the cloud score service; empty when not configured.
   std::string CloudConnection;
 };

@@ -17,10 +17,16 @@ constexpr const char* kBrown = "#A52A2A";        // the step to act on
 constexpr const char* kFinished = "#B3927B";     // RGB 179, 146, 123
 constexpr const char* kSaddleBrown = "#8B4513";  // steps not reached yet
 
-std::string siteAddress(const std::string& path) {
+// The results site's address; empty when none is configured, and its links are left out.
+std::string resultsSite() {
   const auto* controller = web::TIWServerController::instance();
-  const std::string site = controller ? controller->settings().Site : std::string();
-  return web::escapeHtml(site + "/" + path);
+  std::string site = controller ? controller->settings().ResultsSite : std::string();
+  while (!site.empty() && site.back() == '/') site.pop_back();
+  return site;
+}
+
+std::string siteAddress(const std::string& path) {
+  return web::escapeHtml(resultsSite() + "/" + path);
 }
 
 std::string newWindowLink(const std::string& address, const std::string& text) {
@@ -101,13 +107,18 @@ bool TIWFormup::allowed() const {
 void TIWFormup::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const std::string reg = siteAddress("vezav/reg");
+  const bool linked = !resultsSite().empty();
   IWLabel13.RawText = true;
   IWLabel13.Caption = "<font size=\"5\">" + newWindowLink(reg, "点此注册云用户") + "</font>";
+  IWLabel13.Visible = linked;
   strreg.RawText = true;
-  strreg.Caption = "<font color=\"#660000\">验证云端用户的身份，未注册用户需 " +
-                   newWindowLink(reg, "点击这里去云端注册自己的用户") + "</font>";
+  strreg.Caption = "<font color=\"#660000\">验证云端用户的身份" +
+                   (linked ? "，未注册用户需 " + newWindowLink(reg, "点击这里去云端注册自己的用户")
+                           : std::string()) +
+                   "</font>";
   stuweb.RawText = true;
   stuweb.Caption = "学生查询成绩地址：" + siteAddress("vezav/index.dll?dwid=") + "注册编号";
+  stuweb.Visible = linked;
 
   const auto settings = store::settingsCache().get();
   IWComboBox1.Items = {"全部科目"};
