@@ -82,7 +82,10 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
   web::HttpResponse response;
   if (signIn.role == SignIn::Role::School) {
     if (passwordStamp(account->passwordHash) != signIn.stamp) return std::nullopt;
-    SchoolView view{school, account->schoolName, notice};
+    SchoolView view;
+    view.school = school;
+    view.schoolName = account->schoolName;
+    view.notice = notice;
     view.exams = cloud::listExams(*db, school, true);
     view.exam = shownExam(view.exams, wanted);
     const auto grade = positiveField(context.request, "nj");
@@ -108,7 +111,12 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
   } else {
     const auto student = cloud::findStudent(*db, school, signIn.student);
     if (!student || passwordStamp(student->passwordHash) != signIn.stamp) return std::nullopt;
-    StudentView view{school, account->schoolName, notice, signIn.student, student->name};
+    StudentView view;
+    view.school = school;
+    view.schoolName = account->schoolName;
+    view.notice = notice;
+    view.student = signIn.student;
+    view.name = student->name;
     view.exams = cloud::listExams(*db, school, false);
     view.exam = shownExam(view.exams, wanted);
     if (view.exam != 0) {

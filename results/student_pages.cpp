@@ -20,6 +20,13 @@ std::string average(const std::vector<cloud::ScoreLine>& scores) {
   return {};
 }
 
+std::string scopeCaption(const cloud::StatisticsLine& line) {
+  std::string scope = line.grade;
+  if (!line.unit.empty()) scope += " " + line.unit;
+  if (!line.cls.empty()) scope += " " + line.cls;
+  return scope;
+}
+
 void scoreTable(web::HtmlWriter& out, const std::vector<cloud::ScoreLine>& scores) {
   out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"scores\"><tr>");
   for (const char* head : {"科目", "成绩", "总排名", "校内排名", "班内排名"}) cell(out, head, true);
@@ -97,9 +104,7 @@ void statisticsTable(web::HtmlWriter& out, const std::vector<cloud::StatisticsLi
   }
   out.raw("</tr>");
   for (const auto& line : lines) {
-    std::string scope = line.grade;
-    if (!line.unit.empty()) scope += " " + line.unit;
-    if (!line.cls.empty()) scope += " " + line.cls;
+    const std::string scope = scopeCaption(line);
     out.raw("<tr>");
     for (const auto* value :
          {&line.subject, &scope, &line.enrolled, &line.participants, &line.mean, &line.highest,

@@ -28,7 +28,7 @@ TEST(CookieKey, EnvironmentWinsAndMustBeAKey) {
   const auto key = loadCookieKey(hex, folder.path() / "unused.key");
   EXPECT_EQ(cookieKeyText(key), hex);
   EXPECT_FALSE(std::filesystem::exists(folder.path() / "unused.key"));
-  for (const std::string bad :
+  for (const std::string& bad :
        {std::string(63, 'a'), std::string(66, 'a'), std::string(64, 'g'), std::string()}) {
     EXPECT_THROW(loadCookieKey(bad, folder.path() / "unused.key"), std::runtime_error) << bad;
   }
