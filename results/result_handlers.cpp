@@ -204,7 +204,7 @@ web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t
     }
   }
   const bool right = cloud::parseRegistrationNumber(number) == school &&
-                     hasher_.verify(account->passwordHash, context.value("mm"));
+                     hasher_.verify(account->passwordHash, context.value("smm"));
   auto db = primary_.lease();
   if (!right) {
     signInThrottle_.count(*db, key);

@@ -74,7 +74,7 @@ std::string signInPage(const SignInView& view) {
   out.raw("</form><details class=\"rs-details\"><summary>学校管理员登录</summary>");
   openForm(out, view.school, "school");
   labelledInput(out, "注册编号", "bh", "text");
-  labelledInput(out, "密码", "mm", "password");
+  labelledInput(out, "密码", "smm", "password");
   submitButton(out, "登录");
   out.raw("</form></details>");
   return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());

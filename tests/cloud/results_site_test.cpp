@@ -309,14 +309,14 @@ TEST_F(ResultsSiteTest, SchoolSeesEveryScopeAndTheRankingTexts) {
   const auto wrong = b.post(resultPath(), {{"dwid", school()},
                                            {"op", "school"},
                                            {"bh", std::to_string(other_->account())},
-                                           {"mm", "otherpw"}});
+                                           {"smm", "otherpw"}});
   EXPECT_TRUE(contains(wrong, "注册编号或密码错误！"));
   EXPECT_TRUE(
       contains(b.post(resultPath(),
-                      {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"mm", "wrongpw"}}),
+                      {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"smm", "wrongpw"}}),
                "注册编号或密码错误！"));
   ASSERT_EQ(b.post(resultPath(),
-                   {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"mm", "schoolpw"}})
+                   {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"smm", "schoolpw"}})
                 .status,
             303);
   const auto page = resultPage(b);
@@ -337,7 +337,7 @@ TEST_F(ResultsSiteTest, SchoolSeesEveryScopeAndTheRankingTexts) {
   otherSchool.post(resultPath(), {{"dwid", std::to_string(other_->account())},
                                   {"op", "school"},
                                   {"bh", std::to_string(other_->account())},
-                                  {"mm", "otherpw"}});
+                                  {"smm", "otherpw"}});
   const auto foreign = otherSchool.get(resultPath(), {{"dwid", std::to_string(other_->account())},
                                                       {"xm", std::to_string(current_)},
                                                       {"nj", grade},

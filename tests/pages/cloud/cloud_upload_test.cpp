@@ -18,6 +18,7 @@ namespace {
 web::ServerSettings unreachableCloud() {
   web::ServerSettings settings;
   settings.CloudConnection = "host=127.0.0.1 port=1 connect_timeout=1 dbname=none";
+  settings.ResultsSite = "http://results.test";
   return settings;
 }
 
