@@ -4,8 +4,8 @@ namespace zeziza::results {
 
 namespace {
 
-void createdAccount(web::HtmlWriter& out, std::int64_t number) {
-  const std::string address = resultAddress(number);
+void createdAccount(web::HtmlWriter& out, std::int64_t number, const std::string& origin) {
+  const std::string address = origin + resultAddress(number);
   out.raw("<div class=\"panel\"><p>您的注册编号是：<strong id=\"regno\">")
       .text(std::to_string(number))
       .raw("</strong></p><p>请牢记注册编号和密码：在学校成绩系统的【上传成绩】页面第一步")
@@ -21,7 +21,7 @@ void createdAccount(web::HtmlWriter& out, std::int64_t number) {
 std::string registrationPage(const RegistrationView& view) {
   web::HtmlWriter out;
   if (view.created) {
-    createdAccount(out, *view.created);
+    createdAccount(out, *view.created, view.siteOrigin);
   } else {
     out.raw("<p class=\"help\">注册一个单位后，即可从学校成绩系统上传成绩，")
         .raw("学生凭考号和密码在本站查询自己的成绩。</p>");

@@ -102,6 +102,8 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
   const std::string hash = hasher_.hash(context.value("password"));
   auto db = primary_.lease();
   view.created = cloud::insertAccount(*db, hash, view.schoolName);
+  const std::string host = context.request.header("host");
+  if (!host.empty()) view.siteOrigin = (context.tls ? "https://" : "http://") + host;
   registrationThrottle_.count(*db, throttleKey);
   view.notice = Notice::done("注册成功！");
   return htmlPage(200, registrationPage(view));

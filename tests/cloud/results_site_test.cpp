@@ -125,6 +125,7 @@ TEST_F(ResultsSiteTest, RegistrationRefusesBadInputAndCreatesAnAccount) {
   EXPECT_TRUE(contains(page, "注册成功！")) << page.body;
   const std::string number = cloud().scalar("SELECT max(id) FROM yhm");
   EXPECT_TRUE(contains(page, "<strong id=\"regno\">" + number + "</strong>")) << page.body;
+  EXPECT_TRUE(contains(page, ">http://results.test/vezav/index.dll?dwid=" + number + "</a>"));
   EXPECT_EQ(cloud().scalar("SELECT 单位名称 FROM yhm WHERE id = " + number), "<b>实验</b>小学");
   EXPECT_TRUE(cloud::checkAccount(cloud().db(), std::stoll(number), "secret1"));
   // The new account's result page greets it by name, escaped.
