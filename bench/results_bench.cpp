@@ -52,19 +52,25 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
   db.exec("INSERT INTO gxdw (单位) VALUES ('东校区'), ('西校区')");
   db.exec("INSERT INTO gxnj (年级) VALUES ('初一')");
   db.exec("INSERT INTO gxbc (班次) SELECT g || '班' FROM generate_series(1, 20) g");
-  db.exec("INSERT INTO gxkm (科目) VALUES ('语文'), ('数学'), ('英语'), ('物理'), ('化学'), "
-          "('平均分'), ('总分')");
-  db.exec("INSERT INTO stu SELECT y, n::text, '学生' || n, $1, 1 + n % 2, 1, 1 + (n / 2) % 20 "
-          "FROM generate_series(1, $2::int) y, generate_series(1, $3::int) n",
-          {hash, s, n});
-  db.exec("INSERT INTO xmb (yhmid, 项目名称, 有效期, 上报时间) "
-          "SELECT y, '第' || e || '次考试', 365, localtimestamp(0) - make_interval(days => e) "
-          "FROM generate_series(1, $1::int) y, generate_series(1, $2::int) e ORDER BY y, e",
-          {s, e});
+  db.exec(
+      "INSERT INTO gxkm (科目) VALUES ('语文'), ('数学'), ('英语'), ('物理'), ('化学'), "
+      "('平均分'), ('总分')");
+  db.exec(
+      "INSERT INTO stu SELECT y, n::text, '学生' || n, $1, 1 + n % 2, 1, 1 + (n / 2) % 20 "
+      "FROM generate_series(1, $2::int) y, generate_series(1, $3::int) n",
+      {hash, s, n});
+  db.exec(
+      "INSERT INTO xmb (yhmid, 项目名称, 有效期, 上报时间) "
+      "SELECT y, '第' || e || '次考试', 365, localtimestamp(0) - make_interval(days => e) "
+      "FROM generate_series(1, $1::int) y, generate_series(1, $2::int) e ORDER BY y, e",
+      {s, e});
   run("scores (cjb)",
       "INSERT INTO cjb SELECT n, x.id, k, round((random() * 100)::numeric, 1), "
-      "(random() * " + n + ")::int, (random() * " + n + " / 2)::int, (random() * 50)::int "
-      "FROM xmb x, generate_series(1, " + n + ") n, generate_series(1, 7) k");
+      "(random() * " +
+          n + ")::int, (random() * " + n +
+          " / 2)::int, (random() * 50)::int "
+          "FROM xmb x, generate_series(1, " +
+          n + ") n, generate_series(1, 7) k");
   run("statistics (tjb)",
       "INSERT INTO tjb SELECT x.id, k, d, 1, c, 50, 49, 3500, 71.43, 99, 12, 72, 180.5, 10, 20, "
       "60, 10, 5, 10, 29, 5, -0.12, 0.3, '60=30人' || chr(13) || chr(10) "
@@ -72,7 +78,8 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
       "(SELECT -1 AS d, -1 AS c UNION ALL SELECT d, -1 FROM generate_series(1, 2) d "
       " UNION ALL SELECT d, c FROM generate_series(1, 2) d, generate_series(1, 20) c) scopes");
   run("ranking texts (pmb)",
-      "INSERT INTO pmb SELECT x.id, -1, 1, -1, k, repeat('1:[1]学生1  99' || chr(13) || chr(10), 50) "
+      "INSERT INTO pmb SELECT x.id, -1, 1, -1, k, repeat('1:[1]学生1  99' || chr(13) || chr(10), "
+      "50) "
       "FROM xmb x, generate_series(1, 7) k");
   run("analyze", "ANALYZE");
 }
@@ -112,8 +119,8 @@ Burst burst(const std::string& url, int clients, double duration, Request reques
   std::vector<std::vector<double>> latencies(static_cast<std::size_t>(clients));
   std::atomic<long> done{0}, failed{0};
   const auto start = Clock::now();
-  const auto end = start + std::chrono::duration_cast<Clock::duration>(
-                               std::chrono::duration<double>(duration));
+  const auto end =
+      start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(duration));
   std::vector<std::thread> threads;
   for (int c = 0; c < clients; ++c) {
     threads.emplace_back([&, c] {
@@ -145,13 +152,14 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
   const int schools = static_cast<int>(db.exec("SELECT count(*) FROM yhm").integer(0, 0));
   const int students =
       static_cast<int>(db.exec("SELECT max(stuid::int) FROM stu WHERE yhmid = 1").integer(0, 0));
-  const int exams = static_cast<int>(
-      db.exec("SELECT count(*) FROM xmb WHERE yhmid = 1").integer(0, 0));
+  const int exams =
+      static_cast<int>(db.exec("SELECT count(*) FROM xmb WHERE yhmid = 1").integer(0, 0));
   const std::string hash = db.exec("SELECT 密码 FROM stu LIMIT 1").text(0, 0);
   results::CookieKey key;
   std::size_t length = 0;
   if (sodium_hex2bin(key.data(), key.size(), keyHex.data(), keyHex.size(), nullptr, &length,
-                     nullptr) != 0 || length != key.size()) {
+                     nullptr) != 0 ||
+      length != key.size()) {
     throw std::runtime_error("the key must be 64 hex digits");
   }
   const unsigned cores = std::max(1u, std::thread::hardware_concurrency());
@@ -160,37 +168,44 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
   std::printf("argon2id verification alone: %.1f ms; floor %u cores / %.1f ms = %.1f sign-ins/s\n",
               one * 1000, cores, one * 1000, floor);
 
-  const auto signIns = burst(url, signInClients, duration / 2, [&](httplib::Client& client,
-                                                                   std::mt19937_64& random) {
-    const auto school = std::to_string(1 + random() % static_cast<unsigned>(schools));
-    const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
-    const auto answer = client.Post("/vezav/index.dll",
-                                    "dwid=" + school + "&op=student&kh=" + student + "&mm=" + kPassword,
-                                    "application/x-www-form-urlencoded");
-    return answer && answer->status == 303;
-  });
+  const auto signIns = burst(
+      url, signInClients, duration / 2, [&](httplib::Client& client, std::mt19937_64& random) {
+        const auto school = std::to_string(1 + random() % static_cast<unsigned>(schools));
+        const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
+        const auto answer = client.Post(
+            "/vezav/index.dll", "dwid=" + school + "&op=student&kh=" + student + "&mm=" + kPassword,
+            "application/x-www-form-urlencoded");
+        return answer && answer->status == 303;
+      });
   const double signInRate = static_cast<double>(signIns.done) / signIns.elapsed;
-  std::printf("sign-ins, %d clients: %.1f/s (%ld failed), p50 %.0f ms, p99 %.0f ms; "
-              "%.2fx of the argon2id floor\n",
-              signInClients, signInRate, signIns.failed, signIns.percentile(0.5) * 1000,
-              signIns.percentile(0.99) * 1000, signInRate / floor);
+  std::printf(
+      "sign-ins, %d clients: %.1f/s (%ld failed), p50 %.0f ms, p99 %.0f ms; "
+      "%.2fx of the argon2id floor\n",
+      signInClients, signInRate, signIns.failed, signIns.percentile(0.5) * 1000,
+      signIns.percentile(0.99) * 1000, signInRate / floor);
 
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(
-                       std::chrono::system_clock::now().time_since_epoch()).count();
+                       std::chrono::system_clock::now().time_since_epoch())
+                       .count();
   const std::string stamp = results::passwordStamp(hash);
-  const auto views = burst(url, clients, duration, [&](httplib::Client& client,
-                                                       std::mt19937_64& random) {
-    const auto school = static_cast<std::int64_t>(1 + random() % static_cast<unsigned>(schools));
-    const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
-    const auto exam = (school - 1) * exams + 1 + static_cast<std::int64_t>(random() % static_cast<unsigned>(exams));
-    const results::SignIn signIn{results::SignIn::Role::Student, school, student, stamp, now + 3600};
-    const httplib::Headers headers = {{"Cookie", "zr_signin=" + results::sealSignIn(signIn, key)}};
-    const auto answer = client.Get("/vezav/index.dll?dwid=" + std::to_string(school) +
-                                       "&xm=" + std::to_string(exam), headers);
-    return answer && answer->status == 200 &&
-           answer->body.find("（考号 " + student + "）") != std::string::npos &&
-           answer->body.find("id=\"scores\"") != std::string::npos;
-  });
+  const auto views =
+      burst(url, clients, duration, [&](httplib::Client& client, std::mt19937_64& random) {
+        const auto school =
+            static_cast<std::int64_t>(1 + random() % static_cast<unsigned>(schools));
+        const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
+        const auto exam = (school - 1) * exams + 1 +
+                          static_cast<std::int64_t>(random() % static_cast<unsigned>(exams));
+        const results::SignIn signIn{results::SignIn::Role::Student, school, student, stamp,
+                                     now + 3600};
+        const httplib::Headers headers = {
+            {"Cookie", "zr_signin=" + results::sealSignIn(signIn, key)}};
+        const auto answer = client.Get(
+            "/vezav/index.dll?dwid=" + std::to_string(school) + "&xm=" + std::to_string(exam),
+            headers);
+        return answer && answer->status == 200 &&
+               answer->body.find("（考号 " + student + "）") != std::string::npos &&
+               answer->body.find("id=\"scores\"") != std::string::npos;
+      });
   std::printf("result views, %d clients: %.1f/s (%ld failed), p50 %.1f ms, p99 %.1f ms\n", clients,
               static_cast<double>(views.done) / views.elapsed, views.failed,
               views.percentile(0.5) * 1000, views.percentile(0.99) * 1000);

@@ -36,7 +36,11 @@ void labelledInput(web::HtmlWriter& out, std::string_view label, std::string_vie
       .attr("name", name)
       .attr("id", name);
   if (!value.empty()) out.attr("value", value);
-  if (type == "password") out.attr("autocomplete", "current-password");
+  if (type == "password") {
+    out.attr("autocomplete", name.starts_with("new") || name.starts_with("password")
+                                 ? "new-password"
+                                 : "current-password");
+  }
   out.raw(" maxlength=\"200\"></label>");
 }
 
