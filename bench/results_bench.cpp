@@ -64,6 +64,8 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
       "SELECT y, '第' || e || '次考试', 365, localtimestamp(0) - make_interval(days => e) "
       "FROM generate_series(1, $1::int) y, generate_series(1, $2::int) e ORDER BY y, e",
       {s, e});
+  // The key is built after the rows: one sort instead of seven million index insertions.
+  db.exec("ALTER TABLE cjb DROP CONSTRAINT cjb_pkey");
   run("scores (cjb)",
       "INSERT INTO cjb SELECT n, x.id, k, round((random() * 100)::numeric, 1), "
       "(random() * " +
@@ -71,6 +73,7 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
           " / 2)::int, (random() * 50)::int "
           "FROM xmb x, generate_series(1, " +
           n + ") n, generate_series(1, 7) k");
+  run("scores' key", "ALTER TABLE cjb ADD PRIMARY KEY (stuid, xmid, kmid)");
   run("statistics (tjb)",
       "INSERT INTO tjb SELECT x.id, k, d, 1, c, 50, 49, 3500, 71.43, 99, 12, 72, 180.5, 10, 20, "
       "60, 10, 5, 10, 29, 5, -0.12, 0.3, '60=30人' || chr(13) || chr(10) "

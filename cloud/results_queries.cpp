@@ -78,8 +78,8 @@ bool setStudentPassword(pg::Connection& connection, std::int64_t account,
 std::vector<ExamEntry> listExams(pg::Connection& connection, std::int64_t account,
                                  bool withExpired) {
   const auto result = connection.exec(
-      std::string("SELECT x.id, x.项目名称, to_char(x.上报时间, 'YYYY-MM-DD HH24:MI:SS'), "
-                  "to_char(x.上报时间 + x.有效期 * interval '1 day', 'YYYY-MM-DD HH24:MI:SS'), ") +
+      std::string("SELECT x.id, x.项目名称, x.上报时间::text, "
+                  "(x.上报时间 + x.有效期 * interval '1 day')::timestamp(0)::text, ") +
           kCurrent + " FROM xmb x WHERE x.yhmid = $1" +
           (withExpired ? "" : std::string(" AND ") + kCurrent) +
           " ORDER BY x.上报时间 DESC, x.id DESC",
