@@ -87,6 +87,17 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
   run("analyze", "ANALYZE");
 }
 
+// The first few failed answers, so a failure count has a reason beside it.
+void reportFailure(const httplib::Result& answer) {
+  static std::atomic<int> reported{0};
+  if (reported++ >= 5) return;
+  if (!answer) {
+    std::fprintf(stderr, "  failed: %s\n", httplib::to_string(answer.error()).c_str());
+  } else {
+    std::fprintf(stderr, "  failed: status %d, %zu bytes\n", answer->status, answer->body.size());
+  }
+}
+
 double seconds(Clock::duration d) {
   return std::chrono::duration<double>(d).count();
 }
@@ -178,7 +189,9 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
         const auto answer = client.Post(
             "/vezav/index.dll", "dwid=" + school + "&op=student&kh=" + student + "&mm=" + kPassword,
             "application/x-www-form-urlencoded");
-        return answer && answer->status == 303;
+        const bool ok = answer && answer->status == 303;
+        if (!ok) reportFailure(answer);
+        return ok;
       });
   const double signInRate = static_cast<double>(signIns.done) / signIns.elapsed;
   std::printf(
@@ -205,9 +218,11 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
         const auto answer = client.Get(
             "/vezav/index.dll?dwid=" + std::to_string(school) + "&xm=" + std::to_string(exam),
             headers);
-        return answer && answer->status == 200 &&
-               answer->body.find("（考号 " + student + "）") != std::string::npos &&
-               answer->body.find("id=\"scores\"") != std::string::npos;
+        const bool ok = answer && answer->status == 200 &&
+                        answer->body.find("（考号 " + student + "）") != std::string::npos &&
+                        answer->body.find("id=\"scores\"") != std::string::npos;
+        if (!ok) reportFailure(answer);
+        return ok;
       });
   std::printf("result views, %d clients: %.1f/s (%ld failed), p50 %.1f ms, p99 %.1f ms\n", clients,
               static_cast<double>(views.done) / views.elapsed, views.failed,
