@@ -40,8 +40,14 @@ std::string hashPassword(std::string_view password) {
 }
 
 std::int64_t createAccount(pg::Connection& connection, std::string_view password) {
-  const auto result =
-      connection.exec("INSERT INTO yhm (密码) VALUES ($1) RETURNING id", {hashPassword(password)});
+  return insertAccount(connection, hashPassword(password));
+}
+
+std::int64_t insertAccount(pg::Connection& connection, const std::string& passwordHash,
+                           const std::string& schoolName) {
+  const pg::Param name = schoolName.empty() ? pg::Param() : pg::Param(schoolName);
+  const auto result = connection.exec(
+      "INSERT INTO yhm (密码, 单位名称) VALUES ($1, $2) RETURNING id", {passwordHash, name});
   return result.integer(0, 0);
 }
 

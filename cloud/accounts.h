@@ -19,6 +19,9 @@ std::string hashPassword(std::string_view password);
 
 // Creates an account with the password and returns its registration number.
 std::int64_t createAccount(pg::Connection& connection, std::string_view password);
+// Creates an account from a password hash made by the caller; returns its registration number.
+std::int64_t insertAccount(pg::Connection& connection, const std::string& passwordHash,
+                           const std::string& schoolName = {});
 
 // True when the number exists and the password is its own.
 bool checkAccount(pg::Connection& connection, std::int64_t number, std::string_view password);

@@ -95,6 +95,10 @@ void Connection::execScript(const std::string& sql) {
   checked(PQexec(conn_.get(), sql.c_str()), sql);
 }
 
+bool Connection::healthy() const {
+  return PQstatus(conn_.get()) == CONNECTION_OK;
+}
+
 Result Connection::checked(pg_result* raw, std::string_view sql) {
   Result result(raw);
   if (!raw) throw Error("云端成绩服务无应答：" + trimmed(PQerrorMessage(conn_.get())));

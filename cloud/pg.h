@@ -57,6 +57,8 @@ class Connection {
   }
   // Runs a script of several statements without parameters (the schema).
   void execScript(const std::string& sql);
+  // False once the connection to the server is lost.
+  bool healthy() const;
 
  private:
   // Throws unless the statement succeeded.

@@ -96,3 +96,15 @@ CREATE TABLE IF NOT EXISTS cjb (
   班内排名 integer,
   PRIMARY KEY (stuid, xmid, kmid)
 );
+
+-- The school's name as given at registration (older accounts have none).
+ALTER TABLE yhm ADD COLUMN IF NOT EXISTS 单位名称 text;
+
+-- Slow-down of repeated failed sign-ins and of registrations, shared by every instance of the
+-- results site. A key names what is counted (kind, account, number, client address).
+CREATE TABLE IF NOT EXISTS throttle (
+  key           text PRIMARY KEY,
+  failures      integer NOT NULL,
+  last_failure  timestamptz NOT NULL,
+  blocked_until timestamptz NOT NULL
+);

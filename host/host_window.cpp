@@ -45,7 +45,9 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   }
   if (!options_.site.empty()) settings.Site = options_.site;
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
-  context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection);
+  if (!options_.resultsSite.empty()) settings.ResultsSite = options_.resultsSite;
+  context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection,
+                                               settings.ResultsSite);
   context_->setSystemReset([this] { Button4Click(); });
   context_->setPublishLock(publishLock_);
   controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), *context_,

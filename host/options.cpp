@@ -64,6 +64,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.dataDir = value("--data-dir");
     } else if (arg == "--site" || arg.rfind("--site=", 0) == 0) {
       options.site = value("--site");
+    } else if (arg == "--results-site" || arg.rfind("--results-site=", 0) == 0) {
+      options.resultsSite = value("--results-site");
     } else if (arg == "--cloud" || arg.rfind("--cloud=", 0) == 0) {
       options.cloud = value("--cloud");
     } else if (arg == "--cloud-create-schema") {
@@ -98,6 +100,8 @@ std::string usage() {
          "  --restore-backup FILE  restore data from a backup (server stopped) and exit\n"
          "  --cloud CONNINFO  libpq connection string of the cloud score service\n"
          "                    (default: the environment variable ZEZIZA_CLOUD)\n"
+         "  --results-site URL  address of the results site (zeziza-results) that the\n"
+         "                    cloud page sends schools and students to\n"
          "  --cloud-create-schema   create the cloud service's tables, then exit\n"
          "  --cloud-create-account  create a cloud account with the password read from\n"
          "                    standard input, print its registration number, then exit\n"

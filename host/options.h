@@ -13,7 +13,8 @@ enum class CloudCommand { None, CreateSchema, CreateAccount };
 struct Options {
   int port = 81;
   std::filesystem::path dataDir = ".";
-  std::string site;  // address of the maker's web site (manual, help pages)
+  std::string site;         // address of the maker's web site (manual, help pages)
+  std::string resultsSite;  // address of the results site the cloud page links to
   bool launchBrowser = false;
   bool minimize = false;
   bool help = false;

@@ -5,9 +5,17 @@
 
 namespace zeziza::web {
 
-AppContext::AppContext(std::string site, std::string cloudConnection)
-    : site_(std::move(site)), cloudConnection_(std::move(cloudConnection)) {
+AppContext::AppContext(std::string site, std::string cloudConnection, std::string resultsSite)
+    : site_(std::move(site)),
+      cloudConnection_(std::move(cloudConnection)),
+      resultsSite_(std::move(resultsSite)) {
   while (!site_.empty() && site_.back() == '/') site_.pop_back();
+  while (!resultsSite_.empty() && resultsSite_.back() == '/') resultsSite_.pop_back();
+}
+
+std::string AppContext::resultsAddress(std::string_view path) const {
+  if (resultsSite_.empty()) return {};
+  return resultsSite_ + std::string(path);
 }
 
 std::string AppContext::siteAddress(std::string_view path) const {

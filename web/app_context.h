@@ -20,7 +20,9 @@ class AppContext {
  public:
   // `site`: address of the maker's web site (help and home pages); `cloudConnection`: libpq
   // connection string of the cloud score service. Either may be empty (not configured).
-  AppContext(std::string site, std::string cloudConnection);
+  // `resultsSite`: address of the results site where schools register and students look up
+  // what was published.
+  AppContext(std::string site, std::string cloudConnection, std::string resultsSite = {});
   AppContext(const AppContext&) = delete;
   AppContext& operator=(const AppContext&) = delete;
 
@@ -35,6 +37,8 @@ class AppContext {
   // site is configured.
   std::string siteAddress(std::string_view path) const;
   const std::string& cloudConnection() const { return cloudConnection_; }
+  // The address of `path` on the results site; empty when none is configured.
+  std::string resultsAddress(std::string_view path) const;
 
   // The system reset, provided by the host.
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
@@ -47,6 +51,7 @@ class AppContext {
  private:
   std::string site_;
   std::string cloudConnection_;
+  std::string resultsSite_;
   auth::PasswordHasher passwordHasher_;
   auth::LoginThrottle loginThrottle_;
   store::SettingsCache settings_;

@@ -29,6 +29,8 @@ struct ServerSettings {
   // (help and home pages) and the libpq connection string of the cloud score service; empty
   // when not configured.
   std::string Site;
+  // Address of the results site (registration, students' result pages); empty: none.
+  std::string ResultsSite;
   std::string CloudConnection;
 };
 

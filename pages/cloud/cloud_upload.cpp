@@ -15,9 +15,10 @@ constexpr const char* kBrown = "#A52A2A";        // the step to act on
 constexpr const char* kFinished = "#B3927B";     // RGB 179, 146, 123
 constexpr const char* kSaddleBrown = "#8B4513";  // steps not reached yet
 
-// The site address of `path`, escaped for the raw captions.
+// The results site's address of `path`, escaped for the raw captions; empty when no results
+// site is configured, and then its links are left out.
 std::string siteLink(std::string_view path) {
-  return web::escapeHtml(siteAddress(path));
+  return web::escapeHtml(web::UserSession().context().resultsAddress(path));
 }
 
 // Without a site address the caption shows only the text.
@@ -100,13 +101,18 @@ bool TIWFormup::allowed() const {
 void TIWFormup::IWAppFormCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const std::string reg = siteLink("/vezav/reg");
+  const bool linked = !reg.empty();
   IWLabel13.RawText = true;
   IWLabel13.Caption = "<font size=\"5\">" + newWindowLink(reg, "点此注册云用户") + "</font>";
+  IWLabel13.Visible = linked;
   strreg.RawText = true;
-  strreg.Caption = "<font color=\"#660000\">验证云端用户的身份，未注册用户需 " +
-                   newWindowLink(reg, "点击这里去云端注册自己的用户") + "</font>";
+  strreg.Caption = "<font color=\"#660000\">验证云端用户的身份" +
+                   (linked ? "，未注册用户需 " + newWindowLink(reg, "点击这里去云端注册自己的用户")
+                           : std::string()) +
+                   "</font>";
   stuweb.RawText = true;
   stuweb.Caption = "学生查询成绩地址：" + siteLink("/vezav/index.dll?dwid=") + "注册编号";
+  stuweb.Visible = linked;
 
   const auto settings = web::UserSession().context().settings().get();
   IWComboBox1.Items = {"全部科目"};

@@ -1,7 +1,7 @@
 // The real server for the cloud upload journey in a browser: the login page of a fresh install
 // whose default exam 期中 has a few scored students, and a cloud service that is a fresh schema
-// on the test server holding account 1 with the password "secret". Prints "listening PORT" once
-// it listens.
+// on the test server holding account 1 with the password "secret". Prints "cloud CONNINFO"
+// (for the results site of the journey) and "listening PORT" once it listens.
 #include <iostream>
 
 #include "cloud/accounts.h"
@@ -41,6 +41,7 @@ int main(int argc, char** argv) {
   }
   zeziza::testing::CloudTestDatabase cloud;
   cloud::createAccount(cloud.db(), "secret");
+  std::cout << "cloud " << cloud.conninfo() << std::endl;
   web::ServerSettings settings;
   settings.CloudConnection = cloud.conninfo();
   return zeziza::testing::runTestServer(

@@ -29,7 +29,7 @@ class CloudUploadPageTest : public testing::CloudTest {
     if (IsSkipped()) return;
     web::ServerSettings settings;
     settings.CloudConnection = cloud().conninfo();
-    settings.Site = "http://cloud.test";
+    settings.ResultsSite = "http://cloud.test/";
     server_ = std::make_unique<testing::TestServer>(nullptr, settings);
     account_ = cloud::createAccount(cloud().db(), "secret");
     addStudent("801", "东校区", "一班", {90, 80, 0});

@@ -13,11 +13,13 @@ const CHROMIUM_FLAGS = [
 
 // Starts `binary` (the real program by default) on port 0 and waits for its address;
 // `prepare(dataDir)` may fill the data folder first.
-export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [], prepare } = {}) {
+// `dataDirOption` false: the program takes no --data-dir (the folder is still made and removed).
+export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [], prepare,
+                                    dataDirOption = true } = {}) {
   if (!binary) throw new Error('ZEZIZA_BIN is not set: run the journeys through ctest');
   const dataDir = mkdtempSync(join(tmpdir(), 'zeziza-e2e-'));
   if (prepare) await prepare(dataDir);
-  const child = spawn(binary, ['--port', '0', '--data-dir', dataDir, ...args],
+  const child = spawn(binary, ['--port', '0', ...(dataDirOption ? ['--data-dir', dataDir] : []), ...args],
                       { stdio: ['ignore', 'pipe', 'pipe'] });
   let output = '';
   const port = await new Promise((resolve, reject) => {
@@ -34,6 +36,7 @@ export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [], 
   return {
     url: `http://127.0.0.1:${port}`,
     dataDir,
+    output: () => output,
     async stop() {
       child.kill('SIGTERM');
       await new Promise((r) => { if (child.exitCode !== null) r(); else child.on('exit', r); });

@@ -19,6 +19,7 @@ namespace {
 web::ServerSettings unreachableCloud() {
   web::ServerSettings settings;
   settings.CloudConnection = "host=127.0.0.1 port=1 connect_timeout=1 dbname=none";
+  settings.ResultsSite = "http://results.test";
   return settings;
 }
 
@@ -51,6 +52,38 @@ TEST(CloudUploadPage, CreatedAtStepOne) {
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items.front(), "所有班");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox2").text(), "15天");
   EXPECT_NE(b.last().html.find("注册编号"), std::string::npos);
+}
+
+// The registration and result links point at the results site, and are left out without one.
+TEST(CloudUploadPage, LinksFollowTheResultsSite) {
+  struct Case {
+    std::string resultsSite;
+    bool linked;
+  };
+  for (const Case& c : {Case{"https://scores.example.org/", true}, Case{"", false}}) {
+    SCOPED_TRACE(c.resultsSite);
+    auto settings = unreachableCloud();
+    settings.ResultsSite = c.resultsSite;
+    settings.Site = "http://vendor.example";
+    testing::TestServer server(nullptr, settings);
+    auto b = adminOnPage(server);
+    const auto& label13 = b.control<web::Label>("IWLabel13");
+    const auto& strreg = b.control<web::Label>("strreg");
+    const auto& stuweb = b.control<web::Label>("stuweb");
+    EXPECT_EQ(label13.Visible, c.linked);
+    EXPECT_EQ(stuweb.Visible, c.linked);
+    EXPECT_EQ(strreg.Caption.find("vendor.example"), std::string::npos);
+    if (c.linked) {
+      EXPECT_NE(label13.Caption.find("href=\"https://scores.example.org/vezav/reg\""),
+                std::string::npos)
+          << label13.Caption;
+      EXPECT_NE(strreg.Caption.find(">点击这里去云端注册自己的用户</a>"), std::string::npos);
+      EXPECT_EQ(stuweb.Caption,
+                "学生查询成绩地址：https://scores.example.org/vezav/index.dll?dwid=注册编号");
+    } else {
+      EXPECT_EQ(strreg.Caption, "<font color=\"#660000\">验证云端用户的身份</font>");
+    }
+  }
 }
 
 TEST(CloudUploadPage, StepOneRefusals) {

@@ -49,6 +49,14 @@ TEST(CloudOptions, OptionThenEnvironment) {
   }
 }
 
+TEST(CloudOptions, ResultsSite) {
+  EXPECT_EQ(parseOptions({}).resultsSite, "");
+  EXPECT_EQ(parseOptions({"--results-site", "https://scores.example.org"}).resultsSite,
+            "https://scores.example.org");
+  EXPECT_EQ(parseOptions({"--results-site=http://h:8080/"}).resultsSite, "http://h:8080/");
+  EXPECT_THROW(parseOptions({"--results-site"}), std::invalid_argument);
+}
+
 TEST(CloudOptions, Commands) {
   EXPECT_EQ(parseOptions({}).cloudCommand, CloudCommand::None);
   EXPECT_EQ(parseOptions({"--cloud-create-schema"}).cloudCommand, CloudCommand::CreateSchema);

@@ -1,0 +1,37 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+
+#include "web/html.h"
+
+namespace zeziza::results {
+
+// The site's address space.
+inline constexpr std::string_view kRegistrationPath = "/vezav/reg";
+inline constexpr std::string_view kResultPath = "/vezav/index.dll";
+std::string resultAddress(std::int64_t school);
+
+// A message above a page's content: a refusal or a confirmation.
+struct Notice {
+  enum class Kind { None, Refusal, Done };
+  Kind kind = Kind::None;
+  std::string text;
+
+  static Notice refusal(std::string text) { return {Kind::Refusal, std::move(text)}; }
+  static Notice done(std::string text) { return {Kind::Done, std::move(text)}; }
+};
+
+// A whole page: the school server's style sheet and the site's own, sized for phones too, no
+// script. `body` is HTML already escaped by its writer.
+std::string framePage(std::string_view title, const Notice& notice, std::string_view body);
+
+// Form pieces; every value is escaped.
+void labelledInput(web::HtmlWriter& out, std::string_view label, std::string_view name,
+                   std::string_view type, std::string_view value = {});
+void hiddenInput(web::HtmlWriter& out, std::string_view name, std::string_view value);
+void submitButton(web::HtmlWriter& out, std::string_view caption);
+// A value shown in a table cell, "—" when there is none.
+void cell(web::HtmlWriter& out, std::string_view value, bool header = false);
+
+}  // namespace zeziza::results

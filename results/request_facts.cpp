@@ -1,0 +1,91 @@
+#include "results/request_facts.h"
+
+#include <charconv>
+
+#include "web/html.h"
+
+namespace zeziza::results {
+
+namespace {
+
+std::string_view trim(std::string_view text) {
+  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
+  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
+  return text;
+}
+
+bool fromTrustedProxy(const web::HttpRequest& request, std::string_view trustedProxy) {
+  return !trustedProxy.empty() && request.remoteAddr == trustedProxy;
+}
+
+// "host[:port]" of an absolute address such as "https://example.org:8443/path".
+std::optional<std::string> authorityOf(std::string_view address) {
+  const std::size_t scheme = address.find("://");
+  if (scheme == std::string_view::npos) return std::nullopt;
+  address.remove_prefix(scheme + 3);
+  return web::toLower(address.substr(0, address.find_first_of("/?#")));
+}
+
+std::optional<std::int64_t> parseNumber(const std::string& text) {
+  std::int64_t value = 0;
+  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
+  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
+  return value;
+}
+
+}  // namespace
+
+std::string clientAddress(const web::HttpRequest& request, std::string_view trustedProxy) {
+  if (!fromTrustedProxy(request, trustedProxy)) return request.remoteAddr;
+  const std::string forwarded = request.header("x-forwarded-for");
+  const std::size_t comma = forwarded.rfind(',');
+  const std::string_view last =
+      trim(comma == std::string::npos ? std::string_view(forwarded)
+                                      : std::string_view(forwarded).substr(comma + 1));
+  return last.empty() ? request.remoteAddr : std::string(last);
+}
+
+bool servedOverTls(const web::HttpRequest& request, std::string_view trustedProxy) {
+  return fromTrustedProxy(request, trustedProxy) &&
+         web::toLower(trim(request.header("x-forwarded-proto"))) == "https";
+}
+
+std::optional<std::string> cookieValue(const web::HttpRequest& request, std::string_view name) {
+  const auto range = request.headers.equal_range("cookie");
+  for (auto it = range.first; it != range.second; ++it) {
+    std::string_view rest = it->second;
+    while (!rest.empty()) {
+      const std::size_t semicolon = rest.find(';');
+      const std::string_view pair = trim(rest.substr(0, semicolon));
+      rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
+      const std::size_t equals = pair.find('=');
+      if (equals != std::string_view::npos && trim(pair.substr(0, equals)) == name) {
+        return std::string(trim(pair.substr(equals + 1)));
+      }
+    }
+  }
+  return std::nullopt;
+}
+
+bool sameOrigin(const web::HttpRequest& request) {
+  std::string source = request.header("origin");
+  if (source.empty()) source = request.header("referer");
+  // Browsers send Origin with every cross-site post; a client without either is no browser.
+  if (source.empty()) return true;
+  const auto authority = authorityOf(source);
+  return authority && !authority->empty() && *authority == web::toLower(request.header("host"));
+}
+
+std::optional<std::int64_t> positiveField(const web::HttpRequest& request, std::string_view name) {
+  const auto value = parseNumber(request.form.value(name));
+  if (!value || *value <= 0) return std::nullopt;
+  return value;
+}
+
+std::optional<std::int64_t> scopeField(const web::HttpRequest& request, std::string_view name) {
+  const auto value = parseNumber(request.form.value(name));
+  if (!value || *value < -1) return std::nullopt;
+  return value;
+}
+
+}  // namespace zeziza::results

@@ -1,0 +1,266 @@
+// The result page: sign-in of students and of the school, what each sees, password change.
+#include "cloud/accounts.h"
+#include "cloud/results_queries.h"
+#include "results/request_facts.h"
+#include "results/results_site.h"
+#include "results/school_pages.h"
+#include "results/site_replies.h"
+#include "results/student_pages.h"
+
+namespace zeziza::results {
+
+namespace {
+
+constexpr std::string_view kCookieName = "zr_signin";
+
+std::string throttleKey(std::string_view kind, std::int64_t school, std::string_view who,
+                        const std::string& address) {
+  return std::string(kind) + "|" + std::to_string(school) + "|" + std::string(who) + "|" + address;
+}
+
+bool isStudentNumber(const std::string& text) {
+  return !text.empty() && text.size() <= 18 &&
+         text.find_first_not_of("0123456789") == std::string::npos;
+}
+
+// The exam `wanted` names when it is in the list, else the newest.
+std::int64_t shownExam(const std::vector<cloud::ExamEntry>& exams,
+                       std::optional<std::int64_t> wanted) {
+  for (const auto& exam : exams) {
+    if (wanted && exam.id == *wanted) return exam.id;
+  }
+  return exams.empty() ? 0 : exams.front().id;
+}
+
+}  // namespace
+
+SignIn ResultsSite::newSignIn(SignIn::Role role, std::int64_t school, std::string student,
+                              const std::string& passwordHash) const {
+  return {role, school, std::move(student), passwordStamp(passwordHash),
+          secondsNow() + settings_.signInLifetime.count()};
+}
+
+std::string ResultsSite::signInCookie(const Context& context, const SignIn& signIn) const {
+  return std::string(kCookieName) + "=" + sealSignIn(signIn, key_) +
+         "; Path=/vezav/; Max-Age=" + std::to_string(settings_.signInLifetime.count()) +
+         "; HttpOnly; SameSite=Lax" + (context.tls ? "; Secure" : "");
+}
+
+std::optional<SignIn> ResultsSite::cookieSignIn(const Context& context, std::int64_t school) const {
+  const auto value = cookieValue(context.request, kCookieName);
+  if (!value) return std::nullopt;
+  auto signIn = openSignIn(*value, key_, std::chrono::system_clock::now());
+  if (!signIn || signIn->school != school) return std::nullopt;
+  return signIn;
+}
+
+web::HttpResponse ResultsSite::resultPage(const Context& context, std::int64_t school) {
+  Notice notice;
+  if (context.value("msg") == "pw") notice = Notice::done("密码修改成功！");
+  if (const auto signIn = cookieSignIn(context, school)) {
+    if (auto shown = showSignedIn(context, school, *signIn, notice, reads_)) return *shown;
+    // A replica may not have a just-changed password yet: the primary decides then.
+    if (&reads_ != &primary_) {
+      if (auto shown = showSignedIn(context, school, *signIn, notice, primary_)) return *shown;
+    }
+  }
+  auto db = reads_.lease();
+  const auto account = cloud::findAccount(*db, school);
+  if (!account) return refusalPage(404, "成绩查询", "该注册编号不存在。");
+  return htmlPage(200, signInPage({school, account->schoolName, {}, {}}));
+}
+
+std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& context,
+                                                           std::int64_t school,
+                                                           const SignIn& signIn,
+                                                           const Notice& notice,
+                                                           ConnectionPool& pool) {
+  auto db = pool.lease();
+  const auto account = cloud::findAccount(*db, school);
+  if (!account) return std::nullopt;
+  const auto wanted = positiveField(context.request, "xm");
+  web::HttpResponse response;
+  if (signIn.role == SignIn::Role::School) {
+    if (passwordStamp(account->passwordHash) != signIn.stamp) return std::nullopt;
+    SchoolView view;
+    view.school = school;
+    view.schoolName = account->schoolName;
+    view.notice = notice;
+    view.exams = cloud::listExams(*db, school, true);
+    view.exam = shownExam(view.exams, wanted);
+    const auto grade = positiveField(context.request, "nj");
+    const auto unit = scopeField(context.request, "dw");
+    const auto cls = scopeField(context.request, "bc");
+    const auto subject = positiveField(context.request, "km");
+    if (view.exam != 0 && grade && unit && cls && subject) {
+      const cloud::RankingKey key{*unit, *grade, *cls, *subject};
+      for (const auto& entry : cloud::listRankings(*db, school, view.exam)) {
+        if (entry.key.unit != key.unit || entry.key.grade != key.grade ||
+            entry.key.cls != key.cls || entry.key.subject != key.subject) {
+          continue;
+        }
+        view.rankingCaption = rankingCaption(entry);
+        view.rankingText = cloud::rankingText(*db, school, view.exam, key).value_or("");
+      }
+    }
+    if (view.exam != 0 && !view.rankingCaption) {
+      view.statistics = cloud::allStatistics(*db, school, view.exam);
+      view.rankings = cloud::listRankings(*db, school, view.exam);
+    }
+    response = htmlPage(200, schoolPage(view));
+  } else {
+    const auto student = cloud::findStudent(*db, school, signIn.student);
+    if (!student || passwordStamp(student->passwordHash) != signIn.stamp) return std::nullopt;
+    StudentView view;
+    view.school = school;
+    view.schoolName = account->schoolName;
+    view.notice = notice;
+    view.student = signIn.student;
+    view.name = student->name;
+    view.exams = cloud::listExams(*db, school, false);
+    view.exam = shownExam(view.exams, wanted);
+    if (view.exam != 0) {
+      view.scores = cloud::studentScores(*db, school, view.exam, signIn.student);
+      view.statistics = cloud::scopeStatistics(*db, school, view.exam, *student);
+    }
+    response = htmlPage(200, studentPage(view));
+  }
+  // Signed in while reading: the cookie is renewed once half its time has passed.
+  if (signIn.expires - secondsNow() < settings_.signInLifetime.count() / 2) {
+    SignIn renewed = signIn;
+    renewed.expires = secondsNow() + settings_.signInLifetime.count();
+    response.headers.emplace_back("Set-Cookie", signInCookie(context, renewed));
+  }
+  return response;
+}
+
+web::HttpResponse ResultsSite::resultAction(const Context& context, std::int64_t school) {
+  const std::string op = context.value("op");
+  if (op == "student") return studentSignIn(context, school);
+  if (op == "school") return schoolSignIn(context, school);
+  if (op == "password") return passwordChange(context, school);
+  if (op == "signout") {
+    auto response = seeOther(resultAddress(school));
+    response.headers.emplace_back("Set-Cookie",
+                                  std::string(kCookieName) +
+                                      "=; Path=/vezav/; Max-Age=0; HttpOnly; SameSite=Lax" +
+                                      (context.tls ? "; Secure" : ""));
+    return response;
+  }
+  return refusalPage(400, "成绩查询", "无法识别的操作。");
+}
+
+web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_t school) {
+  const std::string student = trimmed(context.value("kh"));
+  const std::string password = context.value("mm");
+  const std::string key = throttleKey("stu", school, student.substr(0, 32), context.address);
+  SignInView view{school, {}, {}, student};
+  std::optional<cloud::StudentRecord> record;
+  {
+    auto db = primary_.lease();
+    const auto account = cloud::findAccount(*db, school);
+    if (!account) return refusalPage(404, "成绩查询", "该注册编号不存在。");
+    view.schoolName = account->schoolName;
+    if (student.empty() || password.empty()) {
+      view.notice = Notice::refusal("请输入考号和密码！");
+      return htmlPage(200, signInPage(view));
+    }
+    if (const auto wait = signInThrottle_.waitFor(*db, key); wait.count() > 0) {
+      view.notice = Notice::refusal("登录失败次数过多，请" + waitText(wait) + "后再试。");
+      return htmlPage(429, signInPage(view));
+    }
+    if (isStudentNumber(student)) record = cloud::findStudent(*db, school, student);
+  }
+  // No connection is held while the hash is computed.
+  const bool right = record ? hasher_.verify(record->passwordHash, password)
+                            : (hasher_.verifyNobody(password), false);
+  auto db = primary_.lease();
+  if (!right) {
+    signInThrottle_.count(*db, key);
+    view.notice = Notice::refusal("考号或密码错误！");
+    return htmlPage(200, signInPage(view));
+  }
+  signInThrottle_.forget(*db, key);
+  auto response = seeOther(resultAddress(school));
+  response.headers.emplace_back(
+      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, student,
+                                                    record->passwordHash)));
+  return response;
+}
+
+web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t school) {
+  const std::string number = trimmed(context.value("bh"));
+  const std::string key = throttleKey("sch", school, "", context.address);
+  std::optional<cloud::Account> account;
+  SignInView view{school, {}, {}, {}};
+  {
+    auto db = primary_.lease();
+    account = cloud::findAccount(*db, school);
+    if (!account) return refusalPage(404, "成绩查询", "该注册编号不存在。");
+    view.schoolName = account->schoolName;
+    if (const auto wait = signInThrottle_.waitFor(*db, key); wait.count() > 0) {
+      view.notice = Notice::refusal("登录失败次数过多，请" + waitText(wait) + "后再试。");
+      return htmlPage(429, signInPage(view));
+    }
+  }
+  const bool right = cloud::parseRegistrationNumber(number) == school &&
+                     hasher_.verify(account->passwordHash, context.value("smm"));
+  auto db = primary_.lease();
+  if (!right) {
+    signInThrottle_.count(*db, key);
+    view.notice = Notice::refusal("注册编号或密码错误！");
+    return htmlPage(200, signInPage(view));
+  }
+  signInThrottle_.forget(*db, key);
+  auto response = seeOther(resultAddress(school));
+  response.headers.emplace_back(
+      "Set-Cookie",
+      signInCookie(context, newSignIn(SignIn::Role::School, school, {}, account->passwordHash)));
+  return response;
+}
+
+web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64_t school) {
+  const auto signIn = cookieSignIn(context, school);
+  if (!signIn || signIn->role != SignIn::Role::Student) return seeOther(resultAddress(school));
+  auto refuse = [&](const std::string& text, int status = 200) {
+    auto response = showSignedIn(context, school, *signIn, Notice::refusal(text), primary_);
+    if (!response) return seeOther(resultAddress(school));
+    response->status = status;
+    return *response;
+  };
+  const std::string key = throttleKey("stu", school, signIn->student, context.address);
+  std::optional<cloud::StudentRecord> record;
+  std::chrono::seconds wait{0};
+  {
+    auto db = primary_.lease();
+    record = cloud::findStudent(*db, school, signIn->student);
+    if (!record || passwordStamp(record->passwordHash) != signIn->stamp) {
+      return seeOther(resultAddress(school));
+    }
+    wait = signInThrottle_.waitFor(*db, key);
+  }
+  if (wait.count() > 0) return refuse("尝试次数过多，请" + waitText(wait) + "后再试。", 429);
+  if (!hasher_.verify(record->passwordHash, context.value("old"))) {
+    {
+      auto db = primary_.lease();
+      signInThrottle_.count(*db, key);
+    }
+    return refuse("原密码错误！");
+  }
+  if (const auto problem = passwordProblem(context.value("new"), context.value("new2"))) {
+    return refuse(*problem);
+  }
+  const std::string hash = hasher_.hash(context.value("new"));
+  auto db = primary_.lease();
+  if (!cloud::setStudentPassword(*db, school, signIn->student, hash)) {
+    return seeOther(resultAddress(school));
+  }
+  signInThrottle_.forget(*db, key);
+  auto response = seeOther(resultAddress(school) + "&msg=pw");
+  response.headers.emplace_back(
+      "Set-Cookie",
+      signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student, hash)));
+  return response;
+}
+
+}  // namespace zeziza::results

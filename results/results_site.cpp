@@ -1,0 +1,112 @@
+#include "results/results_site.h"
+
+#include <cstdio>
+
+#include "cloud/accounts.h"
+#include "cloud/results_queries.h"
+#include "results/page_frame.h"
+#include "results/registration_page.h"
+#include "results/request_facts.h"
+#include "results/school_pages.h"
+#include "results/site_files.h"
+#include "results/site_replies.h"
+#include "results/student_pages.h"
+#include "web/html.h"
+
+namespace zeziza::results {
+
+namespace {
+
+constexpr std::size_t kMaxSchoolName = 120;  // bytes: 40 Chinese characters
+
+void addSecurityHeaders(web::HttpResponse& response) {
+  auto& h = response.headers;
+  h.emplace_back("Content-Security-Policy",
+                 "default-src 'self'; form-action 'self'; frame-ancestors 'none'; base-uri 'none'");
+  h.emplace_back("X-Content-Type-Options", "nosniff");
+  h.emplace_back("Referrer-Policy", "same-origin");
+  if (response.contentType.starts_with("text/html")) h.emplace_back("Cache-Control", "no-store");
+}
+
+}  // namespace
+
+ResultsSite::ResultsSite(ConnectionPool& primary, ConnectionPool& reads, const CookieKey& key,
+                         SiteSettings settings)
+    : primary_(primary),
+      reads_(reads),
+      key_(key),
+      settings_(std::move(settings)),
+      hasher_(settings_.hashSlots),
+      signInThrottle_(settings_.signInRule),
+      registrationThrottle_(settings_.registrationRule) {}
+
+web::HttpResponse ResultsSite::handle(const web::HttpRequest& request) {
+  web::HttpResponse response;
+  try {
+    response = route(request);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s %s failed: %s\n", request.method.c_str(), request.path.c_str(),
+                 e.what());
+    response = refusalPage(500, "服务暂时不可用", "服务器暂时无法完成请求，请稍后再试。");
+  }
+  addSecurityHeaders(response);
+  return response;
+}
+
+web::HttpResponse ResultsSite::route(const web::HttpRequest& request) {
+  const Context context{request, clientAddress(request, settings_.trustedProxy),
+                        servedOverTls(request, settings_.trustedProxy)};
+  if (request.path == "/" || request.path == "/vezav" || request.path == "/vezav/") {
+    return seeOther(std::string(kRegistrationPath));
+  }
+  if (auto file = siteFile(request.path)) return *file;
+  const bool post = request.method == "POST";
+  if (post && !sameOrigin(request)) {
+    return refusalPage(403, "请求被拒绝", "请求来源与本站不符，已拒绝。请从本站页面重新提交。");
+  }
+  if (request.path == kRegistrationPath) {
+    if (post) return registration(context);
+    return htmlPage(200, registrationPage({}));
+  }
+  if (request.path == kResultPath) {
+    const auto school = positiveField(request, "dwid");
+    if (!school) return refusalPage(404, "成绩查询", "地址中缺少注册编号。");
+    return post ? resultAction(context, *school) : resultPage(context, *school);
+  }
+  return refusalPage(404, "页面不存在", "您访问的页面不存在。");
+}
+
+web::HttpResponse ResultsSite::registration(const Context& context) {
+  RegistrationView view;
+  view.schoolName = trimmed(context.value("name"));
+  const std::string throttleKey = "reg|" + context.address;
+  {
+    auto db = primary_.lease();
+    if (const auto wait = registrationThrottle_.waitFor(*db, throttleKey); wait.count() > 0) {
+      view.notice = Notice::refusal("注册过于频繁，请" + waitText(wait) + "后再试。");
+      return htmlPage(429, registrationPage(view));
+    }
+  }
+  std::optional<std::string> problem;
+  if (view.schoolName.empty()) {
+    problem = "学校名称不能为空！";
+  } else if (view.schoolName.size() > kMaxSchoolName || !web::isValidUtf8(view.schoolName)) {
+    problem = "学校名称过长或含有无效字符！";
+  } else {
+    problem = passwordProblem(context.value("password"), context.value("password2"));
+  }
+  if (problem) {
+    view.notice = Notice::refusal(*problem);
+    return htmlPage(200, registrationPage(view));
+  }
+  const std::string hash = hasher_.hash(context.value("password"));
+  auto db = primary_.lease();
+  view.created = cloud::insertAccount(*db, hash, view.schoolName);
+  const std::string host = context.request.header("host");
+  if (!host.empty()) view.siteOrigin = (context.tls ? "https://" : "http://") + host;
+  registrationThrottle_.count(*db, throttleKey);
+  view.notice = Notice::done("注册成功！");
+  return htmlPage(200, registrationPage(view));
+}
+
+}  // namespace zeziza::results

@@ -1,0 +1,66 @@
+#include "results/school_pages.h"
+
+#include "results/student_pages.h"
+
+namespace zeziza::results {
+
+namespace {
+
+std::string rankingAddress(std::int64_t school, std::int64_t exam, const cloud::RankingKey& key) {
+  return resultAddress(school) + "&xm=" + std::to_string(exam) +
+         "&nj=" + std::to_string(key.grade) + "&dw=" + std::to_string(key.unit) +
+         "&bc=" + std::to_string(key.cls) + "&km=" + std::to_string(key.subject);
+}
+
+void rankingList(web::HtmlWriter& out, const SchoolView& view) {
+  out.raw("<h3>名次表</h3><ul class=\"rs-rankings\" id=\"rankings\">");
+  for (const auto& entry : view.rankings) {
+    out.raw("<li><a")
+        .attr("href", rankingAddress(view.school, view.exam, entry.key))
+        .raw(">")
+        .text(rankingCaption(entry))
+        .raw("</a></li>");
+  }
+  out.raw("</ul>");
+}
+
+}  // namespace
+
+std::string rankingCaption(const cloud::RankingEntry& entry) {
+  std::string caption = entry.grade;
+  for (const auto* part : {&entry.unit, &entry.cls, &entry.subject}) {
+    if (!part->empty()) caption += " " + *part;
+  }
+  return caption;
+}
+
+std::string schoolPage(const SchoolView& view) {
+  web::HtmlWriter out;
+  out.raw("<div class=\"rs-who\">学校管理员（注册编号 ")
+      .text(std::to_string(view.school))
+      .raw("）");
+  signOutForm(out, view.school);
+  out.raw("</div>");
+  if (view.exams.empty()) {
+    out.raw("<p class=\"panel\" id=\"noexam\">尚未上传任何考试成绩。</p>");
+    return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
+  }
+  examList(out, view.school, view.exams, view.exam);
+  for (const auto& exam : view.exams) {
+    if (exam.id == view.exam) out.raw("<h2 id=\"examname\">").text(exam.name).raw("</h2>");
+  }
+  if (view.rankingCaption) {
+    out.raw("<h3>名次表：").text(*view.rankingCaption).raw("</h3>");
+    out.raw("<pre class=\"panel rs-ranking\" id=\"ranking\">").text(view.rankingText).raw("</pre>");
+    out.raw("<p><a")
+        .attr("href", resultAddress(view.school) + "&xm=" + std::to_string(view.exam))
+        .raw(">返回本次考试</a></p>");
+  } else {
+    out.raw("<h3>成绩统计</h3>");
+    statisticsTable(out, view.statistics);
+    rankingList(out, view);
+  }
+  return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
+}
+
+}  // namespace zeziza::results

@@ -1,0 +1,23 @@
+#pragma once
+
+#include <chrono>
+#include <optional>
+#include <string>
+#include <string_view>
+
+#include "web/http_types.h"
+
+namespace zeziza::results {
+
+// Answers and checks shared by the site's handlers.
+web::HttpResponse htmlPage(int status, std::string body);
+web::HttpResponse seeOther(const std::string& location);
+web::HttpResponse refusalPage(int status, const std::string& title, const std::string& text);
+// A wait as the user reads it: "30秒", "15分钟".
+std::string waitText(std::chrono::seconds wait);
+// Why a new password cannot be taken; nullopt when it can.
+std::optional<std::string> passwordProblem(const std::string& password, const std::string& again);
+std::string trimmed(std::string_view text);
+std::int64_t secondsNow();
+
+}  // namespace zeziza::results

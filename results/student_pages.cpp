@@ -1,0 +1,148 @@
+#include "results/student_pages.h"
+
+namespace zeziza::results {
+
+namespace {
+
+void openForm(web::HtmlWriter& out, std::int64_t school, std::string_view op,
+              std::string_view css = "panel rs-form") {
+  out.raw("<form method=\"post\"")
+      .attr("class", css)
+      .attr("action", resultAddress(school))
+      .raw(">");
+  hiddenInput(out, "op", op);
+}
+
+std::string average(const std::vector<cloud::ScoreLine>& scores) {
+  for (const auto& line : scores) {
+    if (line.subject == "平均分") return line.score;
+  }
+  return {};
+}
+
+std::string scopeCaption(const cloud::StatisticsLine& line) {
+  std::string scope = line.grade;
+  if (!line.unit.empty()) scope += " " + line.unit;
+  if (!line.cls.empty()) scope += " " + line.cls;
+  return scope;
+}
+
+void scoreTable(web::HtmlWriter& out, const std::vector<cloud::ScoreLine>& scores) {
+  out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"scores\"><tr>");
+  for (const char* head : {"科目", "成绩", "总排名", "校内排名", "班内排名"}) cell(out, head, true);
+  out.raw("</tr>");
+  for (const auto& line : scores) {
+    out.raw(line.subject == "总分" || line.subject == "平均分" ? "<tr class=\"rs-sum\">" : "<tr>");
+    for (const auto* value :
+         {&line.subject, &line.score, &line.overallRank, &line.unitRank, &line.classRank}) {
+      cell(out, *value);
+    }
+    out.raw("</tr>");
+  }
+  out.raw("</table></div>");
+}
+
+void passwordForm(web::HtmlWriter& out, std::int64_t school) {
+  out.raw("<details class=\"rs-details\"><summary>修改密码</summary>");
+  openForm(out, school, "password");
+  labelledInput(out, "原密码", "old", "password");
+  labelledInput(out, "新密码", "new", "password");
+  labelledInput(out, "确认新密码", "new2", "password");
+  submitButton(out, "修改密码");
+  out.raw("</form></details>");
+}
+
+}  // namespace
+
+std::string schoolTitle(std::int64_t school, const std::string& schoolName) {
+  return (schoolName.empty() ? "注册编号" + std::to_string(school) : schoolName) + " 成绩查询";
+}
+
+void signOutForm(web::HtmlWriter& out, std::int64_t school) {
+  openForm(out, school, "signout", "rs-inline");
+  submitButton(out, "退出");
+  out.raw("</form>");
+}
+
+std::string signInPage(const SignInView& view) {
+  web::HtmlWriter out;
+  openForm(out, view.school, "student");
+  out.raw("<h2>学生登录</h2>");
+  labelledInput(out, "考号", "kh", "text", view.student);
+  labelledInput(out, "密码", "mm", "password");
+  submitButton(out, "查询成绩");
+  out.raw("</form><details class=\"rs-details\"><summary>学校管理员登录</summary>");
+  openForm(out, view.school, "school");
+  labelledInput(out, "注册编号", "bh", "text");
+  labelledInput(out, "密码", "smm", "password");
+  submitButton(out, "登录");
+  out.raw("</form></details>");
+  return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
+}
+
+void examList(web::HtmlWriter& out, std::int64_t school, const std::vector<cloud::ExamEntry>& exams,
+              std::int64_t shown) {
+  out.raw("<ul class=\"rs-exams\" id=\"exams\">");
+  for (const auto& exam : exams) {
+    out.raw(exam.id == shown ? "<li class=\"rs-shown\">" : "<li>")
+        .raw("<a")
+        .attr("href", resultAddress(school) + "&xm=" + std::to_string(exam.id))
+        .raw(">")
+        .text(exam.name)
+        .raw("</a> <span class=\"rs-period\">")
+        .text(exam.current ? "查询截止：" + exam.periodEnd : "已过期：" + exam.periodEnd)
+        .raw("</span></li>");
+  }
+  out.raw("</ul>");
+}
+
+void statisticsTable(web::HtmlWriter& out, const std::vector<cloud::StatisticsLine>& lines) {
+  out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"statistics\"><tr>");
+  for (const char* head : {"科目", "范围", "实有人数", "参考人数", "平均分", "最高分", "最低分",
+                           "中位数", "优秀率", "良好率", "及格率"}) {
+    cell(out, head, true);
+  }
+  out.raw("</tr>");
+  for (const auto& line : lines) {
+    const std::string scope = scopeCaption(line);
+    out.raw("<tr>");
+    for (const auto* value :
+         {&line.subject, &scope, &line.enrolled, &line.participants, &line.mean, &line.highest,
+          &line.lowest, &line.median, &line.excellentRate, &line.goodRate, &line.passRate}) {
+      cell(out, *value);
+    }
+    out.raw("</tr>");
+  }
+  out.raw("</table></div>");
+}
+
+std::string studentPage(const StudentView& view) {
+  web::HtmlWriter out;
+  out.raw("<div class=\"rs-who\">").text(view.name).raw("（考号 ").text(view.student).raw("）");
+  signOutForm(out, view.school);
+  out.raw("</div>");
+  if (view.exams.empty()) {
+    out.raw("<p class=\"panel\" id=\"noexam\">目前没有可查询的考试成绩。</p>");
+  } else {
+    examList(out, view.school, view.exams, view.exam);
+    for (const auto& exam : view.exams) {
+      if (exam.id != view.exam) continue;
+      out.raw("<h2 id=\"examname\">").text(exam.name).raw("</h2>");
+    }
+    if (view.scores.empty()) {
+      out.raw("<p class=\"panel\">本次考试没有您的成绩。</p>");
+    } else {
+      const std::string mean = average(view.scores);
+      if (!mean.empty()) out.raw("<p>平均分：<strong>").text(mean).raw("</strong></p>");
+      scoreTable(out, view.scores);
+    }
+    if (!view.statistics.empty()) {
+      out.raw("<h3>成绩统计</h3>");
+      statisticsTable(out, view.statistics);
+    }
+  }
+  passwordForm(out, view.school);
+  return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
+}
+
+}  // namespace zeziza::results

@@ -1,0 +1,151 @@
+// From registration to a student's scores with the two programs and PostgreSQL alone: a school
+// registers on the results site, publishes from its own server through the cloud page's four
+// steps, and a student signs in on a phone-sized browser, sees their scores, changes the
+// password and signs in with the new one.
+import { test, before, after } from 'node:test';
+import assert from 'node:assert/strict';
+import { createServer } from 'node:net';
+import { mkdtempSync, rmSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
+import { startServer, openBrowser } from './harness.mjs';
+
+let school;
+let results;
+let keyFolder;
+let b;
+
+// A port nothing listens on now, for the results site the school server links to.
+function freePort() {
+  return new Promise((resolve) => {
+    const probe = createServer();
+    probe.listen(0, '127.0.0.1', () => {
+      const { port } = probe.address();
+      probe.close(() => resolve(port));
+    });
+  });
+}
+
+before(async () => {
+  const port = await freePort();
+  school = await startServer({
+    binary: process.env.ZEZIZA_CLOUD_TEST_SERVER,
+    args: ['--results-site', `http://127.0.0.1:${port}/`],
+  });
+  const conninfo = school.output().match(/^cloud (.*)$/m)[1];
+  keyFolder = mkdtempSync(join(tmpdir(), 'zeziza-results-'));
+  results = await startServer({
+    binary: process.env.ZEZIZA_RESULTS_BIN,
+    dataDirOption: false,
+    args: ['--port', String(port), '--cloud', conninfo,
+           '--cookie-key-file', join(keyFolder, 'cookie.key')],
+  });
+  b = await openBrowser();
+});
+after(async () => {
+  await b?.close();
+  await results?.stop();
+  await school?.stop();
+  if (keyFolder) rmSync(keyFolder, { recursive: true, force: true });
+});
+
+// Waits while the page timer submits the page, until the log's newest line is `last`.
+async function waitForLog(page, last) {
+  for (let i = 0; i < 120; i++) {
+    try {
+      await b.settled();
+      const text = await page.inputValue('#iwmemo1');
+      const newest = text.split('\n').find((l) => l.includes('>>'));
+      if (newest?.endsWith(last) && !(await page.isDisabled('#iwbutton7'))) return;
+    } catch {
+      // the timer's submission replaced the page under us; look again
+    }
+    await page.waitForTimeout(500);
+  }
+  throw new Error('the log never ended with ' + last);
+}
+
+test('registration, publishing and a student looking up the scores', async () => {
+  const { page, dialogs } = b;
+  const violations = [];
+  page.on('console', (m) => { if (/Content Security Policy/i.test(m.text())) violations.push(m.text()); });
+
+  // The school server's cloud page links to the results site's registration.
+  await page.goto(school.url + '/');
+  await b.settled();
+  await page.fill('#iwedit4', '校长');
+  await page.fill('#iwedit3', 'geheim');
+  await page.fill('#iwedit5', 'geheim');
+  await b.submitBy('#iwbutton2');
+  dialogs.length = 0;
+  await page.fill('#iwedit1', '校长');
+  await page.fill('#iwedit2', 'geheim');
+  await b.submitBy('#iwbutton1');
+  await b.submitBy('#tmain1\\.lsccj');
+  const registration = await page.getAttribute('#iwlabel13 a', 'href');
+  assert.equal(registration, results.url + '/vezav/reg');
+
+  // Registration on the results site.
+  const site = await b.browser.newPage({ viewport: { width: 390, height: 844 } });
+  site.on('console', (m) => { if (/Content Security Policy/i.test(m.text())) violations.push(m.text()); });
+  await site.goto(registration);
+  assert.equal(await site.title(), '注册云用户');
+  await site.fill('#name', '第一中学');
+  await site.fill('#password', 'schoolpass');
+  await site.fill('#password2', 'schoolpass');
+  await Promise.all([site.waitForNavigation(), site.click('button[type=submit]')]);
+  const number = (await site.textContent('#regno')).trim();
+  assert.match(number, /^\d+$/);
+
+  // Publishing from the school server with the new number.
+  await page.fill('#iwedit1', number);
+  await page.fill('#iwedit2', 'schoolpass');
+  await b.submitBy('#iwbutton2');
+  assert.deepEqual(dialogs, []);
+  const resultLink = await page.getAttribute('#stuweb a', 'href');
+  assert.equal(resultLink, `${results.url}/vezav/index.dll?dwid=${number}`);
+  await b.submitBy('#iwbutton3');
+  await waitForLog(page, '>>梳理循环数据结束');
+  await b.submitBy('#iwbutton7');
+  await waitForLog(page, '>>上传学生花名册完成');
+  await b.submitBy('#iwbutton1');
+  await waitForLog(page, '>>上报完成！');
+  assert.deepEqual(dialogs, []);
+
+  // A student on a phone: a wrong password first, then the roster's default one.
+  await site.goto(resultLink);
+  assert.equal(await site.title(), '第一中学 成绩查询');
+  await site.fill('#kh', '801');
+  await site.fill('#mm', 'wrong');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
+  assert.equal((await site.textContent('.rs-refusal')).trim(), '考号或密码错误！');
+  await site.fill('#kh', '801');
+  await site.fill('#mm', '123456');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
+  assert.match(await site.textContent('.rs-who'), /张三（考号 801）/);
+  assert.equal((await site.textContent('#examname')).trim(), '期中');
+  const rows = await site.$$eval('#scores tr', (trs) => trs.map((tr) =>
+    [...tr.children].map((c) => c.textContent)));
+  const bySubject = Object.fromEntries(rows.slice(1).map((r) => [r[0], r.slice(1)]));
+  assert.equal(bySubject['总分'][0], '245');
+  const subjects = Object.entries(bySubject).filter(([s]) => s !== '总分' && s !== '平均分');
+  assert.deepEqual(subjects.map(([, r]) => r[0]).sort(), ['70', '85', '90']);
+  assert.ok('平均分' in bySubject);
+  assert.ok(!(await site.content()).includes('李四'));
+  // Fits the phone: nothing wider than the screen but the scrolling tables themselves.
+  assert.ok(await site.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
+
+  // A new password, then signing out and in with it.
+  await site.click('summary');
+  await site.fill('#old', '123456');
+  await site.fill('#new', 'mynewpass');
+  await site.fill('#new2', 'mynewpass');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=password]) button')]);
+  assert.equal((await site.textContent('.rs-done')).trim(), '密码修改成功！');
+  await Promise.all([site.waitForNavigation(), site.click('form.rs-inline button')]);
+  await site.fill('#kh', '801');
+  await site.fill('#mm', 'mynewpass');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
+  assert.match(await site.textContent('.rs-who'), /张三/);
+  assert.deepEqual(violations, []);
+});
