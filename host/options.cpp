@@ -66,6 +66,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.site = value("--site");
     } else if (arg == "--cloud" || arg.rfind("--cloud=", 0) == 0) {
       options.cloud = value("--cloud");
+    } else if (arg == "--trusted-proxy" || arg.rfind("--trusted-proxy=", 0) == 0) {
+      options.trustedProxy = value("--trusted-proxy");
     } else if (arg == "--cloud-create-schema") {
       options.cloudCommand = CloudCommand::CreateSchema;
     } else if (arg == "--cloud-create-account") {
@@ -96,6 +98,8 @@ std::string usage() {
          "  --backup-hour H   local hour of the daily backup (default 2)\n"
          "  --list-backups    list the backups and exit\n"
          "  --restore-backup FILE  restore data from a backup (server stopped) and exit\n"
+         "  --trusted-proxy ADDR  the reverse proxy in front of the server: only its\n"
+         "                    X-Forwarded-For names the client (by its last entry)\n"
          "  --cloud CONNINFO  libpq connection string of the cloud score service\n"
          "                    (default: the environment variable ZEZIZA_CLOUD)\n"
          "  --cloud-create-schema   create the cloud service's tables, then exit\n"

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 
+#include "web/client_address.h"
 #include "web/embedded_file.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
@@ -19,17 +20,6 @@ std::pair<std::string, std::string> splitCommand(std::string_view path) {
   const auto slash = path.find('/');
   if (slash == std::string_view::npos) return {toLower(path), {}};
   return {toLower(path.substr(0, slash)), std::string(path.substr(slash + 1))};
-}
-
-// Pages may be kept for the back button (an older page then resyncs when used), but are
-// always asked for afresh.
-HttpResponse pageResponse(std::string html) {
-  HttpResponse r;
-  r.body = std::move(html);
-  r.headers.emplace_back("Cache-Control", "no-cache, private");
-  r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
-  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
-  return r;
 }
 
 HttpResponse notFound() {
@@ -51,6 +41,7 @@ HttpResponse resource(const HttpRequest& request, std::string_view name) {
     r.body = std::string(file.bytes);
     r.headers.emplace_back("ETag", etag);
     r.headers.emplace_back("Cache-Control", "max-age=86400");
+    r.headers.emplace_back("X-Content-Type-Options", "nosniff");
     return r;
   }
   return notFound();
@@ -63,22 +54,12 @@ HttpResponse fromFolder(const std::filesystem::path& root, std::string_view rest
 
 }  // namespace
 
-std::string clientAddress(const HttpRequest& request) {
-  const bool localProxy = request.remoteAddr == "127.0.0.1" || request.remoteAddr == "::1";
-  if (localProxy) {
-    std::string forwarded = request.header("x-forwarded-for");
-    if (forwarded.empty()) forwarded = request.header("client-ip");
-    if (!forwarded.empty()) return forwarded.substr(0, forwarded.find(','));
-  }
-  return request.remoteAddr;
-}
-
 TIWServerController::TIWServerController(store::DataFolder folder, PageFactory startPage,
                                          ServerSettings settings)
     : folder_(std::move(folder)),
       startPage_(std::move(startPage)),
       settings_(settings),
-      sessions_(settings.MaxSessions),
+      sessions_(settings.MaxSessions, settings.GuestSessionsPerAddress),
       previousInstance_(currentController) {
   currentController = this;
 }
@@ -93,17 +74,43 @@ TIWServerController* TIWServerController::instance() {
   return currentController;
 }
 
+// Pages may be kept for the back button (an older page then resyncs when used), but are
+// always asked for afresh.
+HttpResponse TIWServerController::pageResponse(std::string html) const {
+  HttpResponse r;
+  r.body = std::move(html);
+  r.headers.emplace_back("Cache-Control", "no-cache, private");
+  r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
+  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
+  if (settings_.ContentSecurityPolicy) {
+    r.headers.emplace_back("Content-Security-Policy", kContentSecurityPolicy);
+  }
+  return r;
+}
+
+bool TIWServerController::answersAtOnce(const HttpRequest& request) {
+  return request.method != "POST" && !splitCommand(request.path).first.empty();
+}
+
+std::string TIWServerController::turnKey(const HttpRequest& request) const {
+  const std::string session = request.form.value("IW_SessionID_");
+  return session.empty() ? "address " + clientAddress(request, settings_.TrustedProxy)
+                         : "session " + session;
+}
+
 HttpResponse TIWServerController::handle(const HttpRequest& request) {
+  // Another site's page may post to us with ids it learnt; it changes nothing.
+  if (crossOriginPost(request)) return HttpResponse::text(403, "Forbidden");
   if (request.method == "POST" && request.form.get("IW_SessionID_")) return event(request);
   const auto [command, rest] = splitCommand(request.path);
   if (command.empty()) {
     return request.method == "POST" ? HttpResponse::redirect(settings_.SessionTimeoutURL)
-                                    : startExchange();
+                                    : startExchange(clientAddress(request, settings_.TrustedProxy));
   }
   if (command == "exec") return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (command == "files") return fromFolder(folder_.files(), rest, true);
   if (command == "filesnc") return fromFolder(folder_.files(), rest, false);
-  if (command == "cache") return fromFolder(folder_.cache(), rest, false);
+  if (command == "cache") return cacheFile(rest);
   if (command == "js" || command == "css" || command == "gfx") return resource(request, rest);
   if (command == "favicon.ico" && rest.empty()) {
     const auto icon = resolveInside(folder_.files(), "favicon.ico");
@@ -113,14 +120,26 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
   return notFound();
 }
 
-std::shared_ptr<Session> TIWServerController::startSession() {
-  auto session = sessions_.create(folder_);
-  if (session) notifyCount();
-  return session;
+// Only user/<id>/…, and only while session <id> lives: the id is what the request carries.
+HttpResponse TIWServerController::cacheFile(std::string_view rest) {
+  const auto [folder, inside] = splitCommand(rest);
+  const auto slash = inside.find('/');
+  if (folder != "user" || slash == std::string::npos ||
+      !sessions_.contains(std::string_view(inside).substr(0, slash))) {
+    return notFound();
+  }
+  return fromFolder(folder_.cache() / "user", inside, false);
 }
 
-HttpResponse TIWServerController::startExchange() {
-  const auto session = startSession();
+std::shared_ptr<Session> TIWServerController::startSession(const std::string& clientAddress) {
+  auto created = sessions_.create(folder_, clientAddress);
+  for (const auto& session : created.displaced) endSession(*session);
+  if (created.session) notifyCount();
+  return created.session;
+}
+
+HttpResponse TIWServerController::startExchange(const std::string& clientAddress) {
+  const auto session = startSession(clientAddress);
   if (!session) {
     return HttpResponse::text(503, "在线人数已满，请稍后再试。");
   }
@@ -133,20 +152,22 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
   const auto session = sessions_.acquire(form.value("IW_SessionID_"));
   if (!session) return std::nullopt;
   std::optional<EventOutcome> outcome;
+  bool signedIn = false;
   try {
     std::lock_guard lock(session->serving);
     session->user->clientAddress = address;
     outcome = serveEvent(*session, form, startPage_);
+    signedIn = session->user->signedIn();
   } catch (...) {
-    sessions_.release(*session);
+    sessions_.release(*session, signedIn);
     throw;
   }
-  sessions_.release(*session);
+  sessions_.release(*session, signedIn);
   return outcome;
 }
 
 HttpResponse TIWServerController::event(const HttpRequest& request) {
-  auto outcome = postEvent(request.form, clientAddress(request));
+  auto outcome = postEvent(request.form, clientAddress(request, settings_.TrustedProxy));
   if (!outcome) return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (outcome->kind == EventOutcome::Kind::File) {
     HttpResponse r = fileResponse(outcome->file->path, false);

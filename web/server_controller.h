@@ -15,6 +15,7 @@
 #include "web/http_types.h"
 #include "web/limits.h"
 #include "web/request_cycle.h"
+#include "web/security_headers.h"
 #include "web/session_registry.h"
 
 namespace zeziza::web {
@@ -25,6 +26,10 @@ struct ServerSettings {
   std::chrono::milliseconds CacheExpiry = limits::kCacheExpiry;
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
+  std::size_t GuestSessionsPerAddress = limits::kGuestSessionsPerAddress;
+  // The address of the reverse proxy in front of the server; empty when there is none.
+  std::string TrustedProxy;
+  bool ContentSecurityPolicy = kContentSecurityPolicyOn;
   std::string SessionTimeoutURL = "/files/err.html";
   // Address of the maker's web site (help and home pages); empty when not configured.
   std::string Site;
@@ -45,9 +50,14 @@ class TIWServerController {
   static TIWServerController* instance();
 
   HttpResponse handle(const HttpRequest& request);
+  // Requests the event loop answers at once: files and resources, no page.
+  static bool answersAtOnce(const HttpRequest& request);
+  // Requests of one session, else of one client, run one at a time and take turns.
+  std::string turnKey(const HttpRequest& request) const;
 
-  // Sessions. A new session answers with the start exchange.
-  std::shared_ptr<Session> startSession();
+  // Sessions. A new session answers with the start exchange; nullptr when every live session
+  // is signed in or busy and the cap is reached.
+  std::shared_ptr<Session> startSession(const std::string& clientAddress = {});
   // Serves one post of the session named in the form; nullopt when no such session lives.
   std::optional<EventOutcome> postEvent(const PostedForm& form, const std::string& clientAddress);
   std::size_t sessionCount() const { return sessions_.count(); }
@@ -73,7 +83,9 @@ class TIWServerController {
   auth::LoginThrottle& loginThrottle() { return loginThrottle_; }
 
  private:
-  HttpResponse startExchange();
+  HttpResponse startExchange(const std::string& clientAddress);
+  HttpResponse cacheFile(std::string_view rest);
+  HttpResponse pageResponse(std::string html) const;
   HttpResponse event(const HttpRequest& request);
   HttpResponse stop(std::string_view id);
   void endSession(Session& session);
@@ -95,8 +107,5 @@ class TIWServerController {
   std::thread housekeeping_;
   TIWServerController* previousInstance_;
 };
-
-// The client's address: the peer, or the forwarded address when a local proxy sent it.
-std::string clientAddress(const HttpRequest& request);
 
 }  // namespace zeziza::web

@@ -65,6 +65,7 @@ HttpResponse fileResponse(const std::filesystem::path& file, bool cacheable) {
   r.contentType = contentTypeFor(file);
   r.body = readFile(file);
   r.headers.emplace_back("Cache-Control", cacheable ? "max-age=3600" : "no-store");
+  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
   return r;
 }
 

@@ -50,6 +50,7 @@ class TIWUserSession {
   std::string footerText;
   std::vector<std::string> subjectKeys;
   int pageType = 0;
+  bool signedIn() const { return !userName.empty(); }
 
   // The browser window measured by the start exchange.
   int windowWidth = 0;

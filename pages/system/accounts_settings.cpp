@@ -4,6 +4,7 @@
 #include "pages/system/accounts.h"
 #include "pages/system/banner.h"
 #include "store/settings.h"
+#include "web/html_sanitizer.h"
 #include "web/server_controller.h"
 #include "web/user_session.h"
 
@@ -34,8 +35,9 @@ void Tusergl::IWComboBox1Change() {
 // The footer of this page keeps the old text until the next page is built.
 void Tusergl::IWButton1Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  store::writeSetting(data(), store::key::kFooterText, IWEdit1.Text);
-  web::UserSession().footerText = IWEdit1.Text;
+  const std::string footer = web::sanitizeHtml(IWEdit1.Text);
+  store::writeSetting(data(), store::key::kFooterText, footer);
+  web::UserSession().footerText = footer;
 }
 
 // Only a JPEG or PNG picture (judged by its content) of a sensible size replaces the banner.
