@@ -45,6 +45,7 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   }
   if (!options_.site.empty()) settings.Site = options_.site;
   if (!options_.cloud.empty()) settings.CloudConnection = options_.cloud;
+  if (!options_.trustedProxy.empty()) settings.TrustedProxy = options_.trustedProxy;
   if (!options_.resultsSite.empty()) settings.ResultsSite = options_.resultsSite;
   context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection,
                                                settings.ResultsSite);
@@ -87,8 +88,14 @@ void TForm4::loadSettingsCache() {
 }
 
 int TForm4::listen() {
+  web::HttpServerOptions transport;
+  transport.answersAtOnce = &web::TIWServerController::answersAtOnce;
+  transport.turnKey = [this](const web::HttpRequest& r) { return controller_->turnKey(r); };
+  // Behind a proxy every connection comes from the proxy, which limits its clients itself.
+  if (!options_.trustedProxy.empty()) transport.connectionsPerAddress = 0;
   server_ = std::make_unique<web::HttpServer>(
-      [this](const web::HttpRequest& request) { return controller_->handle(request); });
+      [this](const web::HttpRequest& request) { return controller_->handle(request); },
+      std::move(transport));
   try {
     boundPort_ = server_->bind("0.0.0.0", options_.port);
   } catch (const std::exception&) {

@@ -11,6 +11,7 @@
 #include "host/cloud_commands.h"
 #include "host/console.h"
 #include "host/host_window.h"
+#include "host/open_files.h"
 #include "host/options.h"
 #include "pages/common/start_page.h"
 
@@ -82,6 +83,7 @@ int main(int argc, char** argv) {
   if (options.cloudCommand != CloudCommand::None) {
     return runCloudCommand(options, std::cin, std::cout, std::cerr);
   }
+  raiseOpenFileLimit();
   const sigset_t signals = stopSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   std::thread([signals] {

@@ -68,6 +68,8 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.resultsSite = value("--results-site");
     } else if (arg == "--cloud" || arg.rfind("--cloud=", 0) == 0) {
       options.cloud = value("--cloud");
+    } else if (arg == "--trusted-proxy" || arg.rfind("--trusted-proxy=", 0) == 0) {
+      options.trustedProxy = value("--trusted-proxy");
     } else if (arg == "--cloud-create-schema") {
       options.cloudCommand = CloudCommand::CreateSchema;
     } else if (arg == "--cloud-create-account") {
@@ -98,6 +100,8 @@ std::string usage() {
          "  --backup-hour H   local hour of the daily backup (default 2)\n"
          "  --list-backups    list the backups and exit\n"
          "  --restore-backup FILE  restore data from a backup (server stopped) and exit\n"
+         "  --trusted-proxy ADDR  the reverse proxy in front of the server: only its\n"
+         "                    X-Forwarded-For names the client (by its last entry)\n"
          "  --cloud CONNINFO  libpq connection string of the cloud score service\n"
          "                    (default: the environment variable ZEZIZA_CLOUD)\n"
          "  --results-site URL  address of the results site (zeziza-results) that the\n"

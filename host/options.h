@@ -26,6 +26,8 @@ struct Options {
   bool listBackups = false;             // maintenance: list the backups and exit
   // libpq connection string of the cloud score service: --cloud, else $ZEZIZA_CLOUD.
   std::string cloud;
+  // The reverse proxy whose X-Forwarded-For is believed; empty: none is.
+  std::string trustedProxy;
   CloudCommand cloudCommand = CloudCommand::None;
 };
 

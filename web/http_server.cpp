@@ -1,94 +1,259 @@
 #include "web/http_server.h"
 
-#include <httplib.h>
+#include <arpa/inet.h>
+#include <microhttpd.h>
+#include <netinet/in.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
+#include <charconv>
 #include <cstdio>
+#include <optional>
 #include <stdexcept>
 #include <thread>
+#include <utility>
 
-#include "web/limits.h"
+#include "web/compression.h"
+#include "web/form_reader.h"
+#include "web/html.h"
+#include "web/request_deadline.h"
+#include "web/work_queue.h"
 
 namespace zeziza::web {
 
 namespace {
 
-std::string lowered(std::string s) {
-  std::transform(s.begin(), s.end(), s.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return s;
-}
-
-HttpRequest toRequest(const httplib::Request& req) {
-  HttpRequest out;
-  out.method = req.method;
-  out.path = req.path;
-  out.remoteAddr = req.remote_addr;
-  for (const auto& [name, value] : req.headers) out.headers.emplace(lowered(name), value);
-  for (const auto& [name, value] : req.params) out.form.fields.emplace(name, value);
-  for (const auto& [name, part] : req.files) {
-    if (part.filename.empty()) {
-      out.form.fields.emplace(name, part.content);
-    } else {
-      out.form.files.push_back({name, part.filename, part.content_type, part.content});
-    }
+// An owned socket descriptor.
+class Socket {
+ public:
+  Socket() = default;
+  explicit Socket(int fd) : fd_(fd) {}
+  ~Socket() { reset(); }
+  Socket(Socket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
+  Socket& operator=(Socket&& other) noexcept {
+    reset();
+    fd_ = std::exchange(other.fd_, -1);
+    return *this;
   }
-  return out;
+  int get() const { return fd_; }
+  int release() { return std::exchange(fd_, -1); }
+  void reset() {
+    if (fd_ >= 0) ::close(fd_);
+    fd_ = -1;
+  }
+
+ private:
+  int fd_ = -1;
+};
+
+// One request from its header to its answer.
+struct Exchange {
+  HttpRequest request;
+  std::unique_ptr<FormReader> reader;
+  std::optional<HttpResponse> answer;  // set by a worker before it resumes the connection
+  bool malformed = false;
+};
+
+std::string peerAddress(MHD_Connection* connection) {
+  const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CLIENT_ADDRESS);
+  if (!info || !info->client_addr) return {};
+  char text[INET6_ADDRSTRLEN] = {};
+  const sockaddr* addr = info->client_addr;
+  if (addr->sa_family == AF_INET) {
+    inet_ntop(AF_INET, &reinterpret_cast<const sockaddr_in*>(addr)->sin_addr, text, sizeof text);
+  } else if (addr->sa_family == AF_INET6) {
+    inet_ntop(AF_INET6, &reinterpret_cast<const sockaddr_in6*>(addr)->sin6_addr, text, sizeof text);
+  }
+  return text;
 }
 
-void toResponse(const HttpResponse& response, httplib::Response& res) {
-  res.status = response.status;
-  for (const auto& [name, value] : response.headers) res.set_header(name, value);
-  res.set_content(response.body, response.contentType);
+MHD_Result collectHeader(void* cls, MHD_ValueKind, const char* key, const char* value) {
+  static_cast<HttpRequest*>(cls)->headers.emplace(toLower(key), value ? value : "");
+  return MHD_YES;
+}
+
+MHD_Result collectArgument(void* cls, MHD_ValueKind, const char* key, const char* value) {
+  static_cast<HttpRequest*>(cls)->form.fields.emplace(key, value ? value : "");
+  return MHD_YES;
+}
+
+// Refusals that the header alone decides, before any of the body is read: a chunked body
+// would bypass the length limit.
+std::optional<HttpResponse> refusedFromHeader(const HttpRequest& request) {
+  if (request.method != "GET" && request.method != "POST" && request.method != "HEAD") {
+    return HttpResponse::text(405, "Method not allowed");
+  }
+  if (toLower(request.header("transfer-encoding")).find("chunked") != std::string::npos) {
+    return HttpResponse::text(411, "Length required");
+  }
+  const std::string length = request.header("content-length");
+  if (length.empty()) return std::nullopt;
+  std::uint64_t declared = 0;
+  const auto [end, error] = std::from_chars(length.data(), length.data() + length.size(), declared);
+  if (error == std::errc::result_out_of_range || declared > limits::kMaxRequestBytes) {
+    return HttpResponse::text(413, "Request too large");
+  }
+  if (error != std::errc() || end != length.data() + length.size()) {
+    return HttpResponse::text(400, "Bad request");
+  }
+  return std::nullopt;
+}
+
+void freeBody(void* body) {
+  delete static_cast<std::string*>(body);
+}
+
+MHD_Result send(MHD_Connection* connection, HttpResponse response) {
+  auto body = std::make_unique<std::string>(std::move(response.body));
+  MHD_Response* out = MHD_create_response_from_buffer_with_free_callback_cls(
+      body->size(), body->data(), &freeBody, body.get());
+  if (!out) return MHD_NO;
+  body.release();  // the response frees it
+  MHD_add_response_header(out, "Content-Type", response.contentType.c_str());
+  for (const auto& [name, value] : response.headers) {
+    MHD_add_response_header(out, name.c_str(), value.c_str());
+  }
+  const MHD_Result queued =
+      MHD_queue_response(connection, static_cast<unsigned>(response.status), out);
+  MHD_destroy_response(out);
+  return queued;
 }
 
 }  // namespace
 
+unsigned connectionLimit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return 256;
+  const auto available = files.rlim_cur > limits::kFilesKeptFree * 2
+                             ? files.rlim_cur - limits::kFilesKeptFree
+                             : files.rlim_cur / 2;
+  return static_cast<unsigned>(std::min<rlim_t>(available, limits::kMaxConnections));
+}
+
 struct HttpServer::Impl {
-  httplib::Server server;
   Handler handler;
-  std::thread thread;
+  HttpServerOptions options;
+  Socket listener;
+  MHD_Daemon* daemon = nullptr;
+  std::unique_ptr<WorkQueue> workers;
+  std::unique_ptr<RequestDeadline> deadline;
+
+  HttpResponse answer(const HttpRequest& request) {
+    HttpResponse response;
+    try {
+      response = handler(request);
+    } catch (const std::exception& e) {
+      std::fprintf(stderr, "request %s failed: %s\n", request.path.c_str(), e.what());
+      response = HttpResponse::text(500, "Internal server error");
+    } catch (...) {
+      std::fprintf(stderr, "request %s failed\n", request.path.c_str());
+      response = HttpResponse::text(500, "Internal server error");
+    }
+    compressIfAccepted(response, request.header("accept-encoding"));
+    return response;
+  }
+
+  static RequestDeadline::Connection* watched(MHD_Connection* connection) {
+    const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
+    return info ? static_cast<RequestDeadline::Connection*>(info->socket_context) : nullptr;
+  }
+
+  // Runs the page event on a worker while the connection waits, suspended, in the loop.
+  MHD_Result dispatch(MHD_Connection* connection, Exchange& exchange) {
+    auto* watch = watched(connection);
+    if (watch) watch->working = true;
+    MHD_suspend_connection(connection);
+    const std::string key =
+        options.turnKey ? options.turnKey(exchange.request) : exchange.request.remoteAddr;
+    const bool queued = workers->submit(key, [this, connection, &exchange, watch] {
+      exchange.answer = answer(exchange.request);
+      if (watch) {
+        watch->restart();  // the answer gets a full deadline to leave
+        watch->working = false;
+      }
+      MHD_resume_connection(connection);
+    });
+    if (!queued) {
+      exchange.answer = HttpResponse::text(503, "服务器繁忙，请稍后再试。");
+      if (watch) watch->working = false;
+      MHD_resume_connection(connection);
+    }
+    return MHD_YES;
+  }
+
+  MHD_Result onRequest(MHD_Connection* connection, const char* url, const char* method,
+                       const char* data, size_t* size, void** context) {
+    if (!*context) {
+      auto exchange = std::make_unique<Exchange>();
+      exchange->request.method = method;
+      exchange->request.path = url;
+      exchange->request.remoteAddr = peerAddress(connection);
+      MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &exchange->request);
+      MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &collectArgument,
+                                &exchange->request);
+      if (auto refusal = refusedFromHeader(exchange->request)) {
+        *context = exchange.release();
+        return send(connection, std::move(*refusal));
+      }
+      if (exchange->request.method == "POST") {
+        exchange->reader = std::make_unique<FormReader>(connection, exchange->request.form);
+      }
+      *context = exchange.release();
+      return MHD_YES;
+    }
+    auto& exchange = *static_cast<Exchange*>(*context);
+    if (exchange.answer) {
+      auto response = std::move(*exchange.answer);
+      exchange.answer.reset();
+      return send(connection, std::move(response));
+    }
+    if (*size > 0) {
+      if (exchange.reader && !exchange.malformed) {
+        exchange.malformed = !exchange.reader->feed(data, *size);
+      }
+      *size = 0;
+      return MHD_YES;
+    }
+    if (exchange.reader) exchange.reader->finish();
+    if (exchange.malformed) return send(connection, HttpResponse::text(400, "Bad request"));
+    if (options.answersAtOnce && options.answersAtOnce(exchange.request)) {
+      return send(connection, answer(exchange.request));
+    }
+    return dispatch(connection, exchange);
+  }
+
+  static MHD_Result accessCallback(void* cls, MHD_Connection* connection, const char* url,
+                                   const char* method, const char*, const char* data, size_t* size,
+                                   void** context) {
+    return static_cast<Impl*>(cls)->onRequest(connection, url, method, data, size, context);
+  }
+
+  static void completedCallback(void*, MHD_Connection* connection, void** context,
+                                MHD_RequestTerminationCode) {
+    delete static_cast<Exchange*>(*context);
+    *context = nullptr;
+    if (auto* watch = watched(connection)) watch->restart();
+  }
+
+  static void connectionCallback(void* cls, MHD_Connection* connection, void** socketContext,
+                                 MHD_ConnectionNotificationCode code) {
+    auto& self = *static_cast<Impl*>(cls);
+    if (code == MHD_CONNECTION_NOTIFY_STARTED) {
+      const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_CONNECTION_FD);
+      if (info) *socketContext = self.deadline->opened(info->connect_fd);
+    } else if (*socketContext) {
+      self.deadline->closed(static_cast<RequestDeadline::Connection*>(*socketContext));
+      *socketContext = nullptr;
+    }
+  }
 };
 
-HttpServer::HttpServer(Handler handler) : impl_(std::make_unique<Impl>()) {
+HttpServer::HttpServer(Handler handler, HttpServerOptions options)
+    : impl_(std::make_unique<Impl>()) {
   impl_->handler = std::move(handler);
-  auto& server = impl_->server;
-  server.new_task_queue = [] { return new httplib::ThreadPool(limits::kWorkerThreads); };
-  server.set_tcp_nodelay(true);
-  server.set_keep_alive_max_count(limits::kKeepAliveMaxCount);
-  server.set_keep_alive_timeout(limits::kKeepAliveTimeout.count());
-  server.set_read_timeout(limits::kReadTimeout.count(), 0);
-  server.set_write_timeout(limits::kWriteTimeout.count(), 0);
-  server.set_payload_max_length(limits::kMaxRequestBytes);
-  // Runs before the body is read: a chunked body would bypass the length limit.
-  server.set_pre_routing_handler([](const httplib::Request& req, httplib::Response& res) {
-    const bool chunked =
-        lowered(req.get_header_value("Transfer-Encoding")).find("chunked") != std::string::npos;
-    const auto length = req.get_header_value<std::uint64_t>("Content-Length");
-    if (chunked || length > limits::kMaxRequestBytes) {
-      res.status = chunked ? 411 : 413;
-      res.set_content(chunked ? "Length required" : "Request too large", "text/plain");
-      return httplib::Server::HandlerResponse::Handled;
-    }
-    return httplib::Server::HandlerResponse::Unhandled;
-  });
-  auto route = [this](const httplib::Request& req, httplib::Response& res) {
-    toResponse(impl_->handler(toRequest(req)), res);
-  };
-  server.Get(".*", route);
-  server.Post(".*", route);
-  server.set_exception_handler(
-      [](const httplib::Request& req, httplib::Response& res, std::exception_ptr error) {
-        try {
-          if (error) std::rethrow_exception(error);
-        } catch (const std::exception& e) {
-          std::fprintf(stderr, "request %s failed: %s\n", req.path.c_str(), e.what());
-        } catch (...) {
-          std::fprintf(stderr, "request %s failed\n", req.path.c_str());
-        }
-        res.status = 500;
-        res.set_content("Internal server error", "text/plain");
-      });
+  impl_->options = std::move(options);
 }
 
 HttpServer::~HttpServer() {
@@ -96,24 +261,53 @@ HttpServer::~HttpServer() {
 }
 
 int HttpServer::bind(const std::string& host, int port) {
-  const bool ok = port == 0 ? (port = impl_->server.bind_to_any_port(host)) > 0
-                            : impl_->server.bind_to_port(host, port);
-  if (!ok) throw std::runtime_error("cannot listen on port " + std::to_string(port));
-  return port;
+  Socket s(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
+  if (s.get() < 0) throw std::runtime_error("cannot open a socket");
+  const int on = 1;
+  setsockopt(s.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
+  sockaddr_in addr{};
+  addr.sin_family = AF_INET;
+  addr.sin_port = htons(static_cast<uint16_t>(port));
+  if (inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1) {
+    throw std::runtime_error("not an address: " + host);
+  }
+  if (::bind(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
+      ::listen(s.get(), limits::kListenBacklog) != 0) {
+    throw std::runtime_error("cannot listen on port " + std::to_string(port));
+  }
+  socklen_t length = sizeof addr;
+  getsockname(s.get(), reinterpret_cast<sockaddr*>(&addr), &length);
+  impl_->listener = std::move(s);
+  return ntohs(addr.sin_port);
 }
 
 void HttpServer::start() {
-  impl_->thread = std::thread([this] { impl_->server.listen_after_bind(); });
+  if (impl_->listener.get() < 0) throw std::logic_error("bind before start");
+  impl_->deadline =
+      std::make_unique<RequestDeadline>(limits::kRequestDeadline, std::chrono::milliseconds(500));
+  impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey);
+  const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
+  impl_->daemon = MHD_start_daemon(
+      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0,
+      nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
+      impl_->listener.get(), MHD_OPTION_THREAD_POOL_SIZE, loops, MHD_OPTION_CONNECTION_TIMEOUT,
+      static_cast<unsigned>(limits::kIdleTimeout.count()), MHD_OPTION_CONNECTION_LIMIT,
+      connectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT, impl_->options.connectionsPerAddress,
+      MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits::kHeaderBytes, MHD_OPTION_NOTIFY_COMPLETED,
+      &Impl::completedCallback, impl_.get(), MHD_OPTION_NOTIFY_CONNECTION,
+      &Impl::connectionCallback, impl_.get(), MHD_OPTION_END);
+  if (!impl_->daemon) throw std::runtime_error("the HTTP server could not start");
+  impl_->listener.release();  // the daemon closes it
 }
 
 void HttpServer::stop() {
-  if (!impl_ || !impl_->thread.joinable()) return;
-  // stop() is ignored until the accept loop runs, so wait for it first.
-  for (int i = 0; i < 5000 && !impl_->server.is_running(); ++i) {
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  impl_->server.stop();
-  impl_->thread.join();
+  if (!impl_ || !impl_->daemon) return;
+  // The workers finish what they hold and resume their connections before the loop ends.
+  impl_->workers->stop();
+  MHD_stop_daemon(impl_->daemon);
+  impl_->daemon = nullptr;
+  impl_->workers.reset();
+  impl_->deadline.reset();
 }
 
 }  // namespace zeziza::web

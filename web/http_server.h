@@ -5,23 +5,37 @@
 #include <string>
 
 #include "web/http_types.h"
+#include "web/limits.h"
 
 namespace zeziza::web {
 
-// The one place that knows the HTTP library: turns its requests into HttpRequest and our
-// responses back, with the worker pool, size limits and timeouts of limits.h.
+struct HttpServerOptions {
+  // Requests answered at once on the event loop (static files); all others run on the page
+  // workers. Unset: every request runs on the workers.
+  std::function<bool(const HttpRequest&)> answersAtOnce;
+  // The key whose requests run one at a time and take turns with other keys on the workers.
+  // Unset: the peer address.
+  std::function<std::string(const HttpRequest&)> turnKey;
+  // Open connections from one address at most; 0 for no limit (behind a proxy every
+  // connection comes from the proxy).
+  unsigned connectionsPerAddress = limits::kConnectionsPerAddress;
+};
+
+// The one place that knows the HTTP library: an event loop over epoll whose idle connections
+// cost no thread, the page workers, size limits, the request deadline and compression. It
+// turns the library's requests into HttpRequest and our responses back.
 class HttpServer {
  public:
   using Handler = std::function<HttpResponse(const HttpRequest&)>;
 
-  explicit HttpServer(Handler handler);
+  explicit HttpServer(Handler handler, HttpServerOptions options = {});
   ~HttpServer();
   HttpServer(const HttpServer&) = delete;
   HttpServer& operator=(const HttpServer&) = delete;
 
-  // Binds to `port` on all addresses (0 picks a free port); returns the bound port or throws.
+  // Binds to `port` on `host` (0 picks a free port); returns the bound port or throws.
   int bind(const std::string& host, int port);
-  // Serves on a thread of its own until stop().
+  // Serves on threads of its own until stop().
   void start();
   void stop();
 
@@ -29,5 +43,8 @@ class HttpServer {
   struct Impl;
   std::unique_ptr<Impl> impl_;
 };
+
+// The open connections the server allows in all, from the process's open-file limit.
+unsigned connectionLimit();
 
 }  // namespace zeziza::web

@@ -11,13 +11,21 @@ inline constexpr std::size_t kMaxUploadBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMaxEditBytes = 4096;
 inline constexpr std::size_t kMaxMemoBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMaxLiveSessions = 5000;
-// One thread serves one connection: enough that idle or slow connections cannot starve the
-// rest (an idle connection is dropped after the keep-alive time-out).
-inline constexpr std::size_t kWorkerThreads = 256;
-inline constexpr std::chrono::seconds kReadTimeout{20};
-inline constexpr std::chrono::seconds kWriteTimeout{20};
-inline constexpr std::chrono::seconds kKeepAliveTimeout{5};
-inline constexpr std::size_t kKeepAliveMaxCount = 100;
+// Live sessions that never signed in, from one client address: a flood of start exchanges
+// from one machine ends its own oldest sessions, nobody else's. Enough for a staff room
+// behind one address signing in at once.
+inline constexpr std::size_t kGuestSessionsPerAddress = 64;
+// Connections: idle ones cost a socket and a little memory, no thread.
+inline constexpr unsigned kConnectionsPerAddress = 128;
+inline constexpr unsigned kMaxConnections = 20000;
+inline constexpr unsigned kFilesKeptFree = 64;  // for databases, logs and exports
+inline constexpr int kListenBacklog = 1024;
+inline constexpr std::size_t kHeaderBytes = 16 * 1024;  // cleared for every request
+// A whole request (header and body) must arrive, and its answer leave, within this time.
+inline constexpr std::chrono::seconds kRequestDeadline{30};
+inline constexpr std::chrono::seconds kIdleTimeout{15};
+// Page events waiting for a worker, per session or client.
+inline constexpr std::size_t kQueuedEventsPerKey = 64;
 inline constexpr std::chrono::minutes kSessionTimeout{10};
 inline constexpr std::chrono::minutes kCacheExpiry{120};
 inline constexpr std::chrono::seconds kHousekeepingInterval{15};

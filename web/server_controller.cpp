@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstdio>
 
+#include "web/client_address.h"
 #include "web/embedded_file.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
@@ -18,17 +19,6 @@ std::pair<std::string, std::string> splitCommand(std::string_view path) {
   const auto slash = path.find('/');
   if (slash == std::string_view::npos) return {toLower(path), {}};
   return {toLower(path.substr(0, slash)), std::string(path.substr(slash + 1))};
-}
-
-// Pages are never kept by the browser: nothing of a signed-out user is shown from its cache.
-// Reload and the history ask for the page address afresh, which answers the current page.
-HttpResponse pageResponse(std::string html) {
-  HttpResponse r;
-  r.body = std::move(html);
-  r.headers.emplace_back("Cache-Control", "no-store");
-  r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
-  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
-  return r;
 }
 
 HttpResponse notFound() {
@@ -50,27 +40,18 @@ HttpResponse resource(const HttpRequest& request, std::string_view name) {
     r.body = std::string(file.bytes);
     r.headers.emplace_back("ETag", etag);
     r.headers.emplace_back("Cache-Control", "max-age=86400");
+    r.headers.emplace_back("X-Content-Type-Options", "nosniff");
     return r;
   }
   return notFound();
 }
 
 HttpResponse fromFolder(const std::filesystem::path& root, std::string_view rest, bool cache) {
-  const auto file = resolveInside(root, rest);
-  return file ? fileResponse(*file, cache) : notFound();
+  auto file = fileInside(root, rest, cache);
+  return file ? std::move(*file) : notFound();
 }
 
 }  // namespace
-
-std::string clientAddress(const HttpRequest& request) {
-  const bool localProxy = request.remoteAddr == "127.0.0.1" || request.remoteAddr == "::1";
-  if (localProxy) {
-    std::string forwarded = request.header("x-forwarded-for");
-    if (forwarded.empty()) forwarded = request.header("client-ip");
-    if (!forwarded.empty()) return forwarded.substr(0, forwarded.find(','));
-  }
-  return request.remoteAddr;
-}
 
 TIWServerController::TIWServerController(store::DataFolder folder, PageFactory startPage,
                                          AppContext& context, ServerSettings settings)
@@ -78,26 +59,52 @@ TIWServerController::TIWServerController(store::DataFolder folder, PageFactory s
       startPage_(std::move(startPage)),
       context_(&context),
       settings_(std::move(settings)),
-      sessions_(settings_.MaxSessions) {}
+      sessions_(settings_.MaxSessions, settings_.GuestSessionsPerAddress) {}
 
 TIWServerController::~TIWServerController() {
   stopHousekeeping();
   endIdleSessions();
 }
 
+// Pages are never kept by the browser: nothing of a signed-out user is shown from its cache.
+// Reload and the history ask for the page address afresh, which answers the current page.
+HttpResponse TIWServerController::pageResponse(std::string html) const {
+  HttpResponse r;
+  r.body = std::move(html);
+  r.headers.emplace_back("Cache-Control", "no-store");
+  r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
+  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
+  if (settings_.ContentSecurityPolicy) {
+    r.headers.emplace_back("Content-Security-Policy", kContentSecurityPolicy);
+  }
+  return r;
+}
+
+bool TIWServerController::answersAtOnce(const HttpRequest& request) {
+  return request.method != "POST" && !splitCommand(request.path).first.empty();
+}
+
+std::string TIWServerController::turnKey(const HttpRequest& request) const {
+  const std::string session = request.form.value("IW_SessionID_");
+  return session.empty() ? "address " + clientAddress(request, settings_.TrustedProxy)
+                         : "session " + session;
+}
+
 HttpResponse TIWServerController::handle(const HttpRequest& request) {
+  // Another site's page may post to us with ids it learnt; it changes nothing.
+  if (crossOriginPost(request)) return HttpResponse::text(403, "Forbidden");
   if (request.method == "POST" && request.form.get("IW_SessionID_")) {
     return request.form.value(kKeepAliveField) == "1" ? keepAlive(request) : event(request);
   }
   const auto [command, rest] = splitCommand(request.path);
   if (command.empty()) {
     return request.method == "POST" ? HttpResponse::redirect(settings_.SessionTimeoutURL)
-                                    : startExchange();
+                                    : startExchange(clientAddress(request, settings_.TrustedProxy));
   }
   if (command == "exec") return pageResponse(renderResumePage());
   if (command == "files") return fromFolder(folder_.files(), rest, true);
   if (command == "filesnc") return fromFolder(folder_.files(), rest, false);
-  if (command == "cache") return fromFolder(folder_.cache(), rest, false);
+  if (command == "cache") return cacheFile(rest);
   if (command == "js" || command == "css" || command == "gfx") return resource(request, rest);
   if (command == "favicon.ico" && rest.empty()) {
     const auto icon = resolveInside(folder_.files(), "favicon.ico");
@@ -107,26 +114,38 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
   return notFound();
 }
 
-std::shared_ptr<Session> TIWServerController::startSession() {
-  auto session = sessions_.create(folder_, *context_);
-  if (!session) return session;
-  session->keepAlive =
+// Only user/<id>/…, and only while session <id> lives: the id is what the request carries.
+HttpResponse TIWServerController::cacheFile(std::string_view rest) {
+  const auto [folder, inside] = splitCommand(rest);
+  const auto slash = inside.find('/');
+  if (folder != "user" || slash == std::string::npos ||
+      !sessions_.contains(std::string_view(inside).substr(0, slash))) {
+    return notFound();
+  }
+  return fromFolder(folder_.cache() / "user", inside, false);
+}
+
+std::shared_ptr<Session> TIWServerController::startSession(const std::string& clientAddress) {
+  auto created = sessions_.create(folder_, *context_, clientAddress);
+  for (const auto& session : created.displaced) endSession(*session);
+  if (!created.session) return nullptr;
+  created.session->keepAlive =
       std::max<std::chrono::milliseconds>(settings_.SessionTimeout / 3, std::chrono::seconds(1));
   notifyCount();
-  return session;
+  return created.session;
 }
 
 HttpResponse TIWServerController::keepAlive(const HttpRequest& request) {
   const auto session = sessions_.acquire(request.form.value("IW_SessionID_"));
   HttpResponse r;
   r.status = session ? 204 : 410;
-  if (session) sessions_.release(*session);
+  if (session) sessions_.release(*session, session->signedIn);
   r.headers.emplace_back("Cache-Control", "no-store");
   return r;
 }
 
-HttpResponse TIWServerController::startExchange() {
-  const auto session = startSession();
+HttpResponse TIWServerController::startExchange(const std::string& clientAddress) {
+  const auto session = startSession(clientAddress);
   if (!session) {
     return HttpResponse::text(503, "在线人数已满，请稍后再试。");
   }
@@ -139,21 +158,24 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
   const auto session = sessions_.acquire(form.value("IW_SessionID_"));
   if (!session) return std::nullopt;
   std::optional<EventOutcome> outcome;
+  bool signedIn = false;
   try {
     std::lock_guard lock(session->serving);
     session->user->clientAddress = address;
     outcome = serveEvent(*session, form, startPage_);
+    signedIn = session->user->signedIn();
   } catch (...) {
-    sessions_.release(*session);
+    sessions_.release(*session, signedIn);
     throw;
   }
-  sessions_.release(*session);
+  sessions_.release(*session, signedIn);
   return outcome;
 }
 
 HttpResponse TIWServerController::event(const HttpRequest& request) {
-  auto outcome = postEvent(request.form, clientAddress(request));
-  if (!outcome && request.form.value(kResyncField) == "1") return startExchange();
+  const std::string address = clientAddress(request, settings_.TrustedProxy);
+  auto outcome = postEvent(request.form, address);
+  if (!outcome && request.form.value(kResyncField) == "1") return startExchange(address);
   if (!outcome) return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (outcome->kind == EventOutcome::Kind::File) {
     HttpResponse r = fileResponse(outcome->file->path, false);

@@ -14,6 +14,7 @@
 #include "web/http_types.h"
 #include "web/limits.h"
 #include "web/request_cycle.h"
+#include "web/security_headers.h"
 #include "web/session_registry.h"
 
 namespace zeziza::web {
@@ -24,6 +25,10 @@ struct ServerSettings {
   std::chrono::milliseconds CacheExpiry = limits::kCacheExpiry;
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
+  std::size_t GuestSessionsPerAddress = limits::kGuestSessionsPerAddress;
+  // The address of the reverse proxy in front of the server; empty when there is none.
+  std::string TrustedProxy;
+  bool ContentSecurityPolicy = kContentSecurityPolicyOn;
   std::string SessionTimeoutURL = "/files/err.html";
   // Read by the host into the application context: the address of the maker's web site
   // (help and home pages) and the libpq connection string of the cloud score service; empty
@@ -45,9 +50,14 @@ class TIWServerController {
   TIWServerController& operator=(const TIWServerController&) = delete;
 
   HttpResponse handle(const HttpRequest& request);
+  // Requests the event loop answers at once: files and resources, no page.
+  static bool answersAtOnce(const HttpRequest& request);
+  // Requests of one session, else of one client, run one at a time and take turns.
+  std::string turnKey(const HttpRequest& request) const;
 
-  // Sessions. A new session answers with the start exchange.
-  std::shared_ptr<Session> startSession();
+  // Sessions. A new session answers with the start exchange; nullptr when every live session
+  // is signed in or busy and the cap is reached.
+  std::shared_ptr<Session> startSession(const std::string& clientAddress = {});
   // Serves one post of the session named in the form; nullopt when no such session lives.
   std::optional<EventOutcome> postEvent(const PostedForm& form, const std::string& clientAddress);
   std::size_t sessionCount() const { return sessions_.count(); }
@@ -67,7 +77,9 @@ class TIWServerController {
   AppContext& context() const { return *context_; }
 
  private:
-  HttpResponse startExchange();
+  HttpResponse startExchange(const std::string& clientAddress);
+  HttpResponse cacheFile(std::string_view rest);
+  HttpResponse pageResponse(std::string html) const;
   HttpResponse event(const HttpRequest& request);
   // A page's "still here" from the browser: keeps its session from timing out; 410 when the
   // session has ended.
@@ -89,8 +101,5 @@ class TIWServerController {
   bool housekeepingStop_ = false;
   std::thread housekeeping_;
 };
-
-// The client's address: the peer, or the forwarded address when a local proxy sent it.
-std::string clientAddress(const HttpRequest& request);
 
 }  // namespace zeziza::web

@@ -17,15 +17,53 @@ std::string newSessionId() {
   return std::string(hex.data(), 32);
 }
 
-std::shared_ptr<Session> SessionRegistry::create(const store::DataFolder& folder,
-                                                 AppContext& context) {
+SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder,
+                                                 AppContext& context, const std::string& address) {
   auto session = std::make_shared<Session>();
   session->id = newSessionId();
+  session->clientAddress = address;
   session->user = std::make_unique<TIWUserSession>(folder, session->id, context);
+  Created created;
   std::lock_guard lock(mutex_);
-  if (sessions_.size() >= capacity_) return nullptr;
+  const auto known = guestsByAddress_.find(address);
+  if (known != guestsByAddress_.end() && known->second >= guestsPerAddress_ &&
+      !displaceOldestGuest([&](const Session& s) { return s.clientAddress == address; },
+                           created.displaced)) {
+    return created;
+  }
+  if (sessions_.size() >= capacity_ &&
+      !displaceOldestGuest([](const Session&) { return true; }, created.displaced)) {
+    return created;
+  }
+  session->order = ++made_;
   sessions_.emplace(session->id, session);
-  return session;
+  guests_.emplace(session->order, session);
+  ++guestsByAddress_[address];
+  created.session = std::move(session);
+  return created;
+}
+
+bool SessionRegistry::displaceOldestGuest(const std::function<bool(const Session&)>& matches,
+                                          std::vector<std::shared_ptr<Session>>& displaced) {
+  for (const auto& [order, guest] : guests_) {
+    if (guest->requestsUnderWay == 0 && matches(*guest)) {
+      displaced.push_back(guest);
+      erase(displaced.back());
+      return true;
+    }
+  }
+  return false;
+}
+
+void SessionRegistry::erase(const std::shared_ptr<Session>& session) {
+  sessions_.erase(session->id);
+  forgetGuest(*session);
+}
+
+void SessionRegistry::forgetGuest(const Session& session) {
+  if (guests_.erase(session.order) == 0) return;
+  const auto count = guestsByAddress_.find(session.clientAddress);
+  if (count != guestsByAddress_.end() && --count->second == 0) guestsByAddress_.erase(count);
 }
 
 std::shared_ptr<Session> SessionRegistry::acquire(const std::string& id) {
@@ -36,10 +74,18 @@ std::shared_ptr<Session> SessionRegistry::acquire(const std::string& id) {
   return it->second;
 }
 
-void SessionRegistry::release(Session& session) {
+void SessionRegistry::release(Session& session, bool signedIn) {
   std::lock_guard lock(mutex_);
   --session.requestsUnderWay;
   session.lastRequest = Clock::now();
+  if (!signedIn || session.signedIn) return;
+  session.signedIn = true;
+  forgetGuest(session);  // it never gives way to a newcomer now
+}
+
+bool SessionRegistry::contains(std::string_view id) const {
+  std::lock_guard lock(mutex_);
+  return sessions_.find(id) != sessions_.end();
 }
 
 std::vector<std::shared_ptr<Session>> SessionRegistry::takeIdle(
@@ -49,7 +95,8 @@ std::vector<std::shared_ptr<Session>> SessionRegistry::takeIdle(
   for (auto it = sessions_.begin(); it != sessions_.end();) {
     if (it->second->requestsUnderWay == 0 && shouldEnd(*it->second)) {
       taken.push_back(it->second);
-      it = sessions_.erase(it);
+      ++it;
+      erase(taken.back());
     } else {
       ++it;
     }

@@ -52,6 +52,7 @@ class TIWUserSession {
   std::string defaultExam;
   std::string footerText;
   int pageType = 0;
+  bool signedIn() const { return !userName.empty(); }
 
   // The browser window measured by the start exchange.
   int windowWidth = 0;

@@ -1,6 +1,7 @@
 #include "pages/common/footer.h"
 
 #include "pages/common/site.h"
+#include "web/html_sanitizer.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -14,7 +15,7 @@ TIWFrame19::TIWFrame19(web::Container& parent) : web::Frame(parent, "TIWFrame191
 }
 
 void TIWFrame19::IWFrameRegionCreate() {
-  IWLabel1.Caption = web::UserSession().footerText;
+  IWLabel1.Caption = web::sanitizeHtml(web::UserSession().footerText);
   homeURL1.URL = siteAddress("/home");
   homeURL1.Visible = !homeURL1.URL.empty();
 }

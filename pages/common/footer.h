@@ -5,6 +5,7 @@
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/region.h"
+#include "web/html_sanitizer.h"
 
 namespace zeziza::pages {
 
@@ -16,7 +17,7 @@ class TIWFrame19 : public web::Frame {
   explicit TIWFrame19(web::Container& parent);
 
   // Shows `text` at once (the login page reads the footer text after the frame was built).
-  void showText(const std::string& text) { IWLabel1.Caption = text; }
+  void showText(const std::string& text) { IWLabel1.Caption = web::sanitizeHtml(text); }
 
  private:
   void IWFrameRegionCreate();

@@ -6,6 +6,8 @@
 #include "pages/system/banner.h"
 #include "store/scale_settings.h"
 #include "store/settings.h"
+#include "web/html_sanitizer.h"
+#include "web/server_controller.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -42,8 +44,9 @@ void Tusergl::RankModeChange() {
 // The footer of this page keeps the old text until the next page is built.
 void Tusergl::IWButton1Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  store::writeSetting(data(), store::key::kFooterText, IWEdit1.Text);
-  web::UserSession().footerText = IWEdit1.Text;
+  const std::string footer = web::sanitizeHtml(IWEdit1.Text);
+  store::writeSetting(data(), store::key::kFooterText, footer);
+  web::UserSession().footerText = footer;
   web::ShowMessage("已保存页脚文字，下一个页面起显示");
 }
 

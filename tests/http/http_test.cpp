@@ -8,6 +8,8 @@
 
 #include "tests/support/page_driver.h"
 #include "tests/support/smoke_page.h"
+#include "web/client_address.h"
+#include "web/security_headers.h"
 
 namespace zeziza::testing {
 namespace {
@@ -197,7 +199,7 @@ TEST_F(HttpTest, OversizedAndChunkedPostsAreRefusedAndTheServerGoesOn) {
   EXPECT_EQ(rawExchange(port,
                         "POST /EXEC HTTP/1.1\r\nHost: x\r\nContent-Length: 999999999\r\n"
                         "Content-Type: multipart/form-data; boundary=b\r\n\r\n"),
-            "HTTP/1.1 413 Payload Too Large");
+            "HTTP/1.1 413 Content Too Large");
   // A chunked body would bypass the length limit.
   EXPECT_EQ(rawExchange(port,
                         "POST /EXEC HTTP/1.1\r\nHost: x\r\nTransfer-Encoding: chunked\r\n"
@@ -206,16 +208,145 @@ TEST_F(HttpTest, OversizedAndChunkedPostsAreRefusedAndTheServerGoesOn) {
   EXPECT_EQ(client.Get("/files/mjy.css")->status, 200);
 }
 
-TEST_F(HttpTest, TheClientAddressIsThePeerUnlessALocalProxyForwards) {
-  web::HttpRequest request;
-  request.remoteAddr = "10.1.2.3";
-  request.headers.emplace("x-forwarded-for", "1.2.3.4");
-  EXPECT_EQ(web::clientAddress(request), "10.1.2.3");
-  request.remoteAddr = "127.0.0.1";
-  EXPECT_EQ(web::clientAddress(request), "1.2.3.4");
-  request.headers.clear();
-  request.headers.emplace("client-ip", "5.6.7.8");
-  EXPECT_EQ(web::clientAddress(request), "5.6.7.8");
+TEST(ClientAddress, ForwardedHeadersCountOnlyFromTheTrustedProxy) {
+  const struct {
+    std::string peer;
+    std::string proxy;
+    std::vector<std::pair<std::string, std::string>> headers;
+    std::string address;
+  } cases[] = {
+      {"10.1.2.3", "", {{"x-forwarded-for", "1.2.3.4"}}, "10.1.2.3"},
+      {"127.0.0.1", "", {{"x-forwarded-for", "1.2.3.4"}}, "127.0.0.1"},  // a local peer too
+      {"127.0.0.1", "", {{"client-ip", "5.6.7.8"}}, "127.0.0.1"},
+      {"10.1.2.3", "127.0.0.1", {{"x-forwarded-for", "1.2.3.4"}}, "10.1.2.3"},
+      {"127.0.0.1", "127.0.0.1", {{"x-forwarded-for", "1.2.3.4"}}, "1.2.3.4"},
+      // The client's own entries come first; the proxy appends the peer it saw.
+      {"127.0.0.1", "127.0.0.1", {{"x-forwarded-for", "6.6.6.6, 10.0.0.9"}}, "10.0.0.9"},
+      {"127.0.0.1",
+       "127.0.0.1",
+       {{"x-forwarded-for", "6.6.6.6"}, {"x-forwarded-for", "7.7.7.7,10.0.0.9 "}},
+       "10.0.0.9"},
+      {"127.0.0.1", "127.0.0.1", {{"client-ip", "5.6.7.8"}}, "5.6.7.8"},
+      {"127.0.0.1", "127.0.0.1", {}, "127.0.0.1"},
+      {"127.0.0.1", "127.0.0.1", {{"x-forwarded-for", " , "}}, "127.0.0.1"},
+  };
+  for (const auto& c : cases) {
+    web::HttpRequest request;
+    request.remoteAddr = c.peer;
+    for (const auto& h : c.headers) request.headers.insert(h);
+    SCOPED_TRACE(c.peer + " via " + c.proxy + " -> " + c.address);
+    EXPECT_EQ(web::clientAddress(request, c.proxy), c.address);
+  }
+}
+
+TEST(CrossOrigin, APostNamingAnotherHostIsCrossOrigin) {
+  const struct {
+    std::string method;
+    std::vector<std::pair<std::string, std::string>> headers;
+    bool cross;
+  } cases[] = {
+      {"POST", {{"host", "school:81"}, {"origin", "http://school:81"}}, false},
+      {"POST", {{"host", "School:81"}, {"origin", "http://school:81"}}, false},
+      {"POST", {{"host", "school"}, {"origin", "http://school:80"}}, false},
+      {"POST", {{"host", "school:81"}, {"origin", "http://evil.example"}}, true},
+      {"POST", {{"host", "school:81"}, {"origin", "http://school:82"}}, true},
+      {"POST", {{"host", "school:81"}, {"origin", "null"}}, true},
+      {"POST", {{"host", "school:81"}, {"origin", ""}}, true},
+      {"POST", {{"host", "school:81"}, {"referer", "http://school:81/EXEC"}}, false},
+      {"POST", {{"host", "school:81"}, {"referer", "http://evil.example/school:81"}}, true},
+      {"POST", {{"host", "school:81"}, {"referer", "http://school:81@evil.example/"}}, true},
+      // The origin wins over the referer.
+      {"POST",
+       {{"host", "school:81"}, {"origin", "http://evil.example"}, {"referer", "http://school:81/"}},
+       true},
+      {"POST", {{"host", "school:81"}}, false},
+      {"GET", {{"host", "school:81"}, {"origin", "http://evil.example"}}, false},
+  };
+  for (const auto& c : cases) {
+    web::HttpRequest request;
+    request.method = c.method;
+    for (const auto& h : c.headers) request.headers.insert(h);
+    SCOPED_TRACE(c.method + " " + (c.headers.size() > 1 ? c.headers[1].second : ""));
+    EXPECT_EQ(web::crossOriginPost(request), c.cross);
+  }
+}
+
+TEST_F(HttpTest, ACrossOriginPostIsRefusedAndChangesNothing) {
+  const std::string page = start();
+  client.set_default_headers({{"Origin", "http://evil.example"}});
+  auto refused = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  ASSERT_TRUE(refused);
+  EXPECT_EQ(refused->status, 403);
+  EXPECT_EQ(refused->body.find("李四"), std::string::npos);
+  // The same post from the page's own origin is applied: the refused one left no trace.
+  client.set_default_headers({{"Origin", "http://127.0.0.1:" + std::to_string(port)}});
+  auto applied = post(page, "iwbutton1", {{"iwedit1", "王五", "", ""}});
+  ASSERT_TRUE(applied);
+  EXPECT_EQ(applied->status, 200);
+  EXPECT_NE(applied->body.find("你好 王五"), std::string::npos);
+  EXPECT_EQ(applied->body.find("You have attempted"), std::string::npos);
+}
+
+TEST_F(HttpTest, SafetyHeadersOnPagesAndFiles) {
+  const struct {
+    std::string path;
+    bool page;
+  } cases[] = {
+      {"/", true}, {"/files/mjy.css", false}, {"/js/zeziza.js", false}, {"/favicon.ico", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    auto r = client.Get(c.path);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->get_header_value("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(r->has_header("Content-Security-Policy"), c.page && web::kContentSecurityPolicyOn);
+  }
+}
+
+TEST_F(HttpTest, PagesAndScriptsAreCompressedForClientsThatTakeGzip) {
+  for (const char* path : {"/js/zeziza.js", "/"}) {
+    SCOPED_TRACE(path);
+    httplib::Headers gzip = {{"Accept-Encoding", "gzip"}};
+    auto packed = client.Get(path, gzip);
+    ASSERT_TRUE(packed);
+    EXPECT_EQ(packed->status, 200);
+    EXPECT_EQ(packed->get_header_value("Content-Encoding"), "gzip");
+    EXPECT_EQ(packed->get_header_value("Vary"), "Accept-Encoding");
+    httplib::Headers none = {{"Accept-Encoding", "identity"}};
+    auto plain = client.Get(path, none);
+    EXPECT_FALSE(plain->has_header("Content-Encoding"));
+    if (std::string(path) != "/") {
+      EXPECT_EQ(packed->body, plain->body);  // the client unpacks
+    }
+  }
+}
+
+TEST_F(HttpTest, SessionFilesOnlyForTheirLiveSession) {
+  const std::string page = start();
+  ASSERT_EQ(post(page, "download")->status, 200);
+  const auto cache = server.folder() / "cache";
+  std::ofstream(cache / "loose.txt") << "loose";
+  std::filesystem::create_directories(cache / "user" / "0123456789abcdef0123456789abcdef");
+  std::ofstream(cache / "user" / "0123456789abcdef0123456789abcdef" / "x.txt") << "x";
+  const struct {
+    std::string path;
+    int status;
+  } cases[] = {
+      {"/cache/user/" + sessionId + "/report.txt", 200},
+      {"/CACHE/USER/" + sessionId + "/report.txt", 200},
+      {"/cache/loose.txt", 404},
+      {"/cache/user/0123456789abcdef0123456789abcdef/x.txt", 404},  // no such session
+      {"/cache/user/" + sessionId, 404},
+      {"/cache/user/" + sessionId + "/../" + sessionId + "/report.txt", 404},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.path);
+    auto r = client.Get(c.path);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, c.status);
+  }
+  // Once the session ends, its files are gone for everybody.
+  client.Get("/stop/" + sessionId);
+  EXPECT_EQ(client.Get("/cache/user/" + sessionId + "/report.txt")->status, 404);
 }
 
 }  // namespace

@@ -1,7 +1,11 @@
 #include "tests/support/http_browser.h"
 
+#include <arpa/inet.h>
 #include <fcntl.h>
+#include <netinet/in.h>
 #include <signal.h>
+#include <sys/resource.h>
+#include <sys/socket.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -21,11 +25,26 @@ std::string hiddenField(const std::string& html, const std::string& name) {
   return html.substr(start, html.find('"', start) - start);
 }
 
-HttpBrowser::HttpBrowser(int port, int timeoutSeconds) : client_("127.0.0.1", port) {
+bool bindSource(int socket, const std::string& address) {
+  sockaddr_in source{};
+  source.sin_family = AF_INET;
+  return inet_pton(AF_INET, address.c_str(), &source.sin_addr) == 1 &&
+         ::bind(socket, reinterpret_cast<sockaddr*>(&source), sizeof source) == 0;
+}
+
+HttpBrowser::HttpBrowser(int port, int timeoutSeconds, const std::string& sourceAddress)
+    : client_("127.0.0.1", port) {
+  if (!sourceAddress.empty()) {
+    client_.set_socket_options([sourceAddress](int socket) { bindSource(socket, sourceAddress); });
+  }
   client_.set_keep_alive(true);
   client_.set_read_timeout(timeoutSeconds, 0);
   client_.set_write_timeout(timeoutSeconds, 0);
   client_.set_connection_timeout(timeoutSeconds, 0);
+}
+
+void HttpBrowser::setHeader(const std::string& name, const std::string& value) {
+  client_.set_default_headers({{name, value}});
 }
 
 bool HttpBrowser::start() {
@@ -70,7 +89,7 @@ std::string HttpBrowser::messages() const {
 }
 
 ServerProcess::ServerProcess(const std::string& binary, const std::filesystem::path& dataDir,
-                             const std::vector<std::string>& extraArgs) {
+                             const std::vector<std::string>& extraArgs, long openFiles) {
   // The output goes to a file: a pipe nobody reads would stop the server at its next line.
   std::filesystem::create_directories(dataDir);
   const auto output = dataDir / "server-output.txt";
@@ -78,6 +97,10 @@ ServerProcess::ServerProcess(const std::string& binary, const std::filesystem::p
   args.insert(args.end(), extraArgs.begin(), extraArgs.end());
   pid_ = fork();
   if (pid_ == 0) {
+    if (openFiles > 0) {
+      const rlimit files{static_cast<rlim_t>(openFiles), static_cast<rlim_t>(openFiles)};
+      setrlimit(RLIMIT_NOFILE, &files);
+    }
     const int fd = open(output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     dup2(fd, STDOUT_FILENO);
     dup2(fd, STDERR_FILENO);

@@ -15,7 +15,10 @@ class HttpBrowser {
  public:
   using Fields = std::vector<std::pair<std::string, std::string>>;
 
-  explicit HttpBrowser(int port, int timeoutSeconds = 30);
+  // `sourceAddress`: the loopback address the browser connects from (127.0.0.1 by default).
+  explicit HttpBrowser(int port, int timeoutSeconds = 30, const std::string& sourceAddress = "");
+  // A header sent with every later request.
+  void setHeader(const std::string& name, const std::string& value);
 
   // Returns false when the server refused or did not answer.
   bool start();
@@ -35,11 +38,15 @@ class HttpBrowser {
 // A hidden field of a rendered page.
 std::string hiddenField(const std::string& html, const std::string& name);
 
+// Binds `socket` to `address` before it connects, so that the server sees that peer.
+bool bindSource(int socket, const std::string& address);
+
 // The real server binary as a child process on a free port of 127.0.0.1.
 class ServerProcess {
  public:
+  // `openFiles`: the child's open-file limit, soft and hard (0 leaves it as inherited).
   ServerProcess(const std::string& binary, const std::filesystem::path& dataDir,
-                const std::vector<std::string>& extraArgs = {});
+                const std::vector<std::string>& extraArgs = {}, long openFiles = 0);
   ~ServerProcess();
   ServerProcess(const ServerProcess&) = delete;
   ServerProcess& operator=(const ServerProcess&) = delete;

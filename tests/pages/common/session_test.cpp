@@ -110,17 +110,25 @@ TEST_F(SessionTest, OldCacheFilesArePurged) {
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
-TEST(SessionCap, PastTheCapNoSessionStarts) {
+TEST(SessionCap, PastTheCapTheOldestGuestGivesWayAndSignedInSessionsStay) {
   web::ServerSettings settings;
   settings.MaxSessions = 2;
   TestServer server{[] { return std::make_unique<SmokePage>(); }, settings};
   auto a = server.browser();
+  a.user().userName = "boss";  // as the login leaves it
+  a.click("IWButton1");
   auto b = server.browser();
+  auto c = server.browser();  // b never signed in: it gives way
+  EXPECT_FALSE(b.alive());
+  EXPECT_TRUE(a.alive() && c.alive());
+  c.user().userName = "clerk";
+  c.click("IWButton1");
   EXPECT_FALSE(server.controller().startSession());
   web::HttpRequest start;
   start.method = "GET";
   start.path = "/";
   EXPECT_EQ(server.controller().handle(start).status, 503);
+  EXPECT_TRUE(a.alive() && c.alive());
 }
 
 }  // namespace
