@@ -3,6 +3,7 @@
 #include <charconv>
 
 #include "web/page_renderer.h"
+#include "web/server_controller.h"
 
 namespace zeziza::web {
 
@@ -22,6 +23,11 @@ void runHandler(TIWUserSession& user, const std::function<void()>& handler) {
   } catch (const BadPost& e) {
     user.ShowMessage(e.userMessage());
   } catch (const std::exception& e) {
+    // Unexpected: the user sees an alert, the administrator a line of the log.
+    const auto* controller = TIWServerController::instance();
+    if (controller && controller->eventLog()) {
+      controller->eventLog()->record("error", e.what(), {{"user", user.userName}});
+    }
     user.ShowMessage(e.what());
   }
 }

@@ -12,6 +12,7 @@
 #include "auth/login_throttle.h"
 #include "auth/password_hasher.h"
 #include "store/data_folder.h"
+#include "web/event_log.h"
 #include "web/http_types.h"
 #include "web/limits.h"
 #include "web/request_cycle.h"
@@ -75,6 +76,10 @@ class TIWServerController {
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
   void runSystemReset();
 
+  // The process's event log, owned by the host; none where a test sets none.
+  void setEventLog(EventLog* log) { eventLog_ = log; }
+  EventLog* eventLog() const { return eventLog_; }
+
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
   // Shared by every session: password hashes (bounded in how many run at once) and the
@@ -99,6 +104,7 @@ class TIWServerController {
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;
   std::function<void()> systemReset_;
+  EventLog* eventLog_ = nullptr;
   auth::PasswordHasher passwordHasher_;
   auth::LoginThrottle loginThrottle_;
   std::mutex housekeepingMutex_;

@@ -35,6 +35,18 @@ std::optional<StoredUser> verifyCredentials(const std::string& name, const std::
   return user;
 }
 
+void recordSignIn(const std::string& name, bool succeeded) {
+  web::EventLog* log = controller().eventLog();
+  if (!log) return;
+  const std::vector<web::LogField> fields = {{"user", name},
+                                             {"address", web::UserSession().clientAddress}};
+  if (succeeded) {
+    log->record("signin", "用户登录", fields);
+  } else {
+    log->record("signin-failed", "登录失败", fields);
+  }
+}
+
 std::string hashPassword(std::string_view password) {
   return controller().passwordHasher().hash(password);
 }
