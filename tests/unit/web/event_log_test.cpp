@@ -48,7 +48,9 @@ TEST(EventLog, JsonLines) {
     EXPECT_EQ(parsed["event"], "signin-failed");
     EXPECT_EQ(parsed["message"], "登录失败");
     EXPECT_EQ(parsed["address"], "::1");
-    if (user.front() != '\xff') EXPECT_EQ(parsed["user"], user);
+    if (user.front() != '\xff') {
+      EXPECT_EQ(parsed["user"], user);
+    }
   }
 }
 
