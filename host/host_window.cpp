@@ -137,9 +137,13 @@ int TForm4::listen() {
 
 void TForm4::startRedirect() {
   const int httpsPort = boundPort_;
-  redirect_ = std::make_unique<web::HttpServer>([httpsPort](const web::HttpRequest& request) {
-    return web::httpsRedirect(request, httpsPort);
-  });
+  web::HttpServerOptions plain;
+  plain.answersAtOnce = [](const web::HttpRequest&) { return true; };  // nothing to wait for
+  redirect_ = std::make_unique<web::HttpServer>(
+      [httpsPort](const web::HttpRequest& request) {
+        return web::httpsRedirect(request, httpsPort);
+      },
+      std::move(plain));
   try {
     redirect_->bind("0.0.0.0", options_.redirectHttpPort);
   } catch (const std::exception&) {
