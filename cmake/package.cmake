@@ -16,7 +16,14 @@ if(TARGET zeziza-results)
           RENAME zeziza-results PERMISSIONS OWNER_READ OWNER_WRITE)
   string(APPEND ZEZIZA_CONFFILES "/etc/default/zeziza-results\n")
 endif()
-install(FILES README.md ${ZEZIZA_PACKAGING}/copyright DESTINATION share/doc/zeziza)
+# Debian wants the changelog compressed, and reproducibly (no name or time in the gzip header).
+set(ZEZIZA_CHANGELOG ${CMAKE_CURRENT_BINARY_DIR}/packaging/changelog.gz)
+add_custom_command(OUTPUT ${ZEZIZA_CHANGELOG}
+                   COMMAND gzip -9nc ${ZEZIZA_PACKAGING}/changelog > ${ZEZIZA_CHANGELOG}
+                   DEPENDS ${ZEZIZA_PACKAGING}/changelog)
+add_custom_target(zeziza_changelog ALL DEPENDS ${ZEZIZA_CHANGELOG})
+install(FILES README.md ${ZEZIZA_PACKAGING}/copyright ${ZEZIZA_CHANGELOG}
+        DESTINATION share/doc/zeziza)
 file(WRITE ${CMAKE_CURRENT_BINARY_DIR}/packaging/conffiles "${ZEZIZA_CONFFILES}")
 
 set(CPACK_GENERATOR DEB)
@@ -24,17 +31,18 @@ set(CPACK_PACKAGE_NAME zeziza)
 set(CPACK_PACKAGE_VERSION 8.0.0)
 set(CPACK_PACKAGE_CONTACT "Zeziza <admin@zeziza.invalid>")
 set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "school exam-score management server")
-set(CPACK_PACKAGE_DESCRIPTION
-    "One server program run by the school office; teachers and clerks work in browsers\n"
-    "on the school network. Runs as the systemd service zeziza under its own user, with\n"
-    "its data in /var/lib/zeziza and its options in /etc/default/zeziza.")
+string(CONCAT CPACK_PACKAGE_DESCRIPTION
+       "One server program run by the school office; teachers and clerks work\n"
+       "in browsers on the school network. Runs as the systemd service zeziza\n"
+       "under its own user, with its data in /var/lib/zeziza and its options\n"
+       "in /etc/default/zeziza.")
 set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
 set(CPACK_STRIP_FILES ON)
 set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
 set(CPACK_DEBIAN_PACKAGE_SECTION web)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "adduser, init-system-helpers")
+set(CPACK_DEBIAN_PACKAGE_DEPENDS adduser)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 set(CPACK_DEBIAN_PACKAGE_CONTROL_EXTRA
     ${ZEZIZA_PACKAGING}/postinst ${ZEZIZA_PACKAGING}/prerm ${ZEZIZA_PACKAGING}/postrm

@@ -44,6 +44,7 @@ free_port() {
 start_server() {
   local binary=$1
   shift
+  : >"$work/server.log"  # emptied here, or the last server's address could be read
   "$binary" --port 0 "$@" </dev/null >"$work/server.out" 2>"$work/server.log" &
   server_pid=$!
   port=
