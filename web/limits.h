@@ -12,8 +12,9 @@ inline constexpr std::size_t kMaxEditBytes = 4096;
 inline constexpr std::size_t kMaxMemoBytes = 8 * 1024 * 1024;
 inline constexpr std::size_t kMaxLiveSessions = 5000;
 // Live sessions that never signed in, from one client address: a flood of start exchanges
-// from one machine ends its own oldest sessions, nobody else's.
-inline constexpr std::size_t kGuestSessionsPerAddress = 32;
+// from one machine ends its own oldest sessions, nobody else's. Enough for a staff room
+// behind one address signing in at once.
+inline constexpr std::size_t kGuestSessionsPerAddress = 64;
 // Connections: idle ones cost a socket and a little memory, no thread.
 inline constexpr unsigned kConnectionsPerAddress = 128;
 inline constexpr unsigned kMaxConnections = 20000;

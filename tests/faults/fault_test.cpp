@@ -231,8 +231,9 @@ TEST_F(FaultTest, SlowAndIdleClientsDoNotStopOthers) {
     }
     close(fd);
   });
-  HttpBrowser b(server.port(), 10);
-  ASSERT_TRUE(signInForEntry(b));
+  // The idle ones fill their address's share of connections; a browser elsewhere is served.
+  HttpBrowser b(server.port(), 10, "127.0.0.2");
+  EXPECT_TRUE(signInForEntry(b));
   for (int i = 0; i < 20; ++i) {
     EXPECT_TRUE(enterScore(b, 0, entryStudentNumber(i), 60)) << i;
   }
