@@ -323,8 +323,9 @@ void HttpServer::start() {
   impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey);
   const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
   impl_->daemon = MHD_start_daemon(
-      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | tlsFlag, 0,
-      nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
+      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO |
+          tlsFlag,
+      0, nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
       impl_->listener.get(), MHD_OPTION_THREAD_POOL_SIZE, loops, MHD_OPTION_CONNECTION_TIMEOUT,
       static_cast<unsigned>(limits::kIdleTimeout.count()), MHD_OPTION_CONNECTION_LIMIT,
       connectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT, impl_->options.connectionsPerAddress,

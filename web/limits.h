@@ -20,7 +20,7 @@ inline constexpr unsigned kConnectionsPerAddress = 128;
 inline constexpr unsigned kMaxConnections = 20000;
 inline constexpr unsigned kFilesKeptFree = 64;  // for databases, logs and exports
 inline constexpr int kListenBacklog = 1024;
-inline constexpr std::size_t kHeaderBytes = 64 * 1024;
+inline constexpr std::size_t kHeaderBytes = 16 * 1024;  // cleared for every request
 // A whole request (header and body) must arrive, and its answer leave, within this time.
 inline constexpr std::chrono::seconds kRequestDeadline{30};
 inline constexpr std::chrono::seconds kIdleTimeout{15};

@@ -48,8 +48,8 @@ HttpResponse resource(const HttpRequest& request, std::string_view name) {
 }
 
 HttpResponse fromFolder(const std::filesystem::path& root, std::string_view rest, bool cache) {
-  const auto file = resolveInside(root, rest);
-  return file ? fileResponse(*file, cache) : notFound();
+  auto file = fileInside(root, rest, cache);
+  return file ? std::move(*file) : notFound();
 }
 
 }  // namespace
