@@ -1,24 +1,33 @@
 # make run   installs what is missing, builds, and starts the server (PORT, DATA_DIR)
-# make test  installs what is missing, builds with sanitizers, and runs every test layer
+# make test  installs what is missing, builds with sanitizers and the package, and runs every
+#            test layer
+# make package  builds the Debian package in build/release
 PORT ?= 81
 DATA_DIR ?= run
 JOBS ?= $(shell nproc)
+CCACHE := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test build build-test deps deps-test clean format
+.PHONY: run test build build-test release-tree package deps deps-test clean format
 
 run: deps build
 	mkdir -p $(DATA_DIR)
 	./build/release/zeziza --port $(PORT) --data-dir $(DATA_DIR)
 
-build:
-	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release
+release-tree:
+	cmake -S . -B build/release -G Ninja -DCMAKE_BUILD_TYPE=Release $(CCACHE)
+
+build: release-tree
 	cmake --build build/release -j $(JOBS) --target zeziza
 
-test: deps-test build-test
+# The Debian package (build/release/zeziza_*.deb); the package tests of `make test` check it.
+package: deps release-tree
+	cmake --build build/release -j $(JOBS) --target package
+
+test: deps-test build-test package
 	cd build/test && ctest --output-on-failure -j $(JOBS)
 
 build-test:
-	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEZIZA_TESTS=ON -DZEZIZA_SANITIZE=ON
+	cmake -S . -B build/test -G Ninja -DCMAKE_BUILD_TYPE=Debug -DZEZIZA_TESTS=ON -DZEZIZA_SANITIZE=ON $(CCACHE)
 	cmake --build build/test -j $(JOBS)
 
 deps:

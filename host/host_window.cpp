@@ -3,9 +3,11 @@
 #include <algorithm>
 #include <cstdio>
 #include <fstream>
+#include <iterator>
 
 #include "host/cache_cleanup.h"
 #include "web/embedded_file.h"
+#include "web/https_redirect.h"
 
 namespace zeziza::host {
 
@@ -61,13 +63,28 @@ TForm4::~TForm4() {
   controller_.reset();  // its sessions report the count through members below
 }
 
+void TForm4::setEventLog(web::EventLog* log) {
+  log_ = log;
+  controller_->setEventLog(log);
+  context_->setEventLog(log);
+}
+
+void TForm4::takeBackup(const std::string& reason) {
+  const auto file = backups_.take(reason);
+  if (log_) log_->record("backup", "已备份数据", {{"reason", reason}, {"file", file.string()}});
+}
+
 void TForm4::FormCreate() {
   // The start backup is a safety copy; a full disk or a bad backups folder must not keep
   // the school from working. The reset still refuses to run without its own backup.
   try {
-    backups_.take("start");
+    takeBackup("start");
   } catch (const std::exception& e) {
-    std::fprintf(stderr, "启动备份失败（服务器继续启动）: %s\n", e.what());
+    if (log_) {
+      log_->error(std::string("启动备份失败（服务器继续启动）: ") + e.what());
+    } else {
+      std::fprintf(stderr, "启动备份失败（服务器继续启动）: %s\n", e.what());
+    }
   }
   cleanCacheFolder(folder_.cache());
   try {
@@ -87,12 +104,34 @@ void TForm4::loadSettingsCache() {
   context_->settings().load(*ADOConnection1);
 }
 
-int TForm4::listen() {
+namespace {
+
+std::string readPem(const std::filesystem::path& file, const char* what) {
+  std::ifstream in(file, std::ios::binary);
+  std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  if (!in.good() && !in.eof()) text.clear();
+  if (text.empty()) throw std::runtime_error(std::string("无法读取") + what + ": " + file.string());
+  return text;
+}
+
+}  // namespace
+
+web::HttpServerOptions TForm4::transportOptions() const {
   web::HttpServerOptions transport;
   transport.answersAtOnce = &web::TIWServerController::answersAtOnce;
   transport.turnKey = [this](const web::HttpRequest& r) { return controller_->turnKey(r); };
   // Behind a proxy every connection comes from the proxy, which limits its clients itself.
   if (!options_.trustedProxy.empty()) transport.connectionsPerAddress = 0;
+  if (!options_.tlsCert.empty()) {
+    transport.tlsCertificate = readPem(options_.tlsCert, "证书文件");
+    transport.tlsKey = readPem(options_.tlsKey, "私钥文件");
+  }
+  if (log_) transport.onError = [log = log_](const std::string& text) { log->error(text); };
+  return transport;
+}
+
+int TForm4::listen() {
+  auto transport = transportOptions();
   server_ = std::make_unique<web::HttpServer>(
       [this](const web::HttpRequest& request) { return controller_->handle(request); },
       std::move(transport));
@@ -105,12 +144,36 @@ int TForm4::listen() {
                              "指定其他端口，例如 --port 8081");
   }
   server_->start();
+  if (options_.redirectHttpPort != 0) startRedirect();
   controller_->startHousekeeping();
   daily_ = std::thread([this] { dailyBackupLoop(); });
   return boundPort_;
 }
 
+void TForm4::startRedirect() {
+  const int httpsPort = boundPort_;
+  web::HttpServerOptions plain;
+  plain.answersAtOnce = [](const web::HttpRequest&) { return true; };  // nothing to wait for
+  redirect_ = std::make_unique<web::HttpServer>(
+      [httpsPort](const web::HttpRequest& request) {
+        return web::httpsRedirect(request, httpsPort);
+      },
+      std::move(plain));
+  try {
+    redirect_->bind("0.0.0.0", options_.redirectHttpPort);
+  } catch (const std::exception&) {
+    redirect_.reset();
+    server_->stop();
+    server_.reset();
+    throw std::runtime_error("无法在端口 " + std::to_string(options_.redirectHttpPort) +
+                             " 上监听（--redirect-http）。");
+  }
+  redirect_->start();
+}
+
 void TForm4::stop() {
+  if (redirect_) redirect_->stop();
+  redirect_.reset();
   if (server_) server_->stop();
   server_.reset();
   if (controller_) controller_->stopHousekeeping();
@@ -129,9 +192,13 @@ void TForm4::dailyBackupLoop() {
     if (dailyWake_.wait_until(lock, next, [this] { return dailyStop_; })) break;
     lock.unlock();
     try {
-      backups_.take("daily");
+      takeBackup("daily");
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "每日备份失败: %s\n", e.what());
+      if (log_) {
+        log_->error(std::string("每日备份失败: ") + e.what());
+      } else {
+        std::fprintf(stderr, "每日备份失败: %s\n", e.what());
+      }
     }
     lock.lock();
   }
@@ -139,11 +206,12 @@ void TForm4::dailyBackupLoop() {
 
 void TForm4::Button4Click() {
   std::lock_guard lock(resetMutex_);
-  backups_.take("reset");  // what the reset erases stays recoverable
+  takeBackup("reset");  // what the reset erases stays recoverable
   controller_->endIdleSessions();
   if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
   ADOConnection1->restoreFrom(folder_.empty());
   loadSettingsCache();
+  if (log_) log_->record("reset", "系统已恢复到初始状态");
 }
 
 std::string TForm4::onlineCountText() const {
@@ -152,7 +220,8 @@ std::string TForm4::onlineCountText() const {
 }
 
 std::string TForm4::localAddress() const {
-  return "http://127.0.0.1:" + std::to_string(boundPort_ ? boundPort_ : options_.port);
+  return std::string(options_.tlsCert.empty() ? "http" : "https") +
+         "://127.0.0.1:" + std::to_string(boundPort_ ? boundPort_ : options_.port);
 }
 
 void TForm4::setOnlineCountListener(std::function<void(const std::string&)> listener) {

@@ -44,6 +44,8 @@ class TForm4 {
   std::string localAddress() const;
   // Called with the online count text whenever it changes.
   void setOnlineCountListener(std::function<void(const std::string&)> listener);
+  // The event log of the process (sign-ins, backups, resets, errors); owned by the caller.
+  void setEventLog(web::EventLog* log);
   web::TIWServerController& controller() { return *controller_; }
   web::AppContext& context() { return *context_; }
   Backups& backups() { return backups_; }
@@ -53,6 +55,9 @@ class TForm4 {
   void loadSettingsCache();
   void setOnlineCount(std::size_t count);
   void dailyBackupLoop();
+  void takeBackup(const std::string& reason);
+  web::HttpServerOptions transportOptions() const;
+  void startRedirect();
 
   Options options_;
   store::DataFolder folder_;
@@ -67,6 +72,8 @@ class TForm4 {
   std::unique_ptr<web::AppContext> context_;
   std::unique_ptr<web::TIWServerController> controller_;
   std::unique_ptr<web::HttpServer> server_;
+  std::unique_ptr<web::HttpServer> redirect_;  // plain HTTP answered with a redirect to HTTPS
+  web::EventLog* log_ = nullptr;
   int boundPort_ = 0;
   mutable std::mutex countMutex_;
   std::string Label1;  // "N人在线"

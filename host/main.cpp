@@ -3,6 +3,7 @@
 #include <unistd.h>
 
 #include <atomic>
+#include <filesystem>
 #include <iostream>
 #include <mutex>
 #include <thread>
@@ -28,15 +29,10 @@ sigset_t stopSignals() {
   return set;
 }
 
-// Reads console commands while standard input is a terminal, until quit or a signal.
+// Reads console commands from the terminal until quit or a signal.
 void runConsole(zeziza::host::Console& console) {
-  const bool terminal = isatty(STDIN_FILENO);
   std::string line;
   while (!stopRequested) {
-    if (!terminal) {
-      std::this_thread::sleep_for(std::chrono::milliseconds(200));
-      continue;
-    }
     pollfd fd{STDIN_FILENO, POLLIN, 0};
     if (poll(&fd, 1, 200) <= 0) continue;
     if (!std::getline(std::cin, line) || !console.command(line, std::cin)) break;
@@ -55,11 +51,60 @@ int runBackupCommand(const zeziza::host::Options& options) {
     }
     zeziza::host::restoreBackup(folder, options.restoreBackup);
     std::cout << "已从备份恢复: " << options.restoreBackup.string() << std::endl;
+    zeziza::web::EventLog(std::cerr, options.logFormat)
+        .record("restore", "已从备份恢复", {{"file", options.restoreBackup.string()}});
     return 0;
   } catch (const std::exception& e) {
     std::cerr << e.what() << std::endl;
     return 1;
   }
+}
+
+void waitForStop() {
+  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+}
+
+// On a terminal the console shows the banner and the online count and takes commands;
+// without one (a service) every event is a line of the log on standard error.
+int serve(const zeziza::host::Options& options) {
+  using namespace zeziza::host;
+  const bool terminal = isatty(STDIN_FILENO);
+  zeziza::web::EventLog log(std::cerr, options.logFormat);
+  try {
+    TForm4 host(options, zeziza::pages::startPage());
+    host.setEventLog(&log);
+    if (!terminal) {
+      log.record("start", kAppTitle,
+                 {{"version", kVersionCaption},
+                  {"data", std::filesystem::absolute(options.dataDir).string()}});
+    }
+    host.FormCreate();
+    host.FormShow();
+    host.listen();
+    if (terminal) {
+      std::mutex outMutex;
+      host.setOnlineCountListener([&outMutex](const std::string& text) {
+        std::lock_guard lock(outMutex);
+        std::cout << text << std::endl;
+      });
+      Console console(host, options, std::cout);
+      console.printBanner();
+      if (options.launchBrowser) console.openLocal();
+      runConsole(console);
+    } else {
+      log.record("listen", "开始服务", {{"address", host.localAddress()}});
+      host.setOnlineCountListener([&log](const std::string& text) { log.record("online", text); });
+      waitForStop();
+    }
+    host.setOnlineCountListener(nullptr);
+    host.stop();
+    if (terminal) std::cout << "已停止。" << std::endl;
+    log.record("stop", "已停止");
+  } catch (const std::exception& e) {
+    log.error(e.what());
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -92,26 +137,5 @@ int main(int argc, char** argv) {
     stopRequested = true;
   }).detach();
 
-  try {
-    TForm4 host(options, zeziza::pages::startPage());
-    host.FormCreate();
-    host.FormShow();
-    host.listen();
-    std::mutex outMutex;
-    host.setOnlineCountListener([&outMutex](const std::string& text) {
-      std::lock_guard lock(outMutex);
-      std::cout << text << std::endl;
-    });
-    Console console(host, options, std::cout);
-    console.printBanner();
-    if (options.launchBrowser) console.openLocal();
-    runConsole(console);
-    host.setOnlineCountListener(nullptr);
-    host.stop();
-    std::cout << "已停止。" << std::endl;
-  } catch (const std::exception& e) {
-    std::cerr << e.what() << std::endl;
-    return 1;
-  }
-  return 0;
+  return serve(options);
 }

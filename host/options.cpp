@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <stdexcept>
+#include <utility>
 
 namespace zeziza::host {
 
@@ -29,10 +30,13 @@ int parseNumber(const std::string& option, const std::string& text, int low, int
   return n;
 }
 
-}  // namespace
+web::LogFormat parseLogFormat(const std::string& text) {
+  if (text == "text") return web::LogFormat::Text;
+  if (text == "json") return web::LogFormat::Json;
+  throw std::invalid_argument("--log-format needs text or json, got \"" + text + "\"");
+}
 
-Options parseOptions(const std::vector<std::string>& args) {
-  Options options;
+void parseInto(Options& options, const std::vector<std::string>& args) {
   for (std::size_t i = 0; i < args.size(); ++i) {
     const std::string& arg = args[i];
     auto value = [&](std::string_view name) -> std::string {
@@ -70,6 +74,14 @@ Options parseOptions(const std::vector<std::string>& args) {
       options.cloud = value("--cloud");
     } else if (arg == "--trusted-proxy" || arg.rfind("--trusted-proxy=", 0) == 0) {
       options.trustedProxy = value("--trusted-proxy");
+    } else if (arg == "--tls-cert" || arg.rfind("--tls-cert=", 0) == 0) {
+      options.tlsCert = value("--tls-cert");
+    } else if (arg == "--tls-key" || arg.rfind("--tls-key=", 0) == 0) {
+      options.tlsKey = value("--tls-key");
+    } else if (arg == "--redirect-http" || arg.rfind("--redirect-http=", 0) == 0) {
+      options.redirectHttpPort = parseNumber("--redirect-http", value("--redirect-http"), 1, 65535);
+    } else if (arg == "--log-format" || arg.rfind("--log-format=", 0) == 0) {
+      options.logFormat = parseLogFormat(value("--log-format"));
     } else if (arg == "--cloud-create-schema") {
       options.cloudCommand = CloudCommand::CreateSchema;
     } else if (arg == "--cloud-create-account") {
@@ -82,9 +94,58 @@ Options parseOptions(const std::vector<std::string>& args) {
       throw std::invalid_argument("unknown option \"" + arg + "\" (see --help)");
     }
   }
-  if (options.cloud.empty()) {
-    if (const char* env = std::getenv("ZEZIZA_CLOUD")) options.cloud = env;
+}
+
+// The service's options file sets these; each stands for the option beside it.
+constexpr std::pair<const char*, const char*> kVariables[] = {
+    {"ZEZIZA_PORT", "--port"},
+    {"ZEZIZA_DATA_DIR", "--data-dir"},
+    {"ZEZIZA_SITE", "--site"},
+    {"ZEZIZA_MAX_SESSIONS", "--max-sessions"},
+    {"ZEZIZA_SESSION_TIMEOUT", "--session-timeout"},
+    {"ZEZIZA_BACKUP_KEEP", "--backup-keep"},
+    {"ZEZIZA_BACKUP_HOUR", "--backup-hour"},
+    {"ZEZIZA_CLOUD", "--cloud"},
+    {"ZEZIZA_TRUSTED_PROXY", "--trusted-proxy"},
+    {"ZEZIZA_TLS_CERT", "--tls-cert"},
+    {"ZEZIZA_TLS_KEY", "--tls-key"},
+    {"ZEZIZA_REDIRECT_HTTP", "--redirect-http"},
+    {"ZEZIZA_LOG_FORMAT", "--log-format"},
+};
+
+void checkTls(const Options& options) {
+  if (options.tlsCert.empty() != options.tlsKey.empty()) {
+    throw std::invalid_argument("--tls-cert and --tls-key go together");
   }
+  if (options.redirectHttpPort != 0 && options.tlsCert.empty()) {
+    throw std::invalid_argument("--redirect-http needs --tls-cert and --tls-key");
+  }
+  if (options.redirectHttpPort != 0 && options.redirectHttpPort == options.port) {
+    throw std::invalid_argument("--redirect-http needs a port other than --port");
+  }
+}
+
+}  // namespace
+
+std::optional<std::string> processEnvironment(const std::string& name) {
+  const char* value = std::getenv(name.c_str());
+  if (!value) return std::nullopt;
+  return std::string(value);
+}
+
+Options parseOptions(const std::vector<std::string>& args, const Environment& environment) {
+  Options options;
+  for (const auto& [variable, option] : kVariables) {
+    const auto value = environment(variable);
+    if (!value || value->empty()) continue;  // an empty line in the options file sets nothing
+    try {
+      parseInto(options, {option, *value});
+    } catch (const std::invalid_argument& e) {
+      throw std::invalid_argument(std::string(variable) + ": " + e.what());
+    }
+  }
+  parseInto(options, args);
+  checkTls(options);
   return options;
 }
 
@@ -106,12 +167,20 @@ std::string usage() {
          "                    (default: the environment variable ZEZIZA_CLOUD)\n"
          "  --results-site URL  address of the results site (zeziza-results) that the\n"
          "                    cloud page sends schools and students to\n"
+         "  --tls-cert FILE --tls-key FILE  serve HTTPS with this certificate and key (PEM)\n"
+         "  --redirect-http PORT  answer plain HTTP on PORT with a redirect to HTTPS\n"
+         "  --log-format text|json  the event log on standard error (default text)\n"
          "  --cloud-create-schema   create the cloud service's tables, then exit\n"
          "  --cloud-create-account  create a cloud account with the password read from\n"
          "                    standard input, print its registration number, then exit\n"
          "  -LaunchBrowser    open the local address in the default browser at start\n"
          "  -Minimize         accepted for compatibility; changes nothing\n"
-         "  --help            this text\n";
+         "  --help            this text\n"
+         "Every option but the commands may come from a variable instead: ZEZIZA_PORT,\n"
+         "ZEZIZA_DATA_DIR, ZEZIZA_SITE, ZEZIZA_MAX_SESSIONS, ZEZIZA_SESSION_TIMEOUT,\n"
+         "ZEZIZA_BACKUP_KEEP, ZEZIZA_BACKUP_HOUR, ZEZIZA_CLOUD, ZEZIZA_TRUSTED_PROXY,\n"
+         "ZEZIZA_TLS_CERT, ZEZIZA_TLS_KEY, ZEZIZA_REDIRECT_HTTP, ZEZIZA_LOG_FORMAT;\n"
+         "the command line wins.\n";
 }
 
 }  // namespace zeziza::host

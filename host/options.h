@@ -1,9 +1,12 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
+
+#include "web/event_log.h"
 
 namespace zeziza::host {
 
@@ -29,10 +32,22 @@ struct Options {
   // The reverse proxy whose X-Forwarded-For is believed; empty: none is.
   std::string trustedProxy;
   CloudCommand cloudCommand = CloudCommand::None;
+  // HTTPS: both PEM files, or neither for plain HTTP.
+  std::filesystem::path tlsCert;
+  std::filesystem::path tlsKey;
+  int redirectHttpPort = 0;  // plain HTTP port answered with a redirect to HTTPS; 0: none
+  web::LogFormat logFormat = web::LogFormat::Text;
 };
 
-// Parses the command line; throws std::invalid_argument with a message for the user.
-Options parseOptions(const std::vector<std::string>& args);
+// Reads an environment variable; nullopt when unset.
+using Environment = std::function<std::optional<std::string>(const std::string&)>;
+std::optional<std::string> processEnvironment(const std::string& name);
+
+// Parses the command line over the ZEZIZA_* variables (the service reads them from
+// /etc/default/zeziza; the command line wins). Throws std::invalid_argument with a message
+// for the user.
+Options parseOptions(const std::vector<std::string>& args,
+                     const Environment& environment = processEnvironment);
 std::string usage();
 
 }  // namespace zeziza::host

@@ -14,6 +14,8 @@ class PublishLock;
 
 namespace zeziza::web {
 
+class EventLog;
+
 // The process-wide services and addresses the pages use. The host creates one and every
 // session is handed it at creation; pages reach it as UserSession().context().
 class AppContext {
@@ -40,6 +42,10 @@ class AppContext {
   // The address of `path` on the results site; empty when none is configured.
   std::string resultsAddress(std::string_view path) const;
 
+  // The event log of the administrator, provided by the host; null: none.
+  void setEventLog(EventLog* log) { eventLog_ = log; }
+  EventLog* eventLog() const { return eventLog_; }
+
   // The system reset, provided by the host.
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
   void runSystemReset() const;
@@ -57,6 +63,7 @@ class AppContext {
   store::SettingsCache settings_;
   std::function<void()> systemReset_;
   cloud::PublishLock* publishLock_ = nullptr;
+  EventLog* eventLog_ = nullptr;
 };
 
 }  // namespace zeziza::web

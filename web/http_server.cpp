@@ -14,6 +14,7 @@
 #include <stdexcept>
 #include <thread>
 #include <utility>
+#include <vector>
 
 #include "web/compression.h"
 #include "web/form_reader.h"
@@ -140,15 +141,23 @@ struct HttpServer::Impl {
   std::unique_ptr<WorkQueue> workers;
   std::unique_ptr<RequestDeadline> deadline;
 
+  void reportFailure(const std::string& text) const {
+    if (options.onError) {
+      options.onError(text);
+    } else {
+      std::fprintf(stderr, "%s\n", text.c_str());
+    }
+  }
+
   HttpResponse answer(const HttpRequest& request) {
     HttpResponse response;
     try {
       response = handler(request);
     } catch (const std::exception& e) {
-      std::fprintf(stderr, "request %s failed: %s\n", request.path.c_str(), e.what());
+      reportFailure("request " + request.path + " failed: " + e.what());
       response = HttpResponse::text(500, "Internal server error");
     } catch (...) {
-      std::fprintf(stderr, "request %s failed\n", request.path.c_str());
+      reportFailure("request " + request.path + " failed");
       response = HttpResponse::text(500, "Internal server error");
     }
     compressIfAccepted(response, request.header("accept-encoding"));
@@ -281,22 +290,52 @@ int HttpServer::bind(const std::string& host, int port) {
   return ntohs(addr.sin_port);
 }
 
+namespace {
+
+// TLS 1.2 and 1.3 only; GnuTLS's usual choice of ciphers within them.
+constexpr const char* kTlsPriorities = "NORMAL:-VERS-ALL:+VERS-TLS1.3:+VERS-TLS1.2";
+
+// The daemon's HTTPS options, ended by MHD_OPTION_END; only that when serving plain HTTP.
+// The strings must outlive the daemon's start (it copies them).
+std::vector<MHD_OptionItem> tlsOptions(const HttpServerOptions& options) {
+  std::vector<MHD_OptionItem> items;
+  if (!options.tlsCertificate.empty()) {
+    if (MHD_is_feature_supported(MHD_FEATURE_TLS) != MHD_YES) {
+      throw std::runtime_error("此版本的传输层尚不支持 HTTPS");
+    }
+    items.push_back(
+        {MHD_OPTION_HTTPS_MEM_CERT, 0, const_cast<char*>(options.tlsCertificate.c_str())});
+    items.push_back({MHD_OPTION_HTTPS_MEM_KEY, 0, const_cast<char*>(options.tlsKey.c_str())});
+    items.push_back({MHD_OPTION_HTTPS_PRIORITIES, 0, const_cast<char*>(kTlsPriorities)});
+  }
+  items.push_back({MHD_OPTION_END, 0, nullptr});
+  return items;
+}
+
+}  // namespace
+
 void HttpServer::start() {
   if (impl_->listener.get() < 0) throw std::logic_error("bind before start");
+  auto tls = tlsOptions(impl_->options);
+  const unsigned tlsFlag = impl_->options.tlsCertificate.empty() ? 0 : MHD_USE_TLS;
   impl_->deadline =
       std::make_unique<RequestDeadline>(limits::kRequestDeadline, std::chrono::milliseconds(500));
   impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey);
   const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
   impl_->daemon = MHD_start_daemon(
-      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO, 0,
-      nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
+      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO |
+          tlsFlag,
+      0, nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
       impl_->listener.get(), MHD_OPTION_THREAD_POOL_SIZE, loops, MHD_OPTION_CONNECTION_TIMEOUT,
       static_cast<unsigned>(limits::kIdleTimeout.count()), MHD_OPTION_CONNECTION_LIMIT,
       connectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT, impl_->options.connectionsPerAddress,
       MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits::kHeaderBytes, MHD_OPTION_NOTIFY_COMPLETED,
       &Impl::completedCallback, impl_.get(), MHD_OPTION_NOTIFY_CONNECTION,
-      &Impl::connectionCallback, impl_.get(), MHD_OPTION_END);
-  if (!impl_->daemon) throw std::runtime_error("the HTTP server could not start");
+      &Impl::connectionCallback, impl_.get(), MHD_OPTION_ARRAY, tls.data(), MHD_OPTION_END);
+  if (!impl_->daemon) {
+    throw std::runtime_error(tlsFlag ? "HTTPS 无法启动：证书或私钥无效，或二者不匹配"
+                                     : "the HTTP server could not start");
+  }
   impl_->listener.release();  // the daemon closes it
 }
 

@@ -19,6 +19,11 @@ struct HttpServerOptions {
   // Open connections from one address at most; 0 for no limit (behind a proxy every
   // connection comes from the proxy).
   unsigned connectionsPerAddress = limits::kConnectionsPerAddress;
+  // HTTPS with this certificate chain and private key (PEM text); plain HTTP when empty.
+  std::string tlsCertificate;
+  std::string tlsKey;
+  // Told of a failure no client is told the cause of (a handler that threw); unset: stderr.
+  std::function<void(const std::string&)> onError;
 };
 
 // The one place that knows the HTTP library: an event loop over epoll whose idle connections

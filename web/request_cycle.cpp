@@ -2,7 +2,9 @@
 
 #include <charconv>
 
+#include "web/event_log.h"
 #include "web/page_renderer.h"
+#include "web/server_controller.h"
 
 namespace zeziza::web {
 
@@ -22,6 +24,10 @@ void runHandler(TIWUserSession& user, const std::function<void()>& handler) {
   } catch (const BadPost& e) {
     user.ShowMessage(e.userMessage());
   } catch (const std::exception& e) {
+    // Unexpected: the user sees an alert, the administrator a line of the log.
+    if (auto* log = user.context().eventLog()) {
+      log->record("error", e.what(), {{"user", user.userName}});
+    }
     user.ShowMessage(e.what());
   }
 }

@@ -251,7 +251,11 @@ void TIWServerController::housekeepingLoop() {
       purgeCache(std::filesystem::file_time_type::clock::now());
     } catch (const std::exception& e) {
       // The next round tries again; the failure is reported, never hidden.
-      std::fprintf(stderr, "housekeeping failed: %s\n", e.what());
+      if (eventLog_) {
+        eventLog_->error(std::string("会话清理失败: ") + e.what());
+      } else {
+        std::fprintf(stderr, "housekeeping failed: %s\n", e.what());
+      }
     }
     lock.lock();
   }

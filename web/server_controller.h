@@ -11,6 +11,7 @@
 
 #include "store/data_folder.h"
 #include "web/app_context.h"
+#include "web/event_log.h"
 #include "web/http_types.h"
 #include "web/limits.h"
 #include "web/request_cycle.h"
@@ -72,6 +73,10 @@ class TIWServerController {
   // Raised after a session was counted or uncounted, with the new count.
   void setSessionCountListener(std::function<void(std::size_t)> listener);
 
+  // The process's event log, owned by the host; none where a test sets none.
+  void setEventLog(EventLog* log) { eventLog_ = log; }
+  EventLog* eventLog() const { return eventLog_; }
+
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
   AppContext& context() const { return *context_; }
@@ -96,6 +101,7 @@ class TIWServerController {
   SessionRegistry sessions_;
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;
+  EventLog* eventLog_ = nullptr;
   std::mutex housekeepingMutex_;
   std::condition_variable housekeepingWake_;
   bool housekeepingStop_ = false;

@@ -1,5 +1,6 @@
 #include "pages/signin/credentials.h"
 
+#include "web/event_log.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -23,6 +24,18 @@ std::optional<store::StoredUser> verifyCredentials(const std::string& name,
   }
   throttle.succeeded(name, session.clientAddress);
   return user;
+}
+
+void recordSignIn(const std::string& name, bool succeeded) {
+  web::EventLog* log = web::UserSession().context().eventLog();
+  if (!log) return;
+  const std::vector<web::LogField> fields = {{"user", name},
+                                             {"address", web::UserSession().clientAddress}};
+  if (succeeded) {
+    log->record("signin", "用户登录", fields);
+  } else {
+    log->record("signin-failed", "登录失败", fields);
+  }
 }
 
 std::string hashPassword(std::string_view password) {

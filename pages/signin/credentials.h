@@ -14,6 +14,10 @@ namespace zeziza::pages {
 std::optional<store::StoredUser> verifyCredentials(const std::string& name,
                                                    const std::string& password);
 
+// Writes a sign-in or a failed one to the event log, with the name typed and the session's
+// client address; nothing of the password.
+void recordSignIn(const std::string& name, bool succeeded);
+
 // A hash of `password` to store in `yh.pass`.
 std::string hashPassword(std::string_view password);
 

@@ -77,6 +77,7 @@ void TIWForm1::IWAppFormCreate() {
 
 void TIWForm1::IWButton1Click() {
   const auto user = verifyCredentials(IWEdit1.Text, IWEdit2.Text);
+  recordSignIn(IWEdit1.Text, user.has_value());
   if (!user) {
     web::ShowMessage(kWrongLogin);
     return;

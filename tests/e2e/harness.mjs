@@ -30,7 +30,7 @@ export async function startServer({ binary = process.env.ZEZIZA_BIN, args = [], 
       if (m && Number(m[1]) > 0) { clearTimeout(timer); resolve(Number(m[1])); }
     };
     child.stdout.on('data', onData);
-    child.stderr.on('data', (c) => { output += c.toString(); });
+    child.stderr.on('data', onData);  // a server without a terminal logs there
     child.on('exit', (code) => { clearTimeout(timer); reject(new Error(`server exited ${code}:\n${output}`)); });
   });
   return {
