@@ -57,6 +57,9 @@ class Connection {
   }
   // Runs a script of several statements without parameters (the schema).
   void execScript(const std::string& sql);
+  // Runs `COPY … FROM STDIN` with `rows` as its data, in COPY's text format (see copyField);
+  // returns the rows copied.
+  std::int64_t copyIn(const std::string& copySql, std::string_view rows);
 
  private:
   // Throws unless the statement succeeded.
@@ -81,6 +84,9 @@ class Transaction {
   Connection& connection_;
   bool done_ = false;
 };
+
+// Appends one field in COPY's text format: NULL as \N, the separators escaped.
+void copyField(std::string& out, const Param& value);
 
 // PostgreSQL takes at most this many parameters in one statement.
 inline constexpr std::size_t kMaxParameters = 65535;

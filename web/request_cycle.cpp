@@ -82,6 +82,19 @@ std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state) {
   }
 }
 
+// Gives the session's borrowed connections back once its request is answered, however it
+// ended: a session holds no connection between requests.
+class ConnectionsReturned {
+ public:
+  explicit ConnectionsReturned(TIWUserSession& user) : user_(user) {}
+  ~ConnectionsReturned() { user_.releaseConnections(); }
+  ConnectionsReturned(const ConnectionsReturned&) = delete;
+  ConnectionsReturned& operator=(const ConnectionsReturned&) = delete;
+
+ private:
+  TIWUserSession& user_;
+};
+
 EventOutcome answer(Session& session) {
   TIWUserSession& user = *session.user;
   EventOutcome outcome;
@@ -102,6 +115,7 @@ EventOutcome answer(Session& session) {
 EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage) {
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
+  const ConnectionsReturned returned(user);
   if (!session.started) {
     user.windowWidth = postedNumber(form, "IW_width");
     user.windowHeight = postedNumber(form, "IW_height");
@@ -120,6 +134,7 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
 EventOutcome serveAction(Session& session, const std::function<void()>& action) {
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
+  const ConnectionsReturned returned(user);
   runHandler(user, action);
   EventOutcome outcome = answer(session);
   user.releaseRetiredPages();

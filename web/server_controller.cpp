@@ -78,6 +78,7 @@ TIWServerController::TIWServerController(store::DataFolder folder, PageFactory s
     : folder_(std::move(folder)),
       startPage_(std::move(startPage)),
       settings_(settings),
+      store_(folder_),
       sessions_(settings.MaxSessions),
       previousInstance_(currentController) {
   currentController = this;
@@ -114,7 +115,7 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
 }
 
 std::shared_ptr<Session> TIWServerController::startSession() {
-  auto session = sessions_.create(folder_);
+  auto session = sessions_.create(folder_, store_);
   if (session) notifyCount();
   return session;
 }

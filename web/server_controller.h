@@ -67,6 +67,8 @@ class TIWServerController {
 
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
+  // The writer of `data` and the connections requests borrow.
+  store::SharedStore& store() { return store_; }
   // Shared by every session: password hashes (bounded in how many run at once) and the
   // slow-down of repeated failed sign-ins.
   auth::PasswordHasher& passwordHasher() { return passwordHasher_; }
@@ -83,6 +85,7 @@ class TIWServerController {
   store::DataFolder folder_;
   PageFactory startPage_;
   ServerSettings settings_;
+  store::SharedStore store_;  // before the sessions, which borrow from it
   SessionRegistry sessions_;
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;

@@ -17,10 +17,11 @@ std::string newSessionId() {
   return std::string(hex.data(), 32);
 }
 
-std::shared_ptr<Session> SessionRegistry::create(const store::DataFolder& folder) {
+std::shared_ptr<Session> SessionRegistry::create(const store::DataFolder& folder,
+                                                 store::SharedStore& store) {
   auto session = std::make_shared<Session>();
   session->id = newSessionId();
-  session->user = std::make_unique<TIWUserSession>(folder, session->id);
+  session->user = std::make_unique<TIWUserSession>(folder, store, session->id);
   std::lock_guard lock(mutex_);
   if (sessions_.size() >= capacity_) return nullptr;
   sessions_.emplace(session->id, session);

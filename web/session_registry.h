@@ -32,7 +32,7 @@ class SessionRegistry {
   explicit SessionRegistry(std::size_t capacity) : capacity_(capacity) {}
 
   // A new session with a fresh 128-bit random id; nullptr when the registry is full.
-  std::shared_ptr<Session> create(const store::DataFolder& folder);
+  std::shared_ptr<Session> create(const store::DataFolder& folder, store::SharedStore& store);
   // Marks the session busy; nullptr for an unknown id.
   std::shared_ptr<Session> acquire(const std::string& id);
   void release(Session& session);

@@ -180,8 +180,7 @@ void TIWForm6::IWButton2Click() {
   std::string invalid;
   bool refused = false;
   try {
-    store::Database& db = web::UserSession().ADOConnection1.db();
-    store::Transaction transaction(db);  // the grid is saved whole or not at all
+    std::vector<store::ScoreWrite> changes;
     for (const Slot& slot : slots_) {
       if (!slot.box->Enabled) continue;  // a clerk's locked score
       const auto value = parseNumber(slot.box->Text);
@@ -189,16 +188,19 @@ void TIWForm6::IWButton2Click() {
         invalid += std::to_string(slot.key) + "[" + slot.name + "] ";
         continue;
       }
-      const auto outcome = store::applyScore(db, {IWLabel4.Caption,
-                                                  slot.key,
-                                                  loadedSubject_ + 1,
-                                                  *value,
-                                                  subjectCount,
-                                                  entry::isClerk(),
-                                                  {web::UserSession().userName, className()}});
+      changes.push_back({IWLabel4.Caption,
+                         slot.key,
+                         loadedSubject_ + 1,
+                         *value,
+                         subjectCount,
+                         entry::isClerk(),
+                         {web::UserSession().userName, className()}});
+    }
+    // The grid is saved whole or not at all.
+    for (const auto& outcome :
+         store::writeScores(web::UserSession().ADOConnection1.db(), changes)) {
       refused = refused || outcome.result == store::ScoreWriteResult::KeptExisting;
     }
-    transaction.commit();
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }

@@ -23,6 +23,7 @@ std::string hiddenField(const std::string& html, const std::string& name) {
 
 HttpBrowser::HttpBrowser(int port, int timeoutSeconds) : client_("127.0.0.1", port) {
   client_.set_keep_alive(true);
+  client_.set_tcp_nodelay(true);  // else each small post waits for the peer's delayed ACK
   client_.set_read_timeout(timeoutSeconds, 0);
   client_.set_write_timeout(timeoutSeconds, 0);
   client_.set_connection_timeout(timeoutSeconds, 0);
