@@ -247,8 +247,8 @@ TEST_F(PublishTest, RosterKeepsEveryCharacterOfANames) {
     testing::addStudent(*data_, {std::to_string(901 + i), names[i], "东校区", "初一", "一班"});
   }
   const auto prepared = prepareFor({"一班"}, {"数学"});
-  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops,
-                  2};
+  RosterRequest r{
+      folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops, 2};
   EXPECT_EQ(uploadRoster(r, progress_).sent, names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(i);
