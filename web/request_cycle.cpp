@@ -82,8 +82,8 @@ std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state) {
   }
 }
 
-// Gives the session's borrowed connections back once its request is answered, however it
-// ended: a session holds no connection between requests.
+// Gives the session's borrowed connections back however its request ended: a session holds
+// no connection between requests.
 class ConnectionsReturned {
  public:
   explicit ConnectionsReturned(TIWUserSession& user) : user_(user) {}
@@ -126,6 +126,7 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   } else if (Page* page = user.activePage()) {
     applyAndFire(user, *page, form);
   }
+  user.releaseConnections();  // the answer renders from materialised rows
   EventOutcome outcome = answer(session);
   user.releaseRetiredPages();
   return outcome;
@@ -136,6 +137,7 @@ EventOutcome serveAction(Session& session, const std::function<void()>& action) 
   CurrentSessionGuard guard(user);
   const ConnectionsReturned returned(user);
   runHandler(user, action);
+  user.releaseConnections();  // the answer renders from materialised rows
   EventOutcome outcome = answer(session);
   user.releaseRetiredPages();
   return outcome;
