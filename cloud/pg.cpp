@@ -125,6 +125,25 @@ std::int64_t Connection::copyIn(const std::string& copySql, std::string_view row
   return checked(outcome, copySql).affected();
 }
 
+std::int64_t Connection::copyOut(const std::string& copySql, std::string& rows) {
+  pg_conn* conn = conn_.get();
+  pg_result* started = PQexec(conn, copySql.c_str());
+  if (PQresultStatus(started) != PGRES_COPY_OUT) {
+    checked(started, copySql);
+    throw Error("不是COPY语句：" + excerpt(copySql));
+  }
+  PQclear(started);
+  char* buffer = nullptr;
+  int n = 0;
+  while ((n = PQgetCopyData(conn, &buffer, 0)) > 0) {
+    rows.append(buffer, static_cast<std::size_t>(n));
+    PQfreemem(buffer);
+  }
+  const Result done = checked(PQgetResult(conn), copySql);
+  while (pg_result* extra = PQgetResult(conn)) PQclear(extra);
+  return done.affected();
+}
+
 Result Connection::checked(pg_result* raw, std::string_view sql) {
   Result result(raw);
   if (!raw) throw Error("云端成绩服务无应答：" + trimmed(PQerrorMessage(conn_.get())));

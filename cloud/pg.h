@@ -60,6 +60,8 @@ class Connection {
   // Runs `COPY … FROM STDIN` with `rows` as its data, in COPY's text format (see copyField);
   // returns the rows copied.
   std::int64_t copyIn(const std::string& copySql, std::string_view rows);
+  // Runs `COPY … TO STDOUT` and appends its data to `rows`; returns the rows copied.
+  std::int64_t copyOut(const std::string& copySql, std::string& rows);
 
  private:
   // Throws unless the statement succeeded.

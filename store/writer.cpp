@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <optional>
+
 namespace zeziza::store {
 
 namespace {
@@ -20,7 +22,16 @@ bool undoJob(Database& db) {
 
 }  // namespace
 
-Writer::Writer(const std::filesystem::path& file) : db_(file), thread_([this] { loop(); }) {}
+namespace {
+// Log pages after which the checkpointer copies them back (SQLite's own default).
+constexpr int kCheckpointPages = 1000;
+}  // namespace
+
+Writer::Writer(const std::filesystem::path& file) : db_(file) {
+  sqlite3_wal_hook(db_.handle(), &Writer::onCommit, this);  // replaces the automatic checkpoint
+  thread_ = std::thread([this] { loop(); });
+  checkpointer_ = std::thread([this] { checkpointLoop(); });
+}
 
 Writer::~Writer() {
   {
@@ -28,7 +39,40 @@ Writer::~Writer() {
     stop_ = true;
   }
   wake_.notify_one();
+  checkpointWake_.notify_one();
   thread_.join();
+  checkpointer_.join();
+}
+
+int Writer::onCommit(void* self, sqlite3*, const char*, int pages) {
+  if (pages < kCheckpointPages) return SQLITE_OK;
+  auto* writer = static_cast<Writer*>(self);
+  {
+    std::lock_guard lock(writer->mutex_);
+    writer->checkpointWanted_ = true;
+  }
+  writer->checkpointWake_.notify_one();
+  return SQLITE_OK;
+}
+
+// A passive checkpoint on a connection of its own: it copies what no reader still needs and
+// never waits for a lock, while the writer goes on appending to the log.
+void Writer::checkpointLoop() {
+  std::optional<Database> db;
+  for (;;) {
+    {
+      std::unique_lock lock(mutex_);
+      checkpointWake_.wait(lock, [this] { return stop_ || checkpointWanted_; });
+      if (stop_) return;
+      checkpointWanted_ = false;
+    }
+    try {
+      if (!db) db.emplace(db_.file());
+      sqlite3_wal_checkpoint_v2(db->handle(), nullptr, SQLITE_CHECKPOINT_PASSIVE, nullptr, nullptr);
+    } catch (const DatabaseError&) {
+      db.reset();  // tried again after the next commit
+    }
+  }
 }
 
 std::size_t Writer::batches() const {

@@ -12,13 +12,16 @@
 
 #include "store/database.h"
 
+struct sqlite3;
+
 namespace zeziza::store {
 
 // The single writer of a database. Short write jobs are queued to its thread, which runs
 // whatever has queued up in one transaction, so a crowd of writers shares one sync. Each job
 // runs under a savepoint: a job that throws is undone alone and its caller gets the exception,
 // the others of its batch still commit. A caller is answered once the commit holding its change
-// is durable (or has failed).
+// is durable (or has failed). Checkpoints run on a thread of their own, so copying the log back
+// into the database never holds up a batch.
 class Writer {
  public:
   explicit Writer(const std::filesystem::path& file);
@@ -52,6 +55,8 @@ class Writer {
 
   void submit(std::shared_ptr<Task> task);
   void loop();
+  void checkpointLoop();
+  static int onCommit(void* self, sqlite3* db, const char* name, int pages);
   void runBatch(std::vector<std::shared_ptr<Task>>& batch);
 
   Database db_;
@@ -60,9 +65,12 @@ class Writer {
   std::condition_variable wake_;
   std::vector<std::shared_ptr<Task>> queue_;
   bool stop_ = false;
+  bool checkpointWanted_ = false;
+  std::condition_variable checkpointWake_;
   std::size_t batches_ = 0;
   std::size_t submitted_ = 0;
   std::thread thread_;
+  std::thread checkpointer_;
 };
 
 template <class R, class F>
