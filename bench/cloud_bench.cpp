@@ -1,5 +1,7 @@
 // Publishing a generated district to a PostgreSQL service: preparation, roster and upload
-// times, batched against one statement per round trip. Needs ZEZIZA_CLOUD_BENCH, the
+// times, batched against one statement per round trip, and the floor of the same service in the
+// same run: the published rows by one COPY into a staging table and one merge a table.
+// Needs ZEZIZA_CLOUD_BENCH, the
 // connection string of an empty database (bench/run-cloud-bench starts a throwaway server).
 //
 //   cloud_bench [students]   (default 20000; 9 subjects)
@@ -9,6 +11,7 @@
 #include <chrono>
 #include <cmath>
 #include <cstdlib>
+#include <ctime>
 #include <filesystem>
 #include <iomanip>
 #include <iostream>
@@ -79,6 +82,43 @@ void report(const std::string& what, double secs, std::size_t rows) {
   std::cout << "\n";
 }
 
+// The floor: the rows a publication left in the service, sent again by one COPY per table into
+// a staging table and one INSERT … SELECT … ON CONFLICT merge into a table defined as the
+// original (keys and reference), all in one transaction. Returns the rows sent a second.
+double copyMergeFloor(cloud::pg::Connection& service) {
+  struct Table {
+    const char* name;
+    const char* keys;
+    std::string rows;
+  };
+  std::vector<Table> tables = {{"cjb", "stuid, xmid, kmid", {}},
+                               {"pmb", "xmid, njid, dwid, bcid, kmid", {}},
+                               {"tjb", "xmid, kmid, grade, dwid, classid", {}}};
+  std::size_t count = 0;
+  service.exec("SET client_min_messages = warning");  // no notice for the first DROP IF EXISTS
+  for (auto& t : tables) {
+    const std::string name = t.name;
+    service.execScript("DROP TABLE IF EXISTS floor_" + name + "; CREATE TABLE floor_" + name +
+                       " (LIKE " + name +
+                       " INCLUDING ALL, FOREIGN KEY (xmid) REFERENCES xmb (id))");
+    count += static_cast<std::size_t>(service.copyOut("COPY " + name + " TO STDOUT", t.rows));
+  }
+  const auto start = Clock::now();
+  cloud::pg::Transaction transaction(service);
+  for (const auto& t : tables) {
+    const std::string name = t.name;
+    service.execScript("CREATE TEMP TABLE stage_floor_" + name +
+                       " ON COMMIT DROP AS SELECT * FROM floor_" + name + " WITH NO DATA");
+    service.copyIn("COPY stage_floor_" + name + " FROM STDIN", t.rows);
+    service.exec("INSERT INTO floor_" + name + " SELECT * FROM stage_floor_" + name +
+                 " ON CONFLICT (" + t.keys + ") DO NOTHING");
+  }
+  transaction.commit();
+  const double secs = seconds(start);
+  for (const auto& t : tables) service.execScript(std::string("DROP TABLE floor_") + t.name);
+  return static_cast<double>(count) / secs;
+}
+
 cloud::PublishResult publish(const cloud::PublishRequest& request, const cloud::PublishLock& lock,
                              cloud::Progress& progress) {
   return cloud::publishExam(request, lock, progress);
@@ -137,9 +177,18 @@ int main(int argc, char** argv) {
                                 prepared.preparation};
   start = Clock::now();
   auto sent = progress.sent();
+  const std::clock_t cpu = std::clock();
   publish(request, lock, progress);
-  report("publication, batched (" + std::to_string(cloud::kRowsPerBatch) + " rows a statement)",
-         seconds(start), progress.sent() - sent);
+  const double publishSeconds = seconds(start);
+  const double publishCpu = static_cast<double>(std::clock() - cpu) / CLOCKS_PER_SEC;
+  const std::size_t published = progress.sent() - sent;
+  report("publication, COPY batches of " + std::to_string(cloud::kRowsPerBatch) + " rows",
+         publishSeconds, published);
+  const double floor = copyMergeFloor(service);
+  std::cout << "floor, the same rows by one COPY and one merge a table: " << std::fixed
+            << std::setprecision(0) << floor << " rows/s; publication " << std::setprecision(2)
+            << static_cast<double>(published) / publishSeconds / floor << "x of it (client CPU "
+            << publishCpu << " s of the publication's " << publishSeconds << " s)\n";
 
   // The same kind of rows one statement per round trip, on one unit and grade to keep it short.
   cloud::PublishRequest part = request;

@@ -1,7 +1,9 @@
 // Plays N browsers against a real server exactly as browsers do: the start exchange, the
 // login, then score entries on the entry page, each post carrying the hidden fields of the
 // page it answers. Reports events per second and latency percentiles, and, in the same run,
-// the server's rate for a static file of the size of a rendered page (the transport's floor).
+// the server's rate for a static file of the size of a rendered page (the transport's floor)
+// and SQLite's own rate for the statements of a score entry on a copy of the same school, one
+// commit each and 50 a commit (the store's floor).
 //
 //   zeziza_load --server build/release/zeziza [--sessions 50] [--events 200] [--students 2000]
 #include <httplib.h>
@@ -22,6 +24,10 @@
 #include <thread>
 #include <vector>
 
+#include "store/database.h"
+#include "store/score_write.h"
+#include "store/statement.h"
+#include "store/transaction.h"
 #include "tests/support/entry_school.h"
 #include "tests/support/http_browser.h"
 
@@ -102,6 +108,7 @@ double staticRate(int port, int clients, int requests, const std::string& path) 
     threads.emplace_back([&] {
       httplib::Client client("127.0.0.1", port);
       client.set_keep_alive(true);
+      client.set_tcp_nodelay(true);
       for (int i = 0; i < requests; ++i) {
         if (auto r = client.Get(path); r && r->status == 200) ++done;
       }
@@ -110,6 +117,38 @@ double staticRate(int port, int clients, int requests, const std::string& path) 
   for (auto& t : threads) t.join();
   const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
   return done / seconds;
+}
+
+// Entries a second of what one score entry does in the store (the student's lookup, the score
+// row, its history), `perCommit` entries a transaction, synchronous=FULL as the server runs.
+double storeFloor(const std::filesystem::path& dir, const Options& o, int entries, int perCommit) {
+  std::filesystem::remove_all(dir);
+  zeziza::testing::prepareEntrySchool(dir, o.students);
+  namespace store = zeziza::store;
+  store::Database db(dir / "data");
+  std::mt19937 random(7);
+  const auto t0 = Clock::now();
+  for (int done = 0; done < entries;) {
+    store::Transaction transaction(db);
+    for (int k = 0; k < perCommit && done < entries; ++k, ++done) {
+      const int student = static_cast<int>(random() % static_cast<unsigned>(o.students));
+      store::Statement lookup(db, "select bh from ks where id=?");
+      const store::Value number(zeziza::testing::entryStudentNumber(student));
+      lookup.bindAll(std::span<const store::Value>(&number, 1));
+      if (!lookup.step()) throw std::runtime_error("no such student");
+      store::applyScore(db, {"期中",
+                             lookup.column(0).asInt(),
+                             static_cast<int>(random() % 3) + 1,
+                             40.0 + static_cast<double>(random() % 61),
+                             3,
+                             false,
+                             {"load", "floor"}});
+    }
+    transaction.commit();
+  }
+  const double seconds = std::chrono::duration<double>(Clock::now() - t0).count();
+  std::filesystem::remove_all(dir);
+  return entries / seconds;
 }
 
 }  // namespace
@@ -161,6 +200,17 @@ int main(int argc, char** argv) {
     if (failedSessions > 0) std::printf("sessions that failed: %d\n", failedSessions.load());
     std::printf("static file of %zu bytes, same clients: %.0f requests/s\n", probe.page().size(),
                 floor);
+    const double rate = static_cast<double>(events) / seconds;
+    const auto floorDir = dir.string() + "-floor";
+    const int floorEntries = std::clamp(static_cast<int>(events), 200, 5000);
+    const double single = storeFloor(floorDir, o, floorEntries / 4, 1);
+    const double batched = storeFloor(floorDir, o, floorEntries, 50);
+    std::printf(
+        "store floor, same statements: %.0f entries/s one commit each, %.0f entries/s "
+        "50 a commit\n",
+        single, batched);
+    std::printf("server / floor: %.2fx of one commit each, %.2fx of 50 a commit\n", rate / single,
+                rate / batched);
     std::filesystem::remove_all(dir);
     return 0;
   } catch (const std::exception& e) {

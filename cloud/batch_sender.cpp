@@ -47,9 +47,14 @@ std::size_t BatchSender::shape(UpsertShape shape) {
     updates.push_back(c + "=EXCLUDED." + c);
   }
   pending.sqlTail = " ON CONFLICT (" + join(keys, ",") + ") DO UPDATE SET " + join(updates, ",");
-  if (columns.size() * rowsPerBatch_ > pg::kMaxParameters) {
-    throw std::logic_error("batch too large for one statement: " + shape.table);
-  }
+  const std::string stage = "stage_" + shape.table;
+  const std::string list = join(columns, ",");
+  pending.createStage = "CREATE TEMP TABLE IF NOT EXISTS " + stage +
+                        " ON COMMIT DELETE ROWS AS SELECT " + list + " FROM " + shape.table +
+                        " WITH NO DATA";
+  pending.copySql = "COPY " + stage + " (" + list + ") FROM STDIN";
+  pending.merge = "INSERT INTO " + shape.table + " (" + list + ") SELECT " + list + " FROM " +
+                  stage + pending.sqlTail;
   pending.shape = std::move(shape);
   shapes_.push_back(std::move(pending));
   return shapes_.size() - 1;
@@ -88,6 +93,21 @@ void BatchSender::send(Pending& pending) {
   connection_.exec(sql + pending.sqlTail, params);
 }
 
+void BatchSender::copy(Pending& pending) {
+  if (pending.rows.empty()) return;
+  if (!pending.staged) connection_.exec(pending.createStage);
+  std::string data;
+  for (const auto& row : pending.rows) {
+    for (std::size_t c = 0; c < row.size(); ++c) {
+      if (c > 0) data += '\t';
+      pg::copyField(data, row[c]);
+    }
+    data += '\n';
+  }
+  connection_.copyIn(pending.copySql, data);
+  connection_.exec(pending.merge);
+}
+
 void BatchSender::flush() {
   if (pending_ == 0) return;
   progress_.checkpoint();
@@ -95,8 +115,9 @@ void BatchSender::flush() {
     for (auto& pending : shapes_) send(pending);  // one statement: atomic by itself
   } else {
     pg::Transaction transaction(connection_);
-    for (auto& pending : shapes_) send(pending);
+    for (auto& pending : shapes_) copy(pending);
     transaction.commit();
+    for (auto& pending : shapes_) pending.staged = pending.staged || !pending.rows.empty();
   }
   for (auto& pending : shapes_) {
     pending.rows.clear();

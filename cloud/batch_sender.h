@@ -20,11 +20,11 @@ struct UpsertShape {
   std::vector<std::string> keepExisting;
 };
 
-// Collects rows of several upserts and sends them as multi-row INSERT … ON CONFLICT … DO
-// UPDATE statements, all statements of one batch in one transaction. A row whose key is
-// already pending replaces it, since one statement may touch a row only once. A failure rolls
-// the batch back and rethrows; what earlier batches sent stays, and sending the same rows again
-// updates them.
+// Collects rows of several upserts and sends each batch in one transaction: per table, the
+// rows go by COPY into a temporary staging table, then one INSERT … SELECT … ON CONFLICT … DO
+// UPDATE merges them. A row whose key is already pending replaces it, since one statement may
+// touch a row only once. A failure rolls the batch back and rethrows; what earlier batches sent
+// stays, and sending the same rows again updates them.
 class BatchSender {
  public:
   // `rowsPerBatch` 1 sends every row on its own round trip (for comparison).
@@ -44,10 +44,15 @@ class BatchSender {
     UpsertShape shape;
     std::string sqlHead;
     std::string sqlTail;
+    std::string copySql;
+    std::string createStage;
+    std::string merge;
+    bool staged = false;  // the staging table exists on this connection
     std::vector<std::vector<pg::Param>> rows;
     std::unordered_map<std::string, std::size_t> byKey;
   };
   void send(Pending& pending);
+  void copy(Pending& pending);
 
   pg::Connection& connection_;
   Progress& progress_;

@@ -2,7 +2,9 @@
 
 #include <libpq-fe.h>
 
+#include <algorithm>
 #include <charconv>
+#include <optional>
 #include <vector>
 
 namespace zeziza::cloud::pg {
@@ -99,6 +101,53 @@ bool Connection::healthy() const {
   return PQstatus(conn_.get()) == CONNECTION_OK;
 }
 
+std::int64_t Connection::copyIn(const std::string& copySql, std::string_view rows) {
+  pg_conn* conn = conn_.get();
+  pg_result* started = PQexec(conn, copySql.c_str());
+  if (PQresultStatus(started) != PGRES_COPY_IN) {
+    checked(started, copySql);
+    throw Error("不是COPY语句：" + excerpt(copySql));
+  }
+  PQclear(started);
+  constexpr std::size_t kChunk = 1 << 20;
+  for (std::size_t at = 0; at < rows.size(); at += kChunk) {
+    const std::size_t n = std::min(kChunk, rows.size() - at);
+    if (PQputCopyData(conn, rows.data() + at, static_cast<int>(n)) != 1) break;  // reported below
+  }
+  PQputCopyEnd(conn, nullptr);
+  // The first failure wins; the results are drained either way so the connection stays usable.
+  pg_result* outcome = nullptr;
+  while (pg_result* next = PQgetResult(conn)) {
+    const bool failed = PQresultStatus(next) != PGRES_COMMAND_OK;
+    if (!outcome || (failed && PQresultStatus(outcome) == PGRES_COMMAND_OK)) {
+      PQclear(outcome);
+      outcome = next;
+    } else {
+      PQclear(next);
+    }
+  }
+  return checked(outcome, copySql).affected();
+}
+
+std::int64_t Connection::copyOut(const std::string& copySql, std::string& rows) {
+  pg_conn* conn = conn_.get();
+  pg_result* started = PQexec(conn, copySql.c_str());
+  if (PQresultStatus(started) != PGRES_COPY_OUT) {
+    checked(started, copySql);
+    throw Error("不是COPY语句：" + excerpt(copySql));
+  }
+  PQclear(started);
+  char* buffer = nullptr;
+  int n = 0;
+  while ((n = PQgetCopyData(conn, &buffer, 0)) > 0) {
+    rows.append(buffer, static_cast<std::size_t>(n));
+    PQfreemem(buffer);
+  }
+  const Result done = checked(PQgetResult(conn), copySql);
+  while (pg_result* extra = PQgetResult(conn)) PQclear(extra);
+  return done.affected();
+}
+
 Result Connection::checked(pg_result* raw, std::string_view sql) {
   Result result(raw);
   if (!raw) throw Error("云端成绩服务无应答：" + trimmed(PQerrorMessage(conn_.get())));
@@ -108,6 +157,31 @@ Result Connection::checked(pg_result* raw, std::string_view sql) {
                 excerpt(sql) + "]");
   }
   return result;
+}
+
+void copyField(std::string& out, const Param& value) {
+  if (!value) {
+    out += "\\N";
+    return;
+  }
+  for (const char c : *value) {
+    switch (c) {
+      case '\\':
+        out += "\\\\";
+        break;
+      case '\t':
+        out += "\\t";
+        break;
+      case '\n':
+        out += "\\n";
+        break;
+      case '\r':
+        out += "\\r";
+        break;
+      default:
+        out += c;
+    }
+  }
 }
 
 Transaction::Transaction(Connection& connection) : connection_(connection) {

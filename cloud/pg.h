@@ -59,6 +59,11 @@ class Connection {
   void execScript(const std::string& sql);
   // False once the connection to the server is lost.
   bool healthy() const;
+  // Runs `COPY … FROM STDIN` with `rows` as its data, in COPY's text format (see copyField);
+  // returns the rows copied.
+  std::int64_t copyIn(const std::string& copySql, std::string_view rows);
+  // Runs `COPY … TO STDOUT` and appends its data to `rows`; returns the rows copied.
+  std::int64_t copyOut(const std::string& copySql, std::string& rows);
 
  private:
   // Throws unless the statement succeeded.
@@ -83,6 +88,9 @@ class Transaction {
   Connection& connection_;
   bool done_ = false;
 };
+
+// Appends one field in COPY's text format: NULL as \N, the separators escaped.
+void copyField(std::string& out, const Param& value);
 
 // PostgreSQL takes at most this many parameters in one statement.
 inline constexpr std::size_t kMaxParameters = 65535;

@@ -14,8 +14,8 @@ namespace zeziza::cloud {
 class Progress;
 class PublishLock;
 
-// Rows per multi-row statement; also the rows of one transaction.
-inline constexpr std::size_t kRowsPerBatch = 1000;
+// Rows of one transaction (one COPY per table, one merge, one sync on the service).
+inline constexpr std::size_t kRowsPerBatch = 20000;
 
 struct RosterRequest {
   std::filesystem::path dataFile;

@@ -209,7 +209,10 @@ void TForm4::Button4Click() {
   takeBackup("reset");  // what the reset erases stays recoverable
   controller_->endIdleSessions();
   if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
-  ADOConnection1->restoreFrom(folder_.empty());
+  {
+    const auto writerHeld = controller_->store().writer().exclusive();
+    ADOConnection1->restoreFrom(folder_.empty());
+  }
   loadSettingsCache();
   if (log_) log_->record("reset", "系统已恢复到初始状态");
 }

@@ -33,14 +33,17 @@ double storedScore(Database& db, std::string_view exam, std::int64_t student, in
 
 GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
                               std::span<const GridScore> scores) {
-  Transaction transaction(db);
-  GridSaveOutcome outcome;
+  std::vector<ScoreWrite> changes;
+  changes.reserve(scores.size());
   for (const GridScore& score : scores) {
-    const auto written = applyScore(db, {save.exam, score.student, save.subject, score.value,
-                                         save.subjectCount, save.keepValidScore, save.author});
+    changes.push_back({save.exam, score.student, save.subject, score.value, save.subjectCount,
+                       save.keepValidScore, save.author});
+  }
+  // Through the writer, in one change: saved whole or not at all.
+  GridSaveOutcome outcome;
+  for (const auto& written : writeScores(db, changes)) {
     outcome.keptExisting = outcome.keptExisting || written.result == ScoreWriteResult::KeptExisting;
   }
-  transaction.commit();
   return outcome;
 }
 

@@ -3,24 +3,20 @@
 #include <sqlite3.h>
 
 #include <chrono>
+#include <optional>
 #include <thread>
 
+#include "store/connection_pool.h"
 #include "store/statement.h"
+#include "store/writer.h"
 
 namespace zeziza::store {
 
 namespace {
 constexpr int kBackupRetries = 50;
-
-// Waits for another writer in short steps: SQLite's own busy timeout backs off to 100 ms
-// sleeps, which under many concurrent writers turns a 2 ms commit queue into long stalls.
-// Gives up after about 10 seconds, as a busy timeout would.
-int waitForWriter(void*, int attempt) {
-  constexpr int kAttempts = 20000;
-  if (attempt >= kAttempts) return 0;
-  std::this_thread::sleep_for(std::chrono::microseconds(attempt < 20 ? 50 : 500));
-  return 1;
-}
+// Writers of `data` in this process queue for its writer instead of the file lock; this only
+// covers a second process (a maintenance command) holding the lock for a moment.
+constexpr int kBusyTimeoutMs = 10000;
 }  // namespace
 
 void throwDatabaseError(sqlite3* db, int rc, std::string_view sql) {
@@ -42,7 +38,7 @@ Database::Database(const std::filesystem::path& file, Mode mode) : file_(file) {
     throw DatabaseError(message, rc);
   }
   sqlite3_extended_result_codes(db_, 1);
-  sqlite3_busy_handler(db_, &waitForWriter, nullptr);
+  sqlite3_busy_timeout(db_, kBusyTimeoutMs);
   if (mode == Mode::ReadOnly) return;
   try {
     execScript("PRAGMA journal_mode=WAL; PRAGMA synchronous=FULL; PRAGMA foreign_keys=ON;");
@@ -58,6 +54,19 @@ Database::~Database() {
 }
 
 int Database::exec(std::string_view sql, std::span<const Value> params) {
+  if (writer_ && !inTransaction() && !Statement(*this, sql).readOnly()) {
+    std::optional<ConnectionPool::Aside> aside;  // others may read on it while this waits
+    if (pool_) aside.emplace(*pool_, *this);
+    return writer_->run([&](Database& db) { return db.execHere(sql, params); });
+  }
+  return execHere(sql, params);
+}
+
+bool Database::inTransaction() const {
+  return sqlite3_get_autocommit(db_) == 0;
+}
+
+int Database::execHere(std::string_view sql, std::span<const Value> params) {
   Statement statement(*this, sql);
   statement.bindAll(params);
   while (statement.step()) {

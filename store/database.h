@@ -12,6 +12,9 @@ struct sqlite3;
 
 namespace zeziza::store {
 
+class ConnectionPool;
+class Writer;
+
 // Thrown for every refused statement; carries the SQL text and the engine's message.
 class DatabaseError : public std::runtime_error {
  public:
@@ -24,6 +27,8 @@ class DatabaseError : public std::runtime_error {
 
 // An open SQLite connection with the settings every connection of the program uses:
 // WAL, a busy timeout, and synchronous FULL so that a committed score survives a crash.
+// A connection attached to the database's writer hands it every write made outside a
+// transaction, and its transactions keep the writer waiting, so writers never contend.
 class Database {
  public:
   enum class Mode { ReadWrite, ReadOnly };
@@ -33,7 +38,8 @@ class Database {
   Database(const Database&) = delete;
   Database& operator=(const Database&) = delete;
 
-  // Runs one statement with bound parameters; returns the number of rows it changed.
+  // Runs one statement with bound parameters; returns the number of rows it changed. A change
+  // outside a transaction goes to the attached writer.
   int exec(std::string_view sql, std::span<const Value> params = {});
   int exec(std::string_view sql, std::initializer_list<Value> params) {
     return exec(sql, std::span<const Value>(params.begin(), params.size()));
@@ -50,10 +56,24 @@ class Database {
 
   const std::filesystem::path& file() const { return file_; }
   sqlite3* handle() const { return db_; }
+  bool inTransaction() const;
+
+  // Set by the pool that lends this connection.
+  void attach(Writer* writer, ConnectionPool* pool) {
+    writer_ = writer;
+    pool_ = pool;
+  }
+  // The writer this connection's changes go to; nullptr when it writes itself.
+  Writer* writer() const { return writer_; }
+  ConnectionPool* pool() const { return pool_; }
 
  private:
+  int execHere(std::string_view sql, std::span<const Value> params);
+
   std::filesystem::path file_;
   sqlite3* db_ = nullptr;
+  Writer* writer_ = nullptr;
+  ConnectionPool* pool_ = nullptr;
 };
 
 // Throws DatabaseError naming the statement when `rc` is not one of the accepted codes.

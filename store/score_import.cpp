@@ -17,34 +17,47 @@ std::optional<std::int64_t> studentKey(Database& db, const std::string& number) 
   return select.column(0).asInt();
 }
 
+// Unwinds the import's transaction (or savepoint) when a line's student is gone.
+struct VanishedStudent {
+  std::size_t line;
+};
+
 }  // namespace
 
 std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
                                         int subjectCount, std::span<const ImportLine> lines,
                                         const ScoreAuthor& author) {
-  Transaction transaction(db);
-  for (std::size_t k = 0; k < lines.size(); ++k) {
-    const auto student = studentKey(db, lines[k].studentNumber);
-    if (!student) return k;  // the transaction rolls back: nothing of the import stays
-    if (lines[k].value == 0) continue;
-    applyScore(db, {exam, *student, subject, lines[k].value, subjectCount, false, author});
+  try {
+    writeTransaction(db, [&](Database& w) {
+      for (std::size_t k = 0; k < lines.size(); ++k) {
+        const auto student = studentKey(w, lines[k].studentNumber);
+        if (!student) throw VanishedStudent{k};
+        if (lines[k].value == 0) continue;
+        applyScore(w, {exam, *student, subject, lines[k].value, subjectCount, false, author});
+      }
+    });
+  } catch (const VanishedStudent& vanished) {
+    return vanished.line;
   }
-  transaction.commit();
   return std::nullopt;
 }
 
 std::optional<std::size_t> importScoreRows(Database& db, std::string_view exam, int subjectCount,
                                            std::span<const ImportRow> rows,
                                            const ScoreAuthor& author) {
-  Transaction transaction(db);
-  for (std::size_t k = 0; k < rows.size(); ++k) {
-    const auto student = studentKey(db, rows[k].studentNumber);
-    if (!student) return k;
-    for (const auto& [subject, value] : rows[k].values) {
-      if (value != 0) applyScore(db, {exam, *student, subject, value, subjectCount, false, author});
-    }
+  try {
+    writeTransaction(db, [&](Database& w) {
+      for (std::size_t k = 0; k < rows.size(); ++k) {
+        const auto student = studentKey(w, rows[k].studentNumber);
+        if (!student) throw VanishedStudent{k};
+        for (const auto& [subject, value] : rows[k].values) {
+          if (value != 0) applyScore(w, {exam, *student, subject, value, subjectCount, false, author});
+        }
+      }
+    });
+  } catch (const VanishedStudent& vanished) {
+    return vanished.line;
   }
-  transaction.commit();
   return std::nullopt;
 }
 

@@ -146,24 +146,32 @@ ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
 }
 
 ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change) {
-  Transaction transaction(db);
-  const ScoreWriteOutcome outcome = applyScore(db, change);
-  transaction.commit();
-  return outcome;
+  checkChange(change);
+  return writeTransaction(db, [&](Database& w) { return applyScore(w, change); });
+}
+
+std::vector<ScoreWriteOutcome> writeScores(Database& db, std::span<const ScoreWrite> changes) {
+  for (const ScoreWrite& change : changes) checkChange(change);
+  return writeTransaction(db, [&](Database& w) {
+    std::vector<ScoreWriteOutcome> outcomes;
+    outcomes.reserve(changes.size());
+    for (const ScoreWrite& change : changes) outcomes.push_back(applyScore(w, change));
+    return outcomes;
+  });
 }
 
 bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount,
                 const ScoreAuthor& author) {
   checkSubject(subject, subjectCount);
-  Transaction transaction(db);
-  auto row = readRow(db, "id", Value(rowId));
-  if (!row) return false;
-  double& slot = row->scores[static_cast<std::size_t>(subject - 1)];
-  recordChange(db, author, row->exam, row->student, subject, slot, 0);
-  slot = 0;
-  storeTotals(db, row->id, subject, 0, totalsOf(row->scores, subjectCount));
-  transaction.commit();
-  return true;
+  return writeTransaction(db, [&](Database& w) {
+    auto row = readRow(w, "id", Value(rowId));
+    if (!row) return false;
+    double& slot = row->scores[static_cast<std::size_t>(subject - 1)];
+    recordChange(w, author, row->exam, row->student, subject, slot, 0);
+    slot = 0;
+    storeTotals(w, row->id, subject, 0, totalsOf(row->scores, subjectCount));
+    return true;
+  });
 }
 
 }  // namespace zeziza::store

@@ -1,8 +1,10 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace zeziza::store {
 
@@ -46,8 +48,10 @@ std::string scoreKey(std::string_view exam, std::int64_t student);
 // Writes one score inside the caller's open transaction (batches of scores).
 ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change);
 // Writes one score in a transaction of its own, so the lookup, the change and the totals
-// cannot interleave with another writer.
+// cannot interleave with another writer. Returns once the change is committed.
 ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change);
+// Writes several scores in one transaction: all of them or, when one throws, none.
+std::vector<ScoreWriteOutcome> writeScores(Database& db, std::span<const ScoreWrite> changes);
 
 // Sets one subject of row `rowId` to 0 and recomputes the totals; the row is kept even
 // when no valid score remains. False when there is no such row.

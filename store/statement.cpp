@@ -49,6 +49,10 @@ bool Statement::step() {
   throwDatabaseError(db_, rc, sql_);
 }
 
+bool Statement::readOnly() const {
+  return stmt_ == nullptr || sqlite3_stmt_readonly(stmt_) != 0;
+}
+
 int Statement::columnCount() const {
   return sqlite3_column_count(stmt_);
 }

@@ -27,6 +27,8 @@ class Statement {
   // Steps once; true while a row is available.
   bool step();
   int columnCount() const;
+  // True for a statement that changes nothing in the database.
+  bool readOnly() const;
   std::string columnName(int i) const;
   // The table a result column comes from; empty for an expression.
   std::string columnTable(int i) const;

@@ -88,6 +88,19 @@ std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state) {
   }
 }
 
+// Gives the session's borrowed connections back however its request ended: a session holds
+// no connection between requests.
+class ConnectionsReturned {
+ public:
+  explicit ConnectionsReturned(TIWUserSession& user) : user_(user) {}
+  ~ConnectionsReturned() { user_.releaseConnections(); }
+  ConnectionsReturned(const ConnectionsReturned&) = delete;
+  ConnectionsReturned& operator=(const ConnectionsReturned&) = delete;
+
+ private:
+  TIWUserSession& user_;
+};
+
 EventOutcome answer(Session& session) {
   TIWUserSession& user = *session.user;
   EventOutcome outcome;
@@ -108,6 +121,7 @@ EventOutcome answer(Session& session) {
 EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage) {
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
+  const ConnectionsReturned returned(user);
   if (!session.started) {
     user.windowWidth = postedNumber(form, "IW_width");
     user.windowHeight = postedNumber(form, "IW_height");
@@ -120,6 +134,7 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   } else if (Page* page = user.activePage()) {
     applyAndFire(user, *page, form);
   }
+  user.releaseConnections();  // the answer renders from materialised rows
   EventOutcome outcome = answer(session);
   user.releaseRetiredPages();
   return outcome;
@@ -128,7 +143,9 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
 EventOutcome serveAction(Session& session, const std::function<void()>& action) {
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
+  const ConnectionsReturned returned(user);
   runHandler(user, action);
+  user.releaseConnections();  // the answer renders from materialised rows
   EventOutcome outcome = answer(session);
   user.releaseRetiredPages();
   return outcome;

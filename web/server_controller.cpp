@@ -59,6 +59,7 @@ TIWServerController::TIWServerController(store::DataFolder folder, PageFactory s
       startPage_(std::move(startPage)),
       context_(&context),
       settings_(std::move(settings)),
+      store_(folder_),
       sessions_(settings_.MaxSessions, settings_.GuestSessionsPerAddress) {}
 
 TIWServerController::~TIWServerController() {
@@ -126,7 +127,7 @@ HttpResponse TIWServerController::cacheFile(std::string_view rest) {
 }
 
 std::shared_ptr<Session> TIWServerController::startSession(const std::string& clientAddress) {
-  auto created = sessions_.create(folder_, *context_, clientAddress);
+  auto created = sessions_.create(folder_, store_, *context_, clientAddress);
   for (const auto& session : created.displaced) endSession(*session);
   if (!created.session) return nullptr;
   created.session->keepAlive =

@@ -80,6 +80,8 @@ class TIWServerController {
   const ServerSettings& settings() const { return settings_; }
   const store::DataFolder& dataFolder() const { return folder_; }
   AppContext& context() const { return *context_; }
+  // The writer of `data` and the connections requests borrow.
+  store::SharedStore& store() { return store_; }
 
  private:
   HttpResponse startExchange(const std::string& clientAddress);
@@ -98,6 +100,7 @@ class TIWServerController {
   PageFactory startPage_;
   AppContext* context_;
   ServerSettings settings_;
+  store::SharedStore store_;  // before the sessions, which borrow from it
   SessionRegistry sessions_;
   std::mutex listenerMutex_;
   std::function<void(std::size_t)> countListener_;

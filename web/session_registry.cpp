@@ -18,11 +18,12 @@ std::string newSessionId() {
 }
 
 SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder,
-                                                 AppContext& context, const std::string& address) {
+                                                 store::SharedStore& store, AppContext& context,
+                                                 const std::string& address) {
   auto session = std::make_shared<Session>();
   session->id = newSessionId();
   session->clientAddress = address;
-  session->user = std::make_unique<TIWUserSession>(folder, session->id, context);
+  session->user = std::make_unique<TIWUserSession>(folder, store, session->id, context);
   Created created;
   std::lock_guard lock(mutex_);
   const auto known = guestsByAddress_.find(address);

@@ -50,7 +50,8 @@ class SessionRegistry {
   // A new session with a fresh 128-bit random id for a browser at `address`. Past the cap of
   // its address, or of the registry, the oldest idle session that never signed in (of that
   // address, or of any) gives way.
-  Created create(const store::DataFolder& folder, AppContext& context, const std::string& address);
+  Created create(const store::DataFolder& folder, store::SharedStore& store, AppContext& context,
+                 const std::string& address);
   // Marks the session busy; nullptr for an unknown id.
   std::shared_ptr<Session> acquire(const std::string& id);
   // Ends a request of the session; `signedIn` tells whether the session is signed in now.

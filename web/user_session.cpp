@@ -8,9 +8,10 @@ namespace {
 thread_local TIWUserSession* current = nullptr;
 }  // namespace
 
-TIWUserSession::TIWUserSession(const store::DataFolder& folder, std::string id, AppContext& context)
-    : ADOConnection1(folder.data()),
-      bendiADOCon(folder.temp()),
+TIWUserSession::TIWUserSession(const store::DataFolder& folder, store::SharedStore& store,
+                               std::string id, AppContext& context)
+    : ADOConnection1(store.data()),
+      bendiADOCon(store.temp()),
       folder_(folder),
       id_(std::move(id)),
       context_(&context) {}

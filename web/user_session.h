@@ -10,6 +10,7 @@
 #include "store/connection.h"
 #include "store/data_folder.h"
 #include "store/query.h"
+#include "store/shared_store.h"
 #include "store/subject_columns.h"
 #include "web/app_context.h"
 #include "web/page.h"
@@ -27,12 +28,14 @@ struct FileResponse {
 // time.
 class TIWUserSession {
  public:
-  TIWUserSession(const store::DataFolder& folder, std::string id, AppContext& context);
+  TIWUserSession(const store::DataFolder& folder, store::SharedStore& store, std::string id,
+                 AppContext& context);
   ~TIWUserSession();
   TIWUserSession(const TIWUserSession&) = delete;
   TIWUserSession& operator=(const TIWUserSession&) = delete;
 
-  // Connections open with their first statement.
+  // Borrowed from the server's pools with their first statement, given back after each
+  // request by releaseConnections(); the queries keep their materialised rows.
   store::Connection ADOConnection1;  // data
   store::Connection bendiADOCon;     // temp
   store::Query sqla{ADOConnection1};
@@ -67,6 +70,10 @@ class TIWUserSession {
   }
   void showPage(const std::function<std::unique_ptr<Page>()>& make);
   Page* activePage() const { return active_.get(); }
+  void releaseConnections() {
+    ADOConnection1.close();
+    bendiADOCon.close();
+  }
   // Pages released during the current request, freed once it is answered.
   void releaseRetiredPages() { retired_.clear(); }
 

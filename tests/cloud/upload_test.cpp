@@ -186,6 +186,29 @@ TEST_F(PublishTest, FailureRollsBackTheBatchAndRerunCompletes) {
   EXPECT_EQ(cloud().count("pmb"), 3);
 }
 
+// The service refuses a row while the batch is being copied to it: the rows of that batch
+// copied before it go too, earlier batches stay, and a rerun completes the publication.
+TEST_F(PublishTest, FailureDuringTheCopyLeavesTheBatchOutWhole) {
+  for (int i = 0; i < 9; ++i) student(std::to_string(801 + i), "一班", {50.0 + i});
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  auto& db = cloud().db();
+  db.exec("CREATE DOMAIN checked_score AS numeric CONSTRAINT not55 CHECK (VALUE <> 55)");
+  db.exec("ALTER TABLE cjb ALTER COLUMN 成绩 TYPE checked_score");
+  try {
+    publish(prepared, {}, 3);
+    FAIL() << "the refused row went through";
+  } catch (const pg::Error& e) {
+    EXPECT_NE(std::string(e.what()).find("[COPY "), std::string::npos) << e.what();
+  }
+  EXPECT_EQ(log().back().rfind(">>上传中断：已发送", 0), 0u);
+  EXPECT_EQ(cloud().count("cjb"), 3);  // 50 to 52; 53 and 54 went back with 55
+  db.exec("ALTER DOMAIN checked_score DROP CONSTRAINT not55");
+  publish(prepared, {}, 3);
+  EXPECT_EQ(cloud().count("cjb"), 9);
+  EXPECT_EQ(scalar("SELECT string_agg(成绩::text, ',' ORDER BY 成绩) FROM cjb"),
+            "50,51,52,53,54,55,56,57,58");
+}
+
 TEST_F(PublishTest, ReplacedPreparationRefused) {
   student("801", "一班", {88});
   const auto first = prepareFor({"一班"}, {"数学"});
@@ -216,6 +239,23 @@ TEST_F(PublishTest, RosterSkipsStudentsOutsideTheListsAndKeepsPasswords) {
   EXPECT_EQ(scalar("SELECT 姓名 || (bcid = " + std::to_string(prepared.loops.classes.ids[1]) +
                    ") FROM stu WHERE stuid = '801'"),
             "新名true");
+}
+
+// Names reach the service exactly as stored, whatever separators they hold.
+TEST_F(PublishTest, RosterKeepsEveryCharacterOfANames) {
+  const std::vector<std::string> names = {"甲\t乙", "反\\斜\\N", "换\n行\r", "\\N", ""};
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    testing::addStudent(*data_, {std::to_string(901 + i), names[i], "东校区", "初一", "一班"});
+  }
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  RosterRequest r{
+      folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops, 2};
+  EXPECT_EQ(uploadRoster(r, progress_).sent, names.size());
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    SCOPED_TRACE(i);
+    EXPECT_EQ(scalar("SELECT 姓名 || '|' FROM stu WHERE stuid = '" + std::to_string(901 + i) + "'"),
+              names[i] + "|");
+  }
 }
 
 }  // namespace

@@ -163,6 +163,77 @@ TEST_F(FaultTest, KilledHardMidImportAndEntriesLosesNothingConfirmed) {
   }
 }
 
+// The latest history value of every (student number, subject position) of 期中.
+std::map<std::pair<std::string, int>, double> latestHistory(const std::filesystem::path& dir) {
+  store::Database db(dir / "data");
+  store::Statement s(db,
+                     "select ks.id, h.subject_position, h.new_value from score_history h "
+                     "join ks on ks.bh = h.student_key where h.exam = '期中' order by h.id");
+  std::map<std::pair<std::string, int>, double> latest;
+  while (s.step()) {
+    latest[{s.column(0).asText(), static_cast<int>(s.column(1).asInt())}] = s.column(2).asDouble();
+  }
+  return latest;
+}
+
+// Fifty writers at once share commits; killed among them, the server keeps every entry it
+// confirmed, each row whole (totals and history agree with its scores).
+TEST_F(FaultTest, KilledAmongFiftyConcurrentWritersKeepsEveryConfirmedEntry) {
+  constexpr int kWriters = 50;
+  constexpr int kPerWriter = 40;
+  prepareEntrySchool(temp.path(), kWriters * kPerWriter);
+  ServerProcess server(serverBinary(), temp.path());
+  std::mutex mutex;
+  std::map<std::pair<std::string, int>, double> confirmed;  // (number, subject) → score
+  std::atomic<int> signedIn{0};
+  std::vector<std::thread> threads;
+  for (int w = 0; w < kWriters; ++w) {
+    threads.emplace_back([&, w] {
+      HttpBrowser b(server.port(), 10);
+      if (!signInForEntry(b)) return;
+      ++signedIn;
+      for (int i = 0; i < kPerWriter; ++i) {
+        const std::string number = entryStudentNumber(w * kPerWriter + i);
+        for (const int subject : {0, 1}) {
+          const double score = 41 + (w + i + subject) % 59;
+          if (!enterScore(b, subject, number, score)) return;  // the server is gone
+          std::lock_guard lock(mutex);
+          confirmed[{number, subject + 1}] = score;
+        }
+      }
+    });
+  }
+  // Kill while all of them are writing.
+  const auto enough = [&] {
+    std::lock_guard lock(mutex);
+    return signedIn == kWriters && confirmed.size() >= 400;
+  };
+  for (int i = 0; i < 1200 && !enough(); ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  server.killHard();
+  for (auto& t : threads) t.join();
+  ASSERT_GE(confirmed.size(), 1u);
+
+  ServerProcess restarted(serverBinary(), temp.path());
+  EXPECT_EQ(integrity(temp.path()), "ok");
+  const auto rows = storedRows(temp.path());
+  for (const auto& [key, score] : confirmed) {
+    const auto it = rows.find(key.first);
+    ASSERT_NE(it, rows.end()) << "confirmed score lost for " << key.first;
+    EXPECT_EQ(it->second.scores[static_cast<std::size_t>(key.second - 1)], score) << key.first;
+  }
+  const auto history = latestHistory(temp.path());
+  for (const auto& [number, row] : rows) {
+    expectConsistent(number, row);
+    for (int subject = 1; subject <= 2; ++subject) {
+      const double score = row.scores[static_cast<std::size_t>(subject - 1)];
+      const auto it = history.find({number, subject});
+      EXPECT_EQ(it == history.end() ? 0.0 : it->second, score) << number << " " << subject;
+    }
+  }
+}
+
 TEST_F(FaultTest, FiftySessionsOnTheSameStudentsLeaveOneRightRowEach) {
   constexpr int kSessions = 50;
   constexpr int kStudents = 20;

@@ -35,7 +35,7 @@ TEST(ForwardedGuesses, RotatingTheHeaderGivesNoMoreGuessesThanOneAddress) {
       browser.setHeader("X-Forwarded-For", forwarded);
       ASSERT_TRUE(browser.post("iwbutton1", {{"iwedit1", "boss"}, {"iwedit2", "guess"}}));
     }
-    auto& throttle = server.controller().loginThrottle();
+    auto& throttle = server.context().loginThrottle();
     EXPECT_EQ(throttle.size(), c.entries);
     if (c.entries == 1) {
       EXPECT_GT(throttle.waitFor("boss", c.throttledAddress).count(), 0);

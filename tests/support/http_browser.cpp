@@ -38,6 +38,7 @@ HttpBrowser::HttpBrowser(int port, int timeoutSeconds, const std::string& source
     client_.set_socket_options([sourceAddress](int socket) { bindSource(socket, sourceAddress); });
   }
   client_.set_keep_alive(true);
+  client_.set_tcp_nodelay(true);  // else each small post waits for the peer's delayed ACK
   client_.set_read_timeout(timeoutSeconds, 0);
   client_.set_write_timeout(timeoutSeconds, 0);
   client_.set_connection_timeout(timeoutSeconds, 0);

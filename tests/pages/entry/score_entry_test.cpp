@@ -446,10 +446,14 @@ TEST_F(ScoreEntryTest, ConcurrentSessionsMeetInOneRow) {
       session.click("IWButton1");
     }
   };
+  const std::size_t queued = server.controller().store().writer().submitted();
   std::thread first([&] { clerk(b, "数学", "81"); });
   std::thread second([&] { clerk(other, "英语", "92.5"); });
   first.join();
   second.join();
+  // Every entry went to the one writer; between requests no session holds a connection.
+  EXPECT_GE(server.controller().store().writer().submitted() - queued, 2u * kStudents);
+  EXPECT_EQ(server.controller().store().data().lent(), 0u);
   EXPECT_EQ(rowCount(), kStudents);
   for (int i = 0; i < kStudents; ++i) {
     const auto row = rowOf("9" + std::to_string(100 + i));
