@@ -51,6 +51,8 @@ TIWFormup::TIWFormup() : web::Page("TIWFormup") {
   for (auto* region : {&IWRegion4, &IWRegion6, &IWRegion7, &IWRegion8}) region->Css = "step";
   IWLabel12.Caption = "第一步：验证云端用户[未完成]";
   IWEdit1.Text = "";
+  accountCaption.Caption = "注册编号";
+  passwordCaption.Caption = "密码";
   IWEdit2.PasswordPrompt = true;
   IWButton2.Caption = "开始验证";
   IWLabel28.Caption = "注册及使用本服务均为永久免费";
@@ -172,7 +174,8 @@ void TIWFormup::enableButtons() {
   const bool idle = !step_.running();
   IWButton2.Enabled = idle && stage_ == Stage::New;
   IWButton3.Enabled = idle && stage_ == Stage::Verified;
-  IWButton7.Enabled = idle && stage_ != Stage::New;
+  // The roster needs the loop lists of the preparation: its button waits for step 2.
+  IWButton7.Enabled = idle && stage_ == Stage::Prepared;
   IWButton1.Enabled = idle && stage_ == Stage::Prepared;
   IWTimer1.Enabled = !idle;
 }

@@ -77,7 +77,9 @@ class TIWFormup : public web::Page {
 
   web::Region IWRegion4{*this, "IWRegion4"};
   web::Label IWLabel12{IWRegion4, "IWLabel12"};
+  web::Label accountCaption{IWRegion4, "accountCaption"};
   web::Edit IWEdit1{IWRegion4, "IWEdit1"};
+  web::Label passwordCaption{IWRegion4, "passwordCaption"};
   web::Edit IWEdit2{IWRegion4, "IWEdit2"};
   web::Button IWButton2{IWRegion4, "IWButton2"};
   web::Label IWLabel28{IWRegion4, "IWLabel28"};

@@ -37,6 +37,9 @@ TEST(CloudUploadPage, CreatedAtStepOne) {
   auto b = adminOnPage(server);
   EXPECT_EQ(b.control<web::Label>("IWLabel12").Caption, "第一步：验证云端用户[未完成]");
   EXPECT_EQ(b.control<web::Label>("IWLabel12").FontColor, "#A52A2A");
+  // The two boxes of step 1 say what goes in them.
+  EXPECT_EQ(b.control<web::Label>("accountCaption").Caption, "注册编号");
+  EXPECT_EQ(b.control<web::Label>("passwordCaption").Caption, "密码");
   EXPECT_EQ(b.control<web::Label>("IWLabel8").FontColor, "#8B4513");
   EXPECT_EQ(b.control<web::Region>("IWRegion4").Css, "step step-current");
   EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
