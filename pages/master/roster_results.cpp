@@ -25,7 +25,7 @@ void RosterResults::bind(store::Query& query, std::function<void(const std::stri
   IWDBGrid2.DataSource = &query;
   IWDBGrid2.Columns.clear();
   for (const char* name : {"学生编号", "姓名", "学校", "年级", "班次"}) {
-    IWDBGrid2.Columns.push_back({name, name, "", nullptr});
+    IWDBGrid2.Columns.push_back({name, name, "", nullptr, {}});
   }
   web::DBGridColumn remove{"删除该学生", "删除该学生", "bh", std::move(onDelete), {}};
   remove.Confirmation = [](const store::Query& result, std::size_t row) {
@@ -33,7 +33,7 @@ void RosterResults::bind(store::Query& query, std::function<void(const std::stri
            result.fieldAt(row, result.fieldIndex("姓名")).asText() + "？";
   };
   IWDBGrid2.Columns.push_back(std::move(remove));
-  IWDBGrid2.Columns.push_back({"修改", "修改", "bh", std::move(onChange)});
+  IWDBGrid2.Columns.push_back({"修改", "修改", "bh", std::move(onChange), {}});
 }
 
 void RosterResults::run(BoundStatement statement) {

@@ -18,8 +18,8 @@ SmokePage::SmokePage() : web::Page("SmokePage") {
     auto& user = web::UserSession();
     user.tem.open("select 7 as n, 'seven' as name union all select 8, '<b>eight</b>'");
     IWDBGrid1.DataSource = &user.tem;
-    IWDBGrid1.Columns = {{"name", "名字", "", nullptr},
-                         {"n", "操作", "n", [this](const std::string& v) { lastLink = v; }}};
+    IWDBGrid1.Columns = {{"name", "名字", "", nullptr, {}},
+                         {"n", "操作", "n", [this](const std::string& v) { lastLink = v; }, {}}};
   };
   Disabled.Enabled = false;
   Password.PasswordPrompt = true;
