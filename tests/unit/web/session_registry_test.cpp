@@ -2,7 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include "store/shared_store.h"
 #include "tests/support/temp_folder.h"
+#include "web/app_context.h"
 
 namespace zeziza::testing {
 namespace {
@@ -12,7 +14,7 @@ namespace {
 class SessionRoomTest : public ::testing::Test {
  protected:
   std::shared_ptr<web::Session> make(const std::string& address) {
-    auto created = registry.create(folder, address);
+    auto created = registry.create(folder, store, context, address);
     for (const auto& s : created.displaced) displaced.push_back(s->id);
     return created.session;
   }
@@ -24,6 +26,8 @@ class SessionRoomTest : public ::testing::Test {
 
   TempFolder temp;
   store::DataFolder folder{temp.path()};
+  store::SharedStore store{folder};
+  web::AppContext context{"", ""};
   web::SessionRegistry registry{3, 2};
   std::vector<std::string> displaced;
 };
@@ -73,7 +77,9 @@ TEST_F(SessionRoomTest, WithOnlySignedInOrBusySessionsNobodyNewGetsIn) {
 
 TEST_F(SessionRoomTest, OneAddressEndsOnlyItsOwnGuests) {
   web::SessionRegistry roomy{100, 2};
-  auto made = [&](const std::string& address) { return roomy.create(folder, address); };
+  auto made = [&](const std::string& address) {
+    return roomy.create(folder, store, context, address);
+  };
   const auto other = made("10.0.0.9").session;
   const auto first = made("10.0.0.1").session;
   const auto second = made("10.0.0.1").session;
