@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "store/data_folder.h"
 #include "store/shared_store.h"
 #include "tests/support/temp_folder.h"
 #include "web/app_context.h"
@@ -24,8 +25,14 @@ class SessionRoomTest : public ::testing::Test {
   }
   bool live(const std::shared_ptr<web::Session>& s) const { return registry.contains(s->id); }
 
+  static store::DataFolder prepared(const std::filesystem::path& dir) {
+    store::DataFolder folder{dir};
+    store::prepareDataFolder(folder);  // the shared store opens its databases at once
+    return folder;
+  }
+
   TempFolder temp;
-  store::DataFolder folder{temp.path()};
+  store::DataFolder folder = prepared(temp.path());
   store::SharedStore store{folder};
   web::AppContext context{"", ""};
   web::SessionRegistry registry{3, 2};
