@@ -52,7 +52,7 @@ class CloudNumbersTest : public testing::CloudTest {
                          {"初一"},
                          {"一班", "二班"},
                          {"数学", "语文", "总分"}};
-    auto lease = PublishLease::tryAcquire();
+    auto lease = lock_.tryAcquire();
     return prepare(r, *lease, progress_);
   }
 
@@ -88,10 +88,11 @@ class CloudNumbersTest : public testing::CloudTest {
     r.subjectList = kSubjects;
     r.fullMarks = std::move(fullMarks);
     r.rankMode = mode;
-    return publishExam(r, progress_);
+    return publishExam(r, lock_, progress_);
   }
 
   testing::TempFolder folder_;
+  PublishLock lock_;
   std::unique_ptr<store::Database> data_;
   std::int64_t account_ = 0;
   Progress progress_;
