@@ -9,7 +9,8 @@
 namespace zeziza::store {
 
 std::vector<ClassMember> classMembers(Database& db, const Place& place) {
-  Statement statement(db, "select bh, id, xm from ks where xx=? and nj=? and bj=? order by id, bh");
+  Statement statement(db, "select bh, id, xm from ks where xx=? and nj=? and bj=? "
+                      "order by length(id), id, bh");
   const Value params[] = {Value(place.unit), Value(place.grade), Value(place.cls)};
   statement.bindAll(params);
   std::vector<ClassMember> members;

@@ -20,7 +20,7 @@ struct ClassMember {
   std::string name;
 };
 
-// The students of one class, by exam number.
+// The students of one class, by exam number (shorter numbers first, so 701 comes before 1000).
 std::vector<ClassMember> classMembers(Database& db, const Place& place);
 
 // The stored score of one subject (position from 1) of a student in `exam`; 0 when none.

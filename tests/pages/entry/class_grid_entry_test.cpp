@@ -53,11 +53,11 @@ TEST_F(ClassGridTest, LoadingNineStudentsGivesFourRows) {
   EXPECT_EQ(b.message(), "");
   EXPECT_TRUE(grid().Visible);
   EXPECT_EQ(grid().rowCount(), 4);
-  EXPECT_EQ(grid().cell(0, 9).Text, "序号");
+  EXPECT_EQ(grid().cell(0, 9).Text, "考号");
   EXPECT_EQ(grid().cell(0, 11).Text, "成绩");
   EXPECT_EQ(grid().cell(1, 1).Text, "学生1");
-  EXPECT_EQ(grid().cell(1, 3).Text, "2");  // the student key
-  EXPECT_EQ(grid().cell(3, 0).Text, "9");
+  EXPECT_EQ(grid().cell(1, 3).Text, "702");  // the exam number the school knows
+  EXPECT_EQ(grid().cell(3, 0).Text, "709");
   for (int column : {3, 4, 5, 9, 10, 11}) EXPECT_EQ(grid().cell(3, column).Text, "");
   EXPECT_EQ(grid().cell(3, 5).Content, nullptr);
   EXPECT_EQ(grid().cell(1, 5).Content, &box(2));
@@ -76,7 +76,7 @@ TEST_F(ClassGridTest, ThreeStudentsFillOneRow) {
   open();
   load();
   EXPECT_EQ(grid().rowCount(), 2);
-  EXPECT_EQ(grid().cell(1, 6).Text, "3");
+  EXPECT_EQ(grid().cell(1, 6).Text, "703");
   EXPECT_EQ(grid().cell(1, 9).Text, "");
   EXPECT_TRUE(enabled("IWButton2"));
 }
@@ -91,7 +91,8 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   for (std::size_t i = 0; i < typed.size(); ++i)
     b.type("scoreBox" + std::to_string(i + 1), typed[i]);
   b.click("IWButton2");
-  EXPECT_EQ(b.message(), "2[学生2] 3[学生3] 成绩格式有误，请检查！！！");
+  EXPECT_EQ(b.messages(), (std::vector<std::string>{"702[学生2] 703[学生3] 成绩格式有误，请检查！！！",
+                                                    "已保存4个成绩"}));
   EXPECT_EQ(rowOf("701")->scores, scores({0, 88}));
   EXPECT_FALSE(rowOf("702"));
   EXPECT_FALSE(rowOf("703"));
@@ -100,11 +101,13 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   EXPECT_DOUBLE_EQ(rowOf("704")->pj, 70);
   EXPECT_FALSE(rowOf("705"));
   EXPECT_EQ(rowOf("706")->scores, scores({0, 77.5}));
-  EXPECT_TRUE(enabled("IWButton1"));
-  EXPECT_FALSE(enabled("IWButton2"));
+  // The grid stays loaded and 保存成绩 stays on, so the wrong boxes can be mended.
+  EXPECT_FALSE(enabled("IWButton1"));
+  EXPECT_TRUE(enabled("IWButton2"));
   EXPECT_EQ(box(1).Text, "88");  // the grid keeps what was typed
 
   // Loaded anew, the boxes show what is stored.
+  b.click("IWButton3");  // 取消
   load();
   EXPECT_EQ(box(1).Text, "88");
   EXPECT_EQ(box(4).Text, "");
@@ -170,7 +173,8 @@ TEST_F(ClassGridTest, ASaveStoresTheSubjectThatWasLoaded) {
   b.click("IWButton2");
   EXPECT_EQ(rowOf("701")->scores, scores({0, 60}));
   EXPECT_EQ(rowOf("702")->scores, scores({0, 61}));
-  EXPECT_TRUE(b.control<web::ComboBox>("IWComboBox1").Enabled);
+  EXPECT_EQ(b.message(), "已保存2个成绩");
+  EXPECT_FALSE(b.control<web::ComboBox>("IWComboBox1").Enabled);  // still the loaded class
 }
 
 TEST_F(ClassGridTest, EmptyClassesMissingSubjectAndCancel) {
@@ -211,7 +215,7 @@ TEST_F(ClassGridTest, ALargeClassFitsTheGrid) {
   for (int i = 1; i <= 330; ++i)
     b.type("scoreBox" + std::to_string(i), std::to_string(i % 100 + 1));
   b.click("IWButton2");
-  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(b.message(), "已保存330个成绩");
   EXPECT_EQ(rowCount(), 330);
   EXPECT_DOUBLE_EQ(rowOf("1030")->scores[1], 31);
 }

@@ -226,7 +226,7 @@ TEST_F(RosterPageTest, AddsABatchFromPastedColumns) {
   auto b = open();
   b.click("IWLink1");
   paste(b, " 2001\r\n2002\r\nA2003 \r\n", "张三\r\n李 四\r\nO'Brien\r\n");
-  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(b.message(), "已添加3名学生");
   EXPECT_EQ(count("select count(*) from ks"), 3);
   EXPECT_EQ(student("2001"), "张三|西校区|2011级|二班");
   EXPECT_EQ(student("2002"), "李 四|西校区|2011级|二班");
@@ -405,7 +405,7 @@ TEST_F(RosterPageTest, RemovesAllFoundStudentsWithTheirScores) {
   EXPECT_EQ(count("select count(*) from ks"), 3);
   b.type("IWCheckBox1", "on");
   b.click("IWLink2");
-  EXPECT_EQ(b.message(), "");
+  EXPECT_EQ(b.message(), "已删除2名学生及其成绩");
   EXPECT_EQ(count("select count(*) from ks"), 1);
   EXPECT_EQ(count("select count(*) from cj"), 1);
   EXPECT_EQ(student("2001"), "丙|西校区|2010级|一班");

@@ -122,7 +122,7 @@ TEST_F(AccountsTest, CreatesEveryTypeWithATrimmedHashedPassword) {
     SCOPED_TRACE(types[code]);
     const std::string name = "user" + std::to_string(code);
     create(types[code], " " + name + " ", " secret ", " secret ");
-    EXPECT_EQ(browser.message(), "");
+    EXPECT_EQ(browser.message(), "已创建用户“" + name + "”");
     EXPECT_FALSE(shown("IWRegion1"));
     EXPECT_FALSE(shown("IWRegion4"));
     EXPECT_EQ(scalar(server, "select qx || '|' || xx || nj || bc from yh where user=?", {name}),
@@ -159,7 +159,7 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
   browser.type("IWEdit16", "pw");
   browser.type("IWEdit20", "pw");
   browser.click("IWButton7");
-  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(browser.message(), "已创建用户“王老师”");
   EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"),
             "5东校区八年级三班");
 
@@ -215,7 +215,7 @@ TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
 TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   const std::string name = "' or '1'='1";
   create("普通用户", name, "x';--", "x';--");
-  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(browser.message(), "已创建用户“" + name + "”");
   EXPECT_EQ(scalar(server, "select qx from yh where user=?", {name}), "4");
   deleteUser(name);
   EXPECT_EQ(scalar(server, "select group_concat(user) from yh"), "boss");
@@ -258,7 +258,7 @@ TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession
 
   browser.type("IWEdit1", "<b>第一中学</b><br>备案号 123");
   browser.click("IWButton1");
-  EXPECT_EQ(browser.message(), "");
+  EXPECT_EQ(browser.message(), "已保存页脚文字，下一个页面起显示");
   EXPECT_EQ(browser.user().footerText, "<b>第一中学</b><br>备案号 123");
   // This page's footer keeps the old text; the next page shows the markup as markup.
   EXPECT_EQ(browser.control<web::Label>("TIWFrame191.IWLabel1").Caption, "");
