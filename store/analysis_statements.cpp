@@ -1,6 +1,7 @@
 #include "store/analysis_statements.h"
 
 #include <string>
+#include <utility>
 
 namespace zeziza::store {
 
@@ -8,6 +9,18 @@ namespace {
 
 std::string text(std::string_view view) {
   return std::string(view);
+}
+
+std::string rowFields(const std::vector<SubjectColumn>& subjects) {
+  return "cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, "
+         "ks.nj as 年级, ks.bj as 班次" +
+         subjectSelectList(subjects) + ", cj.zf as 总分, cj.pj as 平均分";
+}
+
+BoundStatement withX(std::string sql, const ScopeConditions& scope, std::int64_t x) {
+  BoundStatement s{std::move(sql), scope.params()};
+  s.params.emplace_back(x);
+  return s;
 }
 
 }  // namespace
@@ -28,22 +41,6 @@ BoundStatement columnValuesStatement(std::string_view column, const ScopeConditi
               scope.sql() + " order by cj.id",
           scope.params()};
 }
-
-namespace {
-
-std::string rowFields(const std::vector<SubjectColumn>& subjects) {
-  return "cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, "
-         "ks.nj as 年级, ks.bj as 班次" +
-         subjectSelectList(subjects) + ", cj.zf as 总分, cj.pj as 平均分";
-}
-
-BoundStatement withX(std::string sql, const ScopeConditions& scope, std::int64_t x) {
-  BoundStatement s{std::move(sql), scope.params()};
-  s.params.emplace_back(x);
-  return s;
-}
-
-}  // namespace
 
 BoundStatement rankedRowsStatement(const std::vector<SubjectColumn>& subjects,
                                    std::string_view column, bool highest,
