@@ -19,4 +19,11 @@ struct SubjectColumn {
 // column and are left out.
 std::vector<SubjectColumn> numberSubjects(const std::vector<std::string>& names);
 
+// "k<number>"; throws for a number outside 1..kMaxSubjects.
+std::string subjectKey(int number);
+// "cj.k<number>".
+std::string subjectColumn(int number);
+// ", cj.k1 as k1, cj.k2 as k2" for every subject.
+std::string subjectSelectList(const std::vector<SubjectColumn>& subjects);
+
 }  // namespace zeziza::store

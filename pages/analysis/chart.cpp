@@ -9,6 +9,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/common/text.h"
+#include "store/analysis_statements.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -28,14 +29,14 @@ std::string idAsInteger(const std::string& id) {
   return std::to_string(*number);
 }
 
-// ", cj.k1, cj.k2": the columns of the session's first `count` subjects.
-std::string subjectFields(const std::vector<SubjectColumn>& subjects, std::size_t count) {
+// The column numbers of the session's first `count` subjects.
+std::vector<int> subjectNumbers(const std::vector<SubjectColumn>& subjects, std::size_t count) {
   if (subjects.size() < count) {
     throw std::runtime_error("科目在登录之后有变动，请重新登录后再分析");
   }
-  std::string fields;
-  for (std::size_t j = 0; j < count; ++j) fields += ", " + subjectColumn(subjects[j].number);
-  return fields;
+  std::vector<int> numbers;
+  for (std::size_t j = 0; j < count; ++j) numbers.push_back(subjects[j].number);
+  return numbers;
 }
 
 }  // namespace
@@ -104,10 +105,9 @@ void TIWForm5::IWButton1Click() {
       .unlessFirst(ScopeColumn::Class, IWComboBox4);
   store::Query& rows = web::UserSession().sqlc;
   // Rows in the order they were stored: a group stands where its first row comes.
-  rows.open("select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.ks, cj.pj" +
-                subjectFields(web::UserSession().subjects, subjects.size()) +
-                " from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by cj.id",
-            scope.params());
+  const store::BoundStatement statement = store::chartRowsStatement(
+      subjectNumbers(web::UserSession().subjects, subjects.size()), scope.conditions());
+  rows.open(statement.sql, statement.params);
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
   for (std::size_t r = 0; r < rows.recordCount(); ++r) {

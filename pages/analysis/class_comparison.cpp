@@ -12,6 +12,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
+#include "store/analysis_statements.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -83,11 +84,8 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& colum
   ScopeFilter scope = roster;
   scope.equals(ScopeColumn::Exam, exam);
   store::Query& query = web::UserSession().sqla;
-  // The students of one class first: the planner would otherwise walk the whole exam for every
-  // pair.
-  query.open("select " + column + " as shuju from ks cross join cj where ks.bh=cj.kh" +
-                 scope.sql() + " order by cj.id",
-             scope.params());
+  const store::BoundStatement statement = store::columnValuesStatement(column, scope.conditions());
+  query.open(statement.sql, statement.params);
   std::vector<double> values;
   values.reserve(query.recordCount());
   for (const auto& row : query.rows()) values.push_back(row[0].asDouble());

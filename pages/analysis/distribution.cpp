@@ -11,6 +11,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/common/text.h"
+#include "store/analysis_statements.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -107,25 +108,15 @@ void TIWForm13::openRange(long long x) {
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
       .unlessFirst(ScopeColumn::Unit, IWComboBox2)
       .equals(ScopeColumn::Grade, IWComboBox3.text());
-  std::vector<store::Value> params = scope.params();
-  const std::string fields =
-      "cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, "
-      "ks.nj as 年级, ks.bj as 班次" +
-      subjects.selectList() + ", cj.zf as 总分, cj.pj as 平均分";
-  const std::string from = " from ks, cj where ks.bh=cj.kh" + scope.sql();
-  std::string sql;
-  if (rankKind()) {
-    // The top (bottom) X keep every row tied with the X-th: rank() gives tied rows one rank.
-    const std::string direction = IWComboBox5.ItemIndex == kTopX ? " desc" : "";
-    sql = "select * from (select " + fields + ", cj.id as 序, rank() over (order by " + column +
-          direction + ") as 名次" + from + ") where 名次<=? order by 名次, 序";
-  } else {
-    const char* comparison = IWComboBox5.ItemIndex == kAtLeastX ? ">=?" : "<=?";
-    sql = "select " + fields + from + " and " + column + comparison + " order by " + column +
-          ", cj.id";
-  }
-  params.emplace_back(static_cast<std::int64_t>(x));
-  web::UserSession().sqla.open(sql, params);
+  // The top (bottom) X keep every row tied with the X-th.
+  const store::BoundStatement statement =
+      rankKind()
+          ? store::rankedRowsStatement(subjects.columns(), column, IWComboBox5.ItemIndex == kTopX,
+                                       scope.conditions(), static_cast<std::int64_t>(x))
+          : store::rowsWithinStatement(subjects.columns(), column,
+                                       IWComboBox5.ItemIndex == kAtLeastX, scope.conditions(),
+                                       static_cast<std::int64_t>(x));
+  web::UserSession().sqla.open(statement.sql, statement.params);
 }
 
 void TIWForm13::IWButton1Click() {

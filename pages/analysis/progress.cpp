@@ -7,6 +7,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
+#include "store/analysis_statements.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -103,12 +104,8 @@ void TIWForm7::openRanking(const std::string& exam) {
     const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
-  // Equal values keep the order in which the rows were stored.
-  web::UserSession().sqla.open(
-      "select ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, " + value +
-          " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " + value +
-          " desc, cj.id",
-      scope.params());
+  const store::BoundStatement statement = store::columnRankingStatement(value, scope.conditions());
+  web::UserSession().sqla.open(statement.sql, statement.params);
 }
 
 void TIWForm7::IWButton1Click() {

@@ -12,6 +12,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
+#include "store/analysis_statements.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -33,12 +34,9 @@ std::string rankCell(std::size_t rank, const std::string& score) {
 // Every score row of the scope with all its columns, by total, highest first; equal scores
 // keep the order in which the rows were stored.
 void openRanking(store::Query& query, const SessionSubjects& subjects, const ScopeFilter& scope) {
-  query.open(
-      "select cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, "
-      "ks.bj as 班次, cj.zf as 总分, cj.pj as 平均分, cj.id as 序" +
-          subjects.selectList() + " from ks, cj where ks.bh=cj.kh" + scope.sql() +
-          " order by cj.zf desc, cj.id",
-      scope.params());
+  const store::BoundStatement statement =
+      store::totalRankingStatement(subjects.columns(), scope.conditions());
+  query.open(statement.sql, statement.params);
 }
 
 void writeHeader(web::Grid& grid, const std::vector<std::string>& subjects) {

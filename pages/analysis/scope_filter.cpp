@@ -1,36 +1,14 @@
 #include "pages/analysis/scope_filter.h"
 
-#include <algorithm>
-#include <stdexcept>
+#include <utility>
 
 #include "store/query.h"
 #include "web/controls/lists.h"
 
 namespace zeziza::pages {
 
-namespace {
-
-std::string_view columnName(ScopeColumn column) {
-  switch (column) {
-    case ScopeColumn::Exam:
-      return "cj.ks";
-    case ScopeColumn::Unit:
-      return "ks.xx";
-    case ScopeColumn::Grade:
-      return "ks.nj";
-    case ScopeColumn::Class:
-      return "ks.bj";
-  }
-  throw std::logic_error("unknown scope column");
-}
-
-}  // namespace
-
 ScopeFilter& ScopeFilter::equals(ScopeColumn column, std::string value) {
-  sql_ += " and ";
-  sql_ += columnName(column);
-  sql_ += "=?";
-  params_.emplace_back(std::move(value));
+  conditions_.equals(column, std::move(value));
   return *this;
 }
 
@@ -46,19 +24,12 @@ ScopeFilter& ScopeFilter::unlessText(ScopeColumn column, const web::ComboBox& bo
 }
 
 ScopeFilter& ScopeFilter::nameContains(std::string_view part) {
-  const bool blank = std::all_of(part.begin(), part.end(),
-                                 [](char c) { return static_cast<unsigned char>(c) <= ' '; });
-  if (blank) return *this;
-  sql_ += " and ks.xm like ? escape '\\'";
-  params_.emplace_back(containsPattern(part));
+  conditions_.nameContains(part);
   return *this;
 }
 
 BoundStatement enrolledStatement(const ScopeFilter& filter) {
-  if (filter.sql().find("cj.") != std::string::npos) {
-    throw std::logic_error("the roster count takes no exam condition");
-  }
-  return {"select count(*) from ks where bh>-1" + filter.sql(), filter.params()};
+  return store::enrolledStatement(filter.conditions());
 }
 
 int countEnrolled(store::Query& query, const ScopeFilter& filter) {

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "pages/common/bound_statement.h"
+#include "store/scope_conditions.h"
 #include "store/value.h"
 
 namespace zeziza::store {
@@ -16,12 +17,9 @@ class ComboBox;
 
 namespace zeziza::pages {
 
-// The columns a scope can be narrowed by.
-enum class ScopeColumn { Exam, Unit, Grade, Class };
+using store::ScopeColumn;
 
-// The conditions of an analysis page's scope: one " and <column>=?" per condition, in the
-// order added, each value bound. Column names are the program's own text; a user's value
-// never becomes part of the statement.
+// The conditions of an analysis page's scope, as its boxes choose them.
 class ScopeFilter {
  public:
   ScopeFilter& equals(ScopeColumn column, std::string value);
@@ -34,12 +32,12 @@ class ScopeFilter {
   // no condition when `part` holds only blanks.
   ScopeFilter& nameContains(std::string_view part);
 
-  const std::string& sql() const { return sql_; }
-  const std::vector<store::Value>& params() const { return params_; }
+  const store::ScopeConditions& conditions() const { return conditions_; }
+  const std::string& sql() const { return conditions_.sql(); }
+  const std::vector<store::Value>& params() const { return conditions_.params(); }
 
  private:
-  std::string sql_;
-  std::vector<store::Value> params_;
+  store::ScopeConditions conditions_;
 };
 
 // One row with the number of students in the roster that match the unit, grade, class and

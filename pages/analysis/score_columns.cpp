@@ -6,21 +6,6 @@
 
 namespace zeziza::pages {
 
-std::string subjectKey(int number) {
-  if (number < 1 || number > kMaxSubjects) {
-    throw std::out_of_range("科目位置 " + std::to_string(number) + " 没有对应的成绩列");
-  }
-  std::string key = "k";  // appended: GCC 12 warns falsely on "k" + std::to_string(...)
-  key += std::to_string(number);
-  return key;
-}
-
-std::string subjectColumn(int number) {
-  std::string column = "cj.";
-  column += subjectKey(number);
-  return column;
-}
-
 SessionSubjects SessionSubjects::current() {
   return SessionSubjects(web::UserSession().subjects);
 }
@@ -39,11 +24,7 @@ int SessionSubjects::numberOf(std::string_view name) const {
 }
 
 std::string SessionSubjects::selectList() const {
-  std::string list;
-  for (const auto& column : columns_) {
-    list += ", " + subjectColumn(column.number) + " as " + subjectKey(column.number);
-  }
-  return list;
+  return store::subjectSelectList(columns_);
 }
 
 }  // namespace zeziza::pages

@@ -14,10 +14,8 @@ namespace zeziza::pages {
 using store::kMaxSubjects;
 using store::SubjectColumn;
 
-// "k<number>"; throws for a number outside 1..kMaxSubjects.
-std::string subjectKey(int number);
-// "cj.k<number>".
-std::string subjectColumn(int number);
+using store::subjectColumn;
+using store::subjectKey;
 
 // The subjects as the session numbered them at sign-in. The names stay out of every
 // statement: pages select k<number> and look the number up here.

@@ -4,6 +4,7 @@
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "store/score_history.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -45,14 +46,13 @@ void ScoreHistoryPanel::showFor(bool allowed) {
 void ScoreHistoryPanel::show() {
   if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const std::string number = trimmed(Number.Text);
-  auto& query = web::UserSession().tem;
-  query.open("select bh from ks where id=?", {number});
-  if (query.eof()) {
+  const auto student = store::findStudent(web::UserSession().ADOConnection1.db(), number);
+  if (!student) {
     Changes.Visible = false;
     Status.Caption = "";
     return web::ShowMessage("考生不存在,请核对后再试！");
   }
-  fill(exam_(), query.field("bh").asInt());
+  fill(exam_(), student->key);
 }
 
 void ScoreHistoryPanel::fill(const std::string& exam, std::int64_t student) {

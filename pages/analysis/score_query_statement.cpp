@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "pages/analysis/scope_filter.h"
+#include "store/analysis_statements.h"
 #include "store/query.h"
 
 namespace zeziza::pages {
@@ -51,20 +52,12 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects) {
 
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects) {
-  BoundStatement s;
-  s.sql =
-      "select  cj.ks as 考试名称,ks.id as 考号,  ks.xm as 姓名,ks.xx as 学校,ks.nj as 年级,"
-      "ks.bj as 班次";
-  s.sql += SessionSubjects(subjects).selectList();
-  s.sql += "\n,cj.zf as 总分, cj.pj as 平均分\n from ks,cj where ks.bh=cj.kh ";
   const ScopeFilter scope = scopeOf(filter, true);
-  s.sql += scope.sql();
-  s.params = scope.params();
-  if (filter.sortItem > 0) {
-    s.sql += "\n ORDER  BY " + sortColumn(filter.sortItem);
-    if (filter.descending) s.sql += " DESC";
-  }
-  return s;
+  std::optional<std::string> order;
+  if (filter.sortItem > 0) order = sortColumn(filter.sortItem);
+  return store::scoreRowsStatement(subjects, scope.conditions(),
+                                   order ? std::optional<std::string_view>(*order) : std::nullopt,
+                                   filter.descending);
 }
 
 void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects) {

@@ -1,0 +1,50 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string_view>
+#include <vector>
+
+#include "store/bound_statement.h"
+#include "store/scope_conditions.h"
+#include "store/subject_columns.h"
+
+// Statements of the analysis pages. A `column` argument is a score column the program names
+// ("cj.zf", "cj.pj" or a subject's "cj.k<n>"), never a user's text.
+namespace zeziza::store {
+
+// The scope's score rows in the order they were stored: id, name, unit, grade, class, exam,
+// average, then the column of each subject number given.
+BoundStatement chartRowsStatement(const std::vector<int>& subjectNumbers,
+                                  const ScopeConditions& scope);
+
+// One value of `column` per score row of the scope, as `shuju`, in stored order.
+BoundStatement columnValuesStatement(std::string_view column, const ScopeConditions& scope);
+
+// The scope's score rows ranked by `column` (highest first when `highest`), keeping every row
+// tied with the X-th; X is bound after the scope's values.
+BoundStatement rankedRowsStatement(const std::vector<SubjectColumn>& subjects,
+                                   std::string_view column, bool highest,
+                                   const ScopeConditions& scope, std::int64_t x);
+// The scope's score rows whose `column` is at least (at most) X, by that column.
+BoundStatement rowsWithinStatement(const std::vector<SubjectColumn>& subjects,
+                                   std::string_view column, bool atLeast,
+                                   const ScopeConditions& scope, std::int64_t x);
+
+// The students of the scope with their `column` as 成绩, highest first; equal values keep the
+// order in which the rows were stored.
+BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope);
+
+// Every score row of the scope with all its columns, by total, highest first; equal totals
+// keep the order in which the rows were stored.
+BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
+                                     const ScopeConditions& scope);
+
+// The score rows of the scope with a column k<n> for each subject between the fixed columns
+// and 总分/平均分, sorted by `orderColumn` when there is one.
+BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
+                                  const ScopeConditions& scope,
+                                  const std::optional<std::string_view>& orderColumn,
+                                  bool descending);
+
+}  // namespace zeziza::store
