@@ -200,8 +200,9 @@ TEST_F(WriterTest, BorrowedConnectionsWriteThroughTheWriter) {
     a.db().exec("update ks set xm='事务' where id='s7'");
     EXPECT_EQ(store->writer().submitted(), before + 1);  // inside the transaction: here
     const std::int64_t key = student(8);
-    writer = std::thread([&] {  // both pooled connections are lent: straight to the writer
-      queued = store->writer().run([&](Database& db) { return applyScore(db, change(key, 88)); });
+    writer = std::thread([&, key] {  // both pooled connections are lent: straight to the writer
+      queued =
+          store->writer().run([&, key](Database& db) { return applyScore(db, change(key, 88)); });
     });
     Query read(b);
     read.open("select xm from ks where id='s7'");  // does not wait for the open transaction
