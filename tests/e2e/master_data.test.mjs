@@ -64,6 +64,7 @@ test('roster: paste students as two columns and page through them', async () => 
   await page.fill('#iwmemo1', column(['S001', 'S002', 'S003']));
   await page.fill('#iwmemo2', column(['张三', '李四', "O'Brien"]));
   await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已添加3名学生' });
   assert.deepEqual(dialogs, []);
   assert.equal(await page.inputValue('#iwmemo1'), '');
 
@@ -79,6 +80,7 @@ test('roster: paste students as two columns and page through them', async () => 
   await page.fill('#iwmemo1', column(more.map((i) => 'S' + String(i).padStart(3, '0'))));
   await page.fill('#iwmemo2', column(more.map((i) => '学生' + i)));
   await b.submitBy('#iwbutton3');
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已添加42名学生' });
   assert.deepEqual(dialogs, []);
 
   await b.submitBy('#iwbutton2');
