@@ -1,9 +1,17 @@
 #include "pages/analysis/analysis_export.h"
 
+#include <utility>
+
 #include "pages/common/workbook_download.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
+
+void makeExportLink(web::Link& link, std::function<void()> onClick) {
+  link.Caption = kExportCaption;
+  link.Download = true;
+  link.OnClick = std::move(onClick);
+}
 
 std::string chosenText(const web::ComboBox& box) {
   return box.ItemIndex < 0 ? std::string() : box.text();

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "export/analysis_sheets.h"
+#include "web/controls/actions.h"
 #include "web/controls/chart.h"
 #include "web/controls/grid.h"
 #include "web/controls/lists.h"
@@ -12,6 +14,9 @@ namespace zeziza::pages {
 
 inline constexpr const char* kExportCaption = "【保存为EXCEL】";
 inline constexpr const char* kExportNothingMessage = "请先进行统计分析，再保存结果！";
+
+// Makes `link` a 【保存为EXCEL】 link: answered with a file, so the page stays as it is.
+void makeExportLink(web::Link& link, std::function<void()> onClick);
 
 // What the last analysis of a page covered, kept for its 【保存为EXCEL】: the sheet's first row
 // and the offered file name. Empty until the page has analysed something.

@@ -49,9 +49,7 @@ TIWForm5::TIWForm5() : web::Page("TIWForm5") {
   IWLabel3.Caption = "分析指标";
   IWButton1.Caption = "开始分析";
   IWButton1.OnClick = [this] { IWButton1Click(); };
-  ExportLink.Caption = kExportCaption;
-  ExportLink.Download = true;
-  ExportLink.OnClick = [this] { ExportLinkClick(); };
+  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
   IWLabel4.Caption = "分析参数";
   IWLabel5.Caption = "---";
   IWDynGrid1.Visible = false;

@@ -102,9 +102,7 @@ TIWForm11::TIWForm11() : web::Page("TIWForm11") {
   IWLabel3.Caption = "科目";
   IWButton1.Caption = "分析";
   IWButton1.OnClick = [this] { IWButton1Click(); };
-  ExportLink.Caption = kExportCaption;
-  ExportLink.Download = true;
-  ExportLink.OnClick = [this] { ExportLinkClick(); };
+  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
   IWLabel4.Caption = "分析参数：";
   IWLabel5.Caption = "---";
   IWComboBox1.NoSelectionText = "选择分析的考试";

@@ -69,12 +69,8 @@ TIWForm13::TIWForm13() : web::Page("TIWForm13") {
   IWLabel5.Bold = true;
   IWLink1.Caption = "×";
   IWLink1.OnClick = [this] { IWLink1Click(); };
-  for (web::Link* link : {&ExportLink, &DetailsExport}) {
-    link->Caption = kExportCaption;
-    link->Download = true;
-  }
-  ExportLink.OnClick = [this] { ExportLinkClick(); };
-  DetailsExport.OnClick = [this] { DetailsExportClick(); };
+  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
+  makeExportLink(DetailsExport, [this] { DetailsExportClick(); });
 }
 
 void TIWForm13::IWAppFormCreate() {

@@ -69,9 +69,7 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   IWLabel8.Caption = "<进阶<";
   IWButton2.Caption = "过滤";
   IWButton2.OnClick = [this] { IWButton2Click(); };
-  ExportLink.Caption = kExportCaption;
-  ExportLink.Download = true;
-  ExportLink.OnClick = [this] { ExportLinkClick(); };
+  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
   IWGrid1.Visible = false;
   IWGrid1.setColumnCount(10);
 }

@@ -155,9 +155,7 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
   IWLabel1.Caption = "排序范围";
   IWButton1.Caption = "排序";
   IWButton1.OnClick = [this] { IWButton1Click(); };
-  ExportLink.Caption = kExportCaption;
-  ExportLink.Download = true;
-  ExportLink.OnClick = [this] { ExportLinkClick(); };
+  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
   // Shown while nothing is chosen.
   IWComboBox1.NoSelectionText = "考试";
   IWComboBox2.NoSelectionText = "学校";

@@ -56,7 +56,8 @@ std::string ScoreScale::levelOf(std::string_view column, double value) const {
 }
 
 ScoreScale sessionScoreScale() {
-  return ScoreScale(*web::UserSession().context().settings().get(), web::UserSession().ADOConnection1.db());
+  return ScoreScale(*web::UserSession().context().settings().get(),
+                    web::UserSession().ADOConnection1.db());
 }
 
 analysis::RankMode sessionRankMode() {
