@@ -82,4 +82,27 @@ Value Statement::column(int i) const {
   }
 }
 
+double Statement::columnDouble(int i) const {
+  switch (sqlite3_column_type(stmt_, i)) {
+    case SQLITE_INTEGER:
+    case SQLITE_FLOAT:
+      return sqlite3_column_double(stmt_, i);
+    case SQLITE_NULL:
+      return 0;
+    default:
+      return column(i).asDouble();
+  }
+}
+
+std::int64_t Statement::columnInt(int i) const {
+  return sqlite3_column_type(stmt_, i) == SQLITE_INTEGER ? sqlite3_column_int64(stmt_, i)
+                                                         : column(i).asInt();
+}
+
+std::string_view Statement::columnText(int i) const {
+  const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(stmt_, i));
+  if (!text) return {};
+  return {text, static_cast<std::size_t>(sqlite3_column_bytes(stmt_, i))};
+}
+
 }  // namespace zeziza::store

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <span>
 #include <string>
 #include <string_view>
@@ -33,6 +34,11 @@ class Statement {
   // The table a result column comes from; empty for an expression.
   std::string columnTable(int i) const;
   Value column(int i) const;
+  // Typed reads of the current row that copy nothing: a number as Value::asDouble/asInt reads
+  // it (null 0, text parsed), a text valid until the next step.
+  double columnDouble(int i) const;
+  std::int64_t columnInt(int i) const;
+  std::string_view columnText(int i) const;
 
  private:
   sqlite3* db_;

@@ -6,6 +6,7 @@
 #include "store/connection.h"
 #include "store/data_folder.h"
 #include "store/query.h"
+#include "store/row_stream.h"
 #include "store/score_history.h"
 #include "store/settings.h"
 #include "store/settings_cache.h"
@@ -117,6 +118,25 @@ TEST_F(StoreTest, AJoinOverStudentsAndScoresNamesBothIdColumns) {
   EXPECT_EQ(query.field("ks.id").asText(), "S-17");
   EXPECT_EQ(query.field("cj.id").asInt(), 1);
   EXPECT_EQ(query.field("k1").asDouble(), 90);
+}
+
+// Streamed rows read each storage class as a materialised result reads it.
+TEST_F(StoreTest, StreamedRowsReadNumbersAndTextsAsQueriesDo) {
+  const char* sql =
+      "select 87.5 as v union all select 3 union all select null union all select ' 12.25'"
+      " union all select 'abc' union all select ?";
+  query.open(sql, {Value(std::int64_t{9007199254740993})});
+  std::size_t row = 0;
+  forEachRow(connection.db(), {sql, {Value(std::int64_t{9007199254740993})}},
+             [&](const Statement& r) {
+               const Value& expected = query.fieldAt(row++, 0);
+               EXPECT_EQ(r.columnDouble(0), expected.asDouble()) << row;
+               EXPECT_EQ(r.columnInt(0), expected.asInt()) << row;
+               EXPECT_EQ(r.columnText(0), expected.asText()) << row;
+             });
+  EXPECT_EQ(row, 6u);
+  EXPECT_THROW(forEachRow(connection.db(), {"select ?", {}}, [](const Statement&) {}),
+               DatabaseError);
 }
 
 TEST_F(StoreTest, ValuesAreBoundNeverSpliced) {
