@@ -18,7 +18,65 @@ bool compressible(const std::string& contentType) {
          contentType.find("svg") != std::string::npos;
 }
 
-// "gzip" named with a weight above zero ("gzip;q=0" refuses it).
+// A page rendered straight into gzip carries its encoding already.
+bool alreadyEncoded(const HttpResponse& response) {
+  for (const auto& header : response.headers) {
+    if (toLower(header.first) == "content-encoding") return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+struct GzipStream::Impl {
+  z_stream stream{};
+};
+
+GzipStream::GzipStream() : impl_(std::make_unique<Impl>()) {
+  // 15 + 16: a gzip header and trailer around the deflate stream.
+  if (deflateInit2(&impl_->stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8,
+                   Z_DEFAULT_STRATEGY) != Z_OK) {
+    throw std::runtime_error("zlib could not start");
+  }
+}
+
+GzipStream::~GzipStream() {
+  deflateEnd(&impl_->stream);
+}
+
+void GzipStream::deflateInto(std::string_view piece, int flush) {
+  z_stream& stream = impl_->stream;
+  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(piece.data()));
+  stream.avail_in = static_cast<uInt>(piece.size());
+  int result = Z_OK;
+  do {
+    const std::size_t written = out_.size();
+    const std::size_t room = deflateBound(&stream, stream.avail_in) + 64;
+    out_.resize(written + room);
+    stream.next_out = reinterpret_cast<Bytef*>(out_.data() + written);
+    stream.avail_out = static_cast<uInt>(room);
+    result = deflate(&stream, flush);
+    out_.resize(written + room - stream.avail_out);
+    if (result == Z_STREAM_ERROR) throw std::runtime_error("zlib could not compress");
+  } while (flush == Z_FINISH ? result != Z_STREAM_END : stream.avail_in > 0);
+}
+
+void GzipStream::write(std::string_view piece) {
+  if (!piece.empty()) deflateInto(piece, Z_NO_FLUSH);
+}
+
+std::string GzipStream::finish() {
+  deflateInto({}, Z_FINISH);
+  out_.shrink_to_fit();
+  return std::move(out_);
+}
+
+std::string gzip(std::string_view data) {
+  GzipStream stream;
+  stream.write(data);
+  return stream.finish();
+}
+
 bool takesGzip(std::string_view acceptEncoding) {
   const std::string accepted = toLower(acceptEncoding);
   std::size_t from = 0;
@@ -37,29 +95,8 @@ bool takesGzip(std::string_view acceptEncoding) {
   return false;
 }
 
-}  // namespace
-
-std::string gzip(std::string_view data) {
-  z_stream stream{};
-  // 15 + 16: a gzip header and trailer around the deflate stream.
-  if (deflateInit2(&stream, Z_DEFAULT_COMPRESSION, Z_DEFLATED, 15 + 16, 8, Z_DEFAULT_STRATEGY) !=
-      Z_OK) {
-    throw std::runtime_error("zlib could not start");
-  }
-  std::string out(deflateBound(&stream, static_cast<uLong>(data.size())), '\0');
-  stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-  stream.avail_in = static_cast<uInt>(data.size());
-  stream.next_out = reinterpret_cast<Bytef*>(out.data());
-  stream.avail_out = static_cast<uInt>(out.size());
-  const int result = deflate(&stream, Z_FINISH);
-  out.resize(stream.total_out);
-  deflateEnd(&stream);
-  if (result != Z_STREAM_END) throw std::runtime_error("zlib could not compress");
-  return out;
-}
-
 void compressIfAccepted(HttpResponse& response, std::string_view acceptEncoding) {
-  if (response.status != 200 || response.body.size() < kMinimumBytes ||
+  if (alreadyEncoded(response) || response.status != 200 || response.body.size() < kMinimumBytes ||
       !compressible(response.contentType)) {
     return;
   }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -14,16 +15,24 @@ std::string toLower(std::string_view text);
 // close the element or open a comment.
 std::string jsonForScriptElement(std::string_view json);
 
-// Accumulates a page; every text goes through escapeHtml unless written with raw().
+// Accumulates a page; every text goes through escapeHtml unless written with raw(). With a
+// spill, what was written goes to it in pieces of about kSpillBytes (and the rest on flush()),
+// so a big page is compressed as it is rendered and never held whole.
 class HtmlWriter {
  public:
+  using Spill = std::function<void(std::string_view piece)>;
+  static constexpr std::size_t kSpillBytes = 64 * 1024;
+
+  HtmlWriter() = default;
+  explicit HtmlWriter(Spill spill) : spill_(std::move(spill)) {}
+
   HtmlWriter& raw(std::string_view html) {
     out_ += html;
-    return *this;
+    return spillIfFull();
   }
   HtmlWriter& text(std::string_view text) {
     out_ += escapeHtml(text);
-    return *this;
+    return spillIfFull();
   }
   // Writes ` name="value"` with the value escaped.
   HtmlWriter& attr(std::string_view name, std::string_view value) {
@@ -32,12 +41,25 @@ class HtmlWriter {
     out_ += "=\"";
     out_ += escapeHtml(value);
     out_ += '"';
-    return *this;
+    return spillIfFull();
   }
+  // What was written and not yet spilled.
   const std::string& str() const { return out_; }
   std::string take() { return std::move(out_); }
+  // Hands the rest to the spill; without one, everything stays to be taken.
+  void flush() {
+    if (!spill_ || out_.empty()) return;
+    spill_(out_);
+    out_.clear();
+  }
 
  private:
+  HtmlWriter& spillIfFull() {
+    if (spill_ && out_.size() >= kSpillBytes) flush();
+    return *this;
+  }
+
+  Spill spill_;
   std::string out_;
 };
 

@@ -62,6 +62,11 @@ void writeControlScripts(HtmlWriter& out, const std::vector<std::string>& script
 
 std::string renderPage(const Page& page, const AnswerState& state) {
   HtmlWriter out;
+  renderPage(page, state, out);
+  return out.take();
+}
+
+void renderPage(const Page& page, const AnswerState& state, HtmlWriter& out) {
   writeHead(out, page.Title);
   out.raw("<body").attr("class", "iw-page " + toLower(page.className())).raw(">");
   out.raw("<form id=\"IWForm\" method=\"post\" action=\"/EXEC\" enctype=\"multipart/form-data\"");
@@ -83,7 +88,7 @@ std::string renderPage(const Page& page, const AnswerState& state) {
                          {"keepAlive", state.keepAlive.count()}});
   writeControlScripts(out, script.scripts);
   out.raw("</body></html>");
-  return out.take();
+  out.flush();
 }
 
 std::string renderStartPage(const AnswerState& state) {

@@ -6,6 +6,7 @@
 
 namespace zeziza::web {
 
+class HtmlWriter;
 class Page;
 
 // What one answer carries besides the page's controls.
@@ -24,6 +25,8 @@ struct AnswerState {
 
 // The whole HTML document of a page.
 std::string renderPage(const Page& page, const AnswerState& state);
+// The same into `out`, which may spill it as it goes.
+void renderPage(const Page& page, const AnswerState& state, HtmlWriter& out);
 // The start exchange: measures the window and posts it back to open the first page.
 std::string renderStartPage(const AnswerState& state);
 // Answers a page address asked for afresh (reload, or back and forward through the history):

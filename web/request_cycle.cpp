@@ -2,7 +2,9 @@
 
 #include <charconv>
 
+#include "web/compression.h"
 #include "web/event_log.h"
+#include "web/html.h"
 #include "web/page_renderer.h"
 #include "web/server_controller.h"
 
@@ -73,18 +75,26 @@ void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
   for (Control* c : page.controls()) c->endRequest();
 }
 
+// The page rendered straight into a gzip stream, piece by piece.
+std::string renderGzipped(const Page& page, const AnswerState& state) {
+  GzipStream zipped;
+  HtmlWriter out([&](std::string_view piece) { zipped.write(piece); });
+  renderPage(page, state, out);
+  return zipped.finish();
+}
+
 // Renders the active page; a failure while rendering is reported on a plain page so the
 // session can go on.
-std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state) {
+std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state, bool zipped) {
   runHandler(user, [&] { page.beforeRender(); });
   auto late = user.takeMessages();
   state.messages.insert(state.messages.end(), late.begin(), late.end());
   state.focus = page.takeFocus();
   try {
-    return renderPage(page, state);
+    return zipped ? renderGzipped(page, state) : renderPage(page, state);
   } catch (const std::exception& e) {
     state.messages.push_back(e.what());
-    return renderErrorPage(state);
+    return zipped ? gzip(renderErrorPage(state)) : renderErrorPage(state);
   }
 }
 
@@ -101,7 +111,7 @@ class ConnectionsReturned {
   TIWUserSession& user_;
 };
 
-EventOutcome answer(Session& session) {
+EventOutcome answer(Session& session, bool zipped = false) {
   TIWUserSession& user = *session.user;
   EventOutcome outcome;
   if (auto file = user.takeFileResponse()) {
@@ -111,14 +121,20 @@ EventOutcome answer(Session& session) {
   }
   AnswerState state{session.id, ++session.trackId, user.takeMessages(), {}, session.keepAlive};
   Page* page = user.activePage();
-  outcome.html = page ? renderAnswer(user, *page, state) : renderStartPage(state);
+  if (page) {
+    outcome.html = renderAnswer(user, *page, state, zipped);
+  } else {
+    outcome.html = zipped ? gzip(renderStartPage(state)) : renderStartPage(state);
+  }
+  outcome.gzipped = zipped;
   outcome.messages = state.messages;
   return outcome;
 }
 
 }  // namespace
 
-EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage) {
+EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage,
+                        bool gzip) {
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
   const ConnectionsReturned returned(user);
@@ -135,7 +151,7 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
     applyAndFire(user, *page, form);
   }
   user.releaseConnections();  // the answer renders from materialised rows
-  EventOutcome outcome = answer(session);
+  EventOutcome outcome = answer(session, gzip);
   user.releaseRetiredPages();
   return outcome;
 }

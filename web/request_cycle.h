@@ -18,6 +18,7 @@ struct EventOutcome {
   enum class Kind { Page, File };
   Kind kind = Kind::Page;
   std::string html;
+  bool gzipped = false;  // html is a gzip stream
   std::optional<FileResponse> file;
   std::vector<std::string> messages;  // the alerts the answer carries
 };
@@ -27,7 +28,9 @@ inline constexpr const char* kResyncMessage = "页面已过期，您的输入未
 // One post of a session, written once: check the track id, apply the posted values, run the
 // acting control's handler, and answer with a file or the active page. The caller holds the
 // session's lock.
-EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage);
+// With `gzip` the page is compressed as it is rendered.
+EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage,
+                        bool gzip = false);
 
 // Runs `action` inside the session as a handler runs, then answers as after an event. The
 // caller holds the session's lock.

@@ -4,6 +4,7 @@
 #include <cstdio>
 
 #include "web/client_address.h"
+#include "web/compression.h"
 #include "web/embedded_file.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
@@ -155,7 +156,7 @@ HttpResponse TIWServerController::startExchange(const std::string& clientAddress
 }
 
 std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& form,
-                                                           const std::string& address) {
+                                                           const std::string& address, bool gzip) {
   const auto session = sessions_.acquire(form.value("IW_SessionID_"));
   if (!session) return std::nullopt;
   std::optional<EventOutcome> outcome;
@@ -163,7 +164,7 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
   try {
     std::lock_guard lock(session->serving);
     session->user->clientAddress = address;
-    outcome = serveEvent(*session, form, startPage_);
+    outcome = serveEvent(*session, form, startPage_, gzip);
     signedIn = session->user->signedIn();
   } catch (...) {
     sessions_.release(*session, signedIn);
@@ -175,7 +176,7 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
 
 HttpResponse TIWServerController::event(const HttpRequest& request) {
   const std::string address = clientAddress(request, settings_.TrustedProxy);
-  auto outcome = postEvent(request.form, address);
+  auto outcome = postEvent(request.form, address, takesGzip(request.header("accept-encoding")));
   if (!outcome && request.form.value(kResyncField) == "1") return startExchange(address);
   if (!outcome) return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (outcome->kind == EventOutcome::Kind::File) {
@@ -183,7 +184,12 @@ HttpResponse TIWServerController::event(const HttpRequest& request) {
     setInlineName(r, outcome->file->downloadName);
     return r;
   }
-  return pageResponse(std::move(outcome->html));
+  HttpResponse r = pageResponse(std::move(outcome->html));
+  if (outcome->gzipped) {
+    r.headers.emplace_back("Vary", "Accept-Encoding");
+    r.headers.emplace_back("Content-Encoding", "gzip");
+  }
+  return r;
 }
 
 HttpResponse TIWServerController::stop(std::string_view id) {

@@ -60,7 +60,8 @@ class TIWServerController {
   // is signed in or busy and the cap is reached.
   std::shared_ptr<Session> startSession(const std::string& clientAddress = {});
   // Serves one post of the session named in the form; nullopt when no such session lives.
-  std::optional<EventOutcome> postEvent(const PostedForm& form, const std::string& clientAddress);
+  std::optional<EventOutcome> postEvent(const PostedForm& form, const std::string& clientAddress,
+                                        bool gzip = false);
   std::size_t sessionCount() const { return sessions_.count(); }
   // Ends every session with no request under way; returns how many ended.
   std::size_t endIdleSessions();

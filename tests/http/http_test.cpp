@@ -320,6 +320,23 @@ TEST_F(HttpTest, PagesAndScriptsAreCompressedForClientsThatTakeGzip) {
   }
 }
 
+// A page event is rendered straight into gzip: encoded once, and it unpacks to the page.
+TEST_F(HttpTest, EventAnswersAreGzippedOnceForClientsThatTakeIt) {
+  const std::string page = start();
+  client.set_default_headers({{"Accept-Encoding", "gzip"}});
+  auto packed = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  ASSERT_TRUE(packed);
+  EXPECT_EQ(packed->status, 200);
+  EXPECT_EQ(packed->get_header_value_count("Content-Encoding"), 1u);
+  EXPECT_EQ(packed->get_header_value("Content-Encoding"), "gzip");
+  EXPECT_NE(packed->body.find("你好 李四"), std::string::npos);  // the client unpacks
+  EXPECT_TRUE(packed->body.ends_with("</html>"));
+  client.set_default_headers({{"Accept-Encoding", "identity"}});
+  auto plain = post(packed->body, "iwbutton1", {{"iwedit1", "王五", "", ""}});
+  EXPECT_FALSE(plain->has_header("Content-Encoding"));
+  EXPECT_NE(plain->body.find("你好 王五"), std::string::npos);
+}
+
 TEST_F(HttpTest, SessionFilesOnlyForTheirLiveSession) {
   const std::string page = start();
   ASSERT_EQ(post(page, "download")->status, 200);
