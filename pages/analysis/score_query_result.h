@@ -23,8 +23,11 @@ namespace zeziza::pages {
 // exported, so a result of any size costs the session little.
 class ScoreQueryResult {
  public:
+  // The keys give back what they grew beyond their count: they stay for the page's life.
   ScoreQueryResult(std::vector<SubjectColumn> subjects, std::vector<std::int64_t> keys)
-      : subjects_(std::move(subjects)), keys_(std::move(keys)) {}
+      : subjects_(std::move(subjects)), keys_(std::move(keys)) {
+    keys_.shrink_to_fit();
+  }
 
   std::size_t rowCount() const { return keys_.size(); }
   const std::vector<std::int64_t>& keys() const { return keys_; }
