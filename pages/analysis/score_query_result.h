@@ -30,7 +30,6 @@ class ScoreQueryResult {
   }
 
   std::size_t rowCount() const { return keys_.size(); }
-  const std::vector<std::int64_t>& keys() const { return keys_; }
 
   // Opens `query` on up to `count` rows (at most store::kMaxKeysPerRead) from row `first` on,
   // in order, with the search's columns, the subject columns named after their subjects.
