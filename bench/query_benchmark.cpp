@@ -1,7 +1,8 @@
 // The score query on a generated district (20,000 students, 10 exams: 200,000 score rows), as
-// a browser drives it: a search without filters with the statistics panel shown, a page change
-// and the export, beside the bare select run by SQLite alone (in-process and the sqlite3
-// command-line shell). Each benchmark reports the process's peak resident memory.
+// a browser drives it: a search without filters with the statistics panel shown, ten sessions
+// each holding such a search, a page change and the export, beside the bare select run by
+// SQLite alone (in-process and the sqlite3 command-line shell). Each benchmark reports the
+// process's peak resident memory.
 //   query_benchmark [--students N] [benchmark options]
 #include <benchmark/benchmark.h>
 #include <sqlite3.h>
@@ -10,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "bench/process_memory.h"
 #include "bench/school_generator.h"
@@ -18,6 +20,7 @@
 #include "pages/signin/login_state.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
+#include "web/controls/display.h"
 
 namespace zeziza::bench {
 namespace {
@@ -38,11 +41,16 @@ class District {
     user.exams = {};
     browser.showPage<pages::TIWForm3>();
     select = pages::scoreQueryStatement({}, user.subjects).sql;
+    pages::ScoreQueryFilter byTotal;
+    byTotal.sortItem = 2;  // 按总分
+    byTotal.descending = true;
+    selectByTotal = pages::scoreQueryStatement(byTotal, user.subjects).sql;
   }
 
   testing::TestServer server;
   testing::BrowserSession browser = server.browser();
   std::string select;
+  std::string selectByTotal;  // the same rows, highest total first
   long scoreRows = 0;
 };
 
@@ -51,7 +59,23 @@ void reportMemory(benchmark::State& state, double before) {
   state.counters["peak_MiB"] = peakResidentMiB();
 }
 
-// Starts from a fresh page (no result held), so the peak includes one whole result.
+// The row count the status line reports ("共有N条符合条件的记录 ...").
+double shownRowCount(testing::BrowserSession& browser) {
+  const std::string& status = browser.control<web::Label>("IWLabel4").Caption;
+  const auto digits = status.find_first_of("0123456789");
+  return digits == std::string::npos ? 0 : std::stod(status.substr(digits));
+}
+
+// A browser signed in as the district's administrator, on the query page.
+void prepareBrowser(testing::BrowserSession& browser, District& d) {
+  web::TIWUserSession& user = browser.user();
+  user.rights = 0;
+  user.subjects = d.browser.user().subjects;
+  user.exams = {};
+  browser.showPage<pages::TIWForm3>();
+}
+
+// Starts from a fresh page (no result held), so the peak includes one whole search.
 void searchWithStatistics(benchmark::State& state, District& d) {
   d.browser.showPage<pages::TIWForm3>();
   const double before = residentMiB();
@@ -61,9 +85,44 @@ void searchWithStatistics(benchmark::State& state, District& d) {
   d.browser.click("IWLink12");  // the panel is rendered with every answer from now on
   for (auto _ : state) d.browser.click("IWButton1");
   reportMemory(state, before);
-  // What one result held by the session costs.
+  // What one result held by the session costs, and the process while it is held.
   state.counters["result_heap_MiB"] = heapInUseMiB() - heapBefore;
-  state.counters["rows"] = static_cast<double>(d.browser.user().sqla.recordCount());
+  state.counters["rss_held_MiB"] = residentMiB();
+  state.counters["rows"] = shownRowCount(d.browser);
+}
+
+// The same search sorted by total, highest first: the whole result goes through SQLite's sorter.
+void searchByTotalWithStatistics(benchmark::State& state, District& d) {
+  d.browser.showPage<pages::TIWForm3>();
+  d.browser.choose("IWComboBox5", "按总分");
+  d.browser.choose("IWComboBox6", "降序排列");
+  const double before = residentMiB();
+  resetPeakResident();
+  for (auto _ : state) d.browser.click("IWButton1");
+  reportMemory(state, before);
+  state.counters["rows"] = shownRowCount(d.browser);
+  d.browser.showPage<pages::TIWForm3>();
+}
+
+// Ten sessions each holding a search of the whole district at once.
+void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
+  d.browser.showPage<pages::TIWForm3>();  // the main browser holds nothing
+  const double before = residentMiB();
+  const double heapBefore = heapInUseMiB();
+  resetPeakResident();
+  for (auto _ : state) {
+    std::vector<testing::BrowserSession> browsers;
+    for (int i = 0; i < 10; ++i) {
+      browsers.push_back(d.server.browser());
+      prepareBrowser(browsers.back(), d);
+      browsers.back().click("IWButton1");
+    }
+    state.counters["held_heap_MiB"] = heapInUseMiB() - heapBefore;
+    state.counters["rss_held_MiB"] = residentMiB();
+    state.counters["rows_each"] = shownRowCount(browsers.back());
+    for (auto& browser : browsers) browser.showPage<pages::TIWForm3>();
+  }
+  reportMemory(state, before);
 }
 
 void pageChange(benchmark::State& state, District& d) {
@@ -120,17 +179,25 @@ void bareSelect(benchmark::State& state, District& d) {
 
 // GNU time reports the shell's own peak: a child spawned from this process would inherit the
 // benchmark's peak.
-void sqliteShell(benchmark::State& state, District& d) {
+void runShell(benchmark::State& state, District& d, const std::string& select) {
   const std::string file = (d.server.folder() / "data").string();
   const std::string report = (d.server.folder() / "sqlite3-peak").string();
   for (auto _ : state) {
-    runProgram({"/usr/bin/time", "-f", "%M", "-o", report, "/usr/bin/sqlite3", "-readonly", file,
-                d.select});
+    runProgram(
+        {"/usr/bin/time", "-f", "%M", "-o", report, "/usr/bin/sqlite3", "-readonly", file, select});
   }
   std::ifstream peak(report);
   double kib = 0;
   peak >> kib;
   state.counters["peak_MiB"] = kib / 1024;
+}
+
+void sqliteShell(benchmark::State& state, District& d) {
+  runShell(state, d, d.select);
+}
+
+void sqliteShellByTotal(benchmark::State& state, District& d) {
+  runShell(state, d, d.selectByTotal);
 }
 
 int studentsFrom(int& argc, char** argv) {
@@ -162,10 +229,13 @@ int main(int argc, char** argv) {
         ->UseRealTime();
   };
   add("search_with_statistics", searchWithStatistics)->Iterations(3);
+  add("search_by_total_with_statistics", searchByTotalWithStatistics)->Iterations(3);
+  add("ten_sessions_holding_a_search", tenSessionsHoldingASearch)->Iterations(1);
   add("page_change", pageChange)->Iterations(50);
   add("export_xlsx", exportWorkbook)->Iterations(1);
   add("bare_select_in_process", bareSelect)->Iterations(3);
   add("sqlite3_shell_select", sqliteShell)->Iterations(3);
+  add("sqlite3_shell_select_by_total", sqliteShellByTotal)->Iterations(3);
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

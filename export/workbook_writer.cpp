@@ -3,6 +3,7 @@
 #include <xlsxwriter.h>
 
 #include <memory>
+#include <optional>
 #include <variant>
 
 namespace zeziza::spreadsheet {
@@ -76,24 +77,57 @@ std::vector<std::string> missingColumns(const store::Query& result, const SheetL
   return missing;
 }
 
-void writeWorkbook(const store::Query& result, const SheetLayout& layout,
-                   const std::filesystem::path& file) {
-  if (!result.isOpen()) throw ExportError("no result to export");
-  const std::vector<std::size_t> indexes = columnIndexes(result, layout);
-  Workbook book(file);
-  lxw_row_t row = 0;
+namespace {
+
+void writeHeadings(Workbook& book, const SheetLayout& layout, lxw_row_t& row) {
   for (const auto& heading : layout.headingRows) {
     for (std::size_t c = 0; c < heading.size(); ++c)
       book.text(row, static_cast<lxw_col_t>(c), heading[c]);
     ++row;
   }
+}
+
+void writeResultRows(Workbook& book, const store::Query& result,
+                     const std::vector<std::size_t>& indexes, lxw_row_t& row) {
   for (const auto& values : result.rows()) {
     for (std::size_t c = 0; c < indexes.size(); ++c) {
       book.value(row, static_cast<lxw_col_t>(c), values[indexes[c]]);
     }
     ++row;
   }
+}
+
+}  // namespace
+
+void writeWorkbook(const store::Query& result, const SheetLayout& layout,
+                   const std::filesystem::path& file) {
+  if (!result.isOpen()) throw ExportError("no result to export");
+  const std::vector<std::size_t> indexes = columnIndexes(result, layout);
+  Workbook book(file);
+  lxw_row_t row = 0;
+  writeHeadings(book, layout, row);
+  writeResultRows(book, result, indexes, row);
   book.close();
+}
+
+void writeWorkbook(const ResultPieces& pieces, const SheetLayout& layout,
+                   const std::filesystem::path& file) {
+  std::optional<Workbook> book;
+  std::vector<std::size_t> indexes;
+  lxw_row_t row = 0;
+  pieces([&](const store::Query& piece) {
+    if (!piece.isOpen()) throw ExportError("no result to export");
+    if (!book) {
+      indexes = columnIndexes(piece, layout);
+      book.emplace(file);
+      writeHeadings(*book, layout, row);
+    } else if (columnIndexes(piece, layout) != indexes) {
+      throw ExportError("the pieces of the result have different columns");
+    }
+    writeResultRows(*book, piece, indexes, row);
+  });
+  if (!book) throw ExportError("no result to export");
+  book->close();
 }
 
 void writeRows(const SheetRows& rows, const std::filesystem::path& file) {

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <filesystem>
+#include <functional>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -26,6 +27,17 @@ std::vector<std::string> missingColumns(const store::Query& result, const SheetL
 // checked before anything is written; rows are streamed (constant memory), so a result of any
 // size needs little more memory than one row. Throws ExportError.
 void writeWorkbook(const store::Query& result, const SheetLayout& layout,
+                   const std::filesystem::path& file);
+
+// A result too big to hold, read in order a piece at a time: hands each piece (an open result
+// of some of the rows, every piece with the same columns) to `onPiece`, at least one piece
+// (an empty one for an empty result).
+using ResultPieces =
+    std::function<void(const std::function<void(const store::Query& piece)>& onPiece)>;
+// writeWorkbook over every row of every piece in order; the columns are checked on the first
+// piece, before anything is written. Only one piece is held at a time. Throws ExportError,
+// also when no piece comes.
+void writeWorkbook(const ResultPieces& pieces, const SheetLayout& layout,
                    const std::filesystem::path& file);
 
 // Rows already made, the first ones usually headings: texts go in as strings, numbers as

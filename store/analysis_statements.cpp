@@ -3,6 +3,8 @@
 #include <string>
 #include <utility>
 
+#include "store/score_query_rows.h"
+
 namespace zeziza::store {
 
 namespace {
@@ -80,16 +82,15 @@ BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
       scope.params()};
 }
 
-BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
-                                  const ScopeConditions& scope,
-                                  const std::optional<std::string_view>& orderColumn,
-                                  bool descending) {
+namespace {
+
+// The search, with `firstColumns` (if any) before the score query's columns.
+BoundStatement scoreRows(std::string_view firstColumns, const std::vector<SubjectColumn>& subjects,
+                         const ScopeConditions& scope,
+                         const std::optional<std::string_view>& orderColumn, bool descending) {
   BoundStatement s;
-  s.sql =
-      "select  cj.ks as 考试名称,ks.id as 考号,  ks.xm as 姓名,ks.xx as 学校,ks.nj as 年级,"
-      "ks.bj as 班次";
-  s.sql += subjectSelectList(subjects);
-  s.sql += "\n,cj.zf as 总分, cj.pj as 平均分\n from ks,cj where ks.bh=cj.kh ";
+  s.sql = "select  " + text(firstColumns) + scoreQuerySelectList(subjects);
+  s.sql += "\n from ks,cj where ks.bh=cj.kh ";
   s.sql += scope.sql();
   s.params = scope.params();
   if (orderColumn) {
@@ -97,6 +98,22 @@ BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
     if (descending) s.sql += " DESC";
   }
   return s;
+}
+
+}  // namespace
+
+BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
+                                  const ScopeConditions& scope,
+                                  const std::optional<std::string_view>& orderColumn,
+                                  bool descending) {
+  return scoreRows({}, subjects, scope, orderColumn, descending);
+}
+
+BoundStatement keyedScoreRowsStatement(const std::vector<SubjectColumn>& subjects,
+                                       const ScopeConditions& scope,
+                                       const std::optional<std::string_view>& orderColumn,
+                                       bool descending) {
+  return scoreRows("cj.id as rowkey, ", subjects, scope, orderColumn, descending);
 }
 
 }  // namespace zeziza::store

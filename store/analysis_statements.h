@@ -46,5 +46,10 @@ BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                   const ScopeConditions& scope,
                                   const std::optional<std::string_view>& orderColumn,
                                   bool descending);
+// The same rows in the same order, with each row's key (`cj.id`) as a first column `rowkey`.
+BoundStatement keyedScoreRowsStatement(const std::vector<SubjectColumn>& subjects,
+                                       const ScopeConditions& scope,
+                                       const std::optional<std::string_view>& orderColumn,
+                                       bool descending);
 
 }  // namespace zeziza::store

@@ -151,41 +151,54 @@ bool TIWForm3::hasEverySubject(const store::Query& result,
 }
 
 void TIWForm3::IWButton1Click() {
-  web::TIWUserSession& session = web::UserSession();
   // Settings first: a bad threshold or band fails the search before anything changes.
   const auto settings = web::UserSession().context().settings().get();
   // Each subject's levels and bands in its own points.
   const ScoreScale scale = sessionScoreScale();
   const ScoreQueryFilter filter = chosenFilter();
+  result_.reset();
   try {
-    const BoundStatement statement = scoreQueryStatement(filter, session.subjects);
-    session.sqla.open(statement.sql, statement.params);
-    nameSubjectColumns(session.sqla, session.subjects);
-    if (!hasEverySubject(session.sqla, settings->subjects)) {
-      session.sqla.close();
-      showNoResult();
-      return;
-    }
-    const auto records = subjectRecords(
-        session.sqla, settings->subjects,
-        [&](const std::string& subject) { return scale.limits(subject); },
-        [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
-    IWRegion1.fill(records, scale.sharedBandCaptions(settings->subjects));
+    if (!search(filter, settings->subjects, scale)) return;
+    fillPaging(result_->rowCount());
   } catch (...) {
-    session.sqla.close();
+    result_.reset();
+    web::UserSession().sqla.close();
     showNoResult();
     throw;
   }
   searchedScope_ = {shownText(IWComboBox1), shownText(IWComboBox2), shownText(IWComboBox3),
                     shownText(IWComboBox4)};
   IWDBGrid1.Columns.clear();
-  for (const auto& name : session.sqla.fieldNames()) {
+  for (const auto& name : web::UserSession().sqla.fieldNames()) {
     web::DBGridColumn column;
     column.DataField = name;
     column.Title = name;
     IWDBGrid1.Columns.push_back(std::move(column));
   }
-  fillPaging(session.sqla.recordCount());
+}
+
+// Steps the search once (false when a subject has no column): its keys are kept, each subject's
+// values only until its statistics are made. The columns are named on an empty read first, so that
+// the statistics read the same column a whole result named after the subject would give.
+bool TIWForm3::search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
+                      const ScoreScale& scale) {
+  web::TIWUserSession& session = web::UserSession();
+  ScoreQueryResult(session.subjects, {}).read(session.sqla, 0, 0);
+  if (!hasEverySubject(session.sqla, subjects)) {
+    session.sqla.close();
+    showNoResult();
+    return false;
+  }
+  std::vector<std::size_t> columns;
+  for (const auto& subject : subjects) columns.push_back(session.sqla.fieldIndex(subject));
+  SearchPass pass = stepSearch(session.ADOConnection1.db(),
+                               keyedScoreQueryStatement(filter, session.subjects), columns);
+  const auto records = subjectRecords(
+      subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
+      [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
+  IWRegion1.fill(records, scale.sharedBandCaptions(subjects));
+  result_.emplace(session.subjects, std::move(pass.keys));
+  return true;
 }
 
 void TIWForm3::showNoResult() {
@@ -198,22 +211,22 @@ void TIWForm3::showNoResult() {
 }
 
 void TIWForm3::fillPaging(std::size_t rows) {
-  web::UserSession().sqla.first();
   const std::size_t pages = (rows + kRowsPerPage - 1) / kRowsPerPage;
   IWComboBox7.Items.clear();
   for (std::size_t p = 1; p <= pages; ++p) IWComboBox7.Items.push_back(std::to_string(p));
   IWComboBox7.ItemIndex = pages > 0 ? 0 : -1;
   IWRegion4.Visible = rows >= 1;
+  result_->read(web::UserSession().sqla, 0, kRowsPerPage);
   IWLabel4.Caption = statusText(rows, 1, pages);
 }
 
+// The chosen page's rows are read again by key into the grid's query.
 void TIWForm3::IWComboBox7Change() {
-  store::Query& result = web::UserSession().sqla;
   const int index = IWComboBox7.ItemIndex;
-  if (!result.isOpen() || index < 0) return;
-  result.first();
-  result.moveBy(static_cast<long>(kRowsPerPage) * index);
-  IWLabel4.Caption = statusText(result.recordCount(), static_cast<std::size_t>(index) + 1,
+  if (!result_ || index < 0) return;
+  result_->read(web::UserSession().sqla, kRowsPerPage * static_cast<std::size_t>(index),
+                kRowsPerPage);
+  IWLabel4.Caption = statusText(result_->rowCount(), static_cast<std::size_t>(index) + 1,
                                 IWComboBox7.Items.size());
 }
 
@@ -242,7 +255,7 @@ void TIWForm3::IWLink4Click() {
 }
 
 void TIWForm3::IWLink12Click() {
-  if (!web::UserSession().sqla.isOpen()) {
+  if (!result_) {
     web::ShowMessage("请先进行查询，才能查看统计信息！");
     return;
   }
@@ -250,12 +263,20 @@ void TIWForm3::IWLink12Click() {
 }
 
 // The sheet's scope row names the filters of the search that made the result, even when the
-// boxes were changed since.
+// boxes were changed since. Its rows are read again in order, a few hundred at a time.
 void TIWForm3::IWLink11Click() {
-  const store::Query& result = web::UserSession().sqla;
-  const auto subjects = web::UserSession().context().settings().get()->subjects;
-  if (result.isOpen() && !hasEverySubject(result, subjects)) return;
-  sendWorkbook(result, spreadsheet::scoreQueryLayout(searchedScope_, subjects),
+  if (!result_) {
+    web::ShowMessage(std::string(kExportNoQueryMessage));
+    return;
+  }
+  web::TIWUserSession& session = web::UserSession();
+  const auto subjects = session.context().settings().get()->subjects;
+  store::Query columns(session.ADOConnection1);
+  result_->read(columns, 0, 0);
+  if (!hasEverySubject(columns, subjects)) return;
+  const ScoreQueryResult& result = *result_;
+  sendWorkbook([&](const auto& onPiece) { result.forEachPiece(session.ADOConnection1, onPiece); },
+               spreadsheet::scoreQueryLayout(searchedScope_, subjects),
                spreadsheet::workbookDownloadName("成绩查询",
                                                  {searchedScope_.begin(), searchedScope_.end()}));
 }

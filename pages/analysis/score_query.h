@@ -1,10 +1,12 @@
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
 #include "export/sheet_layout.h"
 #include "pages/analysis/score_history_panel.h"
+#include "pages/analysis/score_query_result.h"
 #include "pages/analysis/score_query_statement.h"
 #include "pages/analysis/score_statistics_panel.h"
 #include "pages/common/footer.h"
@@ -22,6 +24,8 @@ class Query;
 }
 
 namespace zeziza::pages {
+
+class ScoreScale;
 
 // The score query: score rows by exam, unit, grade, class and name, sorted as asked, thirty to a
 // page, with a statistics panel over the whole result and a spreadsheet export.
@@ -46,10 +50,15 @@ class TIWForm3 : public web::Page {
   void fillLists();
   ScoreQueryFilter chosenFilter() const;
   bool hasEverySubject(const store::Query& result, const std::vector<std::string>& subjects);
+  bool search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
+              const ScoreScale& scale);
   void showNoResult();
   void fillPaging(std::size_t rows);
   void choosePage(int index);
 
+  // The last search's rows by key; none until a search has run on this page, or after one
+  // failed. The grid's query holds only the rows of the page shown.
+  std::optional<ScoreQueryResult> result_;
   spreadsheet::QueryScopeTexts searchedScope_;
 
   Tmain Tmain1{*this};

@@ -50,14 +50,31 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects) {
   return items;
 }
 
+namespace {
+
+std::optional<std::string> orderOf(const ScoreQueryFilter& filter) {
+  if (filter.sortItem > 0) return sortColumn(filter.sortItem);
+  return std::nullopt;
+}
+
+std::optional<std::string_view> viewOf(const std::optional<std::string>& order) {
+  return order ? std::optional<std::string_view>(*order) : std::nullopt;
+}
+
+}  // namespace
+
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects) {
-  const ScopeFilter scope = scopeOf(filter, true);
-  std::optional<std::string> order;
-  if (filter.sortItem > 0) order = sortColumn(filter.sortItem);
-  return store::scoreRowsStatement(subjects, scope.conditions(),
-                                   order ? std::optional<std::string_view>(*order) : std::nullopt,
+  const auto order = orderOf(filter);
+  return store::scoreRowsStatement(subjects, scopeOf(filter, true).conditions(), viewOf(order),
                                    filter.descending);
+}
+
+BoundStatement keyedScoreQueryStatement(const ScoreQueryFilter& filter,
+                                        const std::vector<SubjectColumn>& subjects) {
+  const auto order = orderOf(filter);
+  return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true).conditions(), viewOf(order),
+                                        filter.descending);
 }
 
 void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects) {

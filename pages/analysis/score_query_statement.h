@@ -34,6 +34,9 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects);
 // 考号 shown. The name is matched as plain text: %, _ and \ in it match only themselves.
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects);
+// The same rows in the same order with each row's key (`cj.id`) as a first column.
+BoundStatement keyedScoreQueryStatement(const ScoreQueryFilter& filter,
+                                        const std::vector<SubjectColumn>& subjects);
 // Names the subject columns of an open score query result after their subjects; the names
 // never enter the statement.
 void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects);

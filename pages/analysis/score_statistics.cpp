@@ -56,16 +56,29 @@ std::vector<SubjectRecord> subjectRecords(
     const store::Query& result, const std::vector<std::string>& subjects,
     const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
     const std::function<int()>& countEnrolled) {
+  std::vector<std::vector<double>> values;
+  for (const auto& subject : subjects) {
+    values.push_back(columnValues(result, result.fieldIndex(subject)));
+  }
+  return subjectRecords(subjects, values, limitsOf, countEnrolled);
+}
+
+std::vector<SubjectRecord> subjectRecords(
+    const std::vector<std::string>& subjects, const std::vector<std::vector<double>>& values,
+    const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
+    const std::function<int()>& countEnrolled) {
+  if (values.size() != subjects.size()) {
+    throw std::invalid_argument("one list of values per subject");
+  }
   std::vector<SubjectRecord> records;
   std::optional<int> enrolled;
-  for (const auto& subject : subjects) {
-    const std::vector<double> values = columnValues(result, result.fieldIndex(subject));
-    auto stats = analysis::computeStatistics(values, 0, limitsOf(subject));
+  for (std::size_t i = 0; i < subjects.size(); ++i) {
+    auto stats = analysis::computeStatistics(values[i], 0, limitsOf(subjects[i]));
     if (stats) {
       if (!enrolled) enrolled = countEnrolled();
       stats->enrolled = *enrolled;
     }
-    records.push_back({subject, std::move(stats)});
+    records.push_back({subjects[i], std::move(stats)});
   }
   return records;
 }

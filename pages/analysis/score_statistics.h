@@ -38,4 +38,11 @@ std::vector<SubjectRecord> subjectRecords(
     const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
     const std::function<int()>& countEnrolled);
 
+// The same over values already read: `values[i]` holds subject i's value of every result row,
+// in the result's order (see scoreValue).
+std::vector<SubjectRecord> subjectRecords(
+    const std::vector<std::string>& subjects, const std::vector<std::vector<double>>& values,
+    const std::function<analysis::ScoreLimits(const std::string&)>& limitsOf,
+    const std::function<int()>& countEnrolled);
+
 }  // namespace zeziza::pages

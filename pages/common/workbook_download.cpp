@@ -41,6 +41,12 @@ void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& la
             downloadName);
 }
 
+void sendWorkbook(const spreadsheet::ResultPieces& pieces, const spreadsheet::SheetLayout& layout,
+                  const std::string& downloadName) {
+  sendFresh([&](const auto& file) { spreadsheet::writeWorkbook(pieces, layout, file); },
+            downloadName);
+}
+
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName) {
   sendFresh([&](const auto& file) { spreadsheet::writeRows(rows, file); }, downloadName);
 }

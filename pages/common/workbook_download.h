@@ -21,6 +21,11 @@ inline constexpr std::string_view kExportFailedMessage =
 void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& layout,
                   const std::string& downloadName);
 
+// The same for a result read a piece at a time; the caller has refused already when no query
+// has run.
+void sendWorkbook(const spreadsheet::ResultPieces& pieces, const spreadsheet::SheetLayout& layout,
+                  const std::string& downloadName);
+
 // The same for rows an analysis page made: the file is offered as `downloadName`.
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName);
 

@@ -119,6 +119,63 @@ TEST_F(WorkbookWriterTest, MissingColumnIsFoundBeforeAnythingIsWritten) {
   EXPECT_THROW(exportRoster(query, file), ExportError);
 }
 
+// A result read in pieces gives the sheet the whole result gives, piece boundaries unseen.
+TEST_F(WorkbookWriterTest, PiecesInOrderGiveTheSheetOfTheWholeResult) {
+  for (int i = 1; i <= 7; ++i) addStudent(std::to_string(1000 + i), "学生" + std::to_string(i));
+  const auto whole = freshWorkbookFile(folder.cache());
+  query.open(kRosterSelect);
+  exportRoster(query, whole);
+
+  // Pieces of three rows by bh, and a last empty one.
+  const ResultPieces pieces = [&](const auto& onPiece) {
+    for (int from = 0; from <= 9; from += 3) {
+      query.open(
+          "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks "
+          "where bh>? and bh<=? order by bh",
+          {from, from + 3});
+      onPiece(query);
+    }
+  };
+  const auto pieced = freshWorkbookFile(folder.cache());
+  writeWorkbook(pieces, rosterLayout(), pieced);
+  const auto sheet = testing::readWorkbook(pieced);
+  EXPECT_EQ(sheet.rows.size(), 8u);
+  EXPECT_EQ(sheet.rows, testing::readWorkbook(whole).rows);
+}
+
+TEST_F(WorkbookWriterTest, PiecesAreRefusedWithoutAnyOrWithAMissingColumn) {
+  const auto layout = scoreQueryLayout({"期中", "所有学校", "所有年级", "所有班"}, {"数学"});
+  struct Case {
+    std::string name;
+    ResultPieces pieces;
+  };
+  const std::vector<Case> cases = {
+      {"no piece", [](const auto&) {}},
+      {"a closed piece", [&](const auto& onPiece) { onPiece(query); }},
+      {"a column missing",
+       [&](const auto& onPiece) {
+         query.open(kRosterSelect);
+         onPiece(query);
+       }},
+      {"a later piece with other columns",
+       [&](const auto& onPiece) {
+         query.open(kScoreSelect);
+         onPiece(query);
+         query.open(
+             "select 1 as 数学, 2 as 考号, '' as 考试名称, '' as 姓名, '' as 学校, "
+             "'' as 年级, '' as 班次, 3 as 总分, 4 as 平均分");
+         onPiece(query);
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    query.close();
+    const auto file = freshWorkbookFile(folder.cache());
+    EXPECT_THROW(writeWorkbook(c.pieces, layout, file), ExportError);
+    EXPECT_EQ(std::filesystem::file_size(file), 0u);
+  }
+}
+
 TEST_F(WorkbookWriterTest, UnwritableFileIsAnExportError) {
   query.open(kRosterSelect);
   EXPECT_THROW(exportRoster(query, folder.cache() / "no-such-folder" / "a.xlsx"), ExportError);

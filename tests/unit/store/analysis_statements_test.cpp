@@ -28,6 +28,7 @@ TEST(AnalysisStatements, ScopeValuesAndXAreBoundInOrderAndNeverSpliced) {
       columnRankingStatement("cj.pj", scope),
       totalRankingStatement(subjects, scope),
       scoreRowsStatement(subjects, scope, std::nullopt, false),
+      keyedScoreRowsStatement(subjects, scope, std::nullopt, false),
   };
   for (const auto& s : statements) {
     EXPECT_EQ(s.params, scopeValues) << s.sql;
