@@ -15,6 +15,7 @@
 #include "host/open_files.h"
 #include "host/options.h"
 #include "pages/common/start_page.h"
+#include "web/memory_return.h"
 
 namespace {
 
@@ -129,6 +130,7 @@ int main(int argc, char** argv) {
     return runCloudCommand(options, std::cin, std::cout, std::cerr);
   }
   raiseOpenFileLimit();
+  zeziza::web::boundAllocatorPools();
   const sigset_t signals = stopSignals();
   pthread_sigmask(SIG_BLOCK, &signals, nullptr);
   std::thread([signals] {

@@ -7,6 +7,7 @@
 #include "web/compression.h"
 #include "web/embedded_file.h"
 #include "web/html.h"
+#include "web/memory_return.h"
 #include "web/page_renderer.h"
 #include "web/static_files.h"
 
@@ -176,7 +177,9 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
 
 HttpResponse TIWServerController::event(const HttpRequest& request) {
   const std::string address = clientAddress(request, settings_.TrustedProxy);
+  const auto started = Clock::now();
   auto outcome = postEvent(request.form, address, takesGzip(request.header("accept-encoding")));
+  if (Clock::now() - started >= kReturnMemoryAfter) returnFreedMemory();
   if (!outcome && request.form.value(kResyncField) == "1") return startExchange(address);
   if (!outcome) return HttpResponse::redirect(settings_.SessionTimeoutURL);
   if (outcome->kind == EventOutcome::Kind::File) {
@@ -256,6 +259,7 @@ void TIWServerController::housekeepingLoop() {
     try {
       expireSessions(Clock::now());
       purgeCache(std::filesystem::file_time_type::clock::now());
+      returnFreedMemory();  // what ended sessions held
     } catch (const std::exception& e) {
       // The next round tries again; the failure is reported, never hidden.
       if (eventLog_) {

@@ -24,7 +24,7 @@ LevelsSection::LevelsSection(web::Container& parent) : web::Region(parent, "Leve
   }
   for (auto* level : {&youxiu, &lianghao, &jige}) level->Css = "srk level";
   IWEdit7.Text = "1000";
-  IWEdit3.Text = "0";
+  IWEdit3.Text = std::string(1, '0');  // a plain "0" trips a false -Wrestrict in GCC 12
   ExcellentSign.Caption = ">优秀>=";
   GoodSign.Caption = ">良好>=";
   PassSign.Caption = ">及格>=";
