@@ -48,4 +48,20 @@ void sendAnalysis(const AnalysisExport& shown, const std::vector<std::vector<std
   sendRows(spreadsheet::tableSheet(shown.scope, table, kinds), shown.fileName);
 }
 
+void sendAnalysisStream(const AnalysisExport& shown, const std::vector<std::string>& header,
+                        const std::vector<spreadsheet::CellKind>& kinds,
+                        const std::function<void(const AnalysisRowSink& put)>& rows) {
+  if (shown.fileName.empty()) {
+    web::ShowMessage(kExportNothingMessage);
+    return;
+  }
+  sendWritten(
+      [&](const std::filesystem::path& file) {
+        spreadsheet::TableSheetStream sheet(file, shown.scope, header, kinds);
+        rows([&](const std::vector<std::string>& texts) { sheet.add(texts); });
+        sheet.close();
+      },
+      shown.fileName);
+}
+
 }  // namespace zeziza::pages

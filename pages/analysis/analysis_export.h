@@ -40,4 +40,13 @@ std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& tab
 void sendAnalysis(const AnalysisExport& shown, const std::vector<std::vector<std::string>>& table,
                   const std::vector<spreadsheet::CellKind>& kinds);
 
+// Hands a streamed export its rows one at a time.
+using AnalysisRowSink = std::function<void(const std::vector<std::string>& texts)>;
+
+// The same for a table too big to hold: `header` first, then every row `rows` puts, written
+// as it comes.
+void sendAnalysisStream(const AnalysisExport& shown, const std::vector<std::string>& header,
+                        const std::vector<spreadsheet::CellKind>& kinds,
+                        const std::function<void(const AnalysisRowSink& put)>& rows);
+
 }  // namespace zeziza::pages

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -23,5 +25,9 @@ void sendWorkbook(const store::Query& result, const spreadsheet::SheetLayout& la
 
 // The same for rows an analysis page made: the file is offered as `downloadName`.
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName);
+
+// The same for a workbook `write` makes in the file it is given.
+void sendWritten(const std::function<void(const std::filesystem::path&)>& write,
+                 const std::string& downloadName);
 
 }  // namespace zeziza::pages
