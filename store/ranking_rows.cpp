@@ -15,7 +15,7 @@ BoundStatement rankingValuesStatement(const std::vector<SubjectColumn>& subjects
           scope.params()};
 }
 
-BoundStatement rankingRowsStatement(const std::vector<SubjectColumn>& subjects,
+BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
                                     std::span<const std::int64_t> keys) {
   if (keys.empty() || keys.size() > kRowsByKeyChunk) {
     throw std::invalid_argument("rows by key: 1 to 500 keys");
@@ -31,12 +31,12 @@ BoundStatement rankingRowsStatement(const std::vector<SubjectColumn>& subjects,
   return s;
 }
 
-void forEachRankingRow(Database& db, const std::vector<SubjectColumn>& subjects,
+void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjects,
                        std::span<const std::int64_t> keys,
                        const std::function<void(const Statement& row)>& onRow) {
   for (std::size_t at = 0; at < keys.size(); at += kRowsByKeyChunk) {
     const auto chunk = keys.subspan(at, std::min(kRowsByKeyChunk, keys.size() - at));
-    forEachRow(db, rankingRowsStatement(subjects, chunk), onRow);
+    forEachRow(db, scoreRowsByKeyStatement(subjects, chunk), onRow);
   }
 }
 

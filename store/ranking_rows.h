@@ -24,7 +24,7 @@ BoundStatement rankingValuesStatement(const std::vector<SubjectColumn>& subjects
                                       const ScopeConditions& scope);
 
 // Result columns of the rows read by key: the key, the shown texts, then the numbers.
-enum RankingRowField : int {
+enum ScoreRowField : int {
   kRowKey,
   kRowExam,
   kRowId,
@@ -41,12 +41,12 @@ enum RankingRowField : int {
 inline constexpr std::size_t kRowsByKeyChunk = 500;
 
 // The score rows (with their student) of `keys`, at most kRowsByKeyChunk, in no given order.
-BoundStatement rankingRowsStatement(const std::vector<SubjectColumn>& subjects,
+BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
                                     std::span<const std::int64_t> keys);
 
 // Reads the rows of `keys` a chunk at a time and hands each to `onRow`; a key whose row is gone
 // gives none.
-void forEachRankingRow(Database& db, const std::vector<SubjectColumn>& subjects,
+void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjects,
                        std::span<const std::int64_t> keys,
                        const std::function<void(const Statement& row)>& onRow);
 

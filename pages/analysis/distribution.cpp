@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
@@ -12,6 +13,8 @@
 #include "pages/analysis/score_columns.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
+#include "store/ranking_rows.h"
+#include "store/row_stream.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -25,6 +28,9 @@ constexpr const char* kTieMessage =
 constexpr const char* kDetailsCaption = "查看详情";
 constexpr int kDetailsColumn = 4;
 
+// Result columns of the range statements.
+enum PlaceField : int { kPlaceKey, kPlaceUnit, kPlaceGrade, kPlaceClass };
+
 enum RangeKind { kTopX = 0, kBottomX = 1, kAtLeastX = 2, kAtMostX = 3 };
 
 // X as typed, blanks around it allowed.
@@ -36,12 +42,6 @@ std::string placeKey(const std::string& unit, const std::string& grade, const st
   // Lengths first, so no unit, grade or class text can run into the next one.
   return std::to_string(unit.size()) + ':' + unit + std::to_string(grade.size()) + ':' + grade +
          cls;
-}
-
-std::string resultPlaceKey(const store::Query& query, std::size_t row) {
-  return placeKey(query.fieldAt(row, query.fieldIndex("学校")).asText(),
-                  query.fieldAt(row, query.fieldIndex("年级")).asText(),
-                  query.fieldAt(row, query.fieldIndex("班次")).asText());
 }
 
 void setRow(web::Grid& grid, int row, const std::vector<std::string>& cells) {
@@ -97,8 +97,7 @@ bool TIWForm13::rankKind() const {
   return IWComboBox5.ItemIndex == kTopX || IWComboBox5.ItemIndex == kBottomX;
 }
 
-void TIWForm13::openRange(long long x) {
-  const SessionSubjects subjects = SessionSubjects::current();
+std::size_t TIWForm13::readRange(long long x) {
   const std::string column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
@@ -106,13 +105,42 @@ void TIWForm13::openRange(long long x) {
       .equals(ScopeColumn::Grade, IWComboBox3.text());
   // The top (bottom) X keep every row tied with the X-th.
   const store::BoundStatement statement =
-      rankKind()
-          ? store::rankedRowsStatement(subjects.columns(), column, IWComboBox5.ItemIndex == kTopX,
-                                       scope.conditions(), static_cast<std::int64_t>(x))
-          : store::rowsWithinStatement(subjects.columns(), column,
-                                       IWComboBox5.ItemIndex == kAtLeastX, scope.conditions(),
-                                       static_cast<std::int64_t>(x));
-  web::UserSession().sqla.open(statement.sql, statement.params);
+      rankKind() ? store::rankedRowsStatement(column, IWComboBox5.ItemIndex == kTopX,
+                                              scope.conditions(), static_cast<std::int64_t>(x))
+                 : store::rowsWithinStatement(column, IWComboBox5.ItemIndex == kAtLeastX,
+                                              scope.conditions(), static_cast<std::int64_t>(x));
+  IWGrid1.setColumnCount(5);
+  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
+  std::map<std::string, std::uint32_t> rowOfPlace;
+  std::vector<int> counts;  // by grid row
+  store::forEachRow(
+      web::UserSession().ADOConnection1.db(), statement, [&](const store::Statement& row) {
+        const std::uint32_t r = placeRow(row.columnText(kPlaceUnit), row.columnText(kPlaceGrade),
+                                         row.columnText(kPlaceClass), rowOfPlace);
+        counts.resize(std::max<std::size_t>(counts.size(), r + 1), 0);
+        ++counts[r];
+        rangeKeys_.push_back(row.columnInt(kPlaceKey));
+        rangePlaces_.push_back(r);
+      });
+  for (std::size_t r = 1; r < counts.size(); ++r) {
+    IWGrid1.cell(static_cast<int>(r), 3).Text = std::to_string(counts[r]);
+  }
+  return rangeKeys_.size();
+}
+
+// One row per unit, grade and class in the order each first occurs in the result.
+std::uint32_t TIWForm13::placeRow(std::string_view unit, std::string_view grade,
+                                  std::string_view cls,
+                                  std::map<std::string, std::uint32_t>& rowOfPlace) {
+  const auto r = static_cast<std::uint32_t>(IWGrid1.rowCount());
+  const auto [it, added] =
+      rowOfPlace.emplace(placeKey(std::string(unit), std::string(grade), std::string(cls)), r);
+  if (!added) return it->second;
+  IWGrid1.setRowCount(static_cast<int>(r) + 1);
+  setRow(IWGrid1, static_cast<int>(r),
+         {std::string(unit), std::string(grade), std::string(cls), "", kDetailsCaption});
+  IWGrid1.cell(static_cast<int>(r), kDetailsColumn).Clickable = true;
+  return r;
 }
 
 void TIWForm13::IWButton1Click() {
@@ -131,12 +159,12 @@ void TIWForm13::IWButton1Click() {
   IWGrid2.setRowCount(0);
   IWGrid1.setRowCount(1);
   IWGrid1.clear();
-  openRange(*x);
-  const store::Query& result = web::UserSession().sqla;
-  if (rankKind() && result.recordCount() > static_cast<std::size_t>(*x)) {
-    web::ShowMessage(kTieMessage);
-  }
-  countPlaces(result);
+  rangeKeys_.clear();
+  rangePlaces_.clear();
+  const std::size_t rows = readRange(*x);
+  rangeKeys_.shrink_to_fit();
+  rangePlaces_.shrink_to_fit();
+  if (rankKind() && rows > static_cast<std::size_t>(*x)) web::ShowMessage(kTieMessage);
   IWGrid1.Visible = true;
   export_ = {{"统计范围:", IWComboBox1.text(), chosenText(IWComboBox2), IWComboBox3.text(),
               IWComboBox4.text(), IWComboBox5.text(), "X=" + std::to_string(*x)},
@@ -146,38 +174,14 @@ void TIWForm13::IWButton1Click() {
   detailsExport_ = {};
 }
 
-// One row per unit, grade and class in the order each first occurs in the result.
-void TIWForm13::countPlaces(const store::Query& result) {
-  IWGrid1.setColumnCount(5);
-  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
-  std::map<std::string, int> rowOfPlace;
-  for (std::size_t i = 0; i < result.recordCount(); ++i) {
-    const auto [it, added] = rowOfPlace.emplace(resultPlaceKey(result, i), IWGrid1.rowCount());
-    if (!added) {
-      auto& count = IWGrid1.cell(it->second, 3).Text;
-      count = std::to_string(std::stoi(count) + 1);
-      continue;
-    }
-    const int r = IWGrid1.rowCount();
-    IWGrid1.setRowCount(r + 1);
-    setRow(IWGrid1, r,
-           {result.fieldAt(i, result.fieldIndex("学校")).asText(),
-            result.fieldAt(i, result.fieldIndex("年级")).asText(),
-            result.fieldAt(i, result.fieldIndex("班次")).asText(), "1", kDetailsCaption});
-    IWGrid1.cell(r, kDetailsColumn).Clickable = true;
-  }
-}
-
 void TIWForm13::IWGrid1CellClick(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
-  const store::Query& result = web::UserSession().sqla;
-  if (!result.isOpen()) return;
   const SessionSubjects subjects = SessionSubjects::current();
-  // Result columns in the order of the column box: 平均分, 总分, then each subject.
-  std::vector<std::size_t> valueColumns;
-  for (std::size_t i = 0; i < IWComboBox4.Items.size(); ++i) {
+  // Value columns in the order of the column box: 平均分, 总分, then each subject.
+  std::vector<store::SubjectColumn> shownSubjects;
+  for (std::size_t i = 2; i < IWComboBox4.Items.size(); ++i) {
     const std::string& item = IWComboBox4.Items[i];
-    valueColumns.push_back(result.fieldIndex(i < 2 ? item : subjectKey(subjects.numberOf(item))));
+    shownSubjects.push_back({subjects.numberOf(item), item});
   }
   std::vector<std::string> header = {"学生编号", "姓名"};
   header.insert(header.end(), IWComboBox4.Items.begin(), IWComboBox4.Items.end());
@@ -185,16 +189,31 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
   IWGrid2.setColumnCount(static_cast<int>(header.size()));
   IWGrid2.setRowCount(1);
   setRow(IWGrid2, 0, header);
-  const std::string key =
-      placeKey(IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text, IWGrid1.cell(row, 2).Text);
-  for (std::size_t i = 0; i < result.recordCount(); ++i) {
-    if (resultPlaceKey(result, i) != key) continue;
-    std::vector<std::string> cells = {result.fieldAt(i, result.fieldIndex("考号")).asText(),
-                                      result.fieldAt(i, result.fieldIndex("姓名")).asText()};
-    for (const std::size_t c : valueColumns) cells.push_back(result.fieldAt(i, c).asText());
+  std::vector<std::int64_t> keys;
+  for (std::size_t i = 0; i < rangeKeys_.size(); ++i) {
+    if (rangePlaces_[i] == static_cast<std::uint32_t>(row)) keys.push_back(rangeKeys_[i]);
+  }
+  std::unordered_map<std::int64_t, std::vector<std::string>> cellsOf;
+  store::forEachScoreRowByKey(
+      web::UserSession().ADOConnection1.db(), shownSubjects, keys, [&](const store::Statement& r) {
+        std::vector<std::string> cells = {std::string(r.columnText(store::kRowId)),
+                                          std::string(r.columnText(store::kRowName))};
+        // Scores as stored values show them (85, not 85.0).
+        for (int c : {static_cast<int>(store::kRowAverage), static_cast<int>(store::kRowTotal)}) {
+          cells.push_back(r.column(c).asText());
+        }
+        for (std::size_t s = 0; s < shownSubjects.size(); ++s) {
+          cells.push_back(r.column(store::kFirstSubjectField + static_cast<int>(s)).asText());
+        }
+        cellsOf.emplace(r.columnInt(store::kRowKey), std::move(cells));
+      });
+  // In the order of the range; a row deleted since is left out.
+  for (const std::int64_t key : keys) {
+    const auto it = cellsOf.find(key);
+    if (it == cellsOf.end()) continue;
     const int r = IWGrid2.rowCount();
     IWGrid2.setRowCount(r + 1);
-    setRow(IWGrid2, r, cells);
+    setRow(IWGrid2, r, it->second);
   }
   IWRegion1.Visible = true;
   detailsExport_ = export_;

@@ -88,7 +88,7 @@ web::GridRowTexts RankingTable::texts(store::Database& db, std::size_t first,
   const std::span<const std::int64_t> keys(keys_.data() + first, count);
   std::unordered_map<std::int64_t, ShownRow> byKey;
   byKey.reserve(count);
-  store::forEachRankingRow(db, subjects_, keys, [&](const store::Statement& row) {
+  store::forEachScoreRowByKey(db, subjects_, keys, [&](const store::Statement& row) {
     byKey.emplace(row.columnInt(store::kRowKey), shownRow(row, subjects_.size()));
   });
   web::GridRowTexts rows;
