@@ -59,9 +59,8 @@ BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
 }
 
 BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope) {
-  return {"select ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, " +
-              text(column) + " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " +
-              text(column) + " desc, cj.id",
+  return {"select ks.bh as 学生, " + text(column) + " as 成绩 from ks, cj where ks.bh=cj.kh" +
+              scope.sql() + " order by " + text(column) + " desc, cj.id",
           scope.params()};
 }
 

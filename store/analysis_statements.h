@@ -31,8 +31,8 @@ BoundStatement rankedRowsStatement(std::string_view column, bool highest,
 BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
                                    const ScopeConditions& scope, std::int64_t x);
 
-// The students of the scope with their `column` as 成绩, highest first; equal values keep the
-// order in which the rows were stored.
+// The students (their key ks.bh as 学生) of the scope with their `column` as 成绩, highest
+// first; equal values keep the order in which the rows were stored.
 BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope);
 
 // Every score row of the scope with all its columns, by total, highest first; equal totals

@@ -42,12 +42,29 @@ inline constexpr std::size_t kRowsByKeyChunk = 500;
 
 // The score rows (with their student) of `keys`, at most kRowsByKeyChunk, in no given order.
 BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                    std::span<const std::int64_t> keys);
+                                       std::span<const std::int64_t> keys);
 
 // Reads the rows of `keys` a chunk at a time and hands each to `onRow`; a key whose row is gone
 // gives none.
 void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjects,
-                       std::span<const std::int64_t> keys,
-                       const std::function<void(const Statement& row)>& onRow);
+                          std::span<const std::int64_t> keys,
+                          const std::function<void(const Statement& row)>& onRow);
+
+// Result columns of the students read by key.
+enum StudentField : int {
+  kStudentKey,
+  kStudentId,
+  kStudentName,
+  kStudentUnit,
+  kStudentGrade,
+  kStudentClass
+};
+
+// The students (ks.bh) of `keys`, at most kRowsByKeyChunk, in no given order.
+BoundStatement studentsByKeyStatement(std::span<const std::int64_t> keys);
+
+// Reads the students of `keys` a chunk at a time and hands each to `onRow`.
+void forEachStudentByKey(Database& db, std::span<const std::int64_t> keys,
+                         const std::function<void(const Statement& row)>& onRow);
 
 }  // namespace zeziza::store

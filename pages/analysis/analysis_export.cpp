@@ -33,6 +33,10 @@ std::vector<std::vector<std::string>> gridTexts(const web::Grid& grid) {
   return rows;
 }
 
+std::vector<std::string> headerTexts(const web::Grid& grid) {
+  return grid.rowCount() > 0 ? grid.rowTexts(0) : std::vector<std::string>();
+}
+
 std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& table) {
   std::vector<std::vector<std::string>> rows = {table.Columns};
   rows.insert(rows.end(), table.Rows.begin(), table.Rows.end());

@@ -32,6 +32,8 @@ std::string chosenUnless(const web::ComboBox& box, const std::string& all);
 
 // The texts of a grid, header row first.
 std::vector<std::vector<std::string>> gridTexts(const web::Grid& grid);
+// The texts of a grid's header row; none before the grid has one.
+std::vector<std::string> headerTexts(const web::Grid& grid);
 // A browser table's columns and rows.
 std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& table);
 

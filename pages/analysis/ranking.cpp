@@ -112,7 +112,7 @@ void TIWForm12::ExportLinkClick() {
   kinds.resize(static_cast<std::size_t>(IWGrid1.columnCount()), CellKind::Ranked);
   store::Database& db = web::UserSession().ADOConnection1.db();
   // Every row, not only the page shown, a chunk at a time.
-  sendAnalysisStream(export_, IWGrid1.rowTexts(0), kinds, [&](const AnalysisRowSink& put) {
+  sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
     for (std::size_t first = 0; first < ranking_.size(); first += store::kRowsByKeyChunk) {
       for (const auto& row : ranking_.texts(db, first, store::kRowsByKeyChunk)) put(row);
     }

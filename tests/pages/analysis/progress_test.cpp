@@ -35,7 +35,7 @@ class ProgressTest : public AnalysisTest {
   std::vector<std::pair<std::string, std::string>> listed() {
     std::vector<std::pair<std::string, std::string>> out;
     for (int r = 1; r < grid().rowCount(); ++r)
-      out.emplace_back(grid().cell(r, 0).Text, grid().cell(r, 9).Text);
+      out.emplace_back(row(grid(), r)[0], row(grid(), r)[9]);
     return out;
   }
 };
@@ -159,7 +159,8 @@ TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
   const auto& grid = b.control<web::Grid>("IWGrid1");
   ASSERT_EQ(grid.rowCount(), 24);
   std::map<std::string, std::vector<std::string>> byId;
-  for (int r = 1; r < grid.rowCount(); ++r) byId[grid.cell(r, 0).Text] = AnalysisTest::row(grid, r);
+  for (int r = 1; r < grid.rowCount(); ++r)
+    byId[AnalysisTest::row(grid, r)[0]] = AnalysisTest::row(grid, r);
   EXPECT_EQ(byId.count("1001"), 0u);  // reference only
   EXPECT_EQ(byId.count("1200"), 0u);  // comparison only
   EXPECT_EQ(byId["1100"], (std::vector<std::string>{"1100", "小明", "中心校区", "初一", "一班",
