@@ -64,16 +64,6 @@ BoundStatement columnRankingStatement(std::string_view column, const ScopeCondit
           scope.params()};
 }
 
-BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
-                                     const ScopeConditions& scope) {
-  return {
-      "select cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, "
-      "ks.bj as 班次, cj.zf as 总分, cj.pj as 平均分, cj.id as 序" +
-          subjectSelectList(subjects) + " from ks, cj where ks.bh=cj.kh" + scope.sql() +
-          " order by cj.zf desc, cj.id",
-      scope.params()};
-}
-
 BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                   const ScopeConditions& scope,
                                   const std::optional<std::string_view>& orderColumn,

@@ -35,11 +35,6 @@ BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
 // first; equal values keep the order in which the rows were stored.
 BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope);
 
-// Every score row of the scope with all its columns, by total, highest first; equal totals
-// keep the order in which the rows were stored.
-BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
-                                     const ScopeConditions& scope);
-
 // The score rows of the scope with a column k<n> for each subject between the fixed columns
 // and 总分/平均分, sorted by `orderColumn` when there is one.
 BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,

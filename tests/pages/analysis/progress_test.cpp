@@ -3,6 +3,7 @@
 #include <map>
 
 #include "tests/pages/analysis/analysis_fixture.h"
+#include "tests/support/xlsx_reader.h"
 
 namespace zeziza::testing {
 namespace {
@@ -103,6 +104,26 @@ TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
   EXPECT_EQ(b.message(), "对比考试与参照考试不能相同");
   EXPECT_EQ(grid().rowCount(), 13);
   EXPECT_EQ(grid().cell(0, 7).Text, "期末成绩");
+}
+
+// Past the grid's page size the list shows a page at a time; its export holds every row.
+TEST_F(ProgressTest, ALongListShowsPagesAndItsExportHoldsEveryRow) {
+  b.showPage<pages::TIWForm7>();
+  grid().PageRows = 5;
+  b.click("IWButton1");
+  EXPECT_NE(b.last().html.find("共 12 行，显示第 1–5 行"), std::string::npos);
+  b.click("IWGrid1", "page_last");
+  EXPECT_NE(b.last().html.find("共 12 行，显示第 11–12 行"), std::string::npos);
+  EXPECT_NE(b.last().html.find("<td>生12</td>"), std::string::npos);
+  EXPECT_EQ(b.last().html.find("<td>生1</td>"), std::string::npos);
+  const auto& outcome = b.click("ExportLink");
+  ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+  const Rows rows = readWorkbook(outcome.file->path).rows;
+  ASSERT_EQ(rows.size(), 2u + 12u);
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"101", "生1", "中心校区", "初一", "一班", "#100",
+                                               "#1", "#99", "#1", "#0"}));
+  EXPECT_EQ(rows[13], (std::vector<std::string>{"112", "生12", "中心校区", "初一", "一班", "#89",
+                                                "#12", "#93", "#5", "#7"}));
 }
 
 // Before any computation 过滤 writes only the header of the hidden grid.

@@ -118,6 +118,20 @@ TEST_F(RankingPagingTest, TheChooserAndANewRankingChangeThePage) {
   EXPECT_EQ(b.message(), "提交的数据无效，已忽略。");
 }
 
+// Shown rows are read again by key: a score row deleted since the ranking keeps only its number.
+TEST_F(RankingPagingTest, ARowDeletedSinceTheRankingShowsOnlyItsNumber) {
+  sevenRows();
+  rank(3);
+  server.db().exec("delete from cj where kh = (select bh from ks where id = '1002')");
+  b.click("IWGrid1", "page_first");
+  ASSERT_EQ(b.messages(), std::vector<std::string>{});
+  const Rows shown = shownRows(b.last().html);
+  ASSERT_EQ(shown.size(), 3u);
+  EXPECT_EQ(shown[0].at(1), "1001");
+  EXPECT_EQ(shown[1], (std::vector<std::string>{"2", "", "", "", "", "", "", "", "", "", ""}));
+  EXPECT_EQ(shown[2].at(7), "[ 3 ] 180.00");
+}
+
 // A small ranking is one table as before: no pager.
 TEST_F(RankingPagingTest, ARankingUnderTheLimitHasNoPager) {
   sevenRows();

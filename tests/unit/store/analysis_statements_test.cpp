@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "store/ranking_rows.h"
+
 namespace zeziza::store {
 namespace {
 
@@ -26,7 +28,7 @@ TEST(AnalysisStatements, ScopeValuesAndXAreBoundInOrderAndNeverSpliced) {
       chartRowsStatement({1, 3}, scope),
       columnValuesStatement("cj.zf", scope),
       columnRankingStatement("cj.pj", scope),
-      totalRankingStatement(subjects, scope),
+      rankingValuesStatement(subjects, scope),
       scoreRowsStatement(subjects, scope, std::nullopt, false),
   };
   for (const auto& s : statements) {
