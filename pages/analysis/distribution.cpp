@@ -49,6 +49,30 @@ void setRow(web::Grid& grid, int row, const std::vector<std::string>& cells) {
     grid.cell(row, static_cast<int>(c)).Text = cells[c];
 }
 
+// The details of the score rows `keys`, in their order: 学生编号, 姓名, 平均分, 总分, then each
+// of `subjects`. A row deleted since the range was read is left out.
+std::vector<std::vector<std::string>> detailRows(const std::vector<store::SubjectColumn>& subjects,
+                                                 const std::vector<std::int64_t>& keys) {
+  std::unordered_map<std::int64_t, std::vector<std::string>> cellsOf;
+  store::forEachScoreRowByKey(
+      web::UserSession().ADOConnection1.db(), subjects, keys, [&](const store::Statement& r) {
+        std::vector<std::string> cells = {std::string(r.columnText(store::kRowId)),
+                                          std::string(r.columnText(store::kRowName))};
+        // Scores as stored values show them (85, not 85.0).
+        cells.push_back(r.column(store::kRowAverage).asText());
+        cells.push_back(r.column(store::kRowTotal).asText());
+        for (std::size_t s = 0; s < subjects.size(); ++s) {
+          cells.push_back(r.column(store::kFirstSubjectField + static_cast<int>(s)).asText());
+        }
+        cellsOf.emplace(r.columnInt(store::kRowKey), std::move(cells));
+      });
+  std::vector<std::vector<std::string>> rows;
+  for (const std::int64_t key : keys) {
+    if (auto it = cellsOf.find(key); it != cellsOf.end()) rows.push_back(std::move(it->second));
+  }
+  return rows;
+}
+
 }  // namespace
 
 TIWForm13::TIWForm13() : web::Page("TIWForm13") {
@@ -193,27 +217,10 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
   for (std::size_t i = 0; i < rangeKeys_.size(); ++i) {
     if (rangePlaces_[i] == static_cast<std::uint32_t>(row)) keys.push_back(rangeKeys_[i]);
   }
-  std::unordered_map<std::int64_t, std::vector<std::string>> cellsOf;
-  store::forEachScoreRowByKey(
-      web::UserSession().ADOConnection1.db(), shownSubjects, keys, [&](const store::Statement& r) {
-        std::vector<std::string> cells = {std::string(r.columnText(store::kRowId)),
-                                          std::string(r.columnText(store::kRowName))};
-        // Scores as stored values show them (85, not 85.0).
-        for (int c : {static_cast<int>(store::kRowAverage), static_cast<int>(store::kRowTotal)}) {
-          cells.push_back(r.column(c).asText());
-        }
-        for (std::size_t s = 0; s < shownSubjects.size(); ++s) {
-          cells.push_back(r.column(store::kFirstSubjectField + static_cast<int>(s)).asText());
-        }
-        cellsOf.emplace(r.columnInt(store::kRowKey), std::move(cells));
-      });
-  // In the order of the range; a row deleted since is left out.
-  for (const std::int64_t key : keys) {
-    const auto it = cellsOf.find(key);
-    if (it == cellsOf.end()) continue;
+  for (const auto& cells : detailRows(shownSubjects, keys)) {
     const int r = IWGrid2.rowCount();
     IWGrid2.setRowCount(r + 1);
-    setRow(IWGrid2, r, it->second);
+    setRow(IWGrid2, r, cells);
   }
   IWRegion1.Visible = true;
   detailsExport_ = export_;

@@ -88,10 +88,11 @@ void TIWForm7::readRanking(const std::string& exam,
     const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
-  store::forEachRow(
-      web::UserSession().ADOConnection1.db(),
-      store::columnRankingStatement(value, scope.conditions()),
-      [&](const store::Statement& row) { add(row.columnInt(0), row.columnDouble(1)); });
+  store::forEachRow(web::UserSession().ADOConnection1.db(),
+                    store::columnRankingStatement(value, scope.conditions()),
+                    [&](const store::Statement& row) {
+                      add(row.columnInt(0), row.columnDouble(1));  // 学生, 成绩
+                    });
 }
 
 void TIWForm7::IWButton1Click() {
