@@ -34,14 +34,10 @@ std::vector<std::uint32_t> rankPass(const std::vector<double>& values,
   return rankOf;
 }
 
-// What a row read by key shows.
-struct ShownRow {
-  std::vector<std::string> fields;  // 考号, 姓名, 学校, 年级, 班次, 考试名称
-  std::vector<double> scores;       // the total, the average, then each ranked subject
-};
+constexpr std::size_t kTotalColumn = 7;  // after 序号 and the six texts
 
-ShownRow shownRow(const store::Statement& row, std::size_t subjects) {
-  ShownRow shown;
+RankingTable::ShownRow shownRow(const store::Statement& row, std::size_t subjects) {
+  RankingTable::ShownRow shown;
   for (const int f : {store::kRowId, store::kRowName, store::kRowUnit, store::kRowGrade,
                       store::kRowClass, store::kRowExam}) {
     shown.fields.emplace_back(row.columnText(f));
@@ -94,22 +90,25 @@ web::GridRowTexts RankingTable::texts(store::Database& db, std::size_t first,
   web::GridRowTexts rows;
   rows.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
-    const std::size_t position = first + i;
-    std::vector<std::string> texts = {std::to_string(position + 1)};
-    texts.resize(1 + 6 + 2 + shownSubjects_);
-    // A row deleted since the ranking shows only its number.
-    if (const auto it = byKey.find(keys[i]); it != byKey.end()) {
-      const ShownRow& shown = it->second;
-      std::copy(shown.fields.begin(), shown.fields.end(), texts.begin() + 1);
-      texts[7] = rankCell(ranks_[0][position], analysis::formatFixed(shown.scores[0], 2));
-      for (std::size_t c = 1; c < ranks_.size(); ++c) {
-        const std::uint32_t rank = ranks_[c][position];
-        if (rank > 0) texts[7 + c] = rankCell(rank, analysis::formatGeneral(shown.scores[c]));
-      }
-    }
-    rows.push_back(std::move(texts));
+    const auto it = byKey.find(keys[i]);
+    rows.push_back(rowTexts(first + i, it == byKey.end() ? nullptr : &it->second));
   }
   return rows;
+}
+
+std::vector<std::string> RankingTable::rowTexts(std::size_t position, const ShownRow* shown) const {
+  std::vector<std::string> texts = {std::to_string(position + 1)};
+  texts.resize(kTotalColumn + 2 + shownSubjects_);
+  if (!shown) return texts;  // a row deleted since the ranking shows only its number
+  std::copy(shown->fields.begin(), shown->fields.end(), texts.begin() + 1);
+  texts[kTotalColumn] = rankCell(ranks_[0][position], analysis::formatFixed(shown->scores[0], 2));
+  for (std::size_t c = 1; c < ranks_.size(); ++c) {
+    const std::uint32_t rank = ranks_[c][position];
+    if (rank > 0) {
+      texts[kTotalColumn + c] = rankCell(rank, analysis::formatGeneral(shown->scores[c]));
+    }
+  }
+  return texts;
 }
 
 }  // namespace zeziza::pages

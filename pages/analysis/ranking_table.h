@@ -33,7 +33,16 @@ class RankingTable {
   // "[ rank ] value" per score column, empty where a row has no rank.
   web::GridRowTexts texts(store::Database& db, std::size_t first, std::size_t count) const;
 
+  // What a row read by key shows.
+  struct ShownRow {
+    std::vector<std::string> fields;  // 考号, 姓名, 学校, 年级, 班次, 考试名称
+    std::vector<double> scores;       // the total, the average, then each ranked subject
+  };
+
  private:
+  // The texts of the row at `position`; only its number without `shown`.
+  std::vector<std::string> rowTexts(std::size_t position, const ShownRow* shown) const;
+
   std::vector<store::SubjectColumn> subjects_;  // ranked, in grid order
   std::size_t shownSubjects_ = 0;               // subject columns of the grid
   std::vector<std::int64_t> keys_;              // by total, highest first
