@@ -56,6 +56,11 @@ TEST_F(GridPaging, AGridAtTheLimitRendersEveryRowWithoutAPager) {
   EXPECT_FALSE(grid.takesPost());
   EXPECT_THROW(grid.checkEvent("page_next"), BadPost);
   EXPECT_THROW(grid.checkEvent(""), BadPost);
+  fill(grid, 1);
+  EXPECT_EQ(rendered(grid),
+            "<table id=\"iwgrid1\" class=\"grid\"><tr><th>行</th><th>操作</th></tr><tr><td>r1</td>"
+            "<td><a href=\"#\" data-iw-action=\"iwgrid1\" data-iw-param=\"1_1\">删除</a></td></tr>"
+            "</table>");
   grid.PageRows = 0;  // never pages
   fill(grid, 500);
   EXPECT_EQ(count(rendered(grid), "<tr>"), 501);
