@@ -1,5 +1,6 @@
 #include "pages/analysis/progress.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <functional>
 #include <vector>
@@ -109,14 +110,18 @@ void TIWForm7::IWButton1Click() {
   }
   IWLabel6.Caption = IWComboBox1.text() + " " + IWComboBox2.text() + " " + IWComboBox3.text() +
                      " [" + IWComboBox4.text() + "]";
+  // The list of an earlier computation goes first: its rows index the table replaced here.
   working_ = ProgressTable();
-  readRanking(reference, [this](std::int64_t student, double value) {
-    working_.addReference(student, value);
+  shown_.clear();
+  IWGrid1.setRowCount(std::min(IWGrid1.rowCount(), 1));
+  ProgressTable table;  // kept only once complete
+  readRanking(reference,
+              [&table](std::int64_t student, double value) { table.addReference(student, value); });
+  readRanking(comparison, [&table](std::int64_t student, double value) {
+    table.addComparison(student, value);
   });
-  readRanking(comparison, [this](std::int64_t student, double value) {
-    working_.addComparison(student, value);
-  });
-  working_.rankBoth(sessionRankMode());
+  table.rankBoth(sessionRankMode());
+  working_ = std::move(table);
   const ProgressParticipants& n = working_.participants();
   IWLabel9.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
                      std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +

@@ -81,6 +81,7 @@ void TIWForm12::IWButton1Click() {
       .unlessFirst(ScopeColumn::Grade, IWComboBox3)
       .unlessFirst(ScopeColumn::Class, IWComboBox4);
 
+  ranking_ = RankingTable();  // nothing of an earlier ranking is shown or saved after a failure
   writeHeader(IWGrid1, settings->subjects);
   const auto ranked = rankedSubjects(subjects, settings->subjects);
   // One statement; the page keeps only keys and ranks, the grid reads its rows by key.

@@ -126,6 +126,24 @@ TEST_F(ProgressTest, ALongListShowsPagesAndItsExportHoldsEveryRow) {
                                                 "#12", "#93", "#5", "#7"}));
 }
 
+// A subject set up after sign-in has no column: the computation stops with a message, and
+// the list of the computation before it is gone with it, not shown from a table that is.
+TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
+  server.context().settings().update([](store::SettingsSnapshot& s) {
+    s.subjects = {"数学", "语文", "英语"};
+  });
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton1");
+  ASSERT_EQ(grid().rowCount(), 13);
+  b.choose("IWComboBox4", "英语");
+  b.click("IWButton1");
+  EXPECT_NE(b.message().find("英语"), std::string::npos);
+  EXPECT_EQ(grid().rowCount(), 1);
+  b.click("IWButton2");
+  EXPECT_EQ(b.messages(), std::vector<std::string>{});
+  EXPECT_EQ(grid().rowCount(), 1);
+}
+
 // Before any computation 过滤 writes only the header of the hidden grid.
 TEST_F(ProgressTest, FilterBeforeComputingWritesTheHeaderOnly) {
   b.showPage<pages::TIWForm7>();
