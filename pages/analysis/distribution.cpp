@@ -133,38 +133,40 @@ std::size_t TIWForm13::readRange(long long x) {
                                               scope.conditions(), static_cast<std::int64_t>(x))
                  : store::rowsWithinStatement(column, IWComboBox5.ItemIndex == kAtLeastX,
                                               scope.conditions(), static_cast<std::int64_t>(x));
-  IWGrid1.setColumnCount(5);
-  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
-  std::map<std::string, std::uint32_t> rowOfPlace;
-  std::vector<int> counts;  // by grid row
+  // Read whole before anything is shown or kept.
+  std::vector<Place> places;
+  std::map<std::string, std::uint32_t> rowOfPlace;  // grid rows from 1
+  std::vector<std::int64_t> keys;
+  std::vector<std::uint32_t> placeOf;
   store::forEachRow(
       web::UserSession().ADOConnection1.db(), statement, [&](const store::Statement& row) {
-        const std::uint32_t r = placeRow(row.columnText(kPlaceUnit), row.columnText(kPlaceGrade),
-                                         row.columnText(kPlaceClass), rowOfPlace);
-        counts.resize(std::max<std::size_t>(counts.size(), r + 1), 0);
-        ++counts[r];
-        rangeKeys_.push_back(row.columnInt(kPlaceKey));
-        rangePlaces_.push_back(r);
+        const Place seen{std::string(row.columnText(kPlaceUnit)),
+                         std::string(row.columnText(kPlaceGrade)),
+                         std::string(row.columnText(kPlaceClass)), 0};
+        const auto [it, added] = rowOfPlace.emplace(placeKey(seen.unit, seen.grade, seen.cls),
+                                                    static_cast<std::uint32_t>(places.size() + 1));
+        if (added) places.push_back(seen);
+        ++places[it->second - 1].count;
+        keys.push_back(row.columnInt(kPlaceKey));
+        placeOf.push_back(it->second);
       });
-  for (std::size_t r = 1; r < counts.size(); ++r) {
-    IWGrid1.cell(static_cast<int>(r), 3).Text = std::to_string(counts[r]);
-  }
+  showPlaces(places);
+  rangeKeys_ = std::move(keys);
+  rangePlaces_ = std::move(placeOf);
   return rangeKeys_.size();
 }
 
 // One row per unit, grade and class in the order each first occurs in the result.
-std::uint32_t TIWForm13::placeRow(std::string_view unit, std::string_view grade,
-                                  std::string_view cls,
-                                  std::map<std::string, std::uint32_t>& rowOfPlace) {
-  const auto r = static_cast<std::uint32_t>(IWGrid1.rowCount());
-  const auto [it, added] =
-      rowOfPlace.emplace(placeKey(std::string(unit), std::string(grade), std::string(cls)), r);
-  if (!added) return it->second;
-  IWGrid1.setRowCount(static_cast<int>(r) + 1);
-  setRow(IWGrid1, static_cast<int>(r),
-         {std::string(unit), std::string(grade), std::string(cls), "", kDetailsCaption});
-  IWGrid1.cell(static_cast<int>(r), kDetailsColumn).Clickable = true;
-  return r;
+void TIWForm13::showPlaces(const std::vector<Place>& places) {
+  IWGrid1.setColumnCount(5);
+  IWGrid1.setRowCount(static_cast<int>(places.size()) + 1);
+  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const int r = static_cast<int>(i) + 1;
+    const Place& p = places[i];
+    setRow(IWGrid1, r, {p.unit, p.grade, p.cls, std::to_string(p.count), kDetailsCaption});
+    IWGrid1.cell(r, kDetailsColumn).Clickable = true;
+  }
 }
 
 void TIWForm13::IWButton1Click() {
@@ -183,11 +185,9 @@ void TIWForm13::IWButton1Click() {
   IWGrid2.setRowCount(0);
   IWGrid1.setRowCount(1);
   IWGrid1.clear();
-  rangeKeys_.clear();
-  rangePlaces_.clear();
+  rangeKeys_ = {};
+  rangePlaces_ = {};
   const std::size_t rows = readRange(*x);
-  rangeKeys_.shrink_to_fit();
-  rangePlaces_.shrink_to_fit();
   if (rankKind() && rows > static_cast<std::size_t>(*x)) web::ShowMessage(kTieMessage);
   IWGrid1.Visible = true;
   export_ = {{"统计范围:", IWComboBox1.text(), chosenText(IWComboBox2), IWComboBox3.text(),

@@ -3,7 +3,6 @@
 #include <cstdint>
 #include <map>
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "pages/analysis/analysis_export.h"
@@ -33,12 +32,17 @@ class TIWForm13 : public web::Page {
   void IWLink1Click();
   void ExportLinkClick();
   void DetailsExportClick();
+  // A unit, grade and class of the range, with how many of its rows fall there.
+  struct Place {
+    std::string unit;
+    std::string grade;
+    std::string cls;
+    int count = 0;
+  };
   // Reads the rows of the chosen range kind over the chosen scope: one grid row per place,
   // and each row's key and place kept for the details. Returns how many rows it read.
   std::size_t readRange(long long x);
-  // The grid row of a place, added when the place is new.
-  std::uint32_t placeRow(std::string_view unit, std::string_view grade, std::string_view cls,
-                         std::map<std::string, std::uint32_t>& rowOfPlace);
+  void showPlaces(const std::vector<Place>& places);
   // The score column chosen in IWComboBox4: cj.pj, cj.zf or a subject's k<p>.
   std::string chosenColumn() const;
   bool rankKind() const;
