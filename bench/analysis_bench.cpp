@@ -107,10 +107,11 @@ void clickBenchmark(benchmark::State& state, Bench& bench, const Arrange& arrang
   state.counters["peak_MiB"] = peakResidentMiB();
 }
 
-void registerPage(Bench& bench, const char* name, Arrange arrange) {
+void registerPage(Bench& bench, const char* name, Arrange arrange,
+                  const std::string& button = "IWButton1") {
   benchmark::RegisterBenchmark(name,
-                               [&bench, arrange](benchmark::State& state) {
-                                 clickBenchmark(state, bench, arrange, "IWButton1");
+                               [&bench, arrange, button](benchmark::State& state) {
+                                 clickBenchmark(state, bench, arrange, button);
                                })
       ->Unit(benchmark::kMillisecond)
       ->UseRealTime()
@@ -124,6 +125,15 @@ void registerAll(Bench& bench) {
     b.showPage<pages::TIWForm12>();
     b.choose("IWComboBox1", "全部考试");
   });
+  // The file of every row, written a chunk of rows at a time.
+  registerPage(
+      bench, "ranking/all_exams_export",
+      [](testing::BrowserSession& b) {
+        b.showPage<pages::TIWForm12>();
+        b.choose("IWComboBox1", "全部考试");
+        b.click("IWButton1");
+      },
+      "ExportLink");
   registerPage(bench, "class_comparison/one_exam_grade",
                [](testing::BrowserSession& b) { b.showPage<pages::TIWForm11>(); });
   registerPage(bench, "chart/by_student_one_exam", [](testing::BrowserSession& b) {

@@ -92,6 +92,29 @@ void addCell(std::vector<store::Value>& out, const std::string& text, CellKind k
   }
 }
 
+CellKind kindOf(const std::vector<CellKind>& kinds, std::size_t c) {
+  return c < kinds.size() ? kinds[c] : CellKind::Number;
+}
+
+std::vector<store::Value> sheetRow(const std::vector<std::string>& texts,
+                                   const std::vector<CellKind>& kinds, bool header) {
+  std::vector<store::Value> row;
+  for (std::size_t c = 0; c < texts.size(); ++c) {
+    if (header) {
+      addHeader(row, texts[c], kindOf(kinds, c));
+    } else {
+      addCell(row, texts[c], kindOf(kinds, c));
+    }
+  }
+  return row;
+}
+
+std::vector<store::Value> scopeRow(const std::vector<std::string>& scope) {
+  std::vector<store::Value> first;
+  for (const auto& text : scope) first.emplace_back(text);
+  return first;
+}
+
 }  // namespace
 
 SheetRows tableSheet(const std::vector<std::string>& scope,
@@ -99,22 +122,22 @@ SheetRows tableSheet(const std::vector<std::string>& scope,
                      const std::vector<CellKind>& kinds) {
   SheetRows rows;
   rows.reserve(table.size() + 1);
-  std::vector<store::Value> first;
-  for (const auto& text : scope) first.emplace_back(text);
-  rows.push_back(std::move(first));
-  auto kindOf = [&](std::size_t c) { return c < kinds.size() ? kinds[c] : CellKind::Number; };
-  for (std::size_t r = 0; r < table.size(); ++r) {
-    std::vector<store::Value> row;
-    for (std::size_t c = 0; c < table[r].size(); ++c) {
-      if (r == 0) {
-        addHeader(row, table[r][c], kindOf(c));
-      } else {
-        addCell(row, table[r][c], kindOf(c));
-      }
-    }
-    rows.push_back(std::move(row));
-  }
+  rows.push_back(scopeRow(scope));
+  for (std::size_t r = 0; r < table.size(); ++r) rows.push_back(sheetRow(table[r], kinds, r == 0));
   return rows;
+}
+
+TableSheetStream::TableSheetStream(const std::filesystem::path& file,
+                                   const std::vector<std::string>& scope,
+                                   const std::vector<std::string>& header,
+                                   std::vector<CellKind> kinds)
+    : sheet_(file), kinds_(std::move(kinds)) {
+  sheet_.add(scopeRow(scope));
+  sheet_.add(sheetRow(header, kinds_, true));
+}
+
+void TableSheetStream::add(const std::vector<std::string>& texts) {
+  sheet_.add(sheetRow(texts, kinds_, false));
 }
 
 std::string workbookName(std::string_view what, std::initializer_list<std::string> parts) {

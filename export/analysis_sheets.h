@@ -1,5 +1,6 @@
 #pragma once
 
+#include <filesystem>
 #include <initializer_list>
 #include <string>
 #include <string_view>
@@ -23,6 +24,20 @@ enum class CellKind {
 SheetRows tableSheet(const std::vector<std::string>& scope,
                      const std::vector<std::vector<std::string>>& table,
                      const std::vector<CellKind>& kinds);
+
+// A shown table streamed to a workbook: the scope row and the captions at once, then each
+// row as it is added, each cell by its column's kind as tableSheet converts it.
+class TableSheetStream {
+ public:
+  TableSheetStream(const std::filesystem::path& file, const std::vector<std::string>& scope,
+                   const std::vector<std::string>& header, std::vector<CellKind> kinds);
+  void add(const std::vector<std::string>& texts);
+  void close() { sheet_.close(); }
+
+ private:
+  SheetStream sheet_;
+  std::vector<CellKind> kinds_;
+};
 
 // "成绩排序_2024秋期中_2024级.xlsx": workbookDownloadName over the parts of an analysis page.
 std::string workbookName(std::string_view what, std::initializer_list<std::string> parts);

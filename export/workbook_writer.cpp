@@ -140,6 +140,28 @@ void writeRows(const SheetRows& rows, const std::filesystem::path& file) {
   book.close();
 }
 
+struct SheetStream::Book : Workbook {
+  using Workbook::Workbook;
+};
+
+SheetStream::SheetStream(const std::filesystem::path& file) : book_(std::make_unique<Book>(file)) {}
+
+SheetStream::~SheetStream() = default;
+
+void SheetStream::add(const std::vector<store::Value>& row) {
+  if (!book_) throw ExportError("the workbook is closed");
+  for (std::size_t c = 0; c < row.size(); ++c) {
+    book_->value(static_cast<lxw_row_t>(row_), static_cast<lxw_col_t>(c), row[c]);
+  }
+  ++row_;
+}
+
+void SheetStream::close() {
+  if (!book_) throw ExportError("the workbook is closed");
+  const std::unique_ptr<Book> book = std::move(book_);
+  book->close();
+}
+
 void exportRoster(const store::Query& result, const std::filesystem::path& file) {
   writeWorkbook(result, rosterLayout(), file);
 }

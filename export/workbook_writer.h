@@ -1,7 +1,9 @@
 #pragma once
 
+#include <cstdint>
 #include <filesystem>
 #include <functional>
+#include <memory>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -44,6 +46,24 @@ void writeWorkbook(const ResultPieces& pieces, const SheetLayout& layout,
 // numbers, nulls and empty texts as empty cells; rows are streamed as in writeWorkbook.
 using SheetRows = std::vector<std::vector<store::Value>>;
 void writeRows(const SheetRows& rows, const std::filesystem::path& file);
+
+// A workbook written a row at a time (constant memory), for rows made one after another.
+// Dropped without close(), it writes no file.
+class SheetStream {
+ public:
+  explicit SheetStream(const std::filesystem::path& file);
+  ~SheetStream();
+  SheetStream(const SheetStream&) = delete;
+  SheetStream& operator=(const SheetStream&) = delete;
+  // The next row, as writeRows writes each.
+  void add(const std::vector<store::Value>& row);
+  void close();
+
+ private:
+  struct Book;
+  std::unique_ptr<Book> book_;
+  std::uint32_t row_ = 0;
+};
 
 // The roster result (学生编号, 学校, 姓名, 年级, 班次) in the roster's sheet layout.
 void exportRoster(const store::Query& result, const std::filesystem::path& file);

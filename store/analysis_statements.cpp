@@ -13,11 +13,7 @@ std::string text(std::string_view view) {
   return std::string(view);
 }
 
-std::string rowFields(const std::vector<SubjectColumn>& subjects) {
-  return "cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, "
-         "ks.nj as 年级, ks.bj as 班次" +
-         subjectSelectList(subjects) + ", cj.zf as 总分, cj.pj as 平均分";
-}
+constexpr const char* kPlaceFields = "cj.id as 序, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次";
 
 BoundStatement withX(std::string sql, const ScopeConditions& scope, std::int64_t x) {
   BoundStatement s{std::move(sql), scope.params()};
@@ -44,42 +40,30 @@ BoundStatement columnValuesStatement(std::string_view column, const ScopeConditi
           scope.params()};
 }
 
-BoundStatement rankedRowsStatement(const std::vector<SubjectColumn>& subjects,
-                                   std::string_view column, bool highest,
+BoundStatement rankedRowsStatement(std::string_view column, bool highest,
                                    const ScopeConditions& scope, std::int64_t x) {
   // rank() gives tied rows one rank, so the X-th's ties stay in.
   const std::string direction = highest ? " desc" : "";
-  return withX("select * from (select " + rowFields(subjects) +
-                   ", cj.id as 序, rank() over (order by " + text(column) + direction +
+  return withX("select 序, 学校, 年级, 班次 from (select " + std::string(kPlaceFields) +
+                   ", rank() over (order by " + text(column) + direction +
                    ") as 名次 from ks, cj where ks.bh=cj.kh" + scope.sql() +
                    ") where 名次<=? order by 名次, 序",
                scope, x);
 }
 
-BoundStatement rowsWithinStatement(const std::vector<SubjectColumn>& subjects,
-                                   std::string_view column, bool atLeast,
+BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
                                    const ScopeConditions& scope, std::int64_t x) {
   const char* comparison = atLeast ? ">=?" : "<=?";
-  return withX("select " + rowFields(subjects) + " from ks, cj where ks.bh=cj.kh" + scope.sql() +
-                   " and " + text(column) + comparison + " order by " + text(column) + ", cj.id",
+  return withX("select " + std::string(kPlaceFields) + " from ks, cj where ks.bh=cj.kh" +
+                   scope.sql() + " and " + text(column) + comparison + " order by " + text(column) +
+                   ", cj.id",
                scope, x);
 }
 
 BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope) {
-  return {"select ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次, " +
-              text(column) + " as 成绩 from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by " +
-              text(column) + " desc, cj.id",
+  return {"select ks.bh as 学生, " + text(column) + " as 成绩 from ks, cj where ks.bh=cj.kh" +
+              scope.sql() + " order by " + text(column) + " desc, cj.id",
           scope.params()};
-}
-
-BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
-                                     const ScopeConditions& scope) {
-  return {
-      "select cj.ks as 考试名称, ks.id as 考号, ks.xm as 姓名, ks.xx as 学校, ks.nj as 年级, "
-      "ks.bj as 班次, cj.zf as 总分, cj.pj as 平均分, cj.id as 序" +
-          subjectSelectList(subjects) + " from ks, cj where ks.bh=cj.kh" + scope.sql() +
-          " order by cj.zf desc, cj.id",
-      scope.params()};
 }
 
 namespace {

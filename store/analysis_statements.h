@@ -22,23 +22,18 @@ BoundStatement chartRowsStatement(const std::vector<int>& subjectNumbers,
 BoundStatement columnValuesStatement(std::string_view column, const ScopeConditions& scope);
 
 // The scope's score rows ranked by `column` (highest first when `highest`), keeping every row
-// tied with the X-th; X is bound after the scope's values.
-BoundStatement rankedRowsStatement(const std::vector<SubjectColumn>& subjects,
-                                   std::string_view column, bool highest,
+// tied with the X-th; X is bound after the scope's values. Each row's key and place:
+// 序 (cj.id), 学校, 年级, 班次.
+BoundStatement rankedRowsStatement(std::string_view column, bool highest,
                                    const ScopeConditions& scope, std::int64_t x);
-// The scope's score rows whose `column` is at least (at most) X, by that column.
-BoundStatement rowsWithinStatement(const std::vector<SubjectColumn>& subjects,
-                                   std::string_view column, bool atLeast,
+// The scope's score rows whose `column` is at least (at most) X, by that column; the same
+// columns.
+BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
                                    const ScopeConditions& scope, std::int64_t x);
 
-// The students of the scope with their `column` as 成绩, highest first; equal values keep the
-// order in which the rows were stored.
+// The students (their key ks.bh as 学生) of the scope with their `column` as 成绩, highest
+// first; equal values keep the order in which the rows were stored.
 BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope);
-
-// Every score row of the scope with all its columns, by total, highest first; equal totals
-// keep the order in which the rows were stored.
-BoundStatement totalRankingStatement(const std::vector<SubjectColumn>& subjects,
-                                     const ScopeConditions& scope);
 
 // The score rows of the scope with a column k<n> for each subject between the fixed columns
 // and 总分/平均分, sorted by `orderColumn` when there is one.

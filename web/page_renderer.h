@@ -38,6 +38,6 @@ std::string renderResumePage();
 std::string renderErrorPage(const AnswerState& state);
 
 // The version text in script and style addresses.
-inline constexpr const char* kResourceVersion = "8.0.5";
+inline constexpr const char* kResourceVersion = "8.0.6";
 
 }  // namespace zeziza::web

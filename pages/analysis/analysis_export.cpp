@@ -33,6 +33,10 @@ std::vector<std::vector<std::string>> gridTexts(const web::Grid& grid) {
   return rows;
 }
 
+std::vector<std::string> headerTexts(const web::Grid& grid) {
+  return grid.rowCount() > 0 ? grid.rowTexts(0) : std::vector<std::string>();
+}
+
 std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& table) {
   std::vector<std::vector<std::string>> rows = {table.Columns};
   rows.insert(rows.end(), table.Rows.begin(), table.Rows.end());
@@ -46,6 +50,22 @@ void sendAnalysis(const AnalysisExport& shown, const std::vector<std::vector<std
     return;
   }
   sendRows(spreadsheet::tableSheet(shown.scope, table, kinds), shown.fileName);
+}
+
+void sendAnalysisStream(const AnalysisExport& shown, const std::vector<std::string>& header,
+                        const std::vector<spreadsheet::CellKind>& kinds,
+                        const std::function<void(const AnalysisRowSink& put)>& rows) {
+  if (shown.fileName.empty()) {
+    web::ShowMessage(kExportNothingMessage);
+    return;
+  }
+  sendWritten(
+      [&](const std::filesystem::path& file) {
+        spreadsheet::TableSheetStream sheet(file, shown.scope, header, kinds);
+        rows([&](const std::vector<std::string>& texts) { sheet.add(texts); });
+        sheet.close();
+      },
+      shown.fileName);
 }
 
 }  // namespace zeziza::pages

@@ -32,6 +32,8 @@ std::string chosenUnless(const web::ComboBox& box, const std::string& all);
 
 // The texts of a grid, header row first.
 std::vector<std::vector<std::string>> gridTexts(const web::Grid& grid);
+// The texts of a grid's header row; none before the grid has one.
+std::vector<std::string> headerTexts(const web::Grid& grid);
 // A browser table's columns and rows.
 std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& table);
 
@@ -39,5 +41,14 @@ std::vector<std::vector<std::string>> dataSetTexts(const web::ClientDataSet& tab
 // kExportNothingMessage while the page has not analysed anything.
 void sendAnalysis(const AnalysisExport& shown, const std::vector<std::vector<std::string>>& table,
                   const std::vector<spreadsheet::CellKind>& kinds);
+
+// Hands a streamed export its rows one at a time.
+using AnalysisRowSink = std::function<void(const std::vector<std::string>& texts)>;
+
+// The same for a table too big to hold: `header` first, then every row `rows` puts, written
+// as it comes.
+void sendAnalysisStream(const AnalysisExport& shown, const std::vector<std::string>& header,
+                        const std::vector<spreadsheet::CellKind>& kinds,
+                        const std::function<void(const AnalysisRowSink& put)>& rows);
 
 }  // namespace zeziza::pages

@@ -4,6 +4,7 @@
 #include <map>
 #include <optional>
 #include <tuple>
+#include <unordered_map>
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
@@ -12,6 +13,8 @@
 #include "pages/analysis/score_columns.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
+#include "store/ranking_rows.h"
+#include "store/row_stream.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -24,6 +27,9 @@ constexpr const char* kTieMessage =
     "分界点位置出现并列成绩，已保留并列学生，将导致符合条件人数大于要求人数！请注意查看！";
 constexpr const char* kDetailsCaption = "查看详情";
 constexpr int kDetailsColumn = 4;
+
+// Result columns of the range statements.
+enum PlaceField : int { kPlaceKey, kPlaceUnit, kPlaceGrade, kPlaceClass };
 
 enum RangeKind { kTopX = 0, kBottomX = 1, kAtLeastX = 2, kAtMostX = 3 };
 
@@ -38,15 +44,33 @@ std::string placeKey(const std::string& unit, const std::string& grade, const st
          cls;
 }
 
-std::string resultPlaceKey(const store::Query& query, std::size_t row) {
-  return placeKey(query.fieldAt(row, query.fieldIndex("学校")).asText(),
-                  query.fieldAt(row, query.fieldIndex("年级")).asText(),
-                  query.fieldAt(row, query.fieldIndex("班次")).asText());
-}
-
 void setRow(web::Grid& grid, int row, const std::vector<std::string>& cells) {
   for (std::size_t c = 0; c < cells.size(); ++c)
     grid.cell(row, static_cast<int>(c)).Text = cells[c];
+}
+
+// The details of the score rows `keys`, in their order: 学生编号, 姓名, 平均分, 总分, then each
+// of `subjects`. A row deleted since the range was read is left out.
+std::vector<std::vector<std::string>> detailRows(const std::vector<store::SubjectColumn>& subjects,
+                                                 const std::vector<std::int64_t>& keys) {
+  std::unordered_map<std::int64_t, std::vector<std::string>> cellsOf;
+  store::forEachScoreRowByKey(
+      web::UserSession().ADOConnection1.db(), subjects, keys, [&](const store::Statement& r) {
+        std::vector<std::string> cells = {std::string(r.columnText(store::kRowId)),
+                                          std::string(r.columnText(store::kRowName))};
+        // Scores as stored values show them (85, not 85.0).
+        cells.push_back(r.column(store::kRowAverage).asText());
+        cells.push_back(r.column(store::kRowTotal).asText());
+        for (std::size_t s = 0; s < subjects.size(); ++s) {
+          cells.push_back(r.column(store::kFirstSubjectField + static_cast<int>(s)).asText());
+        }
+        cellsOf.emplace(r.columnInt(store::kRowKey), std::move(cells));
+      });
+  std::vector<std::vector<std::string>> rows;
+  for (const std::int64_t key : keys) {
+    if (auto it = cellsOf.find(key); it != cellsOf.end()) rows.push_back(std::move(it->second));
+  }
+  return rows;
 }
 
 }  // namespace
@@ -97,8 +121,7 @@ bool TIWForm13::rankKind() const {
   return IWComboBox5.ItemIndex == kTopX || IWComboBox5.ItemIndex == kBottomX;
 }
 
-void TIWForm13::openRange(long long x) {
-  const SessionSubjects subjects = SessionSubjects::current();
+std::size_t TIWForm13::readRange(long long x) {
   const std::string column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
@@ -106,13 +129,44 @@ void TIWForm13::openRange(long long x) {
       .equals(ScopeColumn::Grade, IWComboBox3.text());
   // The top (bottom) X keep every row tied with the X-th.
   const store::BoundStatement statement =
-      rankKind()
-          ? store::rankedRowsStatement(subjects.columns(), column, IWComboBox5.ItemIndex == kTopX,
-                                       scope.conditions(), static_cast<std::int64_t>(x))
-          : store::rowsWithinStatement(subjects.columns(), column,
-                                       IWComboBox5.ItemIndex == kAtLeastX, scope.conditions(),
-                                       static_cast<std::int64_t>(x));
-  web::UserSession().sqla.open(statement.sql, statement.params);
+      rankKind() ? store::rankedRowsStatement(column, IWComboBox5.ItemIndex == kTopX,
+                                              scope.conditions(), static_cast<std::int64_t>(x))
+                 : store::rowsWithinStatement(column, IWComboBox5.ItemIndex == kAtLeastX,
+                                              scope.conditions(), static_cast<std::int64_t>(x));
+  // Read whole before anything is shown or kept.
+  std::vector<Place> places;
+  std::map<std::string, std::uint32_t> rowOfPlace;  // grid rows from 1
+  std::vector<std::int64_t> keys;
+  std::vector<std::uint32_t> placeOf;
+  store::forEachRow(
+      web::UserSession().ADOConnection1.db(), statement, [&](const store::Statement& row) {
+        const Place seen{std::string(row.columnText(kPlaceUnit)),
+                         std::string(row.columnText(kPlaceGrade)),
+                         std::string(row.columnText(kPlaceClass)), 0};
+        const auto [it, added] = rowOfPlace.emplace(placeKey(seen.unit, seen.grade, seen.cls),
+                                                    static_cast<std::uint32_t>(places.size() + 1));
+        if (added) places.push_back(seen);
+        ++places[it->second - 1].count;
+        keys.push_back(row.columnInt(kPlaceKey));
+        placeOf.push_back(it->second);
+      });
+  showPlaces(places);
+  rangeKeys_ = std::move(keys);
+  rangePlaces_ = std::move(placeOf);
+  return rangeKeys_.size();
+}
+
+// One row per unit, grade and class in the order each first occurs in the result.
+void TIWForm13::showPlaces(const std::vector<Place>& places) {
+  IWGrid1.setColumnCount(5);
+  IWGrid1.setRowCount(static_cast<int>(places.size()) + 1);
+  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
+  for (std::size_t i = 0; i < places.size(); ++i) {
+    const int r = static_cast<int>(i) + 1;
+    const Place& p = places[i];
+    setRow(IWGrid1, r, {p.unit, p.grade, p.cls, std::to_string(p.count), kDetailsCaption});
+    IWGrid1.cell(r, kDetailsColumn).Clickable = true;
+  }
 }
 
 void TIWForm13::IWButton1Click() {
@@ -131,12 +185,10 @@ void TIWForm13::IWButton1Click() {
   IWGrid2.setRowCount(0);
   IWGrid1.setRowCount(1);
   IWGrid1.clear();
-  openRange(*x);
-  const store::Query& result = web::UserSession().sqla;
-  if (rankKind() && result.recordCount() > static_cast<std::size_t>(*x)) {
-    web::ShowMessage(kTieMessage);
-  }
-  countPlaces(result);
+  rangeKeys_ = {};
+  rangePlaces_ = {};
+  const std::size_t rows = readRange(*x);
+  if (rankKind() && rows > static_cast<std::size_t>(*x)) web::ShowMessage(kTieMessage);
   IWGrid1.Visible = true;
   export_ = {{"统计范围:", IWComboBox1.text(), chosenText(IWComboBox2), IWComboBox3.text(),
               IWComboBox4.text(), IWComboBox5.text(), "X=" + std::to_string(*x)},
@@ -146,38 +198,14 @@ void TIWForm13::IWButton1Click() {
   detailsExport_ = {};
 }
 
-// One row per unit, grade and class in the order each first occurs in the result.
-void TIWForm13::countPlaces(const store::Query& result) {
-  IWGrid1.setColumnCount(5);
-  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
-  std::map<std::string, int> rowOfPlace;
-  for (std::size_t i = 0; i < result.recordCount(); ++i) {
-    const auto [it, added] = rowOfPlace.emplace(resultPlaceKey(result, i), IWGrid1.rowCount());
-    if (!added) {
-      auto& count = IWGrid1.cell(it->second, 3).Text;
-      count = std::to_string(std::stoi(count) + 1);
-      continue;
-    }
-    const int r = IWGrid1.rowCount();
-    IWGrid1.setRowCount(r + 1);
-    setRow(IWGrid1, r,
-           {result.fieldAt(i, result.fieldIndex("学校")).asText(),
-            result.fieldAt(i, result.fieldIndex("年级")).asText(),
-            result.fieldAt(i, result.fieldIndex("班次")).asText(), "1", kDetailsCaption});
-    IWGrid1.cell(r, kDetailsColumn).Clickable = true;
-  }
-}
-
 void TIWForm13::IWGrid1CellClick(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
-  const store::Query& result = web::UserSession().sqla;
-  if (!result.isOpen()) return;
   const SessionSubjects subjects = SessionSubjects::current();
-  // Result columns in the order of the column box: 平均分, 总分, then each subject.
-  std::vector<std::size_t> valueColumns;
-  for (std::size_t i = 0; i < IWComboBox4.Items.size(); ++i) {
+  // Value columns in the order of the column box: 平均分, 总分, then each subject.
+  std::vector<store::SubjectColumn> shownSubjects;
+  for (std::size_t i = 2; i < IWComboBox4.Items.size(); ++i) {
     const std::string& item = IWComboBox4.Items[i];
-    valueColumns.push_back(result.fieldIndex(i < 2 ? item : subjectKey(subjects.numberOf(item))));
+    shownSubjects.push_back({subjects.numberOf(item), item});
   }
   std::vector<std::string> header = {"学生编号", "姓名"};
   header.insert(header.end(), IWComboBox4.Items.begin(), IWComboBox4.Items.end());
@@ -185,13 +213,11 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
   IWGrid2.setColumnCount(static_cast<int>(header.size()));
   IWGrid2.setRowCount(1);
   setRow(IWGrid2, 0, header);
-  const std::string key =
-      placeKey(IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text, IWGrid1.cell(row, 2).Text);
-  for (std::size_t i = 0; i < result.recordCount(); ++i) {
-    if (resultPlaceKey(result, i) != key) continue;
-    std::vector<std::string> cells = {result.fieldAt(i, result.fieldIndex("考号")).asText(),
-                                      result.fieldAt(i, result.fieldIndex("姓名")).asText()};
-    for (const std::size_t c : valueColumns) cells.push_back(result.fieldAt(i, c).asText());
+  std::vector<std::int64_t> keys;
+  for (std::size_t i = 0; i < rangeKeys_.size(); ++i) {
+    if (rangePlaces_[i] == static_cast<std::uint32_t>(row)) keys.push_back(rangeKeys_[i]);
+  }
+  for (const auto& cells : detailRows(shownSubjects, keys)) {
     const int r = IWGrid2.rowCount();
     IWGrid2.setRowCount(r + 1);
     setRow(IWGrid2, r, cells);

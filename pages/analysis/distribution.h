@@ -1,11 +1,13 @@
 #pragma once
 
+#include <cstdint>
+#include <map>
 #include <string>
+#include <vector>
 
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
-#include "store/query.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -30,9 +32,17 @@ class TIWForm13 : public web::Page {
   void IWLink1Click();
   void ExportLinkClick();
   void DetailsExportClick();
-  // The statement of the chosen range kind over the chosen scope, run on sqla.
-  void openRange(long long x);
-  void countPlaces(const store::Query& result);
+  // A unit, grade and class of the range, with how many of its rows fall there.
+  struct Place {
+    std::string unit;
+    std::string grade;
+    std::string cls;
+    int count = 0;
+  };
+  // Reads the rows of the chosen range kind over the chosen scope: one grid row per place,
+  // and each row's key and place kept for the details. Returns how many rows it read.
+  std::size_t readRange(long long x);
+  void showPlaces(const std::vector<Place>& places);
   // The score column chosen in IWComboBox4: cj.pj, cj.zf or a subject's k<p>.
   std::string chosenColumn() const;
   bool rankKind() const;
@@ -58,6 +68,10 @@ class TIWForm13 : public web::Page {
   web::Grid IWGrid2{IWRegion1, "IWGrid2"};
   TIWFrame19 TIWFrame191{*this};
 
+  // The rows of the range, compact: their keys in result order and the grid row of each
+  // one's place. The details read their rows again by key.
+  std::vector<std::int64_t> rangeKeys_;
+  std::vector<std::uint32_t> rangePlaces_;
   AnalysisExport export_;         // the distribution shown
   AnalysisExport detailsExport_;  // the details shown
 };

@@ -1,5 +1,8 @@
 #include "pages/analysis/progress.h"
 
+#include <algorithm>
+#include <cstdint>
+#include <functional>
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
@@ -8,6 +11,8 @@
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "store/analysis_statements.h"
+#include "store/ranking_rows.h"
+#include "store/row_stream.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -30,25 +35,6 @@ std::vector<std::string> boundItems() {
     }
   }
   return items;
-}
-
-std::vector<std::string> rowCells(const ProgressRow& row) {
-  return {row.id,
-          row.name,
-          row.unit,
-          row.grade,
-          row.cls,
-          row.referenceValue,
-          std::to_string(row.referenceRank),
-          row.comparisonValue,
-          row.comparisonRank ? std::to_string(*row.comparisonRank) : "",
-          row.advance ? std::to_string(*row.advance) : ""};
-}
-
-void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
-  const int r = grid.rowCount();
-  grid.setRowCount(r + 1);
-  for (std::size_t c = 0; c < cells.size(); ++c) grid.cell(r, static_cast<int>(c)).Text = cells[c];
 }
 
 }  // namespace
@@ -90,7 +76,8 @@ void TIWForm7::IWAppFormCreate() {
   IWComboBox8.select("10000");
 }
 
-void TIWForm7::openRanking(const std::string& exam) {
+void TIWForm7::readRanking(const std::string& exam,
+                           const std::function<void(std::int64_t, double)>& add) {
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, exam)
       .unlessText(ScopeColumn::Unit, IWComboBox1, kAllUnits)
@@ -102,8 +89,11 @@ void TIWForm7::openRanking(const std::string& exam) {
     const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
-  const store::BoundStatement statement = store::columnRankingStatement(value, scope.conditions());
-  web::UserSession().sqla.open(statement.sql, statement.params);
+  store::forEachRow(web::UserSession().ADOConnection1.db(),
+                    store::columnRankingStatement(value, scope.conditions()),
+                    [&](const store::Statement& row) {
+                      add(row.columnInt(0), row.columnDouble(1));  // 学生, 成绩
+                    });
 }
 
 void TIWForm7::IWButton1Click() {
@@ -120,11 +110,18 @@ void TIWForm7::IWButton1Click() {
   }
   IWLabel6.Caption = IWComboBox1.text() + " " + IWComboBox2.text() + " " + IWComboBox3.text() +
                      " [" + IWComboBox4.text() + "]";
+  // The list of an earlier computation goes first: its rows index the table replaced here.
   working_ = ProgressTable();
-  openRanking(reference);
-  working_.readReference(web::UserSession().sqla);
-  openRanking(comparison);
-  working_.readComparison(web::UserSession().sqla, sessionRankMode());
+  shown_.clear();
+  IWGrid1.setRowCount(std::min(IWGrid1.rowCount(), 1));
+  ProgressTable table;  // kept only once complete
+  readRanking(reference,
+              [&table](std::int64_t student, double value) { table.addReference(student, value); });
+  readRanking(comparison, [&table](std::int64_t student, double value) {
+    table.addComparison(student, value);
+  });
+  table.rankBoth(sessionRankMode());
+  working_ = std::move(table);
   const ProgressParticipants& n = working_.participants();
   IWLabel9.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
                      std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
@@ -139,13 +136,18 @@ void TIWForm7::IWButton1Click() {
   IWButton2Click();
 }
 
-// The list as the filter shows it.
+// The list as the filter shows it, every row of it.
 void TIWForm7::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   std::vector<CellKind> kinds(5, CellKind::Text);
   kinds.resize(10, CellKind::Number);
-  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
+  store::Database& db = web::UserSession().ADOConnection1.db();
+  sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
+    for (std::size_t first = 0; first < shown_.size(); first += store::kRowsByKeyChunk) {
+      for (const auto& row : working_.texts(db, shown_, first, store::kRowsByKeyChunk)) put(row);
+    }
+  });
 }
 
 void TIWForm7::IWButton2Click() {
@@ -156,13 +158,28 @@ void TIWForm7::IWButton2Click() {
   const int lower = std::stoi(IWComboBox7.text());
   const int upper = std::stoi(IWComboBox8.text());
   IWGrid1.setRowCount(0);
-  appendRow(IWGrid1, {"考号", "姓名", "学校", "年级", "班次", IWComboBox6.text() + "成绩", "名次",
-                      IWComboBox5.text() + "成绩", "名次", "进阶"});
-  for (const ProgressRow& row : working_.rows()) {
-    if (row.advance && lower <= *row.advance && *row.advance <= upper) {
-      appendRow(IWGrid1, rowCells(row));
+  IWGrid1.setRowCount(1);
+  const std::vector<std::string> header = {"考号", "姓名",
+                                           "学校", "年级",
+                                           "班次", IWComboBox6.text() + "成绩",
+                                           "名次", IWComboBox5.text() + "成绩",
+                                           "名次", "进阶"};
+  for (std::size_t c = 0; c < header.size(); ++c)
+    IWGrid1.cell(0, static_cast<int>(c)).Text = header[c];
+  shown_.clear();
+  const auto& rows = working_.rows();
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    if (lower <= rows[i].advance() && rows[i].advance() <= upper) {
+      shown_.push_back(static_cast<std::uint32_t>(i));
     }
   }
+  shown_.shrink_to_fit();
+  // The rows' texts are read by key for the page shown.
+  store::Connection& connection = web::UserSession().ADOConnection1;
+  IWGrid1.setRowSource(static_cast<int>(shown_.size()), [this, &connection](int first, int n) {
+    return working_.texts(connection.db(), shown_, static_cast<std::size_t>(first),
+                          static_cast<std::size_t>(n));
+  });
 }
 
 }  // namespace zeziza::pages

@@ -1,6 +1,9 @@
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include "pages/analysis/analysis_export.h"
 #include "pages/analysis/progress_table.h"
@@ -26,8 +29,8 @@ class TIWForm7 : public web::Page {
   void IWButton1Click();  // 进阶统计
   void IWButton2Click();  // 过滤
   void ExportLinkClick();
-  // Opens the ranked rows of `exam` in the chosen scope on sqla.
-  void openRanking(const std::string& exam);
+  // Hands `add` each student of `exam` in the chosen scope with the chosen value, ranked.
+  void readRanking(const std::string& exam, const std::function<void(std::int64_t, double)>& add);
 
   Tmain Tmain1{*this};
   web::Region IWRegion1{*this, "IWRegion1"};
@@ -57,8 +60,9 @@ class TIWForm7 : public web::Page {
   web::Grid IWGrid1{*this, "IWGrid1"};
   TIWFrame19 TIWFrame191{*this};
 
-  AnalysisExport export_;  // the computation shown
-  ProgressTable working_;  // kept with the page: 过滤 applies again without computing
+  AnalysisExport export_;             // the computation shown
+  ProgressTable working_;             // kept with the page: 过滤 applies again without computing
+  std::vector<std::uint32_t> shown_;  // the rows of working_ the filter shows
 };
 
 }  // namespace zeziza::pages

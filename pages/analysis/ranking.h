@@ -1,6 +1,7 @@
 #pragma once
 
 #include "pages/analysis/analysis_export.h"
+#include "pages/analysis/ranking_table.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "web/controls/actions.h"
@@ -34,6 +35,7 @@ class TIWForm12 : public web::Page {
   TIWFrame19 TIWFrame191{*this};
 
   AnalysisExport export_;  // the ranking shown
+  RankingTable ranking_;   // its keys and ranks; the grid's rows are read from it
 };
 
 }  // namespace zeziza::pages

@@ -51,4 +51,9 @@ void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadNam
   sendFresh([&](const auto& file) { spreadsheet::writeRows(rows, file); }, downloadName);
 }
 
+void sendWritten(const std::function<void(const std::filesystem::path&)>& write,
+                 const std::string& downloadName) {
+  sendFresh(write, downloadName);
+}
+
 }  // namespace zeziza::pages

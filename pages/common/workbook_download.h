@@ -1,5 +1,7 @@
 #pragma once
 
+#include <filesystem>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +30,9 @@ void sendWorkbook(const spreadsheet::ResultPieces& pieces, const spreadsheet::Sh
 
 // The same for rows an analysis page made: the file is offered as `downloadName`.
 void sendRows(const spreadsheet::SheetRows& rows, const std::string& downloadName);
+
+// The same for a workbook `write` makes in the file it is given.
+void sendWritten(const std::function<void(const std::filesystem::path&)>& write,
+                 const std::string& downloadName);
 
 }  // namespace zeziza::pages

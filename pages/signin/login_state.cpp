@@ -16,7 +16,7 @@ void fillLoginState(web::TIWUserSession& session, const std::string& userName,
   session.grades = store::readListSetting(db, store::key::kGrades);
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.workMode = store::readSetting(db, store::key::kWorkMode);
-  session.subjects = store::numberSubjects(web::UserSession().context().settings().get()->subjects);
+  session.subjects = store::numberSubjects(session.context().settings().get()->subjects);
   session.pageType = 1;
 }
 

@@ -66,12 +66,8 @@ class AnalysisTest : public ::testing::Test {
                      {exam, bh, k1, k2, zf, pj, exam + "!&" + std::to_string(bh)});
   }
 
-  // The texts of a grid row.
-  static std::vector<std::string> row(const web::Grid& grid, int r) {
-    std::vector<std::string> texts;
-    for (int c = 0; c < grid.columnCount(); ++c) texts.push_back(grid.cell(r, c).Text);
-    return texts;
-  }
+  // The texts of a grid row, stored or read from the grid's row source.
+  static std::vector<std::string> row(const web::Grid& grid, int r) { return grid.rowTexts(r); }
   static std::vector<std::vector<std::string>> rows(const web::Grid& grid) {
     std::vector<std::vector<std::string>> all;
     for (int r = 0; r < grid.rowCount(); ++r) all.push_back(row(grid, r));

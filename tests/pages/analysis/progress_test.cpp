@@ -3,6 +3,7 @@
 #include <map>
 
 #include "tests/pages/analysis/analysis_fixture.h"
+#include "tests/support/xlsx_reader.h"
 
 namespace zeziza::testing {
 namespace {
@@ -35,7 +36,7 @@ class ProgressTest : public AnalysisTest {
   std::vector<std::pair<std::string, std::string>> listed() {
     std::vector<std::pair<std::string, std::string>> out;
     for (int r = 1; r < grid().rowCount(); ++r)
-      out.emplace_back(grid().cell(r, 0).Text, grid().cell(r, 9).Text);
+      out.emplace_back(row(grid(), r)[0], row(grid(), r)[9]);
     return out;
   }
 };
@@ -105,6 +106,44 @@ TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
   EXPECT_EQ(grid().cell(0, 7).Text, "期末成绩");
 }
 
+// Past the grid's page size the list shows a page at a time; its export holds every row.
+TEST_F(ProgressTest, ALongListShowsPagesAndItsExportHoldsEveryRow) {
+  b.showPage<pages::TIWForm7>();
+  grid().PageRows = 5;
+  b.click("IWButton1");
+  EXPECT_NE(b.last().html.find("共 12 行，显示第 1–5 行"), std::string::npos);
+  b.click("IWGrid1", "page_last");
+  EXPECT_NE(b.last().html.find("共 12 行，显示第 11–12 行"), std::string::npos);
+  EXPECT_NE(b.last().html.find("<td>生12</td>"), std::string::npos);
+  EXPECT_EQ(b.last().html.find("<td>生1</td>"), std::string::npos);
+  const auto& outcome = b.click("ExportLink");
+  ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+  const Rows rows = readWorkbook(outcome.file->path).rows;
+  ASSERT_EQ(rows.size(), 2u + 12u);
+  EXPECT_EQ(rows[2], (std::vector<std::string>{"101", "生1", "中心校区", "初一", "一班", "#100",
+                                               "#1", "#99", "#1", "#0"}));
+  EXPECT_EQ(rows[13], (std::vector<std::string>{"112", "生12", "中心校区", "初一", "一班", "#89",
+                                                "#12", "#93", "#5", "#7"}));
+}
+
+// A subject set up after sign-in has no column: the computation stops with a message, and
+// the list of the computation before it is gone with it, not shown from a table that is.
+TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
+  server.context().settings().update([](store::SettingsSnapshot& s) {
+    s.subjects = {"数学", "语文", "英语"};
+  });
+  b.showPage<pages::TIWForm7>();
+  b.click("IWButton1");
+  ASSERT_EQ(grid().rowCount(), 13);
+  b.choose("IWComboBox4", "英语");
+  b.click("IWButton1");
+  EXPECT_NE(b.message().find("英语"), std::string::npos);
+  EXPECT_EQ(grid().rowCount(), 1);
+  b.click("IWButton2");
+  EXPECT_EQ(b.messages(), std::vector<std::string>{});
+  EXPECT_EQ(grid().rowCount(), 1);
+}
+
 // Before any computation 过滤 writes only the header of the hidden grid.
 TEST_F(ProgressTest, FilterBeforeComputingWritesTheHeaderOnly) {
   b.showPage<pages::TIWForm7>();
@@ -159,7 +198,8 @@ TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
   const auto& grid = b.control<web::Grid>("IWGrid1");
   ASSERT_EQ(grid.rowCount(), 24);
   std::map<std::string, std::vector<std::string>> byId;
-  for (int r = 1; r < grid.rowCount(); ++r) byId[grid.cell(r, 0).Text] = AnalysisTest::row(grid, r);
+  for (int r = 1; r < grid.rowCount(); ++r)
+    byId[AnalysisTest::row(grid, r)[0]] = AnalysisTest::row(grid, r);
   EXPECT_EQ(byId.count("1001"), 0u);  // reference only
   EXPECT_EQ(byId.count("1200"), 0u);  // comparison only
   EXPECT_EQ(byId["1100"], (std::vector<std::string>{"1100", "小明", "中心校区", "初一", "一班",

@@ -131,7 +131,7 @@ TEST_F(RankingTest, ScopeBoxesNarrowTheRows) {
     b.choose(c.box, c.item);
     rank();
     std::vector<std::string> ids;
-    for (int r = 1; r < grid().rowCount(); ++r) ids.push_back(grid().cell(r, 1).Text);
+    for (int r = 1; r < grid().rowCount(); ++r) ids.push_back(row(grid(), r)[1]);
     EXPECT_EQ(ids, c.ids);
   }
 }

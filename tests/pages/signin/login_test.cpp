@@ -215,6 +215,16 @@ TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   EXPECT_EQ(browser.pageClass(), "TIWForm3");
 }
 
+// The state is filled from the session it is given, also outside a request (as tools do):
+// nothing is looked up through the request's current session.
+TEST_F(LoginTest, LoginStateFillsTheSessionItIsGivenOutsideARequest) {
+  server.context().settings().update([](store::SettingsSnapshot& s) { s.subjects = {"物理"}; });
+  auto browser = server.browser();
+  EXPECT_NO_THROW(pages::fillLoginState(browser.user(), "admin", "1"));
+  EXPECT_EQ(browser.user().rights, 1);
+  EXPECT_EQ(browser.user().subjects, (std::vector<store::SubjectColumn>{{1, "物理"}}));
+}
+
 TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   setSetting(server, store::key::kExams, "期中 考试\r\n期末,考试\r\n");
   setSetting(server, store::key::kGrades, "七年级\r\n八年级\r\n");
