@@ -42,8 +42,8 @@ void forEachByKey(Database& db, std::span<const std::int64_t> keys,
 
 }  // namespace
 
-BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                       std::span<const std::int64_t> keys) {
+BoundStatement rankingRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
+                                         std::span<const std::int64_t> keys) {
   BoundStatement s;
   s.sql = "select cj.id, cj.ks, ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, cj.pj" +
           subjectSelectList(subjects) + " from ks, cj where ks.bh=cj.kh and cj.id";
@@ -55,7 +55,7 @@ void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjec
                           std::span<const std::int64_t> keys,
                           const std::function<void(const Statement& row)>& onRow) {
   forEachByKey(
-      db, keys, [&](auto chunk) { return scoreRowsByKeyStatement(subjects, chunk); }, onRow);
+      db, keys, [&](auto chunk) { return rankingRowsByKeyStatement(subjects, chunk); }, onRow);
 }
 
 BoundStatement studentsByKeyStatement(std::span<const std::int64_t> keys) {

@@ -41,8 +41,8 @@ enum ScoreRowField : int {
 inline constexpr std::size_t kRowsByKeyChunk = 500;
 
 // The score rows (with their student) of `keys`, at most kRowsByKeyChunk, in no given order.
-BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                       std::span<const std::int64_t> keys);
+BoundStatement rankingRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
+                                         std::span<const std::int64_t> keys);
 
 // Reads the rows of `keys` a chunk at a time and hands each to `onRow`; a key whose row is gone
 // gives none.

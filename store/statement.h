@@ -35,7 +35,8 @@ class Statement {
   std::string columnTable(int i) const;
   Value column(int i) const;
   // Typed reads of the current row that copy nothing: a number as Value::asDouble/asInt reads
-  // it (null 0, text parsed), a text valid until the next step.
+  // it (null 0, text parsed); the text as SQLite gives it (a real 85 reads "85.0", where
+  // Value::asText gives "85"), valid until the next step.
   double columnDouble(int i) const;
   std::int64_t columnInt(int i) const;
   std::string_view columnText(int i) const;
