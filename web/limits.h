@@ -29,5 +29,8 @@ inline constexpr std::size_t kQueuedEventsPerKey = 64;
 inline constexpr std::chrono::minutes kSessionTimeout{10};
 inline constexpr std::chrono::minutes kCacheExpiry{120};
 inline constexpr std::chrono::seconds kHousekeepingInterval{15};
+// A browser that has not signed in and has sent nothing for this long has its login page set
+// aside until it comes back.
+inline constexpr std::chrono::seconds kSetAsideIdlePagesAfter{30};
 
 }  // namespace zeziza::web::limits

@@ -21,6 +21,9 @@ class Page : public Container {
 
   std::string Title;
   bool LockOnSubmit = true;
+  // Holds nothing a later request needs (every field it keeps is posted with each event), so
+  // an idle session may free it and make it again when the browser comes back.
+  bool SetAsideWhenIdle = false;
   std::function<void()> OnCreate;
 
   const std::string& className() const { return className_; }

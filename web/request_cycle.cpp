@@ -142,7 +142,7 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
     user.windowWidth = postedNumber(form, "IW_width");
     user.windowHeight = postedNumber(form, "IW_height");
     session.started = true;
-    runHandler(user, [&] { user.showPage(startPage); });
+    runHandler(user, [&] { user.showRemakablePage(startPage); });
   } else if (form.value(kResyncField) == "1") {
     // Reloaded or shown again from the history: the current page, nothing applied.
   } else if (form.value("IW_TrackID_") != std::to_string(session.trackId)) {

@@ -217,6 +217,16 @@ std::size_t TIWServerController::endIdleSessions() {
   return ended.size();
 }
 
+std::size_t TIWServerController::setAsideIdlePages(Clock::time_point now) {
+  std::size_t setAside = 0;
+  for (const auto& session : sessions_.idleGuests(now - settings_.SetAsideIdlePagesAfter)) {
+    // A session a request has just taken keeps its page.
+    std::unique_lock lock(session->serving, std::try_to_lock);
+    if (lock && session->user && session->user->setAsideIdlePage()) ++setAside;
+  }
+  return setAside;
+}
+
 std::size_t TIWServerController::expireSessions(Clock::time_point now) {
   const auto ended = sessions_.takeIdle(
       [&](const Session& s) { return now - s.lastRequest >= settings_.SessionTimeout; });
@@ -258,6 +268,7 @@ void TIWServerController::housekeepingLoop() {
     lock.unlock();
     try {
       expireSessions(Clock::now());
+      setAsideIdlePages(Clock::now());
       purgeCache(std::filesystem::file_time_type::clock::now());
       returnFreedMemory();  // what ended sessions held
     } catch (const std::exception& e) {

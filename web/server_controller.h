@@ -25,6 +25,7 @@ struct ServerSettings {
   std::chrono::milliseconds SessionTimeout = limits::kSessionTimeout;
   std::chrono::milliseconds CacheExpiry = limits::kCacheExpiry;
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
+  std::chrono::milliseconds SetAsideIdlePagesAfter = limits::kSetAsideIdlePagesAfter;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
   std::size_t GuestSessionsPerAddress = limits::kGuestSessionsPerAddress;
   // The address of the reverse proxy in front of the server; empty when there is none.
@@ -67,6 +68,9 @@ class TIWServerController {
   std::size_t endIdleSessions();
   // Ends sessions idle for longer than the time-out, as of `now`.
   std::size_t expireSessions(Clock::time_point now);
+  // Sets aside the pages of sessions that never signed in and idle past SetAsideIdlePagesAfter
+  // (see TIWUserSession::setAsideIdlePage); returns how many.
+  std::size_t setAsideIdlePages(Clock::time_point now);
   void purgeCache(std::filesystem::file_time_type now);
   void startHousekeeping();
   void stopHousekeeping();

@@ -105,6 +105,19 @@ std::vector<std::shared_ptr<Session>> SessionRegistry::takeIdle(
   return taken;
 }
 
+std::vector<std::shared_ptr<Session>> SessionRegistry::idleGuests(
+    Clock::time_point lastRequestBefore) const {
+  std::vector<std::shared_ptr<Session>> guests;
+  std::lock_guard lock(mutex_);
+  for (const auto& [id, session] : sessions_) {
+    if (session->requestsUnderWay == 0 && !session->signedIn &&
+        session->lastRequest < lastRequestBefore) {
+      guests.push_back(session);
+    }
+  }
+  return guests;
+}
+
 std::size_t SessionRegistry::count() const {
   std::lock_guard lock(mutex_);
   return sessions_.size();

@@ -61,6 +61,8 @@ class SessionRegistry {
   std::vector<std::shared_ptr<Session>> takeIdle(
       const std::function<bool(const Session&)>& shouldEnd);
   std::size_t count() const;
+  // Idle sessions that never signed in and sent nothing since `lastRequestBefore`.
+  std::vector<std::shared_ptr<Session>> idleGuests(Clock::time_point lastRequestBefore) const;
 
  private:
   // Takes out the oldest idle guest that `matches`; false when there is none.

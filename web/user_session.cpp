@@ -22,10 +22,30 @@ TIWUserSession::~TIWUserSession() {
   retired_.clear();
 }
 
-void TIWUserSession::showPage(const std::function<std::unique_ptr<Page>()>& make) {
+void TIWUserSession::showPage(const PageMaker& make) {
+  remake_ = nullptr;
   if (active_) retired_.push_back(std::move(active_));
   active_ = make();
   active_->create();
+}
+
+void TIWUserSession::showRemakablePage(PageMaker make) {
+  showPage(make);
+  remake_ = std::move(make);
+}
+
+Page* TIWUserSession::activePage() {
+  if (!active_ && remake_) {
+    active_ = remake_();
+    active_->create();
+  }
+  return active_.get();
+}
+
+bool TIWUserSession::setAsideIdlePage() {
+  if (!active_ || !remake_ || !active_->SetAsideWhenIdle) return false;
+  active_.reset();
+  return true;
 }
 
 void TIWUserSession::SendFile(std::filesystem::path path, std::string downloadName) {

@@ -66,10 +66,22 @@ class TIWUserSession {
   // one created (frames' handlers first, then its own OnCreate).
   template <class P, class... Args>
   void ShowPage(Args&&... args) {
-    showPage([&] { return std::make_unique<P>(std::forward<Args>(args)...); });
+    if constexpr (sizeof...(Args) == 0) {
+      showRemakablePage([] { return std::make_unique<P>(); });
+    } else {
+      showPage([&] { return std::make_unique<P>(std::forward<Args>(args)...); });
+    }
   }
-  void showPage(const std::function<std::unique_ptr<Page>()>& make);
-  Page* activePage() const { return active_.get(); }
+  using PageMaker = std::function<std::unique_ptr<Page>()>;
+  void showPage(const PageMaker& make);
+  // The same for a page made from nothing, which can be made again: while the session idles,
+  // such a page may be set aside (see setAsideIdlePage).
+  void showRemakablePage(PageMaker make);
+  // The page shown; one set aside is made again first.
+  Page* activePage();
+  // Frees the page shown when it asks for it (Page::SetAsideWhenIdle) and can be made again:
+  // an idle browser at the login page then costs the session alone. True when it did.
+  bool setAsideIdlePage();
   void releaseConnections() {
     ADOConnection1.close();
     bendiADOCon.close();
@@ -98,6 +110,7 @@ class TIWUserSession {
   AppContext* context_;
   std::unique_ptr<Page> active_;
   std::vector<std::unique_ptr<Page>> retired_;
+  PageMaker remake_;  // makes the page shown again; empty for a page made with arguments
   std::vector<std::string> messages_;
   std::optional<FileResponse> file_;
 };

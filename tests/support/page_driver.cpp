@@ -43,7 +43,10 @@ BrowserSession::BrowserSession(web::TIWServerController& controller,
     : controller_(controller), session_(std::move(session)) {}
 
 web::Page& BrowserSession::page() const {
-  web::Page* p = session_->user ? session_->user->activePage() : nullptr;
+  if (!session_->user) throw std::logic_error("the session has ended");
+  // A page set aside while the session idled is made again, as the next request would.
+  web::CurrentSessionGuard guard(*session_->user);
+  web::Page* p = session_->user->activePage();
   if (!p) throw std::logic_error("the session shows no page");
   return *p;
 }

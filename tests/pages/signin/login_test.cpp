@@ -196,6 +196,33 @@ TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
   EXPECT_EQ(browser.user().rights, 0);
 }
 
+// A browser idling at the login page costs its session alone: the page is set aside and made
+// again, with what the browser posts, when it comes back. Signed-in sessions keep theirs.
+TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) {
+  setSetting(server, store::key::kDefaultExam, "");
+  auto guest = server.browser();
+  auto failed = server.browser();
+  signIn(failed, "super", "wrong");
+  auto kept = server.browser();
+  signIn(kept, "chief", "secret");  // signed in, held on the login page for want of an exam
+  ASSERT_EQ(kept.pageClass(), "TIWForm1");
+  auto& controller = server.controller();
+  EXPECT_EQ(controller.setAsideIdlePages(web::Clock::now()), 0u);  // nobody idle long enough
+  const auto later = web::Clock::now() + std::chrono::minutes(1);
+  EXPECT_EQ(controller.setAsideIdlePages(later), 2u);
+  EXPECT_EQ(controller.setAsideIdlePages(later), 0u);  // already set aside
+
+  signIn(failed, "super", "wrong again");
+  EXPECT_EQ(failed.message(), kWrongLogin);
+  EXPECT_EQ(failed.control<web::Edit>("IWEdit1").Text, "super");
+  signIn(guest, "super", "secret");
+  EXPECT_EQ(guest.message(), "");
+  EXPECT_EQ(guest.pageClass(), "TIWForm3");
+  EXPECT_EQ(guest.user().userName, "super");
+  EXPECT_EQ(kept.pageClass(), "TIWForm1");
+  EXPECT_EQ(kept.user().userName, "chief");
+}
+
 TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   auto now = std::chrono::steady_clock::now();
   server.context().loginThrottle().setClock([&] { return now; });
