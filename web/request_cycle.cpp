@@ -138,7 +138,8 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   TIWUserSession& user = *session.user;
   CurrentSessionGuard guard(user);
   const ConnectionsReturned returned(user);
-  if (!session.started) {
+  const bool first = !session.started;
+  if (first) {
     user.windowWidth = postedNumber(form, "IW_width");
     user.windowHeight = postedNumber(form, "IW_height");
     session.started = true;
@@ -152,6 +153,9 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   }
   user.releaseConnections();  // the answer renders from materialised rows
   EventOutcome outcome = answer(session, gzip);
+  // A fresh start page holds nothing yet: many browsers that only opened the site cost their
+  // sessions alone, and its memory is free again before the next session is made.
+  if (first) user.setAsideIdlePage();
   user.releaseRetiredPages();
   return outcome;
 }
