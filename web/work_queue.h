@@ -44,7 +44,8 @@ class WorkQueue {
   std::vector<std::thread> threads_;
 };
 
-// Workers for page events: a few per core, since events also wait on disk syncs.
+// Workers for page events: many per core, since most events wait on a disk sync: a score
+// entry waits for its group commit, and the more writers wait together, the bigger each batch.
 std::size_t pageWorkerCount();
 
 }  // namespace zeziza::web
