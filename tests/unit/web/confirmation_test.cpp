@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include "store/connection.h"
+#include "tests/support/rendered.h"
 #include "tests/support/temp_folder.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
@@ -10,11 +11,7 @@
 namespace zeziza::web {
 namespace {
 
-std::string rendered(const Control& control) {
-  HtmlWriter out;
-  control.render(out);
-  return out.take();
-}
+using testing::rendered;
 
 // Every kind of control that deletes asks its own question, escaped like any other text.
 TEST(Confirmation, ButtonsGridCellsAndDataGridRowsCarryTheirQuestion) {

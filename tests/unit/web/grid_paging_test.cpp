@@ -3,17 +3,14 @@
 #include <string>
 #include <vector>
 
+#include "tests/support/rendered.h"
 #include "web/controls/grid.h"
 #include "web/page.h"
 
 namespace zeziza::web {
 namespace {
 
-std::string rendered(const Control& control) {
-  HtmlWriter out;
-  control.render(out);
-  return out.take();
-}
+using testing::rendered;
 
 int count(const std::string& text, const std::string& part) {
   int n = 0;
