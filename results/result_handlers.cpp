@@ -154,7 +154,9 @@ web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_
   const std::string student = trimmed(context.value("kh"));
   const std::string password = context.value("mm");
   const std::string key = throttleKey("stu", school, student.substr(0, 32), context.address);
-  SignInView view{school, {}, {}, student};
+  SignInView view;  // filled member by member: GCC 12 misreads the braced form as uninitialised
+  view.school = school;
+  view.student = student;
   std::optional<cloud::StudentRecord> record;
   {
     auto db = primary_.lease();

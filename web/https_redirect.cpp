@@ -43,8 +43,9 @@ std::optional<std::string> httpsLocation(const std::string& hostHeader, const st
   // Control characters never belong in a Location (they would split the header).
   if (std::any_of(path.begin(), path.end(), [](unsigned char c) { return c < ' ' || c == 0x7f; }))
     return std::nullopt;
-  const std::string port = httpsPort == 443 ? "" : ":" + std::to_string(httpsPort);
-  return "https://" + *host + port + path;
+  std::string location = "https://" + *host;
+  if (httpsPort != 443) location.append(":").append(std::to_string(httpsPort));
+  return location.append(path);
 }
 
 HttpResponse httpsRedirect(const HttpRequest& request, int httpsPort) {
