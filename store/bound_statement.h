@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -13,6 +14,9 @@ struct BoundStatement {
   std::string sql;
   std::vector<Value> params;
 };
+
+// The most row keys one statement reads back (well under SQLite's parameter limit).
+inline constexpr std::size_t kMaxKeysPerRead = 500;
 
 // A LIKE pattern (with escape '\') finding `part` anywhere, its own %, _ and \ taken literally.
 std::string containsPattern(std::string_view part);

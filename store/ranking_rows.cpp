@@ -17,9 +17,9 @@ BoundStatement rankingValuesStatement(const std::vector<SubjectColumn>& subjects
 
 namespace {
 
-// " in (?,?,…)" with the keys bound, at most kRowsByKeyChunk.
+// " in (?,?,…)" with the keys bound, at most kMaxKeysPerRead.
 void bindKeys(BoundStatement& s, std::span<const std::int64_t> keys) {
-  if (keys.empty() || keys.size() > kRowsByKeyChunk) {
+  if (keys.empty() || keys.size() > kMaxKeysPerRead) {
     throw std::invalid_argument("rows by key: 1 to 500 keys");
   }
   s.sql.reserve(s.sql.size() + 2 * keys.size() + 6);
@@ -34,8 +34,8 @@ void bindKeys(BoundStatement& s, std::span<const std::int64_t> keys) {
 void forEachByKey(Database& db, std::span<const std::int64_t> keys,
                   const std::function<BoundStatement(std::span<const std::int64_t>)>& statementOf,
                   const std::function<void(const Statement& row)>& onRow) {
-  for (std::size_t at = 0; at < keys.size(); at += kRowsByKeyChunk) {
-    forEachRow(db, statementOf(keys.subspan(at, std::min(kRowsByKeyChunk, keys.size() - at))),
+  for (std::size_t at = 0; at < keys.size(); at += kMaxKeysPerRead) {
+    forEachRow(db, statementOf(keys.subspan(at, std::min(kMaxKeysPerRead, keys.size() - at))),
                onRow);
   }
 }

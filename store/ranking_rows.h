@@ -37,10 +37,7 @@ enum ScoreRowField : int {
   kFirstSubjectField
 };
 
-// Keys bound in one statement at most.
-inline constexpr std::size_t kRowsByKeyChunk = 500;
-
-// The score rows (with their student) of `keys`, at most kRowsByKeyChunk, in no given order.
+// The score rows (with their student) of `keys`, at most kMaxKeysPerRead, in no given order.
 BoundStatement rankingRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
                                          std::span<const std::int64_t> keys);
 
@@ -60,7 +57,7 @@ enum StudentField : int {
   kStudentClass
 };
 
-// The students (ks.bh) of `keys`, at most kRowsByKeyChunk, in no given order.
+// The students (ks.bh) of `keys`, at most kMaxKeysPerRead, in no given order.
 BoundStatement studentsByKeyStatement(std::span<const std::int64_t> keys);
 
 // Reads the students of `keys` a chunk at a time and hands each to `onRow`.

@@ -13,9 +13,6 @@
 // search's order) and reads the rows it shows or exports again, a few hundred at a time.
 namespace zeziza::store {
 
-// The most keys one statement reads back.
-inline constexpr std::size_t kMaxKeysPerRead = 500;
-
 // The score query's columns as a select list: 考试名称, 考号, 姓名, 学校, 年级, 班次, k<n> for
 // each subject, 总分, 平均分.
 std::string scoreQuerySelectList(const std::vector<SubjectColumn>& subjects);

@@ -144,8 +144,8 @@ void TIWForm7::ExportLinkClick() {
   kinds.resize(10, CellKind::Number);
   store::Database& db = web::UserSession().ADOConnection1.db();
   sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
-    for (std::size_t first = 0; first < shown_.size(); first += store::kRowsByKeyChunk) {
-      for (const auto& row : working_.texts(db, shown_, first, store::kRowsByKeyChunk)) put(row);
+    for (std::size_t first = 0; first < shown_.size(); first += store::kMaxKeysPerRead) {
+      for (const auto& row : working_.texts(db, shown_, first, store::kMaxKeysPerRead)) put(row);
     }
   });
 }

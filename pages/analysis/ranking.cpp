@@ -114,8 +114,8 @@ void TIWForm12::ExportLinkClick() {
   store::Database& db = web::UserSession().ADOConnection1.db();
   // Every row, not only the page shown, a chunk at a time.
   sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
-    for (std::size_t first = 0; first < ranking_.size(); first += store::kRowsByKeyChunk) {
-      for (const auto& row : ranking_.texts(db, first, store::kRowsByKeyChunk)) put(row);
+    for (std::size_t first = 0; first < ranking_.size(); first += store::kMaxKeysPerRead) {
+      for (const auto& row : ranking_.texts(db, first, store::kMaxKeysPerRead)) put(row);
     }
   });
 }

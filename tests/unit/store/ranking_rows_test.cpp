@@ -51,11 +51,11 @@ TEST_F(RowsByKeyTest, EveryKeyIsReadOnceAcrossChunksAndMissingKeysGiveNothing) {
 }
 
 TEST_F(RowsByKeyTest, KeysAreBoundAndOneStatementTakesAtMostAChunk) {
-  const std::vector<std::int64_t> keys(kRowsByKeyChunk, 7);
+  const std::vector<std::int64_t> keys(kMaxKeysPerRead, 7);
   const BoundStatement s = rankingRowsByKeyStatement({}, keys);
-  EXPECT_EQ(s.params.size(), kRowsByKeyChunk);
+  EXPECT_EQ(s.params.size(), kMaxKeysPerRead);
   EXPECT_EQ(s.sql.find('7'), std::string::npos) << s.sql;
-  const std::vector<std::int64_t> tooMany(kRowsByKeyChunk + 1, 7);
+  const std::vector<std::int64_t> tooMany(kMaxKeysPerRead + 1, 7);
   EXPECT_THROW(rankingRowsByKeyStatement({}, tooMany), std::invalid_argument);
   EXPECT_THROW(studentsByKeyStatement({}), std::invalid_argument);
   forEachStudentByKey(db, {}, [](const Statement&) { ADD_FAILURE() << "no keys, no rows"; });
