@@ -6,6 +6,7 @@
 #include <string>
 #include <string_view>
 
+#include "store/statement_cache.h"
 #include "store/value.h"
 
 struct sqlite3;
@@ -66,6 +67,7 @@ class Database {
   // The writer this connection's changes go to; nullptr when it writes itself.
   Writer* writer() const { return writer_; }
   ConnectionPool* pool() const { return pool_; }
+  StatementCache& statements() { return statements_; }
 
  private:
   int execHere(std::string_view sql, std::span<const Value> params);
@@ -74,6 +76,7 @@ class Database {
   sqlite3* db_ = nullptr;
   Writer* writer_ = nullptr;
   ConnectionPool* pool_ = nullptr;
+  StatementCache statements_;
 };
 
 // Throws DatabaseError naming the statement when `rc` is not one of the accepted codes.

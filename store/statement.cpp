@@ -6,15 +6,21 @@
 
 namespace zeziza::store {
 
-Statement::Statement(Database& db, std::string_view sql) : db_(db.handle()), sql_(sql) {
-  const int rc =
-      sqlite3_prepare_v2(db_, sql_.data(), static_cast<int>(sql_.size()), &stmt_, nullptr);
+Statement::Statement(Database& db, std::string_view sql)
+    : owner_(&db), db_(db.handle()), stmt_(db.statements().take(sql)), sql_(sql) {
+  if (stmt_) return;
+  const int rc = sqlite3_prepare_v3(db_, sql_.data(), static_cast<int>(sql_.size()),
+                                    SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
   if (rc != SQLITE_OK) throwDatabaseError(db_, rc, sql_);
   if (!stmt_) throw DatabaseError("empty statement [" + sql_ + "]", SQLITE_MISUSE);
 }
 
 Statement::~Statement() {
-  sqlite3_finalize(stmt_);
+  try {
+    owner_->statements().give(std::move(sql_), stmt_);
+  } catch (...) {
+    sqlite3_finalize(stmt_);  // out of memory for the cache: just not kept
+  }
 }
 
 void Statement::bindAll(std::span<const Value> params) {

@@ -15,7 +15,8 @@ namespace zeziza::store {
 
 class Database;
 
-// A prepared statement: prepared in the constructor, finalised in the destructor.
+// A prepared statement for one use: taken from its connection's cache or prepared in the
+// constructor, given back to the cache (reset) in the destructor.
 class Statement {
  public:
   Statement(Database& db, std::string_view sql);
@@ -42,6 +43,7 @@ class Statement {
   std::string_view columnText(int i) const;
 
  private:
+  Database* owner_;
   sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
