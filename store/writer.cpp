@@ -2,6 +2,7 @@
 
 #include <sqlite3.h>
 
+#include <chrono>
 #include <optional>
 
 namespace zeziza::store {
@@ -25,6 +26,8 @@ bool undoJob(Database& db) {
 namespace {
 // Log pages after which the checkpointer copies them back (SQLite's own default).
 constexpr int kCheckpointPages = 1000;
+// The longest a batch waits for company: a fraction of one sync of the log.
+constexpr std::chrono::microseconds kGatherWait{400};
 }  // namespace
 
 Writer::Writer(const std::filesystem::path& file) : db_(file) {
@@ -90,6 +93,7 @@ void Writer::submit(std::shared_ptr<Task> task) {
     std::lock_guard lock(mutex_);
     ++submitted_;
     queue_.push_back(std::move(task));
+    if (queue_.size() < gather_) return;  // the writer is gathering: not enough yet
   }
   wake_.notify_one();
 }
@@ -101,12 +105,24 @@ void Writer::loop() {
       std::unique_lock lock(mutex_);
       wake_.wait(lock, [this] { return stop_ || !queue_.empty(); });
       if (queue_.empty()) return;
+      gatherLocked(lock);
       batch.swap(queue_);
+      lastBatch_ = batch.size();
       ++batches_;
     }
     std::lock_guard gate(gate_);
     runBatch(batch);
   }
+}
+
+// Under load, waits a moment for as many jobs as the last batch held: writers answered
+// together come back together, and one sync for all of them costs less CPU than several.
+// A lone writer (last batch of one) never waits.
+void Writer::gatherLocked(std::unique_lock<std::mutex>& lock) {
+  if (lastBatch_ <= 1 || queue_.size() >= lastBatch_) return;
+  gather_ = lastBatch_;
+  wake_.wait_for(lock, kGatherWait, [this] { return stop_ || queue_.size() >= gather_; });
+  gather_ = 1;
 }
 
 void Writer::runBatch(std::vector<std::shared_ptr<Task>>& batch) {

@@ -17,7 +17,8 @@ struct sqlite3;
 namespace zeziza::store {
 
 // The single writer of a database. Short write jobs are queued to its thread, which runs
-// whatever has queued up in one transaction, so a crowd of writers shares one sync. Each job
+// whatever has queued up in one transaction, so a crowd of writers shares one sync; under load
+// it waits a moment for as many as came last time. Each job
 // runs under a savepoint: a job that throws is undone alone and its caller gets the exception,
 // the others of its batch still commit. A caller is answered once the commit holding its change
 // is durable (or has failed). Checkpoints run on a thread of their own, so copying the log back
@@ -57,6 +58,7 @@ class Writer {
   void loop();
   void checkpointLoop();
   static int onCommit(void* self, sqlite3* db, const char* name, int pages);
+  void gatherLocked(std::unique_lock<std::mutex>& lock);
   void runBatch(std::vector<std::shared_ptr<Task>>& batch);
 
   Database db_;
@@ -65,6 +67,8 @@ class Writer {
   std::condition_variable wake_;
   std::vector<std::shared_ptr<Task>> queue_;
   bool stop_ = false;
+  std::size_t lastBatch_ = 0;
+  std::size_t gather_ = 1;  // jobs queued before the writer wants waking
   bool checkpointWanted_ = false;
   std::condition_variable checkpointWake_;
   std::size_t batches_ = 0;
