@@ -8,6 +8,8 @@ namespace zeziza::web {
 
 // Escapes text for an HTML text node or a quoted attribute value.
 std::string escapeHtml(std::string_view text);
+// Appends `text` escaped as escapeHtml does, without a string of its own.
+void appendEscapedHtml(std::string& out, std::string_view text);
 // True when `text` is well-formed UTF-8 without NUL bytes.
 bool isValidUtf8(std::string_view text);
 std::string toLower(std::string_view text);
@@ -31,7 +33,7 @@ class HtmlWriter {
     return spillIfFull();
   }
   HtmlWriter& text(std::string_view text) {
-    out_ += escapeHtml(text);
+    appendEscapedHtml(out_, text);
     return spillIfFull();
   }
   // Writes ` name="value"` with the value escaped.
@@ -39,7 +41,7 @@ class HtmlWriter {
     out_ += ' ';
     out_ += name;
     out_ += "=\"";
-    out_ += escapeHtml(value);
+    appendEscapedHtml(out_, value);
     out_ += '"';
     return spillIfFull();
   }

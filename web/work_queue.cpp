@@ -68,7 +68,7 @@ void WorkQueue::work() {
 }
 
 std::size_t pageWorkerCount() {
-  return std::max(16u, 8 * std::thread::hardware_concurrency());
+  return std::max(32u, 16 * std::thread::hardware_concurrency());
 }
 
 }  // namespace zeziza::web

@@ -40,6 +40,21 @@ TEST(ContentType, ByExtensionIgnoringCase) {
 TEST(Html, EscapesEveryMarkupCharacter) {
   EXPECT_EQ(escapeHtml("<script>alert('x&y')</script>\""),
             "&lt;script&gt;alert(&#39;x&amp;y&#39;)&lt;/script&gt;&quot;");
+  const std::pair<std::string, std::string> cases[] = {
+      {"", ""},
+      {"成绩 98.5", "成绩 98.5"},
+      {"&", "&amp;"},
+      {"<<>>", "&lt;&lt;&gt;&gt;"},
+      {"a\"b'c", "a&quot;b&#39;c"},
+      {"三班&amp;", "三班&amp;amp;"},
+      {"末尾<", "末尾&lt;"},
+  };
+  for (const auto& [text, escaped] : cases) {
+    EXPECT_EQ(escapeHtml(text), escaped) << text;
+    std::string out = "前";
+    appendEscapedHtml(out, text);
+    EXPECT_EQ(out, "前" + escaped) << text;
+  }
 }
 
 TEST(Html, Utf8Validity) {
