@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <stdexcept>
+#include <utility>
 
 #include "cloud/progress.h"
 
@@ -32,7 +33,13 @@ BatchSender::BatchSender(pg::Connection& connection, Progress& progress, std::si
       progress_(progress),
       rowsPerBatch_(std::max<std::size_t>(1, rowsPerBatch)) {}
 
+BatchSender::~BatchSender() {
+  // Reached without a flush only while an earlier failure unwinds; that one is reported.
+  if (inFlight_.valid()) inFlight_.wait();
+}
+
 std::size_t BatchSender::shape(UpsertShape shape) {
+  awaitSent();  // the sending thread reads the shapes
   Pending pending;
   const auto& columns = shape.columns;
   pending.sqlHead = "INSERT INTO " + shape.table + " (" + join(columns, ",") + ") VALUES ";
@@ -57,6 +64,7 @@ std::size_t BatchSender::shape(UpsertShape shape) {
                   stage + pending.sqlTail;
   pending.shape = std::move(shape);
   shapes_.push_back(std::move(pending));
+  staged_.push_back(false);
   return shapes_.size() - 1;
 }
 
@@ -73,31 +81,32 @@ void BatchSender::add(std::size_t shape, std::vector<pg::Param> values) {
   } else {
     pending.rows[it->second] = std::move(values);
   }
-  if (pending.rows.size() >= rowsPerBatch_) flush();
+  if (pending.rows.size() >= rowsPerBatch_) launch();
 }
 
-void BatchSender::send(Pending& pending) {
-  if (pending.rows.empty()) return;
+void BatchSender::send(const Pending& pending, Rows& rows) {
+  if (rows.empty()) return;
   std::string sql = pending.sqlHead;
   std::vector<pg::Param> params;
   const std::size_t width = pending.shape.columns.size();
-  params.reserve(pending.rows.size() * width);
-  for (std::size_t r = 0; r < pending.rows.size(); ++r) {
+  params.reserve(rows.size() * width);
+  for (std::size_t r = 0; r < rows.size(); ++r) {
     sql += r == 0 ? "(" : ",(";
     for (std::size_t c = 0; c < width; ++c) {
       sql += (c == 0 ? "$" : ",$") + std::to_string(params.size() + 1);
-      params.push_back(std::move(pending.rows[r][c]));
+      params.push_back(std::move(rows[r][c]));
     }
     sql += ")";
   }
   connection_.exec(sql + pending.sqlTail, params);
 }
 
-void BatchSender::copy(Pending& pending) {
-  if (pending.rows.empty()) return;
-  if (!pending.staged) connection_.exec(pending.createStage);
+void BatchSender::copy(std::size_t shape, const Rows& rows) {
+  if (rows.empty()) return;
+  const Pending& pending = shapes_[shape];
+  if (!staged_[shape]) connection_.exec(pending.createStage);
   std::string data;
-  for (const auto& row : pending.rows) {
+  for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
       if (c > 0) data += '\t';
       pg::copyField(data, row[c]);
@@ -108,24 +117,45 @@ void BatchSender::copy(Pending& pending) {
   connection_.exec(pending.merge);
 }
 
-void BatchSender::flush() {
+void BatchSender::sendBatch(std::vector<Rows>& batch) {
+  pg::Transaction transaction(connection_);
+  for (std::size_t i = 0; i < batch.size(); ++i) copy(i, batch[i]);
+  transaction.commit();
+  for (std::size_t i = 0; i < batch.size(); ++i) staged_[i] = staged_[i] || !batch[i].empty();
+}
+
+void BatchSender::awaitSent() {
+  if (!inFlight_.valid()) return;
+  const std::size_t rows = std::exchange(inFlightRows_, 0);
+  inFlight_.get();
+  progress_.addSent(rows);
+  sent_ += rows;
+}
+
+void BatchSender::launch() {
+  awaitSent();
   if (pending_ == 0) return;
   progress_.checkpoint();
-  if (rowsPerBatch_ == 1) {
-    for (auto& pending : shapes_) send(pending);  // one statement: atomic by itself
-  } else {
-    pg::Transaction transaction(connection_);
-    for (auto& pending : shapes_) copy(pending);
-    transaction.commit();
-    for (auto& pending : shapes_) pending.staged = pending.staged || !pending.rows.empty();
+  std::vector<Rows> batch(shapes_.size());
+  for (std::size_t i = 0; i < shapes_.size(); ++i) {
+    batch[i] = std::move(shapes_[i].rows);
+    shapes_[i].rows.clear();
+    shapes_[i].byKey.clear();
   }
-  for (auto& pending : shapes_) {
-    pending.rows.clear();
-    pending.byKey.clear();
+  if (rowsPerBatch_ == 1) {  // one statement a row, each atomic by itself, on this thread
+    for (std::size_t i = 0; i < batch.size(); ++i) send(shapes_[i], batch[i]);
+    progress_.addSent(pending_);
+    sent_ += std::exchange(pending_, 0);
+    return;
   }
-  progress_.addSent(pending_);
-  sent_ += pending_;
-  pending_ = 0;
+  inFlightRows_ = std::exchange(pending_, 0);
+  inFlight_ = std::async(std::launch::async,
+                         [this, batch = std::move(batch)]() mutable { sendBatch(batch); });
+}
+
+void BatchSender::flush() {
+  launch();
+  awaitSent();
 }
 
 }  // namespace zeziza::cloud

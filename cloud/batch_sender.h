@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <future>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -23,20 +24,27 @@ struct UpsertShape {
 // Collects rows of several upserts and sends each batch in one transaction: per table, the
 // rows go by COPY into a temporary staging table, then one INSERT … SELECT … ON CONFLICT … DO
 // UPDATE merges them. A row whose key is already pending replaces it, since one statement may
-// touch a row only once. A failure rolls the batch back and rethrows; what earlier batches sent
+// touch a row only once. A full batch is sent on a thread of its own while the next one is
+// collected, so the service's work and ours overlap; at most one batch is on its way. A failure
+// rolls that batch back and is rethrown by the next add() or flush(); what earlier batches sent
 // stays, and sending the same rows again updates them.
 class BatchSender {
  public:
   // `rowsPerBatch` 1 sends every row on its own round trip (for comparison).
   BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch);
+  // Waits for the batch on its way.
+  ~BatchSender();
+  BatchSender(const BatchSender&) = delete;
+  BatchSender& operator=(const BatchSender&) = delete;
 
   // Registers a statement kind; returns its handle for add().
   std::size_t shape(UpsertShape shape);
   // Queues a row (values in the shape's column order); sends the batch when it is full.
   void add(std::size_t shape, std::vector<pg::Param> values);
-  // Sends what is pending.
+  // Sends what is pending and returns once every row is committed.
   void flush();
   std::size_t pendingRows() const { return pending_; }
+  // Rows of committed batches.
   std::size_t sentRows() const { return sent_; }
 
  private:
@@ -47,19 +55,28 @@ class BatchSender {
     std::string copySql;
     std::string createStage;
     std::string merge;
-    bool staged = false;  // the staging table exists on this connection
     std::vector<std::vector<pg::Param>> rows;
     std::unordered_map<std::string, std::size_t> byKey;
   };
-  void send(Pending& pending);
-  void copy(Pending& pending);
+  using Rows = std::vector<std::vector<pg::Param>>;
+  // Waits for the batch on its way, then sends the pending rows on their way.
+  void launch();
+  // Waits for the batch on its way and counts its rows; rethrows its failure.
+  void awaitSent();
+  void send(const Pending& pending, Rows& rows);
+  // On the sending thread: every shape's rows by COPY and merge, in one transaction.
+  void sendBatch(std::vector<Rows>& batch);
+  void copy(std::size_t shape, const Rows& rows);
 
   pg::Connection& connection_;
   Progress& progress_;
   std::size_t rowsPerBatch_;
   std::vector<Pending> shapes_;
+  std::vector<bool> staged_;  // the staging table exists on this connection; sending thread only
   std::size_t pending_ = 0;
   std::size_t sent_ = 0;
+  std::size_t inFlightRows_ = 0;
+  std::future<void> inFlight_;
 };
 
 }  // namespace zeziza::cloud
