@@ -104,6 +104,26 @@ TEST_F(WriterTest, ConcurrentWritersShareCommits) {
   }
 }
 
+// After a big batch the writer waits a moment for as many again; fewer, or one, still go
+// through once that moment has passed.
+TEST_F(WriterTest, AfterABigBatchFewerWritersAreStillAnswered) {
+  std::vector<std::function<void()>> jobs;
+  for (int i = 1; i <= 8; ++i) {
+    jobs.emplace_back([&, key = student(i)] {
+      Connection connection(store->data());
+      writeScore(connection.db(), change(key, 70));
+    });
+  }
+  runInOneBatch(jobs);
+  const std::size_t batchesBefore = store->writer().batches();
+  runInOneBatch({jobs[0], jobs[1]});
+  Connection connection(store->data());
+  EXPECT_EQ(writeScore(connection.db(), change(student(9), 80)).result, ScoreWriteResult::Inserted);
+  EXPECT_EQ(writeScore(connection.db(), change(student(9), 81)).result, ScoreWriteResult::Updated);
+  EXPECT_EQ(store->writer().batches() - batchesBefore, 3u);
+  EXPECT_EQ(firstScore(student(9)), 81);
+}
+
 // A change that fails its own checks fails alone: its neighbours in the batch are committed
 // and nothing of it stays, its history included.
 TEST_F(WriterTest, AFailingChangeLeavesItsBatchCommitted) {
