@@ -1,6 +1,8 @@
 #include "cloud/scratch_index.h"
 
 #include <algorithm>
+#include <array>
+#include <unordered_map>
 
 #include "store/database.h"
 #include "store/statement.h"
@@ -32,24 +34,57 @@ std::string scopeKey(std::string_view name) {
   return key;
 }
 
+namespace {
+
+std::int64_t rowCount(store::Database& temp) {
+  store::Statement count(temp, "select count(*) from tem");
+  return count.step() ? count.columnInt(0) : 0;
+}
+
+}  // namespace
+
 ScratchIndex::ScratchIndex(const std::filesystem::path& tempFile,
                            const std::filesystem::path& dataFile) {
   store::Database temp(tempFile);
+  rows_.reserve(static_cast<std::size_t>(rowCount(temp)));
   store::Statement rows(temp,
                         "select id, stuid, name, dw, nj, bc, km, cj, 总排名, 校内排名, 班内排名 "
                         "from tem order by cj desc, id");
   while (rows.step()) {
-    rows_.push_back({rows.column(0).asInt(), rows.column(1).asText(), rows.column(2).asText(),
-                     rows.column(3).asText(), rows.column(4).asText(), rows.column(5).asText(),
-                     rows.column(6).asText(), rows.column(7).asDouble(),
-                     optionalInt(rows.column(8)), optionalInt(rows.column(9)),
+    // The names are TEXT columns, read as stored; the number goes through Value as elsewhere.
+    rows_.push_back({rows.columnInt(0), rows.column(1).asText(), std::string(rows.columnText(2)),
+                     std::string(rows.columnText(3)), std::string(rows.columnText(4)),
+                     std::string(rows.columnText(5)), std::string(rows.columnText(6)),
+                     rows.columnDouble(7), optionalInt(rows.column(8)), optionalInt(rows.column(9)),
                      optionalInt(rows.column(10))});
   }
+  groupByScope();
+  countEnrolled(dataFile);
+}
+
+// Every row into its grade's, unit's and class's list. A class's three lists are looked up
+// once, by its names as written; most rows find them in that cache.
+void ScratchIndex::groupByScope() {
+  std::unordered_map<std::string, std::array<Rows*, 3>> byNames;
+  std::string names;
   for (const auto& r : rows_) {
-    scopes_[keyOf({r.subject, r.grade})].push_back(&r);
-    scopes_[keyOf({r.subject, r.grade, r.unit})].push_back(&r);
-    scopes_[keyOf({r.subject, r.grade, r.unit, r.inClass})].push_back(&r);
+    names.assign(r.subject).append(1, kSeparator).append(r.grade).append(1, kSeparator);
+    names.append(r.unit).append(1, kSeparator).append(r.inClass);
+    auto found = byNames.find(names);
+    if (found == byNames.end()) {
+      found = byNames
+                  .emplace(names,
+                           std::array<Rows*, 3>{
+                               &scopes_[keyOf({r.subject, r.grade})],
+                               &scopes_[keyOf({r.subject, r.grade, r.unit})],
+                               &scopes_[keyOf({r.subject, r.grade, r.unit, r.inClass})]})
+                  .first;
+    }
+    for (Rows* scope : found->second) scope->push_back(&r);
   }
+}
+
+void ScratchIndex::countEnrolled(const std::filesystem::path& dataFile) {
   store::Database data(dataFile);
   store::Statement counts(data, "select nj, xx, bj, count(*) from ks group by nj, xx, bj");
   while (counts.step()) {

@@ -31,6 +31,8 @@ class ScratchIndex {
 
  private:
   const Rows& find(const std::string& key) const;
+  void groupByScope();
+  void countEnrolled(const std::filesystem::path& dataFile);
 
   std::vector<ScratchScore> rows_;
   std::map<std::string, Rows> scopes_;

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "cloud/progress.h"
+#include "cloud/scratch_index.h"
 #include "store/connection.h"
 #include "store/database.h"
 #include "store/query.h"
@@ -108,6 +109,35 @@ TEST_F(ScratchTableTest, NamesWithQuotesAreData) {
   data_->exec(
       "insert into cj (ks, kh, k1, zf, pj, test) values ('期中', 1, 80, 80, 80, '期中!&1')");
   EXPECT_EQ(fill(), 3u);
+}
+
+// The index groups rows by scope as the store compares names (ASCII letters without case),
+// highest score first and ties in written order, and counts the roster of each scope.
+TEST_F(ScratchTableTest, TheIndexGroupsRowsByScopeWhateverTheLetterCase) {
+  addStudent("801", "中心校区", "七年级", "A班", {70});
+  addStudent("802", "中心校区", "七年级", "a班", {90});
+  addStudent("803", "东校区", "七年级", "A班", {80});
+  addStudent("804", "中心校区", "七年级", "B班", {90});
+  addStudent("805", "中心校区", "八年级", "A班", {60});
+  addStudent("806", "中心校区", "七年级", "A班", {});
+  fill();
+  const ScratchIndex index(folder_.path() / "temp", folder_.path() / "data");
+  const auto numbers = [](const ScratchIndex::Rows& rows) {
+    std::vector<std::string> out;
+    for (const ScratchScore* r : rows) out.push_back(r->stuid);
+    return out;
+  };
+  using Numbers = std::vector<std::string>;
+  EXPECT_EQ(numbers(index.grade("数学", "七年级")), (Numbers{"802", "804", "803", "801"}));
+  EXPECT_EQ(numbers(index.unit("数学", "七年级", "中心校区")), (Numbers{"802", "804", "801"}));
+  EXPECT_EQ(numbers(index.inClass("数学", "七年级", "中心校区", "a班")), (Numbers{"802", "801"}));
+  EXPECT_EQ(numbers(index.inClass("数学", "七年级", "中心校区", "A班")), (Numbers{"802", "801"}));
+  EXPECT_EQ(numbers(index.inClass("数学", "八年级", "中心校区", "A班")), (Numbers{"805"}));
+  EXPECT_EQ(numbers(index.inClass("语文", "七年级", "中心校区", "A班")), Numbers{});
+  EXPECT_EQ(numbers(index.inClass("数学", "七年级", "西校区", "A班")), Numbers{});
+  EXPECT_EQ(index.enrolled("七年级"), 5);
+  EXPECT_EQ(index.enrolled("七年级", "中心校区"), 4);
+  EXPECT_EQ(index.enrolled("七年级", "中心校区", "A班"), 3);
 }
 
 }  // namespace
