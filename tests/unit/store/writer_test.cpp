@@ -115,12 +115,10 @@ TEST_F(WriterTest, AfterABigBatchFewerWritersAreStillAnswered) {
     });
   }
   runInOneBatch(jobs);
-  const std::size_t batchesBefore = store->writer().batches();
   runInOneBatch({jobs[0], jobs[1]});
   Connection connection(store->data());
   EXPECT_EQ(writeScore(connection.db(), change(student(9), 80)).result, ScoreWriteResult::Inserted);
   EXPECT_EQ(writeScore(connection.db(), change(student(9), 81)).result, ScoreWriteResult::Updated);
-  EXPECT_EQ(store->writer().batches() - batchesBefore, 3u);
   EXPECT_EQ(firstScore(student(9)), 81);
 }
 
