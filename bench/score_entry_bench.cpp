@@ -75,7 +75,7 @@ void BM_StoreClassOneByOne(benchmark::State& state) {
   for (auto _ : state) {
     ++round;
     for (int i = 0; i < kClassSize; ++i) {
-      store::writeScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false});
+      store::writeScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
     }
   }
   reportPerScore(state, kClassSize);
@@ -89,7 +89,7 @@ void BM_StoreClassGrid(benchmark::State& state) {
     ++round;
     store::Transaction transaction(f.db);
     for (int i = 0; i < kClassSize; ++i) {
-      store::applyScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false});
+      store::applyScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
     }
     transaction.commit();
   }

@@ -23,7 +23,7 @@ sqlite3_stmt* StatementCache::take(std::string_view sql) {
 void StatementCache::give(std::string sql, sqlite3_stmt* stmt) {
   sqlite3_reset(stmt);  // its error, if any, was reported by the step that failed
   sqlite3_clear_bindings(stmt);
-  if (capacity_ == 0 || bySql_.contains(sql)) {
+  if (capacity_ == 0 || sql.size() > kLongestKept || bySql_.contains(sql)) {
     sqlite3_finalize(stmt);
     return;
   }

@@ -14,10 +14,13 @@ namespace zeziza::store {
 // Prepared statements of one connection kept for their next use, by SQL text, the least
 // recently used given up first. Parsing and planning a statement cost more than running the
 // short ones a request makes. A statement in use is out of the cache, so the same text run
-// inside itself gets a second statement of its own. Used by one thread at a time, as its
-// connection is.
+// inside itself gets a second statement of its own. Long texts (searches built for one click,
+// reads of hundreds of keys) are not kept: they seldom come again and their programs are big.
+// Used by one thread at a time, as its connection is.
 class StatementCache {
  public:
+  static constexpr std::size_t kLongestKept = 1024;  // bytes of SQL text
+
   explicit StatementCache(std::size_t capacity) : capacity_(capacity) {}
   ~StatementCache();
   StatementCache(const StatementCache&) = delete;

@@ -320,7 +320,8 @@ void HttpServer::start() {
   const unsigned tlsFlag = impl_->options.tlsCertificate.empty() ? 0 : MHD_USE_TLS;
   impl_->deadline =
       std::make_unique<RequestDeadline>(limits::kRequestDeadline, std::chrono::milliseconds(500));
-  impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey);
+  impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey,
+                                               keptPageWorkers());
   const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
   impl_->daemon = MHD_start_daemon(
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO |

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <chrono>
 #include <condition_variable>
 #include <cstddef>
 #include <deque>
 #include <functional>
+#include <list>
 #include <map>
 #include <mutex>
 #include <string>
@@ -20,7 +22,11 @@ class WorkQueue {
  public:
   using Job = std::function<void()>;
 
-  WorkQueue(std::size_t workers, std::size_t maxQueuedPerKey);
+  // At most `workers` threads, started as jobs need them. Threads beyond `kept` end once they
+  // have had nothing to do for `idleEnd`, so a quiet server holds neither their stacks nor
+  // their allocator caches.
+  WorkQueue(std::size_t workers, std::size_t maxQueuedPerKey, std::size_t kept = SIZE_MAX,
+            std::chrono::milliseconds idleEnd = std::chrono::seconds(10));
   ~WorkQueue();
   WorkQueue(const WorkQueue&) = delete;
   WorkQueue& operator=(const WorkQueue&) = delete;
@@ -30,18 +36,27 @@ class WorkQueue {
   bool submit(const std::string& key, Job job);
   // Runs every queued job, then ends the workers. Later submits are refused.
   void stop();
+  // Worker threads alive now.
+  std::size_t workers() const;
 
  private:
-  void work();
+  using Threads = std::list<std::thread>;
+  void startWorkerLocked();
+  void work(Threads::iterator self);
 
+  std::size_t maxWorkers_;
   std::size_t maxQueuedPerKey_;
-  std::mutex mutex_;
+  std::size_t kept_;
+  std::chrono::milliseconds idleEnd_;
+  mutable std::mutex mutex_;
   std::condition_variable wake_;
   std::map<std::string, std::deque<Job>> waiting_;  // keys with jobs, none of them running
   std::deque<std::string> turns_;                   // keys ready to run, in turn order
   std::map<std::string, std::size_t> running_;      // keys with a running job
   bool stopping_ = false;
-  std::vector<std::thread> threads_;
+  std::size_t idle_ = 0;  // workers waiting for a job
+  Threads threads_;       // running or waiting
+  Threads ended_;         // ended for want of work, to be joined
 };
 
 // Workers for page events: many per core, since most events wait on a disk sync: a score
@@ -49,5 +64,7 @@ class WorkQueue {
 // Sixteen a core measured best with 50 browsers entering scores (eight: 10% fewer entries a
 // second, thirty-two: 2% fewer).
 std::size_t pageWorkerCount();
+// Workers kept through quiet times: one a core.
+std::size_t keptPageWorkers();
 
 }  // namespace zeziza::web

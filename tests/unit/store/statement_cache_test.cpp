@@ -102,6 +102,11 @@ TEST(StatementCache, TheLeastRecentlyUsedIsGivenUpFirst) {
   sqlite3_finalize(kept);
   cache.give("select 3", prepare("select 3"));  // already kept: the second is finalised
   EXPECT_EQ(cache.size(), 1u);
+  std::string longText = "select 1";
+  longText.append(StatementCache::kLongestKept, ' ');
+  cache.give(longText, prepare(longText));  // too long to keep
+  EXPECT_EQ(cache.size(), 1u);
+  EXPECT_EQ(cache.take(longText), nullptr);
 }
 
 }  // namespace

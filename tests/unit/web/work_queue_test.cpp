@@ -4,6 +4,8 @@
 
 #include <atomic>
 #include <future>
+#include <latch>
+#include <thread>
 
 namespace zeziza::testing {
 namespace {
@@ -80,6 +82,35 @@ TEST(WorkQueue, JobsOfOneKeyNeverRunAtOnceJobsOfManyDo) {
   queue.stop();
   EXPECT_EQ(done, 40);
   EXPECT_EQ(mostAtOnce, 1);
+}
+
+// Workers start as jobs need them, up to the limit; those beyond the kept ones end after a
+// quiet spell, and new work still finds a worker afterwards.
+TEST(WorkQueue, WorkersComeWithWorkAndTheExtraOnesGoWhenIdle) {
+  web::WorkQueue queue{4, 10, 1, std::chrono::milliseconds(20)};
+  EXPECT_EQ(queue.workers(), 1u);
+  std::latch allStarted(4);
+  std::promise<void> release;
+  const std::shared_future<void> released = release.get_future().share();
+  for (const std::string key : {"a", "b", "c", "d"}) {
+    ASSERT_TRUE(queue.submit(key, [&, released] {
+      allStarted.count_down();
+      released.wait();
+    }));
+  }
+  allStarted.wait();  // four jobs at once: four workers
+  EXPECT_EQ(queue.workers(), 4u);
+  ASSERT_TRUE(queue.submit("e", [] {}));
+  EXPECT_EQ(queue.workers(), 4u);  // the limit: a fifth job waits for one of them
+  release.set_value();
+  for (int i = 0; i < 500 && queue.workers() > 1u; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_EQ(queue.workers(), 1u);
+  std::promise<void> ran;
+  ASSERT_TRUE(queue.submit("f", [&] { ran.set_value(); }));
+  ran.get_future().wait();
+  queue.stop();
 }
 
 }  // namespace
