@@ -156,43 +156,58 @@ double shellSeconds(const std::filesystem::path& dir, const Options& o, const st
   return secondsSince(t0);
 }
 
-// Entries a second of what one score entry does in the store (the student's lookup, the score
-// row, its history), `perCommit` entries a transaction, synchronous=FULL as the server runs:
-// in process with the statements kept prepared, as the server runs them, and the same
-// statements with their values through the sqlite3 shell, which prepares each one it reads.
+// Runs `entries` score entries as the server's store does them (the student's lookup, the
+// score row, its history), `perCommit` a transaction, the same ones for the same seed.
+void enterScores(zeziza::store::Database& db, const Options& o, int entries, int perCommit) {
+  namespace store = zeziza::store;
+  std::mt19937 random(7);
+  for (int done = 0; done < entries;) {
+    store::Transaction transaction(db);
+    for (int k = 0; k < perCommit && done < entries; ++k, ++done) {
+      const int student = static_cast<int>(random() % static_cast<unsigned>(o.students));
+      store::Statement lookup(db, "select bh from ks where id=?");
+      const store::Value number(zeziza::testing::entryStudentNumber(student));
+      lookup.bindAll(std::span<const store::Value>(&number, 1));
+      if (!lookup.step()) throw std::runtime_error("no such student");
+      store::applyScore(db, {"期中",
+                             lookup.column(0).asInt(),
+                             static_cast<int>(random() % 3) + 1,
+                             40.0 + static_cast<double>(random() % 61),
+                             3,
+                             false,
+                             {"load", "floor"}});
+    }
+    transaction.commit();
+  }
+}
+
+// Entries a second of a score entry's statements, synchronous=FULL as the server runs: in
+// process with the statements kept prepared, as the server runs them; then, traced in an
+// untimed second run, the same statements with their values through the sqlite3 shell, which
+// prepares each one it reads. Each run starts from a fresh copy of the same school.
 StoreFloor storeFloor(const std::filesystem::path& dir, const Options& o, int entries,
                       int perCommit) {
+  namespace store = zeziza::store;
+  StoreFloor floor;
   std::filesystem::remove_all(dir);
   zeziza::testing::prepareEntrySchool(dir, o.students);
-  namespace store = zeziza::store;
-  std::string script;
-  StoreFloor floor;
   {
     store::Database db(dir / "data");
-    sqlite3_trace_v2(db.handle(), SQLITE_TRACE_STMT, traceStatement, &script);
-    std::mt19937 random(7);
     const auto t0 = Clock::now();
-    for (int done = 0; done < entries;) {
-      store::Transaction transaction(db);
-      for (int k = 0; k < perCommit && done < entries; ++k, ++done) {
-        const int student = static_cast<int>(random() % static_cast<unsigned>(o.students));
-        store::Statement lookup(db, "select bh from ks where id=?");
-        const store::Value number(zeziza::testing::entryStudentNumber(student));
-        lookup.bindAll(std::span<const store::Value>(&number, 1));
-        if (!lookup.step()) throw std::runtime_error("no such student");
-        store::applyScore(db, {"期中",
-                               lookup.column(0).asInt(),
-                               static_cast<int>(random() % 3) + 1,
-                               40.0 + static_cast<double>(random() % 61),
-                               3,
-                               false,
-                               {"load", "floor"}});
-      }
-      transaction.commit();
-    }
+    enterScores(db, o, entries, perCommit);
     floor.prepared = entries / secondsSince(t0);
   }
-  if (shellPresent()) floor.shell = entries / shellSeconds(dir, o, script);
+  if (shellPresent()) {
+    std::string script;
+    std::filesystem::remove_all(dir);
+    zeziza::testing::prepareEntrySchool(dir, o.students);
+    {
+      store::Database db(dir / "data");
+      sqlite3_trace_v2(db.handle(), SQLITE_TRACE_STMT, traceStatement, &script);
+      enterScores(db, o, entries, perCommit);
+    }
+    floor.shell = entries / shellSeconds(dir, o, script);
+  }
   std::filesystem::remove_all(dir);
   return floor;
 }

@@ -18,11 +18,11 @@ namespace zeziza::store {
 
 // The single writer of a database. Short write jobs are queued to its thread, which runs
 // whatever has queued up in one transaction, so a crowd of writers shares one sync; under load
-// it waits a moment for as many as came last time. Each job
-// runs under a savepoint: a job that throws is undone alone and its caller gets the exception,
-// the others of its batch still commit. A caller is answered once the commit holding its change
-// is durable (or has failed). Checkpoints run on a thread of their own, so copying the log back
-// into the database never holds up a batch.
+// it waits a moment for as many jobs as came last time. Each job runs under a savepoint: a job
+// that throws is undone alone and its caller gets the exception, the others of its batch still
+// commit. A caller is answered once the commit holding its change is durable (or has failed).
+// Checkpoints run on a thread of their own, so copying the log back into the database never
+// holds up a batch.
 class Writer {
  public:
   explicit Writer(const std::filesystem::path& file);
