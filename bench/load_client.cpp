@@ -186,7 +186,7 @@ void enterScores(zeziza::store::Database& db, const Options& o, int entries, int
 // untimed second run, the same statements with their values through the sqlite3 shell, which
 // prepares each one it reads. Each run starts from a fresh copy of the same school.
 StoreFloor storeFloor(const std::filesystem::path& dir, const Options& o, int entries,
-                      int perCommit) {
+                      int perCommit, bool withShell) {
   namespace store = zeziza::store;
   StoreFloor floor;
   std::filesystem::remove_all(dir);
@@ -197,7 +197,7 @@ StoreFloor storeFloor(const std::filesystem::path& dir, const Options& o, int en
     enterScores(db, o, entries, perCommit);
     floor.prepared = entries / secondsSince(t0);
   }
-  if (shellPresent()) {
+  if (withShell) {
     std::string script;
     std::filesystem::remove_all(dir);
     zeziza::testing::prepareEntrySchool(dir, o.students);
@@ -264,15 +264,16 @@ int main(int argc, char** argv) {
     const double rate = static_cast<double>(events) / seconds;
     const auto floorDir = dir.string() + "-floor";
     const int floorEntries = std::clamp(static_cast<int>(events), 200, 5000);
-    const StoreFloor single = storeFloor(floorDir, o, floorEntries / 4, 1);
-    const StoreFloor batched = storeFloor(floorDir, o, floorEntries, 50);
+    const bool withShell = shellPresent();
+    const StoreFloor single = storeFloor(floorDir, o, floorEntries / 4, 1, withShell);
+    const StoreFloor batched = storeFloor(floorDir, o, floorEntries, 50, withShell);
     std::printf(
         "store floor, same statements, kept prepared: %.0f entries/s one commit each, %.0f "
         "entries/s 50 a commit\n",
         single.prepared, batched.prepared);
     std::printf("server / floor kept prepared: %.2fx of one commit each, %.2fx of 50 a commit\n",
                 rate / single.prepared, rate / batched.prepared);
-    if (!shellPresent()) {
+    if (!withShell) {
       std::printf(
           "no sqlite3 shell (apt-get install sqlite3, for the benchmark only): its floor "
           "is left out\n");

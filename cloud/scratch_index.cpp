@@ -34,19 +34,9 @@ std::string scopeKey(std::string_view name) {
   return key;
 }
 
-namespace {
-
-std::int64_t rowCount(store::Database& temp) {
-  store::Statement count(temp, "select count(*) from tem");
-  return count.step() ? count.columnInt(0) : 0;
-}
-
-}  // namespace
-
 ScratchIndex::ScratchIndex(const std::filesystem::path& tempFile,
                            const std::filesystem::path& dataFile) {
   store::Database temp(tempFile);
-  rows_.reserve(static_cast<std::size_t>(rowCount(temp)));
   store::Statement rows(temp,
                         "select id, stuid, name, dw, nj, bc, km, cj, 总排名, 校内排名, 班内排名 "
                         "from tem order by cj desc, id");

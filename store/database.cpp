@@ -41,8 +41,7 @@ void throwDatabaseError(sqlite3* db, int rc, std::string_view sql) {
 
 Database::Database(const std::filesystem::path& file, Mode mode)
     : file_(file), statements_(kCachedStatements) {
-  static const bool configured = configureEngine();
-  (void)configured;
+  [[maybe_unused]] static const bool configured = configureEngine();
   const int flags =
       (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
       SQLITE_OPEN_NOMUTEX;

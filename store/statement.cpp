@@ -7,11 +7,11 @@
 namespace zeziza::store {
 
 Statement::Statement(Database& db, std::string_view sql)
-    : owner_(&db), db_(db.handle()), stmt_(db.statements().take(sql)), sql_(sql) {
+    : owner_(&db), stmt_(db.statements().take(sql)), sql_(sql) {
   if (stmt_) return;
-  const int rc = sqlite3_prepare_v3(db_, sql_.data(), static_cast<int>(sql_.size()),
+  const int rc = sqlite3_prepare_v3(owner_->handle(), sql_.data(), static_cast<int>(sql_.size()),
                                     SQLITE_PREPARE_PERSISTENT, &stmt_, nullptr);
-  if (rc != SQLITE_OK) throwDatabaseError(db_, rc, sql_);
+  if (rc != SQLITE_OK) throwDatabaseError(owner_->handle(), rc, sql_);
   if (!stmt_) throw DatabaseError("empty statement [" + sql_ + "]", SQLITE_MISUSE);
 }
 
@@ -44,7 +44,7 @@ void Statement::bindAll(std::span<const Value> params) {
       rc = sqlite3_bind_text(stmt_, i + 1, text.data(), static_cast<int>(text.size()),
                              SQLITE_TRANSIENT);
     }
-    if (rc != SQLITE_OK) throwDatabaseError(db_, rc, sql_);
+    if (rc != SQLITE_OK) throwDatabaseError(owner_->handle(), rc, sql_);
   }
 }
 
@@ -52,7 +52,7 @@ bool Statement::step() {
   const int rc = sqlite3_step(stmt_);
   if (rc == SQLITE_ROW) return true;
   if (rc == SQLITE_DONE) return false;
-  throwDatabaseError(db_, rc, sql_);
+  throwDatabaseError(owner_->handle(), rc, sql_);
 }
 
 bool Statement::readOnly() const {

@@ -8,7 +8,6 @@
 
 #include "store/value.h"
 
-struct sqlite3;
 struct sqlite3_stmt;
 
 namespace zeziza::store {
@@ -44,7 +43,6 @@ class Statement {
 
  private:
   Database* owner_;
-  sqlite3* db_;
   sqlite3_stmt* stmt_ = nullptr;
   std::string sql_;
 };

@@ -1,7 +1,6 @@
 #include "web/work_queue.h"
 
 #include <algorithm>
-#include <cstdint>
 
 namespace zeziza::web {
 
