@@ -86,7 +86,7 @@ void clickBenchmark(benchmark::State& state, Bench& bench, const Arrange& arrang
                     const std::string& button) {
   auto& browser = bench.browser;
   arrange(browser);
-  sqlite3* db = browser.user().ADOConnection1.db().handle();
+  sqlite3* db = browser.user().dataConnection.db().handle();
   resetPeakResident();
   double store = 0;
   long statements = 0;
@@ -122,33 +122,33 @@ void registerPage(Bench& bench, const char* name, Arrange arrange,
 
 void registerAll(Bench& bench) {
   registerPage(bench, "ranking/all_exams", [](testing::BrowserSession& b) {
-    b.showPage<pages::TIWForm12>();
+    b.showPage<pages::RankingPage>();
     b.choose("IWComboBox1", "全部考试");
   });
   // The file of every row, written a chunk of rows at a time.
   registerPage(
       bench, "ranking/all_exams_export",
       [](testing::BrowserSession& b) {
-        b.showPage<pages::TIWForm12>();
+        b.showPage<pages::RankingPage>();
         b.choose("IWComboBox1", "全部考试");
         b.click("IWButton1");
       },
       "ExportLink");
   registerPage(bench, "class_comparison/one_exam_grade",
-               [](testing::BrowserSession& b) { b.showPage<pages::TIWForm11>(); });
+               [](testing::BrowserSession& b) { b.showPage<pages::ClassComparisonPage>(); });
   registerPage(bench, "chart/by_student_one_exam", [](testing::BrowserSession& b) {
-    b.showPage<pages::TIWForm5>();
+    b.showPage<pages::ChartPage>();
     b.choose("IWComboBox5", "学生");
   });
   registerPage(bench, "chart/by_student_all_exams", [](testing::BrowserSession& b) {
-    b.showPage<pages::TIWForm5>();
+    b.showPage<pages::ChartPage>();
     b.choose("IWComboBox1", "全部考试");
     b.choose("IWComboBox5", "学生");
   });
   registerPage(bench, "progress/first_vs_last_exam_one_grade",
-               [](testing::BrowserSession& b) { b.showPage<pages::TIWForm7>(); });
+               [](testing::BrowserSession& b) { b.showPage<pages::ProgressPage>(); });
   registerPage(bench, "distribution/top100", [](testing::BrowserSession& b) {
-    b.showPage<pages::TIWForm13>();
+    b.showPage<pages::DistributionPage>();
     b.type("IWEdit1", "100");
   });
 }

@@ -100,7 +100,7 @@ const HttpBrowser::Fields kOneClass = {
     {"iwcombobox1", "1"}, {"iwcombobox2", "1"}, {"iwcombobox3", "1"}, {"iwcombobox4", "1"}};
 
 void toRanking(HttpBrowser& b) {
-  require(b.post("tmain1.lcjpx"), "no ranking page");
+  require(b.post("navigationbar.lcjpx"), "no ranking page");
 }
 
 void rank(HttpBrowser& b, const HttpBrowser::Fields& scope = kEverything) {

@@ -35,11 +35,11 @@ class District {
     scoreRows = made.scoreRows;
     server.context().settings().load(server.db());
     const auto subjects = server.context().settings().get()->subjects;
-    web::TIWUserSession& user = browser.user();
+    web::Session& user = browser.user();
     user.rights = 0;
     user.subjects = store::numberSubjects(subjects);
     user.exams = {};
-    browser.showPage<pages::TIWForm3>();
+    browser.showPage<pages::ScoreQueryPage>();
     select = pages::scoreQueryStatement({}, user.subjects).sql;
     pages::ScoreQueryFilter byTotal;
     byTotal.sortItem = 2;  // 按总分
@@ -68,16 +68,16 @@ double shownRowCount(testing::BrowserSession& browser) {
 
 // A browser signed in as the district's administrator, on the query page.
 void prepareBrowser(testing::BrowserSession& browser, District& d) {
-  web::TIWUserSession& user = browser.user();
+  web::Session& user = browser.user();
   user.rights = 0;
   user.subjects = d.browser.user().subjects;
   user.exams = {};
-  browser.showPage<pages::TIWForm3>();
+  browser.showPage<pages::ScoreQueryPage>();
 }
 
 // Starts from a fresh page (no result held), so the peak includes one whole search.
 void searchWithStatistics(benchmark::State& state, District& d) {
-  d.browser.showPage<pages::TIWForm3>();
+  d.browser.showPage<pages::ScoreQueryPage>();
   const double before = residentMiB();
   const double heapBefore = heapInUseMiB();
   resetPeakResident();
@@ -93,7 +93,7 @@ void searchWithStatistics(benchmark::State& state, District& d) {
 
 // The same search sorted by total, highest first: the whole result goes through SQLite's sorter.
 void searchByTotalWithStatistics(benchmark::State& state, District& d) {
-  d.browser.showPage<pages::TIWForm3>();
+  d.browser.showPage<pages::ScoreQueryPage>();
   d.browser.choose("IWComboBox5", "按总分");
   d.browser.choose("IWComboBox6", "降序排列");
   const double before = residentMiB();
@@ -101,12 +101,12 @@ void searchByTotalWithStatistics(benchmark::State& state, District& d) {
   for (auto _ : state) d.browser.click("IWButton1");
   reportMemory(state, before);
   state.counters["rows"] = shownRowCount(d.browser);
-  d.browser.showPage<pages::TIWForm3>();
+  d.browser.showPage<pages::ScoreQueryPage>();
 }
 
 // Ten sessions each holding a search of the whole district at once.
 void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
-  d.browser.showPage<pages::TIWForm3>();  // the main browser holds nothing
+  d.browser.showPage<pages::ScoreQueryPage>();  // the main browser holds nothing
   const double before = residentMiB();
   const double heapBefore = heapInUseMiB();
   resetPeakResident();
@@ -120,7 +120,7 @@ void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
     state.counters["held_heap_MiB"] = heapInUseMiB() - heapBefore;
     state.counters["rss_held_MiB"] = residentMiB();
     state.counters["rows_each"] = shownRowCount(browsers.back());
-    for (auto& browser : browsers) browser.showPage<pages::TIWForm3>();
+    for (auto& browser : browsers) browser.showPage<pages::ScoreQueryPage>();
   }
   reportMemory(state, before);
 }

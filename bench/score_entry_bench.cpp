@@ -116,7 +116,7 @@ struct PageFixture {
   explicit PageFixture(int students) {
     addStudents(server.db(), students);
     // Whole strings moved in: GCC 12 warns falsely on assigning short literals here.
-    web::TIWUserSession& user = b.user();
+    web::Session& user = b.user();
     user.rights = 2;
     user.userName = std::string("boss");
     user.defaultExam = std::string(kExam);
@@ -129,7 +129,7 @@ struct PageFixture {
 // Direct entry: one score per page event, a class of 50 in a row.
 void BM_PageDirectEntry(benchmark::State& state) {
   PageFixture f(kClassSize);
-  f.b.showPage<pages::TIWForm2>();
+  f.b.showPage<pages::ScoreEntryPage>();
   int round = 0;
   for (auto _ : state) {
     ++round;
@@ -146,7 +146,7 @@ void BM_PageDirectEntry(benchmark::State& state) {
 // The grid's save of a class of 50: one page event.
 void BM_PageClassGridSave(benchmark::State& state) {
   PageFixture f(kClassSize);
-  f.b.showPage<pages::TIWForm6>();
+  f.b.showPage<pages::ClassGridEntryPage>();
   int round = 0;
   for (auto _ : state) {
     state.PauseTiming();
@@ -165,7 +165,7 @@ void BM_PageClassGridSave(benchmark::State& state) {
 // A paste import of 2,000 lines: one page event with every check and the write.
 void BM_PageImport2000(benchmark::State& state) {
   PageFixture f(kImportLines);
-  f.b.showPage<pages::TIWFormdr>();
+  f.b.showPage<pages::BatchImportPage>();
   int round = 0;
   for (auto _ : state) {
     state.PauseTiming();

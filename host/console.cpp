@@ -41,7 +41,7 @@ void Console::reset(std::istream& in) {
   // A failed reset (no backup could be written, the database busy) changes nothing and
   // must not take the server down with it.
   try {
-    host_.Button4Click();
+    host_.resetSystem();
   } catch (const std::exception& e) {
     out_ << "系统重置失败，数据未改变，服务器继续运行。原因: " << e.what() << "\n";
     return;

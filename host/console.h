@@ -11,7 +11,7 @@ namespace zeziza::host {
 // and online count, and takes the window's commands from a terminal.
 class Console {
  public:
-  Console(TForm4& host, const Options& options, std::ostream& out)
+  Console(ServerHost& host, const Options& options, std::ostream& out)
       : host_(host), options_(options), out_(out) {}
 
   void printBanner();
@@ -25,7 +25,7 @@ class Console {
   void manual();
   void openAddress(const std::string& address);
 
-  TForm4& host_;
+  ServerHost& host_;
   Options options_;
   std::ostream& out_;
 };

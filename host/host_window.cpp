@@ -26,7 +26,7 @@ void writeMissingStaticFiles(const std::filesystem::path& folder) {
   }
 }
 
-TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings)
+ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerSettings settings)
     : options_(std::move(options)),
       folder_{options_.dataDir},
       lock_(folder_.root),
@@ -51,30 +51,30 @@ TForm4::TForm4(Options options, web::PageFactory startPage, web::ServerSettings 
   if (!options_.resultsSite.empty()) settings.ResultsSite = options_.resultsSite;
   context_ = std::make_unique<web::AppContext>(settings.Site, settings.CloudConnection,
                                                settings.ResultsSite);
-  context_->setSystemReset([this] { Button4Click(); });
+  context_->setSystemReset([this] { resetSystem(); });
   context_->setPublishLock(publishLock_);
-  controller_ = std::make_unique<web::TIWServerController>(folder_, std::move(startPage), *context_,
+  controller_ = std::make_unique<web::ServerController>(folder_, std::move(startPage), *context_,
                                                            settings);
   controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
 }
 
-TForm4::~TForm4() {
+ServerHost::~ServerHost() {
   stop();
   controller_.reset();  // its sessions report the count through members below
 }
 
-void TForm4::setEventLog(web::EventLog* log) {
+void ServerHost::setEventLog(web::EventLog* log) {
   log_ = log;
   controller_->setEventLog(log);
   context_->setEventLog(log);
 }
 
-void TForm4::takeBackup(const std::string& reason) {
+void ServerHost::takeBackup(const std::string& reason) {
   const auto file = backups_.take(reason);
   if (log_) log_->record("backup", "已备份数据", {{"reason", reason}, {"file", file.string()}});
 }
 
-void TForm4::FormCreate() {
+void ServerHost::prepareFolder() {
   // The start backup is a safety copy; a full disk or a bad backups folder must not keep
   // the school from working. The reset still refuses to run without its own backup.
   try {
@@ -94,14 +94,14 @@ void TForm4::FormCreate() {
   }
 }
 
-void TForm4::FormShow() {
+void ServerHost::loadState() {
   setOnlineCount(controller_->sessionCount());
   loadSettingsCache();
 }
 
-void TForm4::loadSettingsCache() {
-  if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
-  context_->settings().load(*ADOConnection1);
+void ServerHost::loadSettingsCache() {
+  if (!database_) database_ = std::make_unique<store::Database>(folder_.data());
+  context_->settings().load(*database_);
 }
 
 namespace {
@@ -116,9 +116,9 @@ std::string readPem(const std::filesystem::path& file, const char* what) {
 
 }  // namespace
 
-web::HttpServerOptions TForm4::transportOptions() const {
+web::HttpServerOptions ServerHost::transportOptions() const {
   web::HttpServerOptions transport;
-  transport.answersAtOnce = &web::TIWServerController::answersAtOnce;
+  transport.answersAtOnce = &web::ServerController::answersAtOnce;
   transport.turnKey = [this](const web::HttpRequest& r) { return controller_->turnKey(r); };
   // Behind a proxy every connection comes from the proxy, which limits its clients itself.
   if (!options_.trustedProxy.empty()) transport.connectionsPerAddress = 0;
@@ -130,7 +130,7 @@ web::HttpServerOptions TForm4::transportOptions() const {
   return transport;
 }
 
-int TForm4::listen() {
+int ServerHost::listen() {
   auto transport = transportOptions();
   server_ = std::make_unique<web::HttpServer>(
       [this](const web::HttpRequest& request) { return controller_->handle(request); },
@@ -150,7 +150,7 @@ int TForm4::listen() {
   return boundPort_;
 }
 
-void TForm4::startRedirect() {
+void ServerHost::startRedirect() {
   const int httpsPort = boundPort_;
   web::HttpServerOptions plain;
   plain.answersAtOnce = [](const web::HttpRequest&) { return true; };  // nothing to wait for
@@ -171,7 +171,7 @@ void TForm4::startRedirect() {
   redirect_->start();
 }
 
-void TForm4::stop() {
+void ServerHost::stop() {
   if (redirect_) redirect_->stop();
   redirect_.reset();
   if (server_) server_->stop();
@@ -185,7 +185,7 @@ void TForm4::stop() {
   if (daily_.joinable()) daily_.join();
 }
 
-void TForm4::dailyBackupLoop() {
+void ServerHost::dailyBackupLoop() {
   std::unique_lock lock(dailyMutex_);
   while (!dailyStop_) {
     const auto next = nextDailyRun(std::chrono::system_clock::now(), options_.backupHour);
@@ -204,40 +204,40 @@ void TForm4::dailyBackupLoop() {
   }
 }
 
-void TForm4::Button4Click() {
+void ServerHost::resetSystem() {
   std::lock_guard lock(resetMutex_);
   takeBackup("reset");  // what the reset erases stays recoverable
   controller_->endIdleSessions();
-  if (!ADOConnection1) ADOConnection1 = std::make_unique<store::Database>(folder_.data());
+  if (!database_) database_ = std::make_unique<store::Database>(folder_.data());
   {
     const auto writerHeld = controller_->store().writer().exclusive();
-    ADOConnection1->restoreFrom(folder_.empty());
+    database_->restoreFrom(folder_.empty());
   }
   loadSettingsCache();
   if (log_) log_->record("reset", "系统已恢复到初始状态");
 }
 
-std::string TForm4::onlineCountText() const {
+std::string ServerHost::onlineCountText() const {
   std::lock_guard lock(countMutex_);
-  return Label1;
+  return onlineCount_;
 }
 
-std::string TForm4::localAddress() const {
+std::string ServerHost::localAddress() const {
   return std::string(options_.tlsCert.empty() ? "http" : "https") +
          "://127.0.0.1:" + std::to_string(boundPort_ ? boundPort_ : options_.port);
 }
 
-void TForm4::setOnlineCountListener(std::function<void(const std::string&)> listener) {
+void ServerHost::setOnlineCountListener(std::function<void(const std::string&)> listener) {
   std::lock_guard lock(countMutex_);
   countListener_ = std::move(listener);
 }
 
-void TForm4::setOnlineCount(std::size_t count) {
+void ServerHost::setOnlineCount(std::size_t count) {
   std::function<void(const std::string&)> listener;
   std::string text = std::to_string(count) + "人在线";
   {
     std::lock_guard lock(countMutex_);
-    Label1 = text;
+    onlineCount_ = text;
     listener = countListener_;
   }
   if (listener) listener(text);

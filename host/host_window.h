@@ -25,20 +25,20 @@ inline constexpr const char* kVersionCaption = "标准版 VER 8.0";
 // The host: owns the data folder, the application context (with the settings cache it
 // loads), the server and the online count. Linux has no host window; the console front end shows
 // what the window showed.
-class TForm4 {
+class ServerHost {
  public:
-  TForm4(Options options, web::PageFactory startPage, web::ServerSettings settings = {});
-  ~TForm4();
+  ServerHost(Options options, web::PageFactory startPage, web::ServerSettings settings = {});
+  ~ServerHost();
 
   // Cache-folder cleanup and `temp` restored from `tempempty`.
-  void FormCreate();
+  void prepareFolder();
   // Online count and settings cache.
-  void FormShow();
+  void loadState();
   // Starts listening; returns the bound port. Throws with a message naming --port.
   int listen();
   void stop();
   // The system reset: idle sessions end, `data` is restored from `empty`, the cache reloads.
-  void Button4Click();
+  void resetSystem();
 
   std::string onlineCountText() const;
   std::string localAddress() const;
@@ -46,7 +46,7 @@ class TForm4 {
   void setOnlineCountListener(std::function<void(const std::string&)> listener);
   // The event log of the process (sign-ins, backups, resets, errors); owned by the caller.
   void setEventLog(web::EventLog* log);
-  web::TIWServerController& controller() { return *controller_; }
+  web::ServerController& controller() { return *controller_; }
   web::AppContext& context() { return *context_; }
   Backups& backups() { return backups_; }
   const store::DataFolder& folder() const { return folder_; }
@@ -67,16 +67,16 @@ class TForm4 {
   std::condition_variable dailyWake_;
   bool dailyStop_ = false;
   std::thread daily_;
-  std::unique_ptr<store::Database> ADOConnection1;  // the host's own connection to data
+  std::unique_ptr<store::Database> database_;  // the host's own connection to data
   cloud::PublishLock publishLock_;
   std::unique_ptr<web::AppContext> context_;
-  std::unique_ptr<web::TIWServerController> controller_;
+  std::unique_ptr<web::ServerController> controller_;
   std::unique_ptr<web::HttpServer> server_;
   std::unique_ptr<web::HttpServer> redirect_;  // plain HTTP answered with a redirect to HTTPS
   web::EventLog* log_ = nullptr;
   int boundPort_ = 0;
   mutable std::mutex countMutex_;
-  std::string Label1;  // "N人在线"
+  std::string onlineCount_;  // "N人在线"
   std::function<void(const std::string&)> countListener_;
   std::mutex resetMutex_;
 };

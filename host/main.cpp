@@ -72,15 +72,15 @@ int serve(const zeziza::host::Options& options) {
   const bool terminal = isatty(STDIN_FILENO);
   zeziza::web::EventLog log(std::cerr, options.logFormat);
   try {
-    TForm4 host(options, zeziza::pages::startPage());
+    ServerHost host(options, zeziza::pages::startPage());
     host.setEventLog(&log);
     if (!terminal) {
       log.record("start", kAppTitle,
                  {{"version", kVersionCaption},
                   {"data", std::filesystem::absolute(options.dataDir).string()}});
     }
-    host.FormCreate();
-    host.FormShow();
+    host.prepareFolder();
+    host.loadState();
     host.listen();
     if (terminal) {
       std::mutex outMutex;

@@ -17,7 +17,7 @@ namespace zeziza::web {
 class EventLog;
 
 // The process-wide services and addresses the pages use. The host creates one and every
-// session is handed it at creation; pages reach it as UserSession().context().
+// session is handed it at creation; pages reach it as currentSession().context().
 class AppContext {
  public:
   // `site`: address of the maker's web site (help and home pages); `cloudConnection`: libpq

@@ -20,7 +20,7 @@ int postedNumber(const PostedForm& form, std::string_view name) {
 }
 
 // Runs a handler; whatever escapes it becomes an alert and the page is rendered again.
-void runHandler(TIWUserSession& user, const std::function<void()>& handler) {
+void runHandler(Session& user, const std::function<void()>& handler) {
   try {
     handler();
   } catch (const BadPost& e) {
@@ -55,7 +55,7 @@ Control* actingControl(const Page& page, const PostedForm& form, bool& forged) {
   return control;
 }
 
-void applyAndFire(TIWUserSession& user, Page& page, const PostedForm& form) {
+void applyAndFire(Session& user, Page& page, const PostedForm& form) {
   bool forged = false;
   Control* acting = actingControl(page, form, forged);
   if (forged) return;  // a post for no control that can act: nothing of it is applied
@@ -85,7 +85,7 @@ std::string renderGzipped(const Page& page, const AnswerState& state) {
 
 // Renders the active page; a failure while rendering is reported on a plain page so the
 // session can go on.
-std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state, bool zipped) {
+std::string renderAnswer(Session& user, Page& page, AnswerState& state, bool zipped) {
   runHandler(user, [&] { page.beforeRender(); });
   auto late = user.takeMessages();
   state.messages.insert(state.messages.end(), late.begin(), late.end());
@@ -102,17 +102,17 @@ std::string renderAnswer(TIWUserSession& user, Page& page, AnswerState& state, b
 // no connection between requests.
 class ConnectionsReturned {
  public:
-  explicit ConnectionsReturned(TIWUserSession& user) : user_(user) {}
+  explicit ConnectionsReturned(Session& user) : user_(user) {}
   ~ConnectionsReturned() { user_.releaseConnections(); }
   ConnectionsReturned(const ConnectionsReturned&) = delete;
   ConnectionsReturned& operator=(const ConnectionsReturned&) = delete;
 
  private:
-  TIWUserSession& user_;
+  Session& user_;
 };
 
-EventOutcome answer(Session& session, bool zipped = false) {
-  TIWUserSession& user = *session.user;
+EventOutcome answer(LiveSession& session, bool zipped = false) {
+  Session& user = *session.user;
   EventOutcome outcome;
   if (auto file = user.takeFileResponse()) {
     outcome.kind = EventOutcome::Kind::File;
@@ -133,9 +133,9 @@ EventOutcome answer(Session& session, bool zipped = false) {
 
 }  // namespace
 
-EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage,
+EventOutcome serveEvent(LiveSession& session, const PostedForm& form, const PageFactory& startPage,
                         bool gzip) {
-  TIWUserSession& user = *session.user;
+  Session& user = *session.user;
   CurrentSessionGuard guard(user);
   const ConnectionsReturned returned(user);
   const bool first = !session.started;
@@ -160,8 +160,8 @@ EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFact
   return outcome;
 }
 
-EventOutcome serveAction(Session& session, const std::function<void()>& action) {
-  TIWUserSession& user = *session.user;
+EventOutcome serveAction(LiveSession& session, const std::function<void()>& action) {
+  Session& user = *session.user;
   CurrentSessionGuard guard(user);
   const ConnectionsReturned returned(user);
   runHandler(user, action);

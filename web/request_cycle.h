@@ -29,11 +29,11 @@ inline constexpr const char* kResyncMessage = "页面已过期，您的输入未
 // acting control's handler, and answer with a file or the active page. The caller holds the
 // session's lock.
 // With `gzip` the page is compressed as it is rendered.
-EventOutcome serveEvent(Session& session, const PostedForm& form, const PageFactory& startPage,
+EventOutcome serveEvent(LiveSession& session, const PostedForm& form, const PageFactory& startPage,
                         bool gzip = false);
 
 // Runs `action` inside the session as a handler runs, then answers as after an event. The
 // caller holds the session's lock.
-EventOutcome serveAction(Session& session, const std::function<void()>& action);
+EventOutcome serveAction(LiveSession& session, const std::function<void()>& action);
 
 }  // namespace zeziza::web

@@ -55,7 +55,7 @@ HttpResponse fromFolder(const std::filesystem::path& root, std::string_view rest
 
 }  // namespace
 
-TIWServerController::TIWServerController(store::DataFolder folder, PageFactory startPage,
+ServerController::ServerController(store::DataFolder folder, PageFactory startPage,
                                          AppContext& context, ServerSettings settings)
     : folder_(std::move(folder)),
       startPage_(std::move(startPage)),
@@ -64,14 +64,14 @@ TIWServerController::TIWServerController(store::DataFolder folder, PageFactory s
       store_(folder_),
       sessions_(settings_.MaxSessions, settings_.GuestSessionsPerAddress) {}
 
-TIWServerController::~TIWServerController() {
+ServerController::~ServerController() {
   stopHousekeeping();
   endIdleSessions();
 }
 
 // Pages are never kept by the browser: nothing of a signed-out user is shown from its cache.
 // Reload and the history ask for the page address afresh, which answers the current page.
-HttpResponse TIWServerController::pageResponse(std::string html) const {
+HttpResponse ServerController::pageResponse(std::string html) const {
   HttpResponse r;
   r.body = std::move(html);
   r.headers.emplace_back("Cache-Control", "no-store");
@@ -83,17 +83,17 @@ HttpResponse TIWServerController::pageResponse(std::string html) const {
   return r;
 }
 
-bool TIWServerController::answersAtOnce(const HttpRequest& request) {
+bool ServerController::answersAtOnce(const HttpRequest& request) {
   return request.method != "POST" && !splitCommand(request.path).first.empty();
 }
 
-std::string TIWServerController::turnKey(const HttpRequest& request) const {
+std::string ServerController::turnKey(const HttpRequest& request) const {
   const std::string session = request.form.value("IW_SessionID_");
   return session.empty() ? "address " + clientAddress(request, settings_.TrustedProxy)
                          : "session " + session;
 }
 
-HttpResponse TIWServerController::handle(const HttpRequest& request) {
+HttpResponse ServerController::handle(const HttpRequest& request) {
   // Another site's page may post to us with ids it learnt; it changes nothing.
   if (crossOriginPost(request)) return HttpResponse::text(403, "Forbidden");
   if (request.method == "POST" && request.form.get("IW_SessionID_")) {
@@ -118,7 +118,7 @@ HttpResponse TIWServerController::handle(const HttpRequest& request) {
 }
 
 // Only user/<id>/…, and only while session <id> lives: the id is what the request carries.
-HttpResponse TIWServerController::cacheFile(std::string_view rest) {
+HttpResponse ServerController::cacheFile(std::string_view rest) {
   const auto [folder, inside] = splitCommand(rest);
   const auto slash = inside.find('/');
   if (folder != "user" || slash == std::string::npos ||
@@ -128,7 +128,7 @@ HttpResponse TIWServerController::cacheFile(std::string_view rest) {
   return fromFolder(folder_.cache() / "user", inside, false);
 }
 
-std::shared_ptr<Session> TIWServerController::startSession(const std::string& clientAddress) {
+std::shared_ptr<LiveSession> ServerController::startSession(const std::string& clientAddress) {
   auto created = sessions_.create(folder_, store_, *context_, clientAddress);
   for (const auto& session : created.displaced) endSession(*session);
   if (!created.session) return nullptr;
@@ -138,7 +138,7 @@ std::shared_ptr<Session> TIWServerController::startSession(const std::string& cl
   return created.session;
 }
 
-HttpResponse TIWServerController::keepAlive(const HttpRequest& request) {
+HttpResponse ServerController::keepAlive(const HttpRequest& request) {
   const auto session = sessions_.acquire(request.form.value("IW_SessionID_"));
   HttpResponse r;
   r.status = session ? 204 : 410;
@@ -147,7 +147,7 @@ HttpResponse TIWServerController::keepAlive(const HttpRequest& request) {
   return r;
 }
 
-HttpResponse TIWServerController::startExchange(const std::string& clientAddress) {
+HttpResponse ServerController::startExchange(const std::string& clientAddress) {
   const auto session = startSession(clientAddress);
   if (!session) {
     return HttpResponse::text(503, "在线人数已满，请稍后再试。");
@@ -156,7 +156,7 @@ HttpResponse TIWServerController::startExchange(const std::string& clientAddress
   return pageResponse(renderStartPage({session->id, ++session->trackId, {}, {}}));
 }
 
-std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& form,
+std::optional<EventOutcome> ServerController::postEvent(const PostedForm& form,
                                                            const std::string& address, bool gzip) {
   const auto session = sessions_.acquire(form.value("IW_SessionID_"));
   if (!session) return std::nullopt;
@@ -175,7 +175,7 @@ std::optional<EventOutcome> TIWServerController::postEvent(const PostedForm& for
   return outcome;
 }
 
-HttpResponse TIWServerController::event(const HttpRequest& request) {
+HttpResponse ServerController::event(const HttpRequest& request) {
   const std::string address = clientAddress(request, settings_.TrustedProxy);
   const auto started = Clock::now();
   auto outcome = postEvent(request.form, address, takesGzip(request.header("accept-encoding")));
@@ -195,13 +195,13 @@ HttpResponse TIWServerController::event(const HttpRequest& request) {
   return r;
 }
 
-HttpResponse TIWServerController::stop(std::string_view id) {
-  const auto ended = sessions_.takeIdle([&](const Session& s) { return s.id == id; });
+HttpResponse ServerController::stop(std::string_view id) {
+  const auto ended = sessions_.takeIdle([&](const LiveSession& s) { return s.id == id; });
   for (const auto& session : ended) endSession(*session);
   return HttpResponse::redirect(settings_.SessionTimeoutURL);
 }
 
-void TIWServerController::endSession(Session& session) {
+void ServerController::endSession(LiveSession& session) {
   {
     std::lock_guard lock(session.serving);
     session.user.reset();  // pages first, then the connections
@@ -211,13 +211,13 @@ void TIWServerController::endSession(Session& session) {
   notifyCount();
 }
 
-std::size_t TIWServerController::endIdleSessions() {
-  const auto ended = sessions_.takeIdle([](const Session&) { return true; });
+std::size_t ServerController::endIdleSessions() {
+  const auto ended = sessions_.takeIdle([](const LiveSession&) { return true; });
   for (const auto& session : ended) endSession(*session);
   return ended.size();
 }
 
-std::size_t TIWServerController::setAsideIdlePages(Clock::time_point now) {
+std::size_t ServerController::setAsideIdlePages(Clock::time_point now) {
   std::size_t setAside = 0;
   for (const auto& session : sessions_.idleGuests(now - settings_.SetAsideIdlePagesAfter)) {
     // A session a request has just taken keeps its page.
@@ -227,14 +227,14 @@ std::size_t TIWServerController::setAsideIdlePages(Clock::time_point now) {
   return setAside;
 }
 
-std::size_t TIWServerController::expireSessions(Clock::time_point now) {
+std::size_t ServerController::expireSessions(Clock::time_point now) {
   const auto ended = sessions_.takeIdle(
-      [&](const Session& s) { return now - s.lastRequest >= settings_.SessionTimeout; });
+      [&](const LiveSession& s) { return now - s.lastRequest >= settings_.SessionTimeout; });
   for (const auto& session : ended) endSession(*session);
   return ended.size();
 }
 
-void TIWServerController::purgeCache(std::filesystem::file_time_type now) {
+void ServerController::purgeCache(std::filesystem::file_time_type now) {
   std::error_code ec;
   for (auto it = std::filesystem::recursive_directory_iterator(folder_.cache(), ec);
        !ec && it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
@@ -247,12 +247,12 @@ void TIWServerController::purgeCache(std::filesystem::file_time_type now) {
   }
 }
 
-void TIWServerController::startHousekeeping() {
+void ServerController::startHousekeeping() {
   housekeepingStop_ = false;
   housekeeping_ = std::thread([this] { housekeepingLoop(); });
 }
 
-void TIWServerController::stopHousekeeping() {
+void ServerController::stopHousekeeping() {
   {
     std::lock_guard lock(housekeepingMutex_);
     housekeepingStop_ = true;
@@ -261,7 +261,7 @@ void TIWServerController::stopHousekeeping() {
   if (housekeeping_.joinable()) housekeeping_.join();
 }
 
-void TIWServerController::housekeepingLoop() {
+void ServerController::housekeepingLoop() {
   std::unique_lock lock(housekeepingMutex_);
   while (!housekeepingWake_.wait_for(lock, settings_.HousekeepingInterval,
                                      [this] { return housekeepingStop_; })) {
@@ -283,12 +283,12 @@ void TIWServerController::housekeepingLoop() {
   }
 }
 
-void TIWServerController::setSessionCountListener(std::function<void(std::size_t)> listener) {
+void ServerController::setSessionCountListener(std::function<void(std::size_t)> listener) {
   std::lock_guard lock(listenerMutex_);
   countListener_ = std::move(listener);
 }
 
-void TIWServerController::notifyCount() {
+void ServerController::notifyCount() {
   std::lock_guard lock(listenerMutex_);
   if (countListener_) countListener_(sessions_.count());
 }

@@ -43,13 +43,13 @@ struct ServerSettings {
 
 // The server's settings, its sessions and its address space. Every session it starts is
 // handed the host's application context.
-class TIWServerController {
+class ServerController {
  public:
-  TIWServerController(store::DataFolder folder, PageFactory startPage, AppContext& context,
+  ServerController(store::DataFolder folder, PageFactory startPage, AppContext& context,
                       ServerSettings settings = {});
-  ~TIWServerController();
-  TIWServerController(const TIWServerController&) = delete;
-  TIWServerController& operator=(const TIWServerController&) = delete;
+  ~ServerController();
+  ServerController(const ServerController&) = delete;
+  ServerController& operator=(const ServerController&) = delete;
 
   HttpResponse handle(const HttpRequest& request);
   // Requests the event loop answers at once: files and resources, no page.
@@ -59,7 +59,7 @@ class TIWServerController {
 
   // Sessions. A new session answers with the start exchange; nullptr when every live session
   // is signed in or busy and the cap is reached.
-  std::shared_ptr<Session> startSession(const std::string& clientAddress = {});
+  std::shared_ptr<LiveSession> startSession(const std::string& clientAddress = {});
   // Serves one post of the session named in the form; nullopt when no such session lives.
   std::optional<EventOutcome> postEvent(const PostedForm& form, const std::string& clientAddress,
                                         bool gzip = false);
@@ -69,7 +69,7 @@ class TIWServerController {
   // Ends sessions idle for longer than the time-out, as of `now`.
   std::size_t expireSessions(Clock::time_point now);
   // Sets aside the pages of sessions that never signed in and idle past SetAsideIdlePagesAfter
-  // (see TIWUserSession::setAsideIdlePage); returns how many.
+  // (see Session::setAsideIdlePage); returns how many.
   std::size_t setAsideIdlePages(Clock::time_point now);
   void purgeCache(std::filesystem::file_time_type now);
   void startHousekeeping();
@@ -97,7 +97,7 @@ class TIWServerController {
   // session has ended.
   HttpResponse keepAlive(const HttpRequest& request);
   HttpResponse stop(std::string_view id);
-  void endSession(Session& session);
+  void endSession(LiveSession& session);
   void notifyCount();
   void housekeepingLoop();
 

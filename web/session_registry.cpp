@@ -20,20 +20,20 @@ std::string newSessionId() {
 SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder,
                                                  store::SharedStore& store, AppContext& context,
                                                  const std::string& address) {
-  auto session = std::make_shared<Session>();
+  auto session = std::make_shared<LiveSession>();
   session->id = newSessionId();
   session->clientAddress = address;
-  session->user = std::make_unique<TIWUserSession>(folder, store, session->id, context);
+  session->user = std::make_unique<Session>(folder, store, session->id, context);
   Created created;
   std::lock_guard lock(mutex_);
   const auto known = guestsByAddress_.find(address);
   if (known != guestsByAddress_.end() && known->second >= guestsPerAddress_ &&
-      !displaceOldestGuest([&](const Session& s) { return s.clientAddress == address; },
+      !displaceOldestGuest([&](const LiveSession& s) { return s.clientAddress == address; },
                            created.displaced)) {
     return created;
   }
   if (sessions_.size() >= capacity_ &&
-      !displaceOldestGuest([](const Session&) { return true; }, created.displaced)) {
+      !displaceOldestGuest([](const LiveSession&) { return true; }, created.displaced)) {
     return created;
   }
   session->order = ++made_;
@@ -44,8 +44,8 @@ SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder
   return created;
 }
 
-bool SessionRegistry::displaceOldestGuest(const std::function<bool(const Session&)>& matches,
-                                          std::vector<std::shared_ptr<Session>>& displaced) {
+bool SessionRegistry::displaceOldestGuest(const std::function<bool(const LiveSession&)>& matches,
+                                          std::vector<std::shared_ptr<LiveSession>>& displaced) {
   for (const auto& [order, guest] : guests_) {
     if (guest->requestsUnderWay == 0 && matches(*guest)) {
       displaced.push_back(guest);
@@ -56,18 +56,18 @@ bool SessionRegistry::displaceOldestGuest(const std::function<bool(const Session
   return false;
 }
 
-void SessionRegistry::erase(const std::shared_ptr<Session>& session) {
+void SessionRegistry::erase(const std::shared_ptr<LiveSession>& session) {
   sessions_.erase(session->id);
   forgetGuest(*session);
 }
 
-void SessionRegistry::forgetGuest(const Session& session) {
+void SessionRegistry::forgetGuest(const LiveSession& session) {
   if (guests_.erase(session.order) == 0) return;
   const auto count = guestsByAddress_.find(session.clientAddress);
   if (count != guestsByAddress_.end() && --count->second == 0) guestsByAddress_.erase(count);
 }
 
-std::shared_ptr<Session> SessionRegistry::acquire(const std::string& id) {
+std::shared_ptr<LiveSession> SessionRegistry::acquire(const std::string& id) {
   std::lock_guard lock(mutex_);
   const auto it = sessions_.find(id);
   if (it == sessions_.end()) return nullptr;
@@ -75,7 +75,7 @@ std::shared_ptr<Session> SessionRegistry::acquire(const std::string& id) {
   return it->second;
 }
 
-void SessionRegistry::release(Session& session, bool signedIn) {
+void SessionRegistry::release(LiveSession& session, bool signedIn) {
   std::lock_guard lock(mutex_);
   --session.requestsUnderWay;
   session.lastRequest = Clock::now();
@@ -89,9 +89,9 @@ bool SessionRegistry::contains(std::string_view id) const {
   return sessions_.find(id) != sessions_.end();
 }
 
-std::vector<std::shared_ptr<Session>> SessionRegistry::takeIdle(
-    const std::function<bool(const Session&)>& shouldEnd) {
-  std::vector<std::shared_ptr<Session>> taken;
+std::vector<std::shared_ptr<LiveSession>> SessionRegistry::takeIdle(
+    const std::function<bool(const LiveSession&)>& shouldEnd) {
+  std::vector<std::shared_ptr<LiveSession>> taken;
   std::lock_guard lock(mutex_);
   for (auto it = sessions_.begin(); it != sessions_.end();) {
     if (it->second->requestsUnderWay == 0 && shouldEnd(*it->second)) {
@@ -105,9 +105,9 @@ std::vector<std::shared_ptr<Session>> SessionRegistry::takeIdle(
   return taken;
 }
 
-std::vector<std::shared_ptr<Session>> SessionRegistry::idleGuests(
+std::vector<std::shared_ptr<LiveSession>> SessionRegistry::idleGuests(
     Clock::time_point lastRequestBefore) const {
-  std::vector<std::shared_ptr<Session>> guests;
+  std::vector<std::shared_ptr<LiveSession>> guests;
   std::lock_guard lock(mutex_);
   for (const auto& [id, session] : sessions_) {
     if (session->requestsUnderWay == 0 && !session->signedIn &&

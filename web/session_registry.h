@@ -17,10 +17,10 @@ namespace zeziza::web {
 using Clock = std::chrono::steady_clock;
 
 // A live session: its object and the lock that serves its requests one at a time.
-struct Session {
+struct LiveSession {
   std::string id;
   std::mutex serving;  // held while one of its requests is served
-  std::unique_ptr<TIWUserSession> user;
+  std::unique_ptr<Session> user;
   unsigned trackId = 0;       // the number of the last answer rendered
   bool started = false;       // the start exchange has been answered with the first page
   std::string clientAddress;  // of the start exchange
@@ -43,9 +43,9 @@ class SessionRegistry {
       : capacity_(capacity), guestsPerAddress_(guestsPerAddress) {}
 
   struct Created {
-    std::shared_ptr<Session> session;  // nullptr when no room could be made
+    std::shared_ptr<LiveSession> session;  // nullptr when no room could be made
     // Sessions that never signed in, taken out to make room; the caller ends them.
-    std::vector<std::shared_ptr<Session>> displaced;
+    std::vector<std::shared_ptr<LiveSession>> displaced;
   };
   // A new session with a fresh 128-bit random id for a browser at `address`. Past the cap of
   // its address, or of the registry, the oldest idle session that never signed in (of that
@@ -53,30 +53,30 @@ class SessionRegistry {
   Created create(const store::DataFolder& folder, store::SharedStore& store, AppContext& context,
                  const std::string& address);
   // Marks the session busy; nullptr for an unknown id.
-  std::shared_ptr<Session> acquire(const std::string& id);
+  std::shared_ptr<LiveSession> acquire(const std::string& id);
   // Ends a request of the session; `signedIn` tells whether the session is signed in now.
-  void release(Session& session, bool signedIn);
+  void release(LiveSession& session, bool signedIn);
   bool contains(std::string_view id) const;
   // Removes idle sessions that `shouldEnd` picks and returns them to be ended by the caller.
-  std::vector<std::shared_ptr<Session>> takeIdle(
-      const std::function<bool(const Session&)>& shouldEnd);
+  std::vector<std::shared_ptr<LiveSession>> takeIdle(
+      const std::function<bool(const LiveSession&)>& shouldEnd);
   std::size_t count() const;
   // Idle sessions that never signed in and sent nothing since `lastRequestBefore`.
-  std::vector<std::shared_ptr<Session>> idleGuests(Clock::time_point lastRequestBefore) const;
+  std::vector<std::shared_ptr<LiveSession>> idleGuests(Clock::time_point lastRequestBefore) const;
 
  private:
   // Takes out the oldest idle guest that `matches`; false when there is none.
-  bool displaceOldestGuest(const std::function<bool(const Session&)>& matches,
-                           std::vector<std::shared_ptr<Session>>& displaced);
-  void erase(const std::shared_ptr<Session>& session);
-  void forgetGuest(const Session& session);
+  bool displaceOldestGuest(const std::function<bool(const LiveSession&)>& matches,
+                           std::vector<std::shared_ptr<LiveSession>>& displaced);
+  void erase(const std::shared_ptr<LiveSession>& session);
+  void forgetGuest(const LiveSession& session);
 
   std::size_t capacity_;
   std::size_t guestsPerAddress_;
   mutable std::mutex mutex_;
-  std::map<std::string, std::shared_ptr<Session>, std::less<>> sessions_;
+  std::map<std::string, std::shared_ptr<LiveSession>, std::less<>> sessions_;
   // Sessions that never signed in, oldest first, and how many each address has.
-  std::map<std::uint64_t, std::shared_ptr<Session>> guests_;
+  std::map<std::uint64_t, std::shared_ptr<LiveSession>> guests_;
   std::map<std::string, std::size_t, std::less<>> guestsByAddress_;
   std::uint64_t made_ = 0;
 };

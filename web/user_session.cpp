@@ -5,36 +5,36 @@
 namespace zeziza::web {
 
 namespace {
-thread_local TIWUserSession* current = nullptr;
+thread_local Session* current = nullptr;
 }  // namespace
 
-TIWUserSession::TIWUserSession(const store::DataFolder& folder, store::SharedStore& store,
+Session::Session(const store::DataFolder& folder, store::SharedStore& store,
                                std::string id, AppContext& context)
-    : ADOConnection1(store.data()),
-      bendiADOCon(store.temp()),
+    : dataConnection(store.data()),
+      tempConnection(store.temp()),
       folder_(folder),
       id_(std::move(id)),
       context_(&context) {}
 
 // Pages go first: their controls may refer to the session's queries.
-TIWUserSession::~TIWUserSession() {
+Session::~Session() {
   active_.reset();
   retired_.clear();
 }
 
-void TIWUserSession::showPage(const PageMaker& make) {
+void Session::showPage(const PageMaker& make) {
   remake_ = nullptr;
   if (active_) retired_.push_back(std::move(active_));
   active_ = make();
   active_->create();
 }
 
-void TIWUserSession::showRemakablePage(PageMaker make) {
+void Session::showRemakablePage(PageMaker make) {
   showPage(make);
   remake_ = std::move(make);
 }
 
-Page* TIWUserSession::activePage() {
+Page* Session::activePage() {
   if (!active_ && remake_) {
     active_ = remake_();
     active_->create();
@@ -42,36 +42,36 @@ Page* TIWUserSession::activePage() {
   return active_.get();
 }
 
-bool TIWUserSession::setAsideIdlePage() {
+bool Session::setAsideIdlePage() {
   if (!active_ || !remake_ || !active_->SetAsideWhenIdle) return false;
   active_.reset();
   return true;
 }
 
-void TIWUserSession::SendFile(std::filesystem::path path, std::string downloadName) {
+void Session::SendFile(std::filesystem::path path, std::string downloadName) {
   file_ = FileResponse{std::move(path), std::move(downloadName)};
 }
 
-std::filesystem::path TIWUserSession::cacheFolder() {
+std::filesystem::path Session::cacheFolder() {
   auto folder = folder_.cache() / "user" / id_;
   std::filesystem::create_directories(folder);
   return folder;
 }
 
-TIWUserSession& UserSession() {
+Session& currentSession() {
   if (!current) throw std::logic_error("no session on this thread");
   return *current;
 }
 
-bool hasUserSession() {
+bool hasCurrentSession() {
   return current != nullptr;
 }
 
 void ShowMessage(std::string text) {
-  UserSession().ShowMessage(std::move(text));
+  currentSession().ShowMessage(std::move(text));
 }
 
-CurrentSessionGuard::CurrentSessionGuard(TIWUserSession& session) : previous_(current) {
+CurrentSessionGuard::CurrentSessionGuard(Session& session) : previous_(current) {
   current = &session;
 }
 

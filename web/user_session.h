@@ -26,24 +26,24 @@ struct FileResponse {
 // One browser's session object: its connections and queries, its login state, the page it
 // is on, and the application context it was handed. Only its own requests touch it, one at a
 // time.
-class TIWUserSession {
+class Session {
  public:
-  TIWUserSession(const store::DataFolder& folder, store::SharedStore& store, std::string id,
+  Session(const store::DataFolder& folder, store::SharedStore& store, std::string id,
                  AppContext& context);
-  ~TIWUserSession();
-  TIWUserSession(const TIWUserSession&) = delete;
-  TIWUserSession& operator=(const TIWUserSession&) = delete;
+  ~Session();
+  Session(const Session&) = delete;
+  Session& operator=(const Session&) = delete;
 
   // Borrowed from the server's pools with their first statement, given back after each
   // request by releaseConnections(); the queries keep their materialised rows.
-  store::Connection ADOConnection1;  // data
-  store::Connection bendiADOCon;     // temp
-  store::Query sqla{ADOConnection1};
-  store::Query sql2{ADOConnection1};
-  store::Query sqlb{ADOConnection1};
-  store::Query sqlc{ADOConnection1};
-  store::Query tem{ADOConnection1};
-  store::Query bdquery{bendiADOCon};
+  store::Connection dataConnection;  // data
+  store::Connection tempConnection;     // temp
+  store::Query sqla{dataConnection};
+  store::Query sql2{dataConnection};
+  store::Query sqlb{dataConnection};
+  store::Query sqlc{dataConnection};
+  store::Query tem{dataConnection};
+  store::Query bdquery{tempConnection};
 
   // Login state: empty until the login fills it; kept across sign-out.
   std::string userName;
@@ -83,8 +83,8 @@ class TIWUserSession {
   // an idle browser at the login page then costs the session alone. True when it did.
   bool setAsideIdlePage();
   void releaseConnections() {
-    ADOConnection1.close();
-    bendiADOCon.close();
+    dataConnection.close();
+    tempConnection.close();
   }
   // Pages released during the current request, freed once it is answered.
   void releaseRetiredPages() { retired_.clear(); }
@@ -116,21 +116,21 @@ class TIWUserSession {
 };
 
 // The session whose request the calling thread serves.
-TIWUserSession& UserSession();
-bool hasUserSession();
+Session& currentSession();
+bool hasCurrentSession();
 // Queues a message for the current request's answer.
 void ShowMessage(std::string text);
 
 // Sets the calling thread's current session for the lifetime of the guard.
 class CurrentSessionGuard {
  public:
-  explicit CurrentSessionGuard(TIWUserSession& session);
+  explicit CurrentSessionGuard(Session& session);
   ~CurrentSessionGuard();
   CurrentSessionGuard(const CurrentSessionGuard&) = delete;
   CurrentSessionGuard& operator=(const CurrentSessionGuard&) = delete;
 
  private:
-  TIWUserSession* previous_;
+  Session* previous_;
 };
 
 }  // namespace zeziza::web

@@ -41,9 +41,9 @@ std::vector<int> subjectNumbers(const std::vector<SubjectColumn>& subjects, std:
 
 }  // namespace
 
-TIWForm5::TIWForm5() : web::Page("TIWForm5") {
+ChartPage::ChartPage() : web::Page("ChartPage") {
   Title = "图表统计";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWLabel1.Caption = "分析范围";
   IWLabel2.Caption = "分析单位";
   IWLabel3.Caption = "分析指标";
@@ -61,11 +61,11 @@ TIWForm5::TIWForm5() : web::Page("TIWForm5") {
   IWDynamicChart1.LegendWidth = 191;
 }
 
-void TIWForm5::IWAppFormCreate() {
+void ChartPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
-  IWComboBox1.select(web::UserSession().defaultExam);
+  IWComboBox1.select(web::currentSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
   fillComboWithAll(IWComboBox3, "全部年级", sessionGrades());
   fillComboWithAll(IWComboBox4, "所有班", settings->classes);
@@ -74,7 +74,7 @@ void TIWForm5::IWAppFormCreate() {
   fillCombo(IWComboBox7, {"图表呈现", "表格呈现"});
 }
 
-std::string TIWForm5::groupKey(const store::Query& rows, std::size_t row) const {
+std::string ChartPage::groupKey(const store::Query& rows, std::size_t row) const {
   const auto text = [&](Field field) { return rows.fieldAt(row, field).asText(); };
   switch (IWComboBox5.ItemIndex) {
     case kByUnit:
@@ -91,9 +91,9 @@ std::string TIWForm5::groupKey(const store::Query& rows, std::size_t row) const 
   throw std::logic_error("unknown grouping");
 }
 
-void TIWForm5::IWButton1Click() {
+void ChartPage::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
-  const auto& subjects = web::UserSession().context().settings().get()->subjects;
+  const auto& subjects = web::currentSession().context().settings().get()->subjects;
   IWLabel5.Caption = "在" + IWComboBox1.text() + IWComboBox2.text() + IWComboBox3.text() +
                      IWComboBox4.text() + "范围内,对不同" + IWComboBox5.text() + "进行分析";
   ScopeFilter scope;
@@ -101,10 +101,10 @@ void TIWForm5::IWButton1Click() {
       .unlessFirst(ScopeColumn::Unit, IWComboBox2)
       .unlessFirst(ScopeColumn::Grade, IWComboBox3)
       .unlessFirst(ScopeColumn::Class, IWComboBox4);
-  store::Query& rows = web::UserSession().sqlc;
+  store::Query& rows = web::currentSession().sqlc;
   // Rows in the order they were stored: a group stands where its first row comes.
   const store::BoundStatement statement = store::chartRowsStatement(
-      subjectNumbers(web::UserSession().subjects, subjects.size()), scope.conditions());
+      subjectNumbers(web::currentSession().subjects, subjects.size()), scope.conditions());
   rows.open(statement.sql, statement.params);
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
@@ -125,7 +125,7 @@ void TIWForm5::IWButton1Click() {
 }
 
 // The table of all columns, whether the chart or the table is shown.
-void TIWForm5::ExportLinkClick() {
+void ChartPage::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   sendAnalysis(export_, dataSetTexts(chartTable_), {spreadsheet::CellKind::Text});
 }

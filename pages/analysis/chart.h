@@ -16,22 +16,22 @@ namespace zeziza::pages {
 // Chart analysis: the score rows of a scope grouped by unit, grade, class, student or exam,
 // with each group's subject averages and overall average, drawn in the browser as a bar chart
 // of one column or as a table of all.
-class TIWForm5 : public web::Page {
+class ChartPage : public web::Page {
  public:
-  TIWForm5();
+  ChartPage();
 
   // The last analysis: every group's sums, counts and averages, and the table drawn.
   const web::ClientDataSet& workingTable() const { return workingTable_; }
   const web::ClientDataSet& chartTable() const { return chartTable_; }
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void ExportLinkClick();
   // The group key of a result row for the chosen grouping.
   std::string groupKey(const store::Query& rows, std::size_t row) const;
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Label IWLabel1{*this, "IWLabel1"};
   web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
   web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
@@ -49,7 +49,7 @@ class TIWForm5 : public web::Page {
   web::Region IWRegion1{*this, "IWRegion1"};
   web::DynamicGrid IWDynGrid1{IWRegion1, "IWDynGrid1"};
   web::DynamicChart IWDynamicChart1{IWRegion1, "IWDynamicChart1"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   web::ClientDataSet workingTable_;
   web::ClientDataSet chartTable_;

@@ -83,7 +83,7 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& colum
                                                         const analysis::ScoreLimits& limits) {
   ScopeFilter scope = roster;
   scope.equals(ScopeColumn::Exam, exam);
-  store::Query& query = web::UserSession().sqla;
+  store::Query& query = web::currentSession().sqla;
   const store::BoundStatement statement = store::columnValuesStatement(column, scope.conditions());
   query.open(statement.sql, statement.params);
   std::vector<double> values;
@@ -94,9 +94,9 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& colum
 
 }  // namespace
 
-TIWForm11::TIWForm11() : web::Page("TIWForm11") {
+ClassComparisonPage::ClassComparisonPage() : web::Page("ClassComparisonPage") {
   Title = "班级对比";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWLabel1.Caption = "考试";
   IWLabel2.Caption = "年级";
   IWLabel3.Caption = "科目";
@@ -109,30 +109,30 @@ TIWForm11::TIWForm11() : web::Page("TIWForm11") {
   IWGrid1.Visible = false;
 }
 
-void TIWForm11::IWAppFormCreate() {
+void ClassComparisonPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(web::UserSession().defaultExam);
+  IWComboBox1.select(web::currentSession().defaultExam);
   fillCombo(IWComboBox2, sessionGrades());
   std::vector<std::string> columns = {"总分", "平均分"};
-  for (const auto& subject : web::UserSession().context().settings().get()->subjects)
+  for (const auto& subject : web::currentSession().context().settings().get()->subjects)
     columns.push_back(subject);
   fillCombo(IWComboBox3, std::move(columns));
 }
 
-std::string TIWForm11::chosenColumn() const {
+std::string ClassComparisonPage::chosenColumn() const {
   if (IWComboBox3.ItemIndex == 0) return "cj.zf";
   if (IWComboBox3.ItemIndex == 1) return "cj.pj";
   return subjectColumn(IWComboBox3.ItemIndex - 1);
 }
 
-void TIWForm11::IWButton1Click() {
+void ClassComparisonPage::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！") ||
       !requireChoice(IWComboBox2, "请先选择年级！") ||
       !requireChoice(IWComboBox3, "请先选择科目！")) {
     return;
   }
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   // Levels and bands in the points of the chosen column (a total is out of several hundred).
   const ScoreScale scale = sessionScoreScale();
   const analysis::ScoreLimits limits = scale.limits(IWComboBox3.text());
@@ -154,13 +154,13 @@ void TIWForm11::IWButton1Click() {
                                      .equals(ScopeColumn::Class, cls);
       auto stats = pairStatistics(column, exam, roster, limits);
       if (!stats) continue;  // fewer than two scores above 0: no row, no gap
-      stats->enrolled = countEnrolled(web::UserSession().sql2, roster);
+      stats->enrolled = countEnrolled(web::currentSession().sql2, roster);
       appendRow(IWGrid1, comparisonRow(unit, grade, cls, *stats));
     }
   }
 }
 
-void TIWForm11::ExportLinkClick() {
+void ClassComparisonPage::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   std::vector<CellKind> kinds(kFixedColumns, CellKind::Number);

@@ -15,18 +15,18 @@ namespace zeziza::pages {
 
 // Class comparison: for one exam, grade and score column, one row of statistics per unit and
 // class of the settings lists.
-class TIWForm11 : public web::Page {
+class ClassComparisonPage : public web::Page {
  public:
-  TIWForm11();
+  ClassComparisonPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void ExportLinkClick();
   // The score column chosen in IWComboBox3: cj.zf, cj.pj or a subject's k<p>.
   std::string chosenColumn() const;
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Label IWLabel1{*this, "IWLabel1"};
   web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
   web::Label IWLabel2{*this, "IWLabel2"};
@@ -38,7 +38,7 @@ class TIWForm11 : public web::Page {
   web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
   web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   AnalysisExport export_;  // the comparison shown
 };

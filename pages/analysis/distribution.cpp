@@ -55,7 +55,7 @@ std::vector<std::vector<std::string>> detailRows(const std::vector<store::Subjec
                                                  const std::vector<std::int64_t>& keys) {
   std::unordered_map<std::int64_t, std::vector<std::string>> cellsOf;
   store::forEachScoreRowByKey(
-      web::UserSession().ADOConnection1.db(), subjects, keys, [&](const store::Statement& r) {
+      web::currentSession().dataConnection.db(), subjects, keys, [&](const store::Statement& r) {
         std::vector<std::string> cells = {std::string(r.columnText(store::kRowId)),
                                           std::string(r.columnText(store::kRowName))};
         // Scores as stored values show them (85, not 85.0).
@@ -75,9 +75,9 @@ std::vector<std::vector<std::string>> detailRows(const std::vector<store::Subjec
 
 }  // namespace
 
-TIWForm13::TIWForm13() : web::Page("TIWForm13") {
+DistributionPage::DistributionPage() : web::Page("DistributionPage") {
   Title = "分布情况";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWLabel1.Caption = "统计范围";
   IWLabel2.Caption = "统计科目";
   IWLabel3.Caption = "统计项目";
@@ -97,11 +97,11 @@ TIWForm13::TIWForm13() : web::Page("TIWForm13") {
   makeExportLink(DetailsExport, [this] { DetailsExportClick(); });
 }
 
-void TIWForm13::IWAppFormCreate() {
+void DistributionPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(web::UserSession().defaultExam);
+  IWComboBox1.select(web::currentSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
   fillCombo(IWComboBox3, sessionGrades());
   std::vector<std::string> columns = {"平均分", "总分"};
@@ -111,17 +111,17 @@ void TIWForm13::IWAppFormCreate() {
                           "成绩范围[低于等于X分]"});
 }
 
-std::string TIWForm13::chosenColumn() const {
+std::string DistributionPage::chosenColumn() const {
   if (IWComboBox4.ItemIndex == 0) return "cj.pj";
   if (IWComboBox4.ItemIndex == 1) return "cj.zf";
   return subjectColumn(IWComboBox4.ItemIndex - 1);
 }
 
-bool TIWForm13::rankKind() const {
+bool DistributionPage::rankKind() const {
   return IWComboBox5.ItemIndex == kTopX || IWComboBox5.ItemIndex == kBottomX;
 }
 
-std::size_t TIWForm13::readRange(long long x) {
+std::size_t DistributionPage::readRange(long long x) {
   const std::string column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, IWComboBox1.text())
@@ -139,7 +139,7 @@ std::size_t TIWForm13::readRange(long long x) {
   std::vector<std::int64_t> keys;
   std::vector<std::uint32_t> placeOf;
   store::forEachRow(
-      web::UserSession().ADOConnection1.db(), statement, [&](const store::Statement& row) {
+      web::currentSession().dataConnection.db(), statement, [&](const store::Statement& row) {
         const Place seen{std::string(row.columnText(kPlaceUnit)),
                          std::string(row.columnText(kPlaceGrade)),
                          std::string(row.columnText(kPlaceClass)), 0};
@@ -157,7 +157,7 @@ std::size_t TIWForm13::readRange(long long x) {
 }
 
 // One row per unit, grade and class in the order each first occurs in the result.
-void TIWForm13::showPlaces(const std::vector<Place>& places) {
+void DistributionPage::showPlaces(const std::vector<Place>& places) {
   IWGrid1.setColumnCount(5);
   IWGrid1.setRowCount(static_cast<int>(places.size()) + 1);
   setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
@@ -169,7 +169,7 @@ void TIWForm13::showPlaces(const std::vector<Place>& places) {
   }
 }
 
-void TIWForm13::IWButton1Click() {
+void DistributionPage::IWButton1Click() {
   if (!allowAnalysisAction()) return;
   const auto x = parseX(IWEdit1.Text);
   if (!x || (rankKind() && *x <= 0)) {
@@ -198,7 +198,7 @@ void TIWForm13::IWButton1Click() {
   detailsExport_ = {};
 }
 
-void TIWForm13::IWGrid1CellClick(int row, int column) {
+void DistributionPage::IWGrid1CellClick(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
   const SessionSubjects subjects = SessionSubjects::current();
   // Value columns in the order of the column box: 平均分, 总分, then each subject.
@@ -232,20 +232,20 @@ void TIWForm13::IWGrid1CellClick(int row, int column) {
                          IWGrid1.cell(row, 2).Text});
 }
 
-void TIWForm13::ExportLinkClick() {
+void DistributionPage::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   sendAnalysis(export_, gridTexts(IWGrid1),
                {CellKind::Text, CellKind::Text, CellKind::Text, CellKind::Number, CellKind::Skip});
 }
 
-void TIWForm13::DetailsExportClick() {
+void DistributionPage::DetailsExportClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   sendAnalysis(detailsExport_, gridTexts(IWGrid2), {CellKind::Text, CellKind::Text});
 }
 
-void TIWForm13::IWLink1Click() {
+void DistributionPage::IWLink1Click() {
   IWRegion1.Visible = false;
 }
 

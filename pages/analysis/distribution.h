@@ -21,12 +21,12 @@ namespace zeziza::pages {
 // Score-range distribution: how many of the top or bottom X students, or of those scoring at
 // least or at most X, each unit, grade and class holds, with the students of one class on
 // request.
-class TIWForm13 : public web::Page {
+class DistributionPage : public web::Page {
  public:
-  TIWForm13();
+  DistributionPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void IWGrid1CellClick(int row, int column);
   void IWLink1Click();
@@ -47,7 +47,7 @@ class TIWForm13 : public web::Page {
   std::string chosenColumn() const;
   bool rankKind() const;
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Label IWLabel1{*this, "IWLabel1"};
   web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
   web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
@@ -66,7 +66,7 @@ class TIWForm13 : public web::Page {
   web::Link IWLink1{IWRegion1, "IWLink1"};
   web::Link DetailsExport{IWRegion1, "DetailsExport"};
   web::Grid IWGrid2{IWRegion1, "IWGrid2"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   // The rows of the range, compact: their keys in result order and the grid row of each
   // one's place. The details read their rows again by key.

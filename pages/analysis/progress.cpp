@@ -39,9 +39,9 @@ std::vector<std::string> boundItems() {
 
 }  // namespace
 
-TIWForm7::TIWForm7() : web::Page("TIWForm7") {
+ProgressPage::ProgressPage() : web::Page("ProgressPage") {
   Title = "进步统计";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3, &IWRegion4}) row->Css = "bar";
   IWLabel1.Caption = "分析范围：";
   IWLabel2.Caption = "分析科目";
@@ -60,15 +60,15 @@ TIWForm7::TIWForm7() : web::Page("TIWForm7") {
   IWGrid1.setColumnCount(10);
 }
 
-void TIWForm7::IWAppFormCreate() {
+void ProgressPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillComboWithAll(IWComboBox1, kAllUnits, settings->units);
   fillCombo(IWComboBox2, sessionGrades());
   fillComboWithAll(IWComboBox3, kAllClasses, settings->classes);
   fillComboWithAll(IWComboBox4, kAverage, settings->subjects);
   fillCombo(IWComboBox5, sessionExams());
-  IWComboBox5.select(web::UserSession().defaultExam);
+  IWComboBox5.select(web::currentSession().defaultExam);
   fillCombo(IWComboBox6, sessionExams());
   fillCombo(IWComboBox7, boundItems());
   IWComboBox7.select("-10000");
@@ -76,7 +76,7 @@ void TIWForm7::IWAppFormCreate() {
   IWComboBox8.select("10000");
 }
 
-void TIWForm7::readRanking(const std::string& exam,
+void ProgressPage::readRanking(const std::string& exam,
                            const std::function<void(std::int64_t, double)>& add) {
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, exam)
@@ -89,14 +89,14 @@ void TIWForm7::readRanking(const std::string& exam,
     const SessionSubjects subjects = SessionSubjects::current();
     value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
   }
-  store::forEachRow(web::UserSession().ADOConnection1.db(),
+  store::forEachRow(web::currentSession().dataConnection.db(),
                     store::columnRankingStatement(value, scope.conditions()),
                     [&](const store::Statement& row) {
                       add(row.columnInt(0), row.columnDouble(1));  // 学生, 成绩
                     });
 }
 
-void TIWForm7::IWButton1Click() {
+void ProgressPage::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
       !requireChoice(IWComboBox6, "请先选择参照考试！") ||
       !requireChoice(IWComboBox2, "请先选择年级！")) {
@@ -137,12 +137,12 @@ void TIWForm7::IWButton1Click() {
 }
 
 // The list as the filter shows it, every row of it.
-void TIWForm7::ExportLinkClick() {
+void ProgressPage::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   std::vector<CellKind> kinds(5, CellKind::Text);
   kinds.resize(10, CellKind::Number);
-  store::Database& db = web::UserSession().ADOConnection1.db();
+  store::Database& db = web::currentSession().dataConnection.db();
   sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
     for (std::size_t first = 0; first < shown_.size(); first += store::kMaxKeysPerRead) {
       for (const auto& row : working_.texts(db, shown_, first, store::kMaxKeysPerRead)) put(row);
@@ -150,7 +150,7 @@ void TIWForm7::ExportLinkClick() {
   });
 }
 
-void TIWForm7::IWButton2Click() {
+void ProgressPage::IWButton2Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
       !requireChoice(IWComboBox6, "请先选择参照考试！")) {
     return;
@@ -175,7 +175,7 @@ void TIWForm7::IWButton2Click() {
   }
   shown_.shrink_to_fit();
   // The rows' texts are read by key for the page shown.
-  store::Connection& connection = web::UserSession().ADOConnection1;
+  store::Connection& connection = web::currentSession().dataConnection;
   IWGrid1.setRowSource(static_cast<int>(shown_.size()), [this, &connection](int first, int n) {
     return working_.texts(connection.db(), shown_, static_cast<std::size_t>(first),
                           static_cast<std::size_t>(n));

@@ -20,19 +20,19 @@ namespace zeziza::pages {
 
 // Progress statistics: each student's rank in a reference and a comparison exam and how far
 // it moved, filtered by a range of the advance.
-class TIWForm7 : public web::Page {
+class ProgressPage : public web::Page {
  public:
-  TIWForm7();
+  ProgressPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();  // 进阶统计
   void IWButton2Click();  // 过滤
   void ExportLinkClick();
   // Hands `add` each student of `exam` in the chosen scope with the chosen value, ranked.
   void readRanking(const std::string& exam, const std::function<void(std::int64_t, double)>& add);
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region IWRegion1{*this, "IWRegion1"};
   web::Label IWLabel1{IWRegion1, "IWLabel1"};
   web::ComboBox IWComboBox1{IWRegion1, "IWComboBox1"};  // unit
@@ -58,7 +58,7 @@ class TIWForm7 : public web::Page {
   web::Region IWRegion4{*this, "IWRegion4"};
   web::Label IWLabel9{IWRegion4, "IWLabel9"};  // who took part in each exam and in both
   web::Grid IWGrid1{*this, "IWGrid1"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   AnalysisExport export_;             // the computation shown
   ProgressTable working_;             // kept with the page: 过滤 applies again without computing

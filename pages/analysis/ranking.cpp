@@ -46,9 +46,9 @@ std::vector<store::SubjectColumn> rankedSubjects(const SessionSubjects& session,
 
 }  // namespace
 
-TIWForm12::TIWForm12() : web::Page("TIWForm12") {
+RankingPage::RankingPage() : web::Page("RankingPage") {
   Title = "成绩排序";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWLabel1.Caption = "排序范围";
   IWButton1.Caption = "排序";
   IWButton1.OnClick = [this] { IWButton1Click(); };
@@ -61,19 +61,19 @@ TIWForm12::TIWForm12() : web::Page("TIWForm12") {
   IWGrid1.Visible = false;
 }
 
-void TIWForm12::IWAppFormCreate() {
+void RankingPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
-  IWComboBox1.select(web::UserSession().defaultExam);
+  IWComboBox1.select(web::currentSession().defaultExam);
   fillComboWithAll(IWComboBox2, "所有学校", settings->units);
   fillComboWithAll(IWComboBox3, "全部年级", sessionGrades());
   fillComboWithAll(IWComboBox4, "所有班", settings->classes);
 }
 
-void TIWForm12::IWButton1Click() {
+void RankingPage::IWButton1Click() {
   if (!allowAnalysisAction()) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;
   scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
@@ -85,7 +85,7 @@ void TIWForm12::IWButton1Click() {
   writeHeader(IWGrid1, settings->subjects);
   const auto ranked = rankedSubjects(subjects, settings->subjects);
   // One statement; the page keeps only keys and ranks, the grid reads its rows by key.
-  store::Connection& connection = web::UserSession().ADOConnection1;
+  store::Connection& connection = web::currentSession().dataConnection;
   ranking_ = RankingTable(connection.db(), ranked, settings->subjects.size(), scope.conditions(),
                           sessionRankMode());
   IWGrid1.setRowSource(static_cast<int>(ranking_.size()), [this, &connection](int first, int n) {
@@ -104,14 +104,14 @@ void TIWForm12::IWButton1Click() {
                                                     chosenUnless(IWComboBox4, "所有班")})};
 }
 
-void TIWForm12::ExportLinkClick() {
+void RankingPage::ExportLinkClick() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   // 序号, then 考号 … 考试名称 as texts; every score column as its rank and its value.
   std::vector<CellKind> kinds = {CellKind::Number};
   kinds.resize(kTotalColumn, CellKind::Text);
   kinds.resize(static_cast<std::size_t>(IWGrid1.columnCount()), CellKind::Ranked);
-  store::Database& db = web::UserSession().ADOConnection1.db();
+  store::Database& db = web::currentSession().dataConnection.db();
   // Every row, not only the page shown, a chunk at a time.
   sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
     for (std::size_t first = 0; first < ranking_.size(); first += store::kMaxKeysPerRead) {

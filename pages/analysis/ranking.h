@@ -14,16 +14,16 @@ namespace zeziza::pages {
 
 // Ranking: the score rows of a scope by total, each with its rank by total, by average and by
 // every subject.
-class TIWForm12 : public web::Page {
+class RankingPage : public web::Page {
  public:
-  TIWForm12();
+  RankingPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void ExportLinkClick();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Label IWLabel1{*this, "IWLabel1"};
   web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
   web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
@@ -32,7 +32,7 @@ class TIWForm12 : public web::Page {
   web::Button IWButton1{*this, "IWButton1"};
   web::Link ExportLink{*this, "ExportLink"};
   web::Grid IWGrid1{*this, "IWGrid1"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   AnalysisExport export_;  // the ranking shown
   RankingTable ranking_;   // its keys and ranks; the grid's rows are read from it

@@ -50,10 +50,10 @@ CardView cardView(const analysis::ReportCard& card, const analysis::ClassCards& 
 
 }  // namespace
 
-TReportCards::TReportCards(ReportCardScope scope)
-    : web::Page("TReportCards"), scope_(std::move(scope)) {
+ReportCardsPage::ReportCardsPage(ReportCardScope scope)
+    : web::Page("ReportCardsPage"), scope_(std::move(scope)) {
   Title = "打印成绩单";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWRegion1.Css = "bar noprint";
   IWLabel1.Caption = "成绩单范围";
   IWComboBox1.NoSelectionText = "考试";
@@ -63,11 +63,11 @@ TReportCards::TReportCards(ReportCardScope scope)
   CardsBox.Css = "report-cards-box";
 }
 
-void TReportCards::IWAppFormCreate() {
+void ReportCardsPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(scope_.exam.empty() ? web::UserSession().defaultExam : scope_.exam);
+  IWComboBox1.select(scope_.exam.empty() ? web::currentSession().defaultExam : scope_.exam);
   fillComboWithAll(IWComboBox2, kAllUnits, settings->units);
   fillComboWithAll(IWComboBox3, kAllGrades, sessionGrades());
   fillComboWithAll(IWComboBox4, kAllClasses, settings->classes);
@@ -77,13 +77,13 @@ void TReportCards::IWAppFormCreate() {
   if (!scope_.exam.empty() && IWComboBox1.ItemIndex >= 0) IWButton1Click();
 }
 
-void TReportCards::IWButton1Click() {
+void ReportCardsPage::IWButton1Click() {
   if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
   const std::string exam = IWComboBox1.text();
   const auto rows = store::readExamScoreRows(
-      web::UserSession().ADOConnection1.db(), exam, chosenUnless(IWComboBox2, kAllUnits),
+      web::currentSession().dataConnection.db(), exam, chosenUnless(IWComboBox2, kAllUnits),
       chosenUnless(IWComboBox3, kAllGrades), settings->subjects.size());
   const auto classes =
       analysis::reportCards(rows, sessionRankMode(), chosenUnless(IWComboBox4, kAllClasses));

@@ -23,15 +23,15 @@ struct ReportCardScope {
 
 // Report cards for parents: one card per student of an exam and scope, printed by the
 // browser's own print.
-class TReportCards : public web::Page {
+class ReportCardsPage : public web::Page {
  public:
-  explicit TReportCards(ReportCardScope scope = {});
+  explicit ReportCardsPage(ReportCardScope scope = {});
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region IWRegion1{*this, "IWRegion1"};
   web::Label IWLabel1{IWRegion1, "IWLabel1"};
   web::ComboBox IWComboBox1{IWRegion1, "IWComboBox1"};  // exam
@@ -42,7 +42,7 @@ class TReportCards : public web::Page {
   web::Label IWLabel2{*this, "IWLabel2"};  // how many cards, how to print
   web::Region CardsBox{*this, "CardsBox"};
   ReportCardSheet Cards{CardsBox, "Cards"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   ReportCardScope scope_;
 };

@@ -8,11 +8,11 @@
 namespace zeziza::pages {
 
 const std::vector<std::string>& sessionExams() {
-  return web::UserSession().exams;
+  return web::currentSession().exams;
 }
 
 const std::vector<std::string>& sessionGrades() {
-  return web::UserSession().grades;
+  return web::currentSession().grades;
 }
 
 void fillCombo(web::ComboBox& box, std::vector<std::string> items) {

@@ -12,14 +12,14 @@ namespace zeziza::pages {
 namespace {
 
 std::string pageName(const std::string& pageClass) {
-  if (pageClass == "TIWForm2") return "成绩录入";
-  if (pageClass == "TIWForm6") return "班级表格录入";
-  if (pageClass == "TIWFormdr") return "成绩导入";
+  if (pageClass == "ScoreEntryPage") return "成绩录入";
+  if (pageClass == "ClassGridEntryPage") return "班级表格录入";
+  if (pageClass == "BatchImportPage") return "成绩导入";
   return pageClass;
 }
 
 std::string subjectName(int position) {
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   const auto index = static_cast<std::size_t>(position - 1);
   if (position >= 1 && index < settings->subjects.size()) return settings->subjects[index];
   std::string column = "k";  // a subject no longer in the list: its column
@@ -46,7 +46,7 @@ void ScoreHistoryPanel::showFor(bool allowed) {
 void ScoreHistoryPanel::show() {
   if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const std::string number = trimmed(Number.Text);
-  const auto student = store::findStudent(web::UserSession().ADOConnection1.db(), number);
+  const auto student = store::findStudent(web::currentSession().dataConnection.db(), number);
   if (!student) {
     Changes.Visible = false;
     Status.Caption = "";
@@ -57,7 +57,7 @@ void ScoreHistoryPanel::show() {
 
 void ScoreHistoryPanel::fill(const std::string& exam, std::int64_t student) {
   const auto entries =
-      store::readScoreHistory(web::UserSession().ADOConnection1.db(), exam, student);
+      store::readScoreHistory(web::currentSession().dataConnection.db(), exam, student);
   Status.Caption = entries.empty() ? "没有修改记录" : "共" + std::to_string(entries.size()) + "条";
   Changes.Visible = !entries.empty();
   Changes.setColumnCount(7);

@@ -55,10 +55,10 @@ int countRows(store::Query& query, const BoundStatement& statement) {
 
 }  // namespace
 
-TIWForm3::TIWForm3() : web::Page("TIWForm3") {
+ScoreQueryPage::ScoreQueryPage() : web::Page("ScoreQueryPage") {
   Title = "Zeziza学生成绩管理系统";
   LockOnSubmit = false;
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton1.OnClick = guarded([this] { IWButton1Click(); });
   IWComboBox7.OnChange = guarded([this] { IWComboBox7Change(); });
   IWLink1.OnClick = guarded([this] { IWLink1Click(); });
@@ -94,9 +94,9 @@ TIWForm3::TIWForm3() : web::Page("TIWForm3") {
   IWDBGrid1.Css = "qbk rowhover";
 }
 
-void TIWForm3::IWAppFormCreate() {
+void ScoreQueryPage::onCreate() {
   if (!requirePageRights(*this, kQueryRights)) return;
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   // No result of an earlier page is taken for this page's own, whichever way it was reached.
   session.sqla.close();
   IWDBGrid1.DataSource = &session.sqla;
@@ -104,9 +104,9 @@ void TIWForm3::IWAppFormCreate() {
   fillLists();
 }
 
-void TIWForm3::fillLists() {
-  const web::TIWUserSession& session = web::UserSession();
-  const auto settings = web::UserSession().context().settings().get();
+void ScoreQueryPage::fillLists() {
+  const web::Session& session = web::currentSession();
+  const auto settings = web::currentSession().context().settings().get();
   IWComboBox4.Items = withFirst("所有班", settings->classes);
   IWComboBox4.ItemIndex = 0;
   IWComboBox2.Items = withFirst("所有学校", settings->units);
@@ -126,7 +126,7 @@ void TIWForm3::fillLists() {
   IWComboBox6.ItemIndex = 0;
 }
 
-ScoreQueryFilter TIWForm3::chosenFilter() const {
+ScoreQueryFilter ScoreQueryPage::chosenFilter() const {
   ScoreQueryFilter filter;
   filter.exam = chosenPastFirst(IWComboBox1);
   filter.unit = chosenPastFirst(IWComboBox2);
@@ -139,7 +139,7 @@ ScoreQueryFilter TIWForm3::chosenFilter() const {
 }
 
 // The result's subject columns were named at sign-in: a subject added since has none.
-bool TIWForm3::hasEverySubject(const store::Query& result,
+bool ScoreQueryPage::hasEverySubject(const store::Query& result,
                                const std::vector<std::string>& subjects) {
   for (const auto& subject : subjects) {
     if (!result.hasField(subject)) {
@@ -150,9 +150,9 @@ bool TIWForm3::hasEverySubject(const store::Query& result,
   return true;
 }
 
-void TIWForm3::IWButton1Click() {
+void ScoreQueryPage::IWButton1Click() {
   // Settings first: a bad threshold or band fails the search before anything changes.
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   // Each subject's levels and bands in its own points.
   const ScoreScale scale = sessionScoreScale();
   const ScoreQueryFilter filter = chosenFilter();
@@ -162,14 +162,14 @@ void TIWForm3::IWButton1Click() {
     fillPaging(result_->rowCount());
   } catch (...) {
     result_.reset();
-    web::UserSession().sqla.close();
+    web::currentSession().sqla.close();
     showNoResult();
     throw;
   }
   searchedScope_ = {shownText(IWComboBox1), shownText(IWComboBox2), shownText(IWComboBox3),
                     shownText(IWComboBox4)};
   IWDBGrid1.Columns.clear();
-  for (const auto& name : web::UserSession().sqla.fieldNames()) {
+  for (const auto& name : web::currentSession().sqla.fieldNames()) {
     web::DBGridColumn column;
     column.DataField = name;
     column.Title = name;
@@ -180,9 +180,9 @@ void TIWForm3::IWButton1Click() {
 // Steps the search once (false when a subject has no column): its keys are kept, each subject's
 // values only until its statistics are made. The columns are named on an empty read first, so that
 // the statistics read the same column a whole result named after the subject would give.
-bool TIWForm3::search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
+bool ScoreQueryPage::search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
                       const ScoreScale& scale) {
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   ScoreQueryResult(session.subjects, {}).read(session.sqla, 0, 0);
   if (!hasEverySubject(session.sqla, subjects)) {
     session.sqla.close();
@@ -191,7 +191,7 @@ bool TIWForm3::search(const ScoreQueryFilter& filter, const std::vector<std::str
   }
   std::vector<std::size_t> columns;
   for (const auto& subject : subjects) columns.push_back(session.sqla.fieldIndex(subject));
-  SearchPass pass = stepSearch(session.ADOConnection1.db(),
+  SearchPass pass = stepSearch(session.dataConnection.db(),
                                keyedScoreQueryStatement(filter, session.subjects), columns);
   const auto records = subjectRecords(
       subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
@@ -201,7 +201,7 @@ bool TIWForm3::search(const ScoreQueryFilter& filter, const std::vector<std::str
   return true;
 }
 
-void TIWForm3::showNoResult() {
+void ScoreQueryPage::showNoResult() {
   IWDBGrid1.Columns.clear();
   IWRegion1.clear();
   IWComboBox7.Items.clear();
@@ -210,51 +210,51 @@ void TIWForm3::showNoResult() {
   IWLabel4.Caption = kNoResultStatus;
 }
 
-void TIWForm3::fillPaging(std::size_t rows) {
+void ScoreQueryPage::fillPaging(std::size_t rows) {
   const std::size_t pages = (rows + kRowsPerPage - 1) / kRowsPerPage;
   IWComboBox7.Items.clear();
   for (std::size_t p = 1; p <= pages; ++p) IWComboBox7.Items.push_back(std::to_string(p));
   IWComboBox7.ItemIndex = pages > 0 ? 0 : -1;
   IWRegion4.Visible = rows >= 1;
-  result_->read(web::UserSession().sqla, 0, kRowsPerPage);
+  result_->read(web::currentSession().sqla, 0, kRowsPerPage);
   IWLabel4.Caption = statusText(rows, 1, pages);
 }
 
 // The chosen page's rows are read again by key into the grid's query.
-void TIWForm3::IWComboBox7Change() {
+void ScoreQueryPage::IWComboBox7Change() {
   const int index = IWComboBox7.ItemIndex;
   if (!result_ || index < 0) return;
-  result_->read(web::UserSession().sqla, kRowsPerPage * static_cast<std::size_t>(index),
+  result_->read(web::currentSession().sqla, kRowsPerPage * static_cast<std::size_t>(index),
                 kRowsPerPage);
   IWLabel4.Caption = statusText(result_->rowCount(), static_cast<std::size_t>(index) + 1,
                                 IWComboBox7.Items.size());
 }
 
-void TIWForm3::choosePage(int index) {
+void ScoreQueryPage::choosePage(int index) {
   IWComboBox7.ItemIndex = index;
   IWComboBox7Change();
 }
 
-void TIWForm3::IWLink1Click() {
+void ScoreQueryPage::IWLink1Click() {
   if (!IWComboBox7.Items.empty()) choosePage(0);
 }
 
-void TIWForm3::IWLink2Click() {
+void ScoreQueryPage::IWLink2Click() {
   if (IWComboBox7.ItemIndex > 0) choosePage(IWComboBox7.ItemIndex - 1);
 }
 
-void TIWForm3::IWLink3Click() {
+void ScoreQueryPage::IWLink3Click() {
   const int last = static_cast<int>(IWComboBox7.Items.size()) - 1;
   if (IWComboBox7.ItemIndex >= 0 && IWComboBox7.ItemIndex < last) {
     choosePage(IWComboBox7.ItemIndex + 1);
   }
 }
 
-void TIWForm3::IWLink4Click() {
+void ScoreQueryPage::IWLink4Click() {
   if (!IWComboBox7.Items.empty()) choosePage(static_cast<int>(IWComboBox7.Items.size()) - 1);
 }
 
-void TIWForm3::IWLink12Click() {
+void ScoreQueryPage::IWLink12Click() {
   if (!result_) {
     web::ShowMessage("请先进行查询，才能查看统计信息！");
     return;
@@ -264,26 +264,26 @@ void TIWForm3::IWLink12Click() {
 
 // The sheet's scope row names the filters of the search that made the result, even when the
 // boxes were changed since. Its rows are read again in order, a few hundred at a time.
-void TIWForm3::IWLink11Click() {
+void ScoreQueryPage::IWLink11Click() {
   if (!result_) {
     web::ShowMessage(std::string(kExportNoQueryMessage));
     return;
   }
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   const auto subjects = session.context().settings().get()->subjects;
-  store::Query columns(session.ADOConnection1);
+  store::Query columns(session.dataConnection);
   result_->read(columns, 0, 0);
   if (!hasEverySubject(columns, subjects)) return;
   const ScoreQueryResult& result = *result_;
-  sendWorkbook([&](const auto& onPiece) { result.forEachPiece(session.ADOConnection1, onPiece); },
+  sendWorkbook([&](const auto& onPiece) { result.forEachPiece(session.dataConnection, onPiece); },
                spreadsheet::scoreQueryLayout(searchedScope_, subjects),
                spreadsheet::workbookDownloadName("成绩查询",
                                                  {searchedScope_.begin(), searchedScope_.end()}));
 }
 
 // The cards of the exam and scope chosen here, on a page of their own.
-void TIWForm3::PrintCardsClick() {
-  web::UserSession().ShowPage<TReportCards>(ReportCardScope{
+void ScoreQueryPage::PrintCardsClick() {
+  web::currentSession().ShowPage<ReportCardsPage>(ReportCardScope{
       chosenPastFirst(IWComboBox1).value_or(""), chosenPastFirst(IWComboBox2).value_or(""),
       chosenPastFirst(IWComboBox3).value_or(""), chosenPastFirst(IWComboBox4).value_or("")});
 }

@@ -29,14 +29,14 @@ class ScoreScale;
 
 // The score query: score rows by exam, unit, grade, class and name, sorted as asked, thirty to a
 // page, with a statistics panel over the whole result and a spreadsheet export.
-class TIWForm3 : public web::Page {
+class ScoreQueryPage : public web::Page {
  public:
-  TIWForm3();
+  ScoreQueryPage();
 
   static constexpr std::size_t kRowsPerPage = 30;
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();     // 查询
   void IWComboBox7Change();  // a page chosen
   void IWLink1Click();       // 【首页】
@@ -61,7 +61,7 @@ class TIWForm3 : public web::Page {
   std::optional<ScoreQueryResult> result_;
   spreadsheet::QueryScopeTexts searchedScope_;
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
 
   web::Region IWRegion2{*this, "IWRegion2"};  // filters
   web::Label IWLabel1{IWRegion2, "IWLabel1"};
@@ -96,7 +96,7 @@ class TIWForm3 : public web::Page {
   ScoreHistoryPanel History{
       *this, [this] { return IWComboBox1.ItemIndex > 0 ? IWComboBox1.text() : std::string(); }};
 
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

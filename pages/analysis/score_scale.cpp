@@ -56,12 +56,12 @@ std::string ScoreScale::levelOf(std::string_view column, double value) const {
 }
 
 ScoreScale sessionScoreScale() {
-  return ScoreScale(*web::UserSession().context().settings().get(),
-                    web::UserSession().ADOConnection1.db());
+  return ScoreScale(*web::currentSession().context().settings().get(),
+                    web::currentSession().dataConnection.db());
 }
 
 analysis::RankMode sessionRankMode() {
-  return analysis::parseRankMode(store::readRankModeText(web::UserSession().ADOConnection1.db()));
+  return analysis::parseRankMode(store::readRankModeText(web::currentSession().dataConnection.db()));
 }
 
 }  // namespace zeziza::pages

@@ -18,7 +18,7 @@ constexpr const char* kSaddleBrown = "#8B4513";  // steps not reached yet
 // The results site's address of `path`, escaped for the raw captions; empty when no results
 // site is configured, and then its links are left out.
 std::string siteLink(std::string_view path) {
-  return web::escapeHtml(web::UserSession().context().resultsAddress(path));
+  return web::escapeHtml(web::currentSession().context().resultsAddress(path));
 }
 
 // Without a site address the caption shows only the text.
@@ -29,9 +29,9 @@ std::string newWindowLink(const std::string& address, const std::string& text) {
 
 }  // namespace
 
-TIWFormup::TIWFormup() : web::Page("TIWFormup") {
+CloudUploadPage::CloudUploadPage() : web::Page("CloudUploadPage") {
   Title = "上传成绩";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton2.OnClick = [this] { IWButton2Click(); };
   IWButton3.OnClick = [this] { IWButton3Click(); };
   IWButton7.OnClick = [this] { IWButton7Click(); };
@@ -96,11 +96,11 @@ TIWFormup::TIWFormup() : web::Page("TIWFormup") {
   IWTimer1.Enabled = false;
 }
 
-bool TIWFormup::allowed() const {
+bool CloudUploadPage::allowed() const {
   return requireRights({rights::kSuperAdmin, rights::kAdmin});
 }
 
-void TIWFormup::IWAppFormCreate() {
+void CloudUploadPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const std::string reg = siteLink("/vezav/reg");
   const bool linked = !reg.empty();
@@ -116,14 +116,14 @@ void TIWFormup::IWAppFormCreate() {
   stuweb.Caption = "学生查询成绩地址：" + siteLink("/vezav/index.dll?dwid=") + "注册编号";
   stuweb.Visible = linked;
 
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   IWComboBox1.Items = {"全部科目"};
   IWComboBox1.Items.insert(IWComboBox1.Items.end(), settings->subjects.begin(),
                            settings->subjects.end());
   IWComboBox1.Items.insert(IWComboBox1.Items.end(), {cloud::kAverageName, cloud::kTotalName});
   IWComboBox3.Items = {"所有单位"};
   IWComboBox3.Items.insert(IWComboBox3.Items.end(), settings->units.begin(), settings->units.end());
-  IWComboBox4.Items = web::UserSession().grades;
+  IWComboBox4.Items = web::currentSession().grades;
   IWComboBox4.Items.insert(IWComboBox4.Items.begin(), "所有年级");
   IWComboBox5.Items = {"所有班"};
   IWComboBox5.Items.insert(IWComboBox5.Items.end(), settings->classes.begin(),
@@ -135,16 +135,16 @@ void TIWFormup::IWAppFormCreate() {
   paintSteps();
 }
 
-void TIWFormup::log(const std::string& message) {
+void CloudUploadPage::log(const std::string& message) {
   IWMemo1.Lines.insert(IWMemo1.Lines.begin(),
                        cloud::logStamp(std::chrono::system_clock::now(), 2) + message);
 }
 
-std::string TIWFormup::cloudConnection() const {
-  return web::UserSession().context().cloudConnection();
+std::string CloudUploadPage::cloudConnection() const {
+  return web::currentSession().context().cloudConnection();
 }
 
-void TIWFormup::IWButton2Click() {
+void CloudUploadPage::IWButton2Click() {
   if (!allowed()) return;
   const std::string conninfo = cloudConnection();
   if (conninfo.empty()) return web::ShowMessage(kNoCloudMessage);
@@ -170,7 +170,7 @@ void TIWFormup::IWButton2Click() {
   stuweb.Caption = "学生查询成绩地址:" + newWindowLink(result, result);
 }
 
-void TIWFormup::enableButtons() {
+void CloudUploadPage::enableButtons() {
   const bool idle = !step_.running();
   IWButton2.Enabled = idle && stage_ == Stage::New;
   IWButton3.Enabled = idle && stage_ == Stage::Verified;
@@ -180,7 +180,7 @@ void TIWFormup::enableButtons() {
   IWTimer1.Enabled = !idle;
 }
 
-void TIWFormup::paintSteps() {
+void CloudUploadPage::paintSteps() {
   auto paint = [](web::Label& title, web::Region& box, const char* colour, const char* css) {
     title.FontColor = colour;
     box.Css = css;

@@ -23,9 +23,9 @@ namespace zeziza::pages {
 // Cloud publishing in four steps: check the cloud account, prepare the default exam in the
 // scratch table, send the roster, publish rankings, statistics and scores. Steps 2 to 4 run on
 // a background step; the page timer shows their log as it grows.
-class TIWFormup : public web::Page {
+class CloudUploadPage : public web::Page {
  public:
-  TIWFormup();
+  CloudUploadPage();
 
   // What the page's checks answer.
   static constexpr const char* kNoCloudMessage =
@@ -39,7 +39,7 @@ class TIWFormup : public web::Page {
  private:
   enum class Stage { New, Verified, Prepared };
 
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton2Click();  // step 1
   void IWButton3Click();  // step 2
   void IWButton7Click();  // step 3
@@ -69,7 +69,7 @@ class TIWFormup : public web::Page {
   std::optional<cloud::PreparationResult> prepared_;  // written by the step, read after it
   std::function<void()> finish_;
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Text IWText1{*this, "IWText1"};
   web::Label IWLabel13{*this, "IWLabel13"};
   web::Label strreg{*this, "strreg"};
@@ -134,7 +134,7 @@ class TIWFormup : public web::Page {
   web::List kmlist{*this, "kmlist"};
   web::List kmidlist{*this, "kmidlist"};
 
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 
   // Last: destroyed first, so a running step stops before the controls go.
   cloud::BackgroundStep step_;

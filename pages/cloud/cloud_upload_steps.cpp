@@ -34,19 +34,19 @@ bool allDigits(const std::string& text) {
 
 }  // namespace
 
-std::vector<std::string> TIWFormup::chosen(const web::ComboBox& combo) const {
+std::vector<std::string> CloudUploadPage::chosen(const web::ComboBox& combo) const {
   if (combo.ItemIndex > 0) return {combo.text()};
   return {combo.Items.begin() + (combo.Items.empty() ? 0 : 1), combo.Items.end()};
 }
 
-int TIWFormup::chosenDays() const {
+int CloudUploadPage::chosenDays() const {
   const std::string& caption = IWComboBox2.text();
   int days = 0;
   std::from_chars(caption.data(), caption.data() + caption.size(), days);
   return days;
 }
 
-void TIWFormup::fillLoopLists(const cloud::LoopLists& loops) {
+void CloudUploadPage::fillLoopLists(const cloud::LoopLists& loops) {
   dwlist.Items = loops.units.names;
   dwidlist.Items = idTexts(loops.units.ids);
   njlist.Items = loops.grades.names;
@@ -57,15 +57,15 @@ void TIWFormup::fillLoopLists(const cloud::LoopLists& loops) {
   kmidlist.Items = idTexts(loops.subjects.ids);
 }
 
-cloud::LoopLists TIWFormup::loopLists() const {
+cloud::LoopLists CloudUploadPage::loopLists() const {
   return {{dwlist.Items, idsOf(dwidlist.Items)},
           {njlist.Items, idsOf(njidlist.Items)},
           {bclist.Items, idsOf(bcidlist.Items)},
           {kmlist.Items, idsOf(kmidlist.Items)}};
 }
 
-bool TIWFormup::startStep(StepWork work, std::function<void()> finish) {
-  auto lease = web::UserSession().context().publishLock().tryAcquire();
+bool CloudUploadPage::startStep(StepWork work, std::function<void()> finish) {
+  auto lease = web::currentSession().context().publishLock().tryAcquire();
   if (!lease) {
     web::ShowMessage(kBusyMessage);
     return false;
@@ -82,11 +82,11 @@ bool TIWFormup::startStep(StepWork work, std::function<void()> finish) {
   return true;
 }
 
-void TIWFormup::IWTimer1Timer() {
+void CloudUploadPage::IWTimer1Timer() {
   pollStep();
 }
 
-void TIWFormup::pollStep() {
+void CloudUploadPage::pollStep() {
   if (!step_.running()) return;
   for (auto& line : step_.progress().takeLines()) {
     IWMemo1.Lines.insert(IWMemo1.Lines.begin(), std::move(line));
@@ -109,9 +109,9 @@ void TIWFormup::pollStep() {
   paintSteps();
 }
 
-void TIWFormup::IWButton3Click() {
+void CloudUploadPage::IWButton3Click() {
   if (!allowed()) return;
-  auto& session = web::UserSession();
+  auto& session = web::currentSession();
   if (session.defaultExam.empty()) return web::ShowMessage(kNoExamMessage);
   cloud::PreparationRequest request;
   request.dataFile = session.dataFolder().data();
@@ -144,14 +144,14 @@ void TIWFormup::IWButton3Click() {
   pollStep();
 }
 
-void TIWFormup::IWButton7Click() {
+void CloudUploadPage::IWButton7Click() {
   if (!allowed()) return;
   const std::string password = IWEdit9.Text;
   if (!allDigits(password)) return web::ShowMessage(kPasswordDigitsMessage);
   if (dwlist.Items.empty() || njlist.Items.empty() || bclist.Items.empty()) {
     return web::ShowMessage(kPrepareFirstMessage);
   }
-  cloud::RosterRequest request{web::UserSession().dataFolder().data(), cloudConnection(), account_,
+  cloud::RosterRequest request{web::currentSession().dataFolder().data(), cloudConnection(), account_,
                                password, loopLists()};
   startStep(
       [request = std::move(request)](cloud::Progress& progress, cloud::PublishLease&) {
@@ -161,9 +161,9 @@ void TIWFormup::IWButton7Click() {
   pollStep();
 }
 
-void TIWFormup::IWButton1Click() {
+void CloudUploadPage::IWButton1Click() {
   if (!allowed()) return;
-  auto& session = web::UserSession();
+  auto& session = web::currentSession();
   const auto settings = session.context().settings().get();
   cloud::PublishRequest request;
   request.dataFile = session.dataFolder().data();

@@ -6,16 +6,16 @@
 
 namespace zeziza::pages {
 
-TIWFrame19::TIWFrame19(web::Container& parent) : web::Frame(parent, "TIWFrame191") {
+Footer::Footer(web::Container& parent) : web::Frame(parent, "footer") {
   Css = "footer";
   IWLabel1.RawText = true;
   homeURL1.Caption = "";
   IWTimer1.Interval = 500000;
-  OnCreate = [this] { IWFrameRegionCreate(); };
+  OnCreate = [this] { onCreate(); };
 }
 
-void TIWFrame19::IWFrameRegionCreate() {
-  IWLabel1.Caption = web::sanitizeHtml(web::UserSession().footerText);
+void Footer::onCreate() {
+  IWLabel1.Caption = web::sanitizeHtml(web::currentSession().footerText);
   homeURL1.URL = siteAddress("/home");
   homeURL1.Visible = !homeURL1.URL.empty();
 }

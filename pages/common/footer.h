@@ -12,15 +12,15 @@ namespace zeziza::pages {
 // The footer embedded at the bottom of most pages: the school's footer text (markup of the
 // administrator's, shown as markup), the maker's home link and the timer that keeps an open
 // page's session alive.
-class TIWFrame19 : public web::Frame {
+class Footer : public web::Frame {
  public:
-  explicit TIWFrame19(web::Container& parent);
+  explicit Footer(web::Container& parent);
 
   // Shows `text` at once (the login page reads the footer text after the frame was built).
   void showText(const std::string& text) { IWLabel1.Caption = web::sanitizeHtml(text); }
 
  private:
-  void IWFrameRegionCreate();
+  void onCreate();
 
   web::HRule IWHRule1{*this, "IWHRule1"};
   web::Label IWLabel1{*this, "IWLabel1"};

@@ -29,14 +29,14 @@ constexpr const char* kBarColor = "tan";
 constexpr const char* kCurrentBarColor = "#A52A2A";
 
 // "·name · role · default exam · work mode ·" for the codes that work with the bar.
-std::string userLabel(const web::TIWUserSession& session, int code) {
+std::string userLabel(const web::Session& session, int code) {
   return "·" + session.userName + " · " + std::string(roleName(code)) + " · " +
          session.defaultExam + " · " + session.workMode + " ·";
 }
 
 }  // namespace
 
-Tmain::Tmain(web::Container& parent) : web::Frame(parent, "Tmain1") {
+NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navigationBar") {
   Css = "navbar";
   TopRow.Css = "nav-top";
   LinkRow.Css = "nav-row";
@@ -68,7 +68,7 @@ Tmain::Tmain(web::Container& parent) : web::Frame(parent, "Tmain1") {
   }
   ldwsz.Enabled = lkssz.Enabled = lyhsz.Enabled = lsccj.Enabled = false;
 
-  OnCreate = [this] { IWFrameRegionCreate(); };
+  OnCreate = [this] { onCreate(); };
   OnRender = [this] { IWFrameRegionRender(); };
   lcjcx.OnClick = [this] { lcjcxClick(); };
   ltbtj.OnClick = [this] { ltbtjClick(); };
@@ -85,28 +85,28 @@ Tmain::Tmain(web::Container& parent) : web::Frame(parent, "Tmain1") {
   tuichu.OnClick = [this] { tuichuClick(); };
 }
 
-void Tmain::IWFrameRegionCreate() {
-  web::TIWUserSession& session = web::UserSession();
+void NavigationBar::onCreate() {
+  web::Session& session = web::currentSession();
   enableByRights();
   markCurrentEntry();
   helpurl.URL = siteAddress("/vezav/help");
   helpurl.Visible = !helpurl.URL.empty();
   // No grid keeps rows of the previous page.
   session.sqla.close();
-  scoresExist_ = store::scoresExist(session.ADOConnection1.db());
+  scoresExist_ = store::scoresExist(session.dataConnection.db());
 }
 
 // An analysis page needs scores; without any the setup guide says what to do first.
 template <class P>
-void Tmain::goAnalysis(int pageType) const {
+void NavigationBar::goAnalysis(int pageType) const {
   if (scoresExist_) {
     showWithPageType<P>(pageType);
   } else {
-    showWithPageType<TIWForm20>(0);
+    showWithPageType<SetupGuidePage>(0);
   }
 }
 
-void Tmain::enableByRights() {
+void NavigationBar::enableByRights() {
   const auto code = sessionRights();
   const bool admin = code == rights::kSuperAdmin || code == rights::kAdmin;
   ldwsz.Enabled = admin;
@@ -115,15 +115,15 @@ void Tmain::enableByRights() {
   lyhsz.Enabled = code == rights::kSuperAdmin;
 }
 
-void Tmain::markCurrentEntry() {
-  const int current = web::UserSession().pageType;
+void NavigationBar::markCurrentEntry() {
+  const int current = web::currentSession().pageType;
   for (std::size_t i = 0; i < bars_.size(); ++i) {
     bars_[i]->Color = static_cast<int>(i) + 1 == current ? kCurrentBarColor : kBarColor;
   }
 }
 
-void Tmain::IWFrameRegionRender() {
-  web::TIWUserSession& session = web::UserSession();
+void NavigationBar::IWFrameRegionRender() {
+  web::Session& session = web::currentSession();
   // The banner may have been replaced since the page was built.
   IWImageFile1.Source = bannerAddress(session.dataFolder().files());
   const auto code = sessionRights();
@@ -132,46 +132,46 @@ void Tmain::IWFrameRegionRender() {
   }
 }
 
-void Tmain::lcjcxClick() {
-  goAnalysis<TIWForm3>(1);
+void NavigationBar::lcjcxClick() {
+  goAnalysis<ScoreQueryPage>(1);
 }
-void Tmain::ltbtjClick() {
-  goAnalysis<TIWForm5>(2);
+void NavigationBar::ltbtjClick() {
+  goAnalysis<ChartPage>(2);
 }
-void Tmain::lbjdbClick() {
-  goAnalysis<TIWForm11>(3);
+void NavigationBar::lbjdbClick() {
+  goAnalysis<ClassComparisonPage>(3);
 }
-void Tmain::lcjpxClick() {
-  goAnalysis<TIWForm12>(4);
+void NavigationBar::lcjpxClick() {
+  goAnalysis<RankingPage>(4);
 }
-void Tmain::ljbtjClick() {
-  goAnalysis<TIWForm7>(5);
+void NavigationBar::ljbtjClick() {
+  goAnalysis<ProgressPage>(5);
 }
-void Tmain::lfbqkClick() {
-  goAnalysis<TIWForm13>(6);
+void NavigationBar::lfbqkClick() {
+  goAnalysis<DistributionPage>(6);
 }
-void Tmain::ldwszClick() {
-  showWithPageType<Tdwset>(7);
+void NavigationBar::ldwszClick() {
+  showWithPageType<UnitsPage>(7);
 }
-void Tmain::lksszClick() {
-  showWithPageType<Ttestset>(8);
+void NavigationBar::lksszClick() {
+  showWithPageType<ExamsPage>(8);
 }
-void Tmain::lsxglClick() {
-  showWithPageType<TIWForm16>(9);
+void NavigationBar::lsxglClick() {
+  showWithPageType<RosterPage>(9);
 }
-void Tmain::lyhszClick() {
-  showWithPageType<Tusergl>(10);
+void NavigationBar::lyhszClick() {
+  showWithPageType<AccountsPage>(10);
 }
-void Tmain::lsccjClick() {
-  showWithPageType<TIWFormup>(11);
+void NavigationBar::lsccjClick() {
+  showWithPageType<CloudUploadPage>(11);
 }
-void Tmain::xgmmClick() {
-  showWithPageType<TIWForm18>(12);
+void NavigationBar::xgmmClick() {
+  showWithPageType<PasswordPage>(12);
 }
 
 // Signing out keeps the session and its login state; the login page offers no navigation.
-void Tmain::tuichuClick() {
-  web::UserSession().ShowPage<TIWForm1>();
+void NavigationBar::tuichuClick() {
+  web::currentSession().ShowPage<LoginPage>();
 }
 
 }  // namespace zeziza::pages

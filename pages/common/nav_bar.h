@@ -11,9 +11,9 @@ namespace zeziza::pages {
 // The navigation bar embedded at the top of most pages: who is signed in, one link per page
 // (the settings links enabled by rights code), the current page's entry marked by its bar.
 // Links and their click handlers are public so a page may put its own handler in place.
-class Tmain : public web::Frame {
+class NavigationBar : public web::Frame {
  public:
-  explicit Tmain(web::Container& parent);
+  explicit NavigationBar(web::Container& parent);
 
   void lcjcxClick();
   void ltbtjClick();
@@ -80,7 +80,7 @@ class Tmain : public web::Frame {
   web::Rectangle d13{cell13, "d13"};
 
  private:
-  void IWFrameRegionCreate();
+  void onCreate();
   void IWFrameRegionRender();
   void enableByRights();
   void markCurrentEntry();

@@ -8,7 +8,7 @@ namespace zeziza::pages {
 // a page of class P.
 template <class P>
 void showWithPageType(int pageType) {
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   session.pageType = pageType;
   session.ShowPage<P>();
 }

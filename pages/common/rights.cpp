@@ -15,7 +15,7 @@ std::optional<int> parseRightsCode(std::string_view text) {
 }
 
 std::optional<int> sessionRights() {
-  return web::UserSession().rights;
+  return web::currentSession().rights;
 }
 
 std::string_view roleName(int code) {

@@ -5,7 +5,7 @@
 namespace zeziza::pages {
 
 std::string siteAddress(std::string_view path) {
-  return web::UserSession().context().siteAddress(path);
+  return web::currentSession().context().siteAddress(path);
 }
 
 }  // namespace zeziza::pages

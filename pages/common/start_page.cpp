@@ -5,7 +5,7 @@
 namespace zeziza::pages {
 
 web::PageFactory startPage() {
-  return [] { return std::make_unique<TIWForm1>(); };
+  return [] { return std::make_unique<LoginPage>(); };
 }
 
 }  // namespace zeziza::pages

@@ -15,7 +15,7 @@ namespace {
 // Writes a fresh workbook with `write` and answers the click with it; a failure leaves no file.
 void sendFresh(const std::function<void(const std::filesystem::path&)>& write,
                const std::string& downloadName) {
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   std::filesystem::path file;
   try {
     file = spreadsheet::freshWorkbookFile(session.cacheFolder());

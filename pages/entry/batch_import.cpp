@@ -12,9 +12,9 @@
 
 namespace zeziza::pages {
 
-TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
+BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
   Title = "批量导入成绩";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton1.OnClick = [this] { IWButton1Click(); };
   tableButton.OnClick = [this] { tableImportClick(); };
   IWLink1.OnClick = [this] { IWLink1Click(); };
@@ -52,27 +52,27 @@ TIWFormdr::TIWFormdr() : web::Page("TIWFormdr") {
 }
 
 // Supervisors only: the score entry page opens the import for them alone.
-void TIWFormdr::IWAppFormCreate() {
-  IWLabel4.Caption = web::UserSession().defaultExam;
+void BatchImportPage::onCreate() {
+  IWLabel4.Caption = web::currentSession().defaultExam;
   if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
   IWLabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
+  IWComboBox1.Items = web::currentSession().context().settings().get()->subjects;
   setFocus(Memo1);
 }
 
-void TIWFormdr::IWButton1Click() {
+void BatchImportPage::IWButton1Click() {
   if (!requireRights({rights::kSupervisor})) return;
   if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   const ImportCheck check = checkImport(Memo1.Lines, Memo2.Lines, [&](const std::string& n) {
-    return store::numberStored(session.ADOConnection1.db(), n);
+    return store::numberStored(session.dataConnection.db(), n);
   });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   const int subjectCount =
-      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
+      static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
   try {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
-    const auto vanished = store::importScores(session.ADOConnection1.db(), IWLabel4.Caption,
+    const auto vanished = store::importScores(session.dataConnection.db(), IWLabel4.Caption,
                                               IWComboBox1.ItemIndex + 1, subjectCount, check.lines,
                                               {session.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
@@ -83,17 +83,17 @@ void TIWFormdr::IWButton1Click() {
   Memo2.Lines.clear();
 }
 
-void TIWFormdr::tableImportClick() {
+void BatchImportPage::tableImportClick() {
   if (!requireRights({rights::kSupervisor})) return;
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   const auto subjects = session.context().settings().get()->subjects;
   const ScoreTableCheck check =
       checkScoreTable(tableMemo.Lines, subjects, [&](const std::string& n) {
-        return store::numberStored(session.ADOConnection1.db(), n);
+        return store::numberStored(session.dataConnection.db(), n);
       });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   try {
-    const auto vanished = store::importScoreRows(session.ADOConnection1.db(), IWLabel4.Caption,
+    const auto vanished = store::importScoreRows(session.dataConnection.db(), IWLabel4.Caption,
                                                  static_cast<int>(subjects.size()), check.rows,
                                                  {session.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
@@ -104,8 +104,8 @@ void TIWFormdr::tableImportClick() {
   tableMemo.Lines.clear();
 }
 
-void TIWFormdr::IWLink1Click() {
-  web::UserSession().ShowPage<TIWForm2>();
+void BatchImportPage::IWLink1Click() {
+  web::currentSession().ShowPage<ScoreEntryPage>();
 }
 
 }  // namespace zeziza::pages

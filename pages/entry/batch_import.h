@@ -11,12 +11,12 @@
 namespace zeziza::pages {
 
 // Batch import of pasted score columns: exam numbers in one memo, scores in the other.
-class TIWFormdr : public web::Page {
+class BatchImportPage : public web::Page {
  public:
-  TIWFormdr();
+  BatchImportPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void tableImportClick();
   void IWLink1Click();
@@ -50,7 +50,7 @@ class TIWFormdr : public web::Page {
   web::Button tableButton{tableWork, "tableButton"};
   web::Text tableHelp{tableWork, "tableHelp"};
 
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -24,7 +24,7 @@ constexpr int kColumnsPerGroup = 3;  // 序号, 姓名, 成绩
 constexpr std::size_t kMaxStudents = 1000;
 
 store::Database& data() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 void selectFirst(web::ComboBox& list) {
@@ -33,9 +33,9 @@ void selectFirst(web::ComboBox& list) {
 
 }  // namespace
 
-TIWForm6::TIWForm6() : web::Page("TIWForm6") {
+ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
   Title = "表格录入";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton1.OnClick = [this] { IWButton1Click(); };
   IWButton2.OnClick = [this] { IWButton2Click(); };
   IWButton3.OnClick = [this] { IWButton3Click(); };
@@ -56,25 +56,25 @@ TIWForm6::TIWForm6() : web::Page("TIWForm6") {
   setEditing(false);
 }
 
-void TIWForm6::IWAppFormCreate() {
-  IWLabel4.Caption = web::UserSession().defaultExam;
+void ClassGridEntryPage::onCreate() {
+  IWLabel4.Caption = web::currentSession().defaultExam;
   const bool allowed = entry::requirePage(
       *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink1);
   if (!allowed) return;
   fillClassLists();
   iwlabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = web::UserSession().context().settings().get()->subjects;
+  IWComboBox1.Items = web::currentSession().context().settings().get()->subjects;
 }
 
-void TIWForm6::fillClassLists() {
-  web::TIWUserSession& session = web::UserSession();
+void ClassGridEntryPage::fillClassLists() {
+  web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
     teacherPlace_ = store::accountPlace(data(), session.userName);
     IWComboBox3.Items = {teacherPlace_->unit};
     IWComboBox4.Items = {teacherPlace_->grade};
     IWComboBox5.Items = {teacherPlace_->cls};
   } else {
-    const auto settings = web::UserSession().context().settings().get();
+    const auto settings = web::currentSession().context().settings().get();
     IWComboBox3.Items = settings->units;
     IWComboBox4.Items = session.grades;
     IWComboBox5.Items = settings->classes;
@@ -83,12 +83,12 @@ void TIWForm6::fillClassLists() {
 }
 
 // A class teacher loads the own class, whatever the lists post.
-entry::Place TIWForm6::chosenPlace() const {
+entry::Place ClassGridEntryPage::chosenPlace() const {
   if (teacherPlace_) return *teacherPlace_;
   return {IWComboBox3.text(), IWComboBox4.text(), IWComboBox5.text()};
 }
 
-void TIWForm6::setEditing(bool editing) {
+void ClassGridEntryPage::setEditing(bool editing) {
   IWButton1.Enabled = !editing;
   IWButton2.Enabled = editing;
   // The lists show what is loaded while the boxes are edited.
@@ -97,12 +97,12 @@ void TIWForm6::setEditing(bool editing) {
   }
 }
 
-void TIWForm6::emptyGrid() {
+void ClassGridEntryPage::emptyGrid() {
   slots_.clear();
   IWGrid1.clear();
 }
 
-void TIWForm6::IWButton1Click() {
+void ClassGridEntryPage::IWButton1Click() {
   if (!entry::requireEntryRights()) return;
   if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择科目");
   emptyGrid();
@@ -130,7 +130,7 @@ void TIWForm6::IWButton1Click() {
   }
 }
 
-void TIWForm6::fillGrid(const std::vector<store::ClassMember>& students, int subject) {
+void ClassGridEntryPage::fillGrid(const std::vector<store::ClassMember>& students, int subject) {
   const int count = static_cast<int>(students.size());
   IWGrid1.setRowCount((count + kGroups - 1) / kGroups + 1);
   for (int g = 0; g < kGroups; ++g) {
@@ -147,7 +147,7 @@ void TIWForm6::fillGrid(const std::vector<store::ClassMember>& students, int sub
 }
 
 // The box shows the stored score of the subject; a score clerk sees a valid one locked.
-void TIWForm6::addSlot(int row, int group, const store::ClassMember& student, int subject) {
+void ClassGridEntryPage::addSlot(int row, int group, const store::ClassMember& student, int subject) {
   auto box = std::make_unique<web::Edit>(IWGrid1, "scoreBox" + std::to_string(slots_.size() + 1));
   box->Css = "srk cell";
   box->MaxLength = 32;
@@ -163,7 +163,7 @@ void TIWForm6::addSlot(int row, int group, const store::ClassMember& student, in
 }
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
-void TIWForm6::chainEnterKeys() {
+void ClassGridEntryPage::chainEnterKeys() {
   const web::Control* next = &IWButton2;
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
     if (!it->box->Enabled) continue;
@@ -172,11 +172,11 @@ void TIWForm6::chainEnterKeys() {
   }
 }
 
-void TIWForm6::IWButton2Click() {
+void ClassGridEntryPage::IWButton2Click() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
   const int subjectCount =
-      static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
+      static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
   std::string invalid;
   std::vector<store::GridScore> scores;
   for (const Slot& slot : slots_) {
@@ -192,7 +192,7 @@ void TIWForm6::IWButton2Click() {
                              loadedSubject_ + 1,
                              subjectCount,
                              entry::isClerk(),
-                             {web::UserSession().userName, className()}};
+                             {web::currentSession().userName, className()}};
   bool refused = false;
   try {
     // The grid is saved whole or not at all.
@@ -209,13 +209,13 @@ void TIWForm6::IWButton2Click() {
   }
 }
 
-void TIWForm6::IWButton3Click() {
+void ClassGridEntryPage::IWButton3Click() {
   emptyGrid();
   setEditing(false);
 }
 
-void TIWForm6::IWLink1Click() {
-  web::UserSession().ShowPage<TIWForm2>();
+void ClassGridEntryPage::IWLink1Click() {
+  web::currentSession().ShowPage<ScoreEntryPage>();
 }
 
 }  // namespace zeziza::pages

@@ -20,9 +20,9 @@
 namespace zeziza::pages {
 
 // Score entry for a whole class in a grid: one subject, four students to a grid row.
-class TIWForm6 : public web::Page {
+class ClassGridEntryPage : public web::Page {
  public:
-  TIWForm6();
+  ClassGridEntryPage();
 
  private:
   // One student of the loaded class and the box holding the score.
@@ -33,7 +33,7 @@ class TIWForm6 : public web::Page {
     std::unique_ptr<web::Edit> box;
   };
 
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();  // load the class
   void IWButton2Click();  // save the grid
   void IWButton3Click();  // empty the grid
@@ -73,7 +73,7 @@ class TIWForm6 : public web::Page {
   // After the grid: the boxes are its children and go first.
   std::vector<Slot> slots_;
 
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -28,9 +28,9 @@ std::optional<std::string> restriction(const web::ComboBox& list, const char* an
 
 }  // namespace
 
-TIWForm2::TIWForm2() : web::Page("TIWForm2") {
+ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
   Title = "成绩录入";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton1.OnClick = [this] { IWButton1Click(); };
   IWButton2.OnClick = [this] { IWButton2Click(); };
   IWButton3.OnClick = [this] { IWButton3Click(); };
@@ -58,8 +58,8 @@ TIWForm2::TIWForm2() : web::Page("TIWForm2") {
   IWRegion9.Visible = false;
 }
 
-void TIWForm2::IWAppFormCreate() {
-  web::TIWUserSession& session = web::UserSession();
+void ScoreEntryPage::onCreate() {
+  web::Session& session = web::currentSession();
   exam_ = session.defaultExam;
   IWLabel4.Caption = exam_;
   const bool allowed = entry::requirePage(
@@ -67,23 +67,23 @@ void TIWForm2::IWAppFormCreate() {
   if (!allowed) return;
   fillScope();
   IWLabel20.Caption = entry::userCaption();
-  const auto subjects = web::UserSession().context().settings().get()->subjects;
+  const auto subjects = web::currentSession().context().settings().get()->subjects;
   IWComboBox1.Items = subjects;
   IWComboBox2.Items = subjects;
   IWComboBox6.Items = subjects;
   setFocus(IWEdit1);  // ready to type the first exam number
 }
 
-void TIWForm2::fillScope() {
-  web::TIWUserSession& session = web::UserSession();
+void ScoreEntryPage::fillScope() {
+  web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
-    const entry::Place place = store::accountPlace(session.ADOConnection1.db(), session.userName);
+    const entry::Place place = store::accountPlace(session.dataConnection.db(), session.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
     IWComboBox3.Items = {place.unit};
     IWComboBox4.Items = {place.grade};
     IWComboBox5.Items = {place.cls};
   } else {
-    const auto settings = web::UserSession().context().settings().get();
+    const auto settings = web::currentSession().context().settings().get();
     IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
     IWComboBox4.Items = withFirst(kAnyGrade, session.grades);
     IWComboBox5.Items = withFirst(kAnyClass, settings->classes);
@@ -92,51 +92,51 @@ void TIWForm2::fillScope() {
 }
 
 // A class teacher's scope is the account's, whatever the lists post.
-entry::EntryScope TIWForm2::currentScope() const {
+entry::EntryScope ScoreEntryPage::currentScope() const {
   if (teacherScope_) return *teacherScope_;
   return {restriction(IWComboBox3, kAnyUnit), restriction(IWComboBox4, kAnyGrade),
           restriction(IWComboBox5, kAnyClass)};
 }
 
-void TIWForm2::showPanel(web::Region* panel) {
+void ScoreEntryPage::showPanel(web::Region* panel) {
   for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Visible = r == panel;
 }
 
-void TIWForm2::IWLink5Click() {
+void ScoreEntryPage::IWLink5Click() {
   showPanel(&IWRegion7);
   setFocus(IWEdit1);
 }
 
-void TIWForm2::IWLink6Click() {
+void ScoreEntryPage::IWLink6Click() {
   showPanel(&IWRegion8);
   setFocus(IWEdit9);
 }
 
-void TIWForm2::IWLink3Click() {
+void ScoreEntryPage::IWLink3Click() {
   showPanel(&IWRegion9);
 }
 
-void TIWForm2::IWLink4Click() {
+void ScoreEntryPage::IWLink4Click() {
   IWRegion9.Visible = false;
 }
 
-void TIWForm2::IWLink7Click() {
-  web::UserSession().ShowPage<TIWForm6>();
+void ScoreEntryPage::IWLink7Click() {
+  web::currentSession().ShowPage<ClassGridEntryPage>();
 }
 
-void TIWForm2::IWLink8Click() {
+void ScoreEntryPage::IWLink8Click() {
   if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kImportRefusal));
-  web::UserSession().ShowPage<TIWFormdr>();
+  web::currentSession().ShowPage<BatchImportPage>();
 }
 
-void TIWForm2::IWLink2Click() {
-  web::UserSession().ShowPage<TIWForm1>();
+void ScoreEntryPage::IWLink2Click() {
+  web::currentSession().ShowPage<LoginPage>();
 }
 
-void TIWForm2::IWButton3Click() {
+void ScoreEntryPage::IWButton3Click() {
   if (!entry::requireEntryRights()) return;
-  web::TIWUserSession& session = web::UserSession();
-  entry::changeOwnPassword(session.ADOConnection1.db(), session.userName, IWEdit10.Text,
+  web::Session& session = web::currentSession();
+  entry::changeOwnPassword(session.dataConnection.db(), session.userName, IWEdit10.Text,
                            IWEdit11.Text, IWEdit12.Text);
 }
 

@@ -18,12 +18,12 @@ namespace zeziza::pages {
 
 // Score entry, one score at a time: direct or computed from the full mark, with the last
 // score shown beside and the entry scope above.
-class TIWForm2 : public web::Page {
+class ScoreEntryPage : public web::Page {
  public:
-  TIWForm2();
+  ScoreEntryPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();  // direct entry
   void IWButton2Click();  // computed entry
   void IWButton3Click();  // password change
@@ -137,7 +137,7 @@ class TIWForm2 : public web::Page {
   web::Link IWLink4{IWRegion9, "IWLink4"};
 
   web::Label IWLabel14{*this, "IWLabel14"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

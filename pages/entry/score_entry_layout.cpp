@@ -19,7 +19,7 @@ std::vector<std::string> withSpecialNote(std::vector<std::string> lines) {
 
 }  // namespace
 
-void TIWForm2::buildCaptions() {
+void ScoreEntryPage::buildCaptions() {
   IWLabel15.Caption = "当前位置：成绩录入";
   IWLabel16.Caption = "当前测试：";
   IWLabel19.Caption = "用户名";
@@ -82,7 +82,7 @@ void TIWForm2::buildCaptions() {
 }
 
 // Enter in a box moves the focus on; Enter in the score box clicks 录入, which submits.
-void TIWForm2::buildEnterKeys() {
+void ScoreEntryPage::buildEnterKeys() {
   IWEdit1.EnterKey = web::KeyAction::focus(IWEdit2, true);
   IWEdit2.EnterKey = web::KeyAction::click(IWButton1);
   IWEdit9.EnterKey = web::KeyAction::focus(IWMemo1);

@@ -27,21 +27,21 @@ void guarded(const std::function<void()>& work) {
 }
 
 int subjectCount() {
-  return static_cast<int>(web::UserSession().context().settings().get()->subjects.size());
+  return static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
 }
 
 // Score changes of this page are kept in the history under the signed-in user.
 store::ScoreAuthor author() {
-  return {web::UserSession().userName, "TIWForm2"};
+  return {web::currentSession().userName, "ScoreEntryPage"};
 }
 
 store::Database& data() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace
 
-std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& number,
+std::optional<entry::Student> ScoreEntryPage::admittedStudent(const std::string& number,
                                                         const web::ComboBox& subjects) {
   auto student = store::findStudent(data(), number);
   if (!student) {
@@ -59,7 +59,7 @@ std::optional<entry::Student> TIWForm2::admittedStudent(const std::string& numbe
   return student;
 }
 
-store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int subjectIndex,
+store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, int subjectIndex,
                                           double value) {
   const auto outcome = store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
                                                   subjectCount(), entry::isClerk(), author()});
@@ -71,7 +71,7 @@ store::ScoreWriteOutcome TIWForm2::record(const entry::Student& student, int sub
   return outcome;
 }
 
-void TIWForm2::showLastScore(const std::string& number, const std::string& name, int subjectIndex,
+void ScoreEntryPage::showLastScore(const std::string& number, const std::string& name, int subjectIndex,
                              double value, std::int64_t rowId) {
   IWEdit4.Text = number;
   IWEdit5.Text = name;
@@ -84,7 +84,7 @@ void TIWForm2::showLastScore(const std::string& number, const std::string& name,
 
 // Ready for the next student: the second part of the number is emptied, or advanced when
 // the box is ticked (then only the score is left to type).
-void TIWForm2::nextDirectEntry() {
+void ScoreEntryPage::nextDirectEntry() {
   const auto next = IWCheckBox1.Checked ? nextNumberPart(trimmed(IWEdit1.Text)) : std::nullopt;
   if (next) {
     IWEdit1.Text = *next;
@@ -96,7 +96,7 @@ void TIWForm2::nextDirectEntry() {
   }
 }
 
-void TIWForm2::IWButton1Click() {
+void ScoreEntryPage::IWButton1Click() {
   if (!entry::requireEntryRights()) return;
   const std::string number = trimmed(IWEdit6.Text) + trimmed(IWEdit1.Text);
   guarded([&] {
@@ -119,7 +119,7 @@ void TIWForm2::IWButton1Click() {
   });
 }
 
-void TIWForm2::IWButton2Click() {
+void ScoreEntryPage::IWButton2Click() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
     const auto student = admittedStudent(IWEdit9.Text, IWComboBox2);
@@ -139,7 +139,7 @@ void TIWForm2::IWButton2Click() {
   });
 }
 
-void TIWForm2::IWLink1Click() {
+void ScoreEntryPage::IWLink1Click() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
     // The row id the last-score panel shows; none when the panel is empty.

@@ -19,7 +19,7 @@ constexpr const char* kExamHasScoresMessage =
 
 // Why a stored exam may not be deleted now; read inside the list's transaction.
 std::string deletionRefusal(const std::string& exam) {
-  auto& db = web::UserSession().ADOConnection1.db();
+  auto& db = web::currentSession().dataConnection.db();
   // Another session may have made it the default since this one signed in.
   if (store::sameEntry(store::readSetting(db, store::key::kDefaultExam), exam)) {
     return kDefaultExamMessage;
@@ -28,7 +28,7 @@ std::string deletionRefusal(const std::string& exam) {
 }
 
 void writeDefaultExam(const std::string& exam) {
-  if (!store::writeSetting(web::UserSession().ADOConnection1.db(), store::key::kDefaultExam,
+  if (!store::writeSetting(web::currentSession().dataConnection.db(), store::key::kDefaultExam,
                            exam)) {
     throw std::runtime_error("系统设置表中缺少设置项mrtest，无法保存");
   }
@@ -58,14 +58,14 @@ ListSectionRules examListRules() {
           .clearTypedAfterAdd = true,
           .refuseRemovalEarly =
               [](const std::string& exam) {
-                return exam == web::UserSession().defaultExam ? kDefaultExamMessage : "";
+                return exam == web::currentSession().defaultExam ? kDefaultExamMessage : "";
               },
           .refuseRemoval = deletionRefusal,
           .stored =
               [](const std::vector<std::string>& exams) {
-                web::UserSession().exams = exams;
+                web::currentSession().exams = exams;
               },
-          .added = [](const std::string& exam) { web::UserSession().defaultExam = exam; }};
+          .added = [](const std::string& exam) { web::currentSession().defaultExam = exam; }};
 }
 
 }  // namespace zeziza::pages

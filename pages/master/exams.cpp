@@ -5,30 +5,30 @@
 
 namespace zeziza::pages {
 
-Ttestset::Ttestset() : web::Page("Ttestset") {
+ExamsPage::ExamsPage() : web::Page("ExamsPage") {
   Title = "考试设置";
   Sections.Css = "cols";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   levels_.IWButton2.OnClick = [this] { IWButton2Click(); };
   // A new subject is out of 100 until its full mark is set: the full marks follow the list.
   subjects_.Add.OnClick = [this] { IWButton5Click(); };
   fullMarks_.Save.OnClick = [this] { fullMarks_.save(); };
 }
 
-void Ttestset::IWAppFormCreate() {
+void ExamsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   levels_.load(*settings);
   bands_.load(settings->bands);
-  exams_.load(web::UserSession().exams);
+  exams_.load(web::currentSession().exams);
   subjects_.load(settings->subjects);
   fullMarks_.load(settings->subjects);
 }
 
 // A new subject is out of 100 until its full mark is set.
-void Ttestset::IWButton5Click() {
+void ExamsPage::IWButton5Click() {
   subjects_.add();
-  fullMarks_.load(web::UserSession().context().settings().get()->subjects);
+  fullMarks_.load(web::currentSession().context().settings().get()->subjects);
 }
 
 }  // namespace zeziza::pages

@@ -12,23 +12,23 @@
 namespace zeziza::pages {
 
 // Exams, subjects, score levels and score bands.
-class Ttestset : public web::Page {
+class ExamsPage : public web::Page {
  public:
-  Ttestset();
+  ExamsPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton2Click() { levels_.save(); }
   void IWButton5Click();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   LevelsSection levels_{*this};
   web::Region Sections{*this, "Sections"};
   ListSection<web::ListBox> bands_{Sections, bandsLayout(), bandsRules()};
   ListSection<web::List> exams_{Sections, examListLayout(), examListRules()};
   ListSection<web::List> subjects_{Sections, subjectListLayout(), subjectListRules()};
   FullMarksSection fullMarks_{Sections};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

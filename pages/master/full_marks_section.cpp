@@ -13,7 +13,7 @@ namespace zeziza::pages {
 namespace {
 
 store::Database& data() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 std::vector<int> storedFullMarks(std::size_t subjectCount) {
@@ -60,7 +60,7 @@ void FullMarksSection::save() {
   if (!mark || *mark < 1 || *mark > kHighestFullMark) {
     return web::ShowMessage("满分必须是1到1000之间的整数！");
   }
-  const auto subjects = web::UserSession().context().settings().get()->subjects;
+  const auto subjects = web::currentSession().context().settings().get()->subjects;
   const auto position = static_cast<std::size_t>(Subject.ItemIndex);
   if (position >= subjects.size() || subjects[position] != Subject.text()) {
     return web::ShowMessage("科目列表已改变，请重新打开本页后再设置。");

@@ -51,14 +51,14 @@ void LevelsSection::save() {
   if (!(*levels[0].second > *levels[1].second && *levels[1].second > *levels[2].second)) {
     return web::ShowMessage("分数分级数据错误！请修改后再试");
   }
-  auto& db = web::UserSession().ADOConnection1.db();
+  auto& db = web::currentSession().dataConnection.db();
   std::vector<store::SettingValue> values;
   for (const auto& [key, value] : levels) values.push_back({key, std::to_string(*value)});
   if (const auto missing = store::writeSettings(db, values)) {
     throw std::runtime_error("系统设置表中缺少设置项" + std::string(*missing) + "，无法保存");
   }
   for (const auto& [key, value] : levels) {
-    store::refreshCachedSetting(web::UserSession().context().settings(), db, key);
+    store::refreshCachedSetting(web::currentSession().context().settings(), db, key);
   }
   youxiu.Text = std::to_string(*levels[0].second);
   lianghao.Text = std::to_string(*levels[1].second);

@@ -10,14 +10,14 @@ namespace zeziza::pages {
 namespace {
 
 store::Database& sessionData() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace
 
 ListUpdater cachedList(std::string_view key) {
   return [key](const store::ListEditor& edit) {
-    return store::updateCachedListSetting(web::UserSession().context().settings(), sessionData(),
+    return store::updateCachedListSetting(web::currentSession().context().settings(), sessionData(),
                                           key, edit);
   };
 }

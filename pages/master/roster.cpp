@@ -26,12 +26,12 @@ std::string filterValue(const web::ComboBox& box) {
 }
 
 store::Database& data() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace
 
-TIWForm16::TIWForm16() : web::Page("TIWForm16") {
+RosterPage::RosterPage() : web::Page("RosterPage") {
   Title = "学生管理";
   Filters.Css = "bar";
   Actions.Css = "bar";
@@ -52,8 +52,8 @@ TIWForm16::TIWForm16() : web::Page("TIWForm16") {
   wire();
 }
 
-void TIWForm16::wire() {
-  OnCreate = [this] { IWAppFormCreate(); };
+void RosterPage::wire() {
+  OnCreate = [this] { onCreate(); };
   IWButton2.OnClick = [this] { IWButton2Click(); };
   IWLink1.OnClick = [this] { IWLink1Click(); };
   IWLink2.OnClick = [this] { IWLink2Click(); };
@@ -73,9 +73,9 @@ void TIWForm16::wire() {
   results_.IWLink11.OnClick = [this] { IWLink11Click(); };
 }
 
-void TIWForm16::IWAppFormCreate() {
-  auto& session = web::UserSession();
-  const auto settings = web::UserSession().context().settings().get();
+void RosterPage::onCreate() {
+  auto& session = web::currentSession();
+  const auto settings = web::currentSession().context().settings().get();
   const auto grades = session.grades;
   IWComboBox7.Items = withFirst("所有学校", settings->units);
   IWComboBox8.Items = withFirst("全部年级", grades);
@@ -93,7 +93,7 @@ void TIWForm16::IWAppFormCreate() {
       [this](const std::string& bh) { IWDBGrid2Columns6Click(bh); });
 }
 
-void TIWForm16::IWButton2Click() {
+void RosterPage::IWButton2Click() {
   const store::RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
                                    filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
   results_.run(store::rosterStatement(filter));
@@ -102,13 +102,13 @@ void TIWForm16::IWButton2Click() {
 }
 
 // The question before 【将查询到的学生及其成绩全部删除】 says how many students go.
-void TIWForm16::askBeforeRemovingAll() {
+void RosterPage::askBeforeRemovingAll() {
   const std::size_t found = results_.hasRun() ? results_.query().recordCount() : 0;
   IWLink2.Confirmation =
       "您确定要删除查询到的" + std::to_string(found) + "名学生及其全部成绩吗？此操作不能撤销。";
 }
 
-void TIWForm16::IWLink1Click() {
+void RosterPage::IWLink1Click() {
   const bool placesSet = !IWRegion9.IWComboBox10.Items.empty() &&
                          !IWRegion9.IWComboBox12.Items.empty() && IWComboBox8.Items.size() > 1;
   if (placesSet) {
@@ -118,12 +118,12 @@ void TIWForm16::IWLink1Click() {
   }
 }
 
-void TIWForm16::IWLink7Click() {
-  web::UserSession().pageType = 7;
-  web::UserSession().ShowPage<Tdwset>();
+void RosterPage::IWLink7Click() {
+  web::currentSession().pageType = 7;
+  web::currentSession().ShowPage<UnitsPage>();
 }
 
-void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
+void RosterPage::IWDBGrid2Columns5Click(const std::string& bh) {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   const auto key = exactInteger<std::int64_t>(bh);
   if (!key || !results_.findStudent(*key)) return;
@@ -135,7 +135,7 @@ void TIWForm16::IWDBGrid2Columns5Click(const std::string& bh) {
   askBeforeRemovingAll();
 }
 
-void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
+void RosterPage::IWDBGrid2Columns6Click(const std::string& bh) {
   if (!hasRights({0, 1, 2})) {
     return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
   }
@@ -144,13 +144,13 @@ void TIWForm16::IWDBGrid2Columns6Click(const std::string& bh) {
   if (row) IWRegion2.open(results_.query(), *row);
 }
 
-void TIWForm16::IWButton1Click() {
+void RosterPage::IWButton1Click() {
   if (!IWRegion2.save()) return;
   results_.rerun(1);
   askBeforeRemovingAll();
 }
 
-void TIWForm16::IWLink2Click() {
+void RosterPage::IWLink2Click() {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   if (!IWCheckBox1.Checked) {
     return web::ShowMessage("您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
@@ -167,8 +167,8 @@ void TIWForm16::IWLink2Click() {
 }
 
 // The spreadsheet of the result is answered here once the export is built.
-void TIWForm16::IWLink6Click() {
-  sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout(),
+void RosterPage::IWLink6Click() {
+  sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(),
                spreadsheet::workbookDownloadName("学生名单", {}));
 }
 

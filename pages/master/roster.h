@@ -18,12 +18,12 @@ namespace zeziza::pages {
 
 // The student roster: find students by place and name part, twenty to a page; add them in
 // batches, change and remove them.
-class TIWForm16 : public web::Page {
+class RosterPage : public web::Page {
  public:
-  TIWForm16();
+  RosterPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton2Click();
   void askBeforeRemovingAll();
   void IWComboBox23Change() { results_.showChosenPage(); }
@@ -46,7 +46,7 @@ class TIWForm16 : public web::Page {
 
   void wire();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region Filters{*this, "FilterBar"};
   web::ComboBox IWComboBox7{Filters, "IWComboBox7"};
   web::ComboBox IWComboBox8{Filters, "IWComboBox8"};
@@ -67,7 +67,7 @@ class TIWForm16 : public web::Page {
   web::Text NoticeText{IWRegion4, "NoticeText"};
   web::Link IWLink7{IWRegion4, "IWLink7"};
   RosterResults results_{*this};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -51,7 +51,7 @@ void AddStudentsPanel::addStudents() {
   const StudentBatch batch = readStudentBatch(IWMemo1.Lines, IWMemo2.Lines);
   if (!batch.refusal.empty()) return web::ShowMessage(batch.refusal);
   const auto taken =
-      store::insertStudents(web::UserSession().ADOConnection1.db(), batch.students,
+      store::insertStudents(web::currentSession().dataConnection.db(), batch.students,
                             IWComboBox10.text(), IWComboBox11.text(), IWComboBox12.text());
   if (!taken.empty()) {
     std::string listed;

@@ -64,7 +64,7 @@ bool ChangeStudentPanel::save() {
   const auto key = exactInteger<std::int64_t>(thxh.Caption);
   if (!key) return false;
   const auto result = store::changeStudent(
-      web::UserSession().ADOConnection1.db(),
+      web::currentSession().dataConnection.db(),
       {*key, number, name, IWComboBox1.text(), IWComboBox2.text(), IWComboBox3.text()});
   if (result == store::StudentChangeResult::NumberTaken) {
     web::ShowMessage("操作失败，请检查学生编号是否已经存在!");

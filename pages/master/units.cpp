@@ -16,7 +16,7 @@ constexpr const char* kStudentsStillListed =
 // A place is removed only when no student is listed under it; `field` of the roster names it.
 std::function<std::string(const std::string&)> refuseWhileStudentsListed(store::PlaceField field) {
   return [field](const std::string& name) {
-    return store::placeInUse(web::UserSession().ADOConnection1.db(), field, name)
+    return store::placeInUse(web::currentSession().dataConnection.db(), field, name)
                ? std::string(kStudentsStillListed)
                : std::string();
   };
@@ -54,15 +54,15 @@ ListSectionRules gradesRules() {
                           "不能添加空字符串", "添加失败，该年级已存在！");
   // The session keeps its own copy of the grades.
   rules.stored = [](const std::vector<std::string>& grades) {
-    web::UserSession().grades = grades;
+    web::currentSession().grades = grades;
   };
   return rules;
 }
 
 }  // namespace
 
-Tdwset::Tdwset()
-    : web::Page("Tdwset"),
+UnitsPage::UnitsPage()
+    : web::Page("UnitsPage"),
       units_(Columns,
              placeLayout("UnitsColumn", 1, "『管理单位』",
                          {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
@@ -85,14 +85,14 @@ Tdwset::Tdwset()
                           "不能添加空字符串", "添加失败，该班次已存在！")) {
   Title = "单位设置";
   Columns.Css = "cols";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
 }
 
-void Tdwset::IWAppFormCreate() {
+void UnitsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   units_.load(settings->units);
-  grades_.load(web::UserSession().grades);
+  grades_.load(web::currentSession().grades);
   classes_.load(settings->classes);
 }
 

@@ -8,19 +8,19 @@
 namespace zeziza::pages {
 
 // Units (schools), grades and classes: three independent lists that place every student.
-class Tdwset : public web::Page {
+class UnitsPage : public web::Page {
  public:
-  Tdwset();
+  UnitsPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region Columns{*this, "Columns"};
   ListSection<web::List> units_;
   ListSection<web::List> grades_;
   ListSection<web::List> classes_;
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -7,11 +7,11 @@ namespace zeziza::pages {
 
 std::optional<store::StoredUser> verifyCredentials(const std::string& name,
                                                    const std::string& password) {
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   auth::LoginThrottle& throttle = session.context().loginThrottle();
   auth::PasswordHasher& hasher = session.context().passwordHasher();
   if (!throttle.allowed(name, session.clientAddress)) return std::nullopt;
-  auto user = store::findUser(session.ADOConnection1.db(), name);
+  auto user = store::findUser(session.dataConnection.db(), name);
   bool matches = false;
   if (user) {
     matches = hasher.verify(user->passwordHash, password);
@@ -27,10 +27,10 @@ std::optional<store::StoredUser> verifyCredentials(const std::string& name,
 }
 
 void recordSignIn(const std::string& name, bool succeeded) {
-  web::EventLog* log = web::UserSession().context().eventLog();
+  web::EventLog* log = web::currentSession().context().eventLog();
   if (!log) return;
   const std::vector<web::LogField> fields = {{"user", name},
-                                             {"address", web::UserSession().clientAddress}};
+                                             {"address", web::currentSession().clientAddress}};
   if (succeeded) {
     log->record("signin", "用户登录", fields);
   } else {
@@ -39,7 +39,7 @@ void recordSignIn(const std::string& name, bool succeeded) {
 }
 
 std::string hashPassword(std::string_view password) {
-  return web::UserSession().context().passwordHasher().hash(password);
+  return web::currentSession().context().passwordHasher().hash(password);
 }
 
 }  // namespace zeziza::pages

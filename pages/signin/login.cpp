@@ -21,7 +21,7 @@ constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登陆";
 
 }  // namespace
 
-TIWForm1::TIWForm1() : web::Page("TIWForm1") {
+LoginPage::LoginPage() : web::Page("LoginPage") {
   Title = "系统登陆";
   // Both forms post every field with each click; the rest is made again from the store.
   SetAsideWhenIdle = true;
@@ -62,41 +62,41 @@ TIWForm1::TIWForm1() : web::Page("TIWForm1") {
   IWButton2.Caption = "确定";
 
   IWTimer1.Interval = 500000;
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWButton1.OnClick = [this] { IWButton1Click(); };
   IWButton2.OnClick = [this] { IWButton2Click(); };
 }
 
-void TIWForm1::IWAppFormCreate() {
-  web::TIWUserSession& session = web::UserSession();
-  store::Database& db = session.ADOConnection1.db();
+void LoginPage::onCreate() {
+  web::Session& session = web::currentSession();
+  store::Database& db = session.dataConnection.db();
   IWImageFile1.Source = bannerAddress(session.dataFolder().files());
   session.footerText = store::readSetting(db, store::key::kFooterText);
-  TIWFrame191.showText(session.footerText);
+  footer.showText(session.footerText);
   IWRegion4.Visible = !store::hasSuperAdmin(db);
   setFocus(IWRegion4.Visible ? IWEdit4 : IWEdit1);
 }
 
-void TIWForm1::IWButton1Click() {
+void LoginPage::IWButton1Click() {
   const auto user = verifyCredentials(IWEdit1.Text, IWEdit2.Text);
   recordSignIn(IWEdit1.Text, user.has_value());
   if (!user) {
     web::ShowMessage(kWrongLogin);
     return;
   }
-  fillLoginState(web::UserSession(), user->name, user->rightsCode);
+  fillLoginState(web::currentSession(), user->name, user->rightsCode);
   routeSignedInUser();
 }
 
-void TIWForm1::routeSignedInUser() {
-  web::TIWUserSession& session = web::UserSession();
+void LoginPage::routeSignedInUser() {
+  web::Session& session = web::currentSession();
   const auto code = sessionRights();
   if (!code) throw std::runtime_error("用户 " + session.userName + " 的权限代码无效。");
   switch (*code) {
     case rights::kSuperAdmin:
     case rights::kAdmin:
     case rights::kViewer:
-      session.ShowPage<TIWForm3>();
+      session.ShowPage<ScoreQueryPage>();
       return;
     case rights::kClassTeacher:
       if (session.workMode == store::kWorkModeUnified) {
@@ -110,14 +110,14 @@ void TIWForm1::routeSignedInUser() {
         web::ShowMessage(kNoDefaultExam);
         return;
       }
-      session.ShowPage<TIWForm2>();
+      session.ShowPage<ScoreEntryPage>();
       return;
     default:
       return;
   }
 }
 
-void TIWForm1::IWButton2Click() {
+void LoginPage::IWButton2Click() {
   const std::string name = trimmed(IWEdit4.Text);
   if (name.empty()) {
     web::ShowMessage("用户名能为空");
@@ -133,7 +133,7 @@ void TIWForm1::IWButton2Click() {
     return;
   }
   const store::NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};
-  switch (store::addUser(web::UserSession().ADOConnection1.db(), admin, true)) {
+  switch (store::addUser(web::currentSession().dataConnection.db(), admin, true)) {
     case store::AddUserResult::Added:
       web::ShowMessage("创建用户成功，请使用新创建的用户登录!");
       IWRegion4.Visible = false;

@@ -11,12 +11,12 @@ namespace zeziza::pages {
 
 // The login page: the start page of every session and the page after sign-out. While no
 // super administrator exists it offers the panel that creates the first one.
-class TIWForm1 : public web::Page {
+class LoginPage : public web::Page {
  public:
-  TIWForm1();
+  LoginPage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWButton1Click();
   void IWButton2Click();
   // Sends a signed-in user to the page of their rights code, or says why not.
@@ -54,7 +54,7 @@ class TIWForm1 : public web::Page {
   web::Button IWButton2{IWRegion4, "IWButton2"};
 
   web::Timer IWTimer1{*this, "IWTimer1"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -7,9 +7,9 @@
 
 namespace zeziza::pages {
 
-void fillLoginState(web::TIWUserSession& session, const std::string& userName,
+void fillLoginState(web::Session& session, const std::string& userName,
                     const std::string& rightsCode) {
-  store::Database& db = session.ADOConnection1.db();
+  store::Database& db = session.dataConnection.db();
   session.userName = userName;
   session.rights = parseRightsCode(rightsCode);
   session.exams = store::readListSetting(db, store::key::kExams);

@@ -3,7 +3,7 @@
 #include <string>
 
 namespace zeziza::web {
-class TIWUserSession;
+class Session;
 }
 
 namespace zeziza::pages {
@@ -11,7 +11,7 @@ namespace zeziza::pages {
 // Fills the session's login state afresh for a signed-in user: name and rights code, the
 // exam and grade lists, default exam and work mode from `sysset`, the subjects with their
 // score columns from the settings cache, and page type 1.
-void fillLoginState(web::TIWUserSession& session, const std::string& userName,
+void fillLoginState(web::Session& session, const std::string& userName,
                     const std::string& rightsCode);
 
 }  // namespace zeziza::pages

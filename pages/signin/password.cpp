@@ -7,7 +7,7 @@
 
 namespace zeziza::pages {
 
-TIWForm18::TIWForm18() : web::Page("TIWForm18") {
+PasswordPage::PasswordPage() : web::Page("PasswordPage") {
   Title = "修改密码";
   IWRegion1.Css = "card password-panel";
   IWLabel1.Caption = "原有密码 / The original password\n";
@@ -19,7 +19,7 @@ TIWForm18::TIWForm18() : web::Page("TIWForm18") {
   IWButton1.OnClick = [this] { IWButton1Click(); };
 }
 
-void TIWForm18::IWButton1Click() {
+void PasswordPage::IWButton1Click() {
   if (trimmed(IWEdit2.Text).empty()) {
     web::ShowMessage("新设密码不能为空！");
     return;
@@ -28,13 +28,13 @@ void TIWForm18::IWButton1Click() {
     web::ShowMessage("新设密码与重复密码不一致，请检查！");
     return;
   }
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   const auto user = verifyCredentials(session.userName, IWEdit1.Text);
   if (!user) {
     web::ShowMessage("原有密码错误！请检查。");
     return;
   }
-  if (store::setPasswordHash(session.ADOConnection1.db(), user->name, hashPassword(IWEdit2.Text))) {
+  if (store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(IWEdit2.Text))) {
     web::ShowMessage("修改成功！");
   }
 }

@@ -10,14 +10,14 @@
 namespace zeziza::pages {
 
 // The password change page: the signed-in user replaces their own password.
-class TIWForm18 : public web::Page {
+class PasswordPage : public web::Page {
  public:
-  TIWForm18();
+  PasswordPage();
 
  private:
   void IWButton1Click();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region IWRegion1{*this, "IWRegion1"};
   web::Label IWLabel1{IWRegion1, "IWLabel1"};
   web::Edit IWEdit1{IWRegion1, "IWEdit1"};

@@ -11,7 +11,7 @@
 
 namespace zeziza::pages {
 
-TIWForm20::TIWForm20() : web::Page("TIWForm20") {
+SetupGuidePage::SetupGuidePage() : web::Page("SetupGuidePage") {
   Title = "完成成绩管理基础工作";
   IWRegion1.Css = "card guide";
   IWLabel1.Caption = "完成成绩管理基础工作";
@@ -24,17 +24,17 @@ TIWForm20::TIWForm20() : web::Page("TIWForm20") {
   IWLink8.Caption = "【点击增加学生信息】";
   IWLink9.Caption = "【增加成绩录入员或主管用户，如已存在请忽略】";
   IWLink10.Caption = "【点击以成绩录入员或主管用户名重新登录，录入成绩】";
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
   IWLink6.OnClick = [this] { IWLink6Click(); };
   IWLink7.OnClick = [this] { IWLink7Click(); };
   IWLink8.OnClick = [this] { IWLink8Click(); };
   IWLink9.OnClick = [this] { IWLink9Click(); };
   IWLink10.OnClick = [this] { IWLink10Click(); };
-  Tmain1.tuichu.OnClick = [this] { Tmain1tuichuClick(); };
+  navigationBar.tuichu.OnClick = [this] { onSignOut(); };
 }
 
 // The exams and units pages serve codes 0 and 1, the accounts page code 0.
-void TIWForm20::IWAppFormCreate() {
+void SetupGuidePage::onCreate() {
   const auto code = sessionRights();
   const bool admin = code == rights::kSuperAdmin || code == rights::kAdmin;
   IWLink6.Visible = admin;
@@ -42,23 +42,23 @@ void TIWForm20::IWAppFormCreate() {
   IWLink9.Visible = code == rights::kSuperAdmin;
 }
 
-void TIWForm20::IWLink6Click() {
-  showWithPageType<Ttestset>(8);
+void SetupGuidePage::IWLink6Click() {
+  showWithPageType<ExamsPage>(8);
 }
-void TIWForm20::IWLink7Click() {
-  showWithPageType<Tdwset>(7);
+void SetupGuidePage::IWLink7Click() {
+  showWithPageType<UnitsPage>(7);
 }
-void TIWForm20::IWLink8Click() {
-  showWithPageType<TIWForm16>(9);
+void SetupGuidePage::IWLink8Click() {
+  showWithPageType<RosterPage>(9);
 }
-void TIWForm20::IWLink9Click() {
-  showWithPageType<Tusergl>(10);
+void SetupGuidePage::IWLink9Click() {
+  showWithPageType<AccountsPage>(10);
 }
-void TIWForm20::IWLink10Click() {
-  web::UserSession().ShowPage<TIWForm1>();
+void SetupGuidePage::IWLink10Click() {
+  web::currentSession().ShowPage<LoginPage>();
 }
-void TIWForm20::Tmain1tuichuClick() {
-  Tmain1.tuichuClick();
+void SetupGuidePage::onSignOut() {
+  navigationBar.tuichuClick();
 }
 
 }  // namespace zeziza::pages

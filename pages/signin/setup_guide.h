@@ -11,20 +11,20 @@ namespace zeziza::pages {
 
 // The setup guide shown while no scores exist: the groundwork to do, offering only the
 // links the user's rights code may follow.
-class TIWForm20 : public web::Page {
+class SetupGuidePage : public web::Page {
  public:
-  TIWForm20();
+  SetupGuidePage();
 
  private:
-  void IWAppFormCreate();
+  void onCreate();
   void IWLink6Click();
   void IWLink7Click();
   void IWLink8Click();
   void IWLink9Click();
   void IWLink10Click();
-  void Tmain1tuichuClick();
+  void onSignOut();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region IWRegion1{*this, "IWRegion1"};
   web::Label IWLabel1{IWRegion1, "IWLabel1"};
   web::Text IWText1{IWRegion1, "IWText1"};
@@ -33,7 +33,7 @@ class TIWForm20 : public web::Page {
   web::Link IWLink8{IWRegion1, "IWLink8"};
   web::Link IWLink9{IWRegion1, "IWLink9"};
   web::Link IWLink10{IWRegion1, "IWLink10"};
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

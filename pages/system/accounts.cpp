@@ -29,15 +29,15 @@ std::string removalQuestion(const store::Query& users, std::size_t row) {
 
 }  // namespace
 
-Tusergl::Tusergl() : web::Page("Tusergl") {
+AccountsPage::AccountsPage() : web::Page("AccountsPage") {
   Title = "用户及系统设置";
   Content.Css = "accounts";
   buildUserPanels();
   buildSettingsPanels();
-  OnCreate = [this] { IWAppFormCreate(); };
+  OnCreate = [this] { onCreate(); };
 }
 
-void Tusergl::buildUserPanels() {
+void AccountsPage::buildUserPanels() {
   LeftHalf.Css = "accounts-left";
   UsersPanel.Css = "card";
   IWLabel1.Caption = "用户设置";
@@ -84,7 +84,7 @@ void Tusergl::buildUserPanels() {
   IWLabel8.Caption = "班主任管理班级";
 }
 
-void Tusergl::buildSettingsPanels() {
+void AccountsPage::buildSettingsPanels() {
   RightHalf.Css = "accounts-right";
   for (web::Region* panel : {&ModePanel, &ExamPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
     panel->Css = "card";
@@ -121,22 +121,22 @@ void Tusergl::buildSettingsPanels() {
   IWText6.Lines = {"此处设置网页底部的显示文字，如学校名称，网站备案号等信息。"};
 }
 
-void Tusergl::IWAppFormCreate() {
+void AccountsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin})) return;
-  web::TIWUserSession& session = web::UserSession();
+  web::Session& session = web::currentSession();
   reloadUserList();
   session.tem.close();
   IWComboBox33.select(session.workMode);
   IWComboBox1.Items = session.exams;
   IWComboBox1.select(session.defaultExam);
   RankMode.select(std::string(analysis::rankModeText(
-      analysis::parseRankMode(store::readRankModeText(session.ADOConnection1.db())))));
+      analysis::parseRankMode(store::readRankModeText(session.dataConnection.db())))));
   IWEdit1.Text = session.footerText;
 }
 
 // Every row of `yh`; the third column's constant text is each row's delete link.
-void Tusergl::reloadUserList() {
-  web::TIWUserSession& session = web::UserSession();
+void AccountsPage::reloadUserList() {
+  web::Session& session = web::currentSession();
   const store::BoundStatement users = store::userListStatement();
   session.sqla.open(users.sql, users.params);
   IWDBGrid5.DataSource = &session.sqla;

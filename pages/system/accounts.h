@@ -19,14 +19,14 @@ namespace zeziza::pages {
 // create and delete, the work mode, the default exam, the footer text, the banner and the
 // system reset. The user handlers are in accounts_users.cpp, the settings handlers in
 // accounts_settings.cpp.
-class Tusergl : public web::Page {
+class AccountsPage : public web::Page {
  public:
-  Tusergl();
+  AccountsPage();
 
  private:
   void buildUserPanels();
   void buildSettingsPanels();
-  void IWAppFormCreate();
+  void onCreate();
   void reloadUserList();
 
   // Users.
@@ -47,7 +47,7 @@ class Tusergl : public web::Page {
   void IWButton2Click();
   void IWButton3Click();
 
-  Tmain Tmain1{*this};
+  NavigationBar navigationBar{*this};
   web::Region Content{*this, "Content"};
 
   web::Region LeftHalf{Content, "LeftHalf"};
@@ -108,7 +108,7 @@ class Tusergl : public web::Page {
   web::Button IWButton1{FooterPanel, "IWButton1"};
   web::Text IWText6{FooterPanel, "IWText6"};
 
-  TIWFrame19 TIWFrame191{*this};
+  Footer footer{*this};
 };
 
 }  // namespace zeziza::pages

@@ -15,43 +15,43 @@ namespace zeziza::pages {
 namespace {
 
 store::Database& data() {
-  return web::UserSession().ADOConnection1.db();
+  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace
 
-void Tusergl::IWComboBox33Change() {
+void AccountsPage::IWComboBox33Change() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string mode = IWComboBox33.text();
   store::writeSetting(data(), store::key::kWorkMode, mode);
-  web::UserSession().workMode = mode;
+  web::currentSession().workMode = mode;
 }
 
-void Tusergl::IWComboBox1Change() {
+void AccountsPage::IWComboBox1Change() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string exam = IWComboBox1.text();
   store::writeSetting(data(), store::key::kDefaultExam, exam);
-  web::UserSession().defaultExam = exam;
+  web::currentSession().defaultExam = exam;
 }
 
 // Applies to every rank made from now on: the ranking, progress and cloud preparation.
-void Tusergl::RankModeChange() {
+void AccountsPage::RankModeChange() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const auto mode = analysis::parseRankMode(RankMode.text());
   store::storeSetting(data(), store::key::kRankMode, analysis::rankModeText(mode));
 }
 
 // The footer of this page keeps the old text until the next page is built.
-void Tusergl::IWButton1Click() {
+void AccountsPage::IWButton1Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string footer = web::sanitizeHtml(IWEdit1.Text);
   store::writeSetting(data(), store::key::kFooterText, footer);
-  web::UserSession().footerText = footer;
+  web::currentSession().footerText = footer;
   web::ShowMessage("已保存页脚文字，下一个页面起显示");
 }
 
 // Only a JPEG or PNG picture (judged by its content) of a sensible size replaces the banner.
-void Tusergl::IWButton2Click() {
+void AccountsPage::IWButton2Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const auto& upload = IWFile1.uploaded();
   if (!upload) return;
@@ -64,18 +64,18 @@ void Tusergl::IWButton2Click() {
     web::ShowMessage("上传的文件不是JPG或PNG格式的图片，网站横幅没有改变。");
     return;
   }
-  saveBanner(web::UserSession().dataFolder().files(), upload->content);
+  saveBanner(web::currentSession().dataFolder().files(), upload->content);
 }
 
 // Other idle sessions end and `data` is restored from `empty`; this session is being
 // served, so it survives with its login state.
-void Tusergl::IWButton3Click() {
+void AccountsPage::IWButton3Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   if (IWEdit2.Text != "yes") {
     web::ShowMessage("操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
     return;
   }
-  web::UserSession().context().runSystemReset();
+  web::currentSession().context().runSystemReset();
   reloadUserList();
   web::ShowMessage("以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
 }

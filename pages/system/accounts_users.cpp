@@ -19,30 +19,30 @@ void fillChoices(web::ComboBox& combo, std::vector<std::string> items) {
 
 }  // namespace
 
-void Tusergl::IWLink1Click() {
+void AccountsPage::IWLink1Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   IWRegion1.Visible = true;
 }
 
-void Tusergl::IWLink5Click() {
+void AccountsPage::IWLink5Click() {
   IWRegion1.Visible = false;
 }
 
 // A class teacher is bound to one unit, grade and class.
-void Tusergl::IWComboBox2Change() {
+void AccountsPage::IWComboBox2Change() {
   if (!requireRights({rights::kSuperAdmin})) return;
   if (IWComboBox2.ItemIndex != rights::kClassTeacher) {
     IWRegion4.Visible = false;
     return;
   }
-  const auto settings = web::UserSession().context().settings().get();
+  const auto settings = web::currentSession().context().settings().get();
   fillChoices(IWComboBox26, settings->units);
-  fillChoices(IWComboBox27, web::UserSession().grades);
+  fillChoices(IWComboBox27, web::currentSession().grades);
   fillChoices(IWComboBox28, settings->classes);
   IWRegion4.Visible = true;
 }
 
-bool Tusergl::chosenTypeAndScope(store::NewUser& user) {
+bool AccountsPage::chosenTypeAndScope(store::NewUser& user) {
   if (IWComboBox2.ItemIndex < 0) {
     web::ShowMessage("请选择用户类型！");
     return false;
@@ -60,7 +60,7 @@ bool Tusergl::chosenTypeAndScope(store::NewUser& user) {
   return true;
 }
 
-void Tusergl::IWButton7Click() {
+void AccountsPage::IWButton7Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   store::NewUser user;
   user.name = trimmed(IWEdit15.Text);
@@ -77,7 +77,7 @@ void Tusergl::IWButton7Click() {
     web::ShowMessage("密码不能为空！");
     return;
   }
-  store::Database& db = web::UserSession().ADOConnection1.db();
+  store::Database& db = web::currentSession().dataConnection.db();
   // Checked again when the row is added; this spares the hash for a name in use.
   if (store::findUser(db, user.name)) {
     web::ShowMessage("该用户名已存在，请使用其它用户名！");
@@ -94,9 +94,9 @@ void Tusergl::IWButton7Click() {
   web::ShowMessage("已创建用户“" + user.name + "”");
 }
 
-void Tusergl::IWDBGrid5Columns2Click(const std::string& userName) {
+void AccountsPage::IWDBGrid5Columns2Click(const std::string& userName) {
   if (!requireRights({rights::kSuperAdmin})) return;
-  store::Database& db = web::UserSession().ADOConnection1.db();
+  store::Database& db = web::currentSession().dataConnection.db();
   store::deleteUser(db, userName);
   if (!store::hasSuperAdmin(db)) {
     web::ShowMessage(

@@ -45,6 +45,6 @@ int main(int argc, char** argv) {
   web::ServerSettings settings;
   settings.CloudConnection = cloud.conninfo();
   return zeziza::testing::runTestServer(
-      argc, argv, pages::startPage(), [](host::TForm4& host) { seedScores(host.folder().data()); },
+      argc, argv, pages::startPage(), [](host::ServerHost& host) { seedScores(host.folder().data()); },
       settings);
 }

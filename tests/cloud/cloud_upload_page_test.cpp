@@ -49,7 +49,7 @@ class CloudUploadPageTest : public testing::CloudTest {
     b.user().rights = 0;
     b.user().defaultExam = "期中";
     b.user().grades = {"初一", "初二"};
-    b.showPage<TIWFormup>();
+    b.showPage<CloudUploadPage>();
     return b;
   }
 
@@ -215,13 +215,13 @@ TEST_F(CloudUploadPageTest, RosterNeedsPreparationAndADigitPassword) {
   // Before step 2 the roster button is off, and a click forged past it is not run.
   EXPECT_FALSE(b.control<web::Button>("IWButton7").Enabled);
   b.click("IWButton7");
-  EXPECT_NE(b.message(), TIWFormup::kPrepareFirstMessage);
+  EXPECT_NE(b.message(), CloudUploadPage::kPrepareFirstMessage);
   EXPECT_EQ(cloud().count("stu"), 0);
   b.click("IWButton3");
   finishStep(b);
   b.type("IWEdit9", "12a");
   b.click("IWButton7");
-  EXPECT_EQ(b.message(), TIWFormup::kPasswordDigitsMessage);
+  EXPECT_EQ(b.message(), CloudUploadPage::kPasswordDigitsMessage);
   EXPECT_EQ(cloud().count("stu"), 0);
 }
 
@@ -237,7 +237,7 @@ TEST_F(CloudUploadPageTest, SecondSessionRefusedWhileOnePublishes) {
   first.click("IWButton3");
   EXPECT_TRUE(first.control<web::Timer>("IWTimer1").Enabled);
   second.click("IWButton3");
-  EXPECT_EQ(second.message(), TIWFormup::kBusyMessage);
+  EXPECT_EQ(second.message(), CloudUploadPage::kBusyMessage);
   EXPECT_TRUE(second.control<web::Button>("IWButton3").Enabled);
   EXPECT_FALSE(second.control<web::Button>("IWButton7").Enabled);
   hold.commit();
@@ -265,7 +265,7 @@ TEST_F(CloudUploadPageTest, LeavingThePageStopsTheStep) {
       std::this_thread::sleep_for(100ms);
       hold.commit();
     });
-    b.showPage<TIWFormup>();  // waits for the step, which stops at its next checkpoint
+    b.showPage<CloudUploadPage>();  // waits for the step, which stops at its next checkpoint
     release.join();
   }
   auto again = admin();

@@ -90,7 +90,7 @@ test('chart table: sorted by a click on a column title, filtered by a text per c
 test('ranking, reached through the navigation bar: ranks by total, average and subject', async () => {
   const { page, dialogs } = b;
   await open('#chart', '图表统计');
-  await b.submitBy('[id="tmain1.lcjpx"]');  // 【成绩排序】
+  await b.submitBy('[id="navigationbar.lcjpx"]');  // 【成绩排序】
   assert.equal(await page.title(), '成绩排序');
   assert.equal(await page.isVisible('#iwgrid1'), false);
   await b.submitBy('#iwbutton1');

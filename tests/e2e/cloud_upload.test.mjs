@@ -51,7 +51,7 @@ test('cloud upload journey', async () => {
   await page.fill('#iwedit1', '校长');
   await page.fill('#iwedit2', 'geheim');
   await b.submitBy('#iwbutton1');
-  await b.submitBy('#tmain1\\.lsccj');
+  await b.submitBy('#navigationbar\\.lsccj');
   assert.equal(await page.title(), '上传成绩');
   assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[未完成]');
   assert.ok(await page.isDisabled('#iwbutton3'));

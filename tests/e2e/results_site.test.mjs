@@ -81,7 +81,7 @@ test('registration, publishing and a student looking up the scores', async () =>
   await page.fill('#iwedit1', '校长');
   await page.fill('#iwedit2', 'geheim');
   await b.submitBy('#iwbutton1');
-  await b.submitBy('#tmain1\\.lsccj');
+  await b.submitBy('#navigationbar\\.lsccj');
   const registration = await page.getAttribute('#iwlabel13 a', 'href');
   assert.equal(registration, results.url + '/vezav/reg');
 

@@ -48,11 +48,11 @@ test('first administrator, Enter-key login, wrong password, sign-out', async () 
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   await b.settled();
   assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
-  assert.match(await page.textContent('#tmain1\\.dqyhm'), /^·校长 · 超级管理员 · /);
+  assert.match(await page.textContent('#navigationbar\\.dqyhm'), /^·校长 · 超级管理员 · /);
   assert.equal(dialogs.length, 0);
 
   // Sign-out shows the login page; a wrong password is refused with an alert.
-  await b.submitBy('#tmain1\\.tuichu');
+  await b.submitBy('#navigationbar\\.tuichu');
   assert.equal(await page.title(), '系统登陆');
   assert.equal(await page.isVisible('#iwregion4'), false);
   await page.fill('#iwedit1', '校长');

@@ -13,12 +13,12 @@ namespace zeziza::testing {
 namespace {
 
 void signIn() {
-  web::UserSession().context().settings().update([](store::SettingsSnapshot& s) {
+  web::currentSession().context().settings().update([](store::SettingsSnapshot& s) {
     s.units = {"中心校区", "东校区"};
     s.classes = {"一班", "二班"};
     s.subjects = {"数学", "语文"};
   });
-  auto& user = web::UserSession();
+  auto& user = web::currentSession();
   user.userName = "admin";
   user.rights = 0;
   user.subjects = {{1, "数学"}, {2, "语文"}};
@@ -29,7 +29,7 @@ void signIn() {
 
 // Six students of 初一 in 期中; the 2nd and 3rd averages are tied.
 void storeScoresOnce() {
-  auto& q = web::UserSession().tem;
+  auto& q = web::currentSession().tem;
   q.open("select count(*) from ks");
   if (q.fieldAt(0, 0).asInt() > 0) return;
   const struct {
@@ -59,7 +59,7 @@ void storeScoresOnce() {
 // 期末 only, so the journeys of 期中 see the same six students: 45 more in 中心校区 初一 一班
 // and three in 二班.
 void storeReportCardScoresOnce() {
-  auto& q = web::UserSession().tem;
+  auto& q = web::currentSession().tem;
   q.open("select count(*) from cj where ks='期末'");
   if (q.fieldAt(0, 0).asInt() > 0) return;
   for (int i = 1; i <= 48; ++i) {
@@ -83,15 +83,15 @@ AnalysisJourneyPage::AnalysisJourneyPage() : web::Page("AnalysisJourneyPage") {
     storeScoresOnce();
   };
   Chart.Caption = "图表统计";
-  Chart.OnClick = [] { web::UserSession().ShowPage<pages::TIWForm5>(); };
+  Chart.OnClick = [] { web::currentSession().ShowPage<pages::ChartPage>(); };
   Ranking.Caption = "成绩排序";
-  Ranking.OnClick = [] { web::UserSession().ShowPage<pages::TIWForm12>(); };
+  Ranking.OnClick = [] { web::currentSession().ShowPage<pages::RankingPage>(); };
   Distribution.Caption = "分布情况";
-  Distribution.OnClick = [] { web::UserSession().ShowPage<pages::TIWForm13>(); };
+  Distribution.OnClick = [] { web::currentSession().ShowPage<pages::DistributionPage>(); };
   Cards.Caption = "成绩单";
   Cards.OnClick = [] {
     storeReportCardScoresOnce();
-    web::UserSession().ShowPage<pages::TReportCards>(pages::ReportCardScope{"期末", "", "", ""});
+    web::currentSession().ShowPage<pages::ReportCardsPage>(pages::ReportCardScope{"期末", "", "", ""});
   };
 }
 

@@ -14,7 +14,7 @@ namespace {
 
 namespace store = zeziza::store;
 
-void arrangeSchool(zeziza::host::TForm4& host) {
+void arrangeSchool(zeziza::host::ServerHost& host) {
   store::Database db(host.folder().data());
   store::Transaction transaction(db);
   store::writeListSetting(db, store::key::kGrades, {"七年级"});

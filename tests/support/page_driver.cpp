@@ -12,8 +12,8 @@ TestServer::TestServer(web::PageFactory startPage, web::ServerSettings settings)
   options.port = 0;
   host_ = std::make_unique<host::TForm4>(
       options, startPage ? std::move(startPage) : pages::startPage(), settings);
-  host_->FormCreate();
-  host_->FormShow();
+  host_->prepareFolder();
+  host_->loadState();
 }
 
 TestServer::~TestServer() {
@@ -38,8 +38,8 @@ BrowserSession TestServer::browser() {
   return browser;
 }
 
-BrowserSession::BrowserSession(web::TIWServerController& controller,
-                               std::shared_ptr<web::Session> session)
+BrowserSession::BrowserSession(web::ServerController& controller,
+                               std::shared_ptr<web::LiveSession> session)
     : controller_(controller), session_(std::move(session)) {}
 
 web::Page& BrowserSession::page() const {

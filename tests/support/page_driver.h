@@ -24,7 +24,7 @@ class TestServer {
   ~TestServer();
 
   host::TForm4& host() { return *host_; }
-  web::TIWServerController& controller() { return host_->controller(); }
+  web::ServerController& controller() { return host_->controller(); }
   web::AppContext& context() { return host_->context(); }
   const std::filesystem::path& folder() const { return temp_.path(); }
   // A connection of the test's own to `data`, for arranging and checking rows.
@@ -41,7 +41,7 @@ class TestServer {
 // One browser's session, posting exactly as the page's form would.
 class BrowserSession {
  public:
-  BrowserSession(web::TIWServerController& controller, std::shared_ptr<web::Session> session);
+  BrowserSession(web::ServerController& controller, std::shared_ptr<web::LiveSession> session);
 
   web::Page& page() const;
   template <class P>
@@ -57,7 +57,7 @@ class BrowserSession {
     if (!c) throw std::logic_error("no control " + name + " of that kind");
     return *c;
   }
-  web::TIWUserSession& user() const { return *session_->user; }
+  web::Session& user() const { return *session_->user; }
 
   // Shows a page of class P as a handler's ShowPage would, and renders it; messages of its
   // creation are in messages(). For arranging a test without walking the navigation.
@@ -95,8 +95,8 @@ class BrowserSession {
  private:
   web::Control* findControl(const std::string& name) const;
 
-  web::TIWServerController& controller_;
-  std::shared_ptr<web::Session> session_;
+  web::ServerController& controller_;
+  std::shared_ptr<web::LiveSession> session_;
   std::map<std::string, std::string> typed_;
   std::vector<web::UploadedFile> attached_;
   web::EventOutcome last_;

@@ -12,15 +12,15 @@ namespace {
 
 std::unique_ptr<zeziza::web::Page> signedInRoster() {
   namespace store = zeziza::store;
-  auto& session = zeziza::web::UserSession();
-  auto& db = session.ADOConnection1.db();
+  auto& session = zeziza::web::currentSession();
+  auto& db = session.dataConnection.db();
   session.userName = "admin";
   session.rights = 0;
   session.grades = store::readListSetting(db, store::key::kGrades);
   session.exams = store::readListSetting(db, store::key::kExams);
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.pageType = 9;
-  return std::make_unique<zeziza::pages::TIWForm16>();
+  return std::make_unique<zeziza::pages::RosterPage>();
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ SmokePage::SmokePage() : web::Page("SmokePage") {
     IWGrid1.cell(0, 0).Text = "head";
     IWGrid1.cell(1, 1).Text = "click me";
     IWGrid1.cell(1, 1).Clickable = true;
-    auto& user = web::UserSession();
+    auto& user = web::currentSession();
     user.tem.open("select 7 as n, 'seven' as name union all select 8, '<b>eight</b>'");
     IWDBGrid1.DataSource = &user.tem;
     IWDBGrid1.Columns = {{"name", "名字", "", nullptr, {}},
@@ -33,12 +33,12 @@ SmokePage::SmokePage() : web::Page("SmokePage") {
   Thrower.Caption = "throw";
   Thrower.OnClick = [] { throw std::runtime_error("handler failed"); };
   Next.Caption = "next";
-  Next.OnClick = [] { web::UserSession().ShowPage<SmokeNextPage>(); };
+  Next.OnClick = [] { web::currentSession().ShowPage<SmokeNextPage>(); };
   Download.Caption = "download";
   Download.OnClick = [] {
-    auto file = web::UserSession().cacheFolder() / "report.txt";
+    auto file = web::currentSession().cacheFolder() / "report.txt";
     std::ofstream(file) << "report";
-    web::UserSession().SendFile(file, "成绩.txt");
+    web::currentSession().SendFile(file, "成绩.txt");
   };
   Confirmed.Caption = "删除";
   Confirmed.Confirmation = "您确定要删除这些学生及其成绩吗？";

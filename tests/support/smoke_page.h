@@ -72,7 +72,7 @@ class SmokeNextPage : public web::Page {
   SmokeNextPage() : web::Page("SmokeNextPage") {
     Title = "next";
     Back.Caption = "back";
-    Back.OnClick = [] { web::UserSession().ShowPage<SmokePage>(); };
+    Back.OnClick = [] { web::currentSession().ShowPage<SmokePage>(); };
   }
   web::Button Back{*this, "Back"};
 };

@@ -6,17 +6,17 @@
 namespace zeziza::testing {
 
 int runTestServer(int argc, char** argv, web::PageFactory startPage,
-                  const std::function<void(host::TForm4&)>& arrange, web::ServerSettings settings) {
+                  const std::function<void(host::ServerHost&)>& arrange, web::ServerSettings settings) {
   sigset_t set;
   sigemptyset(&set);
   sigaddset(&set, SIGTERM);
   sigaddset(&set, SIGINT);
   pthread_sigmask(SIG_BLOCK, &set, nullptr);  // before any thread starts
   const host::Options options = host::parseOptions(std::vector<std::string>(argv + 1, argv + argc));
-  host::TForm4 host(options, std::move(startPage), std::move(settings));
+  host::ServerHost host(options, std::move(startPage), std::move(settings));
   if (arrange) arrange(host);
-  host.FormCreate();
-  host.FormShow();
+  host.prepareFolder();
+  host.loadState();
   const int port = host.listen();
   std::cout << "listening " << port << std::endl;
   int signal = 0;

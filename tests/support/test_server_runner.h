@@ -10,7 +10,7 @@ namespace zeziza::testing {
 // thread starts, builds the host from the command line with `startPage` and `settings`, lets
 // `arrange` put data in place, prints "listening PORT" and serves until a signal.
 int runTestServer(int argc, char** argv, web::PageFactory startPage,
-                  const std::function<void(host::TForm4&)>& arrange = nullptr,
+                  const std::function<void(host::ServerHost&)>& arrange = nullptr,
                   web::ServerSettings settings = {});
 
 }  // namespace zeziza::testing

@@ -23,11 +23,11 @@ struct AnalysisPage {
 
 std::vector<AnalysisPage> analysisPages() {
   return {
-      {"TIWForm5", [](BrowserSession& b) { b.showPage<pages::TIWForm5>(); }, "IWButton1"},
-      {"TIWForm7", [](BrowserSession& b) { b.showPage<pages::TIWForm7>(); }, "IWButton1"},
-      {"TIWForm11", [](BrowserSession& b) { b.showPage<pages::TIWForm11>(); }, "IWButton1"},
-      {"TIWForm12", [](BrowserSession& b) { b.showPage<pages::TIWForm12>(); }, "IWButton1"},
-      {"TIWForm13", [](BrowserSession& b) { b.showPage<pages::TIWForm13>(); }, "IWButton1"},
+      {"ChartPage", [](BrowserSession& b) { b.showPage<pages::ChartPage>(); }, "IWButton1"},
+      {"ProgressPage", [](BrowserSession& b) { b.showPage<pages::ProgressPage>(); }, "IWButton1"},
+      {"ClassComparisonPage", [](BrowserSession& b) { b.showPage<pages::ClassComparisonPage>(); }, "IWButton1"},
+      {"RankingPage", [](BrowserSession& b) { b.showPage<pages::RankingPage>(); }, "IWButton1"},
+      {"DistributionPage", [](BrowserSession& b) { b.showPage<pages::DistributionPage>(); }, "IWButton1"},
   };
 }
 
@@ -51,7 +51,7 @@ TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
       } else {
         EXPECT_EQ(b.message(), "您没有访问此页面的权限！请用有权限的用户名重新登录。");
         EXPECT_FALSE(b.control<web::Button>(page.button).effectivelyVisible());
-        EXPECT_TRUE(b.page().find("Tmain1")->Visible);
+        EXPECT_TRUE(b.page().find("navigationBar")->Visible);
       }
     }
   }

@@ -48,11 +48,11 @@ TEST_F(AnalysisExportTest, EveryPageRefusesBeforeItHasAnalysed) {
     std::function<void()> open;
     const char* link;
   } cases[] = {
-      {[&] { b.showPage<pages::TIWForm12>(); }, "ExportLink"},
-      {[&] { b.showPage<pages::TIWForm11>(); }, "ExportLink"},
-      {[&] { b.showPage<pages::TIWForm7>(); }, "ExportLink"},
-      {[&] { b.showPage<pages::TIWForm13>(); }, "ExportLink"},
-      {[&] { b.showPage<pages::TIWForm5>(); }, "ExportLink"},
+      {[&] { b.showPage<pages::RankingPage>(); }, "ExportLink"},
+      {[&] { b.showPage<pages::ClassComparisonPage>(); }, "ExportLink"},
+      {[&] { b.showPage<pages::ProgressPage>(); }, "ExportLink"},
+      {[&] { b.showPage<pages::DistributionPage>(); }, "ExportLink"},
+      {[&] { b.showPage<pages::ChartPage>(); }, "ExportLink"},
   };
   for (const auto& c : cases) {
     c.open();
@@ -64,7 +64,7 @@ TEST_F(AnalysisExportTest, EveryPageRefusesBeforeItHasAnalysed) {
 }
 
 TEST_F(AnalysisExportTest, RankingAsRanksAndValues) {
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   b.choose("IWComboBox3", "初一");
   b.click("IWButton1");
   b.choose("IWComboBox1", "期末");  // changed after ranking: the file holds what is shown
@@ -87,7 +87,7 @@ TEST_F(AnalysisExportTest, RankingAsRanksAndValues) {
 }
 
 TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   b.choose("IWComboBox3", "数学");
   b.click("IWButton1");
   const auto [rows, name] = exported("ExportLink");
@@ -107,7 +107,7 @@ TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
 
 TEST_F(AnalysisExportTest, ProgressListAsShown) {
   b.user().defaultExam = "期末";
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   const auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "进步统计_期中-期末_初一_平均分.xlsx");
@@ -122,7 +122,7 @@ TEST_F(AnalysisExportTest, ProgressListAsShown) {
 }
 
 TEST_F(AnalysisExportTest, DistributionRowsAndTheDetailsOfARow) {
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   b.type("IWEdit1", "3");
   b.click("IWButton1");
   auto [rows, name] = exported("ExportLink");
@@ -149,7 +149,7 @@ TEST_F(AnalysisExportTest, DistributionRowsAndTheDetailsOfARow) {
 }
 
 TEST_F(AnalysisExportTest, ChartTableOfEveryColumn) {
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   b.choose("IWComboBox5", "班次");
   b.click("IWButton1");
   const auto [rows, name] = exported("ExportLink");

@@ -11,7 +11,7 @@ using Cells = std::vector<std::vector<std::string>>;
 
 class ChartTest : public AnalysisTest {
  protected:
-  pages::TIWForm5& page() { return b.page<pages::TIWForm5>(); }
+  pages::ChartPage& page() { return b.page<pages::ChartPage>(); }
   void analyse(const std::string& grouping, const std::string& presentation = "图表呈现") {
     b.choose("IWComboBox5", grouping);
     b.choose("IWComboBox7", presentation);
@@ -45,7 +45,7 @@ TEST_F(ChartTest, GroupsByClassWithTheAveragesOfEachGroup) {
   scoreRow("期中", s4, 0, 90, 90, 90);
   scoreRow("期中", s5, 0, 80, 80, 80);
   scoreRow("期末", s1, 10, 10, 20, 10);  // another exam
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   analyse("班次");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
   EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption,
@@ -70,7 +70,7 @@ TEST_F(ChartTest, GroupsByClassWithTheAveragesOfEachGroup) {
 // Each addition keeps the running sum to two decimals: 80.335 three times sums to 241.01.
 TEST_F(ChartTest, RunningSumsKeepTwoDecimals) {
   for (const char* id : {"1", "2", "3"}) scoreRow("期中", student(id, "生"), 0, 0, 0, 80.335);
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   analyse("年级");
   EXPECT_EQ(page().workingTable().Rows.at(0)[5], "241.01");
   EXPECT_EQ(page().chartTable().Rows.at(0),
@@ -83,7 +83,7 @@ TEST_F(ChartTest, GroupsByStudentAndByExam) {
   score("期中", a, 90, 80);
   score("期末", a, 70, 0);
   score("期中", c, 60, 60);
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   b.choose("IWComboBox1", "全部考试");
   analyse("学生");
   EXPECT_EQ(page().chartTable().Rows, (Cells{{"7[张三]", "80.000", "80.000", "77.500"},
@@ -101,7 +101,7 @@ TEST_F(ChartTest, TheScopeBoxesNarrowTheRows) {
   score("期中", student("2", "乙", "东校区", "初一", "一班"), 80, 80);
   score("期中", student("3", "丙", "东校区", "初二", "一班"), 70, 70);
   score("期中", student("4", "丁", "东校区", "初二", "二班"), 60, 60);
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   b.choose("IWComboBox2", "东校区");
   b.choose("IWComboBox3", "初二");
   b.choose("IWComboBox4", "二班");
@@ -113,7 +113,7 @@ TEST_F(ChartTest, TheScopeBoxesNarrowTheRows) {
 
 TEST_F(ChartTest, AStudentNumberThatIsNoIntegerCannotBeGrouped) {
   score("期中", student("A-17", "甲"), 90, 90);
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   analyse("学生");
   EXPECT_EQ(b.message(), "考号“A-17”不是整数，不能按学生分析");
 }
@@ -122,7 +122,7 @@ TEST_F(ChartTest, AStudentNumberThatIsNoIntegerCannotBeGrouped) {
 // as JSON that no quote or closing tag can break.
 TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
   score("期中", student("1", "O'Brien\"</script><script>alert(1)</script>"), 90, 80);
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   b.choose("IWComboBox6", "语文");
   analyse("学生");
   const auto& chart = b.control<web::DynamicChart>("IWDynamicChart1");
@@ -156,7 +156,7 @@ TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
 
 TEST_F(ChartTest, NoExamChosenIsRefused) {
   b.user().defaultExam = "不在列表中";
-  b.showPage<pages::TIWForm5>();
+  b.showPage<pages::ChartPage>();
   b.click("IWButton1");
   EXPECT_EQ(b.message(), "请先选择考试！");
   EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption, "---");

@@ -48,7 +48,7 @@ TEST_F(ClassComparisonTest, OneRowPerUnitAndClassWithAStatisticsRecord) {
   scoreRow("期末", east, 10, 10, 10, 10);  // other exam
   scoreRow("期中", student("5001", "初二学生", "东校区", "初二", "一班"), 5, 5, 5,
            5);  // other grade
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   // The rows hold zf = pj = v: the average is judged out of 100 like one subject (a total is
   // judged out of the sum of the full marks, see full_marks_test).
   analyse("平均分");
@@ -80,7 +80,7 @@ TEST_F(ClassComparisonTest, TheChosenColumnIsCompared) {
     const char* participants;
     const char* total;
   } cases[] = {{"总分", "2", "221"}, {"平均分", "2", "140.5"}, {"数学", "2", "130"}};
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   for (const auto& c : cases) {
     SCOPED_TRACE(c.column);
     analyse(c.column);
@@ -96,7 +96,7 @@ TEST_F(ClassComparisonTest, WithoutBandsTheBandColumnsGo) {
   server.context().settings().update([](store::SettingsSnapshot& s) { s.bands.clear(); });
   pupil("1001", "东校区", "二班", 90);
   pupil("1002", "东校区", "二班", 70);
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   analyse();
   EXPECT_EQ(grid().columnCount(), 17);
   EXPECT_EQ(row(grid(), 1)[2], "二班");
@@ -106,7 +106,7 @@ TEST_F(ClassComparisonTest, WithoutBandsTheBandColumnsGo) {
 TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
   pupil("1001", "东校区", "二班", 90);
   pupil("1002", "东校区", "二班", 70);
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   analyse();
   ASSERT_EQ(grid().rowCount(), 2);
   auto& exam = b.control<web::ComboBox>("IWComboBox1");
@@ -117,7 +117,7 @@ TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
 
   b.user().defaultExam = "";
   b.user().grades = {};
-  b.showPage<pages::TIWForm11>();
+  b.showPage<pages::ClassComparisonPage>();
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
   b.choose("IWComboBox1", "期中");
   b.click("IWButton1");

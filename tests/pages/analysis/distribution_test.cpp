@@ -90,7 +90,7 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
       {"成绩范围[高于等于X分]", "101", "平均分", {kHeader}, {}},
       // clang-format on
   };
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.kind) + " " + c.x + " " + c.column);
     count(c.kind, c.x, c.column);
@@ -102,7 +102,7 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
 }
 
 TEST_F(DistributionTest, TheUnitBoxNarrowsTheScope) {
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   b.choose("IWComboBox2", "东校区");
   count("名次范围[前X名]", "3");
   expectRows(grid(), {kHeader, {"东校区", "初一", "一班", "3", "查看详情"}});
@@ -110,7 +110,7 @@ TEST_F(DistributionTest, TheUnitBoxNarrowsTheScope) {
 
 // The details list the students of one row in ranked order, with every score column.
 TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "10");
   b.click("IWGrid1", "2_4");
   EXPECT_TRUE(b.control<web::Region>("IWRegion1").Visible);
@@ -130,7 +130,7 @@ TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
 
 // A new query closes and empties the details of the old one.
 TEST_F(DistributionTest, ANewQueryClearsTheDetails) {
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "10");
   b.click("IWGrid1", "2_4");
   ASSERT_TRUE(b.control<web::Region>("IWRegion1").Visible);
@@ -141,7 +141,7 @@ TEST_F(DistributionTest, ANewQueryClearsTheDetails) {
 
 // X that is no whole number, or no positive rank, is refused before anything changes.
 TEST_F(DistributionTest, ABadXIsRefused) {
-  b.showPage<pages::TIWForm13>();
+  b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "3");
   ASSERT_EQ(grid().rowCount(), 4);
   const struct {

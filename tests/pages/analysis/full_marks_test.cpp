@@ -75,7 +75,7 @@ TEST_F(FullMarksTest, ClassComparisonJudgesEachColumnOnItsOwnScale) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     setFullMarks(c.fullMarks);
-    b.showPage<pages::TIWForm11>();
+    b.showPage<pages::ClassComparisonPage>();
     b.choose("IWComboBox3", c.column);
     b.click("IWButton1");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
@@ -115,7 +115,7 @@ TEST_F(FullMarksTest, ScoreQueryStatisticsUseEachSubjectsFullMark) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     setFullMarks(c.fullMarks);
-    b.showPage<pages::TIWForm3>();
+    b.showPage<pages::ScoreQueryPage>();
     b.click("IWButton1");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
     const auto& summary = b.control<web::Grid>("IWGrid1");

@@ -42,7 +42,7 @@ class ProgressTest : public AnalysisTest {
 };
 
 TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").text(), "期末");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").text(), "期中");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").Items.size(), 39u);
@@ -68,7 +68,7 @@ TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
 }
 
 TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   const struct {
     const char* lower;
@@ -96,7 +96,7 @@ TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
 }
 
 TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   ASSERT_EQ(grid().rowCount(), 13);
   b.choose("IWComboBox5", "期中");
@@ -108,7 +108,7 @@ TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
 
 // Past the grid's page size the list shows a page at a time; its export holds every row.
 TEST_F(ProgressTest, ALongListShowsPagesAndItsExportHoldsEveryRow) {
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   grid().PageRows = 5;
   b.click("IWButton1");
   EXPECT_NE(b.last().html.find("共 12 行，显示第 1–5 行"), std::string::npos);
@@ -132,7 +132,7 @@ TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
   server.context().settings().update([](store::SettingsSnapshot& s) {
     s.subjects = {"数学", "语文", "英语"};
   });
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   ASSERT_EQ(grid().rowCount(), 13);
   b.choose("IWComboBox4", "英语");
@@ -146,7 +146,7 @@ TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
 
 // Before any computation 过滤 writes only the header of the hidden grid.
 TEST_F(ProgressTest, FilterBeforeComputingWritesTheHeaderOnly) {
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton2");
   EXPECT_EQ(grid().rowCount(), 1);
   EXPECT_FALSE(grid().Visible);
@@ -159,7 +159,7 @@ TEST_F(ProgressTest, ASubjectAndTheScopeBoxesChooseWhatIsRanked) {
   score("期中", c, 80, 70);
   score("期末", a, 70, 90);
   score("期末", c, 75, 95);
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.choose("IWComboBox1", "东校区");
   b.choose("IWComboBox2", "初二");
   b.choose("IWComboBox3", "二班");
@@ -190,7 +190,7 @@ TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
   for (int i = 31; i <= 39; ++i) scoreRow("期末", s[i], 0, 0, 0, 45 - (i - 31));
   scoreRow("期末", newcomer, 0, 0, 0, 99);
   b.user().defaultExam = "期末";
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   EXPECT_EQ(b.control<web::Label>("IWLabel9").Caption,

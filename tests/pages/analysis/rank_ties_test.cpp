@@ -25,7 +25,7 @@ TEST_P(RankTiesTest, TheRankingGivesEqualValuesTheChosenRanks) {
   score("期中", student("1003", "丙"), 150, 150);  // 300
   score("期中", student("1004", "丁"), 0, 0);
   score("期中", student("1005", "戊"), 0, 0);
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   b.click("IWButton1");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   const Rows sequential = {
@@ -63,7 +63,7 @@ TEST_P(RankTiesTest, ProgressGivesEqualAveragesTheChosenRanks) {
   scoreRow("期末", c, 0, 0, 190, 95);
   scoreRow("期末", d, 0, 0, 190, 95);
   b.user().defaultExam = "期末";
-  b.showPage<pages::TIWForm7>();
+  b.showPage<pages::ProgressPage>();
   b.click("IWButton1");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   const Rows sequential = {

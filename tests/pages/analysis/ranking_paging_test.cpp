@@ -39,7 +39,7 @@ class RankingPagingTest : public AnalysisTest {
  protected:
   web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
   void rank(int pageRows) {
-    b.showPage<pages::TIWForm12>();
+    b.showPage<pages::RankingPage>();
     grid().PageRows = pageRows;
     b.click("IWButton1");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});

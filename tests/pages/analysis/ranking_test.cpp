@@ -17,7 +17,7 @@ class RankingTest : public AnalysisTest {
 };
 
 TEST_F(RankingTest, CreationFillsTheScopeListsAndChoosesTheDefaultExam) {
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   const auto& exam = b.control<web::ComboBox>("IWComboBox1");
   EXPECT_EQ(exam.Items, (std::vector<std::string>{"全部考试", "期中", "期末"}));
   EXPECT_EQ(exam.ItemIndex, 1);
@@ -28,7 +28,7 @@ TEST_F(RankingTest, CreationFillsTheScopeListsAndChoosesTheDefaultExam) {
   EXPECT_FALSE(grid().Visible);
 
   b.user().defaultExam = "没有这场考试";
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
 }
 
@@ -45,7 +45,7 @@ TEST_F(RankingTest, RanksEveryColumnWithTiesInStoredOrderAndAbsentCellsEmpty) {
   score("期中", wang, 0, 0);
   score("期中", qian, 0, 95);
   score("期末", zhang, 10, 10);  // another exam: outside the scope
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   rank();
   EXPECT_TRUE(grid().Visible);
   const Rows expected = {
@@ -67,7 +67,7 @@ TEST_F(RankingTest, RanksEveryColumnWithTiesInStoredOrderAndAbsentCellsEmpty) {
 TEST_F(RankingTest, TotalsShowTwoDecimalsAndAveragesAllTheirDigits) {
   scoreRow("期中", student("1001", "张三"), 85.5, 85, 255.5, 83.3333333333333);
   scoreRow("期中", student("1002", "李四"), 85, 85.5, 255.5, 80.125);
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   rank();
   EXPECT_EQ(row(grid(), 1)[7], "[ 1 ] 255.50");
   EXPECT_EQ(row(grid(), 2)[7], "[ 2 ] 255.50");
@@ -85,7 +85,7 @@ TEST_F(RankingTest, AllExamsRankTheRowsOfEveryExamTogether) {
   score("期末", a, 70, 70);
   score("期中", c, 80, 80);
   score("期末", c, 100, 0);
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   b.choose("IWComboBox1", "全部考试");
   rank();
   const Rows expected = {
@@ -127,7 +127,7 @@ TEST_F(RankingTest, ScopeBoxesNarrowTheRows) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.item);
-    b.showPage<pages::TIWForm12>();
+    b.showPage<pages::RankingPage>();
     b.choose(c.box, c.item);
     rank();
     std::vector<std::string> ids;
@@ -143,7 +143,7 @@ TEST_F(RankingTest, ASubjectAddedAfterSignInEndsTheRankingWithAMessage) {
   server.context().settings().update([](store::SettingsSnapshot& s) {
     s.subjects = {"数学", "语文", "英语"};
   });
-  b.showPage<pages::TIWForm12>();
+  b.showPage<pages::RankingPage>();
   b.click("IWButton1");
   EXPECT_NE(b.message().find("英语"), std::string::npos);
   EXPECT_EQ(row(grid(), 1)[10], "[ 1 ] 80");

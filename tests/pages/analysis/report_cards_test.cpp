@@ -29,7 +29,7 @@ class ReportCardsTest : public AnalysisTest {
 
 TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
   store::storeFullMarkTexts(server.db(), {"150", "100"});
-  b.showPage<pages::TReportCards>();
+  b.showPage<pages::ReportCardsPage>();
   b.choose("IWComboBox4", "一班");
   b.click("IWButton1");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
@@ -68,7 +68,7 @@ TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
 
 TEST_F(ReportCardsTest, SharedRanksFollowTheSetting) {
   store::storeSetting(server.db(), store::key::kRankMode, "并列名次");
-  b.showPage<pages::TReportCards>();
+  b.showPage<pages::ReportCardsPage>();
   b.click("IWButton1");
   ASSERT_EQ(sheet().Classes.size(), 2u);
   const auto& cards = sheet().Classes[0];
@@ -81,10 +81,10 @@ TEST_F(ReportCardsTest, SharedRanksFollowTheSetting) {
 }
 
 TEST_F(ReportCardsTest, TheScoreQueryOpensTheCardsOfItsChosenScope) {
-  b.showPage<pages::TIWForm3>();
+  b.showPage<pages::ScoreQueryPage>();
   b.choose("IWComboBox4", "二班");
   b.click("PrintCards");
-  ASSERT_EQ(b.pageClass(), "TReportCards");
+  ASSERT_EQ(b.pageClass(), "ReportCardsPage");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").text(), "期中");
   EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").text(), "二班");
   ASSERT_EQ(sheet().Classes.size(), 1u);

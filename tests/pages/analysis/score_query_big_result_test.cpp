@@ -45,7 +45,7 @@ struct Stored {
 class ScoreQueryBigResultTest : public ::testing::Test {
  protected:
   ScoreQueryBigResultTest() {
-    web::TIWUserSession& u = browser.user();
+    web::Session& u = browser.user();
     u.rights = 0;
     u.subjects = store::numberSubjects(kSubjects);
     u.exams = {"期中", "期末"};
@@ -78,7 +78,7 @@ class ScoreQueryBigResultTest : public ::testing::Test {
     db.exec("commit");
   }
 
-  void open() { browser.showPage<pages::TIWForm3>(); }
+  void open() { browser.showPage<pages::ScoreQueryPage>(); }
 
   void search(const std::string& exam, const std::string& sort, bool descending) {
     browser.choose("IWComboBox1", exam);

@@ -23,7 +23,7 @@ using Rows = std::vector<Row>;
 class ScoreQueryTest : public ::testing::Test {
  protected:
   ScoreQueryTest() {
-    web::TIWUserSession& u = browser.user();
+    web::Session& u = browser.user();
     u.rights = 0;
     u.subjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
     u.exams = {"期中", "期末"};
@@ -31,7 +31,7 @@ class ScoreQueryTest : public ::testing::Test {
     u.defaultExam = "期中";
   }
 
-  void open() { browser.showPage<pages::TIWForm3>(); }
+  void open() { browser.showPage<pages::ScoreQueryPage>(); }
   std::int64_t addStudent(const std::string& id, const std::string& name,
                           const std::string& unit = "东校区") {
     server.db().exec("insert into ks (id, xm, xx, nj, bj) values (?, ?, ?, '七年级', '一班')",
@@ -340,7 +340,7 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
     EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
-    EXPECT_TRUE(browser.control<web::Region>("Tmain1").Visible);
+    EXPECT_TRUE(browser.control<web::Region>("navigationBar").Visible);
   }
   // A handler checks the code again.
   browser.user().rights = 0;
@@ -359,9 +359,9 @@ namespace {
 
 TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
   const std::int64_t bh = addStudent("801", "张三");
-  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
-  store::appendScoreHistory(server.db(), {"boss", "期中", bh, 1, 80, 85, "TIWForm6"});
-  store::appendScoreHistory(server.db(), {"boss", "期末", bh, 2, 0, 70, "TIWFormdr"});
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "ScoreEntryPage"});
+  store::appendScoreHistory(server.db(), {"boss", "期中", bh, 1, 80, 85, "ClassGridEntryPage"});
+  store::appendScoreHistory(server.db(), {"boss", "期末", bh, 2, 0, 70, "BatchImportPage"});
   const struct {
     std::string exam;
     std::vector<std::string> users;  // newest first
@@ -388,7 +388,7 @@ TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
 
 TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
   const std::int64_t bh = addStudent("801", "张三");
-  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "TIWForm2"});
+  store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "ScoreEntryPage"});
   browser.user().rights = 4;
   open();
   EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);

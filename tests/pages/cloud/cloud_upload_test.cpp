@@ -28,7 +28,7 @@ testing::BrowserSession adminOnPage(testing::TestServer& server, const std::stri
   b.user().rights = pages::parseRightsCode(code);
   b.user().defaultExam = "期中";
   b.user().grades = {"初一", "初二"};
-  b.showPage<TIWFormup>();
+  b.showPage<CloudUploadPage>();
   return b;
 }
 
@@ -120,7 +120,7 @@ TEST(CloudUploadPage, WithoutServiceStepOneSaysSoAndDoesNothing) {
   b.type("IWEdit1", "12");
   b.type("IWEdit2", "pw");
   b.click("IWButton2");
-  EXPECT_EQ(b.message(), TIWFormup::kNoCloudMessage);
+  EXPECT_EQ(b.message(), CloudUploadPage::kNoCloudMessage);
   EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
   EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
 }

@@ -98,7 +98,7 @@ class BadInputTest : public EntryTest {
 };
 
 TEST_F(BadInputTest, ScoreEntryFields) {
-  check<pages::TIWForm2>({{"", "IWEdit6", "IWButton1"},
+  check<pages::ScoreEntryPage>({{"", "IWEdit6", "IWButton1"},
                           {"", "IWEdit1", "IWButton1"},
                           {"", "IWEdit2", "IWButton1"},
                           {"IWLink6", "IWEdit8", "IWButton2"},
@@ -111,7 +111,7 @@ TEST_F(BadInputTest, ScoreEntryFields) {
 }
 
 TEST_F(BadInputTest, RosterFields) {
-  check<pages::TIWForm16>({{"", "IWEdit12", "IWButton2"},
+  check<pages::RosterPage>({{"", "IWEdit12", "IWButton2"},
                            {"IWLink1", "IWMemo1", "IWButton3"},
                            {"IWLink1", "IWMemo2", "IWButton3"}},
                           "0");

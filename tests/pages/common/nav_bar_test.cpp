@@ -21,7 +21,7 @@ BrowserSession signedInAs(TestServer& server, const std::string& code, int pageT
   browser.user().defaultExam = "期中考试";
   browser.user().workMode = "自考模式";
   browser.user().pageType = pageType;
-  browser.showPage<pages::TIWForm3>();
+  browser.showPage<pages::ScoreQueryPage>();
   return browser;
 }
 
@@ -33,7 +33,7 @@ void addScore(TestServer& server) {
 }
 
 bool enabled(BrowserSession& browser, const std::string& link) {
-  return browser.control<web::Link>("Tmain1." + link).Enabled;
+  return browser.control<web::Link>("navigationBar." + link).Enabled;
 }
 
 TEST(NavBar, SettingsLinksEnabledByCode) {
@@ -65,8 +65,8 @@ TEST(NavBar, SettingsLinksEnabledByCode) {
 TEST(NavBar, DisabledLinkCannotBeForged) {
   TestServer server;
   auto browser = signedInAs(server, "4");
-  browser.post(browser.formFor("Tmain1.lyhsz"));
-  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  browser.post(browser.formFor("navigationBar.lyhsz"));
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(browser.user().pageType, 1);
 }
 
@@ -76,7 +76,7 @@ TEST(NavBar, BarOfTheCurrentEntryIsBrown) {
     SCOPED_TRACE(pageType);
     auto browser = signedInAs(server, "0", pageType);
     for (int bar = 1; bar <= 11; ++bar) {
-      const auto& rect = browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar));
+      const auto& rect = browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar));
       EXPECT_EQ(rect.Color, bar == pageType ? "#A52A2A" : "tan") << "d" << bar;
     }
   }
@@ -95,7 +95,7 @@ TEST(NavBar, UserLabelNamesTheRole) {
   for (const auto& [code, label] : cases) {
     SCOPED_TRACE(code);
     auto browser = signedInAs(server, code);
-    EXPECT_EQ(browser.control<web::Label>("Tmain1.dqyhm").Caption, label);
+    EXPECT_EQ(browser.control<web::Label>("navigationBar.dqyhm").Caption, label);
   }
 }
 
@@ -105,45 +105,45 @@ TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
   auto browser = signedInAs(server, "4");
   for (const auto& link : links) {
     SCOPED_TRACE(link);
-    browser.showPage<pages::TIWForm3>();
-    browser.click("Tmain1." + link);
-    EXPECT_EQ(browser.pageClass(), "TIWForm20");
+    browser.showPage<pages::ScoreQueryPage>();
+    browser.click("navigationBar." + link);
+    EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
     EXPECT_EQ(browser.user().pageType, 0);
     for (int bar = 1; bar <= 11; ++bar) {
-      EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar)).Color, "tan");
+      EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color, "tan");
     }
   }
   // The flag follows the score table as of the session's latest bar: this bar was built
   // before the score, the next one after it.
   addScore(server);
-  browser.click("Tmain1.ltbtj");
-  EXPECT_EQ(browser.pageClass(), "TIWForm20");
+  browser.click("navigationBar.ltbtj");
+  EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
   auto other = signedInAs(server, "1");
-  EXPECT_TRUE(other.control<pages::Tmain>("Tmain1").scoresExist());
+  EXPECT_TRUE(other.control<pages::NavigationBar>("navigationBar").scoresExist());
 
   const std::vector<std::pair<std::string, std::string>> targets = {
-      {"lcjcx", "TIWForm3"},  {"ltbtj", "TIWForm5"}, {"lbjdb", "TIWForm11"},
-      {"lcjpx", "TIWForm12"}, {"ljbtj", "TIWForm7"}, {"lfbqk", "TIWForm13"},
+      {"lcjcx", "ScoreQueryPage"},  {"ltbtj", "ChartPage"}, {"lbjdb", "ClassComparisonPage"},
+      {"lcjpx", "RankingPage"}, {"ljbtj", "ProgressPage"}, {"lfbqk", "DistributionPage"},
   };
   for (std::size_t i = 0; i < targets.size(); ++i) {
     SCOPED_TRACE(targets[i].first);
-    browser.click("Tmain1." + targets[i].first);
+    browser.click("navigationBar." + targets[i].first);
     EXPECT_EQ(browser.pageClass(), targets[i].second);
     EXPECT_EQ(browser.user().pageType, static_cast<int>(i) + 1);
-    EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(i + 1)).Color, "#A52A2A");
+    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(i + 1)).Color, "#A52A2A");
   }
 }
 
 TEST(NavBar, OtherLinksSetTheirPageType) {
   const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"ldwsz", "Tdwset", 7},   {"lkssz", "Ttestset", 8},   {"lsxgl", "TIWForm16", 9},
-      {"lyhsz", "Tusergl", 10}, {"lsccj", "TIWFormup", 11}, {"xgmm", "TIWForm18", 12},
+      {"ldwsz", "UnitsPage", 7},   {"lkssz", "ExamsPage", 8},   {"lsxgl", "RosterPage", 9},
+      {"lyhsz", "AccountsPage", 10}, {"lsccj", "CloudUploadPage", 11}, {"xgmm", "PasswordPage", 12},
   };
   TestServer server;
   for (const auto& [link, page, pageType] : cases) {
     SCOPED_TRACE(link);
     auto browser = signedInAs(server, "0");
-    browser.click("Tmain1." + link);
+    browser.click("navigationBar." + link);
     EXPECT_EQ(browser.pageClass(), page);
     EXPECT_EQ(browser.user().pageType, pageType);
   }
@@ -154,16 +154,16 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   addUser(server, "boss", "pw", 0);
   auto browser = server.browser();
   signIn(browser, "boss", "pw");
-  browser.click("Tmain1.lsxgl");
-  browser.click("Tmain1.tuichu");
-  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  browser.click("navigationBar.lsxgl");
+  browser.click("navigationBar.tuichu");
+  EXPECT_EQ(browser.pageClass(), "LoginPage");
   EXPECT_EQ(browser.user().userName, "boss");
   EXPECT_EQ(browser.user().rights, 0);
   EXPECT_EQ(browser.user().pageType, 9);
   signIn(browser, "boss", "wrong");
   EXPECT_EQ(browser.message(), "用户名或密码错误！");
   EXPECT_EQ(browser.user().userName, "boss");
-  EXPECT_EQ(browser.page().find("Tmain1.lcjcx"), nullptr);
+  EXPECT_EQ(browser.page().find("navigationBar.lcjcx"), nullptr);
 }
 
 TEST(NavBar, VendorLinksFollowTheConfiguredSite) {
@@ -171,25 +171,25 @@ TEST(NavBar, VendorLinksFollowTheConfiguredSite) {
   settings.Site = "http://vendor.example/";
   TestServer withSite(nullptr, settings);
   auto browser = signedInAs(withSite, "4");
-  EXPECT_EQ(browser.control<web::Url>("Tmain1.helpurl").URL, "http://vendor.example/vezav/help");
-  EXPECT_EQ(browser.control<web::Url>("TIWFrame191.homeURL1").URL, "http://vendor.example/home");
+  EXPECT_EQ(browser.control<web::Url>("navigationBar.helpurl").URL, "http://vendor.example/vezav/help");
+  EXPECT_EQ(browser.control<web::Url>("footer.homeURL1").URL, "http://vendor.example/home");
 
   TestServer withoutSite;
   auto plain = signedInAs(withoutSite, "4");
-  EXPECT_FALSE(plain.control<web::Url>("Tmain1.helpurl").Visible);
-  EXPECT_FALSE(plain.control<web::Url>("TIWFrame191.homeURL1").Visible);
+  EXPECT_FALSE(plain.control<web::Url>("navigationBar.helpurl").Visible);
+  EXPECT_FALSE(plain.control<web::Url>("footer.homeURL1").Visible);
 }
 
 TEST(NavBar, BannerAddressChangesWhenTheBannerIsReplaced) {
   TestServer server;
   auto browser = signedInAs(server, "0");
-  const std::string before = browser.control<web::ImageFile>("Tmain1.IWImageFile1").Source;
+  const std::string before = browser.control<web::ImageFile>("navigationBar.IWImageFile1").Source;
   EXPECT_EQ(before.rfind("/files/bj.jpg", 0), 0u);
   std::filesystem::last_write_time(
       server.folder() / "files" / "bj.jpg",
       std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
   browser.submit();
-  EXPECT_NE(browser.control<web::ImageFile>("Tmain1.IWImageFile1").Source, before);
+  EXPECT_NE(browser.control<web::ImageFile>("navigationBar.IWImageFile1").Source, before);
 }
 
 TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
@@ -206,8 +206,8 @@ TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     auto browser = signedInAs(server, c.code);
-    browser.click("Tmain1.lcjcx");
-    ASSERT_EQ(browser.pageClass(), "TIWForm20");
+    browser.click("navigationBar.lcjcx");
+    ASSERT_EQ(browser.pageClass(), "SetupGuidePage");
     EXPECT_EQ(browser.control<web::Link>("IWLink6").Visible, c.exams);
     EXPECT_EQ(browser.control<web::Link>("IWLink7").Visible, c.units);
     EXPECT_EQ(browser.control<web::Link>("IWLink8").Visible, c.roster);
@@ -218,14 +218,14 @@ TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
 
 TEST(SetupGuide, LinksSetTheirPageTypeAndSignOutLeavesItAlone) {
   const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"IWLink6", "Ttestset", 8}, {"IWLink7", "Tdwset", 7},    {"IWLink8", "TIWForm16", 9},
-      {"IWLink9", "Tusergl", 10}, {"IWLink10", "TIWForm1", 0}, {"Tmain1.tuichu", "TIWForm1", 0},
+      {"IWLink6", "ExamsPage", 8}, {"IWLink7", "UnitsPage", 7},    {"IWLink8", "RosterPage", 9},
+      {"IWLink9", "AccountsPage", 10}, {"IWLink10", "LoginPage", 0}, {"navigationBar.tuichu", "LoginPage", 0},
   };
   TestServer server;
   for (const auto& [link, page, pageType] : cases) {
     SCOPED_TRACE(link);
     auto browser = signedInAs(server, "0");
-    browser.click("Tmain1.lcjcx");
+    browser.click("navigationBar.lcjcx");
     browser.click(link);
     EXPECT_EQ(browser.pageClass(), page);
     EXPECT_EQ(browser.user().pageType, pageType);
@@ -237,7 +237,7 @@ TEST(CloudUpload, ServesCodesZeroAndOneOnly) {
   for (const std::string code : {"0", "1", "2", "3", "4", "5"}) {
     SCOPED_TRACE(code);
     auto browser = signedInAs(server, code);
-    browser.showPage<pages::TIWFormup>();
+    browser.showPage<pages::CloudUploadPage>();
     const bool allowed = code == "0" || code == "1";
     EXPECT_EQ(browser.message(), allowed ? "" : std::string(pages::kNoPageRightsMessage));
   }

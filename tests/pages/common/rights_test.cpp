@@ -27,11 +27,11 @@ class AdminOnlyPage : public web::Page {
       if (pages::requireRights({pages::rights::kSuperAdmin})) ++acted;
     };
   }
-  pages::Tmain Tmain1{*this};
+  pages::NavigationBar navigationBar{*this};
   web::Region Panel{*this, "Panel"};
   web::Label Caption{Panel, "Caption"};
   web::Button Act{*this, "Act"};
-  pages::TIWFrame19 TIWFrame191{*this};
+  pages::Footer footer{*this};
   int acted = 0;
 };
 
@@ -54,8 +54,8 @@ TEST(RequirePageRights, RefusedPageHidesItsOwnControlsAndSaysWhy) {
     EXPECT_EQ(page.Panel.Visible, c.shown);
     EXPECT_EQ(page.Act.Visible, c.shown);
     EXPECT_EQ(page.Caption.Caption, c.shown ? "filled" : "");
-    EXPECT_TRUE(page.Tmain1.Visible);
-    EXPECT_TRUE(page.TIWFrame191.Visible);
+    EXPECT_TRUE(page.navigationBar.Visible);
+    EXPECT_TRUE(page.footer.Visible);
     EXPECT_EQ(browser.message(), c.shown ? "" : std::string(pages::kNoPageRightsMessage));
     EXPECT_EQ(browser.last().html.find("filled") != std::string::npos, c.shown);
   }

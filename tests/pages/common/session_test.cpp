@@ -57,8 +57,8 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
   // The reset runs inside a request of `asking`, as the web reset does.
   std::size_t rows = 99;
   asking.page<SmokePage>().IWButton1.OnClick = [&] {
-    web::UserSession().context().runSystemReset();
-    auto& q = web::UserSession().tem;
+    web::currentSession().context().runSystemReset();
+    auto& q = web::currentSession().tem;
     q.open("select count(*) as n from ks");
     rows = static_cast<std::size_t>(q.field("n").asInt());
   };
@@ -76,7 +76,7 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
 TEST_F(SessionTest, ResetWithoutRequestsEndsEverySession) {
   auto a = server.browser();
   auto b = server.browser();
-  server.host().Button4Click();
+  server.host().resetSystem();
   EXPECT_FALSE(a.alive());
   EXPECT_FALSE(b.alive());
   EXPECT_EQ(server.host().onlineCountText(), "0人在线");
@@ -91,7 +91,7 @@ TEST_F(SessionTest, StartClearsTheCacheAndRestoresTemp) {
     store::Database temp(server.folder() / "temp");
     temp.exec("insert into tem (km, cj) values ('数学', 90)");
   }
-  server.host().FormCreate();
+  server.host().prepareFolder();
   EXPECT_TRUE(std::filesystem::is_directory(cache / "user" / "old"));
   EXPECT_FALSE(std::filesystem::exists(cache / "user" / "old" / "f.xlsx"));
   store::Database temp(server.folder() / "temp");

@@ -16,15 +16,15 @@ class ExportingPage : public web::Page {
  public:
   ExportingPage() : web::Page("ExportingPage") {
     Search.OnClick = [] {
-      web::UserSession().sqla.open(
+      web::currentSession().sqla.open(
           "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks");
     };
     IWLink6.OnClick = [] {
-      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::rosterLayout(), "学生名单.xlsx");
+      pages::sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(), "学生名单.xlsx");
     };
     // A layout naming columns the result lacks.
     Mismatched.OnClick = [] {
-      pages::sendWorkbook(web::UserSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}),
+      pages::sendWorkbook(web::currentSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}),
                           "x.xlsx");
     };
   }

@@ -10,7 +10,7 @@
 namespace zeziza::testing {
 namespace {
 
-using pages::TIWFormdr;
+using pages::BatchImportPage;
 
 class BatchImportTest : public EntryTest {
  protected:
@@ -19,7 +19,7 @@ class BatchImportTest : public EntryTest {
   }
   void open(const std::string& code = "2") {
     signIn(b, code, "boss");
-    b.showPage<TIWFormdr>();
+    b.showPage<BatchImportPage>();
   }
   void import(const std::string& subject, const std::string& numbers, const std::string& scores) {
     if (!subject.empty()) b.choose("IWComboBox1", subject);
@@ -180,7 +180,7 @@ TEST_F(BatchImportTest, OnlySupervisorsImport) {
     setField(table, "tablememo", "考号\t数学\n801\t90");
     b.post(table);
     b.click("IWLink1");
-    EXPECT_EQ(b.pageClass(), "TIWForm2");
+    EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
   }
   EXPECT_EQ(rowCount(), 0);
 }

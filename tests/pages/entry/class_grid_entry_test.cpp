@@ -12,7 +12,7 @@
 namespace zeziza::testing {
 namespace {
 
-using pages::TIWForm6;
+using pages::ClassGridEntryPage;
 
 class ClassGridTest : public EntryTest {
  protected:
@@ -24,7 +24,7 @@ class ClassGridTest : public EntryTest {
   }
   void open(const std::string& code = "2", const std::string& user = "boss") {
     signIn(b, code, user);
-    b.showPage<TIWForm6>();
+    b.showPage<ClassGridEntryPage>();
   }
   void load(const std::string& cls = "一班", const std::string& subject = "语文") {
     b.choose("IWComboBox3", "中心校区");
@@ -204,7 +204,7 @@ TEST_F(ClassGridTest, EmptyClassesMissingSubjectAndCancel) {
   b.post(form);
   EXPECT_EQ(rowCount(), 0);
   b.click("IWLink1");
-  EXPECT_EQ(b.pageClass(), "TIWForm2");
+  EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
 }
 
 TEST_F(ClassGridTest, ALargeClassFitsTheGrid) {

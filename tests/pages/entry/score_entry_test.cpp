@@ -18,7 +18,7 @@
 namespace zeziza::testing {
 namespace {
 
-using pages::TIWForm2;
+using pages::ScoreEntryPage;
 
 class ScoreEntryTest : public EntryTest {
  protected:
@@ -30,7 +30,7 @@ class ScoreEntryTest : public EntryTest {
 
   void open(const std::string& code = "2", const std::string& user = "boss") {
     signIn(b, code, user);
-    b.showPage<TIWForm2>();
+    b.showPage<ScoreEntryPage>();
   }
   // Direct entry as typed: both parts of the number, the score, then Enter.
   void enter(const std::string& subject, const std::string& first, const std::string& second,
@@ -365,16 +365,16 @@ TEST_F(ScoreEntryTest, PanelsAndLinks) {
   EXPECT_TRUE(shown("IWRegion7"));
   b.click("IWLink8");
   EXPECT_EQ(b.message(), "您没有权限进行此项操作");
-  EXPECT_EQ(b.pageClass(), "TIWForm2");
+  EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
   b.click("IWLink7");
-  EXPECT_EQ(b.pageClass(), "TIWForm6");
+  EXPECT_EQ(b.pageClass(), "ClassGridEntryPage");
 
   open("2");
   b.click("IWLink8");
-  EXPECT_EQ(b.pageClass(), "TIWFormdr");
+  EXPECT_EQ(b.pageClass(), "BatchImportPage");
   open("2");
   b.click("IWLink2");
-  EXPECT_EQ(b.pageClass(), "TIWForm1");
+  EXPECT_EQ(b.pageClass(), "LoginPage");
 }
 
 TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
@@ -435,7 +435,7 @@ TEST_F(ScoreEntryTest, ConcurrentSessionsMeetInOneRow) {
   BrowserSession other = server.browser();
   open();
   signIn(other, "2", "other");
-  other.showPage<TIWForm2>();
+  other.showPage<ScoreEntryPage>();
   std::latch start(2);
   auto clerk = [&](BrowserSession& session, const char* subject, const char* score) {
     session.choose("IWComboBox1", subject);

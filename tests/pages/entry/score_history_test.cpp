@@ -55,7 +55,7 @@ class ScoreHistoryTest : public EntryTest {
 
 TEST_F(ScoreHistoryTest, DirectComputedAndDeleteOnTheEntryPage) {
   signIn(b, "2", "boss");
-  b.showPage<pages::TIWForm2>();
+  b.showPage<pages::ScoreEntryPage>();
   direct("数学", "801", "80");
   direct("数学", "801", "85");
   b.click("IWLink6");  // computed entry
@@ -65,27 +65,27 @@ TEST_F(ScoreHistoryTest, DirectComputedAndDeleteOnTheEntryPage) {
   b.type("IWMemo1", "5\n3");
   b.click("IWButton2");
   b.click("IWLink1");  // deletes the last score shown: 语文
-  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 2, 92, 0, "TIWForm2"},
-                                                    {"boss", 2, 0, 92, "TIWForm2"},
-                                                    {"boss", 1, 80, 85, "TIWForm2"},
-                                                    {"boss", 1, 0, 80, "TIWForm2"}}));
+  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 2, 92, 0, "ScoreEntryPage"},
+                                                    {"boss", 2, 0, 92, "ScoreEntryPage"},
+                                                    {"boss", 1, 80, 85, "ScoreEntryPage"},
+                                                    {"boss", 1, 0, 80, "ScoreEntryPage"}}));
 }
 
 TEST_F(ScoreHistoryTest, ARowLeftWithoutAValidScoreIsRecordedBeforeItGoes) {
   signIn(b, "2", "boss");
-  b.showPage<pages::TIWForm2>();
+  b.showPage<pages::ScoreEntryPage>();
   direct("英语", "802", "70");
   direct("英语", "802", "0");
   EXPECT_EQ(b.message(), "该学生已经没有有效成绩");
   EXPECT_FALSE(rowOf("802"));
   EXPECT_EQ(historyOf(key802),
-            (std::vector<Change>{{"boss", 3, 70, 0, "TIWForm2"}, {"boss", 3, 0, 70, "TIWForm2"}}));
+            (std::vector<Change>{{"boss", 3, 70, 0, "ScoreEntryPage"}, {"boss", 3, 0, 70, "ScoreEntryPage"}}));
 }
 
 TEST_F(ScoreHistoryTest, TheClassGridRecordsOnlyWhatItChanged) {
   putRow("801", scores({0, 60}), 60, 60);
   signIn(b, "2", "lead");
-  b.showPage<pages::TIWForm6>();
+  b.showPage<pages::ClassGridEntryPage>();
   b.choose("IWComboBox3", "中心校区");
   b.choose("IWComboBox4", "七年级");
   b.choose("IWComboBox5", "一班");
@@ -95,18 +95,18 @@ TEST_F(ScoreHistoryTest, TheClassGridRecordsOnlyWhatItChanged) {
   b.type("scoreBox2", "75");
   b.click("IWButton2");
   EXPECT_TRUE(historyOf(key801).empty());
-  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"lead", 2, 0, 75, "TIWForm6"}}));
+  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"lead", 2, 0, 75, "ClassGridEntryPage"}}));
 }
 
 TEST_F(ScoreHistoryTest, AnImportRecordsEveryLineAndAFailedOneNothing) {
   signIn(b, "2", "boss");
-  b.showPage<pages::TIWFormdr>();
+  b.showPage<pages::BatchImportPage>();
   b.choose("IWComboBox1", "数学");
   b.type("Memo1", "801\n802");
   b.type("Memo2", "90\n91");
   b.click("IWButton1");
-  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 1, 0, 90, "TIWFormdr"}}));
-  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"boss", 1, 0, 91, "TIWFormdr"}}));
+  EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 1, 0, 90, "BatchImportPage"}}));
+  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"boss", 1, 0, 91, "BatchImportPage"}}));
 
   b.choose("IWComboBox1", "数学");
   b.type("Memo1", "801\n999");  // an unknown number refuses the whole import

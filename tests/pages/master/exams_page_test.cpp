@@ -30,7 +30,7 @@ class ExamsPageTest : public ::testing::Test {
     store::writeListSetting(server.db(), store::key::kBands, {"60", "80"});
     store::writeListSetting(server.db(), store::key::kExams, {"期中", "期末"});
     store::writeSetting(server.db(), store::key::kDefaultExam, "期末");
-    server.host().FormShow();
+    server.host().loadState();
   }
 
   // A signed-in user on the exams page, with the exam state a login reads.
@@ -39,7 +39,7 @@ class ExamsPageTest : public ::testing::Test {
     b.user().rights = pages::parseRightsCode(rights);
     b.user().exams = stored(store::key::kExams);
     b.user().defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
-    b.showPage<pages::Ttestset>();
+    b.showPage<pages::ExamsPage>();
     return b;
   }
   Items stored(std::string_view key) { return store::readListSetting(server.db(), key); }

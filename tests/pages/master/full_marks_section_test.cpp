@@ -19,12 +19,12 @@ using Items = std::vector<std::string>;
 
 class FullMarksSectionTest : public ::testing::Test {
  protected:
-  FullMarksSectionTest() { server.host().FormShow(); }
+  FullMarksSectionTest() { server.host().loadState(); }
 
   BrowserSession open() {
     auto b = server.browser();
     b.user().rights = 0;
-    b.showPage<pages::Ttestset>();
+    b.showPage<pages::ExamsPage>();
     return b;
   }
   static Items shown(BrowserSession& b) {

@@ -28,7 +28,7 @@ class RosterPageTest : public ::testing::Test {
   RosterPageTest() {
     store::writeListSetting(server.db(), store::key::kUnits, {"东校区", "西校区"});
     store::writeListSetting(server.db(), store::key::kClasses, {"一班", "二班"});
-    server.host().FormShow();
+    server.host().loadState();
   }
 
   BrowserSession open(const std::string& rights = "0",
@@ -36,7 +36,7 @@ class RosterPageTest : public ::testing::Test {
     auto b = server.browser();
     b.user().rights = pages::parseRightsCode(rights);
     b.user().grades = grades;
-    b.showPage<pages::TIWForm16>();
+    b.showPage<pages::RosterPage>();
     return b;
   }
   std::int64_t addStudent(const std::string& id, const std::string& name,
@@ -218,7 +218,7 @@ TEST_F(RosterPageTest, OpensTheAddPanelOnlyWhenPlacesAreSet) {
   EXPECT_FALSE(noGrades.control<web::Region>("IWRegion9").Visible);
   EXPECT_TRUE(noGrades.control<web::Region>("IWRegion4").Visible);
   noGrades.click("IWLink7");
-  EXPECT_EQ(noGrades.pageClass(), "Tdwset");
+  EXPECT_EQ(noGrades.pageClass(), "UnitsPage");
   EXPECT_EQ(noGrades.user().pageType, 7);
 }
 
@@ -485,7 +485,7 @@ TEST_F(RosterPageTest, SaveAsSpreadsheetSendsEveryStudentFound) {
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   const auto sheet = readWorkbook(outcome.file->path);
   EXPECT_EQ(sheet.rows.size(), 46u);  // the title row and 45 students
-  EXPECT_EQ(b.pageClass(), "TIWForm16");
+  EXPECT_EQ(b.pageClass(), "RosterPage");
   EXPECT_EQ(countLine(b).empty(), false);
 }
 

@@ -56,7 +56,7 @@ class UnitsPageTest : public ::testing::Test {
     store::writeListSetting(server.db(), store::key::kUnits, {"东校区"});
     store::writeListSetting(server.db(), store::key::kGrades, {"2010级"});
     store::writeListSetting(server.db(), store::key::kClasses, {"一班"});
-    server.host().FormShow();
+    server.host().loadState();
   }
 
   // A signed-in administrator on the units page.
@@ -64,7 +64,7 @@ class UnitsPageTest : public ::testing::Test {
     auto b = server.browser();
     b.user().rights = pages::parseRightsCode(rights);
     b.user().grades = store::readListSetting(server.db(), "nj");
-    b.showPage<pages::Tdwset>();
+    b.showPage<pages::UnitsPage>();
     return b;
   }
   Items stored(std::string_view key) { return store::readListSetting(server.db(), key); }
@@ -180,7 +180,7 @@ TEST_F(UnitsPageTest, NamesWithBlanksAndCommasSurviveARestart) {
   }
   // Forget everything held in memory, then load the cache from the store as a start does.
   server.context().settings().update([](store::SettingsSnapshot& s) { s = {}; });
-  server.host().FormShow();
+  server.host().loadState();
   auto b = open();
   for (const auto& c : columns()) {
     SCOPED_TRACE(c.name);
@@ -249,7 +249,7 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
       EXPECT_EQ(b.message(), "");
       EXPECT_EQ(stored(store::key::kClasses).size(), before.size());
       store::writeListSetting(server.db(), store::key::kClasses, before);
-      server.host().FormShow();
+      server.host().loadState();
     } else {
       EXPECT_EQ(b.message(), pages::kNoRightsMessage);
       EXPECT_EQ(stored(store::key::kClasses), before);

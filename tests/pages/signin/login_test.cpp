@@ -41,7 +41,7 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
   };
   TestServer server;
   auto browser = server.browser();
-  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  EXPECT_EQ(browser.pageClass(), "LoginPage");
   EXPECT_EQ(browser.page().Title, "系统登陆");
   ASSERT_TRUE(firstAdminPanelShown(browser));
   for (const auto& c : refused) {
@@ -63,7 +63,7 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
   signIn(browser, "admin", " Pass word ");  // the stored password is the trimmed one
   EXPECT_EQ(browser.message(), kWrongLogin);
   signIn(browser, "admin", "Pass word");
-  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
 }
 
 TEST(FirstAdmin, PanelOnlyWhileNoSuperAdminExists) {
@@ -76,7 +76,7 @@ TEST(FirstAdmin, PanelOnlyWhileNoSuperAdminExists) {
   EXPECT_FALSE(firstAdminPanelShown(browser));
   // The last super administrator gone: the next login page offers the panel again.
   server.db().exec("delete from yh where user='boss'");
-  browser.showPage<pages::TIWForm1>();
+  browser.showPage<pages::LoginPage>();
   EXPECT_TRUE(firstAdminPanelShown(browser));
 }
 
@@ -124,7 +124,7 @@ TEST(FirstAdmin, QuotesAndSemicolonsAreJustCharacters) {
   EXPECT_EQ(browser.message(), "创建用户成功，请使用新创建的用户登录!");
   EXPECT_EQ(scalar(server, "select user from yh"), name);
   signIn(browser, name, "p'w;\"");
-  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(browser.user().userName, name);
 }
 
@@ -144,17 +144,17 @@ TEST_F(LoginTest, RoutesEveryCode) {
   };
   const std::string unified = "统考模式", self = "自考模式";
   const std::vector<Case> cases = {
-      {"super", "", self, "TIWForm3", ""},
-      {"admin", "", unified, "TIWForm3", ""},
-      {"viewer", "", self, "TIWForm3", ""},
-      {"chief", "期中考试", self, "TIWForm2", ""},
-      {"clerk", "期中考试", unified, "TIWForm2", ""},
-      {"chief", "", self, "TIWForm1", kNoDefaultExam},
-      {"clerk", "", unified, "TIWForm1", kNoDefaultExam},
-      {"head", "期中考试", self, "TIWForm2", ""},
-      {"head", "", self, "TIWForm1", kNoDefaultExam},
-      {"head", "期中考试", unified, "TIWForm1", "统考模式下您不能登陆"},
-      {"head", "", unified, "TIWForm1", "统考模式下您不能登陆"},
+      {"super", "", self, "ScoreQueryPage", ""},
+      {"admin", "", unified, "ScoreQueryPage", ""},
+      {"viewer", "", self, "ScoreQueryPage", ""},
+      {"chief", "期中考试", self, "ScoreEntryPage", ""},
+      {"clerk", "期中考试", unified, "ScoreEntryPage", ""},
+      {"chief", "", self, "LoginPage", kNoDefaultExam},
+      {"clerk", "", unified, "LoginPage", kNoDefaultExam},
+      {"head", "期中考试", self, "ScoreEntryPage", ""},
+      {"head", "", self, "LoginPage", kNoDefaultExam},
+      {"head", "期中考试", unified, "LoginPage", "统考模式下您不能登陆"},
+      {"head", "", unified, "LoginPage", "统考模式下您不能登陆"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.user + " / " + c.defaultExam + " / " + c.workMode);
@@ -181,7 +181,7 @@ TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
     auto browser = server.browser();
     signIn(browser, name, password);
     EXPECT_EQ(browser.message(), kWrongLogin);
-    EXPECT_EQ(browser.pageClass(), "TIWForm1");
+    EXPECT_EQ(browser.pageClass(), "LoginPage");
     EXPECT_EQ(browser.user().userName, "");
     EXPECT_EQ(browser.user().rights, std::nullopt);
   }
@@ -191,7 +191,7 @@ TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
 TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
   auto browser = server.browser();
   signIn(browser, "SuPeR", "secret");
-  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(browser.user().userName, "super");
   EXPECT_EQ(browser.user().rights, 0);
 }
@@ -205,7 +205,7 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
   signIn(failed, "super", "wrong");
   auto kept = server.browser();
   signIn(kept, "chief", "secret");  // signed in, held on the login page for want of an exam
-  ASSERT_EQ(kept.pageClass(), "TIWForm1");
+  ASSERT_EQ(kept.pageClass(), "LoginPage");
   auto& controller = server.controller();
   EXPECT_EQ(controller.setAsideIdlePages(web::Clock::now()), 0u);  // nobody idle long enough
   const auto later = web::Clock::now() + std::chrono::minutes(1);
@@ -218,9 +218,9 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
   EXPECT_EQ(failed.control<web::Edit>("IWEdit1").Text, "super");
   signIn(guest, "super", "secret");
   EXPECT_EQ(guest.message(), "");
-  EXPECT_EQ(guest.pageClass(), "TIWForm3");
+  EXPECT_EQ(guest.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(guest.user().userName, "super");
-  EXPECT_EQ(kept.pageClass(), "TIWForm1");
+  EXPECT_EQ(kept.pageClass(), "LoginPage");
   EXPECT_EQ(kept.user().userName, "chief");
 }
 
@@ -232,15 +232,15 @@ TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   // The right password is not even checked while the delay runs, and the answer is the same.
   signIn(browser, "SUPER", "secret");
   EXPECT_EQ(browser.message(), kWrongLogin);
-  EXPECT_EQ(browser.pageClass(), "TIWForm1");
+  EXPECT_EQ(browser.pageClass(), "LoginPage");
   // Other names are not slowed down.
   auto other = server.browser();
   signIn(other, "admin", "secret");
-  EXPECT_EQ(other.pageClass(), "TIWForm3");
+  EXPECT_EQ(other.pageClass(), "ScoreQueryPage");
 
   now += std::chrono::seconds(1);
   signIn(browser, "super", "secret");
-  EXPECT_EQ(browser.pageClass(), "TIWForm3");
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
 }
 
 // The state is filled from the session it is given, also outside a request (as tools do):
@@ -260,10 +260,10 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   setSetting(server, store::key::kWorkMode, "自考模式");
   setSetting(server, store::key::kFooterText, "<b>第一中学</b>");
   auto browser = server.browser();
-  EXPECT_EQ(browser.control<web::Label>("TIWFrame191.IWLabel1").Caption, "<b>第一中学</b>");
+  EXPECT_EQ(browser.control<web::Label>("footer.IWLabel1").Caption, "<b>第一中学</b>");
   EXPECT_NE(browser.last().html.find("<b>第一中学</b>"), std::string::npos);
   signIn(browser, "super", "secret");
-  const web::TIWUserSession& user = browser.user();
+  const web::Session& user = browser.user();
   EXPECT_EQ(user.userName, "super");
   EXPECT_EQ(user.rights, 0);
   EXPECT_EQ(user.exams, (std::vector<std::string>{"期中 考试", "期末,考试"}));
@@ -277,13 +277,13 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
 
   // Sign out, the settings change, another user signs in: nothing of the first login stays.
   browser.user().pageType = 9;
-  browser.showPage<pages::TIWForm1>();
+  browser.showPage<pages::LoginPage>();
   setSetting(server, store::key::kExams, "");
   setSetting(server, store::key::kGrades, "九年级\r\n");
   setSetting(server, store::key::kDefaultExam, "");
   setSetting(server, store::key::kWorkMode, "统考模式");
   setSetting(server, store::key::kFooterText, "二中");
-  browser.showPage<pages::TIWForm1>();
+  browser.showPage<pages::LoginPage>();
   EXPECT_EQ(browser.user().footerText, "二中");
   signIn(browser, "viewer", "secret");
   EXPECT_EQ(user.userName, "viewer");

@@ -15,8 +15,8 @@ class PasswordPageTest : public ::testing::Test {
     addUser(server, "o'brien", "old pw", 4);
     addUser(server, "other", "other pw", 0);
     signIn(browser, "O'BRIEN", "old pw");
-    browser.click("Tmain1.xgmm");
-    ASSERT_EQ(browser.pageClass(), "TIWForm18");
+    browser.click("navigationBar.xgmm");
+    ASSERT_EQ(browser.pageClass(), "PasswordPage");
   }
 
   void change(const std::string& current, const std::string& fresh, const std::string& repeat) {
@@ -58,22 +58,22 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
   EXPECT_TRUE(stored("o'brien", " new'pw; "));
   EXPECT_TRUE(stored("other", "other pw"));
   // The page stays and the edits keep what was typed.
-  EXPECT_EQ(browser.pageClass(), "TIWForm18");
+  EXPECT_EQ(browser.pageClass(), "PasswordPage");
   EXPECT_EQ(browser.control<web::Edit>("IWEdit2").Text, " new'pw; ");
 
   auto again = server.browser();
   signIn(again, "o'brien", "new'pw;");
   EXPECT_EQ(again.message(), "用户名或密码错误！");
   signIn(again, "o'brien", " new'pw; ");
-  EXPECT_EQ(again.pageClass(), "TIWForm3");
+  EXPECT_EQ(again.pageClass(), "ScoreQueryPage");
 }
 
 TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
   EXPECT_EQ(browser.user().pageType, 12);
   for (int bar = 1; bar <= 11; ++bar) {
-    EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d" + std::to_string(bar)).Color, "tan");
+    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color, "tan");
   }
-  EXPECT_EQ(browser.page().find("TIWFrame191.IWTimer1"), nullptr);
+  EXPECT_EQ(browser.page().find("footer.IWTimer1"), nullptr);
   // Passwords are typed into password boxes, never shown on the screen.
   for (const char* edit : {"IWEdit1", "IWEdit2", "IWEdit3"}) {
     EXPECT_TRUE(browser.control<web::Edit>(edit).PasswordPrompt) << edit;

@@ -34,8 +34,8 @@ class AccountsTest : public ::testing::Test {
     setSetting(server, store::key::kGrades, "七年级\r\n八年级\r\n");
     setSetting(server, store::key::kDefaultExam, "期中");
     signIn(browser, "boss", "pw");
-    browser.click("Tmain1.lyhsz");
-    ASSERT_EQ(browser.pageClass(), "Tusergl");
+    browser.click("navigationBar.lyhsz");
+    ASSERT_EQ(browser.pageClass(), "AccountsPage");
   }
 
   std::vector<std::string> listedUsers() {
@@ -65,7 +65,7 @@ class AccountsTest : public ::testing::Test {
 
 TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
   addUser(server, "clerk", "pw", 3);
-  browser.showPage<pages::Tusergl>();
+  browser.showPage<pages::AccountsPage>();
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
   EXPECT_EQ(browser.user().sqla.rows().at(1).at(1).asText(), "3");
   EXPECT_NE(browser.last().html.find("删除用户</a>"), std::string::npos);
@@ -74,7 +74,7 @@ TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
             (std::vector<std::string>{"期中", "期末 考试"}));
   EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox1").text(), "期中");
   EXPECT_FALSE(shown("IWRegion1"));
-  EXPECT_EQ(browser.control<web::Rectangle>("Tmain1.d10").Color, "#A52A2A");
+  EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d10").Color, "#A52A2A");
 }
 
 TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
@@ -82,7 +82,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
     SCOPED_TRACE(code);
     auto other = server.browser();
     other.user().rights = pages::parseRightsCode(code);
-    other.showPage<pages::Tusergl>();
+    other.showPage<pages::AccountsPage>();
     EXPECT_EQ(other.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(other.control<web::Region>("Content").Visible);
     EXPECT_EQ(other.last().html.find("系统数据重置"), std::string::npos);
@@ -134,7 +134,7 @@ TEST_F(AccountsTest, CreatesEveryTypeWithATrimmedHashedPassword) {
   signIn(other, "user4", " secret ");
   EXPECT_EQ(other.message(), "用户名或密码错误！");
   signIn(other, "user4", "secret");
-  EXPECT_EQ(other.pageClass(), "TIWForm3");
+  EXPECT_EQ(other.pageClass(), "ScoreQueryPage");
 }
 
 TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
@@ -178,7 +178,7 @@ TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   // A post naming the class-teacher type without its scope ever shown adds nothing either.
   browser.user().grades = {"七年级"};
-  browser.showPage<pages::Tusergl>();
+  browser.showPage<pages::AccountsPage>();
   browser.click("IWLink1");
   browser.choose("IWComboBox2", "班主任");
   browser.type("IWEdit15", "李老师");
@@ -194,7 +194,7 @@ TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
 TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
   addUser(server, "second", "pw", 0);
   addUser(server, "clerk", "pw", 3);
-  browser.showPage<pages::Tusergl>();
+  browser.showPage<pages::AccountsPage>();
   deleteUser("second");
   EXPECT_EQ(browser.message(), "");
   EXPECT_FALSE(shown("IWRegion1"));
@@ -230,7 +230,7 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   const std::string exam = "期'末\"; delete from yh; --";
   browser.user().exams = {"期中", exam};
   browser.user().grades = {"七'年级"};
-  browser.showPage<pages::Tusergl>();
+  browser.showPage<pages::AccountsPage>();
   browser.choose("IWComboBox1", exam);
   browser.click("IWComboBox1");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), exam);
@@ -261,10 +261,10 @@ TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession
   EXPECT_EQ(browser.message(), "已保存页脚文字，下一个页面起显示");
   EXPECT_EQ(browser.user().footerText, "<b>第一中学</b><br>备案号 123");
   // This page's footer keeps the old text; the next page shows the markup as markup.
-  EXPECT_EQ(browser.control<web::Label>("TIWFrame191.IWLabel1").Caption, "");
-  browser.click("Tmain1.lsxgl");
+  EXPECT_EQ(browser.control<web::Label>("footer.IWLabel1").Caption, "");
+  browser.click("navigationBar.lsxgl");
   EXPECT_NE(browser.last().html.find("<b>第一中学</b><br>备案号 123"), std::string::npos);
-  EXPECT_EQ(browser.control<web::Label>("Tmain1.dqyhm").Caption,
+  EXPECT_EQ(browser.control<web::Label>("navigationBar.dqyhm").Caption,
             "·boss · 超级管理员 · 期末 考试 · 统考模式 ·");
 }
 
@@ -328,7 +328,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
             "以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
   EXPECT_FALSE(idle.alive());
   EXPECT_TRUE(browser.alive());
-  EXPECT_EQ(browser.pageClass(), "Tusergl");
+  EXPECT_EQ(browser.pageClass(), "AccountsPage");
   EXPECT_EQ(browser.user().userName, "boss");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "0");
   EXPECT_EQ(scalar(server, "select count(*) from ks"), "0");

@@ -13,8 +13,8 @@ class RankModeSettingTest : public ::testing::Test {
   void SetUp() override {
     addUser(server, "boss", "pw", 0);
     signIn(browser, "boss", "pw");
-    browser.click("Tmain1.lyhsz");
-    ASSERT_EQ(browser.pageClass(), "Tusergl");
+    browser.click("navigationBar.lyhsz");
+    ASSERT_EQ(browser.pageClass(), "AccountsPage");
   }
   const web::ComboBox& box() { return browser.control<web::ComboBox>("RankMode"); }
   void choose(const std::string& mode) {
@@ -34,7 +34,7 @@ TEST_F(RankModeSettingTest, OffersBothModesAndStartsOnSequentialRanks) {
 TEST_F(RankModeSettingTest, AChoiceIsStoredAndShownNextTime) {
   choose("并列名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "并列名次");
-  browser.click("Tmain1.lyhsz");
+  browser.click("navigationBar.lyhsz");
   EXPECT_EQ(box().text(), "并列名次");
   choose("顺序名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "顺序名次");
@@ -42,7 +42,7 @@ TEST_F(RankModeSettingTest, AChoiceIsStoredAndShownNextTime) {
 
 TEST_F(RankModeSettingTest, ADatabaseWithoutTheSettingShowsSequentialAndSaves) {
   server.db().exec("delete from sysset where zdm='mcfs'");
-  browser.click("Tmain1.lyhsz");
+  browser.click("navigationBar.lyhsz");
   EXPECT_EQ(box().text(), "顺序名次");
   choose("并列名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "并列名次");

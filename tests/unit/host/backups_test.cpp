@@ -86,7 +86,7 @@ TEST_F(BackupsTest, RestoreRefusesADamagedFileAndARunningServer) {
 TEST(BackupsOfTheHost, TheResetLeavesABackupOfWhatItErased) {
   testing::TestServer server;
   server.db().exec("insert into ks (id, xm) values ('1', '张三')");
-  server.host().Button4Click();
+  server.host().resetSystem();
   const auto files = server.host().backups().list();
   ASSERT_FALSE(files.empty());
   EXPECT_NE(files.back().filename().string().find("-reset"), std::string::npos);
@@ -98,7 +98,7 @@ TEST(BackupsOfTheHost, ASecondServerOnTheSameFolderIsRefused) {
   testing::TestServer server;
   Options options;
   options.dataDir = server.folder();
-  EXPECT_THROW(TForm4(options, nullptr), std::runtime_error);
+  EXPECT_THROW(ServerHost(options, nullptr), std::runtime_error);
 }
 
 // A backups "folder" that is a plain file makes every backup fail.
@@ -114,15 +114,15 @@ class UnwritableBackups : public ::testing::Test {
 };
 
 TEST_F(UnwritableBackups, StartGoesOnWithoutItsBackup) {
-  TForm4 host(options, nullptr);
-  EXPECT_NO_THROW(host.FormCreate());
-  EXPECT_NO_THROW(host.FormShow());
+  ServerHost host(options, nullptr);
+  EXPECT_NO_THROW(host.prepareFolder());
+  EXPECT_NO_THROW(host.loadState());
 }
 
 TEST_F(UnwritableBackups, AFailedConsoleResetChangesNothingAndTheConsoleGoesOn) {
-  TForm4 host(options, nullptr);
-  host.FormCreate();
-  host.FormShow();
+  ServerHost host(options, nullptr);
+  host.prepareFolder();
+  host.loadState();
   store::Database(temp.path() / "data").exec("insert into ks (id, xm) values ('1', '张三')");
   std::ostringstream out;
   Console console(host, options, out);

@@ -14,7 +14,7 @@ TEST(HostEvents, ResetAndItsBackupAreLogged) {
   std::ostringstream out;
   web::EventLog log(out, web::LogFormat::Text);
   server.host().setEventLog(&log);
-  server.host().Button4Click();
+  server.host().resetSystem();
   const std::string text = out.str();
   const auto backup = text.find(" backup 已备份数据 reason=reset file=");
   const auto reset = text.find(" reset 系统已恢复到初始状态\n");

@@ -23,7 +23,7 @@ class ClassGridTest : public ::testing::Test {
         "(2, 'A2', '乙', '东校区', '2010级', '二班')");
   }
   GridSave save(bool keepValidScore = false) const {
-    return {"期中", 2, 3, keepValidScore, {"clerk", "TIWForm6"}};
+    return {"期中", 2, 3, keepValidScore, {"clerk", "ClassGridEntryPage"}};
   }
   testing::TempFolder folder;
   Database db{folder.path() / "data"};

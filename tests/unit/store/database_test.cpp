@@ -234,10 +234,10 @@ TEST(ScoreHistory, ChangesComeBackNewestFirstAndUnchangedValuesAreSkipped) {
   const DataFolder folder{temp.path()};
   prepareDataFolder(folder);
   Database db(folder.data());
-  appendScoreHistory(db, {"clerk", "期中", 7, 1, 0, 88, "TIWForm2"});
-  appendScoreHistory(db, {"clerk", "期中", 7, 1, 88, 88, "TIWForm2"});
-  appendScoreHistory(db, {"admin", "期中", 7, 1, 88, 0, "TIWForm2"});
-  appendScoreHistory(db, {"clerk", "期末", 7, 1, 0, 70, "TIWForm6"});
+  appendScoreHistory(db, {"clerk", "期中", 7, 1, 0, 88, "ScoreEntryPage"});
+  appendScoreHistory(db, {"clerk", "期中", 7, 1, 88, 88, "ScoreEntryPage"});
+  appendScoreHistory(db, {"admin", "期中", 7, 1, 88, 0, "ScoreEntryPage"});
+  appendScoreHistory(db, {"clerk", "期末", 7, 1, 0, 70, "ClassGridEntryPage"});
   const auto entries = readScoreHistory(db, "期中", 7);
   ASSERT_EQ(entries.size(), 2u);
   EXPECT_EQ(entries[0].change.userName, "admin");

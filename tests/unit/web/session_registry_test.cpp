@@ -14,16 +14,16 @@ namespace {
 // the registry holds 3 sessions, 2 guests an address.
 class SessionRoomTest : public ::testing::Test {
  protected:
-  std::shared_ptr<web::Session> make(const std::string& address) {
+  std::shared_ptr<web::LiveSession> make(const std::string& address) {
     auto created = registry.create(folder, store, context, address);
     for (const auto& s : created.displaced) displaced.push_back(s->id);
     return created.session;
   }
-  void signIn(web::Session& session) {
+  void signIn(web::LiveSession& session) {
     ASSERT_TRUE(registry.acquire(session.id));
     registry.release(session, true);
   }
-  bool live(const std::shared_ptr<web::Session>& s) const { return registry.contains(s->id); }
+  bool live(const std::shared_ptr<web::LiveSession>& s) const { return registry.contains(s->id); }
 
   static store::DataFolder prepared(const std::filesystem::path& dir) {
     store::DataFolder folder{dir};
@@ -102,7 +102,7 @@ TEST_F(SessionRoomTest, OneAddressEndsOnlyItsOwnGuests) {
   EXPECT_TRUE(fourth.displaced.empty());
   EXPECT_EQ(roomy.count(), 4u);
   // Sessions that ended leave the count too.
-  roomy.takeIdle([&](const web::Session& s) { return s.id != second->id; });
+  roomy.takeIdle([&](const web::LiveSession& s) { return s.id != second->id; });
   EXPECT_TRUE(made("10.0.0.1").displaced.empty());
   EXPECT_TRUE(made("10.0.0.1").displaced.empty());
 }
