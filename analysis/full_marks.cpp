@@ -5,20 +5,15 @@
 #include <numeric>
 
 #include "analysis/number_format.h"
+#include "base/whole_number.h"
 
 namespace zeziza::analysis {
 
 namespace {
 
 int fullMarkOf(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
-  int value = 0;
-  const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || error != std::errc{} || end != text.data() + text.size() || value <= 0) {
-    return kDefaultFullMark;
-  }
-  return value;
+  const auto value = base::exactInteger<int>(base::trimmedView(text));
+  return value && *value > 0 ? *value : kDefaultFullMark;
 }
 
 }  // namespace

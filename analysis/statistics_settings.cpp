@@ -2,13 +2,13 @@
 
 #include <stdexcept>
 
-#include "analysis/typed_text.h"
+#include "base/whole_number.h"
 
 namespace zeziza::analysis {
 namespace {
 
 int thresholdOf(std::string_view text, std::string_view name, std::string_view key) {
-  const auto value = wholeNumber(text);
+  const auto value = base::wholeNumber(text);
   if (!value) {
     throw std::runtime_error(std::string(name) + "(" + std::string(key) + ")设置不是有效的整数:\"" +
                              std::string(text) + "\"");
@@ -29,7 +29,7 @@ std::vector<int> parseBands(std::span<const std::string> entries) {
   std::vector<int> bands;
   bands.reserve(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) {
-    const auto value = wholeNumber(entries[i]);
+    const auto value = base::wholeNumber(entries[i]);
     if (!value) {
       throw std::runtime_error("分数段(fenshuduan)第" + std::to_string(i + 1) +
                                "项不是有效的整数:\"" + entries[i] + "\"");

@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "base/text.h"
+
 namespace zeziza::auth {
 
 namespace {
@@ -11,12 +13,7 @@ constexpr std::size_t kKeyNameBytes = 128;
 
 // User names match without regard to letter case, so the key folds it too.
 std::string keyFor(std::string_view user, std::string_view address) {
-  user = user.substr(0, kKeyNameBytes);
-  std::string key;
-  key.reserve(user.size() + address.size() + 1);
-  for (const char c : user) {
-    key += static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  }
+  std::string key = base::toLower(user.substr(0, kKeyNameBytes));
   key += '\n';
   key += address;
   return key;

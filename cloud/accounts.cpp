@@ -4,7 +4,7 @@
 
 #include <stdexcept>
 
-#include "analysis/typed_text.h"
+#include "base/whole_number.h"
 #include "cloud/pg.h"
 
 namespace zeziza::cloud {
@@ -22,10 +22,10 @@ void requireSodium() {
 }  // namespace
 
 std::optional<std::int64_t> parseRegistrationNumber(std::string_view text) {
-  text = analysis::trimmedView(text);
+  text = base::trimmedView(text);
   // Digits only: no sign.
   if (text.empty() || text.front() < '0' || text.front() > '9') return std::nullopt;
-  const auto number = analysis::exactInteger<std::int64_t>(text);
+  const auto number = base::exactInteger<std::int64_t>(text);
   if (!number || *number <= 0) return std::nullopt;
   return number;
 }

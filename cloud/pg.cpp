@@ -7,15 +7,15 @@
 #include <optional>
 #include <vector>
 
+#include "base/text.h"
+
 namespace zeziza::cloud::pg {
 
 namespace {
 
 // The server's message without its trailing line break.
-std::string trimmed(const char* message) {
-  std::string text = message ? message : "";
-  while (!text.empty() && (text.back() == '\n' || text.back() == ' ')) text.pop_back();
-  return text;
+std::string messageOf(const char* message) {
+  return base::trimmed(message ? message : "");
 }
 
 // The statement's beginning, enough to tell which one failed.
@@ -78,7 +78,7 @@ Connection::Connection(const std::string& conninfo) {
   conn_.reset(PQconnectdbParams(keys, values, 1));
   if (!conn_) throw Error("无法连接云端成绩服务：内存不足");
   if (PQstatus(conn_.get()) != CONNECTION_OK) {
-    throw Error("无法连接云端成绩服务：" + trimmed(PQerrorMessage(conn_.get())));
+    throw Error("无法连接云端成绩服务：" + messageOf(PQerrorMessage(conn_.get())));
   }
 }
 
@@ -150,10 +150,10 @@ std::int64_t Connection::copyOut(const std::string& copySql, std::string& rows) 
 
 Result Connection::checked(pg_result* raw, std::string_view sql) {
   Result result(raw);
-  if (!raw) throw Error("云端成绩服务无应答：" + trimmed(PQerrorMessage(conn_.get())));
+  if (!raw) throw Error("云端成绩服务无应答：" + messageOf(PQerrorMessage(conn_.get())));
   const ExecStatusType status = PQresultStatus(raw);
   if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) {
-    throw Error("云端成绩服务拒绝了语句：" + trimmed(PQresultErrorMessage(raw)) + " [" +
+    throw Error("云端成绩服务拒绝了语句：" + messageOf(PQresultErrorMessage(raw)) + " [" +
                 excerpt(sql) + "]");
   }
   return result;

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "cloud/pg.h"
-#include "web/embedded_file.h"
+#include "base/embedded_file.h"
 
 namespace zeziza {
 const std::vector<EmbeddedFile>& embeddedFiles_cloud_schema();

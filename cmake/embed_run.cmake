@@ -1,5 +1,5 @@
 # Script mode: writes OUT with the bytes of FILES as arrays.
-set(body "#include \"web/embedded_file.h\"\n#include <vector>\nnamespace zeziza {\nnamespace {\n")
+set(body "#include \"base/embedded_file.h\"\n#include <vector>\nnamespace zeziza {\nnamespace {\n")
 set(entries "")
 set(i 0)
 foreach(f IN LISTS FILES)

@@ -6,8 +6,8 @@
 #include <stdexcept>
 
 #include "host/folder_lock.h"
+#include "store/backup_file.h"
 #include "store/database.h"
-#include "store/statement.h"
 
 namespace zeziza::host {
 
@@ -31,16 +31,6 @@ bool isBackupName(const std::filesystem::path& p) {
   return name.rfind("data-", 0) == 0 && p.extension() == ".sqlite";
 }
 
-std::string integrityOf(const std::filesystem::path& file) {
-  try {
-    store::Database db(file, store::Database::Mode::ReadOnly);
-    store::Statement check(db, "PRAGMA integrity_check");
-    return check.step() ? check.column(0).asText() : "no answer";
-  } catch (const std::exception& e) {
-    return e.what();
-  }
-}
-
 }  // namespace
 
 std::filesystem::path Backups::take(const std::string& reason,
@@ -51,17 +41,7 @@ std::filesystem::path Backups::take(const std::string& reason,
     target = folder_.backups() /
              ("data-" + timestamp(now) + "-" + reason + "-" + std::to_string(n) + ".sqlite");
   }
-  const auto partial = target.string() + ".partial";
-  {
-    store::Database live(folder_.data());
-    live.backupTo(partial);
-  }
-  {
-    // Fold the copy's journal in, so the backup is one self-contained file.
-    store::Database copy(partial);
-    copy.execScript("PRAGMA wal_checkpoint(TRUNCATE); PRAGMA journal_mode=DELETE;");
-  }
-  std::filesystem::rename(partial, target);
+  store::writeBackup(folder_.data(), target);
   rotate();
   return target;
 }
@@ -93,7 +73,7 @@ void restoreBackup(const store::DataFolder& folder, const std::filesystem::path&
   if (!lock.held()) {
     throw std::runtime_error("服务器正在运行，请先停止服务器再恢复备份。");
   }
-  const std::string integrity = integrityOf(backup);
+  const std::string integrity = store::integrityOf(backup);
   if (integrity != "ok") {
     throw std::runtime_error("备份文件已损坏，未恢复: " + integrity);
   }

@@ -5,8 +5,9 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/atomic_file.h"
+#include "base/embedded_file.h"
 #include "host/cache_cleanup.h"
-#include "web/embedded_file.h"
 #include "web/https_redirect.h"
 
 namespace zeziza::host {
@@ -16,13 +17,7 @@ void writeMissingStaticFiles(const std::filesystem::path& folder) {
   for (const auto& file : embeddedFiles_static()) {
     const auto target = folder / std::string(file.name);
     if (std::filesystem::exists(target)) continue;
-    const auto partial = target.string() + ".partial";
-    {
-      std::ofstream out(partial, std::ios::binary | std::ios::trunc);
-      out.write(file.bytes.data(), static_cast<std::streamsize>(file.bytes.size()));
-      if (!out) throw std::runtime_error("cannot write " + partial);
-    }
-    std::filesystem::rename(partial, target);
+    base::writeFileAtomically(target, file.bytes);
   }
 }
 
@@ -53,9 +48,10 @@ ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerS
                                                settings.ResultsSite);
   context_->setSystemReset([this] { resetSystem(); });
   context_->setPublishLock(publishLock_);
-  controller_ = std::make_unique<web::ServerController>(folder_, std::move(startPage), *context_,
-                                                           settings);
-  controller_->setSessionCountListener([this](std::size_t count) { setOnlineCount(count); });
+  controller_ =
+      std::make_unique<web::ServerController>(folder_, std::move(startPage), *context_, settings);
+  controller_->sessions().setSessionCountListener(
+      [this](std::size_t count) { setOnlineCount(count); });
 }
 
 ServerHost::~ServerHost() {
@@ -65,7 +61,7 @@ ServerHost::~ServerHost() {
 
 void ServerHost::setEventLog(web::EventLog* log) {
   log_ = log;
-  controller_->setEventLog(log);
+  controller_->sessions().setEventLog(log);
   context_->setEventLog(log);
 }
 
@@ -95,7 +91,7 @@ void ServerHost::prepareFolder() {
 }
 
 void ServerHost::loadState() {
-  setOnlineCount(controller_->sessionCount());
+  setOnlineCount(controller_->sessions().sessionCount());
   loadSettingsCache();
 }
 
@@ -118,8 +114,9 @@ std::string readPem(const std::filesystem::path& file, const char* what) {
 
 web::HttpServerOptions ServerHost::transportOptions() const {
   web::HttpServerOptions transport;
-  transport.answersAtOnce = &web::ServerController::answersAtOnce;
-  transport.turnKey = [this](const web::HttpRequest& r) { return controller_->turnKey(r); };
+  transport.answersAtOnce = &web::Router::answersAtOnce;
+  transport.turnKey = &web::Router::turnKey;
+  transport.trustedProxy = controller_->settings().TrustedProxy;
   // Behind a proxy every connection comes from the proxy, which limits its clients itself.
   if (!options_.trustedProxy.empty()) transport.connectionsPerAddress = 0;
   if (!options_.tlsCert.empty()) {
@@ -145,7 +142,7 @@ int ServerHost::listen() {
   }
   server_->start();
   if (options_.redirectHttpPort != 0) startRedirect();
-  controller_->startHousekeeping();
+  controller_->sessions().startHousekeeping();
   daily_ = std::thread([this] { dailyBackupLoop(); });
   return boundPort_;
 }
@@ -176,7 +173,7 @@ void ServerHost::stop() {
   redirect_.reset();
   if (server_) server_->stop();
   server_.reset();
-  if (controller_) controller_->stopHousekeeping();
+  if (controller_) controller_->sessions().stopHousekeeping();
   {
     std::lock_guard lock(dailyMutex_);
     dailyStop_ = true;
@@ -207,7 +204,7 @@ void ServerHost::dailyBackupLoop() {
 void ServerHost::resetSystem() {
   std::lock_guard lock(resetMutex_);
   takeBackup("reset");  // what the reset erases stays recoverable
-  controller_->endIdleSessions();
+  controller_->sessions().endIdleSessions();
   if (!database_) database_ = std::make_unique<store::Database>(folder_.data());
   {
     const auto writerHeld = controller_->store().writer().exclusive();

@@ -1,33 +1,20 @@
 #include "host/options.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <stdexcept>
 #include <utility>
+
+#include "base/option_reader.h"
+#include "base/text.h"
 
 namespace zeziza::host {
 
 namespace {
 
-std::string lowered(std::string s) {
-  for (auto& c : s) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
-  return s;
-}
-
 // "-LaunchBrowser" or "/launchbrowser": a switch, with either sign and in any letter case.
 bool isSwitch(const std::string& arg, std::string_view name) {
   return arg.size() > 1 && (arg[0] == '-' || arg[0] == '/') &&
-         lowered(arg.substr(1)) == lowered(std::string(name));
-}
-
-int parseNumber(const std::string& option, const std::string& text, int low, int high) {
-  int n = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), n);
-  if (ec != std::errc() || end != text.data() + text.size() || n < low || n > high) {
-    throw std::invalid_argument(option + " needs a number from " + std::to_string(low) + " to " +
-                                std::to_string(high) + ", got \"" + text + "\"");
-  }
-  return n;
+         base::toLower(arg.substr(1)) == base::toLower(name);
 }
 
 web::LogFormat parseLogFormat(const std::string& text) {
@@ -37,51 +24,43 @@ web::LogFormat parseLogFormat(const std::string& text) {
 }
 
 void parseInto(Options& options, const std::vector<std::string>& args) {
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto value = [&](std::string_view name) -> std::string {
-      const std::string prefix = std::string(name) + "=";
-      if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
-      if (i + 1 >= args.size()) throw std::invalid_argument(std::string(name) + " needs a value");
-      return args[++i];
-    };
+  base::OptionReader read(args);
+  while (read.next()) {
+    const std::string& arg = read.current();
     if (arg == "--help" || arg == "-h") {
       options.help = true;
-    } else if (arg == "--port" || arg.rfind("--port=", 0) == 0) {
-      options.port = parseNumber("--port", value("--port"), 0, 65535);
-    } else if (arg == "--max-sessions" || arg.rfind("--max-sessions=", 0) == 0) {
-      options.maxSessions = static_cast<std::size_t>(
-          parseNumber("--max-sessions", value("--max-sessions"), 1, 1000000));
-    } else if (arg == "--session-timeout" || arg.rfind("--session-timeout=", 0) == 0) {
-      options.sessionTimeoutSeconds =
-          parseNumber("--session-timeout", value("--session-timeout"), 1, 86400);
-    } else if (arg == "--backup-keep" || arg.rfind("--backup-keep=", 0) == 0) {
-      options.backupKeep =
-          static_cast<std::size_t>(parseNumber("--backup-keep", value("--backup-keep"), 1, 10000));
-    } else if (arg == "--backup-hour" || arg.rfind("--backup-hour=", 0) == 0) {
-      options.backupHour = parseNumber("--backup-hour", value("--backup-hour"), 0, 23);
-    } else if (arg == "--restore-backup" || arg.rfind("--restore-backup=", 0) == 0) {
-      options.restoreBackup = value("--restore-backup");
+    } else if (read.is("--port")) {
+      options.port = read.number("--port", 0, 65535);
+    } else if (read.is("--max-sessions")) {
+      options.maxSessions = static_cast<std::size_t>(read.number("--max-sessions", 1, 1000000));
+    } else if (read.is("--session-timeout")) {
+      options.sessionTimeoutSeconds = read.number("--session-timeout", 1, 86400);
+    } else if (read.is("--backup-keep")) {
+      options.backupKeep = static_cast<std::size_t>(read.number("--backup-keep", 1, 10000));
+    } else if (read.is("--backup-hour")) {
+      options.backupHour = read.number("--backup-hour", 0, 23);
+    } else if (read.is("--restore-backup")) {
+      options.restoreBackup = read.value("--restore-backup");
     } else if (arg == "--list-backups") {
       options.listBackups = true;
-    } else if (arg == "--data-dir" || arg.rfind("--data-dir=", 0) == 0) {
-      options.dataDir = value("--data-dir");
-    } else if (arg == "--site" || arg.rfind("--site=", 0) == 0) {
-      options.site = value("--site");
-    } else if (arg == "--results-site" || arg.rfind("--results-site=", 0) == 0) {
-      options.resultsSite = value("--results-site");
-    } else if (arg == "--cloud" || arg.rfind("--cloud=", 0) == 0) {
-      options.cloud = value("--cloud");
-    } else if (arg == "--trusted-proxy" || arg.rfind("--trusted-proxy=", 0) == 0) {
-      options.trustedProxy = value("--trusted-proxy");
-    } else if (arg == "--tls-cert" || arg.rfind("--tls-cert=", 0) == 0) {
-      options.tlsCert = value("--tls-cert");
-    } else if (arg == "--tls-key" || arg.rfind("--tls-key=", 0) == 0) {
-      options.tlsKey = value("--tls-key");
-    } else if (arg == "--redirect-http" || arg.rfind("--redirect-http=", 0) == 0) {
-      options.redirectHttpPort = parseNumber("--redirect-http", value("--redirect-http"), 1, 65535);
-    } else if (arg == "--log-format" || arg.rfind("--log-format=", 0) == 0) {
-      options.logFormat = parseLogFormat(value("--log-format"));
+    } else if (read.is("--data-dir")) {
+      options.dataDir = read.value("--data-dir");
+    } else if (read.is("--site")) {
+      options.site = read.value("--site");
+    } else if (read.is("--results-site")) {
+      options.resultsSite = read.value("--results-site");
+    } else if (read.is("--cloud")) {
+      options.cloud = read.value("--cloud");
+    } else if (read.is("--trusted-proxy")) {
+      options.trustedProxy = read.value("--trusted-proxy");
+    } else if (read.is("--tls-cert")) {
+      options.tlsCert = read.value("--tls-cert");
+    } else if (read.is("--tls-key")) {
+      options.tlsKey = read.value("--tls-key");
+    } else if (read.is("--redirect-http")) {
+      options.redirectHttpPort = read.number("--redirect-http", 1, 65535);
+    } else if (read.is("--log-format")) {
+      options.logFormat = parseLogFormat(read.value("--log-format"));
     } else if (arg == "--cloud-create-schema") {
       options.cloudCommand = CloudCommand::CreateSchema;
     } else if (arg == "--cloud-create-account") {
@@ -91,7 +70,7 @@ void parseInto(Options& options, const std::vector<std::string>& args) {
     } else if (isSwitch(arg, "Minimize")) {
       options.minimize = true;
     } else {
-      throw std::invalid_argument("unknown option \"" + arg + "\" (see --help)");
+      read.unknown();
     }
   }
 }

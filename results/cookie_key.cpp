@@ -9,20 +9,14 @@
 #include <sstream>
 #include <stdexcept>
 
+#include "base/text.h"
+
 namespace zeziza::results {
 
 namespace {
 
 void requireSodium() {
   if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
-}
-
-std::string trimmed(std::string text) {
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.back()))) text.pop_back();
-  while (!text.empty() && std::isspace(static_cast<unsigned char>(text.front()))) {
-    text.erase(text.begin());
-  }
-  return text;
 }
 
 // Writes a new key into `file` unless it exists. The key is written aside and linked into
@@ -52,7 +46,7 @@ void createKeyFile(const std::filesystem::path& file) {
 
 std::optional<CookieKey> parseCookieKey(std::string text) {
   requireSodium();
-  text = trimmed(std::move(text));
+  text = base::trimmed(text);
   CookieKey key;
   std::size_t length = 0;
   const char* end = nullptr;

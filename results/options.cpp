@@ -1,58 +1,35 @@
 #include "results/options.h"
 
-#include <charconv>
 #include <cstdlib>
 #include <stdexcept>
 
+#include "base/option_reader.h"
+
 namespace zeziza::results {
-
-namespace {
-
-int parseNumber(const std::string& name, const std::string& text, int low, int high) {
-  int value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size() || value < low ||
-      value > high) {
-    throw std::invalid_argument(name + " needs a number from " + std::to_string(low) + " to " +
-                                std::to_string(high));
-  }
-  return value;
-}
-
-}  // namespace
 
 Options parseOptions(const std::vector<std::string>& args) {
   Options options;
-  for (std::size_t i = 0; i < args.size(); ++i) {
-    const std::string& arg = args[i];
-    auto is = [&](std::string_view name) {
-      return arg == name || arg.rfind(std::string(name) + "=", 0) == 0;
-    };
-    auto value = [&](std::string_view name) -> std::string {
-      const std::string prefix = std::string(name) + "=";
-      if (arg.rfind(prefix, 0) == 0) return arg.substr(prefix.size());
-      if (i + 1 >= args.size()) throw std::invalid_argument(std::string(name) + " needs a value");
-      return args[++i];
-    };
+  base::OptionReader read(args);
+  while (read.next()) {
+    const std::string& arg = read.current();
     if (arg == "--help" || arg == "-h") {
       options.help = true;
-    } else if (is("--cloud")) {
-      options.cloud = value("--cloud");
-    } else if (is("--cloud-read")) {
-      options.cloudRead = value("--cloud-read");
-    } else if (is("--port")) {
-      options.port = parseNumber("--port", value("--port"), 0, 65535);
-    } else if (is("--listen")) {
-      options.listen = value("--listen");
-    } else if (is("--trusted-proxy")) {
-      options.trustedProxy = value("--trusted-proxy");
-    } else if (is("--cookie-key-file")) {
-      options.cookieKeyFile = value("--cookie-key-file");
-    } else if (is("--connections")) {
-      options.connections =
-          static_cast<std::size_t>(parseNumber("--connections", value("--connections"), 1, 1000));
+    } else if (read.is("--cloud")) {
+      options.cloud = read.value("--cloud");
+    } else if (read.is("--cloud-read")) {
+      options.cloudRead = read.value("--cloud-read");
+    } else if (read.is("--port")) {
+      options.port = read.number("--port", 0, 65535);
+    } else if (read.is("--listen")) {
+      options.listen = read.value("--listen");
+    } else if (read.is("--trusted-proxy")) {
+      options.trustedProxy = read.value("--trusted-proxy");
+    } else if (read.is("--cookie-key-file")) {
+      options.cookieKeyFile = read.value("--cookie-key-file");
+    } else if (read.is("--connections")) {
+      options.connections = static_cast<std::size_t>(read.number("--connections", 1, 1000));
     } else {
-      throw std::invalid_argument("unknown option \"" + arg + "\" (see --help)");
+      read.unknown();
     }
   }
   if (options.cloud.empty()) {

@@ -2,6 +2,7 @@
 
 #include <charconv>
 
+#include "base/whole_number.h"
 #include "web/html.h"
 
 namespace zeziza::results {
@@ -24,13 +25,6 @@ std::optional<std::string> authorityOf(std::string_view address) {
   if (scheme == std::string_view::npos) return std::nullopt;
   address.remove_prefix(scheme + 3);
   return web::toLower(address.substr(0, address.find_first_of("/?#")));
-}
-
-std::optional<std::int64_t> parseNumber(const std::string& text) {
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
 }
 
 }  // namespace
@@ -77,13 +71,13 @@ bool sameOrigin(const web::HttpRequest& request) {
 }
 
 std::optional<std::int64_t> positiveField(const web::HttpRequest& request, std::string_view name) {
-  const auto value = parseNumber(request.form.value(name));
+  const auto value = base::exactInteger<std::int64_t>(request.form.value(name));
   if (!value || *value <= 0) return std::nullopt;
   return value;
 }
 
 std::optional<std::int64_t> scopeField(const web::HttpRequest& request, std::string_view name) {
-  const auto value = parseNumber(request.form.value(name));
+  const auto value = base::exactInteger<std::int64_t>(request.form.value(name));
   if (!value || *value < -1) return std::nullopt;
   return value;
 }

@@ -5,6 +5,8 @@
 #include <charconv>
 #include <vector>
 
+#include "base/whole_number.h"
+
 namespace zeziza::results {
 
 namespace {
@@ -41,13 +43,6 @@ std::vector<std::string_view> split(std::string_view text, char separator) {
     if (at == std::string_view::npos) return parts;
     start = at + 1;
   }
-}
-
-std::optional<std::int64_t> number(std::string_view text) {
-  std::int64_t value = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
-  if (text.empty() || ec != std::errc() || end != text.data() + text.size()) return std::nullopt;
-  return value;
 }
 
 }  // namespace
@@ -92,8 +87,8 @@ std::optional<SignIn> openSignIn(std::string_view value, const CookieKey& key,
   } else if (parts[1] != "student") {
     return std::nullopt;
   }
-  const auto school = number(parts[2]);
-  const auto expires = number(parts[5]);
+  const auto school = base::exactInteger<std::int64_t>(parts[2]);
+  const auto expires = base::exactInteger<std::int64_t>(parts[5]);
   if (!school || !expires) return std::nullopt;
   signIn.school = *school;
   signIn.student = std::string(parts[3]);

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "web/embedded_file.h"
+#include "base/embedded_file.h"
 
 namespace zeziza {
 const std::vector<EmbeddedFile>& embeddedFiles_results_resources();

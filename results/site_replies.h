@@ -5,6 +5,7 @@
 #include <string>
 #include <string_view>
 
+#include "base/text.h"
 #include "web/http_types.h"
 
 namespace zeziza::results {
@@ -17,7 +18,7 @@ web::HttpResponse refusalPage(int status, const std::string& title, const std::s
 std::string waitText(std::chrono::seconds wait);
 // Why a new password cannot be taken; nullopt when it can.
 std::optional<std::string> passwordProblem(const std::string& password, const std::string& again);
-std::string trimmed(std::string_view text);
+using base::trimmed;
 std::int64_t secondsNow();
 
 }  // namespace zeziza::results

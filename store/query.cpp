@@ -3,21 +3,11 @@
 #include <algorithm>
 #include <stdexcept>
 
+#include "base/text.h"
 #include "store/connection.h"
 #include "store/statement.h"
 
 namespace zeziza::store {
-
-namespace {
-
-std::string lowered(std::string_view s) {
-  std::string out(s);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
-}
-
-}  // namespace
 
 void Query::open(std::string_view sql, std::span<const Value> params) {
   close();
@@ -28,9 +18,9 @@ void Query::open(std::string_view sql, std::span<const Value> params) {
     names_.push_back(statement.columnName(i));
     // The first column of a name wins; every column is also found as "table.name", so a
     // join over ks and cj reads the student number as `ks.id`.
-    index_.emplace(lowered(names_.back()), static_cast<std::size_t>(i));
+    index_.emplace(base::toLower(names_.back()), static_cast<std::size_t>(i));
     const std::string table = statement.columnTable(i);
-    if (!table.empty()) index_.emplace(lowered(table + "." + names_.back()), i);
+    if (!table.empty()) index_.emplace(base::toLower(table + "." + names_.back()), i);
   }
   while (statement.step()) {
     std::vector<Value> row;
@@ -60,21 +50,21 @@ void Query::moveBy(long delta) {
 }
 
 std::size_t Query::fieldIndex(std::string_view name) const {
-  const auto it = index_.find(lowered(name));
+  const auto it = index_.find(base::toLower(name));
   if (it == index_.end()) throw std::out_of_range("no field named " + std::string(name));
   return it->second;
 }
 
 void Query::renameField(std::size_t index, std::string name) {
   if (index >= names_.size()) throw std::out_of_range("no field " + std::to_string(index));
-  const auto old = index_.find(lowered(names_[index]));
+  const auto old = index_.find(base::toLower(names_[index]));
   if (old != index_.end() && old->second == index) index_.erase(old);
-  index_.emplace(lowered(name), index);
+  index_.emplace(base::toLower(name), index);
   names_[index] = std::move(name);
 }
 
 bool Query::hasField(std::string_view name) const {
-  return index_.contains(lowered(name));
+  return index_.contains(base::toLower(name));
 }
 
 void Query::requireRow() const {

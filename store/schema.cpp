@@ -1,19 +1,35 @@
 #include "store/schema.h"
 
+#include <stdexcept>
+#include <string_view>
 #include <utility>
+#include <vector>
 
+#include "base/embedded_file.h"
 #include "store/database.h"
 #include "store/list_value.h"
 #include "store/settings.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
+namespace zeziza {
+const std::vector<EmbeddedFile>& embeddedFiles_store_migrations();
+}  // namespace zeziza
+
 namespace zeziza::store {
 
 namespace {
 
-// Version 1: users, settings, students and scores. Version 2: the score history.
-constexpr int kSchemaVersion = 2;
+std::string migration(std::string_view name) {
+  for (const auto& file : embeddedFiles_store_migrations()) {
+    if (file.name == name) return std::string(file.bytes);
+  }
+  throw std::logic_error("no migration " + std::string(name));
+}
+
+// Version 1: users, settings, students and scores. Version 2: the score history. Version 3:
+// history rows name their page by its role.
+constexpr int kSchemaVersion = 3;
 
 // Every change of a score, written in the same transaction as the change.
 constexpr const char* kScoreHistory = R"sql(
@@ -141,6 +157,7 @@ void migrateDataSchema(const std::filesystem::path& file) {
   const auto current = version.column(0).asInt();
   if (current >= kSchemaVersion) return;
   if (current < 2) db.execScript(kScoreHistory);
+  if (current < 3) db.execScript(migration("history_page_names.sql"));
   db.execScript("PRAGMA user_version=" + std::to_string(kSchemaVersion));
   transaction.commit();
 }

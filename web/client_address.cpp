@@ -1,16 +1,11 @@
 #include "web/client_address.h"
 
+#include "base/text.h"
 #include "web/html.h"
 
 namespace zeziza::web {
 
 namespace {
-
-std::string_view trimmed(std::string_view s) {
-  while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-  while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-  return s;
-}
 
 // The last value of a header that may come on several lines.
 std::string lastHeader(const HttpRequest& request, const std::string& name) {
@@ -41,11 +36,11 @@ std::string withoutDefaultPort(std::string authority, const std::string& scheme)
 std::string clientAddress(const HttpRequest& request, std::string_view trustedProxy) {
   if (trustedProxy.empty() || request.remoteAddr != trustedProxy) return request.remoteAddr;
   std::string forwarded = lastHeader(request, "x-forwarded-for");
-  if (trimmed(forwarded).empty()) forwarded = lastHeader(request, "client-ip");
+  if (base::trimmedView(forwarded).empty()) forwarded = lastHeader(request, "client-ip");
   const auto comma = forwarded.rfind(',');
   const std::string_view last =
-      trimmed(comma == std::string::npos ? std::string_view(forwarded)
-                                         : std::string_view(forwarded).substr(comma + 1));
+      base::trimmedView(comma == std::string::npos ? std::string_view(forwarded)
+                                                   : std::string_view(forwarded).substr(comma + 1));
   return last.empty() ? request.remoteAddr : std::string(last);
 }
 
@@ -56,9 +51,9 @@ bool crossOriginPost(const HttpRequest& request) {
       origin != request.headers.end() ? origin->second : request.header("referer");
   if (origin == request.headers.end() && named.empty()) return false;
   std::string scheme;
-  const std::string from = authorityOf(trimmed(named), &scheme);
+  const std::string from = authorityOf(base::trimmedView(named), &scheme);
   if (from.empty()) return true;
-  const std::string host = toLower(trimmed(request.header("host")));
+  const std::string host = toLower(base::trimmedView(request.header("host")));
   return withoutDefaultPort(from, scheme) != withoutDefaultPort(host, scheme);
 }
 

@@ -95,13 +95,13 @@ bool takesGzip(std::string_view acceptEncoding) {
   return false;
 }
 
-void compressIfAccepted(HttpResponse& response, std::string_view acceptEncoding) {
+void compressIfAccepted(HttpResponse& response, bool acceptsGzip) {
   if (alreadyEncoded(response) || response.status != 200 || response.body.size() < kMinimumBytes ||
       !compressible(response.contentType)) {
     return;
   }
   response.headers.emplace_back("Vary", "Accept-Encoding");
-  if (!takesGzip(acceptEncoding)) return;
+  if (!acceptsGzip) return;
   response.body = gzip(response.body);
   response.headers.emplace_back("Content-Encoding", "gzip");
 }

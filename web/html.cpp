@@ -5,41 +5,6 @@
 
 namespace zeziza::web {
 
-void appendEscapedHtml(std::string& out, std::string_view text) {
-  // Plain runs are copied whole; most texts have no character to escape at all.
-  static constexpr std::string_view kSpecial = "&<>\"'";
-  std::size_t from = 0;
-  for (std::size_t at = text.find_first_of(kSpecial); at != std::string_view::npos;
-       at = text.find_first_of(kSpecial, from)) {
-    out.append(text.substr(from, at - from));
-    switch (text[at]) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += "&quot;";
-        break;
-      default:
-        out += "&#39;";
-    }
-    from = at + 1;
-  }
-  out.append(text.substr(from));
-}
-
-std::string escapeHtml(std::string_view text) {
-  std::string out;
-  out.reserve(text.size());
-  appendEscapedHtml(out, text);
-  return out;
-}
-
 std::string jsonForScriptElement(std::string_view json) {
   std::string safe;
   safe.reserve(json.size());
@@ -85,13 +50,6 @@ bool isValidUtf8(std::string_view text) {
     i += static_cast<std::size_t>(extra) + 1;
   }
   return true;
-}
-
-std::string toLower(std::string_view text) {
-  std::string out(text);
-  std::transform(out.begin(), out.end(), out.begin(),
-                 [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
-  return out;
 }
 
 }  // namespace zeziza::web

@@ -4,15 +4,17 @@
 #include <string>
 #include <string_view>
 
+#include "base/html_escape.h"
+#include "base/text.h"
+
 namespace zeziza::web {
 
-// Escapes text for an HTML text node or a quoted attribute value.
-std::string escapeHtml(std::string_view text);
-// Appends `text` escaped as escapeHtml does, without a string of its own.
-void appendEscapedHtml(std::string& out, std::string_view text);
+using base::appendEscapedHtml;
+using base::escapeHtml;
+using base::toLower;
+
 // True when `text` is well-formed UTF-8 without NUL bytes.
 bool isValidUtf8(std::string_view text);
-std::string toLower(std::string_view text);
 // JSON text made safe inside a <script> element: every "<" becomes \u003c, so no value can
 // close the element or open a comment.
 std::string jsonForScriptElement(std::string_view json);

@@ -24,29 +24,6 @@ std::string name(const xmlChar* text) {
   return toLower(reinterpret_cast<const char*>(text));
 }
 
-std::string escaped(std::string_view text, bool attribute) {
-  std::string out;
-  for (const char c : text) {
-    switch (c) {
-      case '&':
-        out += "&amp;";
-        break;
-      case '<':
-        out += "&lt;";
-        break;
-      case '>':
-        out += "&gt;";
-        break;
-      case '"':
-        out += attribute ? "&quot;" : "\"";
-        break;
-      default:
-        out += c;
-    }
-  }
-  return out;
-}
-
 // An http or https address, with no control character or blank a browser would skip.
 bool webAddress(std::string_view url) {
   const bool plain =
@@ -81,7 +58,7 @@ std::string attributes(const xmlNode& element, const std::string& tag) {
     const bool keep = (tag == "a" && attribute == "href" && webAddress(value)) ||
                       (tag == "a" && attribute == "title") ||
                       (tag == "font" && safeValue(attribute, value));
-    if (keep) out += " " + attribute + "=\"" + escaped(value, true) + "\"";
+    if (keep) out += " " + attribute + "=\"" + escapeHtml(value) + "\"";
   }
   return out;
 }
@@ -89,7 +66,7 @@ std::string attributes(const xmlNode& element, const std::string& tag) {
 void rebuild(const xmlNode* node, std::string& out) {
   for (; node; node = node->next) {
     if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-      if (node->content) out += escaped(reinterpret_cast<const char*>(node->content), false);
+      if (node->content) out += escapeHtml(reinterpret_cast<const char*>(node->content));
       continue;
     }
     if (node->type != XML_ELEMENT_NODE) continue;  // comments, processing instructions
@@ -116,7 +93,7 @@ std::string sanitizeHtml(std::string_view markup) {
       htmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr, "UTF-8",
                      HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
       &xmlFreeDoc);
-  if (!doc) return escaped(markup, false);
+  if (!doc) return escapeHtml(markup);
   std::string out;
   const xmlNode* root = xmlDocGetRootElement(doc.get());
   for (const xmlNode* n = root ? root->children : nullptr; n; n = n->next) {

@@ -20,6 +20,7 @@
 #include "web/form_reader.h"
 #include "web/html.h"
 #include "web/request_deadline.h"
+#include "web/request_facts.h"
 #include "web/work_queue.h"
 
 namespace zeziza::web {
@@ -160,7 +161,7 @@ struct HttpServer::Impl {
       reportFailure("request " + request.path + " failed");
       response = HttpResponse::text(500, "Internal server error");
     }
-    compressIfAccepted(response, request.header("accept-encoding"));
+    compressIfAccepted(response, request.facts.acceptsGzip);
     return response;
   }
 
@@ -227,6 +228,7 @@ struct HttpServer::Impl {
     }
     if (exchange.reader) exchange.reader->finish();
     if (exchange.malformed) return send(connection, HttpResponse::text(400, "Bad request"));
+    exchange.request.facts = readRequestFacts(exchange.request, options.trustedProxy);
     if (options.answersAtOnce && options.answersAtOnce(exchange.request)) {
       return send(connection, answer(exchange.request));
     }

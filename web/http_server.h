@@ -16,6 +16,8 @@ struct HttpServerOptions {
   // The key whose requests run one at a time and take turns with other keys on the workers.
   // Unset: the peer address.
   std::function<std::string(const HttpRequest&)> turnKey;
+  // The reverse proxy whose forwarded client address is believed; empty: none.
+  std::string trustedProxy;
   // Open connections from one address at most; 0 for no limit (behind a proxy every
   // connection comes from the proxy).
   unsigned connectionsPerAddress = limits::kConnectionsPerAddress;

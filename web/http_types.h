@@ -1,6 +1,7 @@
 #pragma once
 
 #include <map>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -35,6 +36,14 @@ struct PostedForm {
   }
 };
 
+// What the handlers need of a request, read once when it has arrived.
+struct RequestFacts {
+  std::string clientAddress;  // the peer, or the client the trusted proxy names
+  // The page form's session field, when the request is a post that carries one.
+  std::optional<std::string> sessionId;
+  bool acceptsGzip = false;
+};
+
 // What the rest of web/ sees of an HTTP request; the HTTP library stays in the adapter.
 struct HttpRequest {
   std::string method;
@@ -42,6 +51,7 @@ struct HttpRequest {
   std::multimap<std::string, std::string> headers;  // names in lower case
   PostedForm form;
   std::string remoteAddr;
+  RequestFacts facts;
 
   std::string header(std::string_view name) const {
     const auto it = headers.find(std::string(name));

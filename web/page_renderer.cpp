@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <nlohmann/json.hpp>
 
+#include "web/hidden_fields.h"
 #include "web/html.h"
 #include "web/page.h"
 
@@ -29,14 +30,14 @@ void writeHidden(HtmlWriter& out, std::string_view name, std::string_view value)
 
 void writeTrackingFields(HtmlWriter& out, const AnswerState& state, std::string_view formName,
                          std::string_view formClass) {
-  writeHidden(out, "IW_Action", "");
-  writeHidden(out, "IW_ActionParam", "");
-  writeHidden(out, "IW_FormName", formName);
-  writeHidden(out, "IW_FormClass", formClass);
-  writeHidden(out, "IW_SessionID_", state.sessionId);
-  writeHidden(out, "IW_TrackID_", std::to_string(state.trackId));
-  writeHidden(out, "IW_width", "");
-  writeHidden(out, "IW_height", "");
+  writeHidden(out, field::kAction, "");
+  writeHidden(out, field::kActionParam, "");
+  writeHidden(out, field::kFormName, formName);
+  writeHidden(out, field::kFormClass, formClass);
+  writeHidden(out, field::kSession, state.sessionId);
+  writeHidden(out, field::kTrack, std::to_string(state.trackId));
+  writeHidden(out, field::kWidth, "");
+  writeHidden(out, field::kHeight, "");
 }
 
 // Data for the client script as JSON; "<" is escaped so no text can close the script element.
@@ -109,7 +110,7 @@ std::string renderResumePage() {
   out.raw("<body class=\"iw-start\">");
   out.raw("<form id=\"IWForm\" method=\"post\" action=\"/EXEC\" enctype=\"multipart/form-data\">");
   writeTrackingFields(out, {}, "", "");
-  writeHidden(out, kResyncField, "1");
+  writeHidden(out, field::kResync, "1");
   out.raw("<noscript>请启用浏览器的JavaScript。</noscript></form>");
   writeClientState(out, {{"resume", true}});
   out.raw("</body></html>");

@@ -10,10 +10,6 @@ class HtmlWriter;
 class Page;
 
 // What one answer carries besides the page's controls.
-// A post that asks only for the session's current page, changing nothing.
-inline constexpr const char* kResyncField = "IW_Resync";
-// A post that only keeps the session alive, answered without a page.
-inline constexpr const char* kKeepAliveField = "IW_KeepAlive";
 
 struct AnswerState {
   std::string sessionId;

@@ -2,8 +2,10 @@
 
 #include <charconv>
 
+#include "base/whole_number.h"
 #include "web/compression.h"
 #include "web/event_log.h"
+#include "web/hidden_fields.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
 #include "web/server_controller.h"
@@ -13,10 +15,7 @@ namespace zeziza::web {
 namespace {
 
 int postedNumber(const PostedForm& form, std::string_view name) {
-  const std::string text = form.value(name);
-  int value = 0;
-  std::from_chars(text.data(), text.data() + text.size(), value);
-  return value;
+  return base::exactInteger<int>(form.value(name)).value_or(0);
 }
 
 // Runs a handler; whatever escapes it becomes an alert and the page is rendered again.
@@ -44,7 +43,7 @@ std::vector<Control*> postTargets(const Page& page) {
 
 // The control named by IW_Action, when it may act now; nullptr for none.
 Control* actingControl(const Page& page, const PostedForm& form, bool& forged) {
-  const std::string action = form.value("IW_Action");
+  const std::string action = form.value(field::kAction);
   forged = false;
   if (action.empty()) return nullptr;
   Control* control = page.find(action);
@@ -60,7 +59,7 @@ void applyAndFire(Session& user, Page& page, const PostedForm& form) {
   Control* acting = actingControl(page, form, forged);
   if (forged) return;  // a post for no control that can act: nothing of it is applied
   const auto targets = postTargets(page);
-  const std::string param = form.value("IW_ActionParam");
+  const std::string param = form.value(field::kActionParam);
   try {
     if (acting) acting->checkEvent(param);
     for (const Control* c : targets) c->checkPost(form);
@@ -140,13 +139,13 @@ EventOutcome serveEvent(LiveSession& session, const PostedForm& form, const Page
   const ConnectionsReturned returned(user);
   const bool first = !session.started;
   if (first) {
-    user.windowWidth = postedNumber(form, "IW_width");
-    user.windowHeight = postedNumber(form, "IW_height");
+    user.windowWidth = postedNumber(form, field::kWidth);
+    user.windowHeight = postedNumber(form, field::kHeight);
     session.started = true;
     runHandler(user, [&] { user.showRemakablePage(startPage); });
-  } else if (form.value(kResyncField) == "1") {
+  } else if (form.value(field::kResync) == "1") {
     // Reloaded or shown again from the history: the current page, nothing applied.
-  } else if (form.value("IW_TrackID_") != std::to_string(session.trackId)) {
+  } else if (form.value(field::kTrack) != std::to_string(session.trackId)) {
     user.ShowMessage(kResyncMessage);
   } else if (Page* page = user.activePage()) {
     applyAndFire(user, *page, form);

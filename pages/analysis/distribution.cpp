@@ -35,7 +35,7 @@ enum RangeKind { kTopX = 0, kBottomX = 1, kAtLeastX = 2, kAtMostX = 3 };
 
 // X as typed, blanks around it allowed.
 std::optional<long long> parseX(std::string_view text) {
-  return exactInteger<long long>(analysis::trimmedView(text));
+  return exactInteger<long long>(base::trimmedView(text));
 }
 
 std::string placeKey(const std::string& unit, const std::string& grade, const std::string& cls) {

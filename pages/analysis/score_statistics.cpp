@@ -4,14 +4,14 @@
 #include <stdexcept>
 #include <string_view>
 
-#include "analysis/typed_text.h"
+#include "base/text.h"
 
 namespace zeziza::pages {
 
 namespace {
 
 double parseScoreText(const std::string& text) {
-  const std::string_view digits = analysis::trimmedView(text);
+  const std::string_view digits = base::trimmedView(text);
   if (digits.empty()) return 0;
   double value = 0;
   const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);

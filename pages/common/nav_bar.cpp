@@ -17,7 +17,7 @@
 #include "pages/signin/password.h"
 #include "pages/signin/setup_guide.h"
 #include "pages/system/accounts.h"
-#include "pages/system/banner.h"
+#include "store/banner_file.h"
 #include "store/score_presence.h"
 #include "web/user_session.h"
 
@@ -125,7 +125,7 @@ void NavigationBar::markCurrentEntry() {
 void NavigationBar::IWFrameRegionRender() {
   web::Session& session = web::currentSession();
   // The banner may have been replaced since the page was built.
-  IWImageFile1.Source = bannerAddress(session.dataFolder().files());
+  IWImageFile1.Source = store::bannerAddress(session.dataFolder().files());
   const auto code = sessionRights();
   if (code && *code >= rights::kSuperAdmin && *code <= rights::kViewer) {
     dqyhm.Caption = userLabel(session, *code);

@@ -1,13 +1,15 @@
 #pragma once
 
 #include "analysis/typed_text.h"
+#include "base/text.h"
+#include "base/whole_number.h"
 
 namespace zeziza::pages {
 
 // What a user typed, read the one way every page reads it.
-using analysis::exactInteger;
+using base::exactInteger;
 using analysis::holdsLineBreak;
-using analysis::trimmed;
-using analysis::wholeNumber;
+using base::trimmed;
+using base::wholeNumber;
 
 }  // namespace zeziza::pages

@@ -6,7 +6,7 @@
 #include "pages/entry/score_entry.h"
 #include "pages/signin/credentials.h"
 #include "pages/signin/login_state.h"
-#include "pages/system/banner.h"
+#include "store/banner_file.h"
 #include "store/settings.h"
 #include "store/users.h"
 #include "web/user_session.h"
@@ -70,7 +70,7 @@ LoginPage::LoginPage() : web::Page("LoginPage") {
 void LoginPage::onCreate() {
   web::Session& session = web::currentSession();
   store::Database& db = session.dataConnection.db();
-  IWImageFile1.Source = bannerAddress(session.dataFolder().files());
+  IWImageFile1.Source = store::bannerAddress(session.dataFolder().files());
   session.footerText = store::readSetting(db, store::key::kFooterText);
   footer.showText(session.footerText);
   IWRegion4.Visible = !store::hasSuperAdmin(db);

@@ -3,7 +3,7 @@
 #include "analysis/ranks.h"
 #include "pages/common/rights.h"
 #include "pages/system/accounts.h"
-#include "pages/system/banner.h"
+#include "store/banner_file.h"
 #include "store/scale_settings.h"
 #include "store/settings.h"
 #include "web/html_sanitizer.h"
@@ -55,16 +55,16 @@ void AccountsPage::IWButton2Click() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const auto& upload = IWFile1.uploaded();
   if (!upload) return;
-  if (upload->content.size() > kMaxBannerBytes) {
-    web::ShowMessage("横幅图片太大，不能超过" + std::to_string(kMaxBannerBytes / 1048576) +
+  if (upload->content.size() > store::kMaxBannerBytes) {
+    web::ShowMessage("横幅图片太大，不能超过" + std::to_string(store::kMaxBannerBytes / 1048576) +
                      "MB，请缩小后再上传。");
     return;
   }
-  if (pictureKind(upload->content) == PictureKind::Unknown) {
+  if (store::pictureKind(upload->content) == store::PictureKind::Unknown) {
     web::ShowMessage("上传的文件不是JPG或PNG格式的图片，网站横幅没有改变。");
     return;
   }
-  saveBanner(web::currentSession().dataFolder().files(), upload->content);
+  store::saveBanner(web::currentSession().dataFolder().files(), upload->content);
 }
 
 // Other idle sessions end and `data` is restored from `empty`; this session is being

@@ -74,7 +74,7 @@ TEST_F(HttpTest, ThePageAddressAskedAfreshGivesTheCurrentPage) {
   const auto resume = client.Get("/EXEC");
   EXPECT_EQ(resume->status, 200);
   EXPECT_NE(resume->body.find("\"resume\":true"), std::string::npos);
-  EXPECT_EQ(server.controller().sessionCount(), 0u);
+  EXPECT_EQ(server.controller().sessions().sessionCount(), 0u);
 
   const std::string page = start();
   auto clicked = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
@@ -94,7 +94,7 @@ TEST_F(HttpTest, ThePageAddressAskedAfreshGivesTheCurrentPage) {
   auto fresh = client.Post("/EXEC", again);
   EXPECT_EQ(fresh->status, 200);
   EXPECT_NE(fresh->body.find("\"start\":true"), std::string::npos);
-  EXPECT_EQ(server.controller().sessionCount(), 2u);
+  EXPECT_EQ(server.controller().sessions().sessionCount(), 2u);
 }
 
 TEST_F(HttpTest, KeepAliveTouchesTheSessionWithoutAPage) {
@@ -110,7 +110,7 @@ TEST_F(HttpTest, KeepAliveTouchesTheSessionWithoutAPage) {
       httplib::MultipartFormDataItems{{"IW_SessionID_", "0123456789abcdef0123456789abcdef", "", ""},
                                       {"IW_KeepAlive", "1", "", ""}});
   EXPECT_EQ(ended->status, 410);
-  EXPECT_EQ(server.controller().sessionCount(), 1u);
+  EXPECT_EQ(server.controller().sessions().sessionCount(), 1u);
   // The click posted with the keep-alive was not run: the page is as it was.
   EXPECT_EQ(post(page, "")->body.find("clicked"), std::string::npos);
 }
@@ -121,7 +121,7 @@ TEST_F(HttpTest, AnUnknownSessionIsSentToTheTimeoutPage) {
   auto r = client.Post("/EXEC", items);
   EXPECT_EQ(r->status, 302);
   EXPECT_EQ(r->get_header_value("Location"), "/files/err.html");
-  EXPECT_EQ(server.controller().sessionCount(), 0u);  // and no session was made for it
+  EXPECT_EQ(server.controller().sessions().sessionCount(), 0u);  // and no session was made for it
   EXPECT_EQ(client.Get("/files/err.html")->status, 200);
 }
 

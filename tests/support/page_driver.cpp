@@ -10,7 +10,7 @@ TestServer::TestServer(web::PageFactory startPage, web::ServerSettings settings)
   host::Options options;
   options.dataDir = temp_.path();
   options.port = 0;
-  host_ = std::make_unique<host::TForm4>(
+  host_ = std::make_unique<host::ServerHost>(
       options, startPage ? std::move(startPage) : pages::startPage(), settings);
   host_->prepareFolder();
   host_->loadState();
@@ -27,7 +27,7 @@ store::Database& TestServer::db() {
 }
 
 BrowserSession TestServer::browser() {
-  auto session = controller().startSession();
+  auto session = controller().sessions().startSession();
   if (!session) throw std::runtime_error("no session could be started");
   ++session->trackId;  // the start exchange page
   BrowserSession browser(controller(), session);
@@ -107,7 +107,7 @@ const web::EventOutcome& BrowserSession::post(web::PostedForm form) {
   if (!form.get("IW_TrackID_")) {
     form.fields.emplace("IW_TrackID_", std::to_string(session_->trackId));
   }
-  auto outcome = controller_.postEvent(form, "127.0.0.1");
+  auto outcome = controller_.sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1");
   if (!outcome) throw std::runtime_error("the session has ended");
   last_ = std::move(*outcome);
   return last_;

@@ -23,7 +23,7 @@ class TestServer {
   explicit TestServer(web::PageFactory startPage = nullptr, web::ServerSettings settings = {});
   ~TestServer();
 
-  host::TForm4& host() { return *host_; }
+  host::ServerHost& host() { return *host_; }
   web::ServerController& controller() { return host_->controller(); }
   web::AppContext& context() { return host_->context(); }
   const std::filesystem::path& folder() const { return temp_.path(); }
@@ -34,7 +34,7 @@ class TestServer {
 
  private:
   TempFolder temp_;
-  std::unique_ptr<host::TForm4> host_;
+  std::unique_ptr<host::ServerHost> host_;
   std::unique_ptr<store::Database> db_;
 };
 

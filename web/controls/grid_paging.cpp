@@ -1,6 +1,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "base/whole_number.h"
 #include "web/controls/grid.h"
 
 namespace zeziza::web {
@@ -71,13 +72,11 @@ void Grid::renderPager(HtmlWriter& out) const {
 }
 
 int Grid::parsePage(const std::string& value) const {
-  int page = 0;
-  const auto [end, error] = std::from_chars(value.data(), value.data() + value.size(), page);
-  if (error != std::errc() || end != value.data() + value.size() || page < 1 ||
-      page > pageCount()) {
+  const auto page = base::exactInteger<int>(value);
+  if (!page || *page < 1 || *page > pageCount()) {
     throw BadPost("no such page of " + fullName());
   }
-  return page - 1;
+  return *page - 1;
 }
 
 void Grid::checkPost(const PostedForm& form) const {

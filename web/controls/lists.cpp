@@ -2,16 +2,16 @@
 
 #include <charconv>
 
+#include "base/whole_number.h"
+
 namespace zeziza::web {
 
 int parseItemIndex(const std::string& text, std::size_t count, const Control& control) {
-  int index = 0;
-  const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), index);
-  if (ec != std::errc() || end != text.data() + text.size() || index < -1 ||
-      index >= static_cast<int>(count)) {
+  const auto index = base::exactInteger<int>(text);
+  if (!index || *index < -1 || *index >= static_cast<int>(count)) {
     throw BadPost("item index out of range for " + control.fullName());
   }
-  return index;
+  return *index;
 }
 
 const std::string& ComboBox::text() const {

@@ -216,7 +216,7 @@ TEST(SessionSerialisation, ASecondRequestOfASessionWaitsForTheFirst) {
   std::vector<web::PostedForm> forms(4, browser.formFor("Go"));
   std::vector<std::thread> threads;
   for (auto& form : forms) {
-    threads.emplace_back([&] { server.controller().postEvent(form, "127.0.0.1"); });
+    threads.emplace_back([&] { server.controller().sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1"); });
   }
   for (auto& t : threads) t.join();
   EXPECT_FALSE(SlowPage::overlapped);

@@ -38,13 +38,13 @@ TEST_F(SessionTest, IdleSessionsTimeOutAndTheirCacheFolderGoes) {
   std::ofstream(folder / "x.xlsx") << "x";
   const auto form = a.formFor("IWButton1");
   const auto now = web::Clock::now();
-  EXPECT_EQ(server.controller().expireSessions(now + std::chrono::minutes(9)), 0u);
-  EXPECT_EQ(server.controller().expireSessions(now + std::chrono::minutes(11)), 1u);
+  EXPECT_EQ(server.controller().sessions().expireSessions(now + std::chrono::minutes(9)), 0u);
+  EXPECT_EQ(server.controller().sessions().expireSessions(now + std::chrono::minutes(11)), 1u);
   EXPECT_FALSE(a.alive());
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_EQ(server.host().onlineCountText(), "0人在线");
-  EXPECT_FALSE(server.controller().postEvent(form, "127.0.0.1"));  // no new session either
-  EXPECT_EQ(server.controller().sessionCount(), 0u);
+  EXPECT_FALSE(server.controller().sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1"));  // no new session either
+  EXPECT_EQ(server.controller().sessions().sessionCount(), 0u);
 }
 
 TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
@@ -104,9 +104,9 @@ TEST_F(SessionTest, OldCacheFilesArePurged) {
   const auto file = server.folder() / "cache" / "old.xlsx";
   std::ofstream(file) << "x";
   const auto now = std::filesystem::file_time_type::clock::now();
-  server.controller().purgeCache(now + std::chrono::minutes(60));
+  server.controller().sessions().purgeCache(now + std::chrono::minutes(60));
   EXPECT_TRUE(std::filesystem::exists(file));
-  server.controller().purgeCache(now + std::chrono::minutes(121));
+  server.controller().sessions().purgeCache(now + std::chrono::minutes(121));
   EXPECT_FALSE(std::filesystem::exists(file));
 }
 
@@ -123,7 +123,7 @@ TEST(SessionCap, PastTheCapTheOldestGuestGivesWayAndSignedInSessionsStay) {
   EXPECT_TRUE(a.alive() && c.alive());
   c.user().userName = "clerk";
   c.click("IWButton1");
-  EXPECT_FALSE(server.controller().startSession());
+  EXPECT_FALSE(server.controller().sessions().startSession());
   web::HttpRequest start;
   start.method = "GET";
   start.path = "/";

@@ -207,11 +207,11 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
   signIn(kept, "chief", "secret");  // signed in, held on the login page for want of an exam
   ASSERT_EQ(kept.pageClass(), "LoginPage");
   auto& controller = server.controller();
-  EXPECT_EQ(controller.setAsideIdlePages(web::Clock::now()), 0u);  // nobody idle long enough
+  EXPECT_EQ(controller.sessions().setAsideIdlePages(web::Clock::now()), 0u);  // nobody idle long enough
   const auto later = web::Clock::now() + std::chrono::minutes(1);
   // The guest's fresh page was set aside once its first answer was rendered.
-  EXPECT_EQ(controller.setAsideIdlePages(later), 1u);
-  EXPECT_EQ(controller.setAsideIdlePages(later), 0u);  // already set aside
+  EXPECT_EQ(controller.sessions().setAsideIdlePages(later), 1u);
+  EXPECT_EQ(controller.sessions().setAsideIdlePages(later), 0u);  // already set aside
 
   signIn(failed, "super", "wrong again");
   EXPECT_EQ(failed.message(), kWrongLogin);

@@ -1,6 +1,9 @@
 #include "store/database.h"
 
 #include <gtest/gtest.h>
+
+#include <fstream>
+#include <iterator>
 #include <sqlite3.h>
 
 #include "store/connection.h"
@@ -199,6 +202,27 @@ TEST_F(StoreTest, ASecondPrepareKeepsExistingFiles) {
   EXPECT_EQ(query.recordCount(), 1u);
 }
 
+// Rows written before the pages had their present names show the same page names after.
+TEST(SchemaMigration, HistoryRowsOfAVersion2FileNameTheirPagesByRole) {
+  testing::TempFolder temp;
+  const DataFolder folder{temp.path()};
+  prepareDataFolder(folder);
+  {
+    std::ifstream rows(ZEZIZA_TEST_FIXTURES "/history_v2_rows.sql");
+    ASSERT_TRUE(rows) << "missing fixture";
+    const std::string script((std::istreambuf_iterator<char>(rows)), {});
+    Database(folder.data()).execScript(script);
+  }
+  prepareDataFolder(folder);
+  Connection c{folder.data()};
+  Query q{c};
+  q.open("select page from score_history order by id");
+  std::vector<std::string> pages;
+  for (std::size_t row = 0; row < q.recordCount(); ++row) pages.push_back(q.fieldAt(row, 0).asText());
+  EXPECT_EQ(pages, (std::vector<std::string>{"ScoreEntryPage", "ClassGridEntryPage",
+                                             "BatchImportPage", ""}));
+}
+
 }  // namespace
 }  // namespace zeziza::store
 
@@ -218,7 +242,7 @@ TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistory) {
     Connection c{file};
     Query q{c};
     q.open("PRAGMA user_version");
-    EXPECT_EQ(q.fieldAt(0, 0).asInt(), 2);
+    EXPECT_EQ(q.fieldAt(0, 0).asInt(), 3);
     EXPECT_NO_THROW(q.open("select count(*) from score_history"));
   }
 }

@@ -5,7 +5,7 @@
 #include <string>
 #include <string_view>
 
-namespace zeziza::pages {
+namespace zeziza::store {
 
 // The banner picture at the top of the login page and the navigation bar: files/bj.jpg.
 inline constexpr std::size_t kMaxBannerBytes = 2 * 1024 * 1024;
@@ -22,4 +22,4 @@ std::string bannerAddress(const std::filesystem::path& filesFolder);
 // old one, so a reader sees the old or the new picture, never a part.
 void saveBanner(const std::filesystem::path& filesFolder, std::string_view bytes);
 
-}  // namespace zeziza::pages
+}  // namespace zeziza::store

@@ -1,3 +1,5 @@
+#include "analysis/typed_text.h"
+
 #include <gtest/gtest.h>
 
 #include <cstdint>
@@ -5,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "pages/common/text.h"
+#include "base/whole_number.h"
 
-namespace zeziza::analysis {
+namespace zeziza::base {
 namespace {
 
 TEST(TypedText, TrimsBlanksAndControlCharactersAtBothEnds) {
@@ -68,10 +70,10 @@ TEST(TypedText, ReadsExactIntegersOnly) {
 }
 
 TEST(TypedText, FindsLineBreaks) {
-  EXPECT_TRUE(holdsLineBreak("a\nb"));
-  EXPECT_TRUE(holdsLineBreak("a\rb"));
-  EXPECT_FALSE(holdsLineBreak("a\tb, \"c\""));
+  EXPECT_TRUE(analysis::holdsLineBreak("a\nb"));
+  EXPECT_TRUE(analysis::holdsLineBreak("a\rb"));
+  EXPECT_FALSE(analysis::holdsLineBreak("a\tb, \"c\""));
 }
 
 }  // namespace
-}  // namespace zeziza::analysis
+}  // namespace zeziza::base
