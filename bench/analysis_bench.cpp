@@ -108,7 +108,7 @@ void clickBenchmark(benchmark::State& state, Bench& bench, const Arrange& arrang
 }
 
 void registerPage(Bench& bench, const char* name, Arrange arrange,
-                  const std::string& button = "IWButton1") {
+                  const std::string& button = "analyseButton") {
   benchmark::RegisterBenchmark(name,
                                [&bench, arrange, button](benchmark::State& state) {
                                  clickBenchmark(state, bench, arrange, button);
@@ -123,33 +123,33 @@ void registerPage(Bench& bench, const char* name, Arrange arrange,
 void registerAll(Bench& bench) {
   registerPage(bench, "ranking/all_exams", [](testing::BrowserSession& b) {
     b.showPage<pages::RankingPage>();
-    b.choose("IWComboBox1", "全部考试");
+    b.choose("examBox", "全部考试");
   });
   // The file of every row, written a chunk of rows at a time.
   registerPage(
       bench, "ranking/all_exams_export",
       [](testing::BrowserSession& b) {
         b.showPage<pages::RankingPage>();
-        b.choose("IWComboBox1", "全部考试");
-        b.click("IWButton1");
+        b.choose("examBox", "全部考试");
+        b.click("analyseButton");
       },
       "ExportLink");
   registerPage(bench, "class_comparison/one_exam_grade",
                [](testing::BrowserSession& b) { b.showPage<pages::ClassComparisonPage>(); });
   registerPage(bench, "chart/by_student_one_exam", [](testing::BrowserSession& b) {
     b.showPage<pages::ChartPage>();
-    b.choose("IWComboBox5", "学生");
+    b.choose("groupingBox", "学生");
   });
   registerPage(bench, "chart/by_student_all_exams", [](testing::BrowserSession& b) {
     b.showPage<pages::ChartPage>();
-    b.choose("IWComboBox1", "全部考试");
-    b.choose("IWComboBox5", "学生");
+    b.choose("examBox", "全部考试");
+    b.choose("groupingBox", "学生");
   });
   registerPage(bench, "progress/first_vs_last_exam_one_grade",
                [](testing::BrowserSession& b) { b.showPage<pages::ProgressPage>(); });
   registerPage(bench, "distribution/top100", [](testing::BrowserSession& b) {
     b.showPage<pages::DistributionPage>();
-    b.type("IWEdit1", "100");
+    b.type("xEdit", "100");
   });
 }
 

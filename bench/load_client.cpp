@@ -73,10 +73,10 @@ struct Totals {
 Totals runSession(int port, const Options& o, int index) {
   Totals totals;
   zeziza::testing::HttpBrowser b(port);
-  if (!b.start() || !b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}})) {
+  if (!b.start() || !b.post("signinbutton", {{"usernameedit", "load"}, {"passwordedit", "load"}})) {
     throw std::runtime_error("no answer to the login");
   }
-  if (b.page().find("id=\"iwedit6\"") == std::string::npos) {
+  if (b.page().find("id=\"numberprefixedit\"") == std::string::npos) {
     throw std::runtime_error("no entry page");
   }
   std::mt19937 random(static_cast<unsigned>(index));
@@ -84,11 +84,11 @@ Totals runSession(int port, const Options& o, int index) {
     const int student = static_cast<int>(random() % static_cast<unsigned>(o.students));
     const auto subject = std::to_string(random() % 3);
     const auto score = std::to_string(40 + random() % 61);
-    const bool answered =
-        b.post("iwbutton1", {{"iwcombobox1", subject},
-                             {"iwedit6", ""},
-                             {"iwedit1", zeziza::testing::entryStudentNumber(student)},
-                             {"iwedit2", score}});
+    const bool answered = b.post(
+        "directenterbutton", {{"directsubjectbox", subject},
+                              {"numberprefixedit", ""},
+                              {"directnumberedit", zeziza::testing::entryStudentNumber(student)},
+                              {"directscoreedit", score}});
     totals.latencies.push_back(b.lastLatencyMicros());
     if (!answered || !b.messages().empty()) ++totals.errors;
   }
@@ -249,7 +249,7 @@ int main(int argc, char** argv) {
     // A static file of the size of a rendered entry page.
     zeziza::testing::HttpBrowser probe(server.port());
     probe.start();
-    probe.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}});
+    probe.post("signinbutton", {{"usernameedit", "load"}, {"passwordedit", "load"}});
     std::ofstream(dir / "files" / "floor.html") << std::string(probe.page().size(), 'x');
     const double floor = staticRate(server.port(), o.sessions, o.events, "/files/floor.html");
 

@@ -87,7 +87,8 @@ void require(bool ok, const std::string& what) {
 // A browser signed in as the generated district's super administrator, on the score query.
 std::unique_ptr<HttpBrowser> signedIn(int port) {
   auto b = std::make_unique<HttpBrowser>(port, 120);
-  require(b->start() && b->post("iwbutton1", {{"iwedit1", "admin"}, {"iwedit2", "admin123"}}),
+  require(b->start() &&
+              b->post("signinbutton", {{"usernameedit", "admin"}, {"passwordedit", "admin123"}}),
           "no answer to the login");
   require(b->page().find("查询范围") != std::string::npos, "the login did not reach the query");
   return b;
@@ -95,24 +96,24 @@ std::unique_ptr<HttpBrowser> signedIn(int port) {
 
 // The exam, unit, grade and class boxes: the first item is "all" on both pages.
 const HttpBrowser::Fields kEverything = {
-    {"iwcombobox1", "0"}, {"iwcombobox2", "0"}, {"iwcombobox3", "0"}, {"iwcombobox4", "0"}};
+    {"exambox", "0"}, {"unitbox", "0"}, {"gradebox", "0"}, {"classbox", "0"}};
 const HttpBrowser::Fields kOneClass = {
-    {"iwcombobox1", "1"}, {"iwcombobox2", "1"}, {"iwcombobox3", "1"}, {"iwcombobox4", "1"}};
+    {"exambox", "1"}, {"unitbox", "1"}, {"gradebox", "1"}, {"classbox", "1"}};
 
 void toRanking(HttpBrowser& b) {
-  require(b.post("navigationbar.lcjpx"), "no ranking page");
+  require(b.post("navigationbar.rankinglink"), "no ranking page");
 }
 
 void rank(HttpBrowser& b, const HttpBrowser::Fields& scope = kEverything) {
-  require(b.post("iwbutton1", scope), "no answer to the ranking");
+  require(b.post("analysebutton", scope), "no answer to the ranking");
   require(b.messages().empty(), "the ranking failed: " + b.messages());
 }
 
 // A search unsorted; `rows` is the count it must find (-1: any).
 void search(HttpBrowser& b, const HttpBrowser::Fields& scope, int rows) {
   auto fields = scope;
-  fields.insert(fields.end(), {{"iwcombobox5", "0"}, {"iwcombobox6", "0"}, {"iwedit1", ""}});
-  require(b.post("iwbutton1", fields), "no answer to the search");
+  fields.insert(fields.end(), {{"sortbox", "0"}, {"directionbox", "0"}, {"nameedit", ""}});
+  require(b.post("querybutton", fields), "no answer to the search");
   const std::string found = rows < 0 ? "共有" : "共有" + std::to_string(rows) + "条";
   require(b.page().find(found) != std::string::npos, "the search did not find its rows");
 }

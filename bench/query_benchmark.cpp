@@ -61,7 +61,7 @@ void reportMemory(benchmark::State& state, double before) {
 
 // The row count the status line reports ("共有N条符合条件的记录 ...").
 double shownRowCount(testing::BrowserSession& browser) {
-  const std::string& status = browser.control<web::Label>("IWLabel4").Caption;
+  const std::string& status = browser.control<web::Label>("statusLabel").Caption;
   const auto digits = status.find_first_of("0123456789");
   return digits == std::string::npos ? 0 : std::stod(status.substr(digits));
 }
@@ -81,9 +81,9 @@ void searchWithStatistics(benchmark::State& state, District& d) {
   const double before = residentMiB();
   const double heapBefore = heapInUseMiB();
   resetPeakResident();
-  d.browser.click("IWButton1");
-  d.browser.click("IWLink12");  // the panel is rendered with every answer from now on
-  for (auto _ : state) d.browser.click("IWButton1");
+  d.browser.click("queryButton");
+  d.browser.click("statisticsLink");  // the panel is rendered with every answer from now on
+  for (auto _ : state) d.browser.click("queryButton");
   reportMemory(state, before);
   // What one result held by the session costs, and the process while it is held.
   state.counters["result_heap_MiB"] = heapInUseMiB() - heapBefore;
@@ -94,11 +94,11 @@ void searchWithStatistics(benchmark::State& state, District& d) {
 // The same search sorted by total, highest first: the whole result goes through SQLite's sorter.
 void searchByTotalWithStatistics(benchmark::State& state, District& d) {
   d.browser.showPage<pages::ScoreQueryPage>();
-  d.browser.choose("IWComboBox5", "按总分");
-  d.browser.choose("IWComboBox6", "降序排列");
+  d.browser.choose("sortBox", "按总分");
+  d.browser.choose("directionBox", "降序排列");
   const double before = residentMiB();
   resetPeakResident();
-  for (auto _ : state) d.browser.click("IWButton1");
+  for (auto _ : state) d.browser.click("queryButton");
   reportMemory(state, before);
   state.counters["rows"] = shownRowCount(d.browser);
   d.browser.showPage<pages::ScoreQueryPage>();
@@ -115,7 +115,7 @@ void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
     for (int i = 0; i < 10; ++i) {
       browsers.push_back(d.server.browser());
       prepareBrowser(browsers.back(), d);
-      browsers.back().click("IWButton1");
+      browsers.back().click("queryButton");
     }
     state.counters["held_heap_MiB"] = heapInUseMiB() - heapBefore;
     state.counters["rss_held_MiB"] = residentMiB();
@@ -126,26 +126,26 @@ void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
 }
 
 void pageChange(benchmark::State& state, District& d) {
-  d.browser.click("IWButton1");
-  const auto pages = static_cast<int>(d.browser.control<web::ComboBox>("IWComboBox7").Items.size());
+  d.browser.click("queryButton");
+  const auto pages = static_cast<int>(d.browser.control<web::ComboBox>("pageBox").Items.size());
   const double before = residentMiB();
   resetPeakResident();
   int page = 0;
   for (auto _ : state) {
     page = (page + 1) % pages;
-    d.browser.choose("IWComboBox7", std::to_string(page + 1));
-    d.browser.click("IWComboBox7");
+    d.browser.choose("pageBox", std::to_string(page + 1));
+    d.browser.click("pageBox");
   }
   reportMemory(state, before);
 }
 
 void exportWorkbook(benchmark::State& state, District& d) {
-  d.browser.click("IWButton1");
+  d.browser.click("queryButton");
   const double before = residentMiB();
   resetPeakResident();
   std::uintmax_t bytes = 0;
   for (auto _ : state) {
-    const auto& outcome = d.browser.click("IWLink11");
+    const auto& outcome = d.browser.click("exportLink");
     if (!outcome.file) {
       state.SkipWithError("no file");
       break;

@@ -75,7 +75,8 @@ void BM_StoreClassOneByOne(benchmark::State& state) {
   for (auto _ : state) {
     ++round;
     for (int i = 0; i < kClassSize; ++i) {
-      store::writeScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
+      store::writeScore(f.db,
+                        {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
     }
   }
   reportPerScore(state, kClassSize);
@@ -89,7 +90,8 @@ void BM_StoreClassGrid(benchmark::State& state) {
     ++round;
     store::Transaction transaction(f.db);
     for (int i = 0; i < kClassSize; ++i) {
-      store::applyScore(f.db, {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
+      store::applyScore(f.db,
+                        {kExam, i + 1, 2, score(round, i), kSubjects, false, {"bench", "bench"}});
     }
     transaction.commit();
   }
@@ -134,10 +136,10 @@ void BM_PageDirectEntry(benchmark::State& state) {
   for (auto _ : state) {
     ++round;
     for (int i = 0; i < kClassSize; ++i) {
-      f.b.choose("IWComboBox1", "语文");
-      f.b.type("IWEdit1", studentNumber(i));
-      f.b.type("IWEdit2", std::to_string(score(round, i)));
-      f.b.click("IWButton1");
+      f.b.choose("directSubjectBox", "语文");
+      f.b.type("directNumberEdit", studentNumber(i));
+      f.b.type("directScoreEdit", std::to_string(score(round, i)));
+      f.b.click("directEnterButton");
     }
   }
   reportPerScore(state, kClassSize);
@@ -151,13 +153,13 @@ void BM_PageClassGridSave(benchmark::State& state) {
   for (auto _ : state) {
     state.PauseTiming();
     ++round;
-    f.b.choose("IWComboBox1", "语文");
-    f.b.click("IWButton1");
+    f.b.choose("subjectBox", "语文");
+    f.b.click("loadButton");
     for (int i = 0; i < kClassSize; ++i) {
       f.b.type("scoreBox" + std::to_string(i + 1), std::to_string(score(round, i)));
     }
     state.ResumeTiming();
-    f.b.click("IWButton2");
+    f.b.click("saveButton");
   }
   reportPerScore(state, kClassSize);
 }
@@ -176,11 +178,11 @@ void BM_PageImport2000(benchmark::State& state) {
       numbers += studentNumber(i) + "\r\n";
       scores += std::to_string(score(round, i)) + "\r\n";
     }
-    f.b.choose("IWComboBox1", "语文");
-    f.b.type("Memo1", numbers);
-    f.b.type("Memo2", scores);
+    f.b.choose("subjectBox", "语文");
+    f.b.type("numbersMemo", numbers);
+    f.b.type("scoresMemo", scores);
     state.ResumeTiming();
-    f.b.click("IWButton1");
+    f.b.click("importButton");
   }
   reportPerScore(state, kImportLines);
 }

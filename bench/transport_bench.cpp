@@ -132,8 +132,9 @@ long openFiles(pid_t pid) {
 }
 
 bool signIn(HttpBrowser& b) {
-  return b.start() && b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}}) &&
-         b.page().find("id=\"iwedit6\"") != std::string::npos;
+  return b.start() &&
+         b.post("signinbutton", {{"usernameedit", "load"}, {"passwordedit", "load"}}) &&
+         b.page().find("id=\"numberprefixedit\"") != std::string::npos;
 }
 
 // Score entries of one clerk; returns the p99 latency in ms.
@@ -142,10 +143,11 @@ double entryP99(HttpBrowser& clerk, int entries) {
   std::mt19937 random(7);
   for (int e = 0; e < entries; ++e) {
     const auto number = zeziza::testing::entryStudentNumber(static_cast<int>(random() % 1000));
-    if (!clerk.post("iwbutton1", {{"iwcombobox1", "0"},
-                                  {"iwedit6", ""},
-                                  {"iwedit1", number},
-                                  {"iwedit2", std::to_string(40 + random() % 61)}}) ||
+    if (!clerk.post("directenterbutton",
+                    {{"directsubjectbox", "0"},
+                     {"numberprefixedit", ""},
+                     {"directnumberedit", number},
+                     {"directscoreedit", std::to_string(40 + random() % 61)}}) ||
         !clerk.messages().empty()) {
       throw std::runtime_error("a score entry failed");
     }

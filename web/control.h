@@ -70,7 +70,7 @@ class Control {
   const std::string& name() const { return name_; }
   const std::string& fullName() const { return fullName_; }
   // The element id and form field name: the lower-case page-unique name (scripts look up
-  // "iwedit2").
+  // "passwordedit").
   const std::string& elementId() const { return elementId_; }
   Container& parent() const { return parent_; }
   Page& page() const { return parent_.page(); }

@@ -44,39 +44,39 @@ std::vector<int> subjectNumbers(const std::vector<SubjectColumn>& subjects, std:
 ChartPage::ChartPage() : web::Page("ChartPage") {
   Title = "图表统计";
   OnCreate = [this] { onCreate(); };
-  IWLabel1.Caption = "分析范围";
-  IWLabel2.Caption = "分析单位";
-  IWLabel3.Caption = "分析指标";
-  IWButton1.Caption = "开始分析";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
-  IWLabel4.Caption = "分析参数";
-  IWLabel5.Caption = "---";
-  IWDynGrid1.Visible = false;
-  IWDynGrid1.DataSet = &chartTable_;
-  IWDynamicChart1.DataSet = &chartTable_;
-  IWDynamicChart1.CategoryColumn = "单位";
-  IWDynamicChart1.Colors = {"#B47D4B", "#B49B52", "#839573", "#416674", "#835082"};
-  IWDynamicChart1.ShowValues = true;
-  IWDynamicChart1.LegendWidth = 191;
+  scopeLabel.Caption = "分析范围";
+  groupingLabel.Caption = "分析单位";
+  measureLabel.Caption = "分析指标";
+  analyseButton.Caption = "开始分析";
+  analyseButton.OnClick = [this] { onAnalyse(); };
+  makeExportLink(ExportLink, [this] { onExport(); });
+  parametersLabel.Caption = "分析参数";
+  analysedLabel.Caption = "---";
+  resultGrid.Visible = false;
+  resultGrid.DataSet = &chartTable_;
+  resultChart.DataSet = &chartTable_;
+  resultChart.CategoryColumn = "单位";
+  resultChart.Colors = {"#B47D4B", "#B49B52", "#839573", "#416674", "#835082"};
+  resultChart.ShowValues = true;
+  resultChart.LegendWidth = 191;
 }
 
 void ChartPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
-  IWComboBox1.select(web::currentSession().defaultExam);
-  fillComboWithAll(IWComboBox2, "所有学校", settings->units);
-  fillComboWithAll(IWComboBox3, "全部年级", sessionGrades());
-  fillComboWithAll(IWComboBox4, "所有班", settings->classes);
-  fillCombo(IWComboBox5, {"学校", "年级", "班次", "学生", "考试名称"});
-  fillComboWithAll(IWComboBox6, "综合成绩", settings->subjects);
-  fillCombo(IWComboBox7, {"图表呈现", "表格呈现"});
+  fillComboWithAll(examBox, "全部考试", sessionExams());
+  examBox.select(web::currentSession().defaultExam);
+  fillComboWithAll(unitBox, "所有学校", settings->units);
+  fillComboWithAll(gradeBox, "全部年级", sessionGrades());
+  fillComboWithAll(classBox, "所有班", settings->classes);
+  fillCombo(groupingBox, {"学校", "年级", "班次", "学生", "考试名称"});
+  fillComboWithAll(columnBox, "综合成绩", settings->subjects);
+  fillCombo(presentationBox, {"图表呈现", "表格呈现"});
 }
 
 std::string ChartPage::groupKey(const store::Query& rows, std::size_t row) const {
   const auto text = [&](Field field) { return rows.fieldAt(row, field).asText(); };
-  switch (IWComboBox5.ItemIndex) {
+  switch (groupingBox.ItemIndex) {
     case kByUnit:
       return text(kUnit);
     case kByGrade:
@@ -91,16 +91,16 @@ std::string ChartPage::groupKey(const store::Query& rows, std::size_t row) const
   throw std::logic_error("unknown grouping");
 }
 
-void ChartPage::IWButton1Click() {
-  if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
+void ChartPage::onAnalyse() {
+  if (!allowAnalysisAction() || !requireChoice(examBox, "请先选择考试！")) return;
   const auto& subjects = web::currentSession().context().settings().get()->subjects;
-  IWLabel5.Caption = "在" + IWComboBox1.text() + IWComboBox2.text() + IWComboBox3.text() +
-                     IWComboBox4.text() + "范围内,对不同" + IWComboBox5.text() + "进行分析";
+  analysedLabel.Caption = "在" + examBox.text() + unitBox.text() + gradeBox.text() +
+                          classBox.text() + "范围内,对不同" + groupingBox.text() + "进行分析";
   ScopeFilter scope;
-  scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
-      .unlessFirst(ScopeColumn::Unit, IWComboBox2)
-      .unlessFirst(ScopeColumn::Grade, IWComboBox3)
-      .unlessFirst(ScopeColumn::Class, IWComboBox4);
+  scope.unlessFirst(ScopeColumn::Exam, examBox)
+      .unlessFirst(ScopeColumn::Unit, unitBox)
+      .unlessFirst(ScopeColumn::Grade, gradeBox)
+      .unlessFirst(ScopeColumn::Class, classBox);
   store::Query& rows = web::currentSession().sqlc;
   // Rows in the order they were stored: a group stands where its first row comes.
   const store::BoundStatement statement = store::chartRowsStatement(
@@ -116,16 +116,16 @@ void ChartPage::IWButton1Click() {
   }
   workingTable_ = grouping.workingTable(subjects);
   chartTable_ = grouping.chartTable(subjects);
-  const bool asChart = IWComboBox7.ItemIndex != 1;
-  IWDynamicChart1.ValueColumn = IWComboBox6.ItemIndex > 0 ? IWComboBox6.text() : kOverall;
-  IWDynamicChart1.Visible = asChart;
-  IWDynGrid1.Visible = !asChart;
-  export_ = {{IWLabel5.Caption},
-             spreadsheet::workbookName("图表统计", {IWComboBox1.text(), IWComboBox5.text()})};
+  const bool asChart = presentationBox.ItemIndex != 1;
+  resultChart.ValueColumn = columnBox.ItemIndex > 0 ? columnBox.text() : kOverall;
+  resultChart.Visible = asChart;
+  resultGrid.Visible = !asChart;
+  export_ = {{analysedLabel.Caption},
+             spreadsheet::workbookName("图表统计", {examBox.text(), groupingBox.text()})};
 }
 
 // The table of all columns, whether the chart or the table is shown.
-void ChartPage::ExportLinkClick() {
+void ChartPage::onExport() {
   if (!allowAnalysisAction()) return;
   sendAnalysis(export_, dataSetTexts(chartTable_), {spreadsheet::CellKind::Text});
 }

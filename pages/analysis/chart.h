@@ -26,29 +26,29 @@ class ChartPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void ExportLinkClick();
+  void onAnalyse();
+  void onExport();
   // The group key of a result row for the chosen grouping.
   std::string groupKey(const store::Query& rows, std::size_t row) const;
 
   NavigationBar navigationBar{*this};
-  web::Label IWLabel1{*this, "IWLabel1"};
-  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
-  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
-  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
-  web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // class
-  web::Label IWLabel2{*this, "IWLabel2"};
-  web::ComboBox IWComboBox5{*this, "IWComboBox5"};  // grouping
-  web::Label IWLabel3{*this, "IWLabel3"};
-  web::ComboBox IWComboBox6{*this, "IWComboBox6"};  // charted column
-  web::ComboBox IWComboBox7{*this, "IWComboBox7"};  // presentation
-  web::Button IWButton1{*this, "IWButton1"};
+  web::Label scopeLabel{*this, "scopeLabel"};
+  web::ComboBox examBox{*this, "examBox"};
+  web::ComboBox unitBox{*this, "unitBox"};
+  web::ComboBox gradeBox{*this, "gradeBox"};
+  web::ComboBox classBox{*this, "classBox"};
+  web::Label groupingLabel{*this, "groupingLabel"};
+  web::ComboBox groupingBox{*this, "groupingBox"};
+  web::Label measureLabel{*this, "measureLabel"};
+  web::ComboBox columnBox{*this, "columnBox"};
+  web::ComboBox presentationBox{*this, "presentationBox"};
+  web::Button analyseButton{*this, "analyseButton"};
   web::Link ExportLink{*this, "ExportLink"};
-  web::Label IWLabel4{*this, "IWLabel4"};
-  web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
-  web::Region IWRegion1{*this, "IWRegion1"};
-  web::DynamicGrid IWDynGrid1{IWRegion1, "IWDynGrid1"};
-  web::DynamicChart IWDynamicChart1{IWRegion1, "IWDynamicChart1"};
+  web::Label parametersLabel{*this, "parametersLabel"};
+  web::Label analysedLabel{*this, "analysedLabel"};  // what was analysed
+  web::Region resultPanel{*this, "resultPanel"};
+  web::DynamicGrid resultGrid{resultPanel, "resultGrid"};
+  web::DynamicChart resultChart{resultPanel, "resultChart"};
   Footer footer{*this};
 
   web::ClientDataSet workingTable_;

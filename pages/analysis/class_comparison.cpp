@@ -97,54 +97,53 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& colum
 ClassComparisonPage::ClassComparisonPage() : web::Page("ClassComparisonPage") {
   Title = "班级对比";
   OnCreate = [this] { onCreate(); };
-  IWLabel1.Caption = "考试";
-  IWLabel2.Caption = "年级";
-  IWLabel3.Caption = "科目";
-  IWButton1.Caption = "分析";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
-  IWLabel4.Caption = "分析参数：";
-  IWLabel5.Caption = "---";
-  IWComboBox1.NoSelectionText = "选择分析的考试";
-  IWGrid1.Visible = false;
+  examLabel.Caption = "考试";
+  gradeLabel.Caption = "年级";
+  columnLabel.Caption = "科目";
+  analyseButton.Caption = "分析";
+  analyseButton.OnClick = [this] { onAnalyse(); };
+  makeExportLink(ExportLink, [this] { onExport(); });
+  parametersLabel.Caption = "分析参数：";
+  analysedLabel.Caption = "---";
+  examBox.NoSelectionText = "选择分析的考试";
+  resultGrid.Visible = false;
 }
 
 void ClassComparisonPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(web::currentSession().defaultExam);
-  fillCombo(IWComboBox2, sessionGrades());
+  fillCombo(examBox, sessionExams());
+  examBox.select(web::currentSession().defaultExam);
+  fillCombo(gradeBox, sessionGrades());
   std::vector<std::string> columns = {"总分", "平均分"};
   for (const auto& subject : web::currentSession().context().settings().get()->subjects)
     columns.push_back(subject);
-  fillCombo(IWComboBox3, std::move(columns));
+  fillCombo(columnBox, std::move(columns));
 }
 
 std::string ClassComparisonPage::chosenColumn() const {
-  if (IWComboBox3.ItemIndex == 0) return "cj.zf";
-  if (IWComboBox3.ItemIndex == 1) return "cj.pj";
-  return subjectColumn(IWComboBox3.ItemIndex - 1);
+  if (columnBox.ItemIndex == 0) return "cj.zf";
+  if (columnBox.ItemIndex == 1) return "cj.pj";
+  return subjectColumn(columnBox.ItemIndex - 1);
 }
 
-void ClassComparisonPage::IWButton1Click() {
-  if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！") ||
-      !requireChoice(IWComboBox2, "请先选择年级！") ||
-      !requireChoice(IWComboBox3, "请先选择科目！")) {
+void ClassComparisonPage::onAnalyse() {
+  if (!allowAnalysisAction() || !requireChoice(examBox, "请先选择考试！") ||
+      !requireChoice(gradeBox, "请先选择年级！") || !requireChoice(columnBox, "请先选择科目！")) {
     return;
   }
   const auto settings = web::currentSession().context().settings().get();
   // Levels and bands in the points of the chosen column (a total is out of several hundred).
   const ScoreScale scale = sessionScoreScale();
-  const analysis::ScoreLimits limits = scale.limits(IWComboBox3.text());
-  const std::string& exam = IWComboBox1.text();
-  const std::string& grade = IWComboBox2.text();
+  const analysis::ScoreLimits limits = scale.limits(columnBox.text());
+  const std::string& exam = examBox.text();
+  const std::string& grade = gradeBox.text();
   const std::string column = chosenColumn();
-  IWLabel5.Caption =
-      "对不同班级在" + exam + " 中 " + grade + " 的 " + IWComboBox3.text() + " 成绩对比";
-  writeHeader(IWGrid1, scale.bandCaptions(IWComboBox3.text()));
-  IWGrid1.Visible = true;
-  export_ = {{IWLabel5.Caption},
-             spreadsheet::workbookName("班级对比", {exam, grade, IWComboBox3.text()})};
+  analysedLabel.Caption =
+      "对不同班级在" + exam + " 中 " + grade + " 的 " + columnBox.text() + " 成绩对比";
+  writeHeader(resultGrid, scale.bandCaptions(columnBox.text()));
+  resultGrid.Visible = true;
+  export_ = {{analysedLabel.Caption},
+             spreadsheet::workbookName("班级对比", {exam, grade, columnBox.text()})};
 
   for (const auto& unit : settings->units) {
     for (const auto& cls : settings->classes) {
@@ -155,18 +154,18 @@ void ClassComparisonPage::IWButton1Click() {
       auto stats = pairStatistics(column, exam, roster, limits);
       if (!stats) continue;  // fewer than two scores above 0: no row, no gap
       stats->enrolled = countEnrolled(web::currentSession().sql2, roster);
-      appendRow(IWGrid1, comparisonRow(unit, grade, cls, *stats));
+      appendRow(resultGrid, comparisonRow(unit, grade, cls, *stats));
     }
   }
 }
 
-void ClassComparisonPage::ExportLinkClick() {
+void ClassComparisonPage::onExport() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   std::vector<CellKind> kinds(kFixedColumns, CellKind::Number);
   for (const int c : {0, 1, 2}) kinds[c] = CellKind::Text;
   for (const int c : {11, 12, 13, 14}) kinds[c] = CellKind::Rate;  // 40.00% [ 2 ]
-  sendAnalysis(export_, gridTexts(IWGrid1), kinds);
+  sendAnalysis(export_, gridTexts(resultGrid), kinds);
 }
 
 }  // namespace zeziza::pages

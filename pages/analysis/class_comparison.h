@@ -21,23 +21,23 @@ class ClassComparisonPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void ExportLinkClick();
-  // The score column chosen in IWComboBox3: cj.zf, cj.pj or a subject's k<p>.
+  void onAnalyse();
+  void onExport();
+  // The score column chosen in columnBox: cj.zf, cj.pj or a subject's k<p>.
   std::string chosenColumn() const;
 
   NavigationBar navigationBar{*this};
-  web::Label IWLabel1{*this, "IWLabel1"};
-  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
-  web::Label IWLabel2{*this, "IWLabel2"};
-  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // grade
-  web::Label IWLabel3{*this, "IWLabel3"};
-  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // score column
-  web::Button IWButton1{*this, "IWButton1"};
-  web::Label IWLabel4{*this, "IWLabel4"};
-  web::Label IWLabel5{*this, "IWLabel5"};  // what was analysed
+  web::Label examLabel{*this, "examLabel"};
+  web::ComboBox examBox{*this, "examBox"};
+  web::Label gradeLabel{*this, "gradeLabel"};
+  web::ComboBox gradeBox{*this, "gradeBox"};
+  web::Label columnLabel{*this, "columnLabel"};
+  web::ComboBox columnBox{*this, "columnBox"};
+  web::Button analyseButton{*this, "analyseButton"};
+  web::Label parametersLabel{*this, "parametersLabel"};
+  web::Label analysedLabel{*this, "analysedLabel"};  // what was analysed
   web::Link ExportLink{*this, "ExportLink"};
-  web::Grid IWGrid1{*this, "IWGrid1"};
+  web::Grid resultGrid{*this, "resultGrid"};
   Footer footer{*this};
 
   AnalysisExport export_;  // the comparison shown

@@ -78,60 +78,60 @@ std::vector<std::vector<std::string>> detailRows(const std::vector<store::Subjec
 DistributionPage::DistributionPage() : web::Page("DistributionPage") {
   Title = "分布情况";
   OnCreate = [this] { onCreate(); };
-  IWLabel1.Caption = "统计范围";
-  IWLabel2.Caption = "统计科目";
-  IWLabel3.Caption = "统计项目";
-  IWLabel4.Caption = "X=";
-  IWEdit1.Text = "10";
-  IWButton1.Caption = "统计班级分布情况";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWGrid1.Visible = false;
-  IWGrid1.OnCellClick = [this](int row, int column) { IWGrid1CellClick(row, column); };
-  IWRegion1.Css = "panel";
-  IWRegion1.Visible = false;
-  IWLabel5.Caption = kDetailsCaption;
-  IWLabel5.Bold = true;
-  IWLink1.Caption = "×";
-  IWLink1.OnClick = [this] { IWLink1Click(); };
-  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
-  makeExportLink(DetailsExport, [this] { DetailsExportClick(); });
+  scopeLabel.Caption = "统计范围";
+  columnLabel.Caption = "统计科目";
+  limitLabel.Caption = "统计项目";
+  xLabel.Caption = "X=";
+  xEdit.Text = "10";
+  analyseButton.Caption = "统计班级分布情况";
+  analyseButton.OnClick = [this] { onAnalyse(); };
+  resultGrid.Visible = false;
+  resultGrid.OnCellClick = [this](int row, int column) { onShowDetails(row, column); };
+  detailsPanel.Css = "panel";
+  detailsPanel.Visible = false;
+  detailsLabel.Caption = kDetailsCaption;
+  detailsLabel.Bold = true;
+  closeDetailsLink.Caption = "×";
+  closeDetailsLink.OnClick = [this] { onCloseDetails(); };
+  makeExportLink(ExportLink, [this] { onExport(); });
+  makeExportLink(DetailsExport, [this] { onDetailsExport(); });
 }
 
 void DistributionPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(web::currentSession().defaultExam);
-  fillComboWithAll(IWComboBox2, "所有学校", settings->units);
-  fillCombo(IWComboBox3, sessionGrades());
+  fillCombo(examBox, sessionExams());
+  examBox.select(web::currentSession().defaultExam);
+  fillComboWithAll(unitBox, "所有学校", settings->units);
+  fillCombo(gradeBox, sessionGrades());
   std::vector<std::string> columns = {"平均分", "总分"};
   columns.insert(columns.end(), settings->subjects.begin(), settings->subjects.end());
-  fillCombo(IWComboBox4, std::move(columns));
-  fillCombo(IWComboBox5, {"名次范围[前X名]", "名次范围[后X名]", "成绩范围[高于等于X分]",
-                          "成绩范围[低于等于X分]"});
+  fillCombo(columnBox, std::move(columns));
+  fillCombo(limitKindBox, {"名次范围[前X名]", "名次范围[后X名]", "成绩范围[高于等于X分]",
+                           "成绩范围[低于等于X分]"});
 }
 
 std::string DistributionPage::chosenColumn() const {
-  if (IWComboBox4.ItemIndex == 0) return "cj.pj";
-  if (IWComboBox4.ItemIndex == 1) return "cj.zf";
-  return subjectColumn(IWComboBox4.ItemIndex - 1);
+  if (columnBox.ItemIndex == 0) return "cj.pj";
+  if (columnBox.ItemIndex == 1) return "cj.zf";
+  return subjectColumn(columnBox.ItemIndex - 1);
 }
 
 bool DistributionPage::rankKind() const {
-  return IWComboBox5.ItemIndex == kTopX || IWComboBox5.ItemIndex == kBottomX;
+  return limitKindBox.ItemIndex == kTopX || limitKindBox.ItemIndex == kBottomX;
 }
 
 std::size_t DistributionPage::readRange(long long x) {
   const std::string column = chosenColumn();
   ScopeFilter scope;
-  scope.equals(ScopeColumn::Exam, IWComboBox1.text())
-      .unlessFirst(ScopeColumn::Unit, IWComboBox2)
-      .equals(ScopeColumn::Grade, IWComboBox3.text());
+  scope.equals(ScopeColumn::Exam, examBox.text())
+      .unlessFirst(ScopeColumn::Unit, unitBox)
+      .equals(ScopeColumn::Grade, gradeBox.text());
   // The top (bottom) X keep every row tied with the X-th.
   const store::BoundStatement statement =
-      rankKind() ? store::rankedRowsStatement(column, IWComboBox5.ItemIndex == kTopX,
+      rankKind() ? store::rankedRowsStatement(column, limitKindBox.ItemIndex == kTopX,
                                               scope.conditions(), static_cast<std::int64_t>(x))
-                 : store::rowsWithinStatement(column, IWComboBox5.ItemIndex == kAtLeastX,
+                 : store::rowsWithinStatement(column, limitKindBox.ItemIndex == kAtLeastX,
                                               scope.conditions(), static_cast<std::int64_t>(x));
   // Read whole before anything is shown or kept.
   std::vector<Place> places;
@@ -158,95 +158,94 @@ std::size_t DistributionPage::readRange(long long x) {
 
 // One row per unit, grade and class in the order each first occurs in the result.
 void DistributionPage::showPlaces(const std::vector<Place>& places) {
-  IWGrid1.setColumnCount(5);
-  IWGrid1.setRowCount(static_cast<int>(places.size()) + 1);
-  setRow(IWGrid1, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
+  resultGrid.setColumnCount(5);
+  resultGrid.setRowCount(static_cast<int>(places.size()) + 1);
+  setRow(resultGrid, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
   for (std::size_t i = 0; i < places.size(); ++i) {
     const int r = static_cast<int>(i) + 1;
     const Place& p = places[i];
-    setRow(IWGrid1, r, {p.unit, p.grade, p.cls, std::to_string(p.count), kDetailsCaption});
-    IWGrid1.cell(r, kDetailsColumn).Clickable = true;
+    setRow(resultGrid, r, {p.unit, p.grade, p.cls, std::to_string(p.count), kDetailsCaption});
+    resultGrid.cell(r, kDetailsColumn).Clickable = true;
   }
 }
 
-void DistributionPage::IWButton1Click() {
+void DistributionPage::onAnalyse() {
   if (!allowAnalysisAction()) return;
-  const auto x = parseX(IWEdit1.Text);
+  const auto x = parseX(xEdit.Text);
   if (!x || (rankKind() && *x <= 0)) {
     web::ShowMessage(kParameterError);
     return;
   }
-  if (!requireChoice(IWComboBox1, "请先选择考试！") ||
-      !requireChoice(IWComboBox3, "请先选择年级！")) {
+  if (!requireChoice(examBox, "请先选择考试！") || !requireChoice(gradeBox, "请先选择年级！")) {
     return;
   }
   // The details of an older query would show students the new one does not hold.
-  IWRegion1.Visible = false;
-  IWGrid2.setRowCount(0);
-  IWGrid1.setRowCount(1);
-  IWGrid1.clear();
+  detailsPanel.Visible = false;
+  detailsGrid.setRowCount(0);
+  resultGrid.setRowCount(1);
+  resultGrid.clear();
   rangeKeys_ = {};
   rangePlaces_ = {};
   const std::size_t rows = readRange(*x);
   if (rankKind() && rows > static_cast<std::size_t>(*x)) web::ShowMessage(kTieMessage);
-  IWGrid1.Visible = true;
-  export_ = {{"统计范围:", IWComboBox1.text(), chosenText(IWComboBox2), IWComboBox3.text(),
-              IWComboBox4.text(), IWComboBox5.text(), "X=" + std::to_string(*x)},
-             spreadsheet::workbookName("分数段分布",
-                                       {IWComboBox1.text(), chosenUnless(IWComboBox2, "所有学校"),
-                                        IWComboBox3.text(), IWComboBox4.text()})};
+  resultGrid.Visible = true;
+  export_ = {
+      {"统计范围:", examBox.text(), chosenText(unitBox), gradeBox.text(), columnBox.text(),
+       limitKindBox.text(), "X=" + std::to_string(*x)},
+      spreadsheet::workbookName("分数段分布", {examBox.text(), chosenUnless(unitBox, "所有学校"),
+                                               gradeBox.text(), columnBox.text()})};
   detailsExport_ = {};
 }
 
-void DistributionPage::IWGrid1CellClick(int row, int column) {
+void DistributionPage::onShowDetails(int row, int column) {
   if (!allowAnalysisAction() || row < 1 || column != kDetailsColumn) return;
   const SessionSubjects subjects = SessionSubjects::current();
   // Value columns in the order of the column box: 平均分, 总分, then each subject.
   std::vector<store::SubjectColumn> shownSubjects;
-  for (std::size_t i = 2; i < IWComboBox4.Items.size(); ++i) {
-    const std::string& item = IWComboBox4.Items[i];
+  for (std::size_t i = 2; i < columnBox.Items.size(); ++i) {
+    const std::string& item = columnBox.Items[i];
     shownSubjects.push_back({subjects.numberOf(item), item});
   }
   std::vector<std::string> header = {"学生编号", "姓名"};
-  header.insert(header.end(), IWComboBox4.Items.begin(), IWComboBox4.Items.end());
-  IWGrid2.setRowCount(0);
-  IWGrid2.setColumnCount(static_cast<int>(header.size()));
-  IWGrid2.setRowCount(1);
-  setRow(IWGrid2, 0, header);
+  header.insert(header.end(), columnBox.Items.begin(), columnBox.Items.end());
+  detailsGrid.setRowCount(0);
+  detailsGrid.setColumnCount(static_cast<int>(header.size()));
+  detailsGrid.setRowCount(1);
+  setRow(detailsGrid, 0, header);
   std::vector<std::int64_t> keys;
   for (std::size_t i = 0; i < rangeKeys_.size(); ++i) {
     if (rangePlaces_[i] == static_cast<std::uint32_t>(row)) keys.push_back(rangeKeys_[i]);
   }
   for (const auto& cells : detailRows(shownSubjects, keys)) {
-    const int r = IWGrid2.rowCount();
-    IWGrid2.setRowCount(r + 1);
-    setRow(IWGrid2, r, cells);
+    const int r = detailsGrid.rowCount();
+    detailsGrid.setRowCount(r + 1);
+    setRow(detailsGrid, r, cells);
   }
-  IWRegion1.Visible = true;
+  detailsPanel.Visible = true;
   detailsExport_ = export_;
   detailsExport_.scope.insert(
       detailsExport_.scope.end(),
-      {IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text, IWGrid1.cell(row, 2).Text});
+      {resultGrid.cell(row, 0).Text, resultGrid.cell(row, 1).Text, resultGrid.cell(row, 2).Text});
   detailsExport_.fileName = spreadsheet::workbookName(
-      "分数段分布明细", {IWComboBox1.text(), IWGrid1.cell(row, 0).Text, IWGrid1.cell(row, 1).Text,
-                         IWGrid1.cell(row, 2).Text});
+      "分数段分布明细", {examBox.text(), resultGrid.cell(row, 0).Text, resultGrid.cell(row, 1).Text,
+                         resultGrid.cell(row, 2).Text});
 }
 
-void DistributionPage::ExportLinkClick() {
+void DistributionPage::onExport() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
-  sendAnalysis(export_, gridTexts(IWGrid1),
+  sendAnalysis(export_, gridTexts(resultGrid),
                {CellKind::Text, CellKind::Text, CellKind::Text, CellKind::Number, CellKind::Skip});
 }
 
-void DistributionPage::DetailsExportClick() {
+void DistributionPage::onDetailsExport() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
-  sendAnalysis(detailsExport_, gridTexts(IWGrid2), {CellKind::Text, CellKind::Text});
+  sendAnalysis(detailsExport_, gridTexts(detailsGrid), {CellKind::Text, CellKind::Text});
 }
 
-void DistributionPage::IWLink1Click() {
-  IWRegion1.Visible = false;
+void DistributionPage::onCloseDetails() {
+  detailsPanel.Visible = false;
 }
 
 }  // namespace zeziza::pages

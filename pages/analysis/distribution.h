@@ -27,11 +27,11 @@ class DistributionPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void IWGrid1CellClick(int row, int column);
-  void IWLink1Click();
-  void ExportLinkClick();
-  void DetailsExportClick();
+  void onAnalyse();
+  void onShowDetails(int row, int column);
+  void onCloseDetails();
+  void onExport();
+  void onDetailsExport();
   // A unit, grade and class of the range, with how many of its rows fall there.
   struct Place {
     std::string unit;
@@ -43,29 +43,29 @@ class DistributionPage : public web::Page {
   // and each row's key and place kept for the details. Returns how many rows it read.
   std::size_t readRange(long long x);
   void showPlaces(const std::vector<Place>& places);
-  // The score column chosen in IWComboBox4: cj.pj, cj.zf or a subject's k<p>.
+  // The score column chosen in columnBox: cj.pj, cj.zf or a subject's k<p>.
   std::string chosenColumn() const;
   bool rankKind() const;
 
   NavigationBar navigationBar{*this};
-  web::Label IWLabel1{*this, "IWLabel1"};
-  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
-  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
-  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
-  web::Label IWLabel2{*this, "IWLabel2"};
-  web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // score column
-  web::Label IWLabel3{*this, "IWLabel3"};
-  web::ComboBox IWComboBox5{*this, "IWComboBox5"};  // range kind
-  web::Label IWLabel4{*this, "IWLabel4"};
-  web::Edit IWEdit1{*this, "IWEdit1"};  // X
-  web::Button IWButton1{*this, "IWButton1"};
+  web::Label scopeLabel{*this, "scopeLabel"};
+  web::ComboBox examBox{*this, "examBox"};
+  web::ComboBox unitBox{*this, "unitBox"};
+  web::ComboBox gradeBox{*this, "gradeBox"};
+  web::Label columnLabel{*this, "columnLabel"};
+  web::ComboBox columnBox{*this, "columnBox"};
+  web::Label limitLabel{*this, "limitLabel"};
+  web::ComboBox limitKindBox{*this, "limitKindBox"};
+  web::Label xLabel{*this, "xLabel"};
+  web::Edit xEdit{*this, "xEdit"};
+  web::Button analyseButton{*this, "analyseButton"};
   web::Link ExportLink{*this, "ExportLink"};
-  web::Grid IWGrid1{*this, "IWGrid1"};
-  web::Region IWRegion1{*this, "IWRegion1"};  // details panel
-  web::Label IWLabel5{IWRegion1, "IWLabel5"};
-  web::Link IWLink1{IWRegion1, "IWLink1"};
-  web::Link DetailsExport{IWRegion1, "DetailsExport"};
-  web::Grid IWGrid2{IWRegion1, "IWGrid2"};
+  web::Grid resultGrid{*this, "resultGrid"};
+  web::Region detailsPanel{*this, "detailsPanel"};
+  web::Label detailsLabel{detailsPanel, "detailsLabel"};
+  web::Link closeDetailsLink{detailsPanel, "closeDetailsLink"};
+  web::Link DetailsExport{detailsPanel, "DetailsExport"};
+  web::Grid detailsGrid{detailsPanel, "detailsGrid"};
   Footer footer{*this};
 
   // The rows of the range, compact: their keys in result order and the grid row of each

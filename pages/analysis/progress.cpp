@@ -42,52 +42,52 @@ std::vector<std::string> boundItems() {
 ProgressPage::ProgressPage() : web::Page("ProgressPage") {
   Title = "进步统计";
   OnCreate = [this] { onCreate(); };
-  for (web::Region* row : {&IWRegion1, &IWRegion2, &IWRegion3, &IWRegion4}) row->Css = "bar";
-  IWLabel1.Caption = "分析范围：";
-  IWLabel2.Caption = "分析科目";
-  IWLabel3.Caption = "对比考试";
-  IWLabel4.Caption = "参照考试";
-  IWButton1.Caption = "进阶统计";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWLabel5.Caption = "统计范围：";
-  IWLabel6.Caption = "--";
-  IWLabel7.Caption = "结果过滤：";
-  IWLabel8.Caption = "<进阶<";
-  IWButton2.Caption = "过滤";
-  IWButton2.OnClick = [this] { IWButton2Click(); };
-  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
-  IWGrid1.Visible = false;
-  IWGrid1.setColumnCount(10);
+  for (web::Region* row : {&scopeBar, &examsBar, &filterBar, &countsPanel}) row->Css = "bar";
+  scopeLabel.Caption = "分析范围：";
+  columnLabel.Caption = "分析科目";
+  comparisonLabel.Caption = "对比考试";
+  referenceLabel.Caption = "参照考试";
+  analyseButton.Caption = "进阶统计";
+  analyseButton.OnClick = [this] { onAnalyse(); };
+  computedScopeTitle.Caption = "统计范围：";
+  computedScopeLabel.Caption = "--";
+  filterLabel.Caption = "结果过滤：";
+  betweenLabel.Caption = "<进阶<";
+  filterButton.Caption = "过滤";
+  filterButton.OnClick = [this] { onFilter(); };
+  makeExportLink(ExportLink, [this] { onExport(); });
+  resultGrid.Visible = false;
+  resultGrid.setColumnCount(10);
 }
 
 void ProgressPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(IWComboBox1, kAllUnits, settings->units);
-  fillCombo(IWComboBox2, sessionGrades());
-  fillComboWithAll(IWComboBox3, kAllClasses, settings->classes);
-  fillComboWithAll(IWComboBox4, kAverage, settings->subjects);
-  fillCombo(IWComboBox5, sessionExams());
-  IWComboBox5.select(web::currentSession().defaultExam);
-  fillCombo(IWComboBox6, sessionExams());
-  fillCombo(IWComboBox7, boundItems());
-  IWComboBox7.select("-10000");
-  fillCombo(IWComboBox8, boundItems());
-  IWComboBox8.select("10000");
+  fillComboWithAll(unitBox, kAllUnits, settings->units);
+  fillCombo(gradeBox, sessionGrades());
+  fillComboWithAll(classBox, kAllClasses, settings->classes);
+  fillComboWithAll(columnBox, kAverage, settings->subjects);
+  fillCombo(comparisonExamBox, sessionExams());
+  comparisonExamBox.select(web::currentSession().defaultExam);
+  fillCombo(referenceExamBox, sessionExams());
+  fillCombo(lowerBox, boundItems());
+  lowerBox.select("-10000");
+  fillCombo(upperBox, boundItems());
+  upperBox.select("10000");
 }
 
 void ProgressPage::readRanking(const std::string& exam,
-                           const std::function<void(std::int64_t, double)>& add) {
+                               const std::function<void(std::int64_t, double)>& add) {
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, exam)
-      .unlessText(ScopeColumn::Unit, IWComboBox1, kAllUnits)
-      .unlessText(ScopeColumn::Grade, IWComboBox2, kAllGrades)
-      .unlessText(ScopeColumn::Class, IWComboBox3, kAllClasses);
+      .unlessText(ScopeColumn::Unit, unitBox, kAllUnits)
+      .unlessText(ScopeColumn::Grade, gradeBox, kAllGrades)
+      .unlessText(ScopeColumn::Class, classBox, kAllClasses);
   // A subject is ranked by the column the session's sign-in named after it.
   std::string value = "cj.pj";
-  if (IWComboBox4.ItemIndex > 0) {
+  if (columnBox.ItemIndex > 0) {
     const SessionSubjects subjects = SessionSubjects::current();
-    value = subjectColumn(subjects.numberOf(IWComboBox4.text()));
+    value = subjectColumn(subjects.numberOf(columnBox.text()));
   }
   store::forEachRow(web::currentSession().dataConnection.db(),
                     store::columnRankingStatement(value, scope.conditions()),
@@ -96,24 +96,24 @@ void ProgressPage::readRanking(const std::string& exam,
                     });
 }
 
-void ProgressPage::IWButton1Click() {
-  if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
-      !requireChoice(IWComboBox6, "请先选择参照考试！") ||
-      !requireChoice(IWComboBox2, "请先选择年级！")) {
+void ProgressPage::onAnalyse() {
+  if (!allowAnalysisAction() || !requireChoice(comparisonExamBox, "请先选择对比考试！") ||
+      !requireChoice(referenceExamBox, "请先选择参照考试！") ||
+      !requireChoice(gradeBox, "请先选择年级！")) {
     return;
   }
-  const std::string reference = IWComboBox6.text();
-  const std::string comparison = IWComboBox5.text();
+  const std::string reference = referenceExamBox.text();
+  const std::string comparison = comparisonExamBox.text();
   if (reference == comparison) {
     web::ShowMessage("对比考试与参照考试不能相同");
     return;
   }
-  IWLabel6.Caption = IWComboBox1.text() + " " + IWComboBox2.text() + " " + IWComboBox3.text() +
-                     " [" + IWComboBox4.text() + "]";
+  computedScopeLabel.Caption = unitBox.text() + " " + gradeBox.text() + " " + classBox.text() +
+                               " [" + columnBox.text() + "]";
   // The list of an earlier computation goes first: its rows index the table replaced here.
   working_ = ProgressTable();
   shown_.clear();
-  IWGrid1.setRowCount(std::min(IWGrid1.rowCount(), 1));
+  resultGrid.setRowCount(std::min(resultGrid.rowCount(), 1));
   ProgressTable table;  // kept only once complete
   readRanking(reference,
               [&table](std::int64_t student, double value) { table.addReference(student, value); });
@@ -123,49 +123,49 @@ void ProgressPage::IWButton1Click() {
   table.rankBoth(sessionRankMode());
   working_ = std::move(table);
   const ProgressParticipants& n = working_.participants();
-  IWLabel9.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
-                     std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
-                     "人（只比较两次都参考的学生）";
-  IWGrid1.Visible = true;
-  export_ = {{"统计范围:", IWLabel6.Caption, "参照考试:" + reference, "对比考试:" + comparison,
-              IWLabel9.Caption},
-             spreadsheet::workbookName(
-                 "进步统计",
-                 {reference + "-" + comparison, chosenUnless(IWComboBox1, kAllUnits),
-                  IWComboBox2.text(), chosenUnless(IWComboBox3, kAllClasses), IWComboBox4.text()})};
-  IWButton2Click();
+  countsLabel.Caption = "参照考试参考" + std::to_string(n.reference) + "人，对比考试参考" +
+                        std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
+                        "人（只比较两次都参考的学生）";
+  resultGrid.Visible = true;
+  export_ = {
+      {"统计范围:", computedScopeLabel.Caption, "参照考试:" + reference, "对比考试:" + comparison,
+       countsLabel.Caption},
+      spreadsheet::workbookName(
+          "进步统计", {reference + "-" + comparison, chosenUnless(unitBox, kAllUnits),
+                       gradeBox.text(), chosenUnless(classBox, kAllClasses), columnBox.text()})};
+  onFilter();
 }
 
 // The list as the filter shows it, every row of it.
-void ProgressPage::ExportLinkClick() {
+void ProgressPage::onExport() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   std::vector<CellKind> kinds(5, CellKind::Text);
   kinds.resize(10, CellKind::Number);
   store::Database& db = web::currentSession().dataConnection.db();
-  sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
+  sendAnalysisStream(export_, headerTexts(resultGrid), kinds, [&](const AnalysisRowSink& put) {
     for (std::size_t first = 0; first < shown_.size(); first += store::kMaxKeysPerRead) {
       for (const auto& row : working_.texts(db, shown_, first, store::kMaxKeysPerRead)) put(row);
     }
   });
 }
 
-void ProgressPage::IWButton2Click() {
-  if (!allowAnalysisAction() || !requireChoice(IWComboBox5, "请先选择对比考试！") ||
-      !requireChoice(IWComboBox6, "请先选择参照考试！")) {
+void ProgressPage::onFilter() {
+  if (!allowAnalysisAction() || !requireChoice(comparisonExamBox, "请先选择对比考试！") ||
+      !requireChoice(referenceExamBox, "请先选择参照考试！")) {
     return;
   }
-  const int lower = std::stoi(IWComboBox7.text());
-  const int upper = std::stoi(IWComboBox8.text());
-  IWGrid1.setRowCount(0);
-  IWGrid1.setRowCount(1);
+  const int lower = std::stoi(lowerBox.text());
+  const int upper = std::stoi(upperBox.text());
+  resultGrid.setRowCount(0);
+  resultGrid.setRowCount(1);
   const std::vector<std::string> header = {"考号", "姓名",
                                            "学校", "年级",
-                                           "班次", IWComboBox6.text() + "成绩",
-                                           "名次", IWComboBox5.text() + "成绩",
+                                           "班次", referenceExamBox.text() + "成绩",
+                                           "名次", comparisonExamBox.text() + "成绩",
                                            "名次", "进阶"};
   for (std::size_t c = 0; c < header.size(); ++c)
-    IWGrid1.cell(0, static_cast<int>(c)).Text = header[c];
+    resultGrid.cell(0, static_cast<int>(c)).Text = header[c];
   shown_.clear();
   const auto& rows = working_.rows();
   for (std::size_t i = 0; i < rows.size(); ++i) {
@@ -176,7 +176,7 @@ void ProgressPage::IWButton2Click() {
   shown_.shrink_to_fit();
   // The rows' texts are read by key for the page shown.
   store::Connection& connection = web::currentSession().dataConnection;
-  IWGrid1.setRowSource(static_cast<int>(shown_.size()), [this, &connection](int first, int n) {
+  resultGrid.setRowSource(static_cast<int>(shown_.size()), [this, &connection](int first, int n) {
     return working_.texts(connection.db(), shown_, static_cast<std::size_t>(first),
                           static_cast<std::size_t>(n));
   });

@@ -26,38 +26,38 @@ class ProgressPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();  // 进阶统计
-  void IWButton2Click();  // 过滤
-  void ExportLinkClick();
+  void onAnalyse();
+  void onFilter();
+  void onExport();
   // Hands `add` each student of `exam` in the chosen scope with the chosen value, ranked.
   void readRanking(const std::string& exam, const std::function<void(std::int64_t, double)>& add);
 
   NavigationBar navigationBar{*this};
-  web::Region IWRegion1{*this, "IWRegion1"};
-  web::Label IWLabel1{IWRegion1, "IWLabel1"};
-  web::ComboBox IWComboBox1{IWRegion1, "IWComboBox1"};  // unit
-  web::ComboBox IWComboBox2{IWRegion1, "IWComboBox2"};  // grade
-  web::ComboBox IWComboBox3{IWRegion1, "IWComboBox3"};  // class
-  web::Label IWLabel2{IWRegion1, "IWLabel2"};
-  web::ComboBox IWComboBox4{IWRegion1, "IWComboBox4"};  // column
-  web::Region IWRegion2{*this, "IWRegion2"};
-  web::Label IWLabel3{IWRegion2, "IWLabel3"};
-  web::ComboBox IWComboBox5{IWRegion2, "IWComboBox5"};  // comparison exam
-  web::Label IWLabel4{IWRegion2, "IWLabel4"};
-  web::ComboBox IWComboBox6{IWRegion2, "IWComboBox6"};  // reference exam
-  web::Button IWButton1{IWRegion2, "IWButton1"};
-  web::Region IWRegion3{*this, "IWRegion3"};
-  web::Label IWLabel5{IWRegion3, "IWLabel5"};
-  web::Label IWLabel6{IWRegion3, "IWLabel6"};  // scope of the last computation
-  web::Label IWLabel7{IWRegion3, "IWLabel7"};
-  web::ComboBox IWComboBox7{IWRegion3, "IWComboBox7"};  // lower bound
-  web::Label IWLabel8{IWRegion3, "IWLabel8"};
-  web::ComboBox IWComboBox8{IWRegion3, "IWComboBox8"};  // upper bound
-  web::Button IWButton2{IWRegion3, "IWButton2"};
-  web::Link ExportLink{IWRegion3, "ExportLink"};
-  web::Region IWRegion4{*this, "IWRegion4"};
-  web::Label IWLabel9{IWRegion4, "IWLabel9"};  // who took part in each exam and in both
-  web::Grid IWGrid1{*this, "IWGrid1"};
+  web::Region scopeBar{*this, "scopeBar"};
+  web::Label scopeLabel{scopeBar, "scopeLabel"};
+  web::ComboBox unitBox{scopeBar, "unitBox"};
+  web::ComboBox gradeBox{scopeBar, "gradeBox"};
+  web::ComboBox classBox{scopeBar, "classBox"};
+  web::Label columnLabel{scopeBar, "columnLabel"};
+  web::ComboBox columnBox{scopeBar, "columnBox"};
+  web::Region examsBar{*this, "examsBar"};
+  web::Label comparisonLabel{examsBar, "comparisonLabel"};
+  web::ComboBox comparisonExamBox{examsBar, "comparisonExamBox"};
+  web::Label referenceLabel{examsBar, "referenceLabel"};
+  web::ComboBox referenceExamBox{examsBar, "referenceExamBox"};
+  web::Button analyseButton{examsBar, "analyseButton"};
+  web::Region filterBar{*this, "filterBar"};
+  web::Label computedScopeTitle{filterBar, "computedScopeTitle"};
+  web::Label computedScopeLabel{filterBar, "computedScopeLabel"};  // scope of the last computation
+  web::Label filterLabel{filterBar, "filterLabel"};
+  web::ComboBox lowerBox{filterBar, "lowerBox"};
+  web::Label betweenLabel{filterBar, "betweenLabel"};
+  web::ComboBox upperBox{filterBar, "upperBox"};
+  web::Button filterButton{filterBar, "filterButton"};
+  web::Link ExportLink{filterBar, "ExportLink"};
+  web::Region countsPanel{*this, "countsPanel"};
+  web::Label countsLabel{countsPanel, "countsLabel"};  // who took part in each exam and in both
+  web::Grid resultGrid{*this, "resultGrid"};
   Footer footer{*this};
 
   AnalysisExport export_;             // the computation shown

@@ -49,71 +49,70 @@ std::vector<store::SubjectColumn> rankedSubjects(const SessionSubjects& session,
 RankingPage::RankingPage() : web::Page("RankingPage") {
   Title = "成绩排序";
   OnCreate = [this] { onCreate(); };
-  IWLabel1.Caption = "排序范围";
-  IWButton1.Caption = "排序";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  makeExportLink(ExportLink, [this] { ExportLinkClick(); });
+  scopeLabel.Caption = "排序范围";
+  analyseButton.Caption = "排序";
+  analyseButton.OnClick = [this] { onAnalyse(); };
+  makeExportLink(ExportLink, [this] { onExport(); });
   // Shown while nothing is chosen.
-  IWComboBox1.NoSelectionText = "考试";
-  IWComboBox2.NoSelectionText = "学校";
-  IWComboBox3.NoSelectionText = "年级";
-  IWComboBox4.NoSelectionText = "班次";
-  IWGrid1.Visible = false;
+  examBox.NoSelectionText = "考试";
+  unitBox.NoSelectionText = "学校";
+  gradeBox.NoSelectionText = "年级";
+  classBox.NoSelectionText = "班次";
+  resultGrid.Visible = false;
 }
 
 void RankingPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(IWComboBox1, "全部考试", sessionExams());
-  IWComboBox1.select(web::currentSession().defaultExam);
-  fillComboWithAll(IWComboBox2, "所有学校", settings->units);
-  fillComboWithAll(IWComboBox3, "全部年级", sessionGrades());
-  fillComboWithAll(IWComboBox4, "所有班", settings->classes);
+  fillComboWithAll(examBox, "全部考试", sessionExams());
+  examBox.select(web::currentSession().defaultExam);
+  fillComboWithAll(unitBox, "所有学校", settings->units);
+  fillComboWithAll(gradeBox, "全部年级", sessionGrades());
+  fillComboWithAll(classBox, "所有班", settings->classes);
 }
 
-void RankingPage::IWButton1Click() {
+void RankingPage::onAnalyse() {
   if (!allowAnalysisAction()) return;
   const auto settings = web::currentSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;
-  scope.unlessFirst(ScopeColumn::Exam, IWComboBox1)
-      .unlessFirst(ScopeColumn::Unit, IWComboBox2)
-      .unlessFirst(ScopeColumn::Grade, IWComboBox3)
-      .unlessFirst(ScopeColumn::Class, IWComboBox4);
+  scope.unlessFirst(ScopeColumn::Exam, examBox)
+      .unlessFirst(ScopeColumn::Unit, unitBox)
+      .unlessFirst(ScopeColumn::Grade, gradeBox)
+      .unlessFirst(ScopeColumn::Class, classBox);
 
   ranking_ = RankingTable();  // nothing of an earlier ranking is shown or saved after a failure
-  writeHeader(IWGrid1, settings->subjects);
+  writeHeader(resultGrid, settings->subjects);
   const auto ranked = rankedSubjects(subjects, settings->subjects);
   // One statement; the page keeps only keys and ranks, the grid reads its rows by key.
   store::Connection& connection = web::currentSession().dataConnection;
   ranking_ = RankingTable(connection.db(), ranked, settings->subjects.size(), scope.conditions(),
                           sessionRankMode());
-  IWGrid1.setRowSource(static_cast<int>(ranking_.size()), [this, &connection](int first, int n) {
+  resultGrid.setRowSource(static_cast<int>(ranking_.size()), [this, &connection](int first, int n) {
     return ranking_.texts(connection.db(), static_cast<std::size_t>(first),
                           static_cast<std::size_t>(n));
   });
   if (ranked.size() < settings->subjects.size()) {
     subjects.numberOf(settings->subjects[ranked.size()]);  // says which
   }
-  IWGrid1.Visible = true;
-  const std::string exam = chosenText(IWComboBox1).empty() ? "全部考试" : IWComboBox1.text();
-  export_ = {{"排序范围:", exam, chosenText(IWComboBox2), chosenText(IWComboBox3),
-              chosenText(IWComboBox4)},
-             spreadsheet::workbookName("成绩排序", {exam, chosenUnless(IWComboBox2, "所有学校"),
-                                                    chosenUnless(IWComboBox3, "全部年级"),
-                                                    chosenUnless(IWComboBox4, "所有班")})};
+  resultGrid.Visible = true;
+  const std::string exam = chosenText(examBox).empty() ? "全部考试" : examBox.text();
+  export_ = {{"排序范围:", exam, chosenText(unitBox), chosenText(gradeBox), chosenText(classBox)},
+             spreadsheet::workbookName("成绩排序", {exam, chosenUnless(unitBox, "所有学校"),
+                                                    chosenUnless(gradeBox, "全部年级"),
+                                                    chosenUnless(classBox, "所有班")})};
 }
 
-void RankingPage::ExportLinkClick() {
+void RankingPage::onExport() {
   if (!allowAnalysisAction()) return;
   using spreadsheet::CellKind;
   // 序号, then 考号 … 考试名称 as texts; every score column as its rank and its value.
   std::vector<CellKind> kinds = {CellKind::Number};
   kinds.resize(kTotalColumn, CellKind::Text);
-  kinds.resize(static_cast<std::size_t>(IWGrid1.columnCount()), CellKind::Ranked);
+  kinds.resize(static_cast<std::size_t>(resultGrid.columnCount()), CellKind::Ranked);
   store::Database& db = web::currentSession().dataConnection.db();
   // Every row, not only the page shown, a chunk at a time.
-  sendAnalysisStream(export_, headerTexts(IWGrid1), kinds, [&](const AnalysisRowSink& put) {
+  sendAnalysisStream(export_, headerTexts(resultGrid), kinds, [&](const AnalysisRowSink& put) {
     for (std::size_t first = 0; first < ranking_.size(); first += store::kMaxKeysPerRead) {
       for (const auto& row : ranking_.texts(db, first, store::kMaxKeysPerRead)) put(row);
     }

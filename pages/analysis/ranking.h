@@ -20,18 +20,18 @@ class RankingPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void ExportLinkClick();
+  void onAnalyse();
+  void onExport();
 
   NavigationBar navigationBar{*this};
-  web::Label IWLabel1{*this, "IWLabel1"};
-  web::ComboBox IWComboBox1{*this, "IWComboBox1"};  // exam
-  web::ComboBox IWComboBox2{*this, "IWComboBox2"};  // unit
-  web::ComboBox IWComboBox3{*this, "IWComboBox3"};  // grade
-  web::ComboBox IWComboBox4{*this, "IWComboBox4"};  // class
-  web::Button IWButton1{*this, "IWButton1"};
+  web::Label scopeLabel{*this, "scopeLabel"};
+  web::ComboBox examBox{*this, "examBox"};
+  web::ComboBox unitBox{*this, "unitBox"};
+  web::ComboBox gradeBox{*this, "gradeBox"};
+  web::ComboBox classBox{*this, "classBox"};
+  web::Button analyseButton{*this, "analyseButton"};
   web::Link ExportLink{*this, "ExportLink"};
-  web::Grid IWGrid1{*this, "IWGrid1"};
+  web::Grid resultGrid{*this, "resultGrid"};
   Footer footer{*this};
 
   AnalysisExport export_;  // the ranking shown

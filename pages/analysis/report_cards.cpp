@@ -54,39 +54,39 @@ ReportCardsPage::ReportCardsPage(ReportCardScope scope)
     : web::Page("ReportCardsPage"), scope_(std::move(scope)) {
   Title = "打印成绩单";
   OnCreate = [this] { onCreate(); };
-  IWRegion1.Css = "bar noprint";
-  IWLabel1.Caption = "成绩单范围";
-  IWComboBox1.NoSelectionText = "考试";
-  IWButton1.Caption = "生成成绩单";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWLabel2.Caption = "请选择考试和范围，然后点击“生成成绩单”。";
+  scopeBar.Css = "bar noprint";
+  scopeLabel.Caption = "成绩单范围";
+  examBox.NoSelectionText = "考试";
+  makeButton.Caption = "生成成绩单";
+  makeButton.OnClick = [this] { onMake(); };
+  countLabel.Caption = "请选择考试和范围，然后点击“生成成绩单”。";
   CardsBox.Css = "report-cards-box";
 }
 
 void ReportCardsPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillCombo(IWComboBox1, sessionExams());
-  IWComboBox1.select(scope_.exam.empty() ? web::currentSession().defaultExam : scope_.exam);
-  fillComboWithAll(IWComboBox2, kAllUnits, settings->units);
-  fillComboWithAll(IWComboBox3, kAllGrades, sessionGrades());
-  fillComboWithAll(IWComboBox4, kAllClasses, settings->classes);
-  if (!scope_.unit.empty()) IWComboBox2.select(scope_.unit);
-  if (!scope_.grade.empty()) IWComboBox3.select(scope_.grade);
-  if (!scope_.cls.empty()) IWComboBox4.select(scope_.cls);
-  if (!scope_.exam.empty() && IWComboBox1.ItemIndex >= 0) IWButton1Click();
+  fillCombo(examBox, sessionExams());
+  examBox.select(scope_.exam.empty() ? web::currentSession().defaultExam : scope_.exam);
+  fillComboWithAll(unitBox, kAllUnits, settings->units);
+  fillComboWithAll(gradeBox, kAllGrades, sessionGrades());
+  fillComboWithAll(classBox, kAllClasses, settings->classes);
+  if (!scope_.unit.empty()) unitBox.select(scope_.unit);
+  if (!scope_.grade.empty()) gradeBox.select(scope_.grade);
+  if (!scope_.cls.empty()) classBox.select(scope_.cls);
+  if (!scope_.exam.empty() && examBox.ItemIndex >= 0) onMake();
 }
 
-void ReportCardsPage::IWButton1Click() {
-  if (!allowAnalysisAction() || !requireChoice(IWComboBox1, "请先选择考试！")) return;
+void ReportCardsPage::onMake() {
+  if (!allowAnalysisAction() || !requireChoice(examBox, "请先选择考试！")) return;
   const auto settings = web::currentSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
-  const std::string exam = IWComboBox1.text();
+  const std::string exam = examBox.text();
   const auto rows = store::readExamScoreRows(
-      web::currentSession().dataConnection.db(), exam, chosenUnless(IWComboBox2, kAllUnits),
-      chosenUnless(IWComboBox3, kAllGrades), settings->subjects.size());
+      web::currentSession().dataConnection.db(), exam, chosenUnless(unitBox, kAllUnits),
+      chosenUnless(gradeBox, kAllGrades), settings->subjects.size());
   const auto classes =
-      analysis::reportCards(rows, sessionRankMode(), chosenUnless(IWComboBox4, kAllClasses));
+      analysis::reportCards(rows, sessionRankMode(), chosenUnless(classBox, kAllClasses));
   Cards.Classes.clear();
   std::size_t count = 0;
   for (const auto& cls : classes) {
@@ -97,10 +97,10 @@ void ReportCardsPage::IWButton1Click() {
     count += views.size();
     Cards.Classes.push_back(std::move(views));
   }
-  IWLabel2.Caption = count == 0 ? "没有符合条件的成绩。"
-                                : "共" + std::to_string(count) +
-                                      "张成绩单，每张占半张A4纸，每班从新的一页开始。"
-                                      "请使用浏览器的打印功能（Ctrl+P）打印或另存为PDF。";
+  countLabel.Caption = count == 0 ? "没有符合条件的成绩。"
+                                  : "共" + std::to_string(count) +
+                                        "张成绩单，每张占半张A4纸，每班从新的一页开始。"
+                                        "请使用浏览器的打印功能（Ctrl+P）打印或另存为PDF。";
 }
 
 }  // namespace zeziza::pages

@@ -29,17 +29,17 @@ class ReportCardsPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
+  void onMake();
 
   NavigationBar navigationBar{*this};
-  web::Region IWRegion1{*this, "IWRegion1"};
-  web::Label IWLabel1{IWRegion1, "IWLabel1"};
-  web::ComboBox IWComboBox1{IWRegion1, "IWComboBox1"};  // exam
-  web::ComboBox IWComboBox2{IWRegion1, "IWComboBox2"};  // unit
-  web::ComboBox IWComboBox3{IWRegion1, "IWComboBox3"};  // grade
-  web::ComboBox IWComboBox4{IWRegion1, "IWComboBox4"};  // class
-  web::Button IWButton1{IWRegion1, "IWButton1"};
-  web::Label IWLabel2{*this, "IWLabel2"};  // how many cards, how to print
+  web::Region scopeBar{*this, "scopeBar"};
+  web::Label scopeLabel{scopeBar, "scopeLabel"};
+  web::ComboBox examBox{scopeBar, "examBox"};
+  web::ComboBox unitBox{scopeBar, "unitBox"};
+  web::ComboBox gradeBox{scopeBar, "gradeBox"};
+  web::ComboBox classBox{scopeBar, "classBox"};
+  web::Button makeButton{scopeBar, "makeButton"};
+  web::Label countLabel{*this, "countLabel"};  // how many cards, how to print
   web::Region CardsBox{*this, "CardsBox"};
   ReportCardSheet Cards{CardsBox, "Cards"};
   Footer footer{*this};

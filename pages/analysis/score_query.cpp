@@ -59,39 +59,39 @@ ScoreQueryPage::ScoreQueryPage() : web::Page("ScoreQueryPage") {
   Title = "Zeziza学生成绩管理系统";
   LockOnSubmit = false;
   OnCreate = [this] { onCreate(); };
-  IWButton1.OnClick = guarded([this] { IWButton1Click(); });
-  IWComboBox7.OnChange = guarded([this] { IWComboBox7Change(); });
-  IWLink1.OnClick = guarded([this] { IWLink1Click(); });
-  IWLink2.OnClick = guarded([this] { IWLink2Click(); });
-  IWLink3.OnClick = guarded([this] { IWLink3Click(); });
-  IWLink4.OnClick = guarded([this] { IWLink4Click(); });
-  IWLink11.OnClick = guarded([this] { IWLink11Click(); });
-  IWLink12.OnClick = guarded([this] { IWLink12Click(); });
-  PrintCards.OnClick = guarded([this] { PrintCardsClick(); });
+  queryButton.OnClick = guarded([this] { onQuery(); });
+  pageBox.OnChange = guarded([this] { onPageChosen(); });
+  firstPageLink.OnClick = guarded([this] { onFirstPage(); });
+  previousPageLink.OnClick = guarded([this] { onPreviousPage(); });
+  nextPageLink.OnClick = guarded([this] { onNextPage(); });
+  lastPageLink.OnClick = guarded([this] { onLastPage(); });
+  exportLink.OnClick = guarded([this] { onExport(); });
+  statisticsLink.OnClick = guarded([this] { onShowStatistics(); });
+  PrintCards.OnClick = guarded([this] { onPrintCards(); });
 
-  IWRegion2.Css = "bar";
-  IWRegion3.Css = "bar";
-  IWLabel1.Caption = "查询范围";
-  IWLabel1.Bold = true;
-  IWLabel3.Caption = "姓名：";
-  IWButton1.Caption = "查询";
-  IWLabel2.Caption = "查询结果";
-  IWLabel2.Bold = true;
-  IWLink11.Caption = "【保存为EXCEL】";
-  IWLink11.Download = true;
-  IWLink12.Caption = "【查看统计信息】";
+  filterBar.Css = "bar";
+  resultBar.Css = "bar";
+  scopeLabel.Caption = "查询范围";
+  scopeLabel.Bold = true;
+  nameLabel.Caption = "姓名：";
+  queryButton.Caption = "查询";
+  resultLabel.Caption = "查询结果";
+  resultLabel.Bold = true;
+  exportLink.Caption = "【保存为EXCEL】";
+  exportLink.Download = true;
+  statisticsLink.Caption = "【查看统计信息】";
   PrintCards.Caption = "【打印成绩单】";
-  IWLabel4.Caption = kNoResultStatus;
-  IWLink1.Caption = "【首页】";
-  IWLink2.Caption = "【上页】";
-  IWLink3.Caption = "【下页】";
-  IWLink4.Caption = "【末页】";
-  IWLabel5.Caption = "转到第";
-  IWLabel6.Caption = "页";
-  IWRegion4.Visible = false;
-  IWDBGrid1.RowLimit = kRowsPerPage;
-  IWDBGrid1.FromStart = false;
-  IWDBGrid1.Css = "qbk rowhover";
+  statusLabel.Caption = kNoResultStatus;
+  firstPageLink.Caption = "【首页】";
+  previousPageLink.Caption = "【上页】";
+  nextPageLink.Caption = "【下页】";
+  lastPageLink.Caption = "【末页】";
+  goToLabel.Caption = "转到第";
+  pageLabel.Caption = "页";
+  pagingBar.Visible = false;
+  resultsGrid.RowLimit = kRowsPerPage;
+  resultsGrid.FromStart = false;
+  resultsGrid.Css = "qbk rowhover";
 }
 
 void ScoreQueryPage::onCreate() {
@@ -99,7 +99,7 @@ void ScoreQueryPage::onCreate() {
   web::Session& session = web::currentSession();
   // No result of an earlier page is taken for this page's own, whichever way it was reached.
   session.sqla.close();
-  IWDBGrid1.DataSource = &session.sqla;
+  resultsGrid.DataSource = &session.sqla;
   History.showFor(hasRights({rights::kSuperAdmin, rights::kAdmin}));
   fillLists();
 }
@@ -107,40 +107,39 @@ void ScoreQueryPage::onCreate() {
 void ScoreQueryPage::fillLists() {
   const web::Session& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
-  IWComboBox4.Items = withFirst("所有班", settings->classes);
-  IWComboBox4.ItemIndex = 0;
-  IWComboBox2.Items = withFirst("所有学校", settings->units);
-  IWComboBox2.ItemIndex = 0;
-  IWComboBox1.Items = withFirst("全部考试", session.exams);
-  IWComboBox1.ItemIndex = 0;
-  const auto exam =
-      std::find(IWComboBox1.Items.begin() + 1, IWComboBox1.Items.end(), session.defaultExam);
-  if (exam != IWComboBox1.Items.end()) {
-    IWComboBox1.ItemIndex = static_cast<int>(exam - IWComboBox1.Items.begin());
+  classBox.Items = withFirst("所有班", settings->classes);
+  classBox.ItemIndex = 0;
+  unitBox.Items = withFirst("所有学校", settings->units);
+  unitBox.ItemIndex = 0;
+  examBox.Items = withFirst("全部考试", session.exams);
+  examBox.ItemIndex = 0;
+  const auto exam = std::find(examBox.Items.begin() + 1, examBox.Items.end(), session.defaultExam);
+  if (exam != examBox.Items.end()) {
+    examBox.ItemIndex = static_cast<int>(exam - examBox.Items.begin());
   }
-  IWComboBox3.Items = withFirst("所有年级", session.grades);
-  IWComboBox3.ItemIndex = 0;
-  IWComboBox5.Items = sortItems(settings->subjects);
-  IWComboBox5.ItemIndex = 0;
-  IWComboBox6.Items = {"升序排列", "降序排列"};
-  IWComboBox6.ItemIndex = 0;
+  gradeBox.Items = withFirst("所有年级", session.grades);
+  gradeBox.ItemIndex = 0;
+  sortBox.Items = sortItems(settings->subjects);
+  sortBox.ItemIndex = 0;
+  directionBox.Items = {"升序排列", "降序排列"};
+  directionBox.ItemIndex = 0;
 }
 
 ScoreQueryFilter ScoreQueryPage::chosenFilter() const {
   ScoreQueryFilter filter;
-  filter.exam = chosenPastFirst(IWComboBox1);
-  filter.unit = chosenPastFirst(IWComboBox2);
-  filter.grade = chosenPastFirst(IWComboBox3);
-  filter.className = chosenPastFirst(IWComboBox4);
-  filter.name = IWEdit1.Text;
-  filter.sortItem = std::max(IWComboBox5.ItemIndex, 0);
-  filter.descending = IWComboBox6.ItemIndex == 1;
+  filter.exam = chosenPastFirst(examBox);
+  filter.unit = chosenPastFirst(unitBox);
+  filter.grade = chosenPastFirst(gradeBox);
+  filter.className = chosenPastFirst(classBox);
+  filter.name = nameEdit.Text;
+  filter.sortItem = std::max(sortBox.ItemIndex, 0);
+  filter.descending = directionBox.ItemIndex == 1;
   return filter;
 }
 
 // The result's subject columns were named at sign-in: a subject added since has none.
 bool ScoreQueryPage::hasEverySubject(const store::Query& result,
-                               const std::vector<std::string>& subjects) {
+                                     const std::vector<std::string>& subjects) {
   for (const auto& subject : subjects) {
     if (!result.hasField(subject)) {
       web::ShowMessage("科目“" + subject + "”是在您登录之后增加的，请重新登录后再查询。");
@@ -150,7 +149,7 @@ bool ScoreQueryPage::hasEverySubject(const store::Query& result,
   return true;
 }
 
-void ScoreQueryPage::IWButton1Click() {
+void ScoreQueryPage::onQuery() {
   // Settings first: a bad threshold or band fails the search before anything changes.
   const auto settings = web::currentSession().context().settings().get();
   // Each subject's levels and bands in its own points.
@@ -166,22 +165,22 @@ void ScoreQueryPage::IWButton1Click() {
     showNoResult();
     throw;
   }
-  searchedScope_ = {shownText(IWComboBox1), shownText(IWComboBox2), shownText(IWComboBox3),
-                    shownText(IWComboBox4)};
-  IWDBGrid1.Columns.clear();
+  searchedScope_ = {shownText(examBox), shownText(unitBox), shownText(gradeBox),
+                    shownText(classBox)};
+  resultsGrid.Columns.clear();
   for (const auto& name : web::currentSession().sqla.fieldNames()) {
     web::DBGridColumn column;
     column.DataField = name;
     column.Title = name;
-    IWDBGrid1.Columns.push_back(std::move(column));
+    resultsGrid.Columns.push_back(std::move(column));
   }
 }
 
 // Steps the search once (false when a subject has no column): its keys are kept, each subject's
 // values only until its statistics are made. The columns are named on an empty read first, so that
 // the statistics read the same column a whole result named after the subject would give.
-bool ScoreQueryPage::search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
-                      const ScoreScale& scale) {
+bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
+                            const std::vector<std::string>& subjects, const ScoreScale& scale) {
   web::Session& session = web::currentSession();
   ScoreQueryResult(session.subjects, {}).read(session.sqla, 0, 0);
   if (!hasEverySubject(session.sqla, subjects)) {
@@ -196,75 +195,75 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter, const std::vector<st
   const auto records = subjectRecords(
       subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
       [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
-  IWRegion1.fill(records, scale.sharedBandCaptions(subjects));
+  statisticsPanel.fill(records, scale.sharedBandCaptions(subjects));
   result_.emplace(session.subjects, std::move(pass.keys));
   return true;
 }
 
 void ScoreQueryPage::showNoResult() {
-  IWDBGrid1.Columns.clear();
-  IWRegion1.clear();
-  IWComboBox7.Items.clear();
-  IWComboBox7.ItemIndex = -1;
-  IWRegion4.Visible = false;
-  IWLabel4.Caption = kNoResultStatus;
+  resultsGrid.Columns.clear();
+  statisticsPanel.clear();
+  pageBox.Items.clear();
+  pageBox.ItemIndex = -1;
+  pagingBar.Visible = false;
+  statusLabel.Caption = kNoResultStatus;
 }
 
 void ScoreQueryPage::fillPaging(std::size_t rows) {
   const std::size_t pages = (rows + kRowsPerPage - 1) / kRowsPerPage;
-  IWComboBox7.Items.clear();
-  for (std::size_t p = 1; p <= pages; ++p) IWComboBox7.Items.push_back(std::to_string(p));
-  IWComboBox7.ItemIndex = pages > 0 ? 0 : -1;
-  IWRegion4.Visible = rows >= 1;
+  pageBox.Items.clear();
+  for (std::size_t p = 1; p <= pages; ++p) pageBox.Items.push_back(std::to_string(p));
+  pageBox.ItemIndex = pages > 0 ? 0 : -1;
+  pagingBar.Visible = rows >= 1;
   result_->read(web::currentSession().sqla, 0, kRowsPerPage);
-  IWLabel4.Caption = statusText(rows, 1, pages);
+  statusLabel.Caption = statusText(rows, 1, pages);
 }
 
 // The chosen page's rows are read again by key into the grid's query.
-void ScoreQueryPage::IWComboBox7Change() {
-  const int index = IWComboBox7.ItemIndex;
+void ScoreQueryPage::onPageChosen() {
+  const int index = pageBox.ItemIndex;
   if (!result_ || index < 0) return;
   result_->read(web::currentSession().sqla, kRowsPerPage * static_cast<std::size_t>(index),
                 kRowsPerPage);
-  IWLabel4.Caption = statusText(result_->rowCount(), static_cast<std::size_t>(index) + 1,
-                                IWComboBox7.Items.size());
+  statusLabel.Caption =
+      statusText(result_->rowCount(), static_cast<std::size_t>(index) + 1, pageBox.Items.size());
 }
 
 void ScoreQueryPage::choosePage(int index) {
-  IWComboBox7.ItemIndex = index;
-  IWComboBox7Change();
+  pageBox.ItemIndex = index;
+  onPageChosen();
 }
 
-void ScoreQueryPage::IWLink1Click() {
-  if (!IWComboBox7.Items.empty()) choosePage(0);
+void ScoreQueryPage::onFirstPage() {
+  if (!pageBox.Items.empty()) choosePage(0);
 }
 
-void ScoreQueryPage::IWLink2Click() {
-  if (IWComboBox7.ItemIndex > 0) choosePage(IWComboBox7.ItemIndex - 1);
+void ScoreQueryPage::onPreviousPage() {
+  if (pageBox.ItemIndex > 0) choosePage(pageBox.ItemIndex - 1);
 }
 
-void ScoreQueryPage::IWLink3Click() {
-  const int last = static_cast<int>(IWComboBox7.Items.size()) - 1;
-  if (IWComboBox7.ItemIndex >= 0 && IWComboBox7.ItemIndex < last) {
-    choosePage(IWComboBox7.ItemIndex + 1);
+void ScoreQueryPage::onNextPage() {
+  const int last = static_cast<int>(pageBox.Items.size()) - 1;
+  if (pageBox.ItemIndex >= 0 && pageBox.ItemIndex < last) {
+    choosePage(pageBox.ItemIndex + 1);
   }
 }
 
-void ScoreQueryPage::IWLink4Click() {
-  if (!IWComboBox7.Items.empty()) choosePage(static_cast<int>(IWComboBox7.Items.size()) - 1);
+void ScoreQueryPage::onLastPage() {
+  if (!pageBox.Items.empty()) choosePage(static_cast<int>(pageBox.Items.size()) - 1);
 }
 
-void ScoreQueryPage::IWLink12Click() {
+void ScoreQueryPage::onShowStatistics() {
   if (!result_) {
     web::ShowMessage("请先进行查询，才能查看统计信息！");
     return;
   }
-  IWRegion1.Visible = true;
+  statisticsPanel.Visible = true;
 }
 
 // The sheet's scope row names the filters of the search that made the result, even when the
 // boxes were changed since. Its rows are read again in order, a few hundred at a time.
-void ScoreQueryPage::IWLink11Click() {
+void ScoreQueryPage::onExport() {
   if (!result_) {
     web::ShowMessage(std::string(kExportNoQueryMessage));
     return;
@@ -282,10 +281,10 @@ void ScoreQueryPage::IWLink11Click() {
 }
 
 // The cards of the exam and scope chosen here, on a page of their own.
-void ScoreQueryPage::PrintCardsClick() {
+void ScoreQueryPage::onPrintCards() {
   web::currentSession().ShowPage<ReportCardsPage>(ReportCardScope{
-      chosenPastFirst(IWComboBox1).value_or(""), chosenPastFirst(IWComboBox2).value_or(""),
-      chosenPastFirst(IWComboBox3).value_or(""), chosenPastFirst(IWComboBox4).value_or("")});
+      chosenPastFirst(examBox).value_or(""), chosenPastFirst(unitBox).value_or(""),
+      chosenPastFirst(gradeBox).value_or(""), chosenPastFirst(classBox).value_or("")});
 }
 
 }  // namespace zeziza::pages

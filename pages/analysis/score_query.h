@@ -37,15 +37,15 @@ class ScoreQueryPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();     // 查询
-  void IWComboBox7Change();  // a page chosen
-  void IWLink1Click();       // 【首页】
-  void IWLink2Click();       // 【上页】
-  void IWLink3Click();       // 【下页】
-  void IWLink4Click();       // 【末页】
-  void IWLink11Click();      // 【保存为EXCEL】
-  void IWLink12Click();      // 【查看统计信息】
-  void PrintCardsClick();    // 【打印成绩单】
+  void onQuery();
+  void onPageChosen();
+  void onFirstPage();
+  void onPreviousPage();
+  void onNextPage();
+  void onLastPage();
+  void onExport();
+  void onShowStatistics();
+  void onPrintCards();
 
   void fillLists();
   ScoreQueryFilter chosenFilter() const;
@@ -63,38 +63,38 @@ class ScoreQueryPage : public web::Page {
 
   NavigationBar navigationBar{*this};
 
-  web::Region IWRegion2{*this, "IWRegion2"};  // filters
-  web::Label IWLabel1{IWRegion2, "IWLabel1"};
-  web::ComboBox IWComboBox1{IWRegion2, "IWComboBox1"};  // exam
-  web::ComboBox IWComboBox2{IWRegion2, "IWComboBox2"};  // unit
-  web::ComboBox IWComboBox3{IWRegion2, "IWComboBox3"};  // grade
-  web::ComboBox IWComboBox4{IWRegion2, "IWComboBox4"};  // class
-  web::Label IWLabel3{IWRegion2, "IWLabel3"};
-  web::Edit IWEdit1{IWRegion2, "IWEdit1"};              // name
-  web::ComboBox IWComboBox5{IWRegion2, "IWComboBox5"};  // sort column
-  web::ComboBox IWComboBox6{IWRegion2, "IWComboBox6"};  // sort direction
-  web::Button IWButton1{IWRegion2, "IWButton1"};
+  web::Region filterBar{*this, "filterBar"};
+  web::Label scopeLabel{filterBar, "scopeLabel"};
+  web::ComboBox examBox{filterBar, "examBox"};
+  web::ComboBox unitBox{filterBar, "unitBox"};
+  web::ComboBox gradeBox{filterBar, "gradeBox"};
+  web::ComboBox classBox{filterBar, "classBox"};
+  web::Label nameLabel{filterBar, "nameLabel"};
+  web::Edit nameEdit{filterBar, "nameEdit"};
+  web::ComboBox sortBox{filterBar, "sortBox"};
+  web::ComboBox directionBox{filterBar, "directionBox"};
+  web::Button queryButton{filterBar, "queryButton"};
 
-  web::Region IWRegion3{*this, "IWRegion3"};  // result tools
-  web::Label IWLabel2{IWRegion3, "IWLabel2"};
-  web::Link IWLink11{IWRegion3, "IWLink11"};
-  web::Link IWLink12{IWRegion3, "IWLink12"};
-  web::Link PrintCards{IWRegion3, "PrintCards"};
-  web::Label IWLabel4{IWRegion3, "IWLabel4"};     // status
-  web::Region IWRegion4{IWRegion3, "IWRegion4"};  // paging
-  web::Link IWLink1{IWRegion4, "IWLink1"};
-  web::Link IWLink2{IWRegion4, "IWLink2"};
-  web::Link IWLink3{IWRegion4, "IWLink3"};
-  web::Link IWLink4{IWRegion4, "IWLink4"};
-  web::Label IWLabel5{IWRegion4, "IWLabel5"};
-  web::ComboBox IWComboBox7{IWRegion4, "IWComboBox7"};  // page chooser
-  web::Label IWLabel6{IWRegion4, "IWLabel6"};
+  web::Region resultBar{*this, "resultBar"};
+  web::Label resultLabel{resultBar, "resultLabel"};
+  web::Link exportLink{resultBar, "exportLink"};
+  web::Link statisticsLink{resultBar, "statisticsLink"};
+  web::Link PrintCards{resultBar, "PrintCards"};
+  web::Label statusLabel{resultBar, "statusLabel"};
+  web::Region pagingBar{resultBar, "pagingBar"};
+  web::Link firstPageLink{pagingBar, "firstPageLink"};
+  web::Link previousPageLink{pagingBar, "previousPageLink"};
+  web::Link nextPageLink{pagingBar, "nextPageLink"};
+  web::Link lastPageLink{pagingBar, "lastPageLink"};
+  web::Label goToLabel{pagingBar, "goToLabel"};
+  web::ComboBox pageBox{pagingBar, "pageBox"};
+  web::Label pageLabel{pagingBar, "pageLabel"};
 
-  ScoreStatisticsPanel IWRegion1{*this};
-  web::DBGrid IWDBGrid1{*this, "IWDBGrid1"};
+  ScoreStatisticsPanel statisticsPanel{*this};
+  web::DBGrid resultsGrid{*this, "resultsGrid"};
   // Administrators look up who changed a student's scores.
   ScoreHistoryPanel History{
-      *this, [this] { return IWComboBox1.ItemIndex > 0 ? IWComboBox1.text() : std::string(); }};
+      *this, [this] { return examBox.ItemIndex > 0 ? examBox.text() : std::string(); }};
 
   Footer footer{*this};
 };

@@ -53,13 +53,13 @@ void reset(web::Grid& grid, int rows, int columns) {
 }  // namespace
 
 ScoreStatisticsPanel::ScoreStatisticsPanel(web::Container& parent)
-    : web::Region(parent, "IWRegion1") {
+    : web::Region(parent, "statisticsPanel") {
   Css = "panel";
   Visible = false;
-  IWLabel7.Caption = " 成绩统计信息 ";
-  IWLabel7.Bold = true;
-  IWLink13.Caption = "×";
-  IWLink13.OnClick = [this] { IWLink13Click(); };
+  statisticsLabel.Caption = " 成绩统计信息 ";
+  statisticsLabel.Bold = true;
+  closeStatisticsLink.Caption = "×";
+  closeStatisticsLink.OnClick = [this] { onClose(); };
 }
 
 void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
@@ -72,19 +72,19 @@ void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
   const auto summary = summaryHeader();
   const auto bandTitles = bandHeader(bandCaptions);
   const int rows = static_cast<int>(records.size()) + 1;
-  reset(IWGrid1, rows, static_cast<int>(summary.size()));
-  reset(IWGrid2, rows, static_cast<int>(bandTitles.size()));
-  setRow(IWGrid1, 0, summary);
-  setRow(IWGrid2, 0, bandTitles);
+  reset(summaryGrid, rows, static_cast<int>(summary.size()));
+  reset(bandsGrid, rows, static_cast<int>(bandTitles.size()));
+  setRow(summaryGrid, 0, summary);
+  setRow(bandsGrid, 0, bandTitles);
   for (std::size_t i = 0; i < records.size(); ++i) {
-    setRow(IWGrid1, static_cast<int>(i) + 1, summaryRow(records[i]));
-    setRow(IWGrid2, static_cast<int>(i) + 1, bandRow(records[i]));
+    setRow(summaryGrid, static_cast<int>(i) + 1, summaryRow(records[i]));
+    setRow(bandsGrid, static_cast<int>(i) + 1, bandRow(records[i]));
   }
 }
 
 void ScoreStatisticsPanel::clear() {
-  reset(IWGrid1, 0, 0);
-  reset(IWGrid2, 0, 0);
+  reset(summaryGrid, 0, 0);
+  reset(bandsGrid, 0, 0);
 }
 
 }  // namespace zeziza::pages

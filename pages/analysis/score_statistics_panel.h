@@ -27,13 +27,13 @@ class ScoreStatisticsPanel : public web::Region {
   // Leaves both grids without any row (no result).
   void clear();
 
-  web::Label IWLabel7{*this, "IWLabel7"};
-  web::Link IWLink13{*this, "IWLink13"};
-  web::Grid IWGrid1{*this, "IWGrid1"};  // summary
-  web::Grid IWGrid2{*this, "IWGrid2"};  // bands
+  web::Label statisticsLabel{*this, "statisticsLabel"};
+  web::Link closeStatisticsLink{*this, "closeStatisticsLink"};
+  web::Grid summaryGrid{*this, "summaryGrid"};
+  web::Grid bandsGrid{*this, "bandsGrid"};
 
  private:
-  void IWLink13Click() { Visible = false; }
+  void onClose() { Visible = false; }
 };
 
 }  // namespace zeziza::pages

@@ -40,11 +40,11 @@ class CloudUploadPage : public web::Page {
   enum class Stage { New, Verified, Prepared };
 
   void onCreate();
-  void IWButton2Click();  // step 1
-  void IWButton3Click();  // step 2
-  void IWButton7Click();  // step 3
-  void IWButton1Click();  // step 4
-  void IWTimer1Timer();
+  void onVerify();      // step 1
+  void onPrepare();     // step 2
+  void onSendRoster();  // step 3
+  void onPublish();     // step 4
+  void onPoll();
 
   // The session may publish (codes 0 and 1); otherwise the no-rights message is shown.
   bool allowed() const;
@@ -70,69 +70,69 @@ class CloudUploadPage : public web::Page {
   std::function<void()> finish_;
 
   NavigationBar navigationBar{*this};
-  web::Text IWText1{*this, "IWText1"};
-  web::Label IWLabel13{*this, "IWLabel13"};
-  web::Label strreg{*this, "strreg"};
-  web::Label stuweb{*this, "stuweb"};
+  web::Text introText{*this, "introText"};
+  web::Label registerLabel{*this, "registerLabel"};
+  web::Label verifyHint{*this, "verifyHint"};
+  web::Label studentAddressLabel{*this, "studentAddressLabel"};
 
-  web::Region IWRegion4{*this, "IWRegion4"};
-  web::Label IWLabel12{IWRegion4, "IWLabel12"};
-  web::Label accountCaption{IWRegion4, "accountCaption"};
-  web::Edit IWEdit1{IWRegion4, "IWEdit1"};
-  web::Label passwordCaption{IWRegion4, "passwordCaption"};
-  web::Edit IWEdit2{IWRegion4, "IWEdit2"};
-  web::Button IWButton2{IWRegion4, "IWButton2"};
-  web::Label IWLabel28{IWRegion4, "IWLabel28"};
+  web::Region verifyStep{*this, "verifyStep"};
+  web::Label verifyTitle{verifyStep, "verifyTitle"};
+  web::Label accountCaption{verifyStep, "accountCaption"};
+  web::Edit accountEdit{verifyStep, "accountEdit"};
+  web::Label passwordCaption{verifyStep, "passwordCaption"};
+  web::Edit passwordEdit{verifyStep, "passwordEdit"};
+  web::Button verifyButton{verifyStep, "verifyButton"};
+  web::Label freeNote{verifyStep, "freeNote"};
 
-  web::Region IWRegion6{*this, "IWRegion6"};
-  web::Label IWLabel8{IWRegion6, "IWLabel8"};
-  web::CheckBox IWCheckBox1{IWRegion6, "IWCheckBox1"};
-  web::CheckBox IWCheckBox3{IWRegion6, "IWCheckBox3"};
-  web::CheckBox IWCheckBox4{IWRegion6, "IWCheckBox4"};
-  web::Button IWButton3{IWRegion6, "IWButton3"};
+  web::Region prepareStep{*this, "prepareStep"};
+  web::Label prepareTitle{prepareStep, "prepareTitle"};
+  web::CheckBox overallRanksBox{prepareStep, "overallRanksBox"};
+  web::CheckBox unitRanksBox{prepareStep, "unitRanksBox"};
+  web::CheckBox classRanksBox{prepareStep, "classRanksBox"};
+  web::Button prepareButton{prepareStep, "prepareButton"};
 
-  web::Region IWRegion7{*this, "IWRegion7"};
-  web::Label IWLabel7{IWRegion7, "IWLabel7"};
-  web::Label IWLabel21{IWRegion7, "IWLabel21"};
-  web::Edit IWEdit9{IWRegion7, "IWEdit9"};
-  web::Label IWLabel22{IWRegion7, "IWLabel22"};
-  web::Button IWButton7{IWRegion7, "IWButton7"};
+  web::Region rosterStep{*this, "rosterStep"};
+  web::Label rosterTitle{rosterStep, "rosterTitle"};
+  web::Label rosterNote{rosterStep, "rosterNote"};
+  web::Edit defaultPasswordEdit{rosterStep, "defaultPasswordEdit"};
+  web::Label defaultPasswordNote{rosterStep, "defaultPasswordNote"};
+  web::Button rosterButton{rosterStep, "rosterButton"};
 
-  web::Region IWRegion8{*this, "IWRegion8"};
-  web::Label IWLabel4{IWRegion8, "IWLabel4"};
-  web::Label subjectLabel{IWRegion8, "subjectLabel"};
-  web::ComboBox IWComboBox1{IWRegion8, "IWComboBox1"};
-  web::Label unitLabel{IWRegion8, "unitLabel"};
-  web::ComboBox IWComboBox3{IWRegion8, "IWComboBox3"};
-  web::Label gradeLabel{IWRegion8, "gradeLabel"};
-  web::ComboBox IWComboBox4{IWRegion8, "IWComboBox4"};
-  web::Label classLabel{IWRegion8, "classLabel"};
-  web::ComboBox IWComboBox5{IWRegion8, "IWComboBox5"};
-  web::CheckBox IWCheckBox5{IWRegion8, "IWCheckBox5"};
-  web::CheckBox IWCheckBox7{IWRegion8, "IWCheckBox7"};
-  web::CheckBox IWCheckBox8{IWRegion8, "IWCheckBox8"};
-  web::CheckBox IWCheckBox2{IWRegion8, "IWCheckBox2"};
-  web::CheckBox IWCheckBox9{IWRegion8, "IWCheckBox9"};
-  web::CheckBox IWCheckBox10{IWRegion8, "IWCheckBox10"};
-  web::Label IWLabel11{IWRegion8, "IWLabel11"};
-  web::ComboBox IWComboBox2{IWRegion8, "IWComboBox2"};
-  web::Label IWLabel29{IWRegion8, "IWLabel29"};
-  web::Button IWButton1{IWRegion8, "IWButton1"};
+  web::Region publishStep{*this, "publishStep"};
+  web::Label publishTitle{publishStep, "publishTitle"};
+  web::Label subjectLabel{publishStep, "subjectLabel"};
+  web::ComboBox subjectBox{publishStep, "subjectBox"};
+  web::Label unitLabel{publishStep, "unitLabel"};
+  web::ComboBox unitBox{publishStep, "unitBox"};
+  web::Label gradeLabel{publishStep, "gradeLabel"};
+  web::ComboBox gradeBox{publishStep, "gradeBox"};
+  web::Label classLabel{publishStep, "classLabel"};
+  web::ComboBox classBox{publishStep, "classBox"};
+  web::CheckBox overallRankingBox{publishStep, "overallRankingBox"};
+  web::CheckBox unitRankingBox{publishStep, "unitRankingBox"};
+  web::CheckBox classRankingBox{publishStep, "classRankingBox"};
+  web::CheckBox overallStatisticsBox{publishStep, "overallStatisticsBox"};
+  web::CheckBox unitStatisticsBox{publishStep, "unitStatisticsBox"};
+  web::CheckBox classStatisticsBox{publishStep, "classStatisticsBox"};
+  web::Label periodLabel{publishStep, "periodLabel"};
+  web::ComboBox periodBox{publishStep, "periodBox"};
+  web::Label periodNote{publishStep, "periodNote"};
+  web::Button publishButton{publishStep, "publishButton"};
 
-  web::Label IWLabel6{*this, "IWLabel6"};
+  web::Label logLabel{*this, "logLabel"};
   web::Label sentCount{*this, "sentCount"};
-  web::Memo IWMemo1{*this, "IWMemo1"};
-  web::Timer IWTimer1{*this, "IWTimer1"};
+  web::Memo logMemo{*this, "logMemo"};
+  web::Timer pollTimer{*this, "pollTimer"};
 
   // The loop lists: names and the service's ids, entry k for entry k.
-  web::List dwlist{*this, "dwlist"};
-  web::List dwidlist{*this, "dwidlist"};
-  web::List njlist{*this, "njlist"};
-  web::List njidlist{*this, "njidlist"};
-  web::List bclist{*this, "bclist"};
-  web::List bcidlist{*this, "bcidlist"};
-  web::List kmlist{*this, "kmlist"};
-  web::List kmidlist{*this, "kmidlist"};
+  web::List unitList{*this, "unitList"};
+  web::List unitIdList{*this, "unitIdList"};
+  web::List gradeList{*this, "gradeList"};
+  web::List gradeIdList{*this, "gradeIdList"};
+  web::List classList{*this, "classList"};
+  web::List classIdList{*this, "classIdList"};
+  web::List subjectList{*this, "subjectList"};
+  web::List subjectIdList{*this, "subjectIdList"};
 
   Footer footer{*this};
 

@@ -40,28 +40,28 @@ std::vector<std::string> CloudUploadPage::chosen(const web::ComboBox& combo) con
 }
 
 int CloudUploadPage::chosenDays() const {
-  const std::string& caption = IWComboBox2.text();
+  const std::string& caption = periodBox.text();
   int days = 0;
   std::from_chars(caption.data(), caption.data() + caption.size(), days);
   return days;
 }
 
 void CloudUploadPage::fillLoopLists(const cloud::LoopLists& loops) {
-  dwlist.Items = loops.units.names;
-  dwidlist.Items = idTexts(loops.units.ids);
-  njlist.Items = loops.grades.names;
-  njidlist.Items = idTexts(loops.grades.ids);
-  bclist.Items = loops.classes.names;
-  bcidlist.Items = idTexts(loops.classes.ids);
-  kmlist.Items = loops.subjects.names;
-  kmidlist.Items = idTexts(loops.subjects.ids);
+  unitList.Items = loops.units.names;
+  unitIdList.Items = idTexts(loops.units.ids);
+  gradeList.Items = loops.grades.names;
+  gradeIdList.Items = idTexts(loops.grades.ids);
+  classList.Items = loops.classes.names;
+  classIdList.Items = idTexts(loops.classes.ids);
+  subjectList.Items = loops.subjects.names;
+  subjectIdList.Items = idTexts(loops.subjects.ids);
 }
 
 cloud::LoopLists CloudUploadPage::loopLists() const {
-  return {{dwlist.Items, idsOf(dwidlist.Items)},
-          {njlist.Items, idsOf(njidlist.Items)},
-          {bclist.Items, idsOf(bcidlist.Items)},
-          {kmlist.Items, idsOf(kmidlist.Items)}};
+  return {{unitList.Items, idsOf(unitIdList.Items)},
+          {gradeList.Items, idsOf(gradeIdList.Items)},
+          {classList.Items, idsOf(classIdList.Items)},
+          {subjectList.Items, idsOf(subjectIdList.Items)}};
 }
 
 bool CloudUploadPage::startStep(StepWork work, std::function<void()> finish) {
@@ -82,14 +82,14 @@ bool CloudUploadPage::startStep(StepWork work, std::function<void()> finish) {
   return true;
 }
 
-void CloudUploadPage::IWTimer1Timer() {
+void CloudUploadPage::onPoll() {
   pollStep();
 }
 
 void CloudUploadPage::pollStep() {
   if (!step_.running()) return;
   for (auto& line : step_.progress().takeLines()) {
-    IWMemo1.Lines.insert(IWMemo1.Lines.begin(), std::move(line));
+    logMemo.Lines.insert(logMemo.Lines.begin(), std::move(line));
   }
   if (const auto sent = step_.progress().sent(); sent > 0) {
     sentCount.Caption = "已发送" + std::to_string(sent) + "行";
@@ -97,7 +97,7 @@ void CloudUploadPage::pollStep() {
   if (!step_.ended()) return;
   const auto outcome = step_.collect();
   for (auto& line : step_.progress().takeLines()) {
-    IWMemo1.Lines.insert(IWMemo1.Lines.begin(), std::move(line));
+    logMemo.Lines.insert(logMemo.Lines.begin(), std::move(line));
   }
   if (outcome.ok) {
     if (finish_) finish_();
@@ -109,7 +109,7 @@ void CloudUploadPage::pollStep() {
   paintSteps();
 }
 
-void CloudUploadPage::IWButton3Click() {
+void CloudUploadPage::onPrepare() {
   if (!allowed()) return;
   auto& session = web::currentSession();
   if (session.defaultExam.empty()) return web::ShowMessage(kNoExamMessage);
@@ -120,12 +120,12 @@ void CloudUploadPage::IWButton3Click() {
   request.account = account_;
   request.exam = session.defaultExam;
   request.subjectList = session.context().settings().get()->subjects;
-  request.ranks = {IWCheckBox1.Checked, IWCheckBox3.Checked, IWCheckBox4.Checked,
+  request.ranks = {overallRanksBox.Checked, unitRanksBox.Checked, classRanksBox.Checked,
                    sessionRankMode() == analysis::RankMode::Shared};
-  request.units = chosen(IWComboBox3);
-  request.grades = chosen(IWComboBox4);
-  request.classes = chosen(IWComboBox5);
-  request.subjects = chosen(IWComboBox1);
+  request.units = chosen(unitBox);
+  request.grades = chosen(gradeBox);
+  request.classes = chosen(classBox);
+  request.subjects = chosen(subjectBox);
   prepared_.reset();
   startStep(
       [this, request = std::move(request)](cloud::Progress& progress, cloud::PublishLease& lease) {
@@ -135,24 +135,24 @@ void CloudUploadPage::IWButton3Click() {
         fillLoopLists(prepared_->loops);
         preparation_ = prepared_->preparation;
         if (prepared_->project) {
-          IWLabel29.Caption = "考试项目已存在查询有效期截至到：" + prepared_->project->periodEnd;
-          IWComboBox2.Enabled = false;
+          periodNote.Caption = "考试项目已存在查询有效期截至到：" + prepared_->project->periodEnd;
+          periodBox.Enabled = false;
         }
-        IWLabel8.Caption = "第二步：数据准备[已完成]";
+        prepareTitle.Caption = "第二步：数据准备[已完成]";
         stage_ = Stage::Prepared;
       });
   pollStep();
 }
 
-void CloudUploadPage::IWButton7Click() {
+void CloudUploadPage::onSendRoster() {
   if (!allowed()) return;
-  const std::string password = IWEdit9.Text;
+  const std::string password = defaultPasswordEdit.Text;
   if (!allDigits(password)) return web::ShowMessage(kPasswordDigitsMessage);
-  if (dwlist.Items.empty() || njlist.Items.empty() || bclist.Items.empty()) {
+  if (unitList.Items.empty() || gradeList.Items.empty() || classList.Items.empty()) {
     return web::ShowMessage(kPrepareFirstMessage);
   }
-  cloud::RosterRequest request{web::currentSession().dataFolder().data(), cloudConnection(), account_,
-                               password, loopLists()};
+  cloud::RosterRequest request{web::currentSession().dataFolder().data(), cloudConnection(),
+                               account_, password, loopLists()};
   startStep(
       [request = std::move(request)](cloud::Progress& progress, cloud::PublishLease&) {
         cloud::uploadRoster(request, progress);
@@ -161,7 +161,7 @@ void CloudUploadPage::IWButton7Click() {
   pollStep();
 }
 
-void CloudUploadPage::IWButton1Click() {
+void CloudUploadPage::onPublish() {
   if (!allowed()) return;
   auto& session = web::currentSession();
   const auto settings = session.context().settings().get();
@@ -173,8 +173,9 @@ void CloudUploadPage::IWButton1Click() {
   request.exam = session.defaultExam;
   request.days = chosenDays();
   request.loops = loopLists();
-  request.choice = {IWCheckBox5.Checked, IWCheckBox7.Checked, IWCheckBox8.Checked,
-                    IWCheckBox2.Checked, IWCheckBox9.Checked, IWCheckBox10.Checked};
+  request.choice = {overallRankingBox.Checked, unitRankingBox.Checked,
+                    classRankingBox.Checked,   overallStatisticsBox.Checked,
+                    unitStatisticsBox.Checked, classStatisticsBox.Checked};
   request.thresholds =
       analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
   request.bands = analysis::parseBands(settings->bands);

@@ -8,16 +8,16 @@ namespace zeziza::pages {
 
 Footer::Footer(web::Container& parent) : web::Frame(parent, "footer") {
   Css = "footer";
-  IWLabel1.RawText = true;
-  homeURL1.Caption = "";
-  IWTimer1.Interval = 500000;
+  footerText.RawText = true;
+  homeLink.Caption = "";
+  keepAliveTimer.Interval = 500000;
   OnCreate = [this] { onCreate(); };
 }
 
 void Footer::onCreate() {
-  IWLabel1.Caption = web::sanitizeHtml(web::currentSession().footerText);
-  homeURL1.URL = siteAddress("/home");
-  homeURL1.Visible = !homeURL1.URL.empty();
+  footerText.Caption = web::sanitizeHtml(web::currentSession().footerText);
+  homeLink.URL = siteAddress("/home");
+  homeLink.Visible = !homeLink.URL.empty();
 }
 
 }  // namespace zeziza::pages

@@ -17,15 +17,15 @@ class Footer : public web::Frame {
   explicit Footer(web::Container& parent);
 
   // Shows `text` at once (the login page reads the footer text after the frame was built).
-  void showText(const std::string& text) { IWLabel1.Caption = web::sanitizeHtml(text); }
+  void showText(const std::string& text) { footerText.Caption = web::sanitizeHtml(text); }
 
  private:
   void onCreate();
 
-  web::HRule IWHRule1{*this, "IWHRule1"};
-  web::Label IWLabel1{*this, "IWLabel1"};
-  web::Url homeURL1{*this, "homeURL1"};
-  web::Timer IWTimer1{*this, "IWTimer1"};
+  web::HRule rule{*this, "rule"};
+  web::Label footerText{*this, "footerText"};
+  web::Url homeLink{*this, "homeLink"};
+  web::Timer keepAliveTimer{*this, "keepAliveTimer"};
 };
 
 }  // namespace zeziza::pages

@@ -40,20 +40,20 @@ NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navig
   Css = "navbar";
   TopRow.Css = "nav-top";
   LinkRow.Css = "nav-row";
-  xgmm.Caption = "【修改密码】";
-  tuichu.Caption = "【退出】";
+  passwordLink.Caption = "【修改密码】";
+  signOutLink.Caption = "【退出】";
   const std::array<std::pair<web::Link*, const char*>, 11> links = {{
-      {&lcjcx, "【成绩查询】"},
-      {&ltbtj, "【图表统计】"},
-      {&lbjdb, "【班级对比】"},
-      {&lcjpx, "【成绩排序】"},
-      {&ljbtj, "【进步统计】"},
-      {&lfbqk, "【分布情况】"},
-      {&ldwsz, "【单位设置】"},
-      {&lkssz, "【考试设置】"},
-      {&lsxgl, "【学生管理】"},
-      {&lyhsz, "【系统设置】"},
-      {&lsccj, "【上传成绩】"},
+      {&queryLink, "【成绩查询】"},
+      {&chartLink, "【图表统计】"},
+      {&classComparisonLink, "【班级对比】"},
+      {&rankingLink, "【成绩排序】"},
+      {&progressLink, "【进步统计】"},
+      {&distributionLink, "【分布情况】"},
+      {&unitsLink, "【单位设置】"},
+      {&examsLink, "【考试设置】"},
+      {&rosterLink, "【学生管理】"},
+      {&accountsLink, "【系统设置】"},
+      {&uploadLink, "【上传成绩】"},
   }};
   for (const auto& [link, caption] : links) link->Caption = caption;
   for (web::Region* cell : {&cell1, &cell2, &cell3, &cell4, &cell5, &cell6, &cell7, &cell8, &cell9,
@@ -61,36 +61,36 @@ NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navig
     cell->Css = "nav-cell";
   }
   cell13.Css = "nav-cell nav-fill";
-  helpurl.Caption = "【 帮  助 】";
+  helpLink.Caption = "【 帮  助 】";
   for (web::Rectangle* bar :
        {&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11, &d12, &d13}) {
     bar->Color = kBarColor;
   }
-  ldwsz.Enabled = lkssz.Enabled = lyhsz.Enabled = lsccj.Enabled = false;
+  unitsLink.Enabled = examsLink.Enabled = accountsLink.Enabled = uploadLink.Enabled = false;
 
   OnCreate = [this] { onCreate(); };
-  OnRender = [this] { IWFrameRegionRender(); };
-  lcjcx.OnClick = [this] { lcjcxClick(); };
-  ltbtj.OnClick = [this] { ltbtjClick(); };
-  lbjdb.OnClick = [this] { lbjdbClick(); };
-  lcjpx.OnClick = [this] { lcjpxClick(); };
-  ljbtj.OnClick = [this] { ljbtjClick(); };
-  lfbqk.OnClick = [this] { lfbqkClick(); };
-  ldwsz.OnClick = [this] { ldwszClick(); };
-  lkssz.OnClick = [this] { lksszClick(); };
-  lsxgl.OnClick = [this] { lsxglClick(); };
-  lyhsz.OnClick = [this] { lyhszClick(); };
-  lsccj.OnClick = [this] { lsccjClick(); };
-  xgmm.OnClick = [this] { xgmmClick(); };
-  tuichu.OnClick = [this] { tuichuClick(); };
+  OnRender = [this] { onRender(); };
+  queryLink.OnClick = [this] { onScoreQuery(); };
+  chartLink.OnClick = [this] { onChart(); };
+  classComparisonLink.OnClick = [this] { onClassComparison(); };
+  rankingLink.OnClick = [this] { onRanking(); };
+  progressLink.OnClick = [this] { onProgress(); };
+  distributionLink.OnClick = [this] { onDistribution(); };
+  unitsLink.OnClick = [this] { onUnits(); };
+  examsLink.OnClick = [this] { onExams(); };
+  rosterLink.OnClick = [this] { onRoster(); };
+  accountsLink.OnClick = [this] { onAccounts(); };
+  uploadLink.OnClick = [this] { onUpload(); };
+  passwordLink.OnClick = [this] { onChangePassword(); };
+  signOutLink.OnClick = [this] { onSignOut(); };
 }
 
 void NavigationBar::onCreate() {
   web::Session& session = web::currentSession();
   enableByRights();
   markCurrentEntry();
-  helpurl.URL = siteAddress("/vezav/help");
-  helpurl.Visible = !helpurl.URL.empty();
+  helpLink.URL = siteAddress("/vezav/help");
+  helpLink.Visible = !helpLink.URL.empty();
   // No grid keeps rows of the previous page.
   session.sqla.close();
   scoresExist_ = store::scoresExist(session.dataConnection.db());
@@ -109,10 +109,10 @@ void NavigationBar::goAnalysis(int pageType) const {
 void NavigationBar::enableByRights() {
   const auto code = sessionRights();
   const bool admin = code == rights::kSuperAdmin || code == rights::kAdmin;
-  ldwsz.Enabled = admin;
-  lkssz.Enabled = admin;
-  lsccj.Enabled = admin;
-  lyhsz.Enabled = code == rights::kSuperAdmin;
+  unitsLink.Enabled = admin;
+  examsLink.Enabled = admin;
+  uploadLink.Enabled = admin;
+  accountsLink.Enabled = code == rights::kSuperAdmin;
 }
 
 void NavigationBar::markCurrentEntry() {
@@ -122,55 +122,55 @@ void NavigationBar::markCurrentEntry() {
   }
 }
 
-void NavigationBar::IWFrameRegionRender() {
+void NavigationBar::onRender() {
   web::Session& session = web::currentSession();
   // The banner may have been replaced since the page was built.
-  IWImageFile1.Source = store::bannerAddress(session.dataFolder().files());
+  bannerImage.Source = store::bannerAddress(session.dataFolder().files());
   const auto code = sessionRights();
   if (code && *code >= rights::kSuperAdmin && *code <= rights::kViewer) {
-    dqyhm.Caption = userLabel(session, *code);
+    userCaption.Caption = userLabel(session, *code);
   }
 }
 
-void NavigationBar::lcjcxClick() {
+void NavigationBar::onScoreQuery() {
   goAnalysis<ScoreQueryPage>(1);
 }
-void NavigationBar::ltbtjClick() {
+void NavigationBar::onChart() {
   goAnalysis<ChartPage>(2);
 }
-void NavigationBar::lbjdbClick() {
+void NavigationBar::onClassComparison() {
   goAnalysis<ClassComparisonPage>(3);
 }
-void NavigationBar::lcjpxClick() {
+void NavigationBar::onRanking() {
   goAnalysis<RankingPage>(4);
 }
-void NavigationBar::ljbtjClick() {
+void NavigationBar::onProgress() {
   goAnalysis<ProgressPage>(5);
 }
-void NavigationBar::lfbqkClick() {
+void NavigationBar::onDistribution() {
   goAnalysis<DistributionPage>(6);
 }
-void NavigationBar::ldwszClick() {
+void NavigationBar::onUnits() {
   showWithPageType<UnitsPage>(7);
 }
-void NavigationBar::lksszClick() {
+void NavigationBar::onExams() {
   showWithPageType<ExamsPage>(8);
 }
-void NavigationBar::lsxglClick() {
+void NavigationBar::onRoster() {
   showWithPageType<RosterPage>(9);
 }
-void NavigationBar::lyhszClick() {
+void NavigationBar::onAccounts() {
   showWithPageType<AccountsPage>(10);
 }
-void NavigationBar::lsccjClick() {
+void NavigationBar::onUpload() {
   showWithPageType<CloudUploadPage>(11);
 }
-void NavigationBar::xgmmClick() {
+void NavigationBar::onChangePassword() {
   showWithPageType<PasswordPage>(12);
 }
 
 // Signing out keeps the session and its login state; the login page offers no navigation.
-void NavigationBar::tuichuClick() {
+void NavigationBar::onSignOut() {
   web::currentSession().ShowPage<LoginPage>();
 }
 

@@ -15,26 +15,26 @@ namespace zeziza::pages {
 BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
   Title = "批量导入成绩";
   OnCreate = [this] { onCreate(); };
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  tableButton.OnClick = [this] { tableImportClick(); };
-  IWLink1.OnClick = [this] { IWLink1Click(); };
+  importButton.OnClick = [this] { onImport(); };
+  tableButton.OnClick = [this] { onTableImport(); };
+  backLink.OnClick = [this] { onBack(); };
   header.Css = "bar";
   work.Css = "panel";
   columns.Css = "cols";
   numbersColumn.Css = "col";
   scoresColumn.Css = "col";
-  IWLabel15.Caption = "当前位置：";
-  IWLabel84.Caption = "批量导入成绩";
-  IWLabel8.Caption = "当前测试";
-  IWLabel7.Caption = "当前用户：";
-  IWLink1.Caption = "【 返回 】";
+  locationTitleCaption.Caption = "当前位置：";
+  locationCaption.Caption = "批量导入成绩";
+  examTitleCaption.Caption = "当前测试";
+  userTitleCaption.Caption = "当前用户：";
+  backLink.Caption = "【 返回 】";
   numbersCaption.Caption = "考号[学号]";
   scoresCaption.Caption = "成绩";
   subjectCaption.Caption = "科目";
-  Memo1.Rows = 20;
-  Memo2.Rows = 20;
-  IWButton1.Caption = "导入成绩";
-  IWText1.Lines = {
+  numbersMemo.Rows = 20;
+  scoresMemo.Rows = 20;
+  importButton.Caption = "导入成绩";
+  importHelp.Lines = {
       "此功能适用于已有成绩表格，需要将成绩导入系统的情况。",
       "使用说明：",
       "1、从其它来源将考号或学号粘贴至考号[学号]文本框，每个考号一行。",
@@ -53,47 +53,46 @@ BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
 
 // Supervisors only: the score entry page opens the import for them alone.
 void BatchImportPage::onCreate() {
-  IWLabel4.Caption = web::currentSession().defaultExam;
-  if (!entry::requirePage(*this, {rights::kSupervisor}, header, IWLink1)) return;
-  IWLabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = web::currentSession().context().settings().get()->subjects;
-  setFocus(Memo1);
+  examCaption.Caption = web::currentSession().defaultExam;
+  if (!entry::requirePage(*this, {rights::kSupervisor}, header, backLink)) return;
+  userCaption.Caption = entry::userCaption();
+  subjectBox.Items = web::currentSession().context().settings().get()->subjects;
+  setFocus(numbersMemo);
 }
 
-void BatchImportPage::IWButton1Click() {
+void BatchImportPage::onImport() {
   if (!requireRights({rights::kSupervisor})) return;
-  if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
+  if (subjectBox.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
   web::Session& session = web::currentSession();
-  const ImportCheck check = checkImport(Memo1.Lines, Memo2.Lines, [&](const std::string& n) {
-    return store::numberStored(session.dataConnection.db(), n);
-  });
+  const ImportCheck check = checkImport(
+      numbersMemo.Lines, scoresMemo.Lines,
+      [&](const std::string& n) { return store::numberStored(session.dataConnection.db(), n); });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   const int subjectCount =
       static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
   try {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
-    const auto vanished = store::importScores(session.dataConnection.db(), IWLabel4.Caption,
-                                              IWComboBox1.ItemIndex + 1, subjectCount, check.lines,
+    const auto vanished = store::importScores(session.dataConnection.db(), examCaption.Caption,
+                                              subjectBox.ItemIndex + 1, subjectCount, check.lines,
                                               {session.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
   web::ShowMessage("操作成功！");
-  Memo2.Lines.clear();
+  scoresMemo.Lines.clear();
 }
 
-void BatchImportPage::tableImportClick() {
+void BatchImportPage::onTableImport() {
   if (!requireRights({rights::kSupervisor})) return;
   web::Session& session = web::currentSession();
   const auto subjects = session.context().settings().get()->subjects;
-  const ScoreTableCheck check =
-      checkScoreTable(tableMemo.Lines, subjects, [&](const std::string& n) {
-        return store::numberStored(session.dataConnection.db(), n);
-      });
+  const ScoreTableCheck check = checkScoreTable(
+      tableMemo.Lines, subjects,
+      [&](const std::string& n) { return store::numberStored(session.dataConnection.db(), n); });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   try {
-    const auto vanished = store::importScoreRows(session.dataConnection.db(), IWLabel4.Caption,
+    const auto vanished = store::importScoreRows(session.dataConnection.db(), examCaption.Caption,
                                                  static_cast<int>(subjects.size()), check.rows,
                                                  {session.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
@@ -104,7 +103,7 @@ void BatchImportPage::tableImportClick() {
   tableMemo.Lines.clear();
 }
 
-void BatchImportPage::IWLink1Click() {
+void BatchImportPage::onBack() {
   web::currentSession().ShowPage<ScoreEntryPage>();
 }
 

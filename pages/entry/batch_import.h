@@ -17,31 +17,31 @@ class BatchImportPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void tableImportClick();
-  void IWLink1Click();
+  void onImport();
+  void onTableImport();
+  void onBack();
 
   web::Region header{*this, "header"};
-  web::Label IWLabel15{header, "IWLabel15"};
-  web::Label IWLabel84{header, "IWLabel84"};
-  web::Label IWLabel8{header, "IWLabel8"};
-  web::Label IWLabel4{header, "IWLabel4"};
-  web::Label IWLabel7{header, "IWLabel7"};
-  web::Label IWLabel20{header, "IWLabel20"};
-  web::Link IWLink1{header, "IWLink1"};
+  web::Label locationTitleCaption{header, "locationTitleCaption"};
+  web::Label locationCaption{header, "locationCaption"};
+  web::Label examTitleCaption{header, "examTitleCaption"};
+  web::Label examCaption{header, "examCaption"};
+  web::Label userTitleCaption{header, "userTitleCaption"};
+  web::Label userCaption{header, "userCaption"};
+  web::Link backLink{header, "backLink"};
 
   web::Region work{*this, "work"};
   web::Region columns{work, "columns"};
   web::Region numbersColumn{columns, "numbersColumn"};
   web::Label numbersCaption{numbersColumn, "numbersCaption"};
-  web::Memo Memo1{numbersColumn, "Memo1"};
+  web::Memo numbersMemo{numbersColumn, "numbersMemo"};
   web::Region scoresColumn{columns, "scoresColumn"};
   web::Label scoresCaption{scoresColumn, "scoresCaption"};
-  web::Memo Memo2{scoresColumn, "Memo2"};
+  web::Memo scoresMemo{scoresColumn, "scoresMemo"};
   web::Label subjectCaption{work, "subjectCaption"};
-  web::ComboBox IWComboBox1{work, "IWComboBox1"};
-  web::Button IWButton1{work, "IWButton1"};
-  web::Text IWText1{work, "IWText1"};
+  web::ComboBox subjectBox{work, "subjectBox"};
+  web::Button importButton{work, "importButton"};
+  web::Text importHelp{work, "importHelp"};
 
   // Several subjects at once: a block pasted from a spreadsheet with its heading line.
   web::Region tableWork{*this, "tableWork"};

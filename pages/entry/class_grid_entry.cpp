@@ -36,94 +36,94 @@ void selectFirst(web::ComboBox& list) {
 ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
   Title = "表格录入";
   OnCreate = [this] { onCreate(); };
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWButton2.OnClick = [this] { IWButton2Click(); };
-  IWButton3.OnClick = [this] { IWButton3Click(); };
-  IWLink1.OnClick = [this] { IWLink1Click(); };
+  loadButton.OnClick = [this] { onLoadClass(); };
+  saveButton.OnClick = [this] { onSave(); };
+  cancelButton.OnClick = [this] { onCancel(); };
+  backLink.OnClick = [this] { onBack(); };
   header.Css = "bar";
   work.Css = "panel";
-  IWLabel3.Caption = "当前测试";
-  IWLabel6.Caption = "用户：";
-  IWLink1.Caption = "【 返回 】";
-  IWLabel1.Caption = "表格录入模式";
-  IWButton1.Caption = "选择班级";
-  IWButton2.Caption = "保存成绩";
-  IWButton3.Caption = "取消";
-  IWLabel41.Caption = " ";
-  IWGrid1.setColumnCount(kGroups * kColumnsPerGroup);
-  IWGrid1.setRowCount(1);
-  IWGrid1.Visible = false;
+  examTitleCaption.Caption = "当前测试";
+  userTitleCaption.Caption = "用户：";
+  backLink.Caption = "【 返回 】";
+  modeCaption.Caption = "表格录入模式";
+  loadButton.Caption = "选择班级";
+  saveButton.Caption = "保存成绩";
+  cancelButton.Caption = "取消";
+  loadedCaption.Caption = " ";
+  scoresGrid.setColumnCount(kGroups * kColumnsPerGroup);
+  scoresGrid.setRowCount(1);
+  scoresGrid.Visible = false;
   setEditing(false);
 }
 
 void ClassGridEntryPage::onCreate() {
-  IWLabel4.Caption = web::currentSession().defaultExam;
+  examCaption.Caption = web::currentSession().defaultExam;
   const bool allowed = entry::requirePage(
-      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink1);
+      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, backLink);
   if (!allowed) return;
   fillClassLists();
-  iwlabel20.Caption = entry::userCaption();
-  IWComboBox1.Items = web::currentSession().context().settings().get()->subjects;
+  userCaption.Caption = entry::userCaption();
+  subjectBox.Items = web::currentSession().context().settings().get()->subjects;
 }
 
 void ClassGridEntryPage::fillClassLists() {
   web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
     teacherPlace_ = store::accountPlace(data(), session.userName);
-    IWComboBox3.Items = {teacherPlace_->unit};
-    IWComboBox4.Items = {teacherPlace_->grade};
-    IWComboBox5.Items = {teacherPlace_->cls};
+    unitBox.Items = {teacherPlace_->unit};
+    gradeBox.Items = {teacherPlace_->grade};
+    classBox.Items = {teacherPlace_->cls};
   } else {
     const auto settings = web::currentSession().context().settings().get();
-    IWComboBox3.Items = settings->units;
-    IWComboBox4.Items = session.grades;
-    IWComboBox5.Items = settings->classes;
+    unitBox.Items = settings->units;
+    gradeBox.Items = session.grades;
+    classBox.Items = settings->classes;
   }
-  for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) selectFirst(*list);
+  for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox}) selectFirst(*list);
 }
 
 // A class teacher loads the own class, whatever the lists post.
 entry::Place ClassGridEntryPage::chosenPlace() const {
   if (teacherPlace_) return *teacherPlace_;
-  return {IWComboBox3.text(), IWComboBox4.text(), IWComboBox5.text()};
+  return {unitBox.text(), gradeBox.text(), classBox.text()};
 }
 
 void ClassGridEntryPage::setEditing(bool editing) {
-  IWButton1.Enabled = !editing;
-  IWButton2.Enabled = editing;
+  loadButton.Enabled = !editing;
+  saveButton.Enabled = editing;
   // The lists show what is loaded while the boxes are edited.
-  for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5, &IWComboBox1}) {
+  for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox, &subjectBox}) {
     list->Enabled = !editing;
   }
 }
 
 void ClassGridEntryPage::emptyGrid() {
   slots_.clear();
-  IWGrid1.clear();
+  scoresGrid.clear();
 }
 
-void ClassGridEntryPage::IWButton1Click() {
+void ClassGridEntryPage::onLoadClass() {
   if (!entry::requireEntryRights()) return;
-  if (IWComboBox1.ItemIndex < 0) return web::ShowMessage("请选择科目");
+  if (subjectBox.ItemIndex < 0) return web::ShowMessage("请选择科目");
   emptyGrid();
-  IWGrid1.setRowCount(1);
+  scoresGrid.setRowCount(1);
   const entry::Place place = chosenPlace();
   const auto students = store::classMembers(data(), place);
   const std::size_t count = students.size();
   if (count == 0) {
-    IWGrid1.Visible = false;
+    scoresGrid.Visible = false;
     return;
   }
   if (count > kMaxStudents) {
-    IWGrid1.Visible = false;
+    scoresGrid.Visible = false;
     return web::ShowMessage("该班共有" + std::to_string(count) + "名学生，超过表格录入的上限" +
                             std::to_string(kMaxStudents) + "人，请用其它模式录入");
   }
-  IWGrid1.Visible = true;
-  IWLabel41.Caption = place.unit + place.grade + place.cls + IWComboBox1.text() + "中共有" +
-                      std::to_string(count) + "条符合条件的记录";
-  fillGrid(students, IWComboBox1.ItemIndex + 1);
-  loadedSubject_ = IWComboBox1.ItemIndex;
+  scoresGrid.Visible = true;
+  loadedCaption.Caption = place.unit + place.grade + place.cls + subjectBox.text() + "中共有" +
+                          std::to_string(count) + "条符合条件的记录";
+  fillGrid(students, subjectBox.ItemIndex + 1);
+  loadedSubject_ = subjectBox.ItemIndex;
   setEditing(true);
   for (const Slot& slot : slots_) {
     if (slot.box->Enabled) return setFocus(*slot.box);  // the first score to type
@@ -132,11 +132,11 @@ void ClassGridEntryPage::IWButton1Click() {
 
 void ClassGridEntryPage::fillGrid(const std::vector<store::ClassMember>& students, int subject) {
   const int count = static_cast<int>(students.size());
-  IWGrid1.setRowCount((count + kGroups - 1) / kGroups + 1);
+  scoresGrid.setRowCount((count + kGroups - 1) / kGroups + 1);
   for (int g = 0; g < kGroups; ++g) {
-    IWGrid1.cell(0, g * kColumnsPerGroup).Text = "考号";
-    IWGrid1.cell(0, g * kColumnsPerGroup + 1).Text = "姓名";
-    IWGrid1.cell(0, g * kColumnsPerGroup + 2).Text = "成绩";
+    scoresGrid.cell(0, g * kColumnsPerGroup).Text = "考号";
+    scoresGrid.cell(0, g * kColumnsPerGroup + 1).Text = "姓名";
+    scoresGrid.cell(0, g * kColumnsPerGroup + 2).Text = "成绩";
   }
   int position = 0;
   for (const auto& student : students) {
@@ -147,24 +147,26 @@ void ClassGridEntryPage::fillGrid(const std::vector<store::ClassMember>& student
 }
 
 // The box shows the stored score of the subject; a score clerk sees a valid one locked.
-void ClassGridEntryPage::addSlot(int row, int group, const store::ClassMember& student, int subject) {
-  auto box = std::make_unique<web::Edit>(IWGrid1, "scoreBox" + std::to_string(slots_.size() + 1));
+void ClassGridEntryPage::addSlot(int row, int group, const store::ClassMember& student,
+                                 int subject) {
+  auto box =
+      std::make_unique<web::Edit>(scoresGrid, "scoreBox" + std::to_string(slots_.size() + 1));
   box->Css = "srk cell";
   box->MaxLength = 32;
-  const double stored = store::storedScore(data(), IWLabel4.Caption, student.key, subject);
+  const double stored = store::storedScore(data(), examCaption.Caption, student.key, subject);
   if (stored > 0) {
     box->Text = analysis::formatGeneral(stored);
     box->Enabled = !entry::isClerk();
   }
-  IWGrid1.cell(row, group * kColumnsPerGroup).Text = student.number;
-  IWGrid1.cell(row, group * kColumnsPerGroup + 1).Text = student.name;
-  IWGrid1.cell(row, group * kColumnsPerGroup + 2).Content = box.get();
+  scoresGrid.cell(row, group * kColumnsPerGroup).Text = student.number;
+  scoresGrid.cell(row, group * kColumnsPerGroup + 1).Text = student.name;
+  scoresGrid.cell(row, group * kColumnsPerGroup + 2).Content = box.get();
   slots_.push_back({student.key, student.number, student.name, std::move(box)});
 }
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
 void ClassGridEntryPage::chainEnterKeys() {
-  const web::Control* next = &IWButton2;
+  const web::Control* next = &saveButton;
   for (auto it = slots_.rbegin(); it != slots_.rend(); ++it) {
     if (!it->box->Enabled) continue;
     it->box->EnterKey = web::KeyAction::focus(*next, true);
@@ -172,7 +174,7 @@ void ClassGridEntryPage::chainEnterKeys() {
   }
 }
 
-void ClassGridEntryPage::IWButton2Click() {
+void ClassGridEntryPage::onSave() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
   const int subjectCount =
@@ -188,7 +190,7 @@ void ClassGridEntryPage::IWButton2Click() {
     }
     scores.push_back({slot.key, *value});
   }
-  const store::GridSave save{IWLabel4.Caption,
+  const store::GridSave save{examCaption.Caption,
                              loadedSubject_ + 1,
                              subjectCount,
                              entry::isClerk(),
@@ -209,12 +211,12 @@ void ClassGridEntryPage::IWButton2Click() {
   }
 }
 
-void ClassGridEntryPage::IWButton3Click() {
+void ClassGridEntryPage::onCancel() {
   emptyGrid();
   setEditing(false);
 }
 
-void ClassGridEntryPage::IWLink1Click() {
+void ClassGridEntryPage::onBack() {
   web::currentSession().ShowPage<ScoreEntryPage>();
 }
 

@@ -34,10 +34,10 @@ class ClassGridEntryPage : public web::Page {
   };
 
   void onCreate();
-  void IWButton1Click();  // load the class
-  void IWButton2Click();  // save the grid
-  void IWButton3Click();  // empty the grid
-  void IWLink1Click();
+  void onLoadClass();
+  void onSave();
+  void onCancel();  // empties the grid
+  void onBack();
 
   void fillClassLists();
   entry::Place chosenPlace() const;
@@ -52,24 +52,24 @@ class ClassGridEntryPage : public web::Page {
   int loadedSubject_ = -1;  // the subject the boxes show and a save stores
 
   web::Region header{*this, "header"};
-  web::Label IWLabel3{header, "IWLabel3"};
-  web::Label IWLabel4{header, "IWLabel4"};
-  web::Label IWLabel6{header, "IWLabel6"};
-  web::Label iwlabel20{header, "iwlabel20"};
-  web::Link IWLink1{header, "IWLink1"};
+  web::Label examTitleCaption{header, "examTitleCaption"};
+  web::Label examCaption{header, "examCaption"};
+  web::Label userTitleCaption{header, "userTitleCaption"};
+  web::Label userCaption{header, "userCaption"};
+  web::Link backLink{header, "backLink"};
 
   web::Region work{*this, "work"};
-  web::Label IWLabel1{work, "IWLabel1"};
-  web::ComboBox IWComboBox3{work, "IWComboBox3"};
-  web::ComboBox IWComboBox4{work, "IWComboBox4"};
-  web::ComboBox IWComboBox5{work, "IWComboBox5"};
-  web::ComboBox IWComboBox1{work, "IWComboBox1"};
-  web::Button IWButton1{work, "IWButton1"};
-  web::Button IWButton2{work, "IWButton2"};
-  web::Button IWButton3{work, "IWButton3"};
+  web::Label modeCaption{work, "modeCaption"};
+  web::ComboBox unitBox{work, "unitBox"};
+  web::ComboBox gradeBox{work, "gradeBox"};
+  web::ComboBox classBox{work, "classBox"};
+  web::ComboBox subjectBox{work, "subjectBox"};
+  web::Button loadButton{work, "loadButton"};
+  web::Button saveButton{work, "saveButton"};
+  web::Button cancelButton{work, "cancelButton"};
   web::Region loadedClass{work, "loadedClass"};
-  web::Label IWLabel41{loadedClass, "IWLabel41"};
-  web::Grid IWGrid1{loadedClass, "IWGrid1"};
+  web::Label loadedCaption{loadedClass, "loadedCaption"};
+  web::Grid scoresGrid{loadedClass, "scoresGrid"};
   // After the grid: the boxes are its children and go first.
   std::vector<Slot> slots_;
 

@@ -31,47 +31,48 @@ std::optional<std::string> restriction(const web::ComboBox& list, const char* an
 ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
   Title = "成绩录入";
   OnCreate = [this] { onCreate(); };
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWButton2.OnClick = [this] { IWButton2Click(); };
-  IWButton3.OnClick = [this] { IWButton3Click(); };
-  IWLink1.OnClick = [this] { IWLink1Click(); };
-  IWLink2.OnClick = [this] { IWLink2Click(); };
-  IWLink3.OnClick = [this] { IWLink3Click(); };
-  IWLink4.OnClick = [this] { IWLink4Click(); };
-  IWLink5.OnClick = [this] { IWLink5Click(); };
-  IWLink6.OnClick = [this] { IWLink6Click(); };
-  IWLink7.OnClick = [this] { IWLink7Click(); };
-  IWLink8.OnClick = [this] { IWLink8Click(); };
+  directEnterButton.OnClick = [this] { onDirectEntry(); };
+  computedEnterButton.OnClick = [this] { onComputedEntry(); };
+  changePasswordButton.OnClick = [this] { onChangePassword(); };
+  deleteLastLink.OnClick = [this] { onDeleteLast(); };
+  signOutLink.OnClick = [this] { onSignOut(); };
+  passwordLink.OnClick = [this] { onPasswordPanel(); };
+  closePasswordLink.OnClick = [this] { onClosePassword(); };
+  directModeLink.OnClick = [this] { onDirectMode(); };
+  computedModeLink.OnClick = [this] { onComputedMode(); };
+  gridModeLink.OnClick = [this] { onGridMode(); };
+  importModeLink.OnClick = [this] { onImportMode(); };
   header.Css = "bar";
   modes.Css = "bar";
   scope.Css = "bar";
   entryBody.Css = "entry-body";
-  IWRegion2.Css = "panel last-score";
+  lastScorePanel.Css = "panel last-score";
   entryPanels.Css = "entry-panels";
-  for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Css = "panel";
-  for (web::Edit* e : {&IWEdit6, &IWEdit1, &IWEdit2}) e->Css = "srk short";
+  for (web::Region* r : {&directPanel, &computedPanel, &passwordPanel}) r->Css = "panel";
+  for (web::Edit* e : {&numberPrefixEdit, &directNumberEdit, &directScoreEdit})
+    e->Css = "srk short";
   // The last-score panel is a record of what was written: its subject is not chosen.
-  IWComboBox6.Enabled = false;
+  lastSubjectBox.Enabled = false;
   buildCaptions();
   buildEnterKeys();
-  IWRegion8.Visible = false;
-  IWRegion9.Visible = false;
+  computedPanel.Visible = false;
+  passwordPanel.Visible = false;
 }
 
 void ScoreEntryPage::onCreate() {
   web::Session& session = web::currentSession();
   exam_ = session.defaultExam;
-  IWLabel4.Caption = exam_;
+  examCaption.Caption = exam_;
   const bool allowed = entry::requirePage(
-      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, IWLink2);
+      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, signOutLink);
   if (!allowed) return;
   fillScope();
-  IWLabel20.Caption = entry::userCaption();
+  userCaption.Caption = entry::userCaption();
   const auto subjects = web::currentSession().context().settings().get()->subjects;
-  IWComboBox1.Items = subjects;
-  IWComboBox2.Items = subjects;
-  IWComboBox6.Items = subjects;
-  setFocus(IWEdit1);  // ready to type the first exam number
+  directSubjectBox.Items = subjects;
+  computedSubjectBox.Items = subjects;
+  lastSubjectBox.Items = subjects;
+  setFocus(directNumberEdit);  // ready to type the first exam number
 }
 
 void ScoreEntryPage::fillScope() {
@@ -79,65 +80,65 @@ void ScoreEntryPage::fillScope() {
   if (entry::isClassTeacher()) {
     const entry::Place place = store::accountPlace(session.dataConnection.db(), session.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
-    IWComboBox3.Items = {place.unit};
-    IWComboBox4.Items = {place.grade};
-    IWComboBox5.Items = {place.cls};
+    unitBox.Items = {place.unit};
+    gradeBox.Items = {place.grade};
+    classBox.Items = {place.cls};
   } else {
     const auto settings = web::currentSession().context().settings().get();
-    IWComboBox3.Items = withFirst(kAnyUnit, settings->units);
-    IWComboBox4.Items = withFirst(kAnyGrade, session.grades);
-    IWComboBox5.Items = withFirst(kAnyClass, settings->classes);
+    unitBox.Items = withFirst(kAnyUnit, settings->units);
+    gradeBox.Items = withFirst(kAnyGrade, session.grades);
+    classBox.Items = withFirst(kAnyClass, settings->classes);
   }
-  for (web::ComboBox* list : {&IWComboBox3, &IWComboBox4, &IWComboBox5}) list->ItemIndex = 0;
+  for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox}) list->ItemIndex = 0;
 }
 
 // A class teacher's scope is the account's, whatever the lists post.
 entry::EntryScope ScoreEntryPage::currentScope() const {
   if (teacherScope_) return *teacherScope_;
-  return {restriction(IWComboBox3, kAnyUnit), restriction(IWComboBox4, kAnyGrade),
-          restriction(IWComboBox5, kAnyClass)};
+  return {restriction(unitBox, kAnyUnit), restriction(gradeBox, kAnyGrade),
+          restriction(classBox, kAnyClass)};
 }
 
 void ScoreEntryPage::showPanel(web::Region* panel) {
-  for (web::Region* r : {&IWRegion7, &IWRegion8, &IWRegion9}) r->Visible = r == panel;
+  for (web::Region* r : {&directPanel, &computedPanel, &passwordPanel}) r->Visible = r == panel;
 }
 
-void ScoreEntryPage::IWLink5Click() {
-  showPanel(&IWRegion7);
-  setFocus(IWEdit1);
+void ScoreEntryPage::onDirectMode() {
+  showPanel(&directPanel);
+  setFocus(directNumberEdit);
 }
 
-void ScoreEntryPage::IWLink6Click() {
-  showPanel(&IWRegion8);
-  setFocus(IWEdit9);
+void ScoreEntryPage::onComputedMode() {
+  showPanel(&computedPanel);
+  setFocus(computedNumberEdit);
 }
 
-void ScoreEntryPage::IWLink3Click() {
-  showPanel(&IWRegion9);
+void ScoreEntryPage::onPasswordPanel() {
+  showPanel(&passwordPanel);
 }
 
-void ScoreEntryPage::IWLink4Click() {
-  IWRegion9.Visible = false;
+void ScoreEntryPage::onClosePassword() {
+  passwordPanel.Visible = false;
 }
 
-void ScoreEntryPage::IWLink7Click() {
+void ScoreEntryPage::onGridMode() {
   web::currentSession().ShowPage<ClassGridEntryPage>();
 }
 
-void ScoreEntryPage::IWLink8Click() {
+void ScoreEntryPage::onImportMode() {
   if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kImportRefusal));
   web::currentSession().ShowPage<BatchImportPage>();
 }
 
-void ScoreEntryPage::IWLink2Click() {
+void ScoreEntryPage::onSignOut() {
   web::currentSession().ShowPage<LoginPage>();
 }
 
-void ScoreEntryPage::IWButton3Click() {
+void ScoreEntryPage::onChangePassword() {
   if (!entry::requireEntryRights()) return;
   web::Session& session = web::currentSession();
-  entry::changeOwnPassword(session.dataConnection.db(), session.userName, IWEdit10.Text,
-                           IWEdit11.Text, IWEdit12.Text);
+  entry::changeOwnPassword(session.dataConnection.db(), session.userName, oldPasswordEdit.Text,
+                           newPasswordEdit.Text, repeatPasswordEdit.Text);
 }
 
 }  // namespace zeziza::pages

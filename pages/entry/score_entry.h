@@ -24,17 +24,17 @@ class ScoreEntryPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();  // direct entry
-  void IWButton2Click();  // computed entry
-  void IWButton3Click();  // password change
-  void IWLink1Click();    // delete the last score
-  void IWLink2Click();
-  void IWLink3Click();
-  void IWLink4Click();
-  void IWLink5Click();
-  void IWLink6Click();
-  void IWLink7Click();
-  void IWLink8Click();
+  void onDirectEntry();
+  void onComputedEntry();
+  void onChangePassword();
+  void onDeleteLast();  // the last score shown
+  void onSignOut();
+  void onPasswordPanel();
+  void onClosePassword();
+  void onDirectMode();
+  void onComputedMode();
+  void onGridMode();
+  void onImportMode();
 
   void buildCaptions();
   void buildEnterKeys();
@@ -58,85 +58,85 @@ class ScoreEntryPage : public web::Page {
 
   // Header line.
   web::Region header{*this, "header"};
-  web::Label IWLabel15{header, "IWLabel15"};
-  web::Label IWLabel16{header, "IWLabel16"};
-  web::Label IWLabel4{header, "IWLabel4"};
-  web::Label IWLabel19{header, "IWLabel19"};
-  web::Label IWLabel20{header, "IWLabel20"};
-  web::Link IWLink3{header, "IWLink3"};
-  web::Link IWLink2{header, "IWLink2"};
+  web::Label locationCaption{header, "locationCaption"};
+  web::Label examTitleCaption{header, "examTitleCaption"};
+  web::Label examCaption{header, "examCaption"};
+  web::Label userTitleCaption{header, "userTitleCaption"};
+  web::Label userCaption{header, "userCaption"};
+  web::Link passwordLink{header, "passwordLink"};
+  web::Link signOutLink{header, "signOutLink"};
 
   // Mode switches.
   web::Region modes{*this, "modes"};
-  web::Link IWLink5{modes, "IWLink5"};
-  web::Link IWLink6{modes, "IWLink6"};
-  web::Link IWLink7{modes, "IWLink7"};
-  web::Link IWLink8{modes, "IWLink8"};
+  web::Link directModeLink{modes, "directModeLink"};
+  web::Link computedModeLink{modes, "computedModeLink"};
+  web::Link gridModeLink{modes, "gridModeLink"};
+  web::Link importModeLink{modes, "importModeLink"};
 
   // Entry scope.
   web::Region scope{*this, "scope"};
-  web::Label IWLabel25{scope, "IWLabel25"};
-  web::ComboBox IWComboBox3{scope, "IWComboBox3"};
-  web::ComboBox IWComboBox4{scope, "IWComboBox4"};
-  web::ComboBox IWComboBox5{scope, "IWComboBox5"};
+  web::Label scopeCaption{scope, "scopeCaption"};
+  web::ComboBox unitBox{scope, "unitBox"};
+  web::ComboBox gradeBox{scope, "gradeBox"};
+  web::ComboBox classBox{scope, "classBox"};
 
   // The last score beside the entry panels.
   web::Region entryBody{*this, "entryBody"};
-  web::Region IWRegion2{entryBody, "IWRegion2"};
-  web::Text lastScoreTitle{IWRegion2, "lastScoreTitle"};
-  web::Label rowIdCaption{IWRegion2, "rowIdCaption"};
-  web::Edit IWEdit3{IWRegion2, "IWEdit3"};
-  web::Label lastNumberCaption{IWRegion2, "lastNumberCaption"};
-  web::Edit IWEdit4{IWRegion2, "IWEdit4"};
-  web::Label lastNameCaption{IWRegion2, "lastNameCaption"};
-  web::Edit IWEdit5{IWRegion2, "IWEdit5"};
-  web::Label lastSubjectCaption{IWRegion2, "lastSubjectCaption"};
-  web::ComboBox IWComboBox6{IWRegion2, "IWComboBox6"};
-  web::Label lastScoreCaption{IWRegion2, "lastScoreCaption"};
-  web::Edit IWEdit7{IWRegion2, "IWEdit7"};
-  web::Link IWLink1{IWRegion2, "IWLink1"};
+  web::Region lastScorePanel{entryBody, "lastScorePanel"};
+  web::Text lastScoreTitle{lastScorePanel, "lastScoreTitle"};
+  web::Label rowIdCaption{lastScorePanel, "rowIdCaption"};
+  web::Edit rowIdEdit{lastScorePanel, "rowIdEdit"};
+  web::Label lastNumberCaption{lastScorePanel, "lastNumberCaption"};
+  web::Edit lastNumberEdit{lastScorePanel, "lastNumberEdit"};
+  web::Label lastNameCaption{lastScorePanel, "lastNameCaption"};
+  web::Edit lastNameEdit{lastScorePanel, "lastNameEdit"};
+  web::Label lastSubjectCaption{lastScorePanel, "lastSubjectCaption"};
+  web::ComboBox lastSubjectBox{lastScorePanel, "lastSubjectBox"};
+  web::Label lastScoreCaption{lastScorePanel, "lastScoreCaption"};
+  web::Edit lastScoreEdit{lastScorePanel, "lastScoreEdit"};
+  web::Link deleteLastLink{lastScorePanel, "deleteLastLink"};
 
   web::Region entryPanels{entryBody, "entryPanels"};
 
   // Direct entry.
-  web::Region IWRegion7{entryPanels, "IWRegion7"};
-  web::Label directSubjectCaption{IWRegion7, "directSubjectCaption"};
-  web::ComboBox IWComboBox1{IWRegion7, "IWComboBox1"};
-  web::CheckBox IWCheckBox1{IWRegion7, "IWCheckBox1"};
-  web::Label directNumberCaption{IWRegion7, "directNumberCaption"};
-  web::Edit IWEdit6{IWRegion7, "IWEdit6"};
-  web::Edit IWEdit1{IWRegion7, "IWEdit1"};
-  web::Label directScoreCaption{IWRegion7, "directScoreCaption"};
-  web::Edit IWEdit2{IWRegion7, "IWEdit2"};
-  web::Button IWButton1{IWRegion7, "IWButton1"};
-  web::Text IWText3{IWRegion7, "IWText3"};
+  web::Region directPanel{entryPanels, "directPanel"};
+  web::Label directSubjectCaption{directPanel, "directSubjectCaption"};
+  web::ComboBox directSubjectBox{directPanel, "directSubjectBox"};
+  web::CheckBox autoIncrementBox{directPanel, "autoIncrementBox"};
+  web::Label directNumberCaption{directPanel, "directNumberCaption"};
+  web::Edit numberPrefixEdit{directPanel, "numberPrefixEdit"};
+  web::Edit directNumberEdit{directPanel, "directNumberEdit"};
+  web::Label directScoreCaption{directPanel, "directScoreCaption"};
+  web::Edit directScoreEdit{directPanel, "directScoreEdit"};
+  web::Button directEnterButton{directPanel, "directEnterButton"};
+  web::Text directHelp{directPanel, "directHelp"};
 
   // Computed entry.
-  web::Region IWRegion8{entryPanels, "IWRegion8"};
-  web::Label fullMarkCaption{IWRegion8, "fullMarkCaption"};
-  web::Edit IWEdit8{IWRegion8, "IWEdit8"};
-  web::Label computedSubjectCaption{IWRegion8, "computedSubjectCaption"};
-  web::ComboBox IWComboBox2{IWRegion8, "IWComboBox2"};
-  web::Label computedNumberCaption{IWRegion8, "computedNumberCaption"};
-  web::Edit IWEdit9{IWRegion8, "IWEdit9"};
-  web::Label deductionsCaption{IWRegion8, "deductionsCaption"};
-  web::Memo IWMemo1{IWRegion8, "IWMemo1"};
-  web::Button IWButton2{IWRegion8, "IWButton2"};
-  web::Text IWText2{IWRegion8, "IWText2"};
+  web::Region computedPanel{entryPanels, "computedPanel"};
+  web::Label fullMarkCaption{computedPanel, "fullMarkCaption"};
+  web::Edit fullMarkEdit{computedPanel, "fullMarkEdit"};
+  web::Label computedSubjectCaption{computedPanel, "computedSubjectCaption"};
+  web::ComboBox computedSubjectBox{computedPanel, "computedSubjectBox"};
+  web::Label computedNumberCaption{computedPanel, "computedNumberCaption"};
+  web::Edit computedNumberEdit{computedPanel, "computedNumberEdit"};
+  web::Label deductionsCaption{computedPanel, "deductionsCaption"};
+  web::Memo deductionsMemo{computedPanel, "deductionsMemo"};
+  web::Button computedEnterButton{computedPanel, "computedEnterButton"};
+  web::Text computedHelp{computedPanel, "computedHelp"};
 
   // Password change.
-  web::Region IWRegion9{entryPanels, "IWRegion9"};
-  web::Label passwordTitle{IWRegion9, "passwordTitle"};
-  web::Label oldPasswordCaption{IWRegion9, "oldPasswordCaption"};
-  web::Edit IWEdit10{IWRegion9, "IWEdit10"};
-  web::Label newPasswordCaption{IWRegion9, "newPasswordCaption"};
-  web::Edit IWEdit11{IWRegion9, "IWEdit11"};
-  web::Label repeatPasswordCaption{IWRegion9, "repeatPasswordCaption"};
-  web::Edit IWEdit12{IWRegion9, "IWEdit12"};
-  web::Button IWButton3{IWRegion9, "IWButton3"};
-  web::Link IWLink4{IWRegion9, "IWLink4"};
+  web::Region passwordPanel{entryPanels, "passwordPanel"};
+  web::Label passwordTitle{passwordPanel, "passwordTitle"};
+  web::Label oldPasswordCaption{passwordPanel, "oldPasswordCaption"};
+  web::Edit oldPasswordEdit{passwordPanel, "oldPasswordEdit"};
+  web::Label newPasswordCaption{passwordPanel, "newPasswordCaption"};
+  web::Edit newPasswordEdit{passwordPanel, "newPasswordEdit"};
+  web::Label repeatPasswordCaption{passwordPanel, "repeatPasswordCaption"};
+  web::Edit repeatPasswordEdit{passwordPanel, "repeatPasswordEdit"};
+  web::Button changePasswordButton{passwordPanel, "changePasswordButton"};
+  web::Link closePasswordLink{passwordPanel, "closePasswordLink"};
 
-  web::Label IWLabel14{*this, "IWLabel14"};
+  web::Label zeroScoreNote{*this, "zeroScoreNote"};
   Footer footer{*this};
 };
 

@@ -42,7 +42,7 @@ store::Database& data() {
 }  // namespace
 
 std::optional<entry::Student> ScoreEntryPage::admittedStudent(const std::string& number,
-                                                        const web::ComboBox& subjects) {
+                                                              const web::ComboBox& subjects) {
   auto student = store::findStudent(data(), number);
   if (!student) {
     web::ShowMessage("考生不存在,请核对后再试！");
@@ -60,7 +60,7 @@ std::optional<entry::Student> ScoreEntryPage::admittedStudent(const std::string&
 }
 
 store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, int subjectIndex,
-                                          double value) {
+                                                double value) {
   const auto outcome = store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
                                                   subjectCount(), entry::isClerk(), author()});
   if (outcome.result == store::ScoreWriteResult::KeptExisting) {
@@ -71,85 +71,89 @@ store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, i
   return outcome;
 }
 
-void ScoreEntryPage::showLastScore(const std::string& number, const std::string& name, int subjectIndex,
-                             double value, std::int64_t rowId) {
-  IWEdit4.Text = number;
-  IWEdit5.Text = name;
-  IWComboBox6.ItemIndex = subjectIndex;
-  IWEdit7.Text = analysis::formatGeneral(value);
-  IWEdit3.Text = std::to_string(rowId);
-  const std::string subject = IWComboBox6.ItemIndex >= 0 ? IWComboBox6.text() : std::string();
-  IWLink1.Confirmation = "确定删除" + number + " " + name + "的" + subject + "成绩？";
+void ScoreEntryPage::showLastScore(const std::string& number, const std::string& name,
+                                   int subjectIndex, double value, std::int64_t rowId) {
+  lastNumberEdit.Text = number;
+  lastNameEdit.Text = name;
+  lastSubjectBox.ItemIndex = subjectIndex;
+  lastScoreEdit.Text = analysis::formatGeneral(value);
+  rowIdEdit.Text = std::to_string(rowId);
+  const std::string subject = lastSubjectBox.ItemIndex >= 0 ? lastSubjectBox.text() : std::string();
+  deleteLastLink.Confirmation = "确定删除" + number + " " + name + "的" + subject + "成绩？";
 }
 
 // Ready for the next student: the second part of the number is emptied, or advanced when
 // the box is ticked (then only the score is left to type).
 void ScoreEntryPage::nextDirectEntry() {
-  const auto next = IWCheckBox1.Checked ? nextNumberPart(trimmed(IWEdit1.Text)) : std::nullopt;
+  const auto next =
+      autoIncrementBox.Checked ? nextNumberPart(trimmed(directNumberEdit.Text)) : std::nullopt;
   if (next) {
-    IWEdit1.Text = *next;
-    IWEdit2.Text.clear();
-    setFocus(IWEdit2);
+    directNumberEdit.Text = *next;
+    directScoreEdit.Text.clear();
+    setFocus(directScoreEdit);
   } else {
-    IWEdit1.Text.clear();
-    setFocus(IWEdit1);
+    directNumberEdit.Text.clear();
+    setFocus(directNumberEdit);
   }
 }
 
-void ScoreEntryPage::IWButton1Click() {
+void ScoreEntryPage::onDirectEntry() {
   if (!entry::requireEntryRights()) return;
-  const std::string number = trimmed(IWEdit6.Text) + trimmed(IWEdit1.Text);
+  const std::string number = trimmed(numberPrefixEdit.Text) + trimmed(directNumberEdit.Text);
   guarded([&] {
-    const auto student = admittedStudent(number, IWComboBox1);
+    const auto student = admittedStudent(number, directSubjectBox);
     // After a refusal the number is typed again: the focus goes back to its box.
-    if (!student) return setFocus(IWEdit1);
-    const auto value = parseNumber(IWEdit2.Text);
+    if (!student) return setFocus(directNumberEdit);
+    const auto value = parseNumber(directScoreEdit.Text);
     if (!value) {
-      setFocus(IWEdit2);
+      setFocus(directScoreEdit);
       return web::ShowMessage("请正确录入成绩");
     }
-    const auto outcome = record(*student, IWComboBox1.ItemIndex, *value);
+    const auto outcome = record(*student, directSubjectBox.ItemIndex, *value);
     if (outcome.result == store::ScoreWriteResult::KeptExisting) {
-      IWEdit1.Text.clear();
-      setFocus(IWEdit1);
+      directNumberEdit.Text.clear();
+      setFocus(directNumberEdit);
     }
     if (outcome.rowId == 0) return;
-    showLastScore(number, student->name, IWComboBox1.ItemIndex, *value, outcome.rowId);
+    showLastScore(number, student->name, directSubjectBox.ItemIndex, *value, outcome.rowId);
     nextDirectEntry();
   });
 }
 
-void ScoreEntryPage::IWButton2Click() {
+void ScoreEntryPage::onComputedEntry() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
-    const auto student = admittedStudent(IWEdit9.Text, IWComboBox2);
-    if (!student) return setFocus(IWEdit9);
-    const auto fullMark = parseNumber(IWEdit8.Text);
+    const auto student = admittedStudent(computedNumberEdit.Text, computedSubjectBox);
+    if (!student) return setFocus(computedNumberEdit);
+    const auto fullMark = parseNumber(fullMarkEdit.Text);
     if (!fullMark) return web::ShowMessage("请正确录入总分");
-    if (trimmed(IWMemo1.text()).empty()) return web::ShowMessage("请正确录入成绩");
+    if (trimmed(deductionsMemo.text()).empty()) return web::ShowMessage("请正确录入成绩");
     double deductions = 0;
-    for (const std::string& line : IWMemo1.Lines) deductions += parseNumber(line).value_or(0);
+    for (const std::string& line : deductionsMemo.Lines)
+      deductions += parseNumber(line).value_or(0);
     const double value = *fullMark - deductions;
-    const auto outcome = record(*student, IWComboBox2.ItemIndex, value);
+    const auto outcome = record(*student, computedSubjectBox.ItemIndex, value);
     if (outcome.rowId == 0) return;
-    showLastScore(IWEdit9.Text, student->name, IWComboBox2.ItemIndex, value, outcome.rowId);
-    IWEdit9.Text.clear();
-    IWMemo1.Lines.clear();
-    setFocus(IWEdit9);
+    showLastScore(computedNumberEdit.Text, student->name, computedSubjectBox.ItemIndex, value,
+                  outcome.rowId);
+    computedNumberEdit.Text.clear();
+    deductionsMemo.Lines.clear();
+    setFocus(computedNumberEdit);
   });
 }
 
-void ScoreEntryPage::IWLink1Click() {
+void ScoreEntryPage::onDeleteLast() {
   if (!entry::requireEntryRights()) return;
   guarded([&] {
     // The row id the last-score panel shows; none when the panel is empty.
-    const auto rowId = exactInteger<std::int64_t>(IWEdit3.Text);
-    const int subject = IWComboBox6.ItemIndex + 1;
+    const auto rowId = exactInteger<std::int64_t>(rowIdEdit.Text);
+    const int subject = lastSubjectBox.ItemIndex + 1;
     if (!rowId || subject < 1 ||
         !store::clearScore(data(), *rowId, subject, subjectCount(), author())) {
       return web::ShowMessage("无学生无法删除！");
     }
-    for (web::Edit* e : {&IWEdit3, &IWEdit4, &IWEdit5, &IWEdit7}) e->Text.clear();
+    for (web::Edit* e : {&rowIdEdit, &lastNumberEdit, &lastNameEdit, &lastScoreEdit})
+      e->Text.clear();
     web::ShowMessage("该成绩已删除");
   });
 }

@@ -40,10 +40,10 @@ ListSectionLayout examListLayout() {
   return {.region = "ExamsSection",
           .heading = "ExamsHeading",
           .help = "ExamsHelp",
-          .edit = "IWEdit4",
-          .button = "IWButton3",
-          .list = "IWList1",
-          .grid = "IWGrid2",
+          .edit = "examEdit",
+          .button = "examAddButton",
+          .list = "examList",
+          .grid = "examGrid",
           .headingCaption = "考试项目设置",
           .helpLines = {"此处设置考试项目,新增加的项目将自动设置", "",
                         "为默认项目，同时取消原来的默认考试设置。"},
@@ -52,20 +52,18 @@ ListSectionLayout examListLayout() {
 }
 
 ListSectionRules examListRules() {
-  return {.store = sessionList(store::key::kExams),
-          .add = appendTyped("不能添加空字符串", {.duplicateMessage = "项目已存在，请检查后修改！",
-                                                  .alsoWrite = writeDefaultExam}),
-          .clearTypedAfterAdd = true,
-          .refuseRemovalEarly =
-              [](const std::string& exam) {
-                return exam == web::currentSession().defaultExam ? kDefaultExamMessage : "";
-              },
-          .refuseRemoval = deletionRefusal,
-          .stored =
-              [](const std::vector<std::string>& exams) {
-                web::currentSession().exams = exams;
-              },
-          .added = [](const std::string& exam) { web::currentSession().defaultExam = exam; }};
+  return {
+      .store = sessionList(store::key::kExams),
+      .add = appendTyped("不能添加空字符串", {.duplicateMessage = "项目已存在，请检查后修改！",
+                                              .alsoWrite = writeDefaultExam}),
+      .clearTypedAfterAdd = true,
+      .refuseRemovalEarly =
+          [](const std::string& exam) {
+            return exam == web::currentSession().defaultExam ? kDefaultExamMessage : "";
+          },
+      .refuseRemoval = deletionRefusal,
+      .stored = [](const std::vector<std::string>& exams) { web::currentSession().exams = exams; },
+      .added = [](const std::string& exam) { web::currentSession().defaultExam = exam; }};
 }
 
 }  // namespace zeziza::pages

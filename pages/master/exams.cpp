@@ -9,9 +9,9 @@ ExamsPage::ExamsPage() : web::Page("ExamsPage") {
   Title = "考试设置";
   Sections.Css = "cols";
   OnCreate = [this] { onCreate(); };
-  levels_.IWButton2.OnClick = [this] { IWButton2Click(); };
+  levels_.saveLevelsButton.OnClick = [this] { onSaveLevels(); };
   // A new subject is out of 100 until its full mark is set: the full marks follow the list.
-  subjects_.Add.OnClick = [this] { IWButton5Click(); };
+  subjects_.Add.OnClick = [this] { onAddSubject(); };
   fullMarks_.Save.OnClick = [this] { fullMarks_.save(); };
 }
 
@@ -26,7 +26,7 @@ void ExamsPage::onCreate() {
 }
 
 // A new subject is out of 100 until its full mark is set.
-void ExamsPage::IWButton5Click() {
+void ExamsPage::onAddSubject() {
   subjects_.add();
   fullMarks_.load(web::currentSession().context().settings().get()->subjects);
 }

@@ -18,8 +18,8 @@ class ExamsPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton2Click() { levels_.save(); }
-  void IWButton5Click();
+  void onSaveLevels() { levels_.save(); }
+  void onAddSubject();
 
   NavigationBar navigationBar{*this};
   LevelsSection levels_{*this};

@@ -18,32 +18,32 @@ LevelsSection::LevelsSection(web::Container& parent) : web::Region(parent, "Leve
   Css = "section";
   Heading.Caption = "分数等级设置";
   Heading.Bold = true;
-  for (auto* bound : {&IWEdit7, &IWEdit3}) {
+  for (auto* bound : {&topEdit, &bottomEdit}) {
     bound->Enabled = false;
     bound->Css = "srk level";
   }
-  for (auto* level : {&youxiu, &lianghao, &jige}) level->Css = "srk level";
-  IWEdit7.Text = "1000";
-  IWEdit3.Text = std::string(1, '0');  // a plain "0" trips a false -Wrestrict in GCC 12
+  for (auto* level : {&excellentEdit, &goodEdit, &passEdit}) level->Css = "srk level";
+  topEdit.Text = "1000";
+  bottomEdit.Text = std::string(1, '0');  // a plain "0" trips a false -Wrestrict in GCC 12
   ExcellentSign.Caption = ">优秀>=";
   GoodSign.Caption = ">良好>=";
   PassSign.Caption = ">及格>=";
   FailSign.Caption = ">不及格>";
-  IWButton2.Caption = "保存分数分级设置";
+  saveLevelsButton.Caption = "保存分数分级设置";
 }
 
 void LevelsSection::load(const store::SettingsSnapshot& settings) {
-  youxiu.Text = settings.excellent;
-  lianghao.Text = settings.good;
-  jige.Text = settings.pass;
+  excellentEdit.Text = settings.excellent;
+  goodEdit.Text = settings.good;
+  passEdit.Text = settings.pass;
 }
 
 void LevelsSection::save() {
   if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
   const std::array<std::pair<std::string_view, std::optional<int>>, 3> levels = {{
-      {store::key::kExcellent, wholeNumber(youxiu.Text)},
-      {store::key::kGood, wholeNumber(lianghao.Text)},
-      {store::key::kPass, wholeNumber(jige.Text)},
+      {store::key::kExcellent, wholeNumber(excellentEdit.Text)},
+      {store::key::kGood, wholeNumber(goodEdit.Text)},
+      {store::key::kPass, wholeNumber(passEdit.Text)},
   }};
   for (const auto& [key, value] : levels) {
     if (!value) return web::ShowMessage("分数分级必须为数字！请修改后再试");
@@ -60,11 +60,11 @@ void LevelsSection::save() {
   for (const auto& [key, value] : levels) {
     store::refreshCachedSetting(web::currentSession().context().settings(), db, key);
   }
-  youxiu.Text = std::to_string(*levels[0].second);
-  lianghao.Text = std::to_string(*levels[1].second);
-  jige.Text = std::to_string(*levels[2].second);
-  web::ShowMessage("已保存成绩分级：优秀" + youxiu.Text + "分，良好" + lianghao.Text + "分，及格" +
-                   jige.Text + "分");
+  excellentEdit.Text = std::to_string(*levels[0].second);
+  goodEdit.Text = std::to_string(*levels[1].second);
+  passEdit.Text = std::to_string(*levels[2].second);
+  web::ShowMessage("已保存成绩分级：优秀" + excellentEdit.Text + "分，良好" + goodEdit.Text +
+                   "分，及格" + passEdit.Text + "分");
 }
 
 }  // namespace zeziza::pages

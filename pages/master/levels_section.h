@@ -8,8 +8,8 @@
 
 namespace zeziza::pages {
 
-// The score levels, read left to right as a scale: 1000 > 优秀 >= youxiu > 良好 >= lianghao >
-// 及格 >= jige > 不及格 > 0.
+// The score levels, read left to right as a scale: 1000 > 优秀 >= excellentEdit > 良好 >= goodEdit
+// > 及格 >= passEdit > 不及格 > 0.
 class LevelsSection : public web::Region {
  public:
   explicit LevelsSection(web::Container& parent);
@@ -19,16 +19,16 @@ class LevelsSection : public web::Region {
   void save();
 
   web::Label Heading{*this, "LevelsHeading"};
-  web::Edit IWEdit7{*this, "IWEdit7"};
+  web::Edit topEdit{*this, "topEdit"};
   web::Label ExcellentSign{*this, "ExcellentSign"};
-  web::Edit youxiu{*this, "youxiu"};
+  web::Edit excellentEdit{*this, "excellentEdit"};
   web::Label GoodSign{*this, "GoodSign"};
-  web::Edit lianghao{*this, "lianghao"};
+  web::Edit goodEdit{*this, "goodEdit"};
   web::Label PassSign{*this, "PassSign"};
-  web::Edit jige{*this, "jige"};
+  web::Edit passEdit{*this, "passEdit"};
   web::Label FailSign{*this, "FailSign"};
-  web::Edit IWEdit3{*this, "IWEdit3"};
-  web::Button IWButton2{*this, "IWButton2"};
+  web::Edit bottomEdit{*this, "bottomEdit"};
+  web::Button saveLevelsButton{*this, "saveLevelsButton"};
 };
 
 }  // namespace zeziza::pages

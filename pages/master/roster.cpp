@@ -36,98 +36,99 @@ RosterPage::RosterPage() : web::Page("RosterPage") {
   Filters.Css = "bar";
   Actions.Css = "bar";
   NamePartLabel.Caption = "姓名";
-  IWButton2.Caption = "查询";
-  IWLink1.Caption = "【增加学生】";
-  IWLink2.Caption = "【将查询到的学生及其成绩全部删除】";
-  IWCheckBox1.Caption = "删除学生的同时自动删除成绩信息";
-  IWLink6.Caption = "【保存为EXCEL】";
-  IWLink6.Visible = false;
-  IWRegion4.Css = "panel";
-  IWRegion4.Visible = false;
+  queryButton.Caption = "查询";
+  addStudentsLink.Caption = "【增加学生】";
+  deleteAllLink.Caption = "【将查询到的学生及其成绩全部删除】";
+  deleteScoresBox.Caption = "删除学生的同时自动删除成绩信息";
+  exportLink.Caption = "【保存为EXCEL】";
+  exportLink.Visible = false;
+  noticePanel.Css = "panel";
+  noticePanel.Visible = false;
   NoticeHeading.Caption = "完成增加学生的准备工作";
   NoticeHeading.Bold = true;
   NoticeText.Lines = {"要增加学生，你需要首先设置单位、年级、班次信息。"};
-  IWLink5.Caption = "×";
-  IWLink7.Caption = "【点击设置单位（学校）、年级、班次设置】";
+  closeNoticeLink.Caption = "×";
+  unitsLink.Caption = "【点击设置单位（学校）、年级、班次设置】";
   wire();
 }
 
 void RosterPage::wire() {
   OnCreate = [this] { onCreate(); };
-  IWButton2.OnClick = [this] { IWButton2Click(); };
-  IWLink1.OnClick = [this] { IWLink1Click(); };
-  IWLink2.OnClick = [this] { IWLink2Click(); };
-  IWLink6.Download = true;
-  IWLink6.OnClick = [this] { IWLink6Click(); };
-  IWRegion9.IWLink4.OnClick = [this] { IWLink4Click(); };
-  IWRegion9.IWButton3.OnClick = [this] { IWButton3Click(); };
-  IWRegion2.IWLink3.OnClick = [this] { IWLink3Click(); };
-  IWRegion2.IWButton4.OnClick = [this] { IWButton4Click(); };
-  IWRegion2.IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWLink5.OnClick = [this] { IWLink5Click(); };
-  IWLink7.OnClick = [this] { IWLink7Click(); };
-  results_.IWComboBox23.OnChange = [this] { IWComboBox23Change(); };
-  results_.IWLink8.OnClick = [this] { IWLink8Click(); };
-  results_.IWLink9.OnClick = [this] { IWLink9Click(); };
-  results_.IWLink10.OnClick = [this] { IWLink10Click(); };
-  results_.IWLink11.OnClick = [this] { IWLink11Click(); };
+  queryButton.OnClick = [this] { onQuery(); };
+  addStudentsLink.OnClick = [this] { onAddStudents(); };
+  deleteAllLink.OnClick = [this] { onDeleteAll(); };
+  exportLink.Download = true;
+  exportLink.OnClick = [this] { onExport(); };
+  addPanel.addCloseLink.OnClick = [this] { onCloseAdd(); };
+  addPanel.addButton.OnClick = [this] { onSaveNewStudents(); };
+  changePanel.changeCloseLink.OnClick = [this] { onCloseChange(); };
+  changePanel.cancelChangeButton.OnClick = [this] { onCancelChange(); };
+  changePanel.saveChangeButton.OnClick = [this] { onSaveChange(); };
+  closeNoticeLink.OnClick = [this] { onCloseNotice(); };
+  unitsLink.OnClick = [this] { onUnits(); };
+  results_.pageBox.OnChange = [this] { onPageChosen(); };
+  results_.firstPageLink.OnClick = [this] { onFirstPage(); };
+  results_.previousPageLink.OnClick = [this] { onPreviousPage(); };
+  results_.nextPageLink.OnClick = [this] { onNextPage(); };
+  results_.lastPageLink.OnClick = [this] { onLastPage(); };
 }
 
 void RosterPage::onCreate() {
   auto& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
   const auto grades = session.grades;
-  IWComboBox7.Items = withFirst("所有学校", settings->units);
-  IWComboBox8.Items = withFirst("全部年级", grades);
-  IWComboBox9.Items = withFirst("所有班", settings->classes);
-  for (auto* box : {&IWComboBox7, &IWComboBox8, &IWComboBox9}) box->ItemIndex = 0;
-  IWRegion9.fill(settings->units, grades, settings->classes);
-  IWRegion2.fill(settings->units, grades, settings->classes);
+  unitBox.Items = withFirst("所有学校", settings->units);
+  gradeBox.Items = withFirst("全部年级", grades);
+  classBox.Items = withFirst("所有班", settings->classes);
+  for (auto* box : {&unitBox, &gradeBox, &classBox}) box->ItemIndex = 0;
+  addPanel.fill(settings->units, grades, settings->classes);
+  changePanel.fill(settings->units, grades, settings->classes);
   if (session.rights == rights::kViewer) {
-    for (web::Control* c : std::initializer_list<web::Control*>{&IWLink1, &IWLink2, &IWCheckBox1}) {
+    for (web::Control* c :
+         std::initializer_list<web::Control*>{&addStudentsLink, &deleteAllLink, &deleteScoresBox}) {
       c->Visible = false;
     }
   }
   results_.bind(
-      session.sqla, [this](const std::string& bh) { IWDBGrid2Columns5Click(bh); },
-      [this](const std::string& bh) { IWDBGrid2Columns6Click(bh); });
+      session.sqla, [this](const std::string& bh) { onDeleteStudent(bh); },
+      [this](const std::string& bh) { onChangeStudent(bh); });
 }
 
-void RosterPage::IWButton2Click() {
-  const store::RosterFilter filter{filterValue(IWComboBox7), filterValue(IWComboBox8),
-                                   filterValue(IWComboBox9), trimmed(IWEdit12.Text)};
+void RosterPage::onQuery() {
+  const store::RosterFilter filter{filterValue(unitBox), filterValue(gradeBox),
+                                   filterValue(classBox), trimmed(namePartEdit.Text)};
   results_.run(store::rosterStatement(filter));
-  IWLink6.Visible = true;
+  exportLink.Visible = true;
   askBeforeRemovingAll();
 }
 
 // The question before 【将查询到的学生及其成绩全部删除】 says how many students go.
 void RosterPage::askBeforeRemovingAll() {
   const std::size_t found = results_.hasRun() ? results_.query().recordCount() : 0;
-  IWLink2.Confirmation =
+  deleteAllLink.Confirmation =
       "您确定要删除查询到的" + std::to_string(found) + "名学生及其全部成绩吗？此操作不能撤销。";
 }
 
-void RosterPage::IWLink1Click() {
-  const bool placesSet = !IWRegion9.IWComboBox10.Items.empty() &&
-                         !IWRegion9.IWComboBox12.Items.empty() && IWComboBox8.Items.size() > 1;
+void RosterPage::onAddStudents() {
+  const bool placesSet = !addPanel.addUnitBox.Items.empty() &&
+                         !addPanel.addClassBox.Items.empty() && gradeBox.Items.size() > 1;
   if (placesSet) {
-    IWRegion9.Visible = true;
+    addPanel.Visible = true;
   } else {
-    IWRegion4.Visible = true;
+    noticePanel.Visible = true;
   }
 }
 
-void RosterPage::IWLink7Click() {
+void RosterPage::onUnits() {
   web::currentSession().pageType = 7;
   web::currentSession().ShowPage<UnitsPage>();
 }
 
-void RosterPage::IWDBGrid2Columns5Click(const std::string& bh) {
+void RosterPage::onDeleteStudent(const std::string& bh) {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
   const auto key = exactInteger<std::int64_t>(bh);
   if (!key || !results_.findStudent(*key)) return;
-  if (!store::removeStudent(data(), *key, IWCheckBox1.Checked)) {
+  if (!store::removeStudent(data(), *key, deleteScoresBox.Checked)) {
     return web::ShowMessage(
         "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
   }
@@ -135,24 +136,24 @@ void RosterPage::IWDBGrid2Columns5Click(const std::string& bh) {
   askBeforeRemovingAll();
 }
 
-void RosterPage::IWDBGrid2Columns6Click(const std::string& bh) {
+void RosterPage::onChangeStudent(const std::string& bh) {
   if (!hasRights({0, 1, 2})) {
     return web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
   }
   const auto key = exactInteger<std::int64_t>(bh);
   const auto row = key ? results_.findStudent(*key) : std::nullopt;
-  if (row) IWRegion2.open(results_.query(), *row);
+  if (row) changePanel.open(results_.query(), *row);
 }
 
-void RosterPage::IWButton1Click() {
-  if (!IWRegion2.save()) return;
+void RosterPage::onSaveChange() {
+  if (!changePanel.save()) return;
   results_.rerun(1);
   askBeforeRemovingAll();
 }
 
-void RosterPage::IWLink2Click() {
+void RosterPage::onDeleteAll() {
   if (!hasRights({0, 1})) return web::ShowMessage(kNoDeleteRights);
-  if (!IWCheckBox1.Checked) {
+  if (!deleteScoresBox.Checked) {
     return web::ShowMessage("您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
   }
   if (!results_.hasRun()) return;
@@ -167,7 +168,7 @@ void RosterPage::IWLink2Click() {
 }
 
 // The spreadsheet of the result is answered here once the export is built.
-void RosterPage::IWLink6Click() {
+void RosterPage::onExport() {
   sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(),
                spreadsheet::workbookDownloadName("学生名单", {}));
 }

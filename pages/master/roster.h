@@ -24,48 +24,48 @@ class RosterPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton2Click();
+  void onQuery();
   void askBeforeRemovingAll();
-  void IWComboBox23Change() { results_.showChosenPage(); }
-  void IWLink8Click() { results_.firstPage(); }
-  void IWLink9Click() { results_.previousPage(); }
-  void IWLink10Click() { results_.nextPage(); }
-  void IWLink11Click() { results_.lastPage(); }
-  void IWLink1Click();
-  void IWButton3Click() { IWRegion9.addStudents(); }
-  void IWLink4Click() { IWRegion9.Visible = false; }
-  void IWLink3Click() { IWRegion2.Visible = false; }
-  void IWButton4Click() { IWRegion2.Visible = false; }
-  void IWLink5Click() { IWRegion4.Visible = false; }
-  void IWLink7Click();
-  void IWDBGrid2Columns5Click(const std::string& bh);
-  void IWDBGrid2Columns6Click(const std::string& bh);
-  void IWButton1Click();
-  void IWLink2Click();
-  void IWLink6Click();
+  void onPageChosen() { results_.showChosenPage(); }
+  void onFirstPage() { results_.firstPage(); }
+  void onPreviousPage() { results_.previousPage(); }
+  void onNextPage() { results_.nextPage(); }
+  void onLastPage() { results_.lastPage(); }
+  void onAddStudents();
+  void onSaveNewStudents() { addPanel.addStudents(); }
+  void onCloseAdd() { addPanel.Visible = false; }
+  void onCloseChange() { changePanel.Visible = false; }
+  void onCancelChange() { changePanel.Visible = false; }
+  void onCloseNotice() { noticePanel.Visible = false; }
+  void onUnits();
+  void onDeleteStudent(const std::string& bh);
+  void onChangeStudent(const std::string& bh);
+  void onSaveChange();
+  void onDeleteAll();
+  void onExport();
 
   void wire();
 
   NavigationBar navigationBar{*this};
   web::Region Filters{*this, "FilterBar"};
-  web::ComboBox IWComboBox7{Filters, "IWComboBox7"};
-  web::ComboBox IWComboBox8{Filters, "IWComboBox8"};
-  web::ComboBox IWComboBox9{Filters, "IWComboBox9"};
+  web::ComboBox unitBox{Filters, "unitBox"};
+  web::ComboBox gradeBox{Filters, "gradeBox"};
+  web::ComboBox classBox{Filters, "classBox"};
   web::Label NamePartLabel{Filters, "NamePartLabel"};
-  web::Edit IWEdit12{Filters, "IWEdit12"};
-  web::Button IWButton2{Filters, "IWButton2"};
+  web::Edit namePartEdit{Filters, "namePartEdit"};
+  web::Button queryButton{Filters, "queryButton"};
   web::Region Actions{*this, "ActionBar"};
-  web::Link IWLink1{Actions, "IWLink1"};
-  web::Link IWLink2{Actions, "IWLink2"};
-  web::CheckBox IWCheckBox1{Actions, "IWCheckBox1"};
-  web::Link IWLink6{Actions, "IWLink6"};
-  AddStudentsPanel IWRegion9{*this};
-  ChangeStudentPanel IWRegion2{*this};
-  web::Region IWRegion4{*this, "IWRegion4"};
-  web::Label NoticeHeading{IWRegion4, "NoticeHeading"};
-  web::Link IWLink5{IWRegion4, "IWLink5"};
-  web::Text NoticeText{IWRegion4, "NoticeText"};
-  web::Link IWLink7{IWRegion4, "IWLink7"};
+  web::Link addStudentsLink{Actions, "addStudentsLink"};
+  web::Link deleteAllLink{Actions, "deleteAllLink"};
+  web::CheckBox deleteScoresBox{Actions, "deleteScoresBox"};
+  web::Link exportLink{Actions, "exportLink"};
+  AddStudentsPanel addPanel{*this};
+  ChangeStudentPanel changePanel{*this};
+  web::Region noticePanel{*this, "noticePanel"};
+  web::Label NoticeHeading{noticePanel, "NoticeHeading"};
+  web::Link closeNoticeLink{noticePanel, "closeNoticeLink"};
+  web::Text NoticeText{noticePanel, "NoticeText"};
+  web::Link unitsLink{noticePanel, "unitsLink"};
   RosterResults results_{*this};
   Footer footer{*this};
 };

@@ -6,60 +6,60 @@
 
 namespace zeziza::pages {
 
-AddStudentsPanel::AddStudentsPanel(web::Container& parent) : web::Region(parent, "IWRegion9") {
+AddStudentsPanel::AddStudentsPanel(web::Container& parent) : web::Region(parent, "addPanel") {
   Css = "panel";
   Visible = false;
   Heading.Caption = "完成增加学生的准备工作";
   Heading.Bold = true;
-  IWLink4.Caption = "×";
+  addCloseLink.Caption = "×";
   UnitLabel.Caption = "学校";
   GradeLabel.Caption = "年级";
   ClassLabel.Caption = "班次";
-  IWComboBox10.NoSelectionText = "-- 请选择学校 --";
-  IWComboBox11.NoSelectionText = "-- 请选择年级 --";
-  IWComboBox12.NoSelectionText = "--  请选择班 --";
+  addUnitBox.NoSelectionText = "-- 请选择学校 --";
+  addGradeBox.NoSelectionText = "-- 请选择年级 --";
+  addClassBox.NoSelectionText = "--  请选择班 --";
   Boxes.Css = "cols";
   for (auto* column : {&NumberColumn, &NameColumn, &HelpColumn}) column->Css = "col";
   NumberLabel.Caption = "学生编号";
   NameLabel.Caption = "学生姓名";
-  IWMemo1.Rows = 14;
-  IWMemo2.Rows = 14;
+  numbersMemo.Rows = 14;
+  namesMemo.Rows = 14;
   Help.Lines = {"要增加学生，你需要", "首先选择学生所在的",   "学校、年级和班次；",
                 "然后在学生编号框中", "输入学生编号，在学",   "生姓名框中输入姓名，",
                 "每行一个学生，编号", "与姓名按行一一对应。", "从电子表格中复制一",
                 "列编号和一列姓名，", "分别粘贴到两个框中，", "是最快捷的方法，能",
                 "大大提高工作效率"};
-  IWButton3.Caption = "添加新学生";
+  addButton.Caption = "添加新学生";
 }
 
 void AddStudentsPanel::fill(const std::vector<std::string>& units,
                             const std::vector<std::string>& grades,
                             const std::vector<std::string>& classes) {
-  IWComboBox10.Items = units;
-  IWComboBox11.Items = grades;
-  IWComboBox12.Items = classes;
-  for (auto* box : {&IWComboBox10, &IWComboBox11, &IWComboBox12}) box->ItemIndex = -1;
+  addUnitBox.Items = units;
+  addGradeBox.Items = grades;
+  addClassBox.Items = classes;
+  for (auto* box : {&addUnitBox, &addGradeBox, &addClassBox}) box->ItemIndex = -1;
 }
 
 void AddStudentsPanel::addStudents() {
   if (!hasRights({0, 1})) {
     return web::ShowMessage("您没有添加考生的权限，请以合适身份登录后再试！");
   }
-  if (IWComboBox10.ItemIndex < 0 || IWComboBox11.ItemIndex < 0 || IWComboBox12.ItemIndex < 0) {
+  if (addUnitBox.ItemIndex < 0 || addGradeBox.ItemIndex < 0 || addClassBox.ItemIndex < 0) {
     return web::ShowMessage("请选择学生所在的班级！");
   }
-  const StudentBatch batch = readStudentBatch(IWMemo1.Lines, IWMemo2.Lines);
+  const StudentBatch batch = readStudentBatch(numbersMemo.Lines, namesMemo.Lines);
   if (!batch.refusal.empty()) return web::ShowMessage(batch.refusal);
   const auto taken =
       store::insertStudents(web::currentSession().dataConnection.db(), batch.students,
-                            IWComboBox10.text(), IWComboBox11.text(), IWComboBox12.text());
+                            addUnitBox.text(), addGradeBox.text(), addClassBox.text());
   if (!taken.empty()) {
     std::string listed;
     for (const auto& number : taken) listed += "/" + number;
     return web::ShowMessage(listed + "上述学生编号已存在，全部学生添加失败，请核对后在添加");
   }
-  IWMemo1.Lines.clear();
-  IWMemo2.Lines.clear();
+  numbersMemo.Lines.clear();
+  namesMemo.Lines.clear();
   web::ShowMessage("已添加" + std::to_string(batch.students.size()) + "名学生");
 }
 

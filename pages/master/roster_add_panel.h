@@ -23,23 +23,23 @@ class AddStudentsPanel : public web::Region {
   void addStudents();
 
   web::Label Heading{*this, "AddHeading"};
-  web::Link IWLink4{*this, "IWLink4"};
+  web::Link addCloseLink{*this, "addCloseLink"};
   web::Label UnitLabel{*this, "AddUnitLabel"};
-  web::ComboBox IWComboBox10{*this, "IWComboBox10"};
+  web::ComboBox addUnitBox{*this, "addUnitBox"};
   web::Label GradeLabel{*this, "AddGradeLabel"};
-  web::ComboBox IWComboBox11{*this, "IWComboBox11"};
+  web::ComboBox addGradeBox{*this, "addGradeBox"};
   web::Label ClassLabel{*this, "AddClassLabel"};
-  web::ComboBox IWComboBox12{*this, "IWComboBox12"};
+  web::ComboBox addClassBox{*this, "addClassBox"};
   web::Region Boxes{*this, "AddBoxes"};
   web::Region NumberColumn{Boxes, "AddNumberColumn"};
   web::Label NumberLabel{NumberColumn, "AddNumberLabel"};
-  web::Memo IWMemo1{NumberColumn, "IWMemo1"};
+  web::Memo numbersMemo{NumberColumn, "numbersMemo"};
   web::Region NameColumn{Boxes, "AddNameColumn"};
   web::Label NameLabel{NameColumn, "AddNameLabel"};
-  web::Memo IWMemo2{NameColumn, "IWMemo2"};
+  web::Memo namesMemo{NameColumn, "namesMemo"};
   web::Region HelpColumn{Boxes, "AddHelpColumn"};
   web::Text Help{HelpColumn, "AddHelp"};
-  web::Button IWButton3{*this, "IWButton3"};
+  web::Button addButton{*this, "addButton"};
 };
 
 }  // namespace zeziza::pages

@@ -15,34 +15,35 @@ std::string fieldText(const store::Query& result, std::size_t row, const char* n
 
 }  // namespace
 
-ChangeStudentPanel::ChangeStudentPanel(web::Container& parent) : web::Region(parent, "IWRegion2") {
+ChangeStudentPanel::ChangeStudentPanel(web::Container& parent)
+    : web::Region(parent, "changePanel") {
   Css = "panel";
   Visible = false;
-  IWLink3.Caption = "×";
+  changeCloseLink.Caption = "×";
   NumberLabel.Caption = "学生编号";
   NameLabel.Caption = "姓名";
-  IWButton1.Caption = "确定";
-  IWButton4.Caption = "取消";
-  thxh.Visible = false;
+  saveChangeButton.Caption = "确定";
+  cancelChangeButton.Caption = "取消";
+  changedKey.Visible = false;
 }
 
 void ChangeStudentPanel::fill(const std::vector<std::string>& units,
                               const std::vector<std::string>& grades,
                               const std::vector<std::string>& classes) {
-  IWComboBox1.Items = units;
-  IWComboBox2.Items = grades;
-  IWComboBox3.Items = classes;
+  changeUnitBox.Items = units;
+  changeGradeBox.Items = grades;
+  changeClassBox.Items = classes;
 }
 
 void ChangeStudentPanel::open(const store::Query& result, std::size_t row) {
-  thxh.Caption = fieldText(result, row, "bh");
+  changedKey.Caption = fieldText(result, row, "bh");
   const std::string name = fieldText(result, row, "姓名");
-  IWLabel1.Caption = "将 " + name + " 同学信息修改为";
-  IWEdit1.Text = name;
-  IWEdit2.Text = fieldText(result, row, "学生编号");
-  IWComboBox1.select(fieldText(result, row, "学校"));
-  IWComboBox2.select(fieldText(result, row, "年级"));
-  IWComboBox3.select(fieldText(result, row, "班次"));
+  changeHeading.Caption = "将 " + name + " 同学信息修改为";
+  changeNameEdit.Text = name;
+  changeNumberEdit.Text = fieldText(result, row, "学生编号");
+  changeUnitBox.select(fieldText(result, row, "学校"));
+  changeGradeBox.select(fieldText(result, row, "年级"));
+  changeClassBox.select(fieldText(result, row, "班次"));
   Visible = true;
 }
 
@@ -51,21 +52,21 @@ bool ChangeStudentPanel::save() {
     web::ShowMessage("您没有修改学生的权限，请以合适身份登录后再试！");
     return false;
   }
-  if (IWComboBox1.ItemIndex < 0 || IWComboBox2.ItemIndex < 0 || IWComboBox3.ItemIndex < 0) {
+  if (changeUnitBox.ItemIndex < 0 || changeGradeBox.ItemIndex < 0 || changeClassBox.ItemIndex < 0) {
     web::ShowMessage("请选择学生所在的班级！");
     return false;
   }
-  const std::string number = trimmed(IWEdit2.Text);
-  const std::string name = trimmed(IWEdit1.Text);
+  const std::string number = trimmed(changeNumberEdit.Text);
+  const std::string name = trimmed(changeNameEdit.Text);
   if (number.empty() || name.empty()) {
     web::ShowMessage("学生编号、姓名不能为空!");
     return false;
   }
-  const auto key = exactInteger<std::int64_t>(thxh.Caption);
+  const auto key = exactInteger<std::int64_t>(changedKey.Caption);
   if (!key) return false;
   const auto result = store::changeStudent(
       web::currentSession().dataConnection.db(),
-      {*key, number, name, IWComboBox1.text(), IWComboBox2.text(), IWComboBox3.text()});
+      {*key, number, name, changeUnitBox.text(), changeGradeBox.text(), changeClassBox.text()});
   if (result == store::StudentChangeResult::NumberTaken) {
     web::ShowMessage("操作失败，请检查学生编号是否已经存在!");
     return false;

@@ -24,18 +24,18 @@ class ChangeStudentPanel : public web::Region {
   // Stores the change; false when it was refused and the panel stays open.
   bool save();
 
-  web::Link IWLink3{*this, "IWLink3"};
-  web::Label IWLabel1{*this, "IWLabel1"};
+  web::Link changeCloseLink{*this, "changeCloseLink"};
+  web::Label changeHeading{*this, "changeHeading"};
   web::Label NumberLabel{*this, "ChangeNumberLabel"};
-  web::Edit IWEdit2{*this, "IWEdit2"};
+  web::Edit changeNumberEdit{*this, "changeNumberEdit"};
   web::Label NameLabel{*this, "ChangeNameLabel"};
-  web::Edit IWEdit1{*this, "IWEdit1"};
-  web::ComboBox IWComboBox1{*this, "IWComboBox1"};
-  web::ComboBox IWComboBox2{*this, "IWComboBox2"};
-  web::ComboBox IWComboBox3{*this, "IWComboBox3"};
-  web::Button IWButton1{*this, "IWButton1"};
-  web::Button IWButton4{*this, "IWButton4"};
-  web::Label thxh{*this, "thxh"};
+  web::Edit changeNameEdit{*this, "changeNameEdit"};
+  web::ComboBox changeUnitBox{*this, "changeUnitBox"};
+  web::ComboBox changeGradeBox{*this, "changeGradeBox"};
+  web::ComboBox changeClassBox{*this, "changeClassBox"};
+  web::Button saveChangeButton{*this, "saveChangeButton"};
+  web::Button cancelChangeButton{*this, "cancelChangeButton"};
+  web::Label changedKey{*this, "changedKey"};
 };
 
 }  // namespace zeziza::pages

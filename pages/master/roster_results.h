@@ -44,15 +44,15 @@ class RosterResults : public web::Region {
   void nextPage();
   void lastPage();
 
-  web::Label IWLabel41{*this, "IWLabel41"};
-  web::Link IWLink8{*this, "IWLink8"};
-  web::Link IWLink9{*this, "IWLink9"};
-  web::Link IWLink10{*this, "IWLink10"};
-  web::Link IWLink11{*this, "IWLink11"};
+  web::Label countLabel{*this, "countLabel"};
+  web::Link firstPageLink{*this, "firstPageLink"};
+  web::Link previousPageLink{*this, "previousPageLink"};
+  web::Link nextPageLink{*this, "nextPageLink"};
+  web::Link lastPageLink{*this, "lastPageLink"};
   web::Label GoTo{*this, "GoToLabel"};
-  web::ComboBox IWComboBox23{*this, "IWComboBox23"};
+  web::ComboBox pageBox{*this, "pageBox"};
   web::Label PageWord{*this, "PageLabel"};
-  web::DBGrid IWDBGrid2{*this, "IWDBGrid2"};
+  web::DBGrid resultsGrid{*this, "resultsGrid"};
 
  private:
   store::Query* query_ = nullptr;

@@ -22,19 +22,17 @@ std::function<std::string(const std::string&)> refuseWhileStudentsListed(store::
   };
 }
 
-// Column n of the page names its controls IWLabel<n>, IWList<n> and IWGrid<n>; its edit and
-// button are IWEdit<n+1> and IWButton<n+1>.
-ListSectionLayout placeLayout(std::string region, int number, std::string caption,
+// A column names its controls by the role of its entries: unitEdit, unitAddButton, unitGrid...
+ListSectionLayout placeLayout(std::string region, const std::string& role, std::string caption,
                               std::vector<std::string> help, std::string nameHeader,
                               std::string noun) {
-  const std::string n = std::to_string(number);
   return {.region = region,
-          .heading = "IWLabel" + n,
+          .heading = role + "Heading",
           .help = region + "Help",
-          .edit = "IWEdit" + std::to_string(number + 1),
-          .button = "IWButton" + std::to_string(number + 1),
-          .list = "IWList" + n,
-          .grid = "IWGrid" + n,
+          .edit = role + "Edit",
+          .button = role + "AddButton",
+          .list = role + "List",
+          .grid = role + "Grid",
           .headingCaption = std::move(caption),
           .helpLines = std::move(help),
           .nameHeader = std::move(nameHeader),
@@ -64,20 +62,20 @@ ListSectionRules gradesRules() {
 UnitsPage::UnitsPage()
     : web::Page("UnitsPage"),
       units_(Columns,
-             placeLayout("UnitsColumn", 1, "『管理单位』",
+             placeLayout("UnitsColumn", "unit", "『管理单位』",
                          {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},
                          "单位名称", "单位"),
              placeRules(cachedList(store::key::kUnits), store::PlaceField::Unit,
                         "添加失败，不能添加空字符串", "添加失败，该单位已存在！")),
       grades_(Columns,
-              placeLayout("GradesColumn", 2, "『管理年级』",
+              placeLayout("GradesColumn", "grade", "『管理年级』",
                           {"此处设置系统管理的年级，系统支持同时管理多个年级", "",
                            "建议使用2010级、2011级这样的年级形式，以避免学生", "",
                            "升级带来的麻烦；各个单位都具有相同的年级。"},
                           "年级", "年级"),
               gradesRules()),
       classes_(Columns,
-               placeLayout("ClassesColumn", 3, "『管理班次』",
+               placeLayout("ClassesColumn", "class", "『管理班次』",
                            {"此处设置系统管理的班次，系统支持同时管理多个班次", "",
                             "各个年级都具有相同的班次。"},
                            "班次", "班次"),

@@ -26,60 +26,60 @@ LoginPage::LoginPage() : web::Page("LoginPage") {
   // Both forms post every field with each click; the rest is made again from the store.
   SetAsideWhenIdle = true;
   LoginArea.Css = "login-area";
-  IWRegion1.Css = "card login-panel";
-  IWLabel2.Caption = "系 统 登 录";
-  IWLabel2.Bold = true;
-  IWLabel3.Caption = "System login";
+  signInPanel.Css = "card login-panel";
+  titleLabel.Caption = "系 统 登 录";
+  titleLabel.Bold = true;
+  englishTitleLabel.Caption = "System login";
   NameRow.Css = "row";
-  IWLabel4.Caption = "用户名";
+  userNameLabel.Caption = "用户名";
   // Enter moves from the name to the password, then to the login button.
-  IWEdit1.EnterKey = web::KeyAction::focus(IWEdit2, true);
+  userNameEdit.EnterKey = web::KeyAction::focus(passwordEdit, true);
   PasswordRow.Css = "row";
-  IWLabel5.Caption = "密   码";
-  IWEdit2.PasswordPrompt = true;
-  IWEdit2.EnterKey = web::KeyAction::click(IWButton1);  // Enter after the password signs in
-  IWButton1.Caption = "登陆";
+  passwordLabel.Caption = "密   码";
+  passwordEdit.PasswordPrompt = true;
+  passwordEdit.EnterKey = web::KeyAction::click(signInButton);  // Enter after the password signs in
+  signInButton.Caption = "登陆";
   NoteBox.Css = "note-box";
-  IWLabel6.Caption = "登录说明";
-  IWLabel6.Bold = true;
-  IWText1.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
-                   "户名登录系统", "建议使用IE浏览器浏览本站内容"};
+  noteLabel.Caption = "登录说明";
+  noteLabel.Bold = true;
+  noteText.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
+                    "户名登录系统", "建议使用IE浏览器浏览本站内容"};
 
-  IWRegion4.Css = "card first-admin";
-  IWRegion4.Visible = false;
-  IWLabel7.Caption = "建立初始用户[超级管理员]";
-  IWLabel7.Bold = true;
-  IWText2.Lines = {"系统没有检测到超级管理员用户。请先建立一个超级管理员用户",
-                   "以登录系统，登录系统后您可以建立具有不同权限的多个用户。"};
+  firstAdminPanel.Css = "card first-admin";
+  firstAdminPanel.Visible = false;
+  firstAdminLabel.Caption = "建立初始用户[超级管理员]";
+  firstAdminLabel.Bold = true;
+  firstAdminText.Lines = {"系统没有检测到超级管理员用户。请先建立一个超级管理员用户",
+                          "以登录系统，登录系统后您可以建立具有不同权限的多个用户。"};
   AdminNameRow.Css = "row";
-  IWLabel8.Caption = "用 户 名";
+  adminNameLabel.Caption = "用 户 名";
   AdminPasswordRow.Css = "row";
-  IWLabel9.Caption = "密     码";
-  IWEdit3.PasswordPrompt = true;
+  adminPasswordLabel.Caption = "密     码";
+  adminPasswordEdit.PasswordPrompt = true;
   AdminRepeatRow.Css = "row";
-  IWLabel10.Caption = "重复密码";
-  IWEdit5.PasswordPrompt = true;
-  IWButton2.Caption = "确定";
+  adminRepeatLabel.Caption = "重复密码";
+  adminRepeatEdit.PasswordPrompt = true;
+  createAdminButton.Caption = "确定";
 
-  IWTimer1.Interval = 500000;
+  keepAliveTimer.Interval = 500000;
   OnCreate = [this] { onCreate(); };
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWButton2.OnClick = [this] { IWButton2Click(); };
+  signInButton.OnClick = [this] { onSignIn(); };
+  createAdminButton.OnClick = [this] { onCreateAdmin(); };
 }
 
 void LoginPage::onCreate() {
   web::Session& session = web::currentSession();
   store::Database& db = session.dataConnection.db();
-  IWImageFile1.Source = store::bannerAddress(session.dataFolder().files());
+  bannerImage.Source = store::bannerAddress(session.dataFolder().files());
   session.footerText = store::readSetting(db, store::key::kFooterText);
   footer.showText(session.footerText);
-  IWRegion4.Visible = !store::hasSuperAdmin(db);
-  setFocus(IWRegion4.Visible ? IWEdit4 : IWEdit1);
+  firstAdminPanel.Visible = !store::hasSuperAdmin(db);
+  setFocus(firstAdminPanel.Visible ? adminNameEdit : userNameEdit);
 }
 
-void LoginPage::IWButton1Click() {
-  const auto user = verifyCredentials(IWEdit1.Text, IWEdit2.Text);
-  recordSignIn(IWEdit1.Text, user.has_value());
+void LoginPage::onSignIn() {
+  const auto user = verifyCredentials(userNameEdit.Text, passwordEdit.Text);
+  recordSignIn(userNameEdit.Text, user.has_value());
   if (!user) {
     web::ShowMessage(kWrongLogin);
     return;
@@ -117,17 +117,17 @@ void LoginPage::routeSignedInUser() {
   }
 }
 
-void LoginPage::IWButton2Click() {
-  const std::string name = trimmed(IWEdit4.Text);
+void LoginPage::onCreateAdmin() {
+  const std::string name = trimmed(adminNameEdit.Text);
   if (name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
   }
-  if (IWEdit3.Text != IWEdit5.Text) {
+  if (adminPasswordEdit.Text != adminRepeatEdit.Text) {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimmed(IWEdit3.Text);
+  const std::string password = trimmed(adminPasswordEdit.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;
@@ -136,16 +136,16 @@ void LoginPage::IWButton2Click() {
   switch (store::addUser(web::currentSession().dataConnection.db(), admin, true)) {
     case store::AddUserResult::Added:
       web::ShowMessage("创建用户成功，请使用新创建的用户登录!");
-      IWRegion4.Visible = false;
-      setFocus(IWEdit1);
+      firstAdminPanel.Visible = false;
+      setFocus(userNameEdit);
       return;
     case store::AddUserResult::NameTaken:
       web::ShowMessage("该用户名已存在，请使用其它用户名！");
       return;
     case store::AddUserResult::SuperAdminExists:
       web::ShowMessage("系统中已有超级管理员，请使用其用户名登录。");
-      IWRegion4.Visible = false;
-      setFocus(IWEdit1);
+      firstAdminPanel.Visible = false;
+      setFocus(userNameEdit);
       return;
   }
 }

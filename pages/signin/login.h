@@ -17,43 +17,43 @@ class LoginPage : public web::Page {
 
  private:
   void onCreate();
-  void IWButton1Click();
-  void IWButton2Click();
+  void onSignIn();
+  void onCreateAdmin();
   // Sends a signed-in user to the page of their rights code, or says why not.
   void routeSignedInUser();
 
-  web::ImageFile IWImageFile1{*this, "IWImageFile1"};
+  web::ImageFile bannerImage{*this, "bannerImage"};
   web::Region LoginArea{*this, "LoginArea"};
 
-  web::Region IWRegion1{LoginArea, "IWRegion1"};
-  web::Label IWLabel2{IWRegion1, "IWLabel2"};
-  web::Label IWLabel3{IWRegion1, "IWLabel3"};
-  web::Region NameRow{IWRegion1, "NameRow"};
-  web::Label IWLabel4{NameRow, "IWLabel4"};
-  web::Edit IWEdit1{NameRow, "IWEdit1"};
-  web::Region PasswordRow{IWRegion1, "PasswordRow"};
-  web::Label IWLabel5{PasswordRow, "IWLabel5"};
-  web::Edit IWEdit2{PasswordRow, "IWEdit2"};
-  web::Button IWButton1{IWRegion1, "IWButton1"};
-  web::Region NoteBox{IWRegion1, "NoteBox"};
-  web::Label IWLabel6{NoteBox, "IWLabel6"};
-  web::Text IWText1{NoteBox, "IWText1"};
+  web::Region signInPanel{LoginArea, "signInPanel"};
+  web::Label titleLabel{signInPanel, "titleLabel"};
+  web::Label englishTitleLabel{signInPanel, "englishTitleLabel"};
+  web::Region NameRow{signInPanel, "NameRow"};
+  web::Label userNameLabel{NameRow, "userNameLabel"};
+  web::Edit userNameEdit{NameRow, "userNameEdit"};
+  web::Region PasswordRow{signInPanel, "PasswordRow"};
+  web::Label passwordLabel{PasswordRow, "passwordLabel"};
+  web::Edit passwordEdit{PasswordRow, "passwordEdit"};
+  web::Button signInButton{signInPanel, "signInButton"};
+  web::Region NoteBox{signInPanel, "NoteBox"};
+  web::Label noteLabel{NoteBox, "noteLabel"};
+  web::Text noteText{NoteBox, "noteText"};
 
-  web::Region IWRegion4{LoginArea, "IWRegion4"};
-  web::Label IWLabel7{IWRegion4, "IWLabel7"};
-  web::Text IWText2{IWRegion4, "IWText2"};
-  web::Region AdminNameRow{IWRegion4, "AdminNameRow"};
-  web::Label IWLabel8{AdminNameRow, "IWLabel8"};
-  web::Edit IWEdit4{AdminNameRow, "IWEdit4"};
-  web::Region AdminPasswordRow{IWRegion4, "AdminPasswordRow"};
-  web::Label IWLabel9{AdminPasswordRow, "IWLabel9"};
-  web::Edit IWEdit3{AdminPasswordRow, "IWEdit3"};
-  web::Region AdminRepeatRow{IWRegion4, "AdminRepeatRow"};
-  web::Label IWLabel10{AdminRepeatRow, "IWLabel10"};
-  web::Edit IWEdit5{AdminRepeatRow, "IWEdit5"};
-  web::Button IWButton2{IWRegion4, "IWButton2"};
+  web::Region firstAdminPanel{LoginArea, "firstAdminPanel"};
+  web::Label firstAdminLabel{firstAdminPanel, "firstAdminLabel"};
+  web::Text firstAdminText{firstAdminPanel, "firstAdminText"};
+  web::Region AdminNameRow{firstAdminPanel, "AdminNameRow"};
+  web::Label adminNameLabel{AdminNameRow, "adminNameLabel"};
+  web::Edit adminNameEdit{AdminNameRow, "adminNameEdit"};
+  web::Region AdminPasswordRow{firstAdminPanel, "AdminPasswordRow"};
+  web::Label adminPasswordLabel{AdminPasswordRow, "adminPasswordLabel"};
+  web::Edit adminPasswordEdit{AdminPasswordRow, "adminPasswordEdit"};
+  web::Region AdminRepeatRow{firstAdminPanel, "AdminRepeatRow"};
+  web::Label adminRepeatLabel{AdminRepeatRow, "adminRepeatLabel"};
+  web::Edit adminRepeatEdit{AdminRepeatRow, "adminRepeatEdit"};
+  web::Button createAdminButton{firstAdminPanel, "createAdminButton"};
 
-  web::Timer IWTimer1{*this, "IWTimer1"};
+  web::Timer keepAliveTimer{*this, "keepAliveTimer"};
   Footer footer{*this};
 };
 

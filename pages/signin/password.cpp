@@ -9,32 +9,34 @@ namespace zeziza::pages {
 
 PasswordPage::PasswordPage() : web::Page("PasswordPage") {
   Title = "修改密码";
-  IWRegion1.Css = "card password-panel";
-  IWLabel1.Caption = "原有密码 / The original password\n";
-  IWLabel2.Caption = "新设密码 / The new password\n";
-  IWLabel3.Caption = "重复密码 / Repeat the password\n";
+  passwordPanel.Css = "card password-panel";
+  currentPasswordLabel.Caption = "原有密码 / The original password\n";
+  newPasswordLabel.Caption = "新设密码 / The new password\n";
+  repeatPasswordLabel.Caption = "重复密码 / Repeat the password\n";
   // Old and new passwords are not shown to whoever looks at the screen.
-  for (web::Edit* edit : {&IWEdit1, &IWEdit2, &IWEdit3}) edit->PasswordPrompt = true;
-  IWButton1.Caption = "修改密码";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
+  for (web::Edit* edit : {&currentPasswordEdit, &newPasswordEdit, &repeatPasswordEdit})
+    edit->PasswordPrompt = true;
+  changeButton.Caption = "修改密码";
+  changeButton.OnClick = [this] { onChangePassword(); };
 }
 
-void PasswordPage::IWButton1Click() {
-  if (trimmed(IWEdit2.Text).empty()) {
+void PasswordPage::onChangePassword() {
+  if (trimmed(newPasswordEdit.Text).empty()) {
     web::ShowMessage("新设密码不能为空！");
     return;
   }
-  if (IWEdit2.Text != IWEdit3.Text) {
+  if (newPasswordEdit.Text != repeatPasswordEdit.Text) {
     web::ShowMessage("新设密码与重复密码不一致，请检查！");
     return;
   }
   web::Session& session = web::currentSession();
-  const auto user = verifyCredentials(session.userName, IWEdit1.Text);
+  const auto user = verifyCredentials(session.userName, currentPasswordEdit.Text);
   if (!user) {
     web::ShowMessage("原有密码错误！请检查。");
     return;
   }
-  if (store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(IWEdit2.Text))) {
+  if (store::setPasswordHash(session.dataConnection.db(), user->name,
+                             hashPassword(newPasswordEdit.Text))) {
     web::ShowMessage("修改成功！");
   }
 }

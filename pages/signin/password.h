@@ -15,17 +15,17 @@ class PasswordPage : public web::Page {
   PasswordPage();
 
  private:
-  void IWButton1Click();
+  void onChangePassword();
 
   NavigationBar navigationBar{*this};
-  web::Region IWRegion1{*this, "IWRegion1"};
-  web::Label IWLabel1{IWRegion1, "IWLabel1"};
-  web::Edit IWEdit1{IWRegion1, "IWEdit1"};
-  web::Label IWLabel2{IWRegion1, "IWLabel2"};
-  web::Edit IWEdit2{IWRegion1, "IWEdit2"};
-  web::Label IWLabel3{IWRegion1, "IWLabel3"};
-  web::Edit IWEdit3{IWRegion1, "IWEdit3"};
-  web::Button IWButton1{IWRegion1, "IWButton1"};
+  web::Region passwordPanel{*this, "passwordPanel"};
+  web::Label currentPasswordLabel{passwordPanel, "currentPasswordLabel"};
+  web::Edit currentPasswordEdit{passwordPanel, "currentPasswordEdit"};
+  web::Label newPasswordLabel{passwordPanel, "newPasswordLabel"};
+  web::Edit newPasswordEdit{passwordPanel, "newPasswordEdit"};
+  web::Label repeatPasswordLabel{passwordPanel, "repeatPasswordLabel"};
+  web::Edit repeatPasswordEdit{passwordPanel, "repeatPasswordEdit"};
+  web::Button changeButton{passwordPanel, "changeButton"};
 };
 
 }  // namespace zeziza::pages

@@ -17,22 +17,22 @@ class SetupGuidePage : public web::Page {
 
  private:
   void onCreate();
-  void IWLink6Click();
-  void IWLink7Click();
-  void IWLink8Click();
-  void IWLink9Click();
-  void IWLink10Click();
+  void onExams();
+  void onUnits();
+  void onRoster();
+  void onAccounts();
+  void onSignInAgain();
   void onSignOut();
 
   NavigationBar navigationBar{*this};
-  web::Region IWRegion1{*this, "IWRegion1"};
-  web::Label IWLabel1{IWRegion1, "IWLabel1"};
-  web::Text IWText1{IWRegion1, "IWText1"};
-  web::Link IWLink6{IWRegion1, "IWLink6"};
-  web::Link IWLink7{IWRegion1, "IWLink7"};
-  web::Link IWLink8{IWRegion1, "IWLink8"};
-  web::Link IWLink9{IWRegion1, "IWLink9"};
-  web::Link IWLink10{IWRegion1, "IWLink10"};
+  web::Region guidePanel{*this, "guidePanel"};
+  web::Label titleLabel{guidePanel, "titleLabel"};
+  web::Text guideText{guidePanel, "guideText"};
+  web::Link examsLink{guidePanel, "examsLink"};
+  web::Link unitsLink{guidePanel, "unitsLink"};
+  web::Link rosterLink{guidePanel, "rosterLink"};
+  web::Link accountsLink{guidePanel, "accountsLink"};
+  web::Link signInAgainLink{guidePanel, "signInAgainLink"};
   Footer footer{*this};
 };
 

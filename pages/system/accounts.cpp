@@ -40,48 +40,48 @@ AccountsPage::AccountsPage() : web::Page("AccountsPage") {
 void AccountsPage::buildUserPanels() {
   LeftHalf.Css = "accounts-left";
   UsersPanel.Css = "card";
-  IWLabel1.Caption = "用户设置";
-  IWLabel1.Bold = true;
-  IWLink1.Caption = "【创建新用户】";
-  IWLink1.OnClick = [this] { IWLink1Click(); };
+  usersLabel.Caption = "用户设置";
+  usersLabel.Bold = true;
+  newUserLink.Caption = "【创建新用户】";
+  newUserLink.OnClick = [this] { onNewUser(); };
   UserList.Css = "user-list";
   web::DBGridColumn remove{"删除用户",
                            "删除用户",
                            "用户名",
-                           [this](const std::string& name) { IWDBGrid5Columns2Click(name); },
+                           [this](const std::string& name) { onDeleteUser(name); },
                            {}};
   remove.Confirmation = removalQuestion;
-  IWDBGrid5.Columns = {
+  usersGrid.Columns = {
       {"用户名", "用户名", "", nullptr, {}}, {"权限", "权限", "", nullptr, {}}, remove};
-  IWLabel2.Caption = "权限代码含义";
-  IWLabel2.Bold = true;
-  IWText1.Lines = {"0. 超级管理员：除成绩录入外的所有权限",
-                   "1. 管理员：除成绩录入、考试用户设置外的所有权限",
-                   "2. 主管：录入及修改学生成绩",
-                   "3. 成绩录入员：录入学生成绩，但不能修改成绩",
-                   "4. 普通用户：查询成绩信息，但不能修改信息。",
-                   "5. 班主任：录入及修改本班学生成绩"};
+  rightsLabel.Caption = "权限代码含义";
+  rightsLabel.Bold = true;
+  rightsText.Lines = {"0. 超级管理员：除成绩录入外的所有权限",
+                      "1. 管理员：除成绩录入、考试用户设置外的所有权限",
+                      "2. 主管：录入及修改学生成绩",
+                      "3. 成绩录入员：录入学生成绩，但不能修改成绩",
+                      "4. 普通用户：查询成绩信息，但不能修改信息。",
+                      "5. 班主任：录入及修改本班学生成绩"};
 
-  IWRegion1.Css = "card create-user";
-  IWRegion1.Visible = false;
-  IWLink5.Caption = "×";
-  IWLink5.OnClick = [this] { IWLink5Click(); };
-  IWLabel3.Caption = "创建新用户";
-  IWLabel3.Bold = true;
+  newUserPanel.Css = "card create-user";
+  newUserPanel.Visible = false;
+  closeNewUserLink.Caption = "×";
+  closeNewUserLink.OnClick = [this] { onCloseNewUser(); };
+  newUserLabel.Caption = "创建新用户";
+  newUserLabel.Bold = true;
   for (web::Region* row : {&TypeRow, &NameRow, &PasswordRow, &RepeatRow}) row->Css = "row";
-  IWLabel4.Caption = "用户类型";
-  IWComboBox2.Items = {"超级管理员", "管理员", "主管", "成绩录入员", "普通用户", "班主任"};
-  IWComboBox2.ItemIndex = 0;
-  IWComboBox2.OnChange = [this] { IWComboBox2Change(); };
-  IWLabel5.Caption = "用  户  名";
-  IWLabel6.Caption = "密       码";
-  IWEdit16.PasswordPrompt = true;
-  IWLabel7.Caption = "重复密码";
-  IWEdit20.PasswordPrompt = true;
-  IWButton7.Caption = "添加新用户";
-  IWButton7.OnClick = [this] { IWButton7Click(); };
-  IWRegion4.Visible = false;
-  IWLabel8.Caption = "班主任管理班级";
+  typeLabel.Caption = "用户类型";
+  typeBox.Items = {"超级管理员", "管理员", "主管", "成绩录入员", "普通用户", "班主任"};
+  typeBox.ItemIndex = 0;
+  typeBox.OnChange = [this] { onTypeChosen(); };
+  userNameLabel.Caption = "用  户  名";
+  passwordLabel.Caption = "密       码";
+  passwordEdit.PasswordPrompt = true;
+  repeatLabel.Caption = "重复密码";
+  repeatEdit.PasswordPrompt = true;
+  addUserButton.Caption = "添加新用户";
+  addUserButton.OnClick = [this] { onAddUser(); };
+  classPanel.Visible = false;
+  classLabel.Caption = "班主任管理班级";
 }
 
 void AccountsPage::buildSettingsPanels() {
@@ -90,35 +90,35 @@ void AccountsPage::buildSettingsPanels() {
     panel->Css = "card";
   }
   for (web::Label* title :
-       {&IWLabel9, &RankLabel, &IWLabel10, &IWLabel11, &IWLabel12, &IWLabel13}) {
+       {&modeLabel, &RankLabel, &examLabel, &resetLabel, &bannerLabel, &footerLabel}) {
     title->Bold = true;
   }
-  IWLabel9.Caption = "系统模式";
-  IWComboBox33.Items = {std::string(store::kWorkModeUnified), std::string(store::kWorkModeSelf)};
-  IWComboBox33.OnChange = [this] { IWComboBox33Change(); };
-  IWText2.Lines = {"统考模式和自考模式的区别在于:", "统考模式下班主任类型的用户将不能登录系统;",
-                   "自考模式下班主任可以录入和修改本班在当前测试中的成绩。"};
-  IWLabel10.Caption = "选择默认考试项目";
-  IWComboBox1.OnChange = [this] { IWComboBox1Change(); };
-  IWText3.Lines = {"当前成绩录入均为录入到默认考试项目下。新增考试将自动设置", "为默认考试。"};
+  modeLabel.Caption = "系统模式";
+  modeBox.Items = {std::string(store::kWorkModeUnified), std::string(store::kWorkModeSelf)};
+  modeBox.OnChange = [this] { onModeChosen(); };
+  modeHelp.Lines = {"统考模式和自考模式的区别在于:", "统考模式下班主任类型的用户将不能登录系统;",
+                    "自考模式下班主任可以录入和修改本班在当前测试中的成绩。"};
+  examLabel.Caption = "选择默认考试项目";
+  examBox.OnChange = [this] { onExamChosen(); };
+  examHelp.Lines = {"当前成绩录入均为录入到默认考试项目下。新增考试将自动设置", "为默认考试。"};
   RankLabel.Caption = "　名次方式";
   RankMode.Items = {std::string(analysis::kSequentialRanksText),
                     std::string(analysis::kSharedRanksText)};
-  RankMode.OnChange = [this] { RankModeChange(); };
-  IWLabel11.Caption = "恢复初始数据";
-  IWButton3.Caption = "系统数据重置";
-  IWButton3.OnClick = [this] { IWButton3Click(); };
-  IWText4.Lines = {"如果需要重置系统，删除所用数据和用户，请在后面的文本框输入“yes”",
-                   "然后点击系统数据重置按钮。"};
-  IWLabel12.Caption = "设置网站横幅[banners]";
-  IWButton2.Caption = "上传网站横幅[banners]";
-  IWButton2.OnClick = [this] { IWButton2Click(); };
-  IWText5.Lines = {"此处上传网页顶部的网站横幅图片，上传图片格式必须为",
-                   "高度为50像素的jpg格式图片。"};
-  IWLabel13.Caption = "网页底部文字";
-  IWButton1.Caption = "保存";
-  IWButton1.OnClick = [this] { IWButton1Click(); };
-  IWText6.Lines = {"此处设置网页底部的显示文字，如学校名称，网站备案号等信息。"};
+  RankMode.OnChange = [this] { onRankModeChosen(); };
+  resetLabel.Caption = "恢复初始数据";
+  resetButton.Caption = "系统数据重置";
+  resetButton.OnClick = [this] { onReset(); };
+  resetHelp.Lines = {"如果需要重置系统，删除所用数据和用户，请在后面的文本框输入“yes”",
+                     "然后点击系统数据重置按钮。"};
+  bannerLabel.Caption = "设置网站横幅[banners]";
+  bannerButton.Caption = "上传网站横幅[banners]";
+  bannerButton.OnClick = [this] { onUploadBanner(); };
+  bannerHelp.Lines = {"此处上传网页顶部的网站横幅图片，上传图片格式必须为",
+                      "高度为50像素的jpg格式图片。"};
+  footerLabel.Caption = "网页底部文字";
+  saveFooterButton.Caption = "保存";
+  saveFooterButton.OnClick = [this] { onSaveFooter(); };
+  footerHelp.Lines = {"此处设置网页底部的显示文字，如学校名称，网站备案号等信息。"};
 }
 
 void AccountsPage::onCreate() {
@@ -126,12 +126,12 @@ void AccountsPage::onCreate() {
   web::Session& session = web::currentSession();
   reloadUserList();
   session.tem.close();
-  IWComboBox33.select(session.workMode);
-  IWComboBox1.Items = session.exams;
-  IWComboBox1.select(session.defaultExam);
+  modeBox.select(session.workMode);
+  examBox.Items = session.exams;
+  examBox.select(session.defaultExam);
   RankMode.select(std::string(analysis::rankModeText(
       analysis::parseRankMode(store::readRankModeText(session.dataConnection.db())))));
-  IWEdit1.Text = session.footerText;
+  footerEdit.Text = session.footerText;
 }
 
 // Every row of `yh`; the third column's constant text is each row's delete link.
@@ -139,7 +139,7 @@ void AccountsPage::reloadUserList() {
   web::Session& session = web::currentSession();
   const store::BoundStatement users = store::userListStatement();
   session.sqla.open(users.sql, users.params);
-  IWDBGrid5.DataSource = &session.sqla;
+  usersGrid.DataSource = &session.sqla;
 }
 
 }  // namespace zeziza::pages

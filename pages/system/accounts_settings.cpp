@@ -20,40 +20,40 @@ store::Database& data() {
 
 }  // namespace
 
-void AccountsPage::IWComboBox33Change() {
+void AccountsPage::onModeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  const std::string mode = IWComboBox33.text();
+  const std::string mode = modeBox.text();
   store::writeSetting(data(), store::key::kWorkMode, mode);
   web::currentSession().workMode = mode;
 }
 
-void AccountsPage::IWComboBox1Change() {
+void AccountsPage::onExamChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  const std::string exam = IWComboBox1.text();
+  const std::string exam = examBox.text();
   store::writeSetting(data(), store::key::kDefaultExam, exam);
   web::currentSession().defaultExam = exam;
 }
 
 // Applies to every rank made from now on: the ranking, progress and cloud preparation.
-void AccountsPage::RankModeChange() {
+void AccountsPage::onRankModeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const auto mode = analysis::parseRankMode(RankMode.text());
   store::storeSetting(data(), store::key::kRankMode, analysis::rankModeText(mode));
 }
 
 // The footer of this page keeps the old text until the next page is built.
-void AccountsPage::IWButton1Click() {
+void AccountsPage::onSaveFooter() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  const std::string footer = web::sanitizeHtml(IWEdit1.Text);
+  const std::string footer = web::sanitizeHtml(footerEdit.Text);
   store::writeSetting(data(), store::key::kFooterText, footer);
   web::currentSession().footerText = footer;
   web::ShowMessage("已保存页脚文字，下一个页面起显示");
 }
 
 // Only a JPEG or PNG picture (judged by its content) of a sensible size replaces the banner.
-void AccountsPage::IWButton2Click() {
+void AccountsPage::onUploadBanner() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  const auto& upload = IWFile1.uploaded();
+  const auto& upload = bannerFile.uploaded();
   if (!upload) return;
   if (upload->content.size() > store::kMaxBannerBytes) {
     web::ShowMessage("横幅图片太大，不能超过" + std::to_string(store::kMaxBannerBytes / 1048576) +
@@ -69,9 +69,9 @@ void AccountsPage::IWButton2Click() {
 
 // Other idle sessions end and `data` is restored from `empty`; this session is being
 // served, so it survives with its login state.
-void AccountsPage::IWButton3Click() {
+void AccountsPage::onReset() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  if (IWEdit2.Text != "yes") {
+  if (resetEdit.Text != "yes") {
     web::ShowMessage("操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
     return;
   }

@@ -19,60 +19,60 @@ void fillChoices(web::ComboBox& combo, std::vector<std::string> items) {
 
 }  // namespace
 
-void AccountsPage::IWLink1Click() {
+void AccountsPage::onNewUser() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  IWRegion1.Visible = true;
+  newUserPanel.Visible = true;
 }
 
-void AccountsPage::IWLink5Click() {
-  IWRegion1.Visible = false;
+void AccountsPage::onCloseNewUser() {
+  newUserPanel.Visible = false;
 }
 
 // A class teacher is bound to one unit, grade and class.
-void AccountsPage::IWComboBox2Change() {
+void AccountsPage::onTypeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  if (IWComboBox2.ItemIndex != rights::kClassTeacher) {
-    IWRegion4.Visible = false;
+  if (typeBox.ItemIndex != rights::kClassTeacher) {
+    classPanel.Visible = false;
     return;
   }
   const auto settings = web::currentSession().context().settings().get();
-  fillChoices(IWComboBox26, settings->units);
-  fillChoices(IWComboBox27, web::currentSession().grades);
-  fillChoices(IWComboBox28, settings->classes);
-  IWRegion4.Visible = true;
+  fillChoices(unitBox, settings->units);
+  fillChoices(gradeBox, web::currentSession().grades);
+  fillChoices(classBox, settings->classes);
+  classPanel.Visible = true;
 }
 
 bool AccountsPage::chosenTypeAndScope(store::NewUser& user) {
-  if (IWComboBox2.ItemIndex < 0) {
+  if (typeBox.ItemIndex < 0) {
     web::ShowMessage("请选择用户类型！");
     return false;
   }
-  user.rightsCode = IWComboBox2.ItemIndex;
+  user.rightsCode = typeBox.ItemIndex;
   if (user.rightsCode != rights::kClassTeacher) return true;
-  if (!IWRegion4.Visible || IWComboBox26.ItemIndex < 0 || IWComboBox27.ItemIndex < 0 ||
-      IWComboBox28.ItemIndex < 0) {
+  if (!classPanel.Visible || unitBox.ItemIndex < 0 || gradeBox.ItemIndex < 0 ||
+      classBox.ItemIndex < 0) {
     web::ShowMessage("请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
     return false;
   }
-  user.unit = IWComboBox26.text();
-  user.grade = IWComboBox27.text();
-  user.className = IWComboBox28.text();
+  user.unit = unitBox.text();
+  user.grade = gradeBox.text();
+  user.className = classBox.text();
   return true;
 }
 
-void AccountsPage::IWButton7Click() {
+void AccountsPage::onAddUser() {
   if (!requireRights({rights::kSuperAdmin})) return;
   store::NewUser user;
-  user.name = trimmed(IWEdit15.Text);
+  user.name = trimmed(userNameEdit.Text);
   if (user.name.empty()) {
     web::ShowMessage("用户名能为空");
     return;
   }
-  if (IWEdit16.Text != IWEdit20.Text) {
+  if (passwordEdit.Text != repeatEdit.Text) {
     web::ShowMessage("重复密码错误");
     return;
   }
-  const std::string password = trimmed(IWEdit16.Text);
+  const std::string password = trimmed(passwordEdit.Text);
   if (password.empty()) {
     web::ShowMessage("密码不能为空！");
     return;
@@ -90,11 +90,11 @@ void AccountsPage::IWButton7Click() {
     return;
   }
   reloadUserList();
-  IWRegion1.Visible = false;
+  newUserPanel.Visible = false;
   web::ShowMessage("已创建用户“" + user.name + "”");
 }
 
-void AccountsPage::IWDBGrid5Columns2Click(const std::string& userName) {
+void AccountsPage::onDeleteUser(const std::string& userName) {
   if (!requireRights({rights::kSuperAdmin})) return;
   store::Database& db = web::currentSession().dataConnection.db();
   store::deleteUser(db, userName);
@@ -102,7 +102,7 @@ void AccountsPage::IWDBGrid5Columns2Click(const std::string& userName) {
     web::ShowMessage(
         "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新"
         "创建新的超级管理员账户");
-    IWRegion1.Visible = true;
+    newUserPanel.Visible = true;
   }
   reloadUserList();
 }

@@ -54,24 +54,24 @@ class CloudUploadPageTest : public testing::CloudTest {
   }
 
   void verify(testing::BrowserSession& b) {
-    b.type("IWEdit1", std::to_string(account_));
-    b.type("IWEdit2", "secret");
-    b.click("IWButton2");
+    b.type("accountEdit", std::to_string(account_));
+    b.type("passwordEdit", "secret");
+    b.click("verifyButton");
     ASSERT_EQ(b.message(), "");
   }
 
   // Ticks the page timer, as the browser does, until the running step has ended.
   static void finishStep(testing::BrowserSession& b) {
-    for (int i = 0; i < 2000 && b.control<web::Timer>("IWTimer1").Enabled; ++i) {
+    for (int i = 0; i < 2000 && b.control<web::Timer>("pollTimer").Enabled; ++i) {
       std::this_thread::sleep_for(5ms);
-      b.click("IWTimer1");
+      b.click("pollTimer");
     }
-    ASSERT_FALSE(b.control<web::Timer>("IWTimer1").Enabled) << "the step did not end";
+    ASSERT_FALSE(b.control<web::Timer>("pollTimer").Enabled) << "the step did not end";
   }
 
   // The log oldest first, without time stamps.
   static std::vector<std::string> log(testing::BrowserSession& b) {
-    auto lines = b.control<web::Memo>("IWMemo1").Lines;
+    auto lines = b.control<web::Memo>("logMemo").Lines;
     std::reverse(lines.begin(), lines.end());
     for (auto& l : lines) l = l.substr(l.find(">>"));
     return lines;
@@ -87,54 +87,54 @@ class CloudUploadPageTest : public testing::CloudTest {
 
 TEST_F(CloudUploadPageTest, WrongPasswordRefused) {
   auto b = admin();
-  b.type("IWEdit1", std::to_string(account_));
-  b.type("IWEdit2", "Secret");
-  b.click("IWButton2");
+  b.type("accountEdit", std::to_string(account_));
+  b.type("passwordEdit", "Secret");
+  b.click("verifyButton");
   EXPECT_EQ(b.message(), "注册编号不存在或密码错误,请查证！！！");
-  b.type("IWEdit1", std::to_string(account_ + 1));
-  b.type("IWEdit2", "secret");
-  b.click("IWButton2");
+  b.type("accountEdit", std::to_string(account_ + 1));
+  b.type("passwordEdit", "secret");
+  b.click("verifyButton");
   EXPECT_EQ(b.message(), "注册编号不存在或密码错误,请查证！！！");
-  EXPECT_FALSE(b.control<web::Button>("IWButton3").Enabled);
+  EXPECT_FALSE(b.control<web::Button>("prepareButton").Enabled);
 }
 
 TEST_F(CloudUploadPageTest, FourStepsInOrderWithTheirLog) {
   auto b = admin();
   verify(b);
   EXPECT_EQ(log(b), (std::vector<std::string>{">>开始云端身份验证", ">>完成云端身份验证"}));
-  EXPECT_EQ(b.control<web::Label>("IWLabel12").Caption, "第一步：验证云端用户[已完成]");
-  EXPECT_EQ(b.control<web::Label>("IWLabel12").FontColor, "#B3927B");
-  EXPECT_EQ(b.control<web::Region>("IWRegion6").Css, "step step-current");
-  EXPECT_FALSE(b.control<web::Button>("IWButton2").Enabled);
-  EXPECT_TRUE(b.control<web::Button>("IWButton3").Enabled);
-  EXPECT_FALSE(b.control<web::Button>("IWButton7").Enabled);  // the roster waits for step 2
+  EXPECT_EQ(b.control<web::Label>("verifyTitle").Caption, "第一步：验证云端用户[已完成]");
+  EXPECT_EQ(b.control<web::Label>("verifyTitle").FontColor, "#B3927B");
+  EXPECT_EQ(b.control<web::Region>("prepareStep").Css, "step step-current");
+  EXPECT_FALSE(b.control<web::Button>("verifyButton").Enabled);
+  EXPECT_TRUE(b.control<web::Button>("prepareButton").Enabled);
+  EXPECT_FALSE(b.control<web::Button>("rosterButton").Enabled);  // the roster waits for step 2
   const std::string result = "http://cloud.test/vezav/index.dll?dwid=" + std::to_string(account_);
-  EXPECT_EQ(b.control<web::Label>("stuweb").Caption, "学生查询成绩地址:<a href=\"" + result +
-                                                         "\" target=\"_blank\" rel=\"noopener\">" +
-                                                         result + "</a>");
+  EXPECT_EQ(b.control<web::Label>("studentAddressLabel").Caption,
+            "学生查询成绩地址:<a href=\"" + result + "\" target=\"_blank\" rel=\"noopener\">" +
+                result + "</a>");
 
-  b.choose("IWComboBox4", "初一");
-  b.click("IWButton3");
-  EXPECT_FALSE(b.control<web::Button>("IWButton7").Enabled);  // disabled while it runs
+  b.choose("gradeBox", "初一");
+  b.click("prepareButton");
+  EXPECT_FALSE(b.control<web::Button>("rosterButton").Enabled);  // disabled while it runs
   finishStep(b);
   ASSERT_EQ(b.message(), "");
   EXPECT_EQ(log(b), (std::vector<std::string>{
                         ">>开始云端身份验证", ">>完成云端身份验证", ">>生成本地成绩表",
                         ">>本地成绩表共12行", ">>本地成绩表排序", ">>总排序", ">>年级内排序",
                         ">>班内排序", ">>梳理循环数据", ">>梳理循环数据结束"}));
-  EXPECT_EQ(b.control<web::Label>("IWLabel8").Caption, "第二步：数据准备[已完成]");
-  EXPECT_EQ(b.control<web::Region>("IWRegion8").Css, "step step-current");
-  EXPECT_FALSE(b.control<web::Button>("IWButton3").Enabled);
-  EXPECT_TRUE(b.control<web::Button>("IWButton7").Enabled);
-  EXPECT_TRUE(b.control<web::Button>("IWButton1").Enabled);
-  EXPECT_TRUE(b.control<web::ComboBox>("IWComboBox2").Enabled);
-  EXPECT_EQ(items(b, "njlist"), (std::vector<std::string>{"初一"}));
+  EXPECT_EQ(b.control<web::Label>("prepareTitle").Caption, "第二步：数据准备[已完成]");
+  EXPECT_EQ(b.control<web::Region>("publishStep").Css, "step step-current");
+  EXPECT_FALSE(b.control<web::Button>("prepareButton").Enabled);
+  EXPECT_TRUE(b.control<web::Button>("rosterButton").Enabled);
+  EXPECT_TRUE(b.control<web::Button>("publishButton").Enabled);
+  EXPECT_TRUE(b.control<web::ComboBox>("periodBox").Enabled);
+  EXPECT_EQ(items(b, "gradeList"), (std::vector<std::string>{"初一"}));
 
-  b.click("IWButton7");
+  b.click("rosterButton");
   finishStep(b);
   EXPECT_EQ(cloud().count("stu"), 3);
-  b.choose("IWComboBox2", "30天");
-  b.click("IWButton1");
+  b.choose("periodBox", "30天");
+  b.click("publishButton");
   finishStep(b);
   ASSERT_EQ(b.message(), "");
   const auto lines = log(b);
@@ -144,43 +144,43 @@ TEST_F(CloudUploadPageTest, FourStepsInOrderWithTheirLog) {
   // 801: 数学 语文 总分 平均分; 802: five rows; 803: three.
   EXPECT_EQ(cloud().count("cjb"), 12);
   EXPECT_EQ(b.control<web::Label>("sentCount").Caption.rfind("已发送", 0), 0u);
-  EXPECT_TRUE(b.control<web::Button>("IWButton1").Enabled);  // may run again
+  EXPECT_TRUE(b.control<web::Button>("publishButton").Enabled);  // may run again
 }
 
 TEST_F(CloudUploadPageTest, LoopListsForAllAndForOne) {
   auto b = admin();
   verify(b);
-  b.click("IWButton3");
+  b.click("prepareButton");
   finishStep(b);
-  EXPECT_EQ(items(b, "dwlist"), (std::vector<std::string>{"中心校区", "东校区", "西校区"}));
-  EXPECT_EQ(items(b, "njlist"), (std::vector<std::string>{"初一", "初二"}));
-  EXPECT_EQ(items(b, "bclist").size(), 9u);
-  EXPECT_EQ(items(b, "kmlist"),
+  EXPECT_EQ(items(b, "unitList"), (std::vector<std::string>{"中心校区", "东校区", "西校区"}));
+  EXPECT_EQ(items(b, "gradeList"), (std::vector<std::string>{"初一", "初二"}));
+  EXPECT_EQ(items(b, "classList").size(), 9u);
+  EXPECT_EQ(items(b, "subjectList"),
             (std::vector<std::string>{"数学", "语文", "英语", "平均分", "总分"}));
-  EXPECT_EQ(items(b, "dwidlist").size(), 3u);
+  EXPECT_EQ(items(b, "unitIdList").size(), 3u);
   EXPECT_EQ(cloud().count("gxdw"), 3);
 
   auto other = admin();
   verify(other);
-  other.choose("IWComboBox3", "东校区");
-  other.choose("IWComboBox1", "总分");
-  other.click("IWButton3");
+  other.choose("unitBox", "东校区");
+  other.choose("subjectBox", "总分");
+  other.click("prepareButton");
   finishStep(other);
-  EXPECT_EQ(items(other, "dwlist"), (std::vector<std::string>{"东校区"}));
-  EXPECT_EQ(items(other, "dwidlist"), (std::vector<std::string>{items(b, "dwidlist")[1]}));
-  EXPECT_EQ(items(other, "kmlist"), (std::vector<std::string>{"总分"}));
+  EXPECT_EQ(items(other, "unitList"), (std::vector<std::string>{"东校区"}));
+  EXPECT_EQ(items(other, "unitIdList"), (std::vector<std::string>{items(b, "unitIdList")[1]}));
+  EXPECT_EQ(items(other, "subjectList"), (std::vector<std::string>{"总分"}));
   EXPECT_EQ(cloud().count("gxdw"), 3);  // known names are found, not added again
 }
 
 TEST_F(CloudUploadPageTest, AllSubjectsPublishInListOrderThenAverageThenTotal) {
   auto b = admin();
   verify(b);
-  b.choose("IWComboBox3", "东校区");
-  b.choose("IWComboBox4", "初一");
-  b.choose("IWComboBox5", "一班");
-  b.click("IWButton3");
+  b.choose("unitBox", "东校区");
+  b.choose("gradeBox", "初一");
+  b.choose("classBox", "一班");
+  b.click("prepareButton");
   finishStep(b);
-  b.click("IWButton1");
+  b.click("publishButton");
   finishStep(b);
   std::vector<std::string> order;
   for (const auto& line : log(b)) {
@@ -199,12 +199,12 @@ TEST_F(CloudUploadPageTest, PublishedExamShowsItsPeriodAndKeepsIt) {
       {std::to_string(account_)});
   auto b = admin();
   verify(b);
-  b.click("IWButton3");
+  b.click("prepareButton");
   finishStep(b);
-  EXPECT_EQ(b.control<web::Label>("IWLabel29").Caption,
+  EXPECT_EQ(b.control<web::Label>("periodNote").Caption,
             "考试项目已存在查询有效期截至到：2026-03-02");
-  EXPECT_FALSE(b.control<web::ComboBox>("IWComboBox2").Enabled);
-  b.click("IWButton1");
+  EXPECT_FALSE(b.control<web::ComboBox>("periodBox").Enabled);
+  b.click("publishButton");
   finishStep(b);
   EXPECT_EQ(cloud().scalar("SELECT count(*) || ':' || max(有效期) FROM xmb"), "1:60");
 }
@@ -213,14 +213,14 @@ TEST_F(CloudUploadPageTest, RosterNeedsPreparationAndADigitPassword) {
   auto b = admin();
   verify(b);
   // Before step 2 the roster button is off, and a click forged past it is not run.
-  EXPECT_FALSE(b.control<web::Button>("IWButton7").Enabled);
-  b.click("IWButton7");
+  EXPECT_FALSE(b.control<web::Button>("rosterButton").Enabled);
+  b.click("rosterButton");
   EXPECT_NE(b.message(), CloudUploadPage::kPrepareFirstMessage);
   EXPECT_EQ(cloud().count("stu"), 0);
-  b.click("IWButton3");
+  b.click("prepareButton");
   finishStep(b);
-  b.type("IWEdit9", "12a");
-  b.click("IWButton7");
+  b.type("defaultPasswordEdit", "12a");
+  b.click("rosterButton");
   EXPECT_EQ(b.message(), CloudUploadPage::kPasswordDigitsMessage);
   EXPECT_EQ(cloud().count("stu"), 0);
 }
@@ -234,20 +234,20 @@ TEST_F(CloudUploadPageTest, SecondSessionRefusedWhileOnePublishes) {
   cloud::pg::Connection blocker(cloud().conninfo());
   cloud::pg::Transaction hold(blocker);
   blocker.exec("LOCK TABLE gxdw IN ACCESS EXCLUSIVE MODE");
-  first.click("IWButton3");
-  EXPECT_TRUE(first.control<web::Timer>("IWTimer1").Enabled);
-  second.click("IWButton3");
+  first.click("prepareButton");
+  EXPECT_TRUE(first.control<web::Timer>("pollTimer").Enabled);
+  second.click("prepareButton");
   EXPECT_EQ(second.message(), CloudUploadPage::kBusyMessage);
-  EXPECT_TRUE(second.control<web::Button>("IWButton3").Enabled);
-  EXPECT_FALSE(second.control<web::Button>("IWButton7").Enabled);
+  EXPECT_TRUE(second.control<web::Button>("prepareButton").Enabled);
+  EXPECT_FALSE(second.control<web::Button>("rosterButton").Enabled);
   hold.commit();
   finishStep(first);
   EXPECT_EQ(first.message(), "");
-  second.click("IWButton3");
+  second.click("prepareButton");
   finishStep(second);
   EXPECT_EQ(second.message(), "");
   // The first session's preparation was replaced: its upload is refused, not spoiled.
-  first.click("IWButton1");
+  first.click("publishButton");
   finishStep(first);
   EXPECT_EQ(first.message(), "本地成绩表已被重新准备，请重新执行第二步：数据准备。");
   EXPECT_EQ(cloud().count("cjb"), 0);
@@ -260,7 +260,7 @@ TEST_F(CloudUploadPageTest, LeavingThePageStopsTheStep) {
   {
     cloud::pg::Transaction hold(blocker);
     blocker.exec("LOCK TABLE gxdw IN ACCESS EXCLUSIVE MODE");
-    b.click("IWButton3");
+    b.click("prepareButton");
     std::thread release([&] {
       std::this_thread::sleep_for(100ms);
       hold.commit();
@@ -270,7 +270,7 @@ TEST_F(CloudUploadPageTest, LeavingThePageStopsTheStep) {
   }
   auto again = admin();
   verify(again);
-  again.click("IWButton3");
+  again.click("prepareButton");
   EXPECT_EQ(again.message(), "");  // the lease went back with the old page
   finishStep(again);
 }

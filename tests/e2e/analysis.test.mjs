@@ -32,8 +32,8 @@ async function cellTexts(selector) {
 test('chart: one bar per student in the five colours in turn, values and legend', async () => {
   const { page, dialogs } = b;
   await open('#chart', '图表统计');
-  await page.selectOption('#iwcombobox5', { label: '学生' });
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#groupingbox', { label: '学生' });
+  await b.submitBy('#analysebutton');
   assert.deepEqual(dialogs, []);
   const fills = await page.$$eval('.iw-chart svg rect.iw-bar', (bars) => bars.map((r) => r.getAttribute('fill')));
   assert.deepEqual(fills, ['#B47D4B', '#B49B52', '#839573', '#416674', '#835082', '#B47D4B']);
@@ -53,9 +53,9 @@ test('chart: one bar per student in the five colours in turn, values and legend'
   assert.equal(await page.isVisible('.iw-dyngrid'), false);
 
   // Grouped by class, 一班 gathers both units' rows.
-  await page.selectOption('#iwcombobox5', { label: '班次' });
-  await page.selectOption('#iwcombobox6', { label: '数学' });
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#groupingbox', { label: '班次' });
+  await page.selectOption('#columnbox', { label: '数学' });
+  await b.submitBy('#analysebutton');
   assert.deepEqual(await cellTexts('.iw-chart svg text.iw-bar-value'), ['76.250', '69.000']);
   assert.deepEqual(await cellTexts('.iw-legend-table td.iw-legend-value'), ['76.250', '69.000']);
 });
@@ -63,9 +63,9 @@ test('chart: one bar per student in the five colours in turn, values and legend'
 test('chart table: sorted by a click on a column title, filtered by a text per column', async () => {
   const { page } = b;
   await open('#chart', '图表统计');
-  await page.selectOption('#iwcombobox5', { label: '学生' });
-  await page.selectOption('#iwcombobox7', { label: '表格呈现' });
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#groupingbox', { label: '学生' });
+  await page.selectOption('#presentationbox', { label: '表格呈现' });
+  await b.submitBy('#analysebutton');
   assert.equal(await page.isVisible('.iw-chart-box'), false);
   assert.deepEqual(await cellTexts('.iw-dyngrid thead tr:first-child th'), ['单位', '数学', '语文', '整体']);
   const column = (n) => cellTexts(`.iw-dyngrid tbody tr td:nth-child(${n})`);
@@ -90,12 +90,12 @@ test('chart table: sorted by a click on a column title, filtered by a text per c
 test('ranking, reached through the navigation bar: ranks by total, average and subject', async () => {
   const { page, dialogs } = b;
   await open('#chart', '图表统计');
-  await b.submitBy('[id="navigationbar.lcjpx"]');  // 【成绩排序】
+  await b.submitBy('[id="navigationbar.rankinglink"]');  // 【成绩排序】
   assert.equal(await page.title(), '成绩排序');
-  assert.equal(await page.isVisible('#iwgrid1'), false);
-  await b.submitBy('#iwbutton1');
+  assert.equal(await page.isVisible('#resultgrid'), false);
+  await b.submitBy('#analysebutton');
   assert.deepEqual(dialogs, []);
-  const row = (r) => cellTexts(`#iwgrid1 tr:nth-child(${r + 1}) > *`);
+  const row = (r) => cellTexts(`#resultgrid tr:nth-child(${r + 1}) > *`);
   assert.deepEqual(await row(0), ['序号', '考号', '姓名', '学校', '年级', '班次', '考试名称', '总分', '平均分', '数学', '语文']);
   assert.deepEqual(await row(2), ['2', '102', '李四', '中心校区', '初一', '二班', '期中', '[ 2 ] 168.00', '[ 2 ] 84', '[ 2 ] 88', '[ 3 ] 80']);
   assert.deepEqual(await row(3), ['3', '103', '王<b>五</b>', '东校区', '初一', '一班', '期中', '[ 3 ] 168.00', '[ 3 ] 84', '[ 3 ] 80', '[ 2 ] 88']);
@@ -105,27 +105,27 @@ test('ranking, reached through the navigation bar: ranks by total, average and s
 test('distribution: top X with a tie, and the details of one class', async () => {
   const { page, dialogs } = b;
   await open('#distribution', '分布情况');
-  await page.fill('#iwedit1', '2');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#xedit', '2');
+  await b.submitBy('#analysebutton');
   assert.deepEqual(dialogs.pop(), {
     type: 'alert',
     message: '分界点位置出现并列成绩，已保留并列学生，将导致符合条件人数大于要求人数！请注意查看！',
   });
-  const rows = await page.$$eval('#iwgrid1 tr', (trs) => trs.map((tr) => [...tr.children].map((c) => c.textContent)));
+  const rows = await page.$$eval('#resultgrid tr', (trs) => trs.map((tr) => [...tr.children].map((c) => c.textContent)));
   assert.deepEqual(rows, [
     ['单  位', '年  级', '班  次', '学生人数', '详  情'],
     ['中心校区', '初一', '一班', '1', '查看详情'],
     ['中心校区', '初一', '二班', '1', '查看详情'],
     ['东校区', '初一', '一班', '1', '查看详情'],
   ]);
-  assert.equal(await page.isVisible('#iwregion1'), false);
-  await b.submitBy('#iwgrid1 tr:nth-child(4) a');
-  assert.equal(await page.isVisible('#iwregion1'), true);
-  assert.deepEqual(await cellTexts('#iwgrid2 tr:nth-child(2) td'), ['103', '王<b>五</b>', '84', '168', '80', '88']);
-  await b.submitBy('#iwlink1');
-  assert.equal(await page.isVisible('#iwregion1'), false);
+  assert.equal(await page.isVisible('#detailspanel'), false);
+  await b.submitBy('#resultgrid tr:nth-child(4) a');
+  assert.equal(await page.isVisible('#detailspanel'), true);
+  assert.deepEqual(await cellTexts('#detailsgrid tr:nth-child(2) td'), ['103', '王<b>五</b>', '84', '168', '80', '88']);
+  await b.submitBy('#closedetailslink');
+  assert.equal(await page.isVisible('#detailspanel'), false);
 
-  await page.fill('#iwedit1', '0');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#xedit', '0');
+  await b.submitBy('#analysebutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '参数错误，请设定参数后操作' });
 });

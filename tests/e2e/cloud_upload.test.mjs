@@ -19,7 +19,7 @@ after(async () => {
 
 // The log lines oldest first, without their time stamps.
 async function logLines(page) {
-  const text = await page.inputValue('#iwmemo1');
+  const text = await page.inputValue('#logmemo');
   return text.split('\n').filter((l) => l.includes('>>')).map((l) => l.slice(l.indexOf('>>'))).reverse();
 }
 
@@ -29,7 +29,7 @@ async function waitForLog(page, last) {
     try {
       await b.settled();
       const lines = await logLines(page);
-      if (lines.at(-1) === last && !(await page.isDisabled('#iwbutton7'))) return lines;
+      if (lines.at(-1) === last && !(await page.isDisabled('#rosterbutton'))) return lines;
     } catch {
       // the timer's submission replaced the page under us; look again
     }
@@ -43,35 +43,35 @@ test('cloud upload journey', async () => {
   await page.goto(server.url + '/');
   await page.waitForFunction(() => document.title === '系统登陆');
   await b.settled();
-  await page.fill('#iwedit4', '校长');
-  await page.fill('#iwedit3', 'geheim');
-  await page.fill('#iwedit5', 'geheim');
-  await b.submitBy('#iwbutton2');
+  await page.fill('#adminnameedit', '校长');
+  await page.fill('#adminpasswordedit', 'geheim');
+  await page.fill('#adminrepeatedit', 'geheim');
+  await b.submitBy('#createadminbutton');
   dialogs.length = 0;
-  await page.fill('#iwedit1', '校长');
-  await page.fill('#iwedit2', 'geheim');
-  await b.submitBy('#iwbutton1');
-  await b.submitBy('#navigationbar\\.lsccj');
+  await page.fill('#usernameedit', '校长');
+  await page.fill('#passwordedit', 'geheim');
+  await b.submitBy('#signinbutton');
+  await b.submitBy('#navigationbar\\.uploadlink');
   assert.equal(await page.title(), '上传成绩');
-  assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[未完成]');
-  assert.ok(await page.isDisabled('#iwbutton3'));
+  assert.equal(await page.textContent('#verifytitle'), '第一步：验证云端用户[未完成]');
+  assert.ok(await page.isDisabled('#preparebutton'));
 
-  await page.fill('#iwedit1', '1');
-  await page.fill('#iwedit2', 'secret');
-  await b.submitBy('#iwbutton2');
+  await page.fill('#accountedit', '1');
+  await page.fill('#passwordedit', 'secret');
+  await b.submitBy('#verifybutton');
   assert.deepEqual(dialogs, []);
-  assert.equal(await page.textContent('#iwlabel12'), '第一步：验证云端用户[已完成]');
-  assert.ok(await page.isEnabled('#iwbutton3'));
+  assert.equal(await page.textContent('#verifytitle'), '第一步：验证云端用户[已完成]');
+  assert.ok(await page.isEnabled('#preparebutton'));
 
-  await b.submitBy('#iwbutton3');
+  await b.submitBy('#preparebutton');
   let lines = await waitForLog(page, '>>梳理循环数据结束');
-  assert.equal(await page.textContent('#iwlabel8'), '第二步：数据准备[已完成]');
-  assert.ok(await page.isEnabled('#iwbutton1'));
+  assert.equal(await page.textContent('#preparetitle'), '第二步：数据准备[已完成]');
+  assert.ok(await page.isEnabled('#publishbutton'));
 
-  await b.submitBy('#iwbutton7');
+  await b.submitBy('#rosterbutton');
   lines = await waitForLog(page, '>>上传学生花名册完成');
 
-  await b.submitBy('#iwbutton1');
+  await b.submitBy('#publishbutton');
   lines = await waitForLog(page, '>>上报完成！');
   const order = ['>>开始云端身份验证', '>>完成云端身份验证', '>>生成本地成绩表', '>>梳理循环数据结束',
                  '>>开始上传学生花名册', '>>上传学生花名册完成', '>>获得项目ID', '>>上报完成！'];

@@ -25,15 +25,15 @@ after(async () => {
 
 // The pages of the navigation bar, each with the button that fills it with a result.
 const PAGES = [
-  ['【成绩查询】', '#iwbutton1'],
-  ['【图表统计】', '#iwbutton1'],
-  ['【班级对比】', '#iwbutton1'],
-  ['【成绩排序】', '#iwbutton1'],
-  ['【进步统计】', '#iwbutton1'],
+  ['【成绩查询】', '#querybutton'],
+  ['【图表统计】', '#analysebutton'],
+  ['【班级对比】', '#analysebutton'],
+  ['【成绩排序】', '#analysebutton'],
+  ['【进步统计】', '#analysebutton'],
   ['【分布情况】', null],
   ['【单位设置】', null],
   ['【考试设置】', null],
-  ['【学生管理】', '#iwbutton2'],
+  ['【学生管理】', '#querybutton'],
   ['【系统设置】', null],
   ['【上传成绩】', null],
   ['【修改密码】', null],
@@ -78,9 +78,9 @@ async function signIn() {
   await page.goto(server.url + '/');
   await page.waitForFunction(() => document.title === '系统登陆');
   await b.settled();
-  await page.fill('#iwedit1', 'admin');
-  await page.fill('#iwedit2', 'geheim');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#usernameedit', 'admin');
+  await page.fill('#passwordedit', 'geheim');
+  await b.submitBy('#signinbutton');
 }
 
 for (const [width, height] of [[1280, 800], [1920, 1080]]) {
@@ -102,8 +102,8 @@ test('a chart of six hundred students keeps every label apart', async () => {
   await page.setViewportSize({ width: 1280, height: 800 });
   await signIn();
   await b.submitBy('a.lnk:text-is("【图表统计】")');
-  await page.selectOption('#iwcombobox5', { label: '学生' });
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#groupingbox', { label: '学生' });
+  await b.submitBy('#analysebutton');
   const labels = await page.$$eval('.iw-chart svg text.iw-bar-label', (texts) =>
     texts.filter((t) => t.getAttribute('text-anchor') === 'end')
       .map((t) => { const r = t.getBoundingClientRect(); return [r.top, r.bottom]; }));

@@ -27,79 +27,79 @@ async function openRoster() {
 }
 
 async function gridRows() {
-  return (await b.page.locator('#iwdbgrid2 tr').count()) - 1;
+  return (await b.page.locator('#resultsgrid tr').count()) - 1;
 }
 
 test('units page: add a grade and a class', async () => {
   const { page, dialogs } = b;
   await openRoster();
   // A fresh school has no grades yet: the roster points to the units page.
-  await b.submitBy('#iwlink1');
-  assert.ok(await page.isVisible('#iwregion4'));
-  await b.submitBy('#iwlink7');
+  await b.submitBy('#addstudentslink');
+  assert.ok(await page.isVisible('#noticepanel'));
+  await b.submitBy('#unitslink');
   assert.equal(await page.title(), '单位设置');
 
-  await page.fill('#iwedit3', '  2024级 ');
-  await b.submitBy('#iwbutton3');
-  await page.fill('#iwedit4', '十 班');
-  await b.submitBy('#iwbutton4');
+  await page.fill('#gradeedit', '  2024级 ');
+  await b.submitBy('#gradeaddbutton');
+  await page.fill('#classedit', '十 班');
+  await b.submitBy('#classaddbutton');
   assert.deepEqual(dialogs, []);
-  assert.match(await page.textContent('#iwgrid2'), /2024级/);
-  assert.match(await page.textContent('#iwgrid3'), /十 班/);
+  assert.match(await page.textContent('#gradegrid'), /2024级/);
+  assert.match(await page.textContent('#classgrid'), /十 班/);
 
-  await page.fill('#iwedit3', '2024级');
-  await b.submitBy('#iwbutton3');
+  await page.fill('#gradeedit', '2024级');
+  await b.submitBy('#gradeaddbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '添加失败，该年级已存在！' });
 });
 
 test('roster: paste students as two columns and page through them', async () => {
   const { page, dialogs } = b;
   await openRoster();  // a new session reads the grades as a sign-in does
-  await b.submitBy('#iwlink1');
-  assert.ok(await page.isVisible('#iwregion9'));
-  await page.selectOption('#iwcombobox10', { label: '东校区' });
-  await page.selectOption('#iwcombobox11', { label: '2024级' });
-  await page.selectOption('#iwcombobox12', { label: '十 班' });
+  await b.submitBy('#addstudentslink');
+  assert.ok(await page.isVisible('#addpanel'));
+  await page.selectOption('#addunitbox', { label: '东校区' });
+  await page.selectOption('#addgradebox', { label: '2024级' });
+  await page.selectOption('#addclassbox', { label: '十 班' });
 
-  await page.fill('#iwmemo1', column(['S001', 'S002', 'S003']));
-  await page.fill('#iwmemo2', column(['张三', '李四', "O'Brien"]));
-  await b.submitBy('#iwbutton3');
+  await page.fill('#numbersmemo', column(['S001', 'S002', 'S003']));
+  await page.fill('#namesmemo', column(['张三', '李四', "O'Brien"]));
+  await b.submitBy('#addbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已添加3名学生' });
   assert.deepEqual(dialogs, []);
-  assert.equal(await page.inputValue('#iwmemo1'), '');
+  assert.equal(await page.inputValue('#numbersmemo'), '');
 
   // A batch with a number that exists adds nobody.
-  await page.fill('#iwmemo1', column(['S100', 'S002']));
-  await page.fill('#iwmemo2', column(['甲', '乙']));
-  await b.submitBy('#iwbutton3');
+  await page.fill('#numbersmemo', column(['S100', 'S002']));
+  await page.fill('#namesmemo', column(['甲', '乙']));
+  await b.submitBy('#addbutton');
   assert.deepEqual(dialogs.pop(), {
     type: 'alert', message: '/S002上述学生编号已存在，全部学生添加失败，请核对后在添加',
   });
 
   const more = range(4, 45);
-  await page.fill('#iwmemo1', column(more.map((i) => 'S' + String(i).padStart(3, '0'))));
-  await page.fill('#iwmemo2', column(more.map((i) => '学生' + i)));
-  await b.submitBy('#iwbutton3');
+  await page.fill('#numbersmemo', column(more.map((i) => 'S' + String(i).padStart(3, '0'))));
+  await page.fill('#namesmemo', column(more.map((i) => '学生' + i)));
+  await b.submitBy('#addbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已添加42名学生' });
   assert.deepEqual(dialogs, []);
 
-  await b.submitBy('#iwbutton2');
-  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第1页/共3页]');
+  await b.submitBy('#querybutton');
+  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第1页/共3页]');
   assert.equal(await gridRows(), 20);
-  await b.submitBy('#iwlink10');
-  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第2页/共3页]');
-  await b.submitBy('#iwlink11');
-  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第3页/共3页]');
+  await b.submitBy('#nextpagelink');
+  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第2页/共3页]');
+  await b.submitBy('#lastpagelink');
+  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第3页/共3页]');
   assert.equal(await gridRows(), 5);
-  assert.match(await page.textContent('#iwdbgrid2'), /学生45/);
-  await Promise.all([page.waitForNavigation(), page.selectOption('#iwcombobox23', { label: '1' })]);
+  assert.match(await page.textContent('#resultsgrid'), /学生45/);
+  await Promise.all([page.waitForNavigation(), page.selectOption('#pagebox', { label: '1' })]);
   await b.settled();
-  assert.equal(await page.textContent('#iwlabel41'), '共有45条符合条件的记录  [第1页/共3页]');
-  assert.match(await page.textContent('#iwdbgrid2'), /O'Brien/);
+  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第1页/共3页]');
+  assert.match(await page.textContent('#resultsgrid'), /O'Brien/);
 
-  await page.selectOption('#iwcombobox8', { label: '2024级' });
-  await page.fill('#iwedit12', "O'B");
-  await b.submitBy('#iwbutton2');
-  assert.equal(await page.textContent('#iwlabel41'), '共有1条符合条件的记录  [第1页/共1页]');
+  await page.selectOption('#gradebox', { label: '2024级' });
+  await page.fill('#namepartedit', "O'B");
+  await b.submitBy('#querybutton');
+  assert.equal(await page.textContent('#countlabel'), '共有1条符合条件的记录  [第1页/共1页]');
   assert.deepEqual(dialogs, []);
 });

@@ -54,9 +54,9 @@ async function waitForLog(page, last) {
   for (let i = 0; i < 120; i++) {
     try {
       await b.settled();
-      const text = await page.inputValue('#iwmemo1');
+      const text = await page.inputValue('#logmemo');
       const newest = text.split('\n').find((l) => l.includes('>>'));
-      if (newest?.endsWith(last) && !(await page.isDisabled('#iwbutton7'))) return;
+      if (newest?.endsWith(last) && !(await page.isDisabled('#rosterbutton'))) return;
     } catch {
       // the timer's submission replaced the page under us; look again
     }
@@ -73,16 +73,16 @@ test('registration, publishing and a student looking up the scores', async () =>
   // The school server's cloud page links to the results site's registration.
   await page.goto(school.url + '/');
   await b.settled();
-  await page.fill('#iwedit4', '校长');
-  await page.fill('#iwedit3', 'geheim');
-  await page.fill('#iwedit5', 'geheim');
-  await b.submitBy('#iwbutton2');
+  await page.fill('#adminnameedit', '校长');
+  await page.fill('#adminpasswordedit', 'geheim');
+  await page.fill('#adminrepeatedit', 'geheim');
+  await b.submitBy('#createadminbutton');
   dialogs.length = 0;
-  await page.fill('#iwedit1', '校长');
-  await page.fill('#iwedit2', 'geheim');
-  await b.submitBy('#iwbutton1');
-  await b.submitBy('#navigationbar\\.lsccj');
-  const registration = await page.getAttribute('#iwlabel13 a', 'href');
+  await page.fill('#usernameedit', '校长');
+  await page.fill('#passwordedit', 'geheim');
+  await b.submitBy('#signinbutton');
+  await b.submitBy('#navigationbar\\.uploadlink');
+  const registration = await page.getAttribute('#registerlabel a', 'href');
   assert.equal(registration, results.url + '/vezav/reg');
 
   // Registration on the results site.
@@ -98,17 +98,17 @@ test('registration, publishing and a student looking up the scores', async () =>
   assert.match(number, /^\d+$/);
 
   // Publishing from the school server with the new number.
-  await page.fill('#iwedit1', number);
-  await page.fill('#iwedit2', 'schoolpass');
-  await b.submitBy('#iwbutton2');
+  await page.fill('#accountedit', number);
+  await page.fill('#passwordedit', 'schoolpass');
+  await b.submitBy('#verifybutton');
   assert.deepEqual(dialogs, []);
-  const resultLink = await page.getAttribute('#stuweb a', 'href');
+  const resultLink = await page.getAttribute('#studentaddresslabel a', 'href');
   assert.equal(resultLink, `${results.url}/vezav/index.dll?dwid=${number}`);
-  await b.submitBy('#iwbutton3');
+  await b.submitBy('#preparebutton');
   await waitForLog(page, '>>梳理循环数据结束');
-  await b.submitBy('#iwbutton7');
+  await b.submitBy('#rosterbutton');
   await waitForLog(page, '>>上传学生花名册完成');
-  await b.submitBy('#iwbutton1');
+  await b.submitBy('#publishbutton');
   await waitForLog(page, '>>上报完成！');
   assert.deepEqual(dialogs, []);
 

@@ -25,9 +25,9 @@ async function signIn(name) {
   await page.goto(server.url + '/');
   await page.waitForFunction(() => document.title === '系统登陆');
   await b.settled();
-  await page.fill('#iwedit1', name);
-  await page.fill('#iwedit2', 'pw');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#usernameedit', name);
+  await page.fill('#passwordedit', 'pw');
+  await b.submitBy('#signinbutton');
   assert.equal(await page.title(), '成绩录入');
 }
 
@@ -36,7 +36,7 @@ async function enterScore(second, score) {
   const { page } = b;
   await page.keyboard.type(second);
   await page.keyboard.press('Enter');
-  assert.equal(await activeId(), 'iwedit2');
+  assert.equal(await activeId(), 'directscoreedit');
   await page.keyboard.type(score);
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   await b.settled();
@@ -44,59 +44,59 @@ async function enterScore(second, score) {
 
 async function loadClass(subject) {
   const { page } = b;
-  await page.selectOption('#iwcombobox4', { label: '七年级' });
-  await page.selectOption('#iwcombobox5', { label: '一班' });
-  await page.selectOption('#iwcombobox1', { label: subject });
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#gradebox', { label: '七年级' });
+  await page.selectOption('#classbox', { label: '一班' });
+  await page.selectOption('#subjectbox', { label: subject });
+  await b.submitBy('#loadbutton');
 }
 
 // 取消 frees the lists of a loaded class.
 async function loadClassAfterCancel(subject) {
-  await b.submitBy('#iwbutton3');
+  await b.submitBy('#cancelbutton');
   await loadClass(subject);
 }
 
 test('direct entry with the Enter key, student after student', async () => {
   const { page, dialogs } = b;
   await signIn('clerk');
-  assert.equal(await activeId(), 'iwedit1');  // the page opens ready for the first number
-  assert.equal(await page.textContent('#iwlabel20'), 'clerk[成绩录入员]');
-  await page.selectOption('#iwcombobox1', { label: '数学' });
-  await page.fill('#iwedit6', '80');
-  await page.click('#iwedit1');
+  assert.equal(await activeId(), 'directnumberedit');  // the page opens ready for the first number
+  assert.equal(await page.textContent('#usercaption'), 'clerk[成绩录入员]');
+  await page.selectOption('#directsubjectbox', { label: '数学' });
+  await page.fill('#numberprefixedit', '80');
+  await page.click('#directnumberedit');
   for (const [second, score] of [['1', '85'], ['2', '90.5'], ['3', '77']]) {
     await enterScore(second, score);
     assert.deepEqual(dialogs, []);
-    assert.equal(await activeId(), 'iwedit1');
-    assert.equal(await page.inputValue('#iwedit4'), '80' + second);
-    assert.equal(await page.inputValue('#iwedit7'), score);
-    assert.equal(await page.inputValue('#iwedit6'), '80');
+    assert.equal(await activeId(), 'directnumberedit');
+    assert.equal(await page.inputValue('#lastnumberedit'), '80' + second);
+    assert.equal(await page.inputValue('#lastscoreedit'), score);
+    assert.equal(await page.inputValue('#numberprefixedit'), '80');
   }
-  assert.equal(await page.inputValue('#iwedit5'), '王五');
+  assert.equal(await page.inputValue('#lastnameedit'), '王五');
 
   await enterScore('9', '60');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '考生不存在,请核对后再试！' });
   // After a refusal the focus is back in the number box, ready to type it again.
-  assert.equal(await activeId(), 'iwedit1');
-  await page.fill('#iwedit1', '');
+  assert.equal(await activeId(), 'directnumberedit');
+  await page.fill('#directnumberedit', '');
   await enterScore('1', '99');
   assert.deepEqual(dialogs.pop(), {
     type: 'alert', message: '该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆',
   });
-  assert.equal(await activeId(), 'iwedit1');
+  assert.equal(await activeId(), 'directnumberedit');
 
   // Ticked, the number advances and only the score is left to type.
-  await page.check('#iwcheckbox1');
-  await page.click('#iwedit1');
+  await page.check('#autoincrementbox');
+  await page.click('#directnumberedit');
   await enterScore('4', '66');
-  assert.equal(await page.inputValue('#iwedit1'), '5');
-  assert.equal(await activeId(), 'iwedit2');
+  assert.equal(await page.inputValue('#directnumberedit'), '5');
+  assert.equal(await activeId(), 'directscoreedit');
   assert.deepEqual(dialogs, []);
 });
 
 test('class grid filled with the keyboard and saved', async () => {
   const { page, dialogs } = b;
-  await b.submitBy('#iwlink7');
+  await b.submitBy('#gridmodelink');
   assert.equal(await page.title(), '表格录入');
   await loadClass('数学');
   // The clerk sees the stored scores locked.
@@ -104,19 +104,19 @@ test('class grid filled with the keyboard and saved', async () => {
   assert.ok(await page.isDisabled('#scorebox2'));
 
   await loadClassAfterCancel('语文');
-  assert.match(await page.textContent('#iwlabel41'), /中心校区七年级一班语文中共有4条符合条件的记录/);
+  assert.match(await page.textContent('#loadedcaption'), /中心校区七年级一班语文中共有4条符合条件的记录/);
   await page.click('#scorebox1');
   for (const score of ['81', '82', '83', '84']) {
     await page.keyboard.type(score);
     await page.keyboard.press('Enter');
   }
-  assert.equal(await activeId(), 'iwbutton2');
+  assert.equal(await activeId(), 'savebutton');
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   await b.settled();
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存4个成绩' });
   assert.deepEqual(dialogs, []);
   // Still loaded, 保存成绩 stays on for a correction.
-  assert.equal(await page.isDisabled('#iwbutton2'), false);
+  assert.equal(await page.isDisabled('#savebutton'), false);
 
   await loadClassAfterCancel('语文');
   assert.equal(await page.inputValue('#scorebox3'), '83');
@@ -125,28 +125,28 @@ test('class grid filled with the keyboard and saved', async () => {
 
 test('a supervisor pastes two columns on the import page', async () => {
   const { page, dialogs } = b;
-  await b.submitBy('#iwlink1');
-  await b.submitBy('#iwlink8');
+  await b.submitBy('#backlink');
+  await b.submitBy('#importmodelink');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '您没有权限进行此项操作' });
-  await b.submitBy('#iwlink2');
+  await b.submitBy('#signoutlink');
   assert.equal(await page.title(), '系统登陆');
 
   await signIn('boss');
-  await b.submitBy('#iwlink8');
+  await b.submitBy('#importmodelink');
   assert.equal(await page.title(), '批量导入成绩');
-  await page.selectOption('#iwcombobox1', { label: '英语' });
-  await page.fill('#memo1', column(['801', '802', '803']));
-  await page.fill('#memo2', column(['70', '8O', '90']));
-  await b.submitBy('#iwbutton1');
+  await page.selectOption('#subjectbox', { label: '英语' });
+  await page.fill('#numbersmemo', column(['801', '802', '803']));
+  await page.fill('#scoresmemo', column(['70', '8O', '90']));
+  await b.submitBy('#importbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '分数值非法，操作失败  |2行非法' });
-  await page.fill('#memo2', column(['70', '80', '90']));
-  await b.submitBy('#iwbutton1');
+  await page.fill('#scoresmemo', column(['70', '80', '90']));
+  await b.submitBy('#importbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！' });
-  assert.equal(await page.inputValue('#memo2'), '');
-  assert.equal(await page.inputValue('#memo1'), '801\n802\n803');
+  assert.equal(await page.inputValue('#scoresmemo'), '');
+  assert.equal(await page.inputValue('#numbersmemo'), '801\n802\n803');
 
-  await b.submitBy('#iwlink1');
-  await b.submitBy('#iwlink7');
+  await b.submitBy('#backlink');
+  await b.submitBy('#gridmodelink');
   await loadClass('英语');
   assert.deepEqual(
     await Promise.all([1, 2, 3, 4].map((n) => page.inputValue('#scorebox' + n))),
@@ -159,12 +159,12 @@ test('a supervisor pastes two columns on the import page', async () => {
 test('back and reload never drop a typed score', async () => {
   const { page, dialogs } = b;
   await signIn('boss');
-  await page.selectOption('#iwcombobox1', { label: '英语' });
-  await page.fill('#iwedit6', '80');
-  await page.click('#iwedit1');
+  await page.selectOption('#directsubjectbox', { label: '英语' });
+  await page.fill('#numberprefixedit', '80');
+  await page.click('#directnumberedit');
   await enterScore('2', '70');
-  assert.equal(await page.inputValue('#iwedit7'), '70');
-  await b.submitBy('#iwlink7');
+  assert.equal(await page.inputValue('#lastscoreedit'), '70');
+  await b.submitBy('#gridmodelink');
   assert.equal(await page.title(), '表格录入');
   await page.goBack();
   await page.waitForFunction(() => document.title === '表格录入');
@@ -174,23 +174,23 @@ test('back and reload never drop a typed score', async () => {
   await b.settled();
   assert.deepEqual(dialogs, []);
   // Back on the entry page through its own link, the next score is saved.
-  await b.submitBy('#iwlink1');
+  await b.submitBy('#backlink');
   assert.equal(await page.title(), '成绩录入');
-  await page.selectOption('#iwcombobox1', { label: '英语' });
-  await page.fill('#iwedit6', '80');
-  await page.click('#iwedit1');
+  await page.selectOption('#directsubjectbox', { label: '英语' });
+  await page.fill('#numberprefixedit', '80');
+  await page.click('#directnumberedit');
   await enterScore('3', '71');
   assert.deepEqual(dialogs, []);
-  assert.equal(await page.inputValue('#iwedit4'), '803');
-  assert.equal(await page.inputValue('#iwedit7'), '71');
+  assert.equal(await page.inputValue('#lastnumberedit'), '803');
+  assert.equal(await page.inputValue('#lastscoreedit'), '71');
 });
 
 test('a block of several subjects pasted from a spreadsheet', async () => {
   const { page, dialogs } = b;
   await signIn('boss');
-  await b.submitBy('#iwlink8');
+  await b.submitBy('#importmodelink');
   assert.equal(await page.title(), '批量导入成绩');
-  assert.equal(await activeId(), 'memo1');
+  assert.equal(await activeId(), 'numbersmemo');
   await page.fill('#tablememo', '考号\t语文\t数学\n805\t61\t62.5\n');
   await b.submitBy('#tablebutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！已导入1名学生的成绩' });

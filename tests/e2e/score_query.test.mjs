@@ -34,29 +34,29 @@ test('search, paging, statistics panel and export', async () => {
   await page.goto(server.url + '/');
   await page.waitForFunction(() => document.title === '系统登陆');
   await b.settled();
-  await page.fill('#iwedit1', 'admin');
-  await page.fill('#iwedit2', 'geheim');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#usernameedit', 'admin');
+  await page.fill('#passwordedit', 'geheim');
+  await b.submitBy('#signinbutton');
   assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
-  assert.equal(await page.textContent('#iwlabel4'), '---');
+  assert.equal(await page.textContent('#statuslabel'), '---');
 
-  await b.submitBy('#iwbutton1');
-  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第1页/共3页]');
-  assert.equal(await gridRows('iwdbgrid1'), 31);
-  await b.submitBy('#iwlink4');
-  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第3页/共3页]');
-  assert.equal(await gridRows('iwdbgrid1'), 16);
+  await b.submitBy('#querybutton');
+  assert.equal(await page.textContent('#statuslabel'), '共有75条符合条件的记录  [第1页/共3页]');
+  assert.equal(await gridRows('resultsgrid'), 31);
+  await b.submitBy('#lastpagelink');
+  assert.equal(await page.textContent('#statuslabel'), '共有75条符合条件的记录  [第3页/共3页]');
+  assert.equal(await gridRows('resultsgrid'), 16);
 
-  assert.equal(await page.isVisible('#iwregion1'), false);
-  await b.submitBy('#iwlink12');
-  assert.ok(await page.isVisible('#iwregion1'));
-  assert.equal(await gridRows('iwgrid1'), 4);
-  assert.equal(await page.textContent('#iwgrid1 tr:nth-child(2) td:first-child'), '语文');
-  assert.equal(await page.textContent('#iwgrid1 tr:nth-child(2) td:nth-child(3)'), '75');
-  await b.submitBy('#iwlink13');
-  assert.equal(await page.isVisible('#iwregion1'), false);
+  assert.equal(await page.isVisible('#statisticspanel'), false);
+  await b.submitBy('#statisticslink');
+  assert.ok(await page.isVisible('#statisticspanel'));
+  assert.equal(await gridRows('summarygrid'), 4);
+  assert.equal(await page.textContent('#summarygrid tr:nth-child(2) td:first-child'), '语文');
+  assert.equal(await page.textContent('#summarygrid tr:nth-child(2) td:nth-child(3)'), '75');
+  await b.submitBy('#closestatisticslink');
+  assert.equal(await page.isVisible('#statisticspanel'), false);
 
-  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#iwlink11')]);
+  const [download] = await Promise.all([page.waitForEvent('download'), page.click('#exportlink')]);
   assert.equal(download.suggestedFilename(), '成绩查询_2024学年第1次考试.xlsx');
   const saved = join(server.dataDir, download.suggestedFilename());
   await download.saveAs(saved);
@@ -67,7 +67,7 @@ test('search, paging, statistics panel and export', async () => {
     ['考试名称', '考号', '姓名', '学校', '年级', '班次', '语文', '数学', '英语', '总分', '平均分']);
   assert.equal(sheet.rows[2][9][0], 'n');
   // The page stays usable after the download.
-  await b.submitBy('#iwlink1');
-  assert.equal(await page.textContent('#iwlabel4'), '共有75条符合条件的记录  [第1页/共3页]');
+  await b.submitBy('#firstpagelink');
+  assert.equal(await page.textContent('#statuslabel'), '共有75条符合条件的记录  [第1页/共3页]');
   assert.equal(dialogs.length, 0);
 });

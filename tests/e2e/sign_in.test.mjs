@@ -25,46 +25,46 @@ test('first administrator, Enter-key login, wrong password, sign-out', async () 
   await b.settled();
 
   // A fresh install offers the first-administrator panel, with the focus on its name box.
-  assert.ok(await page.isVisible('#iwregion4'));
-  assert.equal(await activeId(), 'iwedit4');
-  await page.fill('#iwedit4', '校长');
-  await page.fill('#iwedit3', 'geheim 1');
-  await page.fill('#iwedit5', 'geheim 2');
-  await b.submitBy('#iwbutton2');
+  assert.ok(await page.isVisible('#firstadminpanel'));
+  assert.equal(await activeId(), 'adminnameedit');
+  await page.fill('#adminnameedit', '校长');
+  await page.fill('#adminpasswordedit', 'geheim 1');
+  await page.fill('#adminrepeatedit', 'geheim 2');
+  await b.submitBy('#createadminbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '重复密码错误' });
-  await page.fill('#iwedit4', '校长');
-  await page.fill('#iwedit3', 'geheim 1');
-  await page.fill('#iwedit5', 'geheim 1');
-  await b.submitBy('#iwbutton2');
+  await page.fill('#adminnameedit', '校长');
+  await page.fill('#adminpasswordedit', 'geheim 1');
+  await page.fill('#adminrepeatedit', 'geheim 1');
+  await b.submitBy('#createadminbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '创建用户成功，请使用新创建的用户登录!' });
-  assert.equal(await page.isVisible('#iwregion4'), false);
+  assert.equal(await page.isVisible('#firstadminpanel'), false);
 
   // Enter moves from the name to the password; Enter in the password signs in.
-  assert.equal(await activeId(), 'iwedit1');
+  assert.equal(await activeId(), 'usernameedit');
   await page.keyboard.type('校长');
   await page.keyboard.press('Enter');
-  assert.equal(await activeId(), 'iwedit2');
+  assert.equal(await activeId(), 'passwordedit');
   await page.keyboard.type('geheim 1');
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   await b.settled();
   assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
-  assert.match(await page.textContent('#navigationbar\\.dqyhm'), /^·校长 · 超级管理员 · /);
+  assert.match(await page.textContent('#navigationbar\\.usercaption'), /^·校长 · 超级管理员 · /);
   assert.equal(dialogs.length, 0);
 
   // Sign-out shows the login page; a wrong password is refused with an alert.
-  await b.submitBy('#navigationbar\\.tuichu');
+  await b.submitBy('#navigationbar\\.signoutlink');
   assert.equal(await page.title(), '系统登陆');
-  assert.equal(await page.isVisible('#iwregion4'), false);
-  await page.fill('#iwedit1', '校长');
-  await page.fill('#iwedit2', 'Geheim 1');
-  await b.submitBy('#iwbutton1');
+  assert.equal(await page.isVisible('#firstadminpanel'), false);
+  await page.fill('#usernameedit', '校长');
+  await page.fill('#passwordedit', 'Geheim 1');
+  await b.submitBy('#signinbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '用户名或密码错误！' });
   assert.equal(await page.title(), '系统登陆');
-  assert.equal(await page.inputValue('#iwedit2'), '');
+  assert.equal(await page.inputValue('#passwordedit'), '');
 
-  await page.fill('#iwedit1', '校长');
-  await page.fill('#iwedit2', 'geheim 1');
-  await b.submitBy('#iwbutton1');
+  await page.fill('#usernameedit', '校长');
+  await page.fill('#passwordedit', 'geheim 1');
+  await b.submitBy('#signinbutton');
   assert.equal(await page.title(), 'Zeziza学生成绩管理系统');
   assert.equal(dialogs.length, 0);
 });

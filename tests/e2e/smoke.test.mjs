@@ -21,34 +21,34 @@ test('smoke journey', async () => {
   await page.goto(server.url + '/');
   await page.waitForFunction(() => document.title === 'smoke');
   await b.settled();
-  assert.equal(await page.textContent('#iwlabel1'), 'ready:frame created');
+  assert.equal(await page.textContent('#tracelabel'), 'ready:frame created');
 
-  await page.fill('#iwedit1', '王五');
-  await b.submitBy('#iwbutton1');
-  assert.equal(await page.textContent('#iwlabel1'), 'clicked 1:王五');
+  await page.fill('#textedit', '王五');
+  await b.submitBy('#clickbutton');
+  assert.equal(await page.textContent('#tracelabel'), 'clicked 1:王五');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '你好 王五' });
 
   b.answerConfirm = false;
   await page.click('#confirmed');
   await page.waitForTimeout(300);
   assert.deepEqual(dialogs.pop(), { type: 'confirm', message: '您确定要删除这些学生及其成绩吗？' });
-  assert.equal(await page.textContent('#iwlabel1'), 'clicked 1:王五');
+  assert.equal(await page.textContent('#tracelabel'), 'clicked 1:王五');
 
   b.answerConfirm = true;
   await b.submitBy('#confirmed');
   assert.equal(dialogs.pop().type, 'confirm');
-  assert.equal(await page.textContent('#iwlabel1'), 'confirmed');
+  assert.equal(await page.textContent('#tracelabel'), 'confirmed');
 
   // Back to the older page: before anything can be typed, the current page is shown again.
   await page.goBack();
-  await page.waitForFunction(() => document.querySelector('#iwlabel1')?.textContent === 'confirmed');
+  await page.waitForFunction(() => document.querySelector('#tracelabel')?.textContent === 'confirmed');
   await b.settled();
   // A reload shows the current page too, without asking to send the form again.
   await page.reload();
-  await page.waitForFunction(() => document.querySelector('#iwlabel1')?.textContent === 'confirmed');
+  await page.waitForFunction(() => document.querySelector('#tracelabel')?.textContent === 'confirmed');
   await b.settled();
   assert.deepEqual(dialogs, []);
-  await page.fill('#iwedit1', '赵六');
-  await b.submitBy('#iwbutton1');
-  assert.equal(await page.textContent('#iwlabel1'), 'clicked 2:赵六');
+  await page.fill('#textedit', '赵六');
+  await b.submitBy('#clickbutton');
+  assert.equal(await page.textContent('#tracelabel'), 'clicked 2:赵六');
 });

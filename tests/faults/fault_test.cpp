@@ -29,17 +29,18 @@ std::string serverBinary() {
 
 // A browser signed in as the supervisor, on the score entry page.
 bool signInForEntry(HttpBrowser& b) {
-  return b.start() && b.post("iwbutton1", {{"iwedit1", "load"}, {"iwedit2", "load"}}) &&
-         b.page().find("id=\"iwedit6\"") != std::string::npos;
+  return b.start() &&
+         b.post("signinbutton", {{"usernameedit", "load"}, {"passwordedit", "load"}}) &&
+         b.page().find("id=\"numberprefixedit\"") != std::string::npos;
 }
 
 bool enterScore(HttpBrowser& b, int subjectIndex, const std::string& number, double score) {
   char text[32];
   std::snprintf(text, sizeof text, "%g", score);
-  return b.post("iwbutton1", {{"iwcombobox1", std::to_string(subjectIndex)},
-                              {"iwedit6", ""},
-                              {"iwedit1", number},
-                              {"iwedit2", text}}) &&
+  return b.post("directenterbutton", {{"directsubjectbox", std::to_string(subjectIndex)},
+                                      {"numberprefixedit", ""},
+                                      {"directnumberedit", number},
+                                      {"directscoreedit", text}}) &&
          b.messages().empty();
 }
 
@@ -120,7 +121,7 @@ TEST_F(FaultTest, KilledHardMidImportAndEntriesLosesNothingConfirmed) {
   }
   threads.emplace_back([&] {
     HttpBrowser b(server.port(), 5);
-    if (!signInForEntry(b) || !b.post("iwlink8")) return;
+    if (!signInForEntry(b) || !b.post("importmodelink")) return;
     std::string numbers;
     std::string scores;
     for (int i = 0; i < kImportLines; ++i) {
@@ -128,7 +129,8 @@ TEST_F(FaultTest, KilledHardMidImportAndEntriesLosesNothingConfirmed) {
       scores += "77\n";
     }
     while (!stop) {
-      if (!b.post("iwbutton1", {{"iwcombobox1", "1"}, {"memo1", numbers}, {"memo2", scores}})) {
+      if (!b.post("importbutton",
+                  {{"subjectbox", "1"}, {"numbersmemo", numbers}, {"scoresmemo", scores}})) {
         return;
       }
       if (b.messages().find("操作成功") != std::string::npos) ++confirmedImports;
@@ -424,7 +426,7 @@ TEST_F(FaultTest, TwoThousandBrowsersUnderALowOpenFileLimitLeaveSignInWorking) {
     browsers.emplace_back([&] {
       for (int i = 0; i < 500; ++i) {
         HttpBrowser b(server.port(), 30);
-        if (b.start() && b.page().find("id=\"iwedit2\"") != std::string::npos) ++atLogin;
+        if (b.start() && b.page().find("id=\"passwordedit\"") != std::string::npos) ++atLogin;
       }
     });
   }

@@ -33,7 +33,8 @@ TEST(ForwardedGuesses, RotatingTheHeaderGivesNoMoreGuessesThanOneAddress) {
       std::string forwarded = c.forwardedPattern;
       forwarded.replace(forwarded.find("{}"), 2, std::to_string(guess));
       browser.setHeader("X-Forwarded-For", forwarded);
-      ASSERT_TRUE(browser.post("iwbutton1", {{"iwedit1", "boss"}, {"iwedit2", "guess"}}));
+      ASSERT_TRUE(
+          browser.post("signinbutton", {{"usernameedit", "boss"}, {"passwordedit", "guess"}}));
     }
     auto& throttle = server.context().loginThrottle();
     EXPECT_EQ(throttle.size(), c.entries);

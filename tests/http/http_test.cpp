@@ -63,7 +63,7 @@ TEST_F(HttpTest, StartExchangeThenEventsWithHiddenFields) {
   const std::string page = start();
   EXPECT_NE(page.find("<title>smoke</title>"), std::string::npos);
   EXPECT_EQ(sessionId.size(), 32u);
-  auto answer = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  auto answer = post(page, "clickbutton", {{"textedit", "李四", "", ""}});
   EXPECT_EQ(answer->status, 200);
   EXPECT_NE(answer->body.find("你好 李四"), std::string::npos);
 }
@@ -77,13 +77,13 @@ TEST_F(HttpTest, ThePageAddressAskedAfreshGivesTheCurrentPage) {
   EXPECT_EQ(server.controller().sessions().sessionCount(), 0u);
 
   const std::string page = start();
-  auto clicked = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  auto clicked = post(page, "clickbutton", {{"textedit", "李四", "", ""}});
   ASSERT_EQ(clicked->status, 200);
   httplib::MultipartFormDataItems again = {{"IW_SessionID_", sessionId, "", ""},
                                            {"IW_TrackID_", "", "", ""},
                                            {"IW_Resync", "1", "", ""},
-                                           {"iwedit1", "王五", "", ""},
-                                           {"IW_Action", "iwbutton1", "", ""}};
+                                           {"textedit", "王五", "", ""},
+                                           {"IW_Action", "clickbutton", "", ""}};
   auto current = client.Post("/EXEC", again);
   EXPECT_EQ(current->status, 200);
   EXPECT_NE(current->body.find("clicked 1:李四"), std::string::npos);  // nothing applied
@@ -102,7 +102,7 @@ TEST_F(HttpTest, KeepAliveTouchesTheSessionWithoutAPage) {
   auto alive =
       client.Post("/EXEC", httplib::MultipartFormDataItems{{"IW_SessionID_", sessionId, "", ""},
                                                            {"IW_KeepAlive", "1", "", ""},
-                                                           {"IW_Action", "iwbutton1", "", ""}});
+                                                           {"IW_Action", "clickbutton", "", ""}});
   EXPECT_EQ(alive->status, 204);
   EXPECT_TRUE(alive->body.empty());
   auto ended = client.Post(
@@ -274,13 +274,13 @@ TEST(CrossOrigin, APostNamingAnotherHostIsCrossOrigin) {
 TEST_F(HttpTest, ACrossOriginPostIsRefusedAndChangesNothing) {
   const std::string page = start();
   client.set_default_headers({{"Origin", "http://evil.example"}});
-  auto refused = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  auto refused = post(page, "clickbutton", {{"textedit", "李四", "", ""}});
   ASSERT_TRUE(refused);
   EXPECT_EQ(refused->status, 403);
   EXPECT_EQ(refused->body.find("李四"), std::string::npos);
   // The same post from the page's own origin is applied: the refused one left no trace.
   client.set_default_headers({{"Origin", "http://127.0.0.1:" + std::to_string(port)}});
-  auto applied = post(page, "iwbutton1", {{"iwedit1", "王五", "", ""}});
+  auto applied = post(page, "clickbutton", {{"textedit", "王五", "", ""}});
   ASSERT_TRUE(applied);
   EXPECT_EQ(applied->status, 200);
   EXPECT_NE(applied->body.find("你好 王五"), std::string::npos);
@@ -324,7 +324,7 @@ TEST_F(HttpTest, PagesAndScriptsAreCompressedForClientsThatTakeGzip) {
 TEST_F(HttpTest, EventAnswersAreGzippedOnceForClientsThatTakeIt) {
   const std::string page = start();
   client.set_default_headers({{"Accept-Encoding", "gzip"}});
-  auto packed = post(page, "iwbutton1", {{"iwedit1", "李四", "", ""}});
+  auto packed = post(page, "clickbutton", {{"textedit", "李四", "", ""}});
   ASSERT_TRUE(packed);
   EXPECT_EQ(packed->status, 200);
   EXPECT_EQ(packed->get_header_value_count("Content-Encoding"), 1u);
@@ -332,7 +332,7 @@ TEST_F(HttpTest, EventAnswersAreGzippedOnceForClientsThatTakeIt) {
   EXPECT_NE(packed->body.find("你好 李四"), std::string::npos);  // the client unpacks
   EXPECT_TRUE(packed->body.ends_with("</html>"));
   client.set_default_headers({{"Accept-Encoding", "identity"}});
-  auto plain = post(packed->body, "iwbutton1", {{"iwedit1", "王五", "", ""}});
+  auto plain = post(packed->body, "clickbutton", {{"textedit", "王五", "", ""}});
   EXPECT_FALSE(plain->has_header("Content-Encoding"));
   EXPECT_NE(plain->body.find("你好 王五"), std::string::npos);
 }

@@ -87,11 +87,11 @@ browser_post() {
 # with name and address, and for neither password.
 sign_in_journey() {
   browser_start
-  grep -q 'iwbutton1' <<<"$page" || fail "no sign-in page at $base"
-  browser_post iwbutton2 iwedit4=principal iwedit3=Secret-Pass-1 iwedit5=Secret-Pass-1
-  browser_post iwbutton1 iwedit1=principal iwedit2=Wrong-Pass-2
+  grep -q 'signinbutton' <<<"$page" || fail "no sign-in page at $base"
+  browser_post createadminbutton adminnameedit=principal adminpasswordedit=Secret-Pass-1 adminrepeatedit=Secret-Pass-1
+  browser_post signinbutton usernameedit=principal passwordedit=Wrong-Pass-2
   grep -q '用户名或密码错误' <<<"$page" || fail "a wrong password was not refused"
-  browser_post iwbutton1 iwedit1=principal iwedit2=Secret-Pass-1
+  browser_post signinbutton usernameedit=principal passwordedit=Secret-Pass-1
   grep -q '用户名或密码错误' <<<"$page" && fail "the right password was refused"
   sleep 0.2
   grep -E 'signin-failed .*user=principal address=127\.0\.0\.1' "$work/server.log" >/dev/null ||

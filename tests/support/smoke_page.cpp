@@ -7,28 +7,28 @@ namespace zeziza::testing {
 SmokePage::SmokePage() : web::Page("SmokePage") {
   Title = "smoke";
   OnCreate = [this] {
-    IWLabel1.Caption = "ready:" + frame.created.Caption;
-    IWComboBox1.Items = {"中心校区", "东校区", "西校区"};
-    IWListBox1.Items = {"a", "b"};
-    IWGrid1.setColumnCount(2);
-    IWGrid1.setRowCount(2);
-    IWGrid1.cell(0, 0).Text = "head";
-    IWGrid1.cell(1, 1).Text = "click me";
-    IWGrid1.cell(1, 1).Clickable = true;
+    traceLabel.Caption = "ready:" + frame.created.Caption;
+    choiceBox.Items = {"中心校区", "东校区", "西校区"};
+    choiceListBox.Items = {"a", "b"};
+    cellGrid.setColumnCount(2);
+    cellGrid.setRowCount(2);
+    cellGrid.cell(0, 0).Text = "head";
+    cellGrid.cell(1, 1).Text = "click me";
+    cellGrid.cell(1, 1).Clickable = true;
     auto& user = web::currentSession();
     user.tem.open("select 7 as n, 'seven' as name union all select 8, '<b>eight</b>'");
-    IWDBGrid1.DataSource = &user.tem;
-    IWDBGrid1.Columns = {{"name", "名字", "", nullptr, {}},
-                         {"n", "操作", "n", [this](const std::string& v) { lastLink = v; }, {}}};
+    rowGrid.DataSource = &user.tem;
+    rowGrid.Columns = {{"name", "名字", "", nullptr, {}},
+                       {"n", "操作", "n", [this](const std::string& v) { lastLink = v; }, {}}};
   };
   Disabled.Enabled = false;
   Password.PasswordPrompt = true;
   Panel.Visible = false;
-  IWButton1.Caption = "点我";
-  IWButton1.OnClick = [this] {
+  clickButton.Caption = "点我";
+  clickButton.OnClick = [this] {
     ++clicks;
-    IWLabel1.Caption = "clicked " + std::to_string(clicks) + ":" + IWEdit1.Text;
-    web::ShowMessage("你好 " + IWEdit1.Text);
+    traceLabel.Caption = "clicked " + std::to_string(clicks) + ":" + textEdit.Text;
+    web::ShowMessage("你好 " + textEdit.Text);
   };
   Thrower.Caption = "throw";
   Thrower.OnClick = [] { throw std::runtime_error("handler failed"); };
@@ -42,19 +42,19 @@ SmokePage::SmokePage() : web::Page("SmokePage") {
   };
   Confirmed.Caption = "删除";
   Confirmed.Confirmation = "您确定要删除这些学生及其成绩吗？";
-  Confirmed.OnClick = [this] { IWLabel1.Caption = "confirmed"; };
-  IWComboBox1.OnChange = [this] { ++changes; };
-  IWGrid1.OnCellClick = [this](int r, int c) {
+  Confirmed.OnClick = [this] { traceLabel.Caption = "confirmed"; };
+  choiceBox.OnChange = [this] { ++changes; };
+  cellGrid.OnCellClick = [this](int r, int c) {
     lastCell = std::to_string(r) + "," + std::to_string(c);
   };
-  IWURL1.Caption = "help";
-  IWURL1.URL = "/files/err.html";
-  IWTimer1.Interval = 500000;
-  IWTimer1.OnTimer = [this] { ++ticks; };
-  IWFile1.Enabled = true;
-  IWText1.Lines = {"line 1", "line <2>"};
-  IWRectangle1.Text = "box";
-  IWRectangle1.Color = "#ffeecc";
+  siteUrl.Caption = "help";
+  siteUrl.URL = "/files/err.html";
+  tickTimer.Interval = 500000;
+  tickTimer.OnTimer = [this] { ++ticks; };
+  fileUpload.Enabled = true;
+  helpText.Lines = {"line 1", "line <2>"};
+  rectangle.Text = "box";
+  rectangle.Color = "#ffeecc";
 }
 
 }  // namespace zeziza::testing

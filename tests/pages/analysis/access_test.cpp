@@ -23,11 +23,14 @@ struct AnalysisPage {
 
 std::vector<AnalysisPage> analysisPages() {
   return {
-      {"ChartPage", [](BrowserSession& b) { b.showPage<pages::ChartPage>(); }, "IWButton1"},
-      {"ProgressPage", [](BrowserSession& b) { b.showPage<pages::ProgressPage>(); }, "IWButton1"},
-      {"ClassComparisonPage", [](BrowserSession& b) { b.showPage<pages::ClassComparisonPage>(); }, "IWButton1"},
-      {"RankingPage", [](BrowserSession& b) { b.showPage<pages::RankingPage>(); }, "IWButton1"},
-      {"DistributionPage", [](BrowserSession& b) { b.showPage<pages::DistributionPage>(); }, "IWButton1"},
+      {"ChartPage", [](BrowserSession& b) { b.showPage<pages::ChartPage>(); }, "analyseButton"},
+      {"ProgressPage", [](BrowserSession& b) { b.showPage<pages::ProgressPage>(); },
+       "analyseButton"},
+      {"ClassComparisonPage", [](BrowserSession& b) { b.showPage<pages::ClassComparisonPage>(); },
+       "analyseButton"},
+      {"RankingPage", [](BrowserSession& b) { b.showPage<pages::RankingPage>(); }, "analyseButton"},
+      {"DistributionPage", [](BrowserSession& b) { b.showPage<pages::DistributionPage>(); },
+       "analyseButton"},
   };
 }
 

@@ -65,9 +65,9 @@ TEST_F(AnalysisExportTest, EveryPageRefusesBeforeItHasAnalysed) {
 
 TEST_F(AnalysisExportTest, RankingAsRanksAndValues) {
   b.showPage<pages::RankingPage>();
-  b.choose("IWComboBox3", "初一");
-  b.click("IWButton1");
-  b.choose("IWComboBox1", "期末");  // changed after ranking: the file holds what is shown
+  b.choose("gradeBox", "初一");
+  b.click("analyseButton");
+  b.choose("examBox", "期末");  // changed after ranking: the file holds what is shown
   const auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "成绩排序_期中_初一.xlsx");
   const Rows expected = {
@@ -88,8 +88,8 @@ TEST_F(AnalysisExportTest, RankingAsRanksAndValues) {
 
 TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
   b.showPage<pages::ClassComparisonPage>();
-  b.choose("IWComboBox3", "数学");
-  b.click("IWButton1");
+  b.choose("columnBox", "数学");
+  b.click("analyseButton");
   const auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "班级对比_期中_初一_数学.xlsx");
   ASSERT_EQ(rows.size(), 3u);  // 二班 has one score: no row
@@ -108,7 +108,7 @@ TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
 TEST_F(AnalysisExportTest, ProgressListAsShown) {
   b.user().defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   const auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "进步统计_期中-期末_初一_平均分.xlsx");
   const Rows expected = {
@@ -123,8 +123,8 @@ TEST_F(AnalysisExportTest, ProgressListAsShown) {
 
 TEST_F(AnalysisExportTest, DistributionRowsAndTheDetailsOfARow) {
   b.showPage<pages::DistributionPage>();
-  b.type("IWEdit1", "3");
-  b.click("IWButton1");
+  b.type("xEdit", "3");
+  b.click("analyseButton");
   auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "分数段分布_期中_初一_平均分.xlsx");
   Rows expected = {
@@ -135,7 +135,7 @@ TEST_F(AnalysisExportTest, DistributionRowsAndTheDetailsOfARow) {
   };
   EXPECT_EQ(rows, expected);
 
-  b.click("IWGrid1", "1_4");
+  b.click("resultGrid", "1_4");
   std::tie(rows, name) = exported("DetailsExport");
   EXPECT_EQ(name, "分数段分布明细_期中_中心校区_初一_一班.xlsx");
   expected = {
@@ -150,8 +150,8 @@ TEST_F(AnalysisExportTest, DistributionRowsAndTheDetailsOfARow) {
 
 TEST_F(AnalysisExportTest, ChartTableOfEveryColumn) {
   b.showPage<pages::ChartPage>();
-  b.choose("IWComboBox5", "班次");
-  b.click("IWButton1");
+  b.choose("groupingBox", "班次");
+  b.click("analyseButton");
   const auto [rows, name] = exported("ExportLink");
   EXPECT_EQ(name, "图表统计_期中_班次.xlsx");
   const Rows expected = {

@@ -13,9 +13,9 @@ class ChartTest : public AnalysisTest {
  protected:
   pages::ChartPage& page() { return b.page<pages::ChartPage>(); }
   void analyse(const std::string& grouping, const std::string& presentation = "图表呈现") {
-    b.choose("IWComboBox5", grouping);
-    b.choose("IWComboBox7", presentation);
-    b.click("IWButton1");
+    b.choose("groupingBox", grouping);
+    b.choose("presentationBox", presentation);
+    b.click("analyseButton");
   }
   // The data sets the browser receives, in the order of the controls on the page.
   std::vector<nlohmann::json> sentDataSets() {
@@ -48,7 +48,7 @@ TEST_F(ChartTest, GroupsByClassWithTheAveragesOfEachGroup) {
   b.showPage<pages::ChartPage>();
   analyse("班次");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
-  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption,
+  EXPECT_EQ(b.control<web::Label>("analysedLabel").Caption,
             "在期中所有学校全部年级所有班范围内,对不同班次进行分析");
   EXPECT_EQ(page().chartTable().Columns,
             (std::vector<std::string>{"单位", "数学", "语文", "整体"}));
@@ -84,7 +84,7 @@ TEST_F(ChartTest, GroupsByStudentAndByExam) {
   score("期末", a, 70, 0);
   score("期中", c, 60, 60);
   b.showPage<pages::ChartPage>();
-  b.choose("IWComboBox1", "全部考试");
+  b.choose("examBox", "全部考试");
   analyse("学生");
   EXPECT_EQ(page().chartTable().Rows, (Cells{{"7[张三]", "80.000", "80.000", "77.500"},
                                              {"1002[李四]", "60.00", "60.00", "60.00"}}));
@@ -102,11 +102,11 @@ TEST_F(ChartTest, TheScopeBoxesNarrowTheRows) {
   score("期中", student("3", "丙", "东校区", "初二", "一班"), 70, 70);
   score("期中", student("4", "丁", "东校区", "初二", "二班"), 60, 60);
   b.showPage<pages::ChartPage>();
-  b.choose("IWComboBox2", "东校区");
-  b.choose("IWComboBox3", "初二");
-  b.choose("IWComboBox4", "二班");
+  b.choose("unitBox", "东校区");
+  b.choose("gradeBox", "初二");
+  b.choose("classBox", "二班");
   analyse("学生");
-  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption,
+  EXPECT_EQ(b.control<web::Label>("analysedLabel").Caption,
             "在期中东校区初二二班范围内,对不同学生进行分析");
   EXPECT_EQ(page().chartTable().Rows, (Cells{{"4[丁]", "60.00", "60.00", "60.00"}}));
 }
@@ -123,11 +123,11 @@ TEST_F(ChartTest, AStudentNumberThatIsNoIntegerCannotBeGrouped) {
 TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
   score("期中", student("1", "O'Brien\"</script><script>alert(1)</script>"), 90, 80);
   b.showPage<pages::ChartPage>();
-  b.choose("IWComboBox6", "语文");
+  b.choose("columnBox", "语文");
   analyse("学生");
-  const auto& chart = b.control<web::DynamicChart>("IWDynamicChart1");
+  const auto& chart = b.control<web::DynamicChart>("resultChart");
   EXPECT_TRUE(chart.Visible);
-  EXPECT_FALSE(b.control<web::DynamicGrid>("IWDynGrid1").Visible);
+  EXPECT_FALSE(b.control<web::DynamicGrid>("resultGrid").Visible);
   EXPECT_EQ(chart.ValueColumn, "语文");
   EXPECT_EQ(chart.CategoryColumn, "单位");
   EXPECT_EQ(chart.Colors,
@@ -141,11 +141,11 @@ TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
   EXPECT_EQ(sets[0]["value"], "语文");
   EXPECT_EQ(sets[0]["columns"], nlohmann::json({"单位", "数学", "语文", "整体"}));
 
-  b.choose("IWComboBox6", "综合成绩");
+  b.choose("columnBox", "综合成绩");
   analyse("学生", "表格呈现");
-  EXPECT_FALSE(b.control<web::DynamicChart>("IWDynamicChart1").Visible);
-  EXPECT_TRUE(b.control<web::DynamicGrid>("IWDynGrid1").Visible);
-  EXPECT_EQ(b.control<web::DynamicChart>("IWDynamicChart1").ValueColumn, "整体");
+  EXPECT_FALSE(b.control<web::DynamicChart>("resultChart").Visible);
+  EXPECT_TRUE(b.control<web::DynamicGrid>("resultGrid").Visible);
+  EXPECT_EQ(b.control<web::DynamicChart>("resultChart").ValueColumn, "整体");
   sets = sentDataSets();
   ASSERT_EQ(sets.size(), 1u);
   EXPECT_EQ(sets[0]["rows"],
@@ -157,9 +157,9 @@ TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
 TEST_F(ChartTest, NoExamChosenIsRefused) {
   b.user().defaultExam = "不在列表中";
   b.showPage<pages::ChartPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   EXPECT_EQ(b.message(), "请先选择考试！");
-  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption, "---");
+  EXPECT_EQ(b.control<web::Label>("analysedLabel").Caption, "---");
 }
 
 }  // namespace

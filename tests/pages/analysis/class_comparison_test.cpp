@@ -22,7 +22,7 @@ class ClassComparisonTest : public AnalysisTest {
       s.classes = {"一班", "二班"};
     });
   }
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   // A student of `unit`/`cls` in 初一 whose 期中 row holds k1, k2, zf and pj all equal to v.
   std::int64_t pupil(const std::string& id, const std::string& unit, const std::string& cls,
                      double v) {
@@ -31,8 +31,8 @@ class ClassComparisonTest : public AnalysisTest {
     return bh;
   }
   void analyse(const std::string& column = "总分") {
-    b.choose("IWComboBox3", column);
-    b.click("IWButton1");
+    b.choose("columnBox", column);
+    b.click("analyseButton");
   }
 };
 
@@ -53,7 +53,7 @@ TEST_F(ClassComparisonTest, OneRowPerUnitAndClassWithAStatisticsRecord) {
   // judged out of the sum of the full marks, see full_marks_test).
   analyse("平均分");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
-  EXPECT_EQ(b.control<web::Label>("IWLabel5").Caption,
+  EXPECT_EQ(b.control<web::Label>("analysedLabel").Caption,
             "对不同班级在期中 中 初一 的 平均分 成绩对比");
   EXPECT_TRUE(grid().Visible);
   // clang-format off
@@ -109,18 +109,18 @@ TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
   b.showPage<pages::ClassComparisonPage>();
   analyse();
   ASSERT_EQ(grid().rowCount(), 2);
-  auto& exam = b.control<web::ComboBox>("IWComboBox1");
+  auto& exam = b.control<web::ComboBox>("examBox");
   exam.ItemIndex = -1;
-  b.click("IWButton1");
+  b.click("analyseButton");
   EXPECT_EQ(b.message(), "请先选择考试！");
   EXPECT_EQ(grid().rowCount(), 2);
 
   b.user().defaultExam = "";
   b.user().grades = {};
   b.showPage<pages::ClassComparisonPage>();
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
-  b.choose("IWComboBox1", "期中");
-  b.click("IWButton1");
+  EXPECT_EQ(b.control<web::ComboBox>("examBox").ItemIndex, -1);
+  b.choose("examBox", "期中");
+  b.click("analyseButton");
   EXPECT_EQ(b.message(), "请先选择年级！");
   EXPECT_FALSE(grid().Visible);
 }

@@ -40,12 +40,12 @@ class DistributionTest : public AnalysisTest {
     scoreRow("期中", student("900", "初二生", "中心校区", "初二"), 100, 100, 200, 100);
     scoreRow("期末", student("901", "期末生"), 100, 100, 200, 100);
   }
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   void count(const std::string& kind, const std::string& x, const std::string& column = "平均分") {
-    b.choose("IWComboBox5", kind);
-    b.choose("IWComboBox4", column);
-    b.type("IWEdit1", x);
-    b.click("IWButton1");
+    b.choose("limitKindBox", kind);
+    b.choose("columnBox", column);
+    b.type("xEdit", x);
+    b.click("analyseButton");
   }
 };
 
@@ -103,7 +103,7 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
 
 TEST_F(DistributionTest, TheUnitBoxNarrowsTheScope) {
   b.showPage<pages::DistributionPage>();
-  b.choose("IWComboBox2", "东校区");
+  b.choose("unitBox", "东校区");
   count("名次范围[前X名]", "3");
   expectRows(grid(), {kHeader, {"东校区", "初一", "一班", "3", "查看详情"}});
 }
@@ -112,31 +112,31 @@ TEST_F(DistributionTest, TheUnitBoxNarrowsTheScope) {
 TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
   b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "10");
-  b.click("IWGrid1", "2_4");
-  EXPECT_TRUE(b.control<web::Region>("IWRegion1").Visible);
-  expectRows(b.control<web::Grid>("IWGrid2"),
+  b.click("resultGrid", "2_4");
+  EXPECT_TRUE(b.control<web::Region>("detailsPanel").Visible);
+  expectRows(b.control<web::Grid>("detailsGrid"),
              {{"学生编号", "姓名", "平均分", "总分", "数学", "语文"},
               {"102", "生2", "99", "199", "1", "99"},
               {"105", "生5", "96", "196", "4", "96"},
               {"108", "生8", "93", "193", "7", "93"},
               {"111", "生11", "91", "191", "9", "91"}});
-  b.click("IWLink1");
-  EXPECT_FALSE(b.control<web::Region>("IWRegion1").Visible);
-  EXPECT_EQ(b.control<web::Grid>("IWGrid2").rowCount(), 5);  // kept until the next details
-  b.click("IWGrid1", "2_3");                                 // only the details cells act
+  b.click("closeDetailsLink");
+  EXPECT_FALSE(b.control<web::Region>("detailsPanel").Visible);
+  EXPECT_EQ(b.control<web::Grid>("detailsGrid").rowCount(), 5);  // kept until the next details
+  b.click("resultGrid", "2_3");                                  // only the details cells act
   EXPECT_EQ(b.message(), "提交的数据无效，已忽略。");
-  EXPECT_FALSE(b.control<web::Region>("IWRegion1").Visible);
+  EXPECT_FALSE(b.control<web::Region>("detailsPanel").Visible);
 }
 
 // A new query closes and empties the details of the old one.
 TEST_F(DistributionTest, ANewQueryClearsTheDetails) {
   b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "10");
-  b.click("IWGrid1", "2_4");
-  ASSERT_TRUE(b.control<web::Region>("IWRegion1").Visible);
+  b.click("resultGrid", "2_4");
+  ASSERT_TRUE(b.control<web::Region>("detailsPanel").Visible);
   count("名次范围[前X名]", "3");
-  EXPECT_FALSE(b.control<web::Region>("IWRegion1").Visible);
-  EXPECT_EQ(b.control<web::Grid>("IWGrid2").rowCount(), 0);
+  EXPECT_FALSE(b.control<web::Region>("detailsPanel").Visible);
+  EXPECT_EQ(b.control<web::Grid>("detailsGrid").rowCount(), 0);
 }
 
 // X that is no whole number, or no positive rank, is refused before anything changes.

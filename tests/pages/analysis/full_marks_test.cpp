@@ -76,10 +76,10 @@ TEST_F(FullMarksTest, ClassComparisonJudgesEachColumnOnItsOwnScale) {
     SCOPED_TRACE(c.what);
     setFullMarks(c.fullMarks);
     b.showPage<pages::ClassComparisonPage>();
-    b.choose("IWComboBox3", c.column);
-    b.click("IWButton1");
+    b.choose("columnBox", c.column);
+    b.click("analyseButton");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
-    const auto& grid = b.control<web::Grid>("IWGrid1");
+    const auto& grid = b.control<web::Grid>("resultGrid");
     ASSERT_EQ(grid.rowCount(), 2);
     EXPECT_EQ(slice(row(grid, 0), 17, 4), c.captions);
     EXPECT_EQ(slice(row(grid, 1), 11, 4), c.rates);
@@ -116,10 +116,10 @@ TEST_F(FullMarksTest, ScoreQueryStatisticsUseEachSubjectsFullMark) {
     SCOPED_TRACE(c.what);
     setFullMarks(c.fullMarks);
     b.showPage<pages::ScoreQueryPage>();
-    b.click("IWButton1");
+    b.click("queryButton");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
-    const auto& summary = b.control<web::Grid>("IWGrid1");
-    const auto& bands = b.control<web::Grid>("IWGrid2");
+    const auto& summary = b.control<web::Grid>("summaryGrid");
+    const auto& bands = b.control<web::Grid>("bandsGrid");
     ASSERT_EQ(summary.rowCount(), 3);
     EXPECT_EQ(slice(row(summary, 1), 13, 4), c.mathsLevels);
     EXPECT_EQ(slice(row(bands, 0), 3, 4), c.bandHeader);

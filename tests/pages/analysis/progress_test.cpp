@@ -31,7 +31,7 @@ class ProgressTest : public AnalysisTest {
     scoreRow("期末", s[13], 0, 0, 0, 0);
     b.user().defaultExam = "期末";
   }
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   // 考号 and 进阶 of the listed rows.
   std::vector<std::pair<std::string, std::string>> listed() {
     std::vector<std::pair<std::string, std::string>> out;
@@ -43,14 +43,14 @@ class ProgressTest : public AnalysisTest {
 
 TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
   b.showPage<pages::ProgressPage>();
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").text(), "期末");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").text(), "期中");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").Items.size(), 39u);
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").text(), "-10000");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox8").text(), "10000");
-  b.click("IWButton1");
+  EXPECT_EQ(b.control<web::ComboBox>("comparisonExamBox").text(), "期末");
+  EXPECT_EQ(b.control<web::ComboBox>("referenceExamBox").text(), "期中");
+  EXPECT_EQ(b.control<web::ComboBox>("lowerBox").Items.size(), 39u);
+  EXPECT_EQ(b.control<web::ComboBox>("lowerBox").text(), "-10000");
+  EXPECT_EQ(b.control<web::ComboBox>("upperBox").text(), "10000");
+  b.click("analyseButton");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
-  EXPECT_EQ(b.control<web::Label>("IWLabel6").Caption, "所有学校 初一 所有班 [平均分]");
+  EXPECT_EQ(b.control<web::Label>("computedScopeLabel").Caption, "所有学校 初一 所有班 [平均分]");
   EXPECT_TRUE(grid().Visible);
   EXPECT_EQ(row(grid(), 0),
             (std::vector<std::string>{"考号", "姓名", "学校", "年级", "班次", "期中成绩", "名次",
@@ -69,7 +69,7 @@ TEST_F(ProgressTest, ComparesTheRanksOfTwoExams) {
 
 TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   const struct {
     const char* lower;
     const char* upper;
@@ -86,9 +86,9 @@ TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.lower) + ".." + c.upper);
-    b.choose("IWComboBox7", c.lower);
-    b.choose("IWComboBox8", c.upper);
-    b.click("IWButton2");
+    b.choose("lowerBox", c.lower);
+    b.choose("upperBox", c.upper);
+    b.click("filterButton");
     std::vector<std::string> ids;
     for (const auto& [id, advance] : listed()) ids.push_back(id);
     EXPECT_EQ(ids, c.ids);
@@ -97,10 +97,10 @@ TEST_F(ProgressTest, TheFilterKeepsAdvancesWithinBothBounds) {
 
 TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   ASSERT_EQ(grid().rowCount(), 13);
-  b.choose("IWComboBox5", "期中");
-  b.click("IWButton1");
+  b.choose("comparisonExamBox", "期中");
+  b.click("analyseButton");
   EXPECT_EQ(b.message(), "对比考试与参照考试不能相同");
   EXPECT_EQ(grid().rowCount(), 13);
   EXPECT_EQ(grid().cell(0, 7).Text, "期末成绩");
@@ -110,9 +110,9 @@ TEST_F(ProgressTest, TheSameExamTwiceIsRefused) {
 TEST_F(ProgressTest, ALongListShowsPagesAndItsExportHoldsEveryRow) {
   b.showPage<pages::ProgressPage>();
   grid().PageRows = 5;
-  b.click("IWButton1");
+  b.click("analyseButton");
   EXPECT_NE(b.last().html.find("共 12 行，显示第 1–5 行"), std::string::npos);
-  b.click("IWGrid1", "page_last");
+  b.click("resultGrid", "page_last");
   EXPECT_NE(b.last().html.find("共 12 行，显示第 11–12 行"), std::string::npos);
   EXPECT_NE(b.last().html.find("<td>生12</td>"), std::string::npos);
   EXPECT_EQ(b.last().html.find("<td>生1</td>"), std::string::npos);
@@ -133,13 +133,13 @@ TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
     s.subjects = {"数学", "语文", "英语"};
   });
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   ASSERT_EQ(grid().rowCount(), 13);
-  b.choose("IWComboBox4", "英语");
-  b.click("IWButton1");
+  b.choose("columnBox", "英语");
+  b.click("analyseButton");
   EXPECT_NE(b.message().find("英语"), std::string::npos);
   EXPECT_EQ(grid().rowCount(), 1);
-  b.click("IWButton2");
+  b.click("filterButton");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
   EXPECT_EQ(grid().rowCount(), 1);
 }
@@ -147,7 +147,7 @@ TEST_F(ProgressTest, ASubjectAddedAfterSignInEndsTheComputationWithAMessage) {
 // Before any computation 过滤 writes only the header of the hidden grid.
 TEST_F(ProgressTest, FilterBeforeComputingWritesTheHeaderOnly) {
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton2");
+  b.click("filterButton");
   EXPECT_EQ(grid().rowCount(), 1);
   EXPECT_FALSE(grid().Visible);
 }
@@ -160,12 +160,12 @@ TEST_F(ProgressTest, ASubjectAndTheScopeBoxesChooseWhatIsRanked) {
   score("期末", a, 70, 90);
   score("期末", c, 75, 95);
   b.showPage<pages::ProgressPage>();
-  b.choose("IWComboBox1", "东校区");
-  b.choose("IWComboBox2", "初二");
-  b.choose("IWComboBox3", "二班");
-  b.choose("IWComboBox4", "数学");
-  b.click("IWButton1");
-  EXPECT_EQ(b.control<web::Label>("IWLabel6").Caption, "东校区 初二 二班 [数学]");
+  b.choose("unitBox", "东校区");
+  b.choose("gradeBox", "初二");
+  b.choose("classBox", "二班");
+  b.choose("columnBox", "数学");
+  b.click("analyseButton");
+  EXPECT_EQ(b.control<web::Label>("computedScopeLabel").Caption, "东校区 初二 二班 [数学]");
   expectRows(grid(), {row(grid(), 0),
                       {"201", "甲", "东校区", "初二", "二班", "90", "1", "70", "2", "-1"},
                       {"202", "乙", "东校区", "初二", "二班", "80", "2", "75", "1", "1"}});
@@ -191,11 +191,11 @@ TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
   scoreRow("期末", newcomer, 0, 0, 0, 99);
   b.user().defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
-  EXPECT_EQ(b.control<web::Label>("IWLabel9").Caption,
+  EXPECT_EQ(b.control<web::Label>("countsLabel").Caption,
             "参照考试参考40人，对比考试参考24人，两次都参考23人（只比较两次都参考的学生）");
-  const auto& grid = b.control<web::Grid>("IWGrid1");
+  const auto& grid = b.control<web::Grid>("resultGrid");
   ASSERT_EQ(grid.rowCount(), 24);
   std::map<std::string, std::vector<std::string>> byId;
   for (int r = 1; r < grid.rowCount(); ++r)

@@ -16,7 +16,7 @@ class RankTiesTest : public AnalysisTest, public ::testing::WithParamInterface<c
     if (*GetParam()) store::storeSetting(server.db(), store::key::kRankMode, GetParam());
   }
   bool shared() const { return std::string(GetParam()) == "并列名次"; }
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
 };
 
 TEST_P(RankTiesTest, TheRankingGivesEqualValuesTheChosenRanks) {
@@ -26,7 +26,7 @@ TEST_P(RankTiesTest, TheRankingGivesEqualValuesTheChosenRanks) {
   score("期中", student("1004", "丁"), 0, 0);
   score("期中", student("1005", "戊"), 0, 0);
   b.showPage<pages::RankingPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   const Rows sequential = {
       {"1", "[ 1 ] 327.00", "[ 1 ] 163.5", "[ 1 ] 170", "[ 2 ] 157"},
@@ -64,7 +64,7 @@ TEST_P(RankTiesTest, ProgressGivesEqualAveragesTheChosenRanks) {
   scoreRow("期末", d, 0, 0, 190, 95);
   b.user().defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   const Rows sequential = {
       {"101", "甲", "中心校区", "初一", "一班", "90", "1", "70", "3", "-2"},

@@ -15,7 +15,7 @@ using Rows = std::vector<std::vector<std::string>>;
 // The body rows of the grid as the answer shows them: the texts of each <td>.
 Rows shownRows(const std::string& html) {
   Rows rows;
-  const auto table = html.find("<table id=\"iwgrid1\"");
+  const auto table = html.find("<table id=\"resultgrid\"");
   const auto end = html.find("</table>", table);
   if (table == std::string::npos || end == std::string::npos) return rows;
   for (auto tr = html.find("<tr><td>", table); tr < end; tr = html.find("<tr><td>", tr + 1)) {
@@ -37,11 +37,11 @@ std::vector<std::string> ranksOf(const std::vector<std::string>& row) {
 
 class RankingPagingTest : public AnalysisTest {
  protected:
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   void rank(int pageRows) {
     b.showPage<pages::RankingPage>();
     grid().PageRows = pageRows;
-    b.click("IWButton1");
+    b.click("analyseButton");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
   }
   // Seven rows; the totals of the 3rd and 4th tie across the boundary of pages of three.
@@ -87,7 +87,7 @@ TEST_F(RankingPagingTest, EachPageShowsItsRowsWithTheirRanksAcrossTies) {
                                     "共 7 行，显示第 7–7 行"};
     for (std::size_t p = 0; p < c.pages.size(); ++p) {
       SCOPED_TRACE("page " + std::to_string(p + 1));
-      if (p > 0) b.click("IWGrid1", "page_next");
+      if (p > 0) b.click("resultGrid", "page_next");
       ASSERT_EQ(b.messages(), std::vector<std::string>{});
       const std::string& html = b.last().html;
       EXPECT_NE(html.find(statuses[p]), std::string::npos);
@@ -101,20 +101,20 @@ TEST_F(RankingPagingTest, EachPageShowsItsRowsWithTheirRanksAcrossTies) {
 TEST_F(RankingPagingTest, TheChooserAndANewRankingChangeThePage) {
   sevenRows();
   rank(3);
-  auto form = b.formFor("IWGrid1");
-  form.fields.erase("iwgrid1_page");
-  form.fields.emplace("iwgrid1_page", "3");
+  auto form = b.formFor("resultGrid");
+  form.fields.erase("resultgrid_page");
+  form.fields.emplace("resultgrid_page", "3");
   b.post(form);
   EXPECT_EQ(shownRows(b.last().html).at(0).at(1), "1007");
-  form = b.formFor("IWGrid1");
-  form.fields.erase("iwgrid1_page");
-  form.fields.emplace("iwgrid1_page", "4");  // no such page: refused, the page stays
+  form = b.formFor("resultGrid");
+  form.fields.erase("resultgrid_page");
+  form.fields.emplace("resultgrid_page", "4");  // no such page: refused, the page stays
   b.post(form);
   EXPECT_EQ(b.message(), "提交的数据无效，已忽略。");
   EXPECT_EQ(grid().pageIndex(), 2);
-  b.click("IWButton1");  // ranked again: back to the first page
+  b.click("analyseButton");  // ranked again: back to the first page
   EXPECT_EQ(shownRows(b.last().html).at(0).at(1), "1001");
-  b.click("IWGrid1", "2_1");  // no clickable cells here
+  b.click("resultGrid", "2_1");  // no clickable cells here
   EXPECT_EQ(b.message(), "提交的数据无效，已忽略。");
 }
 
@@ -123,7 +123,7 @@ TEST_F(RankingPagingTest, ARowDeletedSinceTheRankingShowsOnlyItsNumber) {
   sevenRows();
   rank(3);
   server.db().exec("delete from cj where kh = (select bh from ks where id = '1002')");
-  b.click("IWGrid1", "page_first");
+  b.click("resultGrid", "page_first");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   const Rows shown = shownRows(b.last().html);
   ASSERT_EQ(shown.size(), 3u);

@@ -9,27 +9,27 @@ using Rows = std::vector<std::vector<std::string>>;
 
 class RankingTest : public AnalysisTest {
  protected:
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   void rank() {
-    b.click("IWButton1");
+    b.click("analyseButton");
     ASSERT_EQ(b.messages(), std::vector<std::string>{});
   }
 };
 
 TEST_F(RankingTest, CreationFillsTheScopeListsAndChoosesTheDefaultExam) {
   b.showPage<pages::RankingPage>();
-  const auto& exam = b.control<web::ComboBox>("IWComboBox1");
+  const auto& exam = b.control<web::ComboBox>("examBox");
   EXPECT_EQ(exam.Items, (std::vector<std::string>{"全部考试", "期中", "期末"}));
   EXPECT_EQ(exam.ItemIndex, 1);
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox2").Items.front(), "所有学校");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items,
+  EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items.front(), "所有学校");
+  EXPECT_EQ(b.control<web::ComboBox>("gradeBox").Items,
             (std::vector<std::string>{"全部年级", "初一", "初二"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").Items.front(), "所有班");
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items.front(), "所有班");
   EXPECT_FALSE(grid().Visible);
 
   b.user().defaultExam = "没有这场考试";
   b.showPage<pages::RankingPage>();
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
+  EXPECT_EQ(b.control<web::ComboBox>("examBox").ItemIndex, -1);
 }
 
 // Ties keep the order the rows were stored in; absent scores get no rank.
@@ -86,7 +86,7 @@ TEST_F(RankingTest, AllExamsRankTheRowsOfEveryExamTogether) {
   score("期中", c, 80, 80);
   score("期末", c, 100, 0);
   b.showPage<pages::RankingPage>();
-  b.choose("IWComboBox1", "全部考试");
+  b.choose("examBox", "全部考试");
   rank();
   const Rows expected = {
       {"序号", "考号", "姓名", "学校", "年级", "班次", "考试名称", "总分", "平均分", "数学",
@@ -119,11 +119,11 @@ TEST_F(RankingTest, ScopeBoxesNarrowTheRows) {
     const char* item;
     std::vector<std::string> ids;
   } cases[] = {
-      {"IWComboBox1", "期中", {"1001", "1002", "1003", "1004"}},
-      {"IWComboBox1", "期末", {"1005"}},
-      {"IWComboBox2", "东\"校'区", {"1002"}},
-      {"IWComboBox3", "初二", {"1003"}},
-      {"IWComboBox4", "二班", {"1004"}},
+      {"examBox", "期中", {"1001", "1002", "1003", "1004"}},
+      {"examBox", "期末", {"1005"}},
+      {"unitBox", "东\"校'区", {"1002"}},
+      {"gradeBox", "初二", {"1003"}},
+      {"classBox", "二班", {"1004"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.item);
@@ -144,7 +144,7 @@ TEST_F(RankingTest, ASubjectAddedAfterSignInEndsTheRankingWithAMessage) {
     s.subjects = {"数学", "语文", "英语"};
   });
   b.showPage<pages::RankingPage>();
-  b.click("IWButton1");
+  b.click("analyseButton");
   EXPECT_NE(b.message().find("英语"), std::string::npos);
   EXPECT_EQ(row(grid(), 1)[10], "[ 1 ] 80");
   EXPECT_EQ(row(grid(), 1)[11], "");

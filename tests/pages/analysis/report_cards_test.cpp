@@ -30,13 +30,13 @@ class ReportCardsTest : public AnalysisTest {
 TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
   store::storeFullMarkTexts(server.db(), {"150", "100"});
   b.showPage<pages::ReportCardsPage>();
-  b.choose("IWComboBox4", "一班");
-  b.click("IWButton1");
+  b.choose("classBox", "一班");
+  b.click("makeButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});
   ASSERT_EQ(sheet().Classes.size(), 1u);
   const auto& cards = sheet().Classes[0];
   ASSERT_EQ(cards.size(), 45u);
-  EXPECT_EQ(b.control<web::Label>("IWLabel2").Caption,
+  EXPECT_EQ(b.control<web::Label>("countLabel").Caption,
             "共45张成绩单，每张占半张A4纸，每班从新的一页开始。"
             "请使用浏览器的打印功能（Ctrl+P）打印或另存为PDF。");
   // Every total is 150 but the last: ranks shared or not, in stored order by default.
@@ -69,7 +69,7 @@ TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
 TEST_F(ReportCardsTest, SharedRanksFollowTheSetting) {
   store::storeSetting(server.db(), store::key::kRankMode, "并列名次");
   b.showPage<pages::ReportCardsPage>();
-  b.click("IWButton1");
+  b.click("makeButton");
   ASSERT_EQ(sheet().Classes.size(), 2u);
   const auto& cards = sheet().Classes[0];
   for (std::size_t i = 0; i < 44; ++i) {
@@ -82,11 +82,11 @@ TEST_F(ReportCardsTest, SharedRanksFollowTheSetting) {
 
 TEST_F(ReportCardsTest, TheScoreQueryOpensTheCardsOfItsChosenScope) {
   b.showPage<pages::ScoreQueryPage>();
-  b.choose("IWComboBox4", "二班");
+  b.choose("classBox", "二班");
   b.click("PrintCards");
   ASSERT_EQ(b.pageClass(), "ReportCardsPage");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").text(), "期中");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").text(), "二班");
+  EXPECT_EQ(b.control<web::ComboBox>("examBox").text(), "期中");
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").text(), "二班");
   ASSERT_EQ(sheet().Classes.size(), 1u);
   ASSERT_EQ(sheet().Classes[0].size(), 1u);
   EXPECT_EQ(sheet().Classes[0][0].name, "邻班生");

@@ -81,10 +81,10 @@ class ScoreQueryBigResultTest : public ::testing::Test {
   void open() { browser.showPage<pages::ScoreQueryPage>(); }
 
   void search(const std::string& exam, const std::string& sort, bool descending) {
-    browser.choose("IWComboBox1", exam);
-    browser.choose("IWComboBox5", sort);
-    browser.choose("IWComboBox6", descending ? "降序排列" : "升序排列");
-    browser.click("IWButton1");
+    browser.choose("examBox", exam);
+    browser.choose("sortBox", sort);
+    browser.choose("directionBox", descending ? "降序排列" : "升序排列");
+    browser.click("queryButton");
     ASSERT_EQ(browser.message(), "");
   }
 
@@ -97,11 +97,11 @@ class ScoreQueryBigResultTest : public ::testing::Test {
     return whole;
   }
 
-  std::string status() { return browser.control<web::Label>("IWLabel4").Caption; }
+  std::string status() { return browser.control<web::Label>("statusLabel").Caption; }
   // The 考号 cells of the result grid as the browser got it.
   Row shownIds() {
     const std::string& html = browser.last().html;
-    const auto begin = html.find("id=\"iwdbgrid1\"");
+    const auto begin = html.find("id=\"resultsgrid\"");
     const auto end = html.find("</table>", begin);
     Row ids;
     for (auto row = html.find("<tr><td>", begin); row < end; row = html.find("<tr><td>", row + 1)) {
@@ -149,8 +149,9 @@ TEST_F(ScoreQueryBigResultTest, EveryPageShowsItsRowsInEverySortOrder) {
   const struct {
     std::string control, choice;
     std::size_t page;  // 1-based
-  } steps[] = {{"IWLink3", "", 2},      {"IWLink4", "", 8}, {"IWLink3", "", 8}, {"IWLink2", "", 7},
-               {"IWComboBox7", "4", 4}, {"IWLink1", "", 1}, {"IWLink2", "", 1}};
+  } steps[] = {{"nextPageLink", "", 2},     {"lastPageLink", "", 8}, {"nextPageLink", "", 8},
+               {"previousPageLink", "", 7}, {"pageBox", "4", 4},     {"firstPageLink", "", 1},
+               {"previousPageLink", "", 1}};
   for (const auto& sort : sorts) {
     SCOPED_TRACE(sort.sort + (sort.descending ? " desc" : ""));
     std::vector<Stored> expected = stored;
@@ -205,7 +206,7 @@ TEST_F(ScoreQueryBigResultTest, AllExamsPagedThroughMatchTheWholeSearch) {
     const std::size_t last = std::min<std::size_t>(first + 30, 134);
     EXPECT_EQ(heldRows(), std::vector<std::vector<store::Value>>(whole.rows().begin() + first,
                                                                  whole.rows().begin() + last));
-    browser.click("IWLink3");
+    browser.click("nextPageLink");
   }
 }
 
@@ -252,9 +253,9 @@ TEST_F(ScoreQueryBigResultTest, StatisticsCoverTheWholeSearch) {
     }
     return rows;
   };
-  EXPECT_EQ(body("IWGrid1"), summary);
-  EXPECT_EQ(body("IWGrid2"), bands);
-  EXPECT_EQ(browser.control<web::Grid>("IWGrid2").cell(0, 3).Text, bandCaptions.front());
+  EXPECT_EQ(body("summaryGrid"), summary);
+  EXPECT_EQ(body("bandsGrid"), bands);
+  EXPECT_EQ(browser.control<web::Grid>("bandsGrid").cell(0, 3).Text, bandCaptions.front());
 }
 
 // 2,100 rows and more by 总分, highest first: the sheet is the one the whole result gives, every
@@ -263,8 +264,8 @@ TEST_F(ScoreQueryBigResultTest, ExportHasEveryRowOfABigResultInOrder) {
   addRows(2100);
   open();
   search("全部考试", "按总分", true);
-  browser.click("IWLink4");
-  const auto& outcome = browser.click("IWLink11");
+  browser.click("lastPageLink");
+  const auto& outcome = browser.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   const auto sheet = readWorkbook(outcome.file->path);
 
@@ -293,7 +294,7 @@ TEST_F(ScoreQueryBigResultTest, RowsChangedSinceTheSearchAreReadAsTheyAreNow) {
   ASSERT_EQ(shownIds().size(), 30u);
   server.db().exec("delete from cj where ks='期中' and kh=?", {stored[1].bh});
   server.db().exec("update cj set k1=1 where ks='期中' and kh=?", {stored[0].bh});
-  browser.click("IWLink1");
+  browser.click("firstPageLink");
   Row ids;
   for (std::size_t r = 0; r < 30; ++r) {
     if (r != 1) ids.push_back(stored[r].id);
@@ -301,7 +302,7 @@ TEST_F(ScoreQueryBigResultTest, RowsChangedSinceTheSearchAreReadAsTheyAreNow) {
   EXPECT_EQ(shownIds(), ids);
   EXPECT_EQ(browser.user().sqla.field("数学").asDouble(), 1);
   EXPECT_EQ(status(), "共有40条符合条件的记录  [第1页/共2页]");
-  const auto& outcome = browser.click("IWLink11");
+  const auto& outcome = browser.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   EXPECT_EQ(readWorkbook(outcome.file->path).rows.size(), 2u + 39u);
 }

@@ -43,12 +43,12 @@ class ScoreQueryTest : public ::testing::Test {
         "insert into cj (ks, kh, k1, k2, k3, zf, pj, test) values (?, ?, ?, ?, ?, ?, ?, ?)",
         {exam, bh, k1, k2, k3, k1 + k2 + k3, (k1 + k2 + k3) / 3, exam + "!&" + std::to_string(bh)});
   }
-  void search() { browser.click("IWButton1"); }
+  void search() { browser.click("queryButton"); }
 
-  std::string status() { return browser.control<web::Label>("IWLabel4").Caption; }
-  const web::ComboBox& pageChooser() { return browser.control<web::ComboBox>("IWComboBox7"); }
-  bool pagingShown() { return browser.control<web::Region>("IWRegion4").Visible; }
-  bool panelShown() { return browser.control<web::Region>("IWRegion1").Visible; }
+  std::string status() { return browser.control<web::Label>("statusLabel").Caption; }
+  const web::ComboBox& pageChooser() { return browser.control<web::ComboBox>("pageBox"); }
+  bool pagingShown() { return browser.control<web::Region>("pagingBar").Visible; }
+  bool panelShown() { return browser.control<web::Region>("statisticsPanel").Visible; }
   Rows grid(const std::string& name) {
     const auto& g = browser.control<web::Grid>(name);
     Rows rows(static_cast<std::size_t>(g.rowCount()));
@@ -61,7 +61,7 @@ class ScoreQueryTest : public ::testing::Test {
   // The 考号 cells of the result grid as the browser got it.
   std::vector<std::string> shownIds() {
     const std::string& html = browser.last().html;
-    const auto begin = html.find("id=\"iwdbgrid1\"");
+    const auto begin = html.find("id=\"resultsgrid\"");
     const auto end = html.find("</table>", begin);
     std::vector<std::string> ids;
     for (auto row = html.find("<tr><td>", begin); row < end; row = html.find("<tr><td>", row + 1)) {
@@ -81,16 +81,16 @@ TEST_F(ScoreQueryTest, CreationFillsTheListsAndHidesResultControls) {
   auto chosen = [&](const std::string& name) {
     return browser.control<web::ComboBox>(name).text();
   };
-  EXPECT_EQ(items("IWComboBox1"), (Row{"全部考试", "期中", "期末"}));
-  EXPECT_EQ(chosen("IWComboBox1"), "期中");  // the default exam
-  EXPECT_EQ(items("IWComboBox2"), (Row{"所有学校", "中心校区", "东校区", "西校区"}));
-  EXPECT_EQ(items("IWComboBox3"), (Row{"所有年级", "七年级", "八年级"}));
-  EXPECT_EQ(items("IWComboBox4").front(), "所有班");
-  EXPECT_EQ(items("IWComboBox4").size(), 10u);
-  EXPECT_EQ(items("IWComboBox5"),
+  EXPECT_EQ(items("examBox"), (Row{"全部考试", "期中", "期末"}));
+  EXPECT_EQ(chosen("examBox"), "期中");  // the default exam
+  EXPECT_EQ(items("unitBox"), (Row{"所有学校", "中心校区", "东校区", "西校区"}));
+  EXPECT_EQ(items("gradeBox"), (Row{"所有年级", "七年级", "八年级"}));
+  EXPECT_EQ(items("classBox").front(), "所有班");
+  EXPECT_EQ(items("classBox").size(), 10u);
+  EXPECT_EQ(items("sortBox"),
             (Row{"不排序", "按考号", "按总分", "按平均分", "按数学", "按语文", "按英语"}));
-  EXPECT_EQ(items("IWComboBox6"), (Row{"升序排列", "降序排列"}));
-  for (const auto* name : {"IWComboBox2", "IWComboBox3", "IWComboBox4", "IWComboBox5"}) {
+  EXPECT_EQ(items("directionBox"), (Row{"升序排列", "降序排列"}));
+  for (const auto* name : {"unitBox", "gradeBox", "classBox", "sortBox"}) {
     EXPECT_EQ(browser.control<web::ComboBox>(name).ItemIndex, 0) << name;
   }
   EXPECT_EQ(status(), "---");
@@ -101,7 +101,7 @@ TEST_F(ScoreQueryTest, CreationFillsTheListsAndHidesResultControls) {
 
   browser.user().defaultExam = "期末考试";  // not in the list: the first item stays
   open();
-  EXPECT_EQ(chosen("IWComboBox1"), "全部考试");
+  EXPECT_EQ(chosen("examBox"), "全部考试");
 }
 
 TEST_F(ScoreQueryTest, SixtyOneRowsPageThirtyAtATime) {
@@ -113,7 +113,7 @@ TEST_F(ScoreQueryTest, SixtyOneRowsPageThirtyAtATime) {
   }
   addScores("期末", addStudent("T01", "别的考试"), 99, 99, 99);
   open();
-  browser.choose("IWComboBox5", "按考号");
+  browser.choose("sortBox", "按考号");
   search();
   EXPECT_EQ(status(), "共有61条符合条件的记录  [第1页/共3页]");
   EXPECT_EQ(pageChooser().Items, (Row{"1", "2", "3"}));
@@ -128,14 +128,15 @@ TEST_F(ScoreQueryTest, SixtyOneRowsPageThirtyAtATime) {
     std::size_t shown;
   };
   const std::vector<Step> steps = {
-      {"IWLink2", "", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},  // 上页 on page 1
-      {"IWLink4", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
-      {"IWLink3", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},  // 下页 on the last
-      {"IWLink2", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
-      {"IWComboBox7", "1", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
-      {"IWLink3", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
-      {"IWLink1", "", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
-      {"IWComboBox7", "3", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
+      {"previousPageLink", "", "共有61条符合条件的记录  [第1页/共3页]", "S01",
+       30},  // 上页 on page 1
+      {"lastPageLink", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
+      {"nextPageLink", "", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},  // 下页 on the last
+      {"previousPageLink", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
+      {"pageBox", "1", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
+      {"nextPageLink", "", "共有61条符合条件的记录  [第2页/共3页]", "S31", 30},
+      {"firstPageLink", "", "共有61条符合条件的记录  [第1页/共3页]", "S01", 30},
+      {"pageBox", "3", "共有61条符合条件的记录  [第3页/共3页]", "S61", 1},
   };
   for (const auto& step : steps) {
     SCOPED_TRACE(step.control + step.choice + " -> " + step.status);
@@ -146,7 +147,7 @@ TEST_F(ScoreQueryTest, SixtyOneRowsPageThirtyAtATime) {
     EXPECT_EQ(shownIds().front(), step.firstShown);
   }
   // The statistics cover the whole result, not the page shown.
-  const Rows summary = grid("IWGrid1");
+  const Rows summary = grid("summaryGrid");
   ASSERT_EQ(summary.size(), 4u);
   EXPECT_EQ(summary[1][2], "61");
   EXPECT_EQ(summary[1][3], analysis::formatGeneral(total));
@@ -160,14 +161,14 @@ TEST_F(ScoreQueryTest, NoMatchingRows) {
   EXPECT_TRUE(pageChooser().Items.empty());
   EXPECT_FALSE(pagingShown());
   EXPECT_TRUE(shownIds().empty());
-  EXPECT_EQ(grid("IWGrid1"),
+  EXPECT_EQ(grid("summaryGrid"),
             (Rows{{"科目", "实有人数", "参考人数", "总分", "平均分", "最高分", "最低分", "中位数",
                    "方差", "优秀率", "良好率", "及格率", "不及格率", "优秀人数", "良好人数",
                    "及格人数", "不及格人数", "Skew", "Kurtosis"},
                   {"数学"},
                   {"语文"},
                   {"英语"}}));
-  EXPECT_EQ(grid("IWGrid2"),
+  EXPECT_EQ(grid("bandsGrid"),
             (Rows{{"科目", "实有人数", "参考人数"}, {"数学"}, {"语文"}, {"英语"}}));
 }
 
@@ -183,7 +184,7 @@ TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
   addStudent("3000", "没有成绩的学生", "西校区");
   open();
   search();
-  const Rows summary = grid("IWGrid1");
+  const Rows summary = grid("summaryGrid");
   ASSERT_EQ(summary.size(), 4u);
   EXPECT_EQ(summary[1],
             (Row{"数学", "6", "4", "300", "75.00", "90", "60", "75.00", "125.00", "25.00", "25.00",
@@ -191,32 +192,32 @@ TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
   EXPECT_EQ(summary[2], (Row{"语文"}));
   EXPECT_EQ(summary[3], (Row{"英语", "6", "4", "320", "80.00", "80", "80", "80.00", "0.00", "0.00",
                              "100.00", "0.00", "0.00", "0", "4", "0", "0", "0.00", "0.00"}));
-  EXPECT_EQ(grid("IWGrid2"),
+  EXPECT_EQ(grid("bandsGrid"),
             (Rows{{"科目", "实有人数", "参考人数", "60-70", "70-80", "80-90", ">=90"},
                   {"数学", "6", "4", "1", "1", "1", "1"},
                   {"语文"},
                   {"英语", "6", "4", "0", "0", "4", "0"}}));
 
   // The name filter narrows the roster count too; the unit filter as well.
-  browser.type("IWEdit1", "学生");
-  browser.choose("IWComboBox2", "东校区");
+  browser.type("nameEdit", "学生");
+  browser.choose("unitBox", "东校区");
   search();
-  EXPECT_EQ(grid("IWGrid1")[1][1], "5");
+  EXPECT_EQ(grid("summaryGrid")[1][1], "5");
 }
 
 TEST_F(ScoreQueryTest, StatisticsPanelOpensAfterASearchAndCloses) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
-  browser.click("IWLink12");
+  browser.click("statisticsLink");
   EXPECT_EQ(browser.message(), "请先进行查询，才能查看统计信息！");
   EXPECT_FALSE(panelShown());
   search();
   EXPECT_FALSE(panelShown());
-  browser.click("IWLink12");
+  browser.click("statisticsLink");
   EXPECT_TRUE(panelShown());
   search();
   EXPECT_TRUE(panelShown());  // stays open across searches
-  browser.click("IWLink13");
+  browser.click("closeStatisticsLink");
   EXPECT_FALSE(panelShown());
 }
 
@@ -228,7 +229,7 @@ TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
   for (const auto& [name, id] : std::vector<std::pair<std::string, std::string>>{
            {"王\"", "1001"}, {"%", "1002"}, {"四", "1003"}}) {
     SCOPED_TRACE(name);
-    browser.type("IWEdit1", name);
+    browser.type("nameEdit", name);
     search();
     EXPECT_EQ(browser.message(), "");
     EXPECT_EQ(shownIds(), (std::vector<std::string>{id}));
@@ -246,7 +247,7 @@ TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
   EXPECT_EQ(browser.message(), "");
   EXPECT_EQ(status(), "共有1条符合条件的记录  [第1页/共1页]");
   Row titles;
-  for (const auto& column : browser.control<web::DBGrid>("IWDBGrid1").Columns) {
+  for (const auto& column : browser.control<web::DBGrid>("resultsGrid").Columns) {
     titles.push_back(column.Title);
   }
   EXPECT_EQ(titles, (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "物\"理",
@@ -261,7 +262,7 @@ TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
   server.context().settings().update([](auto& s) { s.subjects.push_back("物理"); });
   const std::string message = "科目“物理”是在您登录之后增加的，请重新登录后再查询。";
 
-  EXPECT_EQ(browser.click("IWLink11").kind, web::EventOutcome::Kind::Page);
+  EXPECT_EQ(browser.click("exportLink").kind, web::EventOutcome::Kind::Page);
   EXPECT_EQ(browser.message(), message);
   EXPECT_TRUE(std::filesystem::is_empty(browser.user().cacheFolder()));
 
@@ -269,7 +270,7 @@ TEST_F(ScoreQueryTest, SubjectAddedAfterSignInAsksToSignInAgain) {
   EXPECT_EQ(browser.message(), message);
   EXPECT_EQ(status(), "---");
   EXPECT_FALSE(pagingShown());
-  EXPECT_TRUE(grid("IWGrid1").empty());
+  EXPECT_TRUE(grid("summaryGrid").empty());
   EXPECT_FALSE(browser.user().sqla.isOpen());
 }
 
@@ -278,7 +279,7 @@ TEST_F(ScoreQueryTest, BadThresholdSettingFailsTheSearchBeforeAnythingChanges) {
   open();
   search();
   server.context().settings().update([](auto& s) { s.excellent = "9O"; });
-  browser.click("IWLink3");  // nothing to do, but the page is posted as usual
+  browser.click("nextPageLink");  // nothing to do, but the page is posted as usual
   search();
   EXPECT_NE(browser.message().find("youxiu"), std::string::npos);
   EXPECT_EQ(status(), "共有1条符合条件的记录  [第1页/共1页]");
@@ -290,17 +291,17 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
   }
   addScores("期中", addStudent("2001", "西校区学生", "西校区"), 90, 90, 90);
   open();
-  browser.click("IWLink11");
+  browser.click("exportLink");
   EXPECT_EQ(browser.message(), pages::kExportNoQueryMessage);
 
-  browser.choose("IWComboBox2", "东校区");
-  browser.choose("IWComboBox5", "按考号");
+  browser.choose("unitBox", "东校区");
+  browser.choose("sortBox", "按考号");
   search();
-  browser.click("IWLink4");
-  browser.choose("IWComboBox2", "西校区");  // changed, not searched
+  browser.click("lastPageLink");
+  browser.choose("unitBox", "西校区");  // changed, not searched
   std::vector<std::filesystem::path> files;
   for (int i = 0; i < 2; ++i) {
-    const auto& outcome = browser.click("IWLink11");
+    const auto& outcome = browser.click("exportLink");
     ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
     EXPECT_EQ(outcome.file->downloadName, "成绩查询_期中_东校区.xlsx");
     files.push_back(outcome.file->path);
@@ -324,7 +325,7 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
 TEST_F(ScoreQueryTest, ExportOfAnEmptyResultHasOnlyTheTwoHeadingRows) {
   open();
   search();
-  const auto& outcome = browser.click("IWLink11");
+  const auto& outcome = browser.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   const auto sheet = readWorkbook(outcome.file->path);
   ASSERT_EQ(sheet.rows.size(), 2u);
@@ -339,7 +340,7 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
     browser.user().rights = pages::parseRightsCode(code);
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
-    EXPECT_EQ(browser.control<web::Button>("IWButton1").effectivelyVisible(), allowed);
+    EXPECT_EQ(browser.control<web::Button>("queryButton").effectivelyVisible(), allowed);
     EXPECT_TRUE(browser.control<web::Region>("navigationBar").Visible);
   }
   // A handler checks the code again.
@@ -369,7 +370,7 @@ TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.exam);
     open();
-    browser.choose("IWComboBox1", c.exam);
+    browser.choose("examBox", c.exam);
     browser.type("HistoryNumber", " 801 ");
     browser.click("HistoryShow");
     const auto& grid = browser.control<web::Grid>("HistoryGrid");

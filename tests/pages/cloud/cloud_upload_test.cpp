@@ -35,25 +35,25 @@ testing::BrowserSession adminOnPage(testing::TestServer& server, const std::stri
 TEST(CloudUploadPage, CreatedAtStepOne) {
   testing::TestServer server(nullptr, unreachableCloud());
   auto b = adminOnPage(server);
-  EXPECT_EQ(b.control<web::Label>("IWLabel12").Caption, "第一步：验证云端用户[未完成]");
-  EXPECT_EQ(b.control<web::Label>("IWLabel12").FontColor, "#A52A2A");
+  EXPECT_EQ(b.control<web::Label>("verifyTitle").Caption, "第一步：验证云端用户[未完成]");
+  EXPECT_EQ(b.control<web::Label>("verifyTitle").FontColor, "#A52A2A");
   // The two boxes of step 1 say what goes in them.
   EXPECT_EQ(b.control<web::Label>("accountCaption").Caption, "注册编号");
   EXPECT_EQ(b.control<web::Label>("passwordCaption").Caption, "密码");
-  EXPECT_EQ(b.control<web::Label>("IWLabel8").FontColor, "#8B4513");
-  EXPECT_EQ(b.control<web::Region>("IWRegion4").Css, "step step-current");
-  EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
-  for (const char* name : {"IWButton3", "IWButton7", "IWButton1"}) {
+  EXPECT_EQ(b.control<web::Label>("prepareTitle").FontColor, "#8B4513");
+  EXPECT_EQ(b.control<web::Region>("verifyStep").Css, "step step-current");
+  EXPECT_TRUE(b.control<web::Button>("verifyButton").Enabled);
+  for (const char* name : {"prepareButton", "rosterButton", "publishButton"}) {
     EXPECT_FALSE(b.control<web::Button>(name).Enabled) << name;
   }
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").Items,
+  EXPECT_EQ(b.control<web::ComboBox>("subjectBox").Items,
             (std::vector<std::string>{"全部科目", "数学", "语文", "英语", "平均分", "总分"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items,
+  EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items,
             (std::vector<std::string>{"所有单位", "中心校区", "东校区", "西校区"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").Items,
+  EXPECT_EQ(b.control<web::ComboBox>("gradeBox").Items,
             (std::vector<std::string>{"所有年级", "初一", "初二"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items.front(), "所有班");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox2").text(), "15天");
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items.front(), "所有班");
+  EXPECT_EQ(b.control<web::ComboBox>("periodBox").text(), "15天");
   EXPECT_NE(b.last().html.find("注册编号"), std::string::npos);
 }
 
@@ -70,21 +70,21 @@ TEST(CloudUploadPage, LinksFollowTheResultsSite) {
     settings.Site = "http://vendor.example";
     testing::TestServer server(nullptr, settings);
     auto b = adminOnPage(server);
-    const auto& label13 = b.control<web::Label>("IWLabel13");
-    const auto& strreg = b.control<web::Label>("strreg");
-    const auto& stuweb = b.control<web::Label>("stuweb");
+    const auto& label13 = b.control<web::Label>("registerLabel");
+    const auto& verifyHint = b.control<web::Label>("verifyHint");
+    const auto& studentAddressLabel = b.control<web::Label>("studentAddressLabel");
     EXPECT_EQ(label13.Visible, c.linked);
-    EXPECT_EQ(stuweb.Visible, c.linked);
-    EXPECT_EQ(strreg.Caption.find("vendor.example"), std::string::npos);
+    EXPECT_EQ(studentAddressLabel.Visible, c.linked);
+    EXPECT_EQ(verifyHint.Caption.find("vendor.example"), std::string::npos);
     if (c.linked) {
       EXPECT_NE(label13.Caption.find("href=\"https://scores.example.org/vezav/reg\""),
                 std::string::npos)
           << label13.Caption;
-      EXPECT_NE(strreg.Caption.find(">点击这里去云端注册自己的用户</a>"), std::string::npos);
-      EXPECT_EQ(stuweb.Caption,
+      EXPECT_NE(verifyHint.Caption.find(">点击这里去云端注册自己的用户</a>"), std::string::npos);
+      EXPECT_EQ(studentAddressLabel.Caption,
                 "学生查询成绩地址：https://scores.example.org/vezav/index.dll?dwid=注册编号");
     } else {
-      EXPECT_EQ(strreg.Caption, "<font color=\"#660000\">验证云端用户的身份</font>");
+      EXPECT_EQ(verifyHint.Caption, "<font color=\"#660000\">验证云端用户的身份</font>");
     }
   }
 }
@@ -103,26 +103,26 @@ TEST(CloudUploadPage, StepOneRefusals) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.number);
-    b.type("IWEdit1", c.number);
-    b.type("IWEdit2", c.password);
-    b.click("IWButton2");
+    b.type("accountEdit", c.number);
+    b.type("passwordEdit", c.password);
+    b.click("verifyButton");
     EXPECT_EQ(b.message(), c.message);
-    const auto& log = b.control<web::Memo>("IWMemo1").Lines;
+    const auto& log = b.control<web::Memo>("logMemo").Lines;
     ASSERT_EQ(log.size(), 1u);
     EXPECT_TRUE(log[0].ends_with(">>开始云端身份验证")) << log[0];
-    EXPECT_FALSE(b.control<web::Button>("IWButton3").Enabled);
+    EXPECT_FALSE(b.control<web::Button>("prepareButton").Enabled);
   }
 }
 
 TEST(CloudUploadPage, WithoutServiceStepOneSaysSoAndDoesNothing) {
   testing::TestServer server;
   auto b = adminOnPage(server);
-  b.type("IWEdit1", "12");
-  b.type("IWEdit2", "pw");
-  b.click("IWButton2");
+  b.type("accountEdit", "12");
+  b.type("passwordEdit", "pw");
+  b.click("verifyButton");
   EXPECT_EQ(b.message(), CloudUploadPage::kNoCloudMessage);
-  EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
-  EXPECT_TRUE(b.control<web::Button>("IWButton2").Enabled);
+  EXPECT_TRUE(b.control<web::Memo>("logMemo").Lines.empty());
+  EXPECT_TRUE(b.control<web::Button>("verifyButton").Enabled);
 }
 
 TEST(CloudUploadPage, OnlyAdministrators) {
@@ -131,11 +131,11 @@ TEST(CloudUploadPage, OnlyAdministrators) {
     SCOPED_TRACE(code);
     auto b = adminOnPage(server, code);
     EXPECT_EQ(b.message(), "您没有访问此页面的权限！请用有权限的用户名重新登录。");
-    EXPECT_FALSE(b.control<web::Region>("IWRegion4").Visible);
+    EXPECT_FALSE(b.control<web::Region>("verifyStep").Visible);
   }
   auto admin = adminOnPage(server, "1");
   EXPECT_EQ(admin.message(), "");
-  EXPECT_TRUE(admin.control<web::Region>("IWRegion4").Visible);
+  EXPECT_TRUE(admin.control<web::Region>("verifyStep").Visible);
 }
 
 }  // namespace

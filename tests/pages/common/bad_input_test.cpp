@@ -98,23 +98,23 @@ class BadInputTest : public EntryTest {
 };
 
 TEST_F(BadInputTest, ScoreEntryFields) {
-  check<pages::ScoreEntryPage>({{"", "IWEdit6", "IWButton1"},
-                          {"", "IWEdit1", "IWButton1"},
-                          {"", "IWEdit2", "IWButton1"},
-                          {"IWLink6", "IWEdit8", "IWButton2"},
-                          {"IWLink6", "IWEdit9", "IWButton2"},
-                          {"IWLink6", "IWMemo1", "IWButton2"},
-                          {"IWLink3", "IWEdit10", "IWButton3"},
-                          {"IWLink3", "IWEdit11", "IWButton3"},
-                          {"IWLink3", "IWEdit12", "IWButton3"}},
-                         "2");
+  check<pages::ScoreEntryPage>({{"", "numberPrefixEdit", "directEnterButton"},
+                                {"", "directNumberEdit", "directEnterButton"},
+                                {"", "directScoreEdit", "directEnterButton"},
+                                {"computedModeLink", "fullMarkEdit", "computedEnterButton"},
+                                {"computedModeLink", "computedNumberEdit", "computedEnterButton"},
+                                {"computedModeLink", "deductionsMemo", "computedEnterButton"},
+                                {"passwordLink", "oldPasswordEdit", "changePasswordButton"},
+                                {"passwordLink", "newPasswordEdit", "changePasswordButton"},
+                                {"passwordLink", "repeatPasswordEdit", "changePasswordButton"}},
+                               "2");
 }
 
 TEST_F(BadInputTest, RosterFields) {
-  check<pages::RosterPage>({{"", "IWEdit12", "IWButton2"},
-                           {"IWLink1", "IWMemo1", "IWButton3"},
-                           {"IWLink1", "IWMemo2", "IWButton3"}},
-                          "0");
+  check<pages::RosterPage>({{"", "namePartEdit", "queryButton"},
+                            {"addStudentsLink", "numbersMemo", "addButton"},
+                            {"addStudentsLink", "namesMemo", "addButton"}},
+                           "0");
 }
 
 }  // namespace

@@ -83,8 +83,9 @@ TEST(InlineScriptCheck, FindsWhatABrowserWouldRunAndPassesData) {
       {R"x(<script type="module">go()</script>)x", true},
       {R"x(<script type="application/json" id="iw-state">{"a":1}</script>)x", false},
       {R"x(<script src="/js/zeziza.js?v=1" defer></script>)x", false},
-      {R"x(<input data-iw-enter="focus" data-iw-target="iwedit2">)x", false},
-      {R"x(<a href="#" class="lnk" data-iw-action="iwlink1" data-iw-confirm="确定?">x</a>)x", false},
+      {R"x(<input data-iw-enter="focus" data-iw-target="passwordedit">)x", false},
+      {R"x(<a href="#" class="lnk" data-iw-action="deletelastlink" data-iw-confirm="确定?">x</a>)x",
+       false},
       {R"x(<p>onion=1 javascript:x</p>)x", false},
   };
   for (const auto& c : cases) {
@@ -94,7 +95,7 @@ TEST(InlineScriptCheck, FindsWhatABrowserWouldRunAndPassesData) {
 }
 
 TEST(InlineScriptCheck, StartAndErrorPagesCarryNone) {
-  const web::AnswerState state{"session", 1, {"<b>提示</b>"}, "iwedit1"};
+  const web::AnswerState state{"session", 1, {"<b>提示</b>"}, "usernameedit"};
   EXPECT_EQ(inlineScript(web::renderStartPage(state)), std::vector<std::string>{});
   EXPECT_EQ(inlineScript(web::renderErrorPage(state)), std::vector<std::string>{});
 }

@@ -51,12 +51,13 @@ TEST(NavBar, SettingsLinksEnabledByCode) {
   for (const auto& c : cases) {
     SCOPED_TRACE("code " + c.code);
     auto browser = signedInAs(server, c.code);
-    EXPECT_EQ(enabled(browser, "ldwsz"), c.units);
-    EXPECT_EQ(enabled(browser, "lkssz"), c.exams);
-    EXPECT_EQ(enabled(browser, "lyhsz"), c.accounts);
-    EXPECT_EQ(enabled(browser, "lsccj"), c.upload);
+    EXPECT_EQ(enabled(browser, "unitsLink"), c.units);
+    EXPECT_EQ(enabled(browser, "examsLink"), c.exams);
+    EXPECT_EQ(enabled(browser, "accountsLink"), c.accounts);
+    EXPECT_EQ(enabled(browser, "uploadLink"), c.upload);
     for (const char* link :
-         {"lcjcx", "ltbtj", "lbjdb", "lcjpx", "ljbtj", "lfbqk", "lsxgl", "xgmm", "tuichu"}) {
+         {"queryLink", "chartLink", "classComparisonLink", "rankingLink", "progressLink",
+          "distributionLink", "rosterLink", "passwordLink", "signOutLink"}) {
       EXPECT_TRUE(enabled(browser, link)) << link;
     }
   }
@@ -65,7 +66,7 @@ TEST(NavBar, SettingsLinksEnabledByCode) {
 TEST(NavBar, DisabledLinkCannotBeForged) {
   TestServer server;
   auto browser = signedInAs(server, "4");
-  browser.post(browser.formFor("navigationBar.lyhsz"));
+  browser.post(browser.formFor("navigationBar.accountsLink"));
   EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(browser.user().pageType, 1);
 }
@@ -95,13 +96,14 @@ TEST(NavBar, UserLabelNamesTheRole) {
   for (const auto& [code, label] : cases) {
     SCOPED_TRACE(code);
     auto browser = signedInAs(server, code);
-    EXPECT_EQ(browser.control<web::Label>("navigationBar.dqyhm").Caption, label);
+    EXPECT_EQ(browser.control<web::Label>("navigationBar.userCaption").Caption, label);
   }
 }
 
 TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
   TestServer server;
-  const std::vector<std::string> links = {"lcjcx", "ltbtj", "lbjdb", "lcjpx", "ljbtj", "lfbqk"};
+  const std::vector<std::string> links = {"queryLink",   "chartLink",    "classComparisonLink",
+                                          "rankingLink", "progressLink", "distributionLink"};
   auto browser = signedInAs(server, "4");
   for (const auto& link : links) {
     SCOPED_TRACE(link);
@@ -110,34 +112,41 @@ TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
     EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
     EXPECT_EQ(browser.user().pageType, 0);
     for (int bar = 1; bar <= 11; ++bar) {
-      EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color, "tan");
+      EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
+                "tan");
     }
   }
   // The flag follows the score table as of the session's latest bar: this bar was built
   // before the score, the next one after it.
   addScore(server);
-  browser.click("navigationBar.ltbtj");
+  browser.click("navigationBar.chartLink");
   EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
   auto other = signedInAs(server, "1");
   EXPECT_TRUE(other.control<pages::NavigationBar>("navigationBar").scoresExist());
 
   const std::vector<std::pair<std::string, std::string>> targets = {
-      {"lcjcx", "ScoreQueryPage"},  {"ltbtj", "ChartPage"}, {"lbjdb", "ClassComparisonPage"},
-      {"lcjpx", "RankingPage"}, {"ljbtj", "ProgressPage"}, {"lfbqk", "DistributionPage"},
+      {"queryLink", "ScoreQueryPage"},
+      {"chartLink", "ChartPage"},
+      {"classComparisonLink", "ClassComparisonPage"},
+      {"rankingLink", "RankingPage"},
+      {"progressLink", "ProgressPage"},
+      {"distributionLink", "DistributionPage"},
   };
   for (std::size_t i = 0; i < targets.size(); ++i) {
     SCOPED_TRACE(targets[i].first);
     browser.click("navigationBar." + targets[i].first);
     EXPECT_EQ(browser.pageClass(), targets[i].second);
     EXPECT_EQ(browser.user().pageType, static_cast<int>(i) + 1);
-    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(i + 1)).Color, "#A52A2A");
+    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(i + 1)).Color,
+              "#A52A2A");
   }
 }
 
 TEST(NavBar, OtherLinksSetTheirPageType) {
   const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"ldwsz", "UnitsPage", 7},   {"lkssz", "ExamsPage", 8},   {"lsxgl", "RosterPage", 9},
-      {"lyhsz", "AccountsPage", 10}, {"lsccj", "CloudUploadPage", 11}, {"xgmm", "PasswordPage", 12},
+      {"unitsLink", "UnitsPage", 7},         {"examsLink", "ExamsPage", 8},
+      {"rosterLink", "RosterPage", 9},       {"accountsLink", "AccountsPage", 10},
+      {"uploadLink", "CloudUploadPage", 11}, {"passwordLink", "PasswordPage", 12},
   };
   TestServer server;
   for (const auto& [link, page, pageType] : cases) {
@@ -154,8 +163,8 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   addUser(server, "boss", "pw", 0);
   auto browser = server.browser();
   signIn(browser, "boss", "pw");
-  browser.click("navigationBar.lsxgl");
-  browser.click("navigationBar.tuichu");
+  browser.click("navigationBar.rosterLink");
+  browser.click("navigationBar.signOutLink");
   EXPECT_EQ(browser.pageClass(), "LoginPage");
   EXPECT_EQ(browser.user().userName, "boss");
   EXPECT_EQ(browser.user().rights, 0);
@@ -163,7 +172,7 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   signIn(browser, "boss", "wrong");
   EXPECT_EQ(browser.message(), "用户名或密码错误！");
   EXPECT_EQ(browser.user().userName, "boss");
-  EXPECT_EQ(browser.page().find("navigationBar.lcjcx"), nullptr);
+  EXPECT_EQ(browser.page().find("navigationBar.queryLink"), nullptr);
 }
 
 TEST(NavBar, VendorLinksFollowTheConfiguredSite) {
@@ -171,25 +180,26 @@ TEST(NavBar, VendorLinksFollowTheConfiguredSite) {
   settings.Site = "http://vendor.example/";
   TestServer withSite(nullptr, settings);
   auto browser = signedInAs(withSite, "4");
-  EXPECT_EQ(browser.control<web::Url>("navigationBar.helpurl").URL, "http://vendor.example/vezav/help");
-  EXPECT_EQ(browser.control<web::Url>("footer.homeURL1").URL, "http://vendor.example/home");
+  EXPECT_EQ(browser.control<web::Url>("navigationBar.helpLink").URL,
+            "http://vendor.example/vezav/help");
+  EXPECT_EQ(browser.control<web::Url>("footer.homeLink").URL, "http://vendor.example/home");
 
   TestServer withoutSite;
   auto plain = signedInAs(withoutSite, "4");
-  EXPECT_FALSE(plain.control<web::Url>("navigationBar.helpurl").Visible);
-  EXPECT_FALSE(plain.control<web::Url>("footer.homeURL1").Visible);
+  EXPECT_FALSE(plain.control<web::Url>("navigationBar.helpLink").Visible);
+  EXPECT_FALSE(plain.control<web::Url>("footer.homeLink").Visible);
 }
 
 TEST(NavBar, BannerAddressChangesWhenTheBannerIsReplaced) {
   TestServer server;
   auto browser = signedInAs(server, "0");
-  const std::string before = browser.control<web::ImageFile>("navigationBar.IWImageFile1").Source;
+  const std::string before = browser.control<web::ImageFile>("navigationBar.bannerImage").Source;
   EXPECT_EQ(before.rfind("/files/bj.jpg", 0), 0u);
   std::filesystem::last_write_time(
       server.folder() / "files" / "bj.jpg",
       std::filesystem::file_time_type::clock::now() + std::chrono::seconds(5));
   browser.submit();
-  EXPECT_NE(browser.control<web::ImageFile>("navigationBar.IWImageFile1").Source, before);
+  EXPECT_NE(browser.control<web::ImageFile>("navigationBar.bannerImage").Source, before);
 }
 
 TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
@@ -206,26 +216,27 @@ TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     auto browser = signedInAs(server, c.code);
-    browser.click("navigationBar.lcjcx");
+    browser.click("navigationBar.queryLink");
     ASSERT_EQ(browser.pageClass(), "SetupGuidePage");
-    EXPECT_EQ(browser.control<web::Link>("IWLink6").Visible, c.exams);
-    EXPECT_EQ(browser.control<web::Link>("IWLink7").Visible, c.units);
-    EXPECT_EQ(browser.control<web::Link>("IWLink8").Visible, c.roster);
-    EXPECT_EQ(browser.control<web::Link>("IWLink9").Visible, c.accounts);
-    EXPECT_EQ(browser.control<web::Link>("IWLink10").Visible, c.relogin);
+    EXPECT_EQ(browser.control<web::Link>("examsLink").Visible, c.exams);
+    EXPECT_EQ(browser.control<web::Link>("unitsLink").Visible, c.units);
+    EXPECT_EQ(browser.control<web::Link>("rosterLink").Visible, c.roster);
+    EXPECT_EQ(browser.control<web::Link>("accountsLink").Visible, c.accounts);
+    EXPECT_EQ(browser.control<web::Link>("signInAgainLink").Visible, c.relogin);
   }
 }
 
 TEST(SetupGuide, LinksSetTheirPageTypeAndSignOutLeavesItAlone) {
   const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"IWLink6", "ExamsPage", 8}, {"IWLink7", "UnitsPage", 7},    {"IWLink8", "RosterPage", 9},
-      {"IWLink9", "AccountsPage", 10}, {"IWLink10", "LoginPage", 0}, {"navigationBar.tuichu", "LoginPage", 0},
+      {"examsLink", "ExamsPage", 8},       {"unitsLink", "UnitsPage", 7},
+      {"rosterLink", "RosterPage", 9},     {"accountsLink", "AccountsPage", 10},
+      {"signInAgainLink", "LoginPage", 0}, {"navigationBar.signOutLink", "LoginPage", 0},
   };
   TestServer server;
   for (const auto& [link, page, pageType] : cases) {
     SCOPED_TRACE(link);
     auto browser = signedInAs(server, "0");
-    browser.click("navigationBar.lcjcx");
+    browser.click("navigationBar.queryLink");
     browser.click(link);
     EXPECT_EQ(browser.pageClass(), page);
     EXPECT_EQ(browser.user().pageType, pageType);

@@ -17,7 +17,7 @@ class RequestCycleTest : public ::testing::Test {
 };
 
 TEST_F(RequestCycleTest, FramesAreCreatedBeforeThePage) {
-  EXPECT_EQ(page().IWLabel1.Caption, "ready:frame created");
+  EXPECT_EQ(page().traceLabel.Caption, "ready:frame created");
   EXPECT_EQ(page().frame.created.fullName(), "Frame1.created");
   EXPECT_NE(browser.last().html.find("id=\"frame1.clicks\""), std::string::npos);
   browser.click("Frame1.Clicks");
@@ -25,9 +25,9 @@ TEST_F(RequestCycleTest, FramesAreCreatedBeforeThePage) {
 }
 
 TEST_F(RequestCycleTest, PostedValuesReachTheHandler) {
-  browser.type("IWEdit1", "张三");
-  browser.click("IWButton1");
-  EXPECT_EQ(page().IWLabel1.Caption, "clicked 1:张三");
+  browser.type("textEdit", "张三");
+  browser.click("clickButton");
+  EXPECT_EQ(page().traceLabel.Caption, "clicked 1:张三");
   EXPECT_EQ(browser.message(), "你好 张三");
   // The message is shown once, with the answer that followed the click.
   browser.submit();
@@ -36,46 +36,46 @@ TEST_F(RequestCycleTest, PostedValuesReachTheHandler) {
 
 // Each input kind as a browser posts it, and the state it leaves.
 TEST_F(RequestCycleTest, EveryInputKindTakesItsPostedValue) {
-  browser.type("IWMemo1", "第一行\r\n第二行\r\n");
-  browser.choose("IWComboBox1", "西校区");
-  browser.type("IWListBox1", "1");
-  browser.type("IWCheckBox1", "on");
+  browser.type("textMemo", "第一行\r\n第二行\r\n");
+  browser.choose("choiceBox", "西校区");
+  browser.type("choiceListBox", "1");
+  browser.type("tickBox", "on");
   browser.type("Password", "secret");
   browser.submit();
-  EXPECT_EQ(page().IWMemo1.Lines, (std::vector<std::string>{"第一行", "第二行"}));
-  EXPECT_EQ(page().IWComboBox1.ItemIndex, 2);
-  EXPECT_EQ(page().IWComboBox1.text(), "西校区");
-  EXPECT_EQ(page().IWListBox1.ItemIndex, 1);
-  EXPECT_TRUE(page().IWCheckBox1.Checked);
+  EXPECT_EQ(page().textMemo.Lines, (std::vector<std::string>{"第一行", "第二行"}));
+  EXPECT_EQ(page().choiceBox.ItemIndex, 2);
+  EXPECT_EQ(page().choiceBox.text(), "西校区");
+  EXPECT_EQ(page().choiceListBox.ItemIndex, 1);
+  EXPECT_TRUE(page().tickBox.Checked);
   EXPECT_EQ(page().Password.Text, "secret");
   EXPECT_EQ(browser.last().html.find("secret"), std::string::npos);  // never echoed back
 
   // An unticked box is absent from the post.
   auto form = browser.formFor("");
-  form.fields.erase("iwcheckbox1");
+  form.fields.erase("tickbox");
   browser.post(form);
-  EXPECT_FALSE(page().IWCheckBox1.Checked);
+  EXPECT_FALSE(page().tickBox.Checked);
 }
 
 TEST_F(RequestCycleTest, EventsOfEveryKind) {
-  browser.choose("IWComboBox1", "东校区");
-  browser.click("IWComboBox1");
+  browser.choose("choiceBox", "东校区");
+  browser.click("choiceBox");
   EXPECT_EQ(page().changes, 1);
-  browser.click("IWGrid1", "1_1");
+  browser.click("cellGrid", "1_1");
   EXPECT_EQ(page().lastCell, "1,1");
-  browser.click("IWDBGrid1", "1:8");
+  browser.click("rowGrid", "1:8");
   EXPECT_EQ(page().lastLink, "8");
-  browser.click("IWTimer1");
+  browser.click("tickTimer");
   EXPECT_EQ(page().ticks, 1);
   browser.click("Confirmed");
-  EXPECT_EQ(page().IWLabel1.Caption, "confirmed");
+  EXPECT_EQ(page().traceLabel.Caption, "confirmed");
 }
 
 TEST_F(RequestCycleTest, RenderingEscapesTextsButNotRawCaptions) {
-  browser.type("IWEdit1", "<script>alert(1)</script>");
+  browser.type("textEdit", "<script>alert(1)</script>");
   page().RawLabel.Caption = "<b>bold</b>";
   page().RawLabel.RawText = true;
-  browser.click("IWButton1");
+  browser.click("clickButton");
   const std::string& html = browser.last().html;
   EXPECT_EQ(html.find("<script>alert(1)"), std::string::npos);
   EXPECT_NE(html.find("&lt;script&gt;alert(1)&lt;/script&gt;"), std::string::npos);
@@ -90,19 +90,19 @@ TEST_F(RequestCycleTest, AHandlerExceptionBecomesAnAlertAndTheSessionGoesOn) {
   browser.click("Thrower");
   EXPECT_EQ(browser.message(), "handler failed");
   EXPECT_EQ(browser.pageClass(), "SmokePage");
-  browser.click("IWButton1");
+  browser.click("clickButton");
   EXPECT_EQ(page().clicks, 1);
 }
 
 TEST_F(RequestCycleTest, AnOutdatedPostIsNotAppliedAndResyncs) {
-  auto stale = browser.formFor("IWButton1");
+  auto stale = browser.formFor("clickButton");
   browser.submit();  // the page is rendered anew; the saved form is now outdated
-  stale.fields.erase("iwedit1");
-  stale.fields.emplace("iwedit1", "stale");
+  stale.fields.erase("textedit");
+  stale.fields.emplace("textedit", "stale");
   browser.post(stale);
   EXPECT_EQ(browser.message(), "页面已过期，您的输入未保存，请在当前页面重新操作。");
   EXPECT_EQ(page().clicks, 0);
-  EXPECT_EQ(page().IWEdit1.Text, "");
+  EXPECT_EQ(page().textEdit.Text, "");
 }
 
 // Forged or malformed posts change nothing of the page.
@@ -113,24 +113,24 @@ TEST_F(RequestCycleTest, BadInputIsRefusedWithoutChangingThePage) {
     bool message;
   } cases[] = {
       {"unknown control", {{"IW_Action", "nosuch"}}, false},
-      {"control without event", {{"IW_Action", "iwlabel1"}}, false},
+      {"control without event", {{"IW_Action", "tracelabel"}}, false},
       {"disabled edit", {{"disabled", "forged"}}, false},
       {"hidden edit", {{"hidden", "forged"}}, false},
-      {"combo index out of range", {{"iwcombobox1", "3"}}, true},
-      {"combo index not a number", {{"iwcombobox1", "1x"}}, true},
-      {"grid cell not clickable", {{"IW_Action", "iwgrid1"}, {"IW_ActionParam", "0_0"}}, true},
-      {"grid cell malformed", {{"IW_Action", "iwgrid1"}, {"IW_ActionParam", "1-1"}}, true},
-      {"data grid value not shown", {{"IW_Action", "iwdbgrid1"}, {"IW_ActionParam", "1:99"}}, true},
-      {"edit text not UTF-8", {{"iwedit1", "\xff\xfe"}}, true},
-      {"edit text too long", {{"iwedit1", std::string(5000, 'x')}}, true},
+      {"combo index out of range", {{"choicebox", "3"}}, true},
+      {"combo index not a number", {{"choicebox", "1x"}}, true},
+      {"grid cell not clickable", {{"IW_Action", "cellgrid"}, {"IW_ActionParam", "0_0"}}, true},
+      {"grid cell malformed", {{"IW_Action", "cellgrid"}, {"IW_ActionParam", "1-1"}}, true},
+      {"data grid value not shown", {{"IW_Action", "rowgrid"}, {"IW_ActionParam", "1:99"}}, true},
+      {"edit text not UTF-8", {{"textedit", "\xff\xfe"}}, true},
+      {"edit text too long", {{"textedit", std::string(5000, 'x')}}, true},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     auto form = browser.formFor("");
     // A refused post drops every value it carries, the good ones too.
     if (c.message) {
-      form.fields.erase("iwmemo1");
-      form.fields.emplace("iwmemo1", "changed");
+      form.fields.erase("textmemo");
+      form.fields.emplace("textmemo", "changed");
     }
     for (const auto& [name, value] : c.fields) {
       form.fields.erase(name);
@@ -140,17 +140,17 @@ TEST_F(RequestCycleTest, BadInputIsRefusedWithoutChangingThePage) {
     EXPECT_EQ(page().clicks, 0);
     EXPECT_EQ(page().Disabled.Text, "");
     EXPECT_EQ(page().Hidden.Text, "");
-    EXPECT_EQ(page().IWComboBox1.ItemIndex, -1);
-    EXPECT_EQ(page().IWEdit1.Text, "");
+    EXPECT_EQ(page().choiceBox.ItemIndex, -1);
+    EXPECT_EQ(page().textEdit.Text, "");
     EXPECT_EQ(page().lastCell, "");
-    EXPECT_TRUE(page().IWMemo1.Lines.empty());
+    EXPECT_TRUE(page().textMemo.Lines.empty());
     EXPECT_EQ(browser.messages().size(), c.message ? 1u : 0u);
   }
 }
 
 TEST_F(RequestCycleTest, ReadingAnUnchosenComboFailsAsAnAlert) {
-  page().IWButton1.OnClick = [this] { web::ShowMessage(page().IWComboBox1.text()); };
-  browser.click("IWButton1");
+  page().clickButton.OnClick = [this] { web::ShowMessage(page().choiceBox.text()); };
+  browser.click("clickButton");
   EXPECT_EQ(browser.message(), "List index out of bounds (-1)");
 }
 
@@ -168,27 +168,27 @@ TEST_F(RequestCycleTest, AFileAnswerKeepsThePage) {
   EXPECT_EQ(outcome.file->downloadName, "成绩.txt");
   EXPECT_TRUE(std::filesystem::exists(outcome.file->path));
   EXPECT_EQ(browser.pageClass(), "SmokePage");
-  browser.click("IWButton1");  // the page is still current
+  browser.click("clickButton");  // the page is still current
   EXPECT_EQ(page().clicks, 1);
 }
 
 TEST_F(RequestCycleTest, AnUploadReachesTheHandlerOnce) {
   std::string seen;
-  page().IWButton1.OnClick = [&] {
-    const auto& f = page().IWFile1.uploaded();
+  page().clickButton.OnClick = [&] {
+    const auto& f = page().fileUpload.uploaded();
     seen = f ? f->filename + ":" + f->content : "none";
   };
-  browser.attach("IWFile1", {"", "a.txt", "text/plain", "abc"});
-  browser.click("IWButton1");
+  browser.attach("fileUpload", {"", "a.txt", "text/plain", "abc"});
+  browser.click("clickButton");
   EXPECT_EQ(seen, "a.txt:abc");
-  browser.click("IWButton1");
+  browser.click("clickButton");
   EXPECT_EQ(seen, "none");
 }
 
 TEST_F(RequestCycleTest, FocusIsNamedInTheAnswerOnce) {
-  page().IWButton1.OnClick = [this] { page().setFocus(page().IWEdit1); };
-  browser.click("IWButton1");
-  EXPECT_NE(browser.last().html.find("\"focus\":\"iwedit1\""), std::string::npos);
+  page().clickButton.OnClick = [this] { page().setFocus(page().textEdit); };
+  browser.click("clickButton");
+  EXPECT_NE(browser.last().html.find("\"focus\":\"textedit\""), std::string::npos);
   browser.submit();
   EXPECT_NE(browser.last().html.find("\"focus\":\"\""), std::string::npos);
 }

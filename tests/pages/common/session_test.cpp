@@ -36,7 +36,7 @@ TEST_F(SessionTest, IdleSessionsTimeOutAndTheirCacheFolderGoes) {
   auto a = server.browser();
   const auto folder = a.user().cacheFolder();
   std::ofstream(folder / "x.xlsx") << "x";
-  const auto form = a.formFor("IWButton1");
+  const auto form = a.formFor("clickButton");
   const auto now = web::Clock::now();
   EXPECT_EQ(server.controller().sessions().expireSessions(now + std::chrono::minutes(9)), 0u);
   EXPECT_EQ(server.controller().sessions().expireSessions(now + std::chrono::minutes(11)), 1u);
@@ -56,20 +56,20 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
 
   // The reset runs inside a request of `asking`, as the web reset does.
   std::size_t rows = 99;
-  asking.page<SmokePage>().IWButton1.OnClick = [&] {
+  asking.page<SmokePage>().clickButton.OnClick = [&] {
     web::currentSession().context().runSystemReset();
     auto& q = web::currentSession().tem;
     q.open("select count(*) as n from ks");
     rows = static_cast<std::size_t>(q.field("n").asInt());
   };
-  asking.click("IWButton1");
+  asking.click("clickButton");
 
   EXPECT_FALSE(idle.alive());
   EXPECT_TRUE(asking.alive());
   EXPECT_EQ(rows, 0u);
   EXPECT_EQ(server.host().onlineCountText(), "1人在线");
   EXPECT_EQ(server.context().settings().get()->units.size(), 3u);
-  asking.click("IWButton1");  // the survivor keeps working on the restored data
+  asking.click("clickButton");  // the survivor keeps working on the restored data
   EXPECT_TRUE(asking.messages().empty());
 }
 
@@ -116,13 +116,13 @@ TEST(SessionCap, PastTheCapTheOldestGuestGivesWayAndSignedInSessionsStay) {
   TestServer server{[] { return std::make_unique<SmokePage>(); }, settings};
   auto a = server.browser();
   a.user().userName = "boss";  // as the login leaves it
-  a.click("IWButton1");
+  a.click("clickButton");
   auto b = server.browser();
   auto c = server.browser();  // b never signed in: it gives way
   EXPECT_FALSE(b.alive());
   EXPECT_TRUE(a.alive() && c.alive());
   c.user().userName = "clerk";
-  c.click("IWButton1");
+  c.click("clickButton");
   EXPECT_FALSE(server.controller().sessions().startSession());
   web::HttpRequest start;
   start.method = "GET";

@@ -27,9 +27,9 @@ inline void setSetting(TestServer& server, std::string_view key, const std::stri
 
 // Types the name and password on the login page and presses 登陆.
 inline void signIn(BrowserSession& browser, const std::string& name, const std::string& password) {
-  browser.type("IWEdit1", name);
-  browser.type("IWEdit2", password);
-  browser.click("IWButton1");
+  browser.type("userNameEdit", name);
+  browser.type("passwordEdit", password);
+  browser.click("signInButton");
 }
 
 // The first column of the first row of `sql` as text; empty when there is no row.

@@ -19,7 +19,7 @@ class ExportingPage : public web::Page {
       web::currentSession().sqla.open(
           "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks");
     };
-    IWLink6.OnClick = [] {
+    exportLink.OnClick = [] {
       pages::sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(), "学生名单.xlsx");
     };
     // A layout naming columns the result lacks.
@@ -29,7 +29,7 @@ class ExportingPage : public web::Page {
     };
   }
   web::Button Search{*this, "Search"};
-  web::Link IWLink6{*this, "IWLink6"};
+  web::Link exportLink{*this, "exportLink"};
   web::Link Mismatched{*this, "Mismatched"};
 };
 
@@ -56,7 +56,7 @@ class WorkbookDownloadTest : public ::testing::Test {
 };
 
 TEST_F(WorkbookDownloadTest, RefusedBeforeAnyQuery) {
-  const auto& outcome = browser.click("IWLink6");
+  const auto& outcome = browser.click("exportLink");
   EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
   EXPECT_EQ(browser.message(), pages::kExportNoQueryMessage);
   EXPECT_TRUE(cachedFiles().empty());
@@ -66,7 +66,7 @@ TEST_F(WorkbookDownloadTest, AnswersWithAFreshWorkbookEachTime) {
   browser.click("Search");
   std::vector<std::filesystem::path> sent;
   for (int i = 0; i < 2; ++i) {
-    const auto& outcome = browser.click("IWLink6");
+    const auto& outcome = browser.click("exportLink");
     ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
     EXPECT_EQ(outcome.file->path.parent_path(), browser.user().cacheFolder());
     EXPECT_EQ(outcome.file->downloadName, "学生名单.xlsx");

@@ -22,10 +22,10 @@ class BatchImportTest : public EntryTest {
     b.showPage<BatchImportPage>();
   }
   void import(const std::string& subject, const std::string& numbers, const std::string& scores) {
-    if (!subject.empty()) b.choose("IWComboBox1", subject);
-    b.type("Memo1", numbers);
-    b.type("Memo2", scores);
-    b.click("IWButton1");
+    if (!subject.empty()) b.choose("subjectBox", subject);
+    b.type("numbersMemo", numbers);
+    b.type("scoresMemo", scores);
+    b.click("importButton");
   }
   std::vector<std::string> lines(const std::string& memo) {
     return b.control<web::Memo>(memo).Lines;
@@ -62,7 +62,7 @@ TEST_F(BatchImportTest, ChecksRunInOrderAndWriteNothing) {
     open();
     import(c.subject, c.numbers, c.scores);
     EXPECT_EQ(b.message(), c.message);
-    EXPECT_FALSE(lines("Memo2").empty());  // the pasted scores stay for correction
+    EXPECT_FALSE(lines("scoresMemo").empty());  // the pasted scores stay for correction
   }
   EXPECT_EQ(rowCount(), 0);
 }
@@ -71,14 +71,14 @@ TEST_F(BatchImportTest, ImportingTwiceStoresTheSameScores) {
   putRow("802", {0, 75}, 75, 75);
   putRow("803", {60}, 60, 60);
   open();
-  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "boss[主管]");
-  EXPECT_EQ(b.control<web::Label>("IWLabel4").Caption, "期中");
+  EXPECT_EQ(b.control<web::Label>("userCaption").Caption, "boss[主管]");
+  EXPECT_EQ(b.control<web::Label>("examCaption").Caption, "期中");
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
     import("语文", "801\r\n802\r\n803\r\n804\r\n", "88\r\n0\r\n-3\r\n 92.5 \r\n");
     EXPECT_EQ(b.message(), "操作成功！");
-    EXPECT_EQ(lines("Memo1"), (std::vector<std::string>{"801", "802", "803", "804"}));
-    EXPECT_TRUE(lines("Memo2").empty());
+    EXPECT_EQ(lines("numbersMemo"), (std::vector<std::string>{"801", "802", "803", "804"}));
+    EXPECT_TRUE(lines("scoresMemo").empty());
     EXPECT_EQ(rowOf("801")->scores, scores({0, 88}));
     EXPECT_EQ(rowOf("802")->scores, scores({0, 75}));   // 0 leaves the stored score
     EXPECT_EQ(rowOf("803")->scores, scores({60, -3}));  // written; counts as no score
@@ -87,9 +87,9 @@ TEST_F(BatchImportTest, ImportingTwiceStoresTheSameScores) {
     EXPECT_EQ(rowCount(), 4);
   }
   // The next subject for the same students: the numbers are still there.
-  b.choose("IWComboBox1", "英语");
-  b.type("Memo2", "70\n71\n72\n73");
-  b.click("IWButton1");
+  b.choose("subjectBox", "英语");
+  b.type("scoresMemo", "70\n71\n72\n73");
+  b.click("importButton");
   EXPECT_EQ(b.message(), "操作成功！");
   EXPECT_EQ(rowOf("801")->scores, scores({0, 88, 70}));
   EXPECT_DOUBLE_EQ(rowOf("801")->pj, 79);
@@ -105,7 +105,7 @@ TEST_F(BatchImportTest, AStoreFailureWritesNothingOfTheImport) {
   EXPECT_EQ(b.message(), "操作错误,指令没有完成");
   EXPECT_EQ(rowOf("801")->scores, scores({0, 50}));
   EXPECT_EQ(rowCount(), 1);
-  EXPECT_FALSE(lines("Memo2").empty());
+  EXPECT_FALSE(lines("scoresMemo").empty());
 }
 
 // Several subjects pasted with their heading line: columns in any order, written in one go.
@@ -168,18 +168,18 @@ TEST_F(BatchImportTest, OnlySupervisorsImport) {
     SCOPED_TRACE(code);
     open(code);
     EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
-    EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
+    EXPECT_FALSE(b.page().find("importButton")->effectivelyVisible());
     auto form = b.formFor("");
-    setField(form, "IW_Action", "iwbutton1");
-    setField(form, "memo1", "801");
-    setField(form, "memo2", "90");
-    setField(form, "iwcombobox1", "0");
+    setField(form, "IW_Action", "importbutton");
+    setField(form, "numbersmemo", "801");
+    setField(form, "scoresmemo", "90");
+    setField(form, "subjectbox", "0");
     b.post(form);
     auto table = b.formFor("");
     setField(table, "IW_Action", "tablebutton");
     setField(table, "tablememo", "考号\t数学\n801\t90");
     b.post(table);
-    b.click("IWLink1");
+    b.click("backLink");
     EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
   }
   EXPECT_EQ(rowCount(), 0);

@@ -27,13 +27,13 @@ class ClassGridTest : public EntryTest {
     b.showPage<ClassGridEntryPage>();
   }
   void load(const std::string& cls = "一班", const std::string& subject = "语文") {
-    b.choose("IWComboBox3", "中心校区");
-    b.choose("IWComboBox4", "七年级");
-    b.choose("IWComboBox5", cls);
-    b.choose("IWComboBox1", subject);
-    b.click("IWButton1");
+    b.choose("unitBox", "中心校区");
+    b.choose("gradeBox", "七年级");
+    b.choose("classBox", cls);
+    b.choose("subjectBox", subject);
+    b.click("loadButton");
   }
-  web::Grid& grid() { return b.control<web::Grid>("IWGrid1"); }
+  web::Grid& grid() { return b.control<web::Grid>("scoresGrid"); }
   web::Edit& box(int n) { return b.control<web::Edit>("scoreBox" + std::to_string(n)); }
   bool enabled(const std::string& button) { return b.control<web::Button>(button).Enabled; }
 
@@ -47,8 +47,8 @@ TEST_F(ClassGridTest, LoadingNineStudentsGivesFourRows) {
   putRow("703", {90}, 90, 90);  // another subject: the box stays empty
   open();
   EXPECT_FALSE(grid().Visible);
-  EXPECT_TRUE(enabled("IWButton1"));
-  EXPECT_FALSE(enabled("IWButton2"));
+  EXPECT_TRUE(enabled("loadButton"));
+  EXPECT_FALSE(enabled("saveButton"));
   load();
   EXPECT_EQ(b.message(), "");
   EXPECT_TRUE(grid().Visible);
@@ -63,10 +63,10 @@ TEST_F(ClassGridTest, LoadingNineStudentsGivesFourRows) {
   EXPECT_EQ(grid().cell(1, 5).Content, &box(2));
   EXPECT_EQ(box(2).Text, "85.5");
   EXPECT_EQ(box(3).Text, "");
-  EXPECT_EQ(b.control<web::Label>("IWLabel41").Caption,
+  EXPECT_EQ(b.control<web::Label>("loadedCaption").Caption,
             "中心校区七年级一班语文中共有9条符合条件的记录");
-  EXPECT_FALSE(enabled("IWButton1"));
-  EXPECT_TRUE(enabled("IWButton2"));
+  EXPECT_FALSE(enabled("loadButton"));
+  EXPECT_TRUE(enabled("saveButton"));
   EXPECT_NE(b.last().html.find("id=\"scorebox9\""), std::string::npos);
   EXPECT_EQ(b.last().html.find("id=\"scorebox10\""), std::string::npos);
 }
@@ -78,7 +78,7 @@ TEST_F(ClassGridTest, ThreeStudentsFillOneRow) {
   EXPECT_EQ(grid().rowCount(), 2);
   EXPECT_EQ(grid().cell(1, 6).Text, "703");
   EXPECT_EQ(grid().cell(1, 9).Text, "");
-  EXPECT_TRUE(enabled("IWButton2"));
+  EXPECT_TRUE(enabled("saveButton"));
 }
 
 TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
@@ -90,9 +90,10 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   const std::vector<std::string> typed = {"88", "", "8O", "0", "0", " 77.5 "};
   for (std::size_t i = 0; i < typed.size(); ++i)
     b.type("scoreBox" + std::to_string(i + 1), typed[i]);
-  b.click("IWButton2");
-  EXPECT_EQ(b.messages(), (std::vector<std::string>{"702[学生2] 703[学生3] 成绩格式有误，请检查！！！",
-                                                    "已保存4个成绩"}));
+  b.click("saveButton");
+  EXPECT_EQ(b.messages(),
+            (std::vector<std::string>{"702[学生2] 703[学生3] 成绩格式有误，请检查！！！",
+                                      "已保存4个成绩"}));
   EXPECT_EQ(rowOf("701")->scores, scores({0, 88}));
   EXPECT_FALSE(rowOf("702"));
   EXPECT_FALSE(rowOf("703"));
@@ -102,12 +103,12 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   EXPECT_FALSE(rowOf("705"));
   EXPECT_EQ(rowOf("706")->scores, scores({0, 77.5}));
   // The grid stays loaded and 保存成绩 stays on, so the wrong boxes can be mended.
-  EXPECT_FALSE(enabled("IWButton1"));
-  EXPECT_TRUE(enabled("IWButton2"));
+  EXPECT_FALSE(enabled("loadButton"));
+  EXPECT_TRUE(enabled("saveButton"));
   EXPECT_EQ(box(1).Text, "88");  // the grid keeps what was typed
 
   // Loaded anew, the boxes show what is stored.
-  b.click("IWButton3");  // 取消
+  b.click("cancelButton");  // 取消
   load();
   EXPECT_EQ(box(1).Text, "88");
   EXPECT_EQ(box(4).Text, "");
@@ -130,7 +131,7 @@ TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
   b.type("scoreBox1", "99");  // a forged value for the locked box
   b.type("scoreBox2", "70");
   b.type("scoreBox3", "66");
-  b.click("IWButton2");
+  b.click("saveButton");
   EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
   EXPECT_EQ(rowOf("701")->scores, scores({0, 80}));
   EXPECT_EQ(rowOf("702")->scores, scores({0, 70}));
@@ -148,7 +149,7 @@ TEST_F(ClassGridTest, EnterMovesThroughTheOpenBoxesToTheSaveButton) {
     int box;
     std::string next;  // element id Enter moves to; "" for a locked box
   };
-  const std::vector<Step> steps = {{1, "scorebox3"}, {2, ""}, {3, "iwbutton2"}, {4, ""}};
+  const std::vector<Step> steps = {{1, "scorebox3"}, {2, ""}, {3, "savebutton"}, {4, ""}};
   for (const auto& step : steps) {
     SCOPED_TRACE(step.box);
     const web::KeyAction& enter = box(step.box).EnterKey;
@@ -166,44 +167,44 @@ TEST_F(ClassGridTest, ASaveStoresTheSubjectThatWasLoaded) {
   addClass(2);
   open();
   load("一班", "语文");
-  EXPECT_FALSE(b.control<web::ComboBox>("IWComboBox1").Enabled);
-  b.type("IWComboBox1", "2");  // ignored while the class is loaded
+  EXPECT_FALSE(b.control<web::ComboBox>("subjectBox").Enabled);
+  b.type("subjectBox", "2");  // ignored while the class is loaded
   b.type("scoreBox1", "60");
   b.type("scoreBox2", "61");
-  b.click("IWButton2");
+  b.click("saveButton");
   EXPECT_EQ(rowOf("701")->scores, scores({0, 60}));
   EXPECT_EQ(rowOf("702")->scores, scores({0, 61}));
   EXPECT_EQ(b.message(), "已保存2个成绩");
-  EXPECT_FALSE(b.control<web::ComboBox>("IWComboBox1").Enabled);  // still the loaded class
+  EXPECT_FALSE(b.control<web::ComboBox>("subjectBox").Enabled);  // still the loaded class
 }
 
 TEST_F(ClassGridTest, EmptyClassesMissingSubjectAndCancel) {
   addClass(2);
   open();
-  b.click("IWButton1");
+  b.click("loadButton");
   EXPECT_EQ(b.message(), "请选择科目");
   load();
   EXPECT_EQ(grid().rowCount(), 2);
-  b.click("IWButton3");  // 取消
+  b.click("cancelButton");  // 取消
   EXPECT_EQ(grid().rowCount(), 2);
   EXPECT_TRUE(grid().Visible);
   EXPECT_EQ(grid().cell(1, 0).Text, "");
   EXPECT_EQ(grid().cell(1, 2).Content, nullptr);
-  EXPECT_TRUE(enabled("IWButton1"));
-  EXPECT_FALSE(enabled("IWButton2"));
+  EXPECT_TRUE(enabled("loadButton"));
+  EXPECT_FALSE(enabled("saveButton"));
   load("三班");  // nobody in it
   EXPECT_EQ(b.message(), "");
   EXPECT_FALSE(grid().Visible);
-  EXPECT_TRUE(enabled("IWButton1"));
-  EXPECT_FALSE(enabled("IWButton2"));
-  EXPECT_EQ(b.control<web::Label>("IWLabel41").Caption,
+  EXPECT_TRUE(enabled("loadButton"));
+  EXPECT_FALSE(enabled("saveButton"));
+  EXPECT_EQ(b.control<web::Label>("loadedCaption").Caption,
             "中心校区七年级一班语文中共有2条符合条件的记录");
   // A save of nothing cannot be posted: the button is disabled.
   auto form = b.formFor("");
-  setField(form, "IW_Action", "iwbutton2");
+  setField(form, "IW_Action", "savebutton");
   b.post(form);
   EXPECT_EQ(rowCount(), 0);
-  b.click("IWLink1");
+  b.click("backLink");
   EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
 }
 
@@ -214,7 +215,7 @@ TEST_F(ClassGridTest, ALargeClassFitsTheGrid) {
   EXPECT_EQ(grid().rowCount(), 84);
   for (int i = 1; i <= 330; ++i)
     b.type("scoreBox" + std::to_string(i), std::to_string(i % 100 + 1));
-  b.click("IWButton2");
+  b.click("saveButton");
   EXPECT_EQ(b.message(), "已保存330个成绩");
   EXPECT_EQ(rowCount(), 330);
   EXPECT_DOUBLE_EQ(rowOf("1030")->scores[1], 31);
@@ -230,7 +231,7 @@ TEST_F(ClassGridTest, AClassBeyondOnePostIsRefusedAtTheLoad) {
   load();
   EXPECT_EQ(b.message(), "该班共有1001名学生，超过表格录入的上限1000人，请用其它模式录入");
   EXPECT_FALSE(grid().Visible);
-  EXPECT_TRUE(enabled("IWButton1"));
+  EXPECT_TRUE(enabled("loadButton"));
 }
 
 TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
@@ -238,11 +239,11 @@ TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
   addClass(3, "二班", 10);
   addUser(server, "teacher", "x", 5, "中心校区", "七年级", "二班");
   open("5", "teacher");
-  EXPECT_EQ(b.control<web::Label>("iwlabel20").Caption, "teacher[班主任]");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items, std::vector<std::string>{"二班"});
-  b.type("IWComboBox5", "-1");
-  b.choose("IWComboBox1", "数学");
-  b.click("IWButton1");
+  EXPECT_EQ(b.control<web::Label>("userCaption").Caption, "teacher[班主任]");
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items, std::vector<std::string>{"二班"});
+  b.type("classBox", "-1");
+  b.choose("subjectBox", "数学");
+  b.click("loadButton");
   EXPECT_EQ(grid().rowCount(), 2);
   EXPECT_EQ(grid().cell(1, 1).Text, "学生10");
 }
@@ -251,8 +252,8 @@ TEST_F(ClassGridTest, OtherRightsCodesAreRefused) {
   addClass(2);
   open("4", "viewer");
   EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
-  EXPECT_FALSE(b.page().find("IWButton1")->effectivelyVisible());
-  EXPECT_TRUE(b.page().find("IWLink1")->effectivelyVisible());
+  EXPECT_FALSE(b.page().find("loadButton")->effectivelyVisible());
+  EXPECT_TRUE(b.page().find("backLink")->effectivelyVisible());
 }
 
 }  // namespace

@@ -35,11 +35,11 @@ class ScoreEntryTest : public EntryTest {
   // Direct entry as typed: both parts of the number, the score, then Enter.
   void enter(const std::string& subject, const std::string& first, const std::string& second,
              const std::string& score) {
-    b.choose("IWComboBox1", subject);
-    b.type("IWEdit6", first);
-    b.type("IWEdit1", second);
-    b.type("IWEdit2", score);
-    b.click("IWButton1");
+    b.choose("directSubjectBox", subject);
+    b.type("numberPrefixEdit", first);
+    b.type("directNumberEdit", second);
+    b.type("directScoreEdit", score);
+    b.click("directEnterButton");
   }
   std::string text(const std::string& edit) { return b.control<web::Edit>(edit).Text; }
   bool shown(const std::string& name) { return b.page().find(name)->effectivelyVisible(); }
@@ -54,29 +54,31 @@ class ScoreEntryTest : public EntryTest {
 
 TEST_F(ScoreEntryTest, CreationShowsTheExamTheUserAndTheScope) {
   open("3", "clerk");
-  EXPECT_EQ(b.control<web::Label>("IWLabel4").Caption, "期中");
-  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "clerk[成绩录入员]");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items,
+  EXPECT_EQ(b.control<web::Label>("examCaption").Caption, "期中");
+  EXPECT_EQ(b.control<web::Label>("userCaption").Caption, "clerk[成绩录入员]");
+  EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items,
             (std::vector<std::string>{"不限学校", "中心校区", "东校区", "西校区"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox4").Items,
+  EXPECT_EQ(b.control<web::ComboBox>("gradeBox").Items,
             (std::vector<std::string>{"不限年级", "七年级", "八年级"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items.front(), "所有班");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").ItemIndex, 0);
-  for (const char* subjects : {"IWComboBox1", "IWComboBox2", "IWComboBox6"}) {
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items.front(), "所有班");
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").ItemIndex, 0);
+  for (const char* subjects : {"directSubjectBox", "computedSubjectBox", "lastSubjectBox"}) {
     EXPECT_EQ(b.control<web::ComboBox>(subjects).Items,
               (std::vector<std::string>{"数学", "语文", "英语"}));
   }
-  EXPECT_TRUE(shown("IWRegion7"));
-  EXPECT_FALSE(shown("IWRegion8"));
-  EXPECT_FALSE(shown("IWRegion9"));
+  EXPECT_TRUE(shown("directPanel"));
+  EXPECT_FALSE(shown("computedPanel"));
+  EXPECT_FALSE(shown("passwordPanel"));
   // The Enter keys find their targets by lower-case id.
   const std::string& html = b.last().html;
-  EXPECT_NE(html.find("id=\"iwedit1\""), std::string::npos);
-  EXPECT_NE(html.find("data-iw-enter=\"focus\" data-iw-target=\"iwedit2\" data-iw-select=\"1\""),
+  EXPECT_NE(html.find("id=\"directnumberedit\""), std::string::npos);
+  EXPECT_NE(
+      html.find("data-iw-enter=\"focus\" data-iw-target=\"directscoreedit\" data-iw-select=\"1\""),
+      std::string::npos);
+  EXPECT_NE(html.find("data-iw-enter=\"click\" data-iw-target=\"directenterbutton\""),
             std::string::npos);
-  EXPECT_NE(html.find("data-iw-enter=\"click\" data-iw-target=\"iwbutton1\""), std::string::npos);
-  b.click("IWLink6");
-  EXPECT_NE(b.last().html.find("data-iw-enter=\"focus\" data-iw-target=\"iwmemo1\">"),
+  b.click("computedModeLink");
+  EXPECT_NE(b.last().html.find("data-iw-enter=\"focus\" data-iw-target=\"deductionsmemo\">"),
             std::string::npos);
 }
 
@@ -133,21 +135,21 @@ TEST_F(ScoreEntryTest, TheLastScorePanelShowsTheWriteAndTheNextEntryIsReady) {
   open();
   enter("语文", "80", "1", "85.50");
   EXPECT_EQ(b.message(), "");
-  EXPECT_EQ(text("IWEdit3"), std::to_string(rowOf("801")->id));
-  EXPECT_EQ(text("IWEdit4"), "801");
-  EXPECT_EQ(text("IWEdit5"), "张三");
-  EXPECT_EQ(text("IWEdit7"), "85.5");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").ItemIndex, 1);
-  EXPECT_EQ(text("IWEdit6"), "80");  // the first part stays for the next student
-  EXPECT_EQ(text("IWEdit1"), "");
-  EXPECT_EQ(text("IWEdit2"), "85.50");
-  EXPECT_EQ(focus(), "iwedit1");
+  EXPECT_EQ(text("rowIdEdit"), std::to_string(rowOf("801")->id));
+  EXPECT_EQ(text("lastNumberEdit"), "801");
+  EXPECT_EQ(text("lastNameEdit"), "张三");
+  EXPECT_EQ(text("lastScoreEdit"), "85.5");
+  EXPECT_EQ(b.control<web::ComboBox>("lastSubjectBox").ItemIndex, 1);
+  EXPECT_EQ(text("numberPrefixEdit"), "80");  // the first part stays for the next student
+  EXPECT_EQ(text("directNumberEdit"), "");
+  EXPECT_EQ(text("directScoreEdit"), "85.50");
+  EXPECT_EQ(focus(), "directnumberedit");
 
   // A refused entry leaves the panel as it was.
   enter("语文", "80", "9", "70");
   EXPECT_EQ(b.message(), "考生不存在,请核对后再试！");
-  EXPECT_EQ(text("IWEdit4"), "801");
-  EXPECT_EQ(text("IWEdit7"), "85.5");
+  EXPECT_EQ(text("lastNumberEdit"), "801");
+  EXPECT_EQ(text("lastScoreEdit"), "85.5");
 }
 
 TEST_F(ScoreEntryTest, TickedAutoIncrementAdvancesTheSecondPartKeepingItsWidth) {
@@ -157,17 +159,18 @@ TEST_F(ScoreEntryTest, TickedAutoIncrementAdvancesTheSecondPartKeepingItsWidth) 
     const char* next;
     const char* focus;
   } cases[] = {
-      {"8", "01", "02", "iwedit2"},  {"80", "1", "2", "iwedit2"}, {"", "801", "802", "iwedit2"},
-      {"80", " 1 ", "2", "iwedit2"}, {"801", "", "", "iwedit1"},  // nothing to advance: as unticked
+      {"8", "01", "02", "directscoreedit"},  {"80", "1", "2", "directscoreedit"},
+      {"", "801", "802", "directscoreedit"}, {"80", " 1 ", "2", "directscoreedit"},
+      {"801", "", "", "directnumberedit"},  // nothing to advance: as unticked
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(std::string(c.first) + "|" + c.second);
     open();
-    b.type("IWCheckBox1", "on");
+    b.type("autoIncrementBox", "on");
     enter("数学", c.first, c.second, "75");
     EXPECT_EQ(b.message(), "");
-    EXPECT_EQ(text("IWEdit1"), c.next);
-    EXPECT_EQ(text("IWEdit2"), std::string(c.focus) == "iwedit2" ? "" : "75");
+    EXPECT_EQ(text("directNumberEdit"), c.next);
+    EXPECT_EQ(text("directScoreEdit"), std::string(c.focus) == "directscoreedit" ? "" : "75");
     EXPECT_EQ(focus(), c.focus);
   }
   EXPECT_DOUBLE_EQ(rowOf("801")->scores[0], 75);
@@ -197,8 +200,8 @@ TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
   EXPECT_EQ(b.message(), "");
   enter("数学", "80", "1", "95");
   EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
-  EXPECT_EQ(text("IWEdit1"), "");
-  EXPECT_EQ(focus(), "iwedit1");
+  EXPECT_EQ(text("directNumberEdit"), "");
+  EXPECT_EQ(focus(), "directnumberedit");
   EXPECT_EQ(rowOf("801")->scores, scores({80}));
   enter("语文", "80", "1", "70");  // an empty subject of the same row
   EXPECT_EQ(b.message(), "");
@@ -248,13 +251,13 @@ TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
     open();
-    b.choose("IWComboBox3", c.unit);
-    b.choose("IWComboBox4", c.grade);
-    b.choose("IWComboBox5", c.cls);
-    if (*c.subject) b.choose("IWComboBox1", c.subject);
-    b.type("IWEdit1", c.number);
-    b.type("IWEdit2", c.score);
-    b.click("IWButton1");
+    b.choose("unitBox", c.unit);
+    b.choose("gradeBox", c.grade);
+    b.choose("classBox", c.cls);
+    if (*c.subject) b.choose("directSubjectBox", c.subject);
+    b.type("directNumberEdit", c.number);
+    b.type("directScoreEdit", c.score);
+    b.click("directEnterButton");
     EXPECT_EQ(b.message(), c.message);
   }
   EXPECT_EQ(rowCount(), 1);
@@ -264,15 +267,15 @@ TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
 TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
   addUser(server, "teacher", "x", 5, "中心校区", "七年级", "一班");
   open("5", "teacher");
-  EXPECT_EQ(b.control<web::Label>("IWLabel20").Caption, "teacher[班主任]");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").Items, std::vector<std::string>{"中心校区"});
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox5").Items, std::vector<std::string>{"一班"});
+  EXPECT_EQ(b.control<web::Label>("userCaption").Caption, "teacher[班主任]");
+  EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items, std::vector<std::string>{"中心校区"});
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items, std::vector<std::string>{"一班"});
   enter("数学", "", "803", "70");
   EXPECT_EQ(b.message(), "您不能录入该学生成绩");
   // Lists posted with nothing chosen lift nothing.
-  b.type("IWComboBox3", "-1");
-  b.type("IWComboBox4", "-1");
-  b.type("IWComboBox5", "-1");
+  b.type("unitBox", "-1");
+  b.type("gradeBox", "-1");
+  b.type("classBox", "-1");
   enter("数学", "", "803", "70");
   EXPECT_EQ(b.message(), "您不能录入该学生成绩");
   enter("数学", "", "801", "70");
@@ -282,9 +285,9 @@ TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
 
 TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
   open();
-  b.click("IWLink6");
-  EXPECT_TRUE(shown("IWRegion8"));
-  EXPECT_FALSE(shown("IWRegion7"));
+  b.click("computedModeLink");
+  EXPECT_TRUE(shown("computedPanel"));
+  EXPECT_FALSE(shown("directPanel"));
   const struct {
     const char* what;
     const char* fullMark;
@@ -302,11 +305,11 @@ TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
-    b.choose("IWComboBox2", "语文");
-    b.type("IWEdit8", c.fullMark);
-    b.type("IWEdit9", "801");
-    b.type("IWMemo1", c.deductions);
-    b.click("IWButton2");
+    b.choose("computedSubjectBox", "语文");
+    b.type("fullMarkEdit", c.fullMark);
+    b.type("computedNumberEdit", "801");
+    b.type("deductionsMemo", c.deductions);
+    b.click("computedEnterButton");
     EXPECT_EQ(b.message(), c.message);
     const auto row = rowOf("801");
     ASSERT_EQ(row.has_value(), c.stored.has_value());
@@ -314,22 +317,22 @@ TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
     EXPECT_DOUBLE_EQ(row->scores[1], *c.stored);
     EXPECT_DOUBLE_EQ(row->zf, std::max(*c.stored, 0.0));
     if (*c.message) continue;
-    EXPECT_EQ(text("IWEdit9"), "");
-    EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
-    EXPECT_EQ(text("IWEdit8"), c.fullMark);
-    EXPECT_EQ(focus(), "iwedit9");
-    EXPECT_EQ(text("IWEdit4"), "801");
-    EXPECT_EQ(b.control<web::ComboBox>("IWComboBox6").ItemIndex, 1);
+    EXPECT_EQ(text("computedNumberEdit"), "");
+    EXPECT_TRUE(b.control<web::Memo>("deductionsMemo").Lines.empty());
+    EXPECT_EQ(text("fullMarkEdit"), c.fullMark);
+    EXPECT_EQ(focus(), "computednumberedit");
+    EXPECT_EQ(text("lastNumberEdit"), "801");
+    EXPECT_EQ(b.control<web::ComboBox>("lastSubjectBox").ItemIndex, 1);
   }
 }
 
 TEST_F(ScoreEntryTest, TheDeleteLinkClearsTheShownScoreAndKeepsTheRow) {
   open("3", "clerk");
-  b.click("IWLink1");
+  b.click("deleteLastLink");
   EXPECT_EQ(b.message(), "无学生无法删除！");
   enter("数学", "", "802", "70");
   enter("英语", "", "801", "88");
-  b.click("IWLink1");
+  b.click("deleteLastLink");
   EXPECT_EQ(b.message(), "该成绩已删除");
   const auto row = rowOf("801");
   ASSERT_TRUE(row);
@@ -337,15 +340,16 @@ TEST_F(ScoreEntryTest, TheDeleteLinkClearsTheShownScoreAndKeepsTheRow) {
   EXPECT_DOUBLE_EQ(row->zf, 0);
   EXPECT_DOUBLE_EQ(row->pj, 0);
   EXPECT_EQ(rowOf("802")->scores, scores({70}));  // the earlier student is untouched
-  for (const char* e : {"IWEdit3", "IWEdit4", "IWEdit5", "IWEdit7"}) EXPECT_EQ(text(e), "");
-  b.click("IWLink1");
+  for (const char* e : {"rowIdEdit", "lastNumberEdit", "lastNameEdit", "lastScoreEdit"})
+    EXPECT_EQ(text(e), "");
+  b.click("deleteLastLink");
   EXPECT_EQ(b.message(), "无学生无法删除！");
 
   // The panel's row id and subject are the page's own record, not the browser's.
   enter("数学", "", "801", "60");
-  auto form = b.formFor("IWLink1");
-  setField(form, "iwedit3", std::to_string(rowOf("802")->id));
-  setField(form, "iwcombobox6", "2");
+  auto form = b.formFor("deleteLastLink");
+  setField(form, "rowidedit", std::to_string(rowOf("802")->id));
+  setField(form, "lastsubjectbox", "2");
   b.post(form);
   EXPECT_EQ(b.message(), "该成绩已删除");
   EXPECT_EQ(rowOf("802")->scores, scores({70}));
@@ -354,26 +358,26 @@ TEST_F(ScoreEntryTest, TheDeleteLinkClearsTheShownScoreAndKeepsTheRow) {
 
 TEST_F(ScoreEntryTest, PanelsAndLinks) {
   open("3", "clerk");
-  b.click("IWLink3");
-  EXPECT_TRUE(shown("IWRegion9"));
-  EXPECT_FALSE(shown("IWRegion7"));
-  EXPECT_FALSE(shown("IWRegion8"));
-  b.click("IWLink4");
-  EXPECT_FALSE(shown("IWRegion9"));
-  EXPECT_FALSE(shown("IWRegion7"));
-  b.click("IWLink5");
-  EXPECT_TRUE(shown("IWRegion7"));
-  b.click("IWLink8");
+  b.click("passwordLink");
+  EXPECT_TRUE(shown("passwordPanel"));
+  EXPECT_FALSE(shown("directPanel"));
+  EXPECT_FALSE(shown("computedPanel"));
+  b.click("closePasswordLink");
+  EXPECT_FALSE(shown("passwordPanel"));
+  EXPECT_FALSE(shown("directPanel"));
+  b.click("directModeLink");
+  EXPECT_TRUE(shown("directPanel"));
+  b.click("importModeLink");
   EXPECT_EQ(b.message(), "您没有权限进行此项操作");
   EXPECT_EQ(b.pageClass(), "ScoreEntryPage");
-  b.click("IWLink7");
+  b.click("gridModeLink");
   EXPECT_EQ(b.pageClass(), "ClassGridEntryPage");
 
   open("2");
-  b.click("IWLink8");
+  b.click("importModeLink");
   EXPECT_EQ(b.pageClass(), "BatchImportPage");
   open("2");
-  b.click("IWLink2");
+  b.click("signOutLink");
   EXPECT_EQ(b.pageClass(), "LoginPage");
 }
 
@@ -382,15 +386,15 @@ TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
     SCOPED_TRACE(code);
     open(code, "someone");
     EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
-    EXPECT_FALSE(shown("IWRegion7"));
-    EXPECT_FALSE(shown("IWLink3"));
-    EXPECT_FALSE(shown("IWLink8"));
-    EXPECT_TRUE(shown("IWLink2"));
+    EXPECT_FALSE(shown("directPanel"));
+    EXPECT_FALSE(shown("passwordLink"));
+    EXPECT_FALSE(shown("importModeLink"));
+    EXPECT_TRUE(shown("signOutLink"));
     auto form = b.formFor("");
-    setField(form, "IW_Action", "iwbutton1");
-    setField(form, "iwedit1", "801");
-    setField(form, "iwedit2", "80");
-    setField(form, "iwcombobox1", "0");
+    setField(form, "IW_Action", "directenterbutton");
+    setField(form, "directnumberedit", "801");
+    setField(form, "directscoreedit", "80");
+    setField(form, "directsubjectbox", "0");
     b.post(form);
   }
   EXPECT_EQ(rowCount(), 0);
@@ -399,7 +403,7 @@ TEST_F(ScoreEntryTest, OtherRightsCodesAreRefused) {
 TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   addUser(server, "clerk", "old", 3);
   open("3", "clerk");
-  b.click("IWLink3");
+  b.click("passwordLink");
   const struct {
     const char* old;
     const char* fresh;
@@ -412,10 +416,10 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
-    b.type("IWEdit10", c.old);
-    b.type("IWEdit11", c.fresh);
-    b.type("IWEdit12", c.repeat);
-    b.click("IWButton3");
+    b.type("oldPasswordEdit", c.old);
+    b.type("newPasswordEdit", c.fresh);
+    b.type("repeatPasswordEdit", c.repeat);
+    b.click("changePasswordButton");
     EXPECT_EQ(b.message(), c.message);
   }
   store::Query q(connection);
@@ -438,12 +442,12 @@ TEST_F(ScoreEntryTest, ConcurrentSessionsMeetInOneRow) {
   other.showPage<ScoreEntryPage>();
   std::latch start(2);
   auto clerk = [&](BrowserSession& session, const char* subject, const char* score) {
-    session.choose("IWComboBox1", subject);
+    session.choose("directSubjectBox", subject);
     start.arrive_and_wait();
     for (int i = 0; i < kStudents; ++i) {
-      session.type("IWEdit1", "9" + std::to_string(100 + i));
-      session.type("IWEdit2", score);
-      session.click("IWButton1");
+      session.type("directNumberEdit", "9" + std::to_string(100 + i));
+      session.type("directScoreEdit", score);
+      session.click("directEnterButton");
     }
   };
   const std::size_t queued = server.controller().store().writer().submitted();

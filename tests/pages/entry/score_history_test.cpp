@@ -41,11 +41,11 @@ class ScoreHistoryTest : public EntryTest {
     return out;
   }
   void direct(const std::string& subject, const std::string& number, const std::string& score) {
-    b.choose("IWComboBox1", subject);
-    b.type("IWEdit6", "");
-    b.type("IWEdit1", number);
-    b.type("IWEdit2", score);
-    b.click("IWButton1");
+    b.choose("directSubjectBox", subject);
+    b.type("numberPrefixEdit", "");
+    b.type("directNumberEdit", number);
+    b.type("directScoreEdit", score);
+    b.click("directEnterButton");
   }
 
   std::int64_t key801 = 0;
@@ -58,13 +58,13 @@ TEST_F(ScoreHistoryTest, DirectComputedAndDeleteOnTheEntryPage) {
   b.showPage<pages::ScoreEntryPage>();
   direct("数学", "801", "80");
   direct("数学", "801", "85");
-  b.click("IWLink6");  // computed entry
-  b.choose("IWComboBox2", "语文");
-  b.type("IWEdit8", "100");
-  b.type("IWEdit9", "801");
-  b.type("IWMemo1", "5\n3");
-  b.click("IWButton2");
-  b.click("IWLink1");  // deletes the last score shown: 语文
+  b.click("computedModeLink");  // computed entry
+  b.choose("computedSubjectBox", "语文");
+  b.type("fullMarkEdit", "100");
+  b.type("computedNumberEdit", "801");
+  b.type("deductionsMemo", "5\n3");
+  b.click("computedEnterButton");
+  b.click("deleteLastLink");  // deletes the last score shown: 语文
   EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 2, 92, 0, "ScoreEntryPage"},
                                                     {"boss", 2, 0, 92, "ScoreEntryPage"},
                                                     {"boss", 1, 80, 85, "ScoreEntryPage"},
@@ -78,22 +78,22 @@ TEST_F(ScoreHistoryTest, ARowLeftWithoutAValidScoreIsRecordedBeforeItGoes) {
   direct("英语", "802", "0");
   EXPECT_EQ(b.message(), "该学生已经没有有效成绩");
   EXPECT_FALSE(rowOf("802"));
-  EXPECT_EQ(historyOf(key802),
-            (std::vector<Change>{{"boss", 3, 70, 0, "ScoreEntryPage"}, {"boss", 3, 0, 70, "ScoreEntryPage"}}));
+  EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"boss", 3, 70, 0, "ScoreEntryPage"},
+                                                    {"boss", 3, 0, 70, "ScoreEntryPage"}}));
 }
 
 TEST_F(ScoreHistoryTest, TheClassGridRecordsOnlyWhatItChanged) {
   putRow("801", scores({0, 60}), 60, 60);
   signIn(b, "2", "lead");
   b.showPage<pages::ClassGridEntryPage>();
-  b.choose("IWComboBox3", "中心校区");
-  b.choose("IWComboBox4", "七年级");
-  b.choose("IWComboBox5", "一班");
-  b.choose("IWComboBox1", "语文");
-  b.click("IWButton1");
+  b.choose("unitBox", "中心校区");
+  b.choose("gradeBox", "七年级");
+  b.choose("classBox", "一班");
+  b.choose("subjectBox", "语文");
+  b.click("loadButton");
   b.type("scoreBox1", "60");  // unchanged: no history row
   b.type("scoreBox2", "75");
-  b.click("IWButton2");
+  b.click("saveButton");
   EXPECT_TRUE(historyOf(key801).empty());
   EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"lead", 2, 0, 75, "ClassGridEntryPage"}}));
 }
@@ -101,17 +101,17 @@ TEST_F(ScoreHistoryTest, TheClassGridRecordsOnlyWhatItChanged) {
 TEST_F(ScoreHistoryTest, AnImportRecordsEveryLineAndAFailedOneNothing) {
   signIn(b, "2", "boss");
   b.showPage<pages::BatchImportPage>();
-  b.choose("IWComboBox1", "数学");
-  b.type("Memo1", "801\n802");
-  b.type("Memo2", "90\n91");
-  b.click("IWButton1");
+  b.choose("subjectBox", "数学");
+  b.type("numbersMemo", "801\n802");
+  b.type("scoresMemo", "90\n91");
+  b.click("importButton");
   EXPECT_EQ(historyOf(key801), (std::vector<Change>{{"boss", 1, 0, 90, "BatchImportPage"}}));
   EXPECT_EQ(historyOf(key802), (std::vector<Change>{{"boss", 1, 0, 91, "BatchImportPage"}}));
 
-  b.choose("IWComboBox1", "数学");
-  b.type("Memo1", "801\n999");  // an unknown number refuses the whole import
-  b.type("Memo2", "50\n51");
-  b.click("IWButton1");
+  b.choose("subjectBox", "数学");
+  b.type("numbersMemo", "801\n999");  // an unknown number refuses the whole import
+  b.type("scoresMemo", "50\n51");
+  b.click("importButton");
   EXPECT_FALSE(b.messages().empty());
   EXPECT_EQ(historyOf(key801).size(), 1u);
 }

@@ -47,20 +47,20 @@ class ExamsPageTest : public ::testing::Test {
   void expectBands(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kBands), expected);
     EXPECT_EQ(server.context().settings().get()->bands, expected);
-    EXPECT_EQ(b.control<web::ListBox>("fenshuduan").Items, expected);
-    EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 0), expected);
+    EXPECT_EQ(b.control<web::ListBox>("bandList").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("bandGrid"), 0), expected);
   }
   void expectExams(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kExams), expected);
     EXPECT_EQ(b.user().exams, expected);
-    EXPECT_EQ(b.control<web::List>("IWList1").Items, expected);
-    EXPECT_EQ(column(b.control<web::Grid>("IWGrid2"), 0), expected);
+    EXPECT_EQ(b.control<web::List>("examList").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("examGrid"), 0), expected);
   }
   void expectSubjects(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kSubjects), expected);
     EXPECT_EQ(server.context().settings().get()->subjects, expected);
-    EXPECT_EQ(b.control<web::List>("IWList2").Items, expected);
-    EXPECT_EQ(column(b.control<web::Grid>("IWGrid3"), 0), expected);
+    EXPECT_EQ(b.control<web::List>("subjectList").Items, expected);
+    EXPECT_EQ(column(b.control<web::Grid>("subjectGrid"), 0), expected);
   }
   void addScore(const std::string& exam) {
     server.db().exec("insert into ks (id, xm) values (?, '学生')", {exam + "号"});
@@ -73,17 +73,17 @@ class ExamsPageTest : public ::testing::Test {
 
 TEST_F(ExamsPageTest, OpensWithTheStoredSettings) {
   auto b = open();
-  EXPECT_EQ(b.control<web::Edit>("IWEdit7").Text, "1000");
-  EXPECT_FALSE(b.control<web::Edit>("IWEdit7").Enabled);
-  EXPECT_EQ(b.control<web::Edit>("IWEdit3").Text, "0");
-  EXPECT_EQ(b.control<web::Edit>("youxiu").Text, "90");
-  EXPECT_EQ(b.control<web::Edit>("lianghao").Text, "80");
-  EXPECT_EQ(b.control<web::Edit>("jige").Text, "60");
-  EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 1),
+  EXPECT_EQ(b.control<web::Edit>("topEdit").Text, "1000");
+  EXPECT_FALSE(b.control<web::Edit>("topEdit").Enabled);
+  EXPECT_EQ(b.control<web::Edit>("bottomEdit").Text, "0");
+  EXPECT_EQ(b.control<web::Edit>("excellentEdit").Text, "90");
+  EXPECT_EQ(b.control<web::Edit>("goodEdit").Text, "80");
+  EXPECT_EQ(b.control<web::Edit>("passEdit").Text, "60");
+  EXPECT_EQ(column(b.control<web::Grid>("bandGrid"), 1),
             (Items{"成绩大于等于(零除外)60小于80", "成绩大于等于(零除外)80"}));
   expectExams(b, {"期中", "期末"});
   expectSubjects(b, {"数学", "语文", "英语"});
-  EXPECT_EQ(b.control<web::Grid>("IWGrid3").columnCount(), 1);
+  EXPECT_EQ(b.control<web::Grid>("subjectGrid").columnCount(), 1);
 }
 
 TEST_F(ExamsPageTest, BoundariesAreInsertedInOrder) {
@@ -96,28 +96,28 @@ TEST_F(ExamsPageTest, BoundariesAreInsertedInOrder) {
   };
   for (const auto& [typed, expected] : steps) {
     SCOPED_TRACE(typed);
-    b.type("IWEdit8", typed);
-    b.click("IWButton4");
+    b.type("bandEdit", typed);
+    b.click("bandAddButton");
     EXPECT_EQ(b.message(), "");
     expectBands(b, expected);
   }
-  EXPECT_EQ(column(b.control<web::Grid>("IWGrid1"), 1),
+  EXPECT_EQ(column(b.control<web::Grid>("bandGrid"), 1),
             (Items{"成绩大于等于(零除外)50小于60", "成绩大于等于(零除外)60小于70",
                    "成绩大于等于(零除外)70小于70", "成绩大于等于(零除外)70小于80",
                    "成绩大于等于(零除外)80小于100", "成绩大于等于(零除外)100"}));
-  b.click("IWGrid1", "3_2");  // one of the two 70s
+  b.click("bandGrid", "3_2");  // one of the two 70s
   expectBands(b, {"50", "60", "70", "80", "100"});
-  for (int i = 0; i < 5; ++i) b.click("IWGrid1", "1_2");
+  for (int i = 0; i < 5; ++i) b.click("bandGrid", "1_2");
   expectBands(b, {});
-  EXPECT_EQ(b.control<web::Grid>("IWGrid1").rowCount(), 1);
+  EXPECT_EQ(b.control<web::Grid>("bandGrid").rowCount(), 1);
 }
 
 TEST_F(ExamsPageTest, RefusesBoundariesThatAreNoInteger) {
   auto b = open();
   for (const std::string typed : {"7.5", "abc", "", "  ", "70分", "7 0"}) {
     SCOPED_TRACE(typed);
-    b.type("IWEdit8", typed);
-    b.click("IWButton4");
+    b.type("bandEdit", typed);
+    b.click("bandAddButton");
     EXPECT_EQ(b.message(), "分数分界点格式错误，请检查！");
     expectBands(b, {"60", "80"});
   }
@@ -142,10 +142,10 @@ TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
     SCOPED_TRACE(c.excellent + "|" + c.good + "|" + c.pass);
     const std::vector<std::string> before = {setting("youxiu"), setting("lianghao"),
                                              setting("jige")};
-    b.type("youxiu", c.excellent);
-    b.type("lianghao", c.good);
-    b.type("jige", c.pass);
-    b.click("IWButton2");
+    b.type("excellentEdit", c.excellent);
+    b.type("goodEdit", c.good);
+    b.type("passEdit", c.pass);
+    b.click("saveLevelsButton");
     EXPECT_EQ(b.message(), c.message);
     const std::vector<std::string> after = {setting("youxiu"), setting("lianghao"),
                                             setting("jige")};
@@ -153,9 +153,9 @@ TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
     EXPECT_EQ((std::vector<std::string>{cache->excellent, cache->good, cache->pass}), after);
     if (c.message.starts_with("已保存")) {
       EXPECT_EQ(after, (std::vector<std::string>{
-                           b.control<web::Edit>("youxiu").Text,
-                           b.control<web::Edit>("lianghao").Text,
-                           b.control<web::Edit>("jige").Text,
+                           b.control<web::Edit>("excellentEdit").Text,
+                           b.control<web::Edit>("goodEdit").Text,
+                           b.control<web::Edit>("passEdit").Text,
                        }));
       EXPECT_NE(after, before);
     } else {
@@ -169,13 +169,13 @@ TEST_F(ExamsPageTest, SavesLevelsOnlyWhenTheyAreIntegersInFallingOrder) {
 
 TEST_F(ExamsPageTest, ANewExamBecomesTheDefault) {
   auto b = open();
-  b.type("IWEdit4", "  Midterm 2024 ");
-  b.click("IWButton3");
+  b.type("examEdit", "  Midterm 2024 ");
+  b.click("examAddButton");
   EXPECT_EQ(b.message(), "");
   expectExams(b, {"期中", "期末", "Midterm 2024"});
   EXPECT_EQ(setting("mrtest"), "Midterm 2024");
   EXPECT_EQ(b.user().defaultExam, "Midterm 2024");
-  EXPECT_EQ(b.control<web::Edit>("IWEdit4").Text, "");
+  EXPECT_EQ(b.control<web::Edit>("examEdit").Text, "");
 
   const std::vector<std::pair<std::string, std::string>> refused = {
       {"MIDTERM 2024", "项目已存在，请检查后修改！"},
@@ -184,12 +184,12 @@ TEST_F(ExamsPageTest, ANewExamBecomesTheDefault) {
   };
   for (const auto& [typed, message] : refused) {
     SCOPED_TRACE(typed);
-    b.type("IWEdit4", typed);
-    b.click("IWButton3");
+    b.type("examEdit", typed);
+    b.click("examAddButton");
     EXPECT_EQ(b.message(), message);
     expectExams(b, {"期中", "期末", "Midterm 2024"});
     EXPECT_EQ(setting("mrtest"), "Midterm 2024");
-    EXPECT_EQ(b.control<web::Edit>("IWEdit4").Text, typed);
+    EXPECT_EQ(b.control<web::Edit>("examEdit").Text, typed);
   }
 }
 
@@ -197,13 +197,13 @@ TEST_F(ExamsPageTest, DeletesOnlyExamsThatAreNotDefaultAndHaveNoScores) {
   addScore("期中");
   store::writeListSetting(server.db(), store::key::kExams, {"期中", "期末", "月考"});
   auto b = open();
-  b.click("IWGrid2", "2_1");  // the default, without scores
+  b.click("examGrid", "2_1");  // the default, without scores
   EXPECT_EQ(b.message(), "您不能删除默认考试项目，请先修改默认考试项目再删除！");
-  b.click("IWGrid2", "1_1");  // has a score
+  b.click("examGrid", "1_1");  // has a score
   EXPECT_EQ(b.message(),
             "还有该考试项目的成绩信息，请先删除对应的成绩信息，然后才能删除考试项目！");
   expectExams(b, {"期中", "期末", "月考"});
-  b.click("IWGrid2", "3_1");
+  b.click("examGrid", "3_1");
   EXPECT_EQ(b.message(), "");
   expectExams(b, {"期中", "期末"});
   EXPECT_EQ(setting("mrtest"), "期末");
@@ -212,19 +212,19 @@ TEST_F(ExamsPageTest, DeletesOnlyExamsThatAreNotDefaultAndHaveNoScores) {
 TEST_F(ExamsPageTest, AnExamAnotherSessionMadeTheDefaultStays) {
   auto b = open();
   auto other = open();
-  other.type("IWEdit4", "新考试");
-  other.click("IWButton3");
-  b.type("IWEdit4", "我的考试");  // this session's own default changes too
-  b.click("IWButton3");
-  other.type("IWEdit4", "再一次");
-  other.click("IWButton3");
-  b.type("IWEdit4", "期中");  // refused, but the page shows the stored list from now on
-  b.click("IWButton3");
+  other.type("examEdit", "新考试");
+  other.click("examAddButton");
+  b.type("examEdit", "我的考试");  // this session's own default changes too
+  b.click("examAddButton");
+  other.type("examEdit", "再一次");
+  other.click("examAddButton");
+  b.type("examEdit", "期中");  // refused, but the page shows the stored list from now on
+  b.click("examAddButton");
   expectExams(b, {"期中", "期末", "新考试", "我的考试", "再一次"});
-  b.click("IWGrid2", "5_1");  // 再一次 is not this session's default, but the stored one
+  b.click("examGrid", "5_1");  // 再一次 is not this session's default, but the stored one
   EXPECT_EQ(b.message(), "您不能删除默认考试项目，请先修改默认考试项目再删除！");
   expectExams(b, {"期中", "期末", "新考试", "我的考试", "再一次"});
-  b.click("IWGrid2", "3_1");  // 新考试: another session's earlier exam, no longer a default
+  b.click("examGrid", "3_1");  // 新考试: another session's earlier exam, no longer a default
   expectExams(b, {"期中", "期末", "我的考试", "再一次"});
 }
 
@@ -233,10 +233,10 @@ TEST_F(ExamsPageTest, KeepsAtMostTwelveSubjects) {
   Items expected = {"数学", "语文", "英语"};
   for (int i = 4; i <= 12; ++i) {
     const std::string subject = "Subject " + std::to_string(i);
-    b.type("IWEdit5", subject);
-    b.click("IWButton5");
+    b.type("subjectEdit", subject);
+    b.click("subjectAddButton");
     expected.push_back(subject);
-    EXPECT_EQ(b.control<web::Edit>("IWEdit5").Text, "");
+    EXPECT_EQ(b.control<web::Edit>("subjectEdit").Text, "");
   }
   expectSubjects(b, expected);
   const std::vector<std::pair<std::string, std::string>> refused = {
@@ -246,20 +246,20 @@ TEST_F(ExamsPageTest, KeepsAtMostTwelveSubjects) {
   };
   for (const auto& [typed, message] : refused) {
     SCOPED_TRACE(typed);
-    b.type("IWEdit5", typed);
-    b.click("IWButton5");
+    b.type("subjectEdit", typed);
+    b.click("subjectAddButton");
     EXPECT_EQ(b.message(), message);
     expectSubjects(b, expected);
-    EXPECT_EQ(b.control<web::Grid>("IWGrid3").rowCount(), 13);
+    EXPECT_EQ(b.control<web::Grid>("subjectGrid").rowCount(), 13);
   }
 }
 
 TEST_F(ExamsPageTest, RefusesSubjectsDifferingOnlyInLetterCase) {
   auto b = open();
-  b.type("IWEdit5", "Physics");
-  b.click("IWButton5");
-  b.type("IWEdit5", "PHYSICS");
-  b.click("IWButton5");
+  b.type("subjectEdit", "Physics");
+  b.click("subjectAddButton");
+  b.type("subjectEdit", "PHYSICS");
+  b.click("subjectAddButton");
   EXPECT_EQ(b.message(), "科目已存在，请检查后修改！");
   expectSubjects(b, {"数学", "语文", "英语", "Physics"});
 }
@@ -267,10 +267,10 @@ TEST_F(ExamsPageTest, RefusesSubjectsDifferingOnlyInLetterCase) {
 TEST_F(ExamsPageTest, TwoSessionsAddingExamsKeepBoth) {
   auto first = open();
   auto second = open();
-  first.type("IWEdit4", "甲");
-  first.click("IWButton3");
-  second.type("IWEdit4", "乙");
-  second.click("IWButton3");
+  first.type("examEdit", "甲");
+  first.click("examAddButton");
+  second.type("examEdit", "乙");
+  second.click("examAddButton");
   expectExams(second, {"期中", "期末", "甲", "乙"});
   EXPECT_EQ(setting("mrtest"), "乙");
 }
@@ -283,25 +283,25 @@ TEST_F(ExamsPageTest, OnlyAdministratorsChangeTheSettings) {
   const std::vector<Action> actions = {
       {"levels",
        [](BrowserSession& b) {
-         b.type("youxiu", "99");
-         b.click("IWButton2");
+         b.type("excellentEdit", "99");
+         b.click("saveLevelsButton");
        }},
       {"add boundary",
        [](BrowserSession& b) {
-         b.type("IWEdit8", "70");
-         b.click("IWButton4");
+         b.type("bandEdit", "70");
+         b.click("bandAddButton");
        }},
-      {"delete boundary", [](BrowserSession& b) { b.click("IWGrid1", "1_2"); }},
+      {"delete boundary", [](BrowserSession& b) { b.click("bandGrid", "1_2"); }},
       {"add exam",
        [](BrowserSession& b) {
-         b.type("IWEdit4", "新");
-         b.click("IWButton3");
+         b.type("examEdit", "新");
+         b.click("examAddButton");
        }},
-      {"delete exam", [](BrowserSession& b) { b.click("IWGrid2", "1_1"); }},
+      {"delete exam", [](BrowserSession& b) { b.click("examGrid", "1_1"); }},
       {"add subject",
        [](BrowserSession& b) {
-         b.type("IWEdit5", "物理");
-         b.click("IWButton5");
+         b.type("subjectEdit", "物理");
+         b.click("subjectAddButton");
        }},
   };
   const auto snapshot = [this] {

@@ -81,8 +81,8 @@ TEST_F(FullMarksSectionTest, ADatabaseWithoutTheSettingReadsAs100AndSaves) {
 TEST_F(FullMarksSectionTest, AnAddedSubjectIsListedOutOf100) {
   auto b = open();
   set(b, "数学", "150");
-  b.type("IWEdit5", "物理");
-  b.click("IWButton5");
+  b.type("subjectEdit", "物理");
+  b.click("subjectAddButton");
   EXPECT_EQ(shown(b), (Items{"数学=150", "语文=100", "英语=100", "物理=100"}));
   set(b, "物理", "110");
   EXPECT_EQ(store::readFullMarkTexts(server.db()), (Items{"150", "100", "100", "110"}));

@@ -62,7 +62,7 @@ class RosterPageTest : public ::testing::Test {
     return s.step() ? s.column(0).asText() : "";
   }
   static std::string countLine(BrowserSession& b) {
-    return b.control<web::Label>("IWLabel41").Caption;
+    return b.control<web::Label>("countLabel").Caption;
   }
   // How many student rows the rendered grid shows.
   static int shownRows(BrowserSession& b) {
@@ -77,22 +77,22 @@ class RosterPageTest : public ::testing::Test {
   static void query(BrowserSession& b, const std::string& unit = "所有学校",
                     const std::string& grade = "全部年级", const std::string& cls = "所有班",
                     const std::string& name = "") {
-    b.choose("IWComboBox7", unit);
-    b.choose("IWComboBox8", grade);
-    b.choose("IWComboBox9", cls);
-    b.type("IWEdit12", name);
-    b.click("IWButton2");
+    b.choose("unitBox", unit);
+    b.choose("gradeBox", grade);
+    b.choose("classBox", cls);
+    b.type("namePartEdit", name);
+    b.click("queryButton");
   }
   static void paste(BrowserSession& b, const std::string& numbers, const std::string& names,
                     bool choosePlace = true) {
     if (choosePlace) {
-      b.choose("IWComboBox10", "西校区");
-      b.choose("IWComboBox11", "2011级");
-      b.choose("IWComboBox12", "二班");
+      b.choose("addUnitBox", "西校区");
+      b.choose("addGradeBox", "2011级");
+      b.choose("addClassBox", "二班");
     }
-    b.type("IWMemo1", numbers);
-    b.type("IWMemo2", names);
-    b.click("IWButton3");
+    b.type("numbersMemo", numbers);
+    b.type("namesMemo", names);
+    b.click("addButton");
   }
   static std::string link(const std::string& column, std::int64_t bh) {
     return column + ":" + std::to_string(bh);
@@ -103,15 +103,16 @@ class RosterPageTest : public ::testing::Test {
 
 TEST_F(RosterPageTest, OpensWithFiltersAndNoResult) {
   auto b = open();
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox7").Items, (Lines{"所有学校", "东校区", "西校区"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox8").Items, (Lines{"全部年级", "2010级", "2011级"}));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox9").Items, (Lines{"所有班", "一班", "二班"}));
-  for (const std::string box : {"IWComboBox10", "IWComboBox11", "IWComboBox12"}) {
+  EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items, (Lines{"所有学校", "东校区", "西校区"}));
+  EXPECT_EQ(b.control<web::ComboBox>("gradeBox").Items, (Lines{"全部年级", "2010级", "2011级"}));
+  EXPECT_EQ(b.control<web::ComboBox>("classBox").Items, (Lines{"所有班", "一班", "二班"}));
+  for (const std::string box : {"addUnitBox", "addGradeBox", "addClassBox"}) {
     EXPECT_EQ(b.control<web::ComboBox>(box).ItemIndex, -1) << box;
   }
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox11").NoSelectionText, "-- 请选择年级 --");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox2").Items, (Lines{"2010级", "2011级"}));
-  for (const std::string hidden : {"IWLink6", "IWLink8", "IWLink9", "IWLink10", "IWLink11"}) {
+  EXPECT_EQ(b.control<web::ComboBox>("addGradeBox").NoSelectionText, "-- 请选择年级 --");
+  EXPECT_EQ(b.control<web::ComboBox>("changeGradeBox").Items, (Lines{"2010级", "2011级"}));
+  for (const std::string hidden :
+       {"exportLink", "firstPageLink", "previousPageLink", "nextPageLink", "lastPageLink"}) {
     EXPECT_FALSE(b.control<web::Link>(hidden).Visible) << hidden;
   }
   EXPECT_EQ(countLine(b), "符合条件记录");
@@ -123,9 +124,9 @@ TEST_F(RosterPageTest, ViewersSeeNoAddOrRemoveControls) {
     SCOPED_TRACE(rights);
     auto b = open(rights);
     const bool shown = rights != "4";
-    EXPECT_EQ(b.control<web::Link>("IWLink1").Visible, shown);
-    EXPECT_EQ(b.control<web::Link>("IWLink2").Visible, shown);
-    EXPECT_EQ(b.control<web::CheckBox>("IWCheckBox1").Visible, shown);
+    EXPECT_EQ(b.control<web::Link>("addStudentsLink").Visible, shown);
+    EXPECT_EQ(b.control<web::Link>("deleteAllLink").Visible, shown);
+    EXPECT_EQ(b.control<web::CheckBox>("deleteScoresBox").Visible, shown);
   }
 }
 
@@ -163,32 +164,32 @@ TEST_F(RosterPageTest, PagesTwentyRowsAtATime) {
   auto b = open();
   query(b);
   EXPECT_EQ(countLine(b), "共有41条符合条件的记录  [第1页/共3页]");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox23").Items, (Lines{"1", "2", "3"}));
+  EXPECT_EQ(b.control<web::ComboBox>("pageBox").Items, (Lines{"1", "2", "3"}));
   EXPECT_EQ(shownRows(b), 20);
-  EXPECT_TRUE(b.control<web::Link>("IWLink6").Visible);
-  EXPECT_TRUE(b.control<web::Link>("IWLink11").Visible);
+  EXPECT_TRUE(b.control<web::Link>("exportLink").Visible);
+  EXPECT_TRUE(b.control<web::Link>("lastPageLink").Visible);
   struct Step {
     std::string name, param;
     int page, rows;
   };
   const std::vector<Step> steps = {
-      {"IWLink9", "", 1, 20}, {"IWLink10", "", 2, 20},     {"IWLink10", "", 3, 1},
-      {"IWLink10", "", 3, 1}, {"IWLink8", "", 1, 20},      {"IWLink11", "", 3, 1},
-      {"IWLink9", "", 2, 20}, {"IWComboBox23", "", 1, 20},
+      {"previousPageLink", "", 1, 20}, {"nextPageLink", "", 2, 20},  {"nextPageLink", "", 3, 1},
+      {"nextPageLink", "", 3, 1},      {"firstPageLink", "", 1, 20}, {"lastPageLink", "", 3, 1},
+      {"previousPageLink", "", 2, 20}, {"pageBox", "", 1, 20},
   };
-  b.choose("IWComboBox23", "2");
-  b.click("IWComboBox23");
+  b.choose("pageBox", "2");
+  b.click("pageBox");
   EXPECT_EQ(countLine(b), "共有41条符合条件的记录  [第2页/共3页]");
-  b.click("IWLink8");
+  b.click("firstPageLink");
   for (const auto& step : steps) {
     SCOPED_TRACE(step.name + " to page " + std::to_string(step.page));
-    if (step.name == "IWComboBox23") b.choose("IWComboBox23", "1");
+    if (step.name == "pageBox") b.choose("pageBox", "1");
     b.click(step.name);
     EXPECT_EQ(countLine(b),
               "共有41条符合条件的记录  [第" + std::to_string(step.page) + "页/共3页]");
     EXPECT_EQ(shownRows(b), step.rows);
   }
-  b.click("IWLink11");
+  b.click("lastPageLink");
   EXPECT_NE(b.last().html.find("学生41"), std::string::npos);
   EXPECT_EQ(b.last().html.find("学生40<"), std::string::npos);
 }
@@ -197,8 +198,9 @@ TEST_F(RosterPageTest, AnEmptyResultHasNoPages) {
   auto b = open();
   query(b);
   EXPECT_EQ(countLine(b), "共有0条符合条件的记录  [第1页/共0页]");
-  EXPECT_TRUE(b.control<web::ComboBox>("IWComboBox23").Items.empty());
-  for (const std::string link : {"IWLink8", "IWLink9", "IWLink10", "IWLink11"}) {
+  EXPECT_TRUE(b.control<web::ComboBox>("pageBox").Items.empty());
+  for (const std::string link :
+       {"firstPageLink", "previousPageLink", "nextPageLink", "lastPageLink"}) {
     b.click(link);
     EXPECT_EQ(b.message(), "") << link;
     EXPECT_EQ(countLine(b), "共有0条符合条件的记录  [第1页/共0页]") << link;
@@ -207,33 +209,33 @@ TEST_F(RosterPageTest, AnEmptyResultHasNoPages) {
 
 TEST_F(RosterPageTest, OpensTheAddPanelOnlyWhenPlacesAreSet) {
   auto b = open();
-  b.click("IWLink1");
-  EXPECT_TRUE(b.control<web::Region>("IWRegion9").Visible);
-  EXPECT_FALSE(b.control<web::Region>("IWRegion4").Visible);
-  b.click("IWLink4");
-  EXPECT_FALSE(b.control<web::Region>("IWRegion9").Visible);
+  b.click("addStudentsLink");
+  EXPECT_TRUE(b.control<web::Region>("addPanel").Visible);
+  EXPECT_FALSE(b.control<web::Region>("noticePanel").Visible);
+  b.click("addCloseLink");
+  EXPECT_FALSE(b.control<web::Region>("addPanel").Visible);
 
   auto noGrades = open("0", {});
-  noGrades.click("IWLink1");
-  EXPECT_FALSE(noGrades.control<web::Region>("IWRegion9").Visible);
-  EXPECT_TRUE(noGrades.control<web::Region>("IWRegion4").Visible);
-  noGrades.click("IWLink7");
+  noGrades.click("addStudentsLink");
+  EXPECT_FALSE(noGrades.control<web::Region>("addPanel").Visible);
+  EXPECT_TRUE(noGrades.control<web::Region>("noticePanel").Visible);
+  noGrades.click("unitsLink");
   EXPECT_EQ(noGrades.pageClass(), "UnitsPage");
   EXPECT_EQ(noGrades.user().pageType, 7);
 }
 
 TEST_F(RosterPageTest, AddsABatchFromPastedColumns) {
   auto b = open();
-  b.click("IWLink1");
+  b.click("addStudentsLink");
   paste(b, " 2001\r\n2002\r\nA2003 \r\n", "张三\r\n李 四\r\nO'Brien\r\n");
   EXPECT_EQ(b.message(), "已添加3名学生");
   EXPECT_EQ(count("select count(*) from ks"), 3);
   EXPECT_EQ(student("2001"), "张三|西校区|2011级|二班");
   EXPECT_EQ(student("2002"), "李 四|西校区|2011级|二班");
   EXPECT_EQ(student("a2003"), "O'Brien|西校区|2011级|二班");
-  EXPECT_TRUE(b.control<web::Memo>("IWMemo1").Lines.empty());
-  EXPECT_TRUE(b.control<web::Memo>("IWMemo2").Lines.empty());
-  EXPECT_TRUE(b.control<web::Region>("IWRegion9").Visible);
+  EXPECT_TRUE(b.control<web::Memo>("numbersMemo").Lines.empty());
+  EXPECT_TRUE(b.control<web::Memo>("namesMemo").Lines.empty());
+  EXPECT_TRUE(b.control<web::Region>("addPanel").Visible);
 }
 
 TEST_F(RosterPageTest, RefusesABatchWholly) {
@@ -258,14 +260,14 @@ TEST_F(RosterPageTest, RefusesABatchWholly) {
        "第2行的学生编号或学生姓名为空，请检查！"},
   };
   auto b = open();
-  b.click("IWLink1");
+  b.click("addStudentsLink");
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
     paste(b, c.numbers, c.names, c.choosePlace);
     EXPECT_EQ(b.message(), c.message);
     EXPECT_EQ(count("select count(*) from ks"), 2);
     // The boxes keep what was pasted.
-    const auto& kept = b.control<web::Memo>("IWMemo1").Lines;
+    const auto& kept = b.control<web::Memo>("numbersMemo").Lines;
     EXPECT_EQ(kept.size(), std::count(c.numbers.begin(), c.numbers.end(), '\n') + 1u);
     EXPECT_EQ(kept.front(), "3001");
   }
@@ -275,13 +277,13 @@ TEST_F(RosterPageTest, OnlyAdministratorsAddStudents) {
   for (const std::string rights : {"2", "3", "4", "5"}) {
     SCOPED_TRACE(rights);
     auto b = open(rights);
-    b.control<web::Region>("IWRegion9").Visible = true;  // however the panel was reached
+    b.control<web::Region>("addPanel").Visible = true;  // however the panel was reached
     paste(b, "3001", "甲");
     EXPECT_EQ(b.message(), "您没有添加考生的权限，请以合适身份登录后再试！");
     EXPECT_EQ(count("select count(*) from ks"), 0);
   }
   auto admin = open("1");
-  admin.click("IWLink1");
+  admin.click("addStudentsLink");
   paste(admin, "3001", "甲");
   EXPECT_EQ(count("select count(*) from ks"), 1);
 }
@@ -292,21 +294,21 @@ TEST_F(RosterPageTest, ChangesAStudent) {
   addScore(zhang);
   auto b = open("2");
   query(b);
-  b.click("IWDBGrid2", link("6", zhang));
-  EXPECT_TRUE(b.control<web::Region>("IWRegion2").Visible);
-  EXPECT_EQ(b.control<web::Label>("IWLabel1").Caption, "将 张三 同学信息修改为");
-  EXPECT_EQ(b.control<web::Edit>("IWEdit2").Text, "1001");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").text(), "东校区");
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox3").text(), "一班");
+  b.click("resultsGrid", link("6", zhang));
+  EXPECT_TRUE(b.control<web::Region>("changePanel").Visible);
+  EXPECT_EQ(b.control<web::Label>("changeHeading").Caption, "将 张三 同学信息修改为");
+  EXPECT_EQ(b.control<web::Edit>("changeNumberEdit").Text, "1001");
+  EXPECT_EQ(b.control<web::ComboBox>("changeUnitBox").text(), "东校区");
+  EXPECT_EQ(b.control<web::ComboBox>("changeClassBox").text(), "一班");
 
-  b.type("IWEdit2", " 1009 ");
-  b.type("IWEdit1", "张三丰");
-  b.choose("IWComboBox1", "西校区");
-  b.click("IWButton1");
+  b.type("changeNumberEdit", " 1009 ");
+  b.type("changeNameEdit", "张三丰");
+  b.choose("changeUnitBox", "西校区");
+  b.click("saveChangeButton");
   EXPECT_EQ(b.message(), "");
   EXPECT_EQ(student("1009"), "张三丰|西校区|2010级|一班");
   EXPECT_EQ(count("select count(*) from cj where kh=" + std::to_string(zhang)), 1);
-  EXPECT_FALSE(b.control<web::Region>("IWRegion2").Visible);
+  EXPECT_FALSE(b.control<web::Region>("changePanel").Visible);
   EXPECT_NE(b.last().html.find("张三丰"), std::string::npos);
   EXPECT_EQ(countLine(b), "共有2条符合条件的记录  [第1页/共1页]");
 }
@@ -330,18 +332,18 @@ TEST_F(RosterPageTest, RefusesChangesThatCannotBeStored) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);
-    b.click("IWDBGrid2", link("6", zhang));
-    b.type("IWEdit2", c.number);
-    b.type("IWEdit1", c.studentName);
-    b.click("IWButton1");
+    b.click("resultsGrid", link("6", zhang));
+    b.type("changeNumberEdit", c.number);
+    b.type("changeNameEdit", c.studentName);
+    b.click("saveChangeButton");
     EXPECT_EQ(b.message(), c.message);
-    EXPECT_TRUE(b.control<web::Region>("IWRegion2").Visible);
+    EXPECT_TRUE(b.control<web::Region>("changePanel").Visible);
     EXPECT_EQ(student("1001"), "张三|东校区|2010级|一班");
   }
   // A unit no longer listed leaves the unit box without a choice.
-  b.click("IWDBGrid2", link("6", stray));
-  EXPECT_EQ(b.control<web::ComboBox>("IWComboBox1").ItemIndex, -1);
-  b.click("IWButton1");
+  b.click("resultsGrid", link("6", stray));
+  EXPECT_EQ(b.control<web::ComboBox>("changeUnitBox").ItemIndex, -1);
+  b.click("saveChangeButton");
   EXPECT_EQ(b.message(), "请选择学生所在的班级！");
 }
 
@@ -349,11 +351,11 @@ TEST_F(RosterPageTest, ChangingAStudentDeletedMeanwhileSaysSo) {
   const auto zhang = addStudent("1001", "张三");
   auto b = open();
   query(b);
-  b.click("IWDBGrid2", link("6", zhang));
+  b.click("resultsGrid", link("6", zhang));
   server.db().exec("delete from ks where bh=?", {zhang});
-  b.click("IWButton1");
+  b.click("saveChangeButton");
   EXPECT_EQ(b.message(), "没有记录被更新，请检查该学生是否已被删除!");
-  EXPECT_FALSE(b.control<web::Region>("IWRegion2").Visible);
+  EXPECT_FALSE(b.control<web::Region>("changePanel").Visible);
   EXPECT_EQ(countLine(b), "共有0条符合条件的记录  [第1页/共0页]");
   EXPECT_EQ(count("select count(*) from ks"), 0);
 }
@@ -365,16 +367,16 @@ TEST_F(RosterPageTest, RemovesOneStudentAndHisScoresOnlyWhenAllowed) {
   addScore(scored, "期末");
   auto b = open();
   query(b);
-  b.click("IWLink10");  // page 2 shows the scored student
-  b.click("IWDBGrid2", link("5", scored));
+  b.click("nextPageLink");  // page 2 shows the scored student
+  b.click("resultsGrid", link("5", scored));
   EXPECT_EQ(
       b.message(),
       "该学生还存在成绩信息，请手动删除成绩或勾选“删除学生的同时自动删除成绩信息”选框后再试！");
   EXPECT_EQ(count("select count(*) from cj"), 2);
   EXPECT_EQ(count("select count(*) from ks"), 26);
 
-  b.type("IWCheckBox1", "on");
-  b.click("IWDBGrid2", link("5", scored));
+  b.type("deleteScoresBox", "on");
+  b.click("resultsGrid", link("5", scored));
   EXPECT_EQ(b.message(), "");
   EXPECT_EQ(count("select count(*) from cj"), 0);
   EXPECT_EQ(student("2001"), "");
@@ -382,8 +384,8 @@ TEST_F(RosterPageTest, RemovesOneStudentAndHisScoresOnlyWhenAllowed) {
   EXPECT_EQ(shownRows(b), 5);
 
   const auto last = b.user().sqla.rows().back().front().asInt();
-  b.control<web::CheckBox>("IWCheckBox1").Checked = false;  // no scores: the box is not needed
-  b.click("IWDBGrid2", link("5", last));
+  b.control<web::CheckBox>("deleteScoresBox").Checked = false;  // no scores: the box is not needed
+  b.click("resultsGrid", link("5", last));
   EXPECT_EQ(b.message(), "");
   EXPECT_EQ(count("select count(*) from ks"), 24);
   EXPECT_EQ(countLine(b), "共有24条符合条件的记录  [第2页/共2页]");
@@ -395,16 +397,16 @@ TEST_F(RosterPageTest, RemovesAllFoundStudentsWithTheirScores) {
   const auto other = addStudent("2001", "丙", "西校区");
   for (const auto s : {a, c, other}) addScore(s);
   auto b = open();
-  b.type("IWCheckBox1", "on");
-  b.click("IWLink2");  // no query yet: nothing to remove
+  b.type("deleteScoresBox", "on");
+  b.click("deleteAllLink");  // no query yet: nothing to remove
   EXPECT_EQ(count("select count(*) from ks"), 3);
   query(b, "东校区");
-  b.control<web::CheckBox>("IWCheckBox1").Checked = false;  // the user clears the box
-  b.click("IWLink2");
+  b.control<web::CheckBox>("deleteScoresBox").Checked = false;  // the user clears the box
+  b.click("deleteAllLink");
   EXPECT_EQ(b.message(), "您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
   EXPECT_EQ(count("select count(*) from ks"), 3);
-  b.type("IWCheckBox1", "on");
-  b.click("IWLink2");
+  b.type("deleteScoresBox", "on");
+  b.click("deleteAllLink");
   EXPECT_EQ(b.message(), "已删除2名学生及其成绩");
   EXPECT_EQ(count("select count(*) from ks"), 1);
   EXPECT_EQ(count("select count(*) from cj"), 1);
@@ -419,8 +421,8 @@ TEST_F(RosterPageTest, RemovingAllFoundIsAllOrNothing) {
       "begin select raise(abort, 'student 3 is locked'); end");
   auto b = open();
   query(b);
-  b.type("IWCheckBox1", "on");
-  b.click("IWLink2");
+  b.type("deleteScoresBox", "on");
+  b.click("deleteAllLink");
   EXPECT_NE(b.message().find("student 3 is locked"), std::string::npos);
   EXPECT_EQ(count("select count(*) from ks"), 5);
   EXPECT_EQ(count("select count(*) from cj"), 5);
@@ -439,32 +441,32 @@ TEST_F(RosterPageTest, RemovalAndChangeNeedTheirRights) {
     SCOPED_TRACE("rights [" + c.rights + "]");
     auto b = open(c.rights);
     query(b);
-    b.click("IWDBGrid2", link("6", zhang));
-    EXPECT_EQ(b.control<web::Region>("IWRegion2").Visible, c.mayChange);
+    b.click("resultsGrid", link("6", zhang));
+    EXPECT_EQ(b.control<web::Region>("changePanel").Visible, c.mayChange);
     if (!c.mayChange) {
       EXPECT_EQ(b.message(), "您没有修改学生的权限，请以合适身份登录后再试！");
     }
     if (!c.mayRemove) {
-      b.click("IWDBGrid2", link("5", zhang));
+      b.click("resultsGrid", link("5", zhang));
       EXPECT_EQ(b.message(), "您没有删除学生的权限，请以合适身份登录后再试！");
-      b.control<web::Link>("IWLink2").Visible = true;  // however the link was reached
-      b.control<web::CheckBox>("IWCheckBox1").Visible = true;
-      b.type("IWCheckBox1", "on");
-      b.click("IWLink2");
+      b.control<web::Link>("deleteAllLink").Visible = true;  // however the link was reached
+      b.control<web::CheckBox>("deleteScoresBox").Visible = true;
+      b.type("deleteScoresBox", "on");
+      b.click("deleteAllLink");
       EXPECT_EQ(b.message(), "您没有删除学生的权限，请以合适身份登录后再试！");
       EXPECT_EQ(count("select count(*) from ks"), 1);
     }
   }
   auto admin = open("1");
   query(admin);
-  admin.click("IWDBGrid2", link("5", zhang));
+  admin.click("resultsGrid", link("5", zhang));
   EXPECT_EQ(count("select count(*) from ks"), 0);
 }
 
 TEST_F(RosterPageTest, ExportAsksForAQueryFirst) {
   auto b = open();
-  b.control<web::Link>("IWLink6").Visible = true;
-  b.click("IWLink6");
+  b.control<web::Link>("exportLink").Visible = true;
+  b.click("exportLink");
   EXPECT_EQ(b.message(), "请先进行查询，再保存结果！");
 }
 
@@ -476,12 +478,12 @@ namespace {
 
 TEST_F(RosterPageTest, SaveAsSpreadsheetSendsEveryStudentFound) {
   auto b = open();
-  b.click("IWLink6");
+  b.click("exportLink");
   EXPECT_EQ(b.message(), "");  // hidden before the first query: the click is not applied
   for (int i = 0; i < 45; ++i)
     addStudent("S" + std::to_string(100 + i), "学生" + std::to_string(i));
   query(b);
-  const auto& outcome = b.click("IWLink6");
+  const auto& outcome = b.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   const auto sheet = readWorkbook(outcome.file->path);
   EXPECT_EQ(sheet.rows.size(), 46u);  // the title row and 45 students

@@ -37,14 +37,14 @@ struct Column {
 
 const std::vector<Column>& columns() {
   static const std::vector<Column> all = {
-      {"units", "IWEdit2", "IWButton2", "IWGrid1", "IWList1", store::key::kUnits, "xx",
+      {"units", "unitEdit", "unitAddButton", "unitGrid", "unitList", store::key::kUnits, "xx",
        "添加失败，不能添加空字符串", "添加失败，该单位已存在！",
        [](BrowserSession& b) { return b.user().context().settings().get()->units; }},
-      {"grades", "IWEdit3", "IWButton3", "IWGrid2", "IWList2", store::key::kGrades, "nj",
+      {"grades", "gradeEdit", "gradeAddButton", "gradeGrid", "gradeList", store::key::kGrades, "nj",
        "不能添加空字符串", "添加失败，该年级已存在！",
        [](BrowserSession& b) { return b.user().grades; }},
-      {"classes", "IWEdit4", "IWButton4", "IWGrid3", "IWList3", store::key::kClasses, "bj",
-       "不能添加空字符串", "添加失败，该班次已存在！",
+      {"classes", "classEdit", "classAddButton", "classGrid", "classList", store::key::kClasses,
+       "bj", "不能添加空字符串", "添加失败，该班次已存在！",
        [](BrowserSession& b) { return b.user().context().settings().get()->classes; }},
   };
   return all;
@@ -87,7 +87,7 @@ class UnitsPageTest : public ::testing::Test {
 TEST_F(UnitsPageTest, OpensWithTheThreeListsAndHeaders) {
   auto b = open();
   const std::vector<std::pair<std::string, std::string>> headers = {
-      {"IWGrid1", "单位名称"}, {"IWGrid2", "年级"}, {"IWGrid3", "班次"}};
+      {"unitGrid", "单位名称"}, {"gradeGrid", "年级"}, {"classGrid", "班次"}};
   for (const auto& [grid, header] : headers) {
     SCOPED_TRACE(grid);
     const auto& g = b.control<web::Grid>(grid);
@@ -98,7 +98,7 @@ TEST_F(UnitsPageTest, OpensWithTheThreeListsAndHeaders) {
     EXPECT_TRUE(g.cell(1, 1).Clickable);
     EXPECT_FALSE(g.cell(1, 0).Clickable);
   }
-  EXPECT_EQ(gridNames(b.control<web::Grid>("IWGrid2")), Items{"2010级"});
+  EXPECT_EQ(gridNames(b.control<web::Grid>("gradeGrid")), Items{"2010级"});
 }
 
 TEST_F(UnitsPageTest, AddsTrimmedNamesAndKeepsTheEditText) {
@@ -241,10 +241,10 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
     auto b = open("0");
     b.user().rights = pages::parseRightsCode(rc.rights);
     const Items before = stored(store::key::kClasses);
-    b.type("IWEdit4", "十班" + rc.rights);
-    b.click("IWButton4");
+    b.type("classEdit", "十班" + rc.rights);
+    b.click("classAddButton");
     EXPECT_EQ(stored(store::key::kClasses).size(), before.size() + (rc.allowed ? 1 : 0));
-    b.click("IWGrid3", "1_1");
+    b.click("classGrid", "1_1");
     if (rc.allowed) {
       EXPECT_EQ(b.message(), "");
       EXPECT_EQ(stored(store::key::kClasses).size(), before.size());
@@ -263,8 +263,8 @@ TEST_F(UnitsPageTest, OthersSeeNothingOfThePage) {
     auto b = open(rights);
     EXPECT_EQ(b.message(), pages::kNoPageRightsMessage);
     const Items before = stored(store::key::kClasses);
-    b.type("IWEdit4", "十班");
-    b.click("IWButton4");  // hidden: the post is not applied
+    b.type("classEdit", "十班");
+    b.click("classAddButton");  // hidden: the post is not applied
     EXPECT_EQ(stored(store::key::kClasses), before);
     EXPECT_EQ(b.last().html.find("『管理单位』"), std::string::npos);
   }

@@ -18,15 +18,15 @@ constexpr const char* kWrongLogin = "用户名或密码错误！";
 constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
 
 bool firstAdminPanelShown(BrowserSession& browser) {
-  return browser.control<web::Region>("IWRegion4").Visible;
+  return browser.control<web::Region>("firstAdminPanel").Visible;
 }
 
 void createFirstAdmin(BrowserSession& browser, const std::string& name, const std::string& password,
                       const std::string& repeat) {
-  browser.type("IWEdit4", name);
-  browser.type("IWEdit3", password);
-  browser.type("IWEdit5", repeat);
-  browser.click("IWButton2");
+  browser.type("adminNameEdit", name);
+  browser.type("adminPasswordEdit", password);
+  browser.type("adminRepeatEdit", repeat);
+  browser.click("createAdminButton");
 }
 
 TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
@@ -215,7 +215,7 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
 
   signIn(failed, "super", "wrong again");
   EXPECT_EQ(failed.message(), kWrongLogin);
-  EXPECT_EQ(failed.control<web::Edit>("IWEdit1").Text, "super");
+  EXPECT_EQ(failed.control<web::Edit>("userNameEdit").Text, "super");
   signIn(guest, "super", "secret");
   EXPECT_EQ(guest.message(), "");
   EXPECT_EQ(guest.pageClass(), "ScoreQueryPage");
@@ -260,7 +260,7 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   setSetting(server, store::key::kWorkMode, "自考模式");
   setSetting(server, store::key::kFooterText, "<b>第一中学</b>");
   auto browser = server.browser();
-  EXPECT_EQ(browser.control<web::Label>("footer.IWLabel1").Caption, "<b>第一中学</b>");
+  EXPECT_EQ(browser.control<web::Label>("footer.footerText").Caption, "<b>第一中学</b>");
   EXPECT_NE(browser.last().html.find("<b>第一中学</b>"), std::string::npos);
   signIn(browser, "super", "secret");
   const web::Session& user = browser.user();

@@ -15,15 +15,15 @@ class PasswordPageTest : public ::testing::Test {
     addUser(server, "o'brien", "old pw", 4);
     addUser(server, "other", "other pw", 0);
     signIn(browser, "O'BRIEN", "old pw");
-    browser.click("navigationBar.xgmm");
+    browser.click("navigationBar.passwordLink");
     ASSERT_EQ(browser.pageClass(), "PasswordPage");
   }
 
   void change(const std::string& current, const std::string& fresh, const std::string& repeat) {
-    browser.type("IWEdit1", current);
-    browser.type("IWEdit2", fresh);
-    browser.type("IWEdit3", repeat);
-    browser.click("IWButton1");
+    browser.type("currentPasswordEdit", current);
+    browser.type("newPasswordEdit", fresh);
+    browser.type("repeatPasswordEdit", repeat);
+    browser.click("changeButton");
   }
 
   bool stored(const std::string& user, const std::string& password) {
@@ -59,7 +59,7 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
   EXPECT_TRUE(stored("other", "other pw"));
   // The page stays and the edits keep what was typed.
   EXPECT_EQ(browser.pageClass(), "PasswordPage");
-  EXPECT_EQ(browser.control<web::Edit>("IWEdit2").Text, " new'pw; ");
+  EXPECT_EQ(browser.control<web::Edit>("newPasswordEdit").Text, " new'pw; ");
 
   auto again = server.browser();
   signIn(again, "o'brien", "new'pw;");
@@ -71,11 +71,12 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
 TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
   EXPECT_EQ(browser.user().pageType, 12);
   for (int bar = 1; bar <= 11; ++bar) {
-    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color, "tan");
+    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
+              "tan");
   }
-  EXPECT_EQ(browser.page().find("footer.IWTimer1"), nullptr);
+  EXPECT_EQ(browser.page().find("footer.keepAliveTimer"), nullptr);
   // Passwords are typed into password boxes, never shown on the screen.
-  for (const char* edit : {"IWEdit1", "IWEdit2", "IWEdit3"}) {
+  for (const char* edit : {"currentPasswordEdit", "newPasswordEdit", "repeatPasswordEdit"}) {
     EXPECT_TRUE(browser.control<web::Edit>(edit).PasswordPrompt) << edit;
   }
 }

@@ -34,7 +34,7 @@ class AccountsTest : public ::testing::Test {
     setSetting(server, store::key::kGrades, "七年级\r\n八年级\r\n");
     setSetting(server, store::key::kDefaultExam, "期中");
     signIn(browser, "boss", "pw");
-    browser.click("navigationBar.lyhsz");
+    browser.click("navigationBar.accountsLink");
     ASSERT_EQ(browser.pageClass(), "AccountsPage");
   }
 
@@ -46,16 +46,16 @@ class AccountsTest : public ::testing::Test {
 
   void create(const std::string& type, const std::string& name, const std::string& password,
               const std::string& repeat) {
-    browser.click("IWLink1");
-    browser.choose("IWComboBox2", type);
-    browser.click("IWComboBox2");
-    browser.type("IWEdit15", name);
-    browser.type("IWEdit16", password);
-    browser.type("IWEdit20", repeat);
-    browser.click("IWButton7");
+    browser.click("newUserLink");
+    browser.choose("typeBox", type);
+    browser.click("typeBox");
+    browser.type("userNameEdit", name);
+    browser.type("passwordEdit", password);
+    browser.type("repeatEdit", repeat);
+    browser.click("addUserButton");
   }
 
-  void deleteUser(const std::string& name) { browser.click("IWDBGrid5", "2:" + name); }
+  void deleteUser(const std::string& name) { browser.click("usersGrid", "2:" + name); }
 
   bool shown(const std::string& region) { return browser.control<web::Region>(region).Visible; }
 
@@ -69,11 +69,11 @@ TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
   EXPECT_EQ(browser.user().sqla.rows().at(1).at(1).asText(), "3");
   EXPECT_NE(browser.last().html.find("删除用户</a>"), std::string::npos);
-  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox33").text(), "自考模式");
-  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox1").Items,
+  EXPECT_EQ(browser.control<web::ComboBox>("modeBox").text(), "自考模式");
+  EXPECT_EQ(browser.control<web::ComboBox>("examBox").Items,
             (std::vector<std::string>{"期中", "期末 考试"}));
-  EXPECT_EQ(browser.control<web::ComboBox>("IWComboBox1").text(), "期中");
-  EXPECT_FALSE(shown("IWRegion1"));
+  EXPECT_EQ(browser.control<web::ComboBox>("examBox").text(), "期中");
+  EXPECT_FALSE(shown("newUserPanel"));
   EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d10").Color, "#A52A2A");
 }
 
@@ -90,8 +90,8 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
   }
   // The handlers check the code themselves as well.
   browser.user().rights = 1;
-  browser.type("IWEdit2", "yes");
-  browser.click("IWButton3");
+  browser.type("resetEdit", "yes");
+  browser.click("resetButton");
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   create("普通用户", "sneaky", "pw", "pw");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
@@ -111,7 +111,7 @@ TEST_F(AccountsTest, CreateRefusesBadEntriesInOrder) {
     SCOPED_TRACE(c.name + "/" + c.password + "/" + c.repeat);
     create("管理员", c.name, c.password, c.repeat);
     EXPECT_EQ(browser.message(), c.message);
-    EXPECT_TRUE(shown("IWRegion1"));
+    EXPECT_TRUE(shown("newUserPanel"));
     EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   }
 }
@@ -123,8 +123,8 @@ TEST_F(AccountsTest, CreatesEveryTypeWithATrimmedHashedPassword) {
     const std::string name = "user" + std::to_string(code);
     create(types[code], " " + name + " ", " secret ", " secret ");
     EXPECT_EQ(browser.message(), "已创建用户“" + name + "”");
-    EXPECT_FALSE(shown("IWRegion1"));
-    EXPECT_FALSE(shown("IWRegion4"));
+    EXPECT_FALSE(shown("newUserPanel"));
+    EXPECT_FALSE(shown("classPanel"));
     EXPECT_EQ(scalar(server, "select qx || '|' || xx || nj || bc from yh where user=?", {name}),
               std::to_string(code) + "|");
     EXPECT_EQ(listedUsers().back(), name);
@@ -138,13 +138,13 @@ TEST_F(AccountsTest, CreatesEveryTypeWithATrimmedHashedPassword) {
 }
 
 TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
-  browser.click("IWLink1");
-  browser.choose("IWComboBox2", "班主任");
-  browser.click("IWComboBox2");
-  ASSERT_TRUE(shown("IWRegion4"));
-  const auto& units = browser.control<web::ComboBox>("IWComboBox26");
-  const auto& grades = browser.control<web::ComboBox>("IWComboBox27");
-  const auto& classes = browser.control<web::ComboBox>("IWComboBox28");
+  browser.click("newUserLink");
+  browser.choose("typeBox", "班主任");
+  browser.click("typeBox");
+  ASSERT_TRUE(shown("classPanel"));
+  const auto& units = browser.control<web::ComboBox>("unitBox");
+  const auto& grades = browser.control<web::ComboBox>("gradeBox");
+  const auto& classes = browser.control<web::ComboBox>("classBox");
   EXPECT_EQ(units.Items, server.context().settings().get()->units);
   EXPECT_EQ(grades.Items, (std::vector<std::string>{"七年级", "八年级"}));
   EXPECT_EQ(classes.Items, server.context().settings().get()->classes);
@@ -152,22 +152,22 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
   EXPECT_EQ(grades.ItemIndex, 0);
   EXPECT_EQ(classes.ItemIndex, 0);
 
-  browser.choose("IWComboBox26", "东校区");
-  browser.choose("IWComboBox27", "八年级");
-  browser.choose("IWComboBox28", "三班");
-  browser.type("IWEdit15", "王老师");
-  browser.type("IWEdit16", "pw");
-  browser.type("IWEdit20", "pw");
-  browser.click("IWButton7");
+  browser.choose("unitBox", "东校区");
+  browser.choose("gradeBox", "八年级");
+  browser.choose("classBox", "三班");
+  browser.type("userNameEdit", "王老师");
+  browser.type("passwordEdit", "pw");
+  browser.type("repeatEdit", "pw");
+  browser.click("addUserButton");
   EXPECT_EQ(browser.message(), "已创建用户“王老师”");
   EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"),
             "5东校区八年级三班");
 
   // Another type hides the sub-panel again.
-  browser.click("IWLink1");
-  browser.choose("IWComboBox2", "主管");
-  browser.click("IWComboBox2");
-  EXPECT_FALSE(shown("IWRegion4"));
+  browser.click("newUserLink");
+  browser.choose("typeBox", "主管");
+  browser.click("typeBox");
+  EXPECT_FALSE(shown("classPanel"));
 }
 
 TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
@@ -179,13 +179,13 @@ TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
   // A post naming the class-teacher type without its scope ever shown adds nothing either.
   browser.user().grades = {"七年级"};
   browser.showPage<pages::AccountsPage>();
-  browser.click("IWLink1");
-  browser.choose("IWComboBox2", "班主任");
-  browser.type("IWEdit15", "李老师");
-  browser.type("IWEdit16", "pw");
-  browser.type("IWEdit20", "pw");
-  browser.click("IWButton7");
-  EXPECT_FALSE(shown("IWRegion4"));
+  browser.click("newUserLink");
+  browser.choose("typeBox", "班主任");
+  browser.type("userNameEdit", "李老师");
+  browser.type("passwordEdit", "pw");
+  browser.type("repeatEdit", "pw");
+  browser.click("addUserButton");
+  EXPECT_FALSE(shown("classPanel"));
   EXPECT_EQ(browser.message(),
             "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
@@ -197,17 +197,17 @@ TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
   browser.showPage<pages::AccountsPage>();
   deleteUser("second");
   EXPECT_EQ(browser.message(), "");
-  EXPECT_FALSE(shown("IWRegion1"));
+  EXPECT_FALSE(shown("newUserPanel"));
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
 
   deleteUser("boss");  // the account this session signed in with
   EXPECT_EQ(browser.message(), kLastSuperAdmin);
-  EXPECT_TRUE(shown("IWRegion1"));
+  EXPECT_TRUE(shown("newUserPanel"));
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"clerk"}));
   EXPECT_EQ(browser.user().userName, "boss");
 
   auto next = server.browser();
-  EXPECT_TRUE(next.control<web::Region>("IWRegion4").Visible);
+  EXPECT_TRUE(next.control<web::Region>("firstAdminPanel").Visible);
   signIn(next, "boss", "pw");
   EXPECT_EQ(next.message(), "用户名或密码错误！");
 }
@@ -221,8 +221,8 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   EXPECT_EQ(scalar(server, "select group_concat(user) from yh"), "boss");
 
   const std::string footer = "<a href=\"https://x.cn/\">第一中学</a>; drop table yh; --\"";
-  browser.type("IWEdit1", footer);
-  browser.click("IWButton1");
+  browser.type("footerEdit", footer);
+  browser.click("saveFooterButton");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='footext'"), footer);
   EXPECT_EQ(scalar(server, "select count(*) from sysset"), "15");
 
@@ -231,40 +231,40 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   browser.user().exams = {"期中", exam};
   browser.user().grades = {"七'年级"};
   browser.showPage<pages::AccountsPage>();
-  browser.choose("IWComboBox1", exam);
-  browser.click("IWComboBox1");
+  browser.choose("examBox", exam);
+  browser.click("examBox");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), exam);
-  browser.click("IWLink1");
-  browser.choose("IWComboBox2", "班主任");
-  browser.click("IWComboBox2");
-  browser.type("IWEdit15", "a'b");
-  browser.type("IWEdit16", "pw");
-  browser.type("IWEdit20", "pw");
-  browser.click("IWButton7");
+  browser.click("newUserLink");
+  browser.choose("typeBox", "班主任");
+  browser.click("typeBox");
+  browser.type("userNameEdit", "a'b");
+  browser.type("passwordEdit", "pw");
+  browser.type("repeatEdit", "pw");
+  browser.click("addUserButton");
   EXPECT_EQ(scalar(server, "select nj from yh where user='a''b'"), "七'年级");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
 }
 
 TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession) {
-  browser.choose("IWComboBox33", "统考模式");
-  browser.click("IWComboBox33");
+  browser.choose("modeBox", "统考模式");
+  browser.click("modeBox");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='gzms'"), "统考模式");
   EXPECT_EQ(browser.user().workMode, "统考模式");
 
-  browser.choose("IWComboBox1", "期末 考试");
-  browser.click("IWComboBox1");
+  browser.choose("examBox", "期末 考试");
+  browser.click("examBox");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "期末 考试");
   EXPECT_EQ(browser.user().defaultExam, "期末 考试");
 
-  browser.type("IWEdit1", "<b>第一中学</b><br>备案号 123");
-  browser.click("IWButton1");
+  browser.type("footerEdit", "<b>第一中学</b><br>备案号 123");
+  browser.click("saveFooterButton");
   EXPECT_EQ(browser.message(), "已保存页脚文字，下一个页面起显示");
   EXPECT_EQ(browser.user().footerText, "<b>第一中学</b><br>备案号 123");
   // This page's footer keeps the old text; the next page shows the markup as markup.
-  EXPECT_EQ(browser.control<web::Label>("footer.IWLabel1").Caption, "");
-  browser.click("navigationBar.lsxgl");
+  EXPECT_EQ(browser.control<web::Label>("footer.footerText").Caption, "");
+  browser.click("navigationBar.rosterLink");
   EXPECT_NE(browser.last().html.find("<b>第一中学</b><br>备案号 123"), std::string::npos);
-  EXPECT_EQ(browser.control<web::Label>("navigationBar.dqyhm").Caption,
+  EXPECT_EQ(browser.control<web::Label>("navigationBar.userCaption").Caption,
             "·boss · 超级管理员 · 期末 考试 · 统考模式 ·");
 }
 
@@ -292,8 +292,8 @@ TEST_F(AccountsTest, BannerTakesOnlyJpegOrPngPictures) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.label);
-    if (c.content) browser.attach("IWFile1", {"", "banner.jpg", "image/jpeg", *c.content});
-    browser.click("IWButton2");
+    if (c.content) browser.attach("bannerFile", {"", "banner.jpg", "image/jpeg", *c.content});
+    browser.click("bannerButton");
     EXPECT_EQ(browser.message(), c.message);
     EXPECT_EQ(readFile(banner), c.expected);
   }
@@ -314,16 +314,16 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
 
   for (const std::string typed : {"YES", "yes ", "", "Yes"}) {
     SCOPED_TRACE(typed);
-    browser.type("IWEdit2", typed);
-    browser.click("IWButton3");
+    browser.type("resetEdit", typed);
+    browser.click("resetButton");
     EXPECT_EQ(browser.message(),
               "操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
     EXPECT_TRUE(idle.alive());
     EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
   }
 
-  browser.type("IWEdit2", "yes");
-  browser.click("IWButton3");
+  browser.type("resetEdit", "yes");
+  browser.click("resetButton");
   EXPECT_EQ(browser.message(),
             "以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
   EXPECT_FALSE(idle.alive());
@@ -337,7 +337,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   EXPECT_EQ(server.context().settings().get()->units.size(), 3u);
   // After the reset the login page offers the first-administrator panel again.
   auto fresh = server.browser();
-  EXPECT_TRUE(fresh.control<web::Region>("IWRegion4").Visible);
+  EXPECT_TRUE(fresh.control<web::Region>("firstAdminPanel").Visible);
 }
 
 }  // namespace

@@ -13,7 +13,7 @@ class RankModeSettingTest : public ::testing::Test {
   void SetUp() override {
     addUser(server, "boss", "pw", 0);
     signIn(browser, "boss", "pw");
-    browser.click("navigationBar.lyhsz");
+    browser.click("navigationBar.accountsLink");
     ASSERT_EQ(browser.pageClass(), "AccountsPage");
   }
   const web::ComboBox& box() { return browser.control<web::ComboBox>("RankMode"); }
@@ -34,7 +34,7 @@ TEST_F(RankModeSettingTest, OffersBothModesAndStartsOnSequentialRanks) {
 TEST_F(RankModeSettingTest, AChoiceIsStoredAndShownNextTime) {
   choose("并列名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "并列名次");
-  browser.click("navigationBar.lyhsz");
+  browser.click("navigationBar.accountsLink");
   EXPECT_EQ(box().text(), "并列名次");
   choose("顺序名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "顺序名次");
@@ -42,7 +42,7 @@ TEST_F(RankModeSettingTest, AChoiceIsStoredAndShownNextTime) {
 
 TEST_F(RankModeSettingTest, ADatabaseWithoutTheSettingShowsSequentialAndSaves) {
   server.db().exec("delete from sysset where zdm='mcfs'");
-  browser.click("navigationBar.lyhsz");
+  browser.click("navigationBar.accountsLink");
   EXPECT_EQ(box().text(), "顺序名次");
   choose("并列名次");
   EXPECT_EQ(store::readRankModeText(server.db()), "并列名次");

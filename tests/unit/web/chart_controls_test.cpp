@@ -26,12 +26,12 @@ TEST(ChartControls, SendTheDataSetAsJsonThatNoTextCanBreak) {
   ClientDataSet data;
   data.Columns = {"单位", "</script>"};
   data.Rows = {{"'一班'", "85.500"}, {}, {"<!--x", "1"}};
-  DynamicChart chart(page, "IWDynamicChart1");
+  DynamicChart chart(page, "chart");
   chart.DataSet = &data;
   chart.CategoryColumn = "单位";
   chart.ValueColumn = "</script>";
   chart.Colors = {"#B47D4B", "red;background:url(x)"};
-  DynamicGrid grid(page, "IWDynGrid1");
+  DynamicGrid grid(page, "grid");
   grid.DataSet = &data;
 
   const auto sent = sentData(chart);
@@ -51,7 +51,7 @@ TEST(ChartControls, SendTheDataSetAsJsonThatNoTextCanBreak) {
 
 TEST(ChartControls, WithoutADataSetNothingIsDrawn) {
   Page page("TestPage");
-  DynamicGrid grid(page, "IWDynGrid1");
+  DynamicGrid grid(page, "grid");
   EXPECT_EQ(sentData(grid), nlohmann::json::parse(R"({"columns":[],"rows":[]})"));
 }
 

@@ -16,7 +16,7 @@ using testing::rendered;
 // Every kind of control that deletes asks its own question, escaped like any other text.
 TEST(Confirmation, ButtonsGridCellsAndDataGridRowsCarryTheirQuestion) {
   Page page("TestPage");
-  Button button(page, "IWButton1");
+  Button button(page, "button");
   button.OnClick = [] {};
   EXPECT_EQ(rendered(button).find("data-iw-confirm"), std::string::npos);
   button.Confirmation = "确定删除用户“a\"<b>”？";
@@ -24,7 +24,7 @@ TEST(Confirmation, ButtonsGridCellsAndDataGridRowsCarryTheirQuestion) {
             std::string::npos)
       << rendered(button);
 
-  Grid grid(page, "IWGrid1");
+  Grid grid(page, "grid");
   grid.OnCellClick = [](int, int) {};
   grid.setColumnCount(2);
   grid.setRowCount(2);
@@ -40,7 +40,7 @@ TEST(Confirmation, ButtonsGridCellsAndDataGridRowsCarryTheirQuestion) {
   store::Connection connection(temp.path() / "db");
   store::Query query(connection);
   query.open("select 7 as bh, '2401005' as id, '朱丽' as xm, '删除' as del");
-  DBGrid data(page, "IWDBGrid1");
+  DBGrid data(page, "data");
   data.DataSource = &query;
   DBGridColumn remove{"del", "删除", "bh", [](const std::string&) {}, {}};
   remove.Confirmation = [](const store::Query& q, std::size_t row) {

@@ -38,7 +38,7 @@ class GridPaging : public ::testing::Test {
     grid.OnCellClick = [this](int row, int column) { clicks.emplace_back(row, column); };
   }
   Page page{"TestPage"};
-  Grid grid{page, "IWGrid1"};
+  Grid grid{page, "grid"};
   std::vector<std::pair<int, int>> clicks;
 };
 
@@ -47,7 +47,7 @@ TEST_F(GridPaging, AGridAtTheLimitRendersEveryRowWithoutAPager) {
   fill(grid, 10);
   const std::string html = rendered(grid);
   EXPECT_EQ(html.find("gridpager"), std::string::npos);
-  EXPECT_EQ(html.rfind("<table id=\"iwgrid1\" class=\"grid\"><tr><th>行</th>", 0), 0u) << html;
+  EXPECT_EQ(html.rfind("<table id=\"grid\" class=\"grid\"><tr><th>行</th>", 0), 0u) << html;
   EXPECT_EQ(count(html, "<tr>"), 11);
   EXPECT_FALSE(grid.paged());
   EXPECT_FALSE(grid.takesPost());
@@ -55,8 +55,8 @@ TEST_F(GridPaging, AGridAtTheLimitRendersEveryRowWithoutAPager) {
   EXPECT_THROW(grid.checkEvent(""), BadPost);
   fill(grid, 1);
   EXPECT_EQ(rendered(grid),
-            "<table id=\"iwgrid1\" class=\"grid\"><tr><th>行</th><th>操作</th></tr><tr><td>r1</td>"
-            "<td><a href=\"#\" data-iw-action=\"iwgrid1\" data-iw-param=\"1_1\">删除</a></td></tr>"
+            "<table id=\"grid\" class=\"grid\"><tr><th>行</th><th>操作</th></tr><tr><td>r1</td>"
+            "<td><a href=\"#\" data-iw-action=\"grid\" data-iw-param=\"1_1\">删除</a></td></tr>"
             "</table>");
   grid.PageRows = 0;  // never pages
   fill(grid, 500);
@@ -104,7 +104,7 @@ TEST_F(GridPaging, ShowsOnePageWithItsStatusAndLinks) {
 TEST_F(GridPaging, TheChooserGoesToThePagePostedWithTheGridsEvent) {
   fill(grid, 25);
   PostedForm form;
-  form.fields.emplace("iwgrid1_page", "3");
+  form.fields.emplace("grid_page", "3");
   grid.checkPost(form);
   grid.applyPost(form);
   grid.fire("");
@@ -114,9 +114,9 @@ TEST_F(GridPaging, TheChooserGoesToThePagePostedWithTheGridsEvent) {
   EXPECT_EQ(grid.pageIndex(), 2);
   PostedForm posted;
   grid.browserPost(posted);
-  EXPECT_EQ(posted.value("iwgrid1_page"), "3");
+  EXPECT_EQ(posted.value("grid_page"), "3");
   const std::string html = rendered(grid);
-  EXPECT_NE(html.find("<select name=\"iwgrid1_page\" class=\"srk\" data-iw-change=\"iwgrid1\">"),
+  EXPECT_NE(html.find("<select name=\"grid_page\" class=\"srk\" data-iw-change=\"grid\">"),
             std::string::npos)
       << html;
 }
@@ -126,7 +126,7 @@ TEST_F(GridPaging, RefusesPagesAndCellsItDoesNotShow) {
   for (const char* value : {"0", "4", "-1", "2x", "", " 2", "99999999999"}) {
     SCOPED_TRACE(value);
     PostedForm form;
-    form.fields.emplace("iwgrid1_page", value);
+    form.fields.emplace("grid_page", value);
     EXPECT_THROW(grid.checkPost(form), BadPost);
   }
   grid.fire("page_next");
