@@ -2,12 +2,12 @@
 
 namespace zeziza::base {
 
-void appendEscapedHtml(std::string& out, std::string_view text) {
+void appendEscapedHtml(std::string& out, std::string_view text, bool quotes) {
   // Plain runs are copied whole; most texts have no character to escape at all.
-  static constexpr std::string_view kSpecial = "&<>\"'";
+  const std::string_view special = quotes ? "&<>\"'" : "&<>";
   std::size_t from = 0;
-  for (std::size_t at = text.find_first_of(kSpecial); at != std::string_view::npos;
-       at = text.find_first_of(kSpecial, from)) {
+  for (std::size_t at = text.find_first_of(special); at != std::string_view::npos;
+       at = text.find_first_of(special, from)) {
     out.append(text.substr(from, at - from));
     switch (text[at]) {
       case '&':
@@ -30,10 +30,10 @@ void appendEscapedHtml(std::string& out, std::string_view text) {
   out.append(text.substr(from));
 }
 
-std::string escapeHtml(std::string_view text) {
+std::string escapeHtml(std::string_view text, bool quotes) {
   std::string out;
   out.reserve(text.size());
-  appendEscapedHtml(out, text);
+  appendEscapedHtml(out, text, quotes);
   return out;
 }
 

@@ -3,15 +3,15 @@
 #include <charconv>
 #include <optional>
 
+#include "base/text.h"
 #include "export/workbook_file.h"
 
 namespace zeziza::spreadsheet {
 
 namespace {
 
-std::optional<double> numberOf(std::string_view text) {
-  while (!text.empty() && text.front() == ' ') text.remove_prefix(1);
-  while (!text.empty() && text.back() == ' ') text.remove_suffix(1);
+std::optional<double> numberOf(std::string_view typed) {
+  const std::string_view text = base::trimmedView(typed);
   if (text.empty()) return std::nullopt;
   double value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);

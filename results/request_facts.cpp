@@ -2,18 +2,13 @@
 
 #include <charconv>
 
+#include "base/text.h"
 #include "base/whole_number.h"
 #include "web/html.h"
 
 namespace zeziza::results {
 
 namespace {
-
-std::string_view trim(std::string_view text) {
-  while (!text.empty() && (text.front() == ' ' || text.front() == '\t')) text.remove_prefix(1);
-  while (!text.empty() && (text.back() == ' ' || text.back() == '\t')) text.remove_suffix(1);
-  return text;
-}
 
 bool fromTrustedProxy(const web::HttpRequest& request, std::string_view trustedProxy) {
   return !trustedProxy.empty() && request.remoteAddr == trustedProxy;
@@ -34,14 +29,14 @@ std::string clientAddress(const web::HttpRequest& request, std::string_view trus
   const std::string forwarded = request.header("x-forwarded-for");
   const std::size_t comma = forwarded.rfind(',');
   const std::string_view last =
-      trim(comma == std::string::npos ? std::string_view(forwarded)
-                                      : std::string_view(forwarded).substr(comma + 1));
+      base::trimmedView(comma == std::string::npos ? std::string_view(forwarded)
+                                                   : std::string_view(forwarded).substr(comma + 1));
   return last.empty() ? request.remoteAddr : std::string(last);
 }
 
 bool servedOverTls(const web::HttpRequest& request, std::string_view trustedProxy) {
   return fromTrustedProxy(request, trustedProxy) &&
-         web::toLower(trim(request.header("x-forwarded-proto"))) == "https";
+         web::toLower(base::trimmedView(request.header("x-forwarded-proto"))) == "https";
 }
 
 std::optional<std::string> cookieValue(const web::HttpRequest& request, std::string_view name) {
@@ -50,11 +45,11 @@ std::optional<std::string> cookieValue(const web::HttpRequest& request, std::str
     std::string_view rest = it->second;
     while (!rest.empty()) {
       const std::size_t semicolon = rest.find(';');
-      const std::string_view pair = trim(rest.substr(0, semicolon));
+      const std::string_view pair = base::trimmedView(rest.substr(0, semicolon));
       rest = semicolon == std::string_view::npos ? std::string_view() : rest.substr(semicolon + 1);
       const std::size_t equals = pair.find('=');
-      if (equals != std::string_view::npos && trim(pair.substr(0, equals)) == name) {
-        return std::string(trim(pair.substr(equals + 1)));
+      if (equals != std::string_view::npos && base::trimmedView(pair.substr(0, equals)) == name) {
+        return std::string(base::trimmedView(pair.substr(equals + 1)));
       }
     }
   }

@@ -9,10 +9,6 @@ namespace zeziza::store {
 
 namespace {
 
-std::string text(std::string_view view) {
-  return std::string(view);
-}
-
 constexpr const char* kPlaceFields = "cj.id as 序, ks.xx as 学校, ks.nj as 年级, ks.bj as 班次";
 
 BoundStatement withX(std::string sql, const ScopeConditions& scope, std::int64_t x) {
@@ -32,37 +28,37 @@ BoundStatement chartRowsStatement(const std::vector<int>& subjectNumbers,
           scope.params()};
 }
 
-BoundStatement columnValuesStatement(std::string_view column, const ScopeConditions& scope) {
+BoundStatement columnValuesStatement(const ScoreColumn& column, const ScopeConditions& scope) {
   // The students of one class first: the planner would otherwise walk the whole exam for every
   // pair.
-  return {"select " + text(column) + " as shuju from ks cross join cj where ks.bh=cj.kh" +
+  return {"select " + column.sql() + " as shuju from ks cross join cj where ks.bh=cj.kh" +
               scope.sql() + " order by cj.id",
           scope.params()};
 }
 
-BoundStatement rankedRowsStatement(std::string_view column, bool highest,
+BoundStatement rankedRowsStatement(const ScoreColumn& column, bool highest,
                                    const ScopeConditions& scope, std::int64_t x) {
   // rank() gives tied rows one rank, so the X-th's ties stay in.
   const std::string direction = highest ? " desc" : "";
   return withX("select 序, 学校, 年级, 班次 from (select " + std::string(kPlaceFields) +
-                   ", rank() over (order by " + text(column) + direction +
+                   ", rank() over (order by " + column.sql() + direction +
                    ") as 名次 from ks, cj where ks.bh=cj.kh" + scope.sql() +
                    ") where 名次<=? order by 名次, 序",
                scope, x);
 }
 
-BoundStatement rowsWithinStatement(std::string_view column, bool atLeast,
+BoundStatement rowsWithinStatement(const ScoreColumn& column, bool atLeast,
                                    const ScopeConditions& scope, std::int64_t x) {
   const char* comparison = atLeast ? ">=?" : "<=?";
   return withX("select " + std::string(kPlaceFields) + " from ks, cj where ks.bh=cj.kh" +
-                   scope.sql() + " and " + text(column) + comparison + " order by " + text(column) +
+                   scope.sql() + " and " + column.sql() + comparison + " order by " + column.sql() +
                    ", cj.id",
                scope, x);
 }
 
-BoundStatement columnRankingStatement(std::string_view column, const ScopeConditions& scope) {
-  return {"select ks.bh as 学生, " + text(column) + " as 成绩 from ks, cj where ks.bh=cj.kh" +
-              scope.sql() + " order by " + text(column) + " desc, cj.id",
+BoundStatement columnRankingStatement(const ScoreColumn& column, const ScopeConditions& scope) {
+  return {"select ks.bh as 学生, " + column.sql() + " as 成绩 from ks, cj where ks.bh=cj.kh" +
+              scope.sql() + " order by " + column.sql() + " desc, cj.id",
           scope.params()};
 }
 
@@ -71,14 +67,14 @@ namespace {
 // The search, with `firstColumns` (if any) before the score query's columns.
 BoundStatement scoreRows(std::string_view firstColumns, const std::vector<SubjectColumn>& subjects,
                          const ScopeConditions& scope,
-                         const std::optional<std::string_view>& orderColumn, bool descending) {
+                         const std::optional<ScoreColumn>& orderColumn, bool descending) {
   BoundStatement s;
-  s.sql = "select  " + text(firstColumns) + scoreQuerySelectList(subjects);
+  s.sql = "select  " + std::string(firstColumns) + scoreQuerySelectList(subjects);
   s.sql += "\n from ks,cj where ks.bh=cj.kh ";
   s.sql += scope.sql();
   s.params = scope.params();
   if (orderColumn) {
-    s.sql += "\n ORDER  BY " + text(*orderColumn);
+    s.sql += "\n ORDER  BY " + orderColumn->sql();
     if (descending) s.sql += " DESC";
   }
   return s;
@@ -88,14 +84,13 @@ BoundStatement scoreRows(std::string_view firstColumns, const std::vector<Subjec
 
 BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                   const ScopeConditions& scope,
-                                  const std::optional<std::string_view>& orderColumn,
-                                  bool descending) {
+                                  const std::optional<ScoreColumn>& orderColumn, bool descending) {
   return scoreRows({}, subjects, scope, orderColumn, descending);
 }
 
 BoundStatement keyedScoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                        const ScopeConditions& scope,
-                                       const std::optional<std::string_view>& orderColumn,
+                                       const std::optional<ScoreColumn>& orderColumn,
                                        bool descending) {
   return scoreRows("cj.id as rowkey, ", subjects, scope, orderColumn, descending);
 }

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace zeziza::store {
@@ -25,5 +26,23 @@ std::string subjectKey(int number);
 std::string subjectColumn(int number);
 // ", cj.k1 as k1, cj.k2 as k2" for every subject.
 std::string subjectSelectList(const std::vector<SubjectColumn>& subjects);
+
+// A column of `cj` that pages name by what it holds; its SQL name stays in the store.
+class ScoreColumn {
+ public:
+  static ScoreColumn studentKey() { return ScoreColumn("cj.kh"); }
+  static ScoreColumn total() { return ScoreColumn("cj.zf"); }
+  static ScoreColumn average() { return ScoreColumn("cj.pj"); }
+  // The column of subject `number`; throws for a number outside 1..kMaxSubjects.
+  static ScoreColumn subject(int number) { return ScoreColumn(subjectColumn(number)); }
+
+  // For the store's statements only.
+  const std::string& sql() const { return sql_; }
+  bool operator==(const ScoreColumn&) const = default;
+
+ private:
+  explicit ScoreColumn(std::string sql) : sql_(std::move(sql)) {}
+  std::string sql_;
+};
 
 }  // namespace zeziza::store

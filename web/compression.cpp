@@ -4,6 +4,7 @@
 
 #include <stdexcept>
 
+#include "base/text.h"
 #include "web/html.h"
 
 namespace zeziza::web {
@@ -82,8 +83,8 @@ bool takesGzip(std::string_view acceptEncoding) {
   std::size_t from = 0;
   while (from <= accepted.size()) {
     const auto comma = std::min(accepted.find(',', from), accepted.size());
-    std::string_view item(accepted.data() + from, comma - from);
-    while (!item.empty() && item.front() == ' ') item.remove_prefix(1);
+    const std::string_view item =
+        base::trimmedView(std::string_view(accepted.data() + from, comma - from));
     if (item.starts_with("gzip")) {
       const auto q = item.find("q=");
       if (q == std::string_view::npos) return true;

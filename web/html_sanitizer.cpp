@@ -66,7 +66,7 @@ std::string attributes(const xmlNode& element, const std::string& tag) {
 void rebuild(const xmlNode* node, std::string& out) {
   for (; node; node = node->next) {
     if (node->type == XML_TEXT_NODE || node->type == XML_CDATA_SECTION_NODE) {
-      if (node->content) out += escapeHtml(reinterpret_cast<const char*>(node->content));
+      if (node->content) out += escapeHtml(reinterpret_cast<const char*>(node->content), false);
       continue;
     }
     if (node->type != XML_ELEMENT_NODE) continue;  // comments, processing instructions
@@ -93,7 +93,7 @@ std::string sanitizeHtml(std::string_view markup) {
       htmlReadMemory(document.data(), static_cast<int>(document.size()), nullptr, "UTF-8",
                      HTML_PARSE_NOERROR | HTML_PARSE_NOWARNING | HTML_PARSE_NONET),
       &xmlFreeDoc);
-  if (!doc) return escapeHtml(markup);
+  if (!doc) return escapeHtml(markup, false);
   std::string out;
   const xmlNode* root = xmlDocGetRootElement(doc.get());
   for (const xmlNode* n = root ? root->children : nullptr; n; n = n->next) {

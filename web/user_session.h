@@ -29,7 +29,7 @@ struct FileResponse {
 class Session {
  public:
   Session(const store::DataFolder& folder, store::SharedStore& store, std::string id,
-                 AppContext& context);
+          AppContext& context);
   ~Session();
   Session(const Session&) = delete;
   Session& operator=(const Session&) = delete;
@@ -37,7 +37,7 @@ class Session {
   // Borrowed from the server's pools with their first statement, given back after each
   // request by releaseConnections(); the queries keep their materialised rows.
   store::Connection dataConnection;  // data
-  store::Connection tempConnection;     // temp
+  store::Connection tempConnection;  // temp
   store::Query sqla{dataConnection};
   store::Query sql2{dataConnection};
   store::Query sqlb{dataConnection};
@@ -54,7 +54,8 @@ class Session {
   std::string workMode;
   std::string defaultExam;
   std::string footerText;
-  int pageType = 0;
+  // The navigation bar entry the pages shown belong to: its page's name; empty for none.
+  std::string navigationEntry;
   bool signedIn() const { return !userName.empty(); }
 
   // The browser window measured by the start exchange.

@@ -10,6 +10,7 @@
 #include "pages/analysis/score_columns.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
+#include "store/row_stream.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -41,7 +42,7 @@ std::vector<int> subjectNumbers(const std::vector<SubjectColumn>& subjects, std:
 
 }  // namespace
 
-ChartPage::ChartPage() : web::Page("ChartPage") {
+ChartPage::ChartPage() : web::Page(kName) {
   Title = "图表统计";
   OnCreate = [this] { onCreate(); };
   scopeLabel.Caption = "分析范围";
@@ -74,8 +75,8 @@ void ChartPage::onCreate() {
   fillCombo(presentationBox, {"图表呈现", "表格呈现"});
 }
 
-std::string ChartPage::groupKey(const store::Query& rows, std::size_t row) const {
-  const auto text = [&](Field field) { return rows.fieldAt(row, field).asText(); };
+std::string ChartPage::groupKey(const store::Statement& row) const {
+  const auto text = [&](Field field) { return row.column(field).asText(); };
   switch (groupingBox.ItemIndex) {
     case kByUnit:
       return text(kUnit);
@@ -84,7 +85,7 @@ std::string ChartPage::groupKey(const store::Query& rows, std::size_t row) const
     case kByClass:
       return text(kClass);
     case kByStudent:
-      return idAsInteger(text(kId)) + "[" + text(kName) + "]";
+      return idAsInteger(text(kId)) + "[" + text(Field::kName) + "]";
     case kByExam:
       return text(kExam);
   }
@@ -101,19 +102,20 @@ void ChartPage::onAnalyse() {
       .unlessFirst(ScopeColumn::Unit, unitBox)
       .unlessFirst(ScopeColumn::Grade, gradeBox)
       .unlessFirst(ScopeColumn::Class, classBox);
-  store::Query& rows = web::currentSession().sqlc;
-  // Rows in the order they were stored: a group stands where its first row comes.
-  const store::BoundStatement statement = store::chartRowsStatement(
-      subjectNumbers(web::currentSession().subjects, subjects.size()), scope.conditions());
-  rows.open(statement.sql, statement.params);
+  // Rows in the order they were stored: a group stands where its first row comes. Each row
+  // is folded into its group as it is read; none is kept.
+  web::Session& session = web::currentSession();
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
-  for (std::size_t r = 0; r < rows.recordCount(); ++r) {
-    for (std::size_t j = 0; j < scores.size(); ++j) {
-      scores[j] = rows.fieldAt(r, kFirstSubject + j).asDouble();
-    }
-    grouping.add(groupKey(rows, r), scores, rows.fieldAt(r, kAverage).asDouble());
-  }
+  store::forEachRow(session.dataConnection.db(),
+                    store::chartRowsStatement(subjectNumbers(session.subjects, subjects.size()),
+                                              scope.conditions()),
+                    [&](const store::Statement& row) {
+                      for (std::size_t j = 0; j < scores.size(); ++j) {
+                        scores[j] = row.columnDouble(static_cast<int>(kFirstSubject + j));
+                      }
+                      grouping.add(groupKey(row), scores, row.columnDouble(kAverage));
+                    });
   workingTable_ = grouping.workingTable(subjects);
   chartTable_ = grouping.chartTable(subjects);
   const bool asChart = presentationBox.ItemIndex != 1;

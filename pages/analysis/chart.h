@@ -3,7 +3,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
-#include "store/query.h"
+#include "store/statement.h"
 #include "web/controls/actions.h"
 #include "web/controls/chart.h"
 #include "web/controls/display.h"
@@ -18,6 +18,7 @@ namespace zeziza::pages {
 // of one column or as a table of all.
 class ChartPage : public web::Page {
  public:
+  static constexpr const char* kName = "ChartPage";
   ChartPage();
 
   // The last analysis: every group's sums, counts and averages, and the table drawn.
@@ -29,7 +30,7 @@ class ChartPage : public web::Page {
   void onAnalyse();
   void onExport();
   // The group key of a result row for the chosen grouping.
-  std::string groupKey(const store::Query& rows, std::size_t row) const;
+  std::string groupKey(const store::Statement& row) const;
 
   NavigationBar navigationBar{*this};
   web::Label scopeLabel{*this, "scopeLabel"};

@@ -13,6 +13,7 @@
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "store/analysis_statements.h"
+#include "store/row_stream.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -77,24 +78,22 @@ void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
 }
 
 // The record of one unit, grade and class in `exam`; none for fewer than two scores above 0.
-std::optional<analysis::ScoreStatistics> pairStatistics(const std::string& column,
+std::optional<analysis::ScoreStatistics> pairStatistics(const store::ScoreColumn& column,
                                                         const std::string& exam,
                                                         const ScopeFilter& roster,
                                                         const analysis::ScoreLimits& limits) {
   ScopeFilter scope = roster;
   scope.equals(ScopeColumn::Exam, exam);
-  store::Query& query = web::currentSession().sqla;
-  const store::BoundStatement statement = store::columnValuesStatement(column, scope.conditions());
-  query.open(statement.sql, statement.params);
   std::vector<double> values;
-  values.reserve(query.recordCount());
-  for (const auto& row : query.rows()) values.push_back(row[0].asDouble());
+  store::forEachRow(web::currentSession().dataConnection.db(),
+                    store::columnValuesStatement(column, scope.conditions()),
+                    [&](const store::Statement& row) { values.push_back(row.columnDouble(0)); });
   return analysis::computeStatistics(values, 0, limits);
 }
 
 }  // namespace
 
-ClassComparisonPage::ClassComparisonPage() : web::Page("ClassComparisonPage") {
+ClassComparisonPage::ClassComparisonPage() : web::Page(kName) {
   Title = "班级对比";
   OnCreate = [this] { onCreate(); };
   examLabel.Caption = "考试";
@@ -120,10 +119,10 @@ void ClassComparisonPage::onCreate() {
   fillCombo(columnBox, std::move(columns));
 }
 
-std::string ClassComparisonPage::chosenColumn() const {
-  if (columnBox.ItemIndex == 0) return "cj.zf";
-  if (columnBox.ItemIndex == 1) return "cj.pj";
-  return subjectColumn(columnBox.ItemIndex - 1);
+store::ScoreColumn ClassComparisonPage::chosenColumn() const {
+  if (columnBox.ItemIndex == 0) return store::ScoreColumn::total();
+  if (columnBox.ItemIndex == 1) return store::ScoreColumn::average();
+  return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
 }
 
 void ClassComparisonPage::onAnalyse() {
@@ -137,7 +136,7 @@ void ClassComparisonPage::onAnalyse() {
   const analysis::ScoreLimits limits = scale.limits(columnBox.text());
   const std::string& exam = examBox.text();
   const std::string& grade = gradeBox.text();
-  const std::string column = chosenColumn();
+  const store::ScoreColumn column = chosenColumn();
   analysedLabel.Caption =
       "对不同班级在" + exam + " 中 " + grade + " 的 " + columnBox.text() + " 成绩对比";
   writeHeader(resultGrid, scale.bandCaptions(columnBox.text()));
@@ -153,7 +152,7 @@ void ClassComparisonPage::onAnalyse() {
                                      .equals(ScopeColumn::Class, cls);
       auto stats = pairStatistics(column, exam, roster, limits);
       if (!stats) continue;  // fewer than two scores above 0: no row, no gap
-      stats->enrolled = countEnrolled(web::currentSession().sql2, roster);
+      stats->enrolled = countEnrolled(web::currentSession().dataConnection.db(), roster);
       appendRow(resultGrid, comparisonRow(unit, grade, cls, *stats));
     }
   }

@@ -5,6 +5,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "store/subject_columns.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -17,6 +18,7 @@ namespace zeziza::pages {
 // class of the settings lists.
 class ClassComparisonPage : public web::Page {
  public:
+  static constexpr const char* kName = "ClassComparisonPage";
   ClassComparisonPage();
 
  private:
@@ -24,7 +26,7 @@ class ClassComparisonPage : public web::Page {
   void onAnalyse();
   void onExport();
   // The score column chosen in columnBox: cj.zf, cj.pj or a subject's k<p>.
-  std::string chosenColumn() const;
+  store::ScoreColumn chosenColumn() const;
 
   NavigationBar navigationBar{*this};
   web::Label examLabel{*this, "examLabel"};

@@ -75,7 +75,7 @@ std::vector<std::vector<std::string>> detailRows(const std::vector<store::Subjec
 
 }  // namespace
 
-DistributionPage::DistributionPage() : web::Page("DistributionPage") {
+DistributionPage::DistributionPage() : web::Page(kName) {
   Title = "分布情况";
   OnCreate = [this] { onCreate(); };
   scopeLabel.Caption = "统计范围";
@@ -111,10 +111,10 @@ void DistributionPage::onCreate() {
                            "成绩范围[低于等于X分]"});
 }
 
-std::string DistributionPage::chosenColumn() const {
-  if (columnBox.ItemIndex == 0) return "cj.pj";
-  if (columnBox.ItemIndex == 1) return "cj.zf";
-  return subjectColumn(columnBox.ItemIndex - 1);
+store::ScoreColumn DistributionPage::chosenColumn() const {
+  if (columnBox.ItemIndex == 0) return store::ScoreColumn::average();
+  if (columnBox.ItemIndex == 1) return store::ScoreColumn::total();
+  return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
 }
 
 bool DistributionPage::rankKind() const {
@@ -122,7 +122,7 @@ bool DistributionPage::rankKind() const {
 }
 
 std::size_t DistributionPage::readRange(long long x) {
-  const std::string column = chosenColumn();
+  const store::ScoreColumn column = chosenColumn();
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, examBox.text())
       .unlessFirst(ScopeColumn::Unit, unitBox)

@@ -8,6 +8,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "store/subject_columns.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -23,6 +24,7 @@ namespace zeziza::pages {
 // request.
 class DistributionPage : public web::Page {
  public:
+  static constexpr const char* kName = "DistributionPage";
   DistributionPage();
 
  private:
@@ -44,7 +46,7 @@ class DistributionPage : public web::Page {
   std::size_t readRange(long long x);
   void showPlaces(const std::vector<Place>& places);
   // The score column chosen in columnBox: cj.pj, cj.zf or a subject's k<p>.
-  std::string chosenColumn() const;
+  store::ScoreColumn chosenColumn() const;
   bool rankKind() const;
 
   NavigationBar navigationBar{*this};

@@ -39,7 +39,7 @@ std::vector<std::string> boundItems() {
 
 }  // namespace
 
-ProgressPage::ProgressPage() : web::Page("ProgressPage") {
+ProgressPage::ProgressPage() : web::Page(kName) {
   Title = "进步统计";
   OnCreate = [this] { onCreate(); };
   for (web::Region* row : {&scopeBar, &examsBar, &filterBar, &countsPanel}) row->Css = "bar";
@@ -84,10 +84,10 @@ void ProgressPage::readRanking(const std::string& exam,
       .unlessText(ScopeColumn::Grade, gradeBox, kAllGrades)
       .unlessText(ScopeColumn::Class, classBox, kAllClasses);
   // A subject is ranked by the column the session's sign-in named after it.
-  std::string value = "cj.pj";
+  store::ScoreColumn value = store::ScoreColumn::average();
   if (columnBox.ItemIndex > 0) {
     const SessionSubjects subjects = SessionSubjects::current();
-    value = subjectColumn(subjects.numberOf(columnBox.text()));
+    value = store::ScoreColumn::subject(subjects.numberOf(columnBox.text()));
   }
   store::forEachRow(web::currentSession().dataConnection.db(),
                     store::columnRankingStatement(value, scope.conditions()),

@@ -22,6 +22,7 @@ namespace zeziza::pages {
 // it moved, filtered by a range of the advance.
 class ProgressPage : public web::Page {
  public:
+  static constexpr const char* kName = "ProgressPage";
   ProgressPage();
 
  private:

@@ -46,7 +46,7 @@ std::vector<store::SubjectColumn> rankedSubjects(const SessionSubjects& session,
 
 }  // namespace
 
-RankingPage::RankingPage() : web::Page("RankingPage") {
+RankingPage::RankingPage() : web::Page(kName) {
   Title = "成绩排序";
   OnCreate = [this] { onCreate(); };
   scopeLabel.Caption = "排序范围";

@@ -16,6 +16,7 @@ namespace zeziza::pages {
 // every subject.
 class RankingPage : public web::Page {
  public:
+  static constexpr const char* kName = "RankingPage";
   RankingPage();
 
  private:

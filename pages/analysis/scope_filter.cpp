@@ -2,7 +2,7 @@
 
 #include <utility>
 
-#include "store/query.h"
+#include "store/row_stream.h"
 #include "web/controls/lists.h"
 
 namespace zeziza::pages {
@@ -32,10 +32,12 @@ BoundStatement enrolledStatement(const ScopeFilter& filter) {
   return store::enrolledStatement(filter.conditions());
 }
 
-int countEnrolled(store::Query& query, const ScopeFilter& filter) {
-  const BoundStatement count = enrolledStatement(filter);
-  query.open(count.sql, count.params);
-  return static_cast<int>(query.fieldAt(0, 0).asInt());
+int countEnrolled(store::Database& db, const ScopeFilter& filter) {
+  int enrolled = 0;
+  store::forEachRow(db, enrolledStatement(filter), [&](const store::Statement& row) {
+    enrolled = static_cast<int>(row.columnInt(0));
+  });
+  return enrolled;
 }
 
 }  // namespace zeziza::pages

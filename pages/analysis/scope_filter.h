@@ -9,7 +9,7 @@
 #include "store/value.h"
 
 namespace zeziza::store {
-class Query;
+class Database;
 }
 namespace zeziza::web {
 class ComboBox;
@@ -43,6 +43,6 @@ class ScopeFilter {
 // One row with the number of students in the roster that match the unit, grade, class and
 // name conditions of `filter` (an exam condition has no place here).
 BoundStatement enrolledStatement(const ScopeFilter& filter);
-int countEnrolled(store::Query& query, const ScopeFilter& filter);
+int countEnrolled(store::Database& db, const ScopeFilter& filter);
 
 }  // namespace zeziza::pages

@@ -23,8 +23,4 @@ int SessionSubjects::numberOf(std::string_view name) const {
                            "”是登录之后才设置的，没有成绩列，请重新登录后再操作");
 }
 
-std::string SessionSubjects::selectList() const {
-  return store::subjectSelectList(columns_);
-}
-
 }  // namespace zeziza::pages

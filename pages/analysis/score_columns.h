@@ -14,7 +14,6 @@ namespace zeziza::pages {
 using store::kMaxSubjects;
 using store::SubjectColumn;
 
-using store::subjectColumn;
 using store::subjectKey;
 
 // The subjects as the session numbered them at sign-in. The names stay out of every
@@ -30,8 +29,6 @@ class SessionSubjects {
   // has no column in this session, having been set up after the user signed in.
   std::optional<int> find(std::string_view name) const;
   int numberOf(std::string_view name) const;
-  // ", cj.k1 as k1, cj.k2 as k2" for every subject.
-  std::string selectList() const;
 
  private:
   std::vector<SubjectColumn> columns_;

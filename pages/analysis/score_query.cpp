@@ -55,7 +55,7 @@ int countRows(store::Query& query, const BoundStatement& statement) {
 
 }  // namespace
 
-ScoreQueryPage::ScoreQueryPage() : web::Page("ScoreQueryPage") {
+ScoreQueryPage::ScoreQueryPage() : web::Page(kName) {
   Title = "Zeziza学生成绩管理系统";
   LockOnSubmit = false;
   OnCreate = [this] { onCreate(); };

@@ -31,6 +31,7 @@ class ScoreScale;
 // page, with a statistics panel over the whole result and a spreadsheet export.
 class ScoreQueryPage : public web::Page {
  public:
+  static constexpr const char* kName = "ScoreQueryPage";
   ScoreQueryPage();
 
   static constexpr std::size_t kRowsPerPage = 30;

@@ -27,19 +27,19 @@ ScopeFilter scopeOf(const ScoreQueryFilter& filter, bool withExam) {
   return scope.nameContains(filter.name);
 }
 
-std::string sortColumn(int item) {
+store::ScoreColumn sortColumn(int item) {
   switch (item) {
     case 1:
-      return "cj.kh";
+      return store::ScoreColumn::studentKey();
     case 2:
-      return "cj.zf";
+      return store::ScoreColumn::total();
     case 3:
-      return "cj.pj";
+      return store::ScoreColumn::average();
     default:
       break;
   }
   if (item < kFirstSubjectSortItem) throw std::invalid_argument("no sort column");
-  return "cj.k" + std::to_string(item - kFirstSubjectSortItem + 1);
+  return store::ScoreColumn::subject(item - kFirstSubjectSortItem + 1);
 }
 
 }  // namespace
@@ -52,13 +52,9 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects) {
 
 namespace {
 
-std::optional<std::string> orderOf(const ScoreQueryFilter& filter) {
+std::optional<store::ScoreColumn> orderOf(const ScoreQueryFilter& filter) {
   if (filter.sortItem > 0) return sortColumn(filter.sortItem);
   return std::nullopt;
-}
-
-std::optional<std::string_view> viewOf(const std::optional<std::string>& order) {
-  return order ? std::optional<std::string_view>(*order) : std::nullopt;
 }
 
 }  // namespace
@@ -66,14 +62,14 @@ std::optional<std::string_view> viewOf(const std::optional<std::string>& order) 
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects) {
   const auto order = orderOf(filter);
-  return store::scoreRowsStatement(subjects, scopeOf(filter, true).conditions(), viewOf(order),
+  return store::scoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
                                    filter.descending);
 }
 
 BoundStatement keyedScoreQueryStatement(const ScoreQueryFilter& filter,
                                         const std::vector<SubjectColumn>& subjects) {
   const auto order = orderOf(filter);
-  return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true).conditions(), viewOf(order),
+  return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
                                         filter.descending);
 }
 

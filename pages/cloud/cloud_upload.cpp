@@ -1,5 +1,6 @@
 #include "pages/cloud/cloud_upload.h"
 
+#include "base/text.h"
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "pages/common/rights.h"
@@ -29,7 +30,7 @@ std::string newWindowLink(const std::string& address, const std::string& text) {
 
 }  // namespace
 
-CloudUploadPage::CloudUploadPage() : web::Page("CloudUploadPage") {
+CloudUploadPage::CloudUploadPage() : web::Page(kName) {
   Title = "上传成绩";
   OnCreate = [this] { onCreate(); };
   verifyButton.OnClick = [this] { onVerify(); };
@@ -152,8 +153,7 @@ void CloudUploadPage::onVerify() {
   if (conninfo.empty()) return web::ShowMessage(kNoCloudMessage);
   logMemo.Lines.clear();
   log(">>开始云端身份验证");
-  std::string_view password = passwordEdit.Text;
-  if (password.find_first_not_of(" \t\r\n\v\f") == std::string_view::npos) {
+  if (base::trimmedView(passwordEdit.Text).empty()) {
     return web::ShowMessage("密码不能为空！！！");
   }
   const auto number = cloud::parseRegistrationNumber(accountEdit.Text);

@@ -25,6 +25,7 @@ namespace zeziza::pages {
 // a background step; the page timer shows their log as it grows.
 class CloudUploadPage : public web::Page {
  public:
+  static constexpr const char* kName = "CloudUploadPage";
   CloudUploadPage();
 
   // What the page's checks answer.

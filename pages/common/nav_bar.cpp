@@ -91,18 +91,16 @@ void NavigationBar::onCreate() {
   markCurrentEntry();
   helpLink.URL = siteAddress("/vezav/help");
   helpLink.Visible = !helpLink.URL.empty();
-  // No grid keeps rows of the previous page.
-  session.sqla.close();
   scoresExist_ = store::scoresExist(session.dataConnection.db());
 }
 
 // An analysis page needs scores; without any the setup guide says what to do first.
 template <class P>
-void NavigationBar::goAnalysis(int pageType) const {
+void NavigationBar::goAnalysis() const {
   if (scoresExist_) {
-    showWithPageType<P>(pageType);
+    showEntry<P>();
   } else {
-    showWithPageType<SetupGuidePage>(0);
+    showOutsideEntries<SetupGuidePage>();
   }
 }
 
@@ -116,9 +114,15 @@ void NavigationBar::enableByRights() {
 }
 
 void NavigationBar::markCurrentEntry() {
-  const int current = web::currentSession().pageType;
+  // The entries' pages in the order of the bars under their links.
+  static constexpr std::array<const char*, 11> kEntryPages = {
+      ScoreQueryPage::kName, ChartPage::kName,      ClassComparisonPage::kName,
+      RankingPage::kName,    ProgressPage::kName,   DistributionPage::kName,
+      UnitsPage::kName,      ExamsPage::kName,      RosterPage::kName,
+      AccountsPage::kName,   CloudUploadPage::kName};
+  const std::string& current = web::currentSession().navigationEntry;
   for (std::size_t i = 0; i < bars_.size(); ++i) {
-    bars_[i]->Color = static_cast<int>(i) + 1 == current ? kCurrentBarColor : kBarColor;
+    bars_[i]->Color = current == kEntryPages[i] ? kCurrentBarColor : kBarColor;
   }
 }
 
@@ -133,40 +137,40 @@ void NavigationBar::onRender() {
 }
 
 void NavigationBar::onScoreQuery() {
-  goAnalysis<ScoreQueryPage>(1);
+  goAnalysis<ScoreQueryPage>();
 }
 void NavigationBar::onChart() {
-  goAnalysis<ChartPage>(2);
+  goAnalysis<ChartPage>();
 }
 void NavigationBar::onClassComparison() {
-  goAnalysis<ClassComparisonPage>(3);
+  goAnalysis<ClassComparisonPage>();
 }
 void NavigationBar::onRanking() {
-  goAnalysis<RankingPage>(4);
+  goAnalysis<RankingPage>();
 }
 void NavigationBar::onProgress() {
-  goAnalysis<ProgressPage>(5);
+  goAnalysis<ProgressPage>();
 }
 void NavigationBar::onDistribution() {
-  goAnalysis<DistributionPage>(6);
+  goAnalysis<DistributionPage>();
 }
 void NavigationBar::onUnits() {
-  showWithPageType<UnitsPage>(7);
+  showEntry<UnitsPage>();
 }
 void NavigationBar::onExams() {
-  showWithPageType<ExamsPage>(8);
+  showEntry<ExamsPage>();
 }
 void NavigationBar::onRoster() {
-  showWithPageType<RosterPage>(9);
+  showEntry<RosterPage>();
 }
 void NavigationBar::onAccounts() {
-  showWithPageType<AccountsPage>(10);
+  showEntry<AccountsPage>();
 }
 void NavigationBar::onUpload() {
-  showWithPageType<CloudUploadPage>(11);
+  showEntry<CloudUploadPage>();
 }
 void NavigationBar::onChangePassword() {
-  showWithPageType<PasswordPage>(12);
+  showEntry<PasswordPage>();
 }
 
 // Signing out keeps the session and its login state; the login page offers no navigation.

@@ -86,7 +86,7 @@ class NavigationBar : public web::Frame {
   void markCurrentEntry();
   // Shows analysis page P, or the setup guide while there are no scores.
   template <class P>
-  void goAnalysis(int pageType) const;
+  void goAnalysis() const;
 
   // The bars under the first eleven links, d1 to d11.
   std::array<web::Rectangle*, 11> bars_{&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11};

@@ -4,12 +4,20 @@
 
 namespace zeziza::pages {
 
-// Sets the session's page-type code (which navigation entry the page belongs to) and shows
-// a page of class P.
+// Shows entry page P of the navigation bar (one with a kName): the bar marks P's entry on
+// the pages that follow, until another entry is chosen.
 template <class P>
-void showWithPageType(int pageType) {
+void showEntry() {
   web::Session& session = web::currentSession();
-  session.pageType = pageType;
+  session.navigationEntry = P::kName;
+  session.ShowPage<P>();
+}
+
+// Shows page P, which belongs to no entry of the navigation bar: no entry is marked.
+template <class P>
+void showOutsideEntries() {
+  web::Session& session = web::currentSession();
+  session.navigationEntry.clear();
   session.ShowPage<P>();
 }
 

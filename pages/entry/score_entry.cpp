@@ -5,8 +5,8 @@
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
 #include "pages/entry/entry_access.h"
-#include "pages/entry/entry_password.h"
 #include "pages/signin/login.h"
+#include "pages/signin/password_change.h"
 #include "store/comma_text.h"
 #include "store/settings_cache.h"
 #include "store/users.h"
@@ -136,9 +136,10 @@ void ScoreEntryPage::onSignOut() {
 
 void ScoreEntryPage::onChangePassword() {
   if (!entry::requireEntryRights()) return;
-  web::Session& session = web::currentSession();
-  entry::changeOwnPassword(session.dataConnection.db(), session.userName, oldPasswordEdit.Text,
-                           newPasswordEdit.Text, repeatPasswordEdit.Text);
+  const std::string message = passwordChangeMessage(
+      changeOwnPassword(oldPasswordEdit.Text, newPasswordEdit.Text, repeatPasswordEdit.Text),
+      "重复密码错误");
+  if (!message.empty()) web::ShowMessage(message);
 }
 
 }  // namespace zeziza::pages

@@ -5,7 +5,7 @@
 
 namespace zeziza::pages {
 
-ExamsPage::ExamsPage() : web::Page("ExamsPage") {
+ExamsPage::ExamsPage() : web::Page(kName) {
   Title = "考试设置";
   Sections.Css = "cols";
   OnCreate = [this] { onCreate(); };

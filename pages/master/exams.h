@@ -14,6 +14,7 @@ namespace zeziza::pages {
 // Exams, subjects, score levels and score bands.
 class ExamsPage : public web::Page {
  public:
+  static constexpr const char* kName = "ExamsPage";
   ExamsPage();
 
  private:

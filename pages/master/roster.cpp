@@ -3,6 +3,7 @@
 #include "export/sheet_layout.h"
 #include "export/workbook_file.h"
 #include "pages/common/item_lists.h"
+#include "pages/common/navigation.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "pages/common/workbook_download.h"
@@ -31,7 +32,7 @@ store::Database& data() {
 
 }  // namespace
 
-RosterPage::RosterPage() : web::Page("RosterPage") {
+RosterPage::RosterPage() : web::Page(kName) {
   Title = "学生管理";
   Filters.Css = "bar";
   Actions.Css = "bar";
@@ -120,8 +121,7 @@ void RosterPage::onAddStudents() {
 }
 
 void RosterPage::onUnits() {
-  web::currentSession().pageType = 7;
-  web::currentSession().ShowPage<UnitsPage>();
+  showEntry<UnitsPage>();
 }
 
 void RosterPage::onDeleteStudent(const std::string& bh) {

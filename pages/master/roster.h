@@ -20,6 +20,7 @@ namespace zeziza::pages {
 // batches, change and remove them.
 class RosterPage : public web::Page {
  public:
+  static constexpr const char* kName = "RosterPage";
   RosterPage();
 
  private:

@@ -60,7 +60,7 @@ ListSectionRules gradesRules() {
 }  // namespace
 
 UnitsPage::UnitsPage()
-    : web::Page("UnitsPage"),
+    : web::Page(kName),
       units_(Columns,
              placeLayout("UnitsColumn", "unit", "『管理单位』",
                          {"此处设置系统管理的单位，系统支持", "", "同时管理多个单位如多所学校。"},

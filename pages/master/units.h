@@ -10,6 +10,7 @@ namespace zeziza::pages {
 // Units (schools), grades and classes: three independent lists that place every student.
 class UnitsPage : public web::Page {
  public:
+  static constexpr const char* kName = "UnitsPage";
   UnitsPage();
 
  private:

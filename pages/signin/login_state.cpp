@@ -1,5 +1,6 @@
 #include "pages/signin/login_state.h"
 
+#include "pages/analysis/score_query.h"
 #include "pages/common/rights.h"
 #include "store/settings.h"
 #include "store/subject_columns.h"
@@ -17,7 +18,7 @@ void fillLoginState(web::Session& session, const std::string& userName,
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.workMode = store::readSetting(db, store::key::kWorkMode);
   session.subjects = store::numberSubjects(session.context().settings().get()->subjects);
-  session.pageType = 1;
+  session.navigationEntry = ScoreQueryPage::kName;
 }
 
 }  // namespace zeziza::pages

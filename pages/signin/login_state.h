@@ -10,7 +10,7 @@ namespace zeziza::pages {
 
 // Fills the session's login state afresh for a signed-in user: name and rights code, the
 // exam and grade lists, default exam and work mode from `sysset`, the subjects with their
-// score columns from the settings cache, and page type 1.
+// score columns from the settings cache, and the score query as the navigation entry.
 void fillLoginState(web::Session& session, const std::string& userName,
                     const std::string& rightsCode);
 

@@ -1,13 +1,11 @@
 #include "pages/signin/password.h"
 
-#include "pages/common/text.h"
-#include "pages/signin/credentials.h"
-#include "store/users.h"
+#include "pages/signin/password_change.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
 
-PasswordPage::PasswordPage() : web::Page("PasswordPage") {
+PasswordPage::PasswordPage() : web::Page(kName) {
   Title = "修改密码";
   passwordPanel.Css = "card password-panel";
   currentPasswordLabel.Caption = "原有密码 / The original password\n";
@@ -21,24 +19,10 @@ PasswordPage::PasswordPage() : web::Page("PasswordPage") {
 }
 
 void PasswordPage::onChangePassword() {
-  if (trimmed(newPasswordEdit.Text).empty()) {
-    web::ShowMessage("新设密码不能为空！");
-    return;
-  }
-  if (newPasswordEdit.Text != repeatPasswordEdit.Text) {
-    web::ShowMessage("新设密码与重复密码不一致，请检查！");
-    return;
-  }
-  web::Session& session = web::currentSession();
-  const auto user = verifyCredentials(session.userName, currentPasswordEdit.Text);
-  if (!user) {
-    web::ShowMessage("原有密码错误！请检查。");
-    return;
-  }
-  if (store::setPasswordHash(session.dataConnection.db(), user->name,
-                             hashPassword(newPasswordEdit.Text))) {
-    web::ShowMessage("修改成功！");
-  }
+  const std::string message = passwordChangeMessage(
+      changeOwnPassword(currentPasswordEdit.Text, newPasswordEdit.Text, repeatPasswordEdit.Text),
+      "新设密码与重复密码不一致，请检查！");
+  if (!message.empty()) web::ShowMessage(message);
 }
 
 }  // namespace zeziza::pages

@@ -12,6 +12,7 @@ namespace zeziza::pages {
 // The password change page: the signed-in user replaces their own password.
 class PasswordPage : public web::Page {
  public:
+  static constexpr const char* kName = "PasswordPage";
   PasswordPage();
 
  private:

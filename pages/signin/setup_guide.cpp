@@ -43,16 +43,16 @@ void SetupGuidePage::onCreate() {
 }
 
 void SetupGuidePage::onExams() {
-  showWithPageType<ExamsPage>(8);
+  showEntry<ExamsPage>();
 }
 void SetupGuidePage::onUnits() {
-  showWithPageType<UnitsPage>(7);
+  showEntry<UnitsPage>();
 }
 void SetupGuidePage::onRoster() {
-  showWithPageType<RosterPage>(9);
+  showEntry<RosterPage>();
 }
 void SetupGuidePage::onAccounts() {
-  showWithPageType<AccountsPage>(10);
+  showEntry<AccountsPage>();
 }
 void SetupGuidePage::onSignInAgain() {
   web::currentSession().ShowPage<LoginPage>();

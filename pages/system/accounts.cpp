@@ -29,7 +29,7 @@ std::string removalQuestion(const store::Query& users, std::size_t row) {
 
 }  // namespace
 
-AccountsPage::AccountsPage() : web::Page("AccountsPage") {
+AccountsPage::AccountsPage() : web::Page(kName) {
   Title = "用户及系统设置";
   Content.Css = "accounts";
   buildUserPanels();
@@ -125,7 +125,6 @@ void AccountsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin})) return;
   web::Session& session = web::currentSession();
   reloadUserList();
-  session.tem.close();
   modeBox.select(session.workMode);
   examBox.Items = session.exams;
   examBox.select(session.defaultExam);
@@ -136,10 +135,9 @@ void AccountsPage::onCreate() {
 
 // Every row of `yh`; the third column's constant text is each row's delete link.
 void AccountsPage::reloadUserList() {
-  web::Session& session = web::currentSession();
   const store::BoundStatement users = store::userListStatement();
-  session.sqla.open(users.sql, users.params);
-  usersGrid.DataSource = &session.sqla;
+  users_.open(users.sql, users.params);
+  usersGrid.DataSource = &users_;
 }
 
 }  // namespace zeziza::pages

@@ -4,6 +4,7 @@
 
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "store/query.h"
 #include "store/users.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
@@ -12,6 +13,7 @@
 #include "web/controls/lists.h"
 #include "web/controls/region.h"
 #include "web/page.h"
+#include "web/user_session.h"
 
 namespace zeziza::pages {
 
@@ -21,6 +23,7 @@ namespace zeziza::pages {
 // accounts_settings.cpp.
 class AccountsPage : public web::Page {
  public:
+  static constexpr const char* kName = "AccountsPage";
   AccountsPage();
 
  private:
@@ -56,6 +59,7 @@ class AccountsPage : public web::Page {
   web::Link newUserLink{UsersPanel, "newUserLink"};
   web::Region UserList{UsersPanel, "UserList"};
   web::DBGrid usersGrid{UserList, "usersGrid"};
+  store::Query users_{web::currentSession().dataConnection};  // the grid's rows
   web::Label rightsLabel{UsersPanel, "rightsLabel"};
   web::Text rightsText{UsersPanel, "rightsText"};
 

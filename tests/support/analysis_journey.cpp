@@ -5,6 +5,7 @@
 #include "pages/analysis/ranking.h"
 #include "pages/analysis/report_cards.h"
 #include "store/comma_text.h"
+#include "store/query.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -29,7 +30,7 @@ void signIn() {
 
 // Six students of 初一 in 期中; the 2nd and 3rd averages are tied.
 void storeScoresOnce() {
-  auto& q = web::currentSession().tem;
+  store::Query q{web::currentSession().dataConnection};
   q.open("select count(*) from ks");
   if (q.fieldAt(0, 0).asInt() > 0) return;
   const struct {
@@ -59,7 +60,7 @@ void storeScoresOnce() {
 // 期末 only, so the journeys of 期中 see the same six students: 45 more in 中心校区 初一 一班
 // and three in 二班.
 void storeReportCardScoresOnce() {
-  auto& q = web::currentSession().tem;
+  store::Query q{web::currentSession().dataConnection};
   q.open("select count(*) from cj where ks='期末'");
   if (q.fieldAt(0, 0).asInt() > 0) return;
   for (int i = 1; i <= 48; ++i) {
@@ -91,7 +92,8 @@ AnalysisJourneyPage::AnalysisJourneyPage() : web::Page("AnalysisJourneyPage") {
   Cards.Caption = "成绩单";
   Cards.OnClick = [] {
     storeReportCardScoresOnce();
-    web::currentSession().ShowPage<pages::ReportCardsPage>(pages::ReportCardScope{"期末", "", "", ""});
+    web::currentSession().ShowPage<pages::ReportCardsPage>(
+        pages::ReportCardScope{"期末", "", "", ""});
   };
 }
 

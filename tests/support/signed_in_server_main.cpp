@@ -19,7 +19,7 @@ std::unique_ptr<zeziza::web::Page> signedInRoster() {
   session.grades = store::readListSetting(db, store::key::kGrades);
   session.exams = store::readListSetting(db, store::key::kExams);
   session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
-  session.pageType = 9;
+  session.navigationEntry = "RosterPage";
   return std::make_unique<zeziza::pages::RosterPage>();
 }
 

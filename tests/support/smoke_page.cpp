@@ -15,9 +15,8 @@ SmokePage::SmokePage() : web::Page("SmokePage") {
     cellGrid.cell(0, 0).Text = "head";
     cellGrid.cell(1, 1).Text = "click me";
     cellGrid.cell(1, 1).Clickable = true;
-    auto& user = web::currentSession();
-    user.tem.open("select 7 as n, 'seven' as name union all select 8, '<b>eight</b>'");
-    rowGrid.DataSource = &user.tem;
+    rows_.open("select 7 as n, 'seven' as name union all select 8, '<b>eight</b>'");
+    rowGrid.DataSource = &rows_;
     rowGrid.Columns = {{"name", "名字", "", nullptr, {}},
                        {"n", "操作", "n", [this](const std::string& v) { lastLink = v; }, {}}};
   };

@@ -3,6 +3,7 @@
 #include <memory>
 #include <string>
 
+#include "store/query.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
 #include "web/controls/display.h"
@@ -52,6 +53,7 @@ class SmokePage : public web::Page {
   web::Edit Hidden{Panel, "Hidden"};
   web::Grid cellGrid{*this, "cellGrid"};
   web::DBGrid rowGrid{*this, "rowGrid"};
+  store::Query rows_{web::currentSession().dataConnection};
   web::FileUpload fileUpload{*this, "fileUpload"};
   web::Timer tickTimer{*this, "tickTimer"};
   web::Text helpText{*this, "helpText"};

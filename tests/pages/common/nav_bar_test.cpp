@@ -14,13 +14,14 @@ namespace zeziza::testing {
 namespace {
 
 // A browser whose session is signed in with `code`, showing the score query page.
-BrowserSession signedInAs(TestServer& server, const std::string& code, int pageType = 1) {
+BrowserSession signedInAs(TestServer& server, const std::string& code,
+                          const std::string& entry = "ScoreQueryPage") {
   auto browser = server.browser();
   browser.user().userName = "李老师";
   browser.user().rights = pages::parseRightsCode(code);
   browser.user().defaultExam = "期中考试";
   browser.user().workMode = "自考模式";
-  browser.user().pageType = pageType;
+  browser.user().navigationEntry = entry;
   browser.showPage<pages::ScoreQueryPage>();
   return browser;
 }
@@ -68,17 +69,26 @@ TEST(NavBar, DisabledLinkCannotBeForged) {
   auto browser = signedInAs(server, "4");
   browser.post(browser.formFor("navigationBar.accountsLink"));
   EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
-  EXPECT_EQ(browser.user().pageType, 1);
+  EXPECT_EQ(browser.user().navigationEntry, "ScoreQueryPage");
 }
 
 TEST(NavBar, BarOfTheCurrentEntryIsBrown) {
   TestServer server;
-  for (int pageType = 0; pageType <= 12; ++pageType) {
-    SCOPED_TRACE(pageType);
-    auto browser = signedInAs(server, "0", pageType);
+  // The entries in the order of their bars; the others mark none.
+  const std::vector<std::string> entries = {
+      "ScoreQueryPage", "ChartPage",        "ClassComparisonPage", "RankingPage",
+      "ProgressPage",   "DistributionPage", "UnitsPage",           "ExamsPage",
+      "RosterPage",     "AccountsPage",     "CloudUploadPage"};
+  for (const std::string entry :
+       {"", "ScoreQueryPage", "ChartPage", "ClassComparisonPage", "RankingPage", "ProgressPage",
+        "DistributionPage", "UnitsPage", "ExamsPage", "RosterPage", "AccountsPage",
+        "CloudUploadPage", "PasswordPage", "SetupGuidePage"}) {
+    SCOPED_TRACE(entry);
+    auto browser = signedInAs(server, "0", entry);
     for (int bar = 1; bar <= 11; ++bar) {
       const auto& rect = browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar));
-      EXPECT_EQ(rect.Color, bar == pageType ? "#A52A2A" : "tan") << "d" << bar;
+      const bool current = entries[static_cast<std::size_t>(bar - 1)] == entry;
+      EXPECT_EQ(rect.Color, current ? "#A52A2A" : "tan") << "d" << bar;
     }
   }
 }
@@ -110,7 +120,7 @@ TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
     browser.showPage<pages::ScoreQueryPage>();
     browser.click("navigationBar." + link);
     EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
-    EXPECT_EQ(browser.user().pageType, 0);
+    EXPECT_EQ(browser.user().navigationEntry, "");
     for (int bar = 1; bar <= 11; ++bar) {
       EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
                 "tan");
@@ -136,25 +146,28 @@ TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
     SCOPED_TRACE(targets[i].first);
     browser.click("navigationBar." + targets[i].first);
     EXPECT_EQ(browser.pageClass(), targets[i].second);
-    EXPECT_EQ(browser.user().pageType, static_cast<int>(i) + 1);
+    EXPECT_EQ(browser.user().navigationEntry, targets[i].second);
     EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(i + 1)).Color,
               "#A52A2A");
   }
 }
 
-TEST(NavBar, OtherLinksSetTheirPageType) {
-  const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"unitsLink", "UnitsPage", 7},         {"examsLink", "ExamsPage", 8},
-      {"rosterLink", "RosterPage", 9},       {"accountsLink", "AccountsPage", 10},
-      {"uploadLink", "CloudUploadPage", 11}, {"passwordLink", "PasswordPage", 12},
+TEST(NavBar, OtherLinksChooseTheirEntry) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"unitsLink", "UnitsPage", "UnitsPage"},
+      {"examsLink", "ExamsPage", "ExamsPage"},
+      {"rosterLink", "RosterPage", "RosterPage"},
+      {"accountsLink", "AccountsPage", "AccountsPage"},
+      {"uploadLink", "CloudUploadPage", "CloudUploadPage"},
+      {"passwordLink", "PasswordPage", "PasswordPage"},
   };
   TestServer server;
-  for (const auto& [link, page, pageType] : cases) {
+  for (const auto& [link, page, entry] : cases) {
     SCOPED_TRACE(link);
     auto browser = signedInAs(server, "0");
     browser.click("navigationBar." + link);
     EXPECT_EQ(browser.pageClass(), page);
-    EXPECT_EQ(browser.user().pageType, pageType);
+    EXPECT_EQ(browser.user().navigationEntry, entry);
   }
 }
 
@@ -168,7 +181,7 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   EXPECT_EQ(browser.pageClass(), "LoginPage");
   EXPECT_EQ(browser.user().userName, "boss");
   EXPECT_EQ(browser.user().rights, 0);
-  EXPECT_EQ(browser.user().pageType, 9);
+  EXPECT_EQ(browser.user().navigationEntry, "RosterPage");
   signIn(browser, "boss", "wrong");
   EXPECT_EQ(browser.message(), "用户名或密码错误！");
   EXPECT_EQ(browser.user().userName, "boss");
@@ -226,20 +239,20 @@ TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
   }
 }
 
-TEST(SetupGuide, LinksSetTheirPageTypeAndSignOutLeavesItAlone) {
-  const std::vector<std::tuple<std::string, std::string, int>> cases = {
-      {"examsLink", "ExamsPage", 8},       {"unitsLink", "UnitsPage", 7},
-      {"rosterLink", "RosterPage", 9},     {"accountsLink", "AccountsPage", 10},
-      {"signInAgainLink", "LoginPage", 0}, {"navigationBar.signOutLink", "LoginPage", 0},
+TEST(SetupGuide, LinksChooseTheirEntryAndSignOutLeavesItAlone) {
+  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
+      {"examsLink", "ExamsPage", "ExamsPage"},    {"unitsLink", "UnitsPage", "UnitsPage"},
+      {"rosterLink", "RosterPage", "RosterPage"}, {"accountsLink", "AccountsPage", "AccountsPage"},
+      {"signInAgainLink", "LoginPage", ""},       {"navigationBar.signOutLink", "LoginPage", ""},
   };
   TestServer server;
-  for (const auto& [link, page, pageType] : cases) {
+  for (const auto& [link, page, entry] : cases) {
     SCOPED_TRACE(link);
     auto browser = signedInAs(server, "0");
     browser.click("navigationBar.queryLink");
     browser.click(link);
     EXPECT_EQ(browser.pageClass(), page);
-    EXPECT_EQ(browser.user().pageType, pageType);
+    EXPECT_EQ(browser.user().navigationEntry, entry);
   }
 }
 

@@ -3,6 +3,7 @@
 #include <fstream>
 #include <thread>
 
+#include "store/query.h"
 #include "store/settings_cache.h"
 #include "store/statement.h"
 #include "tests/support/page_driver.h"
@@ -29,7 +30,7 @@ TEST_F(SessionTest, EachBrowserHasItsOwnSessionAndTheCountFollows) {
   EXPECT_EQ(server.host().onlineCountText(), "2人在线");
   a.user().userName = "a";
   EXPECT_EQ(b.user().userName, "");
-  EXPECT_NE(&a.user().tem, &b.user().tem);
+  EXPECT_NE(&a.user().dataConnection, &b.user().dataConnection);
 }
 
 TEST_F(SessionTest, IdleSessionsTimeOutAndTheirCacheFolderGoes) {
@@ -43,7 +44,8 @@ TEST_F(SessionTest, IdleSessionsTimeOutAndTheirCacheFolderGoes) {
   EXPECT_FALSE(a.alive());
   EXPECT_FALSE(std::filesystem::exists(folder));
   EXPECT_EQ(server.host().onlineCountText(), "0人在线");
-  EXPECT_FALSE(server.controller().sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1"));  // no new session either
+  EXPECT_FALSE(server.controller().sessions().postEvent(form, form.value("IW_SessionID_"),
+                                                        "127.0.0.1"));  // no new session either
   EXPECT_EQ(server.controller().sessions().sessionCount(), 0u);
 }
 
@@ -58,7 +60,7 @@ TEST_F(SessionTest, ResetEndsIdleSessionsKeepsTheAskingOneAndRestoresData) {
   std::size_t rows = 99;
   asking.page<SmokePage>().clickButton.OnClick = [&] {
     web::currentSession().context().runSystemReset();
-    auto& q = web::currentSession().tem;
+    store::Query q{web::currentSession().dataConnection};
     q.open("select count(*) as n from ks");
     rows = static_cast<std::size_t>(q.field("n").asInt());
   };

@@ -410,9 +410,10 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
     const char* repeat;
     const char* message;
   } cases[] = {
-      {"old", "new", "neW", "重复密码错误"}, {"OLD", "new", "new", "原有密码错误！请检查。"},
-      {"old", "new", "new", "修改成功！"},   {"old", "x", "x", "原有密码错误！请检查。"},
-      {"new", "", "", "修改成功！"},
+      {"old", "new", "neW", "重复密码错误"},   {"OLD", "new", "new", "原有密码错误！请检查。"},
+      {"old", "new", "new", "修改成功！"},     {"old", "x", "x", "原有密码错误！请检查。"},
+      {"new", "", "", "新设密码不能为空！"},  // the same rule as the password page's
+      {"new", " ", " ", "新设密码不能为空！"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -427,8 +428,8 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   const std::string stored = q.field("pass").asText();
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
   auth::PasswordHasher& hasher = server.context().passwordHasher();
-  EXPECT_TRUE(hasher.verify(stored, ""));
-  EXPECT_FALSE(hasher.verify(stored, "new"));
+  EXPECT_TRUE(hasher.verify(stored, "new"));
+  EXPECT_FALSE(hasher.verify(stored, ""));
 }
 
 // Two sessions on two threads write the same new students' two subjects at once: each

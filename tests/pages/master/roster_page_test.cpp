@@ -221,7 +221,7 @@ TEST_F(RosterPageTest, OpensTheAddPanelOnlyWhenPlacesAreSet) {
   EXPECT_TRUE(noGrades.control<web::Region>("noticePanel").Visible);
   noGrades.click("unitsLink");
   EXPECT_EQ(noGrades.pageClass(), "UnitsPage");
-  EXPECT_EQ(noGrades.user().pageType, 7);
+  EXPECT_EQ(noGrades.user().navigationEntry, "UnitsPage");
 }
 
 TEST_F(RosterPageTest, AddsABatchFromPastedColumns) {

@@ -207,7 +207,8 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
   signIn(kept, "chief", "secret");  // signed in, held on the login page for want of an exam
   ASSERT_EQ(kept.pageClass(), "LoginPage");
   auto& controller = server.controller();
-  EXPECT_EQ(controller.sessions().setAsideIdlePages(web::Clock::now()), 0u);  // nobody idle long enough
+  EXPECT_EQ(controller.sessions().setAsideIdlePages(web::Clock::now()),
+            0u);  // nobody idle long enough
   const auto later = web::Clock::now() + std::chrono::minutes(1);
   // The guest's fresh page was set aside once its first answer was rendered.
   EXPECT_EQ(controller.sessions().setAsideIdlePages(later), 1u);
@@ -273,10 +274,10 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   EXPECT_EQ(user.footerText, "<b>第一中学</b>");
   EXPECT_EQ(user.subjects,
             (std::vector<store::SubjectColumn>{{1, "数学"}, {2, "语文"}, {3, "英语"}}));
-  EXPECT_EQ(user.pageType, 1);
+  EXPECT_EQ(user.navigationEntry, "ScoreQueryPage");
 
   // Sign out, the settings change, another user signs in: nothing of the first login stays.
-  browser.user().pageType = 9;
+  browser.user().navigationEntry = "RosterPage";
   browser.showPage<pages::LoginPage>();
   setSetting(server, store::key::kExams, "");
   setSetting(server, store::key::kGrades, "九年级\r\n");
@@ -292,7 +293,7 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   EXPECT_EQ(user.grades, std::vector<std::string>{"九年级"});
   EXPECT_EQ(user.defaultExam, "");
   EXPECT_EQ(user.workMode, "统考模式");
-  EXPECT_EQ(user.pageType, 1);
+  EXPECT_EQ(user.navigationEntry, "ScoreQueryPage");
 }
 
 TEST(LoginState, SubjectsAreNumberedInOrderAndStopAtTwelve) {

@@ -69,7 +69,7 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
 }
 
 TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
-  EXPECT_EQ(browser.user().pageType, 12);
+  EXPECT_EQ(browser.user().navigationEntry, "PasswordPage");
   for (int bar = 1; bar <= 11; ++bar) {
     EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
               "tan");

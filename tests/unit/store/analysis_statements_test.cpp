@@ -26,8 +26,8 @@ TEST(AnalysisStatements, ScopeValuesAndXAreBoundInOrderAndNeverSpliced) {
   withX.emplace_back(std::int64_t{5});
   const std::vector<BoundStatement> statements = {
       chartRowsStatement({1, 3}, scope),
-      columnValuesStatement("cj.zf", scope),
-      columnRankingStatement("cj.pj", scope),
+      columnValuesStatement(ScoreColumn::total(), scope),
+      columnRankingStatement(ScoreColumn::average(), scope),
       rankingValuesStatement(subjects, scope),
       scoreRowsStatement(subjects, scope, std::nullopt, false),
       keyedScoreRowsStatement(subjects, scope, std::nullopt, false),
@@ -38,8 +38,8 @@ TEST(AnalysisStatements, ScopeValuesAndXAreBoundInOrderAndNeverSpliced) {
     EXPECT_EQ(s.sql.find("期中"), std::string::npos) << s.sql;
     EXPECT_EQ(s.sql.find("语文"), std::string::npos) << s.sql;
   }
-  for (const auto& s : {rankedRowsStatement("cj.k3", true, scope, 5),
-                        rowsWithinStatement("cj.k3", false, scope, 5)}) {
+  for (const auto& s : {rankedRowsStatement(ScoreColumn::subject(3), true, scope, 5),
+                        rowsWithinStatement(ScoreColumn::subject(3), false, scope, 5)}) {
     EXPECT_EQ(s.params, withX) << s.sql;
     EXPECT_NE(s.sql.find("by cj.k3"), std::string::npos) << s.sql;
   }
@@ -47,12 +47,15 @@ TEST(AnalysisStatements, ScopeValuesAndXAreBoundInOrderAndNeverSpliced) {
 
 TEST(AnalysisStatements, DirectionAndComparisonFollowTheChoice) {
   const ScopeConditions scope;
-  EXPECT_NE(rankedRowsStatement("cj.zf", true, scope, 1).sql.find("order by cj.zf desc)"),
+  EXPECT_NE(
+      rankedRowsStatement(ScoreColumn::total(), true, scope, 1).sql.find("order by cj.zf desc)"),
+      std::string::npos);
+  EXPECT_NE(rankedRowsStatement(ScoreColumn::total(), false, scope, 1).sql.find("order by cj.zf)"),
             std::string::npos);
-  EXPECT_NE(rankedRowsStatement("cj.zf", false, scope, 1).sql.find("order by cj.zf)"),
+  EXPECT_NE(rowsWithinStatement(ScoreColumn::average(), true, scope, 1).sql.find("cj.pj>=?"),
             std::string::npos);
-  EXPECT_NE(rowsWithinStatement("cj.pj", true, scope, 1).sql.find("cj.pj>=?"), std::string::npos);
-  EXPECT_NE(rowsWithinStatement("cj.pj", false, scope, 1).sql.find("cj.pj<=?"), std::string::npos);
+  EXPECT_NE(rowsWithinStatement(ScoreColumn::average(), false, scope, 1).sql.find("cj.pj<=?"),
+            std::string::npos);
 }
 
 TEST(AnalysisStatements, TheRosterCountRefusesAnExamCondition) {

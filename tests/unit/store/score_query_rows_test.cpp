@@ -90,13 +90,16 @@ TEST_F(ScoreQueryRowsTest, KeysAreBoundAndAtMostFiveHundredAreReadAtOnce) {
 TEST_F(ScoreQueryRowsTest, KeyedSearchHasTheSearchsRowsInItsOrder) {
   ScopeConditions exam;
   exam.equals(ScopeColumn::Exam, "期中");
-  for (const char* order : {"", "cj.kh", "cj.zf", "cj.pj", "cj.k1", "cj.k2", "cj.k3"}) {
+  const std::vector<std::optional<ScoreColumn>> orders = {
+      std::nullopt,           ScoreColumn::studentKey(), ScoreColumn::total(),
+      ScoreColumn::average(), ScoreColumn::subject(1),   ScoreColumn::subject(2),
+      ScoreColumn::subject(3)};
+  for (const auto& column : orders) {
     for (const bool descending : {false, true}) {
       for (const bool withExam : {true, false}) {
-        SCOPED_TRACE(std::string(order) + (descending ? " desc" : "") + (withExam ? " 期中" : ""));
+        SCOPED_TRACE((column ? column->sql() : std::string("none")) + (descending ? " desc" : "") +
+                     (withExam ? " 期中" : ""));
         const ScopeConditions conditions = withExam ? exam : ScopeConditions{};
-        const std::optional<std::string_view> column =
-            *order ? std::optional<std::string_view>(order) : std::nullopt;
         auto plain = rowsOf(scoreRowsStatement(kSubjects, conditions, column, descending));
         auto keyed = rowsOf(keyedScoreRowsStatement(kSubjects, conditions, column, descending));
         ASSERT_EQ(keyed.size(), plain.size());

@@ -14,15 +14,17 @@ TEST(SessionSubjects, LooksSubjectsUpAndSelectsTheirColumnsByNumber) {
   EXPECT_EQ(subjects.find("英语"), std::nullopt);
   EXPECT_THROW(subjects.numberOf("英语"), std::runtime_error);
   // The names never enter the select list.
-  EXPECT_EQ(subjects.selectList(), ", cj.k1 as k1, cj.k2 as k2, cj.k5 as k5");
-  EXPECT_EQ(SessionSubjects({}).selectList(), "");
+  EXPECT_EQ(store::subjectSelectList(subjects.columns()),
+            ", cj.k1 as k1, cj.k2 as k2, cj.k5 as k5");
+  EXPECT_EQ(store::subjectSelectList({}), "");
 }
 
 TEST(SubjectKeys, OnlyTheTwelveScoreColumns) {
-  EXPECT_EQ(subjectColumn(12), "cj.k12");
+  EXPECT_EQ(store::ScoreColumn::subject(12).sql(), "cj.k12");
+  EXPECT_EQ(store::ScoreColumn::total().sql(), "cj.zf");
   EXPECT_EQ(subjectKey(3), "k3");
-  EXPECT_THROW(subjectColumn(13), std::out_of_range);
-  EXPECT_THROW(subjectColumn(0), std::out_of_range);
+  EXPECT_THROW(store::ScoreColumn::subject(13), std::out_of_range);
+  EXPECT_THROW(store::ScoreColumn::subject(0), std::out_of_range);
 }
 
 }  // namespace

@@ -1,0 +1,38 @@
+#include "pages/signin/password_change.h"
+
+#include "base/text.h"
+#include "pages/signin/credentials.h"
+#include "store/users.h"
+#include "web/user_session.h"
+
+namespace zeziza::pages {
+
+PasswordChange changeOwnPassword(const std::string& old, const std::string& fresh,
+                                 const std::string& repeat) {
+  if (base::trimmed(fresh).empty()) return PasswordChange::Blank;
+  if (fresh != repeat) return PasswordChange::NotRepeated;
+  web::Session& session = web::currentSession();
+  const auto user = verifyCredentials(session.userName, old);
+  if (!user) return PasswordChange::WrongOldPassword;
+  return store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(fresh))
+             ? PasswordChange::Changed
+             : PasswordChange::NotStored;
+}
+
+std::string passwordChangeMessage(PasswordChange outcome, const std::string& notRepeated) {
+  switch (outcome) {
+    case PasswordChange::Blank:
+      return "新设密码不能为空！";
+    case PasswordChange::NotRepeated:
+      return notRepeated;
+    case PasswordChange::WrongOldPassword:
+      return "原有密码错误！请检查。";
+    case PasswordChange::Changed:
+      return "修改成功！";
+    case PasswordChange::NotStored:
+      break;
+  }
+  return {};
+}
+
+}  // namespace zeziza::pages
