@@ -20,7 +20,7 @@
 #include "pages/signin/login_state.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
-#include "web/controls/display.h"
+#include "web/controls/pager.h"
 
 namespace zeziza::bench {
 namespace {
@@ -61,7 +61,7 @@ void reportMemory(benchmark::State& state, double before) {
 
 // The row count the status line reports ("共有N条符合条件的记录 ...").
 double shownRowCount(testing::BrowserSession& browser) {
-  const std::string& status = browser.control<web::Label>("statusLabel").Caption;
+  const std::string status = browser.control<web::Pager>("resultPager").status();
   const auto digits = status.find_first_of("0123456789");
   return digits == std::string::npos ? 0 : std::stod(status.substr(digits));
 }
@@ -127,14 +127,14 @@ void tenSessionsHoldingASearch(benchmark::State& state, District& d) {
 
 void pageChange(benchmark::State& state, District& d) {
   d.browser.click("queryButton");
-  const auto pages = static_cast<int>(d.browser.control<web::ComboBox>("pageBox").Items.size());
+  const auto pages =
+      static_cast<int>(d.browser.control<web::Pager>("resultPager").span().pageCount());
   const double before = residentMiB();
   resetPeakResident();
   int page = 0;
   for (auto _ : state) {
     page = (page + 1) % pages;
-    d.browser.choose("pageBox", std::to_string(page + 1));
-    d.browser.click("pageBox");
+    d.browser.choosePage("resultPager", std::to_string(page + 1));
   }
   reportMemory(state, before);
 }

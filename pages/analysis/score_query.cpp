@@ -10,6 +10,7 @@
 #include "pages/analysis/report_cards.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/common/item_lists.h"
+#include "pages/common/match_count.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "web/user_session.h"
@@ -41,16 +42,10 @@ std::string shownText(const web::ComboBox& box) {
   return box.ItemIndex < 0 ? std::string() : box.text();
 }
 
-std::string statusText(std::size_t rows, std::size_t page, std::size_t pages) {
-  return "共有" + std::to_string(rows) + "条符合条件的记录  [第" + std::to_string(page) + "页/共" +
-         std::to_string(pages) + "页]";
-}
-
-int countRows(store::Query& query, const BoundStatement& statement) {
+int countRows(store::Connection& connection, const BoundStatement& statement) {
+  store::Query query(connection);
   query.open(statement.sql, statement.params);
-  const int count = static_cast<int>(query.fieldAt(0, 0).asInt());
-  query.close();
-  return count;
+  return static_cast<int>(query.fieldAt(0, 0).asInt());
 }
 
 }  // namespace
@@ -60,11 +55,7 @@ ScoreQueryPage::ScoreQueryPage() : web::Page(kName) {
   LockOnSubmit = false;
   OnCreate = [this] { onCreate(); };
   queryButton.OnClick = guarded([this] { onQuery(); });
-  pageBox.OnChange = guarded([this] { onPageChosen(); });
-  firstPageLink.OnClick = guarded([this] { onFirstPage(); });
-  previousPageLink.OnClick = guarded([this] { onPreviousPage(); });
-  nextPageLink.OnClick = guarded([this] { onNextPage(); });
-  lastPageLink.OnClick = guarded([this] { onLastPage(); });
+  resultPager.OnPageChange = guarded([this] { onPageChosen(); });
   exportLink.OnClick = guarded([this] { onExport(); });
   statisticsLink.OnClick = guarded([this] { onShowStatistics(); });
   PrintCards.OnClick = guarded([this] { onPrintCards(); });
@@ -81,25 +72,16 @@ ScoreQueryPage::ScoreQueryPage() : web::Page(kName) {
   exportLink.Download = true;
   statisticsLink.Caption = "【查看统计信息】";
   PrintCards.Caption = "【打印成绩单】";
-  statusLabel.Caption = kNoResultStatus;
-  firstPageLink.Caption = "【首页】";
-  previousPageLink.Caption = "【上页】";
-  nextPageLink.Caption = "【下页】";
-  lastPageLink.Caption = "【末页】";
-  goToLabel.Caption = "转到第";
-  pageLabel.Caption = "页";
-  pagingBar.Visible = false;
+  resultPager.IdleText = kNoResultStatus;
+  resultPager.StatusText = matchCountLine;
   resultsGrid.RowLimit = kRowsPerPage;
-  resultsGrid.FromStart = false;
   resultsGrid.Css = "qbk rowhover";
 }
 
 void ScoreQueryPage::onCreate() {
+  shownRows_.emplace(web::currentSession().dataConnection);
+  resultsGrid.DataSource = &*shownRows_;
   if (!requirePageRights(*this, kQueryRights)) return;
-  web::Session& session = web::currentSession();
-  // No result of an earlier page is taken for this page's own, whichever way it was reached.
-  session.sqla.close();
-  resultsGrid.DataSource = &session.sqla;
   History.showFor(hasRights({rights::kSuperAdmin, rights::kAdmin}));
   fillLists();
 }
@@ -161,14 +143,14 @@ void ScoreQueryPage::onQuery() {
     fillPaging(result_->rowCount());
   } catch (...) {
     result_.reset();
-    web::currentSession().sqla.close();
+    shownRows_->close();
     showNoResult();
     throw;
   }
   searchedScope_ = {shownText(examBox), shownText(unitBox), shownText(gradeBox),
                     shownText(classBox)};
   resultsGrid.Columns.clear();
-  for (const auto& name : web::currentSession().sqla.fieldNames()) {
+  for (const auto& name : shownRows_->fieldNames()) {
     web::DBGridColumn column;
     column.DataField = name;
     column.Title = name;
@@ -182,19 +164,20 @@ void ScoreQueryPage::onQuery() {
 bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
                             const std::vector<std::string>& subjects, const ScoreScale& scale) {
   web::Session& session = web::currentSession();
-  ScoreQueryResult(session.subjects, {}).read(session.sqla, 0, 0);
-  if (!hasEverySubject(session.sqla, subjects)) {
-    session.sqla.close();
+  store::Query& shown = *shownRows_;
+  ScoreQueryResult(session.subjects, {}).read(shown, 0, 0);
+  if (!hasEverySubject(shown, subjects)) {
+    shown.close();
     showNoResult();
     return false;
   }
   std::vector<std::size_t> columns;
-  for (const auto& subject : subjects) columns.push_back(session.sqla.fieldIndex(subject));
+  for (const auto& subject : subjects) columns.push_back(shown.fieldIndex(subject));
   SearchPass pass = stepSearch(session.dataConnection.db(),
                                keyedScoreQueryStatement(filter, session.subjects), columns);
   const auto records = subjectRecords(
       subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
-      [&] { return countRows(session.sql2, enrolledCountStatement(filter)); });
+      [&] { return countRows(session.dataConnection, enrolledCountStatement(filter)); });
   statisticsPanel.fill(records, scale.sharedBandCaptions(subjects));
   result_.emplace(session.subjects, std::move(pass.keys));
   return true;
@@ -203,54 +186,18 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
 void ScoreQueryPage::showNoResult() {
   resultsGrid.Columns.clear();
   statisticsPanel.clear();
-  pageBox.Items.clear();
-  pageBox.ItemIndex = -1;
-  pagingBar.Visible = false;
-  statusLabel.Caption = kNoResultStatus;
+  resultPager.reset();
 }
 
 void ScoreQueryPage::fillPaging(std::size_t rows) {
-  const std::size_t pages = (rows + kRowsPerPage - 1) / kRowsPerPage;
-  pageBox.Items.clear();
-  for (std::size_t p = 1; p <= pages; ++p) pageBox.Items.push_back(std::to_string(p));
-  pageBox.ItemIndex = pages > 0 ? 0 : -1;
-  pagingBar.Visible = rows >= 1;
-  result_->read(web::currentSession().sqla, 0, kRowsPerPage);
-  statusLabel.Caption = statusText(rows, 1, pages);
-}
-
-// The chosen page's rows are read again by key into the grid's query.
-void ScoreQueryPage::onPageChosen() {
-  const int index = pageBox.ItemIndex;
-  if (!result_ || index < 0) return;
-  result_->read(web::currentSession().sqla, kRowsPerPage * static_cast<std::size_t>(index),
-                kRowsPerPage);
-  statusLabel.Caption =
-      statusText(result_->rowCount(), static_cast<std::size_t>(index) + 1, pageBox.Items.size());
-}
-
-void ScoreQueryPage::choosePage(int index) {
-  pageBox.ItemIndex = index;
+  resultPager.show(rows);
   onPageChosen();
 }
 
-void ScoreQueryPage::onFirstPage() {
-  if (!pageBox.Items.empty()) choosePage(0);
-}
-
-void ScoreQueryPage::onPreviousPage() {
-  if (pageBox.ItemIndex > 0) choosePage(pageBox.ItemIndex - 1);
-}
-
-void ScoreQueryPage::onNextPage() {
-  const int last = static_cast<int>(pageBox.Items.size()) - 1;
-  if (pageBox.ItemIndex >= 0 && pageBox.ItemIndex < last) {
-    choosePage(pageBox.ItemIndex + 1);
-  }
-}
-
-void ScoreQueryPage::onLastPage() {
-  if (!pageBox.Items.empty()) choosePage(static_cast<int>(pageBox.Items.size()) - 1);
+// The page's rows are read again by key into the grid's query.
+void ScoreQueryPage::onPageChosen() {
+  if (!result_) return;
+  result_->read(*shownRows_, resultPager.span().first(), kRowsPerPage);
 }
 
 void ScoreQueryPage::onShowStatistics() {

@@ -11,17 +11,15 @@
 #include "pages/analysis/score_statistics_panel.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "store/query.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
 #include "web/controls/display.h"
 #include "web/controls/inputs.h"
 #include "web/controls/lists.h"
+#include "web/controls/pager.h"
 #include "web/controls/region.h"
 #include "web/page.h"
-
-namespace zeziza::store {
-class Query;
-}
 
 namespace zeziza::pages {
 
@@ -40,10 +38,6 @@ class ScoreQueryPage : public web::Page {
   void onCreate();
   void onQuery();
   void onPageChosen();
-  void onFirstPage();
-  void onPreviousPage();
-  void onNextPage();
-  void onLastPage();
   void onExport();
   void onShowStatistics();
   void onPrintCards();
@@ -55,11 +49,11 @@ class ScoreQueryPage : public web::Page {
               const ScoreScale& scale);
   void showNoResult();
   void fillPaging(std::size_t rows);
-  void choosePage(int index);
 
   // The last search's rows by key; none until a search has run on this page, or after one
-  // failed. The grid's query holds only the rows of the page shown.
+  // failed. The grid's query, this page's own, holds only the rows of the page shown.
   std::optional<ScoreQueryResult> result_;
+  std::optional<store::Query> shownRows_;
   spreadsheet::QueryScopeTexts searchedScope_;
 
   NavigationBar navigationBar{*this};
@@ -81,15 +75,7 @@ class ScoreQueryPage : public web::Page {
   web::Link exportLink{resultBar, "exportLink"};
   web::Link statisticsLink{resultBar, "statisticsLink"};
   web::Link PrintCards{resultBar, "PrintCards"};
-  web::Label statusLabel{resultBar, "statusLabel"};
-  web::Region pagingBar{resultBar, "pagingBar"};
-  web::Link firstPageLink{pagingBar, "firstPageLink"};
-  web::Link previousPageLink{pagingBar, "previousPageLink"};
-  web::Link nextPageLink{pagingBar, "nextPageLink"};
-  web::Link lastPageLink{pagingBar, "lastPageLink"};
-  web::Label goToLabel{pagingBar, "goToLabel"};
-  web::ComboBox pageBox{pagingBar, "pageBox"};
-  web::Label pageLabel{pagingBar, "pageLabel"};
+  web::Pager resultPager{resultBar, "resultPager", kRowsPerPage};
 
   ScoreStatisticsPanel statisticsPanel{*this};
   web::DBGrid resultsGrid{*this, "resultsGrid"};

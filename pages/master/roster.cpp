@@ -67,11 +67,6 @@ void RosterPage::wire() {
   changePanel.saveChangeButton.OnClick = [this] { onSaveChange(); };
   closeNoticeLink.OnClick = [this] { onCloseNotice(); };
   unitsLink.OnClick = [this] { onUnits(); };
-  results_.pageBox.OnChange = [this] { onPageChosen(); };
-  results_.firstPageLink.OnClick = [this] { onFirstPage(); };
-  results_.previousPageLink.OnClick = [this] { onPreviousPage(); };
-  results_.nextPageLink.OnClick = [this] { onNextPage(); };
-  results_.lastPageLink.OnClick = [this] { onLastPage(); };
 }
 
 void RosterPage::onCreate() {
@@ -91,7 +86,7 @@ void RosterPage::onCreate() {
     }
   }
   results_.bind(
-      session.sqla, [this](const std::string& bh) { onDeleteStudent(bh); },
+      session.dataConnection, [this](const std::string& bh) { onDeleteStudent(bh); },
       [this](const std::string& bh) { onChangeStudent(bh); });
 }
 
@@ -169,7 +164,7 @@ void RosterPage::onDeleteAll() {
 
 // The spreadsheet of the result is answered here once the export is built.
 void RosterPage::onExport() {
-  sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(),
+  sendWorkbook(results_.query(), spreadsheet::rosterLayout(),
                spreadsheet::workbookDownloadName("学生名单", {}));
 }
 

@@ -27,11 +27,6 @@ class RosterPage : public web::Page {
   void onCreate();
   void onQuery();
   void askBeforeRemovingAll();
-  void onPageChosen() { results_.showChosenPage(); }
-  void onFirstPage() { results_.firstPage(); }
-  void onPreviousPage() { results_.previousPage(); }
-  void onNextPage() { results_.nextPage(); }
-  void onLastPage() { results_.lastPage(); }
   void onAddStudents();
   void onSaveNewStudents() { addPanel.addStudents(); }
   void onCloseAdd() { addPanel.Visible = false; }

@@ -26,6 +26,10 @@ async function openRoster() {
   await b.settled();
 }
 
+// The roster's pager line: its status and its links.
+const COUNT = '#resultpager .gridpager-status';
+const pagerLink = (param) => `#resultpager a[data-iw-param=${param}]`;
+
 async function gridRows() {
   return (await b.page.locator('#resultsgrid tr').count()) - 1;
 }
@@ -84,22 +88,22 @@ test('roster: paste students as two columns and page through them', async () => 
   assert.deepEqual(dialogs, []);
 
   await b.submitBy('#querybutton');
-  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第1页/共3页]');
+  assert.equal(await page.textContent(COUNT), '共有45条符合条件的记录  [第1页/共3页]');
   assert.equal(await gridRows(), 20);
-  await b.submitBy('#nextpagelink');
-  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第2页/共3页]');
-  await b.submitBy('#lastpagelink');
-  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第3页/共3页]');
+  await b.submitBy(pagerLink('page_next'));
+  assert.equal(await page.textContent(COUNT), '共有45条符合条件的记录  [第2页/共3页]');
+  await b.submitBy(pagerLink('page_last'));
+  assert.equal(await page.textContent(COUNT), '共有45条符合条件的记录  [第3页/共3页]');
   assert.equal(await gridRows(), 5);
   assert.match(await page.textContent('#resultsgrid'), /学生45/);
-  await Promise.all([page.waitForNavigation(), page.selectOption('#pagebox', { label: '1' })]);
+  await Promise.all([page.waitForNavigation(), page.selectOption('select[name=resultpager_page]', { label: '1' })]);
   await b.settled();
-  assert.equal(await page.textContent('#countlabel'), '共有45条符合条件的记录  [第1页/共3页]');
+  assert.equal(await page.textContent(COUNT), '共有45条符合条件的记录  [第1页/共3页]');
   assert.match(await page.textContent('#resultsgrid'), /O'Brien/);
 
   await page.selectOption('#gradebox', { label: '2024级' });
   await page.fill('#namepartedit', "O'B");
   await b.submitBy('#querybutton');
-  assert.equal(await page.textContent('#countlabel'), '共有1条符合条件的记录  [第1页/共1页]');
+  assert.equal(await page.textContent(COUNT), '共有1条符合条件的记录  [第1页/共1页]');
   assert.deepEqual(dialogs, []);
 });

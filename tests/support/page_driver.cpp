@@ -95,6 +95,12 @@ web::PostedForm BrowserSession::formFor(const std::string& name, const std::stri
   return form;
 }
 
+const web::EventOutcome& BrowserSession::choosePage(const std::string& name,
+                                                    const std::string& page) {
+  typed_[findControl(name)->elementId() + "_page"] = page;
+  return click(name);
+}
+
 const web::EventOutcome& BrowserSession::click(const std::string& name, const std::string& param) {
   web::PostedForm form = formFor(name, param);
   typed_.clear();

@@ -75,6 +75,9 @@ class BrowserSession {
   void choose(const std::string& name, const std::string& item);
   void attach(const std::string& name, web::UploadedFile file);
 
+  // Chooses page `page` (from 1) in the chooser of pager or grid `name` and posts its event,
+  // as the browser does on a change.
+  const web::EventOutcome& choosePage(const std::string& name, const std::string& page);
   // Posts the page as the event of `name` (button, link, combo, grid with "row_col", ...).
   const web::EventOutcome& click(const std::string& name, const std::string& param = "");
   // Posts the page with no acting control.

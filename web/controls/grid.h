@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "web/control.h"
+#include "web/controls/paging.h"
 
 namespace zeziza::web {
 
@@ -86,11 +87,9 @@ class Grid : public Control, public Container {
   std::pair<int, int> clickedCell(std::string_view param) const;
   void renderCell(HtmlWriter& out, int row, int column) const;
   void renderSourced(HtmlWriter& out, int first, int last) const;
+  // The pager line, shared with web::Pager, under the grid's own status text.
   void renderPager(HtmlWriter& out) const;
-  // The 0-based page a chooser value names; throws BadPost for any other.
-  int parsePage(const std::string& value) const;
-  // Moves to a page for a pager link parameter; false when `param` names none.
-  bool turnPage(std::string_view param);
+  PageSpan span() const;
 
   int columns_ = 0;
   std::vector<std::vector<GridCell>> cells_;

@@ -21,8 +21,10 @@
 #include "store/query.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/xlsx_reader.h"
+#include "web/controls/db_grid.h"
 #include "web/controls/grid.h"
 #include "web/controls/lists.h"
+#include "web/controls/pager.h"
 
 namespace zeziza::testing {
 namespace {
@@ -97,7 +99,7 @@ class ScoreQueryBigResultTest : public ::testing::Test {
     return whole;
   }
 
-  std::string status() { return browser.control<web::Label>("statusLabel").Caption; }
+  std::string status() { return browser.control<web::Pager>("resultPager").status(); }
   // The 考号 cells of the result grid as the browser got it.
   Row shownIds() {
     const std::string& html = browser.last().html;
@@ -110,8 +112,11 @@ class ScoreQueryBigResultTest : public ::testing::Test {
     }
     return ids;
   }
-  // The rows of the grid's query, which holds the page shown and nothing else.
-  std::vector<std::vector<store::Value>> heldRows() { return browser.user().sqla.rows(); }
+  // The grid's query, the page's own, which holds the page shown and nothing else.
+  const store::Query& shownRows() {
+    return *browser.control<web::DBGrid>("resultsGrid").DataSource;
+  }
+  std::vector<std::vector<store::Value>> heldRows() { return shownRows().rows(); }
 
   TestServer server;
   BrowserSession browser = server.browser();
@@ -147,11 +152,11 @@ TEST_F(ScoreQueryBigResultTest, EveryPageShowsItsRowsInEverySortOrder) {
       {"按语文", false, 5, [](const Stored& s) { return s.k2; }},
   };
   const struct {
-    std::string control, choice;
+    std::string link, choice;
     std::size_t page;  // 1-based
-  } steps[] = {{"nextPageLink", "", 2},     {"lastPageLink", "", 8}, {"nextPageLink", "", 8},
-               {"previousPageLink", "", 7}, {"pageBox", "4", 4},     {"firstPageLink", "", 1},
-               {"previousPageLink", "", 1}};
+  } steps[] = {{"page_next", "", 2}, {"page_last", "", 8}, {"page_next", "", 8},
+               {"page_prev", "", 7}, {"", "4", 4},         {"page_first", "", 1},
+               {"page_prev", "", 1}};
   for (const auto& sort : sorts) {
     SCOPED_TRACE(sort.sort + (sort.descending ? " desc" : ""));
     std::vector<Stored> expected = stored;
@@ -182,8 +187,11 @@ TEST_F(ScoreQueryBigResultTest, EveryPageShowsItsRowsInEverySortOrder) {
     };
     check(1);
     for (const auto& step : steps) {
-      if (!step.choice.empty()) browser.choose(step.control, step.choice);
-      browser.click(step.control);
+      if (step.choice.empty()) {
+        browser.click("resultPager", step.link);
+      } else {
+        browser.choosePage("resultPager", step.choice);
+      }
       check(step.page);
     }
   }
@@ -206,7 +214,7 @@ TEST_F(ScoreQueryBigResultTest, AllExamsPagedThroughMatchTheWholeSearch) {
     const std::size_t last = std::min<std::size_t>(first + 30, 134);
     EXPECT_EQ(heldRows(), std::vector<std::vector<store::Value>>(whole.rows().begin() + first,
                                                                  whole.rows().begin() + last));
-    browser.click("nextPageLink");
+    browser.click("resultPager", "page_next");
   }
 }
 
@@ -264,7 +272,7 @@ TEST_F(ScoreQueryBigResultTest, ExportHasEveryRowOfABigResultInOrder) {
   addRows(2100);
   open();
   search("全部考试", "按总分", true);
-  browser.click("lastPageLink");
+  browser.click("resultPager", "page_last");
   const auto& outcome = browser.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
   const auto sheet = readWorkbook(outcome.file->path);
@@ -294,13 +302,13 @@ TEST_F(ScoreQueryBigResultTest, RowsChangedSinceTheSearchAreReadAsTheyAreNow) {
   ASSERT_EQ(shownIds().size(), 30u);
   server.db().exec("delete from cj where ks='期中' and kh=?", {stored[1].bh});
   server.db().exec("update cj set k1=1 where ks='期中' and kh=?", {stored[0].bh});
-  browser.click("firstPageLink");
+  browser.click("resultPager", "page_first");
   Row ids;
   for (std::size_t r = 0; r < 30; ++r) {
     if (r != 1) ids.push_back(stored[r].id);
   }
   EXPECT_EQ(shownIds(), ids);
-  EXPECT_EQ(browser.user().sqla.field("数学").asDouble(), 1);
+  EXPECT_EQ(shownRows().field("数学").asDouble(), 1);
   EXPECT_EQ(status(), "共有40条符合条件的记录  [第1页/共2页]");
   const auto& outcome = browser.click("exportLink");
   ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
+
 #include "export/sheet_layout.h"
+#include "store/query.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/xlsx_reader.h"
 #include "web/controls/actions.h"
@@ -11,26 +14,27 @@
 namespace zeziza::testing {
 namespace {
 
-// A page with a roster-like result and the two ways a 【保存为EXCEL】 link is used.
+// A page with a roster-like result of its own and the two ways a 【保存为EXCEL】 link is used.
 class ExportingPage : public web::Page {
  public:
   ExportingPage() : web::Page("ExportingPage") {
-    Search.OnClick = [] {
-      web::currentSession().sqla.open(
+    OnCreate = [this] { result.emplace(web::currentSession().dataConnection); };
+    Search.OnClick = [this] {
+      result->open(
           "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次 from ks");
     };
-    exportLink.OnClick = [] {
-      pages::sendWorkbook(web::currentSession().sqla, spreadsheet::rosterLayout(), "学生名单.xlsx");
+    exportLink.OnClick = [this] {
+      pages::sendWorkbook(*result, spreadsheet::rosterLayout(), "学生名单.xlsx");
     };
     // A layout naming columns the result lacks.
-    Mismatched.OnClick = [] {
-      pages::sendWorkbook(web::currentSession().sqla, spreadsheet::scoreQueryLayout({}, {"数学"}),
-                          "x.xlsx");
+    Mismatched.OnClick = [this] {
+      pages::sendWorkbook(*result, spreadsheet::scoreQueryLayout({}, {"数学"}), "x.xlsx");
     };
   }
   web::Button Search{*this, "Search"};
   web::Link exportLink{*this, "exportLink"};
   web::Link Mismatched{*this, "Mismatched"};
+  std::optional<store::Query> result;
 };
 
 class WorkbookDownloadTest : public ::testing::Test {
