@@ -1,14 +1,20 @@
 #include "store/roster_query.h"
 
+#include <stdexcept>
 #include <string_view>
 
 namespace zeziza::store {
 
-BoundStatement rosterStatement(const RosterFilter& filter) {
-  BoundStatement statement{
-      "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次,'修改' as 修改,"
-      "'删除该生' as 删除该学生 from ks",
-      {}};
+namespace {
+
+constexpr std::string_view kRosterColumns =
+    "select bh,id as 学生编号, xx as 学校, xm as 姓名,nj as 年级,bj as 班次,'修改' as 修改,"
+    "'删除该生' as 删除该学生 from ks";
+
+}  // namespace
+
+BoundStatement rosterKeysStatement(const RosterFilter& filter) {
+  BoundStatement statement{"select bh from ks", {}};
   const auto add = [&](const std::string& value, std::string_view condition) {
     if (value.empty()) return;
     statement.sql += statement.params.empty() ? " where " : " and ";
@@ -21,6 +27,20 @@ BoundStatement rosterStatement(const RosterFilter& filter) {
   add(filter.namePart.empty() ? "" : containsPattern(filter.namePart), "xm like ? escape '\\'");
   // Insertion order, so paging and the pasted order agree.
   statement.sql += " order by bh";
+  return statement;
+}
+
+BoundStatement rosterRowsByKeyStatement(std::span<const std::int64_t> keys) {
+  if (keys.size() > kMaxKeysPerRead) throw std::invalid_argument("roster rows: too many keys");
+  BoundStatement statement{std::string(kRosterColumns), {}};
+  if (keys.empty()) {
+    statement.sql += " where 0";
+    return statement;
+  }
+  statement.sql += " where bh in (?";
+  for (std::size_t i = 1; i < keys.size(); ++i) statement.sql += ",?";
+  statement.sql += ") order by bh";
+  for (const std::int64_t key : keys) statement.params.emplace_back(key);
   return statement;
 }
 

@@ -93,14 +93,14 @@ void RosterPage::onCreate() {
 void RosterPage::onQuery() {
   const store::RosterFilter filter{filterValue(unitBox), filterValue(gradeBox),
                                    filterValue(classBox), trimmed(namePartEdit.Text)};
-  results_.run(store::rosterStatement(filter));
+  results_.run(filter);
   exportLink.Visible = true;
   askBeforeRemovingAll();
 }
 
 // The question before 【将查询到的学生及其成绩全部删除】 says how many students go.
 void RosterPage::askBeforeRemovingAll() {
-  const std::size_t found = results_.hasRun() ? results_.query().recordCount() : 0;
+  const std::size_t found = results_.keys().size();
   deleteAllLink.Confirmation =
       "您确定要删除查询到的" + std::to_string(found) + "名学生及其全部成绩吗？此操作不能撤销。";
 }
@@ -137,7 +137,7 @@ void RosterPage::onChangeStudent(const std::string& bh) {
   }
   const auto key = exactInteger<std::int64_t>(bh);
   const auto row = key ? results_.findStudent(*key) : std::nullopt;
-  if (row) changePanel.open(results_.query(), *row);
+  if (row) changePanel.open(results_.shownRows(), *row);
 }
 
 void RosterPage::onSaveChange() {
@@ -152,20 +152,19 @@ void RosterPage::onDeleteAll() {
     return web::ShowMessage("您需要勾选“删除学生的同时自动删除成绩信息”选框后，才能执行此操作！");
   }
   if (!results_.hasRun()) return;
-  const auto& result = results_.query();
-  const std::size_t column = result.fieldIndex("bh");
-  std::vector<std::int64_t> keys;
-  for (const auto& row : result.rows()) keys.push_back(row[column].asInt());
-  store::removeStudents(data(), keys);
+  const std::size_t removed = results_.keys().size();
+  store::removeStudents(data(), results_.keys());
   results_.rerun(1);
   askBeforeRemovingAll();
-  web::ShowMessage("已删除" + std::to_string(keys.size()) + "名学生及其成绩");
+  web::ShowMessage("已删除" + std::to_string(removed) + "名学生及其成绩");
 }
 
-// The spreadsheet of the result is answered here once the export is built.
+// The spreadsheet of the result is answered here once the export is built; its rows are read
+// again by key, a few hundred at a time.
 void RosterPage::onExport() {
-  sendWorkbook(results_.query(), spreadsheet::rosterLayout(),
-               spreadsheet::workbookDownloadName("学生名单", {}));
+  if (!results_.hasRun()) return web::ShowMessage(std::string(kExportNoQueryMessage));
+  sendWorkbook([this](const auto& onPiece) { results_.forEachPiece(onPiece); },
+               spreadsheet::rosterLayout(), spreadsheet::workbookDownloadName("学生名单", {}));
 }
 
 }  // namespace zeziza::pages

@@ -72,7 +72,7 @@ class RosterPageTest : public ::testing::Test {
     return html.find("【首页】") != std::string::npos &&
            html.find("<select name=\"resultpager_page\"") != std::string::npos;
   }
-  // The grid's query, the page's own.
+  // The grid's query, the page's own: the rows of the page shown.
   static const store::Query& result(BrowserSession& b) {
     return *b.control<web::DBGrid>("resultsGrid").DataSource;
   }
@@ -164,7 +164,7 @@ TEST_F(RosterPageTest, QueriesWithEveryFilterCombination) {
     SCOPED_TRACE(c.unit + "|" + c.grade + "|" + c.cls + "|" + c.name);
     query(b, c.unit, c.grade, c.cls, c.name);
     EXPECT_EQ(b.message(), "");
-    EXPECT_EQ(result(b).recordCount(), c.found);
+    EXPECT_EQ(b.control<web::Pager>("resultPager").span().rows, c.found);
     EXPECT_EQ(shownRows(b), static_cast<int>(c.found));
   }
 }
@@ -201,6 +201,8 @@ TEST_F(RosterPageTest, PagesTwentyRowsAtATime) {
     EXPECT_EQ(countLine(b),
               "共有41条符合条件的记录  [第" + std::to_string(step.page) + "页/共3页]");
     EXPECT_EQ(shownRows(b), step.rows);
+    // The page's query holds the rows shown and nothing more.
+    EXPECT_EQ(result(b).recordCount(), static_cast<std::size_t>(step.rows));
   }
   b.click("resultPager", "page_last");
   EXPECT_NE(b.last().html.find("学生41"), std::string::npos);
@@ -427,6 +429,19 @@ TEST_F(RosterPageTest, RemovesAllFoundStudentsWithTheirScores) {
   EXPECT_EQ(countLine(b), "共有0条符合条件的记录  [第1页/共0页]");
 }
 
+// The page keeps every student found, not only the twenty it shows.
+TEST_F(RosterPageTest, RemovesEveryFoundStudentFromAnyPage) {
+  for (int i = 1; i <= 45; ++i) addStudent(std::to_string(1000 + i), "学生" + std::to_string(i));
+  addStudent("2001", "丙", "西校区");
+  auto b = open();
+  query(b, "东校区");
+  b.click("resultPager", "page_last");
+  b.type("deleteScoresBox", "on");
+  b.click("deleteAllLink");
+  EXPECT_EQ(b.message(), "已删除45名学生及其成绩");
+  EXPECT_EQ(count("select count(*) from ks"), 1);
+}
+
 TEST_F(RosterPageTest, RemovingAllFoundIsAllOrNothing) {
   for (int i = 1; i <= 5; ++i) addScore(addStudent(std::to_string(i), "学生"));
   server.db().exec(
@@ -502,6 +517,23 @@ TEST_F(RosterPageTest, SaveAsSpreadsheetSendsEveryStudentFound) {
   EXPECT_EQ(sheet.rows.size(), 46u);  // the title row and 45 students
   EXPECT_EQ(b.pageClass(), "RosterPage");
   EXPECT_EQ(countLine(b).empty(), false);
+}
+
+// A roster of more than one read's keys: every student in the roster's order, whichever page
+// is shown.
+TEST_F(RosterPageTest, SaveAsSpreadsheetReadsABigRosterInPieces) {
+  for (int i = 0; i < 1001; ++i) addStudent("S" + std::to_string(10000 + i), "学生");
+  auto b = open();
+  query(b);
+  b.choosePage("resultPager", "30");
+  const auto& outcome = b.click("exportLink");
+  ASSERT_EQ(outcome.kind, web::EventOutcome::Kind::File);
+  const auto sheet = readWorkbook(outcome.file->path);
+  ASSERT_EQ(sheet.rows.size(), 1002u);
+  for (std::size_t r = 1; r < sheet.rows.size(); ++r) {
+    ASSERT_EQ(sheet.rows[r].at(0), "S" + std::to_string(10000 + r - 1)) << r;
+  }
+  EXPECT_EQ(countLine(b), "共有1001条符合条件的记录  [第30页/共51页]");
 }
 
 }  // namespace
