@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <chrono>
 #include <cstdio>
 #include <optional>
 #include <stdexcept>
@@ -134,6 +135,12 @@ unsigned connectionLimit() {
   return static_cast<unsigned>(std::min<rlim_t>(available, limits::kMaxConnections));
 }
 
+HttpResponse busyAnswer(std::chrono::seconds retryAfter) {
+  auto response = HttpResponse::text(503, "服务器繁忙，请稍后再试。");
+  response.headers.emplace_back("Retry-After", std::to_string(retryAfter.count()));
+  return response;
+}
+
 struct HttpServer::Impl {
   Handler handler;
   HttpServerOptions options;
@@ -170,6 +177,10 @@ struct HttpServer::Impl {
     return info ? static_cast<RequestDeadline::Connection*>(info->socket_context) : nullptr;
   }
 
+  HttpResponse busy(const HttpRequest& request) const {
+    return options.busy ? options.busy(request) : busyAnswer(std::chrono::seconds(5));
+  }
+
   // Runs the page event on a worker while the connection waits, suspended, in the loop.
   MHD_Result dispatch(MHD_Connection* connection, Exchange& exchange) {
     auto* watch = watched(connection);
@@ -177,16 +188,24 @@ struct HttpServer::Impl {
     MHD_suspend_connection(connection);
     const std::string key =
         options.turnKey ? options.turnKey(exchange.request) : exchange.request.remoteAddr;
-    const bool queued = workers->submit(key, [this, connection, &exchange, watch] {
-      exchange.answer = answer(exchange.request);
-      if (watch) {
-        watch->restart();  // the answer gets a full deadline to leave
-        watch->working = false;
-      }
-      MHD_resume_connection(connection);
-    });
+    const auto cost = options.costly && options.costly(exchange.request) ? WorkQueue::Cost::Costly
+                                                                         : WorkQueue::Cost::Cheap;
+    const auto queuedAt = std::chrono::steady_clock::now();
+    const bool queued = workers->submit(
+        key,
+        [this, connection, &exchange, watch, queuedAt] {
+          const auto waited = std::chrono::steady_clock::now() - queuedAt;
+          const bool late = options.queueWaitLimit.count() > 0 && waited > options.queueWaitLimit;
+          exchange.answer = late ? busy(exchange.request) : answer(exchange.request);
+          if (watch) {
+            watch->restart();  // the answer gets a full deadline to leave
+            watch->working = false;
+          }
+          MHD_resume_connection(connection);
+        },
+        cost);
     if (!queued) {
-      exchange.answer = HttpResponse::text(503, "服务器繁忙，请稍后再试。");
+      exchange.answer = busy(exchange.request);
       if (watch) watch->working = false;
       MHD_resume_connection(connection);
     }
@@ -322,8 +341,11 @@ void HttpServer::start() {
   const unsigned tlsFlag = impl_->options.tlsCertificate.empty() ? 0 : MHD_USE_TLS;
   impl_->deadline =
       std::make_unique<RequestDeadline>(limits::kRequestDeadline, std::chrono::milliseconds(500));
-  impl_->workers = std::make_unique<WorkQueue>(pageWorkerCount(), limits::kQueuedEventsPerKey,
-                                               keptPageWorkers());
+  const auto& options = impl_->options;
+  impl_->workers =
+      std::make_unique<WorkQueue>(options.workers > 0 ? options.workers : pageWorkerCount(),
+                                  options.queuedPerKey, keptPageWorkers());
+  if (options.costly) impl_->workers->limitCostly(options.costlyAtOnce);
   const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
   impl_->daemon = MHD_start_daemon(
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO |

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <functional>
 #include <memory>
 #include <string>
@@ -18,6 +20,19 @@ struct HttpServerOptions {
   std::function<std::string(const HttpRequest&)> turnKey;
   // The reverse proxy whose forwarded client address is believed; empty: none.
   std::string trustedProxy;
+  // Requests waiting for a worker under one key at most; more are answered `busy`.
+  std::size_t queuedPerKey = limits::kQueuedEventsPerKey;
+  // Worker threads at most; 0: pageWorkerCount().
+  std::size_t workers = 0;
+  // Requests that hold a core for a while (password hashes): at most `costlyAtOnce` run at
+  // once, the others wait in line without a worker. Unset: none is costly.
+  std::function<bool(const HttpRequest&)> costly;
+  std::size_t costlyAtOnce = 0;
+  // A request that waited longer than this for a worker is answered `busy` instead of run, so
+  // an overloaded server still answers everyone at once. Zero: no limit.
+  std::chrono::milliseconds queueWaitLimit{0};
+  // The answer to a request the workers cannot take. Unset: a plain Chinese 503.
+  std::function<HttpResponse(const HttpRequest&)> busy;
   // Open connections from one address at most; 0 for no limit (behind a proxy every
   // connection comes from the proxy).
   unsigned connectionsPerAddress = limits::kConnectionsPerAddress;
@@ -53,5 +68,8 @@ class HttpServer {
 
 // The open connections the server allows in all, from the process's open-file limit.
 unsigned connectionLimit();
+// The transport's own answer when the workers cannot take a request: 503, Chinese, and a
+// Retry-After of `retryAfter` seconds.
+HttpResponse busyAnswer(std::chrono::seconds retryAfter);
 
 }  // namespace zeziza::web

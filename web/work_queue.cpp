@@ -23,14 +23,19 @@ void WorkQueue::startWorkerLocked() {
   *self = std::thread([this, self] { work(self); });  // it waits for the lock held here
 }
 
-bool WorkQueue::submit(const std::string& key, Job job) {
+void WorkQueue::limitCostly(std::size_t atOnce) {
+  std::lock_guard lock(mutex_);
+  costlyAtOnce_ = std::max<std::size_t>(atOnce, 1);
+}
+
+bool WorkQueue::submit(const std::string& key, Job job, Cost cost) {
   Threads ended;
   {
     std::lock_guard lock(mutex_);
     if (stopping_) return false;
     auto& queue = waiting_[key];
     if (queue.size() >= maxQueuedPerKey_) return false;
-    queue.push_back(std::move(job));
+    queue.push_back({std::move(job), cost});
     // A key enters the turns once: when it gets its first job and none of its jobs runs.
     if (queue.size() == 1 && !running_.contains(key)) turns_.push_back(key);
     if (turns_.size() > idle_ && threads_.size() < maxWorkers_) startWorkerLocked();
@@ -60,12 +65,20 @@ std::size_t WorkQueue::workers() const {
   return threads_.size();
 }
 
+std::deque<std::string>::iterator WorkQueue::nextTurnLocked() {
+  if (costlyRunning_ < costlyAtOnce_) return turns_.begin();
+  return std::find_if(turns_.begin(), turns_.end(), [this](const std::string& key) {
+    return waiting_.at(key).front().cost == Cost::Cheap;
+  });
+}
+
 void WorkQueue::work(Threads::iterator self) {
   std::unique_lock lock(mutex_);
   for (;;) {
     ++idle_;
-    const bool ready =
-        wake_.wait_for(lock, idleEnd_, [this] { return stopping_ || !turns_.empty(); });
+    const bool ready = wake_.wait_for(lock, idleEnd_, [this] {
+      return (stopping_ && turns_.empty()) || nextTurnLocked() != turns_.end();
+    });
     --idle_;
     if (!ready) {
       if (threads_.size() <= kept_) continue;
@@ -73,23 +86,29 @@ void WorkQueue::work(Threads::iterator self) {
       return;
     }
     if (turns_.empty()) return;  // stopping, and nothing left to run
-    const std::string key = std::move(turns_.front());
-    turns_.pop_front();
+    const auto turn = nextTurnLocked();
+    const std::string key = std::move(*turn);
+    turns_.erase(turn);
     auto it = waiting_.find(key);
-    Job job = std::move(it->second.front());
+    Waiting next = std::move(it->second.front());
     it->second.pop_front();
     if (it->second.empty()) waiting_.erase(it);
     ++running_[key];
+    const bool costly = next.cost == Cost::Costly;
+    if (costly) ++costlyRunning_;
     lock.unlock();
     try {
-      job();
+      next.job();
     } catch (...) {
       // A job answers its own request; nothing may end the worker.
     }
     lock.lock();
     running_.erase(key);
-    if (waiting_.contains(key)) {
-      turns_.push_back(key);  // its next job waits for a turn behind the other keys
+    if (waiting_.contains(key)) turns_.push_back(key);  // behind the other keys
+    if (costly) {
+      --costlyRunning_;
+      wake_.notify_all();  // a costly job in line may start now
+    } else if (waiting_.contains(key)) {
       wake_.notify_one();
     }
   }

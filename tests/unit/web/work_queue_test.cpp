@@ -5,6 +5,7 @@
 #include <atomic>
 #include <future>
 #include <latch>
+#include <mutex>
 #include <thread>
 
 namespace zeziza::testing {
@@ -82,6 +83,53 @@ TEST(WorkQueue, JobsOfOneKeyNeverRunAtOnceJobsOfManyDo) {
   queue.stop();
   EXPECT_EQ(done, 40);
   EXPECT_EQ(mostAtOnce, 1);
+}
+
+// Costly jobs beyond the limit wait in line without a worker; cheap jobs pass them, and the
+// line moves on as each costly job ends.
+TEST(WorkQueue, CostlyJobsRunAtMostTheLimitAtOnceAndCheapOnesPassThem) {
+  web::WorkQueue queue{4, 10};
+  queue.limitCostly(1);
+  std::promise<void> firstStarted, release;
+  const std::shared_future<void> released = release.get_future().share();
+  std::atomic<int> costlyAtOnce{0}, mostCostly{0};
+  std::mutex mutex;
+  std::vector<std::string> order;
+  auto costly = [&](std::string name, bool hold) {
+    return [&, name, hold, released] {
+      const int now = ++costlyAtOnce;
+      int seen = mostCostly;
+      while (now > seen && !mostCostly.compare_exchange_weak(seen, now)) {
+      }
+      if (hold) {
+        firstStarted.set_value();
+        released.wait();
+      }
+      {
+        std::lock_guard lock(mutex);
+        order.push_back(name);
+      }
+      --costlyAtOnce;
+    };
+  };
+  using Cost = web::WorkQueue::Cost;
+  ASSERT_TRUE(queue.submit("s1", costly("hash1", true), Cost::Costly));
+  firstStarted.get_future().wait();
+  ASSERT_TRUE(queue.submit("s2", costly("hash2", false), Cost::Costly));
+  ASSERT_TRUE(queue.submit("s3", costly("hash3", false), Cost::Costly));
+  std::promise<void> viewed;
+  ASSERT_TRUE(queue.submit("v1", [&] {
+    {
+      std::lock_guard lock(mutex);
+      order.push_back("view");
+    }
+    viewed.set_value();
+  }));
+  viewed.get_future().wait();  // a free worker takes the view while hash2 and hash3 wait
+  release.set_value();
+  queue.stop();
+  EXPECT_EQ(order, (std::vector<std::string>{"view", "hash1", "hash2", "hash3"}));
+  EXPECT_EQ(mostCostly, 1);
 }
 
 // Workers start as jobs need them, up to the limit; those beyond the kept ones end after a
