@@ -70,6 +70,18 @@ void Connection::Finish::operator()(pg_conn* c) const {
   PQfinish(c);
 }
 
+namespace {
+
+// The parameters as libpq takes them: text, a null pointer for NULL.
+std::vector<const char*> parameterValues(std::span<const Param> params) {
+  std::vector<const char*> values;
+  values.reserve(params.size());
+  for (const Param& p : params) values.push_back(p ? p->c_str() : nullptr);
+  return values;
+}
+
+}  // namespace
+
 Connection::Connection(const std::string& conninfo) {
   // A time-out first, so that one given in the connection string wins; dbname is expanded.
   const char* keys[] = {"connect_timeout", "application_name", "client_encoding", "dbname",
@@ -84,12 +96,23 @@ Connection::Connection(const std::string& conninfo) {
 
 Result Connection::exec(std::string_view sql, std::span<const Param> params) {
   if (params.size() > kMaxParameters) throw Error("语句参数过多：" + excerpt(sql));
-  std::vector<const char*> values;
-  values.reserve(params.size());
-  for (const Param& p : params) values.push_back(p ? p->c_str() : nullptr);
+  const auto values = parameterValues(params);
   const std::string text(sql);
   return checked(PQexecParams(conn_.get(), text.c_str(), static_cast<int>(values.size()), nullptr,
                               values.data(), nullptr, nullptr, 0),
+                 sql);
+}
+
+Result Connection::execPrepared(const std::string& name, std::string_view sql,
+                                std::span<const Param> params) {
+  if (!prepared_.contains(name)) {
+    const std::string text(sql);
+    checked(PQprepare(conn_.get(), name.c_str(), text.c_str(), 0, nullptr), sql);
+    prepared_.insert(name);
+  }
+  const auto values = parameterValues(params);
+  return checked(PQexecPrepared(conn_.get(), name.c_str(), static_cast<int>(values.size()),
+                                values.data(), nullptr, nullptr, 0),
                  sql);
 }
 

@@ -4,6 +4,7 @@
 #include <initializer_list>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <stdexcept>
 #include <string>
@@ -55,6 +56,9 @@ class Connection {
   Result exec(std::string_view sql, std::initializer_list<Param> params) {
     return exec(sql, std::span<const Param>(params.begin(), params.size()));
   }
+  // Runs `sql` as the statement `name`, prepared on this connection the first time it is run
+  // here: a statement run on every request is parsed and planned once per connection.
+  Result execPrepared(const std::string& name, std::string_view sql, std::span<const Param> params);
   // Runs a script of several statements without parameters (the schema).
   void execScript(const std::string& sql);
   // False once the connection to the server is lost.
@@ -73,6 +77,7 @@ class Connection {
     void operator()(pg_conn* c) const;
   };
   std::unique_ptr<pg_conn, Finish> conn_;
+  std::set<std::string, std::less<>> prepared_;
 };
 
 // BEGIN now; ROLLBACK when destroyed unless committed.

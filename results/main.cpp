@@ -1,12 +1,17 @@
 // zeziza-results: the site where students look up what their school published.
+#include <sys/resource.h>
+
+#include <algorithm>
 #include <csignal>
 #include <iostream>
 #include <memory>
+#include <thread>
 
 #include "results/connection_pool.h"
 #include "results/cookie_key.h"
 #include "results/options.h"
 #include "results/results_site.h"
+#include "results/site_transport.h"
 #include "web/http_server.h"
 
 namespace {
@@ -23,6 +28,14 @@ sigset_t stopSignals() {
   return signals;
 }
 
+// Every student's connection is a file: the soft limit goes up to the hard one.
+void raiseOpenFileLimit() {
+  rlimit files{};
+  if (getrlimit(RLIMIT_NOFILE, &files) != 0 || files.rlim_cur >= files.rlim_max) return;
+  files.rlim_cur = files.rlim_max;
+  setrlimit(RLIMIT_NOFILE, &files);  // a refusal leaves the old limit, which still works
+}
+
 int serve(const results::Options& options, const sigset_t& signals) {
   const auto key = results::loadCookieKey(options.cookieKey, options.cookieKeyFile);
   results::ConnectionPool primary(options.cloud, options.connections);
@@ -35,7 +48,11 @@ int serve(const results::Options& options, const sigset_t& signals) {
   results::SiteSettings settings;
   settings.trustedProxy = options.trustedProxy;
   results::ResultsSite site(primary, replica ? *replica : primary, key, settings);
-  web::HttpServer server([&site](const web::HttpRequest& request) { return site.handle(request); });
+  results::TransportSizes sizes;
+  sizes.cores = std::max(1u, std::thread::hardware_concurrency());
+  raiseOpenFileLimit();
+  web::HttpServer server([&site](const web::HttpRequest& request) { return site.handle(request); },
+                         results::siteTransport(key, sizes));
   const int port = server.bind(options.listen, options.port);
   server.start();
   std::cout << "listening " << port << std::endl;

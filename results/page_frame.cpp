@@ -6,14 +6,17 @@ std::string resultAddress(std::int64_t school) {
   return std::string(kResultPath) + "?dwid=" + std::to_string(school);
 }
 
-std::string framePage(std::string_view title, const Notice& notice, std::string_view body) {
+std::string framePage(std::string_view title, const Notice& notice, std::string_view body,
+                      std::string_view head) {
   web::HtmlWriter out;
   out.raw("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">")
       .raw("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">")
       .raw("<title>")
       .text(title)
       .raw("</title><link rel=\"stylesheet\" href=\"/vezav/mjy.css\">")
-      .raw("<link rel=\"stylesheet\" href=\"/vezav/results.css\"></head>")
+      .raw("<link rel=\"stylesheet\" href=\"/vezav/results.css\">")
+      .raw(head)
+      .raw("</head>")
       .raw("<body class=\"rs\"><div class=\"rs-page\"><h1 class=\"rs-title\">")
       .text(title)
       .raw("</h1>");

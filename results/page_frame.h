@@ -23,8 +23,9 @@ struct Notice {
 };
 
 // A whole page: the school server's style sheet and the site's own, sized for phones too, no
-// script. `body` is HTML already escaped by its writer.
-std::string framePage(std::string_view title, const Notice& notice, std::string_view body);
+// script. `body` is HTML already escaped by its writer; `head`, more of the head, too.
+std::string framePage(std::string_view title, const Notice& notice, std::string_view body,
+                      std::string_view head = {});
 
 // Form pieces; every value is escaped.
 void labelledInput(web::HtmlWriter& out, std::string_view label, std::string_view name,

@@ -1,6 +1,7 @@
 // The result page: sign-in of students and of the school, what each sees, password change.
 #include "cloud/accounts.h"
 #include "cloud/results_queries.h"
+#include "cloud/student_view_query.h"
 #include "results/request_facts.h"
 #include "results/results_site.h"
 #include "results/school_pages.h"
@@ -10,8 +11,6 @@
 namespace zeziza::results {
 
 namespace {
-
-constexpr std::string_view kCookieName = "zr_signin";
 
 std::string throttleKey(std::string_view kind, std::int64_t school, std::string_view who,
                         const std::string& address) {
@@ -41,13 +40,13 @@ SignIn ResultsSite::newSignIn(SignIn::Role role, std::int64_t school, std::strin
 }
 
 std::string ResultsSite::signInCookie(const Context& context, const SignIn& signIn) const {
-  return std::string(kCookieName) + "=" + sealSignIn(signIn, key_) +
+  return std::string(kSignInCookie) + "=" + sealSignIn(signIn, key_) +
          "; Path=/vezav/; Max-Age=" + std::to_string(settings_.signInLifetime.count()) +
          "; HttpOnly; SameSite=Lax" + (context.tls ? "; Secure" : "");
 }
 
 std::optional<SignIn> ResultsSite::cookieSignIn(const Context& context, std::int64_t school) const {
-  const auto value = cookieValue(context.request, kCookieName);
+  const auto value = cookieValue(context.request, kSignInCookie);
   if (!value) return std::nullopt;
   auto signIn = openSignIn(*value, key_, std::chrono::system_clock::now());
   if (!signIn || signIn->school != school) return std::nullopt;
@@ -76,11 +75,11 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
                                                            const Notice& notice,
                                                            ConnectionPool& pool) {
   auto db = pool.lease();
-  const auto account = cloud::findAccount(*db, school);
-  if (!account) return std::nullopt;
   const auto wanted = positiveField(context.request, "xm");
   web::HttpResponse response;
   if (signIn.role == SignIn::Role::School) {
+    const auto account = cloud::findAccount(*db, school);
+    if (!account) return std::nullopt;
     if (passwordStamp(account->passwordHash) != signIn.stamp) return std::nullopt;
     SchoolView view;
     view.school = school;
@@ -109,21 +108,9 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
     }
     response = htmlPage(200, schoolPage(view));
   } else {
-    const auto student = cloud::findStudent(*db, school, signIn.student);
-    if (!student || passwordStamp(student->passwordHash) != signIn.stamp) return std::nullopt;
-    StudentView view;
-    view.school = school;
-    view.schoolName = account->schoolName;
-    view.notice = notice;
-    view.student = signIn.student;
-    view.name = student->name;
-    view.exams = cloud::listExams(*db, school, false);
-    view.exam = shownExam(view.exams, wanted);
-    if (view.exam != 0) {
-      view.scores = cloud::studentScores(*db, school, view.exam, signIn.student);
-      view.statistics = cloud::scopeStatistics(*db, school, view.exam, *student);
-    }
-    response = htmlPage(200, studentPage(view));
+    auto shown = studentView(context, school, signIn, notice, *db);
+    if (!shown) return std::nullopt;
+    response = std::move(*shown);
   }
   // Signed in while reading: the cookie is renewed once half its time has passed.
   if (signIn.expires - secondsNow() < settings_.signInLifetime.count() / 2) {
@@ -131,6 +118,41 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
     renewed.expires = secondsNow() + settings_.signInLifetime.count();
     response.headers.emplace_back("Set-Cookie", signInCookie(context, renewed));
   }
+  return response;
+}
+
+std::optional<web::HttpResponse> ResultsSite::studentView(const Context& context,
+                                                          std::int64_t school, const SignIn& signIn,
+                                                          const Notice& notice,
+                                                          cloud::pg::Connection& db) const {
+  const auto wanted = positiveField(context.request, "xm");
+  const auto rows = cloud::readStudentView(db, school, signIn.student, wanted.value_or(0));
+  if (!rows || !rows->student || passwordStamp(rows->student->passwordHash) != signIn.stamp) {
+    return std::nullopt;
+  }
+  // The page changes only with its rows (a publication, a new password, an exam's period
+  // ending) and its notice, so a browser that holds it is told so and nothing is rendered.
+  const std::string tag = "W/\"" + rows->digest + "-" + std::to_string(rows->exam) +
+                          (notice.kind == Notice::Kind::None ? "" : "-n") + "\"";
+  web::HttpResponse response;
+  if (context.request.method == "GET" && matchesTag(context.request.header("if-none-match"), tag)) {
+    response.status = 304;
+  } else {
+    StudentView view;
+    view.school = school;
+    view.schoolName = rows->account.schoolName;
+    view.notice = notice;
+    view.student = signIn.student;
+    view.name = rows->student->name;
+    view.exams = rows->exams;
+    view.exam = rows->exam;
+    view.scores = rows->scores;
+    view.statistics = rows->statistics;
+    response = htmlPage(200, studentPage(view));
+  }
+  response.headers.emplace_back("ETag", tag);
+  // Kept by the browser, but asked again each time: a new publication shows at once.
+  response.headers.emplace_back("Cache-Control", "private, no-cache");
   return response;
 }
 
@@ -142,7 +164,7 @@ web::HttpResponse ResultsSite::resultAction(const Context& context, std::int64_t
   if (op == "signout") {
     auto response = seeOther(resultAddress(school));
     response.headers.emplace_back("Set-Cookie",
-                                  std::string(kCookieName) +
+                                  std::string(kSignInCookie) +
                                       "=; Path=/vezav/; Max-Age=0; HttpOnly; SameSite=Lax" +
                                       (context.tls ? "; Secure" : ""));
     return response;

@@ -19,15 +19,6 @@ namespace {
 
 constexpr std::size_t kMaxSchoolName = 120;  // bytes: 40 Chinese characters
 
-void addSecurityHeaders(web::HttpResponse& response) {
-  auto& h = response.headers;
-  h.emplace_back("Content-Security-Policy",
-                 "default-src 'self'; form-action 'self'; frame-ancestors 'none'; base-uri 'none'");
-  h.emplace_back("X-Content-Type-Options", "nosniff");
-  h.emplace_back("Referrer-Policy", "same-origin");
-  if (response.contentType.starts_with("text/html")) h.emplace_back("Cache-Control", "no-store");
-}
-
 }  // namespace
 
 ResultsSite::ResultsSite(ConnectionPool& primary, ConnectionPool& reads, const CookieKey& key,

@@ -10,6 +10,9 @@
 
 namespace zeziza::results {
 
+// The cookie that carries the sign-in.
+inline constexpr std::string_view kSignInCookie = "zr_signin";
+
 // Who a browser signed in as. The site keeps no state of its own: this travels in a cookie,
 // signed so that no browser can make or change one.
 struct SignIn {

@@ -1,5 +1,7 @@
 #include "results/site_replies.h"
 
+#include <algorithm>
+
 #include "results/page_frame.h"
 #include "web/html.h"
 
@@ -11,6 +13,19 @@ constexpr std::size_t kMinPassword = 6;
 constexpr std::size_t kMaxPassword = 64;
 
 }  // namespace
+
+void addSecurityHeaders(web::HttpResponse& response) {
+  auto& h = response.headers;
+  h.emplace_back("Content-Security-Policy",
+                 "default-src 'self'; form-action 'self'; frame-ancestors 'none'; base-uri 'none'");
+  h.emplace_back("X-Content-Type-Options", "nosniff");
+  h.emplace_back("Referrer-Policy", "same-origin");
+  const bool cacheSet = std::any_of(
+      h.begin(), h.end(), [](const auto& header) { return header.first == "Cache-Control"; });
+  if (response.contentType.starts_with("text/html") && !cacheSet) {
+    h.emplace_back("Cache-Control", "no-store");
+  }
+}
 
 web::HttpResponse htmlPage(int status, std::string body) {
   web::HttpResponse response;
@@ -27,6 +42,17 @@ web::HttpResponse seeOther(const std::string& location) {
 
 web::HttpResponse refusalPage(int status, const std::string& title, const std::string& text) {
   return htmlPage(status, framePage(title, Notice::refusal(text), ""));
+}
+
+bool matchesTag(std::string_view ifNoneMatch, std::string_view tag) {
+  auto opaque = [](std::string_view t) { return t.starts_with("W/") ? t.substr(2) : t; };
+  while (!ifNoneMatch.empty()) {
+    const auto comma = std::min(ifNoneMatch.find(','), ifNoneMatch.size());
+    const std::string each = trimmed(ifNoneMatch.substr(0, comma));
+    if (each == "*" || (!each.empty() && opaque(each) == opaque(tag))) return true;
+    ifNoneMatch.remove_prefix(std::min(comma + 1, ifNoneMatch.size()));
+  }
+  return false;
 }
 
 std::string waitText(std::chrono::seconds wait) {

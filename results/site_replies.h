@@ -13,7 +13,11 @@ namespace zeziza::results {
 // Answers and checks shared by the site's handlers.
 web::HttpResponse htmlPage(int status, std::string body);
 web::HttpResponse seeOther(const std::string& location);
+// The headers every answer of the site carries.
+void addSecurityHeaders(web::HttpResponse& response);
 web::HttpResponse refusalPage(int status, const std::string& title, const std::string& text);
+// True when an If-None-Match header value names `tag` (weak comparison) or is "*".
+bool matchesTag(std::string_view ifNoneMatch, std::string_view tag);
 // A wait as the user reads it: "30秒", "15分钟".
 std::string waitText(std::chrono::seconds wait);
 // Why a new password cannot be taken; nullopt when it can.

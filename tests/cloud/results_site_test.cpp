@@ -247,6 +247,65 @@ TEST_F(ResultsSiteTest, StudentSeesOnlyOwnResultsOfCurrentExams) {
   }
 }
 
+// A browser that holds the page is told so until a publication, a new password or the exam's
+// end changes what the page shows.
+TEST_F(ResultsSiteTest, AHeldResultPageIsAnsweredNotModifiedUntilItsRowsChange) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  const auto first = resultPage(b);
+  ASSERT_EQ(first.status, 200);
+  const std::string tag = headerOf(first, "ETag");
+  ASSERT_FALSE(tag.empty());
+  EXPECT_EQ(headerOf(first, "Cache-Control"), "private, no-cache");
+
+  b.extraHeaders = {{"if-none-match", tag}};
+  const auto held = resultPage(b);
+  EXPECT_EQ(held.status, 304);
+  EXPECT_TRUE(held.body.empty());
+  EXPECT_EQ(headerOf(held, "ETag"), tag);
+  b.extraHeaders = {{"if-none-match", "W/\"other\", " + tag}};
+  EXPECT_EQ(resultPage(b).status, 304);
+
+  struct Change {
+    std::string what, sql;
+  };
+  const std::vector<Change> changes = {
+      {"a score published again", "UPDATE cjb SET 成绩 = 92 WHERE stuid = 801 AND 成绩 = 91.5"},
+      {"the class's statistics", "UPDATE tjb SET 平均分 = 84.5 WHERE 平均分 = 84.25"},
+      {"a new exam",
+       "INSERT INTO xmb (yhmid, 项目名称, 有效期) SELECT yhmid, '月考二', 30 FROM xmb "
+       "WHERE id = " +
+           std::to_string(current_)},
+  };
+  std::string held_tag = tag;
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.what);
+    cloud().db().exec(change.sql);
+    b.extraHeaders = {{"if-none-match", held_tag}};
+    const auto page = resultPage(b, {{"xm", std::to_string(current_)}});
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(headerOf(page, "ETag"), held_tag);
+    held_tag = headerOf(page, "ETag");
+  }
+  b.extraHeaders.clear();
+  EXPECT_TRUE(contains(resultPage(b, {{"xm", std::to_string(current_)}}), "<td>92</td>"));
+  // Rows unchanged since: held again.
+  b.extraHeaders = {{"if-none-match", held_tag}};
+  EXPECT_EQ(resultPage(b, {{"xm", std::to_string(current_)}}).status, 304);
+  // Another student's page never matches this one's tag.
+  ResultsBrowser other(site_->site);
+  ASSERT_EQ(signInStudent(other, "802", "pw802pw").status, 303);
+  other.extraHeaders = {{"if-none-match", held_tag}};
+  EXPECT_EQ(resultPage(other, {{"xm", std::to_string(current_)}}).status, 200);
+  // A new password ends the sign-in whatever the browser holds.
+  cloud().db().exec("UPDATE stu SET 密码 = $1 WHERE stuid = '801'",
+                    {cloud::hashPassword("new801pw")});
+  b.extraHeaders = {{"if-none-match", held_tag}};
+  const auto after = resultPage(b, {{"xm", std::to_string(current_)}});
+  EXPECT_NE(after.status, 304);
+  EXPECT_TRUE(contains(after, "name=\"kh\""));
+}
+
 TEST_F(ResultsSiteTest, ExpiredExamsAreHiddenFromStudents) {
   cloud().db().exec(
       "UPDATE xmb SET 上报时间 = localtimestamp(0) - interval '31 days' WHERE id = $1",
