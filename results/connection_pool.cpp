@@ -14,17 +14,28 @@ ConnectionPool::Lease::~Lease() {
 }
 
 ConnectionPool::Lease ConnectionPool::lease() {
+  Waiter waiter;
   {
     std::unique_lock lock(mutex_);
-    freed_.wait(lock, [this] { return !idle_.empty() || open_ < size_; });
-    if (!idle_.empty()) {
+    if (waiters_.empty() && !idle_.empty()) {
       auto connection = std::move(idle_.back());
       idle_.pop_back();
       return Lease(*this, std::move(connection));
     }
-    ++open_;
+    if (waiters_.empty() && open_ < size_) {
+      ++open_;
+      waiter.mayOpen = true;
+    } else {
+      waiters_.push_back(&waiter);
+      waiter.turn.wait(lock, [&] { return waiter.handed || waiter.mayOpen; });
+    }
   }
-  // Opened outside the lock: a slow server must not hold up leases of idle connections.
+  if (waiter.handed) return Lease(*this, std::move(waiter.handed));
+  return opened();
+}
+
+// Opened outside the lock: a slow server must not hold up the other leases.
+ConnectionPool::Lease ConnectionPool::opened() {
   try {
     return Lease(*this, std::make_unique<cloud::pg::Connection>(conninfo_));
   } catch (...) {
@@ -34,15 +45,24 @@ ConnectionPool::Lease ConnectionPool::lease() {
 }
 
 void ConnectionPool::giveBack(std::unique_ptr<cloud::pg::Connection> connection) {
-  {
-    const std::lock_guard lock(mutex_);
-    if (connection && connection->healthy()) {
+  const std::lock_guard lock(mutex_);
+  const bool usable = connection && connection->healthy();
+  if (waiters_.empty()) {
+    if (usable) {
       idle_.push_back(std::move(connection));
     } else {
       --open_;
     }
+    return;
   }
-  freed_.notify_one();
+  Waiter& next = *waiters_.front();
+  waiters_.pop_front();
+  if (usable) {
+    next.handed = std::move(connection);
+  } else {
+    next.mayOpen = true;  // the broken connection's place
+  }
+  next.turn.notify_one();  // under the lock: the waiter lives on the waiting thread's stack
 }
 
 }  // namespace zeziza::results

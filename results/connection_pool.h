@@ -2,6 +2,7 @@
 
 #include <condition_variable>
 #include <cstddef>
+#include <deque>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -12,8 +13,9 @@
 namespace zeziza::results {
 
 // At most `size` connections to one database, opened when first needed and shared by the
-// request threads; a request waits for a free one. A connection found broken is closed and
-// opened afresh by the next lease.
+// request threads. A request waits for a free one in order of arrival: each connection given
+// back goes to the longest waiter, so no request is passed over again and again at the peak.
+// A connection found broken is closed and opened afresh by the next lease.
 class ConnectionPool {
  public:
   ConnectionPool(std::string conninfo, std::size_t size);
@@ -39,14 +41,21 @@ class ConnectionPool {
   std::size_t size() const { return size_; }
 
  private:
+  // A request waiting for a connection: it gets one, or leave to open one.
+  struct Waiter {
+    std::condition_variable turn;
+    std::unique_ptr<cloud::pg::Connection> handed;
+    bool mayOpen = false;
+  };
   void giveBack(std::unique_ptr<cloud::pg::Connection> connection);
+  Lease opened();
 
   const std::string conninfo_;
   const std::size_t size_;
   std::mutex mutex_;
-  std::condition_variable freed_;
+  std::deque<Waiter*> waiters_;  // in order of arrival
   std::vector<std::unique_ptr<cloud::pg::Connection>> idle_;
-  std::size_t open_ = 0;  // idle and leased
+  std::size_t open_ = 0;  // idle, leased and being opened
 };
 
 }  // namespace zeziza::results

@@ -74,10 +74,10 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
                                                            const SignIn& signIn,
                                                            const Notice& notice,
                                                            ConnectionPool& pool) {
-  auto db = pool.lease();
-  const auto wanted = positiveField(context.request, "xm");
   web::HttpResponse response;
   if (signIn.role == SignIn::Role::School) {
+    auto db = pool.lease();
+    const auto wanted = positiveField(context.request, "xm");
     const auto account = cloud::findAccount(*db, school);
     if (!account) return std::nullopt;
     if (passwordStamp(account->passwordHash) != signIn.stamp) return std::nullopt;
@@ -108,7 +108,7 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
     }
     response = htmlPage(200, schoolPage(view));
   } else {
-    auto shown = studentView(context, school, signIn, notice, *db);
+    auto shown = studentView(context, school, signIn, notice, pool);
     if (!shown) return std::nullopt;
     response = std::move(*shown);
   }
@@ -124,9 +124,11 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
 std::optional<web::HttpResponse> ResultsSite::studentView(const Context& context,
                                                           std::int64_t school, const SignIn& signIn,
                                                           const Notice& notice,
-                                                          cloud::pg::Connection& db) const {
+                                                          ConnectionPool& pool) const {
   const auto wanted = positiveField(context.request, "xm");
-  const auto rows = cloud::readStudentView(db, school, signIn.student, wanted.value_or(0));
+  // The connection goes back before the page is rendered.
+  const auto rows =
+      cloud::readStudentView(*pool.lease(), school, signIn.student, wanted.value_or(0));
   if (!rows || !rows->student || passwordStamp(rows->student->passwordHash) != signIn.stamp) {
     return std::nullopt;
   }

@@ -60,7 +60,7 @@ class ResultsSite {
   // A student's page in one statement; nullopt as for showSignedIn.
   std::optional<web::HttpResponse> studentView(const Context& context, std::int64_t school,
                                                const SignIn& signIn, const Notice& notice,
-                                               cloud::pg::Connection& db) const;
+                                               ConnectionPool& pool) const;
   // The request's sign-in cookie for `school`, signature and expiry checked.
   std::optional<SignIn> cookieSignIn(const Context& context, std::int64_t school) const;
   std::string signInCookie(const Context& context, const SignIn& signIn) const;
