@@ -4,21 +4,30 @@
 //       creates the cloud tables and fills them: every school with its students (one roster
 //       password hash each, as publishing stores it), exams, scores of 7 subjects, statistics of
 //       every scope and the grade's ranking texts
-//   results_bench run URL CONNINFO KEYHEX [clients seconds signin-clients]
+//   results_bench run URL CONNINFO KEYHEX [clients seconds signin-clients addresses]
 //       measures in one run: one argon2id verification alone (the floor: cores ÷ its time),
-//       student sign-ins through the site, and signed-in result views by `clients` browsers
+//       student sign-ins through the site (none when signin-clients is 0), and signed-in result
+//       views by `clients` browsers, spread over `addresses` loopback addresses (127.1.x.y;
+//       1: all from 127.0.0.1)
+//   results_bench pgbench-script
+//       prints the site's view statement as a pgbench script
 //
-// bench/run-results-bench runs both with a throwaway PostgreSQL server and compares the views
-// with pgbench running the same selects at the same concurrency.
+// bench/run-results-bench runs them with a throwaway PostgreSQL server and compares the views
+// with pgbench running the same statement at the same concurrency.
 #include <httplib.h>
 #include <sodium.h>
+#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <cstdlib>
 #include <iostream>
+#include <map>
+#include <mutex>
 #include <random>
+#include <regex>
 #include <string>
 #include <thread>
 #include <vector>
@@ -26,6 +35,7 @@
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "cloud/schema.h"
+#include "cloud/student_view_query.h"
 #include "results/sign_in_cookie.h"
 
 namespace {
@@ -87,15 +97,40 @@ void seed(const std::string& conninfo, int schools, int students, int exams) {
   run("analyze", "ANALYZE");
 }
 
-// The first few failed answers, so a failure count has a reason beside it.
-void reportFailure(const httplib::Result& answer) {
-  static std::atomic<int> reported{0};
-  if (reported++ >= 5) return;
-  if (!answer) {
-    std::fprintf(stderr, "  failed: %s\n", httplib::to_string(answer.error()).c_str());
-  } else {
-    std::fprintf(stderr, "  failed: status %d, %zu bytes\n", answer->status, answer->body.size());
+// Failed answers by kind ("status 503", "Read", ...), the first few with their bodies, so a
+// failure count has its reasons beside it.
+class Failures {
+ public:
+  void add(const httplib::Result& answer) {
+    const std::string kind =
+        answer ? "status " + std::to_string(answer->status) : httplib::to_string(answer.error());
+    std::lock_guard lock(mutex_);
+    ++byKind_[kind];
+    if (shown_++ < 3 && answer) {
+      std::fprintf(stderr, "  failed: %s: %.200s\n", kind.c_str(), answer->body.c_str());
+    }
   }
+  std::string text() const {
+    std::lock_guard lock(mutex_);
+    std::string out;
+    for (const auto& [kind, count] : byKind_) {
+      out += (out.empty() ? "" : ", ") + kind + " ×" + std::to_string(count);
+    }
+    return out.empty() ? "none" : out;
+  }
+
+ private:
+  mutable std::mutex mutex_;
+  std::map<std::string, long> byKind_;
+  int shown_ = 0;
+};
+
+// CPU seconds this process has used: the client's share of the machine.
+double clientCpuSeconds() {
+  rusage usage{};
+  getrusage(RUSAGE_SELF, &usage);
+  return static_cast<double>(usage.ru_utime.tv_sec + usage.ru_stime.tv_sec) +
+         static_cast<double>(usage.ru_utime.tv_usec + usage.ru_stime.tv_usec) / 1e6;
 }
 
 double seconds(Clock::duration d) {
@@ -114,10 +149,32 @@ double verifySeconds(const std::string& hash) {
   return times[times.size() / 2];
 }
 
+// Verifications a second with one thread a core verifying for `duration`: what argon2id
+// alone gets of the machine as it is loaded now.
+double parallelVerifications(const std::string& hash, unsigned cores, double duration) {
+  std::atomic<long> done{0};
+  const auto end = Clock::now() + std::chrono::duration_cast<Clock::duration>(
+                                      std::chrono::duration<double>(duration));
+  const auto start = Clock::now();
+  std::vector<std::thread> threads;
+  for (unsigned c = 0; c < cores; ++c) {
+    threads.emplace_back([&] {
+      while (Clock::now() < end) {
+        if (crypto_pwhash_str_verify(hash.c_str(), kPassword, 6) != 0) std::abort();
+        ++done;
+      }
+    });
+  }
+  for (auto& t : threads) t.join();
+  return static_cast<double>(done) / seconds(Clock::now() - start);
+}
+
 struct Burst {
   long done = 0;
   long failed = 0;
   double elapsed = 0;
+  double clientCores = 0;  // the client's CPU time ÷ wall time
+  std::shared_ptr<Failures> failures = std::make_shared<Failures>();
   std::vector<double> latencies;  // seconds
   double percentile(double p) const {
     if (latencies.empty()) return 0;
@@ -126,12 +183,29 @@ struct Burst {
   }
 };
 
-// `clients` threads, each with its own keep-alive connection, run `request` until `duration`
-// has passed; `request` returns whether the answer was the expected one.
-template <class Request>
-Burst burst(const std::string& url, int clients, double duration, Request request) {
+// The loopback address of client `c` of `addresses` ("" for the default, 127.0.0.1).
+std::string sourceAddress(int c, int addresses) {
+  if (addresses <= 1) return {};
+  const int i = c % addresses;
+  return "127.1." + std::to_string(i / 250) + "." + std::to_string(1 + i % 250);
+}
+
+// An answer and a text it must hold to count as the one asked for.
+struct Asked {
+  httplib::Result answer;
+  std::string own;
+};
+
+// `clients` threads, each with its own keep-alive connection (TCP_NODELAY, from its source
+// address), run `request` until `duration` has passed; `expected` tells whether each answer
+// is the one asked for.
+template <class Request, class Expected>
+Burst burst(const std::string& url, int clients, int addresses, double duration, Request request,
+            Expected expected) {
   std::vector<std::vector<double>> latencies(static_cast<std::size_t>(clients));
   std::atomic<long> done{0}, failed{0};
+  Burst result;
+  const double cpuBefore = clientCpuSeconds();
   const auto start = Clock::now();
   const auto end =
       start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(duration));
@@ -140,19 +214,24 @@ Burst burst(const std::string& url, int clients, double duration, Request reques
     threads.emplace_back([&, c] {
       httplib::Client client(url);
       client.set_keep_alive(true);
+      client.set_tcp_nodelay(true);
+      client.set_connection_timeout(60, 0);
       client.set_read_timeout(60, 0);
+      if (const auto from = sourceAddress(c, addresses); !from.empty()) client.set_interface(from);
       std::mt19937_64 random(static_cast<std::uint64_t>(c) * 7919 + 1);
       while (Clock::now() < end) {
         const auto before = Clock::now();
-        const bool ok = request(client, random);
+        const Asked asked = request(client, random);
         latencies[static_cast<std::size_t>(c)].push_back(seconds(Clock::now() - before));
+        const bool ok = asked.answer && expected(*asked.answer, asked.own);
+        if (!ok) result.failures->add(asked.answer);
         (ok ? done : failed)++;
       }
     });
   }
   for (auto& t : threads) t.join();
-  Burst result;
   result.elapsed = seconds(Clock::now() - start);
+  result.clientCores = (clientCpuSeconds() - cpuBefore) / result.elapsed;
   result.done = done;
   result.failed = failed;
   for (auto& l : latencies) result.latencies.insert(result.latencies.end(), l.begin(), l.end());
@@ -160,8 +239,21 @@ Burst burst(const std::string& url, int clients, double duration, Request reques
   return result;
 }
 
+// The site's view statement with pgbench's variables for its parameters: a random school,
+// student and exam, as the views of the run ask for.
+std::string pgbenchScript() {
+  std::string statement = cloud::studentViewStatement();
+  for (const auto& [parameter, variable] : std::vector<std::pair<std::string, std::string>>{
+           {"$1", ":s"}, {"$2", ":n"}, {"$3", ":x"}, {"$4", ":n"}}) {
+    statement = std::regex_replace(statement, std::regex("\\" + parameter + "\\b"), variable);
+  }
+  return "\\set s random(1, 50)\n\\set n random(1, 2000)\n\\set e random(1, 10)\n"
+         "\\set x (:s - 1) * 10 + :e\n" +
+         statement + ";\n";
+}
+
 int runBench(const std::string& url, const std::string& conninfo, const std::string& keyHex,
-             int clients, double duration, int signInClients) {
+             int clients, double duration, int signInClients, int addresses) {
   cloud::pg::Connection db(conninfo);
   const int schools = static_cast<int>(db.exec("SELECT count(*) FROM yhm").integer(0, 0));
   const int students =
@@ -182,30 +274,40 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
   std::printf("argon2id verification alone: %.1f ms; floor %u cores / %.1f ms = %.1f sign-ins/s\n",
               one * 1000, cores, one * 1000, floor);
 
-  const auto signIns = burst(
-      url, signInClients, duration / 2, [&](httplib::Client& client, std::mt19937_64& random) {
-        const auto school = std::to_string(1 + random() % static_cast<unsigned>(schools));
-        const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
-        const auto answer = client.Post(
-            "/vezav/index.dll", "dwid=" + school + "&op=student&kh=" + student + "&mm=" + kPassword,
-            "application/x-www-form-urlencoded");
-        const bool ok = answer && answer->status == 303;
-        if (!ok) reportFailure(answer);
-        return ok;
-      });
-  const double signInRate = static_cast<double>(signIns.done) / signIns.elapsed;
-  std::printf(
-      "sign-ins, %d clients: %.1f/s (%ld failed), p50 %.0f ms, p99 %.0f ms; "
-      "%.2fx of the argon2id floor\n",
-      signInClients, signInRate, signIns.failed, signIns.percentile(0.5) * 1000,
-      signIns.percentile(0.99) * 1000, signInRate / floor);
+  if (signInClients > 0) {
+    const auto signIns = burst(
+        url, signInClients, addresses, duration / 2,
+        [&](httplib::Client& client, std::mt19937_64& random) {
+          const auto school = std::to_string(1 + random() % static_cast<unsigned>(schools));
+          const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
+          return Asked{
+              client.Post("/vezav/index.dll",
+                          "dwid=" + school + "&op=student&kh=" + student + "&mm=" + kPassword,
+                          "application/x-www-form-urlencoded"),
+              {}};
+        },
+        [](const httplib::Response& answer, const std::string&) { return answer.status == 303; });
+    const double signInRate = static_cast<double>(signIns.done) / signIns.elapsed;
+    std::printf(
+        "sign-ins, %d clients: %.1f/s, p50 %.0f ms, p99 %.0f ms; %.2fx of the argon2id floor; "
+        "failed answers: %s; client %.2f cores\n",
+        signInClients, signInRate, signIns.percentile(0.5) * 1000, signIns.percentile(0.99) * 1000,
+        signInRate / floor, signIns.failures->text().c_str(), signIns.clientCores);
+    const double busyFloor = parallelVerifications(hash, cores, 3.0);
+    std::printf(
+        "argon2id on every core at once, right after: %.1f verifications/s; sign-ins %.2fx of "
+        "that\nsignins_done %ld\n",
+        busyFloor, signInRate / busyFloor, signIns.done);
+  }
 
+  if (clients == 0) return 0;
   const auto now = std::chrono::duration_cast<std::chrono::seconds>(
                        std::chrono::system_clock::now().time_since_epoch())
                        .count();
   const std::string stamp = results::passwordStamp(hash);
-  const auto views =
-      burst(url, clients, duration, [&](httplib::Client& client, std::mt19937_64& random) {
+  const auto views = burst(
+      url, clients, addresses, duration,
+      [&](httplib::Client& client, std::mt19937_64& random) {
         const auto school =
             static_cast<std::int64_t>(1 + random() % static_cast<unsigned>(schools));
         const auto student = std::to_string(1 + random() % static_cast<unsigned>(students));
@@ -215,19 +317,23 @@ int runBench(const std::string& url, const std::string& conninfo, const std::str
                                      now + 3600};
         const httplib::Headers headers = {
             {"Cookie", "zr_signin=" + results::sealSignIn(signIn, key)}};
-        const auto answer = client.Get(
-            "/vezav/index.dll?dwid=" + std::to_string(school) + "&xm=" + std::to_string(exam),
-            headers);
-        const bool ok = answer && answer->status == 200 &&
-                        answer->body.find("（考号 " + student + "）") != std::string::npos &&
-                        answer->body.find("id=\"scores\"") != std::string::npos;
-        if (!ok) reportFailure(answer);
-        return ok;
+        return Asked{client.Get("/vezav/index.dll?dwid=" + std::to_string(school) +
+                                    "&xm=" + std::to_string(exam),
+                                headers),
+                     "（考号 " + student + "）"};
+      },
+      [](const httplib::Response& answer, const std::string& own) {
+        return answer.status == 200 && answer.body.find("id=\"scores\"") != std::string::npos &&
+               answer.body.find(own) != std::string::npos;
       });
-  std::printf("result views, %d clients: %.1f/s (%ld failed), p50 %.1f ms, p99 %.1f ms\n", clients,
-              static_cast<double>(views.done) / views.elapsed, views.failed,
-              views.percentile(0.5) * 1000, views.percentile(0.99) * 1000);
-  std::printf("views_per_second %.1f\n", static_cast<double>(views.done) / views.elapsed);
+  std::printf(
+      "result views, %d clients from %d address%s: %.1f/s, p50 %.1f ms, p99 %.1f ms; failed "
+      "answers: %s; client %.2f cores\n",
+      clients, addresses, addresses == 1 ? "" : "es",
+      static_cast<double>(views.done) / views.elapsed, views.percentile(0.5) * 1000,
+      views.percentile(0.99) * 1000, views.failures->text().c_str(), views.clientCores);
+  std::printf("views_per_second %.1f\nviews_done %ld\n",
+              static_cast<double>(views.done) / views.elapsed, views.done);
   return 0;
 }
 
@@ -245,10 +351,17 @@ int main(int argc, char** argv) {
       return 0;
     }
     if (args.size() >= 4 && args[0] == "run") {
-      return runBench(args[1], args[2], args[3], number(4, 200), number(5, 20), number(6, 32));
+      return runBench(args[1], args[2], args[3], number(4, 200), number(5, 20), number(6, 32),
+                      number(7, 1));
+    }
+    if (args.size() == 1 && args[0] == "pgbench-script") {
+      std::cout << pgbenchScript();
+      return 0;
     }
     std::cerr << "usage: results_bench seed CONNINFO [schools students exams]\n"
-                 "       results_bench run URL CONNINFO KEYHEX [clients seconds signin-clients]\n";
+                 "       results_bench run URL CONNINFO KEYHEX [clients seconds signin-clients "
+                 "addresses]\n"
+                 "       results_bench pgbench-script\n";
     return 2;
   } catch (const std::exception& e) {
     std::cerr << e.what() << "\n";
