@@ -198,8 +198,8 @@ web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_
     if (isStudentNumber(student)) record = cloud::findStudent(*db, school, student);
   }
   // No connection is held while the hash is computed.
-  const bool right = record ? hasher_.verify(record->passwordHash, password)
-                            : (hasher_.verifyNobody(password), false);
+  const bool right = record ? verifyPassword(record->passwordHash, password)
+                            : (spendVerification(password), false);
   auto db = primary_.lease();
   if (!right) {
     signInThrottle_.count(*db, key);
@@ -230,7 +230,7 @@ web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t
     }
   }
   const bool right = cloud::parseRegistrationNumber(number) == school &&
-                     hasher_.verify(account->passwordHash, context.value("smm"));
+                     verifyPassword(account->passwordHash, context.value("smm"));
   auto db = primary_.lease();
   if (!right) {
     signInThrottle_.count(*db, key);
@@ -266,7 +266,7 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
     wait = signInThrottle_.waitFor(*db, key);
   }
   if (wait.count() > 0) return refuse("尝试次数过多，请" + waitText(wait) + "后再试。", 429);
-  if (!hasher_.verify(record->passwordHash, context.value("old"))) {
+  if (!verifyPassword(record->passwordHash, context.value("old"))) {
     {
       auto db = primary_.lease();
       signInThrottle_.count(*db, key);
@@ -276,7 +276,7 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
   if (const auto problem = passwordProblem(context.value("new"), context.value("new2"))) {
     return refuse(*problem);
   }
-  const std::string hash = hasher_.hash(context.value("new"));
+  const std::string hash = hashPassword(context.value("new"));
   auto db = primary_.lease();
   if (!cloud::setStudentPassword(*db, school, signIn->student, hash)) {
     return seeOther(resultAddress(school));

@@ -28,8 +28,25 @@ ResultsSite::ResultsSite(ConnectionPool& primary, ConnectionPool& reads, const C
       key_(key),
       settings_(std::move(settings)),
       hasher_(settings_.hashSlots),
+      hashPool_(hasher_.slots()),
       signInThrottle_(settings_.signInRule),
       registrationThrottle_(settings_.registrationRule) {}
+
+bool ResultsSite::verifyPassword(const std::string& stored, const std::string& password) {
+  bool right = false;
+  hashPool_.run([&] { right = hasher_.verify(stored, password); });
+  return right;
+}
+
+void ResultsSite::spendVerification(const std::string& password) {
+  hashPool_.run([&] { hasher_.verifyNobody(password); });
+}
+
+std::string ResultsSite::hashPassword(const std::string& password) {
+  std::string hash;
+  hashPool_.run([&] { hash = hasher_.hash(password); });
+  return hash;
+}
 
 web::HttpResponse ResultsSite::handle(const web::HttpRequest& request) {
   web::HttpResponse response;
@@ -90,7 +107,7 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
     view.notice = Notice::refusal(*problem);
     return htmlPage(200, registrationPage(view));
   }
-  const std::string hash = hasher_.hash(context.value("password"));
+  const std::string hash = hashPassword(context.value("password"));
   auto db = primary_.lease();
   view.created = cloud::insertAccount(*db, hash, view.schoolName);
   const std::string host = context.request.header("host");

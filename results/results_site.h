@@ -9,6 +9,7 @@
 #include "cloud/throttle_table.h"
 #include "results/connection_pool.h"
 #include "results/cookie_key.h"
+#include "results/hash_pool.h"
 #include "results/page_frame.h"
 #include "results/sign_in_cookie.h"
 #include "web/http_types.h"
@@ -23,7 +24,8 @@ struct SiteSettings {
   // Registrations from one address: a few, then hours apart.
   cloud::ThrottleRule registrationRule{3, std::chrono::minutes(10), std::chrono::hours(24),
                                        std::chrono::hours(24)};
-  unsigned hashSlots = 0;  // argon2id computations at once; 0: one per core
+  unsigned hashSlots =
+      0;  // argon2id computations at once, each on a thread of its own; 0: one per core
 };
 
 // The results site: registration, the result page of a school for its students and for the
@@ -64,6 +66,10 @@ class ResultsSite {
   // The request's sign-in cookie for `school`, signature and expiry checked.
   std::optional<SignIn> cookieSignIn(const Context& context, std::int64_t school) const;
   std::string signInCookie(const Context& context, const SignIn& signIn) const;
+  // Password hashes, computed on the hash pool's threads.
+  bool verifyPassword(const std::string& stored, const std::string& password);
+  void spendVerification(const std::string& password);
+  std::string hashPassword(const std::string& password);
   SignIn newSignIn(SignIn::Role role, std::int64_t school, std::string student,
                    const std::string& passwordHash) const;
 
@@ -72,6 +78,7 @@ class ResultsSite {
   CookieKey key_;
   SiteSettings settings_;
   auth::PasswordHasher hasher_;
+  HashPool hashPool_;
   cloud::ThrottleTable signInThrottle_;
   cloud::ThrottleTable registrationThrottle_;
 };
