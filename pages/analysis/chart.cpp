@@ -65,11 +65,7 @@ ChartPage::ChartPage() : web::Page(kName) {
 void ChartPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(examBox, "全部考试", sessionExams());
-  examBox.select(web::currentSession().defaultExam);
-  fillComboWithAll(unitBox, "所有学校", settings->units);
-  fillComboWithAll(gradeBox, "全部年级", sessionGrades());
-  fillComboWithAll(classBox, "所有班", settings->classes);
+  scopeBoxes.fill();
   fillCombo(groupingBox, {"学校", "年级", "班次", "学生", "考试名称"});
   fillComboWithAll(columnBox, "综合成绩", settings->subjects);
   fillCombo(presentationBox, {"图表呈现", "表格呈现"});

@@ -3,6 +3,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "store/statement.h"
 #include "web/controls/actions.h"
 #include "web/controls/chart.h"
@@ -34,10 +35,15 @@ class ChartPage : public web::Page {
 
   NavigationBar navigationBar{*this};
   web::Label scopeLabel{*this, "scopeLabel"};
-  web::ComboBox examBox{*this, "examBox"};
-  web::ComboBox unitBox{*this, "unitBox"};
-  web::ComboBox gradeBox{*this, "gradeBox"};
-  web::ComboBox classBox{*this, "classBox"};
+  ScopeSelector scopeBoxes{*this,
+                           {.exam = ScopeBox{.allItem = "全部考试"},
+                            .unit = ScopeBox{.allItem = "所有学校"},
+                            .grade = ScopeBox{.allItem = "全部年级"},
+                            .cls = ScopeBox{.allItem = "所有班"}}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Label groupingLabel{*this, "groupingLabel"};
   web::ComboBox groupingBox{*this, "groupingBox"};
   web::Label measureLabel{*this, "measureLabel"};

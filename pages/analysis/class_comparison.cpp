@@ -96,23 +96,18 @@ std::optional<analysis::ScoreStatistics> pairStatistics(const store::ScoreColumn
 ClassComparisonPage::ClassComparisonPage() : web::Page(kName) {
   Title = "班级对比";
   OnCreate = [this] { onCreate(); };
-  examLabel.Caption = "考试";
-  gradeLabel.Caption = "年级";
   columnLabel.Caption = "科目";
   analyseButton.Caption = "分析";
   analyseButton.OnClick = [this] { onAnalyse(); };
   makeExportLink(ExportLink, [this] { onExport(); });
   parametersLabel.Caption = "分析参数：";
   analysedLabel.Caption = "---";
-  examBox.NoSelectionText = "选择分析的考试";
   resultGrid.Visible = false;
 }
 
 void ClassComparisonPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  fillCombo(examBox, sessionExams());
-  examBox.select(web::currentSession().defaultExam);
-  fillCombo(gradeBox, sessionGrades());
+  scopeBoxes.fill();
   std::vector<std::string> columns = {"总分", "平均分"};
   for (const auto& subject : web::currentSession().context().settings().get()->subjects)
     columns.push_back(subject);

@@ -5,6 +5,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "store/subject_columns.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
@@ -29,10 +30,12 @@ class ClassComparisonPage : public web::Page {
   store::ScoreColumn chosenColumn() const;
 
   NavigationBar navigationBar{*this};
-  web::Label examLabel{*this, "examLabel"};
-  web::ComboBox examBox{*this, "examBox"};
-  web::Label gradeLabel{*this, "gradeLabel"};
-  web::ComboBox gradeBox{*this, "gradeBox"};
+  ScopeSelector scopeBoxes{
+      *this,
+      {.exam = ScopeBox{.noSelectionText = "选择分析的考试", .caption = "考试"},
+       .grade = ScopeBox{.caption = "年级"}}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
   web::Label columnLabel{*this, "columnLabel"};
   web::ComboBox columnBox{*this, "columnBox"};
   web::Button analyseButton{*this, "analyseButton"};

@@ -100,10 +100,7 @@ DistributionPage::DistributionPage() : web::Page(kName) {
 void DistributionPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillCombo(examBox, sessionExams());
-  examBox.select(web::currentSession().defaultExam);
-  fillComboWithAll(unitBox, "所有学校", settings->units);
-  fillCombo(gradeBox, sessionGrades());
+  scopeBoxes.fill();
   std::vector<std::string> columns = {"平均分", "总分"};
   columns.insert(columns.end(), settings->subjects.begin(), settings->subjects.end());
   fillCombo(columnBox, std::move(columns));

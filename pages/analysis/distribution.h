@@ -8,6 +8,7 @@
 #include "pages/analysis/analysis_export.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "store/subject_columns.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
@@ -51,9 +52,11 @@ class DistributionPage : public web::Page {
 
   NavigationBar navigationBar{*this};
   web::Label scopeLabel{*this, "scopeLabel"};
-  web::ComboBox examBox{*this, "examBox"};
-  web::ComboBox unitBox{*this, "unitBox"};
-  web::ComboBox gradeBox{*this, "gradeBox"};
+  ScopeSelector scopeBoxes{
+      *this, {.exam = ScopeBox{}, .unit = ScopeBox{.allItem = "所有学校"}, .grade = ScopeBox{}}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
   web::Label columnLabel{*this, "columnLabel"};
   web::ComboBox columnBox{*this, "columnBox"};
   web::Label limitLabel{*this, "limitLabel"};

@@ -63,9 +63,7 @@ ProgressPage::ProgressPage() : web::Page(kName) {
 void ProgressPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(unitBox, kAllUnits, settings->units);
-  fillCombo(gradeBox, sessionGrades());
-  fillComboWithAll(classBox, kAllClasses, settings->classes);
+  scopeBoxes.fill();
   fillComboWithAll(columnBox, kAverage, settings->subjects);
   fillCombo(comparisonExamBox, sessionExams());
   comparisonExamBox.select(web::currentSession().defaultExam);

@@ -9,6 +9,7 @@
 #include "pages/analysis/progress_table.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -36,9 +37,13 @@ class ProgressPage : public web::Page {
   NavigationBar navigationBar{*this};
   web::Region scopeBar{*this, "scopeBar"};
   web::Label scopeLabel{scopeBar, "scopeLabel"};
-  web::ComboBox unitBox{scopeBar, "unitBox"};
-  web::ComboBox gradeBox{scopeBar, "gradeBox"};
-  web::ComboBox classBox{scopeBar, "classBox"};
+  ScopeSelector scopeBoxes{scopeBar,
+                           {.unit = ScopeBox{.allItem = "所有学校"},
+                            .grade = ScopeBox{},
+                            .cls = ScopeBox{.allItem = "所有班"}}};
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Label columnLabel{scopeBar, "columnLabel"};
   web::ComboBox columnBox{scopeBar, "columnBox"};
   web::Region examsBar{*this, "examsBar"};

@@ -53,22 +53,12 @@ RankingPage::RankingPage() : web::Page(kName) {
   analyseButton.Caption = "排序";
   analyseButton.OnClick = [this] { onAnalyse(); };
   makeExportLink(ExportLink, [this] { onExport(); });
-  // Shown while nothing is chosen.
-  examBox.NoSelectionText = "考试";
-  unitBox.NoSelectionText = "学校";
-  gradeBox.NoSelectionText = "年级";
-  classBox.NoSelectionText = "班次";
   resultGrid.Visible = false;
 }
 
 void RankingPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::currentSession().context().settings().get();
-  fillComboWithAll(examBox, "全部考试", sessionExams());
-  examBox.select(web::currentSession().defaultExam);
-  fillComboWithAll(unitBox, "所有学校", settings->units);
-  fillComboWithAll(gradeBox, "全部年级", sessionGrades());
-  fillComboWithAll(classBox, "所有班", settings->classes);
+  scopeBoxes.fill();
 }
 
 void RankingPage::onAnalyse() {

@@ -4,6 +4,7 @@
 #include "pages/analysis/ranking_table.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/grid.h"
@@ -26,10 +27,15 @@ class RankingPage : public web::Page {
 
   NavigationBar navigationBar{*this};
   web::Label scopeLabel{*this, "scopeLabel"};
-  web::ComboBox examBox{*this, "examBox"};
-  web::ComboBox unitBox{*this, "unitBox"};
-  web::ComboBox gradeBox{*this, "gradeBox"};
-  web::ComboBox classBox{*this, "classBox"};
+  ScopeSelector scopeBoxes{*this,
+                           {.exam = ScopeBox{.allItem = "全部考试", .noSelectionText = "考试"},
+                            .unit = ScopeBox{.allItem = "所有学校", .noSelectionText = "学校"},
+                            .grade = ScopeBox{.allItem = "全部年级", .noSelectionText = "年级"},
+                            .cls = ScopeBox{.allItem = "所有班", .noSelectionText = "班次"}}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Button analyseButton{*this, "analyseButton"};
   web::Link ExportLink{*this, "ExportLink"};
   web::Grid resultGrid{*this, "resultGrid"};

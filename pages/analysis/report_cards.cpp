@@ -56,7 +56,6 @@ ReportCardsPage::ReportCardsPage(ReportCardScope scope)
   OnCreate = [this] { onCreate(); };
   scopeBar.Css = "bar noprint";
   scopeLabel.Caption = "成绩单范围";
-  examBox.NoSelectionText = "考试";
   makeButton.Caption = "生成成绩单";
   makeButton.OnClick = [this] { onMake(); };
   countLabel.Caption = "请选择考试和范围，然后点击“生成成绩单”。";
@@ -65,12 +64,8 @@ ReportCardsPage::ReportCardsPage(ReportCardScope scope)
 
 void ReportCardsPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::currentSession().context().settings().get();
-  fillCombo(examBox, sessionExams());
-  examBox.select(scope_.exam.empty() ? web::currentSession().defaultExam : scope_.exam);
-  fillComboWithAll(unitBox, kAllUnits, settings->units);
-  fillComboWithAll(gradeBox, kAllGrades, sessionGrades());
-  fillComboWithAll(classBox, kAllClasses, settings->classes);
+  scopeBoxes.fill();
+  if (!scope_.exam.empty()) examBox.select(scope_.exam);
   if (!scope_.unit.empty()) unitBox.select(scope_.unit);
   if (!scope_.grade.empty()) gradeBox.select(scope_.grade);
   if (!scope_.cls.empty()) classBox.select(scope_.cls);

@@ -5,6 +5,7 @@
 #include "pages/analysis/report_card_sheet.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/lists.h"
@@ -34,10 +35,15 @@ class ReportCardsPage : public web::Page {
   NavigationBar navigationBar{*this};
   web::Region scopeBar{*this, "scopeBar"};
   web::Label scopeLabel{scopeBar, "scopeLabel"};
-  web::ComboBox examBox{scopeBar, "examBox"};
-  web::ComboBox unitBox{scopeBar, "unitBox"};
-  web::ComboBox gradeBox{scopeBar, "gradeBox"};
-  web::ComboBox classBox{scopeBar, "classBox"};
+  ScopeSelector scopeBoxes{scopeBar,
+                           {.exam = ScopeBox{.noSelectionText = "考试"},
+                            .unit = ScopeBox{.allItem = "所有学校"},
+                            .grade = ScopeBox{.allItem = "全部年级"},
+                            .cls = ScopeBox{.allItem = "所有班"}}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Button makeButton{scopeBar, "makeButton"};
   web::Label countLabel{*this, "countLabel"};  // how many cards, how to print
   web::Region CardsBox{*this, "CardsBox"};

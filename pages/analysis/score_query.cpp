@@ -9,7 +9,6 @@
 #include "export/workbook_file.h"
 #include "pages/analysis/report_cards.h"
 #include "pages/analysis/score_scale.h"
-#include "pages/common/item_lists.h"
 #include "pages/common/match_count.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
@@ -87,20 +86,8 @@ void ScoreQueryPage::onCreate() {
 }
 
 void ScoreQueryPage::fillLists() {
-  const web::Session& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
-  classBox.Items = withFirst("所有班", settings->classes);
-  classBox.ItemIndex = 0;
-  unitBox.Items = withFirst("所有学校", settings->units);
-  unitBox.ItemIndex = 0;
-  examBox.Items = withFirst("全部考试", session.exams);
-  examBox.ItemIndex = 0;
-  const auto exam = std::find(examBox.Items.begin() + 1, examBox.Items.end(), session.defaultExam);
-  if (exam != examBox.Items.end()) {
-    examBox.ItemIndex = static_cast<int>(exam - examBox.Items.begin());
-  }
-  gradeBox.Items = withFirst("所有年级", session.grades);
-  gradeBox.ItemIndex = 0;
+  scopeBoxes.fill();
   sortBox.Items = sortItems(settings->subjects);
   sortBox.ItemIndex = 0;
   directionBox.Items = {"升序排列", "降序排列"};

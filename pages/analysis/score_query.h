@@ -11,6 +11,7 @@
 #include "pages/analysis/score_statistics_panel.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "store/query.h"
 #include "web/controls/actions.h"
 #include "web/controls/db_grid.h"
@@ -60,10 +61,16 @@ class ScoreQueryPage : public web::Page {
 
   web::Region filterBar{*this, "filterBar"};
   web::Label scopeLabel{filterBar, "scopeLabel"};
-  web::ComboBox examBox{filterBar, "examBox"};
-  web::ComboBox unitBox{filterBar, "unitBox"};
-  web::ComboBox gradeBox{filterBar, "gradeBox"};
-  web::ComboBox classBox{filterBar, "classBox"};
+  ScopeSelector scopeBoxes{filterBar,
+                           {.exam = ScopeBox{.allItem = "全部考试"},
+                            .unit = ScopeBox{.allItem = "所有学校"},
+                            .grade = ScopeBox{.allItem = "所有年级"},
+                            .cls = ScopeBox{.allItem = "所有班"},
+                            .firstExamWithoutDefault = true}};
+  web::ComboBox& examBox = scopeBoxes.exam();
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Label nameLabel{filterBar, "nameLabel"};
   web::Edit nameEdit{filterBar, "nameEdit"};
   web::ComboBox sortBox{filterBar, "sortBox"};

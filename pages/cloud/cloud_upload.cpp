@@ -71,9 +71,6 @@ CloudUploadPage::CloudUploadPage() : web::Page(kName) {
   rosterButton.Caption = "更新学生花名册";
   publishTitle.Caption = "第四步：上传数据到云端";
   subjectLabel.Caption = "上传科目";
-  unitLabel.Caption = "上传单位";
-  gradeLabel.Caption = "上传年级";
-  classLabel.Caption = "上传班次";
   overallRankingBox.Caption = "上传总排序名次表";
   unitRankingBox.Caption = "上传校内排序名次表";
   classRankingBox.Caption = "上传班内排序名次表";
@@ -125,15 +122,8 @@ void CloudUploadPage::onCreate() {
   subjectBox.Items.insert(subjectBox.Items.end(), settings->subjects.begin(),
                           settings->subjects.end());
   subjectBox.Items.insert(subjectBox.Items.end(), {cloud::kAverageName, cloud::kTotalName});
-  unitBox.Items = {"所有单位"};
-  unitBox.Items.insert(unitBox.Items.end(), settings->units.begin(), settings->units.end());
-  gradeBox.Items = web::currentSession().grades;
-  gradeBox.Items.insert(gradeBox.Items.begin(), "所有年级");
-  classBox.Items = {"所有班"};
-  classBox.Items.insert(classBox.Items.end(), settings->classes.begin(), settings->classes.end());
-  for (auto* combo : {&subjectBox, &unitBox, &gradeBox, &classBox}) {
-    combo->ItemIndex = 0;
-  }
+  subjectBox.ItemIndex = 0;
+  scopeBoxes.fill();
   enableButtons();
   paintSteps();
 }

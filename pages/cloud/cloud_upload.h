@@ -11,6 +11,7 @@
 #include "cloud/publish_lock.h"
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/inputs.h"
@@ -103,12 +104,13 @@ class CloudUploadPage : public web::Page {
   web::Label publishTitle{publishStep, "publishTitle"};
   web::Label subjectLabel{publishStep, "subjectLabel"};
   web::ComboBox subjectBox{publishStep, "subjectBox"};
-  web::Label unitLabel{publishStep, "unitLabel"};
-  web::ComboBox unitBox{publishStep, "unitBox"};
-  web::Label gradeLabel{publishStep, "gradeLabel"};
-  web::ComboBox gradeBox{publishStep, "gradeBox"};
-  web::Label classLabel{publishStep, "classLabel"};
-  web::ComboBox classBox{publishStep, "classBox"};
+  ScopeSelector scopeBoxes{publishStep,
+                           {.unit = ScopeBox{.allItem = "所有单位", .caption = "上传单位"},
+                            .grade = ScopeBox{.allItem = "所有年级", .caption = "上传年级"},
+                            .cls = ScopeBox{.allItem = "所有班", .caption = "上传班次"}}};
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::CheckBox overallRankingBox{publishStep, "overallRankingBox"};
   web::CheckBox unitRankingBox{publishStep, "unitRankingBox"};
   web::CheckBox classRankingBox{publishStep, "classRankingBox"};

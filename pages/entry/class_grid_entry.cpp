@@ -27,10 +27,6 @@ store::Database& data() {
   return web::currentSession().dataConnection.db();
 }
 
-void selectFirst(web::ComboBox& list) {
-  list.ItemIndex = list.Items.empty() ? -1 : 0;
-}
-
 }  // namespace
 
 ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
@@ -70,16 +66,10 @@ void ClassGridEntryPage::fillClassLists() {
   web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
     teacherPlace_ = store::accountPlace(data(), session.userName);
-    unitBox.Items = {teacherPlace_->unit};
-    gradeBox.Items = {teacherPlace_->grade};
-    classBox.Items = {teacherPlace_->cls};
+    scopeBoxes.fillPlace(teacherPlace_->unit, teacherPlace_->grade, teacherPlace_->cls);
   } else {
-    const auto settings = web::currentSession().context().settings().get();
-    unitBox.Items = settings->units;
-    gradeBox.Items = session.grades;
-    classBox.Items = settings->classes;
+    scopeBoxes.fill();
   }
-  for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox}) selectFirst(*list);
 }
 
 // A class teacher loads the own class, whatever the lists post.

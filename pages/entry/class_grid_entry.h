@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "pages/common/footer.h"
+#include "pages/common/scope_selector.h"
 #include "pages/entry/entry_student.h"
 #include "store/class_grid.h"
 #include "web/controls/actions.h"
@@ -60,9 +61,10 @@ class ClassGridEntryPage : public web::Page {
 
   web::Region work{*this, "work"};
   web::Label modeCaption{work, "modeCaption"};
-  web::ComboBox unitBox{work, "unitBox"};
-  web::ComboBox gradeBox{work, "gradeBox"};
-  web::ComboBox classBox{work, "classBox"};
+  ScopeSelector scopeBoxes{work, {.unit = ScopeBox{}, .grade = ScopeBox{}, .cls = ScopeBox{}}};
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::ComboBox subjectBox{work, "subjectBox"};
   web::Button loadButton{work, "loadButton"};
   web::Button saveButton{work, "saveButton"};

@@ -1,6 +1,5 @@
 #include "pages/entry/score_entry.h"
 
-#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
@@ -80,16 +79,10 @@ void ScoreEntryPage::fillScope() {
   if (entry::isClassTeacher()) {
     const entry::Place place = store::accountPlace(session.dataConnection.db(), session.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
-    unitBox.Items = {place.unit};
-    gradeBox.Items = {place.grade};
-    classBox.Items = {place.cls};
+    scopeBoxes.fillPlace(place.unit, place.grade, place.cls);
   } else {
-    const auto settings = web::currentSession().context().settings().get();
-    unitBox.Items = withFirst(kAnyUnit, settings->units);
-    gradeBox.Items = withFirst(kAnyGrade, session.grades);
-    classBox.Items = withFirst(kAnyClass, settings->classes);
+    scopeBoxes.fill();
   }
-  for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox}) list->ItemIndex = 0;
 }
 
 // A class teacher's scope is the account's, whatever the lists post.

@@ -5,6 +5,7 @@
 #include <string>
 
 #include "pages/common/footer.h"
+#include "pages/common/scope_selector.h"
 #include "pages/entry/entry_student.h"
 #include "store/score_write.h"
 #include "web/controls/actions.h"
@@ -76,9 +77,13 @@ class ScoreEntryPage : public web::Page {
   // Entry scope.
   web::Region scope{*this, "scope"};
   web::Label scopeCaption{scope, "scopeCaption"};
-  web::ComboBox unitBox{scope, "unitBox"};
-  web::ComboBox gradeBox{scope, "gradeBox"};
-  web::ComboBox classBox{scope, "classBox"};
+  ScopeSelector scopeBoxes{scope,
+                           {.unit = ScopeBox{.allItem = "不限学校"},
+                            .grade = ScopeBox{.allItem = "不限年级"},
+                            .cls = ScopeBox{.allItem = "所有班"}}};
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
 
   // The last score beside the entry panels.
   web::Region entryBody{*this, "entryBody"};

@@ -2,7 +2,6 @@
 
 #include "export/sheet_layout.h"
 #include "export/workbook_file.h"
-#include "pages/common/item_lists.h"
 #include "pages/common/navigation.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
@@ -73,10 +72,7 @@ void RosterPage::onCreate() {
   auto& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
   const auto grades = session.grades;
-  unitBox.Items = withFirst("所有学校", settings->units);
-  gradeBox.Items = withFirst("全部年级", grades);
-  classBox.Items = withFirst("所有班", settings->classes);
-  for (auto* box : {&unitBox, &gradeBox, &classBox}) box->ItemIndex = 0;
+  scopeBoxes.fill();
   addPanel.fill(settings->units, grades, settings->classes);
   changePanel.fill(settings->units, grades, settings->classes);
   if (session.rights == rights::kViewer) {

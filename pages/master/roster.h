@@ -4,6 +4,7 @@
 
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
+#include "pages/common/scope_selector.h"
 #include "pages/master/roster_add_panel.h"
 #include "pages/master/roster_change_panel.h"
 #include "pages/master/roster_results.h"
@@ -44,9 +45,13 @@ class RosterPage : public web::Page {
 
   NavigationBar navigationBar{*this};
   web::Region Filters{*this, "FilterBar"};
-  web::ComboBox unitBox{Filters, "unitBox"};
-  web::ComboBox gradeBox{Filters, "gradeBox"};
-  web::ComboBox classBox{Filters, "classBox"};
+  ScopeSelector scopeBoxes{Filters,
+                           {.unit = ScopeBox{.allItem = "所有学校"},
+                            .grade = ScopeBox{.allItem = "全部年级"},
+                            .cls = ScopeBox{.allItem = "所有班"}}};
+  web::ComboBox& unitBox = scopeBoxes.unit();
+  web::ComboBox& gradeBox = scopeBoxes.grade();
+  web::ComboBox& classBox = scopeBoxes.cls();
   web::Label NamePartLabel{Filters, "NamePartLabel"};
   web::Edit namePartEdit{Filters, "namePartEdit"};
   web::Button queryButton{Filters, "queryButton"};
