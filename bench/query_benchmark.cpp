@@ -36,15 +36,15 @@ class District {
     server.context().settings().load(server.db());
     const auto subjects = server.context().settings().get()->subjects;
     web::Session& user = browser.user();
-    user.rights = 0;
-    user.subjects = store::numberSubjects(subjects);
-    user.exams = {};
+    user.login.rights = 0;
+    user.login.subjects = store::numberSubjects(subjects);
+    user.login.exams = {};
     browser.showPage<pages::ScoreQueryPage>();
-    select = pages::scoreQueryStatement({}, user.subjects).sql;
+    select = pages::scoreQueryStatement({}, user.login.subjects).sql;
     pages::ScoreQueryFilter byTotal;
     byTotal.sortItem = 2;  // 按总分
     byTotal.descending = true;
-    selectByTotal = pages::scoreQueryStatement(byTotal, user.subjects).sql;
+    selectByTotal = pages::scoreQueryStatement(byTotal, user.login.subjects).sql;
   }
 
   testing::TestServer server;
@@ -69,9 +69,9 @@ double shownRowCount(testing::BrowserSession& browser) {
 // A browser signed in as the district's administrator, on the query page.
 void prepareBrowser(testing::BrowserSession& browser, District& d) {
   web::Session& user = browser.user();
-  user.rights = 0;
-  user.subjects = d.browser.user().subjects;
-  user.exams = {};
+  user.login.rights = 0;
+  user.login.subjects = d.browser.user().login.subjects;
+  user.login.exams = {};
   browser.showPage<pages::ScoreQueryPage>();
 }
 

@@ -119,10 +119,10 @@ struct PageFixture {
     addStudents(server.db(), students);
     // Whole strings moved in: GCC 12 warns falsely on assigning short literals here.
     web::Session& user = b.user();
-    user.rights = 2;
-    user.userName = std::string("boss");
-    user.defaultExam = std::string(kExam);
-    user.grades = {"七年级"};
+    user.login.rights = 2;
+    user.login.userName = std::string("boss");
+    user.login.defaultExam = std::string(kExam);
+    user.login.grades = {"七年级"};
   }
   testing::TestServer server;
   testing::BrowserSession b = server.browser();

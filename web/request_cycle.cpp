@@ -27,7 +27,7 @@ void runHandler(Session& user, const std::function<void()>& handler) {
   } catch (const std::exception& e) {
     // Unexpected: the user sees an alert, the administrator a line of the log.
     if (auto* log = user.context().eventLog()) {
-      log->record("error", e.what(), {{"user", user.userName}});
+      log->record("error", e.what(), {{"user", user.login.userName}});
     }
     user.ShowMessage(e.what());
   }

@@ -9,10 +9,10 @@
 
 #include "store/connection.h"
 #include "store/data_folder.h"
-#include "store/query.h"
 #include "store/shared_store.h"
 #include "store/subject_columns.h"
 #include "web/app_context.h"
+#include "web/login_state.h"
 #include "web/page.h"
 
 namespace zeziza::web {
@@ -23,9 +23,8 @@ struct FileResponse {
   std::string downloadName;
 };
 
-// One browser's session object: its connections and queries, its login state, the page it
-// is on, and the application context it was handed. Only its own requests touch it, one at a
-// time.
+// One browser's session object: its connections, its login state, the page it is on, and the
+// application context it was handed. Only its own requests touch it, one at a time.
 class Session {
  public:
   Session(const store::DataFolder& folder, store::SharedStore& store, std::string id,
@@ -35,28 +34,15 @@ class Session {
   Session& operator=(const Session&) = delete;
 
   // Borrowed from the server's pools with their first statement, given back after each
-  // request by releaseConnections(); the queries keep their materialised rows.
+  // request by releaseConnections(). The session holds no query: each page owns what it
+  // shows.
   store::Connection dataConnection;  // data
   store::Connection tempConnection;  // temp
-  store::Query sqla{dataConnection};
-  store::Query sql2{dataConnection};
-  store::Query sqlb{dataConnection};
-  store::Query sqlc{dataConnection};
-  store::Query tem{dataConnection};
-  store::Query bdquery{tempConnection};
 
-  // Login state: empty until the login fills it; kept across sign-out.
-  std::string userName;
-  std::optional<int> rights;  // the user's rights code
-  std::vector<std::string> exams;
-  std::vector<std::string> grades;
-  std::vector<store::SubjectColumn> subjects;  // as configured at sign-in
-  std::string workMode;
-  std::string defaultExam;
-  std::string footerText;
+  LoginState login;
   // The navigation bar entry the pages shown belong to: its page's name; empty for none.
   std::string navigationEntry;
-  bool signedIn() const { return !userName.empty(); }
+  bool signedIn() const { return login.signedIn(); }
 
   // The browser window measured by the start exchange.
   int windowWidth = 0;

@@ -104,7 +104,7 @@ void ChartPage::onAnalyse() {
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
   store::forEachRow(session.dataConnection.db(),
-                    store::chartRowsStatement(subjectNumbers(session.subjects, subjects.size()),
+                    store::chartRowsStatement(subjectNumbers(session.login.subjects, subjects.size()),
                                               scope.conditions()),
                     [&](const store::Statement& row) {
                       for (std::size_t j = 0; j < scores.size(); ++j) {

@@ -66,7 +66,7 @@ void ProgressPage::onCreate() {
   scopeBoxes.fill();
   fillComboWithAll(columnBox, kAverage, settings->subjects);
   fillCombo(comparisonExamBox, sessionExams());
-  comparisonExamBox.select(web::currentSession().defaultExam);
+  comparisonExamBox.select(web::currentSession().login.defaultExam);
   fillCombo(referenceExamBox, sessionExams());
   fillCombo(lowerBox, boundItems());
   lowerBox.select("-10000");

@@ -8,11 +8,11 @@
 namespace zeziza::pages {
 
 const std::vector<std::string>& sessionExams() {
-  return web::currentSession().exams;
+  return web::currentSession().login.exams;
 }
 
 const std::vector<std::string>& sessionGrades() {
-  return web::currentSession().grades;
+  return web::currentSession().login.grades;
 }
 
 void fillCombo(web::ComboBox& box, std::vector<std::string> items) {

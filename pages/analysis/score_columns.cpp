@@ -7,7 +7,7 @@
 namespace zeziza::pages {
 
 SessionSubjects SessionSubjects::current() {
-  return SessionSubjects(web::currentSession().subjects);
+  return SessionSubjects(web::currentSession().login.subjects);
 }
 
 std::optional<int> SessionSubjects::find(std::string_view name) const {

@@ -152,7 +152,7 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
                             const std::vector<std::string>& subjects, const ScoreScale& scale) {
   web::Session& session = web::currentSession();
   store::Query& shown = *shownRows_;
-  ScoreQueryResult(session.subjects, {}).read(shown, 0, 0);
+  ScoreQueryResult(session.login.subjects, {}).read(shown, 0, 0);
   if (!hasEverySubject(shown, subjects)) {
     shown.close();
     showNoResult();
@@ -161,12 +161,12 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
   std::vector<std::size_t> columns;
   for (const auto& subject : subjects) columns.push_back(shown.fieldIndex(subject));
   SearchPass pass = stepSearch(session.dataConnection.db(),
-                               keyedScoreQueryStatement(filter, session.subjects), columns);
+                               keyedScoreQueryStatement(filter, session.login.subjects), columns);
   const auto records = subjectRecords(
       subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
       [&] { return countRows(session.dataConnection, enrolledCountStatement(filter)); });
   statisticsPanel.fill(records, scale.sharedBandCaptions(subjects));
-  result_.emplace(session.subjects, std::move(pass.keys));
+  result_.emplace(session.login.subjects, std::move(pass.keys));
   return true;
 }
 

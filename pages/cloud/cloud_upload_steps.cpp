@@ -112,13 +112,13 @@ void CloudUploadPage::pollStep() {
 void CloudUploadPage::onPrepare() {
   if (!allowed()) return;
   auto& session = web::currentSession();
-  if (session.defaultExam.empty()) return web::ShowMessage(kNoExamMessage);
+  if (session.login.defaultExam.empty()) return web::ShowMessage(kNoExamMessage);
   cloud::PreparationRequest request;
   request.dataFile = session.dataFolder().data();
   request.tempFile = session.dataFolder().temp();
   request.conninfo = cloudConnection();
   request.account = account_;
-  request.exam = session.defaultExam;
+  request.exam = session.login.defaultExam;
   request.subjectList = session.context().settings().get()->subjects;
   request.ranks = {overallRanksBox.Checked, unitRanksBox.Checked, classRanksBox.Checked,
                    sessionRankMode() == analysis::RankMode::Shared};
@@ -170,7 +170,7 @@ void CloudUploadPage::onPublish() {
   request.tempFile = session.dataFolder().temp();
   request.conninfo = cloudConnection();
   request.account = account_;
-  request.exam = session.defaultExam;
+  request.exam = session.login.defaultExam;
   request.days = chosenDays();
   request.loops = loopLists();
   request.choice = {overallRankingBox.Checked, unitRankingBox.Checked,

@@ -15,7 +15,7 @@ Footer::Footer(web::Container& parent) : web::Frame(parent, "footer") {
 }
 
 void Footer::onCreate() {
-  footerText.Caption = web::sanitizeHtml(web::currentSession().footerText);
+  footerText.Caption = web::sanitizeHtml(web::currentSession().login.footerText);
   homeLink.URL = siteAddress("/home");
   homeLink.Visible = !homeLink.URL.empty();
 }

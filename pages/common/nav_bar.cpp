@@ -30,8 +30,8 @@ constexpr const char* kCurrentBarColor = "#A52A2A";
 
 // "·name · role · default exam · work mode ·" for the codes that work with the bar.
 std::string userLabel(const web::Session& session, int code) {
-  return "·" + session.userName + " · " + std::string(roleName(code)) + " · " +
-         session.defaultExam + " · " + session.workMode + " ·";
+  return "·" + session.login.userName + " · " + std::string(roleName(code)) + " · " +
+         session.login.defaultExam + " · " + session.login.workMode + " ·";
 }
 
 }  // namespace

@@ -15,7 +15,7 @@ std::optional<int> parseRightsCode(std::string_view text) {
 }
 
 std::optional<int> sessionRights() {
-  return web::currentSession().rights;
+  return web::currentSession().login.rights;
 }
 
 std::string_view roleName(int code) {

@@ -48,14 +48,14 @@ ScopeSelector::ScopeSelector(web::Container& parent, const ScopeBoxes& boxes) : 
 void ScopeSelector::fill() {
   const web::Session& session = web::currentSession();
   const auto settings = session.context().settings().get();
-  list(boxes_.exam, exam_, session.exams);
+  list(boxes_.exam, exam_, session.login.exams);
   if (exam_) {
     const int first = exam_->ItemIndex;
-    exam_->select(session.defaultExam);
+    exam_->select(session.login.defaultExam);
     if (exam_->ItemIndex < 0 && boxes_.firstExamWithoutDefault) exam_->ItemIndex = first;
   }
   list(boxes_.unit, unit_, settings->units);
-  list(boxes_.grade, grade_, session.grades);
+  list(boxes_.grade, grade_, session.login.grades);
   list(boxes_.cls, class_, settings->classes);
 }
 

@@ -53,7 +53,7 @@ BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
 
 // Supervisors only: the score entry page opens the import for them alone.
 void BatchImportPage::onCreate() {
-  examCaption.Caption = web::currentSession().defaultExam;
+  examCaption.Caption = web::currentSession().login.defaultExam;
   if (!entry::requirePage(*this, {rights::kSupervisor}, header, backLink)) return;
   userCaption.Caption = entry::userCaption();
   subjectBox.Items = web::currentSession().context().settings().get()->subjects;
@@ -74,7 +74,7 @@ void BatchImportPage::onImport() {
     // One transaction: a student gone since the check, or a store failure, writes nothing.
     const auto vanished = store::importScores(session.dataConnection.db(), examCaption.Caption,
                                               subjectBox.ItemIndex + 1, subjectCount, check.lines,
-                                              {session.userName, className()});
+                                              {session.login.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
@@ -94,7 +94,7 @@ void BatchImportPage::onTableImport() {
   try {
     const auto vanished = store::importScoreRows(session.dataConnection.db(), examCaption.Caption,
                                                  static_cast<int>(subjects.size()), check.rows,
-                                                 {session.userName, className()});
+                                                 {session.login.userName, className()});
     if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");

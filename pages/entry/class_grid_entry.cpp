@@ -53,7 +53,7 @@ ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
 }
 
 void ClassGridEntryPage::onCreate() {
-  examCaption.Caption = web::currentSession().defaultExam;
+  examCaption.Caption = web::currentSession().login.defaultExam;
   const bool allowed = entry::requirePage(
       *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, backLink);
   if (!allowed) return;
@@ -65,7 +65,7 @@ void ClassGridEntryPage::onCreate() {
 void ClassGridEntryPage::fillClassLists() {
   web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
-    teacherPlace_ = store::accountPlace(data(), session.userName);
+    teacherPlace_ = store::accountPlace(data(), session.login.userName);
     scopeBoxes.fillPlace(teacherPlace_->unit, teacherPlace_->grade, teacherPlace_->cls);
   } else {
     scopeBoxes.fill();
@@ -184,7 +184,7 @@ void ClassGridEntryPage::onSave() {
                              loadedSubject_ + 1,
                              subjectCount,
                              entry::isClerk(),
-                             {web::currentSession().userName, className()}};
+                             {web::currentSession().login.userName, className()}};
   bool refused = false;
   try {
     // The grid is saved whole or not at all.

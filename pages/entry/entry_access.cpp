@@ -38,7 +38,7 @@ bool requireEntryRights() {
 }
 
 std::string userCaption() {
-  const std::string& user = web::currentSession().userName;
+  const std::string& user = web::currentSession().login.userName;
   if (!isSupervisor() && !isClerk() && !isClassTeacher()) return user;
   return user + "[" + std::string(roleName(*sessionRights())) + "]";
 }

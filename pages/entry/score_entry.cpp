@@ -60,7 +60,7 @@ ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
 
 void ScoreEntryPage::onCreate() {
   web::Session& session = web::currentSession();
-  exam_ = session.defaultExam;
+  exam_ = session.login.defaultExam;
   examCaption.Caption = exam_;
   const bool allowed = entry::requirePage(
       *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, signOutLink);
@@ -77,7 +77,7 @@ void ScoreEntryPage::onCreate() {
 void ScoreEntryPage::fillScope() {
   web::Session& session = web::currentSession();
   if (entry::isClassTeacher()) {
-    const entry::Place place = store::accountPlace(session.dataConnection.db(), session.userName);
+    const entry::Place place = store::accountPlace(session.dataConnection.db(), session.login.userName);
     teacherScope_ = entry::EntryScope::exactly(place);
     scopeBoxes.fillPlace(place.unit, place.grade, place.cls);
   } else {

@@ -32,7 +32,7 @@ int subjectCount() {
 
 // Score changes of this page are kept in the history under the signed-in user.
 store::ScoreAuthor author() {
-  return {web::currentSession().userName, "ScoreEntryPage"};
+  return {web::currentSession().login.userName, "ScoreEntryPage"};
 }
 
 store::Database& data() {

@@ -59,11 +59,11 @@ ListSectionRules examListRules() {
       .clearTypedAfterAdd = true,
       .refuseRemovalEarly =
           [](const std::string& exam) {
-            return exam == web::currentSession().defaultExam ? kDefaultExamMessage : "";
+            return exam == web::currentSession().login.defaultExam ? kDefaultExamMessage : "";
           },
       .refuseRemoval = deletionRefusal,
-      .stored = [](const std::vector<std::string>& exams) { web::currentSession().exams = exams; },
-      .added = [](const std::string& exam) { web::currentSession().defaultExam = exam; }};
+      .stored = [](const std::vector<std::string>& exams) { web::currentSession().login.exams = exams; },
+      .added = [](const std::string& exam) { web::currentSession().login.defaultExam = exam; }};
 }
 
 }  // namespace zeziza::pages

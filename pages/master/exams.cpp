@@ -20,7 +20,7 @@ void ExamsPage::onCreate() {
   const auto settings = web::currentSession().context().settings().get();
   levels_.load(*settings);
   bands_.load(settings->bands);
-  exams_.load(web::currentSession().exams);
+  exams_.load(web::currentSession().login.exams);
   subjects_.load(settings->subjects);
   fullMarks_.load(settings->subjects);
 }

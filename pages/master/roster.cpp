@@ -71,11 +71,11 @@ void RosterPage::wire() {
 void RosterPage::onCreate() {
   auto& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
-  const auto grades = session.grades;
+  const auto grades = session.login.grades;
   scopeBoxes.fill();
   addPanel.fill(settings->units, grades, settings->classes);
   changePanel.fill(settings->units, grades, settings->classes);
-  if (session.rights == rights::kViewer) {
+  if (session.login.rights == rights::kViewer) {
     for (web::Control* c :
          std::initializer_list<web::Control*>{&addStudentsLink, &deleteAllLink, &deleteScoresBox}) {
       c->Visible = false;

@@ -52,7 +52,7 @@ ListSectionRules gradesRules() {
                           "不能添加空字符串", "添加失败，该年级已存在！");
   // The session keeps its own copy of the grades.
   rules.stored = [](const std::vector<std::string>& grades) {
-    web::currentSession().grades = grades;
+    web::currentSession().login.grades = grades;
   };
   return rules;
 }
@@ -90,7 +90,7 @@ void UnitsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin, rights::kAdmin})) return;
   const auto settings = web::currentSession().context().settings().get();
   units_.load(settings->units);
-  grades_.load(web::currentSession().grades);
+  grades_.load(web::currentSession().login.grades);
   classes_.load(settings->classes);
 }
 

@@ -71,8 +71,8 @@ void LoginPage::onCreate() {
   web::Session& session = web::currentSession();
   store::Database& db = session.dataConnection.db();
   bannerImage.Source = store::bannerAddress(session.dataFolder().files());
-  session.footerText = store::readSetting(db, store::key::kFooterText);
-  footer.showText(session.footerText);
+  session.login.footerText = store::readSetting(db, store::key::kFooterText);
+  footer.showText(session.login.footerText);
   firstAdminPanel.Visible = !store::hasSuperAdmin(db);
   setFocus(firstAdminPanel.Visible ? adminNameEdit : userNameEdit);
 }
@@ -91,7 +91,7 @@ void LoginPage::onSignIn() {
 void LoginPage::routeSignedInUser() {
   web::Session& session = web::currentSession();
   const auto code = sessionRights();
-  if (!code) throw std::runtime_error("用户 " + session.userName + " 的权限代码无效。");
+  if (!code) throw std::runtime_error("用户 " + session.login.userName + " 的权限代码无效。");
   switch (*code) {
     case rights::kSuperAdmin:
     case rights::kAdmin:
@@ -99,14 +99,14 @@ void LoginPage::routeSignedInUser() {
       session.ShowPage<ScoreQueryPage>();
       return;
     case rights::kClassTeacher:
-      if (session.workMode == store::kWorkModeUnified) {
+      if (session.login.workMode == store::kWorkModeUnified) {
         web::ShowMessage(kUnifiedModeRefusal);
         return;
       }
       [[fallthrough]];
     case rights::kSupervisor:
     case rights::kClerk:
-      if (session.defaultExam.empty()) {
+      if (session.login.defaultExam.empty()) {
         web::ShowMessage(kNoDefaultExam);
         return;
       }

@@ -11,13 +11,13 @@ namespace zeziza::pages {
 void fillLoginState(web::Session& session, const std::string& userName,
                     const std::string& rightsCode) {
   store::Database& db = session.dataConnection.db();
-  session.userName = userName;
-  session.rights = parseRightsCode(rightsCode);
-  session.exams = store::readListSetting(db, store::key::kExams);
-  session.grades = store::readListSetting(db, store::key::kGrades);
-  session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
-  session.workMode = store::readSetting(db, store::key::kWorkMode);
-  session.subjects = store::numberSubjects(session.context().settings().get()->subjects);
+  session.login.userName = userName;
+  session.login.rights = parseRightsCode(rightsCode);
+  session.login.exams = store::readListSetting(db, store::key::kExams);
+  session.login.grades = store::readListSetting(db, store::key::kGrades);
+  session.login.defaultExam = store::readSetting(db, store::key::kDefaultExam);
+  session.login.workMode = store::readSetting(db, store::key::kWorkMode);
+  session.login.subjects = store::numberSubjects(session.context().settings().get()->subjects);
   session.navigationEntry = ScoreQueryPage::kName;
 }
 

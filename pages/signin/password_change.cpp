@@ -12,7 +12,7 @@ PasswordChange changeOwnPassword(const std::string& old, const std::string& fres
   if (base::trimmed(fresh).empty()) return PasswordChange::Blank;
   if (fresh != repeat) return PasswordChange::NotRepeated;
   web::Session& session = web::currentSession();
-  const auto user = verifyCredentials(session.userName, old);
+  const auto user = verifyCredentials(session.login.userName, old);
   if (!user) return PasswordChange::WrongOldPassword;
   return store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(fresh))
              ? PasswordChange::Changed

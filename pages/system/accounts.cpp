@@ -125,12 +125,12 @@ void AccountsPage::onCreate() {
   if (!requirePageRights(*this, {rights::kSuperAdmin})) return;
   web::Session& session = web::currentSession();
   reloadUserList();
-  modeBox.select(session.workMode);
-  examBox.Items = session.exams;
-  examBox.select(session.defaultExam);
+  modeBox.select(session.login.workMode);
+  examBox.Items = session.login.exams;
+  examBox.select(session.login.defaultExam);
   RankMode.select(std::string(analysis::rankModeText(
       analysis::parseRankMode(store::readRankModeText(session.dataConnection.db())))));
-  footerEdit.Text = session.footerText;
+  footerEdit.Text = session.login.footerText;
 }
 
 // Every row of `yh`; the third column's constant text is each row's delete link.

@@ -24,14 +24,14 @@ void AccountsPage::onModeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string mode = modeBox.text();
   store::writeSetting(data(), store::key::kWorkMode, mode);
-  web::currentSession().workMode = mode;
+  web::currentSession().login.workMode = mode;
 }
 
 void AccountsPage::onExamChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string exam = examBox.text();
   store::writeSetting(data(), store::key::kDefaultExam, exam);
-  web::currentSession().defaultExam = exam;
+  web::currentSession().login.defaultExam = exam;
 }
 
 // Applies to every rank made from now on: the ranking, progress and cloud preparation.
@@ -46,7 +46,7 @@ void AccountsPage::onSaveFooter() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const std::string footer = web::sanitizeHtml(footerEdit.Text);
   store::writeSetting(data(), store::key::kFooterText, footer);
-  web::currentSession().footerText = footer;
+  web::currentSession().login.footerText = footer;
   web::ShowMessage("已保存页脚文字，下一个页面起显示");
 }
 

@@ -37,7 +37,7 @@ void AccountsPage::onTypeChosen() {
   }
   const auto settings = web::currentSession().context().settings().get();
   fillChoices(unitBox, settings->units);
-  fillChoices(gradeBox, web::currentSession().grades);
+  fillChoices(gradeBox, web::currentSession().login.grades);
   fillChoices(classBox, settings->classes);
   classPanel.Visible = true;
 }

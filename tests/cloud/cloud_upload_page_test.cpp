@@ -46,9 +46,9 @@ class CloudUploadPageTest : public testing::CloudTest {
 
   testing::BrowserSession admin() {
     auto b = server_->browser();
-    b.user().rights = 0;
-    b.user().defaultExam = "期中";
-    b.user().grades = {"初一", "初二"};
+    b.user().login.rights = 0;
+    b.user().login.defaultExam = "期中";
+    b.user().login.grades = {"初一", "初二"};
     b.showPage<CloudUploadPage>();
     return b;
   }

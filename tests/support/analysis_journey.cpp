@@ -20,12 +20,12 @@ void signIn() {
     s.subjects = {"数学", "语文"};
   });
   auto& user = web::currentSession();
-  user.userName = "admin";
-  user.rights = 0;
-  user.subjects = {{1, "数学"}, {2, "语文"}};
-  user.exams = {"期中", "期末"};
-  user.grades = {"初一"};
-  user.defaultExam = "期中";
+  user.login.userName = "admin";
+  user.login.rights = 0;
+  user.login.subjects = {{1, "数学"}, {2, "语文"}};
+  user.login.exams = {"期中", "期末"};
+  user.login.grades = {"初一"};
+  user.login.defaultExam = "期中";
 }
 
 // Six students of 初一 in 期中; the 2nd and 3rd averages are tied.

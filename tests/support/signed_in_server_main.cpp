@@ -14,11 +14,11 @@ std::unique_ptr<zeziza::web::Page> signedInRoster() {
   namespace store = zeziza::store;
   auto& session = zeziza::web::currentSession();
   auto& db = session.dataConnection.db();
-  session.userName = "admin";
-  session.rights = 0;
-  session.grades = store::readListSetting(db, store::key::kGrades);
-  session.exams = store::readListSetting(db, store::key::kExams);
-  session.defaultExam = store::readSetting(db, store::key::kDefaultExam);
+  session.login.userName = "admin";
+  session.login.rights = 0;
+  session.login.grades = store::readListSetting(db, store::key::kGrades);
+  session.login.exams = store::readListSetting(db, store::key::kExams);
+  session.login.defaultExam = store::readSetting(db, store::key::kDefaultExam);
   session.navigationEntry = "RosterPage";
   return std::make_unique<zeziza::pages::RosterPage>();
 }

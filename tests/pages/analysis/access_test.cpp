@@ -45,7 +45,7 @@ TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
   for (const auto& page : analysisPages()) {
     for (const auto& c : codes) {
       SCOPED_TRACE(std::string(page.name) + " code " + c.code);
-      b.user().rights = pages::parseRightsCode(c.code);
+      b.user().login.rights = pages::parseRightsCode(c.code);
       page.show(b);
       EXPECT_EQ(b.pageClass(), page.name);
       if (c.allowed) {
@@ -64,9 +64,9 @@ TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
 TEST_F(AnalysisAccessTest, HandlersCheckTheRightsThemselves) {
   for (const auto& page : analysisPages()) {
     SCOPED_TRACE(page.name);
-    b.user().rights = 4;
+    b.user().login.rights = 4;
     page.show(b);
-    b.user().rights = 3;
+    b.user().login.rights = 3;
     b.click(page.button);
     EXPECT_EQ(b.message(), "您没有使用此功能的权限！");
   }

@@ -106,7 +106,7 @@ TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
 }
 
 TEST_F(AnalysisExportTest, ProgressListAsShown) {
-  b.user().defaultExam = "期末";
+  b.user().login.defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
   b.click("analyseButton");
   const auto [rows, name] = exported("ExportLink");

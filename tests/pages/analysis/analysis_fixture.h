@@ -27,13 +27,13 @@ class AnalysisTest : public ::testing::Test {
       s.bands = {"60", "70", "80", "90"};
     });
     auto& user = b.user();
-    user.userName = "admin";
-    user.rights = 0;
+    user.login.userName = "admin";
+    user.login.rights = 0;
     // As the sign-in builds them.
-    user.subjects = store::numberSubjects({"数学", "语文"});
-    user.exams = {"期中", "期末"};
-    user.grades = {"初一", "初二"};
-    user.defaultExam = "期中";
+    user.login.subjects = store::numberSubjects({"数学", "语文"});
+    user.login.exams = {"期中", "期末"};
+    user.login.grades = {"初一", "初二"};
+    user.login.defaultExam = "期中";
   }
 
   // Adds a student to the roster; returns its key `bh`.

@@ -155,7 +155,7 @@ TEST_F(ChartTest, PresentationAndWhatTheBrowserReceives) {
 }
 
 TEST_F(ChartTest, NoExamChosenIsRefused) {
-  b.user().defaultExam = "不在列表中";
+  b.user().login.defaultExam = "不在列表中";
   b.showPage<pages::ChartPage>();
   b.click("analyseButton");
   EXPECT_EQ(b.message(), "请先选择考试！");

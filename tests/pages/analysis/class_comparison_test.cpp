@@ -115,8 +115,8 @@ TEST_F(ClassComparisonTest, NoExamOrGradeChosenIsRefused) {
   EXPECT_EQ(b.message(), "请先选择考试！");
   EXPECT_EQ(grid().rowCount(), 2);
 
-  b.user().defaultExam = "";
-  b.user().grades = {};
+  b.user().login.defaultExam = "";
+  b.user().login.grades = {};
   b.showPage<pages::ClassComparisonPage>();
   EXPECT_EQ(b.control<web::ComboBox>("examBox").ItemIndex, -1);
   b.choose("examBox", "期中");

@@ -29,7 +29,7 @@ class ProgressTest : public AnalysisTest {
       average -= 1.5;
     }
     scoreRow("期末", s[13], 0, 0, 0, 0);
-    b.user().defaultExam = "期末";
+    b.user().login.defaultExam = "期末";
   }
   web::Grid& grid() { return b.control<web::Grid>("resultGrid"); }
   // 考号 and 进阶 of the listed rows.
@@ -189,7 +189,7 @@ TEST_F(ProgressParticipantsTest, OnlyStudentsOfBothExamsAreRankedAndCounted) {
   scoreRow("期末", x, 0, 0, 0, 52.5);
   for (int i = 31; i <= 39; ++i) scoreRow("期末", s[i], 0, 0, 0, 45 - (i - 31));
   scoreRow("期末", newcomer, 0, 0, 0, 99);
-  b.user().defaultExam = "期末";
+  b.user().login.defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
   b.click("analyseButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});

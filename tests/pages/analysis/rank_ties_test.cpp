@@ -62,7 +62,7 @@ TEST_P(RankTiesTest, ProgressGivesEqualAveragesTheChosenRanks) {
   scoreRow("期末", a, 0, 0, 140, 70);
   scoreRow("期末", c, 0, 0, 190, 95);
   scoreRow("期末", d, 0, 0, 190, 95);
-  b.user().defaultExam = "期末";
+  b.user().login.defaultExam = "期末";
   b.showPage<pages::ProgressPage>();
   b.click("analyseButton");
   ASSERT_EQ(b.messages(), std::vector<std::string>{});

@@ -27,7 +27,7 @@ TEST_F(RankingTest, CreationFillsTheScopeListsAndChoosesTheDefaultExam) {
   EXPECT_EQ(b.control<web::ComboBox>("classBox").Items.front(), "所有班");
   EXPECT_FALSE(grid().Visible);
 
-  b.user().defaultExam = "没有这场考试";
+  b.user().login.defaultExam = "没有这场考试";
   b.showPage<pages::RankingPage>();
   EXPECT_EQ(b.control<web::ComboBox>("examBox").ItemIndex, -1);
 }

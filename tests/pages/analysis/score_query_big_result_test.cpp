@@ -48,11 +48,11 @@ class ScoreQueryBigResultTest : public ::testing::Test {
  protected:
   ScoreQueryBigResultTest() {
     web::Session& u = browser.user();
-    u.rights = 0;
-    u.subjects = store::numberSubjects(kSubjects);
-    u.exams = {"期中", "期末"};
-    u.grades = {"七年级"};
-    u.defaultExam = "期中";
+    u.login.rights = 0;
+    u.login.subjects = store::numberSubjects(kSubjects);
+    u.login.exams = {"期中", "期末"};
+    u.login.grades = {"七年级"};
+    u.login.defaultExam = "期中";
   }
 
   // `count` students with a 期中 row each, and a 期末 row for every third of them.
@@ -93,9 +93,9 @@ class ScoreQueryBigResultTest : public ::testing::Test {
   // The whole search read directly, its subject columns named, as the page held it before.
   store::Query wholeSearch(const pages::ScoreQueryFilter& filter) {
     store::Query whole(connection);
-    const auto statement = pages::scoreQueryStatement(filter, browser.user().subjects);
+    const auto statement = pages::scoreQueryStatement(filter, browser.user().login.subjects);
     whole.open(statement.sql, statement.params);
-    pages::nameSubjectColumns(whole, browser.user().subjects);
+    pages::nameSubjectColumns(whole, browser.user().login.subjects);
     return whole;
   }
 

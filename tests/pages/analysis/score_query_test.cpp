@@ -25,11 +25,11 @@ class ScoreQueryTest : public ::testing::Test {
  protected:
   ScoreQueryTest() {
     web::Session& u = browser.user();
-    u.rights = 0;
-    u.subjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
-    u.exams = {"期中", "期末"};
-    u.grades = {"七年级", "八年级"};
-    u.defaultExam = "期中";
+    u.login.rights = 0;
+    u.login.subjects = {{1, "数学"}, {2, "语文"}, {3, "英语"}};
+    u.login.exams = {"期中", "期末"};
+    u.login.grades = {"七年级", "八年级"};
+    u.login.defaultExam = "期中";
   }
 
   void open() { browser.showPage<pages::ScoreQueryPage>(); }
@@ -117,7 +117,7 @@ TEST_F(ScoreQueryTest, CreationFillsTheListsAndHidesResultControls) {
   EXPECT_EQ(browser.page().Title, "Zeziza学生成绩管理系统");
   EXPECT_FALSE(browser.page().LockOnSubmit);
 
-  browser.user().defaultExam = "期末考试";  // not in the list: the first item stays
+  browser.user().login.defaultExam = "期末考试";  // not in the list: the first item stays
   open();
   EXPECT_EQ(chosen("examBox"), "全部考试");
 }
@@ -260,7 +260,7 @@ TEST_F(ScoreQueryTest, NameWithQuoteOrPercentIsSearchedAsText) {
 TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
   const std::vector<std::string> names = {"物\"理", "a' or 1=1 --", "英 语"};
   server.context().settings().update([&](auto& s) { s.subjects = names; });
-  browser.user().subjects = store::numberSubjects(names);
+  browser.user().login.subjects = store::numberSubjects(names);
   addScores("期中", addStudent("1001", "张三"), 80, 70, 60);
   open();
   search();
@@ -357,16 +357,16 @@ TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
   for (const std::string code : {"0", "1", "4", "2", "3", "5", ""}) {
     SCOPED_TRACE("code '" + code + "'");
     const bool allowed = code == "0" || code == "1" || code == "4";
-    browser.user().rights = pages::parseRightsCode(code);
+    browser.user().login.rights = pages::parseRightsCode(code);
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);
     EXPECT_EQ(browser.control<web::Button>("queryButton").effectivelyVisible(), allowed);
     EXPECT_TRUE(browser.control<web::Region>("navigationBar").Visible);
   }
   // A handler checks the code again.
-  browser.user().rights = 0;
+  browser.user().login.rights = 0;
   open();
-  browser.user().rights = 3;
+  browser.user().login.rights = 3;
   search();
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(status(), "---");
@@ -410,7 +410,7 @@ TEST_F(ScoreQueryTest, AdministratorsSeeWhoChangedAStudentsScores) {
 TEST_F(ScoreQueryTest, OrdinaryUsersHaveNoHistoryView) {
   const std::int64_t bh = addStudent("801", "张三");
   store::appendScoreHistory(server.db(), {"clerk", "期中", bh, 1, 0, 80, "ScoreEntryPage"});
-  browser.user().rights = 4;
+  browser.user().login.rights = 4;
   open();
   EXPECT_FALSE(browser.control<web::Region>("HistoryPanel").Visible);
   auto form = browser.formFor("");

@@ -25,9 +25,9 @@ web::ServerSettings unreachableCloud() {
 
 testing::BrowserSession adminOnPage(testing::TestServer& server, const std::string& code = "0") {
   auto b = server.browser();
-  b.user().rights = pages::parseRightsCode(code);
-  b.user().defaultExam = "期中";
-  b.user().grades = {"初一", "初二"};
+  b.user().login.rights = pages::parseRightsCode(code);
+  b.user().login.defaultExam = "期中";
+  b.user().login.grades = {"初一", "初二"};
   b.showPage<CloudUploadPage>();
   return b;
 }

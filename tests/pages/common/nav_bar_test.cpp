@@ -17,10 +17,10 @@ namespace {
 BrowserSession signedInAs(TestServer& server, const std::string& code,
                           const std::string& entry = "ScoreQueryPage") {
   auto browser = server.browser();
-  browser.user().userName = "李老师";
-  browser.user().rights = pages::parseRightsCode(code);
-  browser.user().defaultExam = "期中考试";
-  browser.user().workMode = "自考模式";
+  browser.user().login.userName = "李老师";
+  browser.user().login.rights = pages::parseRightsCode(code);
+  browser.user().login.defaultExam = "期中考试";
+  browser.user().login.workMode = "自考模式";
   browser.user().navigationEntry = entry;
   browser.showPage<pages::ScoreQueryPage>();
   return browser;
@@ -179,12 +179,12 @@ TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {
   browser.click("navigationBar.rosterLink");
   browser.click("navigationBar.signOutLink");
   EXPECT_EQ(browser.pageClass(), "LoginPage");
-  EXPECT_EQ(browser.user().userName, "boss");
-  EXPECT_EQ(browser.user().rights, 0);
+  EXPECT_EQ(browser.user().login.userName, "boss");
+  EXPECT_EQ(browser.user().login.rights, 0);
   EXPECT_EQ(browser.user().navigationEntry, "RosterPage");
   signIn(browser, "boss", "wrong");
   EXPECT_EQ(browser.message(), "用户名或密码错误！");
-  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(browser.user().login.userName, "boss");
   EXPECT_EQ(browser.page().find("navigationBar.queryLink"), nullptr);
 }
 

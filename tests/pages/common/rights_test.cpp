@@ -49,7 +49,7 @@ TEST(RequirePageRights, RefusedPageHidesItsOwnControlsAndSaysWhy) {
   for (const auto& c : cases) {
     SCOPED_TRACE("code '" + c.code + "'");
     auto browser = server.browser();
-    browser.user().rights = pages::parseRightsCode(c.code);
+    browser.user().login.rights = pages::parseRightsCode(c.code);
     auto& page = browser.showPage<AdminOnlyPage>();
     EXPECT_EQ(page.Panel.Visible, c.shown);
     EXPECT_EQ(page.Act.Visible, c.shown);
@@ -64,12 +64,12 @@ TEST(RequirePageRights, RefusedPageHidesItsOwnControlsAndSaysWhy) {
 TEST(RequireRights, HandlerRefusesAndChangesNothing) {
   TestServer server;
   auto browser = server.browser();
-  browser.user().rights = 1;
+  browser.user().login.rights = 1;
   auto& page = browser.showPage<AdminOnlyPage>();
   browser.click("Act");
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
   EXPECT_EQ(page.acted, 0);
-  browser.user().rights = 0;
+  browser.user().login.rights = 0;
   browser.click("Act");
   EXPECT_EQ(browser.message(), "");
   EXPECT_EQ(page.acted, 1);
@@ -78,10 +78,10 @@ TEST(RequireRights, HandlerRefusesAndChangesNothing) {
 TEST(RequireRights, HiddenControlsOfARefusedPageCannotAct) {
   TestServer server;
   auto browser = server.browser();
-  browser.user().rights = 4;
+  browser.user().login.rights = 4;
   auto& page = browser.showPage<AdminOnlyPage>();
   // A forged post for the hidden button is ignored by the request cycle.
-  browser.user().rights = 0;
+  browser.user().login.rights = 0;
   browser.post(browser.formFor("Act"));
   EXPECT_EQ(page.acted, 0);
 }

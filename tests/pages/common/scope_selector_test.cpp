@@ -43,9 +43,9 @@ class ScopeSelectorTest : public ::testing::Test {
       s.classes = {"一班", "二班"};
     });
     auto& user = b.user();
-    user.exams = {"期中", "期末"};
-    user.grades = {"初一", "初二", "初三"};
-    user.defaultExam = "期末";
+    user.login.exams = {"期中", "期末"};
+    user.login.grades = {"初一", "初二", "初三"};
+    user.login.defaultExam = "期末";
   }
   SelectorPage& show(const ScopeBoxes& look) {
     b.run([&] { b.user().ShowPage<SelectorPage>(look); });
@@ -134,7 +134,7 @@ TEST_F(ScopeSelectorTest, FillChoosesTheDefaultExam) {
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.allItem + (c.firstWithoutDefault ? " first stays, " : ", ") + c.defaultExam);
-    b.user().defaultExam = c.defaultExam;
+    b.user().login.defaultExam = c.defaultExam;
     show(
         {.exam = ScopeBox{.allItem = c.allItem}, .firstExamWithoutDefault = c.firstWithoutDefault});
     EXPECT_EQ(box("examBox").ItemIndex, c.index);
@@ -146,8 +146,8 @@ TEST_F(ScopeSelectorTest, EmptyListsWithoutAllItemChooseNothing) {
     s.units.clear();
     s.classes.clear();
   });
-  b.user().exams.clear();
-  b.user().grades.clear();
+  b.user().login.exams.clear();
+  b.user().login.grades.clear();
   show({.exam = ScopeBox{}, .unit = ScopeBox{}, .grade = ScopeBox{}, .cls = ScopeBox{}});
   for (const char* name : {"examBox", "unitBox", "gradeBox", "classBox"}) {
     SCOPED_TRACE(name);

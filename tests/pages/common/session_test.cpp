@@ -28,8 +28,8 @@ TEST_F(SessionTest, EachBrowserHasItsOwnSessionAndTheCountFollows) {
   EXPECT_NE(a.id(), b.id());
   EXPECT_EQ(a.id().size(), 32u);
   EXPECT_EQ(server.host().onlineCountText(), "2人在线");
-  a.user().userName = "a";
-  EXPECT_EQ(b.user().userName, "");
+  a.user().login.userName = "a";
+  EXPECT_EQ(b.user().login.userName, "");
   EXPECT_NE(&a.user().dataConnection, &b.user().dataConnection);
 }
 
@@ -117,13 +117,13 @@ TEST(SessionCap, PastTheCapTheOldestGuestGivesWayAndSignedInSessionsStay) {
   settings.MaxSessions = 2;
   TestServer server{[] { return std::make_unique<SmokePage>(); }, settings};
   auto a = server.browser();
-  a.user().userName = "boss";  // as the login leaves it
+  a.user().login.userName = "boss";  // as the login leaves it
   a.click("clickButton");
   auto b = server.browser();
   auto c = server.browser();  // b never signed in: it gives way
   EXPECT_FALSE(b.alive());
   EXPECT_TRUE(a.alive() && c.alive());
-  c.user().userName = "clerk";
+  c.user().login.userName = "clerk";
   c.click("clickButton");
   EXPECT_FALSE(server.controller().sessions().startSession());
   web::HttpRequest start;

@@ -30,10 +30,10 @@ class EntryTest : public ::testing::Test {
 
   // The login state the sign-in would leave.
   void signIn(BrowserSession& browser, const std::string& code, const std::string& user) {
-    browser.user().rights = pages::parseRightsCode(code);
-    browser.user().userName = user;
-    browser.user().defaultExam = kExam;
-    browser.user().grades = {"七年级", "八年级"};
+    browser.user().login.rights = pages::parseRightsCode(code);
+    browser.user().login.userName = user;
+    browser.user().login.defaultExam = kExam;
+    browser.user().login.grades = {"七年级", "八年级"};
   }
 
   std::int64_t addStudent(const std::string& number, const std::string& name,

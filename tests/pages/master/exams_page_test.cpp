@@ -36,9 +36,9 @@ class ExamsPageTest : public ::testing::Test {
   // A signed-in user on the exams page, with the exam state a login reads.
   BrowserSession open(const std::string& rights = "0") {
     auto b = server.browser();
-    b.user().rights = pages::parseRightsCode(rights);
-    b.user().exams = stored(store::key::kExams);
-    b.user().defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
+    b.user().login.rights = pages::parseRightsCode(rights);
+    b.user().login.exams = stored(store::key::kExams);
+    b.user().login.defaultExam = store::readSetting(server.db(), store::key::kDefaultExam);
     b.showPage<pages::ExamsPage>();
     return b;
   }
@@ -52,7 +52,7 @@ class ExamsPageTest : public ::testing::Test {
   }
   void expectExams(BrowserSession& b, const Items& expected) {
     EXPECT_EQ(stored(store::key::kExams), expected);
-    EXPECT_EQ(b.user().exams, expected);
+    EXPECT_EQ(b.user().login.exams, expected);
     EXPECT_EQ(b.control<web::List>("examList").Items, expected);
     EXPECT_EQ(column(b.control<web::Grid>("examGrid"), 0), expected);
   }
@@ -174,7 +174,7 @@ TEST_F(ExamsPageTest, ANewExamBecomesTheDefault) {
   EXPECT_EQ(b.message(), "");
   expectExams(b, {"期中", "期末", "Midterm 2024"});
   EXPECT_EQ(setting("mrtest"), "Midterm 2024");
-  EXPECT_EQ(b.user().defaultExam, "Midterm 2024");
+  EXPECT_EQ(b.user().login.defaultExam, "Midterm 2024");
   EXPECT_EQ(b.control<web::Edit>("examEdit").Text, "");
 
   const std::vector<std::pair<std::string, std::string>> refused = {
@@ -313,7 +313,7 @@ TEST_F(ExamsPageTest, OnlyAdministratorsChangeTheSettings) {
   for (const std::string rights : {"2", "3", "4", "5", ""}) {
     // Opened by an administrator, then acted on under another code: the handlers check too.
     auto b = open("0");
-    b.user().rights = pages::parseRightsCode(rights);
+    b.user().login.rights = pages::parseRightsCode(rights);
     for (const auto& action : actions) {
       SCOPED_TRACE(action.name + " by [" + rights + "]");
       action.act(b);

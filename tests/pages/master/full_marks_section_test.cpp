@@ -23,7 +23,7 @@ class FullMarksSectionTest : public ::testing::Test {
 
   BrowserSession open() {
     auto b = server.browser();
-    b.user().rights = 0;
+    b.user().login.rights = 0;
     b.showPage<pages::ExamsPage>();
     return b;
   }

@@ -36,8 +36,8 @@ class RosterPageTest : public ::testing::Test {
   BrowserSession open(const std::string& rights = "0",
                       const std::vector<std::string>& grades = {"2010级", "2011级"}) {
     auto b = server.browser();
-    b.user().rights = pages::parseRightsCode(rights);
-    b.user().grades = grades;
+    b.user().login.rights = pages::parseRightsCode(rights);
+    b.user().login.grades = grades;
     b.showPage<pages::RosterPage>();
     return b;
   }

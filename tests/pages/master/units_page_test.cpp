@@ -42,7 +42,7 @@ const std::vector<Column>& columns() {
        [](BrowserSession& b) { return b.user().context().settings().get()->units; }},
       {"grades", "gradeEdit", "gradeAddButton", "gradeGrid", "gradeList", store::key::kGrades, "nj",
        "不能添加空字符串", "添加失败，该年级已存在！",
-       [](BrowserSession& b) { return b.user().grades; }},
+       [](BrowserSession& b) { return b.user().login.grades; }},
       {"classes", "classEdit", "classAddButton", "classGrid", "classList", store::key::kClasses,
        "bj", "不能添加空字符串", "添加失败，该班次已存在！",
        [](BrowserSession& b) { return b.user().context().settings().get()->classes; }},
@@ -62,8 +62,8 @@ class UnitsPageTest : public ::testing::Test {
   // A signed-in administrator on the units page.
   BrowserSession open(const std::string& rights = "0") {
     auto b = server.browser();
-    b.user().rights = pages::parseRightsCode(rights);
-    b.user().grades = store::readListSetting(server.db(), "nj");
+    b.user().login.rights = pages::parseRightsCode(rights);
+    b.user().login.grades = store::readListSetting(server.db(), "nj");
     b.showPage<pages::UnitsPage>();
     return b;
   }
@@ -239,7 +239,7 @@ TEST_F(UnitsPageTest, OnlyAdministratorsChangeTheLists) {
     SCOPED_TRACE("rights [" + rc.rights + "]");
     // Opened by an administrator, then acted on under another code: the handlers check too.
     auto b = open("0");
-    b.user().rights = pages::parseRightsCode(rc.rights);
+    b.user().login.rights = pages::parseRightsCode(rc.rights);
     const Items before = stored(store::key::kClasses);
     b.type("classEdit", "十班" + rc.rights);
     b.click("classAddButton");

@@ -125,7 +125,7 @@ TEST(FirstAdmin, QuotesAndSemicolonsAreJustCharacters) {
   EXPECT_EQ(scalar(server, "select user from yh"), name);
   signIn(browser, name, "p'w;\"");
   EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
-  EXPECT_EQ(browser.user().userName, name);
+  EXPECT_EQ(browser.user().login.userName, name);
 }
 
 // A server with one user of every code and the settings the routing reads.
@@ -165,7 +165,7 @@ TEST_F(LoginTest, RoutesEveryCode) {
     EXPECT_EQ(browser.pageClass(), c.page);
     EXPECT_EQ(browser.message(), c.message);
     // Even a user kept on the login page is signed in as far as the login state goes.
-    EXPECT_EQ(browser.user().userName, c.user);
+    EXPECT_EQ(browser.user().login.userName, c.user);
   }
 }
 
@@ -182,8 +182,8 @@ TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
     signIn(browser, name, password);
     EXPECT_EQ(browser.message(), kWrongLogin);
     EXPECT_EQ(browser.pageClass(), "LoginPage");
-    EXPECT_EQ(browser.user().userName, "");
-    EXPECT_EQ(browser.user().rights, std::nullopt);
+    EXPECT_EQ(browser.user().login.userName, "");
+    EXPECT_EQ(browser.user().login.rights, std::nullopt);
   }
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "6");
 }
@@ -192,8 +192,8 @@ TEST_F(LoginTest, UserNameMatchesInAnyLetterCaseAndTheStoredNameIsKept) {
   auto browser = server.browser();
   signIn(browser, "SuPeR", "secret");
   EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
-  EXPECT_EQ(browser.user().userName, "super");
-  EXPECT_EQ(browser.user().rights, 0);
+  EXPECT_EQ(browser.user().login.userName, "super");
+  EXPECT_EQ(browser.user().login.rights, 0);
 }
 
 // A browser idling at the login page costs its session alone: the page is set aside and made
@@ -220,9 +220,9 @@ TEST_F(LoginTest, AnIdleLoginPageIsSetAsideAndMadeAgainWhenTheBrowserComesBack) 
   signIn(guest, "super", "secret");
   EXPECT_EQ(guest.message(), "");
   EXPECT_EQ(guest.pageClass(), "ScoreQueryPage");
-  EXPECT_EQ(guest.user().userName, "super");
+  EXPECT_EQ(guest.user().login.userName, "super");
   EXPECT_EQ(kept.pageClass(), "LoginPage");
-  EXPECT_EQ(kept.user().userName, "chief");
+  EXPECT_EQ(kept.user().login.userName, "chief");
 }
 
 TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
@@ -250,8 +250,8 @@ TEST_F(LoginTest, LoginStateFillsTheSessionItIsGivenOutsideARequest) {
   server.context().settings().update([](store::SettingsSnapshot& s) { s.subjects = {"物理"}; });
   auto browser = server.browser();
   EXPECT_NO_THROW(pages::fillLoginState(browser.user(), "admin", "1"));
-  EXPECT_EQ(browser.user().rights, 1);
-  EXPECT_EQ(browser.user().subjects, (std::vector<store::SubjectColumn>{{1, "物理"}}));
+  EXPECT_EQ(browser.user().login.rights, 1);
+  EXPECT_EQ(browser.user().login.subjects, (std::vector<store::SubjectColumn>{{1, "物理"}}));
 }
 
 TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
@@ -265,14 +265,14 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   EXPECT_NE(browser.last().html.find("<b>第一中学</b>"), std::string::npos);
   signIn(browser, "super", "secret");
   const web::Session& user = browser.user();
-  EXPECT_EQ(user.userName, "super");
-  EXPECT_EQ(user.rights, 0);
-  EXPECT_EQ(user.exams, (std::vector<std::string>{"期中 考试", "期末,考试"}));
-  EXPECT_EQ(user.grades, (std::vector<std::string>{"七年级", "八年级"}));
-  EXPECT_EQ(user.defaultExam, "期末,考试");
-  EXPECT_EQ(user.workMode, "自考模式");
-  EXPECT_EQ(user.footerText, "<b>第一中学</b>");
-  EXPECT_EQ(user.subjects,
+  EXPECT_EQ(user.login.userName, "super");
+  EXPECT_EQ(user.login.rights, 0);
+  EXPECT_EQ(user.login.exams, (std::vector<std::string>{"期中 考试", "期末,考试"}));
+  EXPECT_EQ(user.login.grades, (std::vector<std::string>{"七年级", "八年级"}));
+  EXPECT_EQ(user.login.defaultExam, "期末,考试");
+  EXPECT_EQ(user.login.workMode, "自考模式");
+  EXPECT_EQ(user.login.footerText, "<b>第一中学</b>");
+  EXPECT_EQ(user.login.subjects,
             (std::vector<store::SubjectColumn>{{1, "数学"}, {2, "语文"}, {3, "英语"}}));
   EXPECT_EQ(user.navigationEntry, "ScoreQueryPage");
 
@@ -285,14 +285,14 @@ TEST_F(LoginTest, LoginStateIsReadAfreshAtEveryLogin) {
   setSetting(server, store::key::kWorkMode, "统考模式");
   setSetting(server, store::key::kFooterText, "二中");
   browser.showPage<pages::LoginPage>();
-  EXPECT_EQ(browser.user().footerText, "二中");
+  EXPECT_EQ(browser.user().login.footerText, "二中");
   signIn(browser, "viewer", "secret");
-  EXPECT_EQ(user.userName, "viewer");
-  EXPECT_EQ(user.rights, 4);
-  EXPECT_EQ(user.exams, std::vector<std::string>{});
-  EXPECT_EQ(user.grades, std::vector<std::string>{"九年级"});
-  EXPECT_EQ(user.defaultExam, "");
-  EXPECT_EQ(user.workMode, "统考模式");
+  EXPECT_EQ(user.login.userName, "viewer");
+  EXPECT_EQ(user.login.rights, 4);
+  EXPECT_EQ(user.login.exams, std::vector<std::string>{});
+  EXPECT_EQ(user.login.grades, std::vector<std::string>{"九年级"});
+  EXPECT_EQ(user.login.defaultExam, "");
+  EXPECT_EQ(user.login.workMode, "统考模式");
   EXPECT_EQ(user.navigationEntry, "ScoreQueryPage");
 }
 

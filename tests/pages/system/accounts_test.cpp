@@ -85,7 +85,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
   for (const std::string code : {"1", "2", "3", "4", "5", ""}) {
     SCOPED_TRACE(code);
     auto other = server.browser();
-    other.user().rights = pages::parseRightsCode(code);
+    other.user().login.rights = pages::parseRightsCode(code);
     other.showPage<pages::AccountsPage>();
     EXPECT_EQ(other.message(), pages::kNoPageRightsMessage);
     EXPECT_FALSE(other.control<web::Region>("Content").Visible);
@@ -93,7 +93,7 @@ TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
     EXPECT_EQ(other.control<web::DBGrid>("usersGrid").DataSource, nullptr);  // no user read
   }
   // The handlers check the code themselves as well.
-  browser.user().rights = 1;
+  browser.user().login.rights = 1;
   browser.type("resetEdit", "yes");
   browser.click("resetButton");
   EXPECT_EQ(browser.message(), pages::kNoRightsMessage);
@@ -175,13 +175,13 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
 }
 
 TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
-  browser.user().grades = {};
+  browser.user().login.grades = {};
   create("班主任", "王老师", "pw", "pw");
   EXPECT_EQ(browser.message(),
             "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   // A post naming the class-teacher type without its scope ever shown adds nothing either.
-  browser.user().grades = {"七年级"};
+  browser.user().login.grades = {"七年级"};
   browser.showPage<pages::AccountsPage>();
   browser.click("newUserLink");
   browser.choose("typeBox", "班主任");
@@ -208,7 +208,7 @@ TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
   EXPECT_EQ(browser.message(), kLastSuperAdmin);
   EXPECT_TRUE(shown("newUserPanel"));
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"clerk"}));
-  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(browser.user().login.userName, "boss");
 
   auto next = server.browser();
   EXPECT_TRUE(next.control<web::Region>("firstAdminPanel").Visible);
@@ -232,8 +232,8 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
 
   // Chosen items are stored as they are, whatever they hold.
   const std::string exam = "期'末\"; delete from yh; --";
-  browser.user().exams = {"期中", exam};
-  browser.user().grades = {"七'年级"};
+  browser.user().login.exams = {"期中", exam};
+  browser.user().login.grades = {"七'年级"};
   browser.showPage<pages::AccountsPage>();
   browser.choose("examBox", exam);
   browser.click("examBox");
@@ -253,17 +253,17 @@ TEST_F(AccountsTest, WorkModeDefaultExamAndFooterAreStoredAndTakenIntoTheSession
   browser.choose("modeBox", "统考模式");
   browser.click("modeBox");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='gzms'"), "统考模式");
-  EXPECT_EQ(browser.user().workMode, "统考模式");
+  EXPECT_EQ(browser.user().login.workMode, "统考模式");
 
   browser.choose("examBox", "期末 考试");
   browser.click("examBox");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "期末 考试");
-  EXPECT_EQ(browser.user().defaultExam, "期末 考试");
+  EXPECT_EQ(browser.user().login.defaultExam, "期末 考试");
 
   browser.type("footerEdit", "<b>第一中学</b><br>备案号 123");
   browser.click("saveFooterButton");
   EXPECT_EQ(browser.message(), "已保存页脚文字，下一个页面起显示");
-  EXPECT_EQ(browser.user().footerText, "<b>第一中学</b><br>备案号 123");
+  EXPECT_EQ(browser.user().login.footerText, "<b>第一中学</b><br>备案号 123");
   // This page's footer keeps the old text; the next page shows the markup as markup.
   EXPECT_EQ(browser.control<web::Label>("footer.footerText").Caption, "");
   browser.click("navigationBar.rosterLink");
@@ -333,7 +333,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   EXPECT_FALSE(idle.alive());
   EXPECT_TRUE(browser.alive());
   EXPECT_EQ(browser.pageClass(), "AccountsPage");
-  EXPECT_EQ(browser.user().userName, "boss");
+  EXPECT_EQ(browser.user().login.userName, "boss");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "0");
   EXPECT_EQ(scalar(server, "select count(*) from ks"), "0");
   EXPECT_EQ(scalar(server, "select zdz from sysset where zdm='mrtest'"), "");

@@ -1,0 +1,26 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/subject_columns.h"
+
+namespace zeziza::web {
+
+// Who signed in and what the office had set for them then: empty until a login fills it,
+// kept across sign-out (the next login fills it afresh).
+struct LoginState {
+  std::string userName;
+  std::optional<int> rights;  // the user's rights code
+  std::vector<std::string> exams;
+  std::vector<std::string> grades;
+  std::vector<store::SubjectColumn> subjects;  // as configured at sign-in
+  std::string workMode;
+  std::string defaultExam;
+  std::string footerText;
+
+  bool signedIn() const { return !userName.empty(); }
+};
+
+}  // namespace zeziza::web
