@@ -14,4 +14,11 @@ inline std::string rendered(const web::Control& control) {
   return out.take();
 }
 
+// How often `part` stands in `text`.
+inline int count(const std::string& text, const std::string& part) {
+  int n = 0;
+  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
+  return n;
+}
+
 }  // namespace zeziza::testing

@@ -10,13 +10,8 @@
 namespace zeziza::web {
 namespace {
 
+using testing::count;
 using testing::rendered;
-
-int count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 // A header and `body` rows "r<row>" whose second cell is clickable.
 void fill(Grid& grid, int body) {

@@ -11,13 +11,8 @@
 namespace zeziza::web {
 namespace {
 
+using testing::count;
 using testing::rendered;
-
-int count(const std::string& text, const std::string& part) {
-  int n = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++n;
-  return n;
-}
 
 std::string statusOf(const PageSpan& s) {
   return std::to_string(s.rows) + " rows, " + std::to_string(s.index + 1) + "/" +
