@@ -24,16 +24,6 @@ std::optional<std::string> authorityOf(std::string_view address) {
 
 }  // namespace
 
-std::string clientAddress(const web::HttpRequest& request, std::string_view trustedProxy) {
-  if (!fromTrustedProxy(request, trustedProxy)) return request.remoteAddr;
-  const std::string forwarded = request.header("x-forwarded-for");
-  const std::size_t comma = forwarded.rfind(',');
-  const std::string_view last =
-      base::trimmedView(comma == std::string::npos ? std::string_view(forwarded)
-                                                   : std::string_view(forwarded).substr(comma + 1));
-  return last.empty() ? request.remoteAddr : std::string(last);
-}
-
 bool servedOverTls(const web::HttpRequest& request, std::string_view trustedProxy) {
   return fromTrustedProxy(request, trustedProxy) &&
          web::toLower(base::trimmedView(request.header("x-forwarded-proto"))) == "https";

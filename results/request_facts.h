@@ -4,13 +4,14 @@
 #include <string>
 #include <string_view>
 
+#include "web/client_address.h"
 #include "web/http_types.h"
 
 namespace zeziza::results {
 
 // The client's address: the peer's, or, when the peer is the trusted proxy, the last entry of
 // X-Forwarded-For (the one that proxy added; earlier entries are the client's to forge).
-std::string clientAddress(const web::HttpRequest& request, std::string_view trustedProxy);
+using web::clientAddress;
 // True when the browser reached the site over TLS, as the trusted proxy reports it.
 bool servedOverTls(const web::HttpRequest& request, std::string_view trustedProxy);
 // The value of cookie `name` in the Cookie header.
