@@ -27,8 +27,8 @@ inline constexpr std::string_view kPassCount = "及格人数";
 inline constexpr std::string_view kPassRate = "及格率";
 inline constexpr std::string_view kFailCount = "不及格人数";
 inline constexpr std::string_view kFailRate = "不及格率";
-inline constexpr std::string_view kSkewness = "Skew";
-inline constexpr std::string_view kKurtosis = "Kurtosis";
+inline constexpr std::string_view kSkewness = "偏度";
+inline constexpr std::string_view kKurtosis = "峰度";
 }  // namespace caption
 
 // Decimals of the mean, median, variance, rates, skewness and kurtosis.

@@ -22,7 +22,7 @@ std::pair<std::string, std::string> splitCommand(std::string_view path) {
 }
 
 HttpResponse notFound() {
-  return HttpResponse::text(404, "Invalid command");
+  return HttpResponse::text(404, "找不到该页面或文件。");
 }
 
 HttpResponse resource(const HttpRequest& request, std::string_view name) {

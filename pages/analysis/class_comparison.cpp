@@ -58,11 +58,23 @@ std::vector<std::string> comparisonRow(const std::string& unit, const std::strin
 }
 
 void writeHeader(web::Grid& grid, const std::vector<std::string>& bandCaptions) {
-  std::vector<std::string> header = {
-      "单位", "年级",          "班次",          "实有人数",      "参考人数",
-      "总分", "平均分",        "最高分",        "最低分",        "中位数",
-      "方差", "优秀率 [人数]", "良好率 [人数]", "及格率 [人数]", "不及格率 [人数]",
-      "Skew", "Kurtosis"};
+  std::vector<std::string> header = {"单位",
+                                     "年级",
+                                     "班次",
+                                     "实有人数",
+                                     "参考人数",
+                                     "总分",
+                                     "平均分",
+                                     "最高分",
+                                     "最低分",
+                                     "中位数",
+                                     "方差",
+                                     "优秀率 [人数]",
+                                     "良好率 [人数]",
+                                     "及格率 [人数]",
+                                     "不及格率 [人数]",
+                                     std::string(analysis::caption::kSkewness),
+                                     std::string(analysis::caption::kKurtosis)};
   header.insert(header.end(), bandCaptions.begin(), bandCaptions.end());
   grid.setRowCount(0);
   grid.setColumnCount(static_cast<int>(header.size()));

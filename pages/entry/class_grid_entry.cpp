@@ -195,7 +195,7 @@ void ClassGridEntryPage::onSave() {
   // The grid stays loaded with 保存成绩 on, so a box found wrong can be mended and saved again.
   if (!invalid.empty()) web::ShowMessage(invalid + "成绩格式有误，请检查！！！");
   if (refused) {
-    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   } else {
     web::ShowMessage("已保存" + std::to_string(scores.size()) + "个成绩");
   }

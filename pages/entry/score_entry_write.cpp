@@ -64,7 +64,7 @@ store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, i
   const auto outcome = store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
                                                   subjectCount(), entry::isClerk(), author()});
   if (outcome.result == store::ScoreWriteResult::KeptExisting) {
-    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   } else if (outcome.result == store::ScoreWriteResult::RowDeleted) {
     web::ShowMessage("该学生已经没有有效成绩");
   }

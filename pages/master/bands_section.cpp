@@ -8,11 +8,16 @@ namespace zeziza::pages {
 
 namespace {
 
-// The typed boundary goes in at its place; a text that is no integer is refused.
+// The typed boundary goes in at its place; a text that is no integer is refused, and so is
+// one that is not positive, as the caption asks (a score of 0 or below means no score).
 std::optional<ListChange> addBoundary(const ListUpdater& store, std::string_view typed) {
   const auto value = wholeNumber(typed);
   if (!value) {
     web::ShowMessage("分数分界点格式错误，请检查！");
+    return std::nullopt;
+  }
+  if (*value <= 0) {
+    web::ShowMessage("分数分界点必须是正整数，请检查！");
     return std::nullopt;
   }
   auto update = store([&](std::vector<std::string>& bands) {

@@ -56,7 +56,7 @@ void AddStudentsPanel::addStudents() {
   if (!taken.empty()) {
     std::string listed;
     for (const auto& number : taken) listed += "/" + number;
-    return web::ShowMessage(listed + "上述学生编号已存在，全部学生添加失败，请核对后在添加");
+    return web::ShowMessage(listed + "上述学生编号已存在，全部学生添加失败，请核对后再添加");
   }
   numbersMemo.Lines.clear();
   namesMemo.Lines.clear();

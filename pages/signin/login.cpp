@@ -17,19 +17,19 @@ namespace {
 
 constexpr const char* kWrongLogin = "用户名或密码错误！";
 constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
-constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登陆";
+constexpr const char* kUnifiedModeRefusal = "统考模式下您不能登录";
 
 }  // namespace
 
 LoginPage::LoginPage() : web::Page("LoginPage") {
-  Title = "系统登陆";
+  Title = "系统登录";
   // Both forms post every field with each click; the rest is made again from the store.
   SetAsideWhenIdle = true;
   LoginArea.Css = "login-area";
   signInPanel.Css = "card login-panel";
   titleLabel.Caption = "系 统 登 录";
   titleLabel.Bold = true;
-  englishTitleLabel.Caption = "System login";
+  subtitleLabel.Caption = "用户登录";
   NameRow.Css = "row";
   userNameLabel.Caption = "用户名";
   // Enter moves from the name to the password, then to the login button.
@@ -38,12 +38,12 @@ LoginPage::LoginPage() : web::Page("LoginPage") {
   passwordLabel.Caption = "密   码";
   passwordEdit.PasswordPrompt = true;
   passwordEdit.EnterKey = web::KeyAction::click(signInButton);  // Enter after the password signs in
-  signInButton.Caption = "登陆";
+  signInButton.Caption = "登录";
   NoteBox.Css = "note-box";
   noteLabel.Caption = "登录说明";
   noteLabel.Bold = true;
-  noteText.Lines = {"以不同权限用户名登陆将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
-                    "户名登录系统", "建议使用IE浏览器浏览本站内容"};
+  noteText.Lines = {"以不同权限用户名登录将进入不同页面", "录入成绩需要以成绩录入员或主管的用",
+                    "户名登录系统", "建议使用较新版本的浏览器浏览本站内容"};
 
   firstAdminPanel.Css = "card first-admin";
   firstAdminPanel.Visible = false;

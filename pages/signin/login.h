@@ -27,7 +27,7 @@ class LoginPage : public web::Page {
 
   web::Region signInPanel{LoginArea, "signInPanel"};
   web::Label titleLabel{signInPanel, "titleLabel"};
-  web::Label englishTitleLabel{signInPanel, "englishTitleLabel"};
+  web::Label subtitleLabel{signInPanel, "subtitleLabel"};
   web::Region NameRow{signInPanel, "NameRow"};
   web::Label userNameLabel{NameRow, "userNameLabel"};
   web::Edit userNameEdit{NameRow, "userNameEdit"};

@@ -108,10 +108,10 @@ void AccountsPage::buildSettingsPanels() {
   resetLabel.Caption = "恢复初始数据";
   resetButton.Caption = "系统数据重置";
   resetButton.OnClick = [this] { onReset(); };
-  resetHelp.Lines = {"如果需要重置系统，删除所用数据和用户，请在后面的文本框输入“yes”",
+  resetHelp.Lines = {"如果需要重置系统，删除所有数据和用户，请在后面的文本框输入“yes”",
                      "然后点击系统数据重置按钮。"};
-  bannerLabel.Caption = "设置网站横幅[banners]";
-  bannerButton.Caption = "上传网站横幅[banners]";
+  bannerLabel.Caption = "设置网站横幅";
+  bannerButton.Caption = "上传网站横幅";
   bannerButton.OnClick = [this] { onUploadBanner(); };
   bannerHelp.Lines = {"此处上传网页顶部的网站横幅图片，上传图片格式必须为",
                       "高度为50像素的jpg格式图片。"};

@@ -41,7 +41,7 @@ async function waitForLog(page, last) {
 test('cloud upload journey', async () => {
   const { page, dialogs } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '系统登陆');
+  await page.waitForFunction(() => document.title === '系统登录');
   await b.settled();
   await page.fill('#adminnameedit', '校长');
   await page.fill('#adminpasswordedit', 'geheim');

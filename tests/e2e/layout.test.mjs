@@ -76,7 +76,7 @@ function measure() {
 async function signIn() {
   const { page } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '系统登陆');
+  await page.waitForFunction(() => document.title === '系统登录');
   await b.settled();
   await page.fill('#usernameedit', 'admin');
   await page.fill('#passwordedit', 'geheim');

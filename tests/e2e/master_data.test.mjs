@@ -77,7 +77,7 @@ test('roster: paste students as two columns and page through them', async () => 
   await page.fill('#namesmemo', column(['甲', '乙']));
   await b.submitBy('#addbutton');
   assert.deepEqual(dialogs.pop(), {
-    type: 'alert', message: '/S002上述学生编号已存在，全部学生添加失败，请核对后在添加',
+    type: 'alert', message: '/S002上述学生编号已存在，全部学生添加失败，请核对后再添加',
   });
 
   const more = range(4, 45);

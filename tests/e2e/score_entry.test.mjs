@@ -23,7 +23,7 @@ const column = (lines) => lines.join('\n') + '\n';
 async function signIn(name) {
   const { page } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '系统登陆');
+  await page.waitForFunction(() => document.title === '系统登录');
   await b.settled();
   await page.fill('#usernameedit', name);
   await page.fill('#passwordedit', 'pw');
@@ -81,7 +81,7 @@ test('direct entry with the Enter key, student after student', async () => {
   await page.fill('#directnumberedit', '');
   await enterScore('1', '99');
   assert.deepEqual(dialogs.pop(), {
-    type: 'alert', message: '该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆',
+    type: 'alert', message: '该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录',
   });
   assert.equal(await activeId(), 'directnumberedit');
 
@@ -129,7 +129,7 @@ test('a supervisor pastes two columns on the import page', async () => {
   await b.submitBy('#importmodelink');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '您没有权限进行此项操作' });
   await b.submitBy('#signoutlink');
-  assert.equal(await page.title(), '系统登陆');
+  assert.equal(await page.title(), '系统登录');
 
   await signIn('boss');
   await b.submitBy('#importmodelink');

@@ -35,7 +35,7 @@ const gridRows = (id) => b.page.locator(`#${id} tr`).count();
 test('search, paging, statistics panel and export', async () => {
   const { page, dialogs } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '系统登陆');
+  await page.waitForFunction(() => document.title === '系统登录');
   await b.settled();
   await page.fill('#usernameedit', 'admin');
   await page.fill('#passwordedit', 'geheim');

@@ -21,7 +21,7 @@ const activeId = () => b.page.evaluate(() => document.activeElement && document.
 test('first administrator, Enter-key login, wrong password, sign-out', async () => {
   const { page, dialogs } = b;
   await page.goto(server.url + '/');
-  await page.waitForFunction(() => document.title === '系统登陆');
+  await page.waitForFunction(() => document.title === '系统登录');
   await b.settled();
 
   // A fresh install offers the first-administrator panel, with the focus on its name box.
@@ -53,13 +53,13 @@ test('first administrator, Enter-key login, wrong password, sign-out', async () 
 
   // Sign-out shows the login page; a wrong password is refused with an alert.
   await b.submitBy('#navigationbar\\.signoutlink');
-  assert.equal(await page.title(), '系统登陆');
+  assert.equal(await page.title(), '系统登录');
   assert.equal(await page.isVisible('#firstadminpanel'), false);
   await page.fill('#usernameedit', '校长');
   await page.fill('#passwordedit', 'Geheim 1');
   await b.submitBy('#signinbutton');
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '用户名或密码错误！' });
-  assert.equal(await page.title(), '系统登陆');
+  assert.equal(await page.title(), '系统登录');
   assert.equal(await page.inputValue('#passwordedit'), '');
 
   await page.fill('#usernameedit', '校长');

@@ -25,7 +25,7 @@ inline void setSetting(TestServer& server, std::string_view key, const std::stri
   store::writeSetting(server.db(), key, value);
 }
 
-// Types the name and password on the login page and presses 登陆.
+// Types the name and password on the login page and presses 登录.
 inline void signIn(BrowserSession& browser, const std::string& name, const std::string& password) {
   browser.type("userNameEdit", name);
   browser.type("passwordEdit", password);

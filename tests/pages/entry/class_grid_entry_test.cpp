@@ -132,7 +132,7 @@ TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
   b.type("scoreBox2", "70");
   b.type("scoreBox3", "66");
   b.click("saveButton");
-  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   EXPECT_EQ(rowOf("701")->scores, scores({0, 80}));
   EXPECT_EQ(rowOf("702")->scores, scores({0, 70}));
   EXPECT_EQ(rowOf("703")->scores, scores({0, 91}));

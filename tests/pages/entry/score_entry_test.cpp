@@ -199,7 +199,7 @@ TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
   enter("数学", "80", "1", "80");
   EXPECT_EQ(b.message(), "");
   enter("数学", "80", "1", "95");
-  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   EXPECT_EQ(text("directNumberEdit"), "");
   EXPECT_EQ(focus(), "directnumberedit");
   EXPECT_EQ(rowOf("801")->scores, scores({80}));
@@ -208,7 +208,7 @@ TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
   EXPECT_EQ(rowOf("801")->scores, scores({80, 70}));
   // Nor may a clerk clear one with 0.
   enter("语文", "80", "1", "0");
-  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登陆");
+  EXPECT_EQ(b.message(), "该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   EXPECT_EQ(rowOf("801")->scores, scores({80, 70}));
 
   for (const char* code : {"2", "5"}) {

@@ -112,13 +112,20 @@ TEST_F(ExamsPageTest, BoundariesAreInsertedInOrder) {
   EXPECT_EQ(b.control<web::Grid>("bandGrid").rowCount(), 1);
 }
 
-TEST_F(ExamsPageTest, RefusesBoundariesThatAreNoInteger) {
+TEST_F(ExamsPageTest, RefusesBoundariesThatAreNoPositiveInteger) {
   auto b = open();
   for (const std::string typed : {"7.5", "abc", "", "  ", "70分", "7 0"}) {
     SCOPED_TRACE(typed);
     b.type("bandEdit", typed);
     b.click("bandAddButton");
     EXPECT_EQ(b.message(), "分数分界点格式错误，请检查！");
+    expectBands(b, {"60", "80"});
+  }
+  for (const std::string typed : {"-5", "0", " -0 "}) {
+    SCOPED_TRACE(typed);
+    b.type("bandEdit", typed);
+    b.click("bandAddButton");
+    EXPECT_EQ(b.message(), "分数分界点必须是正整数，请检查！");
     expectBands(b, {"60", "80"});
   }
 }

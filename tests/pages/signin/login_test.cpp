@@ -42,7 +42,7 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
   TestServer server;
   auto browser = server.browser();
   EXPECT_EQ(browser.pageClass(), "LoginPage");
-  EXPECT_EQ(browser.page().Title, "系统登陆");
+  EXPECT_EQ(browser.page().Title, "系统登录");
   ASSERT_TRUE(firstAdminPanelShown(browser));
   for (const auto& c : refused) {
     SCOPED_TRACE(c.name + "/" + c.password + "/" + c.repeat);
@@ -153,8 +153,8 @@ TEST_F(LoginTest, RoutesEveryCode) {
       {"clerk", "", unified, "LoginPage", kNoDefaultExam},
       {"head", "期中考试", self, "ScoreEntryPage", ""},
       {"head", "", self, "LoginPage", kNoDefaultExam},
-      {"head", "期中考试", unified, "LoginPage", "统考模式下您不能登陆"},
-      {"head", "", unified, "LoginPage", "统考模式下您不能登陆"},
+      {"head", "期中考试", unified, "LoginPage", "统考模式下您不能登录"},
+      {"head", "", unified, "LoginPage", "统考模式下您不能登录"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.user + " / " + c.defaultExam + " / " + c.workMode);

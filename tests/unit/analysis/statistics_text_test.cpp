@@ -19,7 +19,7 @@ TEST(StatisticsRows, CaptionsInSummaryOrder) {
   const std::vector<std::string_view> expected = {
       "实有人数", "参考人数", "总分",     "平均分",     "最高分", "最低分",
       "中位数",   "方差",     "优秀率",   "良好率",     "及格率", "不及格率",
-      "优秀人数", "良好人数", "及格人数", "不及格人数", "Skew",   "Kurtosis"};
+      "优秀人数", "良好人数", "及格人数", "不及格人数", "偏度",   "峰度"};
   EXPECT_EQ(captions, expected);
 }
 
