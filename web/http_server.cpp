@@ -108,6 +108,8 @@ void freeBody(void* body) {
   delete static_cast<std::string*>(body);
 }
 
+constexpr const char* kNoSniffHeader = "X-Content-Type-Options";
+
 MHD_Result send(MHD_Connection* connection, HttpResponse response) {
   auto body = std::make_unique<std::string>(std::move(response.body));
   MHD_Response* out = MHD_create_response_from_buffer_with_free_callback_cls(
@@ -115,9 +117,13 @@ MHD_Result send(MHD_Connection* connection, HttpResponse response) {
   if (!out) return MHD_NO;
   body.release();  // the response frees it
   MHD_add_response_header(out, "Content-Type", response.contentType.c_str());
+  bool nosniff = false;
   for (const auto& [name, value] : response.headers) {
     MHD_add_response_header(out, name.c_str(), value.c_str());
+    nosniff = nosniff || name == kNoSniffHeader;
   }
+  // Every answer, refusals and errors too: a browser never guesses another type.
+  if (!nosniff) MHD_add_response_header(out, kNoSniffHeader, "nosniff");
   const MHD_Result queued =
       MHD_queue_response(connection, static_cast<unsigned>(response.status), out);
   MHD_destroy_response(out);

@@ -3,6 +3,8 @@
 #include <charconv>
 
 #include "base/whole_number.h"
+#include "store/database.h"
+#include "store/failure_message.h"
 #include "web/compression.h"
 #include "web/event_log.h"
 #include "web/hidden_fields.h"
@@ -18,17 +20,25 @@ int postedNumber(const PostedForm& form, std::string_view name) {
   return base::exactInteger<int>(form.value(name)).value_or(0);
 }
 
+void logFailure(Session& user, const std::exception& e) {
+  if (auto* log = user.context().eventLog()) {
+    log->record("error", e.what(), {{"user", user.login.userName}});
+  }
+}
+
 // Runs a handler; whatever escapes it becomes an alert and the page is rendered again.
 void runHandler(Session& user, const std::function<void()>& handler) {
   try {
     handler();
   } catch (const BadPost& e) {
     user.ShowMessage(e.userMessage());
+  } catch (const store::DatabaseError& e) {
+    // The statement and SQLite's own words are for the administrator's log only.
+    logFailure(user, e);
+    user.ShowMessage(store::failureMessage(e));
   } catch (const std::exception& e) {
     // Unexpected: the user sees an alert, the administrator a line of the log.
-    if (auto* log = user.context().eventLog()) {
-      log->record("error", e.what(), {{"user", user.login.userName}});
-    }
+    logFailure(user, e);
     user.ShowMessage(e.what());
   }
 }

@@ -141,6 +141,8 @@ TEST_F(HttpTest, RoutingTable) {
     auto r = client.Get(c.path);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->status, c.status);
+    EXPECT_EQ(r->get_header_value("X-Content-Type-Options"), "nosniff");
+    EXPECT_EQ(r->get_header_value_count("X-Content-Type-Options"), 1u);
   }
   EXPECT_EQ(client.Get("/filesnc/mjy.css")->get_header_value("Cache-Control"), "no-store");
   auto js = client.Get("/js/zeziza.js");

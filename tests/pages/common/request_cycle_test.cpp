@@ -3,8 +3,10 @@
 #include <atomic>
 #include <thread>
 
+#include "store/database.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/smoke_page.h"
+#include "tests/support/temp_folder.h"
 
 namespace zeziza::testing {
 namespace {
@@ -92,6 +94,20 @@ TEST_F(RequestCycleTest, AHandlerExceptionBecomesAnAlertAndTheSessionGoesOn) {
   EXPECT_EQ(browser.pageClass(), "SmokePage");
   browser.click("clickButton");
   EXPECT_EQ(page().clicks, 1);
+}
+
+// A real "database or disk is full" from SQLite: the alert says what happened and that nothing
+// was saved, in Chinese, and never shows the statement.
+TEST_F(RequestCycleTest, AFullStoreIsToldInWordsWithoutTheStatement) {
+  TempFolder temp;
+  page().Thrower.OnClick = [&] {
+    store::Database db(temp.path() / "small");
+    db.execScript("CREATE TABLE t (x); PRAGMA max_page_count=2;");
+    db.exec("INSERT INTO t VALUES (zeroblob(100000))");
+  };
+  browser.click("Thrower");
+  EXPECT_EQ(browser.message(), "磁盘空间不足，本次操作未保存。");
+  EXPECT_EQ(browser.pageClass(), "SmokePage");
 }
 
 TEST_F(RequestCycleTest, AnOutdatedPostIsNotAppliedAndResyncs) {
@@ -216,7 +232,9 @@ TEST(SessionSerialisation, ASecondRequestOfASessionWaitsForTheFirst) {
   std::vector<web::PostedForm> forms(4, browser.formFor("Go"));
   std::vector<std::thread> threads;
   for (auto& form : forms) {
-    threads.emplace_back([&] { server.controller().sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1"); });
+    threads.emplace_back([&] {
+      server.controller().sessions().postEvent(form, form.value("IW_SessionID_"), "127.0.0.1");
+    });
   }
   for (auto& t : threads) t.join();
   EXPECT_FALSE(SlowPage::overlapped);
