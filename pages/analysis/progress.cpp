@@ -20,9 +20,6 @@ namespace zeziza::pages {
 
 namespace {
 
-constexpr const char* kAllUnits = "所有学校";
-constexpr const char* kAllGrades = "所有年级";
-constexpr const char* kAllClasses = "所有班";
 constexpr const char* kAverage = "平均分";
 
 std::vector<std::string> boundItems() {
@@ -78,9 +75,9 @@ void ProgressPage::readRanking(const std::string& exam,
                                const std::function<void(std::int64_t, double)>& add) {
   ScopeFilter scope;
   scope.equals(ScopeColumn::Exam, exam)
-      .unlessText(ScopeColumn::Unit, unitBox, kAllUnits)
-      .unlessText(ScopeColumn::Grade, gradeBox, kAllGrades)
-      .unlessText(ScopeColumn::Class, classBox, kAllClasses);
+      .unlessText(ScopeColumn::Unit, unitBox, scopeBoxes.allItemOf(unitBox))
+      .equals(ScopeColumn::Grade, gradeBox.text())  // the grade box has no "all" item
+      .unlessText(ScopeColumn::Class, classBox, scopeBoxes.allItemOf(classBox));
   // A subject is ranked by the column the session's sign-in named after it.
   store::ScoreColumn value = store::ScoreColumn::average();
   if (columnBox.ItemIndex > 0) {
@@ -129,8 +126,9 @@ void ProgressPage::onAnalyse() {
       {"统计范围:", computedScopeLabel.Caption, "参照考试:" + reference, "对比考试:" + comparison,
        countsLabel.Caption},
       spreadsheet::workbookName(
-          "进步统计", {reference + "-" + comparison, chosenUnless(unitBox, kAllUnits),
-                       gradeBox.text(), chosenUnless(classBox, kAllClasses), columnBox.text()})};
+          "进步统计", {reference + "-" + comparison,
+                       chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)), gradeBox.text(),
+                       chosenUnless(classBox, scopeBoxes.allItemOf(classBox)), columnBox.text()})};
   onFilter();
 }
 

@@ -14,10 +14,6 @@ namespace zeziza::pages {
 
 namespace {
 
-constexpr const char* kAllUnits = "所有学校";
-constexpr const char* kAllGrades = "全部年级";
-constexpr const char* kAllClasses = "所有班";
-
 std::string scoreText(double value) {
   return value > 0 ? analysis::formatGeneral(value) : "缺考";
 }
@@ -77,11 +73,12 @@ void ReportCardsPage::onMake() {
   const auto settings = web::currentSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
   const std::string exam = examBox.text();
-  const auto rows = store::readExamScoreRows(
-      web::currentSession().dataConnection.db(), exam, chosenUnless(unitBox, kAllUnits),
-      chosenUnless(gradeBox, kAllGrades), settings->subjects.size());
-  const auto classes =
-      analysis::reportCards(rows, sessionRankMode(), chosenUnless(classBox, kAllClasses));
+  const auto rows = store::readExamScoreRows(web::currentSession().dataConnection.db(), exam,
+                                             chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)),
+                                             chosenUnless(gradeBox, scopeBoxes.allItemOf(gradeBox)),
+                                             settings->subjects.size());
+  const auto classes = analysis::reportCards(
+      rows, sessionRankMode(), chosenUnless(classBox, scopeBoxes.allItemOf(classBox)));
   Cards.Classes.clear();
   std::size_t count = 0;
   for (const auto& cls : classes) {

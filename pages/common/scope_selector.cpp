@@ -45,6 +45,19 @@ ScopeSelector::ScopeSelector(web::Container& parent, const ScopeBoxes& boxes) : 
   make(parent, boxes_.cls, "class", classLabel_, class_);
 }
 
+const std::string& ScopeSelector::allItemOf(const web::ComboBox& box) const {
+  static const std::string none;
+  const std::pair<const std::optional<web::ComboBox>*, const std::optional<ScopeBox>*> boxes[] = {
+      {&exam_, &boxes_.exam},
+      {&unit_, &boxes_.unit},
+      {&grade_, &boxes_.grade},
+      {&class_, &boxes_.cls}};
+  for (const auto& [made, look] : boxes) {
+    if (*made && &**made == &box) return (*look)->allItem;
+  }
+  return none;
+}
+
 void ScopeSelector::fill() {
   const web::Session& session = web::currentSession();
   const auto settings = session.context().settings().get();

@@ -53,6 +53,9 @@ class ScopeSelector {
   const web::ComboBox& unit() const { return unit_.value(); }
   const web::ComboBox& grade() const { return grade_.value(); }
   const web::ComboBox& cls() const { return class_.value(); }
+  // The "all" item `box` was declared with; empty for a box without one or not of this
+  // selector. Pages read a choice against it instead of spelling the item again.
+  const std::string& allItemOf(const web::ComboBox& box) const;
 
  private:
   ScopeBoxes boxes_;
