@@ -29,7 +29,6 @@ LoginPage::LoginPage() : web::Page("LoginPage") {
   signInPanel.Css = "card login-panel";
   titleLabel.Caption = "系 统 登 录";
   titleLabel.Bold = true;
-  subtitleLabel.Caption = "用户登录";
   NameRow.Css = "row";
   userNameLabel.Caption = "用户名";
   // Enter moves from the name to the password, then to the login button.

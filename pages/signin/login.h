@@ -27,7 +27,6 @@ class LoginPage : public web::Page {
 
   web::Region signInPanel{LoginArea, "signInPanel"};
   web::Label titleLabel{signInPanel, "titleLabel"};
-  web::Label subtitleLabel{signInPanel, "subtitleLabel"};
   web::Region NameRow{signInPanel, "NameRow"};
   web::Label userNameLabel{NameRow, "userNameLabel"};
   web::Edit userNameEdit{NameRow, "userNameEdit"};
