@@ -19,6 +19,17 @@ void requireSodium() {
   if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
 }
 
+std::string randomHex(std::size_t bytes) {
+  requireSodium();
+  std::string raw(bytes, '\0');
+  randombytes_buf(raw.data(), raw.size());
+  std::string hex(bytes * 2 + 1, '\0');
+  sodium_bin2hex(hex.data(), hex.size(), reinterpret_cast<const unsigned char*>(raw.data()),
+                 raw.size());
+  hex.pop_back();
+  return hex;
+}
+
 }  // namespace
 
 std::optional<std::int64_t> parseRegistrationNumber(std::string_view text) {
@@ -39,8 +50,32 @@ std::string hashPassword(std::string_view password) {
   return hash;
 }
 
+std::optional<NewAccount> registerAccount(pg::Connection& connection, const std::string& password,
+                                          const std::string& passwordHash,
+                                          const std::string& schoolName) {
+  pg::Transaction transaction(connection);
+  const pg::Param name = schoolName.empty() ? pg::Param() : pg::Param(schoolName);
+  const auto inserted = connection.exec(
+      "INSERT INTO yhm (密码, 单位名称) VALUES ($1, $2) "
+      "ON CONFLICT ((normalize(单位名称, NFKC))) DO NOTHING RETURNING id",
+      {passwordHash, name});
+  if (inserted.rows() == 0) return std::nullopt;
+  NewAccount account{inserted.integer(0, 0), {}};
+  // Roles belong to the whole server, where other databases (or schemas) may number their
+  // accounts alike: a random part keeps the name the account's own.
+  account.role = "zeziza_" + std::to_string(account.number) + "_" + randomHex(4);
+  connection.exec("UPDATE yhm SET db_role = $2 WHERE id = $1",
+                  {std::to_string(account.number), account.role});
+  connection.execScript("CREATE ROLE " + account.role + " LOGIN PASSWORD " +
+                        connection.literal(connection.passwordVerifier(password, account.role)) +
+                        " IN ROLE zeziza_schools");
+  transaction.commit();
+  return account;
+}
+
 std::int64_t createAccount(pg::Connection& connection, std::string_view password) {
-  return insertAccount(connection, hashPassword(password));
+  const std::string text(password);
+  return registerAccount(connection, text, hashPassword(text)).value().number;
 }
 
 std::int64_t insertAccount(pg::Connection& connection, const std::string& passwordHash,

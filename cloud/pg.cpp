@@ -124,6 +124,21 @@ bool Connection::healthy() const {
   return PQstatus(conn_.get()) == CONNECTION_OK;
 }
 
+std::string Connection::passwordVerifier(const std::string& password, const std::string& role) {
+  std::unique_ptr<char, decltype(&PQfreemem)> verifier(
+      PQencryptPasswordConn(conn_.get(), password.c_str(), role.c_str(), "scram-sha-256"),
+      &PQfreemem);
+  if (!verifier) throw Error("无法加密数据库密码：" + messageOf(PQerrorMessage(conn_.get())));
+  return verifier.get();
+}
+
+std::string Connection::literal(std::string_view value) {
+  std::unique_ptr<char, decltype(&PQfreemem)> quoted(
+      PQescapeLiteral(conn_.get(), value.data(), value.size()), &PQfreemem);
+  if (!quoted) throw Error("无法转义文字：" + messageOf(PQerrorMessage(conn_.get())));
+  return quoted.get();
+}
+
 std::int64_t Connection::copyIn(const std::string& copySql, std::string_view rows) {
   pg_conn* conn = conn_.get();
   pg_result* started = PQexec(conn, copySql.c_str());

@@ -63,6 +63,11 @@ class Connection {
   void execScript(const std::string& sql);
   // False once the connection to the server is lost.
   bool healthy() const;
+  // `password` as the server stores it for `role` (SCRAM-SHA-256, computed here, so the
+  // password itself never reaches the server or its logs).
+  std::string passwordVerifier(const std::string& password, const std::string& role);
+  // `value` as an SQL string literal, for statements that take no parameters (CREATE ROLE).
+  std::string literal(std::string_view value);
   // Runs `COPY … FROM STDIN` with `rows` as its data, in COPY's text format (see copyField);
   // returns the rows copied.
   std::int64_t copyIn(const std::string& copySql, std::string_view rows);

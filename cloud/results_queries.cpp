@@ -14,12 +14,6 @@ constexpr const char* kSubjectOrder =
 // An exam row x that is still within its lookup period.
 constexpr const char* kCurrent = "x.上报时间 + x.有效期 * interval '1 day' > localtimestamp";
 
-// Score rows key students by number: anything else cannot have any.
-bool isStudentNumber(const std::string& student) {
-  return !student.empty() && student.size() <= 18 &&
-         std::all_of(student.begin(), student.end(), [](char c) { return c >= '0' && c <= '9'; });
-}
-
 std::string textOrEmpty(const pg::Result& result, int row, int column) {
   return result.isNull(row, column) ? std::string() : result.text(row, column);
 }
@@ -51,20 +45,40 @@ constexpr const char* kStatisticsSelect =
 }  // namespace
 
 std::optional<Account> findAccount(pg::Connection& connection, std::int64_t account) {
-  const auto result = connection.exec("SELECT 密码, coalesce(单位名称, '') FROM yhm WHERE id = $1",
-                                      {std::to_string(account)});
+  const auto result =
+      connection.exec("SELECT 密码, coalesce(单位名称, ''), signin_epoch FROM yhm WHERE id = $1",
+                      {std::to_string(account)});
   if (result.rows() == 0) return std::nullopt;
-  return Account{result.text(0, 0), result.text(0, 1)};
+  return Account{result.text(0, 0), result.text(0, 1), result.integer(0, 2)};
 }
 
 std::optional<StudentRecord> findStudent(pg::Connection& connection, std::int64_t account,
                                          const std::string& student) {
   const auto result = connection.exec(
-      "SELECT 姓名, 密码, dwid, njid, bcid FROM stu WHERE yhmid = $1 AND stuid = $2",
+      "SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch FROM stu WHERE yhmid = $1 AND stuid = $2",
       {std::to_string(account), student});
   if (result.rows() == 0) return std::nullopt;
-  return StudentRecord{result.text(0, 0), result.text(0, 1), result.integer(0, 2),
-                       result.integer(0, 3), result.integer(0, 4)};
+  return StudentRecord{result.text(0, 0),    result.text(0, 1),    result.integer(0, 2),
+                       result.integer(0, 3), result.integer(0, 4), result.integer(0, 5)};
+}
+
+bool endStudentSignIns(pg::Connection& connection, std::int64_t account, const std::string& student,
+                       std::int64_t epoch) {
+  return connection
+             .exec(
+                 "UPDATE stu SET signin_epoch = signin_epoch + 1 "
+                 "WHERE yhmid = $1 AND stuid = $2 AND signin_epoch = $3",
+                 {std::to_string(account), student, std::to_string(epoch)})
+             .affected() == 1;
+}
+
+bool endSchoolSignIns(pg::Connection& connection, std::int64_t account, std::int64_t epoch) {
+  return connection
+             .exec(
+                 "UPDATE yhm SET signin_epoch = signin_epoch + 1 "
+                 "WHERE id = $1 AND signin_epoch = $2",
+                 {std::to_string(account), std::to_string(epoch)})
+             .affected() == 1;
 }
 
 bool setStudentPassword(pg::Connection& connection, std::int64_t account,
@@ -94,11 +108,10 @@ std::vector<ExamEntry> listExams(pg::Connection& connection, std::int64_t accoun
 
 std::vector<ScoreLine> studentScores(pg::Connection& connection, std::int64_t account,
                                      std::int64_t exam, const std::string& student) {
-  if (!isStudentNumber(student)) return {};
   const auto result = connection.exec(
       std::string("SELECT k.科目, c.成绩, c.总排名, c.校内排名, c.班内排名 "
                   "FROM cjb c JOIN xmb x ON x.id = c.xmid JOIN gxkm k ON k.id = c.kmid "
-                  "WHERE c.xmid = $1 AND x.yhmid = $2 AND c.stuid = $3::bigint AND ") +
+                  "WHERE c.xmid = $1 AND x.yhmid = $2 AND c.stuid = $3 AND ") +
           kCurrent + " ORDER BY " + kSubjectOrder,
       {std::to_string(exam), std::to_string(account), student});
   std::vector<ScoreLine> lines;

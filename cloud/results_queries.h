@@ -17,6 +17,7 @@ class Connection;
 struct Account {
   std::string passwordHash;
   std::string schoolName;  // empty for accounts made without one
+  std::int64_t epoch = 0;  // sign-ins of another epoch have ended
 };
 std::optional<Account> findAccount(pg::Connection& connection, std::int64_t account);
 
@@ -26,12 +27,19 @@ struct StudentRecord {
   std::int64_t unit = 0;
   std::int64_t grade = 0;
   std::int64_t cls = 0;
+  std::int64_t epoch = 0;  // sign-ins of another epoch have ended
 };
 std::optional<StudentRecord> findStudent(pg::Connection& connection, std::int64_t account,
                                          const std::string& student);
 // False when the account has no such student.
 bool setStudentPassword(pg::Connection& connection, std::int64_t account,
                         const std::string& student, const std::string& passwordHash);
+
+// Ends every sign-in of the epoch `epoch` by moving the epoch on; false when it had moved
+// already (or there is no such student or account).
+bool endStudentSignIns(pg::Connection& connection, std::int64_t account, const std::string& student,
+                       std::int64_t epoch);
+bool endSchoolSignIns(pg::Connection& connection, std::int64_t account, std::int64_t epoch);
 
 struct ExamEntry {
   std::int64_t id = 0;

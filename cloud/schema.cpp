@@ -3,8 +3,8 @@
 #include <stdexcept>
 #include <string>
 
-#include "cloud/pg.h"
 #include "base/embedded_file.h"
+#include "cloud/pg.h"
 
 namespace zeziza {
 const std::vector<EmbeddedFile>& embeddedFiles_cloud_schema();
@@ -20,8 +20,11 @@ std::string_view schemaSql() {
 }
 
 void createSchema(pg::Connection& connection) {
-  // One transaction, so a refused statement leaves no half-made schema.
-  connection.execScript("BEGIN;\n" + std::string(schemaSql()) + "\nCOMMIT;");
+  // One transaction, so a refused statement leaves no half-made schema and the connection is
+  // usable again afterwards.
+  pg::Transaction transaction(connection);
+  connection.execScript("SET LOCAL client_min_messages = warning;\n" + std::string(schemaSql()));
+  transaction.commit();
 }
 
 }  // namespace zeziza::cloud

@@ -87,7 +87,7 @@ CREATE TABLE IF NOT EXISTS tjb (
 
 -- Every published score with its three ranks; a rank not computed is NULL.
 CREATE TABLE IF NOT EXISTS cjb (
-  stuid    bigint NOT NULL,
+  stuid    text NOT NULL,
   xmid     bigint NOT NULL REFERENCES xmb (id),
   kmid     bigint NOT NULL,
   成绩     numeric NOT NULL,
@@ -108,3 +108,94 @@ CREATE TABLE IF NOT EXISTS throttle (
   last_failure  timestamptz NOT NULL,
   blocked_until timestamptz NOT NULL
 );
+
+-- Student numbers are text in every table: 0101 and 101 are two students. Scores published
+-- while cjb keyed them as integers go to the account's one student whose number has that value;
+-- where there is no such single student they keep the digits as they were.
+DO $$
+BEGIN
+  IF (SELECT data_type FROM information_schema.columns
+      WHERE table_schema = current_schema() AND table_name = 'cjb'
+        AND column_name = 'stuid') = 'bigint' THEN
+    ALTER TABLE cjb ADD COLUMN stuid_text text;
+    UPDATE cjb c SET stuid_text = coalesce(
+      (SELECT min(s.stuid) FROM stu s JOIN xmb x ON x.yhmid = s.yhmid
+        WHERE x.id = c.xmid AND s.stuid ~ '^[0-9]{1,18}$' AND s.stuid::bigint = c.stuid
+        HAVING count(*) = 1),
+      c.stuid::text);
+    ALTER TABLE cjb DROP COLUMN stuid;  -- the primary key goes with it
+    ALTER TABLE cjb RENAME COLUMN stuid_text TO stuid;
+    ALTER TABLE cjb ALTER COLUMN stuid SET NOT NULL;
+    ALTER TABLE cjb ADD PRIMARY KEY (stuid, xmid, kmid);
+  END IF;
+END $$;
+
+-- Every sign-in carries its student's (or school's) epoch; signing out moves the epoch on, so
+-- every cookie issued before ends at once.
+ALTER TABLE stu ADD COLUMN IF NOT EXISTS signin_epoch integer NOT NULL DEFAULT 0;
+ALTER TABLE yhm ADD COLUMN IF NOT EXISTS signin_epoch integer NOT NULL DEFAULT 0;
+
+-- One registration per school name, names compared after NFKC (full-width letters and other
+-- compatibility forms read as their plain form).
+DO $$
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_indexes
+                 WHERE schemaname = current_schema() AND indexname = 'yhm_school_name') THEN
+    IF EXISTS (SELECT FROM yhm WHERE 单位名称 IS NOT NULL
+               GROUP BY normalize(单位名称, NFKC) HAVING count(*) > 1) THEN
+      RAISE EXCEPTION '有学校名称注册了不止一次（%）：请先为重复的账户改名，再建立云端数据表。',
+        (SELECT string_agg(DISTINCT normalize(a.单位名称, NFKC), '、') FROM yhm a JOIN yhm b
+           ON a.id < b.id AND normalize(a.单位名称, NFKC) = normalize(b.单位名称, NFKC));
+    END IF;
+    CREATE UNIQUE INDEX yhm_school_name ON yhm (normalize(单位名称, NFKC));
+  END IF;
+END $$;
+
+-- Tenants. Each school publishes with a login role of its own, made at registration and named
+-- in db_role, a member of zeziza_schools. Row-level security fences every such role to its own
+-- account's rows; the name tables are shared and only grow. The tables' owner (the role that
+-- runs this script, which the results site connects as) is not fenced.
+ALTER TABLE yhm ADD COLUMN IF NOT EXISTS db_role text UNIQUE;
+
+DO $$
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_roles WHERE rolname = 'zeziza_schools') THEN
+    CREATE ROLE zeziza_schools NOLOGIN;
+  END IF;
+EXCEPTION WHEN duplicate_object OR unique_violation THEN
+  NULL;  -- made meanwhile by a schema created beside this one
+END $$;
+
+DO $$
+BEGIN
+  EXECUTE format('GRANT USAGE ON SCHEMA %I TO zeziza_schools', current_schema());
+END $$;
+REVOKE ALL ON yhm, xmb, stu, pmb, tjb, cjb, gxdw, gxnj, gxbc, gxkm, throttle FROM PUBLIC;
+GRANT SELECT ON yhm TO zeziza_schools;
+GRANT SELECT, INSERT, UPDATE, DELETE ON xmb, stu, pmb, tjb, cjb TO zeziza_schools;
+GRANT SELECT, INSERT ON gxdw, gxnj, gxbc, gxkm TO zeziza_schools;
+
+ALTER TABLE yhm ENABLE ROW LEVEL SECURITY;
+ALTER TABLE xmb ENABLE ROW LEVEL SECURITY;
+ALTER TABLE stu ENABLE ROW LEVEL SECURITY;
+ALTER TABLE pmb ENABLE ROW LEVEL SECURITY;
+ALTER TABLE tjb ENABLE ROW LEVEL SECURITY;
+ALTER TABLE cjb ENABLE ROW LEVEL SECURITY;
+
+DROP POLICY IF EXISTS own_account ON yhm;
+CREATE POLICY own_account ON yhm USING (db_role = current_user);
+DROP POLICY IF EXISTS own_account ON xmb;
+CREATE POLICY own_account ON xmb
+  USING (yhmid = (SELECT id FROM yhm WHERE db_role = current_user));
+DROP POLICY IF EXISTS own_account ON stu;
+CREATE POLICY own_account ON stu
+  USING (yhmid = (SELECT id FROM yhm WHERE db_role = current_user));
+DROP POLICY IF EXISTS own_account ON pmb;
+CREATE POLICY own_account ON pmb USING (xmid IN (SELECT x.id FROM xmb x
+  WHERE x.yhmid = (SELECT id FROM yhm WHERE db_role = current_user)));
+DROP POLICY IF EXISTS own_account ON tjb;
+CREATE POLICY own_account ON tjb USING (xmid IN (SELECT x.id FROM xmb x
+  WHERE x.yhmid = (SELECT id FROM yhm WHERE db_role = current_user)));
+DROP POLICY IF EXISTS own_account ON cjb;
+CREATE POLICY own_account ON cjb USING (xmid IN (SELECT x.id FROM xmb x
+  WHERE x.yhmid = (SELECT id FROM yhm WHERE db_role = current_user)));

@@ -15,22 +15,11 @@ namespace {
 constexpr std::size_t kMaxSubjects = 12;
 constexpr std::size_t kRowsPerInsert = 200;
 constexpr std::size_t kColumnsPerRow = 7;
-// Longest decimal student number the service's integer key holds.
-constexpr std::size_t kMaxNumberDigits = 18;
-
 struct ScratchRow {
-  std::int64_t stuid;
+  std::string stuid;  // as the roster has it: 0101 and 101 are two students
   std::string name, unit, grade, inClass, subject;
   double score;
 };
-
-std::optional<std::int64_t> studentNumber(const std::string& text) {
-  if (text.empty() || text.size() > kMaxNumberDigits) return std::nullopt;
-  if (!std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; })) {
-    return std::nullopt;
-  }
-  return std::stoll(text);
-}
 
 std::string selectScores(std::size_t subjectCount) {
   std::string sql = "select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, cj.pj";
@@ -54,11 +43,11 @@ class ScratchWriter {
     for (std::size_t i = 0; i < pending_.size(); ++i) {
       sql += i == 0 ? "(?,?,?,?,?,?,?)" : ",(?,?,?,?,?,?,?)";
       auto& r = pending_[i];
-      params.insert(
-          params.end(),
-          {store::Value(r.stuid), store::Value(std::move(r.name)), store::Value(std::move(r.unit)),
-           store::Value(std::move(r.grade)), store::Value(std::move(r.inClass)),
-           store::Value(std::move(r.subject)), store::Value(r.score)});
+      params.insert(params.end(),
+                    {store::Value(std::move(r.stuid)), store::Value(std::move(r.name)),
+                     store::Value(std::move(r.unit)), store::Value(std::move(r.grade)),
+                     store::Value(std::move(r.inClass)), store::Value(std::move(r.subject)),
+                     store::Value(r.score)});
     }
     temp_.exec(sql, params);
     written_ += pending_.size();
@@ -75,14 +64,13 @@ class ScratchWriter {
 void addStudentRows(const store::Statement& row, const std::vector<std::string>& subjects,
                     ScratchWriter& writer) {
   const std::string number = row.column(0).asText();
-  const auto stuid = studentNumber(number);
-  if (!stuid) {
-    throw Refusal("学生编号“" + number +
-                  "”不是数字，云端无法按编号保存成绩。请先在学生管理中改为数字编号。");
+  if (number.empty()) {
+    throw Refusal("学生“" + row.column(1).asText() +
+                  "”没有学生编号，云端无法按编号保存成绩。请先在学生管理中补上编号。");
   }
   auto add = [&](const std::string& subject, double score) {
     if (score <= 0) return;
-    writer.add({*stuid, row.column(1).asText(), row.column(2).asText(), row.column(3).asText(),
+    writer.add({number, row.column(1).asText(), row.column(2).asText(), row.column(3).asText(),
                 row.column(4).asText(), subject, score});
   };
   for (std::size_t n = 0; n < subjects.size(); ++n) {

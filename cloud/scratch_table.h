@@ -28,8 +28,8 @@ struct RankChoice {
 // Fills `tem` of `temp` with the exam's scores from `data`: for every score row of the exam, in
 // roster order, one row per subject of `subjects` whose score is above 0, then a 总分 row and a
 // 平均分 row when those are above 0. What the table held is replaced in one transaction, so a
-// refusal leaves it as it was. A student number that is not a number is refused (Refusal),
-// since the service keys scores by number. Returns the number of rows written.
+// refusal leaves it as it was. A student without a number is refused (Refusal), since the
+// service keys scores by number. Returns the number of rows written.
 std::size_t fillScratchTable(store::Database& data, store::Database& temp, const std::string& exam,
                              const std::vector<std::string>& subjects, Progress& progress);
 

@@ -24,15 +24,15 @@ std::string buildStatement() {
     for (int i = 0; i < count; ++i) out += none;
     return out;
   };
-  return "WITH s AS (SELECT 姓名, 密码, dwid, njid, bcid FROM stu WHERE yhmid = $1 AND stuid = "
-         "$2), "
+  return "WITH s AS (SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch FROM stu "
+         "WHERE yhmid = $1 AND stuid = $2), "
          "e AS (SELECT x.id, x.项目名称, x.上报时间, x.有效期 FROM xmb x WHERE x.yhmid = $1 AND " +
          current +
          "), shown AS (SELECT coalesce((SELECT id FROM e WHERE id = $3), "
          "(SELECT id FROM e ORDER BY 上报时间 DESC, id DESC LIMIT 1)) AS id) "
          "SELECT 0, 0::bigint, y.密码, coalesce(y.单位名称, ''), s.姓名, s.密码, s.dwid::text, "
-         "s.njid::text, s.bcid::text" +
-         pad(6) +
+         "s.njid::text, s.bcid::text, s.signin_epoch::text" +
+         pad(5) +
          " FROM yhm y LEFT JOIN s ON true WHERE y.id = $1 "
          "UNION ALL SELECT 1, row_number() OVER (ORDER BY e.上报时间 DESC, e.id DESC), "
          "e.id::text, e.项目名称, e.上报时间::text, "
@@ -43,7 +43,7 @@ std::string buildStatement() {
          subjectOrder +
          "), k.科目, c.成绩::text, c.总排名::text, c.校内排名::text, c.班内排名::text" + pad(8) +
          " FROM cjb c JOIN xmb x ON x.id = c.xmid JOIN gxkm k ON k.id = c.kmid "
-         "WHERE c.xmid = (SELECT id FROM shown) AND x.yhmid = $1 AND c.stuid = $4 AND " +
+         "WHERE c.xmid = (SELECT id FROM shown) AND x.yhmid = $1 AND c.stuid = $2 AND " +
          current + " UNION ALL SELECT 3, row_number() OVER (ORDER BY " + subjectOrder +
          ", t.dwid, t.classid), k.科目, d.单位, n.年级, b.班次, t.实有人数::text, "
          "t.参考人数::text, t.平均分::text, t.最高分::text, t.最低分::text, t.中位数::text, "
@@ -56,12 +56,6 @@ std::string buildStatement() {
          " AND t.grade = s.njid AND ((t.dwid = -1 AND t.classid = -1) OR "
          "(t.dwid = s.dwid AND t.classid = -1) OR (t.dwid = s.dwid AND t.classid = s.bcid)) "
          "ORDER BY 1, 2";
-}
-
-// Score rows key students by number: anything else cannot have any.
-bool isStudentNumber(const std::string& student) {
-  return !student.empty() && student.size() <= 18 &&
-         std::all_of(student.begin(), student.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
 std::string field(const pg::Result& result, int row, int column) {
@@ -91,10 +85,10 @@ void readRow(const pg::Result& result, int r, StudentViewRows& rows) {
   auto f = [&](int i) { return field(result, r, kFirstField + i); };
   switch (result.integer(r, 0)) {
     case kAccount:
-      rows.account = {f(0), f(1)};
+      rows.account = {f(0), f(1), 0};
       if (!result.isNull(r, kFirstField + 2)) {
-        rows.student =
-            StudentRecord{f(2), f(3), std::stoll(f(4)), std::stoll(f(5)), std::stoll(f(6))};
+        rows.student = StudentRecord{
+            f(2), f(3), std::stoll(f(4)), std::stoll(f(5)), std::stoll(f(6)), std::stoll(f(7))};
       }
       break;
     case kExam:
@@ -124,9 +118,7 @@ const std::string& studentViewStatement() {
 
 std::optional<StudentViewRows> readStudentView(pg::Connection& connection, std::int64_t account,
                                                const std::string& student, std::int64_t wanted) {
-  // A number that is no student number matches no score row; -1 matches none either.
-  const std::string scoreKey = isStudentNumber(student) ? student : "-1";
-  const pg::Param params[] = {std::to_string(account), student, std::to_string(wanted), scoreKey};
+  const pg::Param params[] = {std::to_string(account), student, std::to_string(wanted)};
   const auto result = connection.execPrepared("student_view", studentViewStatement(), params);
   if (result.rows() == 0 || result.integer(0, 0) != kAccount) return std::nullopt;
   StudentViewRows rows;

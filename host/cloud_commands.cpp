@@ -9,6 +9,7 @@
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "cloud/schema.h"
+#include "cloud/school_name.h"
 
 namespace zeziza::host {
 
@@ -20,11 +21,14 @@ int createAccount(cloud::pg::Connection& connection, std::istream& in, std::ostr
   std::string password;
   std::getline(in, password);
   if (!password.empty() && password.back() == '\r') password.pop_back();
-  if (password.empty()) {
-    err << "密码不能为空。\n";
+  if (cloud::characterCount(password) < cloud::kMinSchoolPassword) {
+    err << "密码至少需要" << cloud::kMinSchoolPassword << "个字符。\n";
     return 2;
   }
-  out << "注册编号：" << cloud::createAccount(connection, password) << "\n";
+  const auto account =
+      cloud::registerAccount(connection, password, cloud::hashPassword(password)).value();
+  out << "注册编号：" << account.number << "\n"
+      << "数据库用户名：" << account.role << "（密码即账户密码）\n";
   return 0;
 }
 

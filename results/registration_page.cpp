@@ -4,12 +4,17 @@ namespace zeziza::results {
 
 namespace {
 
-void createdAccount(web::HtmlWriter& out, std::int64_t number, const std::string& origin) {
+void createdAccount(web::HtmlWriter& out, std::int64_t number, const std::string& role,
+                    const std::string& origin) {
   const std::string address = origin + resultAddress(number);
   out.raw("<div class=\"panel\"><p>您的注册编号是：<strong id=\"regno\">")
       .text(std::to_string(number))
       .raw("</strong></p><p>请牢记注册编号和密码：在学校成绩系统的【上传成绩】页面第一步")
-      .raw("输入它们，即可上传成绩。</p><p>学生查询成绩地址：<a")
+      .raw(
+          "输入它们，即可上传成绩。</p><p>学校成绩系统连接云端数据库的用户名是：<strong "
+          "id=\"dbrole\">")
+      .text(role)
+      .raw("</strong>，密码即注册密码。该用户只能读写本单位的数据。</p><p>学生查询成绩地址：<a")
       .attr("href", address)
       .raw(">")
       .text(address)
@@ -21,7 +26,7 @@ void createdAccount(web::HtmlWriter& out, std::int64_t number, const std::string
 std::string registrationPage(const RegistrationView& view) {
   web::HtmlWriter out;
   if (view.created) {
-    createdAccount(out, *view.created, view.siteOrigin);
+    createdAccount(out, *view.created, view.role, view.siteOrigin);
   } else {
     out.raw("<p class=\"help\">注册一个单位后，即可从学校成绩系统上传成绩，")
         .raw("学生凭考号和密码在本站查询自己的成绩。</p>");

@@ -17,10 +17,8 @@ std::string throttleKey(std::string_view kind, std::int64_t school, std::string_
   return std::string(kind) + "|" + std::to_string(school) + "|" + std::string(who) + "|" + address;
 }
 
-bool isStudentNumber(const std::string& text) {
-  return !text.empty() && text.size() <= 18 &&
-         text.find_first_not_of("0123456789") == std::string::npos;
-}
+// Longest student number looked up; a longer one cannot be any student's.
+constexpr std::size_t kMaxStudentNumber = 64;
 
 // The exam `wanted` names when it is in the list, else the newest.
 std::int64_t shownExam(const std::vector<cloud::ExamEntry>& exams,
@@ -34,9 +32,13 @@ std::int64_t shownExam(const std::vector<cloud::ExamEntry>& exams,
 }  // namespace
 
 SignIn ResultsSite::newSignIn(SignIn::Role role, std::int64_t school, std::string student,
-                              const std::string& passwordHash) const {
-  return {role, school, std::move(student), passwordStamp(passwordHash),
-          secondsNow() + settings_.signInLifetime.count()};
+                              const std::string& passwordHash, std::int64_t epoch) const {
+  return {role,
+          school,
+          std::move(student),
+          passwordStamp(passwordHash),
+          secondsNow() + settings_.signInLifetime.count(),
+          epoch};
 }
 
 std::string ResultsSite::signInCookie(const Context& context, const SignIn& signIn) const {
@@ -80,7 +82,9 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
     const auto wanted = positiveField(context.request, "xm");
     const auto account = cloud::findAccount(*db, school);
     if (!account) return std::nullopt;
-    if (passwordStamp(account->passwordHash) != signIn.stamp) return std::nullopt;
+    if (passwordStamp(account->passwordHash) != signIn.stamp || account->epoch != signIn.epoch) {
+      return std::nullopt;
+    }
     SchoolView view;
     view.school = school;
     view.schoolName = account->schoolName;
@@ -129,7 +133,8 @@ std::optional<web::HttpResponse> ResultsSite::studentView(const Context& context
   // The connection goes back before the page is rendered.
   const auto rows =
       cloud::readStudentView(*pool.lease(), school, signIn.student, wanted.value_or(0));
-  if (!rows || !rows->student || passwordStamp(rows->student->passwordHash) != signIn.stamp) {
+  if (!rows || !rows->student || passwordStamp(rows->student->passwordHash) != signIn.stamp ||
+      rows->student->epoch != signIn.epoch) {
     return std::nullopt;
   }
   // The page changes only with its rows (a publication, a new password, an exam's period
@@ -163,15 +168,26 @@ web::HttpResponse ResultsSite::resultAction(const Context& context, std::int64_t
   if (op == "student") return studentSignIn(context, school);
   if (op == "school") return schoolSignIn(context, school);
   if (op == "password") return passwordChange(context, school);
-  if (op == "signout") {
-    auto response = seeOther(resultAddress(school));
-    response.headers.emplace_back("Set-Cookie",
-                                  std::string(kSignInCookie) +
-                                      "=; Path=/vezav/; Max-Age=0; HttpOnly; SameSite=Lax" +
-                                      (context.tls ? "; Secure" : ""));
-    return response;
-  }
+  if (op == "signout") return signOut(context, school);
   return refusalPage(400, "成绩查询", "无法识别的操作。");
+}
+
+web::HttpResponse ResultsSite::signOut(const Context& context, std::int64_t school) {
+  // The epoch moves on, so a copy of the cookie kept elsewhere ends as well as this one.
+  if (const auto signIn = cookieSignIn(context, school)) {
+    auto db = primary_.lease();
+    if (signIn->role == SignIn::Role::School) {
+      cloud::endSchoolSignIns(*db, school, signIn->epoch);
+    } else {
+      cloud::endStudentSignIns(*db, school, signIn->student, signIn->epoch);
+    }
+  }
+  auto response = seeOther(resultAddress(school));
+  response.headers.emplace_back("Set-Cookie",
+                                std::string(kSignInCookie) +
+                                    "=; Path=/vezav/; Max-Age=0; HttpOnly; SameSite=Lax" +
+                                    (context.tls ? "; Secure" : ""));
+  return response;
 }
 
 web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_t school) {
@@ -195,7 +211,7 @@ web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_
       view.notice = Notice::refusal("登录失败次数过多，请" + waitText(wait) + "后再试。");
       return htmlPage(429, signInPage(view));
     }
-    if (isStudentNumber(student)) record = cloud::findStudent(*db, school, student);
+    if (student.size() <= kMaxStudentNumber) record = cloud::findStudent(*db, school, student);
   }
   // No connection is held while the hash is computed.
   const bool right = record ? verifyPassword(record->passwordHash, password)
@@ -210,7 +226,7 @@ web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_
   auto response = seeOther(resultAddress(school));
   response.headers.emplace_back(
       "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, student,
-                                                    record->passwordHash)));
+                                                    record->passwordHash, record->epoch)));
   return response;
 }
 
@@ -240,8 +256,8 @@ web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t
   signInThrottle_.forget(*db, key);
   auto response = seeOther(resultAddress(school));
   response.headers.emplace_back(
-      "Set-Cookie",
-      signInCookie(context, newSignIn(SignIn::Role::School, school, {}, account->passwordHash)));
+      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::School, school, {},
+                                                    account->passwordHash, account->epoch)));
   return response;
 }
 
@@ -260,7 +276,8 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
   {
     auto db = primary_.lease();
     record = cloud::findStudent(*db, school, signIn->student);
-    if (!record || passwordStamp(record->passwordHash) != signIn->stamp) {
+    if (!record || passwordStamp(record->passwordHash) != signIn->stamp ||
+        record->epoch != signIn->epoch) {
       return seeOther(resultAddress(school));
     }
     wait = signInThrottle_.waitFor(*db, key);
@@ -284,8 +301,8 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
   signInThrottle_.forget(*db, key);
   auto response = seeOther(resultAddress(school) + "&msg=pw");
   response.headers.emplace_back(
-      "Set-Cookie",
-      signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student, hash)));
+      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student,
+                                                    hash, signIn->epoch)));
   return response;
 }
 

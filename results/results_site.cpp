@@ -4,6 +4,7 @@
 
 #include "cloud/accounts.h"
 #include "cloud/results_queries.h"
+#include "cloud/school_name.h"
 #include "results/page_frame.h"
 #include "results/registration_page.h"
 #include "results/request_facts.h"
@@ -14,12 +15,6 @@
 #include "web/html.h"
 
 namespace zeziza::results {
-
-namespace {
-
-constexpr std::size_t kMaxSchoolName = 120;  // bytes: 40 Chinese characters
-
-}  // namespace
 
 ResultsSite::ResultsSite(ConnectionPool& primary, ConnectionPool& reads, const CookieKey& key,
                          SiteSettings settings)
@@ -95,13 +90,10 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
       return htmlPage(429, registrationPage(view));
     }
   }
-  std::optional<std::string> problem;
-  if (view.schoolName.empty()) {
-    problem = "学校名称不能为空！";
-  } else if (view.schoolName.size() > kMaxSchoolName || !web::isValidUtf8(view.schoolName)) {
-    problem = "学校名称过长或含有无效字符！";
-  } else {
-    problem = passwordProblem(context.value("password"), context.value("password2"));
+  auto problem = cloud::schoolNameProblem(view.schoolName);
+  if (!problem) {
+    problem = passwordProblem(context.value("password"), context.value("password2"),
+                              cloud::kMinSchoolPassword);
   }
   if (problem) {
     view.notice = Notice::refusal(*problem);
@@ -109,7 +101,14 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
   }
   const std::string hash = hashPassword(context.value("password"));
   auto db = primary_.lease();
-  view.created = cloud::insertAccount(*db, hash, view.schoolName);
+  const auto account =
+      cloud::registerAccount(*db, context.value("password"), hash, view.schoolName);
+  if (!account) {
+    view.notice = Notice::refusal("该学校名称已经注册过了，请勿重复注册。");
+    return htmlPage(200, registrationPage(view));
+  }
+  view.created = account->number;
+  view.role = account->role;
   const std::string host = context.request.header("host");
   if (!host.empty()) view.siteOrigin = (context.tls ? "https://" : "http://") + host;
   registrationThrottle_.count(*db, throttleKey);

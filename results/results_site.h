@@ -54,8 +54,9 @@ class ResultsSite {
   web::HttpResponse studentSignIn(const Context& context, std::int64_t school);
   web::HttpResponse schoolSignIn(const Context& context, std::int64_t school);
   web::HttpResponse passwordChange(const Context& context, std::int64_t school);
+  web::HttpResponse signOut(const Context& context, std::int64_t school);
   // The signed-in page, read through `pool`; nullopt when the password the sign-in was made
-  // with has changed since (or the account or student is gone).
+  // with has changed since, the sign-in was signed out, or the account or student is gone.
   std::optional<web::HttpResponse> showSignedIn(const Context& context, std::int64_t school,
                                                 const SignIn& signIn, const Notice& notice,
                                                 ConnectionPool& pool);
@@ -71,7 +72,7 @@ class ResultsSite {
   void spendVerification(const std::string& password);
   std::string hashPassword(const std::string& password);
   SignIn newSignIn(SignIn::Role role, std::int64_t school, std::string student,
-                   const std::string& passwordHash) const;
+                   const std::string& passwordHash, std::int64_t epoch) const;
 
   ConnectionPool& primary_;
   ConnectionPool& reads_;

@@ -11,7 +11,7 @@ namespace zeziza::results {
 
 namespace {
 
-constexpr char kVersion[] = "r1";
+constexpr char kVersion[] = "r2";
 
 std::string base64(const unsigned char* bytes, std::size_t size) {
   const int variant = sodium_base64_VARIANT_URLSAFE_NO_PADDING;
@@ -56,10 +56,10 @@ std::string passwordStamp(std::string_view passwordHash) {
 }
 
 std::string sealSignIn(const SignIn& signIn, const CookieKey& key) {
-  const std::string fields = std::string(kVersion) + "\n" +
-                             (signIn.role == SignIn::Role::School ? "school" : "student") + "\n" +
-                             std::to_string(signIn.school) + "\n" + signIn.student + "\n" +
-                             signIn.stamp + "\n" + std::to_string(signIn.expires);
+  const std::string fields =
+      std::string(kVersion) + "\n" + (signIn.role == SignIn::Role::School ? "school" : "student") +
+      "\n" + std::to_string(signIn.school) + "\n" + signIn.student + "\n" + signIn.stamp + "\n" +
+      std::to_string(signIn.epoch) + "\n" + std::to_string(signIn.expires);
   unsigned char mac[crypto_auth_BYTES];
   crypto_auth(mac, reinterpret_cast<const unsigned char*>(fields.data()), fields.size(),
               key.data());
@@ -80,7 +80,7 @@ std::optional<SignIn> openSignIn(std::string_view value, const CookieKey& key,
     return std::nullopt;
   }
   const auto parts = split(*fields, '\n');
-  if (parts.size() != 6 || parts[0] != kVersion) return std::nullopt;
+  if (parts.size() != 7 || parts[0] != kVersion) return std::nullopt;
   SignIn signIn;
   if (parts[1] == "school") {
     signIn.role = SignIn::Role::School;
@@ -88,11 +88,13 @@ std::optional<SignIn> openSignIn(std::string_view value, const CookieKey& key,
     return std::nullopt;
   }
   const auto school = base::exactInteger<std::int64_t>(parts[2]);
-  const auto expires = base::exactInteger<std::int64_t>(parts[5]);
-  if (!school || !expires) return std::nullopt;
+  const auto epoch = base::exactInteger<std::int64_t>(parts[5]);
+  const auto expires = base::exactInteger<std::int64_t>(parts[6]);
+  if (!school || !epoch || !expires) return std::nullopt;
   signIn.school = *school;
   signIn.student = std::string(parts[3]);
   signIn.stamp = std::string(parts[4]);
+  signIn.epoch = *epoch;
   signIn.expires = *expires;
   const auto seconds =
       std::chrono::duration_cast<std::chrono::seconds>(now.time_since_epoch()).count();

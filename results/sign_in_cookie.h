@@ -22,7 +22,9 @@ struct SignIn {
   std::string student;      // 考号; empty for the school
   // Marks the password the sign-in was made with; a changed password ends older sign-ins.
   std::string stamp;
-  std::int64_t expires = 0;  // seconds since the epoch
+  std::int64_t expires = 0;  // seconds since the Unix epoch
+  // The student's (or school's) sign-in epoch when it was made; signing out moves it on.
+  std::int64_t epoch = 0;
 
   bool operator==(const SignIn&) const = default;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "cloud/school_name.h"
 #include "results/page_frame.h"
 #include "web/html.h"
 
@@ -9,7 +10,6 @@ namespace zeziza::results {
 
 namespace {
 
-constexpr std::size_t kMinPassword = 6;
 constexpr std::size_t kMaxPassword = 64;
 
 }  // namespace
@@ -60,9 +60,12 @@ std::string waitText(std::chrono::seconds wait) {
   return std::to_string((wait.count() + 59) / 60) + "分钟";
 }
 
-std::optional<std::string> passwordProblem(const std::string& password, const std::string& again) {
+std::optional<std::string> passwordProblem(const std::string& password, const std::string& again,
+                                           std::size_t minimum) {
   if (password.empty()) return "密码不能为空！";
-  if (password.size() < kMinPassword) return "密码至少需要6个字符！";
+  if (cloud::characterCount(password) < minimum) {
+    return "密码至少需要" + std::to_string(minimum) + "个字符！";
+  }
   if (password.size() > kMaxPassword) return "密码不能超过64个字符！";
   if (!web::isValidUtf8(password)) return "密码含有无效字符！";
   if (password != again) return "两次输入的密码不一致！";

@@ -20,8 +20,11 @@ web::HttpResponse refusalPage(int status, const std::string& title, const std::s
 bool matchesTag(std::string_view ifNoneMatch, std::string_view tag);
 // A wait as the user reads it: "30秒", "15分钟".
 std::string waitText(std::chrono::seconds wait);
+// Students' passwords are at least this many characters; schools' at least 8.
+inline constexpr std::size_t kMinStudentPassword = 6;
 // Why a new password cannot be taken; nullopt when it can.
-std::optional<std::string> passwordProblem(const std::string& password, const std::string& again);
+std::optional<std::string> passwordProblem(const std::string& password, const std::string& again,
+                                           std::size_t minimum = kMinStudentPassword);
 using base::trimmed;
 std::int64_t secondsNow();
 

@@ -43,7 +43,9 @@ void prepareDataFolder(const DataFolder& folder) {
   migrateDataSchema(folder.empty());
   copyPristine(folder.data(), folder.empty());
   migrateDataSchema(folder.data());
+  migrateTempSchema(folder.tempEmpty());
   copyPristine(folder.temp(), folder.tempEmpty());
+  migrateTempSchema(folder.temp());
 }
 
 void restoreDatabase(const std::filesystem::path& target, const std::filesystem::path& pristine) {

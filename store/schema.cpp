@@ -90,7 +90,7 @@ CREATE INDEX cj_ks ON cj (ks);
 constexpr const char* kTempTables = R"sql(
 CREATE TABLE tem (
   id    INTEGER PRIMARY KEY AUTOINCREMENT,
-  stuid NUMERIC,
+  stuid TEXT,
   name  TEXT COLLATE NOCASE,
   dw    TEXT COLLATE NOCASE,
   nj    TEXT COLLATE NOCASE,
@@ -147,6 +147,17 @@ void createDataSchema(const std::filesystem::path& file) {
 
 void createTempSchema(const std::filesystem::path& file) {
   createWith(file, kTempTables, false);
+}
+
+void migrateTempSchema(const std::filesystem::path& file) {
+  Database db(file);
+  {
+    Statement type(db, "select type from pragma_table_info('tem') where name = 'stuid'");
+    if (!type.step() || type.columnText(0) == "TEXT") return;
+  }
+  Transaction transaction(db);
+  db.execScript(std::string("DROP TABLE tem;\n") + kTempTables);
+  transaction.commit();
 }
 
 void migrateDataSchema(const std::filesystem::path& file) {

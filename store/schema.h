@@ -10,5 +10,8 @@ void createDataSchema(const std::filesystem::path& file);
 void migrateDataSchema(const std::filesystem::path& file);
 // Creates the scratch database of cloud publishing.
 void createTempSchema(const std::filesystem::path& file);
+// Remakes the scratch table of an older version, whose student numbers were numbers (so 0101
+// read as 101); it holds nothing that outlives a preparation.
+void migrateTempSchema(const std::filesystem::path& file);
 
 }  // namespace zeziza::store

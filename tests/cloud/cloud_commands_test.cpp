@@ -44,16 +44,22 @@ TEST_F(CloudCommandTest, CreateSchemaTwiceKeepsRows) {
   EXPECT_EQ(cloud().count("gxnj"), 1);
 }
 
-TEST_F(CloudCommandTest, CreateAccountPrintsANumberThatChecks) {
-  const auto outcome = run(cloud().conninfo(), CloudCommand::CreateAccount, "pa ss\r\n");
+TEST_F(CloudCommandTest, CreateAccountPrintsANumberThatChecksAndItsRole) {
+  const auto outcome = run(cloud().conninfo(), CloudCommand::CreateAccount, "pa ss 12\r\n");
   ASSERT_EQ(outcome.code, 0) << outcome.err;
   const std::string prefix = "注册编号：";
   ASSERT_EQ(outcome.out.rfind(prefix, 0), 0u) << outcome.out;
   const std::int64_t number = std::stoll(outcome.out.substr(prefix.size()));
-  EXPECT_TRUE(cloud::checkAccount(cloud().db(), number, "pa ss"));
+  EXPECT_TRUE(cloud::checkAccount(cloud().db(), number, "pa ss 12"));
+  const std::string role =
+      cloud().scalar("SELECT db_role FROM yhm WHERE id = " + std::to_string(number));
+  EXPECT_NE(outcome.out.find("数据库用户名：" + role + "（"), std::string::npos) << outcome.out;
 
-  const auto empty = run(cloud().conninfo(), CloudCommand::CreateAccount, "\n");
-  EXPECT_EQ(empty.code, 2);
+  for (const std::string shortOne : {"\n", "1234567\n", "七个汉字的密码\n"}) {
+    const auto refused = run(cloud().conninfo(), CloudCommand::CreateAccount, shortOne);
+    EXPECT_EQ(refused.code, 2) << shortOne;
+    EXPECT_EQ(refused.err, "密码至少需要8个字符。\n");
+  }
   EXPECT_EQ(cloud().count("yhm"), 1);
 }
 

@@ -13,6 +13,8 @@ namespace zeziza::testing {
 class PublishedSchool {
  public:
   PublishedSchool(cloud::pg::Connection& db, const std::string& name, const std::string& password);
+  // The rows of an account made already.
+  PublishedSchool(cloud::pg::Connection& db, std::int64_t account) : db_(db), account_(account) {}
 
   std::int64_t account() const { return account_; }
   // Adds a student of unit `unit`, grade 初一, class `cls`.

@@ -27,6 +27,7 @@ class PublishTest : public testing::CloudTest {
     store::createTempSchema(folder_.path() / "temp");
     data_ = std::make_unique<store::Database>(folder_.path() / "data");
     account_ = createAccount(cloud().db(), "pw");
+    conninfo_ = cloud().conninfo();
   }
 
   void student(const std::string& number, const std::string& inClass, std::vector<double> scores,
@@ -39,7 +40,7 @@ class PublishTest : public testing::CloudTest {
                                RankChoice ranks = {}) {
     PreparationRequest r{folder_.path() / "data",
                          folder_.path() / "temp",
-                         cloud().conninfo(),
+                         conninfo_,
                          account_,
                          "期中",
                          kSubjects,
@@ -56,7 +57,7 @@ class PublishTest : public testing::CloudTest {
                         std::size_t rowsPerBatch = kRowsPerBatch) {
     PublishRequest r{folder_.path() / "data",
                      folder_.path() / "temp",
-                     cloud().conninfo(),
+                     conninfo_,
                      account_,
                      "期中",
                      30,
@@ -80,6 +81,7 @@ class PublishTest : public testing::CloudTest {
   testing::TempFolder folder_;
   std::unique_ptr<store::Database> data_;
   std::int64_t account_ = 0;
+  std::string conninfo_;  // the service as the school connects to it
   Progress progress_;
   PublishLock lock_;
 };
@@ -144,7 +146,7 @@ TEST_F(PublishTest, PublishingTwiceUpdatesInPlace) {
                    "(SELECT count(*) FROM tjb), (SELECT count(*) FROM cjb))"),
             counts);
   EXPECT_EQ(scalar("SELECT 成绩 || ':' || 总排名 FROM cjb JOIN gxkm ON gxkm.id = cjb.kmid "
-                   "WHERE 科目 = '数学' AND stuid = 801"),
+                   "WHERE 科目 = '数学' AND stuid = '801'"),
             "99:1");
   EXPECT_EQ(scalar("SELECT pmmx FROM pmb JOIN gxkm ON gxkm.id = pmb.kmid "
                    "WHERE 科目 = '数学' AND bcid <> -1"),
@@ -260,6 +262,49 @@ TEST_F(PublishTest, RosterKeepsEveryCharacterOfANames) {
     EXPECT_EQ(scalar("SELECT 姓名 || '|' FROM stu WHERE stuid = '" + std::to_string(901 + i) + "'"),
               names[i] + "|");
   }
+}
+
+// The school publishes with its own role, fenced by row-level security: roster, publication
+// and a second publication over the first all go through.
+TEST_F(PublishTest, TheSchoolsOwnRolePublishesEverything) {
+  const std::string role = scalar("SELECT db_role FROM yhm WHERE id = " + std::to_string(account_));
+  ASSERT_FALSE(role.empty());
+  conninfo_ = cloud().conninfo() + " user='" + role + "' password=pw";
+  student("801", "一班", {88, 70});
+  student("802", "一班", {95, 60});
+  const auto prepared = prepareFor({"一班"}, {"数学", "语文"});
+  RosterRequest r{folder_.path() / "data", conninfo_, account_, "123456", prepared.loops};
+  EXPECT_EQ(uploadRoster(r, progress_).sent, 2u);
+  publish(prepared);
+  const std::string counts =
+      "SELECT concat_ws(',', (SELECT count(*) FROM pmb), "
+      "(SELECT count(*) FROM tjb), (SELECT count(*) FROM cjb))";
+  const std::string first = scalar(counts);
+  EXPECT_NE(first, "0,0,0");
+  data_->exec("update cj set k1 = 99, zf = 169, pj = 84.5 where kh = 1");
+  publish(prepareFor({"一班"}, {"数学", "语文"}));
+  EXPECT_EQ(scalar(counts), first);
+  EXPECT_EQ(cloud().count("stu"), 2);
+  EXPECT_EQ(cloud().count("xmb"), 1);
+  EXPECT_EQ(scalar("SELECT 成绩 FROM cjb JOIN gxkm ON gxkm.id = cjb.kmid "
+                   "WHERE 科目 = '数学' AND stuid = '801'"),
+            "99");
+}
+
+// Student numbers reach the service as the roster writes them: 0101 and 101 are two students.
+TEST_F(PublishTest, StudentNumbersKeepTheirLeadingZeros) {
+  student("0101", "一班", {90});
+  student("101", "一班", {70});
+  student("A7", "一班", {80});
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  RosterRequest r{folder_.path() / "data", conninfo_, account_, "123456", prepared.loops};
+  EXPECT_EQ(uploadRoster(r, progress_).sent, 3u);
+  publish(prepared);
+  EXPECT_EQ(scalar("SELECT string_agg(stuid, ',' ORDER BY stuid) FROM stu"), "0101,101,A7");
+  EXPECT_EQ(scalar("SELECT string_agg(stuid || ':' || 成绩, ',' ORDER BY stuid) FROM cjb"),
+            "0101:90,101:70,A7:80");
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb WHERE bcid <> -1"),
+            "1:[0101]生0101  90\r\n2:[A7]生A7  80\r\n3:[101]生101  70\r\n");
 }
 
 }  // namespace

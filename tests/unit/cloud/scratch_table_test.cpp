@@ -9,6 +9,7 @@
 #include "store/database.h"
 #include "store/query.h"
 #include "store/schema.h"
+#include "store/statement.h"
 #include "tests/support/score_rows.h"
 #include "tests/support/temp_folder.h"
 
@@ -42,7 +43,7 @@ class ScratchTableTest : public ::testing::Test {
     store::Connection connection(folder_.path() / "temp");
     store::Query q(connection);
     q.open("select km, cj, 总排名, 校内排名, 班内排名 from tem where stuid = ? order by id",
-           {static_cast<std::int64_t>(std::stoll(number))});
+           {number});
     std::vector<std::string> out;
     for (; !q.eof(); q.next()) {
       out.push_back(q.field("km").asText() + ":" + q.field("cj").asText() + ":" +
@@ -90,17 +91,49 @@ TEST_F(ScratchTableTest, RankLeftOutStaysEmpty) {
   EXPECT_EQ(rowsOf("1").front(), "数学:85:1//");
 }
 
-TEST_F(ScratchTableTest, NonNumericStudentNumberRefusedAndTableKept) {
+// Student numbers are kept as the roster has them: with leading zeros, letters or not.
+TEST_F(ScratchTableTest, StudentNumbersStayAsWritten) {
+  addStudent("0101", "东校区", "初一", "一班", {85});
+  addStudent("101", "东校区", "初一", "一班", {60});
+  addStudent("A13", "东校区", "初一", "一班", {70});
+  fill();
+  EXPECT_EQ(rowsOf("0101").front(), "数学:85://");
+  EXPECT_EQ(rowsOf("101").front(), "数学:60://");
+  EXPECT_EQ(rowsOf("A13").front(), "数学:70://");
+  const ScratchIndex index(folder_.path() / "temp", folder_.path() / "data");
+  std::vector<std::string> numbers;
+  for (const ScratchScore* r : index.grade("数学", "初一")) numbers.push_back(r->stuid);
+  EXPECT_EQ(numbers, (std::vector<std::string>{"0101", "A13", "101"}));
+}
+
+TEST_F(ScratchTableTest, StudentWithoutNumberRefusedAndTableKept) {
   addStudent("12", "东校区", "初一", "一班", {85});
   fill();
-  addStudent("A13", "东校区", "初一", "一班", {70}, "期中");
+  addStudent("", "东校区", "初一", "一班", {70}, "期中");
   try {
     fill();
     FAIL() << "not refused";
   } catch (const Refusal& e) {
-    EXPECT_NE(std::string(e.what()).find("A13"), std::string::npos);
+    EXPECT_NE(std::string(e.what()).find("没有学生编号"), std::string::npos);
   }
   EXPECT_EQ(rowsOf("12").size(), 3u);  // the previous preparation is untouched
+}
+
+// A scratch file of an older version keyed numbers as numbers; it is remade with text keys.
+TEST_F(ScratchTableTest, OlderScratchFileIsRemadeWithTextNumbers) {
+  temp_.reset();
+  const auto file = folder_.path() / "old-temp";
+  {
+    store::Database old(file);
+    old.execScript("CREATE TABLE tem (id INTEGER PRIMARY KEY, stuid NUMERIC, km TEXT)");
+  }
+  store::migrateTempSchema(file);
+  store::migrateTempSchema(file);  // a second start finds nothing to do
+  store::Database temp(file);
+  temp.exec("insert into tem (stuid, km) values ('0101', '数学')");
+  store::Statement read(temp, "select stuid, typeof(总排名) from tem");
+  ASSERT_TRUE(read.step());
+  EXPECT_EQ(read.columnText(0), "0101");
 }
 
 TEST_F(ScratchTableTest, NamesWithQuotesAreData) {

@@ -20,7 +20,7 @@ TEST(SignInCookie, OpensOnlyUnchangedUnexpiredAndWithItsKey) {
   const auto key = newKey();
   const system_clock::time_point now{seconds(2'000'000'000)};
   const SignIn student{SignIn::Role::Student, 17, "801", passwordStamp("$argon2id$x"),
-                       2'000'000'600};
+                       2'000'000'600,         3};
   const SignIn school{SignIn::Role::School, 17, "", passwordStamp("$argon2id$y"), 2'000'000'600};
   const std::string sealed = sealSignIn(student, key);
   EXPECT_EQ(openSignIn(sealed, key, now), student);
