@@ -199,3 +199,7 @@ CREATE POLICY own_account ON tjb USING (xmid IN (SELECT x.id FROM xmb x
 DROP POLICY IF EXISTS own_account ON cjb;
 CREATE POLICY own_account ON cjb USING (xmid IN (SELECT x.id FROM xmb x
   WHERE x.yhmid = (SELECT id FROM yhm WHERE db_role = current_user)));
+
+-- Students' first passwords: a student given a first password at publication (random, or the
+-- school's one for all) chooses a password of their own at the first sign-in.
+ALTER TABLE stu ADD COLUMN IF NOT EXISTS 须改密码 boolean NOT NULL DEFAULT false;

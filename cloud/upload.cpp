@@ -1,17 +1,20 @@
 #include "cloud/upload.h"
 
 #include <map>
+#include <unordered_set>
 
 #include "analysis/full_marks.h"
 #include "analysis/number_format.h"
 #include "cloud/accounts.h"
 #include "cloud/batch_sender.h"
+#include "cloud/first_passwords.h"
 #include "cloud/pg.h"
 #include "cloud/progress.h"
 #include "cloud/publish_lock.h"
 #include "cloud/scratch_index.h"
 #include "cloud/service.h"
 #include "store/database.h"
+#include "store/first_passwords.h"
 #include "store/statement.h"
 
 namespace zeziza::cloud {
@@ -186,20 +189,36 @@ auto reportingFailure(Progress& progress, const BatchSender& sender, F&& work) {
 
 }  // namespace
 
+namespace {
+
+// The students the account has on the service already.
+std::unordered_set<std::string> knownStudents(pg::Connection& service, std::int64_t account) {
+  const auto result =
+      service.exec("SELECT stuid FROM stu WHERE yhmid = $1", {std::to_string(account)});
+  std::unordered_set<std::string> known;
+  for (int r = 0; r < result.rows(); ++r) known.insert(result.text(r, 0));
+  return known;
+}
+
+struct RosterRow {
+  std::string student, name, unit, grade, cls;
+  bool known = false;
+};
+
+}  // namespace
+
 RosterResult uploadRoster(const RosterRequest& request, Progress& progress) {
   progress.log(">>开始上传学生花名册");
-  const std::string password = hashPassword(request.defaultPassword);
   const IdLookup units(request.loops.units), grades(request.loops.grades),
       classes(request.loops.classes);
   pg::Connection service(request.conninfo);
-  BatchSender sender(service, progress, request.rowsPerBatch);
-  const auto stu = sender.shape(
-      {"stu", {"yhmid", "stuid", "姓名", "密码", "dwid", "njid", "bcid"}, 2, {"密码"}});
-  const std::string account = std::to_string(request.account);
+  const auto known = knownStudents(service, request.account);
   RosterResult result;
+  std::vector<RosterRow> rows;
+  std::vector<store::FirstPassword> given;
   store::Database data(request.dataFile);
-  store::Statement students(data, "select id, xm, xx, nj, bj from ks order by bh");
-  reportingFailure(progress, sender, [&] {
+  {
+    store::Statement students(data, "select id, xm, xx, nj, bj from ks order by bh");
     while (students.step()) {
       const auto* d = units.find(students.column(2).asText());
       const auto* n = grades.find(students.column(3).asText());
@@ -208,13 +227,44 @@ RosterResult uploadRoster(const RosterRequest& request, Progress& progress) {
         ++result.skipped;
         continue;
       }
-      sender.add(stu, {account, students.column(0).asText(), students.column(1).asText(), password,
-                       *d, *n, *c});
+      RosterRow row{students.column(0).asText(), students.column(1).asText(), *d, *n, *c};
+      row.known = known.contains(row.student);
+      if (!row.known) {
+        given.push_back({row.student,
+                         request.sharedPassword ? *request.sharedPassword : randomFirstPassword()});
+      }
+      rows.push_back(std::move(row));
+    }
+  }
+  std::vector<std::string> passwords;
+  for (const auto& g : given) passwords.push_back(g.password);
+  const auto hashes = hashEach(passwords, progress);
+  // Kept before they are sent: a slip is never missing for a password the service holds.
+  store::keepFirstPasswords(data, request.account, given);
+  BatchSender sender(service, progress, request.rowsPerBatch);
+  // The service keeps the password of a student it has; the placeholder of a known student
+  // is never stored.
+  const auto stu =
+      sender.shape({"stu",
+                    {"yhmid", "stuid", "姓名", "密码", "须改密码", "dwid", "njid", "bcid"},
+                    2,
+                    {"密码", "须改密码"}});
+  const std::string account = std::to_string(request.account);
+  reportingFailure(progress, sender, [&] {
+    std::size_t next = 0;
+    for (const auto& row : rows) {
+      const std::string hash = row.known ? std::string() : hashes[next++];
+      sender.add(stu, {account, row.student, row.name, hash, row.known ? "false" : "true", row.unit,
+                       row.grade, row.cls});
       ++result.sent;
     }
     sender.flush();
     return 0;
   });
+  result.added = given.size();
+  if (result.added > 0) {
+    progress.log(">>" + std::to_string(result.added) + "名新学生获得初始密码，可打印查询密码单");
+  }
   if (result.skipped > 0) {
     progress.log(">>" + std::to_string(result.skipped) +
                  "名学生的单位、年级或班次不在上传范围内，未上传");

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -21,17 +22,22 @@ struct RosterRequest {
   std::filesystem::path dataFile;
   std::string conninfo;
   std::int64_t account = 0;
-  std::string defaultPassword;  // given to students new on the service
+  // The school's one password for every student new on the service, when it chose one;
+  // otherwise each new student gets a random first password of their own.
+  std::optional<std::string> sharedPassword;
   LoopLists loops;
   std::size_t rowsPerBatch = kRowsPerBatch;
 };
 
 struct RosterResult {
   std::size_t sent = 0;
+  std::size_t added = 0;    // new on the service: given a first password
   std::size_t skipped = 0;  // students whose unit, grade or class is not in the loop lists
 };
 
-// Step 3: creates or updates one `stu` row per student of the roster; a student the service
+// Step 3: creates or updates one `stu` row per student of the roster. A student new on the
+// service gets a first password, hashed with a salt of its own and kept in the data file for
+// the password slips, and must choose their own at the first sign-in; a student the service
 // has keeps its password.
 RosterResult uploadRoster(const RosterRequest& request, Progress& progress);
 

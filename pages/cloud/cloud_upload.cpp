@@ -3,6 +3,7 @@
 #include "base/text.h"
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
+#include "pages/cloud/password_slips.h"
 #include "pages/common/rights.h"
 #include "pages/common/site.h"
 #include "web/html.h"
@@ -38,6 +39,7 @@ CloudUploadPage::CloudUploadPage() : web::Page(kName) {
   rosterButton.OnClick = [this] { onSendRoster(); };
   publishButton.OnClick = [this] { onPublish(); };
   pollTimer.OnTimer = [this] { onPoll(); };
+  slipsButton.OnClick = [this] { onPrintSlips(); };
 
   introText.Lines = {"此功能提供一个学生成绩发布查询的平台，您需要",
                      "",
@@ -68,7 +70,13 @@ CloudUploadPage::CloudUploadPage() : web::Page(kName) {
   defaultPasswordEdit.Text = "123456";
   defaultPasswordEdit.MaxLength = 18;
   defaultPasswordNote.Caption = "新添加学生默认密码，已存在学生密码不会被更新";
+  // The one password for all stays a choice the school makes knowingly.
+  sharedPasswordBox.Caption = "新添加学生统一使用上面的默认密码";
+  sharedPasswordBox.Checked = false;
+  sharedPasswordWarning.Caption = kSharedPasswordWarning;
+  sharedPasswordWarning.FontColor = "red";
   rosterButton.Caption = "更新学生花名册";
+  slipsButton.Caption = "打印查询密码单";
   publishTitle.Caption = "第四步：上传数据到云端";
   subjectLabel.Caption = "上传科目";
   overallRankingBox.Caption = "上传总排序名次表";
@@ -162,6 +170,11 @@ void CloudUploadPage::onVerify() {
   studentAddressLabel.Caption = "学生查询成绩地址:" + newWindowLink(result, result);
 }
 
+void CloudUploadPage::onPrintSlips() {
+  if (!allowed()) return;
+  web::currentSession().ShowPage<PasswordSlipsPage>();
+}
+
 void CloudUploadPage::enableButtons() {
   const bool idle = !step_.running();
   verifyButton.Enabled = idle && stage_ == Stage::New;
@@ -169,6 +182,8 @@ void CloudUploadPage::enableButtons() {
   // The roster needs the loop lists of the preparation: its button waits for step 2.
   rosterButton.Enabled = idle && stage_ == Stage::Prepared;
   publishButton.Enabled = idle && stage_ == Stage::Prepared;
+  // Leaving the page stops a running step.
+  slipsButton.Enabled = idle;
   pollTimer.Enabled = !idle;
 }
 

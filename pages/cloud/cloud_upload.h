@@ -35,6 +35,9 @@ class CloudUploadPage : public web::Page {
   static constexpr const char* kBusyMessage = "其他用户正在准备或上传云端数据，请等其完成后再试。";
   static constexpr const char* kNoExamMessage = "没有默认考试，请先在考试设置中设定默认考试！";
   static constexpr const char* kPasswordDigitsMessage = "新添加学生默认密码必须为数字！";
+  static constexpr const char* kSharedPasswordWarning =
+      "警告：勾选后所有新学生的密码相同，知道考号的人都能查看他人成绩。"
+      "不勾选时每名新学生获得自己的随机初始密码，请打印查询密码单发给学生。";
   static constexpr const char* kPrepareFirstMessage =
       "请先完成第二步：数据准备。花名册按所选的单位、年级和班次上传。";
 
@@ -47,6 +50,7 @@ class CloudUploadPage : public web::Page {
   void onSendRoster();  // step 3
   void onPublish();     // step 4
   void onPoll();
+  void onPrintSlips();
 
   // The session may publish (codes 0 and 1); otherwise the no-rights message is shown.
   bool allowed() const;
@@ -98,7 +102,10 @@ class CloudUploadPage : public web::Page {
   web::Label rosterNote{rosterStep, "rosterNote"};
   web::Edit defaultPasswordEdit{rosterStep, "defaultPasswordEdit"};
   web::Label defaultPasswordNote{rosterStep, "defaultPasswordNote"};
+  web::CheckBox sharedPasswordBox{rosterStep, "sharedPasswordBox"};
+  web::Label sharedPasswordWarning{rosterStep, "sharedPasswordWarning"};
   web::Button rosterButton{rosterStep, "rosterButton"};
+  web::Button slipsButton{rosterStep, "slipsButton"};
 
   web::Region publishStep{*this, "publishStep"};
   web::Label publishTitle{publishStep, "publishTitle"};

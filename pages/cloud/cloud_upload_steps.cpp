@@ -146,13 +146,16 @@ void CloudUploadPage::onPrepare() {
 
 void CloudUploadPage::onSendRoster() {
   if (!allowed()) return;
-  const std::string password = defaultPasswordEdit.Text;
-  if (!allDigits(password)) return web::ShowMessage(kPasswordDigitsMessage);
+  std::optional<std::string> shared;
+  if (sharedPasswordBox.Checked) {
+    if (!allDigits(defaultPasswordEdit.Text)) return web::ShowMessage(kPasswordDigitsMessage);
+    shared = defaultPasswordEdit.Text;
+  }
   if (unitList.Items.empty() || gradeList.Items.empty() || classList.Items.empty()) {
     return web::ShowMessage(kPrepareFirstMessage);
   }
   cloud::RosterRequest request{web::currentSession().dataFolder().data(), cloudConnection(),
-                               account_, password, loopLists()};
+                               account_, std::move(shared), loopLists()};
   startStep(
       [request = std::move(request)](cloud::Progress& progress, cloud::PublishLease&) {
         cloud::uploadRoster(request, progress);

@@ -1,0 +1,24 @@
+#pragma once
+
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace zeziza::cloud {
+
+class Progress;
+
+// Letters and digits that cannot be mistaken for one another on a printed slip: no 0/O/o,
+// 1/l/I/i.
+inline constexpr std::string_view kFirstPasswordAlphabet =
+    "23456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghjkmnpqrstuvwxyz";
+inline constexpr std::size_t kFirstPasswordLength = 8;
+
+// A new random first password (kFirstPasswordLength characters of the alphabet above).
+std::string randomFirstPassword();
+
+// Each password hashed with a salt of its own (argon2id, as the results site checks it), one
+// thread a core; logs how far it got. Equal passwords get different hashes.
+std::vector<std::string> hashEach(const std::vector<std::string>& passwords, Progress& progress);
+
+}  // namespace zeziza::cloud
