@@ -24,15 +24,15 @@ std::string buildStatement() {
     for (int i = 0; i < count; ++i) out += none;
     return out;
   };
-  return "WITH s AS (SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch FROM stu "
+  return "WITH s AS (SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch, 须改密码 FROM stu "
          "WHERE yhmid = $1 AND stuid = $2), "
          "e AS (SELECT x.id, x.项目名称, x.上报时间, x.有效期 FROM xmb x WHERE x.yhmid = $1 AND " +
          current +
          "), shown AS (SELECT coalesce((SELECT id FROM e WHERE id = $3), "
          "(SELECT id FROM e ORDER BY 上报时间 DESC, id DESC LIMIT 1)) AS id) "
          "SELECT 0, 0::bigint, y.密码, coalesce(y.单位名称, ''), s.姓名, s.密码, s.dwid::text, "
-         "s.njid::text, s.bcid::text, s.signin_epoch::text" +
-         pad(5) +
+         "s.njid::text, s.bcid::text, s.signin_epoch::text, s.须改密码::text" +
+         pad(4) +
          " FROM yhm y LEFT JOIN s ON true WHERE y.id = $1 "
          "UNION ALL SELECT 1, row_number() OVER (ORDER BY e.上报时间 DESC, e.id DESC), "
          "e.id::text, e.项目名称, e.上报时间::text, "
@@ -88,7 +88,8 @@ void readRow(const pg::Result& result, int r, StudentViewRows& rows) {
       rows.account = {f(0), f(1), 0};
       if (!result.isNull(r, kFirstField + 2)) {
         rows.student = StudentRecord{
-            f(2), f(3), std::stoll(f(4)), std::stoll(f(5)), std::stoll(f(6)), std::stoll(f(7))};
+            f(2), f(3), std::stoll(f(4)), std::stoll(f(5)), std::stoll(f(6)), std::stoll(f(7)),
+            f(8) == "true"};
       }
       break;
     case kExam:

@@ -1,5 +1,6 @@
 // The result page: sign-in of students and of the school, what each sees, password change.
 #include "cloud/accounts.h"
+#include "cloud/first_passwords.h"
 #include "cloud/results_queries.h"
 #include "cloud/student_view_query.h"
 #include "results/request_facts.h"
@@ -71,11 +72,9 @@ web::HttpResponse ResultsSite::resultPage(const Context& context, std::int64_t s
   return htmlPage(200, signInPage({school, account->schoolName, {}, {}}));
 }
 
-std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& context,
-                                                           std::int64_t school,
-                                                           const SignIn& signIn,
-                                                           const Notice& notice,
-                                                           ConnectionPool& pool) {
+std::optional<web::HttpResponse> ResultsSite::showSignedIn(
+    const Context& context, std::int64_t school, const SignIn& signIn, const Notice& notice,
+    ConnectionPool& pool, std::optional<IssuedPassword> issued) {
   web::HttpResponse response;
   if (signIn.role == SignIn::Role::School) {
     auto db = pool.lease();
@@ -89,6 +88,7 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
     view.school = school;
     view.schoolName = account->schoolName;
     view.notice = notice;
+    view.issued = std::move(issued);
     view.exams = cloud::listExams(*db, school, true);
     view.exam = shownExam(view.exams, wanted);
     const auto grade = positiveField(context.request, "nj");
@@ -111,6 +111,8 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(const Context& contex
       view.rankings = cloud::listRankings(*db, school, view.exam);
     }
     response = htmlPage(200, schoolPage(view));
+    // A reset password is on this answer alone.
+    if (view.issued) response.headers.emplace_back("Cache-Control", "no-store");
   } else {
     auto shown = studentView(context, school, signIn, notice, pool);
     if (!shown) return std::nullopt;
@@ -136,6 +138,17 @@ std::optional<web::HttpResponse> ResultsSite::studentView(const Context& context
   if (!rows || !rows->student || passwordStamp(rows->student->passwordHash) != signIn.stamp ||
       rows->student->epoch != signIn.epoch) {
     return std::nullopt;
+  }
+  if (rows->student->mustChange) {
+    FirstPasswordView view;
+    view.school = school;
+    view.schoolName = rows->account.schoolName;
+    view.notice = notice;
+    view.student = signIn.student;
+    view.name = rows->student->name;
+    auto response = htmlPage(200, firstPasswordPage(view));
+    response.headers.emplace_back("Cache-Control", "no-store");
+    return response;
   }
   // The page changes only with its rows (a publication, a new password, an exam's period
   // ending) and its notice, so a browser that holds it is told so and nothing is rendered.
@@ -168,6 +181,8 @@ web::HttpResponse ResultsSite::resultAction(const Context& context, std::int64_t
   if (op == "student") return studentSignIn(context, school);
   if (op == "school") return schoolSignIn(context, school);
   if (op == "password") return passwordChange(context, school);
+  if (op == "firstpw") return firstPasswordChoice(context, school);
+  if (op == "reset") return passwordReset(context, school);
   if (op == "signout") return signOut(context, school);
   return refusalPage(400, "成绩查询", "无法识别的操作。");
 }
@@ -304,6 +319,76 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
       "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student,
                                                     hash, signIn->epoch)));
   return response;
+}
+
+}  // namespace zeziza::results
+
+namespace zeziza::results {
+
+web::HttpResponse ResultsSite::firstPasswordChoice(const Context& context, std::int64_t school) {
+  const auto signIn = cookieSignIn(context, school);
+  if (!signIn || signIn->role != SignIn::Role::Student) return seeOther(resultAddress(school));
+  std::optional<cloud::StudentRecord> record;
+  {
+    auto db = primary_.lease();
+    record = cloud::findStudent(*db, school, signIn->student);
+  }
+  if (!record || passwordStamp(record->passwordHash) != signIn->stamp ||
+      record->epoch != signIn->epoch || !record->mustChange) {
+    return seeOther(resultAddress(school));
+  }
+  auto refuse = [&](const std::string& text) {
+    auto response = showSignedIn(context, school, *signIn, Notice::refusal(text), primary_);
+    return response ? *response : seeOther(resultAddress(school));
+  };
+  const std::string password = context.value("new");
+  if (const auto problem = passwordProblem(password, context.value("new2"))) {
+    return refuse(*problem);
+  }
+  // The first password is on a slip that others may have seen.
+  if (verifyPassword(record->passwordHash, password)) {
+    return refuse("新密码不能与初始密码相同！");
+  }
+  const std::string hash = hashPassword(password);
+  auto db = primary_.lease();
+  if (!cloud::setStudentPassword(*db, school, signIn->student, hash)) {
+    return seeOther(resultAddress(school));
+  }
+  auto response = seeOther(resultAddress(school) + "&msg=pw");
+  response.headers.emplace_back(
+      "Set-Cookie",
+      signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student, hash,
+                                      signIn->epoch)));
+  return response;
+}
+
+web::HttpResponse ResultsSite::passwordReset(const Context& context, std::int64_t school) {
+  const auto signIn = cookieSignIn(context, school);
+  if (!signIn || signIn->role != SignIn::Role::School) return seeOther(resultAddress(school));
+  auto show = [&](const Notice& notice, std::optional<IssuedPassword> issued = {}) {
+    auto response = showSignedIn(context, school, *signIn, notice, primary_, std::move(issued));
+    return response ? *response : seeOther(resultAddress(school));
+  };
+  const std::string student = trimmed(context.value("kh"));
+  std::optional<cloud::StudentRecord> record;
+  {
+    auto db = primary_.lease();
+    const auto account = cloud::findAccount(*db, school);
+    if (!account || passwordStamp(account->passwordHash) != signIn->stamp) {
+      return seeOther(resultAddress(school));
+    }
+    if (!student.empty()) record = cloud::findStudent(*db, school, student);
+  }
+  if (!record) return show(Notice::refusal("没有考号为" + student + "的学生！"));
+  IssuedPassword issued{student, record->name, cloud::randomFirstPassword()};
+  const std::string hash = hashPassword(issued.password);
+  {
+    auto db = primary_.lease();
+    if (!cloud::setStudentPassword(*db, school, student, hash, true)) {
+      return show(Notice::refusal("没有考号为" + student + "的学生！"));
+    }
+  }
+  return show(Notice::done("密码已重置。"), std::move(issued));
 }
 
 }  // namespace zeziza::results

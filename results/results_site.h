@@ -11,6 +11,7 @@
 #include "results/cookie_key.h"
 #include "results/hash_pool.h"
 #include "results/page_frame.h"
+#include "results/school_pages.h"
 #include "results/sign_in_cookie.h"
 #include "web/http_types.h"
 
@@ -55,11 +56,16 @@ class ResultsSite {
   web::HttpResponse schoolSignIn(const Context& context, std::int64_t school);
   web::HttpResponse passwordChange(const Context& context, std::int64_t school);
   web::HttpResponse signOut(const Context& context, std::int64_t school);
+  // A student signed in with a first password chooses their own.
+  web::HttpResponse firstPasswordChoice(const Context& context, std::int64_t school);
+  // The school gives a student a new random first password, shown once.
+  web::HttpResponse passwordReset(const Context& context, std::int64_t school);
   // The signed-in page, read through `pool`; nullopt when the password the sign-in was made
   // with has changed since, the sign-in was signed out, or the account or student is gone.
   std::optional<web::HttpResponse> showSignedIn(const Context& context, std::int64_t school,
                                                 const SignIn& signIn, const Notice& notice,
-                                                ConnectionPool& pool);
+                                                ConnectionPool& pool,
+                                                std::optional<IssuedPassword> issued = {});
   // A student's page in one statement; nullopt as for showSignedIn.
   std::optional<web::HttpResponse> studentView(const Context& context, std::int64_t school,
                                                const SignIn& signIn, const Notice& notice,

@@ -24,6 +24,27 @@ void rankingList(web::HtmlWriter& out, const SchoolView& view) {
   out.raw("</ul>");
 }
 
+// Resetting a student's password: the new one is random and shown once, on this answer only.
+void resetForm(web::HtmlWriter& out, const SchoolView& view) {
+  if (view.issued) {
+    out.raw("<p class=\"panel\" id=\"issued\">")
+        .text(view.issued->name + "（考号 " + view.issued->student + "）的新初始密码：")
+        .raw("<strong id=\"issuedpassword\">")
+        .text(view.issued->password)
+        .raw("</strong>")
+        .text("。只显示这一次，请记下后交给学生；学生登录后须设置自己的密码。")
+        .raw("</p>");
+  }
+  out.raw("<details class=\"rs-details\"><summary>重置学生密码</summary><form method=\"post\"")
+      .attr("class", "panel rs-form")
+      .attr("action", resultAddress(view.school))
+      .raw(">");
+  hiddenInput(out, "op", "reset");
+  labelledInput(out, "考号", "kh", "text");
+  submitButton(out, "重置密码");
+  out.raw("</form></details>");
+}
+
 }  // namespace
 
 std::string rankingCaption(const cloud::RankingEntry& entry) {
@@ -41,6 +62,7 @@ std::string schoolPage(const SchoolView& view) {
       .raw("）");
   signOutForm(out, view.school);
   out.raw("</div>");
+  resetForm(out, view);
   if (view.exams.empty()) {
     out.raw("<p class=\"panel\" id=\"noexam\">尚未上传任何考试成绩。</p>");
     return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());

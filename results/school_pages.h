@@ -10,6 +10,13 @@
 
 namespace zeziza::results {
 
+// A password the school has just reset, shown once.
+struct IssuedPassword {
+  std::string student;
+  std::string name;
+  std::string password;
+};
+
 // What the school's own account sees: every exam, expired ones too, with every published
 // scope's statistics and ranking texts.
 struct SchoolView {
@@ -23,6 +30,7 @@ struct SchoolView {
   // The ranking text picked from the list, with its scope's caption.
   std::optional<std::string> rankingCaption;
   std::string rankingText;
+  std::optional<IssuedPassword> issued;
 };
 
 std::string schoolPage(const SchoolView& view);

@@ -145,4 +145,22 @@ std::string studentPage(const StudentView& view) {
   return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
 }
 
+std::string firstPasswordPage(const FirstPasswordView& view) {
+  web::HtmlWriter out;
+  out.raw("<div class=\"rs-who\">").text(view.name).raw("（考号 ").text(view.student).raw("）");
+  signOutForm(out, view.school);
+  out.raw("</div>");
+  openForm(out, view.school, "firstpw");
+  out.raw("<h2>设置自己的密码</h2><p id=\"firstpassword\">")
+      .text(
+          "您使用的是学校发给的初始密码。请先设置一个只有自己知道的新密码（至少6个字符），"
+          "然后即可查询成绩。")
+      .raw("</p>");
+  labelledInput(out, "新密码", "new", "password");
+  labelledInput(out, "确认新密码", "new2", "password");
+  submitButton(out, "设置密码并查询成绩");
+  out.raw("</form>");
+  return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
+}
+
 }  // namespace zeziza::results

@@ -33,6 +33,17 @@ struct StudentView {
 };
 std::string studentPage(const StudentView& view);
 
+// Shown instead of the results to a student signed in with a first password (given by the
+// school) until they have chosen a password of their own.
+struct FirstPasswordView {
+  std::int64_t school = 0;
+  std::string schoolName;
+  Notice notice;
+  std::string student;
+  std::string name;
+};
+std::string firstPasswordPage(const FirstPasswordView& view);
+
 // Pieces shared with the school's pages.
 void examList(web::HtmlWriter& out, std::int64_t school, const std::vector<cloud::ExamEntry>& exams,
               std::int64_t shown);
