@@ -370,6 +370,7 @@ web::HttpResponse ResultsSite::passwordReset(const Context& context, std::int64_
     return response ? *response : seeOther(resultAddress(school));
   };
   const std::string student = trimmed(context.value("kh"));
+  if (student.empty()) return show(Notice::refusal("请输入考号！"));
   std::optional<cloud::StudentRecord> record;
   {
     auto db = primary_.lease();

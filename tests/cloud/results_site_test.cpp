@@ -8,6 +8,7 @@
 #include <memory>
 
 #include "cloud/accounts.h"
+#include "cloud/first_passwords.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/cloud/results_browser.h"
 #include "tests/cloud/results_school.h"
@@ -304,6 +305,117 @@ TEST_F(ResultsSiteTest, PasswordChange) {
   EXPECT_EQ(signInStudent(again, "801", "newpass1").status, 303);
   // Others keep theirs.
   EXPECT_EQ(signInStudent(again, "802", "pw802pw").status, 303);
+}
+
+// A student given a first password by the school sees no result until they have chosen a
+// password of their own.
+TEST_F(ResultsSiteTest, AFirstPasswordIsReplacedBeforeAnyResultIsShown) {
+  cloud().db().exec("UPDATE stu SET 须改密码 = true WHERE stuid = '801'");
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  for (const auto& query :
+       std::vector<ResultsBrowser::Fields>{{}, {{"xm", std::to_string(current_)}}}) {
+    const auto page = resultPage(b, query);
+    EXPECT_TRUE(contains(page, "设置自己的密码")) << page.body;
+    EXPECT_FALSE(contains(page, "91.5"));
+    EXPECT_EQ(headerOf(page, "Cache-Control"), "no-store");
+  }
+  auto choose = [&](const std::string& fresh, const std::string& again) {
+    return b.post(resultPath(),
+                  {{"dwid", school()}, {"op", "firstpw"}, {"new", fresh}, {"new2", again}});
+  };
+  struct Case {
+    std::string fresh, again, message;
+  };
+  const std::vector<Case> refusals = {
+      {"short", "short", "密码至少需要6个字符！"},
+      {"newpass1", "newpass2", "两次输入的密码不一致！"},
+      {"pw801pw", "pw801pw", "新密码不能与初始密码相同！"},
+  };
+  for (const auto& c : refusals) {
+    SCOPED_TRACE(c.message);
+    const auto page = choose(c.fresh, c.again);
+    EXPECT_TRUE(contains(page, c.message)) << page.body;
+    EXPECT_TRUE(contains(page, "设置自己的密码"));
+    EXPECT_FALSE(contains(page, "91.5"));
+  }
+  const auto chosen = choose("mine2024", "mine2024");
+  EXPECT_EQ(chosen.status, 303);
+  EXPECT_EQ(headerOf(chosen, "Location"), resultPath() + "?dwid=" + school() + "&msg=pw");
+  const auto page = resultPage(b, {{"msg", "pw"}});
+  EXPECT_TRUE(contains(page, "91.5")) << page.body;
+  EXPECT_TRUE(contains(page, "密码修改成功！"));
+  EXPECT_EQ(
+      cloud().scalar("SELECT 须改密码 FROM stu WHERE yhmid = " + school() + " AND stuid = '801'"),
+      "f");
+  // Once chosen, the step is over: another post changes nothing.
+  const auto hash =
+      cloud().scalar("SELECT 密码 FROM stu WHERE yhmid = " + school() + " AND stuid = '801'");
+  EXPECT_EQ(choose("another1", "another1").status, 303);
+  EXPECT_EQ(cloud().scalar("SELECT 密码 FROM stu WHERE yhmid = " + school() + " AND stuid = '801'"),
+            hash);
+  ResultsBrowser again(site_->site, "198.51.100.99");
+  EXPECT_TRUE(contains(signInStudent(again, "801", "pw801pw"), "考号或密码错误！"));
+  ASSERT_EQ(signInStudent(again, "801", "mine2024").status, 303);
+  EXPECT_TRUE(contains(resultPage(again), "91.5"));
+}
+
+TEST_F(ResultsSiteTest, TheSchoolResetsAStudentsPasswordShownOnce) {
+  ResultsBrowser student(site_->site);
+  ASSERT_EQ(signInStudent(student, "801", "pw801pw").status, 303);
+  ResultsBrowser b(site_->site, "198.51.100.20");
+  ASSERT_EQ(b.post(resultPath(),
+                   {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"smm", "schoolpw"}})
+                .status,
+            303);
+  EXPECT_TRUE(contains(resultPage(b), "重置学生密码"));
+  auto reset = [&](ResultsBrowser& browser, const std::string& number) {
+    return browser.post(resultPath(), {{"dwid", school()}, {"op", "reset"}, {"kh", number}});
+  };
+  const auto hashes = [&] {
+    return cloud().scalar("SELECT string_agg(stuid || 密码, ',' ORDER BY stuid) FROM stu");
+  };
+  const auto before = hashes();
+  for (const auto& [number, message] :
+       std::vector<std::pair<std::string, std::string>>{{"899", "没有考号为899的学生！"},
+                                                        {"abc", "没有考号为abc的学生！"},
+                                                        {" ", "请输入考号！"}}) {
+    SCOPED_TRACE(number);
+    const auto page = reset(b, number);
+    EXPECT_TRUE(contains(page, message)) << page.body;
+  }
+  // Only the school's own sign-in resets: a student's or none is sent back to the page.
+  EXPECT_EQ(reset(student, "802").status, 303);
+  ResultsBrowser nobody(site_->site);
+  EXPECT_EQ(reset(nobody, "802").status, 303);
+  EXPECT_EQ(hashes(), before);
+
+  const auto page = reset(b, "801");
+  SCOPED_TRACE(page.body);
+  EXPECT_TRUE(contains(page, "张三（考号 801）的新初始密码："));
+  EXPECT_EQ(headerOf(page, "Cache-Control"), "no-store");
+  const std::string marker = "<strong id=\"issuedpassword\">";
+  const auto at = page.body.find(marker);
+  ASSERT_NE(at, std::string::npos);
+  const std::string password = page.body.substr(at + marker.size(), cloud::kFirstPasswordLength);
+  for (const char c : password) EXPECT_NE(cloud::kFirstPasswordAlphabet.find(c), std::string::npos);
+  // Shown once: the school's page shows it no more.
+  EXPECT_FALSE(contains(resultPage(b), password));
+  // The student's sign-in ended; the old password is gone, the new one asks for their own.
+  EXPECT_TRUE(contains(resultPage(student), "学生登录"));
+  ResultsBrowser again(site_->site, "198.51.100.99");
+  EXPECT_TRUE(contains(signInStudent(again, "801", "pw801pw"), "考号或密码错误！"));
+  ASSERT_EQ(signInStudent(again, "801", password).status, 303);
+  EXPECT_TRUE(contains(resultPage(again), "设置自己的密码"));
+  // The other school's student of the same number keeps theirs.
+  ResultsBrowser other(site_->site, "198.51.100.98");
+  EXPECT_EQ(other
+                .post(resultPath(), {{"dwid", std::to_string(other_->account())},
+                                     {"op", "student"},
+                                     {"kh", "801"},
+                                     {"mm", "pw801pw"}})
+                .status,
+            303);
 }
 
 TEST_F(ResultsSiteTest, TwoInstancesServeOneCookieAlternately) {

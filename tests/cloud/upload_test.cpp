@@ -4,10 +4,13 @@
 
 #include <gtest/gtest.h>
 
+#include "auth/password_hasher.h"
 #include "cloud/accounts.h"
+#include "cloud/first_passwords.h"
 #include "cloud/progress.h"
 #include "cloud/publish_lock.h"
 #include "store/database.h"
+#include "store/first_passwords.h"
 #include "store/schema.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/support/score_rows.h"
@@ -229,22 +232,78 @@ TEST_F(PublishTest, RosterSkipsStudentsOutsideTheListsAndKeepsPasswords) {
   student("803", "一班", {}, "南校区");
   const auto prepared = prepareFor({"一班", "二班"}, {"数学"});
   log();
-  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops};
+  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, {}, prepared.loops};
   auto result = uploadRoster(r, progress_);
   EXPECT_EQ(result.sent, 2u);
+  EXPECT_EQ(result.added, 2u);
   EXPECT_EQ(result.skipped, 1u);
-  EXPECT_EQ(log(), (std::vector<std::string>{">>开始上传学生花名册",
-                                             ">>1名学生的单位、年级或班次不在上传范围内，未上传",
-                                             ">>上传学生花名册完成"}));
+  EXPECT_EQ(log(),
+            (std::vector<std::string>{
+                ">>开始上传学生花名册", ">>生成初始密码（共2名新学生）", ">>已生成初始密码1/2",
+                ">>已生成初始密码2/2", ">>2名新学生获得初始密码，可打印查询密码单",
+                ">>1名学生的单位、年级或班次不在上传范围内，未上传", ">>上传学生花名册完成"}));
   const auto password = scalar("SELECT 密码 FROM stu WHERE stuid = '801'");
+  cloud().db().exec("UPDATE stu SET 须改密码 = false WHERE stuid = '801'");
   data_->exec("update ks set xm = '新名', bj = '二班' where id = '801'");
-  r.defaultPassword = "654321";
-  uploadRoster(r, progress_);
+  r.sharedPassword = "654321";
+  EXPECT_EQ(uploadRoster(r, progress_).added, 0u);
   EXPECT_EQ(cloud().count("stu"), 2);
-  EXPECT_EQ(scalar("SELECT 密码 FROM stu WHERE stuid = '801'"), password);
+  // A known student keeps the password they chose, and is not asked again.
+  EXPECT_EQ(scalar("SELECT 密码 || 须改密码 FROM stu WHERE stuid = '801'"), password + "false");
   EXPECT_EQ(scalar("SELECT 姓名 || (bcid = " + std::to_string(prepared.loops.classes.ids[1]) +
                    ") FROM stu WHERE stuid = '801'"),
             "新名true");
+}
+
+// Each student new on the service gets a random first password of their own, kept for the
+// slips; students the service has keep theirs, on the service and on the slips.
+TEST_F(PublishTest, RosterGivesEachNewStudentAFirstPasswordOfTheirOwn) {
+  for (const char* number : {"801", "802", "803", "804"}) student(number, "一班", {});
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, {}, prepared.loops};
+  EXPECT_EQ(uploadRoster(r, progress_).added, 4u);
+  EXPECT_EQ(scalar("SELECT count(DISTINCT 密码) || '/' || count(*) FILTER (WHERE 须改密码) "
+                   "FROM stu"),
+            "4/4");
+  const auto slips = store::readPasswordSlips(*data_, "", "", "");
+  ASSERT_EQ(slips.size(), 4u);
+  auth::PasswordHasher hasher(2);
+  for (std::size_t i = 0; i < slips.size(); ++i) {
+    SCOPED_TRACE(slips[i].student);
+    EXPECT_EQ(slips[i].account, account_);
+    EXPECT_EQ(slips[i].password.size(), kFirstPasswordLength);
+    const auto hash = scalar("SELECT 密码 FROM stu WHERE stuid = '" + slips[i].student + "'");
+    EXPECT_TRUE(hasher.verify(hash, slips[i].password));
+    EXPECT_FALSE(hasher.verify(hash, slips[(i + 1) % slips.size()].password));
+  }
+  const auto before = scalar("SELECT string_agg(stuid || 密码, ',' ORDER BY stuid) FROM stu");
+  student("805", "一班", {});
+  EXPECT_EQ(uploadRoster(r, progress_).added, 1u);
+  EXPECT_EQ(scalar("SELECT string_agg(stuid || 密码, ',' ORDER BY stuid) FROM stu "
+                   "WHERE stuid <> '805'"),
+            before);
+  const auto again = store::readPasswordSlips(*data_, "", "", "");
+  ASSERT_EQ(again.size(), 5u);
+  for (std::size_t i = 0; i < slips.size(); ++i) EXPECT_EQ(again[i].password, slips[i].password);
+}
+
+// The school's one password for all, when ticked: still a salt and a hash of its own for each.
+TEST_F(PublishTest, OnePasswordForAllStillHashesEachStudentApart) {
+  for (const char* number : {"801", "802", "803"}) student(number, "一班", {});
+  const auto prepared = prepareFor({"一班"}, {"数学"});
+  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops};
+  uploadRoster(r, progress_);
+  EXPECT_EQ(scalar("SELECT count(DISTINCT 密码) || '/' || count(*) FILTER (WHERE 须改密码) "
+                   "FROM stu"),
+            "3/3");
+  auth::PasswordHasher hasher(1);
+  for (const char* number : {"801", "802", "803"}) {
+    EXPECT_TRUE(hasher.verify(
+        scalar("SELECT 密码 FROM stu WHERE stuid = '" + std::string(number) + "'"), "123456"));
+  }
+  for (const auto& slip : store::readPasswordSlips(*data_, "", "", "")) {
+    EXPECT_EQ(slip.password, "123456");
+  }
 }
 
 // Names reach the service exactly as stored, whatever separators they hold.
@@ -254,8 +313,7 @@ TEST_F(PublishTest, RosterKeepsEveryCharacterOfANames) {
     testing::addStudent(*data_, {std::to_string(901 + i), names[i], "东校区", "初一", "一班"});
   }
   const auto prepared = prepareFor({"一班"}, {"数学"});
-  RosterRequest r{
-      folder_.path() / "data", cloud().conninfo(), account_, "123456", prepared.loops, 2};
+  RosterRequest r{folder_.path() / "data", cloud().conninfo(), account_, {}, prepared.loops, 2};
   EXPECT_EQ(uploadRoster(r, progress_).sent, names.size());
   for (std::size_t i = 0; i < names.size(); ++i) {
     SCOPED_TRACE(i);

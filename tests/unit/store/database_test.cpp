@@ -1,10 +1,10 @@
 #include "store/database.h"
 
 #include <gtest/gtest.h>
+#include <sqlite3.h>
 
 #include <fstream>
 #include <iterator>
-#include <sqlite3.h>
 
 #include "store/connection.h"
 #include "store/data_folder.h"
@@ -218,7 +218,8 @@ TEST(SchemaMigration, HistoryRowsOfAVersion2FileNameTheirPagesByRole) {
   Query q{c};
   q.open("select page from score_history order by id");
   std::vector<std::string> pages;
-  for (std::size_t row = 0; row < q.recordCount(); ++row) pages.push_back(q.fieldAt(row, 0).asText());
+  for (std::size_t row = 0; row < q.recordCount(); ++row)
+    pages.push_back(q.fieldAt(row, 0).asText());
   EXPECT_EQ(pages, (std::vector<std::string>{"ScoreEntryPage", "ClassGridEntryPage",
                                              "BatchImportPage", ""}));
 }
@@ -229,21 +230,22 @@ TEST(SchemaMigration, HistoryRowsOfAVersion2FileNameTheirPagesByRole) {
 namespace zeziza::store {
 namespace {
 
-TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistory) {
+TEST(SchemaMigration, AnOlderDataFileGainsTheScoreHistoryAndTheFirstPasswords) {
   testing::TempFolder temp;
   const DataFolder folder{temp.path()};
   prepareDataFolder(folder);
   for (const auto& file : {folder.data(), folder.empty()}) {
     Database db(file);
-    db.execScript("DROP TABLE score_history; PRAGMA user_version=1;");
+    db.execScript("DROP TABLE score_history; DROP TABLE first_password; PRAGMA user_version=1;");
   }
   prepareDataFolder(folder);
   for (const auto& file : {folder.data(), folder.empty()}) {
     Connection c{file};
     Query q{c};
     q.open("PRAGMA user_version");
-    EXPECT_EQ(q.fieldAt(0, 0).asInt(), 3);
+    EXPECT_EQ(q.fieldAt(0, 0).asInt(), 5);
     EXPECT_NO_THROW(q.open("select count(*) from score_history"));
+    EXPECT_NO_THROW(q.open("select count(*) from first_password"));
   }
 }
 
