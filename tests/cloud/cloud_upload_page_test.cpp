@@ -6,8 +6,10 @@
 #include <thread>
 
 #include "cloud/accounts.h"
+#include "cloud/first_passwords.h"
 #include "cloud/publish_lock.h"
 #include "pages/cloud/cloud_upload.h"
+#include "pages/cloud/password_slips.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/score_rows.h"
@@ -209,7 +211,7 @@ TEST_F(CloudUploadPageTest, PublishedExamShowsItsPeriodAndKeepsIt) {
   EXPECT_EQ(cloud().scalar("SELECT count(*) || ':' || max(有效期) FROM xmb"), "1:60");
 }
 
-TEST_F(CloudUploadPageTest, RosterNeedsPreparationAndADigitPassword) {
+TEST_F(CloudUploadPageTest, RosterNeedsPreparationAndADigitPasswordWhenOneIsForAll) {
   auto b = admin();
   verify(b);
   // Before step 2 the roster button is off, and a click forged past it is not run.
@@ -220,9 +222,38 @@ TEST_F(CloudUploadPageTest, RosterNeedsPreparationAndADigitPassword) {
   b.click("prepareButton");
   finishStep(b);
   b.type("defaultPasswordEdit", "12a");
+  b.type("sharedPasswordBox", "on");
   b.click("rosterButton");
   EXPECT_EQ(b.message(), CloudUploadPage::kPasswordDigitsMessage);
   EXPECT_EQ(cloud().count("stu"), 0);
+}
+
+// Left unticked, the password box is not used: every new student gets a first password of
+// their own, and the slips print them.
+TEST_F(CloudUploadPageTest, RosterGivesFirstPasswordsThatTheSlipsPrint) {
+  auto b = admin();
+  verify(b);
+  b.click("prepareButton");
+  finishStep(b);
+  b.type("defaultPasswordEdit", "12a");
+  b.click("rosterButton");
+  finishStep(b);
+  ASSERT_EQ(b.message(), "");
+  EXPECT_EQ(cloud().scalar("SELECT count(DISTINCT 密码) || '/' || count(*) FILTER (WHERE 须改密码) "
+                           "FROM stu"),
+            "3/3");
+  const auto lines = log(b);
+  EXPECT_NE(std::find(lines.begin(), lines.end(), ">>3名新学生获得初始密码，可打印查询密码单"),
+            lines.end());
+  b.click("slipsButton");
+  ASSERT_EQ(b.pageClass(), "PasswordSlipsPage");
+  b.click("makeButton");
+  const auto& classes = b.control<PasswordSlipSheet>("slips").Classes;
+  ASSERT_EQ(classes.size(), 2u);  // 东校区 一班, 西校区 二班
+  ASSERT_EQ(classes[0].size(), 2u);
+  EXPECT_EQ(classes[0][0].address,
+            "http://cloud.test/vezav/index.dll?dwid=" + std::to_string(account_));
+  EXPECT_EQ(classes[0][0].password.size(), cloud::kFirstPasswordLength);
 }
 
 TEST_F(CloudUploadPageTest, SecondSessionRefusedWhileOnePublishes) {

@@ -125,6 +125,19 @@ TEST(CloudUploadPage, WithoutServiceStepOneSaysSoAndDoesNothing) {
   EXPECT_TRUE(b.control<web::Button>("verifyButton").Enabled);
 }
 
+// One password for every new student is a choice the school ticks knowingly; the slips are a
+// click away whatever step the page is at.
+TEST(CloudUploadPage, OnePasswordForAllIsOffAndWarnedAbout) {
+  testing::TestServer server(nullptr, unreachableCloud());
+  auto b = adminOnPage(server);
+  EXPECT_FALSE(b.control<web::CheckBox>("sharedPasswordBox").Checked);
+  EXPECT_EQ(b.control<web::Label>("sharedPasswordWarning").Caption,
+            CloudUploadPage::kSharedPasswordWarning);
+  EXPECT_TRUE(b.control<web::Button>("slipsButton").Enabled);
+  b.click("slipsButton");
+  EXPECT_EQ(b.pageClass(), "PasswordSlipsPage");
+}
+
 TEST(CloudUploadPage, OnlyAdministrators) {
   testing::TestServer server(nullptr, unreachableCloud());
   for (const char* code : {"2", "4", "5", ""}) {
