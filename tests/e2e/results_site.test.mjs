@@ -1,6 +1,7 @@
 // From registration to a student's scores with the two programs and PostgreSQL alone: a school
 // registers on the results site, publishes from its own server through the cloud page's four
-// steps, and a student signs in on a phone-sized browser, sees their scores, changes the
+// steps and prints the password slips, and a student signs in on a phone-sized browser with
+// the slip's first password, is made to choose their own, sees their scores, changes the
 // password and signs in with the new one.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
@@ -112,7 +113,30 @@ test('registration, publishing and a student looking up the scores', async () =>
   await waitForLog(page, '>>上报完成！');
   assert.deepEqual(dialogs, []);
 
-  // A student on a phone: a wrong password first, then the roster's default one.
+  // The first passwords on slips, one per student, each class on its own.
+  await b.submitBy('#slipsbutton');
+  assert.equal(await page.title(), '打印查询密码单');
+  await b.submitBy('#makebutton');
+  assert.equal(await page.locator('.slip-class').count(), 2);
+  assert.equal(await page.locator('.password-slip').count(), 3);
+  const slip = await page.$$eval('.password-slip', (all) => all.map((s) => Object.fromEntries(
+    [...s.querySelectorAll('p')].filter((p) => p.querySelector('.caption')).map((p) => {
+      const caption = p.querySelector('.caption').textContent;
+      return [caption, p.textContent.slice(caption.length)];
+    }))).find((lines) => lines['考号：'] === '801'));
+  assert.equal(slip['姓名：'], '张三');
+  assert.equal(slip['查询地址：'], resultLink);
+  const firstPassword = slip['初始密码：'];
+  assert.match(firstPassword, /^[2-9A-HJ-NP-Za-hjkmnp-z]{8}$/);
+  // Printed, the slips are all there is.
+  await page.emulateMedia({ media: 'print' });
+  const shown = await page.$$eval('body *', (all) => all.filter((e) =>
+    getComputedStyle(e).display !== 'none' && e.getClientRects().length > 0 &&
+    !e.closest('.password-slips') && !e.querySelector('.password-slips')).length);
+  assert.equal(shown, 0);
+  await page.emulateMedia({ media: 'screen' });
+
+  // A student on a phone: a wrong password first, then the slip's.
   await site.goto(resultLink);
   assert.equal(await site.title(), '第一中学 成绩查询');
   await site.fill('#kh', '801');
@@ -120,8 +144,19 @@ test('registration, publishing and a student looking up the scores', async () =>
   await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
   assert.equal((await site.textContent('.rs-refusal')).trim(), '考号或密码错误！');
   await site.fill('#kh', '801');
-  await site.fill('#mm', '123456');
+  await site.fill('#mm', firstPassword);
   await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
+  // No result before a password of their own.
+  assert.match(await site.textContent('#firstpassword'), /初始密码/);
+  assert.equal(await site.locator('#scores').count(), 0);
+  await site.fill('#new', 'short');
+  await site.fill('#new2', 'short');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=firstpw]) button')]);
+  assert.equal((await site.textContent('.rs-refusal')).trim(), '密码至少需要6个字符！');
+  await site.fill('#new', 'mine2024');
+  await site.fill('#new2', 'mine2024');
+  await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=firstpw]) button')]);
+  assert.equal((await site.textContent('.rs-done')).trim(), '密码修改成功！');
   assert.match(await site.textContent('.rs-who'), /张三（考号 801）/);
   assert.equal((await site.textContent('#examname')).trim(), '期中');
   const rows = await site.$$eval('#scores tr', (trs) => trs.map((tr) =>
@@ -137,7 +172,7 @@ test('registration, publishing and a student looking up the scores', async () =>
 
   // A new password, then signing out and in with it.
   await site.click('summary');
-  await site.fill('#old', '123456');
+  await site.fill('#old', 'mine2024');
   await site.fill('#new', 'mynewpass');
   await site.fill('#new2', 'mynewpass');
   await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=password]) button')]);
