@@ -50,6 +50,11 @@ after(async () => {
   if (keyFolder) rmSync(keyFolder, { recursive: true, force: true });
 });
 
+// Pages of a PDF as Chromium writes it: one page object each.
+function pageCount(pdf) {
+  return (pdf.toString('latin1').match(/\/Type\s*\/Page(?![a-zA-Z])/g) || []).length;
+}
+
 // Waits while the page timer submits the page, until the log's newest line is `last`.
 async function waitForLog(page, last) {
   for (let i = 0; i < 120; i++) {
@@ -134,6 +139,8 @@ test('registration, publishing and a student looking up the scores', async () =>
     getComputedStyle(e).display !== 'none' && e.getClientRects().length > 0 &&
     !e.closest('.password-slips') && !e.querySelector('.password-slips')).length);
   assert.equal(shown, 0);
+  // Each class starts a page of its own.
+  assert.equal(pageCount(await page.pdf({ preferCSSPageSize: true })), 2);
   await page.emulateMedia({ media: 'screen' });
 
   // A student on a phone: a wrong password first, then the slip's.
