@@ -34,6 +34,6 @@ std::string renderResumePage();
 std::string renderErrorPage(const AnswerState& state);
 
 // The version text in script and style addresses.
-inline constexpr const char* kResourceVersion = "8.0.6";
+inline constexpr const char* kResourceVersion = "8.0.7";
 
 }  // namespace zeziza::web

@@ -2,6 +2,8 @@
 
 #include <charconv>
 
+#include "web/controls/cell_fit.h"
+
 namespace zeziza::web {
 
 void DBGrid::renderRow(HtmlWriter& out, std::size_t row) const {
@@ -11,7 +13,9 @@ void DBGrid::renderRow(HtmlWriter& out, std::size_t row) const {
     const DBGridColumn& column = Columns[c];
     const std::string text =
         q.hasField(column.DataField) ? q.fieldAt(row, q.fieldIndex(column.DataField)).asText() : "";
-    out.raw("<td>");
+    out.raw("<td");
+    writeCellFit(out, text);
+    out.raw(">");
     if (column.OnClick && !column.LinkField.empty()) {
       const std::string link = q.fieldAt(row, q.fieldIndex(column.LinkField)).asText();
       const std::string param = std::to_string(c) + ":" + link;
@@ -32,7 +36,11 @@ void DBGrid::render(HtmlWriter& out) const {
   out.raw("<table");
   writeIdentity(out, false);
   out.attr("class", Css).raw("><tr>");
-  for (const auto& column : Columns) out.raw("<th>").text(column.Title).raw("</th>");
+  for (const auto& column : Columns) {
+    out.raw("<th");
+    writeCellFit(out, column.Title);
+    out.raw(">").text(column.Title).raw("</th>");
+  }
   out.raw("</tr>");
   if (DataSource && DataSource->isOpen()) {
     const std::size_t total = DataSource->recordCount();

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <charconv>
 
+#include "web/controls/cell_fit.h"
 #include "web/controls/display.h"
 
 namespace zeziza::web {
@@ -61,6 +62,7 @@ std::vector<std::string> Grid::rowTexts(int row) const {
 void Grid::renderCell(HtmlWriter& out, int row, int column) const {
   const GridCell& c = cell(row, column);
   out.raw(row == 0 ? "<th" : "<td");
+  if (!c.Content) writeCellFit(out, c.Text);
   writeFontStyle(out, c.FontColor, 0, false, c.Color);
   out.raw(">");
   if (c.Content && c.Content->Visible) {
@@ -69,6 +71,7 @@ void Grid::renderCell(HtmlWriter& out, int row, int column) const {
     out.raw("<a href=\"#\"").attr("data-iw-action", elementId());
     out.attr("data-iw-param", std::to_string(row) + "_" + std::to_string(column));
     if (!c.Confirmation.empty()) out.attr("data-iw-confirm", c.Confirmation);
+    if (c.Download) out.attr("data-iw-download", "1");
     out.raw(">").text(c.Text).raw("</a>");
   } else {
     out.text(c.Text);
@@ -86,9 +89,11 @@ void Grid::renderSourced(HtmlWriter& out, int first, int last) const {
   for (const auto& row : texts) {
     out.raw("<tr>");
     for (int c = 0; c < columns_; ++c) {
-      out.raw("<td>");
-      if (static_cast<std::size_t>(c) < row.size()) out.text(row[static_cast<std::size_t>(c)]);
-      out.raw("</td>");
+      std::string_view text;
+      if (static_cast<std::size_t>(c) < row.size()) text = row[static_cast<std::size_t>(c)];
+      out.raw("<td");
+      writeCellFit(out, text);
+      out.raw(">").text(text).raw("</td>");
     }
     out.raw("</tr>");
   }

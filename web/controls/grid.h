@@ -15,6 +15,7 @@ struct GridCell {
   std::string Text;
   bool Clickable = false;
   std::string Confirmation;    // asked before a click of a clickable cell is sent
+  bool Download = false;       // a click may be answered with a file (see Link::Download)
   Control* Content = nullptr;  // a control shown in place of the text (owned by the page)
   std::string FontColor;
   std::string Color;

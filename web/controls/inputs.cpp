@@ -86,6 +86,7 @@ void Memo::render(HtmlWriter& out) const {
   out.attr("class", "srk memo").attr("rows", std::to_string(Rows));
   if (ReadOnly) out.raw(" readonly");
   if (!Enabled) out.raw(" disabled");
+  if (ShowsEnd) out.attr("data-iw-end", "1");
   // A leading newline inside <textarea> is dropped by the parser; keep the first line.
   out.raw(">\n").text(text()).raw("</textarea>");
 }

@@ -52,6 +52,8 @@ class Memo : public Control {
   std::vector<std::string> Lines;
   bool ReadOnly = false;
   int Rows = 8;
+  // Scrolled to its last line when shown, for a log that grows at its end.
+  bool ShowsEnd = false;
 
   std::string text() const;
   void setText(std::string_view text);

@@ -144,6 +144,10 @@
     if (state.start && f) { startExchange(f); return; }
     if (state.resume && f) { resume(f); return; }
     if (f) settle(f, state);
+    // A log that grows at its end shows its newest lines.
+    Array.prototype.forEach.call(document.querySelectorAll('textarea[data-iw-end]'), function (t) {
+      t.scrollTop = t.scrollHeight;
+    });
     (state.messages || []).forEach(function (m) { window.alert(m); });
     if (state.focus) {
       var target = document.getElementById(state.focus);
