@@ -55,10 +55,16 @@ void submitButton(web::HtmlWriter& out, std::string_view caption) {
   out.raw("<button class=\"btn\" type=\"submit\">").text(caption).raw("</button>");
 }
 
-void cell(web::HtmlWriter& out, std::string_view value, bool header) {
-  out.raw(header ? "<th>" : "<td>")
+void headCell(web::HtmlWriter& out, std::string_view heading) {
+  out.raw("<th>").text(heading).raw("</th>");
+}
+
+void cell(web::HtmlWriter& out, std::string_view value, std::string_view heading) {
+  out.raw("<td")
+      .attr("data-label", heading)
+      .raw(">")
       .text(value.empty() ? "—" : value)
-      .raw(header ? "</th>" : "</td>");
+      .raw("</td>");
 }
 
 }  // namespace zeziza::results

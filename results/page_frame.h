@@ -32,7 +32,10 @@ void labelledInput(web::HtmlWriter& out, std::string_view label, std::string_vie
                    std::string_view type, std::string_view value = {});
 void hiddenInput(web::HtmlWriter& out, std::string_view name, std::string_view value);
 void submitButton(web::HtmlWriter& out, std::string_view caption);
-// A value shown in a table cell, "—" when there is none.
-void cell(web::HtmlWriter& out, std::string_view value, bool header = false);
+// A column heading.
+void headCell(web::HtmlWriter& out, std::string_view heading);
+// A value shown in a table cell, "—" when there is none. The cell carries its column's
+// heading, which a phone shows beside the value when it stacks a row's cells.
+void cell(web::HtmlWriter& out, std::string_view value, std::string_view heading);
 
 }  // namespace zeziza::results

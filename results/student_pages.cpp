@@ -1,5 +1,7 @@
 #include "results/student_pages.h"
 
+#include <array>
+
 namespace zeziza::results {
 
 namespace {
@@ -28,15 +30,16 @@ std::string scopeCaption(const cloud::StatisticsLine& line) {
 }
 
 void scoreTable(web::HtmlWriter& out, const std::vector<cloud::ScoreLine>& scores) {
+  static constexpr std::array<const char*, 5> kHeads = {"科目", "成绩", "总排名", "校内排名",
+                                                        "班内排名"};
   out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"scores\"><tr>");
-  for (const char* head : {"科目", "成绩", "总排名", "校内排名", "班内排名"}) cell(out, head, true);
+  for (const char* head : kHeads) headCell(out, head);
   out.raw("</tr>");
   for (const auto& line : scores) {
     out.raw(line.subject == "总分" || line.subject == "平均分" ? "<tr class=\"rs-sum\">" : "<tr>");
-    for (const auto* value :
-         {&line.subject, &line.score, &line.overallRank, &line.unitRank, &line.classRank}) {
-      cell(out, *value);
-    }
+    const std::array<const std::string*, kHeads.size()> values = {
+        &line.subject, &line.score, &line.overallRank, &line.unitRank, &line.classRank};
+    for (std::size_t c = 0; c < values.size(); ++c) cell(out, *values[c], kHeads[c]);
     out.raw("</tr>");
   }
   out.raw("</table></div>");
@@ -97,20 +100,20 @@ void examList(web::HtmlWriter& out, std::int64_t school, const std::vector<cloud
 }
 
 void statisticsTable(web::HtmlWriter& out, const std::vector<cloud::StatisticsLine>& lines) {
+  static constexpr std::array<const char*, 11> kHeads = {"科目",   "范围",   "实有人数", "参考人数",
+                                                         "平均分", "最高分", "最低分",   "中位数",
+                                                         "优秀率", "良好率", "及格率"};
   out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"statistics\"><tr>");
-  for (const char* head : {"科目", "范围", "实有人数", "参考人数", "平均分", "最高分", "最低分",
-                           "中位数", "优秀率", "良好率", "及格率"}) {
-    cell(out, head, true);
-  }
+  for (const char* head : kHeads) headCell(out, head);
   out.raw("</tr>");
   for (const auto& line : lines) {
     const std::string scope = scopeCaption(line);
     out.raw("<tr>");
-    for (const auto* value :
-         {&line.subject, &scope, &line.enrolled, &line.participants, &line.mean, &line.highest,
-          &line.lowest, &line.median, &line.excellentRate, &line.goodRate, &line.passRate}) {
-      cell(out, *value);
-    }
+    const std::array<const std::string*, kHeads.size()> values = {
+        &line.subject,       &scope,         &line.enrolled, &line.participants,
+        &line.mean,          &line.highest,  &line.lowest,   &line.median,
+        &line.excellentRate, &line.goodRate, &line.passRate};
+    for (std::size_t c = 0; c < values.size(); ++c) cell(out, *values[c], kHeads[c]);
     out.raw("</tr>");
   }
   out.raw("</table></div>");

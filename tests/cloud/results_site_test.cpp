@@ -181,6 +181,186 @@ TEST_F(ResultsSiteTest, RegistrationsFromOneAddressAreLimited) {
   EXPECT_TRUE(contains(registerOnce(elsewhere), "注册成功！"));
 }
 
+TEST_F(ResultsSiteTest, StudentSignInRightAndWrong) {
+  struct Case {
+    std::string number, password;
+    bool signedIn;
+  };
+  const std::vector<Case> cases = {
+      {"801", "pw801pw", true},  {" 801 ", "pw801pw", true}, {"801", "pw802pw", false},
+      {"801", "PW801PW", false}, {"804", "pw801pw", false},  {"80a", "pw801pw", false},
+      {"801", "", false},        {"", "pw801pw", false},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.number + "/" + c.password);
+    ResultsBrowser b(site_->site);
+    const auto answer = signInStudent(b, c.number, c.password);
+    if (c.signedIn) {
+      EXPECT_EQ(answer.status, 303);
+      const std::string set = headerOf(answer, "Set-Cookie");
+      EXPECT_NE(set.find("HttpOnly"), std::string::npos) << set;
+      EXPECT_NE(set.find("SameSite=Lax"), std::string::npos) << set;
+      EXPECT_EQ(set.find("Secure"), std::string::npos) << set;
+      EXPECT_TRUE(contains(resultPage(b), "张三（考号 801）"));
+    } else {
+      EXPECT_EQ(answer.status, 200);
+      EXPECT_TRUE(b.cookie.empty());
+      EXPECT_TRUE(contains(answer, c.number.empty() || c.password.empty() ? "请输入考号和密码！"
+                                                                          : "考号或密码错误！"))
+          << answer.body;
+      EXPECT_TRUE(contains(resultPage(b), "学生登录"));
+    }
+  }
+}
+
+TEST_F(ResultsSiteTest, RepeatedFailuresThrottleThatStudentFromThatAddressOnEveryInstance) {
+  Instance second(cloud().conninfo(), key_);
+  ResultsBrowser b(site_->site, "203.0.113.9");
+  for (int i = 0; i < 5; ++i) {
+    b.useSite(i % 2 == 0 ? site_->site : second.site);
+    EXPECT_TRUE(contains(signInStudent(b, "801", "guess" + std::to_string(i)), "考号或密码错误！"));
+  }
+  // Now even the right password waits, on either instance.
+  for (auto* site : {&site_->site, &second.site}) {
+    b.useSite(*site);
+    const auto refused = signInStudent(b, "801", "pw801pw");
+    EXPECT_EQ(refused.status, 429);
+    EXPECT_TRUE(contains(refused, "登录失败次数过多")) << refused.body;
+    EXPECT_TRUE(b.cookie.empty());
+  }
+  // Another student, or the same one from another address, is not held up.
+  EXPECT_EQ(signInStudent(b, "802", "pw802pw").status, 303);
+  ResultsBrowser elsewhere(site_->site, "203.0.113.10");
+  EXPECT_EQ(signInStudent(elsewhere, "801", "pw801pw").status, 303);
+}
+
+TEST_F(ResultsSiteTest, ThrottleCountsTheForwardedAddressOnlyFromTheTrustedProxy) {
+  // Behind the trusted proxy each client has its own count; a client that is not the proxy
+  // cannot escape its count with a forged header.
+  ResultsBrowser viaProxy(site_->site, "127.0.0.1");
+  viaProxy.extraHeaders = {{"x-forwarded-for", "10.0.0.1, 203.0.113.20"}};
+  ResultsBrowser direct(site_->site, "203.0.113.30");
+  for (int i = 0; i < 5; ++i) {
+    signInStudent(viaProxy, "801", "wrong");
+    direct.extraHeaders = {{"x-forwarded-for", "192.0.2." + std::to_string(i)}};
+    signInStudent(direct, "801", "wrong");
+  }
+  EXPECT_EQ(signInStudent(viaProxy, "801", "pw801pw").status, 429);
+  EXPECT_EQ(signInStudent(direct, "801", "pw801pw").status, 429);
+  ResultsBrowser otherClient(site_->site, "127.0.0.1");
+  otherClient.extraHeaders = {{"x-forwarded-for", "203.0.113.21"}, {"x-forwarded-proto", "https"}};
+  const auto answer = signInStudent(otherClient, "801", "pw801pw");
+  EXPECT_EQ(answer.status, 303);
+  EXPECT_NE(headerOf(answer, "Set-Cookie").find("; Secure"), std::string::npos);
+}
+
+TEST_F(ResultsSiteTest, StudentSeesOnlyOwnResultsOfCurrentExams) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  for (const auto& query : std::vector<ResultsBrowser::Fields>{{},
+                                                               {{"xm", std::to_string(current_)}},
+                                                               {{"xm", std::to_string(expired_)}},
+                                                               {{"xm", std::to_string(current_)},
+                                                                {"nj", "1"},
+                                                                {"dw", "-1"},
+                                                                {"bc", "-1"},
+                                                                {"km", "1"}}}) {
+    const auto page = resultPage(b, query);
+    SCOPED_TRACE(page.body);
+    EXPECT_EQ(page.status, 200);
+    for (const char* own :
+         {"期中考试", "91.5", "171.5", "85.75", "平均分：", "80.11", "80.12", "84.25"}) {
+      EXPECT_TRUE(contains(page, own)) << own;
+    }
+    // Not the expired exam, not the other class's statistics, not other students or schools.
+    for (const char* foreign : {"开学考试", "44.5", "75.50", "李四", "王五", "63.25", "77", "69.5",
+                                "赵六", "55.5", "月考", "[801]", "名次表"}) {
+      EXPECT_FALSE(contains(page, foreign)) << foreign;
+    }
+  }
+}
+
+// A browser that holds the page is told so until a publication, a new password or the exam's
+// end changes what the page shows.
+TEST_F(ResultsSiteTest, AHeldResultPageIsAnsweredNotModifiedUntilItsRowsChange) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  const auto first = resultPage(b);
+  ASSERT_EQ(first.status, 200);
+  const std::string tag = headerOf(first, "ETag");
+  ASSERT_FALSE(tag.empty());
+  EXPECT_EQ(headerOf(first, "Cache-Control"), "private, no-cache");
+
+  b.extraHeaders = {{"if-none-match", tag}};
+  const auto held = resultPage(b);
+  EXPECT_EQ(held.status, 304);
+  EXPECT_TRUE(held.body.empty());
+  EXPECT_EQ(headerOf(held, "ETag"), tag);
+  b.extraHeaders = {{"if-none-match", "W/\"other\", " + tag}};
+  EXPECT_EQ(resultPage(b).status, 304);
+
+  struct Change {
+    std::string what, sql;
+  };
+  const std::vector<Change> changes = {
+      {"a score published again", "UPDATE cjb SET 成绩 = 92 WHERE stuid = 801 AND 成绩 = 91.5"},
+      {"the class's statistics", "UPDATE tjb SET 平均分 = 84.5 WHERE 平均分 = 84.25"},
+      {"a new exam",
+       "INSERT INTO xmb (yhmid, 项目名称, 有效期) SELECT yhmid, '月考二', 30 FROM xmb "
+       "WHERE id = " +
+           std::to_string(current_)},
+  };
+  std::string held_tag = tag;
+  for (const auto& change : changes) {
+    SCOPED_TRACE(change.what);
+    cloud().db().exec(change.sql);
+    b.extraHeaders = {{"if-none-match", held_tag}};
+    const auto page = resultPage(b, {{"xm", std::to_string(current_)}});
+    EXPECT_EQ(page.status, 200);
+    EXPECT_NE(headerOf(page, "ETag"), held_tag);
+    held_tag = headerOf(page, "ETag");
+  }
+  b.extraHeaders.clear();
+  EXPECT_TRUE(contains(resultPage(b, {{"xm", std::to_string(current_)}}),
+                       "<td data-label=\"成绩\">92</td>"));
+  // Rows unchanged since: held again.
+  b.extraHeaders = {{"if-none-match", held_tag}};
+  EXPECT_EQ(resultPage(b, {{"xm", std::to_string(current_)}}).status, 304);
+  // Another student's page never matches this one's tag.
+  ResultsBrowser other(site_->site);
+  ASSERT_EQ(signInStudent(other, "802", "pw802pw").status, 303);
+  other.extraHeaders = {{"if-none-match", held_tag}};
+  EXPECT_EQ(resultPage(other, {{"xm", std::to_string(current_)}}).status, 200);
+  // A new password ends the sign-in whatever the browser holds.
+  cloud().db().exec("UPDATE stu SET 密码 = $1 WHERE stuid = '801'",
+                    {cloud::hashPassword("new801pw")});
+  b.extraHeaders = {{"if-none-match", held_tag}};
+  const auto after = resultPage(b, {{"xm", std::to_string(current_)}});
+  EXPECT_NE(after.status, 304);
+  EXPECT_TRUE(contains(after, "name=\"kh\""));
+}
+
+TEST_F(ResultsSiteTest, ExpiredExamsAreHiddenFromStudents) {
+  cloud().db().exec(
+      "UPDATE xmb SET 上报时间 = localtimestamp(0) - interval '31 days' WHERE id = $1",
+      {std::to_string(current_)});
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  const auto page = resultPage(b, {{"xm", std::to_string(current_)}});
+  EXPECT_TRUE(contains(page, "目前没有可查询的考试成绩。")) << page.body;
+  EXPECT_FALSE(contains(page, "91.5"));
+  EXPECT_FALSE(contains(page, "期中考试"));
+}
+
+TEST_F(ResultsSiteTest, ACookieOfOneSchoolOpensNothingAtAnother) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  const auto page = b.get(resultPath(), {{"dwid", std::to_string(other_->account())}});
+  EXPECT_TRUE(contains(page, "学生登录"));
+  EXPECT_FALSE(contains(page, "55.5"));
+  EXPECT_FALSE(contains(page, "张三"));
+}
+
 TEST_F(ResultsSiteTest, ForgedExpiredOrForeignCookiesAreNotSignIns) {
   const auto now = std::chrono::system_clock::now();
   const auto inAnHour =
