@@ -22,16 +22,15 @@ class Cancelled : public std::runtime_error {
   Cancelled() : std::runtime_error("已取消") {}
 };
 
-// The time stamp that starts an upload log line: "hh:nn:ss:zz", the milliseconds with at least
-// `millisecondDigits` digits (2 for most lines, 3 for the score lines).
-std::string logStamp(std::chrono::system_clock::time_point when, int millisecondDigits);
+// The time stamp that starts an upload log line: the local time of day as "HH:MM:SS ".
+std::string logStamp(std::chrono::system_clock::time_point when);
 
 // What a running step tells its page: log lines, the count of rows sent, and whether it should
 // stop. Written by the step's thread, read by the page's requests.
 class Progress {
  public:
   // Adds a line stamped with the current time of day.
-  void log(const std::string& message, int millisecondDigits = 2);
+  void log(const std::string& message);
   void addSent(std::size_t rows) { sent_ += rows; }
   std::size_t sent() const { return sent_; }
   // The lines logged since the last call, oldest first.

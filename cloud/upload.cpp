@@ -130,7 +130,7 @@ class Publisher {
       statistics(rows, index_.enrolled(g, d, c), K, N, D, C);
     }
     if (rows.empty()) return;
-    progress_.log(">>上传数据:" + d + g + c + s, 3);
+    progress_.log(">>上传数据:" + d + g + c + s);
     for (const ScratchScore* r : rows) {
       sender_.add(cjb_,
                   {r->stuid, x_, K, analysis::formatGeneral(r->score), rankParam(r->overallRank),

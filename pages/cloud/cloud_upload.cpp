@@ -99,6 +99,7 @@ CloudUploadPage::CloudUploadPage() : web::Page(kName) {
   logLabel.Caption = "上传详情：";
   logMemo.ReadOnly = true;
   logMemo.Rows = 16;
+  logMemo.ShowsEnd = true;
   pollTimer.Interval = 1000;
   pollTimer.Enabled = false;
 }
@@ -137,8 +138,7 @@ void CloudUploadPage::onCreate() {
 }
 
 void CloudUploadPage::log(const std::string& message) {
-  logMemo.Lines.insert(logMemo.Lines.begin(),
-                       cloud::logStamp(std::chrono::system_clock::now(), 2) + message);
+  logMemo.Lines.push_back(cloud::logStamp(std::chrono::system_clock::now()) + message);
 }
 
 std::string CloudUploadPage::cloudConnection() const {

@@ -89,7 +89,7 @@ void CloudUploadPage::onPoll() {
 void CloudUploadPage::pollStep() {
   if (!step_.running()) return;
   for (auto& line : step_.progress().takeLines()) {
-    logMemo.Lines.insert(logMemo.Lines.begin(), std::move(line));
+    logMemo.Lines.push_back(std::move(line));
   }
   if (const auto sent = step_.progress().sent(); sent > 0) {
     sentCount.Caption = "已发送" + std::to_string(sent) + "行";
@@ -97,7 +97,7 @@ void CloudUploadPage::pollStep() {
   if (!step_.ended()) return;
   const auto outcome = step_.collect();
   for (auto& line : step_.progress().takeLines()) {
-    logMemo.Lines.insert(logMemo.Lines.begin(), std::move(line));
+    logMemo.Lines.push_back(std::move(line));
   }
   if (outcome.ok) {
     if (finish_) finish_();

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <regex>
 #include <thread>
 
 #include "cloud/accounts.h"
@@ -71,11 +72,14 @@ class CloudUploadPageTest : public testing::CloudTest {
     ASSERT_FALSE(b.control<web::Timer>("pollTimer").Enabled) << "the step did not end";
   }
 
-  // The log oldest first, without time stamps.
+  // The log as shown (oldest first), without time stamps; every stamp is "HH:MM:SS ".
   static std::vector<std::string> log(testing::BrowserSession& b) {
     auto lines = b.control<web::Memo>("logMemo").Lines;
-    std::reverse(lines.begin(), lines.end());
-    for (auto& l : lines) l = l.substr(l.find(">>"));
+    for (auto& l : lines) {
+      EXPECT_TRUE(std::regex_search(l, std::regex("^([01][0-9]|2[0-3]):[0-5][0-9]:[0-5][0-9] >>")))
+          << l;
+      l = l.substr(l.find(">>"));
+    }
     return lines;
   }
 
