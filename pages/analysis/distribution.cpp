@@ -1,7 +1,9 @@
 #include "pages/analysis/distribution.h"
 
+#include <algorithm>
 #include <cstdint>
 #include <map>
+#include <numeric>
 #include <optional>
 #include <tuple>
 #include <unordered_map>
@@ -42,6 +44,11 @@ std::string placeKey(const std::string& unit, const std::string& grade, const st
   // Lengths first, so no unit, grade or class text can run into the next one.
   return std::to_string(unit.size()) + ':' + unit + std::to_string(grade.size()) + ':' + grade +
          cls;
+}
+
+// Where `text` stands in one of the school's lists; a text the list lacks goes after all.
+std::size_t listPosition(const std::vector<std::string>& list, const std::string& text) {
+  return static_cast<std::size_t>(std::find(list.begin(), list.end(), text) - list.begin());
 }
 
 void setRow(web::Grid& grid, int row, const std::vector<std::string>& cells) {
@@ -147,13 +154,38 @@ std::size_t DistributionPage::readRange(long long x) {
         keys.push_back(row.columnInt(kPlaceKey));
         placeOf.push_back(it->second);
       });
+  sortPlaces(places, placeOf);
   showPlaces(places);
   rangeKeys_ = std::move(keys);
   rangePlaces_ = std::move(placeOf);
   return rangeKeys_.size();
 }
 
-// One row per unit, grade and class in the order each first occurs in the result.
+void DistributionPage::sortPlaces(std::vector<Place>& places, std::vector<std::uint32_t>& placeOf) {
+  const auto settings = web::currentSession().context().settings().get();
+  using Key = std::tuple<std::size_t, const std::string&, const std::string&, std::size_t,
+                         const std::string&>;
+  const auto key = [&](const Place& p) {
+    return Key(listPosition(settings->units, p.unit), p.unit, p.grade,
+               listPosition(settings->classes, p.cls), p.cls);
+  };
+  std::vector<std::uint32_t> order(places.size());
+  std::iota(order.begin(), order.end(), 0u);
+  std::stable_sort(order.begin(), order.end(), [&](std::uint32_t a, std::uint32_t b) {
+    return key(places[a]) < key(places[b]);
+  });
+  std::vector<Place> sorted;
+  sorted.reserve(places.size());
+  std::vector<std::uint32_t> rowOf(places.size());  // old index -> new grid row
+  for (std::uint32_t i = 0; i < order.size(); ++i) {
+    sorted.push_back(std::move(places[order[i]]));
+    rowOf[order[i]] = i + 1;
+  }
+  places = std::move(sorted);
+  for (auto& row : placeOf) row = rowOf[row - 1];
+}
+
+// One row per unit, grade and class.
 void DistributionPage::showPlaces(const std::vector<Place>& places) {
   resultGrid.setColumnCount(5);
   resultGrid.setRowCount(static_cast<int>(places.size()) + 1);

@@ -58,10 +58,10 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
     std::vector<std::string> messages;
   } cases[] = {
       // clang-format off
-      // The tie at the 10th place keeps the 11th student.
+      // The tie at the 10th place keeps the 11th student. Rows by unit, then class.
       {"名次范围[前X名]", "10", "平均分",
        {kHeader, {"中心校区", "初一", "一班", "4", "查看详情"},
-        {"东校区", "初一", "一班", "4", "查看详情"}, {"中心校区", "初一", "二班", "3", "查看详情"}},
+        {"中心校区", "初一", "二班", "3", "查看详情"}, {"东校区", "初一", "一班", "4", "查看详情"}},
        {kTieMessage}},
       {"名次范围[前X名]", "2", "平均分",
        {kHeader, {"中心校区", "初一", "一班", "1", "查看详情"},
@@ -69,8 +69,8 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
        {}},
       // The absent student is the lowest.
       {"名次范围[后X名]", "2", "平均分",
-       {kHeader, {"中心校区", "初一", "二班", "1", "查看详情"},
-        {"中心校区", "初一", "一班", "1", "查看详情"}},
+       {kHeader, {"中心校区", "初一", "一班", "1", "查看详情"},
+        {"中心校区", "初一", "二班", "1", "查看详情"}},
        {}},
       {"名次范围[前X名]", "1", "数学", {kHeader, {"中心校区", "初一", "二班", "1", "查看详情"}}, {}},
       {"名次范围[后X名]", "1", "总分", {kHeader, {"中心校区", "初一", "二班", "1", "查看详情"}}, {}},
@@ -80,12 +80,12 @@ TEST_F(DistributionTest, CountsTheClassesOfEachRangeKind) {
         {"中心校区", "初一", "二班", "1", "查看详情"}, {"东校区", "初一", "一班", "1", "查看详情"}},
        {}},
       {"成绩范围[低于等于X分]", "50", "平均分",
-       {kHeader, {"中心校区", "初一", "二班", "1", "查看详情"},
-        {"中心校区", "初一", "一班", "1", "查看详情"}},
+       {kHeader, {"中心校区", "初一", "一班", "1", "查看详情"},
+        {"中心校区", "初一", "二班", "1", "查看详情"}},
        {}},
       {"成绩范围[高于等于X分]", "-5", "语文",
-       {kHeader, {"中心校区", "初一", "二班", "4", "查看详情"},
-        {"中心校区", "初一", "一班", "5", "查看详情"}, {"东校区", "初一", "一班", "4", "查看详情"}},
+       {kHeader, {"中心校区", "初一", "一班", "5", "查看详情"},
+        {"中心校区", "初一", "二班", "4", "查看详情"}, {"东校区", "初一", "一班", "4", "查看详情"}},
        {}},
       {"成绩范围[高于等于X分]", "101", "平均分", {kHeader}, {}},
       // clang-format on
@@ -112,7 +112,7 @@ TEST_F(DistributionTest, TheUnitBoxNarrowsTheScope) {
 TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
   b.showPage<pages::DistributionPage>();
   count("名次范围[前X名]", "10");
-  b.click("resultGrid", "2_4");
+  b.click("resultGrid", "3_4");
   EXPECT_TRUE(b.control<web::Region>("detailsPanel").Visible);
   expectRows(b.control<web::Grid>("detailsGrid"),
              {{"学生编号", "姓名", "平均分", "总分", "数学", "语文"},
@@ -126,6 +126,27 @@ TEST_F(DistributionTest, DetailsListTheStudentsOfOneRow) {
   b.click("resultGrid", "2_3");                                  // only the details cells act
   EXPECT_EQ(b.message(), "提交的数据无效，已忽略。");
   EXPECT_FALSE(b.control<web::Region>("detailsPanel").Visible);
+}
+
+// The school's own order of units and classes holds, not the order of the text; a class
+// missing from the list comes after the listed ones. Each row's details stay with its row.
+TEST_F(DistributionTest, ClassRowsFollowTheSchoolsListsOfUnitsAndClasses) {
+  server.context().settings().update([](store::SettingsSnapshot& s) {
+    s.units = {"东校区", "中心校区"};
+    s.classes = {"二班", "一班"};
+  });
+  scoreRow("期中", student("120", "插班生", "中心校区", "初一", "三班"), 0, 100, 100, 100);
+  b.showPage<pages::DistributionPage>();
+  count("名次范围[前X名]", "10");
+  expectRows(grid(), {kHeader,
+                      {"东校区", "初一", "一班", "3", "查看详情"},
+                      {"中心校区", "初一", "二班", "2", "查看详情"},
+                      {"中心校区", "初一", "一班", "4", "查看详情"},
+                      {"中心校区", "初一", "三班", "1", "查看详情"}});
+  b.click("resultGrid", "4_4");
+  expectRows(b.control<web::Grid>("detailsGrid"),
+             {{"学生编号", "姓名", "平均分", "总分", "数学", "语文"},
+              {"120", "插班生", "100", "100", "0", "100"}});
 }
 
 // A new query closes and empties the details of the old one.
