@@ -35,6 +35,7 @@ bool isBackupName(const std::filesystem::path& p) {
 
 std::filesystem::path Backups::take(const std::string& reason,
                                     std::chrono::system_clock::time_point now) {
+  const std::lock_guard lock(mutex_);
   std::filesystem::create_directories(folder_.backups());
   auto target = folder_.backups() / ("data-" + timestamp(now) + "-" + reason + ".sqlite");
   for (int n = 2; std::filesystem::exists(target); ++n) {
@@ -47,6 +48,11 @@ std::filesystem::path Backups::take(const std::string& reason,
 }
 
 std::vector<std::filesystem::path> Backups::list() const {
+  const std::lock_guard lock(mutex_);
+  return listUnlocked();
+}
+
+std::vector<std::filesystem::path> Backups::listUnlocked() const {
   std::vector<std::filesystem::path> files;
   std::error_code ec;
   for (const auto& entry : std::filesystem::directory_iterator(folder_.backups(), ec)) {
@@ -58,7 +64,7 @@ std::vector<std::filesystem::path> Backups::list() const {
 }
 
 void Backups::rotate() {
-  auto files = list();
+  auto files = listUnlocked();
   while (files.size() > keep_) {
     std::filesystem::remove(files.front());
     files.erase(files.begin());

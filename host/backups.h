@@ -2,6 +2,7 @@
 
 #include <chrono>
 #include <filesystem>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -9,7 +10,8 @@
 
 namespace zeziza::host {
 
-// Consistent copies of `data` in backups/ of the data folder, newest kept.
+// Consistent copies of `data` in backups/ of the data folder, newest kept. The daily backup,
+// a reset and a user's 【立即备份】 may take one at the same time: one is written at a time.
 class Backups {
  public:
   Backups(store::DataFolder folder, std::size_t keep) : folder_(std::move(folder)), keep_(keep) {}
@@ -23,9 +25,11 @@ class Backups {
 
  private:
   void rotate();
+  std::vector<std::filesystem::path> listUnlocked() const;
 
   store::DataFolder folder_;
   std::size_t keep_;
+  mutable std::mutex mutex_;
 };
 
 // Restores `data` from `backup` while no server runs on the folder; the backup must pass

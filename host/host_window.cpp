@@ -48,6 +48,8 @@ ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerS
                                                settings.ResultsSite);
   context_->setSystemReset([this] { resetSystem(); });
   context_->setPublishLock(publishLock_);
+  context_->setBackups(
+      {[this] { return backups_.list(); }, [this] { return takeBackup("manual"); }});
   controller_ =
       std::make_unique<web::ServerController>(folder_, std::move(startPage), *context_, settings);
   controller_->sessions().setSessionCountListener(
@@ -65,9 +67,10 @@ void ServerHost::setEventLog(web::EventLog* log) {
   context_->setEventLog(log);
 }
 
-void ServerHost::takeBackup(const std::string& reason) {
-  const auto file = backups_.take(reason);
+std::filesystem::path ServerHost::takeBackup(const std::string& reason) {
+  auto file = backups_.take(reason);
   if (log_) log_->record("backup", "已备份数据", {{"reason", reason}, {"file", file.string()}});
+  return file;
 }
 
 void ServerHost::prepareFolder() {

@@ -55,7 +55,7 @@ class ServerHost {
   void loadSettingsCache();
   void setOnlineCount(std::size_t count);
   void dailyBackupLoop();
-  void takeBackup(const std::string& reason);
+  std::filesystem::path takeBackup(const std::string& reason);
   web::HttpServerOptions transportOptions() const;
   void startRedirect();
 

@@ -28,6 +28,16 @@ void AppContext::runSystemReset() const {
   systemReset_();
 }
 
+std::vector<std::filesystem::path> AppContext::listBackups() const {
+  if (!backups_.list) throw std::logic_error("no backups are installed");
+  return backups_.list();
+}
+
+std::filesystem::path AppContext::takeBackup() const {
+  if (!backups_.take) throw std::logic_error("no backups are installed");
+  return backups_.take();
+}
+
 cloud::PublishLock& AppContext::publishLock() const {
   if (!publishLock_) throw std::logic_error("no publish lock is installed");
   return *publishLock_;

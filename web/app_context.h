@@ -1,8 +1,10 @@
 #pragma once
 
+#include <filesystem>
 #include <functional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "auth/login_throttle.h"
 #include "auth/password_hasher.h"
@@ -50,6 +52,16 @@ class AppContext {
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
   void runSystemReset() const;
 
+  // The backups of the data folder, provided by the host: the files oldest first, and a new
+  // one written now (its file).
+  struct BackupShelf {
+    std::function<std::vector<std::filesystem::path>()> list;
+    std::function<std::filesystem::path()> take;
+  };
+  void setBackups(BackupShelf shelf) { backups_ = std::move(shelf); }
+  std::vector<std::filesystem::path> listBackups() const;
+  std::filesystem::path takeBackup() const;
+
   // One publishing step at a time over the scratch table; the host owns the lock.
   void setPublishLock(cloud::PublishLock& lock) { publishLock_ = &lock; }
   cloud::PublishLock& publishLock() const;
@@ -62,6 +74,7 @@ class AppContext {
   auth::LoginThrottle loginThrottle_;
   store::SettingsCache settings_;
   std::function<void()> systemReset_;
+  BackupShelf backups_;
   cloud::PublishLock* publishLock_ = nullptr;
   EventLog* eventLog_ = nullptr;
 };

@@ -17,6 +17,7 @@
 #include "pages/signin/password.h"
 #include "pages/signin/setup_guide.h"
 #include "pages/system/accounts.h"
+#include "pages/system/backup.h"
 #include "store/banner_file.h"
 #include "store/score_presence.h"
 #include "web/user_session.h"
@@ -56,17 +57,19 @@ NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navig
       {&uploadLink, "【上传成绩】"},
   }};
   for (const auto& [link, caption] : links) link->Caption = caption;
+  backupLink.Caption = "【数据备份】";
   for (web::Region* cell : {&cell1, &cell2, &cell3, &cell4, &cell5, &cell6, &cell7, &cell8, &cell9,
-                            &cell10, &cell11, &cell12}) {
+                            &cell10, &cell11, &backupCell, &cell12}) {
     cell->Css = "nav-cell";
   }
   cell13.Css = "nav-cell nav-fill";
   helpLink.Caption = "【 帮  助 】";
   for (web::Rectangle* bar :
-       {&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11, &d12, &d13}) {
+       {&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11, &backupBar, &d12, &d13}) {
     bar->Color = kBarColor;
   }
   unitsLink.Enabled = examsLink.Enabled = accountsLink.Enabled = uploadLink.Enabled = false;
+  backupCell.Visible = false;
 
   OnCreate = [this] { onCreate(); };
   OnRender = [this] { onRender(); };
@@ -81,6 +84,7 @@ NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navig
   rosterLink.OnClick = [this] { onRoster(); };
   accountsLink.OnClick = [this] { onAccounts(); };
   uploadLink.OnClick = [this] { onUpload(); };
+  backupLink.OnClick = [this] { onBackup(); };
   passwordLink.OnClick = [this] { onChangePassword(); };
   signOutLink.OnClick = [this] { onSignOut(); };
 }
@@ -111,15 +115,16 @@ void NavigationBar::enableByRights() {
   examsLink.Enabled = admin;
   uploadLink.Enabled = admin;
   accountsLink.Enabled = code == rights::kSuperAdmin;
+  backupCell.Visible = code == rights::kSuperAdmin;
 }
 
 void NavigationBar::markCurrentEntry() {
   // The entries' pages in the order of the bars under their links.
-  static constexpr std::array<const char*, 11> kEntryPages = {
-      ScoreQueryPage::kName, ChartPage::kName,      ClassComparisonPage::kName,
-      RankingPage::kName,    ProgressPage::kName,   DistributionPage::kName,
-      UnitsPage::kName,      ExamsPage::kName,      RosterPage::kName,
-      AccountsPage::kName,   CloudUploadPage::kName};
+  static constexpr std::array<const char*, 12> kEntryPages = {
+      ScoreQueryPage::kName, ChartPage::kName,       ClassComparisonPage::kName,
+      RankingPage::kName,    ProgressPage::kName,    DistributionPage::kName,
+      UnitsPage::kName,      ExamsPage::kName,       RosterPage::kName,
+      AccountsPage::kName,   CloudUploadPage::kName, BackupPage::kName};
   const std::string& current = web::currentSession().navigationEntry;
   for (std::size_t i = 0; i < bars_.size(); ++i) {
     bars_[i]->Color = current == kEntryPages[i] ? kCurrentBarColor : kBarColor;
@@ -168,6 +173,9 @@ void NavigationBar::onAccounts() {
 }
 void NavigationBar::onUpload() {
   showEntry<CloudUploadPage>();
+}
+void NavigationBar::onBackup() {
+  showEntry<BackupPage>();
 }
 void NavigationBar::onChangePassword() {
   showEntry<PasswordPage>();

@@ -26,6 +26,7 @@ class NavigationBar : public web::Frame {
   void onRoster();
   void onAccounts();
   void onUpload();
+  void onBackup();
   void onChangePassword();
   void onSignOut();
 
@@ -73,6 +74,10 @@ class NavigationBar : public web::Frame {
   web::Region cell11{LinkRow, "cell11"};
   web::Link uploadLink{cell11, "uploadLink"};
   web::Rectangle d11{cell11, "d11"};
+  // Shown to super administrators only.
+  web::Region backupCell{LinkRow, "backupCell"};
+  web::Link backupLink{backupCell, "backupLink"};
+  web::Rectangle backupBar{backupCell, "backupBar"};
   web::Region cell12{LinkRow, "cell12"};
   web::Url helpLink{cell12, "helpLink"};
   web::Rectangle d12{cell12, "d12"};
@@ -88,8 +93,9 @@ class NavigationBar : public web::Frame {
   template <class P>
   void goAnalysis() const;
 
-  // The bars under the first eleven links, d1 to d11.
-  std::array<web::Rectangle*, 11> bars_{&d1, &d2, &d3, &d4, &d5, &d6, &d7, &d8, &d9, &d10, &d11};
+  // The bars under the entry links, d1 to d11 and the backup link's.
+  std::array<web::Rectangle*, 12> bars_{&d1, &d2, &d3, &d4,  &d5,  &d6,
+                                        &d7, &d8, &d9, &d10, &d11, &backupBar};
   bool scoresExist_ = false;
 };
 

@@ -40,13 +40,13 @@ bool enabled(BrowserSession& browser, const std::string& link) {
 TEST(NavBar, SettingsLinksEnabledByCode) {
   struct Case {
     std::string code;
-    bool units, exams, accounts, upload;
+    bool units, exams, accounts, upload, backup;
   };
   const std::vector<Case> cases = {
-      {"0", true, true, true, true},     {"1", true, true, false, true},
-      {"2", false, false, false, false}, {"3", false, false, false, false},
-      {"4", false, false, false, false}, {"5", false, false, false, false},
-      {"", false, false, false, false},
+      {"0", true, true, true, true, true},      {"1", true, true, false, true, false},
+      {"2", false, false, false, false, false}, {"3", false, false, false, false, false},
+      {"4", false, false, false, false, false}, {"5", false, false, false, false, false},
+      {"", false, false, false, false, false},
   };
   TestServer server;
   for (const auto& c : cases) {
@@ -56,6 +56,8 @@ TEST(NavBar, SettingsLinksEnabledByCode) {
     EXPECT_EQ(enabled(browser, "examsLink"), c.exams);
     EXPECT_EQ(enabled(browser, "accountsLink"), c.accounts);
     EXPECT_EQ(enabled(browser, "uploadLink"), c.upload);
+    // The backup entry is shown to super administrators alone.
+    EXPECT_EQ(browser.control<web::Region>("navigationBar.backupCell").Visible, c.backup);
     for (const char* link :
          {"queryLink", "chartLink", "classComparisonLink", "rankingLink", "progressLink",
           "distributionLink", "rosterLink", "passwordLink", "signOutLink"}) {
@@ -78,17 +80,19 @@ TEST(NavBar, BarOfTheCurrentEntryIsBrown) {
   const std::vector<std::string> entries = {
       "ScoreQueryPage", "ChartPage",        "ClassComparisonPage", "RankingPage",
       "ProgressPage",   "DistributionPage", "UnitsPage",           "ExamsPage",
-      "RosterPage",     "AccountsPage",     "CloudUploadPage"};
+      "RosterPage",     "AccountsPage",     "CloudUploadPage",     "BackupPage"};
+  std::vector<std::string> bars;
+  for (int bar = 1; bar <= 11; ++bar) bars.push_back("d" + std::to_string(bar));
+  bars.push_back("backupBar");
   for (const std::string entry :
        {"", "ScoreQueryPage", "ChartPage", "ClassComparisonPage", "RankingPage", "ProgressPage",
         "DistributionPage", "UnitsPage", "ExamsPage", "RosterPage", "AccountsPage",
-        "CloudUploadPage", "PasswordPage", "SetupGuidePage"}) {
+        "CloudUploadPage", "BackupPage", "PasswordPage", "SetupGuidePage"}) {
     SCOPED_TRACE(entry);
     auto browser = signedInAs(server, "0", entry);
-    for (int bar = 1; bar <= 11; ++bar) {
-      const auto& rect = browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar));
-      const bool current = entries[static_cast<std::size_t>(bar - 1)] == entry;
-      EXPECT_EQ(rect.Color, current ? "#A52A2A" : "tan") << "d" << bar;
+    for (std::size_t i = 0; i < bars.size(); ++i) {
+      const auto& rect = browser.control<web::Rectangle>("navigationBar." + bars[i]);
+      EXPECT_EQ(rect.Color, entries[i] == entry ? "#A52A2A" : "tan") << bars[i];
     }
   }
 }

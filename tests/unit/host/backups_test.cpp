@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <fstream>
 #include <sstream>
@@ -9,6 +10,7 @@
 
 #include "host/console.h"
 #include "host/folder_lock.h"
+#include "store/backup_file.h"
 #include "store/database.h"
 #include "store/statement.h"
 #include "tests/support/page_driver.h"
@@ -62,6 +64,26 @@ TEST_F(BackupsTest, RotationKeepsTheNewest) {
     taken.push_back(backups.take("daily", t0 + std::chrono::hours(24 * day)));
   }
   EXPECT_EQ(backups.list(), (std::vector<std::filesystem::path>{taken[2], taken[3], taken[4]}));
+}
+
+// A user's backup may come while the daily one is written: each gets a file of its own,
+// whole, and rotation counts them all.
+TEST_F(BackupsTest, BackupsTakenAtOnceEachGetTheirOwnFile) {
+  Backups backups(folder, 3);
+  const auto now = std::chrono::system_clock::now();
+  std::vector<std::filesystem::path> taken(4);
+  std::vector<std::thread> threads;
+  for (std::size_t i = 0; i < taken.size(); ++i) {
+    threads.emplace_back([&, i] { taken[i] = backups.take("manual", now); });
+  }
+  for (auto& t : threads) t.join();
+  std::sort(taken.begin(), taken.end());
+  EXPECT_EQ(std::unique(taken.begin(), taken.end()), taken.end());
+  const auto kept = backups.list();
+  ASSERT_EQ(kept.size(), 3u);
+  for (const auto& file : kept) {
+    EXPECT_EQ(store::integrityOf(file), "ok") << file;
+  }
 }
 
 TEST_F(BackupsTest, RestoreRefusesADamagedFileAndARunningServer) {
