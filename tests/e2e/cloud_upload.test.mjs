@@ -17,10 +17,12 @@ after(async () => {
   await server?.stop();
 });
 
-// The log lines oldest first, without their time stamps.
+// The log lines as shown, oldest first, without their time stamps (each "HH:MM:SS ").
 async function logLines(page) {
   const text = await page.inputValue('#logmemo');
-  return text.split('\n').filter((l) => l.includes('>>')).map((l) => l.slice(l.indexOf('>>'))).reverse();
+  const lines = text.split('\n').filter((l) => l.includes('>>'));
+  for (const l of lines) assert.match(l, /^\d{2}:\d{2}:\d{2} >>/);
+  return lines.map((l) => l.slice(l.indexOf('>>')));
 }
 
 // Waits while the page timer submits the page, until the log ends with `last`.
@@ -79,5 +81,7 @@ test('cloud upload journey', async () => {
   assert.ok(positions.every((p, i) => p >= 0 && (i === 0 || p > positions[i - 1])), lines.join('\n'));
   assert.ok(lines.includes('>>上传数据:东校区初一一班数学'), lines.join('\n'));
   assert.match(await page.textContent('#sentcount'), /^已发送\d+行$/);
+  // The log box shows its newest lines.
+  assert.ok(await page.$eval('#logmemo', (t) => t.scrollTop + t.clientHeight >= t.scrollHeight - 2));
   assert.deepEqual(dialogs, []);
 });

@@ -1,10 +1,17 @@
-// Every page at the sizes of a school's screens: nothing spills past the page's frame (wide
-// tables scroll inside their own box), heading cells never break one character a line, and a
-// chart of hundreds of groups keeps its labels apart. Measured by the page's own element boxes.
+// Every page at the sizes of a school's screens: the frame follows the window up to about
+// 1600 px, nothing spills past it (wide tables scroll inside their own box with their header row
+// and first column kept in view), no short cell breaks onto a second line, and a chart of
+// hundreds of groups keeps its labels apart. Measured by the page's own element boxes; every
+// page is also saved as a screenshot (ZEZIZA_SCREENSHOTS, a folder of the build) to look at.
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { execFileSync } from 'node:child_process';
+import { mkdirSync } from 'node:fs';
+import { tmpdir } from 'node:os';
+import { join } from 'node:path';
 import { startServer, openBrowser } from './harness.mjs';
+
+const SHOTS = process.env.ZEZIZA_SCREENSHOTS || join(tmpdir(), 'zeziza-screenshots');
 
 let server;
 let b;
@@ -23,24 +30,28 @@ after(async () => {
   await server?.stop();
 });
 
-// The pages of the navigation bar, each with the button that fills it with a result.
+// The pages of the navigation bar, each with the clicks that fill it with a result: nine
+// subjects over two units make the class comparison and the query statistics wider than a
+// 1280 px screen.
 const PAGES = [
-  ['【成绩查询】', '#querybutton'],
-  ['【图表统计】', '#analysebutton'],
-  ['【班级对比】', '#analysebutton'],
-  ['【成绩排序】', '#analysebutton'],
-  ['【进步统计】', '#analysebutton'],
-  ['【分布情况】', null],
-  ['【单位设置】', null],
-  ['【考试设置】', null],
-  ['【学生管理】', '#querybutton'],
-  ['【系统设置】', null],
-  ['【上传成绩】', null],
-  ['【修改密码】', null],
+  ['【成绩查询】', ['#querybutton', '#statisticslink']],
+  ['【图表统计】', ['#analysebutton']],
+  ['【班级对比】', ['#analysebutton']],
+  ['【成绩排序】', ['#analysebutton']],
+  ['【进步统计】', ['#analysebutton']],
+  ['【分布情况】', ['#analysebutton']],
+  ['【单位设置】', []],
+  ['【考试设置】', []],
+  ['【学生管理】', ['#querybutton']],
+  ['【系统设置】', []],
+  ['【上传成绩】', []],
+  ['【数据备份】', []],
+  ['【修改密码】', []],
 ];
 
-// Elements whose box leaves the page's frame without a scrolling box around them, and
-// heading cells laid out one character a line.
+// Elements whose box leaves the page's frame without a scrolling box around them, heading
+// cells laid out one character a line, and table cells not marked as long text that take more
+// than one line.
 function measure() {
   const frame = (document.querySelector('.iw-content') || document.body).getBoundingClientRect();
   const scrolls = (el) => {
@@ -60,17 +71,52 @@ function measure() {
       spilled.push(`${name(el)} ${Math.round(r.left)}..${Math.round(r.right)}`);
     }
   }
+  const lines = (el) => {
+    const range = document.createRange();
+    range.selectNodeContents(el);
+    return new Set([...range.getClientRects()].filter((r) => r.width > 0)
+      .map((r) => Math.round(r.top))).size;
+  };
   const narrowHeadings = [];
   for (const th of document.querySelectorAll('th')) {
     const text = th.textContent.replace(/\s+/g, '');
     if (text.length < 2 || th.getBoundingClientRect().width === 0) continue;
-    const range = document.createRange();
-    range.selectNodeContents(th);
-    const lines = new Set([...range.getClientRects()].map((r) => Math.round(r.top))).size;
-    if (lines >= text.length) narrowHeadings.push(text);
+    if (lines(th) >= text.length) narrowHeadings.push(text);
   }
-  return { spilled: spilled.slice(0, 8), narrowHeadings, pageScrolls:
+  const wrapped = [];
+  for (const cell of document.querySelectorAll('table.grid td, table.grid th, table.qbk td, table.qbk th')) {
+    if (cell.classList.contains('wrap') || cell.querySelector('input, select, textarea')) continue;
+    if (!cell.textContent.trim() || cell.getBoundingClientRect().width === 0) continue;
+    if (lines(cell) > 1) wrapped.push(cell.textContent.trim());
+  }
+  return { spilled: spilled.slice(0, 8), narrowHeadings, wrapped: wrapped.slice(0, 8), pageScrolls:
     document.documentElement.scrollWidth > document.documentElement.clientWidth };
+}
+
+// The widest (or the tallest) table of the page, scrolled to its end both ways inside its own
+// box: whether it scrolled, and whether its corner cell, the heading of its last column and
+// the first cell of its last row stayed at the box's edges.
+function scrollTable(which) {
+  const tables = [...document.querySelectorAll('.iw-content table.grid, .iw-content table.qbk')]
+    .filter((t) => t.getBoundingClientRect().width > 0);
+  if (tables.length === 0) return null;
+  const size = (t) => (which === 'wide' ? t.scrollWidth : t.scrollHeight);
+  const table = tables.reduce((a, b) => (size(b) > size(a) ? b : a));
+  const box = table.getBoundingClientRect();
+  table.scrollLeft = table.scrollWidth;
+  table.scrollTop = table.scrollHeight;
+  const rows = table.rows;
+  const at = (cell) => cell.getBoundingClientRect();
+  const corner = at(rows[0].cells[0]);
+  const result = {
+    scrolled: which === 'wide' ? table.scrollLeft > 0 : table.scrollTop > 0,
+    cornerInPlace: Math.abs(corner.left - box.left) <= 2 && Math.abs(corner.top - box.top) <= 2,
+    headingOnTop: Math.abs(at(rows[0].cells[rows[0].cells.length - 1]).top - box.top) <= 2,
+    firstColumnOnLeft: Math.abs(at(rows[rows.length - 1].cells[0]).left - box.left) <= 2,
+  };
+  table.scrollLeft = 0;
+  table.scrollTop = 0;
+  return result;
 }
 
 async function signIn() {
@@ -86,14 +132,42 @@ async function signIn() {
 for (const [width, height] of [[1280, 800], [1920, 1080]]) {
   test(`every page fits its frame at ${width}x${height}`, async () => {
     const { page } = b;
+    const folder = join(SHOTS, `${width}x${height}`);
+    mkdirSync(folder, { recursive: true });
     await page.setViewportSize({ width, height });
     await signIn();
-    for (const [link, button] of PAGES) {
+    // The frame grows with the window, keeping a margin, up to 1600 px.
+    const frameWidth = await page.$eval('.iw-content', (el) => el.getBoundingClientRect().width);
+    assert.ok(frameWidth >= Math.min(1600, width - 60) && frameWidth <= 1600, `frame ${frameWidth}`);
+    for (const [index, [link, clicks]] of PAGES.entries()) {
       await b.submitBy(`a.lnk:text-is("${link}")`);
-      if (button && await page.isVisible(button)) await b.submitBy(button);
+      for (const click of clicks) {
+        if (await page.isVisible(click)) await b.submitBy(click);
+      }
+      const file = `${String(index + 1).padStart(2, '0')}-${link.replace(/[【】]/g, '')}.png`;
+      await page.screenshot({ path: join(folder, file),
+                              fullPage: true });
       const found = await page.evaluate(measure);
-      assert.deepEqual(found, { spilled: [], narrowHeadings: [], pageScrolls: false }, link);
+      assert.deepEqual(found, { spilled: [], narrowHeadings: [], wrapped: [], pageScrolls: false },
+                       link);
     }
+  });
+}
+
+// The class comparison of nine subjects is wider than the frame at 1280 px, a ranking of six
+// hundred students is taller than the window: each scrolls in its own box, its header row and
+// first column staying where they are.
+for (const [link, clicks, which] of [['【班级对比】', ['#analysebutton'], 'wide'],
+                                     ['【成绩排序】', ['#analysebutton'], 'tall']]) {
+  test(`${link} scrolls inside its frame with headings and first column kept`, async () => {
+    const { page } = b;
+    await page.setViewportSize({ width: 1280, height: 800 });
+    await signIn();
+    await b.submitBy(`a.lnk:text-is("${link}")`);
+    for (const click of clicks) await b.submitBy(click);
+    assert.deepEqual(await page.evaluate(scrollTable, which), {
+      scrolled: true, cornerInPlace: true, headingOnTop: true, firstColumnOnLeft: true,
+    });
   });
 }
 

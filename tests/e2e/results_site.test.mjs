@@ -6,7 +6,7 @@
 import { test, before, after } from 'node:test';
 import assert from 'node:assert/strict';
 import { createServer } from 'node:net';
-import { mkdtempSync, rmSync } from 'node:fs';
+import { mkdirSync, mkdtempSync, rmSync } from 'node:fs';
 import { tmpdir } from 'node:os';
 import { join } from 'node:path';
 import { startServer, openBrowser } from './harness.mjs';
@@ -61,7 +61,7 @@ async function waitForLog(page, last) {
     try {
       await b.settled();
       const text = await page.inputValue('#logmemo');
-      const newest = text.split('\n').find((l) => l.includes('>>'));
+      const newest = text.split('\n').filter((l) => l.includes('>>')).at(-1);
       if (newest?.endsWith(last) && !(await page.isDisabled('#rosterbutton'))) return;
     } catch {
       // the timer's submission replaced the page under us; look again
@@ -174,8 +174,35 @@ test('registration, publishing and a student looking up the scores', async () =>
   assert.deepEqual(subjects.map(([, r]) => r[0]).sort(), ['70', '85', '90']);
   assert.ok('平均分' in bySubject);
   assert.ok(!(await site.content()).includes('李四'));
-  // Fits the phone: nothing wider than the screen but the scrolling tables themselves.
-  assert.ok(await site.evaluate(() => document.documentElement.scrollWidth <= window.innerWidth));
+  // Fits the phone: every table reads as one block of label/value pairs per row, nothing is
+  // wider than the screen and nothing scrolls sideways.
+  const phone = await site.evaluate(() => {
+    const tables = [...document.querySelectorAll('.rs-table')];
+    const cells = tables.flatMap((t) => [...t.querySelectorAll('td')]);
+    return {
+      tables: tables.map((t) => t.id),
+      pageFits: document.documentElement.scrollWidth <= window.innerWidth,
+      tablesFit: tables.every((t) => t.getBoundingClientRect().right <= window.innerWidth &&
+                                     t.parentElement.scrollWidth <= t.parentElement.clientWidth),
+      headingsHidden: tables.every((t) => t.rows[0].getBoundingClientRect().height === 0),
+      unlabelled: cells.filter((c) => getComputedStyle(c, '::before').content !==
+                                      JSON.stringify(c.dataset.label)).map((c) => c.textContent),
+      sideBySide: cells.filter((c) => {
+        const row = c.parentElement;
+        return c !== row.cells[0] && c.getBoundingClientRect().top === row.cells[0].getBoundingClientRect().top;
+      }).length,
+    };
+  });
+  assert.deepEqual(phone, { tables: ['scores', 'statistics'], pageFits: true, tablesFit: true,
+                            headingsHidden: true, unlabelled: [], sideBySide: 0 });
+  const score = await site.$eval('#scores tr:nth-child(2) td:nth-child(2)', (td) =>
+    [td.dataset.label, getComputedStyle(td).display]);
+  assert.deepEqual(score, ['成绩', 'flex']);
+  if (process.env.ZEZIZA_SCREENSHOTS) {
+    mkdirSync(process.env.ZEZIZA_SCREENSHOTS, { recursive: true });
+    await site.screenshot({ path: join(process.env.ZEZIZA_SCREENSHOTS, 'results-phone.png'),
+                            fullPage: true });
+  }
 
   // A new password, then signing out and in with it.
   await site.click('summary');
