@@ -303,7 +303,7 @@ TEST_F(ResultsSiteTest, AHeldResultPageIsAnsweredNotModifiedUntilItsRowsChange) 
     std::string what, sql;
   };
   const std::vector<Change> changes = {
-      {"a score published again", "UPDATE cjb SET 成绩 = 92 WHERE stuid = 801 AND 成绩 = 91.5"},
+      {"a score published again", "UPDATE cjb SET 成绩 = 92 WHERE stuid = '801' AND 成绩 = 91.5"},
       {"the class's statistics", "UPDATE tjb SET 平均分 = 84.5 WHERE 平均分 = 84.25"},
       {"a new exam",
        "INSERT INTO xmb (yhmid, 项目名称, 有效期) SELECT yhmid, '月考二', 30 FROM xmb "
