@@ -1,5 +1,7 @@
 #include "web/router.h"
 
+#include <algorithm>
+
 #include "base/embedded_file.h"
 #include "web/client_address.h"
 #include "web/hidden_fields.h"
@@ -40,7 +42,6 @@ HttpResponse resource(const HttpRequest& request, std::string_view name) {
     r.body = std::string(file.bytes);
     r.headers.emplace_back("ETag", etag);
     r.headers.emplace_back("Cache-Control", "max-age=86400");
-    r.headers.emplace_back("X-Content-Type-Options", "nosniff");
     return r;
   }
   return notFound();
@@ -63,7 +64,28 @@ std::string Router::turnKey(const HttpRequest& request) {
                                       : "address " + request.facts.clientAddress;
 }
 
+// The page headers go on every answer, files and refusals too: an HTML file such as the
+// error page is a page a frame or a script could abuse as well.
 HttpResponse Router::handle(const HttpRequest& request) {
+  HttpResponse response = route(request);
+  addPageHeaders(response);
+  return response;
+}
+
+void Router::addPageHeaders(HttpResponse& response) const {
+  const auto has = [&response](std::string_view name) {
+    return std::any_of(response.headers.begin(), response.headers.end(),
+                       [name](const auto& header) { return header.first == name; });
+  };
+  const auto add = [&](const char* name, const char* value) {
+    if (!has(name)) response.headers.emplace_back(name, value);
+  };
+  add("X-Frame-Options", "SAMEORIGIN");
+  add("X-Content-Type-Options", "nosniff");
+  if (settings_.ContentSecurityPolicy) add("Content-Security-Policy", kContentSecurityPolicy);
+}
+
+HttpResponse Router::route(const HttpRequest& request) {
   // Another site's page may post to us with ids it learnt; it changes nothing.
   if (crossOriginPost(request)) return HttpResponse::text(403, "Forbidden");
   if (request.facts.sessionId) {
@@ -108,11 +130,6 @@ HttpResponse Router::pageResponse(std::string html) const {
   HttpResponse r;
   r.body = std::move(html);
   r.headers.emplace_back("Cache-Control", "no-store");
-  r.headers.emplace_back("X-Frame-Options", "SAMEORIGIN");
-  r.headers.emplace_back("X-Content-Type-Options", "nosniff");
-  if (settings_.ContentSecurityPolicy) {
-    r.headers.emplace_back("Content-Security-Policy", kContentSecurityPolicy);
-  }
   return r;
 }
 

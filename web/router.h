@@ -22,6 +22,7 @@ class Router {
   Router(const store::DataFolder& folder, SessionHost& sessions, RouterSettings settings)
       : folder_(folder), sessions_(sessions), settings_(std::move(settings)) {}
 
+  // The answer, with the page headers (frames, types, content policy) on every one.
   HttpResponse handle(const HttpRequest& request);
   // Requests the event loop answers at once: files and resources, no page.
   static bool answersAtOnce(const HttpRequest& request);
@@ -29,6 +30,8 @@ class Router {
   static std::string turnKey(const HttpRequest& request);
 
  private:
+  HttpResponse route(const HttpRequest& request);
+  void addPageHeaders(HttpResponse& response) const;
   HttpResponse startExchange(const std::string& clientAddress);
   HttpResponse event(const HttpRequest& request);
   HttpResponse keepAlive(const std::string& sessionId);

@@ -289,18 +289,32 @@ TEST_F(HttpTest, ACrossOriginPostIsRefusedAndChangesNothing) {
   EXPECT_EQ(applied->body.find("You have attempted"), std::string::npos);
 }
 
-TEST_F(HttpTest, SafetyHeadersOnPagesAndFiles) {
+// Every answer carries the page headers: pages, the error page and other files, refusals.
+TEST_F(HttpTest, SafetyHeadersOnEveryAnswer) {
   const struct {
     std::string path;
-    bool page;
+    bool crossOriginPost;
+    int status;
   } cases[] = {
-      {"/", true}, {"/files/mjy.css", false}, {"/js/zeziza.js", false}, {"/favicon.ico", false}};
+      {"/", false, 200},
+      {"/files/err.html", false, 200},
+      {"/files/mjy.css", false, 200},
+      {"/js/zeziza.js", false, 200},
+      {"/favicon.ico", false, 200},
+      {"/files/no-such-file.html", false, 404},
+      {"/", true, 403},
+  };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.path);
-    auto r = client.Get(c.path);
+    const auto r = c.crossOriginPost ? client.Post(c.path, {{"Origin", "http://evil.example"}},
+                                                   "a=1", "application/x-www-form-urlencoded")
+                                     : client.Get(c.path);
     ASSERT_TRUE(r);
+    EXPECT_EQ(r->status, c.status);
     EXPECT_EQ(r->get_header_value("X-Content-Type-Options"), "nosniff");
-    EXPECT_EQ(r->has_header("Content-Security-Policy"), c.page && web::kContentSecurityPolicyOn);
+    EXPECT_EQ(r->get_header_value_count("X-Content-Type-Options"), 1u);
+    EXPECT_EQ(r->get_header_value("X-Frame-Options"), "SAMEORIGIN");
+    EXPECT_EQ(r->has_header("Content-Security-Policy"), web::kContentSecurityPolicyOn);
   }
 }
 
