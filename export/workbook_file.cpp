@@ -8,6 +8,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "export/workbook_writer.h"
+
 namespace zeziza::spreadsheet {
 
 namespace {
@@ -43,8 +45,9 @@ std::filesystem::path freshWorkbookFile(const std::filesystem::path& folder) {
   // mkstemps fills the Xs and creates the file with O_EXCL, retrying on a clash.
   const int fd = ::mkstemps(name.data(), static_cast<int>(std::strlen(kSuffix)));
   if (fd < 0) {
-    throw std::runtime_error("cannot create a workbook file in " + folder.string() + ": " +
-                             std::strerror(errno));
+    const int error = errno;
+    throw ExportError(
+        "cannot create a workbook file in " + folder.string() + ": " + std::strerror(error), error);
   }
   ::close(fd);
   return name;

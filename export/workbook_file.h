@@ -8,7 +8,7 @@
 namespace zeziza::spreadsheet {
 
 // A new, empty file "excel<random>.xlsx" in `folder`. The file is created exclusively, so two
-// exports (of one session or of several) never draw the same name. Throws on failure.
+// exports (of one session or of several) never draw the same name. Throws ExportError.
 std::filesystem::path freshWorkbookFile(const std::filesystem::path& folder);
 
 // The name a saved workbook is offered under, saying what it holds:

@@ -2,6 +2,7 @@
 
 #include <xlsxwriter.h>
 
+#include <cerrno>
 #include <memory>
 #include <optional>
 #include <variant>
@@ -10,8 +11,11 @@ namespace zeziza::spreadsheet {
 
 namespace {
 
-void check(lxw_error error, const char* what) {
-  if (error != LXW_NO_ERROR) throw ExportError(std::string(what) + ": " + lxw_strerror(error));
+// `systemError`: errno right after the call, which the library leaves as its writes failed.
+void check(lxw_error error, const char* what, int systemError = 0) {
+  if (error != LXW_NO_ERROR) {
+    throw ExportError(std::string(what) + ": " + lxw_strerror(error), systemError);
+  }
 }
 
 struct WorkbookFree {
@@ -51,7 +55,11 @@ class Workbook {
         v.variant());
   }
   // Zips the workbook into its file; the workbook is gone afterwards, written or not.
-  void close() { check(workbook_close(book_.release()), "cannot save the workbook"); }
+  void close() {
+    errno = 0;
+    const lxw_error closed = workbook_close(book_.release());
+    check(closed, "cannot save the workbook", errno);
+  }
 
  private:
   std::string tempFolder_;
@@ -68,6 +76,9 @@ std::vector<std::size_t> columnIndexes(const store::Query& result, const SheetLa
 }
 
 }  // namespace
+
+ExportError::ExportError(const std::string& what, int systemError)
+    : std::runtime_error(what), diskFull_(systemError == ENOSPC || systemError == EDQUOT) {}
 
 std::vector<std::string> missingColumns(const store::Query& result, const SheetLayout& layout) {
   std::vector<std::string> missing;

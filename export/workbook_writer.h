@@ -17,7 +17,13 @@ namespace zeziza::spreadsheet {
 // cannot be written.
 class ExportError : public std::runtime_error {
  public:
-  using std::runtime_error::runtime_error;
+  // `systemError`: the errno the failure left, 0 when it was none of the system's.
+  explicit ExportError(const std::string& what, int systemError = 0);
+  // The disk (or the account's quota) had no room left for the file.
+  bool diskFull() const { return diskFull_; }
+
+ private:
+  bool diskFull_ = false;
 };
 
 // The columns of `layout` that the open `result` lacks, in layout order.

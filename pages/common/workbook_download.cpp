@@ -20,10 +20,12 @@ void sendFresh(const std::function<void(const std::filesystem::path&)>& write,
   try {
     file = spreadsheet::freshWorkbookFile(session.cacheFolder());
     write(file);
-  } catch (const std::exception&) {
+  } catch (const std::exception& e) {
     std::error_code ignored;
     if (!file.empty()) std::filesystem::remove(file, ignored);
-    web::ShowMessage(std::string(kExportFailedMessage));
+    const auto* failed = dynamic_cast<const spreadsheet::ExportError*>(&e);
+    web::ShowMessage(
+        std::string(failed && failed->diskFull() ? kExportDiskFullMessage : kExportFailedMessage));
     return;
   }
   session.SendFile(file, downloadName.empty() ? file.filename().string() : downloadName);

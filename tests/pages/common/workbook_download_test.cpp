@@ -26,6 +26,14 @@ class ExportingPage : public web::Page {
     exportLink.OnClick = [this] {
       pages::sendWorkbook(*result, spreadsheet::rosterLayout(), "学生名单.xlsx");
     };
+    // A disk with no room left: /dev/full answers every write as such a disk does.
+    FullDisk.OnClick = [] {
+      pages::sendWritten(
+          [](const std::filesystem::path&) {
+            spreadsheet::writeRows({{store::Value(std::string("学生"))}}, "/dev/full");
+          },
+          "x.xlsx");
+    };
     // A layout naming columns the result lacks.
     Mismatched.OnClick = [this] {
       pages::sendWorkbook(*result, spreadsheet::scoreQueryLayout({}, {"数学"}), "x.xlsx");
@@ -34,6 +42,7 @@ class ExportingPage : public web::Page {
   web::Button Search{*this, "Search"};
   web::Link exportLink{*this, "exportLink"};
   web::Link Mismatched{*this, "Mismatched"};
+  web::Link FullDisk{*this, "FullDisk"};
   std::optional<store::Query> result;
 };
 
@@ -81,12 +90,20 @@ TEST_F(WorkbookDownloadTest, AnswersWithAFreshWorkbookEachTime) {
   EXPECT_EQ(cachedFiles().size(), 2u);
 }
 
-TEST_F(WorkbookDownloadTest, FailureIsReportedAndLeavesNoFile) {
+// A full disk is told as such, never blamed on a program holding the file open.
+TEST_F(WorkbookDownloadTest, FailureIsReportedForWhatItWasAndLeavesNoFile) {
   browser.click("Search");
-  const auto& outcome = browser.click("Mismatched");
-  EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
-  EXPECT_EQ(browser.message(), pages::kExportFailedMessage);
-  EXPECT_TRUE(cachedFiles().empty());
+  const std::pair<std::string, std::string_view> cases[] = {
+      {"Mismatched", pages::kExportFailedMessage},
+      {"FullDisk", pages::kExportDiskFullMessage},
+  };
+  for (const auto& [link, message] : cases) {
+    SCOPED_TRACE(link);
+    const auto& outcome = browser.click(link);
+    EXPECT_EQ(outcome.kind, web::EventOutcome::Kind::Page);
+    EXPECT_EQ(browser.message(), message);
+    EXPECT_TRUE(cachedFiles().empty());
+  }
 }
 
 }  // namespace

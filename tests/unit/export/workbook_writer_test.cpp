@@ -176,9 +176,26 @@ TEST_F(WorkbookWriterTest, PiecesAreRefusedWithoutAnyOrWithAMissingColumn) {
   }
 }
 
-TEST_F(WorkbookWriterTest, UnwritableFileIsAnExportError) {
-  query.open(kRosterSelect);
-  EXPECT_THROW(exportRoster(query, folder.cache() / "no-such-folder" / "a.xlsx"), ExportError);
+// /dev/full answers every write as a full disk does.
+TEST_F(WorkbookWriterTest, UnwritableFileIsAnExportErrorThatSaysWhetherTheDiskWasFull) {
+  struct Case {
+    std::filesystem::path file;
+    bool diskFull;
+  };
+  const std::vector<Case> cases = {
+      {folder.cache() / "no-such-folder" / "a.xlsx", false},
+      {"/dev/full", true},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.file.string());
+    query.open(kRosterSelect);
+    try {
+      exportRoster(query, c.file);
+      ADD_FAILURE() << "written";
+    } catch (const ExportError& e) {
+      EXPECT_EQ(e.diskFull(), c.diskFull) << e.what();
+    }
+  }
 }
 
 TEST(FreshWorkbookFile, EveryCallCreatesANewXlsxFile) {
@@ -193,7 +210,7 @@ TEST(FreshWorkbookFile, EveryCallCreatesANewXlsxFile) {
     files.insert(file);
   }
   EXPECT_EQ(files.size(), 20u);
-  EXPECT_THROW(freshWorkbookFile(temp.path() / "missing"), std::runtime_error);
+  EXPECT_THROW(freshWorkbookFile(temp.path() / "missing"), ExportError);
 }
 
 TEST(WorkbookDownloadName, SaysWhatTheSheetHolds) {
