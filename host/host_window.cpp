@@ -8,6 +8,7 @@
 #include "base/atomic_file.h"
 #include "base/embedded_file.h"
 #include "host/cache_cleanup.h"
+#include "web/certificate_name.h"
 #include "web/https_redirect.h"
 
 namespace zeziza::host {
@@ -126,12 +127,16 @@ web::HttpServerOptions ServerHost::transportOptions() const {
     transport.tlsCertificate = readPem(options_.tlsCert, "证书文件");
     transport.tlsKey = readPem(options_.tlsKey, "私钥文件");
   }
+  if (options_.requestDeadlineSeconds > 0) {
+    transport.requestDeadline = std::chrono::seconds(options_.requestDeadlineSeconds);
+  }
   if (log_) transport.onError = [log = log_](const std::string& text) { log->error(text); };
   return transport;
 }
 
 int ServerHost::listen() {
   auto transport = transportOptions();
+  const std::string redirectTo = options_.redirectHttpPort != 0 ? redirectHost() : "";
   server_ = std::make_unique<web::HttpServer>(
       [this](const web::HttpRequest& request) { return controller_->handle(request); },
       std::move(transport));
@@ -144,19 +149,30 @@ int ServerHost::listen() {
                              "指定其他端口，例如 --port 8081");
   }
   server_->start();
-  if (options_.redirectHttpPort != 0) startRedirect();
+  if (options_.redirectHttpPort != 0) startRedirect(redirectTo);
   controller_->sessions().startHousekeeping();
   daily_ = std::thread([this] { dailyBackupLoop(); });
   return boundPort_;
 }
 
-void ServerHost::startRedirect() {
+// The host the redirect names: configured, else the certificate's own; never the request's
+// Host header, which anyone can write.
+std::string ServerHost::redirectHost() const {
+  if (!options_.httpsHost.empty()) return options_.httpsHost;
+  const auto named = web::certificateHostName(readPem(options_.tlsCert, "证书文件"));
+  if (!named) {
+    throw std::runtime_error("证书中没有可用的主机名，请用 --https-host 指定重定向的主机名。");
+  }
+  return *named;
+}
+
+void ServerHost::startRedirect(const std::string& host) {
   const int httpsPort = boundPort_;
   web::HttpServerOptions plain;
   plain.answersAtOnce = [](const web::HttpRequest&) { return true; };  // nothing to wait for
   redirect_ = std::make_unique<web::HttpServer>(
-      [httpsPort](const web::HttpRequest& request) {
-        return web::httpsRedirect(request, httpsPort);
+      [host, httpsPort](const web::HttpRequest& request) {
+        return web::httpsRedirect(request, host, httpsPort);
       },
       std::move(plain));
   try {

@@ -57,7 +57,8 @@ class ServerHost {
   void dailyBackupLoop();
   std::filesystem::path takeBackup(const std::string& reason);
   web::HttpServerOptions transportOptions() const;
-  void startRedirect();
+  std::string redirectHost() const;
+  void startRedirect(const std::string& host);
 
   Options options_;
   store::DataFolder folder_;

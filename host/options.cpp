@@ -6,6 +6,7 @@
 
 #include "base/option_reader.h"
 #include "base/text.h"
+#include "web/https_redirect.h"
 
 namespace zeziza::host {
 
@@ -59,6 +60,10 @@ void parseInto(Options& options, const std::vector<std::string>& args) {
       options.tlsKey = read.value("--tls-key");
     } else if (read.is("--redirect-http")) {
       options.redirectHttpPort = read.number("--redirect-http", 1, 65535);
+    } else if (read.is("--https-host")) {
+      options.httpsHost = read.value("--https-host");
+    } else if (read.is("--request-deadline")) {
+      options.requestDeadlineSeconds = read.number("--request-deadline", 1, 3600);
     } else if (read.is("--log-format")) {
       options.logFormat = parseLogFormat(read.value("--log-format"));
     } else if (arg == "--cloud-create-schema") {
@@ -89,6 +94,8 @@ constexpr std::pair<const char*, const char*> kVariables[] = {
     {"ZEZIZA_TLS_CERT", "--tls-cert"},
     {"ZEZIZA_TLS_KEY", "--tls-key"},
     {"ZEZIZA_REDIRECT_HTTP", "--redirect-http"},
+    {"ZEZIZA_HTTPS_HOST", "--https-host"},
+    {"ZEZIZA_REQUEST_DEADLINE", "--request-deadline"},
     {"ZEZIZA_LOG_FORMAT", "--log-format"},
 };
 
@@ -98,6 +105,10 @@ void checkTls(const Options& options) {
   }
   if (options.redirectHttpPort != 0 && options.tlsCert.empty()) {
     throw std::invalid_argument("--redirect-http needs --tls-cert and --tls-key");
+  }
+  if (!options.httpsHost.empty() && !web::isPlainHostName(options.httpsHost)) {
+    throw std::invalid_argument("--https-host needs a host name or address without a port, got \"" +
+                                options.httpsHost + "\"");
   }
   if (options.redirectHttpPort != 0 && options.redirectHttpPort == options.port) {
     throw std::invalid_argument("--redirect-http needs a port other than --port");
@@ -148,6 +159,10 @@ std::string usage() {
          "                    cloud page sends schools and students to\n"
          "  --tls-cert FILE --tls-key FILE  serve HTTPS with this certificate and key (PEM)\n"
          "  --redirect-http PORT  answer plain HTTP on PORT with a redirect to HTTPS\n"
+         "  --https-host NAME  the host name that redirect names (default: the name in the\n"
+         "                    certificate); never taken from the request\n"
+         "  --request-deadline S  seconds a request may take to arrive and its answer to\n"
+         "                    leave, a TLS handshake included (default 30)\n"
          "  --log-format text|json  the event log on standard error (default text)\n"
          "  --cloud-create-schema   create the cloud service's tables, then exit\n"
          "  --cloud-create-account  create a cloud account with the password read from\n"
@@ -158,7 +173,8 @@ std::string usage() {
          "Every option but the commands may come from a variable instead: ZEZIZA_PORT,\n"
          "ZEZIZA_DATA_DIR, ZEZIZA_SITE, ZEZIZA_MAX_SESSIONS, ZEZIZA_SESSION_TIMEOUT,\n"
          "ZEZIZA_BACKUP_KEEP, ZEZIZA_BACKUP_HOUR, ZEZIZA_CLOUD, ZEZIZA_TRUSTED_PROXY,\n"
-         "ZEZIZA_TLS_CERT, ZEZIZA_TLS_KEY, ZEZIZA_REDIRECT_HTTP, ZEZIZA_LOG_FORMAT;\n"
+         "ZEZIZA_TLS_CERT, ZEZIZA_TLS_KEY, ZEZIZA_REDIRECT_HTTP, ZEZIZA_HTTPS_HOST,\n"
+         "ZEZIZA_REQUEST_DEADLINE, ZEZIZA_LOG_FORMAT;\n"
          "the command line wins.\n";
 }
 

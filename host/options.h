@@ -36,6 +36,9 @@ struct Options {
   std::filesystem::path tlsCert;
   std::filesystem::path tlsKey;
   int redirectHttpPort = 0;  // plain HTTP port answered with a redirect to HTTPS; 0: none
+  // The host name the redirect sends browsers to; empty: the certificate's own name.
+  std::string httpsHost;
+  int requestDeadlineSeconds = 0;  // a request's (and handshake's) time at most; 0: the default
   web::LogFormat logFormat = web::LogFormat::Text;
 };
 

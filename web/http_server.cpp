@@ -57,6 +57,7 @@ struct Exchange {
   std::unique_ptr<FormReader> reader;
   std::optional<HttpResponse> answer;  // set by a worker before it resumes the connection
   bool malformed = false;
+  bool started = false;  // the header has been read into `request`
 };
 
 std::string peerAddress(MHD_Connection* connection) {
@@ -110,7 +111,11 @@ void freeBody(void* body) {
 
 constexpr const char* kNoSniffHeader = "X-Content-Type-Options";
 
-MHD_Result send(MHD_Connection* connection, HttpResponse response) {
+// Browsers that saw an HTTPS answer ask for HTTPS alone for a year, so no later visit starts
+// in plain text.
+constexpr const char* kStrictTransport = "max-age=31536000";
+
+MHD_Result send(MHD_Connection* connection, HttpResponse response, bool https) {
   auto body = std::make_unique<std::string>(std::move(response.body));
   MHD_Response* out = MHD_create_response_from_buffer_with_free_callback_cls(
       body->size(), body->data(), &freeBody, body.get());
@@ -124,6 +129,7 @@ MHD_Result send(MHD_Connection* connection, HttpResponse response) {
   }
   // Every answer, refusals and errors too: a browser never guesses another type.
   if (!nosniff) MHD_add_response_header(out, kNoSniffHeader, "nosniff");
+  if (https) MHD_add_response_header(out, "Strict-Transport-Security", kStrictTransport);
   const MHD_Result queued =
       MHD_queue_response(connection, static_cast<unsigned>(response.status), out);
   MHD_destroy_response(out);
@@ -178,6 +184,10 @@ struct HttpServer::Impl {
     return response;
   }
 
+  MHD_Result reply(MHD_Connection* connection, HttpResponse response) const {
+    return send(connection, std::move(response), !options.tlsCertificate.empty());
+  }
+
   static RequestDeadline::Connection* watched(MHD_Connection* connection) {
     const auto* info = MHD_get_connection_info(connection, MHD_CONNECTION_INFO_SOCKET_CONTEXT);
     return info ? static_cast<RequestDeadline::Connection*>(info->socket_context) : nullptr;
@@ -220,29 +230,29 @@ struct HttpServer::Impl {
 
   MHD_Result onRequest(MHD_Connection* connection, const char* url, const char* method,
                        const char* data, size_t* size, void** context) {
-    if (!*context) {
-      auto exchange = std::make_unique<Exchange>();
-      exchange->request.method = method;
-      exchange->request.path = url;
-      exchange->request.remoteAddr = peerAddress(connection);
-      MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &exchange->request);
+    // The target callback starts every exchange; completedCallback ends it.
+    if (!*context) *context = std::make_unique<Exchange>().release();
+    auto& exchange = *static_cast<Exchange*>(*context);
+    if (!exchange.started) {
+      exchange.started = true;
+      exchange.request.method = method;
+      exchange.request.path = url;
+      exchange.request.remoteAddr = peerAddress(connection);
+      MHD_get_connection_values(connection, MHD_HEADER_KIND, &collectHeader, &exchange.request);
       MHD_get_connection_values(connection, MHD_GET_ARGUMENT_KIND, &collectArgument,
-                                &exchange->request);
-      if (auto refusal = refusedFromHeader(exchange->request)) {
-        *context = exchange.release();
-        return send(connection, std::move(*refusal));
+                                &exchange.request);
+      if (auto refusal = refusedFromHeader(exchange.request)) {
+        return reply(connection, std::move(*refusal));
       }
-      if (exchange->request.method == "POST") {
-        exchange->reader = std::make_unique<FormReader>(connection, exchange->request.form);
+      if (exchange.request.method == "POST") {
+        exchange.reader = std::make_unique<FormReader>(connection, exchange.request.form);
       }
-      *context = exchange.release();
       return MHD_YES;
     }
-    auto& exchange = *static_cast<Exchange*>(*context);
     if (exchange.answer) {
       auto response = std::move(*exchange.answer);
       exchange.answer.reset();
-      return send(connection, std::move(response));
+      return reply(connection, std::move(response));
     }
     if (*size > 0) {
       if (exchange.reader && !exchange.malformed) {
@@ -252,10 +262,10 @@ struct HttpServer::Impl {
       return MHD_YES;
     }
     if (exchange.reader) exchange.reader->finish();
-    if (exchange.malformed) return send(connection, HttpResponse::text(400, "Bad request"));
+    if (exchange.malformed) return reply(connection, HttpResponse::text(400, "Bad request"));
     exchange.request.facts = readRequestFacts(exchange.request, options.trustedProxy);
     if (options.answersAtOnce && options.answersAtOnce(exchange.request)) {
-      return send(connection, answer(exchange.request));
+      return reply(connection, answer(exchange.request));
     }
     return dispatch(connection, exchange);
   }
@@ -264,6 +274,14 @@ struct HttpServer::Impl {
                                    const char* method, const char*, const char* data, size_t* size,
                                    void** context) {
     return static_cast<Impl*>(cls)->onRequest(connection, url, method, data, size, context);
+  }
+
+  // Sees the request target before the library splits off and decodes the query; the exchange
+  // it starts becomes the request's context.
+  static void* targetCallback(void*, const char* uri, MHD_Connection*) {
+    auto exchange = std::make_unique<Exchange>();
+    exchange->request.target = uri ? uri : "";
+    return exchange.release();
   }
 
   static void completedCallback(void*, MHD_Connection* connection, void** context,
@@ -319,8 +337,11 @@ int HttpServer::bind(const std::string& host, int port) {
 
 namespace {
 
-// TLS 1.2 and 1.3 only; GnuTLS's usual choice of ciphers within them.
-constexpr const char* kTlsPriorities = "NORMAL:-VERS-ALL:+VERS-TLS1.3:+VERS-TLS1.2";
+// TLS 1.2 and 1.3 only; key exchanges with forward secrecy only (a stolen key never opens
+// recorded traffic); the server's order of preference, not the client's.
+constexpr const char* kTlsPriorities =
+    "NORMAL:-VERS-ALL:+VERS-TLS1.3:+VERS-TLS1.2:-KX-ALL:+ECDHE-ECDSA:+ECDHE-RSA:"
+    "%SERVER_PRECEDENCE";
 
 // The daemon's HTTPS options, ended by MHD_OPTION_END; only that when serving plain HTTP.
 // The strings must outlive the daemon's start (it copies them).
@@ -339,33 +360,49 @@ std::vector<MHD_OptionItem> tlsOptions(const HttpServerOptions& options) {
   return items;
 }
 
+constexpr std::chrono::milliseconds kDeadlinePeriod{500};
+
+// The library's event loop. Over TLS it is poll: its epoll loop spins on a handshake that
+// waits for the client's bytes.
+unsigned loopFlags(bool https) {
+  const unsigned always =
+      MHD_USE_INTERNAL_POLLING_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO;
+  return https ? always | MHD_USE_POLL | MHD_USE_TLS : always | MHD_USE_EPOLL;
+}
+
+// The library's idle time-out. Over TLS none: one that ends a connection still in its
+// handshake leaves it half closed, never released, and its loop spinning; the request
+// deadline ends such a connection instead.
+unsigned libraryTimeout(bool https) {
+  return https ? 0u : static_cast<unsigned>(limits::kIdleTimeout.count());
+}
+
 }  // namespace
 
 void HttpServer::start() {
   if (impl_->listener.get() < 0) throw std::logic_error("bind before start");
   auto tls = tlsOptions(impl_->options);
-  const unsigned tlsFlag = impl_->options.tlsCertificate.empty() ? 0 : MHD_USE_TLS;
-  impl_->deadline =
-      std::make_unique<RequestDeadline>(limits::kRequestDeadline, std::chrono::milliseconds(500));
+  const bool https = !impl_->options.tlsCertificate.empty();
   const auto& options = impl_->options;
+  impl_->deadline = std::make_unique<RequestDeadline>(
+      options.requestDeadline, std::min(kDeadlinePeriod, options.requestDeadline / 4));
   impl_->workers =
       std::make_unique<WorkQueue>(options.workers > 0 ? options.workers : pageWorkerCount(),
                                   options.queuedPerKey, keptPageWorkers());
   if (options.costly) impl_->workers->limitCostly(options.costlyAtOnce);
   const unsigned loops = std::max(1u, std::thread::hardware_concurrency());
   impl_->daemon = MHD_start_daemon(
-      MHD_USE_INTERNAL_POLLING_THREAD | MHD_USE_EPOLL | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO |
-          tlsFlag,
-      0, nullptr, nullptr, &Impl::accessCallback, impl_.get(), MHD_OPTION_LISTEN_SOCKET,
-      impl_->listener.get(), MHD_OPTION_THREAD_POOL_SIZE, loops, MHD_OPTION_CONNECTION_TIMEOUT,
-      static_cast<unsigned>(limits::kIdleTimeout.count()), MHD_OPTION_CONNECTION_LIMIT,
-      connectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT, impl_->options.connectionsPerAddress,
+      loopFlags(https), 0, nullptr, nullptr, &Impl::accessCallback, impl_.get(),
+      MHD_OPTION_LISTEN_SOCKET, impl_->listener.get(), MHD_OPTION_THREAD_POOL_SIZE, loops,
+      MHD_OPTION_CONNECTION_TIMEOUT, libraryTimeout(https), MHD_OPTION_CONNECTION_LIMIT,
+      connectionLimit(), MHD_OPTION_PER_IP_CONNECTION_LIMIT, options.connectionsPerAddress,
       MHD_OPTION_CONNECTION_MEMORY_LIMIT, limits::kHeaderBytes, MHD_OPTION_NOTIFY_COMPLETED,
-      &Impl::completedCallback, impl_.get(), MHD_OPTION_NOTIFY_CONNECTION,
-      &Impl::connectionCallback, impl_.get(), MHD_OPTION_ARRAY, tls.data(), MHD_OPTION_END);
+      &Impl::completedCallback, impl_.get(), MHD_OPTION_URI_LOG_CALLBACK, &Impl::targetCallback,
+      impl_.get(), MHD_OPTION_NOTIFY_CONNECTION, &Impl::connectionCallback, impl_.get(),
+      MHD_OPTION_ARRAY, tls.data(), MHD_OPTION_END);
   if (!impl_->daemon) {
-    throw std::runtime_error(tlsFlag ? "HTTPS 无法启动：证书或私钥无效，或二者不匹配"
-                                     : "the HTTP server could not start");
+    throw std::runtime_error(https ? "HTTPS 无法启动：证书或私钥无效，或二者不匹配"
+                                   : "the HTTP server could not start");
   }
   impl_->listener.release();  // the daemon closes it
 }

@@ -36,6 +36,9 @@ struct HttpServerOptions {
   // Open connections from one address at most; 0 for no limit (behind a proxy every
   // connection comes from the proxy).
   unsigned connectionsPerAddress = limits::kConnectionsPerAddress;
+  // A request's header and body must arrive, and its answer leave, within this time; the
+  // connection is shut otherwise. Also bounds a TLS handshake.
+  std::chrono::milliseconds requestDeadline = limits::kRequestDeadline;
   // HTTPS with this certificate chain and private key (PEM text); plain HTTP when empty.
   std::string tlsCertificate;
   std::string tlsKey;

@@ -48,6 +48,7 @@ struct RequestFacts {
 struct HttpRequest {
   std::string method;
   std::string path;                                 // decoded, without the query string
+  std::string target;                               // path and query as sent, not decoded
   std::multimap<std::string, std::string> headers;  // names in lower case
   PostedForm form;
   std::string remoteAddr;

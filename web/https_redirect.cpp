@@ -2,54 +2,59 @@
 
 #include <algorithm>
 #include <cctype>
+#include <cstdio>
 
 namespace zeziza::web {
 
 namespace {
 
-// "name", "name:port", "1.2.3.4:port" or "[::1]:port" without the port.
-std::optional<std::string> hostName(const std::string& header) {
-  std::string host = header;
-  if (!host.empty() && host.front() == '[') {
-    const auto close = host.find(']');
-    if (close == std::string::npos) return std::nullopt;
-    const std::string rest = host.substr(close + 1);
-    host = host.substr(0, close + 1);
-    if (!rest.empty() && (rest[0] != ':' || !std::all_of(rest.begin() + 1, rest.end(), ::isdigit)))
-      return std::nullopt;
-    const bool plain = std::all_of(host.begin() + 1, host.end() - 1, [](unsigned char c) {
-      return std::isxdigit(c) || c == ':' || c == '.';
-    });
-    return plain ? std::optional(host) : std::nullopt;
+bool isHostNameCharacter(unsigned char c) {
+  return std::isalnum(c) || c == '-' || c == '.';
+}
+
+bool isIpv6Character(unsigned char c) {
+  return std::isxdigit(c) || c == ':' || c == '.';
+}
+
+// Control characters, spaces and bytes above ASCII would split or garble the header.
+std::string percentEncoded(std::string_view target) {
+  std::string out;
+  for (const char c : target) {
+    const auto byte = static_cast<unsigned char>(c);
+    if (byte > ' ' && byte < 0x7f) {
+      out += c;
+    } else {
+      char escaped[4];
+      std::snprintf(escaped, sizeof escaped, "%%%02X", byte);
+      out += escaped;
+    }
   }
-  const auto colon = host.find(':');
-  if (colon != std::string::npos) {
-    const std::string port = host.substr(colon + 1);
-    if (!std::all_of(port.begin(), port.end(), ::isdigit)) return std::nullopt;
-    host.resize(colon);
-  }
-  const bool plain = !host.empty() && std::all_of(host.begin(), host.end(), [](unsigned char c) {
-    return std::isalnum(c) || c == '-' || c == '.';
-  });
-  return plain ? std::optional(host) : std::nullopt;
+  return out;
 }
 
 }  // namespace
 
-std::optional<std::string> httpsLocation(const std::string& hostHeader, const std::string& path,
-                                         int httpsPort) {
-  const auto host = hostName(hostHeader);
-  if (!host || path.empty() || path.front() != '/') return std::nullopt;
-  // Control characters never belong in a Location (they would split the header).
-  if (std::any_of(path.begin(), path.end(), [](unsigned char c) { return c < ' ' || c == 0x7f; }))
-    return std::nullopt;
-  std::string location = "https://" + *host;
-  if (httpsPort != 443) location.append(":").append(std::to_string(httpsPort));
-  return location.append(path);
+bool isPlainHostName(std::string_view host) {
+  if (host.size() > 2 && host.front() == '[' && host.back() == ']') {
+    const auto inside = host.substr(1, host.size() - 2);
+    return inside.find(':') != std::string_view::npos &&
+           std::all_of(inside.begin(), inside.end(), isIpv6Character);
+  }
+  return !host.empty() && host.size() <= 253 && host.front() != '.' && host.front() != '-' &&
+         std::all_of(host.begin(), host.end(), isHostNameCharacter);
 }
 
-HttpResponse httpsRedirect(const HttpRequest& request, int httpsPort) {
-  const auto location = httpsLocation(request.header("host"), request.path, httpsPort);
+std::optional<std::string> httpsLocation(const std::string& host, std::string_view target,
+                                         int httpsPort) {
+  if (!isPlainHostName(host) || target.empty() || target.front() != '/') return std::nullopt;
+  std::string location = "https://" + host;
+  if (httpsPort != 443) location.append(":").append(std::to_string(httpsPort));
+  return location.append(percentEncoded(target));
+}
+
+HttpResponse httpsRedirect(const HttpRequest& request, const std::string& host, int httpsPort) {
+  const auto location =
+      httpsLocation(host, request.target.empty() ? request.path : request.target, httpsPort);
   if (!location) return HttpResponse::text(400, "Bad request");
   HttpResponse response = HttpResponse::text(301, "Moved to HTTPS");
   response.headers.emplace_back("Location", *location);

@@ -26,6 +26,8 @@ TEST(ServiceOptions, VariablesUnderTheCommandLine) {
                                                       {"ZEZIZA_TLS_CERT", "/etc/c.pem"},
                                                       {"ZEZIZA_TLS_KEY", "/etc/k.pem"},
                                                       {"ZEZIZA_REDIRECT_HTTP", "80"},
+                                                      {"ZEZIZA_HTTPS_HOST", "school.example"},
+                                                      {"ZEZIZA_REQUEST_DEADLINE", "12"},
                                                       {"ZEZIZA_LOG_FORMAT", "json"},
                                                       {"ZEZIZA_SESSION_TIMEOUT", ""}}));
   EXPECT_EQ(options.port, 8443);
@@ -36,6 +38,8 @@ TEST(ServiceOptions, VariablesUnderTheCommandLine) {
   EXPECT_EQ(options.tlsCert, "/etc/c.pem");
   EXPECT_EQ(options.tlsKey, "/etc/k.pem");
   EXPECT_EQ(options.redirectHttpPort, 80);
+  EXPECT_EQ(options.httpsHost, "school.example");
+  EXPECT_EQ(options.requestDeadlineSeconds, 12);
   EXPECT_EQ(options.logFormat, web::LogFormat::Json);
   EXPECT_EQ(options.sessionTimeoutSeconds, 0);  // an empty variable sets nothing
 }
@@ -57,6 +61,11 @@ TEST(ServiceOptions, Refusals) {
        {},
        "--redirect-http"},
       {{"--redirect-http", "0", "--tls-cert", "c", "--tls-key", "k"}, {}, "--redirect-http"},
+      // A host with a port, a path or a user would put more than a host in the Location.
+      {{"--https-host", "school.example:8443"}, {}, "--https-host"},
+      {{"--https-host", "evil.example/x"}, {}, "--https-host"},
+      {{}, {{"ZEZIZA_HTTPS_HOST", "a@evil.example"}}, "--https-host"},
+      {{"--request-deadline", "0"}, {}, "--request-deadline"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.named);
@@ -73,6 +82,8 @@ TEST(ServiceOptions, PlainDefaults) {
   const Options options = parseOptions({}, environmentOf({}));
   EXPECT_TRUE(options.tlsCert.empty());
   EXPECT_EQ(options.redirectHttpPort, 0);
+  EXPECT_TRUE(options.httpsHost.empty());
+  EXPECT_EQ(options.requestDeadlineSeconds, 0);
   EXPECT_EQ(options.logFormat, web::LogFormat::Text);
   EXPECT_EQ(
       parseOptions({"--log-format=text"}, environmentOf({{"ZEZIZA_LOG_FORMAT", "json"}})).logFormat,
