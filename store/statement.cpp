@@ -55,6 +55,11 @@ bool Statement::step() {
   throwDatabaseError(owner_->handle(), rc, sql_);
 }
 
+void Statement::reset() {
+  sqlite3_reset(stmt_);  // a failed step reported its error already
+  sqlite3_clear_bindings(stmt_);
+}
+
 bool Statement::readOnly() const {
   return stmt_ == nullptr || sqlite3_stmt_readonly(stmt_) != 0;
 }

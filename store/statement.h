@@ -27,6 +27,8 @@ class Statement {
   void bindAll(std::span<const Value> params);
   // Steps once; true while a row is available.
   bool step();
+  // Ready to bind and run again (statements run once per batch of rows).
+  void reset();
   int columnCount() const;
   // True for a statement that changes nothing in the database.
   bool readOnly() const;
