@@ -9,7 +9,8 @@
 namespace zeziza::store {
 
 std::vector<ClassMember> classMembers(Database& db, const Place& place) {
-  Statement statement(db, "select bh, id, xm from ks where xx=? and nj=? and bj=? "
+  Statement statement(db,
+                      "select bh, id, xm from ks where xx=? and nj=? and bj=? "
                       "order by length(id), id, bh");
   const Value params[] = {Value(place.unit), Value(place.grade), Value(place.cls)};
   statement.bindAll(params);
@@ -42,8 +43,17 @@ GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
   }
   // Through the writer, in one change: saved whole or not at all.
   GridSaveOutcome outcome;
-  for (const auto& written : writeScores(db, changes)) {
-    outcome.keptExisting = outcome.keptExisting || written.result == ScoreWriteResult::KeptExisting;
+  const auto written = writeScores(db, changes);
+  for (std::size_t i = 0; i < written.size(); ++i) {
+    const ScoreWriteResult result = written[i].result;
+    if (result == ScoreWriteResult::KeptExisting) outcome.keptExisting = true;
+    if (result == ScoreWriteResult::Inserted || result == ScoreWriteResult::Updated ||
+        result == ScoreWriteResult::RowDeleted) {
+      ++outcome.stored;
+    }
+    if (result == ScoreWriteResult::Refused) {
+      outcome.refused.push_back({i, written[i].fault, written[i].fullMark});
+    }
   }
   return outcome;
 }

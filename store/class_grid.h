@@ -41,11 +41,22 @@ struct GridSave {
   ScoreAuthor author;
 };
 
-struct GridSaveOutcome {
-  bool keptExisting = false;  // keepValidScore refused at least one score
+// A box whose score may not be stored: not finite, or above the subject's full mark.
+struct RefusedBox {
+  std::size_t box = 0;  // index into the scores saved
+  analysis::ScoreFault fault = analysis::ScoreFault::None;
+  int fullMark = 0;
 };
 
-// Writes the grid in one transaction: saved whole or not at all (a store error throws).
+struct GridSaveOutcome {
+  bool keptExisting = false;  // keepValidScore refused at least one score
+  std::vector<RefusedBox> refused;
+  std::size_t stored = 0;  // boxes written (a score, or a score taken away)
+};
+
+// Writes the grid in one transaction (a store error throws and writes nothing); refused
+// boxes are left out and told, the others are written. A box of 0 or below is no score: a
+// student's last score goes with his row, and a student without one gets none.
 GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
                               std::span<const GridScore> scores);
 

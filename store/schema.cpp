@@ -28,8 +28,8 @@ std::string migration(std::string_view name) {
 }
 
 // Version 1: users, settings, students and scores. Version 2: the score history. Version 3:
-// history rows name their page by its role. Version 5: the students' first passwords of the
-// results site.
+// history rows name their page by its role. Version 4: no score row without a valid score.
+// Version 5: the students' first passwords of the results site.
 constexpr int kSchemaVersion = 5;
 
 // Every change of a score, written in the same transaction as the change.
@@ -171,6 +171,7 @@ void migrateDataSchema(const std::filesystem::path& file) {
   if (current >= kSchemaVersion) return;
   if (current < 2) db.execScript(kScoreHistory);
   if (current < 3) db.execScript(migration("history_page_names.sql"));
+  if (current < 4) db.execScript(migration("score_rows_without_scores.sql"));
   if (current < 5) db.execScript(migration("first_passwords.sql"));
   db.execScript("PRAGMA user_version=" + std::to_string(kSchemaVersion));
   transaction.commit();

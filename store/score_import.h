@@ -8,6 +8,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/score_fit.h"
 #include "store/score_write.h"
 
 namespace zeziza::store {
@@ -20,25 +21,37 @@ struct ImportLine {
   double value = 0;
 };
 
-// Writes every line's score for one subject of `exam` in one transaction, so an import is
-// stored whole or not at all. A value of 0 leaves the student's stored score alone. Returns
-// the index of the first line whose student no longer exists (nothing is written then), or
-// nullopt when every line was written. A store error throws and writes nothing.
-std::optional<std::size_t> importScores(Database& db, std::string_view exam, int subject,
-                                        int subjectCount, std::span<const ImportLine> lines,
-                                        const ScoreAuthor& author = {});
-
 // One pasted line of several subjects: a student number and a score per subject (1-based).
 struct ImportRow {
   std::string studentNumber;
   std::vector<std::pair<int, double>> values;
 };
 
-// The same for rows of several subjects: all rows in one transaction, a 0 leaving that
-// subject's stored score alone; the index of the first row whose student no longer exists
-// (nothing written), or nullopt.
-std::optional<std::size_t> importScoreRows(Database& db, std::string_view exam, int subjectCount,
-                                           std::span<const ImportRow> rows,
-                                           const ScoreAuthor& author = {});
+// A score an import may not store: not finite, or above the subject's full mark.
+struct RefusedScore {
+  std::size_t row = 0;  // the line, from 0
+  int subject = 0;      // from 1
+  double value = 0;
+  int fullMark = 0;
+  analysis::ScoreFault fault = analysis::ScoreFault::None;
+};
+
+// An import is stored whole or not at all: nothing is written when a score is refused or a
+// student has gone since the page checked the numbers.
+struct ImportOutcome {
+  std::vector<RefusedScore> refused;    // every refused score, in line order
+  std::optional<std::size_t> vanished;  // the first line whose student no longer exists
+  bool written() const { return refused.empty() && !vanished; }
+};
+
+// Writes every line's score for one subject of `exam` in one transaction, a batch of lines
+// per statement. A value of 0 leaves the student's stored score alone; a store error throws
+// and writes nothing.
+ImportOutcome importScores(Database& db, std::string_view exam, int subject, int subjectCount,
+                           std::span<const ImportLine> lines, const ScoreAuthor& author = {});
+
+// The same for rows of several subjects, a 0 leaving that subject's stored score alone.
+ImportOutcome importScoreRows(Database& db, std::string_view exam, int subjectCount,
+                              std::span<const ImportRow> rows, const ScoreAuthor& author = {});
 
 }  // namespace zeziza::store

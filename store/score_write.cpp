@@ -1,13 +1,16 @@
 #include "store/score_write.h"
 
+#include <algorithm>
 #include <array>
 #include <charconv>
 #include <cmath>
 #include <optional>
 #include <stdexcept>
 
+#include "analysis/full_marks.h"
 #include "analysis/number_format.h"
 #include "store/database.h"
+#include "store/scale_settings.h"
 #include "store/score_history.h"
 #include "store/statement.h"
 #include "store/transaction.h"
@@ -16,15 +19,10 @@ namespace zeziza::store {
 
 namespace {
 
-using Scores = std::array<double, kScoreColumns>;
+using Scores = ScoreColumns;
+using Totals = ScoreTotals;
 
 constexpr const char* kScoreColumnList = "k1,k2,k3,k4,k5,k6,k7,k8,k9,k10,k11,k12";
-
-struct Totals {
-  double total = 0;
-  double average = 0;
-  int count = 0;
-};
 
 // The average as the store keeps it: three decimals, rounded half away from zero on the
 // decimal digits (so 80.0005 gives 80.001, whatever its binary form).
@@ -38,9 +36,11 @@ double threeDecimals(double value) {
   return out;
 }
 
+}  // namespace
+
 // Valid scores are those above 0 among the first `subjectCount` columns; a column beyond
 // the subject list counts for nothing.
-Totals totalsOf(const Scores& scores, int subjectCount) {
+ScoreTotals scoreTotals(const ScoreColumns& scores, int subjectCount) {
   Totals t;
   for (int j = 0; j < subjectCount; ++j) {
     if (scores[static_cast<std::size_t>(j)] > 0) {
@@ -51,6 +51,12 @@ Totals totalsOf(const Scores& scores, int subjectCount) {
   if (t.count > 0) t.average = threeDecimals(t.total / t.count);
   if (!std::isfinite(t.total)) throw std::range_error("score total out of range");
   return t;
+}
+
+namespace {
+
+Totals totalsOf(const Scores& scores, int subjectCount) {
+  return scoreTotals(scores, subjectCount);
 }
 
 std::string column(int subject) {
@@ -70,7 +76,6 @@ void checkSubject(int subject, int subjectCount) {
 void checkChange(const ScoreWrite& change) {
   checkSubject(change.subject, change.subjectCount);
   if (change.exam.empty()) throw std::invalid_argument("a score needs an exam");
-  if (!std::isfinite(change.value)) throw std::invalid_argument("a score must be a finite number");
 }
 
 struct StoredRow {
@@ -112,6 +117,7 @@ ScoreWriteOutcome insertRow(Database& db, const ScoreWrite& change, const std::s
   Scores scores{};
   scores[static_cast<std::size_t>(change.subject - 1)] = change.value;
   const Totals totals = totalsOf(scores, change.subjectCount);
+  if (totals.count == 0) return {ScoreWriteResult::NoRow, 0};
   db.exec("insert into cj (ks,kh," + column(change.subject) + ",zf,pj,test) values (?,?,?,?,?,?)",
           {Value(change.exam), Value(change.student), Value(change.value), Value(totals.total),
            Value(totals.average), Value(key)});
@@ -120,14 +126,14 @@ ScoreWriteOutcome insertRow(Database& db, const ScoreWrite& change, const std::s
   return {ScoreWriteResult::Inserted, rowId};
 }
 
-}  // namespace
-
-std::string scoreKey(std::string_view exam, std::int64_t student) {
-  return std::string(exam) + "!&" + std::to_string(student);
-}
-
-ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
-  checkChange(change);
+// The change when it may be stored, checked against the subject's full mark.
+ScoreWriteOutcome applyChecked(Database& db, const ScoreWrite& change,
+                               std::span<const int> fullMarks) {
+  const int fullMark = fullMarks[static_cast<std::size_t>(change.subject - 1)];
+  const analysis::ScoreFault fault = analysis::scoreFault(change.value, fullMark);
+  if (fault != analysis::ScoreFault::None) {
+    return {ScoreWriteResult::Refused, 0, fault, fullMark};
+  }
   const std::string key = scoreKey(change.exam, change.student);
   auto row = readRow(db, "test", Value(key));
   if (!row) return insertRow(db, change, key);
@@ -145,6 +151,22 @@ ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
   return {ScoreWriteResult::Updated, row->id};
 }
 
+}  // namespace
+
+std::vector<int> subjectFullMarks(Database& db, int subjectCount) {
+  return analysis::parseFullMarks(readFullMarkTexts(db),
+                                  static_cast<std::size_t>(std::max(subjectCount, 0)));
+}
+
+std::string scoreKey(std::string_view exam, std::int64_t student) {
+  return std::string(exam) + "!&" + std::to_string(student);
+}
+
+ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change) {
+  checkChange(change);
+  return applyChecked(db, change, subjectFullMarks(db, change.subjectCount));
+}
+
 ScoreWriteOutcome writeScore(Database& db, const ScoreWrite& change) {
   checkChange(change);
   return writeTransaction(db, [&](Database& w) { return applyScore(w, change); });
@@ -155,7 +177,13 @@ std::vector<ScoreWriteOutcome> writeScores(Database& db, std::span<const ScoreWr
   return writeTransaction(db, [&](Database& w) {
     std::vector<ScoreWriteOutcome> outcomes;
     outcomes.reserve(changes.size());
-    for (const ScoreWrite& change : changes) outcomes.push_back(applyScore(w, change));
+    std::vector<int> fullMarks;
+    for (const ScoreWrite& change : changes) {
+      if (fullMarks.size() != static_cast<std::size_t>(change.subjectCount)) {
+        fullMarks = subjectFullMarks(w, change.subjectCount);
+      }
+      outcomes.push_back(applyChecked(w, change, fullMarks));
+    }
     return outcomes;
   });
 }
@@ -169,7 +197,12 @@ bool clearScore(Database& db, std::int64_t rowId, int subject, int subjectCount,
     double& slot = row->scores[static_cast<std::size_t>(subject - 1)];
     recordChange(w, author, row->exam, row->student, subject, slot, 0);
     slot = 0;
-    storeTotals(w, row->id, subject, 0, totalsOf(row->scores, subjectCount));
+    const Totals totals = totalsOf(row->scores, subjectCount);
+    if (totals.count == 0) {
+      w.exec("delete from cj where id=?", {Value(row->id)});
+    } else {
+      storeTotals(w, row->id, subject, 0, totals);
+    }
     return true;
   });
 }

@@ -1,16 +1,67 @@
 #include "pages/entry/batch_import.h"
 
+#include <functional>
+
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import_check.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_table_check.h"
+#include "pages/entry/score_text.h"
 #include "store/score_import.h"
 #include "store/settings_cache.h"
 #include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
+
+namespace {
+
+// Refused scores listed in one message at most; the rest are counted.
+constexpr std::size_t kListedRefusals = 20;
+
+// Each refused score on a line of its own ("2024016 赵博文 物理 999 超过满分100").
+std::string refusedScoresText(const std::vector<store::RefusedScore>& refused,
+                              const std::function<const std::string&(std::size_t row)>& numberOf) {
+  web::Session& session = web::currentSession();
+  const auto settings = session.context().settings().get();
+  std::string text = "以下成绩不能录入，操作失败：";
+  for (std::size_t i = 0; i < refused.size() && i < kListedRefusals; ++i) {
+    const store::RefusedScore& r = refused[i];
+    const std::string& typed = numberOf(r.row);
+    const auto student = store::findStudent(session.dataConnection.db(), typed);
+    text += "\n" + refusedScoreText(student ? student->number : typed,
+                                    student ? student->name : std::string(),
+                                    settings->subjects.at(static_cast<std::size_t>(r.subject - 1)),
+                                    r.value, r.fault, r.fullMark);
+  }
+  if (refused.size() > kListedRefusals) {
+    text += "\n……共" + std::to_string(refused.size()) + "个成绩不能录入";
+  }
+  return text;
+}
+
+// The store's answer to an import, told; true when it was written.
+bool reportImport(const store::ImportOutcome& outcome,
+                  const std::function<const std::string&(std::size_t row)>& numberOf) {
+  if (!outcome.refused.empty()) {
+    web::ShowMessage(refusedScoresText(outcome.refused, numberOf));
+    return false;
+  }
+  if (outcome.vanished) {
+    web::ShowMessage("考生不存在,请核对后再试！");
+    return false;
+  }
+  return true;
+}
+
+std::string joined(const std::vector<std::string>& items) {
+  std::string text;
+  for (const auto& item : items) text += (text.empty() ? "" : "、") + item;
+  return text;
+}
+
+}  // namespace
 
 BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
   Title = "批量导入成绩";
@@ -47,7 +98,8 @@ BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
   tableButton.Caption = "导入多科成绩";
   tableHelp.Lines = {
       "多科导入：在表格软件中选中“考号”列和若干科目列（连同首行列名）复制，粘贴到上面的文本框。",
-      "首行须有“考号”和科目名称，顺序不限；每行一个学生，各列以制表符分隔，不允许有空格子。",
+      "首行须有“考号”和科目名称，顺序不限；每行一个学生，各列以制表符分隔。",
+      "空格子表示该生该科没有成绩；姓名、学校、班级等列不导入。",
   };
 }
 
@@ -71,11 +123,16 @@ void BatchImportPage::onImport() {
   const int subjectCount =
       static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
   try {
-    // One transaction: a student gone since the check, or a store failure, writes nothing.
-    const auto vanished = store::importScores(session.dataConnection.db(), examCaption.Caption,
-                                              subjectBox.ItemIndex + 1, subjectCount, check.lines,
-                                              {session.login.userName, className()});
-    if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
+    // One transaction: a refused score, a student gone since the check, or a store failure
+    // writes nothing.
+    const auto outcome = store::importScores(session.dataConnection.db(), examCaption.Caption,
+                                             subjectBox.ItemIndex + 1, subjectCount, check.lines,
+                                             {session.login.userName, className()});
+    if (!reportImport(outcome, [&](std::size_t row) -> const std::string& {
+          return check.lines.at(row).studentNumber;
+        })) {
+      return;
+    }
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
@@ -92,14 +149,20 @@ void BatchImportPage::onTableImport() {
       [&](const std::string& n) { return store::numberStored(session.dataConnection.db(), n); });
   if (!check.refusal.empty()) return web::ShowMessage(check.refusal);
   try {
-    const auto vanished = store::importScoreRows(session.dataConnection.db(), examCaption.Caption,
-                                                 static_cast<int>(subjects.size()), check.rows,
-                                                 {session.login.userName, className()});
-    if (vanished) return web::ShowMessage("考生不存在,请核对后再试！");
+    const auto outcome = store::importScoreRows(session.dataConnection.db(), examCaption.Caption,
+                                                static_cast<int>(subjects.size()), check.rows,
+                                                {session.login.userName, className()});
+    if (!reportImport(outcome, [&](std::size_t row) -> const std::string& {
+          return check.rows.at(row).studentNumber;
+        })) {
+      return;
+    }
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
-  web::ShowMessage("操作成功！已导入" + std::to_string(check.rows.size()) + "名学生的成绩");
+  std::string done = "操作成功！已导入" + std::to_string(check.rows.size()) + "名学生的成绩";
+  if (!check.ignoredColumns.empty()) done += "（" + joined(check.ignoredColumns) + "列未导入）";
+  web::ShowMessage(done);
   tableMemo.Lines.clear();
 }
 

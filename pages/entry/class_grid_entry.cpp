@@ -2,6 +2,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/common/rights.h"
+#include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
@@ -164,40 +165,54 @@ void ClassGridEntryPage::chainEnterKeys() {
   }
 }
 
+// A blank box is no score, like 0: a stored score taken out of its box goes.
 void ClassGridEntryPage::onSave() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
-  const int subjectCount =
-      static_cast<int>(web::currentSession().context().settings().get()->subjects.size());
+  const auto settings = web::currentSession().context().settings().get();
+  const int subjectCount = static_cast<int>(settings->subjects.size());
   std::string invalid;
   std::vector<store::GridScore> scores;
+  std::vector<const Slot*> saved;  // the slot of each score
   for (const Slot& slot : slots_) {
     if (!slot.box->Enabled) continue;  // a clerk's locked score
-    const auto value = parseNumber(slot.box->Text);
+    const auto value =
+        trimmed(slot.box->Text).empty() ? std::optional<double>(0) : parseNumber(slot.box->Text);
     if (!value) {
       invalid += slot.number + "[" + slot.name + "] ";
       continue;
     }
     scores.push_back({slot.key, *value});
+    saved.push_back(&slot);
   }
   const store::GridSave save{examCaption.Caption,
                              loadedSubject_ + 1,
                              subjectCount,
                              entry::isClerk(),
                              {web::currentSession().login.userName, className()}};
-  bool refused = false;
+  store::GridSaveOutcome outcome;
   try {
-    // The grid is saved whole or not at all.
-    refused = store::saveClassGrid(data(), save, scores).keptExisting;
+    outcome = store::saveClassGrid(data(), save, scores);
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
   // The grid stays loaded with 保存成绩 on, so a box found wrong can be mended and saved again.
   if (!invalid.empty()) web::ShowMessage(invalid + "成绩格式有误，请检查！！！");
-  if (refused) {
+  if (!outcome.refused.empty()) {
+    std::string refused;
+    const std::string& subject = settings->subjects.at(static_cast<std::size_t>(loadedSubject_));
+    for (const store::RefusedBox& box : outcome.refused) {
+      const Slot& slot = *saved.at(box.box);
+      refused += refusedScoreText(slot.number, slot.name, subject, scores[box.box].value, box.fault,
+                                  box.fullMark) +
+                 "\n";
+    }
+    web::ShowMessage(refused + "以上成绩未保存，请检查！");
+  }
+  if (outcome.keptExisting) {
     web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   } else {
-    web::ShowMessage("已保存" + std::to_string(scores.size()) + "个成绩");
+    web::ShowMessage("已保存" + std::to_string(outcome.stored) + "个成绩");
   }
 }
 

@@ -63,10 +63,25 @@ store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, i
                                                 double value) {
   const auto outcome = store::writeScore(data(), {exam_, student.key, subjectIndex + 1, value,
                                                   subjectCount(), entry::isClerk(), author()});
-  if (outcome.result == store::ScoreWriteResult::KeptExisting) {
-    web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
-  } else if (outcome.result == store::ScoreWriteResult::RowDeleted) {
-    web::ShowMessage("该学生已经没有有效成绩");
+  switch (outcome.result) {
+    case store::ScoreWriteResult::KeptExisting:
+      web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
+      break;
+    case store::ScoreWriteResult::RowDeleted:
+    case store::ScoreWriteResult::NoRow:
+      web::ShowMessage("该学生已经没有有效成绩");
+      break;
+    case store::ScoreWriteResult::Refused: {
+      const auto settings = web::currentSession().context().settings().get();
+      web::ShowMessage(
+          refusedScoreText(student.number, student.name,
+                           settings->subjects.at(static_cast<std::size_t>(subjectIndex)), value,
+                           outcome.fault, outcome.fullMark));
+      break;
+    }
+    case store::ScoreWriteResult::Inserted:
+    case store::ScoreWriteResult::Updated:
+      break;
   }
   return outcome;
 }
@@ -114,6 +129,8 @@ void ScoreEntryPage::onDirectEntry() {
       directNumberEdit.Text.clear();
       setFocus(directNumberEdit);
     }
+    // A refused score is typed again for the same student.
+    if (outcome.result == store::ScoreWriteResult::Refused) setFocus(directScoreEdit);
     if (outcome.rowId == 0) return;
     showLastScore(number, student->name, directSubjectBox.ItemIndex, *value, outcome.rowId);
     nextDirectEntry();

@@ -3,6 +3,7 @@
 #include <charconv>
 #include <cmath>
 
+#include "analysis/number_format.h"
 #include "pages/common/text.h"
 
 namespace zeziza::pages {
@@ -28,6 +29,14 @@ std::optional<double> parseNumber(std::string_view text) {
     return std::nullopt;
   }
   return negative ? -value : value;
+}
+
+std::string refusedScoreText(std::string_view number, std::string_view name,
+                             std::string_view subject, double value, analysis::ScoreFault fault,
+                             int fullMark) {
+  std::string text = std::string(number) + " " + std::string(name) + " " + std::string(subject);
+  if (fault == analysis::ScoreFault::NotFinite) return text + " 成绩不是有效的数字";
+  return text + " " + analysis::formatGeneral(value) + " 超过满分" + std::to_string(fullMark);
 }
 
 std::optional<std::string> nextNumberPart(std::string_view part) {

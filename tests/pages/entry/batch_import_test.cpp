@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "pages/common/rights.h"
+#include "store/scale_settings.h"
 #include "tests/pages/entry/entry_fixture.h"
 #include "web/controls/inputs.h"
 #include "web/controls/lists.h"
@@ -137,8 +138,6 @@ TEST_F(BatchImportTest, ASpreadsheetBlockIsCheckedBeforeAnythingIsWritten) {
       {"ragged lines", "考号\t数学\n801\t90\n802\n803\t1\t2", "列数与首行不一致，操作失败  |3|4行"},
       {"an empty number", "考号\t数学\n801\t90\n \t80", "考号[学号]不能有空值，操作失败  |3行为空"},
       {"unknown numbers", "考号\t数学\n999\t90\n801\t80", "学生编号不存在，操作失败  |999不存在"},
-      {"empty scores", "考号\t数学\t语文\n801\t90\t\n802\t\t1",
-       "分数不能有空值，操作失败  |2语文|3数学为空"},
       {"invalid scores", "考号\t语文\n801\t8O\n802\t1,5", "分数值非法，操作失败  |2语文|3语文非法"},
   };
   for (const auto& c : cases) {
@@ -150,6 +149,40 @@ TEST_F(BatchImportTest, ASpreadsheetBlockIsCheckedBeforeAnythingIsWritten) {
     EXPECT_FALSE(lines("tableMemo").empty());  // the pasted block stays for correction
   }
   EXPECT_EQ(rowCount(), 0);
+}
+
+// Roster columns come along when a score table is copied whole: they are passed over with a
+// note. A blank cell is no score for that subject (the stored one stays, as for 0).
+TEST_F(BatchImportTest, ASpreadsheetBlockPassesOverRosterColumnsAndBlankCells) {
+  putRow("802", {70}, 70, 70);
+  open();
+  b.type("tableMemo",
+         "考号\t姓名\t班级\t数学\t语文\n801\t学生\t一班\t90\t\n802\t学生\t一班\t\t80\n"
+         "803\t学生\t一班\t \t\n");
+  b.click("tableButton");
+  EXPECT_EQ(b.message(), "操作成功！已导入3名学生的成绩（姓名、班级列未导入）");
+  EXPECT_EQ(rowOf("801")->scores, scores({90}));
+  EXPECT_EQ(rowOf("802")->scores, scores({70, 80}));
+  EXPECT_FALSE(rowOf("803"));
+  EXPECT_EQ(rowCount(), 2);
+}
+
+// Both imports: a score above its subject's full mark (or not finite) is listed with the
+// student's number, name, subject and value, and nothing of the import is written.
+TEST_F(BatchImportTest, ScoresAboveTheFullMarkRefuseTheWholeImport) {
+  store::storeFullMarkTexts(server.db(), {"100", "150"});
+  putRow("801", {50}, 50, 50);
+  open();
+  import("语文", "801\n802\n803", "151\n150\n1e308");
+  EXPECT_EQ(b.message(),
+            "以下成绩不能录入，操作失败：\n801 学生 语文 151 超过满分150\n"
+            "803 学生 语文 1E308 超过满分150");
+  EXPECT_FALSE(lines("scoresMemo").empty());
+  b.type("tableMemo", "考号\t数学\t语文\n801\t100.5\t150\n802\t90\t90");
+  b.click("tableButton");
+  EXPECT_EQ(b.message(), "以下成绩不能录入，操作失败：\n801 学生 数学 100.5 超过满分100");
+  EXPECT_EQ(rowOf("801")->scores, scores({50}));
+  EXPECT_EQ(rowCount(), 1);
 }
 
 TEST_F(BatchImportTest, AStoreFailureWritesNothingOfASpreadsheetBlock) {

@@ -92,8 +92,7 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
     b.type("scoreBox" + std::to_string(i + 1), typed[i]);
   b.click("saveButton");
   EXPECT_EQ(b.messages(),
-            (std::vector<std::string>{"702[学生2] 703[学生3] 成绩格式有误，请检查！！！",
-                                      "已保存4个成绩"}));
+            (std::vector<std::string>{"703[学生3] 成绩格式有误，请检查！！！", "已保存4个成绩"}));
   EXPECT_EQ(rowOf("701")->scores, scores({0, 88}));
   EXPECT_FALSE(rowOf("702"));
   EXPECT_FALSE(rowOf("703"));
@@ -113,6 +112,30 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   EXPECT_EQ(box(1).Text, "88");
   EXPECT_EQ(box(4).Text, "");
   EXPECT_EQ(box(6).Text, "77.5");
+}
+
+// A blank box is no score: a stored score emptied goes (with the row, when it was the last);
+// a box above the full mark is listed by student, subject and value and not saved.
+TEST_F(ClassGridTest, BlankBoxesMeanNoScoreAndOverFullBoxesAreListed) {
+  addClass(4);
+  putRow("702", {0, 80}, 80, 80);
+  putRow("703", {60, 70}, 130, 65);
+  open();
+  load();
+  for (const auto& [n, typed] :
+       std::vector<std::pair<int, std::string>>{{1, "200"}, {2, ""}, {3, " "}, {4, "1e308"}}) {
+    b.type("scoreBox" + std::to_string(n), typed);
+  }
+  b.click("saveButton");
+  EXPECT_EQ(b.messages(), (std::vector<std::string>{"701 学生1 语文 200 超过满分100\n"
+                                                    "704 学生4 语文 1E308 超过满分100\n"
+                                                    "以上成绩未保存，请检查！",
+                                                    "已保存2个成绩"}));
+  EXPECT_FALSE(rowOf("701"));
+  EXPECT_FALSE(rowOf("702"));
+  EXPECT_EQ(rowOf("703")->scores, scores({60}));
+  EXPECT_FALSE(rowOf("704"));
+  EXPECT_EQ(rowCount(), 1);
 }
 
 TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {

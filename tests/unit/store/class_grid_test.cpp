@@ -8,6 +8,7 @@
 
 #include "store/database.h"
 #include "store/schema.h"
+#include "store/statement.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeziza::store {
@@ -38,10 +39,33 @@ TEST_F(ClassGridTest, LoadsOneClassInRosterOrder) {
   EXPECT_TRUE(classMembers(db, {"西校区", "2010级", "一班"}).empty());
 }
 
+// Boxes that do not fit the paper are left out and told by their place in the save; the
+// others are written, and a blank box (0) for a student without a row makes none.
+TEST_F(ClassGridTest, RefusedBoxesAreToldAndTheRestIsSaved) {
+  const std::vector<GridScore> scores = {
+      {1, 80}, {3, std::numeric_limits<double>::quiet_NaN()}, {2, 100.5}, {3, 0}};
+  const GridSaveOutcome outcome = saveClassGrid(db, save(), scores);
+  ASSERT_EQ(outcome.refused.size(), 2u);
+  EXPECT_EQ(outcome.refused[0].box, 1u);
+  EXPECT_EQ(outcome.refused[0].fault, analysis::ScoreFault::NotFinite);
+  EXPECT_EQ(outcome.refused[1].box, 2u);
+  EXPECT_EQ(outcome.refused[1].fault, analysis::ScoreFault::AboveFullMark);
+  EXPECT_EQ(outcome.refused[1].fullMark, 100);
+  EXPECT_EQ(outcome.stored, 1u);
+  EXPECT_EQ(storedScore(db, "期中", 1, 2), 80);
+  Statement rows(db, "select count(*) from cj");
+  ASSERT_TRUE(rows.step());
+  EXPECT_EQ(rows.column(0).asInt(), 1);
+}
+
 TEST_F(ClassGridTest, SavesTheWholeGridOrNothing) {
-  const std::vector<GridScore> broken = {{1, 80}, {3, std::numeric_limits<double>::quiet_NaN()}};
-  EXPECT_THROW(saveClassGrid(db, save(), broken), std::invalid_argument);
+  db.execScript(
+      "CREATE TRIGGER refuse BEFORE INSERT ON cj WHEN new.kh = 3 "
+      "BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
+  const std::vector<GridScore> broken = {{1, 80}, {3, 70}};
+  EXPECT_THROW(saveClassGrid(db, save(), broken), DatabaseError);
   EXPECT_EQ(storedScore(db, "期中", 1, 2), 0);
+  db.execScript("DROP TRIGGER refuse");
 
   const std::vector<GridScore> scores = {{1, 80}, {3, 75.5}};
   EXPECT_FALSE(saveClassGrid(db, save(), scores).keptExisting);

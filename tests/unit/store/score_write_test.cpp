@@ -12,8 +12,10 @@
 #include "store/data_folder.h"
 #include "store/database.h"
 #include "store/query.h"
+#include "store/scale_settings.h"
 #include "store/score_history.h"
 #include "store/score_import.h"
+#include "store/transaction.h"
 #include "tests/support/temp_folder.h"
 
 namespace zeziza::store {
@@ -113,10 +115,10 @@ TEST_F(ScoreWriteTest, WritesTheScoreAndKeepsTotalsConsistent) {
        Scores{100, 90, 90}, 280, 93.333},
       {"the average rounds half away from zero on its decimals", Scores{80.001}, 3, 2, 80, false,
        ScoreWriteResult::Updated, Scores{80.001, 80}, 160.001, 80.001},
-      {"a first score of 0 makes a row without scores", std::nullopt, 3, 2, 0, false,
-       ScoreWriteResult::Inserted, Scores{0, 0}, 0, 0},
-      {"a negative first score counts as none", std::nullopt, 3, 1, -2.5, false,
-       ScoreWriteResult::Inserted, Scores{-2.5}, 0, 0},
+      {"a first score of 0 makes no row", std::nullopt, 3, 2, 0, false, ScoreWriteResult::NoRow,
+       std::nullopt, 0, 0},
+      {"a negative first score makes no row", std::nullopt, 3, 1, -2.5, false,
+       ScoreWriteResult::NoRow, std::nullopt, 0, 0},
       {"a negative score beside a valid one", Scores{80}, 3, 2, -3, false,
        ScoreWriteResult::Updated, Scores{80, -3}, 80, 80},
       {"a negative score for the only one deletes the row", Scores{80}, 3, 1, -3, false,
@@ -174,8 +176,6 @@ TEST_F(ScoreWriteTest, RefusesWhatNoRowCanHoldAndWritesNothing) {
       {"more subjects than columns", {kExam, student, 13, 80, 13, false, {}}},
       {"no subjects", {kExam, student, 1, 80, 0, false, {}}},
       {"no exam", {"", student, 1, 80, 3, false, {}}},
-      {"not a number", {kExam, student, 1, std::nan(""), 3, false, {}}},
-      {"infinite", {kExam, student, 1, HUGE_VAL, 3, false, {}}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -186,6 +186,53 @@ TEST_F(ScoreWriteTest, RefusesWhatNoRowCanHoldAndWritesNothing) {
   EXPECT_EQ(rowCount(), 0);
 }
 
+// Full marks 100, 150, 100: a score may reach its subject's full mark, never pass it, and must
+// be a finite number; a refused score changes nothing, whatever the row held.
+TEST_F(ScoreWriteTest, RefusesScoresThatDoNotFitThePaper) {
+  storeFullMarkTexts(db(), {"100", "150"});  // the third is unset: 100
+  const struct {
+    const char* what;
+    int subject;
+    double value;
+    analysis::ScoreFault fault;
+    int fullMark;
+  } cases[] = {
+      {"the full mark", 2, 150, analysis::ScoreFault::None, 0},
+      {"just above the full mark", 2, 150.01, analysis::ScoreFault::AboveFullMark, 150},
+      {"above another subject's full mark", 1, 101, analysis::ScoreFault::AboveFullMark, 100},
+      {"an unset full mark reads as 100", 3, 100.5, analysis::ScoreFault::AboveFullMark, 100},
+      {"1e308", 1, 1e308, analysis::ScoreFault::AboveFullMark, 100},
+      {"not a number", 1, std::nan(""), analysis::ScoreFault::NotFinite, 100},
+      {"infinite", 2, HUGE_VAL, analysis::ScoreFault::NotFinite, 150},
+      {"minus infinity", 2, -HUGE_VAL, analysis::ScoreFault::NotFinite, 150},
+  };
+  std::int64_t n = 0;
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const std::int64_t student = addStudent("f" + std::to_string(++n));
+    putRow(student, Scores{60, 60, 60}, 180, 60);
+    const auto outcome = writeScore(db(), {kExam, student, c.subject, c.value, 3, false, {}});
+    const bool fits = c.fault == analysis::ScoreFault::None;
+    EXPECT_EQ(outcome.result, fits ? ScoreWriteResult::Updated : ScoreWriteResult::Refused);
+    EXPECT_EQ(outcome.fault, c.fault);
+    EXPECT_EQ(outcome.fullMark, c.fullMark);
+    Scores expected{60, 60, 60};
+    if (fits) expected[static_cast<std::size_t>(c.subject - 1)] = c.value;
+    EXPECT_EQ(rowOf(student)->scores, expected);
+    EXPECT_EQ(readScoreHistory(db(), kExam, student).size(), fits ? 1u : 0u);
+  }
+  // A batch leaves the refused score out and writes the rest.
+  const std::int64_t a = addStudent("b1");
+  const std::int64_t b = addStudent("b2");
+  const std::vector<ScoreWrite> batch = {{kExam, a, 2, 200, 3, false, {}},
+                                         {kExam, b, 2, 140, 3, false, {}}};
+  const auto outcomes = writeScores(db(), batch);
+  EXPECT_EQ(outcomes[0].result, ScoreWriteResult::Refused);
+  EXPECT_EQ(outcomes[1].result, ScoreWriteResult::Inserted);
+  EXPECT_FALSE(rowOf(a));
+  EXPECT_EQ(rowOf(b)->scores, (Scores{0, 140}));
+}
+
 TEST_F(ScoreWriteTest, ExamsKeepRowsOfTheirOwn) {
   const std::int64_t student = addStudent("1");
   writeScore(db(), {kExam, student, 1, 80, 3, false, {}});
@@ -194,15 +241,14 @@ TEST_F(ScoreWriteTest, ExamsKeepRowsOfTheirOwn) {
   EXPECT_DOUBLE_EQ(rowOf(student)->zf, 80);
 }
 
-TEST_F(ScoreWriteTest, ClearingKeepsTheRowWithRecomputedTotals) {
+// A student whose last score is cleared has no row left: counts of takers stay true.
+TEST_F(ScoreWriteTest, ClearingRecomputesTotalsAndTheLastScoreTakesTheRow) {
   const std::int64_t a = addStudent("1");
   const std::int64_t b = addStudent("2");
-  putRow(a, Scores{80}, 80, 80);
+  putRow(a, Scores{80, 0, -1, 70}, 80, 80);  // 70 is beyond the three subjects
   putRow(b, Scores{100, 90, 90, 40}, 280, 93.333);
   ASSERT_TRUE(clearScore(db(), rowOf(a)->id, 1, 3));
-  EXPECT_EQ(rowOf(a)->scores, Scores{});
-  EXPECT_DOUBLE_EQ(rowOf(a)->zf, 0);
-  EXPECT_DOUBLE_EQ(rowOf(a)->pj, 0);
+  EXPECT_FALSE(rowOf(a));
   ASSERT_TRUE(clearScore(db(), rowOf(b)->id, 2, 3));
   EXPECT_EQ(rowOf(b)->scores, (Scores{100, 0, 90, 40}));
   EXPECT_DOUBLE_EQ(rowOf(b)->zf, 190);
@@ -257,7 +303,7 @@ TEST_F(ScoreImportTest, WritesEveryLineAndLeavesZeroLinesAlone) {
   const std::vector<ImportLine> lines = {{"1", 80}, {"2", 0}, {"3", -1}, {"1", 85}};
   for (int round = 0; round < 2; ++round) {  // importing twice stores the same again
     SCOPED_TRACE(round);
-    EXPECT_EQ(importScores(db(), kExam, 2, 3, lines), std::nullopt);
+    EXPECT_TRUE(importScores(db(), kExam, 2, 3, lines).written());
     EXPECT_EQ(rowOf(a)->scores, (Scores{0, 85}));   // a later line wins
     EXPECT_EQ(rowOf(b)->scores, (Scores{0, 75}));   // 0 leaves the stored score
     EXPECT_EQ(rowOf(c)->scores, (Scores{50, -1}));  // written, and counts as no score
@@ -271,7 +317,7 @@ TEST_F(ScoreImportTest, AVanishedStudentOrAStoreFailureWritesNothing) {
   const std::int64_t b = addStudent("2");
   putRow(a, Scores{0, 75}, 75, 75);
   const std::vector<ImportLine> lines = {{"1", 60}, {"2", 70}, {"gone", 80}, {"2", 90}};
-  EXPECT_EQ(importScores(db(), kExam, 2, 3, lines), std::optional<std::size_t>(2));
+  EXPECT_EQ(importScores(db(), kExam, 2, 3, lines).vanished, std::optional<std::size_t>(2));
   // The store refuses the second student's row halfway through the import.
   db().execScript("CREATE TRIGGER refuse BEFORE INSERT ON cj WHEN new.kh = " + std::to_string(b) +
                   " BEGIN SELECT RAISE(ABORT, 'disk full'); END;");
@@ -282,6 +328,73 @@ TEST_F(ScoreImportTest, AVanishedStudentOrAStoreFailureWritesNothing) {
   // The history rows of the lines written before the failure went with them.
   EXPECT_TRUE(readScoreHistory(db(), kExam, a).empty());
   EXPECT_TRUE(readScoreHistory(db(), kExam, b).empty());
+}
+
+// Nothing of an import is written when any score does not fit its paper; every refused score
+// is told with its line.
+TEST_F(ScoreImportTest, AnyRefusedScoreWritesNothingAndEveryOneIsTold) {
+  storeFullMarkTexts(db(), {"100", "150", "100"});
+  const std::int64_t a = addStudent("1");
+  addStudent("2");
+  putRow(a, Scores{0, 75}, 75, 75);
+  const std::vector<ImportRow> rows = {{"1", {{1, 90}, {2, 151}}},
+                                       {"2", {{1, 80}, {2, 150}}},
+                                       {"1", {{3, 1e308}}},
+                                       {"2", {{3, std::nan("")}}}};
+  const ImportOutcome outcome = importScoreRows(db(), kExam, 3, rows);
+  ASSERT_EQ(outcome.refused.size(), 3u);
+  EXPECT_EQ(outcome.refused[0].row, 0u);
+  EXPECT_EQ(outcome.refused[0].subject, 2);
+  EXPECT_EQ(outcome.refused[0].fullMark, 150);
+  EXPECT_EQ(outcome.refused[1].row, 2u);
+  EXPECT_EQ(outcome.refused[1].fault, analysis::ScoreFault::AboveFullMark);
+  EXPECT_EQ(outcome.refused[2].row, 3u);
+  EXPECT_EQ(outcome.refused[2].fault, analysis::ScoreFault::NotFinite);
+  EXPECT_EQ(rowOf(a)->scores, (Scores{0, 75}));
+  EXPECT_EQ(rowCount(), 1);
+}
+
+// No row is made for a student without a valid score, and a student whose scores all go loses
+// the row; the history keeps only what was stored.
+TEST_F(ScoreImportTest, RowsWithoutAValidScoreAreNeitherMadeNorKept) {
+  const std::int64_t a = addStudent("1");
+  const std::int64_t b = addStudent("2");
+  putRow(a, Scores{0, 75}, 75, 75);
+  const std::vector<ImportRow> rows = {{"1", {{2, -1}}}, {"2", {{1, -2}, {3, -0.5}}}};
+  EXPECT_TRUE(importScoreRows(db(), kExam, 3, rows, {"boss", "BatchImportPage"}).written());
+  EXPECT_EQ(rowCount(), 0);
+  ASSERT_EQ(readScoreHistory(db(), kExam, a).size(), 1u);
+  EXPECT_EQ(readScoreHistory(db(), kExam, a)[0].change.oldValue, 75);
+  EXPECT_TRUE(readScoreHistory(db(), kExam, b).empty());
+}
+
+// Lines go to the store a batch per statement: several full batches and a part of one give
+// the same rows, totals and history as one line at a time.
+TEST_F(ScoreImportTest, ABigImportCrossesBatchesIntact) {
+  constexpr int kStudents = 1203;
+  std::vector<ImportRow> rows;
+  Transaction setup(db());  // one commit for the fixture
+  for (int i = 0; i < kStudents; ++i) {
+    const std::int64_t key = addStudent("n" + std::to_string(i));
+    if (i % 3 == 0) putRow(key, Scores{50}, 50, 50);
+    rows.push_back({"N" + std::to_string(i), {{2, 60 + i % 40}, {3, i % 7 == 0 ? 0 : 70.5}}});
+  }
+  setup.commit();
+  EXPECT_TRUE(importScoreRows(db(), kExam, 3, rows, {"boss", "BatchImportPage"}).written());
+  EXPECT_EQ(rowCount(), kStudents);
+  for (const int i : {0, 1, 499, 500, 501, 999, 1000, 1001, 1202}) {
+    SCOPED_TRACE(i);
+    const std::int64_t key = i + 1;
+    const Scores expected{i % 3 == 0 ? 50.0 : 0.0, 60.0 + i % 40, i % 7 == 0 ? 0 : 70.5};
+    const auto row = rowOf(key);
+    ASSERT_TRUE(row);
+    EXPECT_EQ(row->scores, expected);
+    const double total = expected[0] + expected[1] + expected[2];
+    const int count = (expected[0] > 0) + 1 + (expected[2] > 0);
+    EXPECT_DOUBLE_EQ(row->zf, total);
+    EXPECT_NEAR(row->pj, total / count, 0.0005);
+    EXPECT_EQ(readScoreHistory(db(), kExam, key).size(), i % 7 == 0 ? 1u : 2u);
+  }
 }
 
 }  // namespace
