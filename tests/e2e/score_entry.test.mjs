@@ -200,3 +200,38 @@ test('a block of several subjects pasted from a spreadsheet', async () => {
   assert.deepEqual(dialogs.pop(), { type: 'alert', message: '首行的列名“物理”不是考号，也不是已设置的科目' });
   assert.equal(await page.inputValue('#tablememo'), '考号\t物理\n805\t61');
 });
+
+// Scores typed into the grid but not saved: the page's own back link asks first (declined, the
+// typed score stays), a reload gets the browser's leave prompt; once saved, leaving asks nothing.
+test('leaving the grid with typed scores asks first', async () => {
+  const { page, dialogs } = b;
+  await signIn('boss');
+  await b.submitBy('#gridmodelink');
+  await loadClass('数学');
+  await page.click('#scorebox4');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type('66');
+
+  b.answerConfirm = false;
+  await page.click('#backlink');
+  b.answerConfirm = true;
+  assert.deepEqual(dialogs.pop(), {
+    type: 'confirm', message: '表格中有尚未保存的成绩，确定要离开本页吗？',
+  });
+  assert.equal(await page.title(), '表格录入');
+  assert.equal(await page.inputValue('#scorebox4'), '66');
+
+  await page.reload();
+  await page.waitForFunction(() => document.title === '表格录入');
+  await b.settled();
+  assert.equal(dialogs.pop()?.type, 'beforeunload');
+
+  await page.click('#scorebox4');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type('66');
+  await b.submitBy('#savebutton');
+  assert.match(dialogs.pop().message, /^已保存\d+个成绩$/);
+  await b.submitBy('#backlink');
+  assert.equal(await page.title(), '成绩录入');
+  assert.deepEqual(dialogs, []);
+});

@@ -10,6 +10,7 @@ void Region::render(HtmlWriter& out) const {
   out.raw("<div");
   writeIdentity(out, false);
   out.attr("class", Css.empty() ? "region" : "region " + Css);
+  if (!LeaveQuestion.empty()) out.attr("data-iw-guard", LeaveQuestion);
   out.raw(">");
   renderChildren(out);
   out.raw("</div>");

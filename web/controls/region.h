@@ -14,6 +14,10 @@ class Region : public Control, public Container {
   Region(Container& parent, std::string name) : Control(parent, std::move(name)) {}
 
   std::string Css;  // style class of the panel, e.g. "panel" or "bar"
+  // When set, text typed into the panel is kept from being lost: the browser asks before the
+  // page is left by anything but the panel's own controls (its leave prompt, or this question
+  // for a link of the page).
+  std::string LeaveQuestion;
 
   Page& page() override { return Control::page(); }
   std::string qualify(std::string_view name) const override {

@@ -39,11 +39,29 @@
   }
   window.SubmitClickConfirm = SubmitClickConfirm;
 
+  // Text typed into a panel marked data-iw-guard (the question to ask) is not lost unawares:
+  // leaving by a link outside the panel asks that question, leaving by the browser (reload,
+  // back, closing) its own leave prompt. The panel's own controls post what was typed.
+  var unsaved = false;
+  function guardOf(el) { return el && el.closest ? el.closest('[data-iw-guard]') : null; }
+  function onInput(e) { if (guardOf(e.target)) unsaved = true; }
+  function mayLeave(el) {
+    var guard = document.querySelector('[data-iw-guard]');
+    if (!unsaved || !guard || guardOf(el)) return true;
+    return window.confirm(guard.getAttribute('data-iw-guard'));
+  }
+  function onBeforeUnload(e) {
+    if (!unsaved || submitting || !document.querySelector('[data-iw-guard]')) return;
+    e.preventDefault();
+    e.returnValue = '';
+  }
+
   function onClick(e) {
     var el = e.target.closest ? e.target.closest('[data-iw-action]') : null;
     if (!el || el.tagName === 'SELECT') return;
     e.preventDefault();
     if (el.disabled) return;
+    if (el.getAttribute('data-iw-download') !== '1' && !mayLeave(el)) return;
     SubmitClickConfirm(el.getAttribute('data-iw-action'), el.getAttribute('data-iw-param'),
                        true, el.getAttribute('data-iw-confirm'),
                        el.getAttribute('data-iw-download') === '1');
@@ -161,6 +179,8 @@
   document.addEventListener('click', onClick);
   document.addEventListener('change', onChange);
   document.addEventListener('keydown', onKeyDown);
+  document.addEventListener('input', onInput);
+  window.addEventListener('beforeunload', onBeforeUnload);
   // A page shown again from the browser's memory must not be typed into: it may be older
   // than the session's current page.
   window.addEventListener('pageshow', function (e) {

@@ -138,6 +138,18 @@ TEST_F(ClassGridTest, BlankBoxesMeanNoScoreAndOverFullBoxesAreListed) {
   EXPECT_EQ(rowCount(), 1);
 }
 
+// While the boxes are edited the panel asks the browser to guard what was typed.
+TEST_F(ClassGridTest, TheGridAsksBeforeTypedScoresAreLeft) {
+  addClass(2);
+  open();
+  const std::string guard = "data-iw-guard=\"表格中有尚未保存的成绩，确定要离开本页吗？\"";
+  EXPECT_EQ(b.last().html.find(guard), std::string::npos);
+  load();
+  EXPECT_NE(b.last().html.find(guard), std::string::npos);
+  b.click("cancelButton");
+  EXPECT_EQ(b.last().html.find(guard), std::string::npos);
+}
+
 TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
   addClass(3);
   putRow("701", {0, 80}, 80, 80);
