@@ -1,5 +1,6 @@
 #include "store/students.h"
 
+#include <algorithm>
 #include <initializer_list>
 #include <stdexcept>
 #include <unordered_set>
@@ -64,17 +65,22 @@ bool numberStored(Database& db, std::string_view number) {
 
 namespace {
 
-// Which numbers of the batch are stored already: a batch of numbers per statement.
-std::vector<bool> storedNumbers(Database& db, const std::vector<NewStudent>& batch) {
+// (index, number) rows for the lookup of stored numbers.
+std::vector<Value> numberRows(const std::vector<NewStudent>& batch) {
   std::vector<Value> params;
   params.reserve(batch.size() * 2);
   for (std::size_t i = 0; i < batch.size(); ++i) {
     params.emplace_back(static_cast<std::int64_t>(i));
     params.emplace_back(batch[i].number);
   }
-  std::vector<bool> stored(batch.size());
+  return params;
+}
+
+// Which numbers of the batch are stored already: a batch of numbers per statement.
+std::vector<bool> storedNumbers(Database& db, std::span<const Value> numberRows) {
+  std::vector<bool> stored(numberRows.size() / 2);
   runInBatches(
-      db, params, 2,
+      db, numberRows, 2,
       [](std::size_t n) {
         return "with v(i,n) as (values " + parameterRows(n, 2) +
                ") select v.i from v join ks on ks.id = v.n collate nocase";
@@ -83,11 +89,10 @@ std::vector<bool> storedNumbers(Database& db, const std::vector<NewStudent>& bat
   return stored;
 }
 
-}  // namespace
-
+// The taken numbers in batch order, each once: stored ones and those repeated in the batch.
 // Numbers are compared as ks.id compares them: ASCII letters without case.
-std::vector<std::string> takenNumbers(Database& db, const std::vector<NewStudent>& batch) {
-  const std::vector<bool> stored = storedNumbers(db, batch);
+std::vector<std::string> takenOf(const std::vector<NewStudent>& batch,
+                                 const std::vector<bool>& stored) {
   std::unordered_set<std::string> seen;
   std::unordered_set<std::string> listed;
   std::vector<std::string> taken;
@@ -101,26 +106,45 @@ std::vector<std::string> takenNumbers(Database& db, const std::vector<NewStudent
   return taken;
 }
 
-// The check and the insert are one job of the writer, so no other write comes between them;
-// a batch of students per statement keeps a paste of 100,000 lines well under a second.
+bool anyRepeated(const std::vector<NewStudent>& batch) {
+  std::unordered_set<std::string> seen;
+  seen.reserve(batch.size());
+  for (const auto& student : batch) {
+    if (!seen.insert(base::toLower(student.number)).second) return true;
+  }
+  return false;
+}
+
+}  // namespace
+
+std::vector<std::string> takenNumbers(Database& db, const std::vector<NewStudent>& batch) {
+  return takenOf(batch, storedNumbers(db, numberRows(batch)));
+}
+
+// Only the lookup and the insert are the writer's job, so no other write comes between them
+// and nothing else holds the writer: the rows are made ready before, a batch of students goes
+// per statement, and a paste of 100,000 lines takes a small part of a second there.
 std::vector<std::string> insertStudents(Database& db, const std::vector<NewStudent>& batch,
                                         const std::string& unit, const std::string& grade,
                                         const std::string& cls) {
-  return writeTransaction(db, [&](Database& w) {
-    auto taken = takenNumbers(w, batch);
-    if (!taken.empty()) return taken;
-    std::vector<Value> params;
-    params.reserve(batch.size() * 5);
-    for (const auto& student : batch) {
-      for (const std::string* field : {&student.number, &student.name, &grade, &cls, &unit}) {
-        params.emplace_back(*field);
-      }
+  if (anyRepeated(batch)) return takenNumbers(db, batch);
+  const std::vector<Value> lookup = numberRows(batch);
+  std::vector<Value> rows;
+  rows.reserve(batch.size() * 5);
+  for (const auto& student : batch) {
+    for (const std::string* field : {&student.number, &student.name, &grade, &cls, &unit}) {
+      rows.emplace_back(*field);
     }
-    runInBatches(w, params, 5, [](std::size_t n) {
+  }
+  const auto stored = writeTransaction(db, [&](Database& w) {
+    auto found = storedNumbers(w, lookup);
+    if (std::find(found.begin(), found.end(), true) != found.end()) return found;
+    runInBatches(w, rows, 5, [](std::size_t n) {
       return "insert into ks (id,xm,nj,bj,xx) values " + parameterRows(n, 5);
     });
-    return taken;
+    return found;
   });
+  return takenOf(batch, stored);
 }
 
 StudentChangeResult changeStudent(Database& db, const StudentChange& change) {
