@@ -35,6 +35,7 @@ ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerS
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
   if (options_.maxSessions > 0) settings.MaxSessions = options_.maxSessions;
+  if (options_.sessionsPerAccount > 0) settings.SessionsPerAccount = options_.sessionsPerAccount;
   if (options_.sessionTimeoutSeconds > 0) {
     settings.SessionTimeout = std::chrono::seconds(options_.sessionTimeoutSeconds);
     // Look often enough that a session ends close to its time-out.

@@ -34,6 +34,9 @@ void parseInto(Options& options, const std::vector<std::string>& args) {
       options.port = read.number("--port", 0, 65535);
     } else if (read.is("--max-sessions")) {
       options.maxSessions = static_cast<std::size_t>(read.number("--max-sessions", 1, 1000000));
+    } else if (read.is("--sessions-per-account")) {
+      options.sessionsPerAccount =
+          static_cast<std::size_t>(read.number("--sessions-per-account", 1, 1000000));
     } else if (read.is("--session-timeout")) {
       options.sessionTimeoutSeconds = read.number("--session-timeout", 1, 86400);
     } else if (read.is("--backup-keep")) {
@@ -86,6 +89,7 @@ constexpr std::pair<const char*, const char*> kVariables[] = {
     {"ZEZIZA_DATA_DIR", "--data-dir"},
     {"ZEZIZA_SITE", "--site"},
     {"ZEZIZA_MAX_SESSIONS", "--max-sessions"},
+    {"ZEZIZA_SESSIONS_PER_ACCOUNT", "--sessions-per-account"},
     {"ZEZIZA_SESSION_TIMEOUT", "--session-timeout"},
     {"ZEZIZA_BACKUP_KEEP", "--backup-keep"},
     {"ZEZIZA_BACKUP_HOUR", "--backup-hour"},
@@ -146,6 +150,8 @@ std::string usage() {
          "  --site URL        address of the vendor web site for the manual\n"
          "  --max-sessions N  live browser sessions at most (default 5000); a new browser\n"
          "                    past it is answered 503\n"
+         "  --sessions-per-account N  signed-in sessions of one account at most (default\n"
+         "                    20); a further sign-in ends the account's oldest session\n"
          "  --session-timeout S  seconds without a request that end a session (default 600)\n"
          "  --backup-keep N   backups kept in DIR/backups (default 14)\n"
          "  --backup-hour H   local hour of the daily backup (default 2)\n"
@@ -171,7 +177,8 @@ std::string usage() {
          "  -Minimize         accepted for compatibility; changes nothing\n"
          "  --help            this text\n"
          "Every option but the commands may come from a variable instead: ZEZIZA_PORT,\n"
-         "ZEZIZA_DATA_DIR, ZEZIZA_SITE, ZEZIZA_MAX_SESSIONS, ZEZIZA_SESSION_TIMEOUT,\n"
+         "ZEZIZA_DATA_DIR, ZEZIZA_SITE, ZEZIZA_MAX_SESSIONS, ZEZIZA_SESSIONS_PER_ACCOUNT,\n"
+         "ZEZIZA_SESSION_TIMEOUT, "
          "ZEZIZA_BACKUP_KEEP, ZEZIZA_BACKUP_HOUR, ZEZIZA_CLOUD, ZEZIZA_TRUSTED_PROXY,\n"
          "ZEZIZA_TLS_CERT, ZEZIZA_TLS_KEY, ZEZIZA_REDIRECT_HTTP, ZEZIZA_HTTPS_HOST,\n"
          "ZEZIZA_REQUEST_DEADLINE, ZEZIZA_LOG_FORMAT;\n"

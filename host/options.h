@@ -22,6 +22,7 @@ struct Options {
   bool minimize = false;
   bool help = false;
   std::size_t maxSessions = 0;          // live sessions at most; 0: the web layer's limit
+  std::size_t sessionsPerAccount = 0;   // signed-in sessions of one account; 0: the default
   int sessionTimeoutSeconds = 0;        // idle time that ends a session; 0: 10 minutes
   std::size_t backupKeep = 14;          // backups kept in backups/
   int backupHour = 2;                   // local hour of the daily backup

@@ -15,6 +15,13 @@ inline constexpr std::size_t kMaxLiveSessions = 5000;
 // from one machine ends its own oldest sessions, nobody else's. Enough for a staff room
 // behind one address signing in at once.
 inline constexpr std::size_t kGuestSessionsPerAddress = 64;
+// Signed-in sessions of one account: past it the account's oldest idle session ends.
+inline constexpr std::size_t kSessionsPerAccount = 20;
+// Signed-in sessions from one client address (a staff room or a proxy not named trusted
+// puts many colleagues behind one): past it the address's oldest idle one ends.
+inline constexpr std::size_t kSignedInSessionsPerAddress = 1000;
+// A login page posted from within this time is in use and never ended to make room.
+inline constexpr std::chrono::seconds kLoginPageInUse{60};
 // Connections: idle ones cost a socket and a little memory, no thread.
 inline constexpr unsigned kConnectionsPerAddress = 128;
 inline constexpr unsigned kMaxConnections = 20000;

@@ -14,7 +14,9 @@ SessionHost::SessionHost(const store::DataFolder& folder, store::SharedStore& st
       startPage_(std::move(startPage)),
       context_(&context),
       settings_(settings),
-      sessions_(settings_.MaxSessions, settings_.GuestSessionsPerAddress) {}
+      sessions_(RoomLimits{settings_.MaxSessions, settings_.GuestSessionsPerAddress,
+                           settings_.SessionsPerAccount, settings_.SignedInSessionsPerAddress,
+                           settings_.LoginPageInUse}) {}
 
 SessionHost::~SessionHost() {
   stopHousekeeping();
@@ -23,7 +25,7 @@ SessionHost::~SessionHost() {
 
 std::shared_ptr<LiveSession> SessionHost::startSession(const std::string& clientAddress) {
   auto created = sessions_.create(folder_, store_, *context_, clientAddress);
-  for (const auto& session : created.displaced) endSession(*session);
+  endSessions(created.displaced);
   if (!created.session) return nullptr;
   created.session->keepAlive =
       std::max<std::chrono::milliseconds>(settings_.SessionTimeout / 3, std::chrono::seconds(1));
@@ -33,7 +35,7 @@ std::shared_ptr<LiveSession> SessionHost::startSession(const std::string& client
 
 bool SessionHost::keepAlive(const std::string& sessionId) {
   const auto session = sessions_.acquire(sessionId);
-  if (session) sessions_.release(*session, session->signedIn);
+  if (session) endSessions(sessions_.release(*session, std::nullopt));
   return session != nullptr;
 }
 
@@ -43,23 +45,27 @@ std::optional<EventOutcome> SessionHost::postEvent(const PostedForm& form,
   const auto session = sessions_.acquire(sessionId);
   if (!session) return std::nullopt;
   std::optional<EventOutcome> outcome;
-  bool signedIn = false;
+  std::optional<std::string> account;  // who is signed in after the request
   try {
     std::lock_guard lock(session->serving);
     session->user->clientAddress = address;
     outcome = serveEvent(*session, form, startPage_, gzip);
-    signedIn = session->user->signedIn();
+    account = session->user->login.userName;
   } catch (...) {
-    sessions_.release(*session, signedIn);
+    endSessions(sessions_.release(*session, account));
     throw;
   }
-  sessions_.release(*session, signedIn);
+  // Past the account's or the address's cap, its oldest sessions end.
+  endSessions(sessions_.release(*session, account));
   return outcome;
 }
 
 void SessionHost::stop(std::string_view id) {
-  const auto ended = sessions_.takeIdle([&](const LiveSession& s) { return s.id == id; });
-  for (const auto& session : ended) endSession(*session);
+  endSessions(sessions_.takeIdle([&](const LiveSession& s) { return s.id == id; }));
+}
+
+void SessionHost::endSessions(const SessionRegistry::Sessions& sessions) {
+  for (const auto& session : sessions) endSession(*session);
 }
 
 void SessionHost::endSession(LiveSession& session) {

@@ -28,6 +28,9 @@ struct SessionSettings {
   std::chrono::milliseconds SetAsideIdlePagesAfter = limits::kSetAsideIdlePagesAfter;
   std::size_t MaxSessions = limits::kMaxLiveSessions;
   std::size_t GuestSessionsPerAddress = limits::kGuestSessionsPerAddress;
+  std::size_t SessionsPerAccount = limits::kSessionsPerAccount;
+  std::size_t SignedInSessionsPerAddress = limits::kSignedInSessionsPerAddress;
+  std::chrono::milliseconds LoginPageInUse = limits::kLoginPageInUse;
 };
 
 // The browser sessions' lifetime: starting them (each handed the host's application context),
@@ -72,6 +75,7 @@ class SessionHost {
 
  private:
   void endSession(LiveSession& session);
+  void endSessions(const SessionRegistry::Sessions& sessions);
   void notifyCount();
   void housekeepingLoop();
 

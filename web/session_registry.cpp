@@ -2,8 +2,12 @@
 
 #include <sodium.h>
 
+#include <algorithm>
 #include <array>
 #include <stdexcept>
+
+#include "base/text.h"
+#include "web/address_group.h"
 
 namespace zeziza::web {
 
@@ -23,48 +27,91 @@ SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder
   auto session = std::make_shared<LiveSession>();
   session->id = newSessionId();
   session->clientAddress = address;
+  session->group = addressGroup(address);
   session->user = std::make_unique<Session>(folder, store, session->id, context);
   Created created;
   std::lock_guard lock(mutex_);
   const auto known = guestsByAddress_.find(address);
-  if (known != guestsByAddress_.end() && known->second >= guestsPerAddress_ &&
-      !displaceOldestGuest([&](const LiveSession& s) { return s.clientAddress == address; },
-                           created.displaced)) {
+  if (known != guestsByAddress_.end() && known->second >= limits_.guestsPerAddress &&
+      !displaceOldest(
+          guestsByGroup_[session->group],
+          [&](const LiveSession& s) { return s.clientAddress == address; }, created.displaced)) {
     return created;
   }
-  if (sessions_.size() >= capacity_ &&
-      !displaceOldestGuest([](const LiveSession&) { return true; }, created.displaced)) {
+  if (sessions_.size() >= limits_.capacity && !displaceFromLargestGroup(created.displaced)) {
     return created;
   }
   session->order = ++made_;
   sessions_.emplace(session->id, session);
-  guests_.emplace(session->order, session);
+  guestsByGroup_[session->group].emplace(session->order, session);
   ++guestsByAddress_[address];
   created.session = std::move(session);
   return created;
 }
 
-bool SessionRegistry::displaceOldestGuest(const std::function<bool(const LiveSession&)>& matches,
-                                          std::vector<std::shared_ptr<LiveSession>>& displaced) {
-  for (const auto& [order, guest] : guests_) {
-    if (guest->requestsUnderWay == 0 && matches(*guest)) {
+// A page that only had its start exchange is nobody's work; one posted lately is in use.
+bool SessionRegistry::givesWay(const LiveSession& guest, Clock::time_point now) const {
+  return guest.requestsUnderWay == 0 &&
+         (!guest.started || now - guest.lastRequest >= limits_.loginPageInUse);
+}
+
+bool SessionRegistry::displaceOldest(const ByOrder& guests,
+                                     const std::function<bool(const LiveSession&)>& matches,
+                                     Sessions& displaced) {
+  const auto now = Clock::now();
+  for (const auto& [order, guest] : guests) {
+    if (givesWay(*guest, now) && matches(*guest)) {
       displaced.push_back(guest);
-      erase(displaced.back());
+      erase(displaced.back());  // `guests` may be gone now
       return true;
     }
   }
   return false;
 }
 
+bool SessionRegistry::displaceFromLargestGroup(Sessions& displaced) {
+  // The most guests first; of as many, the network with the oldest guest.
+  std::vector<std::pair<std::size_t, const ByOrder*>> groups;
+  groups.reserve(guestsByGroup_.size());
+  for (const auto& [group, guests] : guestsByGroup_) {
+    if (!guests.empty()) groups.emplace_back(guests.size(), &guests);
+  }
+  std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
+    return a.first != b.first ? a.first > b.first
+                              : a.second->begin()->first < b.second->begin()->first;
+  });
+  for (const auto& [size, guests] : groups) {
+    if (displaceOldest(
+            *guests, [](const LiveSession&) { return true; }, displaced))
+      return true;
+  }
+  return false;
+}
+
 void SessionRegistry::erase(const std::shared_ptr<LiveSession>& session) {
-  sessions_.erase(session->id);
-  forgetGuest(*session);
+  const auto keep = session;  // the indexes below may hold the last other reference
+  sessions_.erase(keep->id);
+  forgetGuest(*keep);
+  forgetAccount(*keep);
 }
 
 void SessionRegistry::forgetGuest(const LiveSession& session) {
-  if (guests_.erase(session.order) == 0) return;
+  const auto group = guestsByGroup_.find(session.group);
+  if (group == guestsByGroup_.end() || group->second.erase(session.order) == 0) return;
+  if (group->second.empty()) guestsByGroup_.erase(group);
   const auto count = guestsByAddress_.find(session.clientAddress);
   if (count != guestsByAddress_.end() && --count->second == 0) guestsByAddress_.erase(count);
+}
+
+void SessionRegistry::forgetAccount(const LiveSession& session) {
+  if (session.account.empty()) return;
+  for (auto* index : {&byAccount_, &signedInByAddress_}) {
+    const auto& key = index == &byAccount_ ? session.account : session.clientAddress;
+    const auto it = index->find(key);
+    if (it == index->end()) continue;
+    it->second.erase(session.signInOrder);
+    if (it->second.empty()) index->erase(it);
+  }
 }
 
 std::shared_ptr<LiveSession> SessionRegistry::acquire(const std::string& id) {
@@ -75,13 +122,43 @@ std::shared_ptr<LiveSession> SessionRegistry::acquire(const std::string& id) {
   return it->second;
 }
 
-void SessionRegistry::release(LiveSession& session, bool signedIn) {
+SessionRegistry::Sessions SessionRegistry::release(LiveSession& session,
+                                                   const std::optional<std::string>& account) {
+  Sessions taken;
   std::lock_guard lock(mutex_);
   --session.requestsUnderWay;
   session.lastRequest = Clock::now();
-  if (!signedIn || session.signedIn) return;
-  session.signedIn = true;
-  forgetGuest(session);  // it never gives way to a newcomer now
+  if (!account) return taken;
+  const std::string folded = base::toLower(*account);
+  if (folded == session.account || !sessions_.contains(session.id)) return taken;
+  if (!session.signedIn && !folded.empty()) {
+    session.signedIn = true;
+    forgetGuest(session);  // it never gives way to a newcomer now
+  }
+  forgetAccount(session);
+  session.account = folded;
+  if (folded.empty()) return taken;
+  session.signInOrder = ++signIns_;
+  byAccount_[folded].emplace(session.signInOrder, sessions_.at(session.id));
+  signedInByAddress_[session.clientAddress].emplace(session.signInOrder, sessions_.at(session.id));
+  trimSignedIn(byAccount_[folded], limits_.sessionsPerAccount, session, taken);
+  trimSignedIn(signedInByAddress_[session.clientAddress], limits_.signedInPerAddress, session,
+               taken);
+  return taken;
+}
+
+void SessionRegistry::trimSignedIn(const ByOrder& signedIn, std::size_t cap,
+                                   const LiveSession& keep, Sessions& taken) {
+  std::size_t over = signedIn.size() > cap ? signedIn.size() - cap : 0;
+  Sessions oldest;
+  for (auto it = signedIn.begin(); over > 0 && it != signedIn.end(); ++it) {
+    if (it->second.get() != &keep && it->second->requestsUnderWay == 0) {
+      oldest.push_back(it->second);
+      --over;
+    }
+  }
+  for (const auto& session : oldest) erase(session);  // after the walk over `signedIn`
+  taken.insert(taken.end(), oldest.begin(), oldest.end());
 }
 
 bool SessionRegistry::contains(std::string_view id) const {
@@ -89,9 +166,9 @@ bool SessionRegistry::contains(std::string_view id) const {
   return sessions_.find(id) != sessions_.end();
 }
 
-std::vector<std::shared_ptr<LiveSession>> SessionRegistry::takeIdle(
+SessionRegistry::Sessions SessionRegistry::takeIdle(
     const std::function<bool(const LiveSession&)>& shouldEnd) {
-  std::vector<std::shared_ptr<LiveSession>> taken;
+  Sessions taken;
   std::lock_guard lock(mutex_);
   for (auto it = sessions_.begin(); it != sessions_.end();) {
     if (it->second->requestsUnderWay == 0 && shouldEnd(*it->second)) {
@@ -105,9 +182,8 @@ std::vector<std::shared_ptr<LiveSession>> SessionRegistry::takeIdle(
   return taken;
 }
 
-std::vector<std::shared_ptr<LiveSession>> SessionRegistry::idleGuests(
-    Clock::time_point lastRequestBefore) const {
-  std::vector<std::shared_ptr<LiveSession>> guests;
+SessionRegistry::Sessions SessionRegistry::idleGuests(Clock::time_point lastRequestBefore) const {
+  Sessions guests;
   std::lock_guard lock(mutex_);
   for (const auto& [id, session] : sessions_) {
     if (session->requestsUnderWay == 0 && !session->signedIn &&

@@ -7,9 +7,11 @@
 #include <map>
 #include <memory>
 #include <mutex>
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "web/limits.h"
 #include "web/user_session.h"
 
 namespace zeziza::web {
@@ -33,52 +35,85 @@ struct LiveSession {
   int requestsUnderWay = 0;
   Clock::time_point lastRequest = Clock::now();
   std::uint64_t order = 0;  // the how-manieth session the registry made
+  std::string group;        // addressGroup of clientAddress
+  std::string account;      // the signed-in account, letter case folded; empty for none
+  std::uint64_t signInOrder = 0;
 };
 
-// Idle and busy sessions: a session with a request under way is never ended, nor is one that
-// has signed in ended to make room.
+// How many sessions the registry keeps, and which give way past the limits.
+struct RoomLimits {
+  std::size_t capacity = limits::kMaxLiveSessions;
+  std::size_t guestsPerAddress = limits::kGuestSessionsPerAddress;
+  std::size_t sessionsPerAccount = limits::kSessionsPerAccount;
+  std::size_t signedInPerAddress = limits::kSignedInSessionsPerAddress;
+  std::chrono::milliseconds loginPageInUse = limits::kLoginPageInUse;
+};
+
+// Idle and busy sessions. A session with a request under way is never ended, nor is one that
+// has signed in ended to make room for a newcomer, nor a login page in use. Past its own
+// caps an account, or an address, ends its own oldest signed-in session.
 class SessionRegistry {
  public:
+  explicit SessionRegistry(RoomLimits limits) : limits_(limits) {}
   SessionRegistry(std::size_t capacity, std::size_t guestsPerAddress)
-      : capacity_(capacity), guestsPerAddress_(guestsPerAddress) {}
+      : SessionRegistry(RoomLimits{capacity, guestsPerAddress}) {}
 
+  using Sessions = std::vector<std::shared_ptr<LiveSession>>;
   struct Created {
     std::shared_ptr<LiveSession> session;  // nullptr when no room could be made
     // Sessions that never signed in, taken out to make room; the caller ends them.
-    std::vector<std::shared_ptr<LiveSession>> displaced;
+    Sessions displaced;
   };
   // A new session with a fresh 128-bit random id for a browser at `address`. Past the cap of
-  // its address, or of the registry, the oldest idle session that never signed in (of that
-  // address, or of any) gives way.
+  // its address the oldest idle guest of that address gives way; past the registry's cap the
+  // oldest idle guest of the address group (addressGroup) that holds the most guests. A
+  // guest whose page posted within loginPageInUse never gives way.
   Created create(const store::DataFolder& folder, store::SharedStore& store, AppContext& context,
                  const std::string& address);
   // Marks the session busy; nullptr for an unknown id.
   std::shared_ptr<LiveSession> acquire(const std::string& id);
-  // Ends a request of the session; `signedIn` tells whether the session is signed in now.
-  void release(LiveSession& session, bool signedIn);
+  // Ends a request of the session; `account` names who is signed in now (empty: nobody;
+  // nullopt: as before). Returns the sessions taken out because the account or the address
+  // is past its cap of signed-in sessions, oldest first; the caller ends them.
+  Sessions release(LiveSession& session, const std::optional<std::string>& account);
   bool contains(std::string_view id) const;
   // Removes idle sessions that `shouldEnd` picks and returns them to be ended by the caller.
-  std::vector<std::shared_ptr<LiveSession>> takeIdle(
-      const std::function<bool(const LiveSession&)>& shouldEnd);
+  Sessions takeIdle(const std::function<bool(const LiveSession&)>& shouldEnd);
   std::size_t count() const;
   // Idle sessions that never signed in and sent nothing since `lastRequestBefore`.
-  std::vector<std::shared_ptr<LiveSession>> idleGuests(Clock::time_point lastRequestBefore) const;
+  Sessions idleGuests(Clock::time_point lastRequestBefore) const;
 
  private:
-  // Takes out the oldest idle guest that `matches`; false when there is none.
-  bool displaceOldestGuest(const std::function<bool(const LiveSession&)>& matches,
-                           std::vector<std::shared_ptr<LiveSession>>& displaced);
+  using ByOrder = std::map<std::uint64_t, std::shared_ptr<LiveSession>>;
+  using Index = std::map<std::string, ByOrder, std::less<>>;
+
+  // Whether `guest` may be ended to make room now.
+  bool givesWay(const LiveSession& guest, Clock::time_point now) const;
+  // Takes out the oldest guest of `guests` that gives way and `matches`; false for none.
+  bool displaceOldest(const ByOrder& guests, const std::function<bool(const LiveSession&)>& matches,
+                      Sessions& displaced);
+  // Takes out a guest of the group holding the most that has one to give; false for none.
+  bool displaceFromLargestGroup(Sessions& displaced);
+  // Takes out the oldest idle sessions of `signedIn` but `keep` past `cap`.
+  void trimSignedIn(const ByOrder& signedIn, std::size_t cap, const LiveSession& keep,
+                    Sessions& taken);
+  void signIn(LiveSession& session, const std::string& account);
   void erase(const std::shared_ptr<LiveSession>& session);
   void forgetGuest(const LiveSession& session);
+  void forgetAccount(const LiveSession& session);
 
-  std::size_t capacity_;
-  std::size_t guestsPerAddress_;
+  RoomLimits limits_;
   mutable std::mutex mutex_;
   std::map<std::string, std::shared_ptr<LiveSession>, std::less<>> sessions_;
-  // Sessions that never signed in, oldest first, and how many each address has.
-  std::map<std::uint64_t, std::shared_ptr<LiveSession>> guests_;
+  // Sessions that never signed in, oldest first, by address group, and how many each
+  // address has.
+  Index guestsByGroup_;
   std::map<std::string, std::size_t, std::less<>> guestsByAddress_;
+  // Signed-in sessions in the order they signed in, by account and by address.
+  Index byAccount_;
+  Index signedInByAddress_;
   std::uint64_t made_ = 0;
+  std::uint64_t signIns_ = 0;
 };
 
 // 32 hex digits from the system's secure random source.

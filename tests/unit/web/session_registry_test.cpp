@@ -21,7 +21,7 @@ class SessionRoomTest : public ::testing::Test {
   }
   void signIn(web::LiveSession& session) {
     ASSERT_TRUE(registry.acquire(session.id));
-    registry.release(session, true);
+    registry.release(session, "user " + session.id);
   }
   bool live(const std::shared_ptr<web::LiveSession>& s) const { return registry.contains(s->id); }
 
@@ -62,7 +62,7 @@ TEST_F(SessionRoomTest, ASignedInSessionNeverGivesWay) {
   EXPECT_TRUE(live(a) && live(b));
   // A signed-out session stays signed in for this purpose: the flag never clears.
   registry.acquire(a->id);
-  registry.release(*a, false);
+  registry.release(*a, "");
   EXPECT_TRUE(make("10.0.0.5"));
   EXPECT_TRUE(live(a) && live(b));
 }
@@ -77,7 +77,7 @@ TEST_F(SessionRoomTest, WithOnlySignedInOrBusySessionsNobodyNewGetsIn) {
   EXPECT_FALSE(make("10.0.0.4"));
   EXPECT_TRUE(displaced.empty());
   EXPECT_EQ(registry.count(), 3u);
-  registry.release(*busy, false);
+  registry.release(*busy, "");
   EXPECT_TRUE(make("10.0.0.4"));
   EXPECT_EQ(displaced, std::vector<std::string>{busy->id});
 }
@@ -97,7 +97,7 @@ TEST_F(SessionRoomTest, OneAddressEndsOnlyItsOwnGuests) {
   EXPECT_TRUE(roomy.contains(other->id) && roomy.contains(second->id));
   // A signed-in session of the address leaves the guests' count.
   roomy.acquire(second->id);
-  roomy.release(*second, true);
+  roomy.release(*second, "clerk");
   const auto fourth = made("10.0.0.1");
   EXPECT_TRUE(fourth.displaced.empty());
   EXPECT_EQ(roomy.count(), 4u);
@@ -105,6 +105,109 @@ TEST_F(SessionRoomTest, OneAddressEndsOnlyItsOwnGuests) {
   roomy.takeIdle([&](const web::LiveSession& s) { return s.id != second->id; });
   EXPECT_TRUE(made("10.0.0.1").displaced.empty());
   EXPECT_TRUE(made("10.0.0.1").displaced.empty());
+}
+
+// A registry of 6 sessions that makes the sessions of a case and says which gave way.
+class RoomTest : public SessionRoomTest {
+ protected:
+  std::shared_ptr<web::LiveSession> enter(const std::string& address) {
+    auto created = room.create(folder, store, context, address);
+    for (const auto& s : created.displaced) gaveWay.push_back(s->clientAddress);
+    return created.session;
+  }
+  // A login page that was posted `ago`.
+  static void posted(web::LiveSession& s, std::chrono::seconds ago) {
+    s.started = true;
+    s.lastRequest = web::Clock::now() - ago;
+  }
+  std::vector<std::shared_ptr<web::LiveSession>> signInAll(const std::string& account, int times,
+                                                           const std::string& address) {
+    std::vector<std::shared_ptr<web::LiveSession>> sessions;
+    for (int i = 0; i < times; ++i) {
+      sessions.push_back(enter(address));
+      room.acquire(sessions.back()->id);
+      for (const auto& s : room.release(*sessions.back(), account)) {
+        ended.push_back(s->id);
+      }
+    }
+    return sessions;
+  }
+  bool alive(const std::shared_ptr<web::LiveSession>& s) const { return room.contains(s->id); }
+  web::SessionRegistry room{web::RoomLimits{6, 10, 3, 4, std::chrono::seconds(60)}};
+  std::vector<std::string> gaveWay;  // their addresses
+  std::vector<std::string> ended;
+};
+
+TEST_F(RoomTest, AtTheCapTheNetworkHoldingTheMostGuestsGivesWay) {
+  // Three from one /24 (two of them from one address), two elsewhere, one colleague.
+  enter("10.0.0.1");
+  const auto colleague = enter("10.0.9.7");
+  enter("10.0.0.2");
+  enter("10.0.0.2");
+  enter("10.0.1.1");
+  enter("fd00::1");
+  ASSERT_TRUE(enter("10.0.1.2"));
+  EXPECT_EQ(gaveWay, std::vector<std::string>{"10.0.0.1"});  // oldest of the largest /24
+  // Of networks holding as many, the one with the oldest guest gives way; IPv6 addresses of
+  // one /64 count together.
+  for (const char* address : {"10.0.1.3", "fd00::2", "fd00::3", "fd00::4"}) {
+    ASSERT_TRUE(enter(address)) << address;
+  }
+  EXPECT_EQ(gaveWay,
+            (std::vector<std::string>{"10.0.0.1", "10.0.0.2", "10.0.1.1", "fd00::1", "10.0.1.2"}));
+  EXPECT_TRUE(alive(colleague));
+  EXPECT_EQ(room.count(), 6u);
+}
+
+TEST_F(RoomTest, ALoginPageInUseNeverGivesWayForRoom) {
+  const auto typing = enter("10.0.0.1");
+  posted(*typing, std::chrono::seconds(5));
+  const auto stale = enter("10.0.0.2");
+  posted(*stale, std::chrono::seconds(61));
+  const auto unfinished = enter("10.0.0.3");  // only its start exchange
+  for (const char* address : {"10.0.5.1", "10.0.5.2", "10.0.7.1"}) enter(address);
+  // The largest network is 10.0.0/24, and of it the page typed into stays.
+  ASSERT_TRUE(enter("10.0.6.1"));
+  ASSERT_TRUE(enter("10.0.6.2"));
+  EXPECT_TRUE(alive(typing));
+  EXPECT_FALSE(alive(stale));
+  EXPECT_FALSE(alive(unfinished));
+  // With only pages in use left to give way, nobody new gets in.
+  web::SessionRegistry full{web::RoomLimits{2, 10, 3, 4, std::chrono::seconds(60)}};
+  for (const char* address : {"10.0.0.1", "10.0.0.2"}) {
+    posted(*full.create(folder, store, context, address).session, std::chrono::seconds(1));
+  }
+  const auto refused = full.create(folder, store, context, "10.0.0.3");
+  EXPECT_FALSE(refused.session);
+  EXPECT_TRUE(refused.displaced.empty());
+}
+
+TEST_F(RoomTest, AnAccountPastItsCapEndsItsOldestIdleSession) {
+  const auto first = signInAll("Clerk", 2, "10.0.0.1");
+  const auto busy = signInAll("clerk", 1, "10.0.0.2").front();  // letter case is one account
+  room.acquire(busy->id);
+  const auto later = signInAll("CLERK", 2, "10.0.0.3");
+  // Three at most: the two oldest idle ones went, the busy one stays.
+  EXPECT_EQ(ended, (std::vector<std::string>{first[0]->id, first[1]->id}));
+  EXPECT_TRUE(alive(busy) && alive(later[0]) && alive(later[1]));
+  // Others sign in as before.
+  const auto other = signInAll("admin", 1, "10.0.0.1");
+  EXPECT_TRUE(alive(other.front()));
+  EXPECT_EQ(ended.size(), 2u);
+}
+
+TEST_F(RoomTest, AnAddressPastItsCapOfSignedInSessionsEndsItsOldest) {
+  std::vector<std::shared_ptr<web::LiveSession>> sessions;
+  for (int i = 0; i < 5; ++i) {
+    sessions.push_back(signInAll("user" + std::to_string(i), 1, "10.0.0.1").front());
+  }
+  EXPECT_EQ(ended, std::vector<std::string>{sessions[0]->id});
+  EXPECT_EQ(room.count(), 4u);
+  // Signing out leaves the counts: a fifth sign-in from the address ends nobody then.
+  room.acquire(sessions[1]->id);
+  EXPECT_TRUE(room.release(*sessions[1], "").empty());
+  signInAll("user9", 1, "10.0.0.1");
+  EXPECT_EQ(ended.size(), 1u);
 }
 
 }  // namespace
