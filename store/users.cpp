@@ -50,6 +50,25 @@ void deleteUser(Database& db, std::string_view name) {
   db.exec("delete from yh where user=?", {Value(name)});
 }
 
+bool changeRights(Database& db, std::string_view name, int rightsCode, const Place& place) {
+  return db.exec("update yh set qx=?, xx=?, nj=?, bc=? where user=?",
+                 {Value(std::to_string(rightsCode)), Value(place.unit), Value(place.grade),
+                  Value(place.cls), Value(name)}) > 0;
+}
+
+std::optional<std::string> rightsStamp(Database& db, std::string_view name) {
+  Statement statement(db, "select qx, xx, nj, bc from yh where user=?");
+  const Value value(name);
+  statement.bindAll(std::span(&value, 1));
+  if (!statement.step()) return std::nullopt;
+  std::string stamp;
+  for (int i = 0; i < 4; ++i) {
+    stamp += statement.column(i).asText();
+    stamp += '\x1f';  // no typed text holds it
+  }
+  return stamp;
+}
+
 Place accountPlace(Database& db, std::string_view user) {
   Statement statement(db, "select xx,nj,bc from yh where user=?");
   const Value value(user);
@@ -58,8 +77,18 @@ Place accountPlace(Database& db, std::string_view user) {
   return {statement.column(0).asText(), statement.column(1).asText(), statement.column(2).asText()};
 }
 
-BoundStatement userListStatement() {
-  return {"select user as 用户名, qx as 权限, '删除用户' as 删除用户 from yh order by rowid", {}};
+BoundStatement userListStatement(const std::vector<std::string>& roleNames) {
+  BoundStatement list;
+  list.sql = "select user as 用户名, case qx";
+  for (std::size_t code = 0; code < roleNames.size(); ++code) {
+    list.sql += " when '" + std::to_string(code) + "' then ?";
+    list.params.emplace_back(roleNames[code]);
+  }
+  list.sql +=
+      " else qx end as 权限, case when qx='5' then trim(ifnull(xx,'') || ' ' || ifnull(nj,'') || "
+      "' ' || ifnull(bc,'')) else '' end as 班级, '修改权限' as 修改权限, '重置密码' as 重置密码, "
+      "'删除用户' as 删除用户 from yh order by rowid";
+  return list;
 }
 
 }  // namespace zeziza::store

@@ -3,6 +3,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "store/bound_statement.h"
 #include "store/students.h"
@@ -44,12 +45,21 @@ bool setPasswordHash(Database& db, std::string_view name, std::string_view passw
 // Removes the user called `name`; nothing happens when there is none.
 void deleteUser(Database& db, std::string_view name);
 
+// Gives the user called `name` another rights code and class-teacher place (empty for other
+// codes); false when there is no such user.
+bool changeRights(Database& db, std::string_view name, int rightsCode, const Place& place);
+
+// What a signed-in session was granted: the account's rights code and place in one text, to
+// compare with the one read at sign-in; nullopt when the account is gone.
+std::optional<std::string> rightsStamp(Database& db, std::string_view name);
+
 // The account's place (a class teacher enters scores there only); an account without a row has an
 // empty place, which holds nobody.
 Place accountPlace(Database& db, std::string_view user);
 
-// Every user for the accounts grid, in the order they were added: 用户名, 权限, and a
-// constant 删除用户 column that carries each row's delete link.
-BoundStatement userListStatement();
+// Every user for the accounts grid, in the order they were added: 用户名, 权限 (the role name
+// of `roleNames` by code, else the stored code), 班级 (a class teacher's place), and the
+// constant columns 修改权限, 重置密码 and 删除用户 that carry each row's links.
+BoundStatement userListStatement(const std::vector<std::string>& roleNames);
 
 }  // namespace zeziza::store

@@ -23,9 +23,10 @@ std::string AppContext::siteAddress(std::string_view path) const {
   return site_ + std::string(path);
 }
 
-void AppContext::runSystemReset() const {
+void AppContext::runSystemReset() {
   if (!systemReset_) throw std::logic_error("no system reset is installed");
   systemReset_();
+  accountsChanged();
 }
 
 std::vector<std::filesystem::path> AppContext::listBackups() const {

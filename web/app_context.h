@@ -1,5 +1,7 @@
 #pragma once
 
+#include <atomic>
+#include <cstdint>
 #include <filesystem>
 #include <functional>
 #include <string>
@@ -48,9 +50,14 @@ class AppContext {
   void setEventLog(EventLog* log) { eventLog_ = log; }
   EventLog* eventLog() const { return eventLog_; }
 
-  // The system reset, provided by the host.
+  // The system reset, provided by the host; every account may have changed with it.
   void setSystemReset(std::function<void()> reset) { systemReset_ = std::move(reset); }
-  void runSystemReset() const;
+  void runSystemReset();
+
+  // Raised after an account was deleted or its rights or class changed: every signed-in
+  // session checks its account again at its next request.
+  void accountsChanged() { accountsVersion_.fetch_add(1, std::memory_order_acq_rel); }
+  std::uint64_t accountsVersion() const { return accountsVersion_.load(std::memory_order_acquire); }
 
   // The backups of the data folder, provided by the host: the files oldest first, and a new
   // one written now (its file).
@@ -75,6 +82,7 @@ class AppContext {
   store::SettingsCache settings_;
   std::function<void()> systemReset_;
   BackupShelf backups_;
+  std::atomic<std::uint64_t> accountsVersion_{0};
   cloud::PublishLock* publishLock_ = nullptr;
   EventLog* eventLog_ = nullptr;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstdint>
 #include <optional>
 #include <string>
 #include <vector>
@@ -19,6 +20,10 @@ struct LoginState {
   std::string workMode;
   std::string defaultExam;
   std::string footerText;
+  // The account's rights and place as read at sign-in (store::rightsStamp), and the accounts
+  // version they were last found unchanged at.
+  std::string rightsStamp;
+  std::uint64_t accountsChecked = 0;
 
   bool signedIn() const { return !userName.empty(); }
 };

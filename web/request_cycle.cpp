@@ -43,6 +43,18 @@ void runHandler(Session& user, const std::function<void()>& handler) {
   }
 }
 
+enum class AccountCheck { Holds, Withdrawn, Unknown };
+
+// Whether the signed-in account still allows what the session does; a failure to read it is
+// an alert, and the post is not applied either.
+AccountCheck checkAccount(Session& user) {
+  auto result = AccountCheck::Unknown;
+  runHandler(user, [&] {
+    result = user.accountWithdrawn() ? AccountCheck::Withdrawn : AccountCheck::Holds;
+  });
+  return result;
+}
+
 std::vector<Control*> postTargets(const Page& page) {
   std::vector<Control*> targets;
   for (Control* c : page.controls()) {
@@ -153,6 +165,13 @@ EventOutcome serveEvent(LiveSession& session, const PostedForm& form, const Page
     user.windowHeight = postedNumber(form, field::kHeight);
     session.started = true;
     runHandler(user, [&] { user.showRemakablePage(startPage); });
+  } else if (const auto account = checkAccount(user); account != AccountCheck::Holds) {
+    // Nothing of the post is applied: the account may no longer allow it.
+    if (account == AccountCheck::Withdrawn) {
+      user.signOut();
+      runHandler(user, [&] { user.showRemakablePage(startPage); });
+      user.ShowMessage(kAccountWithdrawnMessage);
+    }
   } else if (form.value(field::kResync) == "1") {
     // Reloaded or shown again from the history: the current page, nothing applied.
   } else if (form.value(field::kTrack) != std::to_string(session.trackId)) {

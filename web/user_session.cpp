@@ -2,14 +2,16 @@
 
 #include <stdexcept>
 
+#include "store/users.h"
+
 namespace zeziza::web {
 
 namespace {
 thread_local Session* current = nullptr;
 }  // namespace
 
-Session::Session(const store::DataFolder& folder, store::SharedStore& store,
-                               std::string id, AppContext& context)
+Session::Session(const store::DataFolder& folder, store::SharedStore& store, std::string id,
+                 AppContext& context)
     : dataConnection(store.data()),
       tempConnection(store.temp()),
       folder_(folder),
@@ -46,6 +48,24 @@ bool Session::setAsideIdlePage() {
   if (!active_ || !remake_ || !active_->SetAsideWhenIdle) return false;
   active_.reset();
   return true;
+}
+
+bool Session::accountWithdrawn() {
+  if (!signedIn()) return false;
+  // Read before the store: a change made meanwhile is looked at again next time.
+  const std::uint64_t version = context_->accountsVersion();
+  if (version == login.accountsChecked) return false;
+  const auto stamp = store::rightsStamp(dataConnection.db(), login.userName);
+  if (!stamp || *stamp != login.rightsStamp) return true;
+  login.accountsChecked = version;
+  return false;
+}
+
+void Session::signOut() {
+  LoginState signedOut;
+  signedOut.footerText = std::move(login.footerText);
+  login = std::move(signedOut);
+  navigationEntry.clear();
 }
 
 void Session::SendFile(std::filesystem::path path, std::string downloadName) {

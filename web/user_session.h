@@ -43,6 +43,11 @@ class Session {
   // The navigation bar entry the pages shown belong to: its page's name; empty for none.
   std::string navigationEntry;
   bool signedIn() const { return login.signedIn(); }
+  // True when the signed-in account was deleted or its rights or class changed since the
+  // sign-in: the session must sign in again. Reads the store only after accounts changed.
+  bool accountWithdrawn();
+  // Forgets the signed-in user (the footer text stays for the login page).
+  void signOut();
 
   // The browser window measured by the start exchange.
   int windowWidth = 0;
@@ -101,6 +106,10 @@ class Session {
   std::vector<std::string> messages_;
   std::optional<FileResponse> file_;
 };
+
+// What a session whose account was withdrawn is told on the login page.
+inline constexpr const char* kAccountWithdrawnMessage =
+    "您的账号已被删除或权限已变更，请重新登录。";
 
 // The session whose request the calling thread serves.
 Session& currentSession();

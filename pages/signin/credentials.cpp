@@ -5,12 +5,12 @@
 
 namespace zeziza::pages {
 
-std::optional<store::StoredUser> verifyCredentials(const std::string& name,
-                                                   const std::string& password) {
+CredentialCheck verifyCredentials(const std::string& name, const std::string& password) {
   web::Session& session = web::currentSession();
   auth::LoginThrottle& throttle = session.context().loginThrottle();
   auth::PasswordHasher& hasher = session.context().passwordHasher();
-  if (!throttle.allowed(name, session.clientAddress)) return std::nullopt;
+  const auto wait = throttle.waitFor(name, session.clientAddress);
+  if (wait.count() > 0) return {std::nullopt, std::chrono::ceil<std::chrono::seconds>(wait)};
   auto user = store::findUser(session.dataConnection.db(), name);
   bool matches = false;
   if (user) {
@@ -20,10 +20,22 @@ std::optional<store::StoredUser> verifyCredentials(const std::string& name,
   }
   if (!matches) {
     throttle.failed(name, session.clientAddress);
-    return std::nullopt;
+    return {};
   }
   throttle.succeeded(name, session.clientAddress);
-  return user;
+  return {std::move(user), {}};
+}
+
+std::string lockedMessage(std::chrono::seconds lockedFor) {
+  return "登录失败次数过多，请" + std::to_string(lockedFor.count()) + "秒后再试。";
+}
+
+bool passwordTooShort(std::string_view password) {
+  std::size_t characters = 0;
+  for (const char c : password) {
+    if ((static_cast<unsigned char>(c) & 0xC0) != 0x80) ++characters;  // not a continuation byte
+  }
+  return characters < kMinPasswordLength;
 }
 
 void recordSignIn(const std::string& name, bool succeeded) {

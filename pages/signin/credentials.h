@@ -1,5 +1,7 @@
 #pragma once
 
+#include <chrono>
+#include <cstddef>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -8,11 +10,23 @@
 
 namespace zeziza::pages {
 
-// The user when `password` is exactly theirs. Nullopt for an unknown name, a wrong password,
-// or while repeated failures for this name from this client address must wait (then the
-// password is not checked at all). Uses the current session's connection and address.
-std::optional<store::StoredUser> verifyCredentials(const std::string& name,
-                                                   const std::string& password);
+// What a sign-in attempt found: the user when the password is exactly theirs; otherwise,
+// while repeated failures for this name from this client address must wait, how long (the
+// password was then not checked at all).
+struct CredentialCheck {
+  std::optional<store::StoredUser> user;
+  std::chrono::seconds lockedFor{0};
+};
+// Uses the current session's connection and address.
+CredentialCheck verifyCredentials(const std::string& name, const std::string& password);
+// "登录失败次数过多，请N秒后再试。"
+std::string lockedMessage(std::chrono::seconds lockedFor);
+
+// The fewest characters a new password may have; older, shorter ones still sign in.
+inline constexpr std::size_t kMinPasswordLength = 6;
+inline constexpr const char* kPasswordTooShort = "密码至少需要6个字符！";
+// True when `password` has fewer than kMinPasswordLength characters (not bytes).
+bool passwordTooShort(std::string_view password);
 
 // Writes a sign-in or a failed one to the event log, with the name typed and the session's
 // client address; nothing of the password.

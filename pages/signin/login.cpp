@@ -77,10 +77,10 @@ void LoginPage::onCreate() {
 }
 
 void LoginPage::onSignIn() {
-  const auto user = verifyCredentials(userNameEdit.Text, passwordEdit.Text);
+  const auto [user, lockedFor] = verifyCredentials(userNameEdit.Text, passwordEdit.Text);
   recordSignIn(userNameEdit.Text, user.has_value());
   if (!user) {
-    web::ShowMessage(kWrongLogin);
+    web::ShowMessage(lockedFor.count() > 0 ? lockedMessage(lockedFor) : kWrongLogin);
     return;
   }
   fillLoginState(web::currentSession(), user->name, user->rightsCode);
@@ -127,8 +127,8 @@ void LoginPage::onCreateAdmin() {
     return;
   }
   const std::string password = trimmed(adminPasswordEdit.Text);
-  if (password.empty()) {
-    web::ShowMessage("密码不能为空！");
+  if (passwordTooShort(password)) {
+    web::ShowMessage(kPasswordTooShort);
     return;
   }
   const store::NewUser admin{name, hashPassword(password), rights::kSuperAdmin, {}, {}, {}};

@@ -4,6 +4,7 @@
 #include "pages/common/rights.h"
 #include "store/settings.h"
 #include "store/subject_columns.h"
+#include "store/users.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -11,6 +12,9 @@ namespace zeziza::pages {
 void fillLoginState(web::Session& session, const std::string& userName,
                     const std::string& rightsCode) {
   store::Database& db = session.dataConnection.db();
+  // The version first: a change of the account from now on is looked at by the next request.
+  session.login.accountsChecked = session.context().accountsVersion();
+  session.login.rightsStamp = store::rightsStamp(db, userName).value_or("");
   session.login.userName = userName;
   session.login.rights = parseRightsCode(rightsCode);
   session.login.exams = store::readListSetting(db, store::key::kExams);

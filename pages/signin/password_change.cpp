@@ -7,22 +7,30 @@
 
 namespace zeziza::pages {
 
-PasswordChange changeOwnPassword(const std::string& old, const std::string& fresh,
-                                 const std::string& repeat) {
-  if (base::trimmed(fresh).empty()) return PasswordChange::Blank;
-  if (fresh != repeat) return PasswordChange::NotRepeated;
+PasswordChangeResult changeOwnPassword(const std::string& old, const std::string& fresh,
+                                       const std::string& repeat) {
+  const std::string typed = base::trimmed(fresh);
+  if (typed.empty()) return {PasswordChange::Blank};
+  if (passwordTooShort(typed)) return {PasswordChange::TooShort};
+  if (fresh != repeat) return {PasswordChange::NotRepeated};
   web::Session& session = web::currentSession();
-  const auto user = verifyCredentials(session.login.userName, old);
-  if (!user) return PasswordChange::WrongOldPassword;
-  return store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(fresh))
-             ? PasswordChange::Changed
-             : PasswordChange::NotStored;
+  const auto [user, lockedFor] = verifyCredentials(session.login.userName, old);
+  if (lockedFor.count() > 0) return {PasswordChange::Locked, lockedFor};
+  if (!user) return {PasswordChange::WrongOldPassword};
+  return {store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(fresh))
+              ? PasswordChange::Changed
+              : PasswordChange::NotStored};
 }
 
-std::string passwordChangeMessage(PasswordChange outcome, const std::string& notRepeated) {
-  switch (outcome) {
+std::string passwordChangeMessage(const PasswordChangeResult& result,
+                                  const std::string& notRepeated) {
+  switch (result.outcome) {
     case PasswordChange::Blank:
       return "新设密码不能为空！";
+    case PasswordChange::TooShort:
+      return kPasswordTooShort;
+    case PasswordChange::Locked:
+      return lockedMessage(result.lockedFor);
     case PasswordChange::NotRepeated:
       return notRepeated;
     case PasswordChange::WrongOldPassword:

@@ -12,15 +12,20 @@ namespace zeziza::pages {
 
 namespace {
 
+std::string listedName(const store::Query& users, std::size_t row) {
+  return users.fieldAt(row, users.fieldIndex("用户名")).asText();
+}
+
 // Names the user; deleting the only super administrator says what follows from it.
 std::string removalQuestion(const store::Query& users, std::size_t row) {
   const auto rights = users.fieldIndex("权限");
-  const std::string name = users.fieldAt(row, users.fieldIndex("用户名")).asText();
+  const std::string name = listedName(users, row);
+  const std::string superAdmin(roleName(rights::kSuperAdmin));
   std::size_t superAdmins = 0;
   for (std::size_t i = 0; i < users.recordCount(); ++i) {
-    if (users.fieldAt(i, rights).asText() == "0") ++superAdmins;
+    if (users.fieldAt(i, rights).asText() == superAdmin) ++superAdmins;
   }
-  if (users.fieldAt(row, rights).asText() == "0" && superAdmins == 1) {
+  if (users.fieldAt(row, rights).asText() == superAdmin && superAdmins == 1) {
     return "“" + name +
            "”是唯一的超级管理员。删除后任何人都可以在登录页创建新的超级管理员，确定删除吗？";
   }
@@ -51,8 +56,25 @@ void AccountsPage::buildUserPanels() {
                            [this](const std::string& name) { onDeleteUser(name); },
                            {}};
   remove.Confirmation = removalQuestion;
-  usersGrid.Columns = {
-      {"用户名", "用户名", "", nullptr, {}}, {"权限", "权限", "", nullptr, {}}, remove};
+  web::DBGridColumn edit{"修改权限",
+                         "修改权限",
+                         "用户名",
+                         [this](const std::string& name) { onEditRights(name); },
+                         {}};
+  web::DBGridColumn reset{"重置密码",
+                          "重置密码",
+                          "用户名",
+                          [this](const std::string& name) { onResetPassword(name); },
+                          {}};
+  reset.Confirmation = [](const store::Query& users, std::size_t row) {
+    return "确定为用户“" + listedName(users, row) + "”重置密码？";
+  };
+  usersGrid.Columns = {{"用户名", "用户名", "", nullptr, {}},
+                       {"权限", "权限", "", nullptr, {}},
+                       {"班级", "班级", "", nullptr, {}},
+                       edit,
+                       reset,
+                       remove};
   rightsLabel.Caption = "权限代码含义";
   rightsLabel.Bold = true;
   rightsText.Lines = {"0. 超级管理员：除成绩录入外的所有权限",
@@ -135,7 +157,11 @@ void AccountsPage::onCreate() {
 
 // Every row of `yh`; the third column's constant text is each row's delete link.
 void AccountsPage::reloadUserList() {
-  const store::BoundStatement users = store::userListStatement();
+  std::vector<std::string> roles;
+  for (int code = rights::kSuperAdmin; code <= rights::kClassTeacher; ++code) {
+    roles.emplace_back(roleName(code));
+  }
+  const store::BoundStatement users = store::userListStatement(roles);
   users_.open(users.sql, users.params);
   usersGrid.DataSource = &users_;
 }

@@ -38,6 +38,14 @@ class AccountsPage : public web::Page {
   void onTypeChosen();
   void onAddUser();
   void onDeleteUser(const std::string& userName);
+  // The create-user panel, made to change the rights and class of `userName` instead.
+  void onEditRights(const std::string& userName);
+  void onSaveRights();
+  void onResetPassword(const std::string& userName);
+  // The create-user panel as it opens for a new user.
+  void showNewUserPanel();
+  // After the last super administrator went: says so and offers to create one.
+  void warnIfNoSuperAdmin();
   // Reads the chosen type's rights code and a class teacher's scope into `user`; false (with
   // a message) when something needed is not chosen.
   bool chosenTypeAndScope(store::NewUser& user);
@@ -84,6 +92,7 @@ class AccountsPage : public web::Page {
   web::ComboBox unitBox{classPanel, "unitBox"};
   web::ComboBox gradeBox{classPanel, "gradeBox"};
   web::ComboBox classBox{classPanel, "classBox"};
+  std::string editedUser_;  // whose rights the panel changes; empty: it creates a user
 
   web::Region RightHalf{Content, "RightHalf"};
   web::Region ModePanel{RightHalf, "ModePanel"};

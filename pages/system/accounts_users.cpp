@@ -1,4 +1,5 @@
-// The user half of the accounts page: list, create and delete.
+// The user half of the accounts page: list, create, change rights, reset password, delete.
+#include "auth/random_password.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "pages/signin/credentials.h"
@@ -21,6 +22,17 @@ void fillChoices(web::ComboBox& combo, std::vector<std::string> items) {
 
 void AccountsPage::onNewUser() {
   if (!requireRights({rights::kSuperAdmin})) return;
+  showNewUserPanel();
+}
+
+void AccountsPage::showNewUserPanel() {
+  editedUser_.clear();
+  newUserLabel.Caption = "创建新用户";
+  userNameEdit.Enabled = true;
+  userNameEdit.Text.clear();
+  PasswordRow.Visible = true;
+  RepeatRow.Visible = true;
+  addUserButton.Caption = "添加新用户";
   newUserPanel.Visible = true;
 }
 
@@ -62,6 +74,10 @@ bool AccountsPage::chosenTypeAndScope(store::NewUser& user) {
 
 void AccountsPage::onAddUser() {
   if (!requireRights({rights::kSuperAdmin})) return;
+  if (!editedUser_.empty()) {
+    onSaveRights();
+    return;
+  }
   store::NewUser user;
   user.name = trimmed(userNameEdit.Text);
   if (user.name.empty()) {
@@ -73,8 +89,8 @@ void AccountsPage::onAddUser() {
     return;
   }
   const std::string password = trimmed(passwordEdit.Text);
-  if (password.empty()) {
-    web::ShowMessage("密码不能为空！");
+  if (passwordTooShort(password)) {
+    web::ShowMessage(kPasswordTooShort);
     return;
   }
   store::Database& db = web::currentSession().dataConnection.db();
@@ -96,15 +112,79 @@ void AccountsPage::onAddUser() {
 
 void AccountsPage::onDeleteUser(const std::string& userName) {
   if (!requireRights({rights::kSuperAdmin})) return;
-  store::Database& db = web::currentSession().dataConnection.db();
-  store::deleteUser(db, userName);
-  if (!store::hasSuperAdmin(db)) {
-    web::ShowMessage(
-        "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新"
-        "创建新的超级管理员账户");
-    newUserPanel.Visible = true;
-  }
+  web::Session& session = web::currentSession();
+  store::deleteUser(session.dataConnection.db(), userName);
+  // After the row is gone: a request of that account from now on finds it gone.
+  session.context().accountsChanged();
+  warnIfNoSuperAdmin();
   reloadUserList();
+}
+
+void AccountsPage::warnIfNoSuperAdmin() {
+  if (store::hasSuperAdmin(web::currentSession().dataConnection.db())) return;
+  web::ShowMessage(
+      "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新"
+      "创建新的超级管理员账户");
+  showNewUserPanel();
+}
+
+void AccountsPage::onEditRights(const std::string& userName) {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  store::Database& db = web::currentSession().dataConnection.db();
+  const auto user = store::findUser(db, userName);
+  if (!user) {
+    web::ShowMessage("用户“" + userName + "”已不存在。");
+    reloadUserList();
+    return;
+  }
+  showNewUserPanel();
+  editedUser_ = user->name;
+  newUserLabel.Caption = "修改用户权限";
+  userNameEdit.Text = user->name;
+  userNameEdit.Enabled = false;
+  PasswordRow.Visible = false;
+  RepeatRow.Visible = false;
+  addUserButton.Caption = "保存修改";
+  typeBox.ItemIndex = parseRightsCode(user->rightsCode).value_or(-1);
+  onTypeChosen();
+  if (typeBox.ItemIndex == rights::kClassTeacher) {
+    const store::Place place = store::accountPlace(db, user->name);
+    unitBox.select(place.unit);
+    gradeBox.select(place.grade);
+    classBox.select(place.cls);
+  }
+}
+
+void AccountsPage::onSaveRights() {
+  store::NewUser user;
+  if (!chosenTypeAndScope(user)) return;
+  web::Session& session = web::currentSession();
+  if (!store::changeRights(session.dataConnection.db(), editedUser_, user.rightsCode,
+                           {user.unit, user.grade, user.className})) {
+    web::ShowMessage("用户“" + editedUser_ + "”已不存在。");
+  } else {
+    web::ShowMessage("已修改用户“" + editedUser_ + "”的权限。");
+  }
+  // The account's sessions sign in again under the rights it has now.
+  session.context().accountsChanged();
+  newUserPanel.Visible = false;
+  editedUser_.clear();
+  warnIfNoSuperAdmin();
+  reloadUserList();
+}
+
+// The new password is shown here once; only its hash is kept.
+void AccountsPage::onResetPassword(const std::string& userName) {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const std::string password = auth::randomPassword();
+  if (!store::setPasswordHash(web::currentSession().dataConnection.db(), userName,
+                              hashPassword(password))) {
+    web::ShowMessage("用户“" + userName + "”已不存在。");
+    reloadUserList();
+    return;
+  }
+  web::ShowMessage("用户“" + userName + "”的新密码是：" + password +
+                   "\n此密码只显示这一次，请记下并转告本人。");
 }
 
 }  // namespace zeziza::pages

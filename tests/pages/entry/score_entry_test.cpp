@@ -419,10 +419,13 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
     const char* repeat;
     const char* message;
   } cases[] = {
-      {"old", "new", "neW", "重复密码错误"},   {"OLD", "new", "new", "原有密码错误！请检查。"},
-      {"old", "new", "new", "修改成功！"},     {"old", "x", "x", "原有密码错误！请检查。"},
-      {"new", "", "", "新设密码不能为空！"},  // the same rule as the password page's
-      {"new", " ", " ", "新设密码不能为空！"},
+      {"old", "new pw", "neW pw", "重复密码错误"},
+      {"OLD", "new pw", "new pw", "原有密码错误！请检查。"},
+      {"old", "new pw", "new pw", "修改成功！"},
+      {"old", "x pw 2", "x pw 2", "原有密码错误！请检查。"},
+      {"new pw", "", "", "新设密码不能为空！"},  // the same rules as the password page's
+      {"new pw", " ", " ", "新设密码不能为空！"},
+      {"new pw", "short", "short", "密码至少需要6个字符！"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.message);
@@ -437,7 +440,7 @@ TEST_F(ScoreEntryTest, ThePasswordPanelChecksAndStoresHashes) {
   const std::string stored = q.field("pass").asText();
   EXPECT_EQ(stored.rfind("$argon2id$", 0), 0u);
   auth::PasswordHasher& hasher = server.context().passwordHasher();
-  EXPECT_TRUE(hasher.verify(stored, "new"));
+  EXPECT_TRUE(hasher.verify(stored, "new pw"));
   EXPECT_FALSE(hasher.verify(stored, ""));
 }
 

@@ -15,6 +15,7 @@ namespace zeziza::testing {
 namespace {
 
 constexpr const char* kWrongLogin = "用户名或密码错误！";
+constexpr const char* kTooShort = "密码至少需要6个字符！";
 constexpr const char* kNoDefaultExam = "尚未设置默认考试项目，请先设置考试项目后再录入成绩！";
 
 bool firstAdminPanelShown(BrowserSession& browser) {
@@ -34,10 +35,17 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
     std::string name, password, repeat, message;
   };
   const std::vector<Case> refused = {
-      {"", "pw", "pw", "用户名能为空"},          {" \t ", "pw", "pw", "用户名能为空"},
-      {"", "pw", "other", "用户名能为空"},       {"admin", "pw", "pW", "重复密码错误"},
-      {"admin", " pw", "pw", "重复密码错误"},    {"admin", "", "x", "重复密码错误"},
-      {"admin", "   ", "   ", "密码不能为空！"}, {"admin", "", "", "密码不能为空！"},
+      {"", "pw", "pw", "用户名能为空"},
+      {" \t ", "pw", "pw", "用户名能为空"},
+      {"", "pw", "other", "用户名能为空"},
+      {"admin", "pw", "pW", "重复密码错误"},
+      {"admin", " pw", "pw", "重复密码错误"},
+      {"admin", "", "x", "重复密码错误"},
+      {"admin", "   ", "   ", kTooShort},
+      {"admin", "", "", kTooShort},
+      {"admin", "12345", "12345", kTooShort},
+      {"admin", "  12345  ", "  12345  ", kTooShort},
+      {"admin", "五个汉字密", "五个汉字密", kTooShort},  // characters count, not bytes
   };
   TestServer server;
   auto browser = server.browser();
@@ -85,8 +93,8 @@ TEST(FirstAdmin, StalePanelCannotAddASecondSuperAdmin) {
   auto first = server.browser();
   auto second = server.browser();
   ASSERT_TRUE(firstAdminPanelShown(second));
-  createFirstAdmin(first, "admin", "pw", "pw");
-  createFirstAdmin(second, "intruder", "pw", "pw");
+  createFirstAdmin(first, "admin", "secret", "secret");
+  createFirstAdmin(second, "intruder", "secret", "secret");
   EXPECT_EQ(second.message(), "系统中已有超级管理员，请使用其用户名登录。");
   EXPECT_FALSE(firstAdminPanelShown(second));
   EXPECT_EQ(scalar(server, "select group_concat(user) from yh"), "admin");
@@ -96,7 +104,7 @@ TEST(FirstAdmin, NameOfAnExistingUserInAnyLetterCaseIsRefused) {
   TestServer server;
   addUser(server, "Teacher", "pw", 1);
   auto browser = server.browser();
-  createFirstAdmin(browser, "tEACHER", "pw", "pw");
+  createFirstAdmin(browser, "tEACHER", "secret", "secret");
   EXPECT_EQ(browser.message(), "该用户名已存在，请使用其它用户名！");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
   EXPECT_TRUE(firstAdminPanelShown(browser));
@@ -106,8 +114,8 @@ TEST(FirstAdmin, TwoSessionsAtOnceMakeOneSuperAdmin) {
   TestServer server;
   auto a = server.browser();
   auto b = server.browser();
-  std::thread ta([&] { createFirstAdmin(a, "admin", "pw1", "pw1"); });
-  std::thread tb([&] { createFirstAdmin(b, "ADMIN", "pw2", "pw2"); });
+  std::thread ta([&] { createFirstAdmin(a, "admin", "secret1", "secret1"); });
+  std::thread tb([&] { createFirstAdmin(b, "ADMIN", "secret2", "secret2"); });
   ta.join();
   tb.join();
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
@@ -120,10 +128,10 @@ TEST(FirstAdmin, QuotesAndSemicolonsAreJustCharacters) {
   TestServer server;
   auto browser = server.browser();
   const std::string name = "o'brien\"; drop table yh; --";
-  createFirstAdmin(browser, name, "p'w;\"", "p'w;\"");
+  createFirstAdmin(browser, name, "p'w;\" --", "p'w;\" --");
   EXPECT_EQ(browser.message(), "创建用户成功，请使用新创建的用户登录!");
   EXPECT_EQ(scalar(server, "select user from yh"), name);
-  signIn(browser, name, "p'w;\"");
+  signIn(browser, name, "p'w;\" --");
   EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
   EXPECT_EQ(browser.user().login.userName, name);
 }
@@ -176,8 +184,12 @@ TEST_F(LoginTest, WrongNamesAndPasswordsSignNobodyIn) {
       {"' or '1'='1", "x"},   {"super", "' or '1'='1"}, {"' or '1'='1", "' or '1'='1"},
       {"super'--", "secret"}, {"super\";", "secret"},
   };
+  // Each case after any wait of the one before: the refusal is the wrong-login one.
+  auto now = std::chrono::steady_clock::now();
+  server.context().loginThrottle().setClock([&] { return now; });
   for (const auto& [name, password] : cases) {
     SCOPED_TRACE(name + " / " + password);
+    now += std::chrono::minutes(1);
     auto browser = server.browser();
     signIn(browser, name, password);
     EXPECT_EQ(browser.message(), kWrongLogin);
@@ -229,15 +241,31 @@ TEST_F(LoginTest, RepeatedFailuresMakeTheNameWaitFromThatAddress) {
   auto now = std::chrono::steady_clock::now();
   server.context().loginThrottle().setClock([&] { return now; });
   auto browser = server.browser();
-  for (int i = 0; i < 3; ++i) signIn(browser, "super", "guess" + std::to_string(i));
-  // The right password is not even checked while the delay runs, and the answer is the same.
+  for (int i = 0; i < 3; ++i) {
+    signIn(browser, "super", "guess" + std::to_string(i));
+    EXPECT_EQ(browser.message(), kWrongLogin);  // each was checked
+  }
+  // The right password is not even checked while the delay runs, and the answer says how
+  // long the wait still is.
   signIn(browser, "SUPER", "secret");
-  EXPECT_EQ(browser.message(), kWrongLogin);
+  EXPECT_EQ(browser.message(), "登录失败次数过多，请1秒后再试。");
   EXPECT_EQ(browser.pageClass(), "LoginPage");
   // Other names are not slowed down.
   auto other = server.browser();
   signIn(other, "admin", "secret");
   EXPECT_EQ(other.pageClass(), "ScoreQueryPage");
+  // Every further failure doubles the wait, and the message follows it to the second.
+  const struct {
+    std::chrono::milliseconds after;
+    const char* message;
+  } waits[] = {{std::chrono::milliseconds(1000), kWrongLogin},
+               {std::chrono::milliseconds(0), "登录失败次数过多，请2秒后再试。"},
+               {std::chrono::milliseconds(1500), "登录失败次数过多，请1秒后再试。"}};
+  for (const auto& wait : waits) {
+    now += wait.after;
+    signIn(browser, "super", "guess again");
+    EXPECT_EQ(browser.message(), wait.message);
+  }
 
   now += std::chrono::seconds(1);
   signIn(browser, "super", "secret");

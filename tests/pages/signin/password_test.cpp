@@ -42,10 +42,12 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
   const std::vector<Case> refused = {
       {"wrong", "", "", "新设密码不能为空！"},
       {"wrong", " \t ", " \t ", "新设密码不能为空！"},
-      {"wrong", "a", "b", "新设密码与重复密码不一致，请检查！"},
-      {"old pw", "new", "new ", "新设密码与重复密码不一致，请检查！"},
-      {"OLD PW", "new", "new", "原有密码错误！请检查。"},
-      {"old pw ", "new", "new", "原有密码错误！请检查。"},
+      {"old pw", "12345", "12345", "密码至少需要6个字符！"},
+      {"old pw", " 12345 ", " 12345 ", "密码至少需要6个字符！"},
+      {"wrong", "abcdef", "abcdeg", "新设密码与重复密码不一致，请检查！"},
+      {"old pw", "new pw", "new pw ", "新设密码与重复密码不一致，请检查！"},
+      {"OLD PW", "new pw", "new pw", "原有密码错误！请检查。"},
+      {"old pw ", "new pw", "new pw", "原有密码错误！请检查。"},
   };
   for (const auto& c : refused) {
     SCOPED_TRACE(c.current + "/" + c.fresh + "/" + c.repeat);
@@ -83,7 +85,7 @@ TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
 
 TEST_F(PasswordPageTest, DeletedAccountCannotChangeItsPassword) {
   server.db().exec("delete from yh where user='o''brien'");
-  change("old pw", "new", "new");
+  change("old pw", "new pw", "new pw");
   EXPECT_EQ(browser.message(), "原有密码错误！请检查。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
 }
@@ -91,12 +93,12 @@ TEST_F(PasswordPageTest, DeletedAccountCannotChangeItsPassword) {
 TEST_F(PasswordPageTest, GuessingTheCurrentPasswordIsSlowedDown) {
   auto now = std::chrono::steady_clock::now();
   server.context().loginThrottle().setClock([&] { return now; });
-  for (int i = 0; i < 3; ++i) change("guess" + std::to_string(i), "new", "new");
-  change("old pw", "new", "new");
-  EXPECT_EQ(browser.message(), "原有密码错误！请检查。");
+  for (int i = 0; i < 3; ++i) change("guess" + std::to_string(i), "new pw", "new pw");
+  change("old pw", "new pw", "new pw");
+  EXPECT_EQ(browser.message(), "登录失败次数过多，请1秒后再试。");
   EXPECT_TRUE(stored("o'brien", "old pw"));
   now += std::chrono::seconds(1);
-  change("old pw", "new", "new");
+  change("old pw", "new pw", "new pw");
   EXPECT_EQ(browser.message(), "修改成功！");
 }
 

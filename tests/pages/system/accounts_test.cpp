@@ -14,6 +14,7 @@
 namespace zeziza::testing {
 namespace {
 
+constexpr const char* kTooShort = "密码至少需要6个字符！";
 constexpr const char* kNameTaken = "该用户名已存在，请使用其它用户名！";
 constexpr const char* kLastSuperAdmin =
     "您删除了唯一的一个超级管理员用户，请及时添加新的超级管理员！，否则任何人都可以在登录页重新创建"
@@ -59,7 +60,7 @@ class AccountsTest : public ::testing::Test {
     browser.click("addUserButton");
   }
 
-  void deleteUser(const std::string& name) { browser.click("usersGrid", "2:" + name); }
+  void deleteUser(const std::string& name) { browser.click("usersGrid", "5:" + name); }
 
   bool shown(const std::string& region) { return browser.control<web::Region>(region).Visible; }
 
@@ -71,7 +72,7 @@ TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
   addUser(server, "clerk", "pw", 3);
   browser.showPage<pages::AccountsPage>();
   EXPECT_EQ(listedUsers(), (std::vector<std::string>{"boss", "clerk"}));
-  EXPECT_EQ(userRows().at(1).at(1).asText(), "3");
+  EXPECT_EQ(userRows().at(1).at(1).asText(), "成绩录入员");
   EXPECT_NE(browser.last().html.find("删除用户</a>"), std::string::npos);
   EXPECT_EQ(browser.control<web::ComboBox>("modeBox").text(), "自考模式");
   EXPECT_EQ(browser.control<web::ComboBox>("examBox").Items,
@@ -106,10 +107,15 @@ TEST_F(AccountsTest, CreateRefusesBadEntriesInOrder) {
     std::string name, password, repeat, message;
   };
   const std::vector<Case> cases = {
-      {"  ", "pw", "pw", "用户名能为空"},      {"", "a", "b", "用户名能为空"},
-      {"new", "a", "b", "重复密码错误"},       {"new", "pw ", "pw", "重复密码错误"},
-      {"new", "   ", "   ", "密码不能为空！"}, {"BOSS", "pw", "pw", kNameTaken},
-      {" Boss ", "pw", "pw", kNameTaken},
+      {"  ", "pw", "pw", "用户名能为空"},
+      {"", "a", "b", "用户名能为空"},
+      {"new", "a", "b", "重复密码错误"},
+      {"new", "pw ", "pw", "重复密码错误"},
+      {"new", "   ", "   ", kTooShort},
+      {"new", " 12345 ", " 12345 ", kTooShort},
+      {"new", "五个汉字密", "五个汉字密", kTooShort},
+      {"BOSS", "secret", "secret", kNameTaken},
+      {" Boss ", "secret", "secret", kNameTaken},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name + "/" + c.password + "/" + c.repeat);
@@ -160,8 +166,8 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
   browser.choose("gradeBox", "八年级");
   browser.choose("classBox", "三班");
   browser.type("userNameEdit", "王老师");
-  browser.type("passwordEdit", "pw");
-  browser.type("repeatEdit", "pw");
+  browser.type("passwordEdit", "secret");
+  browser.type("repeatEdit", "secret");
   browser.click("addUserButton");
   EXPECT_EQ(browser.message(), "已创建用户“王老师”");
   EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"),
@@ -176,7 +182,7 @@ TEST_F(AccountsTest, ClassTeacherGetsUnitGradeAndClass) {
 
 TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
   browser.user().login.grades = {};
-  create("班主任", "王老师", "pw", "pw");
+  create("班主任", "王老师", "secret", "secret");
   EXPECT_EQ(browser.message(),
             "请选择班主任管理的单位、年级和班次！如列表为空，请先在单位设置中添加。");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "1");
@@ -186,8 +192,8 @@ TEST_F(AccountsTest, ClassTeacherNeedsTheListsFilled) {
   browser.click("newUserLink");
   browser.choose("typeBox", "班主任");
   browser.type("userNameEdit", "李老师");
-  browser.type("passwordEdit", "pw");
-  browser.type("repeatEdit", "pw");
+  browser.type("passwordEdit", "secret");
+  browser.type("repeatEdit", "secret");
   browser.click("addUserButton");
   EXPECT_FALSE(shown("classPanel"));
   EXPECT_EQ(browser.message(),
@@ -218,7 +224,7 @@ TEST_F(AccountsTest, DeletingTheLastSuperAdminWarnsAndOpensTheCreatePanel) {
 
 TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   const std::string name = "' or '1'='1";
-  create("普通用户", name, "x';--", "x';--");
+  create("普通用户", name, "x';-- pw", "x';-- pw");
   EXPECT_EQ(browser.message(), "已创建用户“" + name + "”");
   EXPECT_EQ(scalar(server, "select qx from yh where user=?", {name}), "4");
   deleteUser(name);
@@ -242,8 +248,8 @@ TEST_F(AccountsTest, QuotesInNamesAndValuesAreOrdinaryText) {
   browser.choose("typeBox", "班主任");
   browser.click("typeBox");
   browser.type("userNameEdit", "a'b");
-  browser.type("passwordEdit", "pw");
-  browser.type("repeatEdit", "pw");
+  browser.type("passwordEdit", "secret");
+  browser.type("repeatEdit", "secret");
   browser.click("addUserButton");
   EXPECT_EQ(scalar(server, "select nj from yh where user='a''b'"), "七'年级");
   EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
@@ -342,6 +348,96 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   // After the reset the login page offers the first-administrator panel again.
   auto fresh = server.browser();
   EXPECT_TRUE(fresh.control<web::Region>("firstAdminPanel").Visible);
+  // The account went with the data: this session's next request is the login page.
+  browser.click("newUserLink");
+  EXPECT_EQ(browser.message(), "您的账号已被删除或权限已变更，请重新登录。");
+  EXPECT_EQ(browser.pageClass(), "LoginPage");
+}
+
+TEST_F(AccountsTest, TheListNamesRolesAndAClassTeachersClass) {
+  const std::vector<std::string> roles = {"超级管理员", "管理员",   "主管",
+                                          "成绩录入员", "普通用户", "班主任"};
+  for (int code = 1; code <= 5; ++code) {
+    addUser(server, "u" + std::to_string(code), "pw", code, code == 5 ? "东校区" : "",
+            code == 5 ? "八年级" : "", code == 5 ? "三班" : "");
+  }
+  server.db().exec("insert into yh (user, pass, qx) values ('odd', 'x', '7')");
+  browser.showPage<pages::AccountsPage>();
+  const auto& rows = userRows();
+  ASSERT_EQ(rows.size(), 7u);
+  for (std::size_t code = 0; code < roles.size(); ++code) {
+    EXPECT_EQ(rows[code].at(1).asText(), roles[code]);
+    EXPECT_EQ(rows[code].at(2).asText(), code == 5 ? "东校区 八年级 三班" : "") << code;
+  }
+  EXPECT_EQ(rows[6].at(1).asText(), "7");  // a code of no role shows as stored
+  const std::string& html = browser.last().html;
+  for (const char* link : {"修改权限</a>", "重置密码</a>", "删除用户</a>"}) {
+    EXPECT_NE(html.find(link), std::string::npos) << link;
+  }
+}
+
+TEST_F(AccountsTest, AResetPasswordIsShownOnceAndSignsIn) {
+  addUser(server, "clerk", "pw", 3);
+  browser.showPage<pages::AccountsPage>();
+  browser.click("usersGrid", "4:clerk");
+  const std::string message = browser.message();
+  const std::string lead = "用户“clerk”的新密码是：";
+  ASSERT_EQ(message.rfind(lead, 0), 0u) << message;
+  const std::string password = message.substr(lead.size(), 8);
+  EXPECT_EQ(message.substr(lead.size() + 8), "\n此密码只显示这一次，请记下并转告本人。");
+  // Only its hash is kept, and nothing of it is on the page after this answer.
+  EXPECT_EQ(scalar(server, "select count(*) from yh where pass like '%' || ? || '%'", {password}),
+            "0");
+  browser.click("newUserLink");
+  EXPECT_EQ(browser.last().html.find(password), std::string::npos);
+  auto clerk = server.browser();
+  signIn(clerk, "clerk", "pw");
+  EXPECT_EQ(clerk.message(), "用户名或密码错误！");
+  signIn(clerk, "clerk", password);
+  EXPECT_EQ(clerk.user().login.userName, "clerk");
+  // Each reset draws another password.
+  browser.click("usersGrid", "4:clerk");
+  EXPECT_EQ(browser.message().find(password), std::string::npos);
+}
+
+TEST_F(AccountsTest, ChangingRightsShowsTheAccountAsItIsAndStoresTheNewOnes) {
+  addUser(server, "王老师", "pw", 5, "东校区", "八年级", "三班");
+  browser.showPage<pages::AccountsPage>();
+  browser.click("usersGrid", "3:王老师");
+  EXPECT_TRUE(shown("newUserPanel"));
+  EXPECT_TRUE(shown("classPanel"));
+  EXPECT_FALSE(shown("PasswordRow"));
+  EXPECT_FALSE(browser.control<web::Edit>("userNameEdit").Enabled);
+  EXPECT_EQ(browser.control<web::ComboBox>("typeBox").text(), "班主任");
+  EXPECT_EQ(browser.control<web::ComboBox>("unitBox").text(), "东校区");
+  EXPECT_EQ(browser.control<web::ComboBox>("gradeBox").text(), "八年级");
+  EXPECT_EQ(browser.control<web::ComboBox>("classBox").text(), "三班");
+  // Another class, then another role: a class teacher's place goes with the role.
+  browser.choose("gradeBox", "七年级");
+  browser.click("addUserButton");
+  EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"),
+            "5东校区七年级三班");
+  browser.click("usersGrid", "3:王老师");
+  browser.choose("typeBox", "主管");
+  browser.click("typeBox");
+  browser.click("addUserButton");
+  EXPECT_EQ(scalar(server, "select qx || xx || nj || bc from yh where user='王老师'"), "2");
+  EXPECT_FALSE(shown("newUserPanel"));
+  // The panel creates users again when opened for that.
+  browser.click("newUserLink");
+  EXPECT_TRUE(browser.control<web::Edit>("userNameEdit").Enabled);
+  EXPECT_TRUE(shown("PasswordRow"));
+  EXPECT_EQ(browser.control<web::Edit>("userNameEdit").Text, "");
+}
+
+TEST_F(AccountsTest, TakingRightsFromTheLastSuperAdminWarns) {
+  browser.click("usersGrid", "3:boss");
+  browser.choose("typeBox", "管理员");
+  browser.click("typeBox");
+  browser.click("addUserButton");
+  EXPECT_EQ(browser.messages(),
+            (std::vector<std::string>{"已修改用户“boss”的权限。", kLastSuperAdmin}));
+  EXPECT_TRUE(shown("newUserPanel"));
 }
 
 }  // namespace
