@@ -221,7 +221,9 @@ int main(int argc, char** argv) {
         std::filesystem::temp_directory_path() / ("zeziza-load-" + std::to_string(getpid()));
     std::filesystem::remove_all(dir);
     zeziza::testing::prepareEntrySchool(dir, o.students);
-    zeziza::testing::ServerProcess server(o.server, dir);
+    // Every session and the probe sign in as the one supervisor.
+    zeziza::testing::ServerProcess server(
+        o.server, dir, {"--sessions-per-account", std::to_string(o.sessions + 1)});
 
     std::vector<Totals> results(static_cast<std::size_t>(o.sessions));
     std::vector<std::thread> threads;

@@ -189,7 +189,8 @@ int main(int argc, char** argv) {
     const auto dir = fs::temp_directory_path() / ("zeziza-transport-" + std::to_string(getpid()));
     fs::remove_all(dir);
     zeziza::testing::prepareEntrySchool(dir, 1000);
-    zeziza::testing::ServerProcess server(o.server, dir);
+    // Every clerk signs in as the one supervisor.
+    zeziza::testing::ServerProcess server(o.server, dir, {"--sessions-per-account", "1000000"});
 
     // A static file of the size of a rendered entry page, served by both.
     HttpBrowser probe(server.port(), 30, "127.0.0.3");

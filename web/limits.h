@@ -22,6 +22,9 @@ inline constexpr std::size_t kSessionsPerAccount = 20;
 inline constexpr std::size_t kSignedInSessionsPerAddress = 1000;
 // A login page posted from within this time is in use and never ended to make room.
 inline constexpr std::chrono::seconds kLoginPageInUse{60};
+// A browser between its start exchange and its first post: so long it is not ended for room
+// either, though it never posted yet.
+inline constexpr std::chrono::seconds kStartExchangeGrace{5};
 // Connections: idle ones cost a socket and a little memory, no thread.
 inline constexpr unsigned kConnectionsPerAddress = 128;
 inline constexpr unsigned kMaxConnections = 20000;

@@ -16,7 +16,7 @@ SessionHost::SessionHost(const store::DataFolder& folder, store::SharedStore& st
       settings_(settings),
       sessions_(RoomLimits{settings_.MaxSessions, settings_.GuestSessionsPerAddress,
                            settings_.SessionsPerAccount, settings_.SignedInSessionsPerAddress,
-                           settings_.LoginPageInUse}) {}
+                           settings_.LoginPageInUse, settings_.StartExchangeGrace}) {}
 
 SessionHost::~SessionHost() {
   stopHousekeeping();

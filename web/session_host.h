@@ -31,6 +31,7 @@ struct SessionSettings {
   std::size_t SessionsPerAccount = limits::kSessionsPerAccount;
   std::size_t SignedInSessionsPerAddress = limits::kSignedInSessionsPerAddress;
   std::chrono::milliseconds LoginPageInUse = limits::kLoginPageInUse;
+  std::chrono::milliseconds StartExchangeGrace = limits::kStartExchangeGrace;
 };
 
 // The browser sessions' lifetime: starting them (each handed the host's application context),

@@ -32,11 +32,14 @@ SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder
   Created created;
   std::lock_guard lock(mutex_);
   const auto known = guestsByAddress_.find(address);
-  if (known != guestsByAddress_.end() && known->second >= limits_.guestsPerAddress &&
-      !displaceOldest(
-          guestsByGroup_[session->group],
-          [&](const LiveSession& s) { return s.clientAddress == address; }, created.displaced)) {
-    return created;
+  if (known != guestsByAddress_.end() && known->second >= limits_.guestsPerAddress) {
+    // The address makes room among its own: a page nobody uses first, else its oldest.
+    const auto own = [&](const LiveSession& s) { return s.clientAddress == address; };
+    const auto& guests = guestsByGroup_[session->group];
+    if (!displaceOldest(guests, own, created.displaced, Yield::OwnRoom) &&
+        !displaceOldest(guests, own, created.displaced, Yield::AnyIdle)) {
+      return created;
+    }
   }
   if (sessions_.size() >= limits_.capacity && !displaceFromLargestGroup(created.displaced)) {
     return created;
@@ -49,18 +52,20 @@ SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder
   return created;
 }
 
-// A page that only had its start exchange is nobody's work; one posted lately is in use.
-bool SessionRegistry::givesWay(const LiveSession& guest, Clock::time_point now) const {
-  return guest.requestsUnderWay == 0 &&
-         (!guest.started || now - guest.lastRequest >= limits_.loginPageInUse);
+// A start exchange never followed up is nobody's work; a page posted lately is in use.
+bool SessionRegistry::givesWay(const LiveSession& guest, Clock::time_point now, Yield yield) const {
+  if (guest.requestsUnderWay > 0) return false;
+  if (yield == Yield::AnyIdle) return true;
+  if (guest.started) return now - guest.lastRequest >= limits_.loginPageInUse;
+  return yield == Yield::Room || now - guest.lastRequest >= limits_.startGrace;
 }
 
 bool SessionRegistry::displaceOldest(const ByOrder& guests,
                                      const std::function<bool(const LiveSession&)>& matches,
-                                     Sessions& displaced) {
+                                     Sessions& displaced, Yield yield) {
   const auto now = Clock::now();
   for (const auto& [order, guest] : guests) {
-    if (givesWay(*guest, now) && matches(*guest)) {
+    if (givesWay(*guest, now, yield) && matches(*guest)) {
       displaced.push_back(guest);
       erase(displaced.back());  // `guests` may be gone now
       return true;
@@ -81,9 +86,8 @@ bool SessionRegistry::displaceFromLargestGroup(Sessions& displaced) {
                               : a.second->begin()->first < b.second->begin()->first;
   });
   for (const auto& [size, guests] : groups) {
-    if (displaceOldest(
-            *guests, [](const LiveSession&) { return true; }, displaced))
-      return true;
+    const auto any = [](const LiveSession&) { return true; };
+    if (displaceOldest(*guests, any, displaced, Yield::Room)) return true;
   }
   return false;
 }

@@ -47,6 +47,7 @@ struct RoomLimits {
   std::size_t sessionsPerAccount = limits::kSessionsPerAccount;
   std::size_t signedInPerAddress = limits::kSignedInSessionsPerAddress;
   std::chrono::milliseconds loginPageInUse = limits::kLoginPageInUse;
+  std::chrono::milliseconds startGrace = limits::kStartExchangeGrace;
 };
 
 // Idle and busy sessions. A session with a request under way is never ended, nor is one that
@@ -65,9 +66,10 @@ class SessionRegistry {
     Sessions displaced;
   };
   // A new session with a fresh 128-bit random id for a browser at `address`. Past the cap of
-  // its address the oldest idle guest of that address gives way; past the registry's cap the
-  // oldest idle guest of the address group (addressGroup) that holds the most guests. A
-  // guest whose page posted within loginPageInUse never gives way.
+  // its address the oldest idle guest of that address gives way, one whose page was posted
+  // within loginPageInUse (or started within startGrace) only when all are. Past the
+  // registry's cap the oldest idle guest of the address group (addressGroup) that holds the
+  // most guests, never one in use.
   Created create(const store::DataFolder& folder, store::SharedStore& store, AppContext& context,
                  const std::string& address);
   // Marks the session busy; nullptr for an unknown id.
@@ -87,11 +89,15 @@ class SessionRegistry {
   using ByOrder = std::map<std::uint64_t, std::shared_ptr<LiveSession>>;
   using Index = std::map<std::string, ByOrder, std::less<>>;
 
-  // Whether `guest` may be ended to make room now.
-  bool givesWay(const LiveSession& guest, Clock::time_point now) const;
+  // Which guests may be ended to make room: at the registry's cap any idle one not in use
+  // (the newcomer's network, holding few, is not where they are looked for); at an
+  // address's cap, where a browser's own start exchange competes, none younger than
+  // startGrace either; or, when none of those, any idle one.
+  enum class Yield { Room, OwnRoom, AnyIdle };
+  bool givesWay(const LiveSession& guest, Clock::time_point now, Yield yield) const;
   // Takes out the oldest guest of `guests` that gives way and `matches`; false for none.
   bool displaceOldest(const ByOrder& guests, const std::function<bool(const LiveSession&)>& matches,
-                      Sessions& displaced);
+                      Sessions& displaced, Yield yield);
   // Takes out a guest of the group holding the most that has one to give; false for none.
   bool displaceFromLargestGroup(Sessions& displaced);
   // Takes out the oldest idle sessions of `signedIn` but `keep` past `cap`.

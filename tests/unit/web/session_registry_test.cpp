@@ -35,7 +35,10 @@ class SessionRoomTest : public ::testing::Test {
   store::DataFolder folder = prepared(temp.path());
   store::SharedStore store{folder};
   web::AppContext context{"", ""};
-  web::SessionRegistry registry{3, 2};
+  // Start exchanges give way at once here, unless a case says otherwise.
+  static constexpr std::chrono::seconds kNoGrace{0};
+  web::SessionRegistry registry{
+      web::RoomLimits{3, 2, 20, 1000, std::chrono::seconds(60), kNoGrace}};
   std::vector<std::string> displaced;
 };
 
@@ -83,7 +86,7 @@ TEST_F(SessionRoomTest, WithOnlySignedInOrBusySessionsNobodyNewGetsIn) {
 }
 
 TEST_F(SessionRoomTest, OneAddressEndsOnlyItsOwnGuests) {
-  web::SessionRegistry roomy{100, 2};
+  web::SessionRegistry roomy{web::RoomLimits{100, 2, 20, 1000, std::chrono::seconds(60), kNoGrace}};
   auto made = [&](const std::string& address) {
     return roomy.create(folder, store, context, address);
   };
@@ -133,7 +136,7 @@ class RoomTest : public SessionRoomTest {
     return sessions;
   }
   bool alive(const std::shared_ptr<web::LiveSession>& s) const { return room.contains(s->id); }
-  web::SessionRegistry room{web::RoomLimits{6, 10, 3, 4, std::chrono::seconds(60)}};
+  web::SessionRegistry room{web::RoomLimits{6, 10, 3, 4, std::chrono::seconds(60), kNoGrace}};
   std::vector<std::string> gaveWay;  // their addresses
   std::vector<std::string> ended;
 };
@@ -173,13 +176,36 @@ TEST_F(RoomTest, ALoginPageInUseNeverGivesWayForRoom) {
   EXPECT_FALSE(alive(stale));
   EXPECT_FALSE(alive(unfinished));
   // With only pages in use left to give way, nobody new gets in.
-  web::SessionRegistry full{web::RoomLimits{2, 10, 3, 4, std::chrono::seconds(60)}};
+  web::SessionRegistry full{web::RoomLimits{2, 10, 3, 4, std::chrono::seconds(60), kNoGrace}};
   for (const char* address : {"10.0.0.1", "10.0.0.2"}) {
     posted(*full.create(folder, store, context, address).session, std::chrono::seconds(1));
   }
   const auto refused = full.create(folder, store, context, "10.0.0.3");
   EXPECT_FALSE(refused.session);
   EXPECT_TRUE(refused.displaced.empty());
+  // Past its own cap an address makes room among its own pages, in use or not.
+  web::SessionRegistry staffRoom{web::RoomLimits{100, 2, 3, 4, std::chrono::seconds(60)}};
+  std::vector<std::string> made;
+  for (int i = 0; i < 2; ++i) {
+    const auto s = staffRoom.create(folder, store, context, "10.0.0.1").session;
+    posted(*s, std::chrono::seconds(1));
+    made.push_back(s->id);
+  }
+  const auto third = staffRoom.create(folder, store, context, "10.0.0.1");
+  ASSERT_TRUE(third.session);
+  ASSERT_EQ(third.displaced.size(), 1u);
+  EXPECT_EQ(third.displaced.front()->id, made.front());
+  // Of its own address's, a browser between its start exchange and its first post is not
+  // ended while one that never followed its start up is.
+  web::SessionRegistry graceful{
+      web::RoomLimits{100, 2, 3, 4, std::chrono::seconds(60), std::chrono::seconds(5)}};
+  const auto starting = graceful.create(folder, store, context, "10.0.0.1").session;  // oldest
+  const auto abandoned = graceful.create(folder, store, context, "10.0.0.1").session;
+  abandoned->lastRequest -= std::chrono::seconds(6);
+  const auto next = graceful.create(folder, store, context, "10.0.0.1");
+  ASSERT_EQ(next.displaced.size(), 1u);
+  EXPECT_EQ(next.displaced.front()->id, abandoned->id);
+  EXPECT_TRUE(graceful.contains(starting->id));
 }
 
 TEST_F(RoomTest, AnAccountPastItsCapEndsItsOldestIdleSession) {
