@@ -9,6 +9,7 @@
 #include <thread>
 
 #include "auth/password_hasher.h"
+#include "auth/random_password.h"
 #include "cloud/progress.h"
 
 namespace zeziza::cloud {
@@ -23,14 +24,7 @@ std::size_t logEvery(std::size_t total) {
 }  // namespace
 
 std::string randomFirstPassword() {
-  if (sodium_init() < 0) throw std::runtime_error("libsodium cannot start");
-  std::string out;
-  for (std::size_t i = 0; i < kFirstPasswordLength; ++i) {
-    const auto pick =
-        randombytes_uniform(static_cast<std::uint32_t>(kFirstPasswordAlphabet.size()));
-    out += kFirstPasswordAlphabet[pick];
-  }
-  return out;
+  return auth::randomPassword(kFirstPasswordLength);
 }
 
 std::vector<std::string> hashEach(const std::vector<std::string>& passwords, Progress& progress) {

@@ -8,13 +8,8 @@ namespace zeziza::cloud {
 
 class Progress;
 
-// Letters and digits that cannot be mistaken for one another on a printed slip: no 0/O/o,
-// 1/l/I/i.
-inline constexpr std::string_view kFirstPasswordAlphabet =
-    "23456789ABCDEFGHJKLMNPQRSTUVWXYZabcdefghjkmnpqrstuvwxyz";
+// A first password: characters that cannot be mistaken for one another on a printed slip.
 inline constexpr std::size_t kFirstPasswordLength = 8;
-
-// A new random first password (kFirstPasswordLength characters of the alphabet above).
 std::string randomFirstPassword();
 
 // Each password hashed with a salt of its own (argon2id, as the results site checks it), one

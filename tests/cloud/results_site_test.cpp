@@ -7,6 +7,7 @@
 #include <functional>
 #include <memory>
 
+#include "auth/random_password.h"
 #include "cloud/accounts.h"
 #include "cloud/first_passwords.h"
 #include "tests/cloud/cloud_test_db.h"
@@ -578,7 +579,7 @@ TEST_F(ResultsSiteTest, TheSchoolResetsAStudentsPasswordShownOnce) {
   const auto at = page.body.find(marker);
   ASSERT_NE(at, std::string::npos);
   const std::string password = page.body.substr(at + marker.size(), cloud::kFirstPasswordLength);
-  for (const char c : password) EXPECT_NE(cloud::kFirstPasswordAlphabet.find(c), std::string::npos);
+  for (const char c : password) EXPECT_NE(auth::kPlainAlphabet.find(c), std::string::npos);
   // Shown once: the school's page shows it no more.
   EXPECT_FALSE(contains(resultPage(b), password));
   // The student's sign-in ended; the old password is gone, the new one asks for their own.

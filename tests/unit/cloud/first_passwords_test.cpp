@@ -10,24 +10,6 @@
 namespace zeziza::cloud {
 namespace {
 
-TEST(FirstPasswords, EightCharactersWithoutLookAlikes) {
-  std::set<std::string> seen;
-  std::set<char> used;
-  for (int i = 0; i < 500; ++i) {
-    const std::string password = randomFirstPassword();
-    ASSERT_EQ(password.size(), 8u);
-    for (const char c : password) {
-      ASSERT_NE(kFirstPasswordAlphabet.find(c), std::string_view::npos) << password;
-      used.insert(c);
-    }
-    seen.insert(password);
-  }
-  EXPECT_EQ(seen.size(), 500u);
-  for (const char lookAlike : std::string("0Oo1lIi")) EXPECT_EQ(used.count(lookAlike), 0u);
-  // Every character of the alphabet turns up: the choice is not skewed to a part of it.
-  EXPECT_EQ(used.size(), kFirstPasswordAlphabet.size());
-}
-
 TEST(FirstPasswords, EqualPasswordsGetHashesOfTheirOwn) {
   Progress progress;
   const std::vector<std::string> passwords = {"123456", "123456", "abcdefgh", "123456"};
