@@ -35,15 +35,17 @@ double rate(int count, std::size_t n) {
   return static_cast<double>(static_cast<Wide>(count) / n * 100);
 }
 
-// The four ranges are tested one by one, as half-open ranges, so a value on a threshold
-// belongs to the higher level.
+// The ranges are tested one by one, as half-open ranges, so a value on a threshold belongs to
+// the higher level. Cumulative good and pass counts have no upper end.
 void addLevels(const std::vector<double>& kept, const ScoreLimits& t, ScoreStatistics& stats) {
+  const bool cumulative = t.rates == RateBasis::Cumulative;
   for (const double v : kept) {
     if (v >= t.excellent) ++stats.excellentCount;
-    if (v >= t.good && v < t.excellent) ++stats.goodCount;
-    if (v >= t.pass && v < t.good) ++stats.passCount;
+    if (v >= t.good && (cumulative || v < t.excellent)) ++stats.goodCount;
+    if (v >= t.pass && (cumulative || v < t.good)) ++stats.passCount;
     if (v < t.pass) ++stats.failCount;
   }
+  stats.rates = t.rates;
   stats.excellentRate = rate(stats.excellentCount, kept.size());
   stats.goodRate = rate(stats.goodCount, kept.size());
   stats.passRate = rate(stats.passCount, kept.size());

@@ -14,6 +14,11 @@ struct LevelThresholds {
   bool operator==(const LevelThresholds&) const = default;
 };
 
+// What the good and pass levels count. Bands: each level alone (良好 from the good line up to
+// the excellent line). Cumulative: every score at or above the level's line, as head teachers
+// read 及格率. The excellent and fail levels are the same either way.
+enum class RateBasis { Bands, Cumulative };
+
 // Statistics of one score column over one scope. Rates are percentages, unrounded.
 struct ScoreStatistics {
   int enrolled = 0;      // roster size of the scope, counted by the caller
@@ -33,8 +38,9 @@ struct ScoreStatistics {
   double passRate = 0;
   double failRate = 0;
   double skewness = 0;
-  double kurtosis = 0;          // not excess: a normal distribution gives 3
-  std::vector<int> bandCounts;  // one per band boundary
+  double kurtosis = 0;                 // not excess: a normal distribution gives 3
+  std::vector<int> bandCounts;         // one per band boundary
+  RateBasis rates = RateBasis::Bands;  // what goodCount and passCount count
 };
 
 // Upper limit of the last score band, which has no next boundary.
@@ -47,6 +53,7 @@ struct ScoreLimits {
   double pass = 0;
   std::vector<double> bands;
   double lastBandUpper = kLastBandUpperLimit;
+  RateBasis rates = RateBasis::Bands;
 };
 
 // Values of 0 or less are absent scores and take no part. No record for fewer than two

@@ -18,6 +18,14 @@ int thresholdOf(std::string_view text, std::string_view name, std::string_view k
 
 }  // namespace
 
+RateBasis parseRateBasis(std::string_view text) {
+  return text == kCumulativeRatesText ? RateBasis::Cumulative : RateBasis::Bands;
+}
+
+std::string_view rateBasisText(RateBasis basis) {
+  return basis == RateBasis::Cumulative ? kCumulativeRatesText : kBandRatesText;
+}
+
 LevelThresholds parseThresholds(std::string_view excellent, std::string_view good,
                                 std::string_view pass) {
   return LevelThresholds{thresholdOf(excellent, "优秀分数线", "youxiu"),

@@ -9,7 +9,27 @@ std::string twoDecimals(double value) {
   return formatFixed(value, kStatisticsDecimals);
 }
 
+bool cumulative(RateBasis basis) {
+  return basis == RateBasis::Cumulative;
+}
+
 }  // namespace
+
+std::string_view goodRateCaption(RateBasis basis) {
+  return cumulative(basis) ? caption::kGoodRateCumulative : caption::kGoodRate;
+}
+
+std::string_view passRateCaption(RateBasis basis) {
+  return cumulative(basis) ? caption::kPassRateCumulative : caption::kPassRate;
+}
+
+std::string_view goodCountCaption(RateBasis basis) {
+  return cumulative(basis) ? caption::kGoodCountCumulative : caption::kGoodCount;
+}
+
+std::string_view passCountCaption(RateBasis basis) {
+  return cumulative(basis) ? caption::kPassCountCumulative : caption::kPassCount;
+}
 
 std::vector<StatisticsRow> statisticsRows(const ScoreStatistics& s) {
   return {
@@ -22,12 +42,12 @@ std::vector<StatisticsRow> statisticsRows(const ScoreStatistics& s) {
       {caption::kMedian, twoDecimals(s.median)},
       {caption::kVariance, twoDecimals(s.variance)},
       {caption::kExcellentRate, twoDecimals(s.excellentRate)},
-      {caption::kGoodRate, twoDecimals(s.goodRate)},
-      {caption::kPassRate, twoDecimals(s.passRate)},
+      {goodRateCaption(s.rates), twoDecimals(s.goodRate)},
+      {passRateCaption(s.rates), twoDecimals(s.passRate)},
       {caption::kFailRate, twoDecimals(s.failRate)},
       {caption::kExcellentCount, std::to_string(s.excellentCount)},
-      {caption::kGoodCount, std::to_string(s.goodCount)},
-      {caption::kPassCount, std::to_string(s.passCount)},
+      {goodCountCaption(s.rates), std::to_string(s.goodCount)},
+      {passCountCaption(s.rates), std::to_string(s.passCount)},
       {caption::kFailCount, std::to_string(s.failCount)},
       {caption::kSkewness, twoDecimals(s.skewness)},
       {caption::kKurtosis, twoDecimals(s.kurtosis)},

@@ -29,7 +29,18 @@ inline constexpr std::string_view kFailCount = "不及格人数";
 inline constexpr std::string_view kFailRate = "不及格率";
 inline constexpr std::string_view kSkewness = "偏度";
 inline constexpr std::string_view kKurtosis = "峰度";
+// The good and pass levels counted from their line up.
+inline constexpr std::string_view kGoodCountCumulative = "良好人数(累计)";
+inline constexpr std::string_view kGoodRateCumulative = "良好率(累计)";
+inline constexpr std::string_view kPassCountCumulative = "及格人数(累计)";
+inline constexpr std::string_view kPassRateCumulative = "及格率(累计)";
 }  // namespace caption
+
+// The captions of the good and pass rates and counts, saying when they are cumulative.
+std::string_view goodRateCaption(RateBasis basis);
+std::string_view passRateCaption(RateBasis basis);
+std::string_view goodCountCaption(RateBasis basis);
+std::string_view passCountCaption(RateBasis basis);
 
 // Decimals of the mean, median, variance, rates, skewness and kurtosis.
 inline constexpr int kStatisticsDecimals = 2;
@@ -44,6 +55,7 @@ struct StatisticsRow {
 // row: enrolled, participants, total, mean, highest, lowest, median, variance, the four rates,
 // the four counts, skewness, kurtosis. Counts are integers; total, highest and lowest use the
 // general form; the rest two decimals, rates without a percent sign. Band counts are apart.
+// The good and pass captions say which rate basis the record was computed with.
 std::vector<StatisticsRow> statisticsRows(const ScoreStatistics& stats);
 
 // One header per boundary: "60-70" up to the next boundary, ">=90" for the last one, which

@@ -25,7 +25,8 @@ PreparationResult prepare(const PreparationRequest& request, PublishLease& lease
     store::Database temp(request.tempFile);
     progress.log(">>生成本地成绩表");
     lease.discardPreparation();
-    result.rows = fillScratchTable(data, temp, request.exam, request.subjectList, progress);
+    result.rows =
+        fillScratchTable(data, temp, request.exam, request.subjectList, progress, request.averages);
     progress.log(">>本地成绩表共" + std::to_string(result.rows) + "行");
     progress.log(">>本地成绩表排序");
     rankScratchTable(temp, request.ranks, progress);

@@ -6,6 +6,7 @@
 #include "cloud/progress.h"
 #include "store/database.h"
 #include "store/statement.h"
+#include "store/subject_columns.h"
 #include "store/transaction.h"
 
 namespace zeziza::cloud {
@@ -21,8 +22,11 @@ struct ScratchRow {
   double score;
 };
 
-std::string selectScores(std::size_t subjectCount) {
-  std::string sql = "select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, cj.pj";
+std::string selectScores(std::size_t subjectCount, analysis::AverageBasis averages) {
+  std::vector<store::SubjectColumn> columns;
+  for (std::size_t n = 1; n <= subjectCount; ++n) columns.push_back({static_cast<int>(n), {}});
+  std::string sql =
+      "select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, " + store::averageSql(averages, columns);
   for (std::size_t n = 1; n <= subjectCount; ++n) sql += ", cj.k" + std::to_string(n);
   return sql + " from ks join cj on cj.kh = ks.bh where cj.ks = ? order by ks.bh";
 }
@@ -83,13 +87,14 @@ void addStudentRows(const store::Statement& row, const std::vector<std::string>&
 }  // namespace
 
 std::size_t fillScratchTable(store::Database& data, store::Database& temp, const std::string& exam,
-                             const std::vector<std::string>& subjects, Progress& progress) {
+                             const std::vector<std::string>& subjects, Progress& progress,
+                             analysis::AverageBasis averages) {
   const std::vector<std::string> used(subjects.begin(),
                                       subjects.begin() + std::min(subjects.size(), kMaxSubjects));
   store::Transaction transaction(temp);
   temp.exec("delete from tem");
   ScratchWriter writer(temp);
-  store::Statement scores(data, selectScores(used.size()));
+  store::Statement scores(data, selectScores(used.size(), averages));
   const store::Value examValue(exam);
   scores.bindAll(std::span<const store::Value>(&examValue, 1));
   std::size_t students = 0;

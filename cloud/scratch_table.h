@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/averages.h"
+
 namespace zeziza::store {
 class Database;
 }
@@ -29,9 +31,10 @@ struct RankChoice {
 // roster order, one row per subject of `subjects` whose score is above 0, then a 总分 row and a
 // 平均分 row when those are above 0. What the table held is replaced in one transaction, so a
 // refusal leaves it as it was. A student without a number is refused (Refusal), since the
-// service keys scores by number. Returns the number of rows written.
+// service keys scores by number. The 平均分 is by `averages`. Returns the number of rows written.
 std::size_t fillScratchTable(store::Database& data, store::Database& temp, const std::string& exam,
-                             const std::vector<std::string>& subjects, Progress& progress);
+                             const std::vector<std::string>& subjects, Progress& progress,
+                             analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat);
 
 // Ranks the scratch rows by score, highest first, with one statement per rank kind: 1, 2, 3 …
 // within each grade and subject (and unit, and class); equal scores get consecutive ranks in

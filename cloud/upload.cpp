@@ -152,9 +152,10 @@ class Publisher {
     std::vector<double> values;
     values.reserve(rows.size());
     for (const ScratchScore* r : rows) values.push_back(r->score);
-    const analysis::ScoreLimits limits = analysis::scaledLimits(
+    analysis::ScoreLimits limits = analysis::scaledLimits(
         request_.thresholds, request_.bands,
         analysis::columnFullMark(rows.front()->subject, request_.subjectList, request_.fullMarks));
+    limits.rates = request_.rates;
     const auto stats = analysis::computeStatistics(values, enrolled, limits);
     if (!stats) return;
     std::vector<pg::Param> params = {x_, K, N, D, C};

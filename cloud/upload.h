@@ -65,6 +65,7 @@ struct PublishRequest {
   std::vector<std::string> subjectList = {};
   std::vector<int> fullMarks = {};
   analysis::RankMode rankMode = analysis::RankMode::Sequential;  // of the ranking texts
+  analysis::RateBasis rates = analysis::RateBasis::Bands;        // of the good and pass rates
 };
 
 struct PublishResult {

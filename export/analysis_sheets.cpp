@@ -49,10 +49,17 @@ std::string baseCaption(const std::string& caption) {
   return bracket == std::string::npos ? caption : caption.substr(0, bracket);
 }
 
+// "及格率" -> "及格人数"; a qualifier in brackets stays at the end: "及格率(累计)" ->
+// "及格人数(累计)".
 std::string countCaption(std::string base) {
+  std::string qualifier;
+  if (const auto open = base.find('('); open != std::string::npos && base.ends_with(")")) {
+    qualifier = base.substr(open);
+    base.resize(open);
+  }
   const std::string rate = "率";
   if (base.ends_with(rate)) base.resize(base.size() - rate.size());
-  return base + "人数";
+  return base + "人数" + qualifier;
 }
 
 void addHeader(std::vector<store::Value>& out, const std::string& caption, CellKind kind) {

@@ -20,10 +20,10 @@ BoundStatement withX(std::string sql, const ScopeConditions& scope, std::int64_t
 }  // namespace
 
 BoundStatement chartRowsStatement(const std::vector<int>& subjectNumbers,
-                                  const ScopeConditions& scope) {
+                                  const ScopeConditions& scope, const std::string& averageSql) {
   std::string fields;
   for (const int number : subjectNumbers) fields += ", " + subjectColumn(number);
-  return {"select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.ks, cj.pj" + fields +
+  return {"select ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.ks, " + averageSql + fields +
               " from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by cj.id",
           scope.params()};
 }
@@ -67,9 +67,10 @@ namespace {
 // The search, with `firstColumns` (if any) before the score query's columns.
 BoundStatement scoreRows(std::string_view firstColumns, const std::vector<SubjectColumn>& subjects,
                          const ScopeConditions& scope,
-                         const std::optional<ScoreColumn>& orderColumn, bool descending) {
+                         const std::optional<ScoreColumn>& orderColumn, bool descending,
+                         analysis::AverageBasis basis) {
   BoundStatement s;
-  s.sql = "select  " + std::string(firstColumns) + scoreQuerySelectList(subjects);
+  s.sql = "select  " + std::string(firstColumns) + scoreQuerySelectList(subjects, basis);
   s.sql += "\n from ks,cj where ks.bh=cj.kh ";
   s.sql += scope.sql();
   s.params = scope.params();
@@ -84,15 +85,16 @@ BoundStatement scoreRows(std::string_view firstColumns, const std::vector<Subjec
 
 BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                   const ScopeConditions& scope,
-                                  const std::optional<ScoreColumn>& orderColumn, bool descending) {
-  return scoreRows({}, subjects, scope, orderColumn, descending);
+                                  const std::optional<ScoreColumn>& orderColumn, bool descending,
+                                  analysis::AverageBasis basis) {
+  return scoreRows({}, subjects, scope, orderColumn, descending, basis);
 }
 
 BoundStatement keyedScoreRowsStatement(const std::vector<SubjectColumn>& subjects,
                                        const ScopeConditions& scope,
                                        const std::optional<ScoreColumn>& orderColumn,
-                                       bool descending) {
-  return scoreRows("cj.id as rowkey, ", subjects, scope, orderColumn, descending);
+                                       bool descending, analysis::AverageBasis basis) {
+  return scoreRows("cj.id as rowkey, ", subjects, scope, orderColumn, descending, basis);
 }
 
 }  // namespace zeziza::store

@@ -15,7 +15,8 @@ namespace zeziza::store {
 // The scope's score rows in the order they were stored: id, name, unit, grade, class, exam,
 // average, then the column of each subject number given.
 BoundStatement chartRowsStatement(const std::vector<int>& subjectNumbers,
-                                  const ScopeConditions& scope);
+                                  const ScopeConditions& scope,
+                                  const std::string& averageSql = "cj.pj");
 
 // One value of `column` per score row of the scope, as `shuju`, in stored order.
 BoundStatement columnValuesStatement(const ScoreColumn& column, const ScopeConditions& scope);
@@ -36,13 +37,14 @@ BoundStatement columnRankingStatement(const ScoreColumn& column, const ScopeCond
 
 // The score rows of the scope with a column k<n> for each subject between the fixed columns
 // and 总分/平均分, sorted by `orderColumn` when there is one.
-BoundStatement scoreRowsStatement(const std::vector<SubjectColumn>& subjects,
-                                  const ScopeConditions& scope,
-                                  const std::optional<ScoreColumn>& orderColumn, bool descending);
+BoundStatement scoreRowsStatement(
+    const std::vector<SubjectColumn>& subjects, const ScopeConditions& scope,
+    const std::optional<ScoreColumn>& orderColumn, bool descending,
+    analysis::AverageBasis basis = analysis::AverageBasis::SubjectsSat);
 // The same rows in the same order, with each row's key (`cj.id`) as a first column `rowkey`.
-BoundStatement keyedScoreRowsStatement(const std::vector<SubjectColumn>& subjects,
-                                       const ScopeConditions& scope,
-                                       const std::optional<ScoreColumn>& orderColumn,
-                                       bool descending);
+BoundStatement keyedScoreRowsStatement(
+    const std::vector<SubjectColumn>& subjects, const ScopeConditions& scope,
+    const std::optional<ScoreColumn>& orderColumn, bool descending,
+    analysis::AverageBasis basis = analysis::AverageBasis::SubjectsSat);
 
 }  // namespace zeziza::store

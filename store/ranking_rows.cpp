@@ -9,8 +9,8 @@
 namespace zeziza::store {
 
 BoundStatement rankingValuesStatement(const std::vector<SubjectColumn>& subjects,
-                                      const ScopeConditions& scope) {
-  return {"select cj.id, cj.zf, cj.pj" + subjectSelectList(subjects) +
+                                      const ScopeConditions& scope, analysis::AverageBasis basis) {
+  return {"select cj.id, cj.zf, " + averageSql(basis, subjects) + subjectSelectList(subjects) +
               " from ks, cj where ks.bh=cj.kh" + scope.sql() + " order by cj.zf desc, cj.id",
           scope.params()};
 }
@@ -43,19 +43,23 @@ void forEachByKey(Database& db, std::span<const std::int64_t> keys,
 }  // namespace
 
 BoundStatement rankingRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                         std::span<const std::int64_t> keys) {
+                                         std::span<const std::int64_t> keys,
+                                         analysis::AverageBasis basis) {
   BoundStatement s;
-  s.sql = "select cj.id, cj.ks, ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, cj.pj" +
-          subjectSelectList(subjects) + " from ks, cj where ks.bh=cj.kh and cj.id";
+  s.sql = "select cj.id, cj.ks, ks.id, ks.xm, ks.xx, ks.nj, ks.bj, cj.zf, " +
+          averageSql(basis, subjects) + subjectSelectList(subjects) + ", " +
+          missedMarkSql(subjects) + " from ks, cj where ks.bh=cj.kh and cj.id";
   bindKeys(s, keys);
   return s;
 }
 
 void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjects,
                           std::span<const std::int64_t> keys,
-                          const std::function<void(const Statement& row)>& onRow) {
+                          const std::function<void(const Statement& row)>& onRow,
+                          analysis::AverageBasis basis) {
   forEachByKey(
-      db, keys, [&](auto chunk) { return rankingRowsByKeyStatement(subjects, chunk); }, onRow);
+      db, keys, [&](auto chunk) { return rankingRowsByKeyStatement(subjects, chunk, basis); },
+      onRow);
 }
 
 BoundStatement studentsByKeyStatement(std::span<const std::int64_t> keys) {

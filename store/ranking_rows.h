@@ -20,8 +20,10 @@ enum RankingValue : int { kValueKey, kValueTotal, kValueAverage, kFirstSubjectVa
 
 // The numbers a ranking needs of every score row of the scope, by total, highest first; equal
 // totals in the order the rows were stored.
-BoundStatement rankingValuesStatement(const std::vector<SubjectColumn>& subjects,
-                                      const ScopeConditions& scope);
+// The average by `basis`.
+BoundStatement rankingValuesStatement(
+    const std::vector<SubjectColumn>& subjects, const ScopeConditions& scope,
+    analysis::AverageBasis basis = analysis::AverageBasis::SubjectsSat);
 
 // Result columns of the rows read by key: the key, the shown texts, then the numbers.
 enum ScoreRowField : int {
@@ -37,15 +39,18 @@ enum ScoreRowField : int {
   kFirstSubjectField
 };
 
-// The score rows (with their student) of `keys`, at most kMaxKeysPerRead, in no given order.
-BoundStatement rankingRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                         std::span<const std::int64_t> keys);
+// The score rows (with their student) of `keys`, at most kMaxKeysPerRead, in no given order;
+// the average by `basis`, and after the subjects the row's missed mark ("(缺N科)" or "").
+BoundStatement rankingRowsByKeyStatement(
+    const std::vector<SubjectColumn>& subjects, std::span<const std::int64_t> keys,
+    analysis::AverageBasis basis = analysis::AverageBasis::SubjectsSat);
 
 // Reads the rows of `keys` a chunk at a time and hands each to `onRow`; a key whose row is gone
 // gives none.
 void forEachScoreRowByKey(Database& db, const std::vector<SubjectColumn>& subjects,
                           std::span<const std::int64_t> keys,
-                          const std::function<void(const Statement& row)>& onRow);
+                          const std::function<void(const Statement& row)>& onRow,
+                          analysis::AverageBasis basis = analysis::AverageBasis::SubjectsSat);
 
 // Result columns of the students read by key.
 enum StudentField : int {

@@ -25,4 +25,12 @@ std::string readRankModeText(Database& db) {
   return readSetting(db, key::kRankMode);
 }
 
+std::string readRateBasisText(Database& db) {
+  return readSetting(db, key::kRateBasis);
+}
+
+std::string readAverageBasisText(Database& db) {
+  return readSetting(db, key::kAverageBasis);
+}
+
 }  // namespace zeziza::store

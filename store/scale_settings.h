@@ -8,7 +8,8 @@ namespace zeziza::store {
 
 class Database;
 
-// The settings added after the first databases were made (full marks, rank mode): a database
+// The settings added after the first databases were made (full marks, rank mode, rate and
+// average basis): a database
 // made before them has no row, so they read as empty and are written by inserting the row.
 void storeSetting(Database& db, std::string_view key, std::string_view value);
 
@@ -18,5 +19,9 @@ void storeFullMarkTexts(Database& db, const std::vector<std::string>& texts);
 
 // "顺序名次" or "并列名次"; empty when never set.
 std::string readRankModeText(Database& db);
+// "分段" or "累计"; empty when never set.
+std::string readRateBasisText(Database& db);
+// "参考科目" or "全部科目"; empty when never set.
+std::string readAverageBasisText(Database& db);
 
 }  // namespace zeziza::store

@@ -121,6 +121,8 @@ std::vector<std::pair<std::string_view, std::string>> initialSettings() {
       {key::kPass, "60"},
       {key::kBands, ""},
       {key::kRankMode, "顺序名次"},
+      {key::kRateBasis, "分段"},
+      {key::kAverageBasis, "参考科目"},
       {key::kReserved, ""},
   };
 }

@@ -4,10 +4,12 @@
 
 namespace zeziza::store {
 
-std::string scoreQuerySelectList(const std::vector<SubjectColumn>& subjects) {
+std::string scoreQuerySelectList(const std::vector<SubjectColumn>& subjects,
+                                 analysis::AverageBasis basis) {
   return "cj.ks as 考试名称,ks.id as 考号,  ks.xm as 姓名,ks.xx as 学校,ks.nj as 年级,"
          "ks.bj as 班次" +
-         subjectSelectList(subjects) + "\n,cj.zf as 总分, cj.pj as 平均分";
+         subjectSelectList(subjects) + "\n,cj.zf as 总分, " + averageSql(basis, subjects) +
+         " as 平均分";
 }
 
 namespace {
@@ -27,7 +29,8 @@ std::string wantedRows(std::size_t count) {
 }  // namespace
 
 BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subjects,
-                                       std::span<const std::int64_t> keys) {
+                                       std::span<const std::int64_t> keys,
+                                       analysis::AverageBasis basis) {
   if (keys.size() > kMaxKeysPerRead) {
     throw std::invalid_argument("too many score rows for one read: " + std::to_string(keys.size()));
   }
@@ -35,7 +38,7 @@ BoundStatement scoreRowsByKeyStatement(const std::vector<SubjectColumn>& subject
   // The key list drives the join: each wanted row finds its score row and its student by
   // primary key, so a page costs the same however big the search was.
   s.sql = "with wanted(pos, rowkey) as (" + wantedRows(keys.size()) + ")\nselect " +
-          scoreQuerySelectList(subjects) +
+          scoreQuerySelectList(subjects, basis) + ", " + missedMarkSql(subjects) + " as 缺考" +
           "\n from wanted cross join cj cross join ks"
           " where cj.id=wanted.rowkey and ks.bh=cj.kh order by wanted.pos";
   s.params.reserve(keys.size());

@@ -28,6 +28,10 @@ inline constexpr std::string_view kBands = "fenshuduan";
 inline constexpr std::string_view kFullMarks = "kmmf";
 // how equal values are ranked: 顺序名次 or 并列名次
 inline constexpr std::string_view kRankMode = "mcfs";
+// what 良好率 and 及格率 count: 分段 or 累计
+inline constexpr std::string_view kRateBasis = "blkj";
+// what 平均分 divides by: 参考科目 or 全部科目
+inline constexpr std::string_view kAverageBasis = "pjkj";
 inline constexpr std::string_view kReserved = "zthint";
 }  // namespace key
 

@@ -38,4 +38,36 @@ std::string subjectSelectList(const std::vector<SubjectColumn>& subjects) {
   return list;
 }
 
+namespace {
+
+// "(x.k1>0)+(x.k2>0)" over `table`, each term wrapped by `wrap`.
+std::string subjectTerms(const std::vector<SubjectColumn>& subjects, const std::string& table,
+                         const char* open, const char* close) {
+  std::string terms;
+  for (const auto& column : subjects) {
+    if (!terms.empty()) terms += "+";
+    terms += std::string(open) + table + "." + subjectKey(column.number) + ">0" + close;
+  }
+  return terms.empty() ? "0" : terms;
+}
+
+}  // namespace
+
+std::string classSubjectsSql(const std::vector<SubjectColumn>& subjects) {
+  return "(select " + subjectTerms(subjects, "x", "max(", ")") +
+         " from ks y join cj x on x.kh=y.bh where y.xx=ks.xx and y.nj=ks.nj and y.bj=ks.bj"
+         " and x.ks=cj.ks)";
+}
+
+std::string averageSql(analysis::AverageBasis basis, const std::vector<SubjectColumn>& subjects) {
+  if (basis == analysis::AverageBasis::SubjectsSat) return "cj.pj";
+  return "(cj.zf/max(1," + classSubjectsSql(subjects) + "))";
+}
+
+std::string missedMarkSql(const std::vector<SubjectColumn>& subjects) {
+  const std::string missed =
+      "(" + classSubjectsSql(subjects) + "-(" + subjectTerms(subjects, "cj", "(", ")") + "))";
+  return "(case when " + missed + ">0 then '(缺'||" + missed + "||'科)' else '' end)";
+}
+
 }  // namespace zeziza::store

@@ -57,7 +57,12 @@ std::vector<std::string> comparisonRow(const std::string& unit, const std::strin
   return cells;
 }
 
-void writeHeader(web::Grid& grid, const std::vector<std::string>& bandCaptions) {
+std::string rateHeader(std::string_view rateCaption) {
+  return std::string(rateCaption) + " [人数]";
+}
+
+void writeHeader(web::Grid& grid, const std::vector<std::string>& bandCaptions,
+                 analysis::RateBasis rates) {
   std::vector<std::string> header = {"单位",
                                      "年级",
                                      "班次",
@@ -70,8 +75,8 @@ void writeHeader(web::Grid& grid, const std::vector<std::string>& bandCaptions) 
                                      "中位数",
                                      "方差",
                                      "优秀率 [人数]",
-                                     "良好率 [人数]",
-                                     "及格率 [人数]",
+                                     rateHeader(analysis::goodRateCaption(rates)),
+                                     rateHeader(analysis::passRateCaption(rates)),
                                      "不及格率 [人数]",
                                      std::string(analysis::caption::kSkewness),
                                      std::string(analysis::caption::kKurtosis)};
@@ -128,7 +133,7 @@ void ClassComparisonPage::onCreate() {
 
 store::ScoreColumn ClassComparisonPage::chosenColumn() const {
   if (columnBox.ItemIndex == 0) return store::ScoreColumn::total();
-  if (columnBox.ItemIndex == 1) return store::ScoreColumn::average();
+  if (columnBox.ItemIndex == 1) return sessionAverageColumn();
   return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
 }
 
@@ -146,7 +151,7 @@ void ClassComparisonPage::onAnalyse() {
   const store::ScoreColumn column = chosenColumn();
   analysedLabel.Caption =
       "对不同班级在" + exam + " 中 " + grade + " 的 " + columnBox.text() + " 成绩对比";
-  writeHeader(resultGrid, scale.bandCaptions(columnBox.text()));
+  writeHeader(resultGrid, scale.bandCaptions(columnBox.text()), scale.rateBasis());
   resultGrid.Visible = true;
   export_ = {{analysedLabel.Caption},
              spreadsheet::workbookName("班级对比", {exam, grade, columnBox.text()})};

@@ -13,6 +13,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
 #include "store/ranking_rows.h"
@@ -116,7 +117,7 @@ void DistributionPage::onCreate() {
 }
 
 store::ScoreColumn DistributionPage::chosenColumn() const {
-  if (columnBox.ItemIndex == 0) return store::ScoreColumn::average();
+  if (columnBox.ItemIndex == 0) return sessionAverageColumn();
   if (columnBox.ItemIndex == 1) return store::ScoreColumn::total();
   return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
 }

@@ -79,7 +79,7 @@ void ProgressPage::readRanking(const std::string& exam,
       .equals(ScopeColumn::Grade, gradeBox.text())  // the grade box has no "all" item
       .unlessText(ScopeColumn::Class, classBox, scopeBoxes.allItemOf(classBox));
   // A subject is ranked by the column the session's sign-in named after it.
-  store::ScoreColumn value = store::ScoreColumn::average();
+  store::ScoreColumn value = sessionAverageColumn();
   if (columnBox.ItemIndex > 0) {
     const SessionSubjects subjects = SessionSubjects::current();
     value = store::ScoreColumn::subject(subjects.numberOf(columnBox.text()));

@@ -77,7 +77,7 @@ void RankingPage::onAnalyse() {
   // One statement; the page keeps only keys and ranks, the grid reads its rows by key.
   store::Connection& connection = web::currentSession().dataConnection;
   ranking_ = RankingTable(connection.db(), ranked, settings->subjects.size(), scope.conditions(),
-                          sessionRankMode());
+                          sessionRankMode(), sessionAverageBasis());
   resultGrid.setRowSource(static_cast<int>(ranking_.size()), [this, &connection](int first, int n) {
     return ranking_.texts(connection.db(), static_cast<std::size_t>(first),
                           static_cast<std::size_t>(n));

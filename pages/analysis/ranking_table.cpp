@@ -46,6 +46,7 @@ RankingTable::ShownRow shownRow(const store::Statement& row, std::size_t subject
   for (std::size_t s = 0; s < subjects; ++s) {
     shown.scores.push_back(row.columnDouble(store::kFirstSubjectField + static_cast<int>(s)));
   }
+  shown.missed = row.columnText(store::kFirstSubjectField + static_cast<int>(subjects));
   return shown;
 }
 
@@ -53,11 +54,11 @@ RankingTable::ShownRow shownRow(const store::Statement& row, std::size_t subject
 
 RankingTable::RankingTable(store::Database& db, std::vector<store::SubjectColumn> rankedSubjects,
                            std::size_t shownSubjects, const store::ScopeConditions& scope,
-                           analysis::RankMode mode)
-    : subjects_(std::move(rankedSubjects)), shownSubjects_(shownSubjects) {
+                           analysis::RankMode mode, analysis::AverageBasis averages)
+    : subjects_(std::move(rankedSubjects)), shownSubjects_(shownSubjects), averages_(averages) {
   // Flat numbers of the one pass; they live only while the ranks are made.
   std::vector<std::vector<double>> values(2 + subjects_.size());
-  store::forEachRow(db, store::rankingValuesStatement(subjects_, scope),
+  store::forEachRow(db, store::rankingValuesStatement(subjects_, scope, averages_),
                     [&](const store::Statement& row) {
                       keys_.push_back(row.columnInt(store::kValueKey));
                       values[0].push_back(row.columnDouble(store::kValueTotal));
@@ -84,9 +85,12 @@ web::GridRowTexts RankingTable::texts(store::Database& db, std::size_t first,
   const std::span<const std::int64_t> keys(keys_.data() + first, count);
   std::unordered_map<std::int64_t, ShownRow> byKey;
   byKey.reserve(count);
-  store::forEachScoreRowByKey(db, subjects_, keys, [&](const store::Statement& row) {
-    byKey.emplace(row.columnInt(store::kRowKey), shownRow(row, subjects_.size()));
-  });
+  store::forEachScoreRowByKey(
+      db, subjects_, keys,
+      [&](const store::Statement& row) {
+        byKey.emplace(row.columnInt(store::kRowKey), shownRow(row, subjects_.size()));
+      },
+      averages_);
   web::GridRowTexts rows;
   rows.reserve(count);
   for (std::size_t i = 0; i < count; ++i) {
@@ -108,6 +112,8 @@ std::vector<std::string> RankingTable::rowTexts(std::size_t position, const Show
       texts[kTotalColumn + c] = rankCell(rank, analysis::formatGeneral(shown->scores[c]));
     }
   }
+  // The average of a student who missed subjects says so beside its rank.
+  if (!texts[kTotalColumn + 1].empty()) texts[kTotalColumn + 1] += shown->missed;
   return texts;
 }
 

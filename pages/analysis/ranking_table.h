@@ -26,7 +26,8 @@ class RankingTable {
   // statement.
   RankingTable(store::Database& db, std::vector<store::SubjectColumn> rankedSubjects,
                std::size_t shownSubjects, const store::ScopeConditions& scope,
-               analysis::RankMode mode);
+               analysis::RankMode mode,
+               analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat);
 
   std::size_t size() const { return keys_.size(); }
   // The texts of rows [first, first + count) as the grid shows them: 序号, 考号 … 考试名称,
@@ -37,6 +38,7 @@ class RankingTable {
   struct ShownRow {
     std::vector<std::string> fields;  // 考号, 姓名, 学校, 年级, 班次, 考试名称
     std::vector<double> scores;       // the total, the average, then each ranked subject
+    std::string missed;               // "(缺N科)" or empty
   };
 
  private:
@@ -45,7 +47,8 @@ class RankingTable {
 
   std::vector<store::SubjectColumn> subjects_;  // ranked, in grid order
   std::size_t shownSubjects_ = 0;               // subject columns of the grid
-  std::vector<std::int64_t> keys_;              // by total, highest first
+  analysis::AverageBasis averages_ = analysis::AverageBasis::SubjectsSat;
+  std::vector<std::int64_t> keys_;  // by total, highest first
   // [column][position]: the total, the average, then each ranked subject; 0 for no rank.
   std::vector<std::vector<std::uint32_t>> ranks_;
 };

@@ -28,6 +28,7 @@ void renderCard(web::HtmlWriter& out, const CardView& card) {
   }
   out.raw("</tbody></table><p class=\"ranks\">");
   cell(out, "span", "班级名次：" + card.classRank);
+  cell(out, "span", "校内名次：" + card.unitRank);
   cell(out, "span", "年级名次：" + card.gradeRank);
   out.raw("</p></article>");
 }

@@ -22,8 +22,9 @@ struct CardView {
   std::string name;
   std::string id;
   std::vector<CardLine> lines;
-  std::string classRank;
-  std::string gradeRank;
+  std::string classRank;  // 班级名次
+  std::string unitRank;   // 校内名次: within the unit's grade
+  std::string gradeRank;  // 年级名次: within the grade over every unit
 };
 
 // The report cards of a page, class by class, laid out for print by the program's print

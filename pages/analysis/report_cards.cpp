@@ -1,5 +1,6 @@
 #include "pages/analysis/report_cards.h"
 
+#include "analysis/averages.h"
 #include "analysis/number_format.h"
 #include "analysis/report_cards.h"
 #include "pages/analysis/analysis_access.h"
@@ -30,8 +31,14 @@ CardView cardView(const analysis::ReportCard& card, const analysis::ClassCards& 
                   const std::string& exam, const std::vector<std::string>& subjects,
                   const ScoreScale& scale) {
   const analysis::StudentScores& s = *card.scores;
-  CardView view{s.unit + " " + exam + " 成绩单", s.grade + s.cls,         s.name, s.id, {},
-                rankText(card.classRank),        rankText(card.gradeRank)};
+  CardView view{s.unit + " " + exam + " 成绩单",
+                s.grade + s.cls,
+                s.name,
+                s.id,
+                {},
+                rankText(card.classRank),
+                rankText(card.unitRank),
+                rankText(card.gradeRank)};
   for (std::size_t j = 0; j < subjects.size(); ++j) {
     const double score = j < s.subjects.size() ? s.subjects[j] : 0;
     view.lines.push_back({subjects[j], scoreText(score), scale.levelOf(subjects[j], score),
@@ -39,8 +46,9 @@ CardView cardView(const analysis::ReportCard& card, const analysis::ClassCards& 
   }
   view.lines.push_back(
       {"总分", scoreText(s.total), scale.levelOf("总分", s.total), averageText(cls.totalAverage)});
-  view.lines.push_back({"平均分", scoreText(s.average), scale.levelOf("平均分", s.average),
-                        averageText(cls.averageAverage)});
+  // A student who missed subjects of the class is marked where the average stands.
+  view.lines.push_back({"平均分", scoreText(card.average) + analysis::missedMark(card.missed),
+                        scale.levelOf("平均分", card.average), averageText(cls.averageAverage)});
   return view;
 }
 
@@ -73,12 +81,14 @@ void ReportCardsPage::onMake() {
   const auto settings = web::currentSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
   const std::string exam = examBox.text();
-  const auto rows = store::readExamScoreRows(web::currentSession().dataConnection.db(), exam,
-                                             chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)),
+  // Every unit of the grade is read: the grade ranks count them all.
+  const auto rows = store::readExamScoreRows(web::currentSession().dataConnection.db(), exam, {},
                                              chosenUnless(gradeBox, scopeBoxes.allItemOf(gradeBox)),
                                              settings->subjects.size());
-  const auto classes = analysis::reportCards(
-      rows, sessionRankMode(), chosenUnless(classBox, scopeBoxes.allItemOf(classBox)));
+  const analysis::CardChoice choice{sessionRankMode(), sessionAverageBasis(),
+                                    chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)),
+                                    chosenUnless(classBox, scopeBoxes.allItemOf(classBox))};
+  const auto classes = analysis::reportCards(rows, choice);
   Cards.Classes.clear();
   std::size_t count = 0;
   for (const auto& cls : classes) {

@@ -103,6 +103,7 @@ ScoreQueryFilter ScoreQueryPage::chosenFilter() const {
   filter.name = nameEdit.Text;
   filter.sortItem = std::max(sortBox.ItemIndex, 0);
   filter.descending = directionBox.ItemIndex == 1;
+  filter.averages = sessionAverageBasis();
   return filter;
 }
 
@@ -152,7 +153,7 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
                             const std::vector<std::string>& subjects, const ScoreScale& scale) {
   web::Session& session = web::currentSession();
   store::Query& shown = *shownRows_;
-  ScoreQueryResult(session.login.subjects, {}).read(shown, 0, 0);
+  ScoreQueryResult(session.login.subjects, {}, filter.averages).read(shown, 0, 0);
   if (!hasEverySubject(shown, subjects)) {
     shown.close();
     showNoResult();
@@ -165,8 +166,8 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
   const auto records = subjectRecords(
       subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
       [&] { return countRows(session.dataConnection, enrolledCountStatement(filter)); });
-  statisticsPanel.fill(records, scale.sharedBandCaptions(subjects));
-  result_.emplace(session.login.subjects, std::move(pass.keys));
+  statisticsPanel.fill(records, scale.sharedBandCaptions(subjects), scale.rateBasis());
+  result_.emplace(session.login.subjects, std::move(pass.keys), filter.averages);
   return true;
 }
 

@@ -15,7 +15,7 @@ void ScoreQueryResult::read(store::Query& query, std::size_t first, std::size_t 
   const std::size_t begin = std::min(first, keys_.size());
   const std::size_t shown = std::min(count, keys_.size() - begin);
   const BoundStatement statement = store::scoreRowsByKeyStatement(
-      subjects_, std::span<const std::int64_t>(keys_).subspan(begin, shown));
+      subjects_, std::span<const std::int64_t>(keys_).subspan(begin, shown), averages_);
   query.open(statement.sql, statement.params);
   nameSubjectColumns(query, subjects_);
 }

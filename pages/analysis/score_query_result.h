@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "analysis/averages.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/common/bound_statement.h"
 
@@ -24,8 +25,9 @@ namespace zeziza::pages {
 class ScoreQueryResult {
  public:
   // The keys give back what they grew beyond their count: they stay for the page's life.
-  ScoreQueryResult(std::vector<SubjectColumn> subjects, std::vector<std::int64_t> keys)
-      : subjects_(std::move(subjects)), keys_(std::move(keys)) {
+  ScoreQueryResult(std::vector<SubjectColumn> subjects, std::vector<std::int64_t> keys,
+                   analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat)
+      : subjects_(std::move(subjects)), keys_(std::move(keys)), averages_(averages) {
     keys_.shrink_to_fit();
   }
 
@@ -43,6 +45,7 @@ class ScoreQueryResult {
  private:
   std::vector<SubjectColumn> subjects_;
   std::vector<std::int64_t> keys_;
+  analysis::AverageBasis averages_;
 };
 
 // What one pass over a search keeps: its rows' keys in order and, for each column asked, the

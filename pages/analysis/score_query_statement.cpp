@@ -27,14 +27,15 @@ ScopeFilter scopeOf(const ScoreQueryFilter& filter, bool withExam) {
   return scope.nameContains(filter.name);
 }
 
-store::ScoreColumn sortColumn(int item) {
+store::ScoreColumn sortColumn(int item, analysis::AverageBasis averages,
+                              const std::vector<SubjectColumn>& subjects) {
   switch (item) {
     case 1:
       return store::ScoreColumn::studentKey();
     case 2:
       return store::ScoreColumn::total();
     case 3:
-      return store::ScoreColumn::average();
+      return store::ScoreColumn::average(averages, subjects);
     default:
       break;
   }
@@ -52,8 +53,9 @@ std::vector<std::string> sortItems(const std::vector<std::string>& subjects) {
 
 namespace {
 
-std::optional<store::ScoreColumn> orderOf(const ScoreQueryFilter& filter) {
-  if (filter.sortItem > 0) return sortColumn(filter.sortItem);
+std::optional<store::ScoreColumn> orderOf(const ScoreQueryFilter& filter,
+                                          const std::vector<SubjectColumn>& subjects) {
+  if (filter.sortItem > 0) return sortColumn(filter.sortItem, filter.averages, subjects);
   return std::nullopt;
 }
 
@@ -61,16 +63,16 @@ std::optional<store::ScoreColumn> orderOf(const ScoreQueryFilter& filter) {
 
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects) {
-  const auto order = orderOf(filter);
+  const auto order = orderOf(filter, subjects);
   return store::scoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
-                                   filter.descending);
+                                   filter.descending, filter.averages);
 }
 
 BoundStatement keyedScoreQueryStatement(const ScoreQueryFilter& filter,
                                         const std::vector<SubjectColumn>& subjects) {
-  const auto order = orderOf(filter);
+  const auto order = orderOf(filter, subjects);
   return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
-                                        filter.descending);
+                                        filter.descending, filter.averages);
 }
 
 void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects) {

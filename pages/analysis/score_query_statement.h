@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "analysis/averages.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/common/bound_statement.h"
 
@@ -24,6 +25,7 @@ struct ScoreQueryFilter {
   // Item of the sort box: 0 不排序, 1 按考号, 2 按总分, 3 按平均分, 4 + i the subject at i.
   int sortItem = 0;
   bool descending = false;
+  analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat;  // of 平均分
 };
 
 // The items of the sort box for the subject list.

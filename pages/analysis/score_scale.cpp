@@ -12,14 +12,17 @@ ScoreScale::ScoreScale(const store::SettingsSnapshot& settings, store::Database&
     : subjects_(settings.subjects),
       fullMarks_(analysis::parseFullMarks(store::readFullMarkTexts(db), settings.subjects.size())),
       thresholds_(analysis::parseThresholds(settings.excellent, settings.good, settings.pass)),
-      bands_(analysis::parseBands(settings.bands)) {}
+      bands_(analysis::parseBands(settings.bands)),
+      rates_(analysis::parseRateBasis(store::readRateBasisText(db))) {}
 
 analysis::FullMark ScoreScale::fullMark(std::string_view column) const {
   return analysis::columnFullMark(column, subjects_, fullMarks_);
 }
 
 analysis::ScoreLimits ScoreScale::limits(std::string_view column) const {
-  return analysis::scaledLimits(thresholds_, bands_, fullMark(column));
+  analysis::ScoreLimits limits = analysis::scaledLimits(thresholds_, bands_, fullMark(column));
+  limits.rates = rates_;
+  return limits;
 }
 
 std::vector<std::string> ScoreScale::bandCaptions(std::string_view column) const {
@@ -61,7 +64,17 @@ ScoreScale sessionScoreScale() {
 }
 
 analysis::RankMode sessionRankMode() {
-  return analysis::parseRankMode(store::readRankModeText(web::currentSession().dataConnection.db()));
+  return analysis::parseRankMode(
+      store::readRankModeText(web::currentSession().dataConnection.db()));
+}
+
+analysis::AverageBasis sessionAverageBasis() {
+  return analysis::parseAverageBasis(
+      store::readAverageBasisText(web::currentSession().dataConnection.db()));
+}
+
+store::ScoreColumn sessionAverageColumn() {
+  return store::ScoreColumn::average(sessionAverageBasis(), web::currentSession().login.subjects);
 }
 
 }  // namespace zeziza::pages

@@ -13,9 +13,11 @@ void setRow(web::Grid& grid, int row, const std::vector<std::string>& texts) {
     grid.cell(row, static_cast<int>(c)).Text = texts[c];
 }
 
-std::vector<std::string> summaryHeader() {
+std::vector<std::string> summaryHeader(analysis::RateBasis rates) {
   std::vector<std::string> header{"科目"};
-  for (const auto& row : analysis::statisticsRows(analysis::ScoreStatistics{})) {
+  analysis::ScoreStatistics none;
+  none.rates = rates;
+  for (const auto& row : analysis::statisticsRows(none)) {
     header.emplace_back(row.caption);
   }
   return header;
@@ -64,12 +66,13 @@ ScoreStatisticsPanel::ScoreStatisticsPanel(web::Container& parent)
 
 void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
                                 std::span<const int> bands) {
-  fill(records, analysis::bandCaptions(bands));
+  fill(records, analysis::bandCaptions(bands), analysis::RateBasis::Bands);
 }
 
 void ScoreStatisticsPanel::fill(const std::vector<SubjectRecord>& records,
-                                const std::vector<std::string>& bandCaptions) {
-  const auto summary = summaryHeader();
+                                const std::vector<std::string>& bandCaptions,
+                                analysis::RateBasis rates) {
+  const auto summary = summaryHeader(rates);
   const auto bandTitles = bandHeader(bandCaptions);
   const int rows = static_cast<int>(records.size()) + 1;
   reset(summaryGrid, rows, static_cast<int>(summary.size()));

@@ -21,9 +21,10 @@ class ScoreStatisticsPanel : public web::Region {
   // Empties both grids and fills them with the header rows and one row per record; a subject
   // without a record shows only its name.
   void fill(const std::vector<SubjectRecord>& records, std::span<const int> bands);
-  // The same under band captions already made (in the subjects' points).
-  void fill(const std::vector<SubjectRecord>& records,
-            const std::vector<std::string>& bandCaptions);
+  // The same under band captions already made (in the subjects' points), the rate captions
+  // saying the rate basis the records were computed with.
+  void fill(const std::vector<SubjectRecord>& records, const std::vector<std::string>& bandCaptions,
+            analysis::RateBasis rates);
   // Leaves both grids without any row (no result).
   void clear();
 

@@ -122,6 +122,7 @@ void CloudUploadPage::onPrepare() {
   request.subjectList = session.context().settings().get()->subjects;
   request.ranks = {overallRanksBox.Checked, unitRanksBox.Checked, classRanksBox.Checked,
                    sessionRankMode() == analysis::RankMode::Shared};
+  request.averages = sessionAverageBasis();
   request.units = chosen(unitBox);
   request.grades = chosen(gradeBox);
   request.classes = chosen(classBox);
@@ -183,7 +184,9 @@ void CloudUploadPage::onPublish() {
       analysis::parseThresholds(settings->excellent, settings->good, settings->pass);
   request.bands = analysis::parseBands(settings->bands);
   request.subjectList = settings->subjects;
-  request.fullMarks = sessionScoreScale().fullMarks();
+  const ScoreScale scale = sessionScoreScale();
+  request.fullMarks = scale.fullMarks();
+  request.rates = scale.rateBasis();
   request.rankMode = sessionRankMode();
   request.preparation = preparation_;
   auto result = std::make_shared<cloud::PublishResult>();

@@ -1,6 +1,8 @@
 #include "pages/system/accounts.h"
 
+#include "analysis/averages.h"
 #include "analysis/ranks.h"
+#include "analysis/statistics_settings.h"
 #include "pages/common/rights.h"
 #include "store/comma_text.h"
 #include "store/scale_settings.h"
@@ -111,15 +113,18 @@ void AccountsPage::buildSettingsPanels() {
   for (web::Region* panel : {&ModePanel, &ExamPanel, &ResetPanel, &BannerPanel, &FooterPanel}) {
     panel->Css = "card";
   }
-  for (web::Label* title :
-       {&modeLabel, &RankLabel, &examLabel, &resetLabel, &bannerLabel, &footerLabel}) {
+  for (web::Label* title : {&modeLabel, &RankLabel, &rateBasisLabel, &averageBasisLabel, &examLabel,
+                            &resetLabel, &bannerLabel, &footerLabel}) {
     title->Bold = true;
   }
   modeLabel.Caption = "系统模式";
   modeBox.Items = {std::string(store::kWorkModeUnified), std::string(store::kWorkModeSelf)};
   modeBox.OnChange = [this] { onModeChosen(); };
-  modeHelp.Lines = {"统考模式和自考模式的区别在于:", "统考模式下班主任类型的用户将不能登录系统;",
-                    "自考模式下班主任可以录入和修改本班在当前测试中的成绩。"};
+  modeHelp.Lines = {
+      "统考模式和自考模式的区别在于:", "统考模式下班主任类型的用户将不能登录系统;",
+      "自考模式下班主任可以录入和修改本班在当前测试中的成绩。",
+      "比率口径：分段时及格率只计及格线至良好线之间，累计时计及格线及以上（良好率同理）;",
+      "平均分口径：参考科目按所考科目平均，全部科目时缺考科目按0分计。"};
   examLabel.Caption = "选择默认考试项目";
   examBox.OnChange = [this] { onExamChosen(); };
   examHelp.Lines = {"当前成绩录入均为录入到默认考试项目下。新增考试将自动设置", "为默认考试。"};
@@ -127,6 +132,14 @@ void AccountsPage::buildSettingsPanels() {
   RankMode.Items = {std::string(analysis::kSequentialRanksText),
                     std::string(analysis::kSharedRanksText)};
   RankMode.OnChange = [this] { onRankModeChosen(); };
+  rateBasisLabel.Caption = "比率口径";
+  RateBasis.Items = {std::string(analysis::kBandRatesText),
+                     std::string(analysis::kCumulativeRatesText)};
+  RateBasis.OnChange = [this] { onRateBasisChosen(); };
+  averageBasisLabel.Caption = "　平均分口径";
+  AverageBasis.Items = {std::string(analysis::kSubjectsSatText),
+                        std::string(analysis::kAllSubjectsText)};
+  AverageBasis.OnChange = [this] { onAverageBasisChosen(); };
   resetLabel.Caption = "恢复初始数据";
   resetButton.Caption = "系统数据重置";
   resetButton.OnClick = [this] { onReset(); };
@@ -152,6 +165,10 @@ void AccountsPage::onCreate() {
   examBox.select(session.login.defaultExam);
   RankMode.select(std::string(analysis::rankModeText(
       analysis::parseRankMode(store::readRankModeText(session.dataConnection.db())))));
+  RateBasis.select(std::string(analysis::rateBasisText(
+      analysis::parseRateBasis(store::readRateBasisText(session.dataConnection.db())))));
+  AverageBasis.select(std::string(analysis::averageBasisText(
+      analysis::parseAverageBasis(store::readAverageBasisText(session.dataConnection.db())))));
   footerEdit.Text = session.login.footerText;
 }
 

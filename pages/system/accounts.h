@@ -54,6 +54,8 @@ class AccountsPage : public web::Page {
   void onModeChosen();
   void onExamChosen();
   void onRankModeChosen();
+  void onRateBasisChosen();
+  void onAverageBasisChosen();
   void onSaveFooter();
   void onUploadBanner();
   void onReset();
@@ -100,6 +102,11 @@ class AccountsPage : public web::Page {
   web::ComboBox modeBox{ModePanel, "modeBox"};
   web::Label RankLabel{ModePanel, "RankLabel"};  // beside the work mode: the page fits 800
   web::ComboBox RankMode{ModePanel, "RankMode"};
+  web::Region FiguresRow{ModePanel, "FiguresRow"};  // how rates and averages are figured
+  web::Label rateBasisLabel{FiguresRow, "rateBasisLabel"};
+  web::ComboBox RateBasis{FiguresRow, "RateBasis"};
+  web::Label averageBasisLabel{FiguresRow, "averageBasisLabel"};
+  web::ComboBox AverageBasis{FiguresRow, "AverageBasis"};
   web::Text modeHelp{ModePanel, "modeHelp"};
   web::Region ExamPanel{RightHalf, "ExamPanel"};
   web::Label examLabel{ExamPanel, "examLabel"};

@@ -1,6 +1,8 @@
 // The settings half of the accounts page: work mode, default exam, footer text, banner and
 // the system reset.
+#include "analysis/averages.h"
 #include "analysis/ranks.h"
+#include "analysis/statistics_settings.h"
 #include "pages/common/rights.h"
 #include "pages/system/accounts.h"
 #include "store/banner_file.h"
@@ -39,6 +41,19 @@ void AccountsPage::onRankModeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
   const auto mode = analysis::parseRankMode(RankMode.text());
   store::storeSetting(data(), store::key::kRankMode, analysis::rankModeText(mode));
+}
+
+// Applies to every statistic computed from now on: pages, exports and what is published.
+void AccountsPage::onRateBasisChosen() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const auto basis = analysis::parseRateBasis(RateBasis.text());
+  store::storeSetting(data(), store::key::kRateBasis, analysis::rateBasisText(basis));
+}
+
+void AccountsPage::onAverageBasisChosen() {
+  if (!requireRights({rights::kSuperAdmin})) return;
+  const auto basis = analysis::parseAverageBasis(AverageBasis.text());
+  store::storeSetting(data(), store::key::kAverageBasis, analysis::averageBasisText(basis));
 }
 
 // The footer of this page keeps the old text until the next page is built.

@@ -46,7 +46,8 @@ TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
   EXPECT_EQ(first.name, "学生1");
   EXPECT_EQ(first.id, "2001");
   EXPECT_EQ(first.classRank, "1");
-  EXPECT_EQ(first.gradeRank, "2");  // 邻班生's 198 is first in the grade
+  EXPECT_EQ(first.unitRank, "2");   // 邻班生's 198 is first in the unit
+  EXPECT_EQ(first.gradeRank, "2");  // and in the grade
   const std::vector<pages::CardLine> lines = {
       {"数学", "99", "及格", "77.00"},  // out of 150: 及格 from 90, 良好 from 120
       {"语文", "51", "不及格", "72.50"},
@@ -56,6 +57,7 @@ TEST_F(ReportCardsTest, OneCardPerStudentOfTheChosenClass) {
   EXPECT_EQ(first.lines, lines);
   const pages::CardView& last = cards[44];
   EXPECT_EQ(last.lines[1], (pages::CardLine{"语文", "缺考", "", "72.50"}));
+  EXPECT_EQ(last.lines[3].score, "55(缺1科)");  // the class sat 语文
   EXPECT_EQ(last.classRank, "45");
   EXPECT_EQ(cards[1].classRank, "2");
 
@@ -78,6 +80,24 @@ TEST_F(ReportCardsTest, SharedRanksFollowTheSetting) {
   }
   EXPECT_EQ(cards[44].classRank, "45");
   EXPECT_EQ(sheet().Classes[1][0].gradeRank, "1");
+}
+
+// 年级名次 counts every unit of the grade, 校内名次 the card's own unit; both are named.
+TEST_F(ReportCardsTest, EachRankIsNamedByItsScope) {
+  score("期中", student("4001", "东校区生", "东校区", "初一", "一班"), 100, 100);
+  b.showPage<pages::ReportCardsPage>();
+  b.choose("unitBox", "中心校区");
+  b.choose("classBox", "一班");
+  b.click("makeButton");
+  ASSERT_EQ(sheet().Classes.size(), 1u);
+  const pages::CardView& first = sheet().Classes[0][0];
+  EXPECT_EQ(first.classRank, "1");
+  EXPECT_EQ(first.unitRank, "2");
+  EXPECT_EQ(first.gradeRank, "3");
+  const std::string& html = b.last().html;
+  for (const char* caption : {"班级名次：1", "校内名次：2", "年级名次：3"}) {
+    EXPECT_NE(html.find(caption), std::string::npos) << caption;
+  }
 }
 
 TEST_F(ReportCardsTest, TheScoreQueryOpensTheCardsOfItsChosenScope) {

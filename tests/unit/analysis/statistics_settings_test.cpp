@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "analysis/averages.h"
+
 namespace {
 
 using zeziza::analysis::LevelThresholds;
@@ -59,6 +61,28 @@ TEST(ParseBands, NonIntegerEntryFailsNamingItsPosition) {
     const std::string message = errorOf([&] { parseBands(entries); });
     EXPECT_NE(message.find("第2项"), std::string::npos) << message;
   }
+}
+
+}  // namespace
+
+namespace {
+
+using zeziza::analysis::AverageBasis;
+using zeziza::analysis::RateBasis;
+
+// A missing or unknown setting reads as the default; each choice reads back as its text.
+TEST(FigureSettings, RateAndAverageBasisReadAsStoredElseTheDefault) {
+  using zeziza::analysis::parseAverageBasis;
+  using zeziza::analysis::parseRateBasis;
+  EXPECT_EQ(parseRateBasis(""), RateBasis::Bands);
+  EXPECT_EQ(parseRateBasis("分段"), RateBasis::Bands);
+  EXPECT_EQ(parseRateBasis("累计"), RateBasis::Cumulative);
+  EXPECT_EQ(parseRateBasis("其他"), RateBasis::Bands);
+  EXPECT_EQ(zeziza::analysis::rateBasisText(RateBasis::Cumulative), "累计");
+  EXPECT_EQ(parseAverageBasis(""), AverageBasis::SubjectsSat);
+  EXPECT_EQ(parseAverageBasis("全部科目"), AverageBasis::AllSubjects);
+  EXPECT_EQ(parseAverageBasis("参考科目"), AverageBasis::SubjectsSat);
+  EXPECT_EQ(zeziza::analysis::averageBasisText(AverageBasis::AllSubjects), "全部科目");
 }
 
 }  // namespace

@@ -150,3 +150,44 @@ TEST(ComputeStatistics, MomentsStableForSmallSpreadOnLargeValues) {
 }
 
 }  // namespace
+
+namespace {
+
+using zeziza::analysis::RateBasis;
+using zeziza::analysis::ScoreLimits;
+
+// Values 50, 65, 80, 85, 90, 95 with lines 90, 80, 60, counted by each rate basis (by hand:
+// three at or above 80, five at or above 60, two at or above 90).
+TEST(ComputeStatistics, RatesByEachBasis) {
+  struct Case {
+    RateBasis basis;
+    std::vector<std::string> captions;  // 优秀率, 良好率, 及格率, 不及格率, then the counts
+    std::vector<std::string> texts;
+  };
+  const std::vector<Case> cases = {
+      {RateBasis::Bands,
+       {"优秀率", "良好率", "及格率", "不及格率", "优秀人数", "良好人数", "及格人数", "不及格人数"},
+       {"33.33", "33.33", "16.67", "16.67", "2", "2", "1", "1"}},
+      {RateBasis::Cumulative,
+       {"优秀率", "良好率(累计)", "及格率(累计)", "不及格率", "优秀人数", "良好人数(累计)",
+        "及格人数(累计)", "不及格人数"},
+       {"33.33", "66.67", "83.33", "16.67", "2", "4", "5", "1"}},
+  };
+  const std::vector<double> values = {50, 65, 80, 85, 90, 95};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.captions[1]);
+    ScoreLimits limits{90, 80, 60, {}, zeziza::analysis::kLastBandUpperLimit, c.basis};
+    const auto stats = computeStatistics(values, 6, limits);
+    ASSERT_TRUE(stats.has_value());
+    const auto rows = statisticsRows(*stats);
+    std::vector<std::string> captions, texts;
+    for (std::size_t i = 8; i < 16; ++i) {  // the four rates, then the four counts
+      captions.emplace_back(rows[i].caption);
+      texts.push_back(rows[i].text);
+    }
+    EXPECT_EQ(captions, c.captions);
+    EXPECT_EQ(texts, c.texts);
+  }
+}
+
+}  // namespace

@@ -46,8 +46,10 @@ TEST_F(StoreTest, FirstStartCreatesEveryFileWithItsSettings) {
   EXPECT_EQ(readSetting(db, key::kWorkMode), "自考模式");
   EXPECT_EQ(readListSetting(db, key::kFullMarks), (std::vector<std::string>{"100", "100", "100"}));
   EXPECT_EQ(readSetting(db, key::kRankMode), "顺序名次");
+  EXPECT_EQ(readSetting(db, key::kRateBasis), "分段");
+  EXPECT_EQ(readSetting(db, key::kAverageBasis), "参考科目");
   query.open("select count(*) as n from sysset");
-  EXPECT_EQ(query.field("n").asInt(), 15);
+  EXPECT_EQ(query.field("n").asInt(), 17);
 }
 
 TEST_F(StoreTest, AMissingKeyReadsEmptyAndItsWriteIsLost) {
