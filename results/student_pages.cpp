@@ -29,9 +29,10 @@ std::string scopeCaption(const cloud::StatisticsLine& line) {
   return scope;
 }
 
+// Each rank named by what it covers: the grade over every unit, the unit's grade, the class.
 void scoreTable(web::HtmlWriter& out, const std::vector<cloud::ScoreLine>& scores) {
-  static constexpr std::array<const char*, 5> kHeads = {"科目", "成绩", "总排名", "校内排名",
-                                                        "班内排名"};
+  static constexpr std::array<const char*, 5> kHeads = {"科目", "成绩", "年级名次", "校内名次",
+                                                        "班级名次"};
   out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"scores\"><tr>");
   for (const char* head : kHeads) headCell(out, head);
   out.raw("</tr>");

@@ -8,6 +8,7 @@
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
+#include "pages/analysis/score_scale.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
 #include "store/row_stream.h"
@@ -79,7 +80,8 @@ std::string ChartPage::groupKey(const store::Statement& row) const {
     case kByGrade:
       return text(kGrade);
     case kByClass:
-      return text(kClass);
+      return classGroupKey(text(kUnit), text(kGrade), text(kClass), unitBox.ItemIndex > 0,
+                           gradeBox.ItemIndex > 0);
     case kByStudent:
       return idAsInteger(text(kId)) + "[" + text(Field::kName) + "]";
     case kByExam:
@@ -104,8 +106,9 @@ void ChartPage::onAnalyse() {
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
   store::forEachRow(session.dataConnection.db(),
-                    store::chartRowsStatement(subjectNumbers(session.login.subjects, subjects.size()),
-                                              scope.conditions()),
+                    store::chartRowsStatement(
+                        subjectNumbers(session.login.subjects, subjects.size()), scope.conditions(),
+                        store::averageSql(sessionAverageBasis(), session.login.subjects)),
                     [&](const store::Statement& row) {
                       for (std::size_t j = 0; j < scores.size(); ++j) {
                         scores[j] = row.columnDouble(static_cast<int>(kFirstSubject + j));

@@ -23,6 +23,14 @@ double roundedSum(double value) {
 
 }  // namespace
 
+std::string classGroupKey(const std::string& unit, const std::string& grade, const std::string& cls,
+                          bool oneUnit, bool oneGrade) {
+  std::string key;
+  if (!oneUnit) key += unit + " ";
+  if (!oneGrade) key += grade + " ";
+  return key + cls;
+}
+
 void ChartGrouping::add(const std::string& key, std::span<const double> scores, double average) {
   if (scores.size() != subjects_) throw std::logic_error("chart row has the wrong subject count");
   const auto [it, added] = groupOfKey_.emplace(key, groups_.size());

@@ -10,6 +10,12 @@
 
 namespace zeziza::pages {
 
+// The group of a class in the chart: its unit and grade go before its name unless the scope
+// holds only one of them, so that 中心校区 一班 and 东校区 一班 stay two groups
+// ("中心校区 初一 一班" over every unit and grade, "一班" within one unit and grade).
+std::string classGroupKey(const std::string& unit, const std::string& grade, const std::string& cls,
+                          bool oneUnit, bool oneGrade);
+
 // The chart page's grouping of score rows: per group, in order of its first row, the running
 // sum and the count of non-zero values of every subject and of the average `pj`.
 // A group of one row shows that row's values with two decimals; a larger group the mean of

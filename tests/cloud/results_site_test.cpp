@@ -273,6 +273,8 @@ TEST_F(ResultsSiteTest, StudentSeesOnlyOwnResultsOfCurrentExams) {
          {"期中考试", "91.5", "171.5", "85.75", "平均分：", "80.11", "80.12", "84.25"}) {
       EXPECT_TRUE(contains(page, own)) << own;
     }
+    // Each rank is named by what it covers (the first is counted over the whole grade).
+    EXPECT_TRUE(contains(page, "<th>年级名次</th><th>校内名次</th><th>班级名次</th>"));
     // Not the expired exam, not the other class's statistics, not other students or schools.
     for (const char* foreign : {"开学考试", "44.5", "75.50", "李四", "王五", "63.25", "77", "69.5",
                                 "赵六", "55.5", "月考", "[801]", "名次表"}) {

@@ -32,19 +32,22 @@ class ChartTest : public AnalysisTest {
 };
 
 // Groups stand in the order of their first row; one row shows its own values with two
-// decimals, more rows the mean of their non-zero values with three.
+// decimals, more rows the mean of their non-zero values with three. Classes of one name in two
+// units or grades are two groups.
 TEST_F(ChartTest, GroupsByClassWithTheAveragesOfEachGroup) {
   const auto s1 = student("1001", "甲", "中心校区", "初一", "一班");
   const auto s2 = student("1002", "乙", "中心校区", "初一", "二班");
   const auto s3 = student("1003", "丙", "东校区", "初二", "二班");
   const auto s4 = student("1004", "丁", "中心校区", "初一", "三班");
   const auto s5 = student("1005", "戊", "中心校区", "初一", "三班");
+  const auto s6 = student("1006", "己", "东校区", "初二", "二班");
   scoreRow("期中", s2, 80, 0, 80, 80);
   scoreRow("期中", s1, 85.5, 80, 165.5, 82.75);
   scoreRow("期中", s3, 91, 70, 161, 80.5);
   scoreRow("期中", s4, 0, 90, 90, 90);
   scoreRow("期中", s5, 0, 80, 80, 80);
   scoreRow("期末", s1, 10, 10, 20, 10);  // another exam
+  scoreRow("期中", s6, 80, 0, 80, 80);
   b.showPage<pages::ChartPage>();
   analyse("班次");
   EXPECT_EQ(b.messages(), std::vector<std::string>{});
@@ -52,19 +55,48 @@ TEST_F(ChartTest, GroupsByClassWithTheAveragesOfEachGroup) {
             "在期中所有学校全部年级所有班范围内,对不同班次进行分析");
   EXPECT_EQ(page().chartTable().Columns,
             (std::vector<std::string>{"单位", "数学", "语文", "整体"}));
-  // 二班 merges the classes of that name in both units.
-  EXPECT_EQ(page().chartTable().Rows, (Cells{{"二班", "85.500", "70.000", "80.250"},
-                                             {"一班", "85.50", "80.00", "82.75"},
-                                             {"三班", "0.00", "85.000", "85.000"}}));
+  EXPECT_EQ(page().chartTable().Rows, (Cells{{"中心校区 初一 二班", "80.00", "0.00", "80.00"},
+                                             {"中心校区 初一 一班", "85.50", "80.00", "82.75"},
+                                             {"东校区 初二 二班", "85.500", "70.000", "80.250"},
+                                             {"中心校区 初一 三班", "0.00", "85.000", "85.000"}}));
   EXPECT_EQ(page().workingTable().Columns,
             (std::vector<std::string>{"单位", "数学", "参考人数", "语文", "参考人数", "综合",
                                       "参考人数", "数学", "语文", "平均成绩"}));
-  EXPECT_EQ(page().workingTable().Rows[0],
-            (std::vector<std::string>{"二班", "171.00", "2", "70.00", "1", "160.50", "2", "85.500",
-                                      "70.000", "80.250"}));
+  EXPECT_EQ(page().workingTable().Rows[2],
+            (std::vector<std::string>{"东校区 初二 二班", "171.00", "2", "70.00", "1", "160.50",
+                                      "2", "85.500", "70.000", "80.250"}));
   EXPECT_EQ(page().workingTable().Rows[1],
-            (std::vector<std::string>{"一班", "85.5", "1", "80", "1", "82.75", "1", "85.50",
-                                      "80.00", "82.75"}));
+            (std::vector<std::string>{"中心校区 初一 一班", "85.5", "1", "80", "1", "82.75", "1",
+                                      "85.50", "80.00", "82.75"}));
+}
+
+// A class group names what the scope leaves open: the unit over all units, the grade over
+// all grades.
+TEST_F(ChartTest, AClassGroupNamesTheUnitAndGradeTheScopeLeavesOpen) {
+  score("期中", student("1", "甲", "中心校区", "初一", "一班"), 90, 90);
+  score("期中", student("2", "乙", "东校区", "初一", "一班"), 80, 80);
+  score("期中", student("3", "丙", "东校区", "初二", "一班"), 70, 70);
+  struct Case {
+    std::string unit, grade;
+    Cells rows;
+  };
+  const std::vector<Case> cases = {
+      {"所有学校",
+       "初一",
+       {{"中心校区 一班", "90.00", "90.00", "90.00"}, {"东校区 一班", "80.00", "80.00", "80.00"}}},
+      {"东校区",
+       "全部年级",
+       {{"初一 一班", "80.00", "80.00", "80.00"}, {"初二 一班", "70.00", "70.00", "70.00"}}},
+      {"东校区", "初二", {{"一班", "70.00", "70.00", "70.00"}}},
+  };
+  b.showPage<pages::ChartPage>();
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.unit + " " + c.grade);
+    b.choose("unitBox", c.unit);
+    b.choose("gradeBox", c.grade);
+    analyse("班次");
+    EXPECT_EQ(page().chartTable().Rows, c.rows);
+  }
 }
 
 // Each addition keeps the running sum to two decimals: 80.335 three times sums to 241.01.
