@@ -24,11 +24,13 @@ store::Value numberCell(std::string_view text) {
   return text.empty() ? store::Value() : store::Value(std::string(text));
 }
 
-// "[ 3 ] 255.50" -> {3, 255.5}; anything else (an empty cell) -> two empty cells.
+// "[ 3 ] 255.50" -> {3, 255.5}; anything else (an empty cell) -> two empty cells. A value with
+// a mark ("65(缺1科)") stays the text shown.
 std::pair<store::Value, store::Value> rankedCells(std::string_view text) {
   const auto close = text.find(']');
   if (!text.starts_with('[') || close == std::string_view::npos) return {numberCell(text), {}};
-  return {numberCell(text.substr(1, close - 1)), numberCell(text.substr(close + 1))};
+  return {numberCell(text.substr(1, close - 1)),
+          numberCell(base::trimmedView(text.substr(close + 1)))};
 }
 
 // "40.00% [ 2 ]" -> {40, 2}.

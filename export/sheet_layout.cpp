@@ -18,6 +18,7 @@ SheetLayout scoreQueryLayout(const QueryScopeTexts& scope,
   layout.columns.insert(layout.columns.end(), subjects.begin(), subjects.end());
   layout.columns.push_back("总分");
   layout.columns.push_back("平均分");
+  layout.columns.push_back("缺考");  // "(缺N科)" for a student who missed subjects the class sat
   layout.headingRows = {std::move(first), layout.columns};
   return layout;
 }

@@ -20,7 +20,7 @@ SheetLayout rosterLayout();
 using QueryScopeTexts = std::array<std::string, 4>;
 
 // The score query: a first row "查询范围:" with the four filter texts, a row of captions,
-// then the fixed columns, one column per subject (named after it), 总分 and 平均分.
+// then the fixed columns, one column per subject (named after it), 总分, 平均分 and 缺考.
 SheetLayout scoreQueryLayout(const QueryScopeTexts& scope,
                              const std::vector<std::string>& subjects);
 

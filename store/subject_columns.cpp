@@ -53,15 +53,25 @@ std::string subjectTerms(const std::vector<SubjectColumn>& subjects, const std::
 
 }  // namespace
 
+// The class's students first (ks_place), each row's scores by cj_kh: left to itself the
+// planner walks the whole exam for every row.
 std::string classSubjectsSql(const std::vector<SubjectColumn>& subjects) {
   return "(select " + subjectTerms(subjects, "x", "max(", ")") +
-         " from ks y join cj x on x.kh=y.bh where y.xx=ks.xx and y.nj=ks.nj and y.bj=ks.bj"
+         " from ks y cross join cj x on x.kh=y.bh where y.xx=ks.xx and y.nj=ks.nj and y.bj=ks.bj"
          " and x.ks=cj.ks)";
 }
 
+// Over a whole scope the classes' subjects are counted once (the uncorrelated grouping is
+// made once and looked up by an automatic index): 4,500 rows of a 9,000-row store take 0.19 s
+// against 1.7 s for the lookup per row.
 std::string averageSql(analysis::AverageBasis basis, const std::vector<SubjectColumn>& subjects) {
   if (basis == analysis::AverageBasis::SubjectsSat) return "cj.pj";
-  return "(cj.zf/max(1," + classSubjectsSql(subjects) + "))";
+  const std::string classes = "select x.ks as e, y.xx as u, y.nj as g, y.bj as c, " +
+                              subjectTerms(subjects, "x", "max(", ")") +
+                              " as n from ks y cross join cj x on x.kh=y.bh"
+                              " group by x.ks, y.xx, y.nj, y.bj";
+  return "(cj.zf/max(1,(select n from (" + classes +
+         ") where e=cj.ks and u=ks.xx and g=ks.nj and c=ks.bj)))";
 }
 
 std::string missedMarkSql(const std::vector<SubjectColumn>& subjects) {

@@ -52,12 +52,13 @@ test('chart: one bar per student in the five colours in turn, values and legend'
   assert.equal(legendColour, 'rgb(180, 125, 75)');
   assert.equal(await page.isVisible('.iw-dyngrid'), false);
 
-  // Grouped by class, 一班 gathers both units' rows.
+  // Grouped by class, the units' classes of one name stay apart.
   await page.selectOption('#groupingbox', { label: '班次' });
   await page.selectOption('#columnbox', { label: '数学' });
   await b.submitBy('#analysebutton');
-  assert.deepEqual(await cellTexts('.iw-chart svg text.iw-bar-value'), ['76.250', '69.000']);
-  assert.deepEqual(await cellTexts('.iw-legend-table td.iw-legend-value'), ['76.250', '69.000']);
+  assert.deepEqual(await cellTexts('.iw-chart svg text.iw-bar-value'), ['82.500', '69.000', '70.000']);
+  assert.deepEqual(await cellTexts('.iw-legend-table td.iw-legend-category'),
+                   ['中心校区 初一 一班', '中心校区 初一 二班', '东校区 初一 一班']);
 });
 
 test('chart table: sorted by a click on a column title, filtered by a text per column', async () => {
@@ -99,7 +100,7 @@ test('ranking, reached through the navigation bar: ranks by total, average and s
   assert.deepEqual(await row(0), ['序号', '考号', '姓名', '学校', '年级', '班次', '考试名称', '总分', '平均分', '数学', '语文']);
   assert.deepEqual(await row(2), ['2', '102', '李四', '中心校区', '初一', '二班', '期中', '[ 2 ] 168.00', '[ 2 ] 84', '[ 2 ] 88', '[ 3 ] 80']);
   assert.deepEqual(await row(3), ['3', '103', '王<b>五</b>', '东校区', '初一', '一班', '期中', '[ 3 ] 168.00', '[ 3 ] 84', '[ 3 ] 80', '[ 2 ] 88']);
-  assert.deepEqual(await row(6), ['6', '104', '赵六', '中心校区', '初一', '一班', '期中', '[ 6 ] 70.00', '[ 4 ] 70', '[ 4 ] 70', '']);
+  assert.deepEqual(await row(6), ['6', '104', '赵六', '中心校区', '初一', '一班', '期中', '[ 6 ] 70.00', '[ 4 ] 70(缺1科)', '[ 4 ] 70', '']);
 });
 
 test('distribution: top X with a tie, and the details of one class', async () => {

@@ -67,7 +67,7 @@ test('search, paging, statistics panel and export', async () => {
   assert.equal(sheet.rows.length, 77);
   assert.deepEqual(sheet.rows[0].map((c) => c[1]), ['查询范围:', '2024学年第1次考试', '所有学校', '所有年级', '所有班']);
   assert.deepEqual(sheet.rows[1].map((c) => c[1]),
-    ['考试名称', '考号', '姓名', '学校', '年级', '班次', '语文', '数学', '英语', '总分', '平均分']);
+    ['考试名称', '考号', '姓名', '学校', '年级', '班次', '语文', '数学', '英语', '总分', '平均分', '缺考']);
   assert.equal(sheet.rows[2][9][0], 'n');
   // The page stays usable after the download.
   await b.submitBy(pagerLink('page_first'));

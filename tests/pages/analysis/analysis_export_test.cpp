@@ -3,6 +3,8 @@
 #include "pages/analysis/distribution.h"
 #include "pages/analysis/progress.h"
 #include "pages/analysis/ranking.h"
+#include "store/scale_settings.h"
+#include "store/settings.h"
 #include "tests/pages/analysis/analysis_fixture.h"
 #include "tests/support/xlsx_reader.h"
 
@@ -80,8 +82,9 @@ TEST_F(AnalysisExportTest, RankingAsRanksAndValues) {
        "#90", "#2", "#80"},
       {"#3", "1004", "赵六", "中心校区", "初一", "二班", "期中", "#3", "#140", "#3", "#70", "#3",
        "#70", "#3", "#70"},
-      {"#4", "1003", "王五", "中心校区", "初一", "一班", "期中", "#4", "#65", "#4", "#65", "", "",
-       "#4", "#65"},
+      // 王五 missed 数学, which the class sat: the mark stays with the average.
+      {"#4", "1003", "王五", "中心校区", "初一", "一班", "期中", "#4", "#65", "#4", "65(缺1科)", "",
+       "", "#4", "#65"},
   };
   EXPECT_EQ(rows, expected);
 }
@@ -103,6 +106,23 @@ TEST_F(AnalysisExportTest, ClassComparisonWithRatesAndCountsApart) {
       "中心校区", "初一", "一班", "#3", "#2", "#190", "#95", "#100", "#90", "#95", "#25",
       "#100", "#2", "#0", "#0", "#0", "#0", "#0", "#0", "#0", "#1", "#0", "#0", "#0", "#2"}));
   // clang-format on
+}
+
+// Cumulative rates say so in the sheet's captions too: 100 and 90 are both at or above every line.
+TEST_F(AnalysisExportTest, ClassComparisonWithCumulativeRates) {
+  store::storeSetting(server.db(), store::key::kRateBasis, "累计");
+  b.showPage<pages::ClassComparisonPage>();
+  b.choose("columnBox", "数学");
+  b.click("analyseButton");
+  const auto [rows, name] = exported("ExportLink");
+  ASSERT_EQ(rows.size(), 3u);
+  const std::vector<std::string> rates(rows[1].begin() + 11, rows[1].begin() + 19);
+  EXPECT_EQ(rates, (std::vector<std::string>{"优秀率%", "优秀人数", "良好率(累计)%",
+                                             "良好人数(累计)", "及格率(累计)%", "及格人数(累计)",
+                                             "不及格率%", "不及格人数"}));
+  const std::vector<std::string> values(rows[2].begin() + 11, rows[2].begin() + 19);
+  EXPECT_EQ(values,
+            (std::vector<std::string>{"#100", "#2", "#100", "#2", "#100", "#2", "#0", "#0"}));
 }
 
 TEST_F(AnalysisExportTest, ProgressListAsShown) {
@@ -157,8 +177,8 @@ TEST_F(AnalysisExportTest, ChartTableOfEveryColumn) {
   const Rows expected = {
       {"在期中所有学校全部年级所有班范围内,对不同班次进行分析"},
       {"单位", "数学", "语文", "整体"},
-      {"一班", "#95", "#81.667", "#83.333"},
-      {"二班", "#70", "#70", "#70"},
+      {"中心校区 初一 一班", "#95", "#81.667", "#83.333"},
+      {"中心校区 初一 二班", "#70", "#70", "#70"},
   };
   EXPECT_EQ(rows, expected);
 }

@@ -271,7 +271,7 @@ TEST_F(ScoreQueryTest, SubjectNamesOfAnyTextTitleTheirColumns) {
     titles.push_back(column.Title);
   }
   EXPECT_EQ(titles, (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "物\"理",
-                         "a' or 1=1 --", "英 语", "总分", "平均分"}));
+                         "a' or 1=1 --", "英 语", "总分", "平均分", "缺考"}));
   EXPECT_EQ(shownRows().field("a' or 1=1 --").asDouble(), 70);
 }
 
@@ -336,7 +336,7 @@ TEST_F(ScoreQueryTest, ExportSendsTheWholeResultWithTheSearchedScope) {
   ASSERT_EQ(sheet.rows.size(), 37u);
   EXPECT_EQ(sheet.rows[0], (Row{"查询范围:", "期中", "东校区", "所有年级", "所有班"}));
   EXPECT_EQ(sheet.rows[1], (Row{"考试名称", "考号", "姓名", "学校", "年级", "班次", "数学", "语文",
-                                "英语", "总分", "平均分"}));
+                                "英语", "总分", "平均分", "缺考"}));
   EXPECT_EQ(sheet.rows[2], (Row{"期中", "1001", "学生", "东校区", "七年级", "一班", "#61", "#70.5",
                                 "#0", "#131.5", "#" + analysis::formatGeneral(131.5 / 3)}));
   EXPECT_EQ(sheet.rows[36][1], "1035");
