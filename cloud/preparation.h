@@ -36,12 +36,12 @@ struct PreparationRequest {
   std::string exam;
   std::vector<std::string> subjectList;  // the subject list: position i is score column k<i+1>
   RankChoice ranks;
-  analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat;  // of the 平均分 rows
   // The names chosen for publishing, in order.
   std::vector<std::string> units;
   std::vector<std::string> grades;
   std::vector<std::string> classes;
   std::vector<std::string> subjects;
+  analysis::AverageBasis averages = analysis::AverageBasis::SubjectsSat;  // of the 平均分 rows
 };
 
 struct PreparationResult {
