@@ -205,18 +205,22 @@ TEST_F(StoreTest, ASecondPrepareKeepsExistingFiles) {
   EXPECT_EQ(query.recordCount(), 1u);
 }
 
+// A data folder whose data file ran the fixture's rows (written as an older version), opened
+// again so that it migrates.
+void migrateWithFixture(const DataFolder& folder, const std::string& fixture) {
+  prepareDataFolder(folder);
+  std::ifstream rows(std::string(ZEZIZA_TEST_FIXTURES "/") + fixture);
+  ASSERT_TRUE(rows) << "missing fixture " << fixture;
+  const std::string script((std::istreambuf_iterator<char>(rows)), {});
+  Database(folder.data()).execScript(script);
+  prepareDataFolder(folder);
+}
+
 // Rows written before the pages had their present names show the same page names after.
 TEST(SchemaMigration, HistoryRowsOfAVersion2FileNameTheirPagesByRole) {
   testing::TempFolder temp;
   const DataFolder folder{temp.path()};
-  prepareDataFolder(folder);
-  {
-    std::ifstream rows(ZEZIZA_TEST_FIXTURES "/history_v2_rows.sql");
-    ASSERT_TRUE(rows) << "missing fixture";
-    const std::string script((std::istreambuf_iterator<char>(rows)), {});
-    Database(folder.data()).execScript(script);
-  }
-  prepareDataFolder(folder);
+  ASSERT_NO_FATAL_FAILURE(migrateWithFixture(folder, "history_v2_rows.sql"));
   Connection c{folder.data()};
   Query q{c};
   q.open("select page from score_history order by id");
@@ -232,14 +236,7 @@ TEST(SchemaMigration, HistoryRowsOfAVersion2FileNameTheirPagesByRole) {
 TEST(SchemaMigration, ScoreRowsOfAVersion3FileWithoutAValidScoreGo) {
   testing::TempFolder temp;
   const DataFolder folder{temp.path()};
-  prepareDataFolder(folder);
-  {
-    std::ifstream rows(ZEZIZA_TEST_FIXTURES "/score_rows_v3.sql");
-    ASSERT_TRUE(rows) << "missing fixture";
-    const std::string script((std::istreambuf_iterator<char>(rows)), {});
-    Database(folder.data()).execScript(script);
-  }
-  prepareDataFolder(folder);
+  ASSERT_NO_FATAL_FAILURE(migrateWithFixture(folder, "score_rows_v3.sql"));
   Connection c{folder.data()};
   Query q{c};
   q.open("select test from cj order by id");
