@@ -15,5 +15,7 @@ struct EmbeddedFile {
 const std::vector<EmbeddedFile>& embeddedFiles_static();
 // The web layer's own scripts and style sheets, served under /js/ and /css/.
 const std::vector<EmbeddedFile>& embeddedFiles_resources();
+// A digest of those files' bytes: it changes whenever any of them does.
+std::string_view embeddedVersion_resources();
 
 }  // namespace zeziza

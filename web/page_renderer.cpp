@@ -18,8 +18,8 @@ void writeHead(HtmlWriter& out, std::string_view title) {
   // The school's look first, then the program's layout: an older files/mjy.css left in a data
   // folder cannot hold back the layout of a newer program.
   out.raw("<link rel=\"stylesheet\" href=\"/files/mjy.css\">");
-  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(kResourceVersion).raw("\">");
-  out.raw("<script src=\"/js/zeziza.js?v=").raw(kResourceVersion).raw("\" defer></script>");
+  out.raw("<link rel=\"stylesheet\" href=\"/css/zeziza.css?v=").raw(resourceVersion()).raw("\">");
+  out.raw("<script src=\"/js/zeziza.js?v=").raw(resourceVersion()).raw("\" defer></script>");
   out.raw("</head>");
 }
 
@@ -54,7 +54,7 @@ void writeControlScripts(HtmlWriter& out, const std::vector<std::string>& script
     if (std::find(written.begin(), written.end(), name) != written.end()) continue;
     written.push_back(name);
     out.raw("<script")
-        .attr("src", "/js/" + name + "?v=" + kResourceVersion)
+        .attr("src", "/js/" + name + "?v=" + std::string(resourceVersion()))
         .raw(" defer></script>");
   }
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "base/embedded_file.h"
+
 #include <chrono>
 #include <string>
 #include <vector>
@@ -33,7 +35,10 @@ std::string renderResumePage();
 // A plain page with the messages, when the active page cannot be rendered.
 std::string renderErrorPage(const AnswerState& state);
 
-// The version text in script and style addresses.
-inline constexpr const char* kResourceVersion = "8.0.7";
+// The version text in script and style addresses and their ETag: a digest of the files, so a
+// browser never keeps a script or style sheet older than the program serving it.
+inline std::string_view resourceVersion() {
+  return embeddedVersion_resources();
+}
 
 }  // namespace zeziza::web

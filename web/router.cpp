@@ -30,7 +30,7 @@ HttpResponse notFound() {
 HttpResponse resource(const HttpRequest& request, std::string_view name) {
   for (const auto& file : embeddedFiles_resources()) {
     if (file.name != name) continue;
-    const std::string etag = std::string("\"") + kResourceVersion + "\"";
+    const std::string etag = "\"" + std::string(resourceVersion()) + "\"";
     if (request.header("if-none-match") == etag) {
       HttpResponse r;
       r.status = 304;

@@ -37,7 +37,7 @@ void renderCard(web::HtmlWriter& out, const CardView& card) {
 
 void ReportCardSheet::render(web::HtmlWriter& out) const {
   out.raw("<link rel=\"stylesheet\" href=\"/css/report_cards.css?v=")
-      .raw(web::kResourceVersion)
+      .raw(web::resourceVersion())
       .raw("\">");
   out.raw("<div");
   writeIdentity(out, false);

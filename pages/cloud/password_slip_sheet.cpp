@@ -30,7 +30,7 @@ void renderSlip(web::HtmlWriter& out, const SlipView& slip) {
 
 void PasswordSlipSheet::render(web::HtmlWriter& out) const {
   out.raw("<link rel=\"stylesheet\" href=\"/css/password_slips.css?v=")
-      .raw(web::kResourceVersion)
+      .raw(web::resourceVersion())
       .raw("\">");
   out.raw("<div");
   writeIdentity(out, false);

@@ -62,8 +62,11 @@ export async function openBrowser() {
   // Waits until the page has loaded and its after-load script (alerts, focus) has run.
   session.settled = async () => {
     await page.waitForLoadState('load');
-    await page.waitForFunction(() => document.readyState === 'complete');
-    await page.waitForTimeout(50);
+    // The client script marks the page once its after-load work has run; pages without it
+    // (the results site's) are settled when loaded.
+    await page.waitForFunction(() => document.readyState === 'complete' &&
+      (document.documentElement.hasAttribute('data-iw-ready') ||
+       !document.querySelector('script[src^="/js/zeziza.js"]')));
   };
   // Clicks an element that submits the page and waits for the answer.
   session.submitBy = async (selector) => {

@@ -174,6 +174,8 @@
     (state.timers || []).forEach(function (t) {
       window.setTimeout(function () { SubmitClickConfirm(t.id, '', false, ''); }, t.interval);
     });
+    // Tells whoever drives the browser that alerts and focus are done.
+    document.documentElement.setAttribute('data-iw-ready', '');
   }
 
   document.addEventListener('click', onClick);
