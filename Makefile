@@ -36,8 +36,10 @@ deps:
 deps-test:
 	scripts/install-deps --test
 
+# Every C++ source of the tree, whatever its folder, but not the builds or the npm modules.
 format:
-	find store web pages analysis export cloud host tests bench -name '*.h' -o -name '*.cpp' 2>/dev/null | xargs clang-format -i
+	find . \( -path ./build -o -name node_modules -o -name .git \) -prune -o \
+	  \( -name '*.h' -o -name '*.cpp' \) -print | xargs clang-format -i
 
 clean:
 	rm -rf build

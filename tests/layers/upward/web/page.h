@@ -1,0 +1,3 @@
+#pragma once
+#include "base/text.h"
+#include "cloud/service.h"
