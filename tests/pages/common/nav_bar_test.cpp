@@ -5,6 +5,7 @@
 #include "pages/analysis/chart.h"
 #include "pages/analysis/score_query.h"
 #include "pages/cloud/cloud_upload.h"
+#include "pages/common/nav_entries.h"
 #include "pages/common/rights.h"
 #include "pages/signin/login.h"
 #include "pages/signin/setup_guide.h"
@@ -35,6 +36,20 @@ void addScore(TestServer& server) {
 
 bool enabled(BrowserSession& browser, const std::string& link) {
   return browser.control<web::Link>("navigationBar." + link).Enabled;
+}
+
+// The full name of the entry's control of kind `kind` ("Link", "Cell", "Bar").
+std::string barControl(const pages::NavEntry& entry, const std::string& kind) {
+  return "navigationBar." + std::string(entry.name) + kind;
+}
+
+// The bar under `page`'s entry is brown, every other one tan.
+void expectMarkedBar(BrowserSession& browser, const std::string& page) {
+  for (const auto& entry : pages::navigationEntries()) {
+    EXPECT_EQ(browser.control<web::Rectangle>(barControl(entry, "Bar")).Color,
+              entry.page == page ? "#A52A2A" : "tan")
+        << entry.name;
+  }
 }
 
 TEST(NavBar, SettingsLinksEnabledByCode) {
@@ -74,26 +89,43 @@ TEST(NavBar, DisabledLinkCannotBeForged) {
   EXPECT_EQ(browser.user().navigationEntry, "ScoreQueryPage");
 }
 
+TEST(NavBar, EntriesStandInTheOrderOfTheBar) {
+  const std::vector<std::pair<std::string, std::string>> expected = {
+      {"【成绩查询】", "ScoreQueryPage"},      {"【图表统计】", "ChartPage"},
+      {"【班级对比】", "ClassComparisonPage"}, {"【成绩排序】", "RankingPage"},
+      {"【进步统计】", "ProgressPage"},        {"【分布情况】", "DistributionPage"},
+      {"【单位设置】", "UnitsPage"},           {"【考试设置】", "ExamsPage"},
+      {"【学生管理】", "RosterPage"},          {"【系统设置】", "AccountsPage"},
+      {"【上传成绩】", "CloudUploadPage"},     {"【数据备份】", "BackupPage"}};
+  std::vector<std::pair<std::string, std::string>> table;
+  for (const auto& entry : pages::navigationEntries())
+    table.emplace_back(entry.caption, entry.page);
+  EXPECT_EQ(table, expected);
+
+  // The row shows a cell per entry with its caption, then the help cell and the filler.
+  TestServer server;
+  auto browser = signedInAs(server, "0");
+  std::vector<std::string> cells;
+  for (const web::Control* cell :
+       browser.control<web::Region>("navigationBar.LinkRow").children()) {
+    cells.push_back(cell->name());
+  }
+  ASSERT_EQ(cells.size(), expected.size() + 2);
+  EXPECT_EQ(cells[cells.size() - 2], "helpCell");
+  EXPECT_EQ(cells.back(), "fillCell");
+  for (const auto& entry : pages::navigationEntries()) {
+    EXPECT_EQ(browser.control<web::Link>(barControl(entry, "Link")).Caption, entry.caption);
+  }
+}
+
 TEST(NavBar, BarOfTheCurrentEntryIsBrown) {
   TestServer server;
-  // The entries in the order of their bars; the others mark none.
-  const std::vector<std::string> entries = {
-      "ScoreQueryPage", "ChartPage",        "ClassComparisonPage", "RankingPage",
-      "ProgressPage",   "DistributionPage", "UnitsPage",           "ExamsPage",
-      "RosterPage",     "AccountsPage",     "CloudUploadPage",     "BackupPage"};
-  std::vector<std::string> bars;
-  for (int bar = 1; bar <= 11; ++bar) bars.push_back("d" + std::to_string(bar));
-  bars.push_back("backupBar");
-  for (const std::string entry :
-       {"", "ScoreQueryPage", "ChartPage", "ClassComparisonPage", "RankingPage", "ProgressPage",
-        "DistributionPage", "UnitsPage", "ExamsPage", "RosterPage", "AccountsPage",
-        "CloudUploadPage", "BackupPage", "PasswordPage", "SetupGuidePage"}) {
-    SCOPED_TRACE(entry);
-    auto browser = signedInAs(server, "0", entry);
-    for (std::size_t i = 0; i < bars.size(); ++i) {
-      const auto& rect = browser.control<web::Rectangle>("navigationBar." + bars[i]);
-      EXPECT_EQ(rect.Color, entries[i] == entry ? "#A52A2A" : "tan") << bars[i];
-    }
+  std::vector<std::string> current = {"", "PasswordPage", "SetupGuidePage"};
+  for (const auto& entry : pages::navigationEntries()) current.push_back(entry.page);
+  for (const std::string& shown : current) {
+    SCOPED_TRACE(shown);
+    auto browser = signedInAs(server, "0", shown);
+    expectMarkedBar(browser, shown);
   }
 }
 
@@ -115,20 +147,25 @@ TEST(NavBar, UserLabelNamesTheRole) {
 }
 
 TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
+  const std::vector<std::string> analysisPages = {"ScoreQueryPage",      "ChartPage",
+                                                  "ClassComparisonPage", "RankingPage",
+                                                  "ProgressPage",        "DistributionPage"};
+  std::vector<std::string> needingScores;
+  for (const auto& entry : pages::navigationEntries()) {
+    if (entry.needsScores) needingScores.push_back(entry.page);
+  }
+  EXPECT_EQ(needingScores, analysisPages);
+
   TestServer server;
-  const std::vector<std::string> links = {"queryLink",   "chartLink",    "classComparisonLink",
-                                          "rankingLink", "progressLink", "distributionLink"};
   auto browser = signedInAs(server, "4");
-  for (const auto& link : links) {
-    SCOPED_TRACE(link);
+  for (const auto& entry : pages::navigationEntries()) {
+    if (!entry.needsScores) continue;
+    SCOPED_TRACE(entry.name);
     browser.showPage<pages::ScoreQueryPage>();
-    browser.click("navigationBar." + link);
+    browser.click(barControl(entry, "Link"));
     EXPECT_EQ(browser.pageClass(), "SetupGuidePage");
     EXPECT_EQ(browser.user().navigationEntry, "");
-    for (int bar = 1; bar <= 11; ++bar) {
-      EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
-                "tan");
-    }
+    expectMarkedBar(browser, "");
   }
   // The flag follows the score table as of the session's latest bar: this bar was built
   // before the score, the next one after it.
@@ -138,41 +175,32 @@ TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
   auto other = signedInAs(server, "1");
   EXPECT_TRUE(other.control<pages::NavigationBar>("navigationBar").scoresExist());
 
-  const std::vector<std::pair<std::string, std::string>> targets = {
-      {"queryLink", "ScoreQueryPage"},
-      {"chartLink", "ChartPage"},
-      {"classComparisonLink", "ClassComparisonPage"},
-      {"rankingLink", "RankingPage"},
-      {"progressLink", "ProgressPage"},
-      {"distributionLink", "DistributionPage"},
-  };
-  for (std::size_t i = 0; i < targets.size(); ++i) {
-    SCOPED_TRACE(targets[i].first);
-    browser.click("navigationBar." + targets[i].first);
-    EXPECT_EQ(browser.pageClass(), targets[i].second);
-    EXPECT_EQ(browser.user().navigationEntry, targets[i].second);
-    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(i + 1)).Color,
-              "#A52A2A");
+  for (const auto& entry : pages::navigationEntries()) {
+    if (!entry.needsScores) continue;
+    SCOPED_TRACE(entry.name);
+    browser.click(barControl(entry, "Link"));
+    EXPECT_EQ(browser.pageClass(), entry.page);
+    EXPECT_EQ(browser.user().navigationEntry, entry.page);
+    expectMarkedBar(browser, entry.page);
   }
 }
 
+// Entries that need no scores show their page at once, scores or not.
 TEST(NavBar, OtherLinksChooseTheirEntry) {
-  const std::vector<std::tuple<std::string, std::string, std::string>> cases = {
-      {"unitsLink", "UnitsPage", "UnitsPage"},
-      {"examsLink", "ExamsPage", "ExamsPage"},
-      {"rosterLink", "RosterPage", "RosterPage"},
-      {"accountsLink", "AccountsPage", "AccountsPage"},
-      {"uploadLink", "CloudUploadPage", "CloudUploadPage"},
-      {"passwordLink", "PasswordPage", "PasswordPage"},
-  };
   TestServer server;
-  for (const auto& [link, page, entry] : cases) {
-    SCOPED_TRACE(link);
+  for (const auto& entry : pages::navigationEntries()) {
+    if (entry.needsScores) continue;
+    SCOPED_TRACE(entry.name);
     auto browser = signedInAs(server, "0");
-    browser.click("navigationBar." + link);
-    EXPECT_EQ(browser.pageClass(), page);
-    EXPECT_EQ(browser.user().navigationEntry, entry);
+    browser.click(barControl(entry, "Link"));
+    EXPECT_EQ(browser.pageClass(), entry.page);
+    EXPECT_EQ(browser.user().navigationEntry, entry.page);
+    expectMarkedBar(browser, entry.page);
   }
+  auto browser = signedInAs(server, "0");
+  browser.click("navigationBar.passwordLink");
+  EXPECT_EQ(browser.pageClass(), "PasswordPage");
+  EXPECT_EQ(browser.user().navigationEntry, "PasswordPage");
 }
 
 TEST(NavBar, SignOutKeepsTheLoginStateUntilTheNextLogin) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include "pages/common/nav_entries.h"
 #include "tests/pages/common/sign_in.h"
 #include "web/controls/inputs.h"
 
@@ -72,9 +73,11 @@ TEST_F(PasswordPageTest, ChecksInTheirOrderAndStoresTheNewPasswordAsTyped) {
 
 TEST_F(PasswordPageTest, HasTheBarWithoutAnyEntryMarkedAndNoFooter) {
   EXPECT_EQ(browser.user().navigationEntry, "PasswordPage");
-  for (int bar = 1; bar <= 11; ++bar) {
-    EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d" + std::to_string(bar)).Color,
-              "tan");
+  for (const auto& entry : pages::navigationEntries()) {
+    EXPECT_EQ(
+        browser.control<web::Rectangle>("navigationBar." + std::string(entry.name) + "Bar").Color,
+        "tan")
+        << entry.name;
   }
   EXPECT_EQ(browser.page().find("footer.keepAliveTimer"), nullptr);
   // Passwords are typed into password boxes, never shown on the screen.

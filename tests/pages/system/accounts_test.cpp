@@ -79,7 +79,7 @@ TEST_F(AccountsTest, OpensWithTheUsersAndTheSessionsSettings) {
             (std::vector<std::string>{"期中", "期末 考试"}));
   EXPECT_EQ(browser.control<web::ComboBox>("examBox").text(), "期中");
   EXPECT_FALSE(shown("newUserPanel"));
-  EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.d10").Color, "#A52A2A");
+  EXPECT_EQ(browser.control<web::Rectangle>("navigationBar.accountsBar").Color, "#A52A2A");
 }
 
 TEST_F(AccountsTest, ServesSuperAdministratorsOnly) {
