@@ -34,8 +34,9 @@ ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerS
   store::prepareDataFolder(folder_);
   writeMissingStaticFiles(folder_.files());
   settings.Port = options_.port;
-  if (options_.maxSessions > 0) settings.MaxSessions = options_.maxSessions;
-  if (options_.sessionsPerAccount > 0) settings.SessionsPerAccount = options_.sessionsPerAccount;
+  if (options_.maxSessions > 0) settings.Room.capacity = options_.maxSessions;
+  if (options_.sessionsPerAccount > 0)
+    settings.Room.sessionsPerAccount = options_.sessionsPerAccount;
   if (options_.sessionTimeoutSeconds > 0) {
     settings.SessionTimeout = std::chrono::seconds(options_.sessionTimeoutSeconds);
     // Look often enough that a session ends close to its time-out.

@@ -14,9 +14,7 @@ SessionHost::SessionHost(const store::DataFolder& folder, store::SharedStore& st
       startPage_(std::move(startPage)),
       context_(&context),
       settings_(settings),
-      sessions_(RoomLimits{settings_.MaxSessions, settings_.GuestSessionsPerAddress,
-                           settings_.SessionsPerAccount, settings_.SignedInSessionsPerAddress,
-                           settings_.LoginPageInUse, settings_.StartExchangeGrace}) {}
+      sessions_(settings_.Room) {}
 
 SessionHost::~SessionHost() {
   stopHousekeeping();

@@ -26,12 +26,8 @@ struct SessionSettings {
   std::chrono::milliseconds CacheExpiry = limits::kCacheExpiry;
   std::chrono::milliseconds HousekeepingInterval = limits::kHousekeepingInterval;
   std::chrono::milliseconds SetAsideIdlePagesAfter = limits::kSetAsideIdlePagesAfter;
-  std::size_t MaxSessions = limits::kMaxLiveSessions;
-  std::size_t GuestSessionsPerAddress = limits::kGuestSessionsPerAddress;
-  std::size_t SessionsPerAccount = limits::kSessionsPerAccount;
-  std::size_t SignedInSessionsPerAddress = limits::kSignedInSessionsPerAddress;
-  std::chrono::milliseconds LoginPageInUse = limits::kLoginPageInUse;
-  std::chrono::milliseconds StartExchangeGrace = limits::kStartExchangeGrace;
+  // How many sessions live at once, and which give way past the limits.
+  RoomLimits Room;
 };
 
 // The browser sessions' lifetime: starting them (each handed the host's application context),

@@ -114,8 +114,8 @@ TEST_F(SessionTest, OldCacheFilesArePurged) {
 
 TEST(SessionCap, PastTheCapTheOldestGuestGivesWayAndSignedInSessionsStay) {
   web::ServerSettings settings;
-  settings.MaxSessions = 2;
-  settings.LoginPageInUse = std::chrono::milliseconds(0);  // no page here is being typed into
+  settings.Room.capacity = 2;
+  settings.Room.loginPageInUse = std::chrono::milliseconds(0);  // no page here is being typed into
   TestServer server{[] { return std::make_unique<SmokePage>(); }, settings};
   auto a = server.browser();
   a.user().login.userName = "boss";  // as the login leaves it
