@@ -10,6 +10,7 @@
 #include "pages/analysis/analysis_access.h"
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
+#include "pages/analysis/score_column_box.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "store/analysis_statements.h"
@@ -125,16 +126,11 @@ ClassComparisonPage::ClassComparisonPage() : web::Page(kName) {
 void ClassComparisonPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   scopeBoxes.fill();
-  std::vector<std::string> columns = {"总分", "平均分"};
-  for (const auto& subject : web::currentSession().context().settings().get()->subjects)
-    columns.push_back(subject);
-  fillCombo(columnBox, std::move(columns));
+  fillScoreColumnBox(columnBox, SummaryFirst::total);
 }
 
 store::ScoreColumn ClassComparisonPage::chosenColumn() const {
-  if (columnBox.ItemIndex == 0) return store::ScoreColumn::total();
-  if (columnBox.ItemIndex == 1) return sessionAverageColumn();
-  return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
+  return chosenScoreColumn(columnBox, SummaryFirst::total);
 }
 
 void ClassComparisonPage::onAnalyse() {

@@ -12,6 +12,7 @@
 #include "pages/analysis/analysis_access.h"
 #include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
+#include "pages/analysis/score_column_box.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/common/text.h"
@@ -107,19 +108,14 @@ DistributionPage::DistributionPage() : web::Page(kName) {
 
 void DistributionPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
-  const auto settings = web::currentSession().context().settings().get();
   scopeBoxes.fill();
-  std::vector<std::string> columns = {"平均分", "总分"};
-  columns.insert(columns.end(), settings->subjects.begin(), settings->subjects.end());
-  fillCombo(columnBox, std::move(columns));
+  fillScoreColumnBox(columnBox, SummaryFirst::average);
   fillCombo(limitKindBox, {"名次范围[前X名]", "名次范围[后X名]", "成绩范围[高于等于X分]",
                            "成绩范围[低于等于X分]"});
 }
 
 store::ScoreColumn DistributionPage::chosenColumn() const {
-  if (columnBox.ItemIndex == 0) return sessionAverageColumn();
-  if (columnBox.ItemIndex == 1) return store::ScoreColumn::total();
-  return store::ScoreColumn::subject(columnBox.ItemIndex - 1);
+  return chosenScoreColumn(columnBox, SummaryFirst::average);
 }
 
 bool DistributionPage::rankKind() const {
