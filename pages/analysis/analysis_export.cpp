@@ -2,6 +2,7 @@
 
 #include <utility>
 
+#include "pages/common/item_lists.h"
 #include "pages/common/workbook_download.h"
 #include "web/user_session.h"
 
@@ -11,10 +12,6 @@ void makeExportLink(web::Link& link, std::function<void()> onClick) {
   link.Caption = kExportCaption;
   link.Download = true;
   link.OnClick = std::move(onClick);
-}
-
-std::string chosenText(const web::ComboBox& box) {
-  return box.ItemIndex < 0 ? std::string() : box.text();
 }
 
 std::string chosenUnless(const web::ComboBox& box, const std::string& all) {

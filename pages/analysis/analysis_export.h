@@ -25,8 +25,6 @@ struct AnalysisExport {
   std::string fileName;
 };
 
-// The chosen item's text; empty when nothing is chosen.
-std::string chosenText(const web::ComboBox& box);
 // The chosen item's text unless it is the "all" item `all`.
 std::string chosenUnless(const web::ComboBox& box, const std::string& all);
 

@@ -15,6 +15,7 @@
 #include "pages/analysis/score_column_box.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
 #include "store/ranking_rows.h"

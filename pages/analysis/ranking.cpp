@@ -8,6 +8,7 @@
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
+#include "pages/common/item_lists.h"
 #include "store/ranking_rows.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"

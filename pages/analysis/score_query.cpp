@@ -9,6 +9,7 @@
 #include "export/workbook_file.h"
 #include "pages/analysis/report_cards.h"
 #include "pages/analysis/score_scale.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/match_count.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
@@ -35,10 +36,6 @@ std::function<void()> guarded(std::function<void()> handler) {
 std::optional<std::string> chosenPastFirst(const web::ComboBox& box) {
   if (box.ItemIndex <= 0) return std::nullopt;
   return box.text();
-}
-
-std::string shownText(const web::ComboBox& box) {
-  return box.ItemIndex < 0 ? std::string() : box.text();
 }
 
 int countRows(store::Connection& connection, const BoundStatement& statement) {
@@ -135,8 +132,8 @@ void ScoreQueryPage::onQuery() {
     showNoResult();
     throw;
   }
-  searchedScope_ = {shownText(examBox), shownText(unitBox), shownText(gradeBox),
-                    shownText(classBox)};
+  searchedScope_ = {chosenText(examBox), chosenText(unitBox), chosenText(gradeBox),
+                    chosenText(classBox)};
   resultsGrid.Columns.clear();
   for (const auto& name : shownRows_->fieldNames()) {
     web::DBGridColumn column;

@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "analysis/number_format.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
@@ -93,7 +94,7 @@ void ScoreEntryPage::showLastScore(const std::string& number, const std::string&
   lastSubjectBox.ItemIndex = subjectIndex;
   lastScoreEdit.Text = analysis::formatGeneral(value);
   rowIdEdit.Text = std::to_string(rowId);
-  const std::string subject = lastSubjectBox.ItemIndex >= 0 ? lastSubjectBox.text() : std::string();
+  const std::string subject = chosenText(lastSubjectBox);
   deleteLastLink.Confirmation = "确定删除" + number + " " + name + "的" + subject + "成绩？";
 }
 

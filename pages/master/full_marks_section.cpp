@@ -1,6 +1,7 @@
 #include "pages/master/full_marks_section.h"
 
 #include "analysis/full_marks.h"
+#include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
 #include "pages/common/text.h"
 #include "store/scale_settings.h"
@@ -38,7 +39,7 @@ FullMarksSection::FullMarksSection(web::Container& parent)
 }
 
 void FullMarksSection::load(const std::vector<std::string>& subjects) {
-  const std::string chosen = Subject.ItemIndex >= 0 ? Subject.text() : std::string();
+  const std::string chosen = chosenText(Subject);
   Subject.Items = subjects;
   Subject.select(chosen);
   if (Subject.ItemIndex < 0 && !subjects.empty()) Subject.ItemIndex = 0;
