@@ -2,6 +2,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/common/rights.h"
+#include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
@@ -23,10 +24,6 @@ constexpr int kColumnsPerGroup = 3;  // 序号, 姓名, 成绩
 // Every box is a field of the save's post, and the web transport takes at most 1,024 parts
 // (with the page's own hidden fields and lists).
 constexpr std::size_t kMaxStudents = 1000;
-
-store::Database& data() {
-  return web::currentSession().dataConnection.db();
-}
 
 }  // namespace
 

@@ -4,6 +4,7 @@
 
 #include "analysis/number_format.h"
 #include "pages/common/item_lists.h"
+#include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/score_entry.h"
@@ -34,10 +35,6 @@ int subjectCount() {
 // Score changes of this page are kept in the history under the signed-in user.
 store::ScoreAuthor author() {
   return {web::currentSession().login.userName, "ScoreEntryPage"};
-}
-
-store::Database& data() {
-  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace

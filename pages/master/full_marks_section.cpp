@@ -3,6 +3,7 @@
 #include "analysis/full_marks.h"
 #include "pages/common/item_lists.h"
 #include "pages/common/rights.h"
+#include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "store/scale_settings.h"
 #include "store/settings_cache.h"
@@ -12,10 +13,6 @@
 namespace zeziza::pages {
 
 namespace {
-
-store::Database& data() {
-  return web::currentSession().dataConnection.db();
-}
 
 std::vector<int> storedFullMarks(std::size_t subjectCount) {
   return analysis::parseFullMarks(store::readFullMarkTexts(data()), subjectCount);

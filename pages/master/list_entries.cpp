@@ -1,31 +1,22 @@
 #include "pages/master/list_entries.h"
 
-#include "pages/common/text.h"
+#include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
 
-namespace {
-
-store::Database& sessionData() {
-  return web::currentSession().dataConnection.db();
-}
-
-}  // namespace
-
 ListUpdater cachedList(std::string_view key) {
   return [key](const store::ListEditor& edit) {
-    return store::updateCachedListSetting(web::currentSession().context().settings(), sessionData(),
-                                          key, edit);
+    return store::updateCachedListSetting(web::currentSession().context().settings(), data(), key,
+                                          edit);
   };
 }
 
 ListUpdater sessionList(std::string_view key) {
-  return [key](const store::ListEditor& edit) {
-    return store::updateListSetting(sessionData(), key, edit);
-  };
+  return
+      [key](const store::ListEditor& edit) { return store::updateListSetting(data(), key, edit); };
 }
 
 ListChange appendEntry(const ListUpdater& update, const std::string& name,

@@ -4,6 +4,7 @@
 #include "export/workbook_file.h"
 #include "pages/common/navigation.h"
 #include "pages/common/rights.h"
+#include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "pages/common/workbook_download.h"
 #include "pages/master/units.h"
@@ -23,10 +24,6 @@ constexpr const char* kNoDeleteRights = "您没有删除学生的权限，请以
 // A combo's chosen filter value; its first item means "all".
 std::string filterValue(const web::ComboBox& box) {
   return box.ItemIndex > 0 ? box.text() : std::string();
-}
-
-store::Database& data() {
-  return web::currentSession().dataConnection.db();
 }
 
 }  // namespace

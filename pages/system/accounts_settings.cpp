@@ -4,6 +4,7 @@
 #include "analysis/ranks.h"
 #include "analysis/statistics_settings.h"
 #include "pages/common/rights.h"
+#include "pages/common/session_data.h"
 #include "pages/system/accounts.h"
 #include "store/banner_file.h"
 #include "store/scale_settings.h"
@@ -13,14 +14,6 @@
 #include "web/user_session.h"
 
 namespace zeziza::pages {
-
-namespace {
-
-store::Database& data() {
-  return web::currentSession().dataConnection.db();
-}
-
-}  // namespace
 
 void AccountsPage::onModeChosen() {
   if (!requireRights({rights::kSuperAdmin})) return;
