@@ -24,7 +24,7 @@ std::vector<ClassMember> classMembers(Database& db, const Place& place) {
 
 double storedScore(Database& db, std::string_view exam, std::int64_t student, int subject) {
   // The column name is built from a checked number, never from text.
-  if (subject < 1 || subject > kScoreColumns) {
+  if (subject < 1 || subject > kMaxSubjects) {
     throw std::invalid_argument("subject position out of range: " + std::to_string(subject));
   }
   Statement statement(db, "select k" + std::to_string(subject) + " from cj where test=?");

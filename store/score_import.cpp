@@ -80,7 +80,7 @@ RowStates storedRows(Database& db, std::string_view exam,
       },
       [&](const Statement& s) {
         RowState row{s.columnInt(0), s.columnInt(1), {}, false};
-        for (int j = 0; j < kScoreColumns; ++j) {
+        for (int j = 0; j < kMaxSubjects; ++j) {
           row.scores[static_cast<std::size_t>(j)] = s.columnDouble(j + 2);
         }
         rows.emplace(row.student, row);
@@ -133,7 +133,7 @@ void addRowChanges(Changes& changes, std::string_view exam, int subjectCount,
 
 std::string columnsOf(const char* prefix) {
   std::string text;
-  for (int j = 1; j <= kScoreColumns; ++j) {
+  for (int j = 1; j <= kMaxSubjects; ++j) {
     text += std::string(j == 1 ? "" : ",") + "k" + std::to_string(j) + "=" + prefix + "k" +
             std::to_string(j);
   }
@@ -216,7 +216,7 @@ ImportOutcome importScores(Database& db, std::string_view exam, int subject, int
 ImportOutcome importScoreRows(Database& db, std::string_view exam, int subjectCount,
                               std::span<const ImportRow> rows, const ScoreAuthor& author) {
   if (exam.empty()) throw std::invalid_argument("a score needs an exam");
-  if (subjectCount < 1 || subjectCount > kScoreColumns) {
+  if (subjectCount < 1 || subjectCount > kMaxSubjects) {
     throw std::invalid_argument("subject count out of range: " + std::to_string(subjectCount));
   }
   // Refusals are found before the first write: a refused import writes nothing.

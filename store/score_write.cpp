@@ -65,7 +65,7 @@ std::string column(int subject) {
 }
 
 void checkSubject(int subject, int subjectCount) {
-  if (subjectCount < 1 || subjectCount > kScoreColumns) {
+  if (subjectCount < 1 || subjectCount > kMaxSubjects) {
     throw std::invalid_argument("subject count out of range: " + std::to_string(subjectCount));
   }
   if (subject < 1 || subject > subjectCount) {
@@ -94,7 +94,7 @@ std::optional<StoredRow> readRow(Database& db, std::string_view where, const Val
   row.id = select.column(0).asInt();
   row.exam = select.column(1).asText();
   row.student = select.column(2).asInt();
-  for (int j = 0; j < kScoreColumns; ++j) {
+  for (int j = 0; j < kMaxSubjects; ++j) {
     row.scores[static_cast<std::size_t>(j)] = select.column(j + 3).asDouble();
   }
   return row;

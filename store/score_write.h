@@ -8,16 +8,14 @@
 #include <vector>
 
 #include "analysis/score_fit.h"
+#include "store/subject_columns.h"
 
 namespace zeziza::store {
 
 class Database;
 
-// `cj` has one score column per subject position, k1 … k12.
-inline constexpr int kScoreColumns = 12;
-
 // The scores of a row, k1 … k12.
-using ScoreColumns = std::array<double, kScoreColumns>;
+using ScoreColumns = std::array<double, kMaxSubjects>;
 
 // A row's total and average over the valid scores (above 0) of its first `subjectCount`
 // columns; the average has three decimals, rounded half away from zero.

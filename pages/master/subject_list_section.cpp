@@ -1,15 +1,9 @@
 #include "pages/master/subject_list_section.h"
 
 #include "store/settings.h"
+#include "store/subject_columns.h"
 
 namespace zeziza::pages {
-
-namespace {
-
-// Subject i owns score column k<i>, and there are twelve.
-constexpr std::size_t kMaxSubjects = 12;
-
-}  // namespace
 
 ListSectionLayout subjectListLayout() {
   return {.region = "SubjectsSection",
@@ -29,7 +23,7 @@ ListSectionLayout subjectListLayout() {
 ListSectionRules subjectListRules() {
   return {.store = cachedList(store::key::kSubjects),
           .add = appendTyped("不能添加空字符串", {.duplicateMessage = "科目已存在，请检查后修改！",
-                                                  .limit = kMaxSubjects,
+                                                  .limit = store::kMaxSubjects,
                                                   .fullMessage = "系统最多可以管理12个科目"}),
           .clearTypedAfterAdd = true,
           .removable = false};

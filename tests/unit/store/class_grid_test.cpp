@@ -80,7 +80,7 @@ TEST_F(ClassGridTest, SavesTheWholeGridOrNothing) {
 }
 
 TEST_F(ClassGridTest, AStoredScoreIsReadOnlyForAScoreColumn) {
-  for (const int subject : {0, kScoreColumns + 1}) {
+  for (const int subject : {0, kMaxSubjects + 1}) {
     SCOPED_TRACE(subject);
     EXPECT_THROW(storedScore(db, "期中", 1, subject), std::invalid_argument);
   }

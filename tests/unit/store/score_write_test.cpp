@@ -21,7 +21,7 @@
 namespace zeziza::store {
 namespace {
 
-using Scores = std::array<double, kScoreColumns>;
+using Scores = std::array<double, kMaxSubjects>;
 
 struct Row {
   std::int64_t id = 0;
@@ -43,7 +43,7 @@ class ScoreWriteTest : public ::testing::Test {
   // A stored row as an earlier write left it, totals included.
   void putRow(std::int64_t student, const Scores& scores, double zf, double pj) {
     std::string sql = "insert into cj (ks,kh,test,zf,pj";
-    for (int j = 1; j <= kScoreColumns; ++j) sql += ",k" + std::to_string(j);
+    for (int j = 1; j <= kMaxSubjects; ++j) sql += ",k" + std::to_string(j);
     sql += ") values (?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?,?)";
     std::vector<Value> params{Value(kExam), Value(student), Value(scoreKey(kExam, student)),
                               Value(zf), Value(pj)};
@@ -57,7 +57,7 @@ class ScoreWriteTest : public ::testing::Test {
     EXPECT_EQ(q.recordCount(), 1u);
     Row row;
     row.id = q.field("id").asInt();
-    for (int j = 0; j < kScoreColumns; ++j) {
+    for (int j = 0; j < kMaxSubjects; ++j) {
       row.scores[static_cast<std::size_t>(j)] = q.field("k" + std::to_string(j + 1)).asDouble();
     }
     row.zf = q.field("zf").asDouble();
