@@ -3,7 +3,7 @@
 #include <iosfwd>
 #include <string>
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 
 namespace zeziza::host {
 

@@ -11,9 +11,9 @@
 #include "host/backups.h"
 #include "host/cloud_commands.h"
 #include "host/console.h"
-#include "host/host_window.h"
 #include "host/open_files.h"
 #include "host/options.h"
+#include "host/server_host.h"
 #include "pages/common/start_page.h"
 #include "web/memory_return.h"
 

@@ -5,7 +5,7 @@
 #include <iostream>
 
 #include "cloud/accounts.h"
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "pages/common/start_page.h"
 #include "store/database.h"
 #include "store/settings.h"

@@ -3,7 +3,7 @@
 // a super administrator (admin / pw).
 // For the score entry journeys, which sign in through the login page.
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "pages/common/start_page.h"
 #include "store/database.h"
 #include "store/settings.h"

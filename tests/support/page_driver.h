@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "store/database.h"
 #include "tests/support/temp_folder.h"
 #include "web/request_cycle.h"

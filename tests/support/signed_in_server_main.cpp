@@ -2,7 +2,7 @@
 // with the grade and exam lists a sign-in reads from the store: for the master-data journeys,
 // which need no login page.
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "pages/master/roster.h"
 #include "store/settings.h"
 #include "tests/support/test_server_runner.h"

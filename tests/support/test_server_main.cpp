@@ -1,7 +1,7 @@
 // The real server with the smoke page as its start page, for the browser journeys that need
 // a page of every control kind.
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "tests/support/smoke_page.h"
 #include "tests/support/test_server_runner.h"
 

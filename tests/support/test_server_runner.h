@@ -2,7 +2,7 @@
 
 #include <functional>
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 
 namespace zeziza::testing {
 

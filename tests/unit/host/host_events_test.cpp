@@ -3,7 +3,7 @@
 
 #include <sstream>
 
-#include "host/host_window.h"
+#include "host/server_host.h"
 #include "tests/support/page_driver.h"
 
 namespace zeziza::host {

@@ -23,8 +23,7 @@ inline constexpr const char* kAppTitle = "Zeziza学生成绩管理系统";
 inline constexpr const char* kVersionCaption = "标准版 VER 8.0";
 
 // The host: owns the data folder, the application context (with the settings cache it
-// loads), the server and the online count. Linux has no host window; the console front end shows
-// what the window showed.
+// loads), the server and the online count, which the console front end shows.
 class ServerHost {
  public:
   ServerHost(Options options, web::PageFactory startPage, web::ServerSettings settings = {});

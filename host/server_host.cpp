@@ -1,4 +1,4 @@
-#include "host/host_window.h"
+#include "host/server_host.h"
 
 #include <algorithm>
 #include <cstdio>
