@@ -10,7 +10,6 @@
 #include "web/hidden_fields.h"
 #include "web/html.h"
 #include "web/page_renderer.h"
-#include "web/server_controller.h"
 
 namespace zeziza::web {
 

@@ -10,7 +10,6 @@
 #include "store/scale_settings.h"
 #include "store/settings.h"
 #include "web/html_sanitizer.h"
-#include "web/server_controller.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {

@@ -6,7 +6,6 @@
 #include "store/settings.h"
 #include "store/statement.h"
 #include "tests/support/page_driver.h"
-#include "web/server_controller.h"
 
 namespace zeziza::testing {
 
