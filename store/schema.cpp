@@ -29,8 +29,8 @@ std::string migration(std::string_view name) {
 
 // Version 1: users, settings, students and scores. Version 2: the score history. Version 3:
 // history rows name their page by its role. Version 4: no score row without a valid score.
-// Version 5: the students' first passwords of the results site.
-constexpr int kSchemaVersion = 5;
+// Version 5: the students' first passwords of the results site. Version 6: account ids.
+constexpr int kSchemaVersion = 6;
 
 // Every change of a score, written in the same transaction as the change.
 constexpr const char* kScoreHistory = R"sql(
@@ -52,6 +52,7 @@ CREATE INDEX IF NOT EXISTS score_history_row ON score_history (exam, student_key
 // student is kept by the UNIQUE `test` key.
 constexpr const char* kDataTables = R"sql(
 CREATE TABLE yh (
+  id   INTEGER PRIMARY KEY AUTOINCREMENT,
   user TEXT NOT NULL COLLATE NOCASE UNIQUE,
   pass TEXT NOT NULL,
   qx   TEXT NOT NULL,
@@ -175,6 +176,7 @@ void migrateDataSchema(const std::filesystem::path& file) {
   if (current < 3) db.execScript(migration("history_page_names.sql"));
   if (current < 4) db.execScript(migration("score_rows_without_scores.sql"));
   if (current < 5) db.execScript(migration("first_passwords.sql"));
+  if (current < 6) db.execScript(migration("account_ids.sql"));
   db.execScript("PRAGMA user_version=" + std::to_string(kSchemaVersion));
   transaction.commit();
 }

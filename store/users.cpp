@@ -57,12 +57,12 @@ bool changeRights(Database& db, std::string_view name, int rightsCode, const Pla
 }
 
 std::optional<std::string> rightsStamp(Database& db, std::string_view name) {
-  Statement statement(db, "select qx, xx, nj, bc from yh where user=?");
+  Statement statement(db, "select id, pass, qx, xx, nj, bc from yh where user=?");
   const Value value(name);
   statement.bindAll(std::span(&value, 1));
   if (!statement.step()) return std::nullopt;
   std::string stamp;
-  for (int i = 0; i < 4; ++i) {
+  for (int i = 0; i < 6; ++i) {
     stamp += statement.column(i).asText();
     stamp += '\x1f';  // no typed text holds it
   }

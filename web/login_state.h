@@ -20,8 +20,8 @@ struct LoginState {
   std::string workMode;
   std::string defaultExam;
   std::string footerText;
-  // The account's rights and place as read at sign-in (store::rightsStamp), and the accounts
-  // version they were last found unchanged at.
+  // The account (id, password, rights and place) as read at sign-in (store::rightsStamp), and
+  // the accounts version it was last found unchanged at.
   std::string rightsStamp;
   std::uint64_t accountsChecked = 0;
 

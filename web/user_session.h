@@ -107,9 +107,10 @@ class Session {
   std::optional<FileResponse> file_;
 };
 
-// What a session whose account was withdrawn is told on the login page.
+// What a session whose account was withdrawn (deleted, or its rights, place or password
+// changed) is told on the login page.
 inline constexpr const char* kAccountWithdrawnMessage =
-    "您的账号已被删除或权限已变更，请重新登录。";
+    "您的账号已被删除，或权限、密码已变更，请重新登录。";
 
 // The session whose request the calling thread serves.
 Session& currentSession();

@@ -17,9 +17,14 @@ PasswordChangeResult changeOwnPassword(const std::string& old, const std::string
   const auto [user, lockedFor] = verifyCredentials(session.login.userName, old);
   if (lockedFor.count() > 0) return {PasswordChange::Locked, lockedFor};
   if (!user) return {PasswordChange::WrongOldPassword};
-  return {store::setPasswordHash(session.dataConnection.db(), user->name, hashPassword(fresh))
-              ? PasswordChange::Changed
-              : PasswordChange::NotStored};
+  store::Database& db = session.dataConnection.db();
+  if (!store::setPasswordHash(db, user->name, hashPassword(fresh))) {
+    return {PasswordChange::NotStored};
+  }
+  // The account's other sessions are signed out by their next request; this one goes on.
+  session.context().accountsChanged();
+  session.login.rightsStamp = store::rightsStamp(db, user->name).value_or("");
+  return {PasswordChange::Changed};
 }
 
 std::string passwordChangeMessage(const PasswordChangeResult& result,

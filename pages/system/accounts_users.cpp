@@ -183,6 +183,8 @@ void AccountsPage::onResetPassword(const std::string& userName) {
     reloadUserList();
     return;
   }
+  // Whoever is signed in with the old password is signed out by their next request.
+  web::currentSession().context().accountsChanged();
   web::ShowMessage("用户“" + userName + "”的新密码是：" + password +
                    "\n此密码只显示这一次，请记下并转告本人。");
 }

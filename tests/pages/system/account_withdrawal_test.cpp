@@ -9,7 +9,7 @@
 namespace zeziza::testing {
 namespace {
 
-constexpr const char* kWithdrawn = "您的账号已被删除或权限已变更，请重新登录。";
+constexpr const char* kWithdrawn = "您的账号已被删除，或权限、密码已变更，请重新登录。";
 
 enum class Change { Deleted, Rights, Class };
 
@@ -48,6 +48,22 @@ class AccountWithdrawalTest : public EntryTest {
   bool passwordIs(const std::string& name, const std::string& password) {
     return server.context().passwordHasher().verify(
         scalar(server, "select pass from yh where user=?", {name}), password);
+  }
+
+  // Enters a score on the direct entry panel; true when a row landed.
+  bool enterScore(BrowserSession& user, const std::string& number) {
+    const int before = rowCount();
+    user.choose("directSubjectBox", "数学");
+    user.type("directNumberEdit", number);
+    user.type("directScoreEdit", "66");
+    user.click("directEnterButton");
+    return rowCount() > before;
+  }
+
+  void expectSignedOut(BrowserSession& user) {
+    EXPECT_EQ(user.message(), kWithdrawn);
+    EXPECT_EQ(user.pageClass(), "LoginPage");
+    EXPECT_FALSE(user.user().signedIn());
   }
 
   BrowserSession boss = server.browser();
@@ -124,6 +140,65 @@ TEST_F(AccountWithdrawalTest, OtherAccountsSessionsGoOnAndTheirWritesLand) {
   EXPECT_EQ(clerk.message(), "");
   EXPECT_EQ(rowCount(), 1);
   EXPECT_EQ(clerk.pageClass(), "ScoreEntryPage");
+}
+
+// The row is gone and one of the same name, rights and even password hash is made: the old
+// session knew another account, and its next save is refused.
+TEST_F(AccountWithdrawalTest, AnAccountDeletedAndMadeAgainIsAnotherAccount) {
+  addUser(server, "clerk", "clerk pw", 3);
+  auto clerk = server.browser();
+  testing::signIn(clerk, "clerk", "clerk pw");
+  ASSERT_EQ(clerk.pageClass(), "ScoreEntryPage");
+  const std::string hash = scalar(server, "select pass from yh where user='clerk'");
+  change("clerk", Change::Deleted);
+  server.db().exec("insert into yh (user, pass, qx) values ('clerk', ?, '3')",
+                   {store::Value(hash)});
+  EXPECT_FALSE(enterScore(clerk, "801"));
+  expectSignedOut(clerk);
+  // Signed in again, it is the new account and saves.
+  testing::signIn(clerk, "clerk", "clerk pw");
+  EXPECT_TRUE(enterScore(clerk, "801"));
+}
+
+// A password reset by the administrator, or changed by the user in one browser, signs every
+// other browser of the account out at its next request; the one that changed it goes on.
+TEST_F(AccountWithdrawalTest, APasswordResetOrChangeSignsOutTheAccountsOtherSessions) {
+  for (const bool reset : {true, false}) {
+    SCOPED_TRACE(reset ? "reset" : "changed");
+    const std::string name = reset ? "reset" : "changed";
+    addUser(server, name, "old pw", 3);
+    auto other = server.browser();
+    auto own = server.browser();
+    testing::signIn(other, name, "old pw");
+    testing::signIn(own, name, "old pw");
+    ASSERT_EQ(other.pageClass(), "ScoreEntryPage");
+    if (reset) {
+      boss.showPage<pages::AccountsPage>();
+      boss.click("usersGrid", "4:" + name);
+      EXPECT_NE(boss.message().find("的新密码是："), std::string::npos);
+    } else {
+      own.click("passwordLink");
+      own.type("oldPasswordEdit", "old pw");
+      own.type("newPasswordEdit", "new pw 123");
+      own.type("repeatPasswordEdit", "new pw 123");
+      own.click("changePasswordButton");
+      EXPECT_EQ(own.message(), "修改成功！");
+      own.click("directModeLink");
+    }
+    EXPECT_FALSE(enterScore(other, "801"));
+    expectSignedOut(other);
+    EXPECT_FALSE(passwordIs(name, "old pw"));
+    if (reset) {
+      EXPECT_FALSE(enterScore(own, "802"));
+      expectSignedOut(own);
+    } else {
+      EXPECT_TRUE(enterScore(own, "802"));
+      EXPECT_EQ(own.message(), "");
+      testing::signIn(other, name, "new pw 123");
+      EXPECT_TRUE(enterScore(other, "801"));
+    }
+    server.db().exec("delete from cj");
+  }
 }
 
 TEST_F(AccountWithdrawalTest, TheSuperAdministratorDeletingThemselvesIsSignedOutNext) {

@@ -350,7 +350,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   EXPECT_TRUE(fresh.control<web::Region>("firstAdminPanel").Visible);
   // The account went with the data: this session's next request is the login page.
   browser.click("newUserLink");
-  EXPECT_EQ(browser.message(), "您的账号已被删除或权限已变更，请重新登录。");
+  EXPECT_EQ(browser.message(), "您的账号已被删除，或权限、密码已变更，请重新登录。");
   EXPECT_EQ(browser.pageClass(), "LoginPage");
 }
 

@@ -246,6 +246,29 @@ TEST(SchemaMigration, ScoreRowsOfAVersion3FileWithoutAValidScoreGo) {
   EXPECT_EQ(rows, (std::vector<std::string>{"期中!&1", "期中!&4", "期末!&2"}));
 }
 
+// Accounts of a version 5 file keep their rows and gain ids; one made after a deletion gets an
+// id never given before, also when the deleted row was the last.
+TEST(SchemaMigration, UsersOfAVersion5FileGainIdsThatAreNeverGivenAgain) {
+  testing::TempFolder temp;
+  const DataFolder folder{temp.path()};
+  ASSERT_NO_FATAL_FAILURE(migrateWithFixture(folder, "users_v5.sql"));
+  Connection c{folder.data()};
+  Query q{c};
+  const auto users = [&] {
+    q.open(
+        "select id || ':' || user || ':' || pass || ':' || qx || xx || nj || bc from yh "
+        "order by id");
+    std::vector<std::string> rows;
+    for (std::size_t row = 0; row < q.recordCount(); ++row)
+      rows.push_back(q.fieldAt(row, 0).asText());
+    return rows;
+  };
+  EXPECT_EQ(users(), (std::vector<std::string>{"1:admin:h1:0", "2:班主任:h2:5东校区七年级一班"}));
+  q.exec("delete from yh where user='班主任'");
+  q.exec("insert into yh (user, pass, qx) values ('班主任', 'h2', '5')");
+  EXPECT_EQ(users(), (std::vector<std::string>{"1:admin:h1:0", "3:班主任:h2:5"}));
+}
+
 }  // namespace
 }  // namespace zeziza::store
 

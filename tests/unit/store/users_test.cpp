@@ -66,5 +66,39 @@ TEST_F(UsersTest, PasswordChangeAndRemovalOfOneUser) {
   EXPECT_TRUE(none.unit.empty() && none.grade.empty() && none.cls.empty());
 }
 
+// The stamp a session keeps from its sign-in: it changes with the account's rights, place and
+// password, and an account made again under the same name, rights and hash is another one.
+TEST_F(UsersTest, TheRightsStampNamesTheAccountItself) {
+  addUser(db, {"teacher", "h1", 5, "东校区", "七年级", "一班"}, false);
+  addUser(db, {"other", "h2", 3, "", "", ""}, false);
+  const struct {
+    std::string name;
+    void (*change)(Database&);
+  } cases[] = {
+      {"made again",
+       [](Database& d) {
+         deleteUser(d, "teacher");
+         addUser(d, {"teacher", "h1", 5, "东校区", "七年级", "一班"}, false);
+       }},
+      {"password", [](Database& d) { setPasswordHash(d, "teacher", "h9"); }},
+      {"rights", [](Database& d) { changeRights(d, "teacher", 3, {}); }},
+      {"class",
+       [](Database& d) {
+         changeRights(d, "teacher", 5, {"东校区", "七年级", "二班"});
+       }},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    const auto before = rightsStamp(db, "Teacher");
+    const auto otherBefore = rightsStamp(db, "other");
+    ASSERT_TRUE(before);
+    c.change(db);
+    EXPECT_NE(rightsStamp(db, "teacher"), before);
+    EXPECT_EQ(rightsStamp(db, "other"), otherBefore);
+  }
+  deleteUser(db, "teacher");
+  EXPECT_FALSE(rightsStamp(db, "teacher"));
+}
+
 }  // namespace
 }  // namespace zeziza::store
