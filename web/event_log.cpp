@@ -4,6 +4,8 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "web/log_text.h"
+
 namespace zeziza::web {
 
 namespace {
@@ -18,32 +20,16 @@ std::string utcTime(std::chrono::system_clock::time_point time) {
 }
 
 bool needsQuotes(std::string_view value) {
-  if (value.empty()) return true;
+  if (value.empty() || needsLogEscape(value)) return true;
   for (const unsigned char c : value) {
-    if (c <= ' ' || c == '"' || c == '\\' || c == '=' || c == 0x7f) return true;
+    if (c == ' ' || c == '"' || c == '\\' || c == '=') return true;
   }
   return false;
 }
 
 std::string escapedValue(std::string_view value) {
   if (!needsQuotes(value)) return std::string(value);
-  std::string out = "\"";
-  for (const unsigned char c : value) {
-    if (c == '"' || c == '\\') {
-      out += '\\';
-      out += static_cast<char>(c);
-    } else if (c == '\n') {
-      out += "\\n";
-    } else if (c < ' ' || c == 0x7f) {
-      static constexpr char kHex[] = "0123456789abcdef";
-      out += "\\x";
-      out += kHex[c >> 4];
-      out += kHex[c & 15];
-    } else {
-      out += static_cast<char>(c);
-    }
-  }
-  return out + "\"";
+  return "\"" + escapeLogText(value, true) + "\"";
 }
 
 std::string textLine(const std::string& time, std::string_view event, std::string_view message,
@@ -61,7 +47,8 @@ std::string jsonLine(const std::string& time, std::string_view event, std::strin
   line["message"] = message;
   for (const auto& field : fields) line[field.name] = field.value;
   // A name typed by a client need not be UTF-8; such bytes become U+FFFD.
-  return line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace);
+  return escapeJsonLine(
+      line.dump(-1, ' ', false, nlohmann::ordered_json::error_handler_t::replace));
 }
 
 }  // namespace

@@ -34,8 +34,9 @@ class EventLog {
   const LogFormat format_;
 };
 
-// The line for one event, without its line break. Text values with blanks, quotes or
-// control characters are quoted and escaped, so a user name cannot forge a second line.
+// The line for one event, without its line break. Text values with blanks, quotes, control,
+// separator or direction characters are quoted and escaped (`web/log_text.h`), so a user name
+// can neither forge a second line nor turn what a terminal shows around.
 std::string formatLogLine(LogFormat format, std::chrono::system_clock::time_point time,
                           std::string_view event, std::string_view message,
                           const std::vector<LogField>& fields);

@@ -24,6 +24,12 @@ TEST(EventLog, TextLines) {
       {"x\n2026-12-10T12:00:00Z signin 用户登录 user=admin", "user=\"x\\n2026-12-10T12:00:00Z"},
       {"q\"=\\", "user=\"q\\\"=\\\\\""},
       {std::string("nul\0bell\a", 9), "user=\"nul\\x00bell\\x07\""},
+      // Direction, separator and C1 characters, and bytes that are not UTF-8, stand escaped.
+      {"gpj\u202Eexe.txt", "user=\"gpj\\u202eexe.txt\""},
+      {"a\u2028b\u2029c", "user=\"a\\u2028b\\u2029c\""},
+      {"\u2066x\u2069\u200F\uFEFF", "user=\"\\u2066x\\u2069\\u200f\\ufeff\""},
+      {"next\u0085line", "user=\"next\\u0085line\""},
+      {"\xff\xc3(\xe2\x80", "user=\"\\xff\\xc3(\\xe2\\x80\""},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.shown);
@@ -37,12 +43,16 @@ TEST(EventLog, TextLines) {
 }
 
 TEST(EventLog, JsonLines) {
-  const std::vector<std::string> users = {"principal", "张老师", "x\ny\"z", "\xff\xfe broken"};
+  const std::vector<std::string> users = {"principal",       "张老师",       "x\ny\"z",
+                                          "\xff\xfe broken", "gpj\u202Eexe", "a\u2028b\u0085"};
   for (const auto& user : users) {
     SCOPED_TRACE(user);
     const std::string line = formatLogLine(LogFormat::Json, kNoon, "signin-failed", "登录失败",
                                            {{"user", user}, {"address", "::1"}});
     EXPECT_EQ(line.find('\n'), std::string::npos);
+    for (const char* raw : {"\u202E", "\u2028", "\u0085"}) {
+      EXPECT_EQ(line.find(raw), std::string::npos) << line;
+    }
     const auto parsed = nlohmann::json::parse(line);
     EXPECT_EQ(parsed["time"], "2026-12-10T12:00:00Z");
     EXPECT_EQ(parsed["event"], "signin-failed");
