@@ -5,6 +5,7 @@
 #include "base/text.h"
 #include "base/whole_number.h"
 #include "web/html.h"
+#include "web/origin_check.h"
 
 namespace zeziza::results {
 
@@ -12,14 +13,6 @@ namespace {
 
 bool fromTrustedProxy(const web::HttpRequest& request, std::string_view trustedProxy) {
   return !trustedProxy.empty() && request.remoteAddr == trustedProxy;
-}
-
-// "host[:port]" of an absolute address such as "https://example.org:8443/path".
-std::optional<std::string> authorityOf(std::string_view address) {
-  const std::size_t scheme = address.find("://");
-  if (scheme == std::string_view::npos) return std::nullopt;
-  address.remove_prefix(scheme + 3);
-  return web::toLower(address.substr(0, address.find_first_of("/?#")));
 }
 
 }  // namespace
@@ -47,12 +40,7 @@ std::optional<std::string> cookieValue(const web::HttpRequest& request, std::str
 }
 
 bool sameOrigin(const web::HttpRequest& request) {
-  std::string source = request.header("origin");
-  if (source.empty()) source = request.header("referer");
-  // Browsers send Origin with every cross-site post; a client without either is no browser.
-  if (source.empty()) return true;
-  const auto authority = authorityOf(source);
-  return authority && !authority->empty() && *authority == web::toLower(request.header("host"));
+  return !web::fromOtherOrigin(request);
 }
 
 std::optional<std::int64_t> positiveField(const web::HttpRequest& request, std::string_view name) {

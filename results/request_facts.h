@@ -16,8 +16,8 @@ using web::clientAddress;
 bool servedOverTls(const web::HttpRequest& request, std::string_view trustedProxy);
 // The value of cookie `name` in the Cookie header.
 std::optional<std::string> cookieValue(const web::HttpRequest& request, std::string_view name);
-// False when a posted form comes from another site: an Origin (or, without one, a Referer)
-// whose host and port differ from the Host the request was sent to.
+// False when a posted form comes from another site (`web::fromOtherOrigin`, the check the
+// school server makes too).
 bool sameOrigin(const web::HttpRequest& request);
 // A query or form field as a positive number.
 std::optional<std::int64_t> positiveField(const web::HttpRequest& request, std::string_view name);

@@ -13,8 +13,4 @@ namespace zeziza::web {
 // say and name nothing.
 std::string clientAddress(const HttpRequest& request, std::string_view trustedProxy);
 
-// A post whose Origin (or, without one, Referer) names another host than the one it was sent
-// to; such a post is refused. A post naming neither passes.
-bool crossOriginPost(const HttpRequest& request);
-
 }  // namespace zeziza::web

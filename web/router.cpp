@@ -8,6 +8,7 @@
 #include "web/html.h"
 #include "web/memory_return.h"
 #include "web/page_renderer.h"
+#include "web/origin_check.h"
 #include "web/security_headers.h"
 #include "web/static_files.h"
 

@@ -54,30 +54,5 @@ TEST(RequestFacts, CookieValueByExactName) {
   EXPECT_EQ(cookieValue(request("1.2.3.4", {}), "a"), std::nullopt);
 }
 
-TEST(RequestFacts, SameOriginComparesHostAndPort) {
-  struct Case {
-    std::string host, origin, referer;
-    bool same;
-  };
-  const std::vector<Case> cases = {
-      {"scores.example.org", "https://scores.example.org", "", true},
-      {"scores.example.org:8443", "https://scores.example.org:8443", "", true},
-      {"scores.example.org:8443", "https://scores.example.org", "", false},
-      {"scores.example.org", "https://scores.example.org.evil.test", "", false},
-      {"scores.example.org", "null", "", false},
-      {"scores.example.org", "", "https://scores.example.org/vezav/reg", true},
-      {"scores.example.org", "", "https://evil.test/?https://scores.example.org", false},
-      {"scores.example.org", "", "", true},
-      {"", "https://scores.example.org", "", false},
-  };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.host + " " + c.origin + c.referer);
-    std::multimap<std::string, std::string> headers{{"host", c.host}};
-    if (!c.origin.empty()) headers.emplace("origin", c.origin);
-    if (!c.referer.empty()) headers.emplace("referer", c.referer);
-    EXPECT_EQ(sameOrigin(request("1.2.3.4", headers)), c.same);
-  }
-}
-
 }  // namespace
 }  // namespace zeziza::results
