@@ -119,7 +119,7 @@ void LoginPage::routeSignedInUser() {
 void LoginPage::onCreateAdmin() {
   const std::string name = trimmed(adminNameEdit.Text);
   if (name.empty()) {
-    web::ShowMessage("用户名能为空");
+    web::ShowMessage("用户名不能为空");
     return;
   }
   if (adminPasswordEdit.Text != adminRepeatEdit.Text) {

@@ -84,7 +84,7 @@ void AccountsPage::onReset() {
   }
   web::currentSession().context().runSystemReset();
   reloadUserList();
-  web::ShowMessage("以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
+  web::ShowMessage("已成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
 }
 
 }  // namespace zeziza::pages

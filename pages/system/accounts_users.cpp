@@ -81,7 +81,7 @@ void AccountsPage::onAddUser() {
   store::NewUser user;
   user.name = trimmed(userNameEdit.Text);
   if (user.name.empty()) {
-    web::ShowMessage("用户名能为空");
+    web::ShowMessage("用户名不能为空");
     return;
   }
   if (passwordEdit.Text != repeatEdit.Text) {

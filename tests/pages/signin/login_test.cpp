@@ -35,9 +35,9 @@ TEST(FirstAdmin, RefusesBadEntriesInOrderAndCreatesATrimmedHashedAdmin) {
     std::string name, password, repeat, message;
   };
   const std::vector<Case> refused = {
-      {"", "pw", "pw", "用户名能为空"},
-      {" \t ", "pw", "pw", "用户名能为空"},
-      {"", "pw", "other", "用户名能为空"},
+      {"", "pw", "pw", "用户名不能为空"},
+      {" \t ", "pw", "pw", "用户名不能为空"},
+      {"", "pw", "other", "用户名不能为空"},
       {"admin", "pw", "pW", "重复密码错误"},
       {"admin", " pw", "pw", "重复密码错误"},
       {"admin", "", "x", "重复密码错误"},

@@ -107,8 +107,8 @@ TEST_F(AccountsTest, CreateRefusesBadEntriesInOrder) {
     std::string name, password, repeat, message;
   };
   const std::vector<Case> cases = {
-      {"  ", "pw", "pw", "用户名能为空"},
-      {"", "a", "b", "用户名能为空"},
+      {"  ", "pw", "pw", "用户名不能为空"},
+      {"", "a", "b", "用户名不能为空"},
       {"new", "a", "b", "重复密码错误"},
       {"new", "pw ", "pw", "重复密码错误"},
       {"new", "   ", "   ", kTooShort},
@@ -335,7 +335,7 @@ TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
   browser.type("resetEdit", "yes");
   browser.click("resetButton");
   EXPECT_EQ(browser.message(),
-            "以成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
+            "已成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");
   EXPECT_FALSE(idle.alive());
   EXPECT_TRUE(browser.alive());
   EXPECT_EQ(browser.pageClass(), "AccountsPage");
