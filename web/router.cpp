@@ -1,14 +1,15 @@
 #include "web/router.h"
 
 #include <algorithm>
+#include <filesystem>
 
 #include "base/embedded_file.h"
 #include "web/client_address.h"
 #include "web/hidden_fields.h"
 #include "web/html.h"
 #include "web/memory_return.h"
-#include "web/page_renderer.h"
 #include "web/origin_check.h"
+#include "web/page_renderer.h"
 #include "web/security_headers.h"
 #include "web/static_files.h"
 
@@ -101,7 +102,6 @@ HttpResponse Router::route(const HttpRequest& request) {
   if (command == "exec") return pageResponse(renderResumePage());
   if (command == "files") return fromFolder(folder_.files(), rest, true);
   if (command == "filesnc") return fromFolder(folder_.files(), rest, false);
-  if (command == "cache") return cacheFile(rest);
   if (command == "js" || command == "css" || command == "gfx") return resource(request, rest);
   if (command == "favicon.ico" && rest.empty()) {
     const auto icon = resolveInside(folder_.files(), "favicon.ico");
@@ -112,17 +112,6 @@ HttpResponse Router::route(const HttpRequest& request) {
     return HttpResponse::redirect(settings_.SessionTimeoutURL);
   }
   return notFound();
-}
-
-// Only user/<id>/…, and only while session <id> lives: the id is what the request carries.
-HttpResponse Router::cacheFile(std::string_view rest) {
-  const auto [folder, inside] = splitCommand(rest);
-  const auto slash = inside.find('/');
-  if (folder != "user" || slash == std::string::npos ||
-      !sessions_.contains(std::string_view(inside).substr(0, slash))) {
-    return notFound();
-  }
-  return fromFolder(folder_.cache() / "user", inside, false);
 }
 
 // Pages are never kept by the browser: nothing of a signed-out user is shown from its cache.
@@ -163,6 +152,8 @@ HttpResponse Router::event(const HttpRequest& request) {
   if (outcome->kind == EventOutcome::Kind::File) {
     HttpResponse r = fileResponse(outcome->file->path, false);
     setInlineName(r, outcome->file->downloadName);
+    // An export is the click's answer alone: once read, no later request finds it.
+    if (outcome->file->removeOnceRead) std::filesystem::remove(outcome->file->path);
     return r;
   }
   HttpResponse r = pageResponse(std::move(outcome->html));

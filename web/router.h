@@ -35,7 +35,6 @@ class Router {
   HttpResponse startExchange(const std::string& clientAddress);
   HttpResponse event(const HttpRequest& request);
   HttpResponse keepAlive(const std::string& sessionId);
-  HttpResponse cacheFile(std::string_view rest);
   HttpResponse pageResponse(std::string html) const;
 
   const store::DataFolder& folder_;

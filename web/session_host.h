@@ -51,7 +51,6 @@ class SessionHost {
   bool keepAlive(const std::string& sessionId);
   // Ends the session if no request of it is under way.
   void stop(std::string_view sessionId);
-  bool contains(std::string_view sessionId) const { return sessions_.contains(sessionId); }
 
   std::size_t sessionCount() const { return sessions_.count(); }
   // Ends every session with no request under way; returns how many ended.

@@ -68,8 +68,8 @@ void Session::signOut() {
   navigationEntry.clear();
 }
 
-void Session::SendFile(std::filesystem::path path, std::string downloadName) {
-  file_ = FileResponse{std::move(path), std::move(downloadName)};
+void Session::SendFile(std::filesystem::path path, std::string downloadName, bool removeOnceRead) {
+  file_ = FileResponse{std::move(path), std::move(downloadName), removeOnceRead};
 }
 
 std::filesystem::path Session::cacheFolder() {

@@ -21,6 +21,7 @@ namespace zeziza::web {
 struct FileResponse {
   std::filesystem::path path;
   std::string downloadName;
+  bool removeOnceRead = false;  // a file made for this answer alone (an export)
 };
 
 // One browser's session object: its connections, its login state, the page it is on, and the
@@ -85,12 +86,13 @@ class Session {
   void ShowMessage(std::string text) { messages_.push_back(std::move(text)); }
   std::vector<std::string> takeMessages() { return std::exchange(messages_, {}); }
 
-  // Answers the current request with a file; the page stays active.
-  void SendFile(std::filesystem::path path, std::string downloadName);
+  // Answers the current request with a file; the page stays active. A file made for this
+  // answer alone (`removeOnceRead`) is deleted once read: no other request can fetch it.
+  void SendFile(std::filesystem::path path, std::string downloadName, bool removeOnceRead = false);
   std::optional<FileResponse> takeFileResponse() { return std::exchange(file_, std::nullopt); }
 
   const std::string& id() const { return id_; }
-  // The session's own folder under cache/, created on first use.
+  // The session's own folder under cache/ (never served), created on first use.
   std::filesystem::path cacheFolder();
   const store::DataFolder& dataFolder() const { return folder_; }
   // The process-wide services: hasher, throttle, settings, site address, reset.

@@ -28,7 +28,7 @@ void sendFresh(const std::function<void(const std::filesystem::path&)>& write,
         std::string(failed && failed->diskFull() ? kExportDiskFullMessage : kExportFailedMessage));
     return;
   }
-  session.SendFile(file, downloadName.empty() ? file.filename().string() : downloadName);
+  session.SendFile(file, downloadName.empty() ? file.filename().string() : downloadName, true);
 }
 
 }  // namespace

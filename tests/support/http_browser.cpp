@@ -70,13 +70,32 @@ bool HttpBrowser::start() {
   return true;
 }
 
-bool HttpBrowser::post(const std::string& action, const Fields& fields) {
+namespace {
+
+httplib::MultipartFormDataItems eventItems(const std::string& page, const std::string& action,
+                                           const HttpBrowser::Fields& fields) {
   httplib::MultipartFormDataItems items = {
-      {"IW_SessionID_", hiddenField(page_, "IW_SessionID_"), "", ""},
-      {"IW_TrackID_", hiddenField(page_, "IW_TrackID_"), "", ""},
+      {"IW_SessionID_", hiddenField(page, "IW_SessionID_"), "", ""},
+      {"IW_TrackID_", hiddenField(page, "IW_TrackID_"), "", ""},
       {"IW_Action", action, "", ""},
       {"IW_ActionParam", "", "", ""}};
   for (const auto& [k, v] : fields) items.push_back({k, v, "", ""});
+  return items;
+}
+
+}  // namespace
+
+std::optional<std::string> HttpBrowser::postForFile(const std::string& action,
+                                                    const Fields& fields) {
+  auto answer = client_.Post("/EXEC", {}, eventItems(page_, action, fields), kBoundary);
+  if (!answer || answer->status != 200 || !answer->has_header("Content-Disposition")) {
+    return std::nullopt;
+  }
+  return answer->body;
+}
+
+bool HttpBrowser::post(const std::string& action, const Fields& fields) {
+  const auto items = eventItems(page_, action, fields);
   const auto t0 = std::chrono::steady_clock::now();
   auto answer = client_.Post("/EXEC", {}, items, kBoundary);
   latency_ = static_cast<long>(

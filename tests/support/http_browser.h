@@ -3,6 +3,7 @@
 #include <httplib.h>
 
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <utility>
 #include <vector>
@@ -24,6 +25,9 @@ class HttpBrowser {
   bool start();
   // Posts the page as the event of `action`; false when no page came back.
   bool post(const std::string& action, const Fields& fields = {});
+  // Posts the event of `action` whose answer is a file (an export, a backup): its bytes, or
+  // nullopt when the answer was no file. The page stays as it was.
+  std::optional<std::string> postForFile(const std::string& action, const Fields& fields = {});
   const std::string& page() const { return page_; }
   // The alerts of the last answer, as the page's script would show them ("" when none).
   std::string messages() const;
