@@ -1,5 +1,6 @@
 #pragma once
 
+#include <algorithm>
 #include <chrono>
 #include <cstddef>
 
@@ -15,12 +16,19 @@ inline constexpr std::size_t kMaxLiveSessions = 5000;
 // from one machine ends its own oldest sessions, nobody else's. Enough for a staff room
 // behind one address signing in at once.
 inline constexpr std::size_t kGuestSessionsPerAddress = 64;
+// Live sessions that never signed in, from one network (addressGroup: a /24, a /64): a tenth
+// of the server's cap, so no network's login pages fill it, but never fewer than one address
+// may hold. Past it the network's own oldest login page ends.
+inline constexpr std::size_t guestSessionsPerNetwork(std::size_t maxSessions) {
+  return std::max(kGuestSessionsPerAddress, maxSessions / 10);
+}
 // Signed-in sessions of one account: past it the account's oldest idle session ends.
 inline constexpr std::size_t kSessionsPerAccount = 20;
 // Signed-in sessions from one client address (a staff room or a proxy not named trusted
 // puts many colleagues behind one): past it the address's oldest idle one ends.
 inline constexpr std::size_t kSignedInSessionsPerAddress = 1000;
-// A login page posted from within this time is in use and never ended to make room.
+// A login page posted from within this time is in use and not ended to make room, while its
+// network holds no more than its share of the login pages.
 inline constexpr std::chrono::seconds kLoginPageInUse{60};
 // A browser between its start exchange and its first post: so long it is not ended for room
 // either, though it never posted yet.

@@ -2,10 +2,23 @@
 
 #include <algorithm>
 #include <cstdio>
+#include <limits>
 
 #include "web/memory_return.h"
 
 namespace zeziza::web {
+
+namespace {
+
+// Login pages of one network get a share of the server's room unless a share was set.
+RoomLimits withNetworkShare(RoomLimits room) {
+  if (room.guestsPerNetwork == std::numeric_limits<std::size_t>::max()) {
+    room.guestsPerNetwork = limits::guestSessionsPerNetwork(room.capacity);
+  }
+  return room;
+}
+
+}  // namespace
 
 SessionHost::SessionHost(const store::DataFolder& folder, store::SharedStore& store,
                          PageFactory startPage, AppContext& context, SessionSettings settings)
@@ -14,7 +27,7 @@ SessionHost::SessionHost(const store::DataFolder& folder, store::SharedStore& st
       startPage_(std::move(startPage)),
       context_(&context),
       settings_(settings),
-      sessions_(settings_.Room) {}
+      sessions_(withNetworkShare(settings_.Room)) {}
 
 SessionHost::~SessionHost() {
   stopHousekeeping();

@@ -35,13 +35,16 @@ SessionRegistry::Created SessionRegistry::create(const store::DataFolder& folder
   if (known != guestsByAddress_.end() && known->second >= limits_.guestsPerAddress) {
     // The address makes room among its own: a page nobody uses first, else its oldest.
     const auto own = [&](const LiveSession& s) { return s.clientAddress == address; };
-    const auto& guests = guestsByGroup_[session->group];
-    if (!displaceOldest(guests, own, created.displaced, Yield::OwnRoom) &&
-        !displaceOldest(guests, own, created.displaced, Yield::AnyIdle)) {
-      return created;
-    }
+    if (!displaceOwn(guestsByGroup_[session->group], own, created.displaced)) return created;
   }
-  if (sessions_.size() >= limits_.capacity && !displaceFromLargestGroup(created.displaced)) {
+  const auto network = guestsByGroup_.find(session->group);
+  if (network != guestsByGroup_.end() && network->second.size() >= limits_.guestsPerNetwork) {
+    // Likewise the network: its login pages never fill the server.
+    const auto any = [](const LiveSession&) { return true; };
+    if (!displaceOwn(network->second, any, created.displaced)) return created;
+  }
+  if (sessions_.size() >= limits_.capacity &&
+      !displaceFromLargestGroup(session->group, created.displaced)) {
     return created;
   }
   session->order = ++made_;
@@ -74,20 +77,44 @@ bool SessionRegistry::displaceOldest(const ByOrder& guests,
   return false;
 }
 
-bool SessionRegistry::displaceFromLargestGroup(Sessions& displaced) {
+bool SessionRegistry::displaceOwn(const ByOrder& guests,
+                                  const std::function<bool(const LiveSession&)>& own,
+                                  Sessions& displaced) {
+  return displaceOldest(guests, own, displaced, Yield::OwnRoom) ||
+         displaceOldest(guests, own, displaced, Yield::AnyIdle);
+}
+
+bool SessionRegistry::displaceFromLargestGroup(const std::string& newcomerGroup,
+                                               Sessions& displaced) {
   // The most guests first; of as many, the network with the oldest guest.
-  std::vector<std::pair<std::size_t, const ByOrder*>> groups;
+  struct Group {
+    std::size_t size;
+    const ByOrder* guests;
+  };
+  std::vector<Group> groups;
   groups.reserve(guestsByGroup_.size());
+  std::size_t guestCount = 0;
+  bool newcomerHasGroup = false;
   for (const auto& [group, guests] : guestsByGroup_) {
-    if (!guests.empty()) groups.emplace_back(guests.size(), &guests);
+    if (guests.empty()) continue;
+    groups.push_back({guests.size(), &guests});
+    newcomerHasGroup = newcomerHasGroup || group == newcomerGroup;
+    guestCount += guests.size();
   }
-  std::sort(groups.begin(), groups.end(), [](const auto& a, const auto& b) {
-    return a.first != b.first ? a.first > b.first
-                              : a.second->begin()->first < b.second->begin()->first;
+  std::sort(groups.begin(), groups.end(), [](const Group& a, const Group& b) {
+    return a.size != b.size ? a.size > b.size : a.guests->begin()->first < b.guests->begin()->first;
   });
-  for (const auto& [size, guests] : groups) {
-    const auto any = [](const LiveSession&) { return true; };
-    if (displaceOldest(*guests, any, displaced, Yield::Room)) return true;
+  // Each network's share of the login pages: the guests, the newcomer among them, over the
+  // networks holding them. A network past it has no page in use; one within it keeps its
+  // pages in use, the newcomer's own too (its newcomer waits rather than end them).
+  const std::size_t networks = groups.size() + (newcomerHasGroup ? 0 : 1);
+  const std::size_t share = (guestCount + 1) / networks;
+  const auto any = [](const LiveSession&) { return true; };
+  for (const Group& group : groups) {
+    if (group.size > share && displaceOwn(*group.guests, any, displaced)) return true;
+  }
+  for (const Group& group : groups) {
+    if (displaceOldest(*group.guests, any, displaced, Yield::Room)) return true;
   }
   return false;
 }

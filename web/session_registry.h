@@ -4,6 +4,7 @@
 #include <chrono>
 #include <cstdint>
 #include <functional>
+#include <limits>
 #include <map>
 #include <memory>
 #include <mutex>
@@ -48,11 +49,15 @@ struct RoomLimits {
   std::size_t signedInPerAddress = limits::kSignedInSessionsPerAddress;
   std::chrono::milliseconds loginPageInUse = limits::kLoginPageInUse;
   std::chrono::milliseconds startGrace = limits::kStartExchangeGrace;
+  // Login pages of one network (addressGroup); no cap unless set.
+  std::size_t guestsPerNetwork = std::numeric_limits<std::size_t>::max();
 };
 
 // Idle and busy sessions. A session with a request under way is never ended, nor is one that
-// has signed in ended to make room for a newcomer, nor a login page in use. Past its own
-// caps an account, or an address, ends its own oldest signed-in session.
+// has signed in ended to make room for a newcomer, nor a login page in use while its network
+// holds no more than its share of the login pages. Sessions that never signed in (guests) are
+// counted apart from signed-in ones, by address and by network. Past its own caps an account,
+// or an address, ends its own oldest signed-in session.
 class SessionRegistry {
  public:
   explicit SessionRegistry(RoomLimits limits) : limits_(limits) {}
@@ -66,10 +71,11 @@ class SessionRegistry {
     Sessions displaced;
   };
   // A new session with a fresh 128-bit random id for a browser at `address`. Past the cap of
-  // its address the oldest idle guest of that address gives way, one whose page was posted
-  // within loginPageInUse (or started within startGrace) only when all are. Past the
-  // registry's cap the oldest idle guest of the address group (addressGroup) that holds the
-  // most guests, never one in use.
+  // its address, or of its network, the oldest idle guest of that address or network gives
+  // way, one whose page was posted within loginPageInUse (or started within startGrace) only
+  // when all are. Past the registry's cap an idle guest of the network (addressGroup) holding
+  // the most guests gives way: of a network past its share (the guests, the newcomer among
+  // them, over the networks holding them), a page in use too; else never one in use.
   Created create(const store::DataFolder& folder, store::SharedStore& store, AppContext& context,
                  const std::string& address);
   // Marks the session busy; nullptr for an unknown id.
@@ -98,8 +104,12 @@ class SessionRegistry {
   // Takes out the oldest guest of `guests` that gives way and `matches`; false for none.
   bool displaceOldest(const ByOrder& guests, const std::function<bool(const LiveSession&)>& matches,
                       Sessions& displaced, Yield yield);
-  // Takes out a guest of the group holding the most that has one to give; false for none.
-  bool displaceFromLargestGroup(Sessions& displaced);
+  // Takes out a guest of the group holding the most that has one to give, groups past their
+  // share first; false for none. `newcomerGroup` is the group of the session to be made.
+  bool displaceFromLargestGroup(const std::string& newcomerGroup, Sessions& displaced);
+  // Makes room among the guests of `guests` that `own` picks: one not in use, else any idle.
+  bool displaceOwn(const ByOrder& guests, const std::function<bool(const LiveSession&)>& own,
+                   Sessions& displaced);
   // Takes out the oldest idle sessions of `signedIn` but `keep` past `cap`.
   void trimSignedIn(const ByOrder& signedIn, std::size_t cap, const LiveSession& keep,
                     Sessions& taken);

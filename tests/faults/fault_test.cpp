@@ -496,6 +496,82 @@ TEST_F(FaultTest, AColleagueSignsInWhileStartsFloodFromNinetySixAddresses) {
               signInMicros / 1000.0, answered.load());
 }
 
+// Each of `addresses` keeps `pages` login pages warm: each posted again in turn, and opened
+// again when it was ended, until `stop` or a minute has passed.
+void keepLoginPagesWarm(int port, const std::vector<std::string>& addresses, int pages,
+                        const std::atomic<bool>& stop, std::atomic<int>& opened,
+                        std::atomic<int>& warm) {
+  std::vector<std::unique_ptr<HttpBrowser>> browsers;
+  for (int i = 0; i < pages; ++i) {
+    for (const auto& address : addresses) {
+      browsers.push_back(std::make_unique<HttpBrowser>(port, 10, address));
+      if (browsers.back()->start()) ++opened;
+    }
+  }
+  ++warm;
+  const auto until = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  for (std::size_t i = 0; !stop && std::chrono::steady_clock::now() < until; ++i) {
+    HttpBrowser& page = *browsers[i % browsers.size()];
+    if (!page.post("") && page.start()) ++opened;
+  }
+}
+
+// A colleague's start and sign-in; the time both took, in microseconds, or -1 when either
+// failed.
+long colleagueSignsIn(int port, const std::string& address) {
+  const auto t0 = std::chrono::steady_clock::now();
+  HttpBrowser colleague(port, 30, address);
+  if (!colleague.start() ||
+      !colleague.post("signinbutton", {{"usernameedit", "load"}, {"passwordedit", "load"}}) ||
+      colleague.page().find("id=\"numberprefixedit\"") == std::string::npos ||
+      !colleague.messages().empty()) {
+    return -1;
+  }
+  return static_cast<long>(
+      std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - t0)
+          .count());
+}
+
+// Login pages of 40 addresses in 40 networks, 12 each (480, past the cap of 400), posted
+// again and again so that every one is in use: a colleague on another network still gets a
+// login page and signs in, during the flood and at once after it.
+TEST_F(FaultTest, AColleagueSignsInWhileWarmLoginPagesOfFortyNetworksFillTheServer) {
+  constexpr int kCap = 400;
+  constexpr int kThreads = 4;
+  constexpr int kAddresses = 40;
+  constexpr int kPagesPerAddress = 12;
+  if (!raiseOwnFileLimit(2000)) GTEST_SKIP() << "the test needs 2000 open files";
+  prepareEntrySchool(temp.path(), 1);
+  ServerProcess server(serverBinary(), temp.path(), {"--max-sessions", std::to_string(kCap)});
+  std::atomic<bool> stop{false};
+  std::atomic<int> opened{0};
+  std::atomic<int> warm{0};
+  std::vector<std::thread> flood;
+  for (int t = 0; t < kThreads; ++t) {
+    std::vector<std::string> addresses;
+    for (int n = t; n < kAddresses; n += kThreads) {
+      addresses.push_back("127.2." + std::to_string(n) + ".1");
+    }
+    flood.emplace_back([&, addresses] {
+      keepLoginPagesWarm(server.port(), addresses, kPagesPerAddress, stop, opened, warm);
+    });
+  }
+  while (warm < kThreads) std::this_thread::sleep_for(std::chrono::milliseconds(20));
+  const int openedBefore = opened;
+  const long during = colleagueSignsIn(server.port(), "127.0.0.2");
+  const int openedDuring = opened - openedBefore;
+  stop = true;
+  for (auto& t : flood) t.join();
+  const long after = colleagueSignsIn(server.port(), "127.0.0.3");
+  EXPECT_GE(openedBefore, kCap);
+  EXPECT_GE(during, 0) << "no login page, or no sign-in, while the flood was warm";
+  EXPECT_GE(after, 0) << "no login page, or no sign-in, right after the flood";
+  std::printf(
+      "colleague's start and sign-in: %.1f ms under the warm flood (%d pages opened "
+      "before, %d meanwhile), %.1f ms right after it\n",
+      during / 1000.0, openedBefore, openedDuring, after / 1000.0);
+}
+
 TEST_F(FaultTest, OneAccountSignedInFiftyTimesKeepsItsCapAndOthersSignIn) {
   prepareEntrySchool(temp.path(), 1);
   ServerProcess server(serverBinary(), temp.path());

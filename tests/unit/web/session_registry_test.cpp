@@ -208,6 +208,60 @@ TEST_F(RoomTest, ALoginPageInUseNeverGivesWayForRoom) {
   EXPECT_TRUE(graceful.contains(starting->id));
 }
 
+// Login pages kept warm (posted again and again) from several networks fill the room: those of
+// networks past their share are not in use for it, so a colleague on another network gets a
+// page, and keeps it while the flood goes on.
+TEST_F(RoomTest, AWarmFloodOfLoginPagesLetsAColleagueOnAnotherNetworkIn) {
+  int flooded = 0;
+  const auto flood = [&] {
+    const int n = flooded++;
+    const auto page = enter("10.0." + std::to_string(n % 3 + 1) + "." + std::to_string(n / 3 + 1));
+    if (page) posted(*page, std::chrono::seconds(1));
+    return page;
+  };
+  for (int i = 0; i < 6; ++i) ASSERT_TRUE(flood());
+  const auto colleague = enter("10.0.9.9");
+  ASSERT_TRUE(colleague);
+  posted(*colleague, std::chrono::seconds(1));
+  EXPECT_EQ(gaveWay, std::vector<std::string>{"10.0.1.1"});  // oldest of the largest network
+  for (int i = 0; i < 30; ++i) ASSERT_TRUE(flood()) << i;
+  EXPECT_TRUE(alive(colleague));
+  EXPECT_EQ(room.count(), 6u);
+  // Within their shares, pages in use stay and the newcomer waits.
+  web::SessionRegistry even{web::RoomLimits{4, 10, 3, 4, std::chrono::seconds(60), kNoGrace}};
+  for (const char* address : {"10.0.1.1", "10.0.1.2", "10.0.2.1", "10.0.2.2"}) {
+    posted(*even.create(folder, store, context, address).session, std::chrono::seconds(1));
+  }
+  EXPECT_FALSE(even.create(folder, store, context, "10.0.1.3").session);
+}
+
+// One network's login pages are capped well below the room: past it the network's own oldest
+// page gives way, in use or not, and other networks' pages stay.
+TEST_F(RoomTest, ANetworkPastItsCapOfLoginPagesEndsItsOwnOldest) {
+  web::RoomLimits limits{100, 2, 3, 4, std::chrono::seconds(60), kNoGrace};
+  limits.guestsPerNetwork = 3;
+  web::SessionRegistry capped{limits};
+  const auto other = capped.create(folder, store, context, "10.0.9.9").session;
+  std::vector<std::string> made;
+  for (const char* address : {"10.0.0.1", "10.0.0.2", "10.0.0.3"}) {
+    const auto s = capped.create(folder, store, context, address).session;
+    posted(*s, std::chrono::seconds(1));
+    made.push_back(s->id);
+  }
+  const auto fourth = capped.create(folder, store, context, "10.0.0.4");
+  ASSERT_TRUE(fourth.session);
+  ASSERT_EQ(fourth.displaced.size(), 1u);
+  EXPECT_EQ(fourth.displaced.front()->id, made.front());
+  EXPECT_TRUE(capped.contains(other->id));
+  // Signed-in sessions are not counted with the network's login pages.
+  capped.acquire(fourth.session->id);
+  capped.release(*fourth.session, "clerk");
+  EXPECT_TRUE(capped.create(folder, store, context, "10.0.0.5").displaced.empty());
+  EXPECT_EQ(capped.count(), 5u);
+  EXPECT_EQ(web::limits::guestSessionsPerNetwork(5000), 500u);
+  EXPECT_EQ(web::limits::guestSessionsPerNetwork(100), web::limits::kGuestSessionsPerAddress);
+}
+
 TEST_F(RoomTest, AnAccountPastItsCapEndsItsOldestIdleSession) {
   const auto first = signInAll("Clerk", 2, "10.0.0.1");
   const auto busy = signInAll("clerk", 1, "10.0.0.2").front();  // letter case is one account
