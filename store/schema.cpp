@@ -168,9 +168,12 @@ void migrateTempSchema(const std::filesystem::path& file) {
 void migrateDataSchema(const std::filesystem::path& file) {
   Database db(file);
   Transaction transaction(db);
-  Statement version(db, "PRAGMA user_version");
-  version.step();
-  const auto current = version.column(0).asInt();
+  const auto current = [&] {
+    // Finished before the migrations run: a table is not dropped under an open statement.
+    Statement version(db, "PRAGMA user_version");
+    version.step();
+    return version.column(0).asInt();
+  }();
   if (current >= kSchemaVersion) return;
   if (current < 2) db.execScript(kScoreHistory);
   if (current < 3) db.execScript(migration("history_page_names.sql"));
