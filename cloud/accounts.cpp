@@ -6,6 +6,7 @@
 
 #include "base/whole_number.h"
 #include "cloud/pg.h"
+#include "cloud/school_name.h"
 
 namespace zeziza::cloud {
 
@@ -54,11 +55,14 @@ std::optional<NewAccount> registerAccount(pg::Connection& connection, const std:
                                           const std::string& passwordHash,
                                           const std::string& schoolName) {
   pg::Transaction transaction(connection);
-  const pg::Param name = schoolName.empty() ? pg::Param() : pg::Param(schoolName);
+  const std::string tidy = tidySchoolName(schoolName);
+  const pg::Param name = tidy.empty() ? pg::Param() : pg::Param(tidy);
+  const pg::Param key = tidy.empty() ? pg::Param() : pg::Param(schoolNameKey(tidy));
+  // Either unique name index turns a name registered already away.
   const auto inserted = connection.exec(
-      "INSERT INTO yhm (密码, 单位名称) VALUES ($1, $2) "
-      "ON CONFLICT ((normalize(单位名称, NFKC))) DO NOTHING RETURNING id",
-      {passwordHash, name});
+      "INSERT INTO yhm (密码, 单位名称, 名称键) VALUES ($1, $2, $3) "
+      "ON CONFLICT DO NOTHING RETURNING id",
+      {passwordHash, name, key});
   if (inserted.rows() == 0) return std::nullopt;
   NewAccount account{inserted.integer(0, 0), {}};
   // Roles belong to the whole server, where other databases (or schemas) may number their
@@ -81,8 +85,10 @@ std::int64_t createAccount(pg::Connection& connection, std::string_view password
 std::int64_t insertAccount(pg::Connection& connection, const std::string& passwordHash,
                            const std::string& schoolName) {
   const pg::Param name = schoolName.empty() ? pg::Param() : pg::Param(schoolName);
-  const auto result = connection.exec(
-      "INSERT INTO yhm (密码, 单位名称) VALUES ($1, $2) RETURNING id", {passwordHash, name});
+  const pg::Param key = schoolName.empty() ? pg::Param() : pg::Param(schoolNameKey(schoolName));
+  const auto result =
+      connection.exec("INSERT INTO yhm (密码, 单位名称, 名称键) VALUES ($1, $2, $3) RETURNING id",
+                      {passwordHash, name, key});
   return result.integer(0, 0);
 }
 

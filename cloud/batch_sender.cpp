@@ -117,9 +117,10 @@ void BatchSender::copy(std::size_t shape, const Rows& rows) {
   connection_.exec(pending.merge);
 }
 
-void BatchSender::sendBatch(std::vector<Rows>& batch) {
+void BatchSender::sendBatch(std::vector<Rows>& batch, const Closing& closing) {
   pg::Transaction transaction(connection_);
   for (std::size_t i = 0; i < batch.size(); ++i) copy(i, batch[i]);
+  if (closing) closing(connection_);
   transaction.commit();
   for (std::size_t i = 0; i < batch.size(); ++i) staged_[i] = staged_[i] || !batch[i].empty();
 }
@@ -132,9 +133,16 @@ void BatchSender::awaitSent() {
   sent_ += rows;
 }
 
-void BatchSender::launch() {
+void BatchSender::launch(Closing closing) {
   awaitSent();
-  if (pending_ == 0) return;
+  if (pending_ == 0) {
+    if (closing) {
+      pg::Transaction transaction(connection_);
+      closing(connection_);
+      transaction.commit();
+    }
+    return;
+  }
   progress_.checkpoint();
   std::vector<Rows> batch(shapes_.size());
   for (std::size_t i = 0; i < shapes_.size(); ++i) {
@@ -146,15 +154,18 @@ void BatchSender::launch() {
     for (std::size_t i = 0; i < batch.size(); ++i) send(shapes_[i], batch[i]);
     progress_.addSent(pending_);
     sent_ += std::exchange(pending_, 0);
+    if (closing) launch(std::move(closing));
     return;
   }
   inFlightRows_ = std::exchange(pending_, 0);
   inFlight_ = std::async(std::launch::async,
-                         [this, batch = std::move(batch)]() mutable { sendBatch(batch); });
+                         [this, batch = std::move(batch), closing = std::move(closing)]() mutable {
+                           sendBatch(batch, closing);
+                         });
 }
 
-void BatchSender::flush() {
-  launch();
+void BatchSender::flush(Closing closing) {
+  launch(std::move(closing));
   awaitSent();
 }
 

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <functional>
 #include <future>
 #include <string>
 #include <unordered_map>
@@ -41,8 +42,11 @@ class BatchSender {
   std::size_t shape(UpsertShape shape);
   // Queues a row (values in the shape's column order); sends the batch when it is full.
   void add(std::size_t shape, std::vector<pg::Param> values);
-  // Sends what is pending and returns once every row is committed.
-  void flush();
+  // Work that must commit with the last rows (or alone when none are pending).
+  using Closing = std::function<void(pg::Connection&)>;
+  // Sends what is pending and returns once every row is committed; `closing` runs in the
+  // transaction of the last batch.
+  void flush(Closing closing = {});
   std::size_t pendingRows() const { return pending_; }
   // Rows of committed batches.
   std::size_t sentRows() const { return sent_; }
@@ -60,12 +64,12 @@ class BatchSender {
   };
   using Rows = std::vector<std::vector<pg::Param>>;
   // Waits for the batch on its way, then sends the pending rows on their way.
-  void launch();
+  void launch(Closing closing = {});
   // Waits for the batch on its way and counts its rows; rethrows its failure.
   void awaitSent();
   void send(const Pending& pending, Rows& rows);
   // On the sending thread: every shape's rows by COPY and merge, in one transaction.
-  void sendBatch(std::vector<Rows>& batch);
+  void sendBatch(std::vector<Rows>& batch, const Closing& closing);
   void copy(std::size_t shape, const Rows& rows);
 
   pg::Connection& connection_;

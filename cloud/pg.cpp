@@ -1,6 +1,7 @@
 #include "cloud/pg.h"
 
 #include <libpq-fe.h>
+#include <poll.h>
 
 #include <algorithm>
 #include <charconv>
@@ -121,7 +122,15 @@ void Connection::execScript(const std::string& sql) {
 }
 
 bool Connection::healthy() const {
-  return PQstatus(conn_.get()) == CONNECTION_OK;
+  pg_conn* conn = conn_.get();
+  // A server that restarted (or ended this session) has sent its farewell and closed the
+  // socket: waiting input on an idle connection shows it without a round trip.
+  for (int reads = 0; reads < 4 && PQstatus(conn) == CONNECTION_OK; ++reads) {
+    pollfd waiting{PQsocket(conn), POLLIN, 0};
+    if (poll(&waiting, 1, 0) <= 0) break;
+    if (PQconsumeInput(conn) == 0) return false;
+  }
+  return PQstatus(conn) == CONNECTION_OK;
 }
 
 std::string Connection::passwordVerifier(const std::string& password, const std::string& role) {

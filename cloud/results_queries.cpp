@@ -55,11 +55,12 @@ std::optional<Account> findAccount(pg::Connection& connection, std::int64_t acco
 std::optional<StudentRecord> findStudent(pg::Connection& connection, std::int64_t account,
                                          const std::string& student) {
   const auto result = connection.exec(
-      "SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch, 须改密码 FROM stu WHERE yhmid = $1 AND stuid = $2",
+      "SELECT 姓名, 密码, dwid, njid, bcid, signin_epoch, 须改密码 FROM stu WHERE yhmid = $1 AND "
+      "stuid = $2",
       {std::to_string(account), student});
   if (result.rows() == 0) return std::nullopt;
-  return StudentRecord{result.text(0, 0),    result.text(0, 1),    result.integer(0, 2),
-                       result.integer(0, 3), result.integer(0, 4), result.integer(0, 5),
+  return StudentRecord{result.text(0, 0),       result.text(0, 1),    result.integer(0, 2),
+                       result.integer(0, 3),    result.integer(0, 4), result.integer(0, 5),
                        result.text(0, 6) == "t"};
 }
 
@@ -82,14 +83,15 @@ bool endSchoolSignIns(pg::Connection& connection, std::int64_t account, std::int
              .affected() == 1;
 }
 
-bool setStudentPassword(pg::Connection& connection, std::int64_t account,
-                        const std::string& student, const std::string& passwordHash,
-                        bool mustChange) {
-  return connection
-             .exec("UPDATE stu SET 密码 = $3, 须改密码 = $4 WHERE yhmid = $1 AND stuid = $2",
-                   {std::to_string(account), student, passwordHash,
-                    std::string(mustChange ? "true" : "false")})
-             .affected() == 1;
+std::optional<std::int64_t> setStudentPassword(pg::Connection& connection, std::int64_t account,
+                                               const std::string& student,
+                                               const std::string& passwordHash, bool mustChange) {
+  const auto result = connection.exec(
+      "UPDATE stu SET 密码 = $3, 须改密码 = $4, signin_epoch = signin_epoch + 1 "
+      "WHERE yhmid = $1 AND stuid = $2 RETURNING signin_epoch",
+      {std::to_string(account), student, passwordHash, std::string(mustChange ? "true" : "false")});
+  if (result.rows() == 0) return std::nullopt;
+  return result.integer(0, 0);
 }
 
 std::vector<ExamEntry> listExams(pg::Connection& connection, std::int64_t account,

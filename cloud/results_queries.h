@@ -27,16 +27,18 @@ struct StudentRecord {
   std::int64_t unit = 0;
   std::int64_t grade = 0;
   std::int64_t cls = 0;
-  std::int64_t epoch = 0;  // sign-ins of another epoch have ended
+  std::int64_t epoch = 0;   // sign-ins of another epoch have ended
   bool mustChange = false;  // signed in with a first password: must choose their own first
 };
 std::optional<StudentRecord> findStudent(pg::Connection& connection, std::int64_t account,
                                          const std::string& student);
-// False when the account has no such student. A password the student chose clears
+// Sets a new password and ends every sign-in made before by moving the epoch on; returns the
+// new epoch, nullopt when the account has no such student. A password the student chose clears
 // `mustChange`; a first password (given by the school) sets it.
-bool setStudentPassword(pg::Connection& connection, std::int64_t account,
-                        const std::string& student, const std::string& passwordHash,
-                        bool mustChange = false);
+std::optional<std::int64_t> setStudentPassword(pg::Connection& connection, std::int64_t account,
+                                               const std::string& student,
+                                               const std::string& passwordHash,
+                                               bool mustChange = false);
 
 // Ends every sign-in of the epoch `epoch` by moving the epoch on; false when it had moved
 // already (or there is no such student or account).

@@ -203,3 +203,25 @@ CREATE POLICY own_account ON cjb USING (xmid IN (SELECT x.id FROM xmb x
 -- Students' first passwords: a student given a first password at publication (random, or the
 -- school's one for all) chooses a password of their own at the first sign-in.
 ALTER TABLE stu ADD COLUMN IF NOT EXISTS 须改密码 boolean NOT NULL DEFAULT false;
+
+-- One registration per name as a reader sees it: the key is the name's confusable skeleton
+-- after NFKC without blanks (阳光中学 with a wide blank, ⻄安中学 beside 西安中学). The
+-- service computes it; accounts registered before it get theirs when the schema is created.
+ALTER TABLE yhm ADD COLUMN IF NOT EXISTS 名称键 text;
+CREATE UNIQUE INDEX IF NOT EXISTS yhm_school_name_key ON yhm (名称键);
+
+-- The publication that last sent each row: publishing an exam again removes, within what it
+-- covers, the rows it did not send (scores and students removed at the school).
+CREATE SEQUENCE IF NOT EXISTS publication_seq;
+GRANT USAGE ON SEQUENCE publication_seq TO zeziza_schools;
+ALTER TABLE cjb ADD COLUMN IF NOT EXISTS 发布号 bigint;
+ALTER TABLE pmb ADD COLUMN IF NOT EXISTS 发布号 bigint;
+ALTER TABLE tjb ADD COLUMN IF NOT EXISTS 发布号 bigint;
+
+-- Password checks booked per account (or student) across every address and every instance
+-- of the results site: a guesser with many addresses gets no more checks than one.
+CREATE TABLE IF NOT EXISTS check_budget (
+  key          text PRIMARY KEY,
+  booked_until timestamptz NOT NULL
+);
+REVOKE ALL ON check_budget FROM PUBLIC;

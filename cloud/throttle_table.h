@@ -29,6 +29,13 @@ class ThrottleTable {
   std::chrono::seconds waitFor(pg::Connection& connection, const std::string& key) const;
   // Counts one event of `key` and sets the wait that follows it.
   void count(pg::Connection& connection, const std::string& key) const;
+  // Counts an attempt before it is made, in one statement: attempts at once are counted one
+  // after the other, so no more go ahead than the rule lets. Zero when this attempt may go
+  // ahead (and is counted), else how long `key` must still wait (and nothing is counted). An
+  // attempt that succeeds is forgotten or refunded by the caller.
+  std::chrono::seconds admit(pg::Connection& connection, const std::string& key) const;
+  // Takes back one counted attempt that turned out not to count (a name registered already).
+  void refund(pg::Connection& connection, const std::string& key) const;
   void forget(pg::Connection& connection, const std::string& key) const;
   // Removes the entries nothing has been counted for since the rule forgets them.
   void removeStale(pg::Connection& connection) const;

@@ -10,6 +10,7 @@
 #include "cloud/first_passwords.h"
 #include "cloud/pg.h"
 #include "cloud/progress.h"
+#include "cloud/publish_cleanup.h"
 #include "cloud/publish_lock.h"
 #include "cloud/scratch_index.h"
 #include "cloud/service.h"
@@ -52,20 +53,27 @@ std::vector<std::string> concat(std::vector<std::string> a, const std::vector<st
 class Publisher {
  public:
   Publisher(const PublishRequest& request, const ScratchIndex& index, BatchSender& sender,
-            Progress& progress, std::int64_t project)
+            Progress& progress, std::int64_t project, std::int64_t publication)
       : request_(request),
         index_(index),
         sender_(sender),
         progress_(progress),
-        x_(std::to_string(project)) {
-    pmb_ = sender_.shape({"pmb", {"xmid", "njid", "dwid", "bcid", "kmid", "pmmx"}, 5, {}});
+        project_(project),
+        publication_(publication),
+        x_(std::to_string(project)),
+        p_(std::to_string(publication)) {
+    pmb_ =
+        sender_.shape({"pmb", {"xmid", "njid", "dwid", "bcid", "kmid", "pmmx", "发布号"}, 5, {}});
     tjb_ = sender_.shape({"tjb",
                           concat({"xmid", "kmid", "grade", "dwid", "classid"},
-                                 concat(statisticsColumns(), {"分数段"})),
+                                 concat(statisticsColumns(), {"分数段", "发布号"})),
                           5,
                           {}});
     cjb_ = sender_.shape(
-        {"cjb", {"stuid", "xmid", "kmid", "成绩", "总排名", "校内排名", "班内排名"}, 3, {}});
+        {"cjb",
+         {"stuid", "xmid", "kmid", "成绩", "总排名", "校内排名", "班内排名", "发布号"},
+         3,
+         {}});
   }
 
   PublishResult run() {
@@ -89,7 +97,11 @@ class Publisher {
         units(s, K, g, N);
       }
     }
-    sender_.flush();
+    // What this publication did not send goes with its last rows, so the site shows the
+    // school's rows as they are, never a mix.
+    const PublicationScope scope{request_.account, project_, publication_, request_.loops,
+                                 request_.choice};
+    sender_.flush([&scope](pg::Connection& service) { removeUnsent(service, scope); });
     return result_;
   }
 
@@ -134,7 +146,7 @@ class Publisher {
     for (const ScratchScore* r : rows) {
       sender_.add(cjb_,
                   {r->stuid, x_, K, analysis::formatGeneral(r->score), rankParam(r->overallRank),
-                   rankParam(r->unitRank), rankParam(r->classRank)});
+                   rankParam(r->unitRank), rankParam(r->classRank), p_});
       ++result_.scores;
     }
   }
@@ -142,7 +154,7 @@ class Publisher {
   void ranking(const ScratchIndex::Rows& rows, const std::string& K, const std::string& N,
                const std::string& D, const std::string& C) {
     if (rows.empty()) return;
-    sender_.add(pmb_, {x_, N, D, C, K, rankingText(rows, request_.rankMode)});
+    sender_.add(pmb_, {x_, N, D, C, K, rankingText(rows, request_.rankMode), p_});
     ++result_.rankings;
   }
 
@@ -161,6 +173,7 @@ class Publisher {
     std::vector<pg::Param> params = {x_, K, N, D, C};
     for (auto& v : statisticsValues(*stats)) params.emplace_back(std::move(v));
     params.emplace_back(bandText(limits.bands, *stats));
+    params.emplace_back(p_);
     sender_.add(tjb_, std::move(params));
     ++result_.statistics;
   }
@@ -169,7 +182,10 @@ class Publisher {
   const ScratchIndex& index_;
   BatchSender& sender_;
   Progress& progress_;
+  std::int64_t project_ = 0;
+  std::int64_t publication_ = 0;
   std::string x_;
+  std::string p_;
   std::size_t pmb_ = 0, tjb_ = 0, cjb_ = 0;
   PublishResult result_;
 };
@@ -284,7 +300,7 @@ PublishResult publishExam(const PublishRequest& request, const PublishLock& lock
   const std::int64_t project = ensureProject(service, request.account, request.exam, request.days);
   const ScratchIndex index(request.tempFile, request.dataFile);
   BatchSender sender(service, progress, request.rowsPerBatch);
-  Publisher publisher(request, index, sender, progress, project);
+  Publisher publisher(request, index, sender, progress, project, newPublication(service));
   PublishResult result = reportingFailure(progress, sender, [&] { return publisher.run(); });
   result.project = project;
   progress.log(">>上报完成！");

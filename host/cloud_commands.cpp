@@ -21,7 +21,7 @@ int createAccount(cloud::pg::Connection& connection, std::istream& in, std::ostr
   std::string password;
   std::getline(in, password);
   if (!password.empty() && password.back() == '\r') password.pop_back();
-  if (cloud::characterCount(password) < cloud::kMinSchoolPassword) {
+  if (cloud::visibleCharacterCount(password) < cloud::kMinSchoolPassword) {
     err << "密码至少需要" << cloud::kMinSchoolPassword << "个字符。\n";
     return 2;
   }

@@ -17,10 +17,13 @@ ConnectionPool::Lease ConnectionPool::lease() {
   Waiter waiter;
   {
     std::unique_lock lock(mutex_);
-    if (waiters_.empty() && !idle_.empty()) {
+    // A connection the server has closed meanwhile (a restart) is dropped, not handed out to
+    // fail the request.
+    while (waiters_.empty() && !idle_.empty()) {
       auto connection = std::move(idle_.back());
       idle_.pop_back();
-      return Lease(*this, std::move(connection));
+      if (connection->healthy()) return Lease(*this, std::move(connection));
+      --open_;
     }
     if (waiters_.empty() && open_ < size_) {
       ++open_;

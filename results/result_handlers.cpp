@@ -1,4 +1,4 @@
-// The result page: sign-in of students and of the school, what each sees, password change.
+// The result page: what students and the school see, sign-out, first passwords and resets.
 #include "cloud/accounts.h"
 #include "cloud/first_passwords.h"
 #include "cloud/results_queries.h"
@@ -13,13 +13,10 @@ namespace zeziza::results {
 
 namespace {
 
-std::string throttleKey(std::string_view kind, std::int64_t school, std::string_view who,
-                        const std::string& address) {
-  return std::string(kind) + "|" + std::to_string(school) + "|" + std::string(who) + "|" + address;
+// The school's sign-in was made with its present password and has not been signed out.
+bool stillSignedIn(const cloud::Account& account, const SignIn& signIn) {
+  return passwordStamp(account.passwordHash) == signIn.stamp && account.epoch == signIn.epoch;
 }
-
-// Longest student number looked up; a longer one cannot be any student's.
-constexpr std::size_t kMaxStudentNumber = 64;
 
 // The exam `wanted` names when it is in the list, else the newest.
 std::int64_t shownExam(const std::vector<cloud::ExamEntry>& exams,
@@ -81,9 +78,7 @@ std::optional<web::HttpResponse> ResultsSite::showSignedIn(
     const auto wanted = positiveField(context.request, "xm");
     const auto account = cloud::findAccount(*db, school);
     if (!account) return std::nullopt;
-    if (passwordStamp(account->passwordHash) != signIn.stamp || account->epoch != signIn.epoch) {
-      return std::nullopt;
-    }
+    if (!stillSignedIn(*account, signIn)) return std::nullopt;
     SchoolView view;
     view.school = school;
     view.schoolName = account->schoolName;
@@ -205,122 +200,6 @@ web::HttpResponse ResultsSite::signOut(const Context& context, std::int64_t scho
   return response;
 }
 
-web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_t school) {
-  const std::string student = trimmed(context.value("kh"));
-  const std::string password = context.value("mm");
-  const std::string key = throttleKey("stu", school, student.substr(0, 32), context.address);
-  SignInView view;  // filled member by member: GCC 12 misreads the braced form as uninitialised
-  view.school = school;
-  view.student = student;
-  std::optional<cloud::StudentRecord> record;
-  {
-    auto db = primary_.lease();
-    const auto account = cloud::findAccount(*db, school);
-    if (!account) return refusalPage(404, "成绩查询", "该注册编号不存在。");
-    view.schoolName = account->schoolName;
-    if (student.empty() || password.empty()) {
-      view.notice = Notice::refusal("请输入考号和密码！");
-      return htmlPage(200, signInPage(view));
-    }
-    if (const auto wait = signInThrottle_.waitFor(*db, key); wait.count() > 0) {
-      view.notice = Notice::refusal("登录失败次数过多，请" + waitText(wait) + "后再试。");
-      return htmlPage(429, signInPage(view));
-    }
-    if (student.size() <= kMaxStudentNumber) record = cloud::findStudent(*db, school, student);
-  }
-  // No connection is held while the hash is computed.
-  const bool right = record ? verifyPassword(record->passwordHash, password)
-                            : (spendVerification(password), false);
-  auto db = primary_.lease();
-  if (!right) {
-    signInThrottle_.count(*db, key);
-    view.notice = Notice::refusal("考号或密码错误！");
-    return htmlPage(200, signInPage(view));
-  }
-  signInThrottle_.forget(*db, key);
-  auto response = seeOther(resultAddress(school));
-  response.headers.emplace_back(
-      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, student,
-                                                    record->passwordHash, record->epoch)));
-  return response;
-}
-
-web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t school) {
-  const std::string number = trimmed(context.value("bh"));
-  const std::string key = throttleKey("sch", school, "", context.address);
-  std::optional<cloud::Account> account;
-  SignInView view{school, {}, {}, {}};
-  {
-    auto db = primary_.lease();
-    account = cloud::findAccount(*db, school);
-    if (!account) return refusalPage(404, "成绩查询", "该注册编号不存在。");
-    view.schoolName = account->schoolName;
-    if (const auto wait = signInThrottle_.waitFor(*db, key); wait.count() > 0) {
-      view.notice = Notice::refusal("登录失败次数过多，请" + waitText(wait) + "后再试。");
-      return htmlPage(429, signInPage(view));
-    }
-  }
-  const bool right = cloud::parseRegistrationNumber(number) == school &&
-                     verifyPassword(account->passwordHash, context.value("smm"));
-  auto db = primary_.lease();
-  if (!right) {
-    signInThrottle_.count(*db, key);
-    view.notice = Notice::refusal("注册编号或密码错误！");
-    return htmlPage(200, signInPage(view));
-  }
-  signInThrottle_.forget(*db, key);
-  auto response = seeOther(resultAddress(school));
-  response.headers.emplace_back(
-      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::School, school, {},
-                                                    account->passwordHash, account->epoch)));
-  return response;
-}
-
-web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64_t school) {
-  const auto signIn = cookieSignIn(context, school);
-  if (!signIn || signIn->role != SignIn::Role::Student) return seeOther(resultAddress(school));
-  auto refuse = [&](const std::string& text, int status = 200) {
-    auto response = showSignedIn(context, school, *signIn, Notice::refusal(text), primary_);
-    if (!response) return seeOther(resultAddress(school));
-    response->status = status;
-    return *response;
-  };
-  const std::string key = throttleKey("stu", school, signIn->student, context.address);
-  std::optional<cloud::StudentRecord> record;
-  std::chrono::seconds wait{0};
-  {
-    auto db = primary_.lease();
-    record = cloud::findStudent(*db, school, signIn->student);
-    if (!record || passwordStamp(record->passwordHash) != signIn->stamp ||
-        record->epoch != signIn->epoch) {
-      return seeOther(resultAddress(school));
-    }
-    wait = signInThrottle_.waitFor(*db, key);
-  }
-  if (wait.count() > 0) return refuse("尝试次数过多，请" + waitText(wait) + "后再试。", 429);
-  if (!verifyPassword(record->passwordHash, context.value("old"))) {
-    {
-      auto db = primary_.lease();
-      signInThrottle_.count(*db, key);
-    }
-    return refuse("原密码错误！");
-  }
-  if (const auto problem = passwordProblem(context.value("new"), context.value("new2"))) {
-    return refuse(*problem);
-  }
-  const std::string hash = hashPassword(context.value("new"));
-  auto db = primary_.lease();
-  if (!cloud::setStudentPassword(*db, school, signIn->student, hash)) {
-    return seeOther(resultAddress(school));
-  }
-  signInThrottle_.forget(*db, key);
-  auto response = seeOther(resultAddress(school) + "&msg=pw");
-  response.headers.emplace_back(
-      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student,
-                                                    hash, signIn->epoch)));
-  return response;
-}
-
 }  // namespace zeziza::results
 
 namespace zeziza::results {
@@ -351,14 +230,12 @@ web::HttpResponse ResultsSite::firstPasswordChoice(const Context& context, std::
   }
   const std::string hash = hashPassword(password);
   auto db = primary_.lease();
-  if (!cloud::setStudentPassword(*db, school, signIn->student, hash)) {
-    return seeOther(resultAddress(school));
-  }
+  const auto epoch = cloud::setStudentPassword(*db, school, signIn->student, hash);
+  if (!epoch) return seeOther(resultAddress(school));
   auto response = seeOther(resultAddress(school) + "&msg=pw");
   response.headers.emplace_back(
-      "Set-Cookie",
-      signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student, hash,
-                                      signIn->epoch)));
+      "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student,
+                                                    hash, *epoch)));
   return response;
 }
 
@@ -375,10 +252,8 @@ web::HttpResponse ResultsSite::passwordReset(const Context& context, std::int64_
   {
     auto db = primary_.lease();
     const auto account = cloud::findAccount(*db, school);
-    if (!account || passwordStamp(account->passwordHash) != signIn->stamp) {
-      return seeOther(resultAddress(school));
-    }
-    if (!student.empty()) record = cloud::findStudent(*db, school, student);
+    if (!account || !stillSignedIn(*account, *signIn)) return seeOther(resultAddress(school));
+    record = cloud::findStudent(*db, school, student);
   }
   if (!record) return show(Notice::refusal("没有考号为" + student + "的学生！"));
   IssuedPassword issued{student, record->name, cloud::randomFirstPassword()};

@@ -25,7 +25,8 @@ ResultsSite::ResultsSite(ConnectionPool& primary, ConnectionPool& reads, const C
       hasher_(settings_.hashSlots),
       hashPool_(hasher_.slots()),
       signInThrottle_(settings_.signInRule),
-      registrationThrottle_(settings_.registrationRule) {}
+      registrationThrottle_(settings_.registrationRule),
+      checkBudget_(settings_.checkBudget) {}
 
 bool ResultsSite::verifyPassword(const std::string& stored, const std::string& password) {
   bool right = false;
@@ -101,9 +102,15 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
   }
   const std::string hash = hashPassword(context.value("password"));
   auto db = primary_.lease();
+  // Counted before the account is made, so registrations at once never pass the limit together.
+  if (const auto wait = registrationThrottle_.admit(*db, throttleKey); wait.count() > 0) {
+    view.notice = Notice::refusal("注册过于频繁，请" + waitText(wait) + "后再试。");
+    return htmlPage(429, registrationPage(view));
+  }
   const auto account =
       cloud::registerAccount(*db, context.value("password"), hash, view.schoolName);
   if (!account) {
+    registrationThrottle_.refund(*db, throttleKey);
     view.notice = Notice::refusal("该学校名称已经注册过了，请勿重复注册。");
     return htmlPage(200, registrationPage(view));
   }
@@ -111,7 +118,6 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
   view.role = account->role;
   const std::string host = context.request.header("host");
   if (!host.empty()) view.siteOrigin = (context.tls ? "https://" : "http://") + host;
-  registrationThrottle_.count(*db, throttleKey);
   view.notice = Notice::done("注册成功！");
   return htmlPage(200, registrationPage(view));
 }

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "auth/password_hasher.h"
+#include "cloud/check_budget.h"
 #include "cloud/throttle_table.h"
 #include "results/connection_pool.h"
 #include "results/cookie_key.h"
@@ -25,6 +26,8 @@ struct SiteSettings {
   // Registrations from one address: a few, then hours apart.
   cloud::ThrottleRule registrationRule{3, std::chrono::minutes(10), std::chrono::hours(24),
                                        std::chrono::hours(24)};
+  // Password checks of one account (the school or a student) from all addresses together.
+  cloud::CheckBudgetRule checkBudget{};
   unsigned hashSlots =
       0;  // argon2id computations at once, each on a thread of its own; 0: one per core
 };
@@ -73,6 +76,11 @@ class ResultsSite {
   // The request's sign-in cookie for `school`, signature and expiry checked.
   std::optional<SignIn> cookieSignIn(const Context& context, std::int64_t school) const;
   std::string signInCookie(const Context& context, const SignIn& signIn) const;
+  // Counts a password check under the address's throttle key and books it under the account's
+  // budget key, waiting for its turn; nullopt when the check may be made now. Otherwise the
+  // address's wait after its failures, or zero when the account's budget is booked up.
+  std::optional<std::chrono::seconds> admitCheck(const std::string& address,
+                                                 const std::string& account);
   // Password hashes, computed on the hash pool's threads.
   bool verifyPassword(const std::string& stored, const std::string& password);
   void spendVerification(const std::string& password);
@@ -88,6 +96,7 @@ class ResultsSite {
   HashPool hashPool_;
   cloud::ThrottleTable signInThrottle_;
   cloud::ThrottleTable registrationThrottle_;
+  cloud::CheckBudget checkBudget_;
 };
 
 }  // namespace zeziza::results

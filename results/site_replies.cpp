@@ -63,7 +63,8 @@ std::string waitText(std::chrono::seconds wait) {
 std::optional<std::string> passwordProblem(const std::string& password, const std::string& again,
                                            std::size_t minimum) {
   if (password.empty()) return "密码不能为空！";
-  if (cloud::characterCount(password) < minimum) {
+  // Blanks, tabs and line breaks do not count: eight of them are no password.
+  if (cloud::visibleCharacterCount(password) < minimum) {
     return "密码至少需要" + std::to_string(minimum) + "个字符！";
   }
   if (password.size() > kMaxPassword) return "密码不能超过64个字符！";

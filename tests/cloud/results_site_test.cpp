@@ -38,6 +38,7 @@ struct Instance {
     SiteSettings s;
     s.trustedProxy = "127.0.0.1";
     s.hashSlots = 2;
+    s.checkBudget.burst = 1000;  // the account budget has tests of its own
     return s;
   }
   ConnectionPool pool;
@@ -125,6 +126,15 @@ TEST_F(ResultsSiteTest, RegistrationRefusesBadInputAndCreatesAnAccount) {
       {"实验\u200f小学", "secret12", "secret12", hidden},        // right-to-left mark
       {"实验\u3164小学", "secret12", "secret12", hidden},        // Hangul filler
       {"实验\t小学", "secret12", "secret12", hidden},
+      {"　", "secret12", "secret12", "学校名称不能为空！"},
+      // A Cyrillic С among Latin letters.
+      {"\u0421ity School", "secret12", "secret12",
+       "学校名称不能混用不同文字的字母（如拉丁字母与西里尔字母）！"},
+      // Blanks of every kind are no password.
+      {"实验小学", "        ", "        ", "密码至少需要8个字符！"},
+      {"实验小学", "\t\t\t\t\t\t\t\t", "\t\t\t\t\t\t\t\t", "密码至少需要8个字符！"},
+      {"实验小学", "\r\n\r\n\r\n\r\n", "\r\n\r\n\r\n\r\n", "密码至少需要8个字符！"},
+      {"实验小学", "a b c d e f g", "a b c d e f g", "密码至少需要8个字符！"},
   };
   ResultsBrowser b(site_->site);
   const auto before = cloud().count("yhm");
@@ -154,16 +164,23 @@ TEST_F(ResultsSiteTest, RegistrationRefusesBadInputAndCreatesAnAccount) {
   EXPECT_TRUE(contains(result, "&lt;b&gt;实验&lt;/b&gt;小学 成绩查询")) << result.body;
   EXPECT_FALSE(contains(result, "<b>实验"));
 
-  // The same name again, also in compatibility forms that read the same, is refused.
+  // The same name again, also in compatibility forms and look-alikes that read the same, is
+  // refused: a wide blank after it, blanks inside, a radical that looks like 西.
+  ResultsBrowser first(site_->site, "203.0.113.4");
+  EXPECT_TRUE(contains(
+      first.post("/vezav/reg",
+                 {{"name", "西安中学"}, {"password", "secret12"}, {"password2", "secret12"}}),
+      "注册成功！"));
   for (const std::string name :
-       {"<b>实验</b>小学", "＜ｂ＞实验＜／ｂ＞小学", "第一中学", "第二中学"}) {
+       {"<b>实验</b>小学", "＜ｂ＞实验＜／ｂ＞小学", "第一中学", "第二中学", "第一中学\u3000",
+        "\u3000第一  中学", "\u2ec4安中学", "西安 中学"}) {
     SCOPED_TRACE(name);
     ResultsBrowser other(site_->site, "203.0.113.5");
     const auto again = other.post(
         "/vezav/reg", {{"name", name}, {"password", "secret12"}, {"password2", "secret12"}});
     EXPECT_TRUE(contains(again, "该学校名称已经注册过了")) << again.body;
   }
-  EXPECT_EQ(cloud().count("yhm"), before + 1);
+  EXPECT_EQ(cloud().count("yhm"), before + 2);
 }
 
 TEST_F(ResultsSiteTest, RegistrationsFromOneAddressAreLimited) {
@@ -460,6 +477,7 @@ TEST_F(ResultsSiteTest, PasswordChange) {
       {"wrongpw", "newpass1", "newpass1", "原密码错误！"},
       {"pw801pw", "newpass1", "newpass2", "两次输入的密码不一致！"},
       {"pw801pw", "short", "short", "密码至少需要6个字符！"},
+      {"pw801pw", "pw801pw", "pw801pw", "新密码不能与原密码相同！"},
   };
   for (const auto& c : refusals) {
     SCOPED_TRACE(c.message);
@@ -541,6 +559,25 @@ TEST_F(ResultsSiteTest, AFirstPasswordIsReplacedBeforeAnyResultIsShown) {
   EXPECT_TRUE(contains(signInStudent(again, "801", "pw801pw"), "考号或密码错误！"));
   ASSERT_EQ(signInStudent(again, "801", "mine2024").status, 303);
   EXPECT_TRUE(contains(resultPage(again), "91.5"));
+}
+
+// The ordinary password change cannot skip choosing a password of one's own by keeping the
+// first one.
+TEST_F(ResultsSiteTest, AFirstPasswordIsNotKeptThroughThePasswordChange) {
+  cloud().db().exec("UPDATE stu SET 须改密码 = true WHERE stuid = '801'");
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  const auto page = b.post(resultPath(), {{"dwid", school()},
+                                          {"op", "password"},
+                                          {"old", "pw801pw"},
+                                          {"new", "pw801pw"},
+                                          {"new2", "pw801pw"}});
+  EXPECT_TRUE(contains(page, "新密码不能与初始密码相同！")) << page.body;
+  EXPECT_FALSE(contains(page, "91.5"));
+  EXPECT_EQ(
+      cloud().scalar("SELECT 须改密码 FROM stu WHERE yhmid = " + school() + " AND stuid = '801'"),
+      "t");
+  EXPECT_TRUE(contains(resultPage(b), "设置自己的密码"));
 }
 
 TEST_F(ResultsSiteTest, TheSchoolResetsAStudentsPasswordShownOnce) {
@@ -659,6 +696,98 @@ TEST_F(ResultsSiteTest, SignOutEndsTheCookieEverywhereAtOnce) {
     EXPECT_NE(b.cookie, kept);
     EXPECT_TRUE(contains(resultPage(b), c.shown));
   }
+}
+
+// A new password, chosen or reset, ends every other sign-in of the student at once; the
+// browser that chose it stays signed in.
+TEST_F(ResultsSiteTest, ANewPasswordEndsTheStudentsOtherSignIns) {
+  struct Case {
+    std::string what;
+    bool firstPassword;
+    ResultsBrowser::Fields form;
+  };
+  const std::vector<Case> cases = {
+      {"change",
+       false,
+       {{"op", "password"}, {"old", "pw801pw"}, {"new", "mine2024"}, {"new2", "mine2024"}}},
+      {"first password", true, {{"op", "firstpw"}, {"new", "mine2025"}, {"new2", "mine2025"}}},
+      {"reset", false, {{"op", "reset"}, {"kh", "801"}}},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.what);
+    const auto hash = cloud::hashPassword("pw801pw");
+    cloud().db().exec("UPDATE stu SET 密码 = $1, 须改密码 = $2 WHERE stuid = '801'",
+                      {hash, std::string(c.firstPassword ? "true" : "false")});
+    ResultsBrowser here(site_->site), elsewhere(site_->site, "203.0.113.40");
+    ASSERT_EQ(signInStudent(here, "801", "pw801pw").status, 303);
+    ASSERT_EQ(signInStudent(elsewhere, "801", "pw801pw").status, 303);
+    ResultsBrowser::Fields form = {{"dwid", school()}};
+    form.insert(form.end(), c.form.begin(), c.form.end());
+    ResultsBrowser schoolBrowser(site_->site, "198.51.100.20");
+    if (c.what == "reset") {
+      ASSERT_EQ(
+          schoolBrowser
+              .post(resultPath(),
+                    {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"smm", "schoolpw"}})
+              .status,
+          303);
+    }
+    ResultsBrowser& actor = c.what == "reset" ? schoolBrowser : here;
+    const auto answer = actor.post(resultPath(), form);
+    ASSERT_LT(answer.status, 400) << answer.body;
+    EXPECT_TRUE(contains(resultPage(elsewhere), "学生登录"));
+    if (c.what != "reset") {
+      EXPECT_TRUE(contains(resultPage(here), "91.5"));
+    }
+  }
+}
+
+// After the server restarts, the pool's idle connections are closed ones: the next requests
+// open fresh connections instead of failing.
+TEST_F(ResultsSiteTest, PooledConnectionsTheServerClosedAreReplaced) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(signInStudent(b, "801", "pw801pw").status, 303);
+  std::vector<std::string> pids;
+  {
+    auto first = site_->pool.lease();
+    auto second = site_->pool.lease();
+    for (auto* lease : {&first, &second}) {
+      pids.push_back((*lease)->exec("SELECT pg_backend_pid()").text(0, 0));
+    }
+  }
+  for (const auto& pid : pids) {
+    // Waits until the session has ended, as a restart ends them all.
+    ASSERT_EQ(cloud().scalar("SELECT pg_terminate_backend(" + pid + ", 10000)"), "t");
+  }
+  for (int i = 0; i < 3; ++i) {
+    const auto page = resultPage(b);
+    EXPECT_EQ(page.status, 200) << i;
+    EXPECT_TRUE(contains(page, "91.5")) << i;
+  }
+}
+
+// A copy of the school's cookie kept from before signing out resets no password.
+TEST_F(ResultsSiteTest, ASignedOutSchoolCookieResetsNothing) {
+  ResultsBrowser b(site_->site);
+  ASSERT_EQ(b.post(resultPath(),
+                   {{"dwid", school()}, {"op", "school"}, {"bh", school()}, {"smm", "schoolpw"}})
+                .status,
+            303);
+  const std::string kept = b.cookie;
+  ASSERT_EQ(b.post(resultPath(), {{"dwid", school()}, {"op", "signout"}}).status, 303);
+  const auto hash = [&] {
+    return cloud().scalar("SELECT 密码 || 须改密码 FROM stu WHERE yhmid = " + school() +
+                          " AND stuid = '801'");
+  };
+  const auto before = hash();
+  ResultsBrowser copy(site_->site, "203.0.113.9");
+  copy.cookie = kept;
+  const auto answer = copy.post(resultPath(), {{"dwid", school()}, {"op", "reset"}, {"kh", "801"}});
+  EXPECT_EQ(answer.status, 303);
+  EXPECT_FALSE(contains(answer, "新初始密码")) << answer.body;
+  EXPECT_EQ(hash(), before);
+  ResultsBrowser student(site_->site);
+  EXPECT_EQ(signInStudent(student, "801", "pw801pw").status, 303);
 }
 
 // Student numbers are text: 0101 and 101 are two students, each seeing only their own scores.

@@ -156,6 +156,51 @@ TEST_F(PublishTest, PublishingTwiceUpdatesInPlace) {
             "1:[801]生801  99\r\n2:[802]生802  95\r\n");
 }
 
+// Publishing again makes the exam's rows within what the publication covers the school's:
+// a score removed there and the scores of a student removed there go, in the publication's
+// last transaction; a class left out of this publication keeps its rows.
+TEST_F(PublishTest, PublishingAgainRemovesWhatTheSchoolRemoved) {
+  student("801", "一班", {88, 63});
+  student("802", "一班", {95, 60});
+  student("803", "一班", {70, 80});
+  student("804", "二班", {50, 55});
+  const auto both = prepareFor({"一班", "二班"}, {"数学", "语文"});
+  RosterRequest roster{folder_.path() / "data", conninfo_, account_, "123456", both.loops};
+  uploadRoster(roster, progress_);
+  publish(both);
+  const std::string chinese = "(SELECT id FROM gxkm WHERE 科目 = '语文')";
+  const std::string oneClass = "(SELECT id FROM gxbc WHERE 班次 = '一班')";
+  ASSERT_EQ(cloud().count("cjb WHERE stuid = '801' AND kmid = " + chinese), 1);
+  const auto otherClass = scalar(
+      "SELECT concat_ws(',', (SELECT count(*) FROM cjb WHERE stuid = '804'), "
+      "(SELECT count(*) FROM pmb WHERE bcid NOT IN (-1, " +
+      oneClass +
+      ")), "
+      "(SELECT count(*) FROM tjb WHERE classid NOT IN (-1, " +
+      oneClass + ")))");
+  // At the school: 801's 语文 removed, 803 removed altogether; 一班 alone published again.
+  data_->exec("update cj set k2 = 0, zf = 88, pj = 88 where kh = 1");
+  data_->exec("delete from cj where kh = 3");
+  data_->exec("delete from ks where bh = 3");
+  publish(prepareFor({"一班"}, {"数学", "语文"}));
+  EXPECT_EQ(scalar("SELECT string_agg(stuid || ':' || 科目 || ':' || 成绩, ',' "
+                   "ORDER BY stuid, 科目) FROM cjb JOIN gxkm ON gxkm.id = cjb.kmid "
+                   "WHERE stuid <> '804' AND 科目 IN ('数学', '语文')"),
+            "801:数学:88,802:数学:95,802:语文:60");
+  EXPECT_EQ(cloud().count("cjb WHERE stuid = '803'"), 0);
+  // The class's 语文 statistics now count one student: none are published for it.
+  EXPECT_EQ(cloud().count("tjb WHERE classid = " + oneClass + " AND kmid = " + chinese), 0);
+  EXPECT_EQ(scalar("SELECT pmmx FROM pmb WHERE bcid = " + oneClass + " AND kmid = " + chinese),
+            "1:[802]生802  60\r\n");
+  EXPECT_EQ(scalar("SELECT concat_ws(',', (SELECT count(*) FROM cjb WHERE stuid = '804'), "
+                   "(SELECT count(*) FROM pmb WHERE bcid NOT IN (-1, " +
+                   oneClass +
+                   ")), "
+                   "(SELECT count(*) FROM tjb WHERE classid NOT IN (-1, " +
+                   oneClass + ")))"),
+            otherClass);
+}
+
 TEST_F(PublishTest, ClassLevelFirstThenEverything) {
   student("801", "一班", {88});
   student("802", "一班", {77});
