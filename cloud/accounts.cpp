@@ -70,9 +70,20 @@ std::optional<NewAccount> registerAccount(pg::Connection& connection, const std:
   account.role = "zeziza_" + std::to_string(account.number) + "_" + randomHex(4);
   connection.exec("UPDATE yhm SET db_role = $2 WHERE id = $1",
                   {std::to_string(account.number), account.role});
-  connection.execScript("CREATE ROLE " + account.role + " LOGIN PASSWORD " +
+  // A few connections, and statements, lock waits and idle transactions cut short: one
+  // school can neither take the server's connections nor hold the others up.
+  connection.execScript("CREATE ROLE " + account.role + " LOGIN CONNECTION LIMIT " +
+                        std::to_string(kSchoolConnections) + " PASSWORD " +
                         connection.literal(connection.passwordVerifier(password, account.role)) +
-                        " IN ROLE zeziza_schools");
+                        " IN ROLE zeziza_schools;\n"
+                        "ALTER ROLE " +
+                        account.role +
+                        " SET statement_timeout = '120s';\n"
+                        "ALTER ROLE " +
+                        account.role +
+                        " SET lock_timeout = '10s';\n"
+                        "ALTER ROLE " +
+                        account.role + " SET idle_in_transaction_session_timeout = '60s'");
   transaction.commit();
   return account;
 }

@@ -17,6 +17,9 @@ std::optional<std::int64_t> parseRegistrationNumber(std::string_view text);
 // A password hash for the service's tables (argon2id with a random salt).
 std::string hashPassword(std::string_view password);
 
+// Connections one school's role may hold at once.
+inline constexpr int kSchoolConnections = 4;
+
 // A registered account: its number and the database role the school publishes with (its
 // password is the account's password).
 struct NewAccount {

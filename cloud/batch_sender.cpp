@@ -28,10 +28,12 @@ std::string keyOf(const std::vector<pg::Param>& values, std::size_t keyColumns) 
 
 }  // namespace
 
-BatchSender::BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch)
+BatchSender::BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch,
+                         std::int64_t account)
     : connection_(connection),
       progress_(progress),
-      rowsPerBatch_(std::max<std::size_t>(1, rowsPerBatch)) {}
+      rowsPerBatch_(std::max<std::size_t>(1, rowsPerBatch)),
+      account_(std::to_string(account)) {}
 
 BatchSender::~BatchSender() {
   // Reached without a flush only while an earlier failure unwinds; that one is reported.
@@ -54,17 +56,9 @@ std::size_t BatchSender::shape(UpsertShape shape) {
     updates.push_back(c + "=EXCLUDED." + c);
   }
   pending.sqlTail = " ON CONFLICT (" + join(keys, ",") + ") DO UPDATE SET " + join(updates, ",");
-  const std::string stage = "stage_" + shape.table;
-  const std::string list = join(columns, ",");
-  pending.createStage = "CREATE TEMP TABLE IF NOT EXISTS " + stage +
-                        " ON COMMIT DELETE ROWS AS SELECT " + list + " FROM " + shape.table +
-                        " WITH NO DATA";
-  pending.copySql = "COPY " + stage + " (" + list + ") FROM STDIN";
-  pending.merge = "INSERT INTO " + shape.table + " (" + list + ") SELECT " + list + " FROM " +
-                  stage + pending.sqlTail;
+  pending.copySql = "COPY stage_" + shape.table + " (" + join(columns, ",") + ") FROM STDIN";
   pending.shape = std::move(shape);
   shapes_.push_back(std::move(pending));
-  staged_.push_back(false);
   return shapes_.size() - 1;
 }
 
@@ -104,7 +98,6 @@ void BatchSender::send(const Pending& pending, Rows& rows) {
 void BatchSender::copy(std::size_t shape, const Rows& rows) {
   if (rows.empty()) return;
   const Pending& pending = shapes_[shape];
-  if (!staged_[shape]) connection_.exec(pending.createStage);
   std::string data;
   for (const auto& row : rows) {
     for (std::size_t c = 0; c < row.size(); ++c) {
@@ -114,7 +107,7 @@ void BatchSender::copy(std::size_t shape, const Rows& rows) {
     data += '\n';
   }
   connection_.copyIn(pending.copySql, data);
-  connection_.exec(pending.merge);
+  connection_.exec("SELECT zeziza_merge($1, $2)", {pending.shape.table, account_});
 }
 
 void BatchSender::sendBatch(std::vector<Rows>& batch, const Closing& closing) {
@@ -122,7 +115,6 @@ void BatchSender::sendBatch(std::vector<Rows>& batch, const Closing& closing) {
   for (std::size_t i = 0; i < batch.size(); ++i) copy(i, batch[i]);
   if (closing) closing(connection_);
   transaction.commit();
-  for (std::size_t i = 0; i < batch.size(); ++i) staged_[i] = staged_[i] || !batch[i].empty();
 }
 
 void BatchSender::awaitSent() {

@@ -23,16 +23,18 @@ struct UpsertShape {
 };
 
 // Collects rows of several upserts and sends each batch in one transaction: per table, the
-// rows go by COPY into a temporary staging table, then one INSERT … SELECT … ON CONFLICT … DO
-// UPDATE merges them. A row whose key is already pending replaces it, since one statement may
-// touch a row only once. A full batch is sent on a thread of its own while the next one is
-// collected, so the service's work and ours overlap; at most one batch is on its way. A failure
-// rolls that batch back and is rethrown by the next add() or flush(); what earlier batches sent
-// stays, and sending the same rows again updates them.
+// rows go by COPY into the service's staging table, then the service's zeziza_merge merges
+// them for the account (a school's role may do no more). A row whose key is already pending
+// replaces it, since one statement may touch a row only once. A full batch is sent on a thread of
+// its own while the next one is collected, so the service's work and ours overlap; at most one
+// batch is on its way. A failure rolls that batch back and is rethrown by the next add() or
+// flush(); what earlier batches sent stays, and sending the same rows again updates them.
 class BatchSender {
  public:
-  // `rowsPerBatch` 1 sends every row on its own round trip (for comparison).
-  BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch);
+  // `rowsPerBatch` 1 sends every row on its own round trip (for comparison; the tables' owner
+  // only). The rows are the account's.
+  BatchSender(pg::Connection& connection, Progress& progress, std::size_t rowsPerBatch,
+              std::int64_t account);
   // Waits for the batch on its way.
   ~BatchSender();
   BatchSender(const BatchSender&) = delete;
@@ -57,8 +59,6 @@ class BatchSender {
     std::string sqlHead;
     std::string sqlTail;
     std::string copySql;
-    std::string createStage;
-    std::string merge;
     std::vector<std::vector<pg::Param>> rows;
     std::unordered_map<std::string, std::size_t> byKey;
   };
@@ -75,8 +75,8 @@ class BatchSender {
   pg::Connection& connection_;
   Progress& progress_;
   std::size_t rowsPerBatch_;
+  std::string account_;
   std::vector<Pending> shapes_;
-  std::vector<bool> staged_;  // the staging table exists on this connection; sending thread only
   std::size_t pending_ = 0;
   std::size_t sent_ = 0;
   std::size_t inFlightRows_ = 0;

@@ -20,17 +20,10 @@ std::string idArray(const std::vector<std::int64_t>& ids) {
   return out + "}";
 }
 
-std::string flag(bool value) {
-  return value ? "true" : "false";
-}
-
-// A ranking or statistics row's scope ($4 grades, $5 units, $6 classes), of the kinds the
-// publication sends ($7 grade, $8 unit, $9 class).
-std::string scopeCondition(const std::string& grade, const std::string& unit,
-                           const std::string& cls) {
-  return grade + " = ANY($4::bigint[]) AND (" + "(" + unit + " = -1 AND " + cls +
-         " = -1 AND $7) OR (" + unit + " = ANY($5::bigint[]) AND " + cls + " = -1 AND $8) OR (" +
-         unit + " = ANY($5::bigint[]) AND " + cls + " = ANY($6::bigint[]) AND $9))";
+// The scopes of a kind the publication sends: grade, unit, class.
+std::string flags(bool grade, bool unit, bool cls) {
+  return std::string("{") + (grade ? "t" : "f") + "," + (unit ? "t" : "f") + "," +
+         (cls ? "t" : "f") + "}";
 }
 
 }  // namespace
@@ -42,38 +35,14 @@ std::int64_t newPublication(pg::Connection& connection) {
 void removeUnsent(pg::Connection& connection, const PublicationScope& scope) {
   const auto& loops = scope.loops;
   const auto& choice = scope.choice;
-  const std::vector<pg::Param> scores = {
-      std::to_string(scope.project), std::to_string(scope.publication), idArray(loops.subjects.ids),
-      idArray(loops.grades.ids),     idArray(loops.units.ids),          idArray(loops.classes.ids),
-      std::to_string(scope.account)};
-  // A student the service no longer has, or has within the scope, has only what was sent.
   connection.exec(
-      "DELETE FROM cjb c WHERE c.xmid = $1 AND c.发布号 IS DISTINCT FROM $2 "
-      "AND c.kmid = ANY($3::bigint[]) AND NOT EXISTS (SELECT FROM stu s "
-      "WHERE s.yhmid = $7 AND s.stuid = c.stuid AND NOT (s.njid = ANY($4::bigint[]) "
-      "AND s.dwid = ANY($5::bigint[]) AND s.bcid = ANY($6::bigint[])))",
-      scores);
-  const auto texts = [&](bool grade, bool unit, bool cls) {
-    return std::vector<pg::Param>{std::to_string(scope.project),
-                                  std::to_string(scope.publication),
-                                  idArray(loops.subjects.ids),
-                                  idArray(loops.grades.ids),
-                                  idArray(loops.units.ids),
-                                  idArray(loops.classes.ids),
-                                  flag(grade),
-                                  flag(unit),
-                                  flag(cls)};
-  };
-  connection.exec(
-      "DELETE FROM pmb WHERE xmid = $1 AND 发布号 IS DISTINCT FROM $2 "
-      "AND kmid = ANY($3::bigint[]) AND " +
-          scopeCondition("njid", "dwid", "bcid"),
-      texts(choice.gradeRanking, choice.unitRanking, choice.classRanking));
-  connection.exec(
-      "DELETE FROM tjb WHERE xmid = $1 AND 发布号 IS DISTINCT FROM $2 "
-      "AND kmid = ANY($3::bigint[]) AND " +
-          scopeCondition("grade", "dwid", "classid"),
-      texts(choice.gradeStatistics, choice.unitStatistics, choice.classStatistics));
+      "SELECT zeziza_remove_unsent($1, $2, $3, $4::bigint[], $5::bigint[], $6::bigint[], "
+      "$7::bigint[], $8::boolean[], $9::boolean[])",
+      {std::to_string(scope.account), std::to_string(scope.project),
+       std::to_string(scope.publication), idArray(loops.subjects.ids), idArray(loops.grades.ids),
+       idArray(loops.units.ids), idArray(loops.classes.ids),
+       flags(choice.gradeRanking, choice.unitRanking, choice.classRanking),
+       flags(choice.gradeStatistics, choice.unitStatistics, choice.classStatistics)});
 }
 
 }  // namespace zeziza::cloud

@@ -44,6 +44,10 @@ constexpr const char* kStatisticsSelect =
 
 }  // namespace
 
+void startSiteSession(pg::Connection& connection) {
+  connection.exec("SET lock_timeout = '3s'");
+}
+
 std::optional<Account> findAccount(pg::Connection& connection, std::int64_t account) {
   const auto result =
       connection.exec("SELECT 密码, coalesce(单位名称, ''), signin_epoch FROM yhm WHERE id = $1",

@@ -14,6 +14,10 @@ class Connection;
 // What the results site reads and writes of the published tables. Every value is bound as a
 // parameter; every read is limited to one account.
 
+// Readies a connection of the results site: a lock held elsewhere is waited for briefly, so a
+// request fails rather than hang with the others queued behind it.
+void startSiteSession(pg::Connection& connection);
+
 struct Account {
   std::string passwordHash;
   std::string schoolName;  // empty for accounts made without one

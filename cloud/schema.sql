@@ -171,9 +171,6 @@ BEGIN
   EXECUTE format('GRANT USAGE ON SCHEMA %I TO zeziza_schools', current_schema());
 END $$;
 REVOKE ALL ON yhm, xmb, stu, pmb, tjb, cjb, gxdw, gxnj, gxbc, gxkm, throttle FROM PUBLIC;
-GRANT SELECT ON yhm TO zeziza_schools;
-GRANT SELECT, INSERT, UPDATE, DELETE ON xmb, stu, pmb, tjb, cjb TO zeziza_schools;
-GRANT SELECT, INSERT ON gxdw, gxnj, gxbc, gxkm TO zeziza_schools;
 
 ALTER TABLE yhm ENABLE ROW LEVEL SECURITY;
 ALTER TABLE xmb ENABLE ROW LEVEL SECURITY;
@@ -225,3 +222,223 @@ CREATE TABLE IF NOT EXISTS check_budget (
   booked_until timestamptz NOT NULL
 );
 REVOKE ALL ON check_budget FROM PUBLIC;
+
+-- Schools publish only through the functions below, which run as the tables' owner and are
+-- fenced to the caller's account: a school's role holds no privilege on any published table,
+-- so it can neither lock one (stopping every school's results) nor read or explain over
+-- another school's rows. Bulk rows go by COPY into the staging tables, which a school may only
+-- fill (each row marked with the role that sent it), and one call merges them.
+REVOKE ALL ON yhm, xmb, stu, pmb, tjb, cjb, gxdw, gxnj, gxbc, gxkm FROM zeziza_schools;
+
+-- The account the session publishes for: a school's role publishes for its own account alone;
+-- the owner (who alone besides schools may call these) for the account it names.
+CREATE OR REPLACE FUNCTION zeziza_publisher(claimed bigint) RETURNS bigint
+LANGUAGE plpgsql STABLE SECURITY DEFINER AS $$
+DECLARE
+  own bigint;
+BEGIN
+  IF NOT EXISTS (SELECT FROM pg_auth_members m
+                 WHERE m.roleid = (SELECT oid FROM pg_roles WHERE rolname = 'zeziza_schools')
+                   AND m.member = (SELECT oid FROM pg_roles WHERE rolname = session_user)) THEN
+    RETURN claimed;
+  END IF;
+  SELECT id INTO own FROM yhm WHERE db_role = session_user;
+  IF own IS NULL OR own IS DISTINCT FROM claimed THEN
+    RAISE EXCEPTION '数据库用户%不能为账户%上报', session_user, claimed
+      USING ERRCODE = 'insufficient_privilege';
+  END IF;
+  RETURN own;
+END $$;
+
+-- The ids of shared names (units, grades, classes, subjects), added in the order given when
+-- new.
+CREATE OR REPLACE FUNCTION zeziza_names(kind text, names text[])
+RETURNS TABLE (name text, id bigint)
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  t text;
+  c text;
+BEGIN
+  CASE kind
+    WHEN 'units' THEN t := 'gxdw'; c := '单位';
+    WHEN 'grades' THEN t := 'gxnj'; c := '年级';
+    WHEN 'classes' THEN t := 'gxbc'; c := '班次';
+    WHEN 'subjects' THEN t := 'gxkm'; c := '科目';
+    ELSE RAISE EXCEPTION 'unknown name table %', kind;
+  END CASE;
+  IF cardinality(names) > 10000
+     OR EXISTS (SELECT FROM unnest(names) n WHERE n IS NULL OR length(n) > 100) THEN
+    RAISE EXCEPTION '名称过长或过多' USING ERRCODE = 'string_data_right_truncation';
+  END IF;
+  EXECUTE format('INSERT INTO %I (%I) SELECT n FROM unnest($1) WITH ORDINALITY AS u (n, i) '
+                 'ORDER BY i ON CONFLICT (%I) DO NOTHING', t, c, c) USING names;
+  RETURN QUERY EXECUTE format('SELECT %I, id FROM %I WHERE %I = ANY ($1)', c, t, c) USING names;
+END $$;
+
+-- The account's project of an exam with the end of its lookup period, created with a period of
+-- `days` when there is none and `days` is given.
+CREATE OR REPLACE FUNCTION zeziza_project(account bigint, exam text, days integer)
+RETURNS TABLE (id bigint, period_end text)
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  acct bigint := zeziza_publisher(account);
+BEGIN
+  IF length(exam) > 100 OR days NOT BETWEEN 1 AND 36500 THEN
+    RAISE EXCEPTION '考试名称过长或有效期无效' USING ERRCODE = 'string_data_right_truncation';
+  END IF;
+  IF days IS NOT NULL THEN
+    INSERT INTO xmb (yhmid, 项目名称, 有效期) VALUES (acct, exam, days)
+    ON CONFLICT (yhmid, 项目名称) DO NOTHING;
+  END IF;
+  RETURN QUERY SELECT x.id, to_char(x.上报时间 + x.有效期 * interval '1 day',
+                                     'YYYY-MM-DD HH24:MI:SS')
+    FROM xmb x WHERE x.yhmid = acct AND x.项目名称 = exam;
+END $$;
+
+CREATE OR REPLACE FUNCTION zeziza_known_students(account bigint) RETURNS SETOF text
+LANGUAGE sql STABLE SECURITY DEFINER AS $$
+  SELECT stuid FROM stu WHERE yhmid = zeziza_publisher(account)
+$$;
+
+-- Staging tables: the published tables' columns, the sizes a school may send, and the role
+-- that sent each row (never given by the school: it may not write that column).
+CREATE UNLOGGED TABLE IF NOT EXISTS stage_stu (LIKE stu INCLUDING DEFAULTS);
+CREATE UNLOGGED TABLE IF NOT EXISTS stage_cjb (LIKE cjb INCLUDING DEFAULTS);
+CREATE UNLOGGED TABLE IF NOT EXISTS stage_pmb (LIKE pmb INCLUDING DEFAULTS);
+CREATE UNLOGGED TABLE IF NOT EXISTS stage_tjb (LIKE tjb INCLUDING DEFAULTS);
+DO $$
+DECLARE
+  t text;
+BEGIN
+  FOREACH t IN ARRAY ARRAY['stage_stu', 'stage_cjb', 'stage_pmb', 'stage_tjb'] LOOP
+    EXECUTE format('ALTER TABLE %I ADD COLUMN IF NOT EXISTS who name NOT NULL '
+                   'DEFAULT session_user', t);
+    EXECUTE format('CREATE INDEX IF NOT EXISTS %I ON %I (who)', t || '_who', t);
+    EXECUTE format('REVOKE ALL ON %I FROM PUBLIC, zeziza_schools', t);
+  END LOOP;
+END $$;
+ALTER TABLE stage_stu DROP CONSTRAINT IF EXISTS sizes;
+ALTER TABLE stage_stu ADD CONSTRAINT sizes
+  CHECK (length(stuid) <= 64 AND length(姓名) <= 64 AND length(密码) <= 256);
+ALTER TABLE stage_cjb DROP CONSTRAINT IF EXISTS sizes;
+ALTER TABLE stage_cjb ADD CONSTRAINT sizes CHECK (length(stuid) <= 64);
+ALTER TABLE stage_pmb DROP CONSTRAINT IF EXISTS sizes;
+ALTER TABLE stage_pmb ADD CONSTRAINT sizes CHECK (length(pmmx) <= 4000000);
+ALTER TABLE stage_tjb DROP CONSTRAINT IF EXISTS sizes;
+ALTER TABLE stage_tjb ADD CONSTRAINT sizes CHECK (length(分数段) <= 10000);
+GRANT INSERT (yhmid, stuid, 姓名, 密码, 须改密码, dwid, njid, bcid) ON stage_stu TO zeziza_schools;
+GRANT INSERT (stuid, xmid, kmid, 成绩, 总排名, 校内排名, 班内排名, 发布号)
+  ON stage_cjb TO zeziza_schools;
+GRANT INSERT (xmid, njid, dwid, bcid, kmid, pmmx, 发布号) ON stage_pmb TO zeziza_schools;
+DO $$
+BEGIN
+  EXECUTE (SELECT format('GRANT INSERT (%s) ON stage_tjb TO zeziza_schools',
+                         string_agg(quote_ident(attname), ', '))
+           FROM pg_attribute WHERE attrelid = 'stage_tjb'::regclass AND attnum > 0
+             AND NOT attisdropped AND attname <> 'who');
+END $$;
+
+-- Merges the caller's staged rows of `target` into it and empties them; every row must be the
+-- account's (its student list, or its projects). A known student keeps their password.
+CREATE OR REPLACE FUNCTION zeziza_merge(target text, account bigint) RETURNS bigint
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  acct bigint := zeziza_publisher(account);
+  stage text := 'stage_' || target;
+  keys text[];
+  foreign_rows boolean;
+  columns text;
+  updates text;
+  merged bigint;
+BEGIN
+  CASE target
+    WHEN 'stu' THEN keys := ARRAY['yhmid', 'stuid', '密码', '须改密码', 'signin_epoch'];
+    WHEN 'cjb' THEN keys := ARRAY['stuid', 'xmid', 'kmid'];
+    WHEN 'pmb' THEN keys := ARRAY['xmid', 'njid', 'dwid', 'bcid', 'kmid'];
+    WHEN 'tjb' THEN keys := ARRAY['xmid', 'kmid', 'grade', 'dwid', 'classid'];
+    ELSE RAISE EXCEPTION 'unknown table %', target;
+  END CASE;
+  IF target = 'stu' THEN
+    SELECT EXISTS (SELECT FROM stage_stu WHERE who = session_user AND yhmid <> acct)
+      INTO foreign_rows;
+  ELSE
+    EXECUTE format('SELECT EXISTS (SELECT FROM %I s WHERE s.who = session_user AND s.xmid '
+                   'NOT IN (SELECT x.id FROM xmb x WHERE x.yhmid = $1))', stage)
+      INTO foreign_rows USING acct;
+  END IF;
+  IF foreign_rows THEN
+    RAISE EXCEPTION '上报的数据不属于账户%', acct USING ERRCODE = 'insufficient_privilege';
+  END IF;
+  SELECT string_agg(quote_ident(attname), ', ' ORDER BY attnum),
+         string_agg(format('%I = EXCLUDED.%I', attname, attname), ', ' ORDER BY attnum)
+           FILTER (WHERE NOT attname = ANY (keys))
+    INTO columns, updates
+    FROM pg_attribute WHERE attrelid = target::regclass AND attnum > 0 AND NOT attisdropped;
+  EXECUTE format('INSERT INTO %I (%s) SELECT %s FROM %I WHERE who = session_user '
+                 'ON CONFLICT ON CONSTRAINT %I DO UPDATE SET %s',
+                 target, columns, columns, stage, target || '_pkey', updates);
+  GET DIAGNOSTICS merged = ROW_COUNT;
+  EXECUTE format('DELETE FROM %I WHERE who = session_user', stage);
+  RETURN merged;
+END $$;
+
+-- Removes the rows of an exam within what a publication covers that it did not send (see
+-- removeUnsent in the service's code for the scope).
+CREATE OR REPLACE FUNCTION zeziza_remove_unsent(
+  account bigint, project bigint, publication bigint, subjects bigint[], grades bigint[],
+  units bigint[], classes bigint[], ranking_scopes boolean[], statistics_scopes boolean[])
+RETURNS void
+LANGUAGE plpgsql SECURITY DEFINER AS $$
+DECLARE
+  acct bigint := zeziza_publisher(account);
+BEGIN
+  IF NOT EXISTS (SELECT FROM xmb WHERE id = project AND yhmid = acct) THEN
+    RAISE EXCEPTION '考试项目%不属于账户%', project, acct
+      USING ERRCODE = 'insufficient_privilege';
+  END IF;
+  DELETE FROM cjb c WHERE c.xmid = project AND c.发布号 IS DISTINCT FROM publication
+    AND c.kmid = ANY (subjects) AND NOT EXISTS (
+      SELECT FROM stu s WHERE s.yhmid = acct AND s.stuid = c.stuid
+        AND NOT (s.njid = ANY (grades) AND s.dwid = ANY (units) AND s.bcid = ANY (classes)));
+  DELETE FROM pmb p WHERE p.xmid = project AND p.发布号 IS DISTINCT FROM publication
+    AND p.kmid = ANY (subjects) AND p.njid = ANY (grades)
+    AND ((p.dwid = -1 AND p.bcid = -1 AND ranking_scopes[1])
+      OR (p.dwid = ANY (units) AND p.bcid = -1 AND ranking_scopes[2])
+      OR (p.dwid = ANY (units) AND p.bcid = ANY (classes) AND ranking_scopes[3]));
+  DELETE FROM tjb t WHERE t.xmid = project AND t.发布号 IS DISTINCT FROM publication
+    AND t.kmid = ANY (subjects) AND t.grade = ANY (grades)
+    AND ((t.dwid = -1 AND t.classid = -1 AND statistics_scopes[1])
+      OR (t.dwid = ANY (units) AND t.classid = -1 AND statistics_scopes[2])
+      OR (t.dwid = ANY (units) AND t.classid = ANY (classes) AND statistics_scopes[3]));
+END $$;
+
+-- Every function runs with this schema first and the caller's temporary tables last, so no
+-- table of the caller's can stand in for the service's; only schools and the owner call them.
+DO $$
+DECLARE
+  f regprocedure;
+BEGIN
+  FOR f IN SELECT p.oid FROM pg_proc p WHERE p.pronamespace = current_schema()::regnamespace
+             AND p.proname IN ('zeziza_publisher', 'zeziza_names', 'zeziza_project',
+                               'zeziza_known_students', 'zeziza_merge', 'zeziza_remove_unsent')
+  LOOP
+    EXECUTE format('ALTER FUNCTION %s SET search_path = %I, pg_temp', f, current_schema());
+    EXECUTE format('REVOKE ALL ON FUNCTION %s FROM PUBLIC', f);
+    EXECUTE format('GRANT EXECUTE ON FUNCTION %s TO zeziza_schools', f);
+  END LOOP;
+END $$;
+
+-- Each school's role: a few connections, and statements, lock waits and idle transactions
+-- cut short, so one school cannot take the server's connections or hold others up. Roles
+-- made before get the same.
+DO $$
+DECLARE
+  r text;
+BEGIN
+  FOR r IN SELECT y.db_role FROM yhm y JOIN pg_roles p ON p.rolname = y.db_role LOOP
+    EXECUTE format('ALTER ROLE %I CONNECTION LIMIT 4', r);
+    EXECUTE format('ALTER ROLE %I SET statement_timeout = %L', r, '120s');
+    EXECUTE format('ALTER ROLE %I SET lock_timeout = %L', r, '10s');
+    EXECUTE format('ALTER ROLE %I SET idle_in_transaction_session_timeout = %L', r, '60s');
+  END LOOP;
+END $$;

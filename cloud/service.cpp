@@ -9,33 +9,27 @@ namespace zeziza::cloud {
 
 namespace {
 
-struct NameColumns {
-  const char* table;
-  const char* column;
-};
-
-NameColumns columnsOf(NameTable table) {
+// The service's name of a name table, as its zeziza_names function takes it.
+const char* kindOf(NameTable table) {
   switch (table) {
     case NameTable::Units:
-      return {"gxdw", "单位"};
+      return "units";
     case NameTable::Grades:
-      return {"gxnj", "年级"};
+      return "grades";
     case NameTable::Classes:
-      return {"gxbc", "班次"};
+      return "classes";
     case NameTable::Subjects:
-      return {"gxkm", "科目"};
+      return "subjects";
   }
   throw std::logic_error("unknown name table");
 }
 
-// "($1),($2),…" or "$1,$2,…" for `count` parameters.
-std::string placeholders(std::size_t count, bool rows) {
+// "$2,$3,…" for `count` parameters after the first.
+std::string placeholders(std::size_t count) {
   std::string out;
-  for (std::size_t i = 1; i <= count; ++i) {
-    if (i > 1) out += ",";
-    out += rows ? "($" : "$";
-    out += std::to_string(i);
-    if (rows) out += ")";
+  for (std::size_t i = 2; i <= count + 1; ++i) {
+    if (i > 2) out += ",";
+    out += "$" + std::to_string(i);
   }
   return out;
 }
@@ -45,14 +39,11 @@ std::string placeholders(std::size_t count, bool rows) {
 std::vector<std::int64_t> lookupOrInsert(pg::Connection& connection, NameTable table,
                                          const std::vector<std::string>& names) {
   if (names.empty()) return {};
-  const auto [t, c] = columnsOf(table);
-  const std::vector<pg::Param> params(names.begin(), names.end());
-  connection.exec(std::string("INSERT INTO ") + t + " (" + c + ") VALUES " +
-                      placeholders(names.size(), true) + " ON CONFLICT (" + c + ") DO NOTHING",
-                  params);
-  const auto result = connection.exec(std::string("SELECT ") + c + ", id FROM " + t + " WHERE " +
-                                          c + " IN (" + placeholders(names.size(), false) + ")",
-                                      params);
+  std::vector<pg::Param> params = {std::string(kindOf(table))};
+  params.insert(params.end(), names.begin(), names.end());
+  const auto result = connection.exec(
+      "SELECT name, id FROM zeziza_names($1, ARRAY[" + placeholders(names.size()) + "]::text[])",
+      params);
   std::map<std::string, std::int64_t> ids;
   for (int r = 0; r < result.rows(); ++r) ids[result.text(r, 0)] = result.integer(r, 1);
   std::vector<std::int64_t> out;
@@ -67,10 +58,8 @@ std::vector<std::int64_t> lookupOrInsert(pg::Connection& connection, NameTable t
 
 std::optional<Project> findProject(pg::Connection& connection, std::int64_t account,
                                    const std::string& exam) {
-  const auto result = connection.exec(
-      "SELECT id, to_char(上报时间 + 有效期 * interval '1 day', 'YYYY-MM-DD HH24:MI:SS') "
-      "FROM xmb WHERE yhmid = $1 AND 项目名称 = $2",
-      {std::to_string(account), exam});
+  const auto result = connection.exec("SELECT id, period_end FROM zeziza_project($1, $2, NULL)",
+                                      {std::to_string(account), exam});
   if (result.rows() == 0) return std::nullopt;
   Project project{result.integer(0, 0), result.text(0, 1)};
   const std::string midnight = " 00:00:00";
@@ -82,13 +71,10 @@ std::optional<Project> findProject(pg::Connection& connection, std::int64_t acco
 
 std::int64_t ensureProject(pg::Connection& connection, std::int64_t account,
                            const std::string& exam, int days) {
-  connection.exec(
-      "INSERT INTO xmb (yhmid, 项目名称, 有效期) VALUES ($1, $2, $3) "
-      "ON CONFLICT (yhmid, 项目名称) DO NOTHING",
-      {std::to_string(account), exam, std::to_string(days)});
-  const auto project = findProject(connection, account, exam);
-  if (!project) throw pg::Error("云端未能建立考试项目：" + exam);
-  return project->id;
+  const auto result = connection.exec("SELECT id FROM zeziza_project($1, $2, $3)",
+                                      {std::to_string(account), exam, std::to_string(days)});
+  if (result.rows() == 0) throw pg::Error("云端未能建立考试项目：" + exam);
+  return result.integer(0, 0);
 }
 
 }  // namespace zeziza::cloud

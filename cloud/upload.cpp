@@ -210,8 +210,7 @@ namespace {
 
 // The students the account has on the service already.
 std::unordered_set<std::string> knownStudents(pg::Connection& service, std::int64_t account) {
-  const auto result =
-      service.exec("SELECT stuid FROM stu WHERE yhmid = $1", {std::to_string(account)});
+  const auto result = service.exec("SELECT zeziza_known_students($1)", {std::to_string(account)});
   std::unordered_set<std::string> known;
   for (int r = 0; r < result.rows(); ++r) known.insert(result.text(r, 0));
   return known;
@@ -258,7 +257,7 @@ RosterResult uploadRoster(const RosterRequest& request, Progress& progress) {
   const auto hashes = hashEach(passwords, progress);
   // Kept before they are sent: a slip is never missing for a password the service holds.
   store::keepFirstPasswords(data, request.account, given);
-  BatchSender sender(service, progress, request.rowsPerBatch);
+  BatchSender sender(service, progress, request.rowsPerBatch, request.account);
   // The service keeps the password of a student it has; the placeholder of a known student
   // is never stored.
   const auto stu =
@@ -299,7 +298,7 @@ PublishResult publishExam(const PublishRequest& request, const PublishLock& lock
   pg::Connection service(request.conninfo);
   const std::int64_t project = ensureProject(service, request.account, request.exam, request.days);
   const ScratchIndex index(request.tempFile, request.dataFile);
-  BatchSender sender(service, progress, request.rowsPerBatch);
+  BatchSender sender(service, progress, request.rowsPerBatch, request.account);
   Publisher publisher(request, index, sender, progress, project, newPublication(service));
   PublishResult result = reportingFailure(progress, sender, [&] { return publisher.run(); });
   result.project = project;

@@ -1,5 +1,7 @@
 #include "results/connection_pool.h"
 
+#include "cloud/results_queries.h"
+
 namespace zeziza::results {
 
 ConnectionPool::ConnectionPool(std::string conninfo, std::size_t size)
@@ -40,7 +42,9 @@ ConnectionPool::Lease ConnectionPool::lease() {
 // Opened outside the lock: a slow server must not hold up the other leases.
 ConnectionPool::Lease ConnectionPool::opened() {
   try {
-    return Lease(*this, std::make_unique<cloud::pg::Connection>(conninfo_));
+    auto connection = std::make_unique<cloud::pg::Connection>(conninfo_);
+    cloud::startSiteSession(*connection);
+    return Lease(*this, std::move(connection));
   } catch (...) {
     giveBack(nullptr);
     throw;

@@ -4,6 +4,7 @@
 
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
+#include "cloud/schema.h"
 #include "tests/cloud/cloud_test_db.h"
 #include "tests/cloud/results_school.h"
 
@@ -52,54 +53,125 @@ class TenantTest : public testing::CloudTest {
   std::unique_ptr<pg::Connection> school_;
 };
 
-const std::vector<std::string> kFencedTables = {"yhm", "xmb", "stu", "pmb", "tjb", "cjb"};
+const std::vector<std::string> kPublishedTables = {"yhm",  "xmb",  "stu",  "pmb",  "tjb",     "cjb",
+                                                   "gxdw", "gxnj", "gxbc", "gxkm", "throttle"};
 
-TEST_F(TenantTest, AnotherSchoolsRowsAreNeitherSeenNorChanged) {
-  for (const auto& table : kFencedTables) {
-    SCOPED_TRACE(table);
-    EXPECT_EQ(countAs(*school_, table, own_), 1);  // its own rows it sees
-    EXPECT_EQ(countAs(*school_, table, other_), 0);
-    EXPECT_EQ(school_->exec("SELECT count(*) FROM " + table).integer(0, 0), 1);
-    if (table != "yhm") {
-      const std::string where = " WHERE " + ofAccount(table, other_);
-      const std::string touch = table == "xmb"   ? "有效期 = 1"
-                                : table == "stu" ? "姓名 = 'x'"
-                                : table == "pmb" ? "pmmx = 'x'"
-                                : table == "tjb" ? "平均分 = 0"
-                                                 : "成绩 = 0";
-      EXPECT_EQ(school_->exec("UPDATE " + table + " SET " + touch + where).affected(), 0);
-      EXPECT_EQ(school_->exec("DELETE FROM " + table + where).affected(), 0);
+// A school's role holds no privilege on any table: it reads, changes, locks and explains over
+// nothing, its own rows included; it publishes through the service's functions alone.
+TEST_F(TenantTest, ASchoolsRoleCannotReadLockOrExplainAnyTable) {
+  for (const auto& table : kPublishedTables) {
+    for (const std::string& sql : {"SELECT count(*) FROM " + table, "DELETE FROM " + table,
+                                   "LOCK TABLE " + table + " IN ACCESS EXCLUSIVE MODE",
+                                   "LOCK TABLE " + table + " IN ACCESS SHARE MODE",
+                                   "EXPLAIN ANALYZE SELECT * FROM " + table}) {
+      SCOPED_TRACE(sql);
+      pg::Transaction transaction(*school_);
+      EXPECT_THROW(school_->exec(sql), pg::Error);
     }
-    EXPECT_EQ(countAs(cloud().db(), table, other_), 1);  // the other school's rows are intact
   }
   EXPECT_EQ(cloud().scalar("SELECT 成绩 FROM cjb WHERE stuid = '0202'"), "90");
   EXPECT_EQ(cloud().scalar("SELECT 姓名 FROM stu WHERE stuid = '0202'"), "学生0202");
 }
 
 TEST_F(TenantTest, WritesIntoAnotherSchoolOrTheSitesTablesAreRefused) {
+  const std::string own = std::to_string(own_);
   const std::string other = std::to_string(other_);
   const std::string otherExam = cloud().scalar("SELECT id FROM xmb WHERE yhmid = " + other);
-  const std::vector<std::string> refused = {
-      "INSERT INTO stu (yhmid, stuid, 姓名, 密码, dwid, njid, bcid) VALUES (" + other +
-          ", '9', 'x', 'h', 1, 1, 1)",
-      "INSERT INTO xmb (yhmid, 项目名称, 有效期) VALUES (" + other + ", '冒名', 30)",
-      "INSERT INTO cjb (stuid, xmid, kmid, 成绩) VALUES ('0202', " + otherExam +
-          ", 1, 1) "
-          "ON CONFLICT (stuid, xmid, kmid) DO UPDATE SET 成绩 = 1",
-      "UPDATE stu SET yhmid = " + other,  // moving its own rows over
-      "UPDATE yhm SET 密码 = 'h'",
-      "INSERT INTO yhm (密码) VALUES ('h')",
-      "UPDATE gxkm SET 科目 = 'x'",
-      "DELETE FROM gxkm",
-      "SELECT * FROM throttle",
+  const std::string ownExam = cloud().scalar("SELECT id FROM xmb WHERE yhmid = " + own);
+  // Each in a transaction of its own, with what it staged left uncommitted.
+  const std::vector<std::vector<std::string>> refused = {
+      {"INSERT INTO stu (yhmid, stuid, 姓名, 密码, dwid, njid, bcid) VALUES (" + other +
+       ", '9', 'x', 'h', 1, 1, 1)"},
+      {"INSERT INTO xmb (yhmid, 项目名称, 有效期) VALUES (" + other + ", '冒名', 30)"},
+      {"SELECT * FROM zeziza_project(" + other + ", '冒名', 30)"},
+      {"SELECT zeziza_known_students(" + other + ")"},
+      {"SELECT zeziza_remove_unsent(" + other + ", " + otherExam +
+       ", 0, '{1}', '{1}', '{1}', '{1}', '{t,t,t}', '{t,t,t}')"},
+      {"SELECT zeziza_remove_unsent(" + own + ", " + otherExam +
+       ", 0, '{1}', '{1}', '{1}', '{1}', '{t,t,t}', '{t,t,t}')"},
+      // Staged rows of another school's exam, or for another account, are not merged.
+      {"INSERT INTO stage_cjb (stuid, xmid, kmid, 成绩) VALUES ('0202', " + otherExam + ", 1, 1)",
+       "SELECT zeziza_merge('cjb', " + own + ")"},
+      {"INSERT INTO stage_stu (yhmid, stuid, 姓名, 密码, dwid, njid, bcid) VALUES (" + other +
+           ", '9', 'x', 'h', 1, 1, 1)",
+       "SELECT zeziza_merge('stu', " + own + ")"},
+      {"SELECT zeziza_merge('cjb', " + other + ")"},
+      {"SELECT zeziza_merge('yhm', " + own + ")"},
+      // Rows staged as another role's.
+      {"INSERT INTO stage_cjb (who, stuid, xmid, kmid, 成绩) VALUES ('postgres', '0202', " +
+       otherExam + ", 1, 1)"},
+      {"SELECT count(*) FROM stage_cjb"},
+      // Sizes beyond any school's.
+      {"INSERT INTO stage_stu (yhmid, stuid, 姓名, 密码, dwid, njid, bcid) VALUES (" + own +
+       ", '9', repeat('名', 1100000), 'h', 1, 1, 1)"},
+      {"INSERT INTO stage_cjb (stuid, xmid, kmid, 成绩) VALUES (repeat('9', 100), " + ownExam +
+       ", 1, 1)"},
+      {"SELECT * FROM zeziza_names('units', ARRAY[repeat('校', 200)])"},
+      {"SELECT * FROM zeziza_project(" + own + ", repeat('考', 200), 30)"},
+      {"UPDATE gxkm SET 科目 = 'x'"},
+      {"SELECT * FROM throttle"},
+      {"SELECT * FROM check_budget"},
   };
-  for (const auto& sql : refused) {
-    SCOPED_TRACE(sql);
-    EXPECT_THROW(school_->exec(sql), pg::Error);
+  for (const auto& statements : refused) {
+    SCOPED_TRACE(statements.back());
+    pg::Transaction transaction(*school_);
+    EXPECT_THROW(for (const auto& sql : statements) school_->exec(sql), pg::Error);
   }
   EXPECT_EQ(cloud().scalar("SELECT 成绩 FROM cjb WHERE stuid = '0202'"), "90");
   EXPECT_EQ(cloud().count("stu WHERE yhmid = " + other), 1);
+  EXPECT_EQ(cloud().count("xmb WHERE yhmid = " + other), 1);
   EXPECT_EQ(cloud().count("yhm"), 2);
+  // Its own account it publishes for.
+  EXPECT_EQ(school_->exec("SELECT id FROM zeziza_project(" + own + ", '期末', 30)").rows(), 1);
+  EXPECT_EQ(cloud().count("xmb WHERE yhmid = " + own), 2);
+}
+
+// One school's role neither holds up another school's results nor takes the server's
+// connections: its lock is refused and its connections end at its limit, while another school
+// is served.
+TEST_F(TenantTest, OneSchoolCannotStopAnothersResults) {
+  std::vector<std::unique_ptr<pg::Connection>> held;
+  const auto role = cloud().scalar("SELECT db_role FROM yhm WHERE id = " + std::to_string(own_));
+  for (int i = 1; i < kSchoolConnections; ++i) {  // school_ is the first
+    held.push_back(std::make_unique<pg::Connection>(cloud().conninfo() + " user='" + role + "'"));
+  }
+  EXPECT_THROW(pg::Connection(cloud().conninfo() + " user='" + role + "'"), pg::Error);
+  pg::Transaction locking(*school_);
+  EXPECT_THROW(school_->exec("LOCK TABLE cjb IN ACCESS EXCLUSIVE MODE"), pg::Error);
+  // The other school's view reads cjb at once.
+  pg::Connection site(cloud().conninfo());
+  EXPECT_EQ(site.exec("SELECT 成绩 FROM cjb WHERE stuid = '0202'").text(0, 0), "90");
+  // Statements and lock waits of a school's role are cut short.
+  const auto settings = cloud().scalar(
+      "SELECT array_to_string(r.rolconfig, ',') || ',' || r.rolconnlimit FROM pg_roles r "
+      "WHERE r.rolname = '" +
+      role + "'");
+  for (const char* setting :
+       {"statement_timeout=", "lock_timeout=", "idle_in_transaction_session_timeout="}) {
+    EXPECT_NE(settings.find(setting), std::string::npos) << settings;
+  }
+  EXPECT_TRUE(settings.ends_with("," + std::to_string(kSchoolConnections))) << settings;
+}
+
+// Schools registered before publishing went through the service's functions are moved over
+// when the schema is created again: their roles get the limits and lose the tables.
+TEST_F(TenantTest, CreatingTheSchemaAgainMovesOlderSchoolsOver) {
+  const auto role = cloud().scalar("SELECT db_role FROM yhm WHERE id = " + std::to_string(own_));
+  cloud().db().execScript("ALTER ROLE " + role + " CONNECTION LIMIT -1; ALTER ROLE " + role +
+                          " RESET ALL; GRANT SELECT ON yhm, xmb TO zeziza_schools; "
+                          "GRANT SELECT, INSERT, UPDATE, DELETE ON cjb, stu TO zeziza_schools");
+  school_ = std::make_unique<pg::Connection>(cloud().conninfo() + " user='" + role + "'");
+  ASSERT_EQ(school_->exec("SELECT count(*) FROM cjb").integer(0, 0), 1);
+  createSchema(cloud().db());
+  school_ = std::make_unique<pg::Connection>(cloud().conninfo() + " user='" + role + "'");
+  EXPECT_THROW(school_->exec("SELECT count(*) FROM cjb"), pg::Error);
+  EXPECT_EQ(cloud().scalar("SELECT rolconnlimit FROM pg_roles WHERE rolname = '" + role + "'"),
+            std::to_string(kSchoolConnections));
+  EXPECT_NE(cloud()
+                .scalar("SELECT array_to_string(rolconfig, ',') FROM pg_roles WHERE rolname = '" +
+                        role + "'")
+                .find("lock_timeout="),
+            std::string::npos);
 }
 
 TEST_F(TenantTest, RegistrationMakesALoginRoleWithTheAccountsPassword) {
