@@ -11,13 +11,15 @@ class Connection;
 }
 
 // How many password checks one account gets, whatever the number of addresses asking: `burst`
-// at once, then one every `interval`. A check beyond that waits its turn, up to `longestWait`;
-// a check that would wait longer is not booked. Nothing is remembered of failures, so the
-// owner is slowed while others guess but never locked out.
+// at once, then one every `interval`. A check beyond that may wait its turn, up to
+// `longestWait`; one that would wait longer is not booked. Nothing is remembered of failures,
+// so the owner is slowed while others guess but never locked out. By default no check waits:
+// a waiting request would hold one of the site's few places for password hashing, and
+// guessers could fill them all.
 struct CheckBudgetRule {
   std::chrono::milliseconds interval{2000};
   int burst = 10;
-  std::chrono::milliseconds longestWait{10000};
+  std::chrono::milliseconds longestWait{0};
 };
 
 // Books password checks of accounts in the service's `check_budget` table, so every instance
