@@ -1,0 +1,28 @@
+# Cross-compiling for 64-bit Windows with Debian's MinGW-w64 (posix threads, for std::thread).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+set(ZEZIZA_MINGW x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${ZEZIZA_MINGW}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${ZEZIZA_MINGW}-g++-posix)
+set(CMAKE_RC_COMPILER ${ZEZIZA_MINGW}-windres)
+set(CMAKE_FIND_ROOT_PATH /usr/${ZEZIZA_MINGW} ${ZEZIZA_WINDOWS_PREFIXES})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
+
+# The libraries built by scripts/build-windows-deps, found through their pkg-config files only.
+if(ZEZIZA_WINDOWS_PREFIXES)
+  set(paths "")
+  foreach(prefix IN LISTS ZEZIZA_WINDOWS_PREFIXES)
+    list(APPEND paths "${prefix}/lib/pkgconfig")
+  endforeach()
+  string(REPLACE ";" ":" paths "${paths}")
+  set(ENV{PKG_CONFIG_LIBDIR} "${paths}")
+  set(ENV{PKG_CONFIG_PATH} "")
+endif()
+# Test programs run under Wine.
+find_program(ZEZIZA_WINE NAMES wine)
+if(ZEZIZA_WINE)
+  set(CMAKE_CROSSCOMPILING_EMULATOR ${ZEZIZA_WINE})
+endif()
