@@ -5,8 +5,9 @@
 #include <spawn.h>
 #include <sys/wait.h>
 
-#include <fstream>
 #include <stdexcept>
+
+#include "base/platform/process.h"
 
 extern char** environ;
 
@@ -14,29 +15,20 @@ namespace zeziza::bench {
 
 namespace {
 
-double statusField(const std::string& name) {
-  std::ifstream status("/proc/self/status");
-  std::string line;
-  while (std::getline(status, line)) {
-    if (line.starts_with(name + ":")) return std::stod(line.substr(name.size() + 1)) / 1024;
-  }
-  return 0;
-}
+constexpr double kMiB = 1024.0 * 1024.0;
 
 }  // namespace
 
 bool resetPeakResident() {
-  std::ofstream refs("/proc/self/clear_refs");
-  refs << "5";
-  return static_cast<bool>(refs.flush());
+  return platform::resetPeakResident();
 }
 
 double residentMiB() {
-  return statusField("VmRSS");
+  return static_cast<double>(platform::residentBytes()) / kMiB;
 }
 
 double peakResidentMiB() {
-  return statusField("VmHWM");
+  return static_cast<double>(platform::peakResidentBytes()) / kMiB;
 }
 
 double heapInUseMiB() {

@@ -3,12 +3,12 @@
 #include <ctime>
 #include <utility>
 
+#include "base/platform/process.h"
 namespace zeziza::cloud {
 
 std::string logStamp(std::chrono::system_clock::time_point when) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&seconds, &local);
+  const std::tm local = platform::localParts(seconds);
   char text[16];
   return std::string(text, std::strftime(text, sizeof text, "%H:%M:%S ", &local));
 }

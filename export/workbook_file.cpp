@@ -1,13 +1,12 @@
 #include "export/workbook_file.h"
 
-#include <unistd.h>
-
 #include <cerrno>
 #include <cstdlib>
 #include <cstring>
 #include <stdexcept>
 #include <string>
 
+#include "base/platform/files.h"
 #include "export/workbook_writer.h"
 
 namespace zeziza::spreadsheet {
@@ -41,16 +40,12 @@ std::string workbookDownloadName(std::string_view title, const std::vector<std::
 }
 
 std::filesystem::path freshWorkbookFile(const std::filesystem::path& folder) {
-  std::string name = (folder / (std::string(kPrefix) + "XXXXXX" + kSuffix)).string();
-  // mkstemps fills the Xs and creates the file with O_EXCL, retrying on a clash.
-  const int fd = ::mkstemps(name.data(), static_cast<int>(std::strlen(kSuffix)));
-  if (fd < 0) {
-    const int error = errno;
-    throw ExportError(
-        "cannot create a workbook file in " + folder.string() + ": " + std::strerror(error), error);
+  errno = 0;
+  try {
+    return platform::createUniqueFile(folder, kPrefix, kSuffix);
+  } catch (const std::runtime_error& e) {
+    throw ExportError(std::string("cannot create a workbook file: ") + e.what(), errno);
   }
-  ::close(fd);
-  return name;
 }
 
 }  // namespace zeziza::spreadsheet

@@ -7,6 +7,9 @@
 #include <optional>
 #include <variant>
 
+#include "base/platform/files.h"
+#include "base/platform/text.h"
+
 namespace zeziza::spreadsheet {
 
 namespace {
@@ -25,12 +28,14 @@ struct WorkbookFree {
 // One workbook with one sheet. Dropped without close(), it is freed and writes no file.
 class Workbook {
  public:
-  explicit Workbook(const std::filesystem::path& file) : tempFolder_(file.parent_path().string()) {
+  // The library takes UTF-8 file names on every system.
+  explicit Workbook(const std::filesystem::path& file)
+      : tempFolder_(platform::utf8Path(file.parent_path())) {
     lxw_workbook_options options{};
     options.constant_memory = LXW_TRUE;  // rows go to a temporary file as they are written
     options.tmpdir = tempFolder_.empty() ? nullptr : tempFolder_.data();
-    book_.reset(workbook_new_opt(file.string().c_str(), &options));
-    if (!book_) throw ExportError("cannot start a workbook for " + file.string());
+    book_.reset(workbook_new_opt(platform::utf8Path(file).c_str(), &options));
+    if (!book_) throw ExportError("cannot start a workbook for " + platform::utf8Path(file));
     sheet_ = workbook_add_worksheet(book_.get(), nullptr);
     if (!sheet_) throw ExportError("cannot add a worksheet");
   }
@@ -78,7 +83,7 @@ std::vector<std::size_t> columnIndexes(const store::Query& result, const SheetLa
 }  // namespace
 
 ExportError::ExportError(const std::string& what, int systemError)
-    : std::runtime_error(what), diskFull_(systemError == ENOSPC || systemError == EDQUOT) {}
+    : std::runtime_error(what), diskFull_(platform::meansDiskFull(systemError)) {}
 
 std::vector<std::string> missingColumns(const store::Query& result, const SheetLayout& layout) {
   std::vector<std::string> missing;

@@ -5,6 +5,8 @@
 #include <ctime>
 #include <stdexcept>
 
+#include "base/platform/process.h"
+#include "base/platform/text.h"
 #include "host/folder_lock.h"
 #include "store/backup_file.h"
 #include "store/database.h"
@@ -16,8 +18,7 @@ namespace {
 // Local time to the millisecond, so name order is age order.
 std::string timestamp(std::chrono::system_clock::time_point when) {
   const std::time_t t = std::chrono::system_clock::to_time_t(when);
-  std::tm local{};
-  localtime_r(&t, &local);
+  const std::tm local = platform::localParts(t);
   char text[48];
   const auto ms =
       std::chrono::duration_cast<std::chrono::milliseconds>(when.time_since_epoch()).count() % 1000;
@@ -73,7 +74,7 @@ void Backups::rotate() {
 
 void restoreBackup(const store::DataFolder& folder, const std::filesystem::path& backup) {
   if (!std::filesystem::is_regular_file(backup)) {
-    throw std::runtime_error("找不到备份文件: " + backup.string());
+    throw std::runtime_error("找不到备份文件: " + platform::utf8Path(backup));
   }
   const FolderLock lock(folder.root);
   if (!lock.held()) {
@@ -90,8 +91,7 @@ void restoreBackup(const store::DataFolder& folder, const std::filesystem::path&
 std::chrono::system_clock::time_point nextDailyRun(std::chrono::system_clock::time_point now,
                                                    int hour) {
   const std::time_t t = std::chrono::system_clock::to_time_t(now);
-  std::tm local{};
-  localtime_r(&t, &local);
+  std::tm local = platform::localParts(t);
   local.tm_hour = hour;
   local.tm_min = 0;
   local.tm_sec = 0;

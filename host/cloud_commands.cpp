@@ -1,11 +1,10 @@
 #include "host/cloud_commands.h"
 
-#include <unistd.h>
-
 #include <iostream>
 #include <ostream>
 #include <string>
 
+#include "base/platform/process.h"
 #include "cloud/accounts.h"
 #include "cloud/pg.h"
 #include "cloud/schema.h"
@@ -17,7 +16,7 @@ namespace {
 
 int createAccount(cloud::pg::Connection& connection, std::istream& in, std::ostream& out,
                   std::ostream& err) {
-  if (isatty(STDIN_FILENO) && &in == &std::cin) out << "新账户的密码：" << std::flush;
+  if (platform::interactiveInput() && &in == &std::cin) out << "新账户的密码：" << std::flush;
   std::string password;
   std::getline(in, password);
   if (!password.empty() && password.back() == '\r') password.pop_back();

@@ -1,18 +1,18 @@
 #include "host/console.h"
 
-#include <unistd.h>
-
-#include <cstdlib>
 #include <exception>
 #include <filesystem>
 #include <iostream>
+
+#include "base/platform/process.h"
+#include "base/platform/text.h"
 
 namespace zeziza::host {
 
 void Console::printBanner() {
   out_ << kAppTitle << "\n" << kVersionCaption << "\n";
   out_ << "本机地址: " << host_.localAddress() << "\n";
-  out_ << "数据目录: " << std::filesystem::absolute(options_.dataDir).string() << "\n";
+  out_ << "数据目录: " << platform::utf8Path(std::filesystem::absolute(options_.dataDir)) << "\n";
   out_ << host_.onlineCountText() << "\n";
   out_ << "命令: reset（重置系统）  open（本机浏览）  manual（使用手册）  quit（退出）\n";
   out_.flush();
@@ -62,17 +62,9 @@ void Console::manual() {
 }
 
 void Console::openAddress(const std::string& address) {
-  const bool graphical = std::getenv("DISPLAY") || std::getenv("WAYLAND_DISPLAY");
-  if (graphical && access("/usr/bin/xdg-open", X_OK) == 0) {
-    const pid_t pid = fork();
-    if (pid == 0) {
-      execl("/usr/bin/xdg-open", "xdg-open", address.c_str(), static_cast<char*>(nullptr));
-      _exit(127);
-    }
-    if (pid > 0) {
-      out_ << "已在浏览器中打开: " << address << "\n";
-      return;
-    }
+  if (platform::openInBrowser(address)) {
+    out_ << "已在浏览器中打开: " << address << "\n";
+    return;
   }
   out_ << "请在浏览器中打开: " << address << "\n";
 }

@@ -2,21 +2,19 @@
 
 #include <filesystem>
 
+#include "base/platform/files.h"
+
 namespace zeziza::host {
 
-// An exclusive lock on the data folder (a lock file held with flock), so a maintenance
+// An exclusive lock on the data folder (a lock file held open and locked), so a maintenance
 // command never works on a folder that a running server uses.
 class FolderLock {
  public:
   explicit FolderLock(const std::filesystem::path& folder);
-  ~FolderLock();
-  FolderLock(const FolderLock&) = delete;
-  FolderLock& operator=(const FolderLock&) = delete;
-  bool held() const { return held_; }
+  bool held() const { return lock_.held(); }
 
  private:
-  int fd_ = -1;
-  bool held_ = false;
+  platform::FileLock lock_;
 };
 
 }  // namespace zeziza::host

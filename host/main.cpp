@@ -1,17 +1,14 @@
-#include <poll.h>
-#include <signal.h>
-#include <unistd.h>
-
-#include <atomic>
 #include <filesystem>
 #include <iostream>
+#include <memory>
 #include <mutex>
-#include <thread>
 
+#include "base/platform/process.h"
+#include "base/platform/stop_requests.h"
+#include "base/platform/text.h"
 #include "host/backups.h"
 #include "host/cloud_commands.h"
 #include "host/console.h"
-#include "host/open_files.h"
 #include "host/options.h"
 #include "host/server_host.h"
 #include "pages/common/start_page.h"
@@ -19,23 +16,13 @@
 
 namespace {
 
-// Waits for SIGINT or SIGTERM on a thread of its own; the signals are blocked elsewhere.
-std::atomic<bool> stopRequested{false};
+using zeziza::platform::StopRequests;
 
-sigset_t stopSignals() {
-  sigset_t set;
-  sigemptyset(&set);
-  sigaddset(&set, SIGINT);
-  sigaddset(&set, SIGTERM);
-  return set;
-}
-
-// Reads console commands from the terminal until quit or a signal.
-void runConsole(zeziza::host::Console& console) {
+// Reads console commands from the terminal until quit or a stop request.
+void runConsole(zeziza::host::Console& console, const StopRequests& stops) {
   std::string line;
-  while (!stopRequested) {
-    pollfd fd{STDIN_FILENO, POLLIN, 0};
-    if (poll(&fd, 1, 200) <= 0) continue;
+  while (!stops.requested()) {
+    if (!zeziza::platform::waitForInputLine(std::chrono::milliseconds(200))) continue;
     if (!std::getline(std::cin, line) || !console.command(line, std::cin)) break;
   }
 }
@@ -46,14 +33,15 @@ int runBackupCommand(const zeziza::host::Options& options) {
   try {
     if (options.listBackups) {
       for (const auto& file : zeziza::host::Backups(folder, options.backupKeep).list()) {
-        std::cout << file.string() << "\n";
+        std::cout << zeziza::platform::utf8Path(file) << "\n";
       }
       return 0;
     }
     zeziza::host::restoreBackup(folder, options.restoreBackup);
-    std::cout << "已从备份恢复: " << options.restoreBackup.string() << std::endl;
+    std::cout << "已从备份恢复: " << zeziza::platform::utf8Path(options.restoreBackup) << std::endl;
     zeziza::web::EventLog(std::cerr, options.logFormat)
-        .record("restore", "已从备份恢复", {{"file", options.restoreBackup.string()}});
+        .record("restore", "已从备份恢复",
+                {{"file", zeziza::platform::utf8Path(options.restoreBackup)}});
     return 0;
   } catch (const std::exception& e) {
     std::cerr << e.what() << std::endl;
@@ -61,23 +49,26 @@ int runBackupCommand(const zeziza::host::Options& options) {
   }
 }
 
-void waitForStop() {
-  while (!stopRequested) std::this_thread::sleep_for(std::chrono::milliseconds(200));
+// The log's stream: standard error, or one the platform opens beside it.
+std::ostream& logStream(const std::unique_ptr<std::ostream>& opened) {
+  return opened ? *opened : std::cerr;
 }
 
 // On a terminal the console shows the banner and the online count and takes commands;
-// without one (a service) every event is a line of the log on standard error.
-int serve(const zeziza::host::Options& options) {
+// without one (a service) every event is a line of the log.
+int serve(const zeziza::host::Options& options, StopRequests& stops) {
   using namespace zeziza::host;
-  const bool terminal = isatty(STDIN_FILENO);
-  zeziza::web::EventLog log(std::cerr, options.logFormat);
+  const bool terminal = zeziza::platform::interactiveInput();
+  const auto logFile = zeziza::platform::openEventLog(options.dataDir, std::cerr);
+  zeziza::web::EventLog log(logStream(logFile), options.logFormat);
   try {
     ServerHost host(options, zeziza::pages::startPage());
     host.setEventLog(&log);
     if (!terminal) {
-      log.record("start", kAppTitle,
-                 {{"version", kVersionCaption},
-                  {"data", std::filesystem::absolute(options.dataDir).string()}});
+      log.record(
+          "start", kAppTitle,
+          {{"version", kVersionCaption},
+           {"data", zeziza::platform::utf8Path(std::filesystem::absolute(options.dataDir))}});
     }
     host.prepareFolder();
     host.loadState();
@@ -91,11 +82,11 @@ int serve(const zeziza::host::Options& options) {
       Console console(host, options, std::cout);
       console.printBanner();
       if (options.launchBrowser) console.openLocal();
-      runConsole(console);
+      runConsole(console, stops);
     } else {
       log.record("listen", "开始服务", {{"address", host.localAddress()}});
       host.setOnlineCountListener([&log](const std::string& text) { log.record("online", text); });
-      waitForStop();
+      stops.wait();
     }
     host.setOnlineCountListener(nullptr);
     host.stop();
@@ -103,8 +94,10 @@ int serve(const zeziza::host::Options& options) {
     log.record("stop", "已停止");
   } catch (const std::exception& e) {
     log.error(e.what());
+    stops.finished();
     return 1;
   }
+  stops.finished();
   return 0;
 }
 
@@ -112,9 +105,10 @@ int serve(const zeziza::host::Options& options) {
 
 int main(int argc, char** argv) {
   using namespace zeziza::host;
+  zeziza::platform::useUtf8Console();
   Options options;
   try {
-    options = parseOptions(std::vector<std::string>(argv + 1, argv + argc));
+    options = parseOptions(zeziza::platform::commandArguments(argc, argv));
   } catch (const std::invalid_argument& e) {
     std::cerr << e.what() << "\n" << usage();
     return 2;
@@ -129,15 +123,8 @@ int main(int argc, char** argv) {
   if (options.cloudCommand != CloudCommand::None) {
     return runCloudCommand(options, std::cin, std::cout, std::cerr);
   }
-  raiseOpenFileLimit();
+  zeziza::platform::raiseOpenFileLimit();
   zeziza::web::boundAllocatorPools();
-  const sigset_t signals = stopSignals();
-  pthread_sigmask(SIG_BLOCK, &signals, nullptr);
-  std::thread([signals] {
-    int signal = 0;
-    sigwait(&signals, &signal);
-    stopRequested = true;
-  }).detach();
-
-  return serve(options);
+  StopRequests stops;
+  return serve(options, stops);
 }

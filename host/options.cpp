@@ -5,6 +5,8 @@
 #include <utility>
 
 #include "base/option_reader.h"
+#include "base/platform/process.h"
+#include "base/platform/text.h"
 #include "base/text.h"
 #include "web/https_redirect.h"
 
@@ -44,11 +46,11 @@ void parseInto(Options& options, const std::vector<std::string>& args) {
     } else if (read.is("--backup-hour")) {
       options.backupHour = read.number("--backup-hour", 0, 23);
     } else if (read.is("--restore-backup")) {
-      options.restoreBackup = read.value("--restore-backup");
+      options.restoreBackup = platform::pathFromUtf8(read.value("--restore-backup"));
     } else if (arg == "--list-backups") {
       options.listBackups = true;
     } else if (read.is("--data-dir")) {
-      options.dataDir = read.value("--data-dir");
+      options.dataDir = platform::pathFromUtf8(read.value("--data-dir"));
     } else if (read.is("--site")) {
       options.site = read.value("--site");
     } else if (read.is("--results-site")) {
@@ -58,9 +60,9 @@ void parseInto(Options& options, const std::vector<std::string>& args) {
     } else if (read.is("--trusted-proxy")) {
       options.trustedProxy = read.value("--trusted-proxy");
     } else if (read.is("--tls-cert")) {
-      options.tlsCert = read.value("--tls-cert");
+      options.tlsCert = platform::pathFromUtf8(read.value("--tls-cert"));
     } else if (read.is("--tls-key")) {
-      options.tlsKey = read.value("--tls-key");
+      options.tlsKey = platform::pathFromUtf8(read.value("--tls-key"));
     } else if (read.is("--redirect-http")) {
       options.redirectHttpPort = read.number("--redirect-http", 1, 65535);
     } else if (read.is("--https-host")) {
@@ -129,6 +131,7 @@ std::optional<std::string> processEnvironment(const std::string& name) {
 
 Options parseOptions(const std::vector<std::string>& args, const Environment& environment) {
   Options options;
+  options.dataDir = platform::defaultDataFolder();
   for (const auto& [variable, option] : kVariables) {
     const auto value = environment(variable);
     if (!value || value->empty()) continue;  // an empty line in the options file sets nothing
@@ -146,7 +149,8 @@ Options parseOptions(const std::vector<std::string>& args, const Environment& en
 std::string usage() {
   return "Usage: zeziza [options]\n"
          "  --port N          listening port (default 81; below 1024 needs root)\n"
-         "  --data-dir DIR    data folder (default: the working directory)\n"
+         "  --data-dir DIR    data folder (default: the working directory; on Windows\n"
+         "                    %ProgramData%\\Zeziza)\n"
          "  --site URL        address of the vendor web site for the manual\n"
          "  --max-sessions N  live browser sessions at most (default 5000); a new browser\n"
          "                    past it is answered 503\n"

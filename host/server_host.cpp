@@ -7,6 +7,7 @@
 
 #include "base/atomic_file.h"
 #include "base/embedded_file.h"
+#include "base/platform/text.h"
 #include "host/cache_cleanup.h"
 #include "web/certificate_name.h"
 #include "web/https_redirect.h"
@@ -28,7 +29,7 @@ ServerHost::ServerHost(Options options, web::PageFactory startPage, web::ServerS
       lock_(folder_.root),
       backups_(folder_, options_.backupKeep) {
   if (!lock_.held()) {
-    throw std::runtime_error("数据目录 " + folder_.root.string() +
+    throw std::runtime_error("数据目录 " + platform::utf8Path(folder_.root) +
                              " 已被另一个正在运行的服务器使用。");
   }
   store::prepareDataFolder(folder_);
@@ -72,7 +73,8 @@ void ServerHost::setEventLog(web::EventLog* log) {
 
 std::filesystem::path ServerHost::takeBackup(const std::string& reason) {
   auto file = backups_.take(reason);
-  if (log_) log_->record("backup", "已备份数据", {{"reason", reason}, {"file", file.string()}});
+  if (log_)
+    log_->record("backup", "已备份数据", {{"reason", reason}, {"file", platform::utf8Path(file)}});
   return file;
 }
 
@@ -112,7 +114,8 @@ std::string readPem(const std::filesystem::path& file, const char* what) {
   std::ifstream in(file, std::ios::binary);
   std::string text((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
   if (!in.good() && !in.eof()) text.clear();
-  if (text.empty()) throw std::runtime_error(std::string("无法读取") + what + ": " + file.string());
+  if (text.empty())
+    throw std::runtime_error(std::string("无法读取") + what + ": " + platform::utf8Path(file));
   return text;
 }
 

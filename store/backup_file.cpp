@@ -6,7 +6,8 @@
 namespace zeziza::store {
 
 void writeBackup(const std::filesystem::path& from, const std::filesystem::path& target) {
-  const auto partial = target.string() + ".partial";
+  auto partial = target;
+  partial += ".partial";
   {
     Database live(from);
     live.backupTo(partial);

@@ -15,7 +15,7 @@ void createAtomically(const std::filesystem::path& file,
   auto partial = file;
   partial += ".partial";
   for (const char* suffix : {"", "-wal", "-shm"}) {
-    std::filesystem::remove(partial.string() + suffix);
+    std::filesystem::remove(std::filesystem::path(partial) += suffix);
   }
   create(partial);
   {
@@ -24,7 +24,9 @@ void createAtomically(const std::filesystem::path& file,
     db.execScript("PRAGMA wal_checkpoint(TRUNCATE)");
   }
   std::filesystem::rename(partial, file);
-  for (const char* suffix : {"-wal", "-shm"}) std::filesystem::remove(partial.string() + suffix);
+  for (const char* suffix : {"-wal", "-shm"}) {
+    std::filesystem::remove(std::filesystem::path(partial) += suffix);
+  }
 }
 
 void copyPristine(const std::filesystem::path& target, const std::filesystem::path& pristine) {

@@ -6,6 +6,7 @@
 #include <optional>
 #include <thread>
 
+#include "base/platform/text.h"
 #include "store/connection_pool.h"
 #include "store/statement.h"
 #include "store/writer.h"
@@ -45,9 +46,10 @@ Database::Database(const std::filesystem::path& file, Mode mode)
   const int flags =
       (mode == Mode::ReadOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE) |
       SQLITE_OPEN_NOMUTEX;
-  const int rc = sqlite3_open_v2(file.c_str(), &db_, flags, nullptr);
+  // SQLite takes UTF-8 file names on every system.
+  const int rc = sqlite3_open_v2(platform::utf8Path(file).c_str(), &db_, flags, nullptr);
   if (rc != SQLITE_OK) {
-    const std::string message = "cannot open database " + file.string() + ": " +
+    const std::string message = "cannot open database " + platform::utf8Path(file) + ": " +
                                 (db_ ? sqlite3_errmsg(db_) : sqlite3_errstr(rc));
     sqlite3_close(db_);
     db_ = nullptr;
@@ -126,7 +128,7 @@ void copyDatabase(sqlite3* from, sqlite3* to) {
 
 void Database::restoreFrom(const std::filesystem::path& source) {
   if (!std::filesystem::exists(source)) {
-    throw DatabaseError("missing database " + source.string(), SQLITE_CANTOPEN);
+    throw DatabaseError("missing database " + platform::utf8Path(source), SQLITE_CANTOPEN);
   }
   Database from(source);
   copyDatabase(from.db_, db_);

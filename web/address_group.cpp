@@ -1,10 +1,10 @@
 #include "web/address_group.h"
 
-#include <arpa/inet.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
+
+#include "base/platform/sockets.h"
 
 namespace zeziza::web {
 

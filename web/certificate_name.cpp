@@ -1,13 +1,12 @@
 #include "web/certificate_name.h"
 
-#include <arpa/inet.h>
 #include <gnutls/x509.h>
-#include <sys/socket.h>
 
 #include <array>
 #include <memory>
 #include <vector>
 
+#include "base/platform/sockets.h"
 #include "web/https_redirect.h"
 
 namespace zeziza::web {

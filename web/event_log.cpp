@@ -4,6 +4,7 @@
 #include <nlohmann/json.hpp>
 #include <ostream>
 
+#include "base/platform/process.h"
 #include "web/log_text.h"
 
 namespace zeziza::web {
@@ -12,8 +13,7 @@ namespace {
 
 std::string utcTime(std::chrono::system_clock::time_point time) {
   const std::time_t seconds = std::chrono::system_clock::to_time_t(time);
-  std::tm parts{};
-  gmtime_r(&seconds, &parts);
+  const std::tm parts = platform::utcParts(seconds);
   char text[32];
   std::strftime(text, sizeof text, "%Y-%m-%dT%H:%M:%SZ", &parts);
   return text;

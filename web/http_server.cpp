@@ -1,11 +1,6 @@
 #include "web/http_server.h"
 
-#include <arpa/inet.h>
 #include <microhttpd.h>
-#include <netinet/in.h>
-#include <sys/resource.h>
-#include <sys/socket.h>
-#include <unistd.h>
 
 #include <algorithm>
 #include <charconv>
@@ -17,6 +12,8 @@
 #include <utility>
 #include <vector>
 
+#include "base/platform/process.h"
+#include "base/platform/sockets.h"
 #include "web/compression.h"
 #include "web/form_reader.h"
 #include "web/html.h"
@@ -27,29 +24,6 @@
 namespace zeziza::web {
 
 namespace {
-
-// An owned socket descriptor.
-class Socket {
- public:
-  Socket() = default;
-  explicit Socket(int fd) : fd_(fd) {}
-  ~Socket() { reset(); }
-  Socket(Socket&& other) noexcept : fd_(std::exchange(other.fd_, -1)) {}
-  Socket& operator=(Socket&& other) noexcept {
-    reset();
-    fd_ = std::exchange(other.fd_, -1);
-    return *this;
-  }
-  int get() const { return fd_; }
-  int release() { return std::exchange(fd_, -1); }
-  void reset() {
-    if (fd_ >= 0) ::close(fd_);
-    fd_ = -1;
-  }
-
- private:
-  int fd_ = -1;
-};
 
 // One request from its header to its answer.
 struct Exchange {
@@ -139,12 +113,12 @@ MHD_Result send(MHD_Connection* connection, HttpResponse response, bool https) {
 }  // namespace
 
 unsigned connectionLimit() {
-  rlimit files{};
-  if (getrlimit(RLIMIT_NOFILE, &files) != 0) return 256;
-  const auto available = files.rlim_cur > limits::kFilesKeptFree * 2
-                             ? files.rlim_cur - limits::kFilesKeptFree
-                             : files.rlim_cur / 2;
-  return static_cast<unsigned>(std::min<rlim_t>(available, limits::kMaxConnections));
+  const long files = platform::openFileLimit();
+  if (files < 0) return static_cast<unsigned>(limits::kMaxConnections);  // no such limit
+  const auto limit = static_cast<unsigned long>(files);
+  const auto available =
+      limit > limits::kFilesKeptFree * 2 ? limit - limits::kFilesKeptFree : limit / 2;
+  return static_cast<unsigned>(std::min<unsigned long>(available, limits::kMaxConnections));
 }
 
 HttpResponse busyAnswer(std::chrono::seconds retryAfter) {
@@ -156,7 +130,7 @@ HttpResponse busyAnswer(std::chrono::seconds retryAfter) {
 struct HttpServer::Impl {
   Handler handler;
   HttpServerOptions options;
-  Socket listener;
+  platform::Socket listener;
   MHD_Daemon* daemon = nullptr;
   std::unique_ptr<WorkQueue> workers;
   std::unique_ptr<RequestDeadline> deadline;
@@ -315,24 +289,10 @@ HttpServer::~HttpServer() {
 }
 
 int HttpServer::bind(const std::string& host, int port) {
-  Socket s(::socket(AF_INET, SOCK_STREAM | SOCK_CLOEXEC, 0));
-  if (s.get() < 0) throw std::runtime_error("cannot open a socket");
-  const int on = 1;
-  setsockopt(s.get(), SOL_SOCKET, SO_REUSEADDR, &on, sizeof on);
-  sockaddr_in addr{};
-  addr.sin_family = AF_INET;
-  addr.sin_port = htons(static_cast<uint16_t>(port));
-  if (inet_pton(AF_INET, host.c_str(), &addr.sin_addr) != 1) {
-    throw std::runtime_error("not an address: " + host);
-  }
-  if (::bind(s.get(), reinterpret_cast<sockaddr*>(&addr), sizeof addr) != 0 ||
-      ::listen(s.get(), limits::kListenBacklog) != 0) {
-    throw std::runtime_error("cannot listen on port " + std::to_string(port));
-  }
-  socklen_t length = sizeof addr;
-  getsockname(s.get(), reinterpret_cast<sockaddr*>(&addr), &length);
+  auto s = platform::listenOn(host, port, limits::kListenBacklog);
+  const int bound = platform::boundPort(s);
   impl_->listener = std::move(s);
-  return ntohs(addr.sin_port);
+  return bound;
 }
 
 namespace {
@@ -363,11 +323,13 @@ std::vector<MHD_OptionItem> tlsOptions(const HttpServerOptions& options) {
 constexpr std::chrono::milliseconds kDeadlinePeriod{500};
 
 // The library's event loop. Over TLS it is poll: its epoll loop spins on a handshake that
-// waits for the client's bytes.
+// waits for the client's bytes. Where the library has no epoll (Windows) it picks its best.
 unsigned loopFlags(bool https) {
   const unsigned always =
       MHD_USE_INTERNAL_POLLING_THREAD | MHD_ALLOW_SUSPEND_RESUME | MHD_USE_TURBO;
-  return https ? always | MHD_USE_POLL | MHD_USE_TLS : always | MHD_USE_EPOLL;
+  if (https) return always | MHD_USE_POLL | MHD_USE_TLS;
+  return always |
+         (MHD_is_feature_supported(MHD_FEATURE_EPOLL) == MHD_YES ? MHD_USE_EPOLL : MHD_USE_AUTO);
 }
 
 // The library's idle time-out. Over TLS none: one that ends a connection still in its
@@ -380,7 +342,7 @@ unsigned libraryTimeout(bool https) {
 }  // namespace
 
 void HttpServer::start() {
-  if (impl_->listener.get() < 0) throw std::logic_error("bind before start");
+  if (!impl_->listener.valid()) throw std::logic_error("bind before start");
   auto tls = tlsOptions(impl_->options);
   const bool https = !impl_->options.tlsCertificate.empty();
   const auto& options = impl_->options;

@@ -1,7 +1,5 @@
 #include "web/request_deadline.h"
 
-#include <sys/socket.h>
-
 namespace zeziza::web {
 
 RequestDeadline::RequestDeadline(std::chrono::milliseconds deadline,
@@ -17,8 +15,8 @@ RequestDeadline::~RequestDeadline() {
   thread_.join();
 }
 
-RequestDeadline::Connection* RequestDeadline::opened(int fd) {
-  auto connection = std::make_unique<Connection>(fd);
+RequestDeadline::Connection* RequestDeadline::opened(platform::SocketHandle socket) {
+  auto connection = std::make_unique<Connection>(socket);
   auto* raw = connection.get();
   std::lock_guard lock(mutex_);
   connections_.emplace(raw, std::move(connection));
@@ -40,7 +38,7 @@ std::size_t RequestDeadline::shutOverdue(Clock::time_point now) {
     const Clock::time_point since{Clock::duration(c->since.load())};
     if (now - since < deadline_) continue;
     // The event loop sees the end of the stream and closes the connection itself.
-    ::shutdown(c->fd, SHUT_RDWR);
+    platform::shutdownSocket(c->socket);
     c->shut = true;
     ++shut;
   }

@@ -8,6 +8,8 @@
 #include <mutex>
 #include <thread>
 
+#include "base/platform/sockets.h"
+
 namespace zeziza::web {
 
 // The connections of the server and the time each has had for its current request. A request
@@ -19,8 +21,8 @@ class RequestDeadline {
   using Clock = std::chrono::steady_clock;
 
   struct Connection {
-    explicit Connection(int socket) : fd(socket) {}
-    const int fd;
+    explicit Connection(platform::SocketHandle s) : socket(s) {}
+    const platform::SocketHandle socket;
     std::atomic<Clock::rep> since{Clock::now().time_since_epoch().count()};
     std::atomic<bool> working{false};
     bool shut = false;  // guarded by the watch's mutex
@@ -35,7 +37,7 @@ class RequestDeadline {
   RequestDeadline& operator=(const RequestDeadline&) = delete;
 
   // Called when a connection opens and before its socket closes.
-  Connection* opened(int fd);
+  Connection* opened(platform::SocketHandle socket);
   void closed(Connection* connection);
   // Shuts every connection past the deadline as of `now`; returns how many.
   std::size_t shutOverdue(Clock::time_point now);

@@ -1,16 +1,10 @@
 #include "web/static_files.h"
 
-#include <fcntl.h>
-#include <linux/openat2.h>
-#include <sys/stat.h>
-#include <sys/syscall.h>
-#include <unistd.h>
-
-#include <cerrno>
 #include <fstream>
 #include <map>
 #include <sstream>
 
+#include "base/platform/files.h"
 #include "web/html.h"
 
 namespace zeziza::web {
@@ -30,46 +24,12 @@ bool plainRelative(std::string_view relative) {
   return true;
 }
 
-// An owned descriptor.
-struct Descriptor {
-  explicit Descriptor(int f) : fd(f) {}
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  int fd;
-};
-
 }  // namespace
 
 std::optional<std::string> readInside(const std::filesystem::path& root,
                                       std::string_view relative) {
   if (!plainRelative(relative)) return std::nullopt;
-  const Descriptor dir(::open(root.c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC));
-  if (dir.fd < 0) return std::nullopt;
-  open_how how{};
-  how.flags = O_RDONLY | O_CLOEXEC;
-  how.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS;
-  const std::string name(relative);
-  const Descriptor file(
-      static_cast<int>(::syscall(SYS_openat2, dir.fd, name.c_str(), &how, sizeof how)));
-  if (file.fd < 0) {
-    if (errno != ENOSYS) return std::nullopt;
-    const auto resolved = resolveInside(root, relative);  // a kernel without openat2
-    return resolved ? std::optional<std::string>(readFile(*resolved)) : std::nullopt;
-  }
-  struct stat info {};
-  if (::fstat(file.fd, &info) != 0 || !S_ISREG(info.st_mode)) return std::nullopt;
-  std::string content(static_cast<std::size_t>(info.st_size), '\0');
-  std::size_t done = 0;
-  while (done < content.size()) {
-    const auto n = ::read(file.fd, content.data() + done, content.size() - done);
-    if (n <= 0) break;
-    done += static_cast<std::size_t>(n);
-  }
-  content.resize(done);
-  return content;
+  return platform::readFileBeneath(root, std::string(relative));
 }
 
 std::optional<HttpResponse> fileInside(const std::filesystem::path& root, std::string_view relative,

@@ -8,6 +8,7 @@
 #include <utility>
 
 #include "analysis/number_format.h"
+#include "base/platform/process.h"
 
 namespace zeziza::pages {
 
@@ -34,8 +35,7 @@ std::string modificationTime(const std::filesystem::path& file) {
   if (ec) return {};
   const std::time_t t =
       std::chrono::system_clock::to_time_t(std::chrono::file_clock::to_sys(written));
-  std::tm local{};
-  localtime_r(&t, &local);
+  const std::tm local = platform::localParts(t);
   char text[32];
   return std::string(text, std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local));
 }
