@@ -2,12 +2,14 @@
 # make test  installs what is missing, builds with sanitizers and the package, and runs every
 #            test layer
 # make package  builds the Debian package in build/release
+# make windows  cross-builds build/windows/zeziza.exe (the libraries once, into
+#               ~/.cache/zeziza-windows)
 PORT ?= 81
 DATA_DIR ?= run
 JOBS ?= $(shell nproc)
 CCACHE := $(if $(shell command -v ccache 2>/dev/null),-DCMAKE_CXX_COMPILER_LAUNCHER=ccache -DCMAKE_C_COMPILER_LAUNCHER=ccache)
 
-.PHONY: run test build build-test release-tree package deps deps-test clean format
+.PHONY: run test build build-test release-tree package deps deps-test deps-windows windows clean format
 
 run: deps build
 	mkdir -p $(DATA_DIR)
@@ -32,6 +34,17 @@ build-test:
 
 deps:
 	scripts/install-deps
+
+deps-windows:
+	scripts/install-deps --windows
+	JOBS=$(JOBS) scripts/build-windows-deps
+
+# A static executable for 64-bit Windows, from the same sources, with no DLL beside it.
+windows: deps-windows
+	cmake -S . -B build/windows -G Ninja -DCMAKE_BUILD_TYPE=Release $(CCACHE) \
+	  -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-toolchain.cmake \
+	  "-DZEZIZA_WINDOWS_PREFIXES=$$(scripts/build-windows-deps --prefixes | paste -sd';')"
+	cmake --build build/windows -j $(JOBS) --target zeziza
 
 deps-test:
 	scripts/install-deps --test
