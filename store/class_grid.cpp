@@ -47,10 +47,7 @@ GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
   for (std::size_t i = 0; i < written.size(); ++i) {
     const ScoreWriteResult result = written[i].result;
     if (result == ScoreWriteResult::KeptExisting) outcome.keptExisting = true;
-    if (result == ScoreWriteResult::Inserted || result == ScoreWriteResult::Updated ||
-        result == ScoreWriteResult::RowDeleted) {
-      ++outcome.stored;
-    }
+    outcome.counts.add(result, scores[i].value);
     if (result == ScoreWriteResult::Refused) {
       outcome.refused.push_back({i, written[i].fault, written[i].fullMark});
     }

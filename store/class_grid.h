@@ -41,7 +41,7 @@ struct GridSave {
   ScoreAuthor author;
 };
 
-// A box whose score may not be stored: not finite, or above the subject's full mark.
+// A box whose score may not be stored: not finite, negative or above the subject's full mark.
 struct RefusedBox {
   std::size_t box = 0;  // index into the scores saved
   analysis::ScoreFault fault = analysis::ScoreFault::None;
@@ -51,12 +51,12 @@ struct RefusedBox {
 struct GridSaveOutcome {
   bool keptExisting = false;  // keepValidScore refused at least one score
   std::vector<RefusedBox> refused;
-  std::size_t stored = 0;  // boxes written (a score, or a score taken away)
+  WriteCounts counts;  // the boxes stored, taken away and left as they were
 };
 
 // Writes the grid in one transaction (a store error throws and writes nothing); refused
-// boxes are left out and told, the others are written. A box of 0 or below is no score: a
-// student's last score goes with his row, and a student without one gets none.
+// boxes are left out and told, the others are written. A box of 0 is no score: a student's
+// last score goes with his row, and a student without one gets none.
 GridSaveOutcome saveClassGrid(Database& db, const GridSave& save,
                               std::span<const GridScore> scores);
 

@@ -182,7 +182,11 @@ ImportOutcome importRows(Database& db, std::string_view exam, int subjectCount,
         states.try_emplace(students[r], RowState{students[r], 0, {}, false}).first->second;
     for (const auto& [subject, value] : rows[r].values) {
       double& slot = row.scores[static_cast<std::size_t>(subject - 1)];
-      if (value == 0 || slot == value) continue;
+      if (slot == value) {
+        ++outcome.counts.unchanged;
+        continue;
+      }
+      ++(value == 0 ? outcome.counts.deleted : outcome.counts.written);
       steps.push_back({row.student, subject, slot, value});
       slot = value;
       if (!row.touched) touched.push_back(&row);  // map nodes stay where they are

@@ -27,7 +27,7 @@ struct ImportRow {
   std::vector<std::pair<int, double>> values;
 };
 
-// A score an import may not store: not finite, or above the subject's full mark.
+// A score an import may not store: not finite, negative or above the subject's full mark.
 struct RefusedScore {
   std::size_t row = 0;  // the line, from 0
   int subject = 0;      // from 1
@@ -41,16 +41,17 @@ struct RefusedScore {
 struct ImportOutcome {
   std::vector<RefusedScore> refused;    // every refused score, in line order
   std::optional<std::size_t> vanished;  // the first line whose student no longer exists
+  WriteCounts counts;                   // per score, when written
   bool written() const { return refused.empty() && !vanished; }
 };
 
 // Writes every line's score for one subject of `exam` in one transaction, a batch of lines
-// per statement. A value of 0 leaves the student's stored score alone; a store error throws
-// and writes nothing.
+// per statement. A value of 0 is no score: the student's stored score goes, as on every entry
+// path. A store error throws and writes nothing.
 ImportOutcome importScores(Database& db, std::string_view exam, int subject, int subjectCount,
                            std::span<const ImportLine> lines, const ScoreAuthor& author = {});
 
-// The same for rows of several subjects, a 0 leaving that subject's stored score alone.
+// The same for rows of several subjects, a 0 taking that subject's stored score away.
 ImportOutcome importScoreRows(Database& db, std::string_view exam, int subjectCount,
                               std::span<const ImportRow> rows, const ScoreAuthor& author = {});
 

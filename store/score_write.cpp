@@ -140,6 +140,7 @@ ScoreWriteOutcome applyChecked(Database& db, const ScoreWrite& change,
 
   double& slot = row->scores[static_cast<std::size_t>(change.subject - 1)];
   if (change.keepValidScore && slot > 0) return {ScoreWriteResult::KeptExisting, 0};
+  if (slot == change.value) return {ScoreWriteResult::Unchanged, row->id};
   recordChange(db, change.author, change.exam, change.student, change.subject, slot, change.value);
   slot = change.value;
   const Totals totals = totalsOf(row->scores, change.subjectCount);
@@ -152,6 +153,27 @@ ScoreWriteOutcome applyChecked(Database& db, const ScoreWrite& change,
 }
 
 }  // namespace
+
+void WriteCounts::add(ScoreWriteResult result, double value) {
+  switch (result) {
+    case ScoreWriteResult::Inserted:
+      ++written;
+      break;
+    case ScoreWriteResult::Updated:
+      ++(value > 0 ? written : deleted);
+      break;
+    case ScoreWriteResult::RowDeleted:
+      ++deleted;
+      break;
+    case ScoreWriteResult::NoRow:
+    case ScoreWriteResult::Unchanged:
+      ++unchanged;
+      break;
+    case ScoreWriteResult::KeptExisting:
+    case ScoreWriteResult::Refused:
+      break;
+  }
+}
 
 std::vector<int> subjectFullMarks(Database& db, int subjectCount) {
   return analysis::parseFullMarks(readFullMarkTexts(db),

@@ -37,7 +37,7 @@ struct ScoreWrite {
   std::string_view exam;        // the exam name
   std::int64_t student = 0;     // ks.bh
   int subject = 0;              // position in the subject list, from 1
-  double value = 0;             // above 0 is a score; 0 or less is none
+  double value = 0;             // above 0 is a score; 0 is none; below 0 is refused
   int subjectCount = 0;         // subjects in the list now: the columns the totals cover
   bool keepValidScore = false;  // refuse to replace a score above 0 (score clerks)
   ScoreAuthor author;           // who made the change, for the score history
@@ -49,7 +49,8 @@ enum class ScoreWriteResult {
   RowDeleted,    // the row was left without a valid score and is gone
   KeptExisting,  // keepValidScore refused to replace a valid score; nothing written
   NoRow,         // no score for a student without a row: none is made for nothing
-  Refused,       // not a finite number, or above the full mark; nothing written
+  Unchanged,     // the row already holds the value; nothing written
+  Refused,       // not a finite number, negative or above the full mark; nothing written
 };
 
 struct ScoreWriteOutcome {
@@ -65,8 +66,18 @@ std::vector<int> subjectFullMarks(Database& db, int subjectCount);
 // The lookup key of a score row: the exam name, "!&", the student key in decimal.
 std::string scoreKey(std::string_view exam, std::int64_t student);
 
-// Every write refuses a value that is not finite or above the subject's full mark, and keeps
-// no row without a valid score: a student whose last score goes has no row for the exam.
+// Every write refuses a value that is not finite, negative or above the subject's full mark,
+// and keeps no row without a valid score: a student whose last score goes has no row for the
+// exam.
+
+// What a batch of scores did, as the pages tell it.
+struct WriteCounts {
+  std::size_t written = 0;    // a score stored
+  std::size_t deleted = 0;    // a score taken away (0 or a blank)
+  std::size_t unchanged = 0;  // already so: the same score, or no score where none was
+  // Counts one write of `value` that stored (not refused, not kept by a clerk's check).
+  void add(ScoreWriteResult result, double value);
+};
 
 // Writes one score inside the caller's open transaction (batches of scores).
 ScoreWriteOutcome applyScore(Database& db, const ScoreWrite& change);

@@ -99,7 +99,7 @@ BatchImportPage::BatchImportPage() : web::Page("BatchImportPage") {
   tableHelp.Lines = {
       "多科导入：在表格软件中选中“考号”列和若干科目列（连同首行列名）复制，粘贴到上面的文本框。",
       "首行须有“考号”和科目名称，顺序不限；每行一个学生，各列以制表符分隔。",
-      "空格子表示该生该科没有成绩；姓名、学校、班级等列不导入。",
+      "空格子或0表示该生该科没有成绩，已有的该科成绩将删除；姓名、学校、班级等列不导入。",
   };
 }
 
@@ -133,10 +133,10 @@ void BatchImportPage::onImport() {
         })) {
       return;
     }
+    web::ShowMessage("操作成功！" + writeCountsText(outcome.counts));
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
-  web::ShowMessage("操作成功！");
   scoresMemo.Lines.clear();
 }
 
@@ -157,12 +157,12 @@ void BatchImportPage::onTableImport() {
         })) {
       return;
     }
+    std::string done = "操作成功！" + writeCountsText(outcome.counts);
+    if (!check.ignoredColumns.empty()) done += "（" + joined(check.ignoredColumns) + "列未导入）";
+    web::ShowMessage(done);
   } catch (const std::exception&) {
     return web::ShowMessage("操作错误,指令没有完成");
   }
-  std::string done = "操作成功！已导入" + std::to_string(check.rows.size()) + "名学生的成绩";
-  if (!check.ignoredColumns.empty()) done += "（" + joined(check.ignoredColumns) + "列未导入）";
-  web::ShowMessage(done);
   tableMemo.Lines.clear();
 }
 

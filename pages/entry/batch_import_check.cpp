@@ -1,5 +1,6 @@
 #include "pages/entry/batch_import_check.h"
 
+#include "analysis/typed_number.h"
 #include "pages/common/text.h"
 #include "pages/entry/score_text.h"
 
@@ -29,15 +30,20 @@ std::string checkNumbers(const std::vector<std::string>& numbers,
   return {};
 }
 
+// An unreadable score is listed with what was typed: |2“8O”.
 std::string checkScores(const std::vector<std::string>& scores) {
   std::string empty;
   std::string invalid;
   for (std::size_t n = 0; n < scores.size(); ++n) {
-    if (trimmed(scores[n]).empty()) listItem(empty, std::to_string(n + 1));
-    if (!parseNumber(scores[n])) listItem(invalid, std::to_string(n + 1));
+    const std::string line = std::to_string(n + 1);
+    if (analysis::blankTyped(scores[n])) {
+      listItem(empty, line);
+    } else if (!analysis::typedNumber(scores[n])) {
+      listItem(invalid, line + "“" + analysis::quotedTyped(scores[n]) + "”");
+    }
   }
   if (!empty.empty()) return "分数不能有空值，操作失败  " + empty + "行为空";
-  if (!invalid.empty()) return "分数值非法，操作失败  " + invalid + "行非法";
+  if (!invalid.empty()) return "分数值非法，操作失败  " + invalid + "行非法，" + kScoreHint;
   return {};
 }
 
@@ -54,7 +60,7 @@ ImportCheck checkImport(const std::vector<std::string>& numbers,
   ImportCheck check;
   check.lines.reserve(numbers.size());
   for (std::size_t k = 0; k < numbers.size(); ++k) {
-    check.lines.push_back({numbers[k], *parseNumber(scores[k])});
+    check.lines.push_back({numbers[k], *analysis::typedNumber(scores[k])});
   }
   return check;
 }

@@ -1,6 +1,7 @@
 #include "pages/entry/class_grid_entry.h"
 
 #include "analysis/number_format.h"
+#include "analysis/typed_number.h"
 #include "pages/common/rights.h"
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
@@ -164,7 +165,8 @@ void ClassGridEntryPage::chainEnterKeys() {
   }
 }
 
-// A blank box is no score, like 0: a stored score taken out of its box goes.
+// A blank box is no score, like 0: a stored score taken out of its box goes. The message
+// counts what the save did.
 void ClassGridEntryPage::onSave() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
@@ -175,10 +177,11 @@ void ClassGridEntryPage::onSave() {
   std::vector<const Slot*> saved;  // the slot of each score
   for (const Slot& slot : slots_) {
     if (!slot.box->Enabled) continue;  // a clerk's locked score
+    const std::string& typed = slot.box->Text;
     const auto value =
-        trimmed(slot.box->Text).empty() ? std::optional<double>(0) : parseNumber(slot.box->Text);
+        analysis::blankTyped(typed) ? std::optional<double>(0) : analysis::typedNumber(typed);
     if (!value) {
-      invalid += slot.number + "[" + slot.name + "] ";
+      invalid += slot.number + "[" + slot.name + "]“" + analysis::quotedTyped(typed) + "” ";
       continue;
     }
     scores.push_back({slot.key, *value});
@@ -196,7 +199,7 @@ void ClassGridEntryPage::onSave() {
     return web::ShowMessage("操作错误,指令没有完成");
   }
   // The grid stays loaded with 保存成绩 on, so a box found wrong can be mended and saved again.
-  if (!invalid.empty()) web::ShowMessage(invalid + "成绩格式有误，请检查！！！");
+  if (!invalid.empty()) web::ShowMessage(invalid + "成绩格式有误，" + kScoreHint);
   if (!outcome.refused.empty()) {
     std::string refused;
     const std::string& subject = settings->subjects.at(static_cast<std::size_t>(loadedSubject_));
@@ -211,7 +214,7 @@ void ClassGridEntryPage::onSave() {
   if (outcome.keptExisting) {
     web::ShowMessage("该科目成绩已存在，您没有修改成绩的权限，请用其它身份登录");
   } else {
-    web::ShowMessage("已保存" + std::to_string(outcome.stored) + "个成绩");
+    web::ShowMessage("已保存：" + writeCountsText(outcome.counts));
   }
 }
 

@@ -50,6 +50,8 @@ class ScoreEntryPage : public web::Page {
   void showLastScore(const std::string& number, const std::string& name, int subjectIndex,
                      double value, std::int64_t rowId);
   void nextDirectEntry();
+  // The sum of the typed deductions; nullopt (with the line named) when one is not a number.
+  std::optional<double> deductionSum();
   void showPanel(web::Region* panel);
 
   // A class teacher's fixed scope, read at creation.

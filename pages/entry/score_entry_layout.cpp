@@ -5,10 +5,11 @@ namespace zeziza::pages {
 
 namespace {
 
+// The note on 0 stands once, under the panels (zeroScoreNote).
 const std::vector<std::string> kSpecialNote = {
-    "特别说明：",       "如果对成绩限定做出设置，则不符合条件的班级的学生的成绩将不能",
-    "录入并给出提示。", "本系统将0分认为是缺考，如果确有0分情况，请输入一个非零极小数",
-    "（如0.01）代替，",
+    "特别说明：",
+    "如果对成绩限定做出设置，则不符合条件的班级的学生的成绩将不能",
+    "录入并给出提示。",
 };
 
 std::vector<std::string> withSpecialNote(std::vector<std::string> lines) {

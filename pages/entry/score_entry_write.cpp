@@ -3,6 +3,7 @@
 #include <functional>
 
 #include "analysis/number_format.h"
+#include "analysis/typed_number.h"
 #include "pages/common/item_lists.h"
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
@@ -79,6 +80,7 @@ store::ScoreWriteOutcome ScoreEntryPage::record(const entry::Student& student, i
     }
     case store::ScoreWriteResult::Inserted:
     case store::ScoreWriteResult::Updated:
+    case store::ScoreWriteResult::Unchanged:
       break;
   }
   return outcome;
@@ -117,10 +119,10 @@ void ScoreEntryPage::onDirectEntry() {
     const auto student = admittedStudent(number, directSubjectBox);
     // After a refusal the number is typed again: the focus goes back to its box.
     if (!student) return setFocus(directNumberEdit);
-    const auto value = parseNumber(directScoreEdit.Text);
+    const auto value = analysis::typedNumber(directScoreEdit.Text);
     if (!value) {
       setFocus(directScoreEdit);
-      return web::ShowMessage("请正确录入成绩");
+      return web::ShowMessage(notAScoreText(directScoreEdit.Text));
     }
     const auto outcome = record(*student, directSubjectBox.ItemIndex, *value);
     if (outcome.result == store::ScoreWriteResult::KeptExisting) {
@@ -140,13 +142,18 @@ void ScoreEntryPage::onComputedEntry() {
   guarded([&] {
     const auto student = admittedStudent(computedNumberEdit.Text, computedSubjectBox);
     if (!student) return setFocus(computedNumberEdit);
-    const auto fullMark = parseNumber(fullMarkEdit.Text);
-    if (!fullMark) return web::ShowMessage("请正确录入总分");
-    if (trimmed(deductionsMemo.text()).empty()) return web::ShowMessage("请正确录入成绩");
-    double deductions = 0;
-    for (const std::string& line : deductionsMemo.Lines)
-      deductions += parseNumber(line).value_or(0);
-    const double value = *fullMark - deductions;
+    const auto fullMark = analysis::typedNumber(fullMarkEdit.Text);
+    if (!fullMark || *fullMark <= 0) return web::ShowMessage(notAFullMarkText(fullMarkEdit.Text));
+    if (analysis::blankTyped(deductionsMemo.text())) return web::ShowMessage("请正确录入成绩");
+    const auto deductions = deductionSum();
+    if (!deductions) return;
+    // Deductions that reach the full mark leave no score, never a negative one.
+    double value = *fullMark - *deductions;
+    if (value <= 0) {
+      web::ShowMessage("扣分合计达到或超过满分" + analysis::formatGeneral(*fullMark) +
+                       "，该科记为没有成绩");
+      value = 0;
+    }
     const auto outcome = record(*student, computedSubjectBox.ItemIndex, value);
     if (outcome.rowId == 0) return;
     showLastScore(computedNumberEdit.Text, student->name, computedSubjectBox.ItemIndex, value,
@@ -155,6 +162,24 @@ void ScoreEntryPage::onComputedEntry() {
     deductionsMemo.Lines.clear();
     setFocus(computedNumberEdit);
   });
+}
+
+// The sum of the deduction lines; blank lines are passed over. A line that is not a
+// deduction is named and nothing is summed.
+std::optional<double> ScoreEntryPage::deductionSum() {
+  double sum = 0;
+  for (std::size_t n = 0; n < deductionsMemo.Lines.size(); ++n) {
+    const std::string& line = deductionsMemo.Lines[n];
+    if (analysis::blankTyped(line)) continue;
+    const auto deduction = analysis::typedNumber(line);
+    if (!deduction || *deduction < 0) {
+      setFocus(deductionsMemo);
+      web::ShowMessage(notADeductionText(n + 1, line));
+      return std::nullopt;
+    }
+    sum += *deduction;
+  }
+  return sum;
 }
 
 void ScoreEntryPage::onDeleteLast() {

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <optional>
 
+#include "analysis/typed_number.h"
 #include "pages/common/text.h"
 #include "pages/entry/score_text.h"
 
@@ -83,7 +84,7 @@ void listItem(std::string& list, const std::string& item) {
 }
 
 // The one-subject import's checks and messages, over every row and column; a score names
-// its line and subject ("|3数学"). A blank score is no score, not a fault.
+// its line, subject and what was typed ("|3数学“8O”"). A blank score is no score, not a fault.
 std::string checkCells(const std::vector<Cells>& rows, const Heading& heading,
                        const std::vector<std::string>& subjects,
                        const std::function<bool(const std::string&)>& exists) {
@@ -101,16 +102,18 @@ std::string checkCells(const std::vector<Cells>& rows, const Heading& heading,
       listItem(missing, number);
     }
     for (std::size_t c = 0; c < rows[r].size(); ++c) {
-      if (heading.subjectOf[c] <= 0 || trimmed(rows[r][c]).empty()) continue;
-      if (!parseNumber(rows[r][c])) {
-        listItem(invalid, line + subjects[heading.subjectOf[c] - 1]);
+      const std::string& cell = rows[r][c];
+      if (heading.subjectOf[c] <= 0 || analysis::blankTyped(cell)) continue;
+      if (!analysis::typedNumber(cell)) {
+        listItem(invalid, line + subjects[heading.subjectOf[c] - 1] + "“" +
+                              analysis::quotedTyped(cell) + "”");
       }
     }
   }
   if (!ragged.empty()) return "列数与首行不一致，操作失败  " + ragged + "行";
   if (!emptyNumber.empty()) return "考号[学号]不能有空值，操作失败  " + emptyNumber + "行为空";
   if (!missing.empty()) return "学生编号不存在，操作失败  " + missing + "不存在";
-  if (!invalid.empty()) return "分数值非法，操作失败  " + invalid + "非法";
+  if (!invalid.empty()) return "分数值非法，操作失败  " + invalid + "非法，" + kScoreHint;
   return {};
 }
 
@@ -134,8 +137,11 @@ ScoreTableCheck checkScoreTable(const std::vector<std::string>& lines,
   for (const Cells& cells : rows) {
     store::ImportRow row{cells[heading.numberColumn], {}};
     for (std::size_t c = 0; c < cells.size(); ++c) {
-      if (heading.subjectOf[c] <= 0 || trimmed(cells[c]).empty()) continue;
-      row.values.push_back({heading.subjectOf[c], *parseNumber(cells[c])});
+      if (heading.subjectOf[c] <= 0) continue;
+      // A blank cell is no score, as 0 is: a stored score of that subject goes.
+      const std::string& cell = cells[c];
+      row.values.push_back(
+          {heading.subjectOf[c], analysis::blankTyped(cell) ? 0 : *analysis::typedNumber(cell)});
     }
     check.rows.push_back(std::move(row));
   }

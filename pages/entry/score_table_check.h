@@ -11,8 +11,8 @@ namespace zeziza::pages {
 // The checks of a pasted block of several subjects, as copied from a spreadsheet: the first
 // line names the columns (考号 and subject names, in any order, separated by tabs), every
 // further line holds one student. Roster columns (姓名, 班级 …) are passed over, and a blank
-// cell is no score for that subject. The first failed check's message, or every row ready to
-// write.
+// cell is no score for that subject, as 0 is (a stored score goes). The first failed check's
+// message, or every row ready to write.
 struct ScoreTableCheck {
   std::string refusal;  // empty when every check passed
   std::vector<store::ImportRow> rows;

@@ -1,9 +1,7 @@
 #include "pages/entry/score_text.h"
 
-#include <charconv>
-#include <cmath>
-
 #include "analysis/number_format.h"
+#include "analysis/typed_number.h"
 #include "pages/common/text.h"
 
 namespace zeziza::pages {
@@ -16,19 +14,24 @@ bool isDigit(char c) {
 
 }  // namespace
 
-std::optional<double> parseNumber(std::string_view text) {
-  const std::string t = trimmed(text);
-  std::string_view digits = t;
-  const bool negative = !digits.empty() && digits.front() == '-';
-  if (!digits.empty() && (digits.front() == '+' || negative)) digits.remove_prefix(1);
-  // from_chars would also read "inf" and "nan": a number starts with a digit or a point.
-  if (digits.empty() || !(isDigit(digits.front()) || digits.front() == '.')) return std::nullopt;
-  double value = 0;
-  const auto [end, ec] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (ec != std::errc() || end != digits.data() + digits.size() || !std::isfinite(value)) {
-    return std::nullopt;
-  }
-  return negative ? -value : value;
+std::string notAScoreText(std::string_view typed) {
+  if (analysis::blankTyped(typed)) return "请输入成绩，如 85 或 85.5";
+  return "“" + analysis::quotedTyped(typed) + "”不是有效的成绩，" + kScoreHint;
+}
+
+std::string notAFullMarkText(std::string_view typed) {
+  if (analysis::blankTyped(typed)) return "请输入满分，如 100 或 150";
+  return "“" + analysis::quotedTyped(typed) + "”不是有效的满分，请输入大于0的数字，如 100 或 150";
+}
+
+std::string notADeductionText(std::size_t line, std::string_view typed) {
+  return "第" + std::to_string(line) + "行扣分“" + analysis::quotedTyped(typed) +
+         "”不是有效的扣分，请每行输入一个不小于0的数字，如 5 或 2.5";
+}
+
+std::string writeCountsText(const store::WriteCounts& counts) {
+  return "写入" + std::to_string(counts.written) + "个成绩，删除" + std::to_string(counts.deleted) +
+         "个，未变" + std::to_string(counts.unchanged) + "个";
 }
 
 std::string refusedScoreText(std::string_view number, std::string_view name,
@@ -36,6 +39,9 @@ std::string refusedScoreText(std::string_view number, std::string_view name,
                              int fullMark) {
   std::string text = std::string(number) + " " + std::string(name) + " " + std::string(subject);
   if (fault == analysis::ScoreFault::NotFinite) return text + " 成绩不是有效的数字";
+  if (fault == analysis::ScoreFault::Negative) {
+    return text + " " + analysis::formatGeneral(value) + " 不能为负数";
+  }
   return text + " " + analysis::formatGeneral(value) + " 超过满分" + std::to_string(fullMark);
 }
 

@@ -113,7 +113,7 @@ test('class grid filled with the keyboard and saved', async () => {
   assert.equal(await activeId(), 'savebutton');
   await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
   await b.settled();
-  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存4个成绩' });
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存：写入4个成绩，删除0个，未变0个' });
   assert.deepEqual(dialogs, []);
   // Still loaded, 保存成绩 stays on for a correction.
   assert.equal(await page.isDisabled('#savebutton'), false);
@@ -138,10 +138,13 @@ test('a supervisor pastes two columns on the import page', async () => {
   await page.fill('#numbersmemo', column(['801', '802', '803']));
   await page.fill('#scoresmemo', column(['70', '8O', '90']));
   await b.submitBy('#importbutton');
-  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '分数值非法，操作失败  |2行非法' });
-  await page.fill('#scoresmemo', column(['70', '80', '90']));
+  assert.deepEqual(dialogs.pop(), {
+    type: 'alert', message: '分数值非法，操作失败  |2“8O”行非法，请输入数字，如 85 或 85.5',
+  });
+  // Full-width digits, as a Chinese input method gives them, and a trailing 分 are read.
+  await page.fill('#scoresmemo', column(['70', '８０分', '90']));
   await b.submitBy('#importbutton');
-  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！' });
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！写入3个成绩，删除0个，未变0个' });
   assert.equal(await page.inputValue('#scoresmemo'), '');
   assert.equal(await page.inputValue('#numbersmemo'), '801\n802\n803');
 
@@ -193,7 +196,7 @@ test('a block of several subjects pasted from a spreadsheet', async () => {
   assert.equal(await activeId(), 'numbersmemo');
   await page.fill('#tablememo', '考号\t语文\t数学\n805\t61\t62.5\n');
   await b.submitBy('#tablebutton');
-  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！已导入1名学生的成绩' });
+  assert.deepEqual(dialogs.pop(), { type: 'alert', message: '操作成功！写入2个成绩，删除0个，未变0个' });
   assert.equal(await page.inputValue('#tablememo'), '');
   await page.fill('#tablememo', '考号\t物理\n805\t61\n');
   await b.submitBy('#tablebutton');
@@ -230,7 +233,7 @@ test('leaving the grid with typed scores asks first', async () => {
   await page.keyboard.press('Control+A');
   await page.keyboard.type('66');
   await b.submitBy('#savebutton');
-  assert.match(dialogs.pop().message, /^已保存\d+个成绩$/);
+  assert.match(dialogs.pop().message, /^已保存：写入\d+个成绩，删除\d+个，未变\d+个$/);
   await b.submitBy('#backlink');
   assert.equal(await page.title(), '成绩录入');
   assert.deepEqual(dialogs, []);

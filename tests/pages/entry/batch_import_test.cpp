@@ -56,7 +56,7 @@ TEST_F(BatchImportTest, ChecksRunInOrderAndWriteNothing) {
       {"empty score lines", "数学", "801\n802\n803\n804\n805", "1\n\n3\n4\n \n",
        "分数不能有空值，操作失败  |2|5行为空"},
       {"scores that are not numbers", "数学", "801\n802\n803", "90\n8O\n1,5",
-       "分数值非法，操作失败  |2|3行非法"},
+       "分数值非法，操作失败  |2“8O”|3“1,5”行非法，请输入数字，如 85 或 85.5"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -74,24 +74,26 @@ TEST_F(BatchImportTest, ImportingTwiceStoresTheSameScores) {
   open();
   EXPECT_EQ(b.control<web::Label>("userCaption").Caption, "boss[主管]");
   EXPECT_EQ(b.control<web::Label>("examCaption").Caption, "期中");
+  const char* told[] = {"操作成功！写入3个成绩，删除1个，未变0个",
+                        "操作成功！写入0个成绩，删除0个，未变4个"};
   for (int round = 0; round < 2; ++round) {
     SCOPED_TRACE(round);
-    import("语文", "801\r\n802\r\n803\r\n804\r\n", "88\r\n0\r\n-3\r\n 92.5 \r\n");
-    EXPECT_EQ(b.message(), "操作成功！");
+    import("语文", "801\r\n802\r\n803\r\n804\r\n", "88\r\n0\r\n６５分\r\n 92.5 \r\n");
+    EXPECT_EQ(b.message(), told[round]);
     EXPECT_EQ(lines("numbersMemo"), (std::vector<std::string>{"801", "802", "803", "804"}));
     EXPECT_TRUE(lines("scoresMemo").empty());
     EXPECT_EQ(rowOf("801")->scores, scores({0, 88}));
-    EXPECT_EQ(rowOf("802")->scores, scores({0, 75}));   // 0 leaves the stored score
-    EXPECT_EQ(rowOf("803")->scores, scores({60, -3}));  // written; counts as no score
-    EXPECT_DOUBLE_EQ(rowOf("803")->zf, 60);
+    EXPECT_FALSE(rowOf("802"));  // 0 took the only score, as on every entry path
+    EXPECT_EQ(rowOf("803")->scores, scores({60, 65}));
+    EXPECT_DOUBLE_EQ(rowOf("803")->zf, 125);
     EXPECT_EQ(rowOf("804")->scores, scores({0, 92.5}));
-    EXPECT_EQ(rowCount(), 4);
+    EXPECT_EQ(rowCount(), 3);
   }
   // The next subject for the same students: the numbers are still there.
   b.choose("subjectBox", "英语");
   b.type("scoresMemo", "70\n71\n72\n73");
   b.click("importButton");
-  EXPECT_EQ(b.message(), "操作成功！");
+  EXPECT_EQ(b.message(), "操作成功！写入4个成绩，删除0个，未变0个");
   EXPECT_EQ(rowOf("801")->scores, scores({0, 88, 70}));
   EXPECT_DOUBLE_EQ(rowOf("801")->pj, 79);
 }
@@ -115,11 +117,11 @@ TEST_F(BatchImportTest, ASpreadsheetBlockOfSeveralSubjectsIsImportedWhole) {
   open();
   b.type("tableMemo", "英语\t考号\t数学\r\n70\t801\t90\r\n0\t802\t80.5\r\n\r\n");
   b.click("tableButton");
-  EXPECT_EQ(b.message(), "操作成功！已导入2名学生的成绩");
+  EXPECT_EQ(b.message(), "操作成功！写入3个成绩，删除0个，未变1个");
   EXPECT_TRUE(lines("tableMemo").empty());
   EXPECT_EQ(rowOf("801")->scores, scores({90, 0, 70}));
   EXPECT_DOUBLE_EQ(rowOf("801")->zf, 160);
-  EXPECT_EQ(rowOf("802")->scores, scores({80.5, 75}));  // 0 leaves the stored 英语 alone
+  EXPECT_EQ(rowOf("802")->scores, scores({80.5, 75}));  // 0 where 英语 had none: unchanged
   EXPECT_EQ(rowCount(), 2);
 }
 
@@ -138,7 +140,8 @@ TEST_F(BatchImportTest, ASpreadsheetBlockIsCheckedBeforeAnythingIsWritten) {
       {"ragged lines", "考号\t数学\n801\t90\n802\n803\t1\t2", "列数与首行不一致，操作失败  |3|4行"},
       {"an empty number", "考号\t数学\n801\t90\n \t80", "考号[学号]不能有空值，操作失败  |3行为空"},
       {"unknown numbers", "考号\t数学\n999\t90\n801\t80", "学生编号不存在，操作失败  |999不存在"},
-      {"invalid scores", "考号\t语文\n801\t8O\n802\t1,5", "分数值非法，操作失败  |2语文|3语文非法"},
+      {"invalid scores", "考号\t语文\n801\t8O\n802\t1,5",
+       "分数值非法，操作失败  |2语文“8O”|3语文“1,5”非法，请输入数字，如 85 或 85.5"},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.what);
@@ -152,7 +155,7 @@ TEST_F(BatchImportTest, ASpreadsheetBlockIsCheckedBeforeAnythingIsWritten) {
 }
 
 // Roster columns come along when a score table is copied whole: they are passed over with a
-// note. A blank cell is no score for that subject (the stored one stays, as for 0).
+// note. A blank cell is no score for that subject: the stored one goes, as for 0.
 TEST_F(BatchImportTest, ASpreadsheetBlockPassesOverRosterColumnsAndBlankCells) {
   putRow("802", {70}, 70, 70);
   open();
@@ -160,9 +163,9 @@ TEST_F(BatchImportTest, ASpreadsheetBlockPassesOverRosterColumnsAndBlankCells) {
          "考号\t姓名\t班级\t数学\t语文\n801\t学生\t一班\t90\t\n802\t学生\t一班\t\t80\n"
          "803\t学生\t一班\t \t\n");
   b.click("tableButton");
-  EXPECT_EQ(b.message(), "操作成功！已导入3名学生的成绩（姓名、班级列未导入）");
+  EXPECT_EQ(b.message(), "操作成功！写入2个成绩，删除1个，未变3个（姓名、班级列未导入）");
   EXPECT_EQ(rowOf("801")->scores, scores({90}));
-  EXPECT_EQ(rowOf("802")->scores, scores({70, 80}));
+  EXPECT_EQ(rowOf("802")->scores, scores({0, 80}));
   EXPECT_FALSE(rowOf("803"));
   EXPECT_EQ(rowCount(), 2);
 }

@@ -85,6 +85,7 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
   addClass(6);
   putRow("704", {70, 60}, 130, 65);  // 0 for 语文 leaves 数学
   putRow("705", {0, 60}, 60, 60);    // 0 for the only score deletes the row
+  putRow("702", {50}, 50, 50);       // a blank where there is no 语文 changes nothing
   open();
   load();
   const std::vector<std::string> typed = {"88", "", "8O", "0", "0", " 77.5 "};
@@ -92,9 +93,10 @@ TEST_F(ClassGridTest, SavingStoresValidBoxesAndListsTheOthers) {
     b.type("scoreBox" + std::to_string(i + 1), typed[i]);
   b.click("saveButton");
   EXPECT_EQ(b.messages(),
-            (std::vector<std::string>{"703[学生3] 成绩格式有误，请检查！！！", "已保存4个成绩"}));
+            (std::vector<std::string>{"703[学生3]“8O” 成绩格式有误，请输入数字，如 85 或 85.5",
+                                      "已保存：写入2个成绩，删除2个，未变1个"}));
   EXPECT_EQ(rowOf("701")->scores, scores({0, 88}));
-  EXPECT_FALSE(rowOf("702"));
+  EXPECT_EQ(rowOf("702")->scores, scores({50}));
   EXPECT_FALSE(rowOf("703"));
   EXPECT_EQ(rowOf("704")->scores, scores({70}));
   EXPECT_DOUBLE_EQ(rowOf("704")->zf, 70);
@@ -130,7 +132,7 @@ TEST_F(ClassGridTest, BlankBoxesMeanNoScoreAndOverFullBoxesAreListed) {
   EXPECT_EQ(b.messages(), (std::vector<std::string>{"701 学生1 语文 200 超过满分100\n"
                                                     "704 学生4 语文 1E308 超过满分100\n"
                                                     "以上成绩未保存，请检查！",
-                                                    "已保存2个成绩"}));
+                                                    "已保存：写入0个成绩，删除2个，未变0个"}));
   EXPECT_FALSE(rowOf("701"));
   EXPECT_FALSE(rowOf("702"));
   EXPECT_EQ(rowOf("703")->scores, scores({60}));
@@ -209,7 +211,7 @@ TEST_F(ClassGridTest, ASaveStoresTheSubjectThatWasLoaded) {
   b.click("saveButton");
   EXPECT_EQ(rowOf("701")->scores, scores({0, 60}));
   EXPECT_EQ(rowOf("702")->scores, scores({0, 61}));
-  EXPECT_EQ(b.message(), "已保存2个成绩");
+  EXPECT_EQ(b.message(), "已保存：写入2个成绩，删除0个，未变0个");
   EXPECT_FALSE(b.control<web::ComboBox>("subjectBox").Enabled);  // still the loaded class
 }
 
@@ -251,7 +253,7 @@ TEST_F(ClassGridTest, ALargeClassFitsTheGrid) {
   for (int i = 1; i <= 330; ++i)
     b.type("scoreBox" + std::to_string(i), std::to_string(i % 100 + 1));
   b.click("saveButton");
-  EXPECT_EQ(b.message(), "已保存330个成绩");
+  EXPECT_EQ(b.message(), "已保存：写入330个成绩，删除0个，未变0个");
   EXPECT_EQ(rowCount(), 330);
   EXPECT_DOUBLE_EQ(rowOf("1030")->scores[1], 31);
 }

@@ -80,6 +80,16 @@ TEST_F(ScoreEntryTest, CreationShowsTheExamTheUserAndTheScope) {
   b.click("computedModeLink");
   EXPECT_NE(b.last().html.find("data-iw-enter=\"focus\" data-iw-target=\"deductionsmemo\">"),
             std::string::npos);
+  // The note on 0 stands once under the panels, whichever panel shows, ending as a sentence.
+  for (const char* mode : {"computedModeLink", "directModeLink"}) {
+    b.click(mode);
+    const std::string& page = b.last().html;
+    const std::string note = "本系统将0分认为是缺考";
+    const auto first = page.find(note);
+    ASSERT_NE(first, std::string::npos);
+    EXPECT_EQ(page.find(note, first + 1), std::string::npos) << mode;
+    EXPECT_EQ(page.find("代替，"), std::string::npos) << mode;
+  }
 }
 
 // Direct entries one after another for one student, each checked against the stored row.
@@ -100,7 +110,11 @@ TEST_F(ScoreEntryTest, DirectEntryKeepsTotalAndAverage) {
       {"a score changed", "数学", "100", "", scores({100, 90, 90}), 280, 93.333},
       {"0 for another subject", "语文", "0", "", scores({100, 0, 90}), 190, 95},
       {"a decimal score", "英语", "85.5", "", scores({100, 0, 85.5}), 185.5, 92.75},
-      {"not a number", "英语", "8O", "请正确录入成绩", scores({100, 0, 85.5}), 185.5, 92.75},
+      {"not a number", "英语", "8O", "“8O”不是有效的成绩，请输入数字，如 85 或 85.5",
+       scores({100, 0, 85.5}), 185.5, 92.75},
+      {"full-width with 分", "英语", "８５．５分", "", scores({100, 0, 85.5}), 185.5, 92.75},
+      {"negative", "英语", "-5", "801 张三 英语 -5 不能为负数", scores({100, 0, 85.5}), 185.5,
+       92.75},
       {"0 for the second last", "英语", "0", "", scores({100}), 100, 100},
       {"0 for the only score", "数学", "0", "该学生已经没有有效成绩", std::nullopt, 0, 0},
       {"no score for a student without a row makes none", "数学", "0", "该学生已经没有有效成绩",
@@ -109,7 +123,8 @@ TEST_F(ScoreEntryTest, DirectEntryKeepsTotalAndAverage) {
       {"above the full mark", "数学", "1355", "801 张三 数学 1355 超过满分100", scores({0, 0, 60}),
        60, 60},
       {"1e308", "英语", "1e308", "801 张三 英语 1E308 超过满分100", scores({0, 0, 60}), 60, 60},
-      {"infinity as typed", "英语", "inf", "请正确录入成绩", scores({0, 0, 60}), 60, 60},
+      {"infinity as typed", "英语", "inf", "“inf”不是有效的成绩，请输入数字，如 85 或 85.5",
+       scores({0, 0, 60}), 60, 60},
       {"the full mark itself", "数学", "100", "", scores({100, 0, 60}), 160, 80},
   };
   open();
@@ -251,8 +266,9 @@ TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
        "您不能录入该学生成绩"},
       {"no subject", "中心校区", "七年级", "一班", "801", "", "x", "请选择科目"},
       {"score not a number", "不限学校", "不限年级", "所有班", "801", "数学", "abc",
-       "请正确录入成绩"},
-      {"score empty", "不限学校", "不限年级", "所有班", "801", "数学", "", "请正确录入成绩"},
+       "“abc”不是有效的成绩，请输入数字，如 85 或 85.5"},
+      {"score empty", "不限学校", "不限年级", "所有班", "801", "数学", "",
+       "请输入成绩，如 85 或 85.5"},
       {"inside the scope", "中心校区", "七年级", "一班", "801", "数学", "66", ""},
   };
   for (const auto& c : cases) {
@@ -299,19 +315,38 @@ TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
     const char* what;
     const char* fullMark;
     const char* deductions;
-    const char* message;
+    std::vector<std::string> messages;
     std::optional<double> stored;  // k2 of 801 afterwards; nullopt: no row
   } cases[] = {
-      {"mixed deduction lines", "100", "5\r\nabc\r\n\r\n2.5", "", 92.5},
-      {"a full mark needs a deduction line 0", "100", "0", "", 100},
-      {"full mark not a number", "1OO", "5", "请正确录入总分", 100},
-      {"no deductions", "100", " \r\n \r\n", "请正确录入成绩", 100},
-      {"deductions beyond the full mark leave no valid score", "10", "8\r\n4",
-       "该学生已经没有有效成绩", std::nullopt},
-      {"a negative first score makes no row", "10", "12", "该学生已经没有有效成绩", std::nullopt},
-      {"more than the subject's full mark", "200", "10", "801 张三 语文 190 超过满分100",
+      {"deduction lines with a blank one", "100", "5\r\n\r\n2.5", {}, 92.5},
+      {"a full mark needs a deduction line 0", "100", "0", {}, 100},
+      {"full mark not a number",
+       "1OO",
+       "5",
+       {"“1OO”不是有效的满分，请输入大于0的数字，如 100 或 150"},
+       100},
+      {"full mark 0", "0", "0", {"“0”不是有效的满分，请输入大于0的数字，如 100 或 150"}, 100},
+      {"full mark negative",
+       "-100",
+       "0",
+       {"“-100”不是有效的满分，请输入大于0的数字，如 100 或 150"},
+       100},
+      {"full mark full-width", "１２０分", "30", {}, 90},
+      {"no deductions", "100", " \r\n \r\n", {"请正确录入成绩"}, 90},
+      {"deductions beyond the full mark leave no valid score",
+       "10",
+       "8\r\n4",
+       {"扣分合计达到或超过满分10，该科记为没有成绩", "该学生已经没有有效成绩"},
        std::nullopt},
-      {"a sum beyond any number", "1e308", "-1e308\r\n-1e308", "801 张三 语文 成绩不是有效的数字",
+      {"deductions reaching the full mark make no row",
+       "10",
+       "10",
+       {"扣分合计达到或超过满分10，该科记为没有成绩", "该学生已经没有有效成绩"},
+       std::nullopt},
+      {"more than the subject's full mark",
+       "200",
+       "10",
+       {"801 张三 语文 190 超过满分100"},
        std::nullopt},
   };
   for (const auto& c : cases) {
@@ -321,19 +356,66 @@ TEST_F(ScoreEntryTest, ComputedEntrySubtractsTheDeductions) {
     b.type("computedNumberEdit", "801");
     b.type("deductionsMemo", c.deductions);
     b.click("computedEnterButton");
-    EXPECT_EQ(b.message(), c.message);
+    EXPECT_EQ(b.messages(), c.messages);
     const auto row = rowOf("801");
     ASSERT_EQ(row.has_value(), c.stored.has_value());
     if (!row) continue;
     EXPECT_DOUBLE_EQ(row->scores[1], *c.stored);
-    EXPECT_DOUBLE_EQ(row->zf, std::max(*c.stored, 0.0));
-    if (*c.message) continue;
+    EXPECT_DOUBLE_EQ(row->zf, *c.stored);
+    if (!c.messages.empty()) continue;
     EXPECT_EQ(text("computedNumberEdit"), "");
     EXPECT_TRUE(b.control<web::Memo>("deductionsMemo").Lines.empty());
     EXPECT_EQ(text("fullMarkEdit"), c.fullMark);
     EXPECT_EQ(focus(), "computednumberedit");
     EXPECT_EQ(text("lastNumberEdit"), "801");
     EXPECT_EQ(b.control<web::ComboBox>("lastSubjectBox").ItemIndex, 1);
+  }
+}
+
+// Full mark 100 for a student with 数学 50 and 语文 60: a deduction line that is not a
+// deduction is named and nothing is written; deductions that reach the full mark leave no
+// score (the 语文 score goes), never a negative one.
+TEST_F(ScoreEntryTest, BadDeductionLinesAreNamedAndTooManyLeaveNoScore) {
+  const std::string noScore = "扣分合计达到或超过满分100，该科记为没有成绩";
+  const auto bad = [](int line, const std::string& typed) {
+    return "第" + std::to_string(line) + "行扣分“" + typed +
+           "”不是有效的扣分，请每行输入一个不小于0的数字，如 5 或 2.5";
+  };
+  const struct {
+    const char* deductions;
+    std::vector<std::string> messages;
+    double k2;
+  } cases[] = {
+      {"5o", {bad(1, "5o")}, 60},
+      {"5\n1O", {bad(2, "1O")}, 60},
+      {"5\n\nabc", {bad(3, "abc")}, 60},
+      {"-5", {bad(1, "-5")}, 60},
+      {"NaN", {bad(1, "NaN")}, 60},
+      {"1e309", {bad(1, "1e309")}, 60},
+      {"３0", {}, 70},
+      {"５分", {}, 95},
+      {"2.5\n\n2.5", {}, 95},
+      {"100", {noScore}, 0},
+      {"60\n50", {noScore}, 0},
+      {"1e308", {noScore}, 0},
+      {"1e308\n1e308", {noScore}, 0},
+  };
+  open();
+  b.click("computedModeLink");
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.deductions);
+    server.db().execScript("delete from cj");
+    putRow("801", {50, 60}, 110, 55);
+    b.choose("computedSubjectBox", "语文");
+    b.type("fullMarkEdit", "100");
+    b.type("computedNumberEdit", "801");
+    b.type("deductionsMemo", c.deductions);
+    b.click("computedEnterButton");
+    EXPECT_EQ(b.messages(), c.messages);
+    const auto row = rowOf("801");
+    ASSERT_TRUE(row);
+    EXPECT_DOUBLE_EQ(row->scores[1], c.k2);
+    EXPECT_DOUBLE_EQ(row->zf, 50 + c.k2);
   }
 }
 

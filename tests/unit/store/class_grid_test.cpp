@@ -40,18 +40,23 @@ TEST_F(ClassGridTest, LoadsOneClassInRosterOrder) {
 }
 
 // Boxes that do not fit the paper are left out and told by their place in the save; the
-// others are written, and a blank box (0) for a student without a row makes none.
+// others are written, and a blank box (0) for a student without a row makes none. A negative
+// box is a typing slip, refused like one above the full mark.
 TEST_F(ClassGridTest, RefusedBoxesAreToldAndTheRestIsSaved) {
   const std::vector<GridScore> scores = {
-      {1, 80}, {3, std::numeric_limits<double>::quiet_NaN()}, {2, 100.5}, {3, 0}};
+      {1, 80}, {3, std::numeric_limits<double>::quiet_NaN()}, {2, 100.5}, {3, 0}, {2, -5}};
   const GridSaveOutcome outcome = saveClassGrid(db, save(), scores);
-  ASSERT_EQ(outcome.refused.size(), 2u);
+  ASSERT_EQ(outcome.refused.size(), 3u);
+  EXPECT_EQ(outcome.refused[2].box, 4u);
+  EXPECT_EQ(outcome.refused[2].fault, analysis::ScoreFault::Negative);
   EXPECT_EQ(outcome.refused[0].box, 1u);
   EXPECT_EQ(outcome.refused[0].fault, analysis::ScoreFault::NotFinite);
   EXPECT_EQ(outcome.refused[1].box, 2u);
   EXPECT_EQ(outcome.refused[1].fault, analysis::ScoreFault::AboveFullMark);
   EXPECT_EQ(outcome.refused[1].fullMark, 100);
-  EXPECT_EQ(outcome.stored, 1u);
+  EXPECT_EQ(outcome.counts.written, 1u);
+  EXPECT_EQ(outcome.counts.deleted, 0u);
+  EXPECT_EQ(outcome.counts.unchanged, 1u);  // no score where there was none
   EXPECT_EQ(storedScore(db, "期中", 1, 2), 80);
   Statement rows(db, "select count(*) from cj");
   ASSERT_TRUE(rows.step());

@@ -117,12 +117,16 @@ TEST_F(ScoreWriteTest, WritesTheScoreAndKeepsTotalsConsistent) {
        ScoreWriteResult::Updated, Scores{80.001, 80}, 160.001, 80.001},
       {"a first score of 0 makes no row", std::nullopt, 3, 2, 0, false, ScoreWriteResult::NoRow,
        std::nullopt, 0, 0},
-      {"a negative first score makes no row", std::nullopt, 3, 1, -2.5, false,
-       ScoreWriteResult::NoRow, std::nullopt, 0, 0},
-      {"a negative score beside a valid one", Scores{80}, 3, 2, -3, false,
-       ScoreWriteResult::Updated, Scores{80, -3}, 80, 80},
-      {"a negative score for the only one deletes the row", Scores{80}, 3, 1, -3, false,
-       ScoreWriteResult::RowDeleted, std::nullopt, 0, 0},
+      {"a negative first score is refused", std::nullopt, 3, 1, -2.5, false,
+       ScoreWriteResult::Refused, std::nullopt, 0, 0},
+      {"a negative score beside a valid one is refused", Scores{80}, 3, 2, -3, false,
+       ScoreWriteResult::Refused, Scores{80}, 80, 80},
+      {"a negative score for the only one is refused", Scores{80}, 3, 1, -3, false,
+       ScoreWriteResult::Refused, Scores{80}, 80, 80},
+      {"the same score again changes nothing", Scores{80, 90}, 3, 2, 90, false,
+       ScoreWriteResult::Unchanged, Scores{80, 90}, 170, 85},
+      {"0 where there is no score changes nothing", Scores{80}, 3, 3, 0, false,
+       ScoreWriteResult::Unchanged, Scores{80}, 80, 80},
       {"the last of twelve subjects", Scores{60}, 12, 12, 90, false, ScoreWriteResult::Updated,
        Scores{60, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 90}, 150, 75},
       {"a clerk may not replace a valid score", Scores{80, 90}, 3, 1, 70, true,
@@ -157,7 +161,11 @@ TEST_F(ScoreWriteTest, WritesTheScoreAndKeepsTotalsConsistent) {
     EXPECT_EQ(row->scores, *c.after);
     EXPECT_DOUBLE_EQ(row->zf, c.zf);
     EXPECT_DOUBLE_EQ(row->pj, c.pj);
-    const bool written = c.result != ScoreWriteResult::KeptExisting;
+    const bool written =
+        c.result != ScoreWriteResult::KeptExisting && c.result != ScoreWriteResult::Refused;
+    // Nothing written leaves nothing in the history.
+    const bool changed = written && c.result != ScoreWriteResult::Unchanged;
+    EXPECT_EQ(readScoreHistory(db(), kExam, student).size(), changed ? 1u : 0u);
     EXPECT_EQ(outcome.rowId, written ? row->id : 0);
     if (stored) {
       EXPECT_EQ(row->id, stored->id);  // updated in place, never appended
@@ -205,6 +213,8 @@ TEST_F(ScoreWriteTest, RefusesScoresThatDoNotFitThePaper) {
       {"not a number", 1, std::nan(""), analysis::ScoreFault::NotFinite, 100},
       {"infinite", 2, HUGE_VAL, analysis::ScoreFault::NotFinite, 150},
       {"minus infinity", 2, -HUGE_VAL, analysis::ScoreFault::NotFinite, 150},
+      {"a negative score", 2, -5, analysis::ScoreFault::Negative, 150},
+      {"just below 0", 1, -0.01, analysis::ScoreFault::Negative, 100},
   };
   std::int64_t n = 0;
   for (const auto& c : cases) {
@@ -294,21 +304,28 @@ TEST_F(ScoreWriteTest, ConcurrentFirstScoresMeetInOneRow) {
 
 class ScoreImportTest : public ScoreWriteTest {};
 
-TEST_F(ScoreImportTest, WritesEveryLineAndLeavesZeroLinesAlone) {
+// 0 is no score, as on every entry path: the stored score goes. Every line is counted by
+// what it did.
+TEST_F(ScoreImportTest, WritesEveryLineAndZeroTakesTheScoreAway) {
   const std::int64_t a = addStudent("1");
   const std::int64_t b = addStudent("2");
   const std::int64_t c = addStudent("3");
   putRow(b, Scores{0, 75}, 75, 75);
   putRow(c, Scores{50}, 50, 50);
-  const std::vector<ImportLine> lines = {{"1", 80}, {"2", 0}, {"3", -1}, {"1", 85}};
+  const std::vector<ImportLine> lines = {{"1", 80}, {"2", 0}, {"3", 40}, {"1", 85}};
+  const struct { std::size_t written, deleted, unchanged; } counts[] = {{3, 1, 0}, {2, 0, 2}};
   for (int round = 0; round < 2; ++round) {  // importing twice stores the same again
     SCOPED_TRACE(round);
-    EXPECT_TRUE(importScores(db(), kExam, 2, 3, lines).written());
-    EXPECT_EQ(rowOf(a)->scores, (Scores{0, 85}));   // a later line wins
-    EXPECT_EQ(rowOf(b)->scores, (Scores{0, 75}));   // 0 leaves the stored score
-    EXPECT_EQ(rowOf(c)->scores, (Scores{50, -1}));  // written, and counts as no score
-    EXPECT_DOUBLE_EQ(rowOf(c)->zf, 50);
-    EXPECT_EQ(rowCount(), 3);
+    const ImportOutcome outcome = importScores(db(), kExam, 2, 3, lines);
+    EXPECT_TRUE(outcome.written());
+    EXPECT_EQ(outcome.counts.written, counts[round].written);
+    EXPECT_EQ(outcome.counts.deleted, counts[round].deleted);
+    EXPECT_EQ(outcome.counts.unchanged, counts[round].unchanged);
+    EXPECT_EQ(rowOf(a)->scores, (Scores{0, 85}));  // a later line wins
+    EXPECT_FALSE(rowOf(b));                        // 0 took the only score, and the row
+    EXPECT_EQ(rowOf(c)->scores, (Scores{50, 40}));
+    EXPECT_DOUBLE_EQ(rowOf(c)->zf, 90);
+    EXPECT_EQ(rowCount(), 2);
   }
 }
 
@@ -340,9 +357,12 @@ TEST_F(ScoreImportTest, AnyRefusedScoreWritesNothingAndEveryOneIsTold) {
   const std::vector<ImportRow> rows = {{"1", {{1, 90}, {2, 151}}},
                                        {"2", {{1, 80}, {2, 150}}},
                                        {"1", {{3, 1e308}}},
-                                       {"2", {{3, std::nan("")}}}};
+                                       {"2", {{3, std::nan("")}}},
+                                       {"2", {{1, -5}}}};
   const ImportOutcome outcome = importScoreRows(db(), kExam, 3, rows);
-  ASSERT_EQ(outcome.refused.size(), 3u);
+  ASSERT_EQ(outcome.refused.size(), 4u);
+  EXPECT_EQ(outcome.refused[3].row, 4u);
+  EXPECT_EQ(outcome.refused[3].fault, analysis::ScoreFault::Negative);
   EXPECT_EQ(outcome.refused[0].row, 0u);
   EXPECT_EQ(outcome.refused[0].subject, 2);
   EXPECT_EQ(outcome.refused[0].fullMark, 150);
@@ -360,8 +380,11 @@ TEST_F(ScoreImportTest, RowsWithoutAValidScoreAreNeitherMadeNorKept) {
   const std::int64_t a = addStudent("1");
   const std::int64_t b = addStudent("2");
   putRow(a, Scores{0, 75}, 75, 75);
-  const std::vector<ImportRow> rows = {{"1", {{2, -1}}}, {"2", {{1, -2}, {3, -0.5}}}};
-  EXPECT_TRUE(importScoreRows(db(), kExam, 3, rows, {"boss", "BatchImportPage"}).written());
+  const std::vector<ImportRow> rows = {{"1", {{2, 0}}}, {"2", {{1, 0}, {3, 0}}}};
+  const ImportOutcome outcome = importScoreRows(db(), kExam, 3, rows, {"boss", "BatchImportPage"});
+  EXPECT_TRUE(outcome.written());
+  EXPECT_EQ(outcome.counts.deleted, 1u);
+  EXPECT_EQ(outcome.counts.unchanged, 2u);
   EXPECT_EQ(rowCount(), 0);
   ASSERT_EQ(readScoreHistory(db(), kExam, a).size(), 1u);
   EXPECT_EQ(readScoreHistory(db(), kExam, a)[0].change.oldValue, 75);
