@@ -14,6 +14,7 @@
 #include "store/database.h"
 #include "store/score_import.h"
 #include "store/score_write.h"
+#include "store/settings.h"
 #include "store/transaction.h"
 #include "tests/support/page_driver.h"
 #include "tests/support/temp_folder.h"
@@ -117,6 +118,7 @@ void BM_StoreImport2000(benchmark::State& state) {
 struct PageFixture {
   explicit PageFixture(int students) {
     addStudents(server.db(), students);
+    store::writeSetting(server.db(), store::key::kDefaultExam, kExam);
     // Whole strings moved in: GCC 12 warns falsely on assigning short literals here.
     web::Session& user = b.user();
     user.login.rights = 2;

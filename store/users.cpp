@@ -1,6 +1,7 @@
 #include "store/users.h"
 
 #include "store/database.h"
+#include "store/settings.h"
 #include "store/statement.h"
 #include "store/transaction.h"
 
@@ -57,12 +58,15 @@ bool changeRights(Database& db, std::string_view name, int rightsCode, const Pla
 }
 
 std::optional<std::string> rightsStamp(Database& db, std::string_view name) {
-  Statement statement(db, "select id, pass, qx, xx, nj, bc from yh where user=?");
-  const Value value(name);
-  statement.bindAll(std::span(&value, 1));
+  // '5': a class teacher, shut out while 统考模式 is set.
+  Statement statement(db,
+                      "select id, pass, qx, xx, nj, bc, qx='5' and exists (select 1 from sysset "
+                      "where zdm=? and zdz=?) from yh where user=?");
+  const Value values[] = {Value(key::kWorkMode), Value(kWorkModeUnified), Value(name)};
+  statement.bindAll(values);
   if (!statement.step()) return std::nullopt;
   std::string stamp;
-  for (int i = 0; i < 6; ++i) {
+  for (int i = 0; i < 7; ++i) {
     stamp += statement.column(i).asText();
     stamp += '\x1f';  // no typed text holds it
   }

@@ -52,7 +52,8 @@ bool changeRights(Database& db, std::string_view name, int rightsCode, const Pla
 // What a signed-in session was granted: the account's id (never given twice, so a name deleted
 // and made again is another account), its password hash (a reset or change gives a new one),
 // rights code and place in one text, to compare with the one read at sign-in; nullopt when the
-// account is gone.
+// account is gone. A class teacher's also says whether 统考模式 is set, which shuts class
+// teachers out.
 std::optional<std::string> rightsStamp(Database& db, std::string_view name);
 
 // The account's place (a class teacher enters scores there only); an account without a row has an

@@ -27,6 +27,7 @@ void AppContext::runSystemReset() {
   if (!systemReset_) throw std::logic_error("no system reset is installed");
   systemReset_();
   accountsChanged();
+  officeSettingsChanged();
 }
 
 std::vector<std::filesystem::path> AppContext::listBackups() const {

@@ -59,6 +59,13 @@ class AppContext {
   void accountsChanged() { accountsVersion_.fetch_add(1, std::memory_order_acq_rel); }
   std::uint64_t accountsVersion() const { return accountsVersion_.load(std::memory_order_acquire); }
 
+  // Raised after the exam list, the default exam, the subjects or the work mode changed:
+  // every signed-in session reads them again for its next page.
+  void officeSettingsChanged() { officeVersion_.fetch_add(1, std::memory_order_acq_rel); }
+  std::uint64_t officeSettingsVersion() const {
+    return officeVersion_.load(std::memory_order_acquire);
+  }
+
   // The backups of the data folder, provided by the host: the files oldest first, and a new
   // one written now (its file).
   struct BackupShelf {
@@ -83,6 +90,7 @@ class AppContext {
   std::function<void()> systemReset_;
   BackupShelf backups_;
   std::atomic<std::uint64_t> accountsVersion_{0};
+  std::atomic<std::uint64_t> officeVersion_{0};
   cloud::PublishLock* publishLock_ = nullptr;
   EventLog* eventLog_ = nullptr;
 };

@@ -24,6 +24,8 @@ struct LoginState {
   // the accounts version it was last found unchanged at.
   std::string rightsStamp;
   std::uint64_t accountsChecked = 0;
+  // The office settings version the exams, default exam, subjects and work mode were read at.
+  std::uint64_t officeRead = 0;
 
   bool signedIn() const { return !userName.empty(); }
 };

@@ -2,6 +2,7 @@
 
 #include <stdexcept>
 
+#include "store/settings.h"
 #include "store/users.h"
 
 namespace zeziza::web {
@@ -25,6 +26,8 @@ Session::~Session() {
 }
 
 void Session::showPage(const PageMaker& make) {
+  // A page opened after the office changed its exams or subjects shows them as they are now.
+  if (signedIn() && login.officeRead != context_->officeSettingsVersion()) readOfficeSettings();
   remake_ = nullptr;
   if (active_) retired_.push_back(std::move(active_));
   active_ = make();
@@ -59,6 +62,16 @@ bool Session::accountWithdrawn() {
   if (!stamp || *stamp != login.rightsStamp) return true;
   login.accountsChecked = version;
   return false;
+}
+
+void Session::readOfficeSettings() {
+  // The version first: a change made while reading is read again for the next page.
+  login.officeRead = context_->officeSettingsVersion();
+  store::Database& db = dataConnection.db();
+  login.exams = store::readListSetting(db, store::key::kExams);
+  login.defaultExam = store::readSetting(db, store::key::kDefaultExam);
+  login.workMode = store::readSetting(db, store::key::kWorkMode);
+  login.subjects = store::numberSubjects(context_->settings().get()->subjects);
 }
 
 void Session::signOut() {

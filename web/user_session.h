@@ -47,6 +47,8 @@ class Session {
   // True when the signed-in account was deleted or its rights or class changed since the
   // sign-in: the session must sign in again. Reads the store only after accounts changed.
   bool accountWithdrawn();
+  // Reads the exam list, default exam, work mode and subjects as the office has them now.
+  void readOfficeSettings();
   // Forgets the signed-in user (the footer text stays for the login page).
   void signOut();
 

@@ -5,6 +5,7 @@
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import_check.h"
 #include "pages/entry/entry_access.h"
+#include "pages/entry/exam_in_use.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_table_check.h"
 #include "pages/entry/score_text.h"
@@ -113,7 +114,7 @@ void BatchImportPage::onCreate() {
 }
 
 void BatchImportPage::onImport() {
-  if (!requireRights({rights::kSupervisor})) return;
+  if (!requireRights({rights::kSupervisor}) || !entry::examStillDefault(examCaption)) return;
   if (subjectBox.ItemIndex < 0) return web::ShowMessage("请选择录入成绩的科目");
   web::Session& session = web::currentSession();
   const ImportCheck check = checkImport(
@@ -141,7 +142,7 @@ void BatchImportPage::onImport() {
 }
 
 void BatchImportPage::onTableImport() {
-  if (!requireRights({rights::kSupervisor})) return;
+  if (!requireRights({rights::kSupervisor}) || !entry::examStillDefault(examCaption)) return;
   web::Session& session = web::currentSession();
   const auto subjects = session.context().settings().get()->subjects;
   const ScoreTableCheck check = checkScoreTable(

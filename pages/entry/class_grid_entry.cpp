@@ -6,6 +6,7 @@
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
+#include "pages/entry/exam_in_use.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/class_grid.h"
@@ -94,7 +95,7 @@ void ClassGridEntryPage::emptyGrid() {
 }
 
 void ClassGridEntryPage::onLoadClass() {
-  if (!entry::requireEntryRights()) return;
+  if (!entry::requireEntryRights() || !entry::examStillDefault(examCaption)) return;
   if (subjectBox.ItemIndex < 0) return web::ShowMessage("请选择科目");
   emptyGrid();
   scoresGrid.setRowCount(1);
@@ -152,7 +153,22 @@ void ClassGridEntryPage::addSlot(int row, int group, const store::ClassMember& s
   scoresGrid.cell(row, group * kColumnsPerGroup).Text = student.number;
   scoresGrid.cell(row, group * kColumnsPerGroup + 1).Text = student.name;
   scoresGrid.cell(row, group * kColumnsPerGroup + 2).Content = box.get();
-  slots_.push_back({student.key, student.number, student.name, std::move(box)});
+  std::string shown = box->Text;
+  slots_.push_back({student.key, student.number, student.name, std::move(box), std::move(shown)});
+}
+
+// A typed score stays for the user to save again into the exam now shown, unless a clerk may
+// no longer change the box.
+void ClassGridEntryPage::showExamScores() {
+  for (Slot& slot : slots_) {
+    const double stored =
+        store::storedScore(data(), examCaption.Caption, slot.key, loadedSubject_ + 1);
+    const bool typed = slot.box->Text != slot.shown;
+    slot.shown = stored > 0 ? analysis::formatGeneral(stored) : std::string();
+    slot.box->Enabled = !(stored > 0 && entry::isClerk());
+    if (!typed || !slot.box->Enabled) slot.box->Text = slot.shown;
+  }
+  chainEnterKeys();
 }
 
 // Enter in a box moves on to the next open box, and from the last to the save button.
@@ -170,6 +186,7 @@ void ClassGridEntryPage::chainEnterKeys() {
 void ClassGridEntryPage::onSave() {
   if (!entry::requireEntryRights()) return;
   if (slots_.empty()) return web::ShowMessage("未选择学生，请选择学生后才能录入成绩");
+  if (!entry::examStillDefault(examCaption)) return showExamScores();
   const auto settings = web::currentSession().context().settings().get();
   const int subjectCount = static_cast<int>(settings->subjects.size());
   std::string invalid;

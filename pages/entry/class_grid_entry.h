@@ -32,6 +32,7 @@ class ClassGridEntryPage : public web::Page {
     std::string number;
     std::string name;
     std::unique_ptr<web::Edit> box;
+    std::string shown;  // the box's text as loaded: anything else was typed
   };
 
   void onCreate();
@@ -45,6 +46,8 @@ class ClassGridEntryPage : public web::Page {
   void fillGrid(const std::vector<store::ClassMember>& students, int subject);
   void addSlot(int row, int group, const store::ClassMember& student, int subject);
   void chainEnterKeys();
+  // After the default exam was switched: the boxes not typed into show the new exam's scores.
+  void showExamScores();
   void emptyGrid();
   // Selecting a class, or editing the loaded one.
   void setEditing(bool editing);

@@ -52,6 +52,7 @@ class ScoreEntryPage : public web::Page {
   void nextDirectEntry();
   // The sum of the typed deductions; nullopt (with the line named) when one is not a number.
   std::optional<double> deductionSum();
+  bool examStillDefault();
   void showPanel(web::Region* panel);
 
   // A class teacher's fixed scope, read at creation.

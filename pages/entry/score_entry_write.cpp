@@ -8,6 +8,7 @@
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
+#include "pages/entry/exam_in_use.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/settings_cache.h"
@@ -112,8 +113,15 @@ void ScoreEntryPage::nextDirectEntry() {
   }
 }
 
+// The page goes on with the stored default when the office switched it; nothing is written.
+bool ScoreEntryPage::examStillDefault() {
+  if (entry::examStillDefault(examCaption)) return true;
+  exam_ = examCaption.Caption;
+  return false;
+}
+
 void ScoreEntryPage::onDirectEntry() {
-  if (!entry::requireEntryRights()) return;
+  if (!entry::requireEntryRights() || !examStillDefault()) return;
   const std::string number = trimmed(numberPrefixEdit.Text) + trimmed(directNumberEdit.Text);
   guarded([&] {
     const auto student = admittedStudent(number, directSubjectBox);
@@ -138,7 +146,7 @@ void ScoreEntryPage::onDirectEntry() {
 }
 
 void ScoreEntryPage::onComputedEntry() {
-  if (!entry::requireEntryRights()) return;
+  if (!entry::requireEntryRights() || !examStillDefault()) return;
   guarded([&] {
     const auto student = admittedStudent(computedNumberEdit.Text, computedSubjectBox);
     if (!student) return setFocus(computedNumberEdit);

@@ -52,18 +52,22 @@ ListSectionLayout examListLayout() {
 }
 
 ListSectionRules examListRules() {
-  return {
-      .store = sessionList(store::key::kExams),
-      .add = appendTyped("不能添加空字符串", {.duplicateMessage = "项目已存在，请检查后修改！",
-                                              .alsoWrite = writeDefaultExam}),
-      .clearTypedAfterAdd = true,
-      .refuseRemovalEarly =
-          [](const std::string& exam) {
-            return exam == web::currentSession().login.defaultExam ? kDefaultExamMessage : "";
-          },
-      .refuseRemoval = deletionRefusal,
-      .stored = [](const std::vector<std::string>& exams) { web::currentSession().login.exams = exams; },
-      .added = [](const std::string& exam) { web::currentSession().login.defaultExam = exam; }};
+  return {.store = sessionList(store::key::kExams),
+          .add = appendTyped("不能添加空字符串", {.duplicateMessage = "项目已存在，请检查后修改！",
+                                                  .alsoWrite = writeDefaultExam}),
+          .clearTypedAfterAdd = true,
+          .refuseRemovalEarly =
+              [](const std::string& exam) {
+                return exam == web::currentSession().login.defaultExam ? kDefaultExamMessage : "";
+              },
+          .refuseRemoval = deletionRefusal,
+          .stored =
+              [](const std::vector<std::string>& exams) {
+                web::currentSession().login.exams = exams;
+                // Other sessions' pages show the exams (and a new default) from their next page.
+                web::currentSession().context().officeSettingsChanged();
+              },
+          .added = [](const std::string& exam) { web::currentSession().login.defaultExam = exam; }};
 }
 
 }  // namespace zeziza::pages

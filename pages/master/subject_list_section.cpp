@@ -2,6 +2,7 @@
 
 #include "store/settings.h"
 #include "store/subject_columns.h"
+#include "web/user_session.h"
 
 namespace zeziza::pages {
 
@@ -26,7 +27,11 @@ ListSectionRules subjectListRules() {
                                                   .limit = store::kMaxSubjects,
                                                   .fullMessage = "系统最多可以管理12个科目"}),
           .clearTypedAfterAdd = true,
-          .removable = false};
+          .removable = false,
+          // Every session's pages take the subjects as they are from its next page.
+          .stored = [](const std::vector<std::string>&) {
+            web::currentSession().context().officeSettingsChanged();
+          }};
 }
 
 }  // namespace zeziza::pages

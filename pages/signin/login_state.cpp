@@ -3,7 +3,6 @@
 #include "pages/analysis/score_query.h"
 #include "pages/common/rights.h"
 #include "store/settings.h"
-#include "store/subject_columns.h"
 #include "store/users.h"
 #include "web/user_session.h"
 
@@ -17,11 +16,8 @@ void fillLoginState(web::Session& session, const std::string& userName,
   session.login.rightsStamp = store::rightsStamp(db, userName).value_or("");
   session.login.userName = userName;
   session.login.rights = parseRightsCode(rightsCode);
-  session.login.exams = store::readListSetting(db, store::key::kExams);
   session.login.grades = store::readListSetting(db, store::key::kGrades);
-  session.login.defaultExam = store::readSetting(db, store::key::kDefaultExam);
-  session.login.workMode = store::readSetting(db, store::key::kWorkMode);
-  session.login.subjects = store::numberSubjects(session.context().settings().get()->subjects);
+  session.readOfficeSettings();
   session.navigationEntry = ScoreQueryPage::kName;
 }
 

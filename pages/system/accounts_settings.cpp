@@ -19,6 +19,9 @@ void AccountsPage::onModeChosen() {
   const std::string mode = modeBox.text();
   store::writeSetting(data(), store::key::kWorkMode, mode);
   web::currentSession().login.workMode = mode;
+  web::currentSession().context().officeSettingsChanged();
+  // Class teachers may not work in 统考模式: their sessions end with their next request.
+  web::currentSession().context().accountsChanged();
 }
 
 void AccountsPage::onExamChosen() {
@@ -26,6 +29,7 @@ void AccountsPage::onExamChosen() {
   const std::string exam = examBox.text();
   store::writeSetting(data(), store::key::kDefaultExam, exam);
   web::currentSession().login.defaultExam = exam;
+  web::currentSession().context().officeSettingsChanged();
 }
 
 // Applies to every rank made from now on: the ranking, progress and cloud preparation.

@@ -11,6 +11,7 @@
 #include "pages/common/rights.h"
 #include "store/connection.h"
 #include "store/query.h"
+#include "store/settings.h"
 #include "tests/pages/common/sign_in.h"
 #include "tests/support/page_driver.h"
 #include "web/user_session.h"
@@ -28,8 +29,9 @@ class EntryTest : public ::testing::Test {
  protected:
   static constexpr const char* kExam = "期中";
 
-  // The login state the sign-in would leave.
+  // The login state the sign-in would leave, with the default exam it read.
   void signIn(BrowserSession& browser, const std::string& code, const std::string& user) {
+    store::writeSetting(server.db(), store::key::kDefaultExam, kExam);
     browser.user().login.rights = pages::parseRightsCode(code);
     browser.user().login.userName = user;
     browser.user().login.defaultExam = kExam;
