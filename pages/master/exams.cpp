@@ -21,6 +21,7 @@ void ExamsPage::onCreate() {
   levels_.load(*settings);
   bands_.load(settings->bands);
   exams_.load(web::currentSession().login.exams);
+  examScores_.load();
   subjects_.load(settings->subjects);
   fullMarks_.load(settings->subjects);
 }

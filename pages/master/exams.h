@@ -4,6 +4,7 @@
 #include "pages/common/nav_bar.h"
 #include "pages/master/bands_section.h"
 #include "pages/master/exam_list_section.h"
+#include "pages/master/exam_scores_section.h"
 #include "pages/master/full_marks_section.h"
 #include "pages/master/levels_section.h"
 #include "pages/master/subject_list_section.h"
@@ -27,6 +28,7 @@ class ExamsPage : public web::Page {
   web::Region Sections{*this, "Sections"};
   ListSection<web::ListBox> bands_{Sections, bandsLayout(), bandsRules()};
   ListSection<web::List> exams_{Sections, examListLayout(), examListRules()};
+  ExamScoresSection examScores_{exams_};
   ListSection<web::List> subjects_{Sections, subjectListLayout(), subjectListRules()};
   FullMarksSection fullMarks_{Sections};
   Footer footer{*this};
