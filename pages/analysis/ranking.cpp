@@ -64,6 +64,10 @@ void RankingPage::onCreate() {
 
 void RankingPage::onAnalyse() {
   if (!allowAnalysisAction()) return;
+  // A student has a row in each exam: ranked together, his rows would rank against each other.
+  if (examBox.ItemIndex <= 0) {
+    return web::ShowMessage("请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  }
   const auto settings = web::currentSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
   ScopeFilter scope;

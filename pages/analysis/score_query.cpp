@@ -160,12 +160,46 @@ bool ScoreQueryPage::search(const ScoreQueryFilter& filter,
   for (const auto& subject : subjects) columns.push_back(shown.fieldIndex(subject));
   SearchPass pass = stepSearch(session.dataConnection.db(),
                                keyedScoreQueryStatement(filter, session.login.subjects), columns);
-  const auto records = subjectRecords(
-      subjects, pass.values, [&](const std::string& subject) { return scale.limits(subject); },
-      [&] { return countRows(session.dataConnection, enrolledCountStatement(filter)); });
+  const auto records = filter.exam ? examRecords(filter, subjects, scale, std::move(pass.values))
+                                   : recordsPerExam(filter, subjects, columns, scale);
   statisticsPanel.fill(records, scale.sharedBandCaptions(subjects), scale.rateBasis());
   result_.emplace(session.login.subjects, std::move(pass.keys), filter.averages);
   return true;
+}
+
+std::vector<SubjectRecord> ScoreQueryPage::examRecords(const ScoreQueryFilter& filter,
+                                                       const std::vector<std::string>& subjects,
+                                                       const ScoreScale& scale,
+                                                       std::vector<std::vector<double>> values) {
+  store::Connection& connection = web::currentSession().dataConnection;
+  return subjectRecords(
+      subjects, values, [&](const std::string& subject) { return scale.limits(subject); },
+      [&] { return countRows(connection, enrolledCountStatement(filter)); });
+}
+
+// 全部考试: a student sits each exam, so the statistics are made exam by exam, each row named
+// by its exam, and the same students are enrolled in each.
+std::vector<SubjectRecord> ScoreQueryPage::recordsPerExam(const ScoreQueryFilter& filter,
+                                                          const std::vector<std::string>& subjects,
+                                                          std::span<const std::size_t> columns,
+                                                          const ScoreScale& scale) {
+  web::Session& session = web::currentSession();
+  std::vector<SubjectRecord> records;
+  for (const std::string& exam : session.login.exams) {
+    ScoreQueryFilter one = filter;
+    one.exam = exam;
+    SearchPass pass = stepSearch(session.dataConnection.db(),
+                                 keyedScoreQueryStatement(one, session.login.subjects), columns);
+    if (pass.keys.empty()) continue;
+    for (SubjectRecord& record : examRecords(one, subjects, scale, std::move(pass.values))) {
+      record.subject = exam + " " + record.subject;
+      records.push_back(std::move(record));
+    }
+  }
+  if (records.empty()) {
+    for (const std::string& subject : subjects) records.push_back({subject, std::nullopt});
+  }
+  return records;
 }
 
 void ScoreQueryPage::showNoResult() {

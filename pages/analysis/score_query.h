@@ -1,6 +1,7 @@
 #pragma once
 
 #include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -48,6 +49,15 @@ class ScoreQueryPage : public web::Page {
   bool hasEverySubject(const store::Query& result, const std::vector<std::string>& subjects);
   bool search(const ScoreQueryFilter& filter, const std::vector<std::string>& subjects,
               const ScoreScale& scale);
+  // The statistics of one exam's rows (`values` per subject, as the search read them).
+  std::vector<SubjectRecord> examRecords(const ScoreQueryFilter& filter,
+                                         const std::vector<std::string>& subjects,
+                                         const ScoreScale& scale,
+                                         std::vector<std::vector<double>> values);
+  std::vector<SubjectRecord> recordsPerExam(const ScoreQueryFilter& filter,
+                                            const std::vector<std::string>& subjects,
+                                            std::span<const std::size_t> columns,
+                                            const ScoreScale& scale);
   void showNoResult();
   void fillPaging(std::size_t rows);
 

@@ -77,31 +77,27 @@ TEST_F(RankingTest, TotalsShowTwoDecimalsAndAveragesAllTheirDigits) {
   EXPECT_EQ(row(grid(), 1)[9], "[ 1 ] 85.5");
 }
 
-// With 全部考试 each student has a row per exam; ranks run over all of them and every rank
-// lands on the row of its own exam.
-TEST_F(RankingTest, AllExamsRankTheRowsOfEveryExamTogether) {
+// With 全部考试 each student has a row per exam, which would rank against each other: refused,
+// as is a ranking with no exam chosen, and an earlier ranking stays as it was.
+TEST_F(RankingTest, AllExamsOrNoExamIsRefused) {
   const auto a = student("1001", "张三");
-  const auto c = student("1002", "李四");
   score("期中", a, 90, 90);
   score("期末", a, 70, 70);
-  score("期中", c, 80, 80);
-  score("期末", c, 100, 0);
   b.showPage<pages::RankingPage>();
-  b.choose("examBox", "全部考试");
   rank();
-  const Rows expected = {
-      {"序号", "考号", "姓名", "学校", "年级", "班次", "考试名称", "总分", "平均分", "数学",
-       "语文"},
-      {"1", "1001", "张三", "中心校区", "初一", "一班", "期中", "[ 1 ] 180.00", "[ 2 ] 90",
-       "[ 2 ] 90", "[ 1 ] 90"},
-      {"2", "1002", "李四", "中心校区", "初一", "一班", "期中", "[ 2 ] 160.00", "[ 3 ] 80",
-       "[ 3 ] 80", "[ 2 ] 80"},
-      {"3", "1001", "张三", "中心校区", "初一", "一班", "期末", "[ 3 ] 140.00", "[ 4 ] 70",
-       "[ 4 ] 70", "[ 3 ] 70"},
-      {"4", "1002", "李四", "中心校区", "初一", "一班", "期末", "[ 4 ] 100.00", "[ 1 ] 100(缺1科)",
-       "[ 1 ] 100", ""},
-  };
-  expectRows(grid(), expected);
+  ASSERT_EQ(grid().rowCount(), 2);
+  b.choose("examBox", "全部考试");
+  b.click("analyseButton");
+  EXPECT_EQ(b.message(), "请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  EXPECT_EQ(row(grid(), 1)[6], "期中");
+  EXPECT_EQ(grid().rowCount(), 2);
+
+  b.user().login.defaultExam = "没有这场考试";
+  b.showPage<pages::RankingPage>();
+  ASSERT_EQ(b.control<web::ComboBox>("examBox").ItemIndex, -1);
+  b.click("analyseButton");
+  EXPECT_EQ(b.message(), "请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  EXPECT_FALSE(grid().Visible);
 }
 
 // Each scope box narrows the rows; a value holding quotes is just text.

@@ -225,6 +225,47 @@ TEST_F(ScoreQueryTest, StatisticsPanelFilledPerSubject) {
   EXPECT_EQ(grid("summaryGrid")[1][1], "5");
 }
 
+// 全部考试 lists the rows of every exam, and its statistics are made exam by exam: each student
+// is counted once in each exam, never once per row of all exams together.
+TEST_F(ScoreQueryTest, AllExamsStatisticsAreMadeExamByExam) {
+  for (int i = 1; i <= 3; ++i) {
+    const auto bh = addStudent("100" + std::to_string(i), "学生");
+    addScores("期中", bh, 60 + i, 70, 0);
+    addScores("期末", bh, 80 + i, 90, 0);
+  }
+  addScores("期中", addStudent("1004", "只考期中"), 64, 70, 0);
+  open();
+  browser.choose("examBox", "全部考试");
+  search();
+  EXPECT_EQ(status(), "共有7条符合条件的记录  [第1页/共1页]");
+  const Rows summary = grid("summaryGrid");
+  ASSERT_EQ(summary.size(), 7u);
+  const struct {
+    const char* subject;
+    const char* enrolled;
+    const char* participants;
+    const char* total;
+  } expected[] = {
+      {"期中 数学", "4", "4", "250"},           {"期中 语文", "4", "4", "280"},
+      {"期中 英语", nullptr, nullptr, nullptr}, {"期末 数学", "4", "3", "246"},
+      {"期末 语文", "4", "3", "270"},           {"期末 英语", nullptr, nullptr, nullptr}};
+  for (std::size_t r = 0; r < std::size(expected); ++r) {
+    SCOPED_TRACE(expected[r].subject);
+    const Row& row = summary[r + 1];
+    EXPECT_EQ(row[0], expected[r].subject);
+    if (!expected[r].enrolled) {
+      EXPECT_EQ(row.size(), 1u);
+      continue;
+    }
+    ASSERT_GT(row.size(), 3u);
+    EXPECT_EQ(row[1], expected[r].enrolled);
+    EXPECT_EQ(row[2], expected[r].participants);
+    EXPECT_EQ(row[3], expected[r].total);
+  }
+  EXPECT_EQ(grid("bandsGrid")[4][0], "期末 数学");
+  EXPECT_EQ(grid("bandsGrid")[4][2], "3");
+}
+
 TEST_F(ScoreQueryTest, StatisticsPanelOpensAfterASearchAndCloses) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
   open();
