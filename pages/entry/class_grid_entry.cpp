@@ -83,6 +83,7 @@ void ClassGridEntryPage::setEditing(bool editing) {
   saveButton.Enabled = editing;
   // Scores typed but not saved are not lost by leaving the page unawares.
   work.LeaveQuestion = editing ? "表格中有尚未保存的成绩，确定要离开本页吗？" : "";
+  cancelButton.DiscardQuestion = editing ? "表格中有尚未保存的成绩，确定要取消吗？" : "";
   // The lists show what is loaded while the boxes are edited.
   for (web::ComboBox* list : {&unitBox, &gradeBox, &classBox, &subjectBox}) {
     list->Enabled = !editing;

@@ -238,3 +238,39 @@ test('leaving the grid with typed scores asks first', async () => {
   assert.equal(await page.title(), '成绩录入');
   assert.deepEqual(dialogs, []);
 });
+
+// 取消 empties the grid: with typed scores it asks first (declined, the typed score stays;
+// accepted, the grid is emptied and nothing saved); with nothing typed it asks nothing.
+test('取消 on the grid asks before typed scores are dropped', async () => {
+  const { page, dialogs } = b;
+  await signIn('boss');
+  await b.submitBy('#gridmodelink');
+  await loadClass('数学');
+  await b.submitBy('#cancelbutton');
+  assert.deepEqual(dialogs, []);
+  assert.equal(await page.isDisabled('#loadbutton'), false);
+
+  await loadClass('数学');
+  const stored = await page.inputValue('#scorebox4');
+  await page.click('#scorebox4');
+  await page.keyboard.press('Control+A');
+  await page.keyboard.type('67');
+  b.answerConfirm = false;
+  await page.click('#cancelbutton');
+  b.answerConfirm = true;
+  assert.deepEqual(dialogs.pop(), {
+    type: 'confirm', message: '表格中有尚未保存的成绩，确定要取消吗？',
+  });
+  assert.equal(await page.inputValue('#scorebox4'), '67');
+  assert.equal(await page.isDisabled('#savebutton'), false);
+
+  await b.submitBy('#cancelbutton');
+  assert.deepEqual(dialogs.pop(), {
+    type: 'confirm', message: '表格中有尚未保存的成绩，确定要取消吗？',
+  });
+  assert.equal(await page.isDisabled('#loadbutton'), false);
+  assert.equal(await page.isDisabled('#savebutton'), true);
+  await loadClass('数学');
+  assert.equal(await page.inputValue('#scorebox4'), stored);
+  assert.deepEqual(dialogs, []);
+});

@@ -9,6 +9,7 @@ void Button::render(HtmlWriter& out) const {
   writeIdentity(out, true);
   out.attr("class", Css).attr("data-iw-action", elementId());
   if (!Confirmation.empty()) out.attr("data-iw-confirm", Confirmation);
+  if (!DiscardQuestion.empty()) out.attr("data-iw-discard", DiscardQuestion);
   if (!Enabled) out.raw(" disabled");
   out.raw(">").text(Caption).raw("</button>");
 }

@@ -13,6 +13,9 @@ class Button : public Control {
   std::string Caption;
   std::string Css = "btn";
   std::string Confirmation;  // asked before the click is sent; Cancel sends nothing
+  // For a button that throws away what was typed in its own guarded region
+  // (Region::LeaveQuestion): asked before the click is sent when something was typed there.
+  std::string DiscardQuestion;
   std::function<void()> OnClick;
 
   void render(HtmlWriter& out) const override;

@@ -41,13 +41,18 @@
 
   // Text typed into a panel marked data-iw-guard (the question to ask) is not lost unawares:
   // leaving by a link outside the panel asks that question, leaving by the browser (reload,
-  // back, closing) its own leave prompt. The panel's own controls post what was typed.
+  // back, closing) its own leave prompt. The panel's own controls post what was typed, except
+  // one marked data-iw-discard (its own question), which throws it away.
   var unsaved = false;
   function guardOf(el) { return el && el.closest ? el.closest('[data-iw-guard]') : null; }
   function onInput(e) { if (guardOf(e.target)) unsaved = true; }
   function mayLeave(el) {
     var guard = document.querySelector('[data-iw-guard]');
-    if (!unsaved || !guard || guardOf(el)) return true;
+    if (!unsaved || !guard) return true;
+    if (guardOf(el)) {
+      var discard = el.getAttribute('data-iw-discard');
+      return !discard || window.confirm(discard);
+    }
     return window.confirm(guard.getAttribute('data-iw-guard'));
   }
   function onBeforeUnload(e) {

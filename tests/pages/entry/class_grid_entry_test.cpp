@@ -148,8 +148,12 @@ TEST_F(ClassGridTest, TheGridAsksBeforeTypedScoresAreLeft) {
   EXPECT_EQ(b.last().html.find(guard), std::string::npos);
   load();
   EXPECT_NE(b.last().html.find(guard), std::string::npos);
+  // 取消 empties the grid: it asks its own question when something was typed.
+  const std::string discard = "data-iw-discard=\"表格中有尚未保存的成绩，确定要取消吗？\"";
+  EXPECT_NE(b.last().html.find(discard), std::string::npos);
   b.click("cancelButton");
   EXPECT_EQ(b.last().html.find(guard), std::string::npos);
+  EXPECT_EQ(b.last().html.find(discard), std::string::npos);
 }
 
 TEST_F(ClassGridTest, AClerkCannotChangeAStoredScore) {
