@@ -4,6 +4,7 @@
 
 #include "store/database.h"
 #include "store/statement.h"
+#include "store/subject_columns.h"
 #include "store/transaction.h"
 
 namespace zeziza::store {
@@ -28,7 +29,7 @@ std::optional<std::int64_t> deleteExamScores(Database& db, std::string_view exam
   return writeTransaction(db, [&](Database& w) -> std::optional<std::int64_t> {
     if (examScoreRows(w, exam) != expectedRows) return std::nullopt;
     // One history row per score, as if each had been cleared on its own.
-    for (int j = 1; j <= kScoreColumns; ++j) {
+    for (int j = 1; j <= kMaxSubjects; ++j) {
       const std::string k = "k" + std::to_string(j);
       w.exec(
           "insert into score_history (changed_at, user_name, exam, student_key, "
