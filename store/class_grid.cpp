@@ -8,11 +8,12 @@
 
 namespace zeziza::store {
 
-std::vector<ClassMember> classMembers(Database& db, const Place& place) {
+std::vector<ClassMember> classMembers(Database& db, const Scope& place) {
+  if (!place.isPlace()) throw std::logic_error("the class grid lists one class");
   Statement statement(db,
                       "select bh, id, xm from ks where xx=? and nj=? and bj=? "
                       "order by length(id), id, bh");
-  const Value params[] = {Value(place.unit), Value(place.grade), Value(place.cls)};
+  const Value params[] = {Value(*place.unit), Value(*place.grade), Value(*place.cls)};
   statement.bindAll(params);
   std::vector<ClassMember> members;
   while (statement.step()) {

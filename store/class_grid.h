@@ -6,6 +6,7 @@
 #include <string_view>
 #include <vector>
 
+#include "store/scope.h"
 #include "store/score_write.h"
 #include "store/students.h"
 
@@ -21,7 +22,8 @@ struct ClassMember {
 };
 
 // The students of one class, by exam number (shorter numbers first, so 701 comes before 1000).
-std::vector<ClassMember> classMembers(Database& db, const Place& place);
+// `place` names one class (Scope::isPlace); any other scope throws std::logic_error.
+std::vector<ClassMember> classMembers(Database& db, const Scope& place);
 
 // The stored score of one subject (position from 1) of a student in `exam`; 0 when none.
 double storedScore(Database& db, std::string_view exam, std::int64_t student, int subject);

@@ -1,5 +1,6 @@
 #include "store/roster_query.h"
 
+#include <optional>
 #include <stdexcept>
 #include <string_view>
 
@@ -15,16 +16,16 @@ constexpr std::string_view kRosterColumns =
 
 BoundStatement rosterKeysStatement(const RosterFilter& filter) {
   BoundStatement statement{"select bh from ks", {}};
-  const auto add = [&](const std::string& value, std::string_view condition) {
-    if (value.empty()) return;
+  const auto add = [&](const std::optional<std::string>& value, std::string_view condition) {
+    if (!value) return;
     statement.sql += statement.params.empty() ? " where " : " and ";
     statement.sql += condition;
-    statement.params.emplace_back(value);
+    statement.params.emplace_back(*value);
   };
-  add(filter.unit, "xx=?");
-  add(filter.grade, "nj=?");
-  add(filter.cls, "bj=?");
-  add(filter.namePart.empty() ? "" : containsPattern(filter.namePart), "xm like ? escape '\\'");
+  add(filter.scope.unit, "xx=?");
+  add(filter.scope.grade, "nj=?");
+  add(filter.scope.cls, "bj=?");
+  if (!filter.namePart.empty()) add(containsPattern(filter.namePart), "xm like ? escape '\\'");
   // Insertion order, so paging and the pasted order agree.
   statement.sql += " order by bh";
   return statement;

@@ -5,14 +5,13 @@
 #include <string>
 
 #include "store/bound_statement.h"
+#include "store/scope.h"
 
 namespace zeziza::store {
 
-// The roster's filters; an empty text filters nothing.
+// The roster's filters: the scope, and a part of the name (empty: any name).
 struct RosterFilter {
-  std::string unit;
-  std::string grade;
-  std::string cls;
+  Scope scope;
   std::string namePart;
 };
 

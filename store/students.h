@@ -21,13 +21,6 @@ struct Student {
   std::string cls;
 };
 
-// A unit, grade and class: where a student is, or where a class teacher enters scores.
-struct Place {
-  std::string unit;
-  std::string grade;
-  std::string cls;
-};
-
 // The student with exam number `number` (compared as the store compares ks.id).
 std::optional<Student> findStudent(Database& db, std::string_view number);
 // Whether a student has exam number `number`.

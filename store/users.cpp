@@ -51,10 +51,10 @@ void deleteUser(Database& db, std::string_view name) {
   db.exec("delete from yh where user=?", {Value(name)});
 }
 
-bool changeRights(Database& db, std::string_view name, int rightsCode, const Place& place) {
+bool changeRights(Database& db, std::string_view name, int rightsCode, const Scope& place) {
   return db.exec("update yh set qx=?, xx=?, nj=?, bc=? where user=?",
-                 {Value(std::to_string(rightsCode)), Value(place.unit), Value(place.grade),
-                  Value(place.cls), Value(name)}) > 0;
+                 {Value(std::to_string(rightsCode)), Value(place.unit.value_or("")),
+                  Value(place.grade.value_or("")), Value(place.cls.value_or("")), Value(name)}) > 0;
 }
 
 std::optional<std::string> rightsStamp(Database& db, std::string_view name) {
@@ -73,12 +73,13 @@ std::optional<std::string> rightsStamp(Database& db, std::string_view name) {
   return stamp;
 }
 
-Place accountPlace(Database& db, std::string_view user) {
+Scope accountPlace(Database& db, std::string_view user) {
   Statement statement(db, "select xx,nj,bc from yh where user=?");
   const Value value(user);
   statement.bindAll(std::span(&value, 1));
-  if (!statement.step()) return {};
-  return {statement.column(0).asText(), statement.column(1).asText(), statement.column(2).asText()};
+  if (!statement.step()) return Scope::place("", "", "");
+  return Scope::place(statement.column(0).asText(), statement.column(1).asText(),
+                      statement.column(2).asText());
 }
 
 BoundStatement userListStatement(const std::vector<std::string>& roleNames) {

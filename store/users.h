@@ -6,7 +6,7 @@
 #include <vector>
 
 #include "store/bound_statement.h"
-#include "store/students.h"
+#include "store/scope.h"
 
 namespace zeziza::store {
 
@@ -47,7 +47,7 @@ void deleteUser(Database& db, std::string_view name);
 
 // Gives the user called `name` another rights code and class-teacher place (empty for other
 // codes); false when there is no such user.
-bool changeRights(Database& db, std::string_view name, int rightsCode, const Place& place);
+bool changeRights(Database& db, std::string_view name, int rightsCode, const Scope& place);
 
 // What a signed-in session was granted: the account's id (never given twice, so a name deleted
 // and made again is another account), its password hash (a reset or change gives a new one),
@@ -56,9 +56,9 @@ bool changeRights(Database& db, std::string_view name, int rightsCode, const Pla
 // teachers out.
 std::optional<std::string> rightsStamp(Database& db, std::string_view name);
 
-// The account's place (a class teacher enters scores there only); an account without a row has an
-// empty place, which holds nobody.
-Place accountPlace(Database& db, std::string_view user);
+// The account's place, one class (a class teacher works there only); an account without a row
+// has an empty place, which holds nobody.
+Scope accountPlace(Database& db, std::string_view user);
 
 // Every user for the accounts grid, in the order they were added: 用户名, 权限 (the role name
 // of `roleNames` by code, else the stored code), 班级 (a class teacher's place), and the

@@ -5,6 +5,7 @@
 #include <string>
 #include <vector>
 
+#include "store/scope.h"
 #include "store/subject_columns.h"
 
 namespace zeziza::web {
@@ -14,6 +15,9 @@ namespace zeziza::web {
 struct LoginState {
   std::string userName;
   std::optional<int> rights;  // the user's rights code
+  // Where the account may look and enter scores: a class teacher's one class; all for the
+  // other codes. Read at sign-in with the rights stamp, which ends the session when it changes.
+  store::Scope permitted;
   std::vector<std::string> exams;
   std::vector<std::string> grades;
   std::vector<store::SubjectColumn> subjects;  // as configured at sign-in

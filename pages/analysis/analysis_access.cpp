@@ -1,20 +1,15 @@
 #include "pages/analysis/analysis_access.h"
 
-#include "pages/common/rights.h"
+#include "pages/common/page_rights.h"
 
 namespace zeziza::pages {
 
-namespace {
-constexpr std::initializer_list<int> kAnalysisRights = {rights::kSuperAdmin, rights::kAdmin,
-                                                        rights::kViewer};
-}
-
 bool allowAnalysisPage(web::Page& page) {
-  return requirePageRights(page, kAnalysisRights);
+  return requirePageRights(page, page_rights::kAnalysis);
 }
 
 bool allowAnalysisAction() {
-  return requireRights(kAnalysisRights);
+  return requireRights(page_rights::kAnalysis);
 }
 
 }  // namespace zeziza::pages

@@ -5,13 +5,13 @@
 
 #include "pages/analysis/analysis_access.h"
 #include "pages/analysis/chart_grouping.h"
-#include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/common/text.h"
 #include "store/analysis_statements.h"
 #include "store/row_stream.h"
+#include "store/scope_conditions.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -72,7 +72,7 @@ void ChartPage::onCreate() {
   fillCombo(presentationBox, {"图表呈现", "表格呈现"});
 }
 
-std::string ChartPage::groupKey(const store::Statement& row) const {
+std::string ChartPage::groupKey(const store::Statement& row, const store::Scope& scope) const {
   const auto text = [&](Field field) { return row.column(field).asText(); };
   switch (groupingBox.ItemIndex) {
     case kByUnit:
@@ -80,8 +80,8 @@ std::string ChartPage::groupKey(const store::Statement& row) const {
     case kByGrade:
       return text(kGrade);
     case kByClass:
-      return classGroupKey(text(kUnit), text(kGrade), text(kClass), unitBox.ItemIndex > 0,
-                           gradeBox.ItemIndex > 0);
+      return classGroupKey(text(kUnit), text(kGrade), text(kClass), scope.unit.has_value(),
+                           scope.grade.has_value());
     case kByStudent:
       return idAsInteger(text(kId)) + "[" + text(Field::kName) + "]";
     case kByExam:
@@ -92,29 +92,27 @@ std::string ChartPage::groupKey(const store::Statement& row) const {
 
 void ChartPage::onAnalyse() {
   if (!allowAnalysisAction() || !requireChoice(examBox, "请先选择考试！")) return;
+  const store::Scope chosen = scopeBoxes.scope();  // first: a refusal changes nothing
   const auto& subjects = web::currentSession().context().settings().get()->subjects;
   analysedLabel.Caption = "在" + examBox.text() + unitBox.text() + gradeBox.text() +
                           classBox.text() + "范围内,对不同" + groupingBox.text() + "进行分析";
-  ScopeFilter scope;
-  scope.unlessFirst(ScopeColumn::Exam, examBox)
-      .unlessFirst(ScopeColumn::Unit, unitBox)
-      .unlessFirst(ScopeColumn::Grade, gradeBox)
-      .unlessFirst(ScopeColumn::Class, classBox);
+  store::ScopeConditions scope;
+  scope.exam(scopeBoxes.chosenExam()).within(chosen);
   // Rows in the order they were stored: a group stands where its first row comes. Each row
   // is folded into its group as it is read; none is kept.
   web::Session& session = web::currentSession();
   ChartGrouping grouping(subjects.size());
   std::vector<double> scores(subjects.size());
-  store::forEachRow(session.dataConnection.db(),
-                    store::chartRowsStatement(
-                        subjectNumbers(session.login.subjects, subjects.size()), scope.conditions(),
-                        store::averageSql(sessionAverageBasis(), session.login.subjects)),
-                    [&](const store::Statement& row) {
-                      for (std::size_t j = 0; j < scores.size(); ++j) {
-                        scores[j] = row.columnDouble(static_cast<int>(kFirstSubject + j));
-                      }
-                      grouping.add(groupKey(row), scores, row.columnDouble(kAverage));
-                    });
+  store::forEachRow(
+      session.dataConnection.db(),
+      store::chartRowsStatement(subjectNumbers(session.login.subjects, subjects.size()), scope,
+                                store::averageSql(sessionAverageBasis(), session.login.subjects)),
+      [&](const store::Statement& row) {
+        for (std::size_t j = 0; j < scores.size(); ++j) {
+          scores[j] = row.columnDouble(static_cast<int>(kFirstSubject + j));
+        }
+        grouping.add(groupKey(row, chosen), scores, row.columnDouble(kAverage));
+      });
   workingTable_ = grouping.workingTable(subjects);
   chartTable_ = grouping.chartTable(subjects);
   const bool asChart = presentationBox.ItemIndex != 1;

@@ -31,7 +31,7 @@ class ChartPage : public web::Page {
   void onAnalyse();
   void onExport();
   // The group key of a result row for the chosen grouping.
-  std::string groupKey(const store::Statement& row) const;
+  std::string groupKey(const store::Statement& row, const store::Scope& scope) const;
 
   NavigationBar navigationBar{*this};
   web::Label scopeLabel{*this, "scopeLabel"};

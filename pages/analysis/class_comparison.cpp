@@ -8,13 +8,13 @@
 #include "analysis/statistics_settings.h"
 #include "analysis/statistics_text.h"
 #include "pages/analysis/analysis_access.h"
-#include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_column_box.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "store/analysis_statements.h"
 #include "store/row_stream.h"
+#include "store/scope_conditions.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -98,13 +98,13 @@ void appendRow(web::Grid& grid, const std::vector<std::string>& cells) {
 // The record of one unit, grade and class in `exam`; none for fewer than two scores above 0.
 std::optional<analysis::ScoreStatistics> pairStatistics(const store::ScoreColumn& column,
                                                         const std::string& exam,
-                                                        const ScopeFilter& roster,
+                                                        const store::ScopeConditions& roster,
                                                         const analysis::ScoreLimits& limits) {
-  ScopeFilter scope = roster;
-  scope.equals(ScopeColumn::Exam, exam);
+  store::ScopeConditions scope = roster;
+  scope.equals(store::ScopeColumn::Exam, exam);
   std::vector<double> values;
   store::forEachRow(web::currentSession().dataConnection.db(),
-                    store::columnValuesStatement(column, scope.conditions()),
+                    store::columnValuesStatement(column, scope),
                     [&](const store::Statement& row) { values.push_back(row.columnDouble(0)); });
   return analysis::computeStatistics(values, 0, limits);
 }
@@ -138,12 +138,14 @@ void ClassComparisonPage::onAnalyse() {
       !requireChoice(gradeBox, "请先选择年级！") || !requireChoice(columnBox, "请先选择科目！")) {
     return;
   }
+  // The chosen grade, within the permitted scope (a class teacher's class alone).
+  const store::Scope chosen = scopeBoxes.scope();
   const auto settings = web::currentSession().context().settings().get();
   // Levels and bands in the points of the chosen column (a total is out of several hundred).
   const ScoreScale scale = sessionScoreScale();
   const analysis::ScoreLimits limits = scale.limits(columnBox.text());
   const std::string& exam = examBox.text();
-  const std::string& grade = gradeBox.text();
+  const std::string& grade = *chosen.grade;
   const store::ScoreColumn column = chosenColumn();
   analysedLabel.Caption =
       "对不同班级在" + exam + " 中 " + grade + " 的 " + columnBox.text() + " 成绩对比";
@@ -154,13 +156,13 @@ void ClassComparisonPage::onAnalyse() {
 
   for (const auto& unit : settings->units) {
     for (const auto& cls : settings->classes) {
-      const ScopeFilter roster = ScopeFilter()
-                                     .equals(ScopeColumn::Unit, unit)
-                                     .equals(ScopeColumn::Grade, grade)
-                                     .equals(ScopeColumn::Class, cls);
+      const store::Scope place = store::Scope::place(unit, grade, cls);
+      if (!place.within(chosen)) continue;
+      store::ScopeConditions roster;
+      roster.within(place);
       auto stats = pairStatistics(column, exam, roster, limits);
       if (!stats) continue;  // fewer than two scores above 0: no row, no gap
-      stats->enrolled = countEnrolled(web::currentSession().dataConnection.db(), roster);
+      stats->enrolled = store::countEnrolled(web::currentSession().dataConnection.db(), roster);
       appendRow(resultGrid, comparisonRow(unit, grade, cls, *stats));
     }
   }

@@ -10,7 +10,6 @@
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
-#include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_column_box.h"
 #include "pages/analysis/score_columns.h"
@@ -20,6 +19,7 @@
 #include "store/analysis_statements.h"
 #include "store/ranking_rows.h"
 #include "store/row_stream.h"
+#include "store/scope_conditions.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -123,18 +123,16 @@ bool DistributionPage::rankKind() const {
   return limitKindBox.ItemIndex == kTopX || limitKindBox.ItemIndex == kBottomX;
 }
 
-std::size_t DistributionPage::readRange(long long x) {
+std::size_t DistributionPage::readRange(long long x, const store::Scope& chosen) {
   const store::ScoreColumn column = chosenColumn();
-  ScopeFilter scope;
-  scope.equals(ScopeColumn::Exam, examBox.text())
-      .unlessFirst(ScopeColumn::Unit, unitBox)
-      .equals(ScopeColumn::Grade, gradeBox.text());
+  store::ScopeConditions scope;
+  scope.equals(store::ScopeColumn::Exam, examBox.text()).within(chosen);
   // The top (bottom) X keep every row tied with the X-th.
   const store::BoundStatement statement =
-      rankKind() ? store::rankedRowsStatement(column, limitKindBox.ItemIndex == kTopX,
-                                              scope.conditions(), static_cast<std::int64_t>(x))
-                 : store::rowsWithinStatement(column, limitKindBox.ItemIndex == kAtLeastX,
-                                              scope.conditions(), static_cast<std::int64_t>(x));
+      rankKind() ? store::rankedRowsStatement(column, limitKindBox.ItemIndex == kTopX, scope,
+                                              static_cast<std::int64_t>(x))
+                 : store::rowsWithinStatement(column, limitKindBox.ItemIndex == kAtLeastX, scope,
+                                              static_cast<std::int64_t>(x));
   // Read whole before anything is shown or kept.
   std::vector<Place> places;
   std::map<std::string, std::uint32_t> rowOfPlace;  // grid rows from 1
@@ -206,6 +204,7 @@ void DistributionPage::onAnalyse() {
   if (!requireChoice(examBox, "请先选择考试！") || !requireChoice(gradeBox, "请先选择年级！")) {
     return;
   }
+  const store::Scope chosen = scopeBoxes.scope();  // before anything changes: it may refuse
   // The details of an older query would show students the new one does not hold.
   detailsPanel.Visible = false;
   detailsGrid.setRowCount(0);
@@ -213,7 +212,7 @@ void DistributionPage::onAnalyse() {
   resultGrid.clear();
   rangeKeys_ = {};
   rangePlaces_ = {};
-  const std::size_t rows = readRange(*x);
+  const std::size_t rows = readRange(*x, chosen);
   if (rankKind() && rows > static_cast<std::size_t>(*x)) web::ShowMessage(kTieMessage);
   resultGrid.Visible = true;
   export_ = {

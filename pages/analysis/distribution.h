@@ -44,7 +44,7 @@ class DistributionPage : public web::Page {
   };
   // Reads the rows of the chosen range kind over the chosen scope: one grid row per place,
   // and each row's key and place kept for the details. Returns how many rows it read.
-  std::size_t readRange(long long x);
+  std::size_t readRange(long long x, const store::Scope& chosen);
   // Sorts `places` by unit, grade and class in the order of the school's lists (others after
   // them by text) and points each entry of `placeOf` (grid rows from 1) at its place's new row.
   static void sortPlaces(std::vector<Place>& places, std::vector<std::uint32_t>& placeOf);

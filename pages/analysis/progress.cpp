@@ -6,13 +6,13 @@
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
-#include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "store/analysis_statements.h"
 #include "store/ranking_rows.h"
 #include "store/row_stream.h"
+#include "store/scope_conditions.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -71,13 +71,10 @@ void ProgressPage::onCreate() {
   upperBox.select("10000");
 }
 
-void ProgressPage::readRanking(const std::string& exam,
+void ProgressPage::readRanking(const std::string& exam, const store::Scope& chosen,
                                const std::function<void(std::int64_t, double)>& add) {
-  ScopeFilter scope;
-  scope.equals(ScopeColumn::Exam, exam)
-      .unlessText(ScopeColumn::Unit, unitBox, scopeBoxes.allItemOf(unitBox))
-      .equals(ScopeColumn::Grade, gradeBox.text())  // the grade box has no "all" item
-      .unlessText(ScopeColumn::Class, classBox, scopeBoxes.allItemOf(classBox));
+  store::ScopeConditions scope;
+  scope.equals(store::ScopeColumn::Exam, exam).within(chosen);
   // A subject is ranked by the column the session's sign-in named after it.
   store::ScoreColumn value = sessionAverageColumn();
   if (columnBox.ItemIndex > 0) {
@@ -85,8 +82,7 @@ void ProgressPage::readRanking(const std::string& exam,
     value = store::ScoreColumn::subject(subjects.numberOf(columnBox.text()));
   }
   store::forEachRow(web::currentSession().dataConnection.db(),
-                    store::columnRankingStatement(value, scope.conditions()),
-                    [&](const store::Statement& row) {
+                    store::columnRankingStatement(value, scope), [&](const store::Statement& row) {
                       add(row.columnInt(0), row.columnDouble(1));  // 学生, 成绩
                     });
 }
@@ -103,6 +99,7 @@ void ProgressPage::onAnalyse() {
     web::ShowMessage("对比考试与参照考试不能相同");
     return;
   }
+  const store::Scope chosen = scopeBoxes.scope();  // before anything changes: it may refuse
   computedScopeLabel.Caption = unitBox.text() + " " + gradeBox.text() + " " + classBox.text() +
                                " [" + columnBox.text() + "]";
   // The list of an earlier computation goes first: its rows index the table replaced here.
@@ -110,9 +107,9 @@ void ProgressPage::onAnalyse() {
   shown_.clear();
   resultGrid.setRowCount(std::min(resultGrid.rowCount(), 1));
   ProgressTable table;  // kept only once complete
-  readRanking(reference,
+  readRanking(reference, chosen,
               [&table](std::int64_t student, double value) { table.addReference(student, value); });
-  readRanking(comparison, [&table](std::int64_t student, double value) {
+  readRanking(comparison, chosen, [&table](std::int64_t student, double value) {
     table.addComparison(student, value);
   });
   table.rankBoth(sessionRankMode());
@@ -122,13 +119,11 @@ void ProgressPage::onAnalyse() {
                         std::to_string(n.comparison) + "人，两次都参考" + std::to_string(n.both) +
                         "人（只比较两次都参考的学生）";
   resultGrid.Visible = true;
-  export_ = {
-      {"统计范围:", computedScopeLabel.Caption, "参照考试:" + reference, "对比考试:" + comparison,
-       countsLabel.Caption},
-      spreadsheet::workbookName(
-          "进步统计", {reference + "-" + comparison,
-                       chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)), gradeBox.text(),
-                       chosenUnless(classBox, scopeBoxes.allItemOf(classBox)), columnBox.text()})};
+  export_ = {{"统计范围:", computedScopeLabel.Caption, "参照考试:" + reference,
+              "对比考试:" + comparison, countsLabel.Caption},
+             spreadsheet::workbookName(
+                 "进步统计", {reference + "-" + comparison, chosen.unit.value_or(""),
+                              gradeBox.text(), chosen.cls.value_or(""), columnBox.text()})};
   onFilter();
 }
 

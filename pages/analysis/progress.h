@@ -31,8 +31,9 @@ class ProgressPage : public web::Page {
   void onAnalyse();
   void onFilter();
   void onExport();
-  // Hands `add` each student of `exam` in the chosen scope with the chosen value, ranked.
-  void readRanking(const std::string& exam, const std::function<void(std::int64_t, double)>& add);
+  // Hands `add` each student of `exam` in `chosen` with the chosen value, ranked.
+  void readRanking(const std::string& exam, const store::Scope& chosen,
+                   const std::function<void(std::int64_t, double)>& add);
 
   NavigationBar navigationBar{*this};
   web::Region scopeBar{*this, "scopeBar"};

@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "pages/analysis/analysis_access.h"
-#include "pages/analysis/scope_filter.h"
 #include "pages/analysis/scope_lists.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/analysis/score_scale.h"
 #include "pages/common/item_lists.h"
 #include "store/ranking_rows.h"
+#include "store/scope_conditions.h"
 #include "store/settings_cache.h"
 #include "web/user_session.h"
 
@@ -65,23 +65,19 @@ void RankingPage::onCreate() {
 void RankingPage::onAnalyse() {
   if (!allowAnalysisAction()) return;
   // A student has a row in each exam: ranked together, his rows would rank against each other.
-  if (examBox.ItemIndex <= 0) {
-    return web::ShowMessage("请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
-  }
+  const std::optional<std::string> exam = scopeBoxes.chosenExam();
+  if (!exam) return web::ShowMessage("请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  store::ScopeConditions scope;
+  scope.exam(exam).within(scopeBoxes.scope());
   const auto settings = web::currentSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
-  ScopeFilter scope;
-  scope.unlessFirst(ScopeColumn::Exam, examBox)
-      .unlessFirst(ScopeColumn::Unit, unitBox)
-      .unlessFirst(ScopeColumn::Grade, gradeBox)
-      .unlessFirst(ScopeColumn::Class, classBox);
 
   ranking_ = RankingTable();  // nothing of an earlier ranking is shown or saved after a failure
   writeHeader(resultGrid, settings->subjects);
   const auto ranked = rankedSubjects(subjects, settings->subjects);
   // One statement; the page keeps only keys and ranks, the grid reads its rows by key.
   store::Connection& connection = web::currentSession().dataConnection;
-  ranking_ = RankingTable(connection.db(), ranked, settings->subjects.size(), scope.conditions(),
+  ranking_ = RankingTable(connection.db(), ranked, settings->subjects.size(), scope,
                           sessionRankMode(), sessionAverageBasis());
   resultGrid.setRowSource(static_cast<int>(ranking_.size()), [this, &connection](int first, int n) {
     return ranking_.texts(connection.db(), static_cast<std::size_t>(first),

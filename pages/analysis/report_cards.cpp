@@ -54,8 +54,8 @@ CardView cardView(const analysis::ReportCard& card, const analysis::ClassCards& 
 
 }  // namespace
 
-ReportCardsPage::ReportCardsPage(ReportCardScope scope)
-    : web::Page("ReportCardsPage"), scope_(std::move(scope)) {
+ReportCardsPage::ReportCardsPage(std::string exam, store::Scope scope)
+    : web::Page("ReportCardsPage"), exam_(std::move(exam)), scope_(std::move(scope)) {
   Title = "打印成绩单";
   OnCreate = [this] { onCreate(); };
   scopeBar.Css = "bar noprint";
@@ -69,25 +69,24 @@ ReportCardsPage::ReportCardsPage(ReportCardScope scope)
 void ReportCardsPage::onCreate() {
   if (!allowAnalysisPage(*this)) return;
   scopeBoxes.fill();
-  if (!scope_.exam.empty()) examBox.select(scope_.exam);
-  if (!scope_.unit.empty()) unitBox.select(scope_.unit);
-  if (!scope_.grade.empty()) gradeBox.select(scope_.grade);
-  if (!scope_.cls.empty()) classBox.select(scope_.cls);
-  if (!scope_.exam.empty() && examBox.ItemIndex >= 0) onMake();
+  if (!exam_.empty()) examBox.select(exam_);
+  if (scope_.unit) unitBox.select(*scope_.unit);
+  if (scope_.grade) gradeBox.select(*scope_.grade);
+  if (scope_.cls) classBox.select(*scope_.cls);
+  if (!exam_.empty() && examBox.ItemIndex >= 0) onMake();
 }
 
 void ReportCardsPage::onMake() {
   if (!allowAnalysisAction() || !requireChoice(examBox, "请先选择考试！")) return;
+  const store::Scope chosen = scopeBoxes.scope();
   const auto settings = web::currentSession().context().settings().get();
   const ScoreScale scale = sessionScoreScale();
   const std::string exam = examBox.text();
   // Every unit of the grade is read: the grade ranks count them all.
   const auto rows = store::readExamScoreRows(web::currentSession().dataConnection.db(), exam, {},
-                                             chosenUnless(gradeBox, scopeBoxes.allItemOf(gradeBox)),
-                                             settings->subjects.size());
+                                             chosen.grade.value_or(""), settings->subjects.size());
   const analysis::CardChoice choice{sessionRankMode(), sessionAverageBasis(),
-                                    chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)),
-                                    chosenUnless(classBox, scopeBoxes.allItemOf(classBox))};
+                                    chosen.unit.value_or(""), chosen.cls.value_or("")};
   const auto classes = analysis::reportCards(rows, choice);
   Cards.Classes.clear();
   std::size_t count = 0;

@@ -6,6 +6,7 @@
 #include "pages/common/footer.h"
 #include "pages/common/nav_bar.h"
 #include "pages/common/scope_selector.h"
+#include "store/scope.h"
 #include "web/controls/actions.h"
 #include "web/controls/display.h"
 #include "web/controls/lists.h"
@@ -14,19 +15,12 @@
 
 namespace zeziza::pages {
 
-// The exam and scope the score query had chosen when 【打印成绩单】 was clicked.
-struct ReportCardScope {
-  std::string exam;
-  std::string unit;   // empty: all
-  std::string grade;  // empty: all
-  std::string cls;    // empty: all
-};
-
 // Report cards for parents: one card per student of an exam and scope, printed by the
 // browser's own print.
 class ReportCardsPage : public web::Page {
  public:
-  explicit ReportCardsPage(ReportCardScope scope = {});
+  // Opens with the exam (empty: none) and scope the score query had chosen.
+  explicit ReportCardsPage(std::string exam = {}, store::Scope scope = {});
 
  private:
   void onCreate();
@@ -50,7 +44,8 @@ class ReportCardsPage : public web::Page {
   ReportCardSheet Cards{CardsBox, "Cards"};
   Footer footer{*this};
 
-  ReportCardScope scope_;
+  std::string exam_;
+  store::Scope scope_;
 };
 
 }  // namespace zeziza::pages

@@ -11,6 +11,7 @@
 #include "pages/analysis/score_scale.h"
 #include "pages/common/item_lists.h"
 #include "pages/common/match_count.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/common/workbook_download.h"
 #include "web/user_session.h"
@@ -23,19 +24,10 @@ constexpr const char* kNoResultStatus = "---";
 
 // The users who are offered the query: administrators (0, 1) and 普通用户 (4) land on it at
 // sign-in and reach it from the navigation bar, which the other codes never see.
-constexpr std::initializer_list<int> kQueryRights = {rights::kSuperAdmin, rights::kAdmin,
-                                                     rights::kViewer};
-
 std::function<void()> guarded(std::function<void()> handler) {
   return [handler = std::move(handler)] {
-    if (requireRights(kQueryRights)) handler();
+    if (requireRights(page_rights::kAnalysis)) handler();
   };
-}
-
-// The chosen item past the first ("all"), if any.
-std::optional<std::string> chosenPastFirst(const web::ComboBox& box) {
-  if (box.ItemIndex <= 0) return std::nullopt;
-  return box.text();
 }
 
 int countRows(store::Connection& connection, const BoundStatement& statement) {
@@ -77,7 +69,7 @@ ScoreQueryPage::ScoreQueryPage() : web::Page(kName) {
 void ScoreQueryPage::onCreate() {
   shownRows_.emplace(web::currentSession().dataConnection);
   resultsGrid.DataSource = &*shownRows_;
-  if (!requirePageRights(*this, kQueryRights)) return;
+  if (!requirePageRights(*this, page_rights::kAnalysis)) return;
   History.showFor(hasRights({rights::kSuperAdmin, rights::kAdmin}));
   fillLists();
 }
@@ -93,10 +85,8 @@ void ScoreQueryPage::fillLists() {
 
 ScoreQueryFilter ScoreQueryPage::chosenFilter() const {
   ScoreQueryFilter filter;
-  filter.exam = chosenPastFirst(examBox);
-  filter.unit = chosenPastFirst(unitBox);
-  filter.grade = chosenPastFirst(gradeBox);
-  filter.className = chosenPastFirst(classBox);
+  filter.exam = scopeBoxes.chosenExam();
+  filter.scope = scopeBoxes.scope();
   filter.name = nameEdit.Text;
   filter.sortItem = std::max(sortBox.ItemIndex, 0);
   filter.descending = directionBox.ItemIndex == 1;
@@ -248,9 +238,8 @@ void ScoreQueryPage::onExport() {
 
 // The cards of the exam and scope chosen here, on a page of their own.
 void ScoreQueryPage::onPrintCards() {
-  web::currentSession().ShowPage<ReportCardsPage>(ReportCardScope{
-      chosenPastFirst(examBox).value_or(""), chosenPastFirst(unitBox).value_or(""),
-      chosenPastFirst(gradeBox).value_or(""), chosenPastFirst(classBox).value_or("")});
+  web::currentSession().ShowPage<ReportCardsPage>(scopeBoxes.chosenExam().value_or(""),
+                                                  scopeBoxes.scope());
 }
 
 }  // namespace zeziza::pages

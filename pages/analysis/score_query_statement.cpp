@@ -3,9 +3,9 @@
 #include <stdexcept>
 #include <utility>
 
-#include "pages/analysis/scope_filter.h"
 #include "store/analysis_statements.h"
 #include "store/query.h"
+#include "store/scope_conditions.h"
 
 namespace zeziza::pages {
 
@@ -14,17 +14,10 @@ namespace {
 constexpr int kFirstSubjectSortItem = 4;
 
 // The filter's conditions; the exam only where score rows are selected.
-ScopeFilter scopeOf(const ScoreQueryFilter& filter, bool withExam) {
-  ScopeFilter scope;
-  const std::pair<ScopeColumn, const std::optional<std::string>*> choices[] = {
-      {ScopeColumn::Exam, withExam ? &filter.exam : nullptr},
-      {ScopeColumn::Unit, &filter.unit},
-      {ScopeColumn::Grade, &filter.grade},
-      {ScopeColumn::Class, &filter.className}};
-  for (const auto& [column, value] : choices) {
-    if (value && *value) scope.equals(column, **value);
-  }
-  return scope.nameContains(filter.name);
+store::ScopeConditions scopeOf(const ScoreQueryFilter& filter, bool withExam) {
+  store::ScopeConditions scope;
+  if (withExam) scope.exam(filter.exam);
+  return scope.within(filter.scope).nameContains(filter.name);
 }
 
 store::ScoreColumn sortColumn(int item, analysis::AverageBasis averages,
@@ -64,15 +57,15 @@ std::optional<store::ScoreColumn> orderOf(const ScoreQueryFilter& filter,
 BoundStatement scoreQueryStatement(const ScoreQueryFilter& filter,
                                    const std::vector<SubjectColumn>& subjects) {
   const auto order = orderOf(filter, subjects);
-  return store::scoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
-                                   filter.descending, filter.averages);
+  return store::scoreRowsStatement(subjects, scopeOf(filter, true), order, filter.descending,
+                                   filter.averages);
 }
 
 BoundStatement keyedScoreQueryStatement(const ScoreQueryFilter& filter,
                                         const std::vector<SubjectColumn>& subjects) {
   const auto order = orderOf(filter, subjects);
-  return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true).conditions(), order,
-                                        filter.descending, filter.averages);
+  return store::keyedScoreRowsStatement(subjects, scopeOf(filter, true), order, filter.descending,
+                                        filter.averages);
 }
 
 void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& subjects) {
@@ -82,7 +75,7 @@ void nameSubjectColumns(store::Query& result, const std::vector<SubjectColumn>& 
 }
 
 BoundStatement enrolledCountStatement(const ScoreQueryFilter& filter) {
-  return enrolledStatement(scopeOf(filter, false));
+  return store::enrolledStatement(scopeOf(filter, false));
 }
 
 }  // namespace zeziza::pages

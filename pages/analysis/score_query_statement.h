@@ -7,6 +7,7 @@
 #include "analysis/averages.h"
 #include "pages/analysis/score_columns.h"
 #include "pages/common/bound_statement.h"
+#include "store/scope.h"
 
 namespace zeziza::store {
 class Query;
@@ -18,9 +19,7 @@ namespace zeziza::pages {
 // item ("all") and adds no condition.
 struct ScoreQueryFilter {
   std::optional<std::string> exam;
-  std::optional<std::string> unit;
-  std::optional<std::string> grade;
-  std::optional<std::string> className;
+  store::Scope scope;
   std::string name;  // as typed; no condition when it holds only blanks
   // Item of the sort box: 0 不排序, 1 按考号, 2 按总分, 3 按平均分, 4 + i the subject at i.
   int sortItem = 0;

@@ -1,6 +1,5 @@
 #include "pages/cloud/password_slips.h"
 
-#include "pages/analysis/analysis_export.h"
 #include "pages/common/rights.h"
 #include "store/first_passwords.h"
 #include "web/user_session.h"
@@ -44,11 +43,10 @@ void PasswordSlipsPage::onCreate() {
 
 void PasswordSlipsPage::onMake() {
   if (!requireRights({rights::kSuperAdmin, rights::kAdmin})) return;
+  const store::Scope chosen = scopeBoxes.scope();
   const auto rows =
-      store::readPasswordSlips(web::currentSession().dataConnection.db(),
-                               chosenUnless(unitBox, scopeBoxes.allItemOf(unitBox)),
-                               chosenUnless(gradeBox, scopeBoxes.allItemOf(gradeBox)),
-                               chosenUnless(classBox, scopeBoxes.allItemOf(classBox)));
+      store::readPasswordSlips(web::currentSession().dataConnection.db(), chosen.unit.value_or(""),
+                               chosen.grade.value_or(""), chosen.cls.value_or(""));
   slips.Classes.clear();
   for (std::size_t i = 0; i < rows.size(); ++i) {
     if (i == 0 || !sameClass(rows[i - 1], rows[i])) slips.Classes.emplace_back();

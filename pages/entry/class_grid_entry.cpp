@@ -2,6 +2,7 @@
 
 #include "analysis/number_format.h"
 #include "analysis/typed_number.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
@@ -54,28 +55,11 @@ ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
 
 void ClassGridEntryPage::onCreate() {
   examCaption.Caption = web::currentSession().login.defaultExam;
-  const bool allowed = entry::requirePage(
-      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, backLink);
+  const bool allowed = entry::requirePage(*this, page_rights::kEntry, header, backLink);
   if (!allowed) return;
-  fillClassLists();
+  scopeBoxes.fill();  // a class teacher's own class alone
   userCaption.Caption = entry::userCaption();
   subjectBox.Items = web::currentSession().context().settings().get()->subjects;
-}
-
-void ClassGridEntryPage::fillClassLists() {
-  web::Session& session = web::currentSession();
-  if (entry::isClassTeacher()) {
-    teacherPlace_ = store::accountPlace(data(), session.login.userName);
-    scopeBoxes.fillPlace(teacherPlace_->unit, teacherPlace_->grade, teacherPlace_->cls);
-  } else {
-    scopeBoxes.fill();
-  }
-}
-
-// A class teacher loads the own class, whatever the lists post.
-entry::Place ClassGridEntryPage::chosenPlace() const {
-  if (teacherPlace_) return *teacherPlace_;
-  return {unitBox.text(), gradeBox.text(), classBox.text()};
 }
 
 void ClassGridEntryPage::setEditing(bool editing) {
@@ -98,9 +82,9 @@ void ClassGridEntryPage::emptyGrid() {
 void ClassGridEntryPage::onLoadClass() {
   if (!entry::requireEntryRights() || !entry::examStillDefault(examCaption)) return;
   if (subjectBox.ItemIndex < 0) return web::ShowMessage("请选择科目");
+  const store::Scope place = scopeBoxes.scope();  // before anything changes: it may refuse
   emptyGrid();
   scoresGrid.setRowCount(1);
-  const entry::Place place = chosenPlace();
   const auto students = store::classMembers(data(), place);
   const std::size_t count = students.size();
   if (count == 0) {
@@ -113,7 +97,7 @@ void ClassGridEntryPage::onLoadClass() {
                             std::to_string(kMaxStudents) + "人，请用其它模式录入");
   }
   scoresGrid.Visible = true;
-  loadedCaption.Caption = place.unit + place.grade + place.cls + subjectBox.text() + "中共有" +
+  loadedCaption.Caption = *place.unit + *place.grade + *place.cls + subjectBox.text() + "中共有" +
                           std::to_string(count) + "条符合条件的记录";
   fillGrid(students, subjectBox.ItemIndex + 1);
   loadedSubject_ = subjectBox.ItemIndex;

@@ -41,8 +41,6 @@ class ClassGridEntryPage : public web::Page {
   void onCancel();  // empties the grid
   void onBack();
 
-  void fillClassLists();
-  entry::Place chosenPlace() const;
   void fillGrid(const std::vector<store::ClassMember>& students, int subject);
   void addSlot(int row, int group, const store::ClassMember& student, int subject);
   void chainEnterKeys();
@@ -52,7 +50,6 @@ class ClassGridEntryPage : public web::Page {
   // Selecting a class, or editing the loaded one.
   void setEditing(bool editing);
 
-  std::optional<entry::Place> teacherPlace_;
   int loadedSubject_ = -1;  // the subject the boxes show and a save stores
 
   web::Region header{*this, "header"};

@@ -1,5 +1,8 @@
 #include "pages/entry/score_entry.h"
 
+#include "pages/analysis/score_query.h"
+#include "pages/common/navigation.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/entry/batch_import.h"
 #include "pages/entry/class_grid_entry.h"
@@ -13,20 +16,6 @@
 
 namespace zeziza::pages {
 
-namespace {
-
-constexpr const char* kAnyUnit = "不限学校";
-constexpr const char* kAnyGrade = "不限年级";
-constexpr const char* kAnyClass = "所有班";
-
-// The chosen entry of a scope list, or none when the list's first entry ("all") is chosen.
-std::optional<std::string> restriction(const web::ComboBox& list, const char* any) {
-  if (list.ItemIndex < 0 || list.text() == any) return std::nullopt;
-  return list.text();
-}
-
-}  // namespace
-
 ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
   Title = "成绩录入";
   OnCreate = [this] { onCreate(); };
@@ -35,6 +24,8 @@ ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
   changePasswordButton.OnClick = [this] { onChangePassword(); };
   deleteLastLink.OnClick = [this] { onDeleteLast(); };
   signOutLink.OnClick = [this] { onSignOut(); };
+  analysisLink.OnClick = [this] { onAnalysis(); };
+  analysisLink.Visible = false;
   passwordLink.OnClick = [this] { onPasswordPanel(); };
   closePasswordLink.OnClick = [this] { onClosePassword(); };
   directModeLink.OnClick = [this] { onDirectMode(); };
@@ -62,34 +53,16 @@ void ScoreEntryPage::onCreate() {
   web::Session& session = web::currentSession();
   exam_ = session.login.defaultExam;
   examCaption.Caption = exam_;
-  const bool allowed = entry::requirePage(
-      *this, {rights::kSupervisor, rights::kClerk, rights::kClassTeacher}, header, signOutLink);
+  const bool allowed = entry::requirePage(*this, page_rights::kEntry, header, signOutLink);
   if (!allowed) return;
-  fillScope();
+  analysisLink.Visible = hasRights(page_rights::kAnalysis);
+  scopeBoxes.fill();  // a class teacher's own class alone
   userCaption.Caption = entry::userCaption();
   const auto subjects = web::currentSession().context().settings().get()->subjects;
   directSubjectBox.Items = subjects;
   computedSubjectBox.Items = subjects;
   lastSubjectBox.Items = subjects;
   setFocus(directNumberEdit);  // ready to type the first exam number
-}
-
-void ScoreEntryPage::fillScope() {
-  web::Session& session = web::currentSession();
-  if (entry::isClassTeacher()) {
-    const entry::Place place = store::accountPlace(session.dataConnection.db(), session.login.userName);
-    teacherScope_ = entry::EntryScope::exactly(place);
-    scopeBoxes.fillPlace(place.unit, place.grade, place.cls);
-  } else {
-    scopeBoxes.fill();
-  }
-}
-
-// A class teacher's scope is the account's, whatever the lists post.
-entry::EntryScope ScoreEntryPage::currentScope() const {
-  if (teacherScope_) return *teacherScope_;
-  return {restriction(unitBox, kAnyUnit), restriction(gradeBox, kAnyGrade),
-          restriction(classBox, kAnyClass)};
 }
 
 void ScoreEntryPage::showPanel(web::Region* panel) {
@@ -121,6 +94,11 @@ void ScoreEntryPage::onGridMode() {
 void ScoreEntryPage::onImportMode() {
   if (!entry::isSupervisor()) return web::ShowMessage(std::string(entry::kImportRefusal));
   web::currentSession().ShowPage<BatchImportPage>();
+}
+
+void ScoreEntryPage::onAnalysis() {
+  if (!requireRights(page_rights::kAnalysis)) return;
+  showEntry<ScoreQueryPage>();
 }
 
 void ScoreEntryPage::onSignOut() {

@@ -36,11 +36,10 @@ class ScoreEntryPage : public web::Page {
   void onComputedMode();
   void onGridMode();
   void onImportMode();
+  void onAnalysis();
 
   void buildCaptions();
   void buildEnterKeys();
-  void fillScope();
-  entry::EntryScope currentScope() const;
   // The student of `number` when entry is allowed for them with a subject chosen in
   // `subjects`; otherwise the refusal is shown.
   std::optional<entry::Student> admittedStudent(const std::string& number,
@@ -55,8 +54,6 @@ class ScoreEntryPage : public web::Page {
   bool examStillDefault();
   void showPanel(web::Region* panel);
 
-  // A class teacher's fixed scope, read at creation.
-  std::optional<entry::EntryScope> teacherScope_;
   // The exam every score of this page goes to: the default exam as the page opened.
   std::string exam_;
 
@@ -67,6 +64,7 @@ class ScoreEntryPage : public web::Page {
   web::Label examCaption{header, "examCaption"};
   web::Label userTitleCaption{header, "userTitleCaption"};
   web::Label userCaption{header, "userCaption"};
+  web::Link analysisLink{header, "analysisLink"};  // for the codes that also analyse
   web::Link passwordLink{header, "passwordLink"};
   web::Link signOutLink{header, "signOutLink"};
 

@@ -24,6 +24,7 @@ void ScoreEntryPage::buildCaptions() {
   locationCaption.Caption = "当前位置：成绩录入";
   examTitleCaption.Caption = "当前测试：";
   userTitleCaption.Caption = "用户名";
+  analysisLink.Caption = "成绩分析";
   passwordLink.Caption = "修改密码";
   signOutLink.Caption = "退出";
   directModeLink.Caption = "直接录入模式 |";

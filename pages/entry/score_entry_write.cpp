@@ -13,6 +13,7 @@
 #include "pages/entry/score_text.h"
 #include "store/settings_cache.h"
 #include "store/students.h"
+#include "web/control.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -25,6 +26,8 @@ constexpr const char* kFailed = "操作错误,指令没有完成";
 void guarded(const std::function<void()>& work) {
   try {
     work();
+  } catch (const web::BadPost&) {
+    throw;  // a forged scope is refused as any bad value
   } catch (const std::exception&) {
     web::ShowMessage(kFailed);
   }
@@ -48,7 +51,9 @@ std::optional<entry::Student> ScoreEntryPage::admittedStudent(const std::string&
     web::ShowMessage("考生不存在,请核对后再试！");
     return std::nullopt;
   }
-  if (!currentScope().admits(*student)) {
+  // The boxes' scope, which never reaches past the account's permitted one.
+  const store::Scope scope = scopeBoxes.scope();
+  if (!scope.admits(student->unit, student->grade, student->cls)) {
     web::ShowMessage("您不能录入该学生成绩");
     return std::nullopt;
   }

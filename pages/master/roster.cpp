@@ -3,6 +3,7 @@
 #include "export/sheet_layout.h"
 #include "export/workbook_file.h"
 #include "pages/common/navigation.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/common/session_data.h"
 #include "pages/common/text.h"
@@ -20,11 +21,6 @@ namespace zeziza::pages {
 namespace {
 
 constexpr const char* kNoDeleteRights = "您没有删除学生的权限，请以合适身份登录后再试！";
-
-// A combo's chosen filter value; its first item means "all".
-std::string filterValue(const web::ComboBox& box) {
-  return box.ItemIndex > 0 ? box.text() : std::string();
-}
 
 }  // namespace
 
@@ -66,13 +62,15 @@ void RosterPage::wire() {
 }
 
 void RosterPage::onCreate() {
+  if (!requirePageRights(*this, page_rights::kRoster)) return;
   auto& session = web::currentSession();
   const auto settings = web::currentSession().context().settings().get();
   const auto grades = session.login.grades;
   scopeBoxes.fill();
   addPanel.fill(settings->units, grades, settings->classes);
   changePanel.fill(settings->units, grades, settings->classes);
-  if (session.login.rights == rights::kViewer) {
+  // Viewers and class teachers look the roster up; they change nobody.
+  if (hasRights({rights::kViewer, rights::kClassTeacher})) {
     for (web::Control* c :
          std::initializer_list<web::Control*>{&addStudentsLink, &deleteAllLink, &deleteScoresBox}) {
       c->Visible = false;
@@ -84,8 +82,8 @@ void RosterPage::onCreate() {
 }
 
 void RosterPage::onQuery() {
-  const store::RosterFilter filter{filterValue(unitBox), filterValue(gradeBox),
-                                   filterValue(classBox), trimmed(namePartEdit.Text)};
+  if (!requireRights(page_rights::kRoster)) return;
+  const store::RosterFilter filter{scopeBoxes.scope(), trimmed(namePartEdit.Text)};
   results_.run(filter);
   exportLink.Visible = true;
   askBeforeRemovingAll();
@@ -155,6 +153,7 @@ void RosterPage::onDeleteAll() {
 // The spreadsheet of the result is answered here once the export is built; its rows are read
 // again by key, a few hundred at a time.
 void RosterPage::onExport() {
+  if (!requireRights(page_rights::kRoster)) return;
   if (!results_.hasRun()) return web::ShowMessage(std::string(kExportNoQueryMessage));
   sendWorkbook([this](const auto& onPiece) { results_.forEachPiece(onPiece); },
                spreadsheet::rosterLayout(), spreadsheet::workbookDownloadName("学生名单", {}));

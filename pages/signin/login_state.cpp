@@ -16,6 +16,11 @@ void fillLoginState(web::Session& session, const std::string& userName,
   session.login.rightsStamp = store::rightsStamp(db, userName).value_or("");
   session.login.userName = userName;
   session.login.rights = parseRightsCode(rightsCode);
+  // Read after the stamp: a place changed in between differs from the stamp and ends the
+  // session at the next request, so a stale place is never kept.
+  session.login.permitted = session.login.rights == rights::kClassTeacher
+                                ? store::accountPlace(db, userName)
+                                : store::Scope{};
   session.login.grades = store::readListSetting(db, store::key::kGrades);
   session.readOfficeSettings();
   session.navigationEntry = ScoreQueryPage::kName;

@@ -148,10 +148,10 @@ void AccountsPage::onEditRights(const std::string& userName) {
   typeBox.ItemIndex = parseRightsCode(user->rightsCode).value_or(-1);
   onTypeChosen();
   if (typeBox.ItemIndex == rights::kClassTeacher) {
-    const store::Place place = store::accountPlace(db, user->name);
-    unitBox.select(place.unit);
-    gradeBox.select(place.grade);
-    classBox.select(place.cls);
+    const store::Scope place = store::accountPlace(db, user->name);
+    unitBox.select(place.unit.value_or(""));
+    gradeBox.select(place.grade.value_or(""));
+    classBox.select(place.cls.value_or(""));
   }
 }
 
@@ -160,7 +160,7 @@ void AccountsPage::onSaveRights() {
   if (!chosenTypeAndScope(user)) return;
   web::Session& session = web::currentSession();
   if (!store::changeRights(session.dataConnection.db(), editedUser_, user.rightsCode,
-                           {user.unit, user.grade, user.className})) {
+                           store::Scope::place(user.unit, user.grade, user.className))) {
     web::ShowMessage("用户“" + editedUser_ + "”已不存在。");
   } else {
     web::ShowMessage("已修改用户“" + editedUser_ + "”的权限。");

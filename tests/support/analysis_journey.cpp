@@ -92,8 +92,7 @@ AnalysisJourneyPage::AnalysisJourneyPage() : web::Page("AnalysisJourneyPage") {
   Cards.Caption = "成绩单";
   Cards.OnClick = [] {
     storeReportCardScoresOnce();
-    web::currentSession().ShowPage<pages::ReportCardsPage>(
-        pages::ReportCardScope{"期末", "", "", ""});
+    web::currentSession().ShowPage<pages::ReportCardsPage>("期末");
   };
 }
 

@@ -34,14 +34,14 @@ std::vector<AnalysisPage> analysisPages() {
   };
 }
 
-// Codes 0, 1 and 4 use the analysis pages; entry users reaching one by any path see nothing
-// of it but the navigation.
+// Codes 0, 1, 4 and 5 use the analysis pages; supervisors and clerks reaching one by any path
+// see nothing of it but the navigation.
 TEST_F(AnalysisAccessTest, OnlyAnalysisRightsOpenThePages) {
   const struct {
     const char* code;
     bool allowed;
-  } codes[] = {{"0", true},  {"1", true},  {"4", true}, {"2", false},
-               {"3", false}, {"5", false}, {"", false}};
+  } codes[] = {{"0", true},  {"1", true},  {"4", true}, {"5", true},
+               {"2", false}, {"3", false}, {"", false}};
   for (const auto& page : analysisPages()) {
     for (const auto& c : codes) {
       SCOPED_TRACE(std::string(page.name) + " code " + c.code);

@@ -77,12 +77,12 @@ TEST_F(ScoreQueryStatementTest, EachFilterAndCombinationBindsItsValue) {
   const std::vector<FilterCase> cases = {
       {"no filter: every score row of every exam", {}, 8, 6},
       {"exam", f([](auto& x) { x.exam = "期中"; }), 5, 6},
-      {"unit", f([](auto& x) { x.unit = "东校区"; }), 5, 3},
-      {"grade", f([](auto& x) { x.grade = "八年级"; }), 2, 3},
-      {"class", f([](auto& x) { x.className = "一班"; }), 5, 3},
-      {"exam and unit", f([](auto& x) { x.exam = "期末", x.unit = "东校区"; }), 2, 3},
+      {"unit", f([](auto& x) { x.scope.unit = "东校区"; }), 5, 3},
+      {"grade", f([](auto& x) { x.scope.grade = "八年级"; }), 2, 3},
+      {"class", f([](auto& x) { x.scope.cls = "一班"; }), 5, 3},
+      {"exam and unit", f([](auto& x) { x.exam = "期末", x.scope.unit = "东校区"; }), 2, 3},
       {"all four", f([](auto& x) {
-         x.exam = "期中", x.unit = "西校区", x.grade = "八年级", x.className = "一班";
+         x.exam = "期中", x.scope.unit = "西校区", x.scope.grade = "八年级", x.scope.cls = "一班";
        }),
        1, 1},
       {"name part", f([](auto& x) { x.name = "张"; }), 3, 2},
@@ -92,7 +92,7 @@ TEST_F(ScoreQueryStatementTest, EachFilterAndCombinationBindsItsValue) {
       {"percent sign is text", f([](auto& x) { x.name = "%"; }), 1, 1},
       {"underscore is text", f([](auto& x) { x.name = "_"; }), 0, 0},
       {"quote in a filter value", f([](auto& x) { x.exam = "期\"中"; }), 0, 6},
-      {"nothing matches", f([](auto& x) { x.unit = "中心校区"; }), 0, 0},
+      {"nothing matches", f([](auto& x) { x.scope.unit = "中心校区"; }), 0, 0},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.name);

@@ -393,11 +393,11 @@ TEST_F(ScoreQueryTest, ExportOfAnEmptyResultHasOnlyTheTwoHeadingRows) {
   EXPECT_EQ(sheet.rows[0], (Row{"查询范围:", "期中", "所有学校", "所有年级", "所有班"}));
 }
 
-TEST_F(ScoreQueryTest, OnlyAdministratorsAndViewersMayQuery) {
+TEST_F(ScoreQueryTest, OnlyAdministratorsViewersAndClassTeachersMayQuery) {
   addScores("期中", addStudent("1001", "张三"), 80, 80, 80);
-  for (const std::string code : {"0", "1", "4", "2", "3", "5", ""}) {
+  for (const std::string code : {"0", "1", "4", "5", "2", "3", ""}) {
     SCOPED_TRACE("code '" + code + "'");
-    const bool allowed = code == "0" || code == "1" || code == "4";
+    const bool allowed = code == "0" || code == "1" || code == "4" || code == "5";
     browser.user().login.rights = pages::parseRightsCode(code);
     open();
     EXPECT_EQ(browser.message(), allowed ? "" : pages::kNoPageRightsMessage);

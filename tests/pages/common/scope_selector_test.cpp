@@ -2,9 +2,11 @@
 
 #include <gtest/gtest.h>
 
+#include <optional>
 #include <string>
 #include <vector>
 
+#include "store/scope.h"
 #include "store/settings_cache.h"
 #include "tests/support/page_driver.h"
 #include "web/controls/actions.h"
@@ -191,15 +193,81 @@ TEST_F(ScopeSelectorTest, NoSelectionTextIsTheLooksOrTheBoxDefault) {
   EXPECT_EQ(box("unitBox").NoSelectionText, "-- 请选择 --");  // the box's own
 }
 
-TEST_F(ScopeSelectorTest, FillPlaceListsOnlyThatPlaceAndLeavesTheExam) {
-  SelectorPage& page = show(kAllFour);
-  b.run([&] { page.boxes.fillPlace("东校区", "初二", "二班"); });
+TEST_F(ScopeSelectorTest, APermittedPlaceIsListedAloneAndLeavesTheExam) {
+  b.user().login.permitted = store::Scope::place("东校区", "初二", "二班");
+  show(kAllFour);
   EXPECT_EQ(box("unitBox").Items, Items{"东校区"});
   EXPECT_EQ(box("gradeBox").Items, Items{"初二"});
   EXPECT_EQ(box("classBox").Items, Items{"二班"});
   for (const char* name : {"unitBox", "gradeBox", "classBox"}) EXPECT_EQ(box(name).ItemIndex, 0);
   EXPECT_EQ(box("examBox").Items, (Items{"全部考试", "期中", "期末"}));
   EXPECT_EQ(box("examBox").ItemIndex, 2);
+}
+
+// What scope() makes of the boxes' choices, with and without a locked place: a locked part is
+// the place's whatever the boxes hold, or the choice is refused as a bad post.
+TEST_F(ScopeSelectorTest, ScopeNeverReachesPastThePermittedOne) {
+  const store::Scope teacher = store::Scope::place("东校区", "初二", "二班");
+  const ScopeBoxes noAllItems = {.unit = ScopeBox{}, .grade = ScopeBox{}, .cls = ScopeBox{}};
+  const ScopeBoxes noClassBox = {.unit = ScopeBox{.allItem = "所有学校"}, .grade = ScopeBox{}};
+  const struct {
+    std::string name;
+    store::Scope permitted;
+    ScopeBoxes look;
+    int unit, grade, cls;                  // item indexes; -2: the page has no such box
+    std::optional<store::Scope> expected;  // nullopt: refused
+  } cases[] = {
+      {"all items", {}, kAllFour, 0, 0, 0, store::Scope{}},
+      {"nothing chosen beside an all item", {}, kAllFour, -1, -1, -1, store::Scope{}},
+      {"chosen items", {}, kAllFour, 2, 3, 1, store::Scope{"东校区", "初三", "一班"}},
+      {"first items without all items",
+       {},
+       noAllItems,
+       0,
+       0,
+       0,
+       store::Scope::place("中心校区", "初一", "一班")},
+      {"nothing chosen without an all item", {}, noAllItems, 0, -1, 0, std::nullopt},
+      {"no class box: every class", {}, noClassBox, 0, 1, -2, store::Scope{{}, "初二", {}}},
+      {"the place", teacher, kAllFour, 0, 0, 0, teacher},
+      {"the place without all items", teacher, noAllItems, 0, 0, 0, teacher},
+      {"no class box: the permitted class", teacher, noClassBox, 0, 0, -2, teacher},
+      {"locked unit with nothing chosen", teacher, kAllFour, -1, 0, 0, std::nullopt},
+      {"locked grade with nothing chosen", teacher, kAllFour, 0, -1, 0, std::nullopt},
+      {"locked class with nothing chosen", teacher, kAllFour, 0, 0, -1, std::nullopt},
+      {"locked class past its one item", teacher, kAllFour, 0, 0, 1, std::nullopt},
+      {"a place of nobody stays locked", store::Scope::place("", "", ""), kAllFour, 0, 0, 0,
+       store::Scope::place("", "", "")},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.name);
+    b.user().login.permitted = c.permitted;
+    SelectorPage& page = show(c.look);
+    const std::pair<const char*, int> indexes[] = {
+        {"unitBox", c.unit}, {"gradeBox", c.grade}, {"classBox", c.cls}};
+    for (const auto& [name, index] : indexes) {
+      if (index != -2) box(name).ItemIndex = index;
+    }
+    std::optional<store::Scope> got;
+    b.run([&] { got = page.boxes.scope(); });
+    EXPECT_EQ(got, c.expected);
+    EXPECT_EQ(b.message(), c.expected ? "" : web::BadPost::kDefaultMessage);
+  }
+}
+
+TEST_F(ScopeSelectorTest, ChosenExamIsNoneOnTheAllItem) {
+  SelectorPage& page = show(kAllFour);
+  const struct {
+    int index;
+    std::optional<std::string> exam;
+  } cases[] = {{0, std::nullopt}, {-1, std::nullopt}, {1, "期中"}, {2, "期末"}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.index);
+    box("examBox").ItemIndex = c.index;
+    std::optional<std::string> got = "unread";
+    b.run([&] { got = page.boxes.chosenExam(); });
+    EXPECT_EQ(got, c.exam);
+  }
 }
 
 // Choosing in one box submits nothing and leaves the other boxes' lists and choices as they

@@ -285,6 +285,10 @@ TEST_F(ClassGridTest, AClassTeacherLoadsTheOwnClassOnly) {
   b.type("classBox", "-1");
   b.choose("subjectBox", "数学");
   b.click("loadButton");
+  EXPECT_EQ(b.message(), web::BadPost::kDefaultMessage);
+  EXPECT_FALSE(grid().Visible);
+  b.choose("subjectBox", "数学");
+  b.click("loadButton");
   EXPECT_EQ(grid().rowCount(), 2);
   EXPECT_EQ(grid().cell(1, 1).Text, "学生10");
 }

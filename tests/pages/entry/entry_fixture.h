@@ -12,6 +12,7 @@
 #include "store/connection.h"
 #include "store/query.h"
 #include "store/settings.h"
+#include "store/users.h"
 #include "tests/pages/common/sign_in.h"
 #include "tests/support/page_driver.h"
 #include "web/user_session.h"
@@ -36,6 +37,8 @@ class EntryTest : public ::testing::Test {
     browser.user().login.userName = user;
     browser.user().login.defaultExam = kExam;
     browser.user().login.grades = {"七年级", "八年级"};
+    browser.user().login.permitted =
+        code == "5" ? store::accountPlace(server.db(), user) : store::Scope{};
   }
 
   std::int64_t addStudent(const std::string& number, const std::string& name,

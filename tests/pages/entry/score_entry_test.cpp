@@ -295,12 +295,14 @@ TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
   EXPECT_EQ(b.control<web::ComboBox>("classBox").Items, std::vector<std::string>{"一班"});
   enter("数学", "", "803", "70");
   EXPECT_EQ(b.message(), "您不能录入该学生成绩");
-  // Lists posted with nothing chosen lift nothing.
-  b.type("unitBox", "-1");
-  b.type("gradeBox", "-1");
-  b.type("classBox", "-1");
-  enter("数学", "", "803", "70");
-  EXPECT_EQ(b.message(), "您不能录入该学生成绩");
+  // Lists posted with nothing chosen are refused, even for a student of the class.
+  for (const char* list : {"unitBox", "gradeBox", "classBox"}) {
+    SCOPED_TRACE(list);
+    b.type(list, "-1");
+    enter("数学", "", "801", "70");
+    EXPECT_EQ(b.message(), web::BadPost::kDefaultMessage);
+  }
+  EXPECT_EQ(rowCount(), 0);
   enter("数学", "", "801", "70");
   EXPECT_EQ(b.message(), "");
   EXPECT_EQ(rowCount(), 1);

@@ -31,12 +31,12 @@ class ClassGridTest : public ::testing::Test {
 };
 
 TEST_F(ClassGridTest, LoadsOneClassInRosterOrder) {
-  const auto members = classMembers(db, {"东校区", "2010级", "一班"});
+  const auto members = classMembers(db, Scope::place("东校区", "2010级", "一班"));
   ASSERT_EQ(members.size(), 2u);
   EXPECT_EQ(members[0].key, 1);
   EXPECT_EQ(members[0].name, "甲");
   EXPECT_EQ(members[1].key, 3);
-  EXPECT_TRUE(classMembers(db, {"西校区", "2010级", "一班"}).empty());
+  EXPECT_TRUE(classMembers(db, Scope::place("西校区", "2010级", "一班")).empty());
 }
 
 // Boxes that do not fit the paper are left out and told by their place in the save; the

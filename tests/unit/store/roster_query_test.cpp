@@ -23,13 +23,15 @@ TEST(RosterStatement, TheFirstActiveFilterBeginsWithWhere) {
   };
   const std::vector<Case> cases = {
       {{}, "", {}},
-      {{"东校区", "", "", ""}, " where xx=?", {"东校区"}},
-      {{"", "2010级", "", ""}, " where nj=?", {"2010级"}},
-      {{"", "", "一班", ""}, " where bj=?", {"一班"}},
-      {{"", "", "", "O'B"}, " where xm like ? escape '\\'", {"%O'B%"}},
-      {{"", "2010级", "一班", ""}, " where nj=? and bj=?", {"2010级", "一班"}},
-      {{"东校区", "", "", "张"}, " where xx=? and xm like ? escape '\\'", {"东校区", "%张%"}},
-      {{"东校区", "2010级", "一班", "张"},
+      {{{"东校区", {}, {}}, ""}, " where xx=?", {"东校区"}},
+      {{{{}, "2010级", {}}, ""}, " where nj=?", {"2010级"}},
+      {{{{}, {}, "一班"}, ""}, " where bj=?", {"一班"}},
+      {{{}, "O'B"}, " where xm like ? escape '\\'", {"%O'B%"}},
+      {{{{}, "2010级", "一班"}, ""}, " where nj=? and bj=?", {"2010级", "一班"}},
+      {{{"东校区", {}, {}}, "张"}, " where xx=? and xm like ? escape '\\'", {"东校区", "%张%"}},
+      // An empty value is a value: it holds the students without one, not everyone.
+      {{{"", {}, {}}, ""}, " where xx=?", {""}},
+      {{Scope::place("东校区", "2010级", "一班"), "张"},
        " where xx=? and nj=? and bj=? and xm like ? escape '\\'",
        {"东校区", "2010级", "一班", "%张%"}},
   };

@@ -47,8 +47,7 @@ TEST_F(UsersTest, AddRefusesATakenNameAndASecondFirstAdmin) {
   EXPECT_EQ(boss->name, "Boss");
   EXPECT_EQ(boss->passwordHash, "h1");
   EXPECT_EQ(boss->rightsCode, "0");
-  const Place place = accountPlace(db, "TEACHER");
-  EXPECT_EQ(place.unit + place.grade + place.cls, "东校区2010级一班");
+  EXPECT_EQ(accountPlace(db, "TEACHER"), Scope::place("东校区", "2010级", "一班"));
 }
 
 TEST_F(UsersTest, PasswordChangeAndRemovalOfOneUser) {
@@ -62,8 +61,7 @@ TEST_F(UsersTest, PasswordChangeAndRemovalOfOneUser) {
   EXPECT_FALSE(hasSuperAdmin(db));
   EXPECT_FALSE(findUser(db, "boss"));
   EXPECT_TRUE(findUser(db, "clerk"));
-  const Place none = accountPlace(db, "boss");
-  EXPECT_TRUE(none.unit.empty() && none.grade.empty() && none.cls.empty());
+  EXPECT_EQ(accountPlace(db, "boss"), Scope::place("", "", ""));
 }
 
 // The stamp a session keeps from its sign-in: it changes with the account's rights, place and
