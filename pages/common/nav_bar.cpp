@@ -1,6 +1,7 @@
 #include "pages/common/nav_bar.h"
 
 #include "pages/common/navigation.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/common/site.h"
 #include "pages/signin/login.h"
@@ -98,7 +99,7 @@ void NavigationBar::onRender() {
   // The banner may have been replaced since the page was built.
   bannerImage.Source = store::bannerAddress(session.dataFolder().files());
   const auto code = sessionRights();
-  if (code && *code >= rights::kSuperAdmin && *code <= rights::kViewer) {
+  if (code && !roleName(*code).empty()) {
     userCaption.Caption = userLabel(session, *code);
   }
 }

@@ -1,5 +1,7 @@
 #include "pages/common/nav_entries.h"
 
+#include <algorithm>
+
 #include "pages/analysis/chart.h"
 #include "pages/analysis/class_comparison.h"
 #include "pages/analysis/distribution.h"
@@ -8,7 +10,9 @@
 #include "pages/analysis/score_query.h"
 #include "pages/cloud/cloud_upload.h"
 #include "pages/common/navigation.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
+#include "pages/entry/score_entry.h"
 #include "pages/master/exams.h"
 #include "pages/master/roster.h"
 #include "pages/master/units.h"
@@ -35,15 +39,22 @@ constexpr NavEntry kEntries[] = {
     to<RankingPage>({.name = "ranking", .caption = "【成绩排序】", .needsScores = true}),
     to<ProgressPage>({.name = "progress", .caption = "【进步统计】", .needsScores = true}),
     to<DistributionPage>({.name = "distribution", .caption = "【分布情况】", .needsScores = true}),
-    to<UnitsPage>({.name = "units", .caption = "【单位设置】", .reach = Reach::admins}),
-    to<ExamsPage>({.name = "exams", .caption = "【考试设置】", .reach = Reach::admins}),
-    to<RosterPage>({.name = "roster", .caption = "【学生管理】"}),
-    to<AccountsPage>({.name = "accounts", .caption = "【系统设置】", .reach = Reach::superAdmin}),
-    to<CloudUploadPage>({.name = "upload", .caption = "【上传成绩】", .reach = Reach::admins}),
+    to<UnitsPage>({.name = "units", .caption = "【单位设置】", .reach = Reach::masterData}),
+    to<ExamsPage>({.name = "exams", .caption = "【考试设置】", .reach = Reach::masterData}),
+    to<RosterPage>({.name = "roster", .caption = "【学生管理】", .reach = Reach::roster}),
+    to<AccountsPage>({.name = "accounts", .caption = "【系统设置】", .reach = Reach::system}),
+    to<CloudUploadPage>({.name = "upload", .caption = "【上传成绩】", .reach = Reach::masterData}),
     to<BackupPage>({.name = "backup",
                     .caption = "【数据备份】",
-                    .reach = Reach::superAdmin,
+                    .reach = Reach::system,
                     .hiddenUnreached = true}),
+    // The entry pages carry no bar; a class teacher comes back to them by this one.
+    {.name = "entry",
+     .caption = "【成绩录入】",
+     .reach = Reach::classTeacher,
+     .hiddenUnreached = true,
+     .page = ScoreEntryPage::kName,
+     .show = &showOutsideEntries<ScoreEntryPage>},
 };
 
 }  // namespace
@@ -53,13 +64,20 @@ std::span<const NavEntry> navigationEntries() {
 }
 
 bool reaches(Reach reach, std::optional<int> code) {
+  const auto within = [code](std::initializer_list<int> codes) {
+    return code && std::find(codes.begin(), codes.end(), *code) != codes.end();
+  };
   switch (reach) {
-    case Reach::everyone:
-      return true;
-    case Reach::admins:
-      return code == rights::kSuperAdmin || code == rights::kAdmin;
-    case Reach::superAdmin:
-      return code == rights::kSuperAdmin;
+    case Reach::analysis:
+      return within(page_rights::kAnalysis);
+    case Reach::roster:
+      return within(page_rights::kRoster);
+    case Reach::masterData:
+      return within(page_rights::kMasterData);
+    case Reach::system:
+      return within(page_rights::kSystem);
+    case Reach::classTeacher:
+      return within({rights::kClassTeacher});
   }
   return false;
 }

@@ -5,9 +5,10 @@
 
 namespace zeziza::pages {
 
-// Which rights codes may follow a navigation entry; the others see its link disabled (or the
-// entry hidden, see NavEntry::hiddenUnreached).
-enum class Reach { everyone, admins, superAdmin };
+// Which rights codes may follow a navigation entry, by README's table of who sees which page
+// (page_rights.h); the others see its link disabled (or the entry hidden, see
+// NavEntry::hiddenUnreached).
+enum class Reach { analysis, roster, masterData, system, classTeacher };
 
 // One entry of the navigation bar: its link and the bar under it, which is marked while the
 // session's navigation entry is `page`. `name` names the controls: `<name>Link`, `<name>Cell`
@@ -15,7 +16,7 @@ enum class Reach { everyone, admins, superAdmin };
 struct NavEntry {
   const char* name = "";
   const char* caption = "";
-  Reach reach = Reach::everyone;
+  Reach reach = Reach::analysis;
   // Analysis pages need scores: without any the link shows the setup guide instead.
   bool needsScores = false;
   // Hidden, not just disabled, for the codes the entry does not reach.

@@ -1,6 +1,7 @@
 #include "pages/signin/setup_guide.h"
 
 #include "pages/common/navigation.h"
+#include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
 #include "pages/master/exams.h"
 #include "pages/master/roster.h"
@@ -33,13 +34,13 @@ SetupGuidePage::SetupGuidePage() : web::Page("SetupGuidePage") {
   navigationBar.signOutLink.OnClick = [this] { onSignOut(); };
 }
 
-// The exams and units pages serve codes 0 and 1, the accounts page code 0.
+// Each link is offered to the codes its page serves.
 void SetupGuidePage::onCreate() {
-  const auto code = sessionRights();
-  const bool admin = code == rights::kSuperAdmin || code == rights::kAdmin;
-  examsLink.Visible = admin;
-  unitsLink.Visible = admin;
-  accountsLink.Visible = code == rights::kSuperAdmin;
+  const bool masterData = hasRights(page_rights::kMasterData);
+  examsLink.Visible = masterData;
+  unitsLink.Visible = masterData;
+  rosterLink.Visible = hasRights(page_rights::kRoster);
+  accountsLink.Visible = hasRights(page_rights::kSystem);
 }
 
 void SetupGuidePage::onExams() {

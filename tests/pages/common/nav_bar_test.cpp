@@ -52,33 +52,53 @@ void expectMarkedBar(BrowserSession& browser, const std::string& page) {
   }
 }
 
-TEST(NavBar, SettingsLinksEnabledByCode) {
+// The links follow README's table of who sees which page.
+TEST(NavBar, LinksFollowTheRightsTable) {
   struct Case {
     std::string code;
-    bool units, exams, accounts, upload, backup;
+    bool analysis, roster, units, exams, accounts, upload, backup, entry;
   };
   const std::vector<Case> cases = {
-      {"0", true, true, true, true, true},      {"1", true, true, false, true, false},
-      {"2", false, false, false, false, false}, {"3", false, false, false, false, false},
-      {"4", false, false, false, false, false}, {"5", false, false, false, false, false},
-      {"", false, false, false, false, false},
+      {"0", true, true, true, true, true, true, true, false},
+      {"1", true, true, true, true, false, true, false, false},
+      {"2", false, true, false, false, false, false, false, false},
+      {"3", false, false, false, false, false, false, false, false},
+      {"4", true, true, false, false, false, false, false, false},
+      {"5", true, true, false, false, false, false, false, true},
+      {"", false, false, false, false, false, false, false, false},
   };
   TestServer server;
   for (const auto& c : cases) {
     SCOPED_TRACE("code " + c.code);
     auto browser = signedInAs(server, c.code);
+    for (const char* link : {"queryLink", "chartLink", "classComparisonLink", "rankingLink",
+                             "progressLink", "distributionLink"}) {
+      EXPECT_EQ(enabled(browser, link), c.analysis) << link;
+    }
+    EXPECT_EQ(enabled(browser, "rosterLink"), c.roster);
     EXPECT_EQ(enabled(browser, "unitsLink"), c.units);
     EXPECT_EQ(enabled(browser, "examsLink"), c.exams);
     EXPECT_EQ(enabled(browser, "accountsLink"), c.accounts);
     EXPECT_EQ(enabled(browser, "uploadLink"), c.upload);
-    // The backup entry is shown to super administrators alone.
+    // The backup entry is shown to super administrators alone, the way back to score entry
+    // to class teachers alone.
     EXPECT_EQ(browser.control<web::Region>("navigationBar.backupCell").Visible, c.backup);
-    for (const char* link :
-         {"queryLink", "chartLink", "classComparisonLink", "rankingLink", "progressLink",
-          "distributionLink", "rosterLink", "passwordLink", "signOutLink"}) {
+    EXPECT_EQ(browser.control<web::Region>("navigationBar.entryCell").Visible, c.entry);
+    for (const char* link : {"passwordLink", "signOutLink"}) {
       EXPECT_TRUE(enabled(browser, link)) << link;
     }
   }
+}
+
+TEST(NavBar, AClassTeacherGoesBackToScoreEntry) {
+  TestServer server;
+  auto browser = signedInAs(server, "5");
+  browser.click("navigationBar.entryLink");
+  EXPECT_EQ(browser.pageClass(), "ScoreEntryPage");
+  EXPECT_EQ(browser.messages(), std::vector<std::string>{});
+  browser.click("analysisLink");
+  EXPECT_EQ(browser.pageClass(), "ScoreQueryPage");
+  EXPECT_EQ(browser.user().navigationEntry, "ScoreQueryPage");
 }
 
 TEST(NavBar, DisabledLinkCannotBeForged) {
@@ -96,7 +116,8 @@ TEST(NavBar, EntriesStandInTheOrderOfTheBar) {
       {"【进步统计】", "ProgressPage"},        {"【分布情况】", "DistributionPage"},
       {"【单位设置】", "UnitsPage"},           {"【考试设置】", "ExamsPage"},
       {"【学生管理】", "RosterPage"},          {"【系统设置】", "AccountsPage"},
-      {"【上传成绩】", "CloudUploadPage"},     {"【数据备份】", "BackupPage"}};
+      {"【上传成绩】", "CloudUploadPage"},     {"【数据备份】", "BackupPage"},
+      {"【成绩录入】", "ScoreEntryPage"}};
   std::vector<std::pair<std::string, std::string>> table;
   for (const auto& entry : pages::navigationEntries())
     table.emplace_back(entry.caption, entry.page);
@@ -136,7 +157,7 @@ TEST(NavBar, UserLabelNamesTheRole) {
       {"2", "·李老师 · 主管 · 期中考试 · 自考模式 ·"},
       {"3", "·李老师 · 成绩录入员 · 期中考试 · 自考模式 ·"},
       {"4", "·李老师 · 普通用户 · 期中考试 · 自考模式 ·"},
-      {"5", ""},
+      {"5", "·李老师 · 班主任 · 期中考试 · 自考模式 ·"},
   };
   TestServer server;
   for (const auto& [code, label] : cases) {
@@ -254,15 +275,14 @@ TEST(SetupGuide, OffersOnlyTheLinksTheCodeMayFollow) {
   };
   const std::vector<Case> cases = {
       {"0", true, true, true, true, true},    {"1", true, true, true, false, true},
-      {"2", false, false, true, false, true}, {"3", false, false, true, false, true},
+      {"2", false, false, true, false, true}, {"3", false, false, false, false, true},
       {"4", false, false, true, false, true}, {"5", false, false, true, false, true},
   };
   TestServer server;
   for (const auto& c : cases) {
     SCOPED_TRACE(c.code);
     auto browser = signedInAs(server, c.code);
-    browser.click("navigationBar.queryLink");
-    ASSERT_EQ(browser.pageClass(), "SetupGuidePage");
+    browser.showPage<pages::SetupGuidePage>();
     EXPECT_EQ(browser.control<web::Link>("examsLink").Visible, c.exams);
     EXPECT_EQ(browser.control<web::Link>("unitsLink").Visible, c.units);
     EXPECT_EQ(browser.control<web::Link>("rosterLink").Visible, c.roster);
