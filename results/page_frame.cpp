@@ -1,9 +1,12 @@
 #include "results/page_frame.h"
 
+#include "results/form_fields.h"
+
 namespace zeziza::results {
 
 std::string resultAddress(std::int64_t school) {
-  return std::string(kResultPath) + "?dwid=" + std::to_string(school);
+  return std::string(kResultPath) + "?" + std::string(field::kSchool) + "=" +
+         std::to_string(school);
 }
 
 std::string framePage(std::string_view title, const Notice& notice, std::string_view body,
@@ -40,9 +43,7 @@ void labelledInput(web::HtmlWriter& out, std::string_view label, std::string_vie
       .attr("id", name);
   if (!value.empty()) out.attr("value", value);
   if (type == "password") {
-    out.attr("autocomplete", name.starts_with("new") || name.starts_with("password")
-                                 ? "new-password"
-                                 : "current-password");
+    out.attr("autocomplete", field::choosesPassword(name) ? "new-password" : "current-password");
   }
   out.raw(" maxlength=\"200\"></label>");
 }

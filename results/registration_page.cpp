@@ -1,5 +1,7 @@
 #include "results/registration_page.h"
 
+#include "results/form_fields.h"
+
 namespace zeziza::results {
 
 namespace {
@@ -33,9 +35,9 @@ std::string registrationPage(const RegistrationView& view) {
     out.raw("<form class=\"panel rs-form\" method=\"post\"")
         .attr("action", kRegistrationPath)
         .raw(">");
-    labelledInput(out, "学校名称", "name", "text", view.schoolName);
-    labelledInput(out, "密码", "password", "password");
-    labelledInput(out, "确认密码", "password2", "password");
+    labelledInput(out, "学校名称", field::kSchoolName, "text", view.schoolName);
+    labelledInput(out, "密码", field::kPassword, "password");
+    labelledInput(out, "确认密码", field::kPasswordAgain, "password");
     submitButton(out, "注册");
     out.raw("</form>");
   }

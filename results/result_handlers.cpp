@@ -3,6 +3,7 @@
 #include "cloud/first_passwords.h"
 #include "cloud/results_queries.h"
 #include "cloud/student_view_query.h"
+#include "results/form_fields.h"
 #include "results/request_facts.h"
 #include "results/results_site.h"
 #include "results/school_pages.h"
@@ -55,7 +56,8 @@ std::optional<SignIn> ResultsSite::cookieSignIn(const Context& context, std::int
 
 web::HttpResponse ResultsSite::resultPage(const Context& context, std::int64_t school) {
   Notice notice;
-  if (context.value("msg") == "pw") notice = Notice::done("密码修改成功！");
+  if (context.value(field::kNotice) == field::kPasswordChanged)
+    notice = Notice::done("密码修改成功！");
   if (const auto signIn = cookieSignIn(context, school)) {
     if (auto shown = showSignedIn(context, school, *signIn, notice, reads_)) return *shown;
     // A replica may not have a just-changed password yet: the primary decides then.
@@ -172,13 +174,13 @@ std::optional<web::HttpResponse> ResultsSite::studentView(const Context& context
 }
 
 web::HttpResponse ResultsSite::resultAction(const Context& context, std::int64_t school) {
-  const std::string op = context.value("op");
-  if (op == "student") return studentSignIn(context, school);
-  if (op == "school") return schoolSignIn(context, school);
-  if (op == "password") return passwordChange(context, school);
-  if (op == "firstpw") return firstPasswordChoice(context, school);
-  if (op == "reset") return passwordReset(context, school);
-  if (op == "signout") return signOut(context, school);
+  const std::string op = context.value(field::kForm);
+  if (op == form::kStudentSignIn) return studentSignIn(context, school);
+  if (op == form::kSchoolSignIn) return schoolSignIn(context, school);
+  if (op == form::kPasswordChange) return passwordChange(context, school);
+  if (op == form::kFirstPassword) return firstPasswordChoice(context, school);
+  if (op == form::kPasswordReset) return passwordReset(context, school);
+  if (op == form::kSignOut) return signOut(context, school);
   return refusalPage(400, "成绩查询", "无法识别的操作。");
 }
 
@@ -220,8 +222,8 @@ web::HttpResponse ResultsSite::firstPasswordChoice(const Context& context, std::
     auto response = showSignedIn(context, school, *signIn, Notice::refusal(text), primary_);
     return response ? *response : seeOther(resultAddress(school));
   };
-  const std::string password = context.value("new");
-  if (const auto problem = passwordProblem(password, context.value("new2"))) {
+  const std::string password = context.value(field::kNewPassword);
+  if (const auto problem = passwordProblem(password, context.value(field::kNewPasswordAgain))) {
     return refuse(*problem);
   }
   // The first password is on a slip that others may have seen.
@@ -232,7 +234,8 @@ web::HttpResponse ResultsSite::firstPasswordChoice(const Context& context, std::
   auto db = primary_.lease();
   const auto epoch = cloud::setStudentPassword(*db, school, signIn->student, hash);
   if (!epoch) return seeOther(resultAddress(school));
-  auto response = seeOther(resultAddress(school) + "&msg=pw");
+  auto response = seeOther(resultAddress(school) + "&" + std::string(field::kNotice) + "=" +
+                           std::string(field::kPasswordChanged));
   response.headers.emplace_back(
       "Set-Cookie", signInCookie(context, newSignIn(SignIn::Role::Student, school, signIn->student,
                                                     hash, *epoch)));
@@ -246,7 +249,7 @@ web::HttpResponse ResultsSite::passwordReset(const Context& context, std::int64_
     auto response = showSignedIn(context, school, *signIn, notice, primary_, std::move(issued));
     return response ? *response : seeOther(resultAddress(school));
   };
-  const std::string student = trimmed(context.value("kh"));
+  const std::string student = trimmed(context.value(field::kStudent));
   if (student.empty()) return show(Notice::refusal("请输入考号！"));
   std::optional<cloud::StudentRecord> record;
   {

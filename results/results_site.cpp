@@ -5,6 +5,7 @@
 #include "cloud/accounts.h"
 #include "cloud/results_queries.h"
 #include "cloud/school_name.h"
+#include "results/form_fields.h"
 #include "results/page_frame.h"
 #include "results/registration_page.h"
 #include "results/request_facts.h"
@@ -73,7 +74,7 @@ web::HttpResponse ResultsSite::route(const web::HttpRequest& request) {
     return htmlPage(200, registrationPage({}));
   }
   if (request.path == kResultPath) {
-    const auto school = positiveField(request, "dwid");
+    const auto school = positiveField(request, field::kSchool);
     if (!school) return refusalPage(404, "成绩查询", "地址中缺少注册编号。");
     return post ? resultAction(context, *school) : resultPage(context, *school);
   }
@@ -82,7 +83,7 @@ web::HttpResponse ResultsSite::route(const web::HttpRequest& request) {
 
 web::HttpResponse ResultsSite::registration(const Context& context) {
   RegistrationView view;
-  view.schoolName = trimmed(context.value("name"));
+  view.schoolName = trimmed(context.value(field::kSchoolName));
   const std::string throttleKey = "reg|" + context.address;
   {
     auto db = primary_.lease();
@@ -93,14 +94,14 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
   }
   auto problem = cloud::schoolNameProblem(view.schoolName);
   if (!problem) {
-    problem = passwordProblem(context.value("password"), context.value("password2"),
+    problem = passwordProblem(context.value(field::kPassword), context.value(field::kPasswordAgain),
                               cloud::kMinSchoolPassword);
   }
   if (problem) {
     view.notice = Notice::refusal(*problem);
     return htmlPage(200, registrationPage(view));
   }
-  const std::string hash = hashPassword(context.value("password"));
+  const std::string hash = hashPassword(context.value(field::kPassword));
   auto db = primary_.lease();
   // Counted before the account is made, so registrations at once never pass the limit together.
   if (const auto wait = registrationThrottle_.admit(*db, throttleKey); wait.count() > 0) {
@@ -108,7 +109,7 @@ web::HttpResponse ResultsSite::registration(const Context& context) {
     return htmlPage(429, registrationPage(view));
   }
   const auto account =
-      cloud::registerAccount(*db, context.value("password"), hash, view.schoolName);
+      cloud::registerAccount(*db, context.value(field::kPassword), hash, view.schoolName);
   if (!account) {
     registrationThrottle_.refund(*db, throttleKey);
     view.notice = Notice::refusal("该学校名称已经注册过了，请勿重复注册。");

@@ -1,5 +1,6 @@
 #include "results/school_pages.h"
 
+#include "results/form_fields.h"
 #include "results/student_pages.h"
 
 namespace zeziza::results {
@@ -39,8 +40,8 @@ void resetForm(web::HtmlWriter& out, const SchoolView& view) {
       .attr("class", "panel rs-form")
       .attr("action", resultAddress(view.school))
       .raw(">");
-  hiddenInput(out, "op", "reset");
-  labelledInput(out, "考号", "kh", "text");
+  hiddenInput(out, field::kForm, form::kPasswordReset);
+  labelledInput(out, "考号", field::kStudent, "text");
   submitButton(out, "重置密码");
   out.raw("</form></details>");
 }

@@ -5,6 +5,7 @@
 
 #include "cloud/accounts.h"
 #include "cloud/results_queries.h"
+#include "results/form_fields.h"
 #include "results/request_facts.h"
 #include "results/results_site.h"
 #include "results/site_replies.h"
@@ -54,8 +55,8 @@ std::optional<std::chrono::seconds> ResultsSite::admitCheck(const std::string& a
 }
 
 web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_t school) {
-  const std::string student = trimmed(context.value("kh"));
-  const std::string password = context.value("mm");
+  const std::string student = trimmed(context.value(field::kStudent));
+  const std::string password = context.value(field::kStudentPassword);
   const std::string key = throttleKey("stu", school, student.substr(0, 32), context.address);
   SignInView view;  // filled member by member: GCC 12 misreads the braced form as uninitialised
   view.school = school;
@@ -99,7 +100,7 @@ web::HttpResponse ResultsSite::studentSignIn(const Context& context, std::int64_
 }
 
 web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t school) {
-  const std::string number = trimmed(context.value("bh"));
+  const std::string number = trimmed(context.value(field::kAccountNumber));
   const std::string key = throttleKey("sch", school, "", context.address);
   std::optional<cloud::Account> account;
   SignInView view{school, {}, {}, {}};
@@ -114,7 +115,7 @@ web::HttpResponse ResultsSite::schoolSignIn(const Context& context, std::int64_t
     return htmlPage(429, signInPage(view));
   }
   const bool right = cloud::parseRegistrationNumber(number) == school &&
-                     verifyPassword(account->passwordHash, context.value("smm"));
+                     verifyPassword(account->passwordHash, context.value(field::kAccountPassword));
   if (!right) {
     view.notice = Notice::refusal("注册编号或密码错误！");
     return htmlPage(200, signInPage(view));
@@ -153,15 +154,15 @@ web::HttpResponse ResultsSite::passwordChange(const Context& context, std::int64
   if (const auto refused = admitCheck(key, budgetKey(school, signIn->student))) {
     return refuse(refusalText(*refused, "尝试"), 429);
   }
-  if (!verifyPassword(record->passwordHash, context.value("old"))) return refuse("原密码错误！");
-  if (const auto problem = passwordProblem(context.value("new"), context.value("new2"))) {
+  if (!verifyPassword(record->passwordHash, context.value(field::kOldPassword))) return refuse("原密码错误！");
+  if (const auto problem = passwordProblem(context.value(field::kNewPassword), context.value(field::kNewPasswordAgain))) {
     return refuse(*problem);
   }
   // A first password is on a slip others may have seen: keeping it is no change at all.
-  if (context.value("new") == context.value("old")) {
+  if (context.value(field::kNewPassword) == context.value(field::kOldPassword)) {
     return refuse(record->mustChange ? "新密码不能与初始密码相同！" : "新密码不能与原密码相同！");
   }
-  const std::string hash = hashPassword(context.value("new"));
+  const std::string hash = hashPassword(context.value(field::kNewPassword));
   auto db = primary_.lease();
   // Every other sign-in of the student ends; this browser's goes on under the new epoch.
   const auto epoch = cloud::setStudentPassword(*db, school, signIn->student, hash);

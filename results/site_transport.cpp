@@ -3,6 +3,7 @@
 #include <atomic>
 #include <memory>
 
+#include "results/form_fields.h"
 #include "results/page_frame.h"
 #include "results/request_facts.h"
 #include "results/sign_in_cookie.h"
@@ -20,7 +21,7 @@ constexpr std::size_t kWorkersPerCore = 32;
 // Where the retry page leads: the result page it came from (a post's form is not sent again).
 std::string retryAddress(const web::HttpRequest& request) {
   if (request.path != kResultPath) return std::string(kRegistrationPath);
-  const auto school = positiveField(request, "dwid");
+  const auto school = positiveField(request, field::kSchool);
   if (!school) return std::string(kRegistrationPath);
   std::string address = resultAddress(*school);
   if (request.method == "GET") {
@@ -47,8 +48,8 @@ bool hashesAPassword(const web::HttpRequest& request) {
   if (request.method != "POST") return false;
   if (request.path == kRegistrationPath) return true;
   if (request.path != kResultPath) return false;
-  const std::string op = request.form.value("op");
-  return op == "student" || op == "school" || op == "password";
+  const std::string op = request.form.value(field::kForm);
+  return op == form::kStudentSignIn || op == form::kSchoolSignIn || op == form::kPasswordChange;
 }
 
 web::HttpResponse retryPage(const web::HttpRequest& request, std::chrono::seconds after) {

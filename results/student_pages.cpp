@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "results/form_fields.h"
+
 namespace zeziza::results {
 
 namespace {
@@ -12,7 +14,7 @@ void openForm(web::HtmlWriter& out, std::int64_t school, std::string_view op,
       .attr("class", css)
       .attr("action", resultAddress(school))
       .raw(">");
-  hiddenInput(out, "op", op);
+  hiddenInput(out, field::kForm, op);
 }
 
 std::string average(const std::vector<cloud::ScoreLine>& scores) {
@@ -48,10 +50,10 @@ void scoreTable(web::HtmlWriter& out, const std::vector<cloud::ScoreLine>& score
 
 void passwordForm(web::HtmlWriter& out, std::int64_t school) {
   out.raw("<details class=\"rs-details\"><summary>修改密码</summary>");
-  openForm(out, school, "password");
-  labelledInput(out, "原密码", "old", "password");
-  labelledInput(out, "新密码", "new", "password");
-  labelledInput(out, "确认新密码", "new2", "password");
+  openForm(out, school, form::kPasswordChange);
+  labelledInput(out, "原密码", field::kOldPassword, "password");
+  labelledInput(out, "新密码", field::kNewPassword, "password");
+  labelledInput(out, "确认新密码", field::kNewPasswordAgain, "password");
   submitButton(out, "修改密码");
   out.raw("</form></details>");
 }
@@ -63,22 +65,22 @@ std::string schoolTitle(std::int64_t school, const std::string& schoolName) {
 }
 
 void signOutForm(web::HtmlWriter& out, std::int64_t school) {
-  openForm(out, school, "signout", "rs-inline");
+  openForm(out, school, form::kSignOut, "rs-inline");
   submitButton(out, "退出");
   out.raw("</form>");
 }
 
 std::string signInPage(const SignInView& view) {
   web::HtmlWriter out;
-  openForm(out, view.school, "student");
+  openForm(out, view.school, form::kStudentSignIn);
   out.raw("<h2>学生登录</h2>");
-  labelledInput(out, "考号", "kh", "text", view.student);
-  labelledInput(out, "密码", "mm", "password");
+  labelledInput(out, "考号", field::kStudent, "text", view.student);
+  labelledInput(out, "密码", field::kStudentPassword, "password");
   submitButton(out, "查询成绩");
   out.raw("</form><details class=\"rs-details\"><summary>学校管理员登录</summary>");
-  openForm(out, view.school, "school");
-  labelledInput(out, "注册编号", "bh", "text");
-  labelledInput(out, "密码", "smm", "password");
+  openForm(out, view.school, form::kSchoolSignIn);
+  labelledInput(out, "注册编号", field::kAccountNumber, "text");
+  labelledInput(out, "密码", field::kAccountPassword, "password");
   submitButton(out, "登录");
   out.raw("</form></details>");
   return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
@@ -154,14 +156,14 @@ std::string firstPasswordPage(const FirstPasswordView& view) {
   out.raw("<div class=\"rs-who\">").text(view.name).raw("（考号 ").text(view.student).raw("）");
   signOutForm(out, view.school);
   out.raw("</div>");
-  openForm(out, view.school, "firstpw");
+  openForm(out, view.school, form::kFirstPassword);
   out.raw("<h2>设置自己的密码</h2><p id=\"firstpassword\">")
       .text(
           "您使用的是学校发给的初始密码。请先设置一个只有自己知道的新密码（至少6个字符），"
           "然后即可查询成绩。")
       .raw("</p>");
-  labelledInput(out, "新密码", "new", "password");
-  labelledInput(out, "确认新密码", "new2", "password");
+  labelledInput(out, "新密码", field::kNewPassword, "password");
+  labelledInput(out, "确认新密码", field::kNewPasswordAgain, "password");
   submitButton(out, "设置密码并查询成绩");
   out.raw("</form>");
   return framePage(schoolTitle(view.school, view.schoolName), view.notice, out.str());
