@@ -5,6 +5,7 @@
 #include <numeric>
 
 #include "analysis/number_format.h"
+#include "analysis/statistics_text.h"
 #include "base/whole_number.h"
 
 namespace zeziza::analysis {
@@ -68,14 +69,13 @@ ScoreLimits scaledLimits(const LevelThresholds& thresholds, std::span<const int>
 }
 
 std::vector<std::string> bandCaptions(std::span<const int> bands, FullMark fullMark) {
-  std::vector<std::string> captions;
-  captions.reserve(bands.size());
+  std::vector<std::string> captions = bandCaptions(bands);
   // Two decimals at most: a caption, not a limit.
   auto text = [&](int band) { return formatGeneral(std::round(fullMark.scale(band) * 100) / 100); };
   for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
-    captions.push_back(text(bands[i]) + "-" + text(bands[i + 1]));
+    captions[i] += "(" + text(bands[i]) + "-" + text(bands[i + 1]) + ")";
   }
-  if (!bands.empty()) captions.push_back(">=" + text(bands.back()));
+  if (!bands.empty()) captions.back() += "(>=" + text(bands.back()) + ")";
   return captions;
 }
 

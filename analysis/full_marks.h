@@ -48,8 +48,8 @@ FullMark columnFullMark(std::string_view column, std::span<const std::string> su
 ScoreLimits scaledLimits(const LevelThresholds& thresholds, std::span<const int> bands,
                          FullMark fullMark);
 
-// Band captions in points of the column, to two decimals at most: "90-105", then ">=135" for
-// the last boundary.
+// Band captions of one column: the percentages of the full mark, then the column's points to
+// two decimals at most: "60%-70%(90-105)", then ">=90%(>=135)" for the last boundary.
 std::vector<std::string> bandCaptions(std::span<const int> bands, FullMark fullMark);
 
 }  // namespace zeziza::analysis

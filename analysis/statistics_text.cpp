@@ -58,9 +58,9 @@ std::vector<std::string> bandCaptions(std::span<const int> bands) {
   std::vector<std::string> captions;
   captions.reserve(bands.size());
   for (std::size_t i = 0; i + 1 < bands.size(); ++i) {
-    captions.push_back(std::to_string(bands[i]) + "-" + std::to_string(bands[i + 1]));
+    captions.push_back(std::to_string(bands[i]) + "%-" + std::to_string(bands[i + 1]) + "%");
   }
-  if (!bands.empty()) captions.push_back(">=" + std::to_string(bands.back()));
+  if (!bands.empty()) captions.push_back(">=" + std::to_string(bands.back()) + "%");
   return captions;
 }
 

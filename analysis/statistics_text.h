@@ -58,8 +58,8 @@ struct StatisticsRow {
 // The good and pass captions say which rate basis the record was computed with.
 std::vector<StatisticsRow> statisticsRows(const ScoreStatistics& stats);
 
-// One header per boundary: "60-70" up to the next boundary, ">=90" for the last one, which
-// counts every score from it up.
+// One header per boundary, in percent of the full mark as the boundaries are set: "60%-70%" up
+// to the next boundary, ">=90%" for the last one, which counts every score from it up.
 std::vector<std::string> bandCaptions(std::span<const int> bands);
 
 // The band counts as decimal integers, in boundary order.

@@ -23,9 +23,9 @@ std::vector<StatisticsLine> statisticsRows(const pg::Result& result) {
   for (int r = 0; r < result.rows(); ++r) {
     StatisticsLine line;
     std::string* fields[] = {
-        &line.subject,       &line.unit,     &line.grade,   &line.cls,    &line.enrolled,
-        &line.participants,  &line.mean,     &line.highest, &line.lowest, &line.median,
-        &line.excellentRate, &line.goodRate, &line.passRate};
+        &line.subject,       &line.unit,     &line.grade,    &line.cls,      &line.enrolled,
+        &line.participants,  &line.mean,     &line.highest,  &line.lowest,   &line.median,
+        &line.excellentRate, &line.goodRate, &line.passRate, &line.rateBasis};
     for (int c = 0; c < static_cast<int>(std::size(fields)); ++c) {
       *fields[c] = textOrEmpty(result, r, c);
     }
@@ -36,7 +36,7 @@ std::vector<StatisticsLine> statisticsRows(const pg::Result& result) {
 
 constexpr const char* kStatisticsSelect =
     "SELECT k.科目, d.单位, n.年级, b.班次, t.实有人数, t.参考人数, t.平均分, t.最高分, "
-    "t.最低分, t.中位数, t.优秀率, t.良好率, t.及格率 "
+    "t.最低分, t.中位数, t.优秀率, t.良好率, t.及格率, t.比率口径 "
     "FROM tjb t JOIN xmb x ON x.id = t.xmid JOIN gxkm k ON k.id = t.kmid "
     "LEFT JOIN gxdw d ON d.id = t.dwid LEFT JOIN gxnj n ON n.id = t.grade "
     "LEFT JOIN gxbc b ON b.id = t.classid "

@@ -81,6 +81,7 @@ struct StatisticsLine {
   std::string cls;
   std::string enrolled, participants, mean, highest, lowest, median;
   std::string excellentRate, goodRate, passRate;
+  std::string rateBasis;  // "分段", "累计", or "" where the row was published without it
 };
 // Statistics of the exam's scopes that hold the student's class: the grade, the unit and the
 // class. The exam must be the account's and within its period.

@@ -130,6 +130,10 @@ BEGIN
   END IF;
 END $$;
 
+-- Whether a statistics row's 良好率 and 及格率 count their own band only (分段) or every score
+-- from the band up (累计), as the school had set it; NULL for rows published before it was kept.
+ALTER TABLE tjb ADD COLUMN IF NOT EXISTS 比率口径 text;
+
 -- Every sign-in carries its student's (or school's) epoch; signing out moves the epoch on, so
 -- every cookie issued before ends at once.
 ALTER TABLE stu ADD COLUMN IF NOT EXISTS signin_epoch integer NOT NULL DEFAULT 0;
@@ -306,6 +310,8 @@ CREATE UNLOGGED TABLE IF NOT EXISTS stage_stu (LIKE stu INCLUDING DEFAULTS);
 CREATE UNLOGGED TABLE IF NOT EXISTS stage_cjb (LIKE cjb INCLUDING DEFAULTS);
 CREATE UNLOGGED TABLE IF NOT EXISTS stage_pmb (LIKE pmb INCLUDING DEFAULTS);
 CREATE UNLOGGED TABLE IF NOT EXISTS stage_tjb (LIKE tjb INCLUDING DEFAULTS);
+-- Columns added to the published tables after their staging tables were made.
+ALTER TABLE stage_tjb ADD COLUMN IF NOT EXISTS 比率口径 text;
 DO $$
 DECLARE
   t text;

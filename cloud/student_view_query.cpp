@@ -10,7 +10,7 @@ namespace zeziza::cloud {
 
 namespace {
 
-// Rows of four kinds in fifteen text columns: kind, order within the kind, then the fields.
+// Rows of four kinds in sixteen text columns: kind, order within the kind, then the fields.
 enum Kind { kAccount = 0, kExam = 1, kScore = 2, kStatistics = 3 };
 constexpr int kFirstField = 2;
 
@@ -32,22 +32,22 @@ std::string buildStatement() {
          "(SELECT id FROM e ORDER BY 上报时间 DESC, id DESC LIMIT 1)) AS id) "
          "SELECT 0, 0::bigint, y.密码, coalesce(y.单位名称, ''), s.姓名, s.密码, s.dwid::text, "
          "s.njid::text, s.bcid::text, s.signin_epoch::text, s.须改密码::text" +
-         pad(4) +
+         pad(5) +
          " FROM yhm y LEFT JOIN s ON true WHERE y.id = $1 "
          "UNION ALL SELECT 1, row_number() OVER (ORDER BY e.上报时间 DESC, e.id DESC), "
          "e.id::text, e.项目名称, e.上报时间::text, "
          "(e.上报时间 + e.有效期 * interval '1 day')::timestamp(0)::text" +
-         pad(9) +
+         pad(10) +
          " FROM e "
          "UNION ALL SELECT 2, row_number() OVER (ORDER BY " +
          subjectOrder +
-         "), k.科目, c.成绩::text, c.总排名::text, c.校内排名::text, c.班内排名::text" + pad(8) +
+         "), k.科目, c.成绩::text, c.总排名::text, c.校内排名::text, c.班内排名::text" + pad(9) +
          " FROM cjb c JOIN xmb x ON x.id = c.xmid JOIN gxkm k ON k.id = c.kmid "
          "WHERE c.xmid = (SELECT id FROM shown) AND x.yhmid = $1 AND c.stuid = $2 AND " +
          current + " UNION ALL SELECT 3, row_number() OVER (ORDER BY " + subjectOrder +
          ", t.dwid, t.classid), k.科目, d.单位, n.年级, b.班次, t.实有人数::text, "
          "t.参考人数::text, t.平均分::text, t.最高分::text, t.最低分::text, t.中位数::text, "
-         "t.优秀率::text, t.良好率::text, t.及格率::text "
+         "t.优秀率::text, t.良好率::text, t.及格率::text, t.比率口径 "
          "FROM tjb t JOIN s ON true JOIN xmb x ON x.id = t.xmid JOIN gxkm k ON k.id = t.kmid "
          "LEFT JOIN gxdw d ON d.id = t.dwid LEFT JOIN gxnj n ON n.id = t.grade "
          "LEFT JOIN gxbc b ON b.id = t.classid "
@@ -87,9 +87,13 @@ void readRow(const pg::Result& result, int r, StudentViewRows& rows) {
     case kAccount:
       rows.account = {f(0), f(1), 0};
       if (!result.isNull(r, kFirstField + 2)) {
-        rows.student = StudentRecord{
-            f(2), f(3), std::stoll(f(4)), std::stoll(f(5)), std::stoll(f(6)), std::stoll(f(7)),
-            f(8) == "true"};
+        rows.student = StudentRecord{f(2),
+                                     f(3),
+                                     std::stoll(f(4)),
+                                     std::stoll(f(5)),
+                                     std::stoll(f(6)),
+                                     std::stoll(f(7)),
+                                     f(8) == "true"};
       }
       break;
     case kExam:
@@ -101,9 +105,9 @@ void readRow(const pg::Result& result, int r, StudentViewRows& rows) {
     default: {
       StatisticsLine line;
       std::string* fields[] = {
-          &line.subject,       &line.unit,     &line.grade,   &line.cls,    &line.enrolled,
-          &line.participants,  &line.mean,     &line.highest, &line.lowest, &line.median,
-          &line.excellentRate, &line.goodRate, &line.passRate};
+          &line.subject,       &line.unit,     &line.grade,    &line.cls,      &line.enrolled,
+          &line.participants,  &line.mean,     &line.highest,  &line.lowest,   &line.median,
+          &line.excellentRate, &line.goodRate, &line.passRate, &line.rateBasis};
       for (int i = 0; i < static_cast<int>(std::size(fields)); ++i) *fields[i] = f(i);
       rows.statistics.push_back(std::move(line));
     }

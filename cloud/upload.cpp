@@ -44,6 +44,11 @@ pg::Param rankParam(const std::optional<std::int64_t>& rank) {
   return std::to_string(*rank);
 }
 
+// The published name of the rate basis: the results site heads the rates with it.
+std::string_view rateBasisName(analysis::RateBasis rates) {
+  return rates == analysis::RateBasis::Cumulative ? "累计" : "分段";
+}
+
 std::vector<std::string> concat(std::vector<std::string> a, const std::vector<std::string>& b) {
   a.insert(a.end(), b.begin(), b.end());
   return a;
@@ -66,7 +71,7 @@ class Publisher {
         sender_.shape({"pmb", {"xmid", "njid", "dwid", "bcid", "kmid", "pmmx", "发布号"}, 5, {}});
     tjb_ = sender_.shape({"tjb",
                           concat({"xmid", "kmid", "grade", "dwid", "classid"},
-                                 concat(statisticsColumns(), {"分数段", "发布号"})),
+                                 concat(statisticsColumns(), {"分数段", "发布号", "比率口径"})),
                           5,
                           {}});
     cjb_ = sender_.shape(
@@ -174,6 +179,7 @@ class Publisher {
     for (auto& v : statisticsValues(*stats)) params.emplace_back(std::move(v));
     params.emplace_back(bandText(limits.bands, *stats));
     params.emplace_back(p_);
+    params.emplace_back(std::string(rateBasisName(request_.rates)));
     sender_.add(tjb_, std::move(params));
     ++result_.statistics;
   }

@@ -6,6 +6,7 @@
 
 #include "base/platform/process.h"
 #include "base/platform/text.h"
+#include "base/reset_answer.h"
 
 namespace zeziza::host {
 
@@ -33,11 +34,14 @@ bool Console::command(const std::string& line, std::istream& in) {
   return true;
 }
 
-// Only exactly "yes" resets; any other answer does nothing.
+// Only "确认" or "yes", exactly, resets; any other answer says that nothing was changed.
 void Console::reset(std::istream& in) {
   out_ << "确认操作: " << kResetPrompt << "\n> " << std::flush;
   std::string answer;
-  if (!std::getline(in, answer) || answer != "yes") return;
+  if (!std::getline(in, answer) || !base::confirmsReset(answer)) {
+    out_ << "没有重置，数据未改变。要重置请再输入reset，并在提示后输入“确认”或yes。\n";
+    return;
+  }
   // A failed reset (no backup could be written, the database busy) changes nothing and
   // must not take the server down with it.
   try {

@@ -30,6 +30,7 @@ class Console {
   std::ostream& out_;
 };
 
-inline constexpr const char* kResetPrompt = "您确认要删除所有数据，恢复到初始状态吗？确认请输入yes";
+inline constexpr const char* kResetPrompt =
+    "您确认要删除所有数据，恢复到初始状态吗？确认请输入“确认”或yes";
 
 }  // namespace zeziza::host

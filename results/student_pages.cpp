@@ -102,24 +102,66 @@ void examList(web::HtmlWriter& out, std::int64_t school, const std::vector<cloud
   out.raw("</ul>");
 }
 
+namespace {
+
+// The basis the rows share: "分段", "累计", or "" when they differ or were published without it.
+std::string sharedRateBasis(const std::vector<cloud::StatisticsLine>& lines) {
+  if (lines.empty()) return {};
+  for (const auto& line : lines) {
+    if (line.rateBasis != lines.front().rateBasis) return {};
+  }
+  return lines.front().rateBasis;
+}
+
+// A rate as a percentage; a row whose basis the heading does not name carries its own.
+std::string rateText(const std::string& rate, const std::string& basis, bool headed) {
+  if (rate.empty()) return rate;
+  return rate + "%" + (headed || basis.empty() ? "" : "(" + basis + ")");
+}
+
+// What the good and pass rates count under the basis shown.
+void rateNote(web::HtmlWriter& out, const std::string& basis) {
+  if (basis != "分段" && basis != "累计") return;
+  out.raw("<p class=\"rs-note\" id=\"ratenote\">")
+      .text(basis == "累计"
+                ? "累计：良好率含优秀，及格率含良好和优秀。"
+                : "分段：良好率只计良好的一段，及格率只计及格的一段（不含良好、优秀）。")
+      .raw("</p>");
+}
+
+}  // namespace
+
 void statisticsTable(web::HtmlWriter& out, const std::vector<cloud::StatisticsLine>& lines) {
-  static constexpr std::array<const char*, 11> kHeads = {"科目",   "范围",   "实有人数", "参考人数",
-                                                         "平均分", "最高分", "最低分",   "中位数",
-                                                         "优秀率", "良好率", "及格率"};
+  const std::string basis = sharedRateBasis(lines);
+  const std::string qualifier = basis.empty() ? "" : "(" + basis + ")";
+  const std::string good = "良好率" + qualifier, pass = "及格率" + qualifier;
+  const std::array<std::string_view, 11> heads = {"科目",   "范围",   "实有人数", "参考人数",
+                                                  "平均分", "最高分", "最低分",   "中位数",
+                                                  "优秀率", good,     pass};
   out.raw("<div class=\"rs-scroll\"><table class=\"qbk rs-table\" id=\"statistics\"><tr>");
-  for (const char* head : kHeads) headCell(out, head);
+  for (const auto head : heads) headCell(out, head);
   out.raw("</tr>");
   for (const auto& line : lines) {
     const std::string scope = scopeCaption(line);
+    const bool headed = !basis.empty();
+    const std::array<std::string, heads.size()> values = {
+        line.subject,
+        scope,
+        line.enrolled,
+        line.participants,
+        line.mean,
+        line.highest,
+        line.lowest,
+        line.median,
+        rateText(line.excellentRate, {}, true),
+        rateText(line.goodRate, line.rateBasis, headed),
+        rateText(line.passRate, line.rateBasis, headed)};
     out.raw("<tr>");
-    const std::array<const std::string*, kHeads.size()> values = {
-        &line.subject,       &scope,         &line.enrolled, &line.participants,
-        &line.mean,          &line.highest,  &line.lowest,   &line.median,
-        &line.excellentRate, &line.goodRate, &line.passRate};
-    for (std::size_t c = 0; c < values.size(); ++c) cell(out, *values[c], kHeads[c]);
+    for (std::size_t c = 0; c < values.size(); ++c) cell(out, values[c], heads[c]);
     out.raw("</tr>");
   }
   out.raw("</table></div>");
+  rateNote(out, basis);
 }
 
 std::string studentPage(const StudentView& view) {

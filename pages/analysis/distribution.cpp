@@ -185,7 +185,7 @@ void DistributionPage::sortPlaces(std::vector<Place>& places, std::vector<std::u
 void DistributionPage::showPlaces(const std::vector<Place>& places) {
   resultGrid.setColumnCount(5);
   resultGrid.setRowCount(static_cast<int>(places.size()) + 1);
-  setRow(resultGrid, 0, {"单  位", "年  级", "班  次", "学生人数", "详  情"});
+  setRow(resultGrid, 0, {"单位", "年级", "班次", "学生人数", "详情"});
   for (std::size_t i = 0; i < places.size(); ++i) {
     const int r = static_cast<int>(i) + 1;
     const Place& p = places[i];

@@ -1,8 +1,7 @@
 #include "pages/analysis/score_scale.h"
 
-#include <algorithm>
-
 #include "analysis/statistics_settings.h"
+#include "analysis/statistics_text.h"
 #include "store/scale_settings.h"
 #include "web/user_session.h"
 
@@ -31,22 +30,8 @@ std::vector<std::string> ScoreScale::bandCaptions(std::string_view column) const
 
 std::vector<std::string> ScoreScale::sharedBandCaptions(
     const std::vector<std::string>& subjects) const {
-  const bool shared = std::ranges::all_of(
-      subjects, [&](const std::string& s) { return fullMark(s) == fullMark(subjects.front()); });
-  if (subjects.empty() || shared) {
-    return analysis::bandCaptions(
-        bands_, subjects.empty() ? analysis::FullMark() : fullMark(subjects.front()));
-  }
-  std::vector<std::string> captions = analysis::bandCaptions(bands_, analysis::FullMark());
-  for (auto& caption : captions) {
-    std::string marked;
-    for (const char c : caption) {
-      if (c == '-') marked += '%';
-      marked += c;
-    }
-    caption = marked + "%";
-  }
-  return captions;
+  if (subjects.size() == 1) return bandCaptions(subjects.front());
+  return analysis::bandCaptions(bands_);
 }
 
 std::string ScoreScale::levelOf(std::string_view column, double value) const {

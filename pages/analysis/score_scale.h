@@ -28,8 +28,8 @@ class ScoreScale {
   analysis::FullMark fullMark(std::string_view column) const;
   analysis::ScoreLimits limits(std::string_view column) const;
   std::vector<std::string> bandCaptions(std::string_view column) const;
-  // One header for the bands of several subjects: their own points when they share one full
-  // mark, otherwise points out of 100 marked as percentages.
+  // The band header of the subjects shown: the percentages, with the points of the one
+  // subject when only one is shown.
   std::vector<std::string> sharedBandCaptions(const std::vector<std::string>& subjects) const;
   // The level a score of `column` falls in: 优秀, 良好, 及格, 不及格; empty for no score.
   std::string levelOf(std::string_view column, double value) const;

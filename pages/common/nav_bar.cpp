@@ -1,5 +1,6 @@
 #include "pages/common/nav_bar.h"
 
+#include "pages/common/exam_label.h"
 #include "pages/common/navigation.h"
 #include "pages/common/page_rights.h"
 #include "pages/common/rights.h"
@@ -22,7 +23,7 @@ constexpr const char* kCellCss = "nav-cell";
 // "·name · role · default exam · work mode ·" for the codes that work with the bar.
 std::string userLabel(const web::Session& session, int code) {
   return "·" + session.login.userName + " · " + std::string(roleName(code)) + " · " +
-         session.login.defaultExam + " · " + session.login.workMode + " ·";
+         headerExamLabel(session.login.defaultExam, code) + " · " + session.login.workMode + " ·";
 }
 
 }  // namespace

@@ -9,6 +9,7 @@
 #include "pages/common/text.h"
 #include "pages/entry/entry_access.h"
 #include "pages/entry/exam_in_use.h"
+#include "pages/entry/scope_refusal.h"
 #include "pages/entry/score_entry.h"
 #include "pages/entry/score_text.h"
 #include "store/settings_cache.h"
@@ -54,7 +55,7 @@ std::optional<entry::Student> ScoreEntryPage::admittedStudent(const std::string&
   // The boxes' scope, which never reaches past the account's permitted one.
   const store::Scope scope = scopeBoxes.scope();
   if (!scope.admits(student->unit, student->grade, student->cls)) {
-    web::ShowMessage("您不能录入该学生成绩");
+    web::ShowMessage(entry::scopeRefusal(scope, *student, entry::isClassTeacher()));
     return std::nullopt;
   }
   if (subjects.ItemIndex < 0) {

@@ -39,9 +39,9 @@ void insertBoundary(std::vector<std::string>& bands, int value) {
 }
 
 std::string bandDescription(const std::vector<std::string>& bands, std::size_t i) {
-  std::string text = "成绩大于等于(零除外)" + bands.at(i);
-  if (i + 1 < bands.size()) text += "小于" + bands[i + 1];
-  return text;
+  std::string text = "成绩大于等于满分的" + bands.at(i) + "%";
+  if (i + 1 < bands.size()) text += "小于" + bands[i + 1] + "%";
+  return text + "(零分除外)";
 }
 
 ListSectionLayout bandsLayout() {
@@ -53,9 +53,9 @@ ListSectionLayout bandsLayout() {
           .list = "bandList",
           .grid = "bandGrid",
           .headingCaption = "分数段划分",
-          .helpLines = {"此处设置统计分数段的分界点,输入一个正整数", "",
+          .helpLines = {"此处设置统计分数段的分界点,输入满分的百分数", "",
                         "点击添加到分数段按钮，则该数将自动添加到分", "", "数段列表中。"},
-          .nameHeader = "分界点",
+          .nameHeader = "分界点(满分%)",
           .entryNoun = "分界点",
           .buttonCaption = "添加到分数段",
           .into = "BandsInto",

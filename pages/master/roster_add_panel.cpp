@@ -2,6 +2,7 @@
 
 #include "pages/common/rights.h"
 #include "pages/master/student_batch.h"
+#include "store/students.h"
 #include "web/user_session.h"
 
 namespace zeziza::pages {
@@ -32,6 +33,29 @@ AddStudentsPanel::AddStudentsPanel(web::Container& parent) : web::Region(parent,
   addButton.Caption = "添加新学生";
 }
 
+namespace {
+
+// The numbers shown in the refusal; the rest are counted.
+constexpr std::size_t kNumbersNamed = 5;
+
+// Names who holds each taken number (or that it was pasted twice), so the rows to mend can be
+// found: "学生编号1001（已是东校区七年级一班张三的编号）已被占用，…".
+std::string takenNumbersMessage(const std::vector<std::string>& taken) {
+  auto& db = web::currentSession().dataConnection.db();
+  std::string listed;
+  for (std::size_t i = 0; i < taken.size() && i < kNumbersNamed; ++i) {
+    if (i > 0) listed += "、";
+    const auto holder = store::findStudent(db, taken[i]);
+    listed += taken[i] + (holder ? "（已是" + holder->unit + holder->grade + holder->cls +
+                                       holder->name + "的编号）"
+                                 : "（在粘贴的编号中出现了不止一次）");
+  }
+  if (taken.size() > kNumbersNamed) listed += "等" + std::to_string(taken.size()) + "个编号";
+  return "学生编号" + listed + "已被占用，本次的学生一个也没有添加。请改正这些编号后再点添加新学生";
+}
+
+}  // namespace
+
 void AddStudentsPanel::fill(const std::vector<std::string>& units,
                             const std::vector<std::string>& grades,
                             const std::vector<std::string>& classes) {
@@ -53,11 +77,7 @@ void AddStudentsPanel::addStudents() {
   const auto taken =
       store::insertStudents(web::currentSession().dataConnection.db(), batch.students,
                             addUnitBox.text(), addGradeBox.text(), addClassBox.text());
-  if (!taken.empty()) {
-    std::string listed;
-    for (const auto& number : taken) listed += "/" + number;
-    return web::ShowMessage(listed + "上述学生编号已存在，全部学生添加失败，请核对后再添加");
-  }
+  if (!taken.empty()) return web::ShowMessage(takenNumbersMessage(taken));
   numbersMemo.Lines.clear();
   namesMemo.Lines.clear();
   web::ShowMessage("已添加" + std::to_string(batch.students.size()) + "名学生");

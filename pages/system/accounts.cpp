@@ -143,7 +143,7 @@ void AccountsPage::buildSettingsPanels() {
   resetLabel.Caption = "恢复初始数据";
   resetButton.Caption = "系统数据重置";
   resetButton.OnClick = [this] { onReset(); };
-  resetHelp.Lines = {"如果需要重置系统，删除所有数据和用户，请在后面的文本框输入“yes”",
+  resetHelp.Lines = {"如果需要重置系统，删除所有数据和用户，请在后面的文本框输入“确认”或“yes”",
                      "然后点击系统数据重置按钮。"};
   bannerLabel.Caption = "设置网站横幅";
   bannerButton.Caption = "上传网站横幅";

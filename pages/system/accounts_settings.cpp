@@ -3,6 +3,7 @@
 #include "analysis/averages.h"
 #include "analysis/ranks.h"
 #include "analysis/statistics_settings.h"
+#include "base/reset_answer.h"
 #include "pages/common/rights.h"
 #include "pages/common/session_data.h"
 #include "pages/system/accounts.h"
@@ -82,8 +83,10 @@ void AccountsPage::onUploadBanner() {
 // served, so it survives with its login state.
 void AccountsPage::onReset() {
   if (!requireRights({rights::kSuperAdmin})) return;
-  if (resetEdit.Text != "yes") {
-    web::ShowMessage("操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
+  if (!base::confirmsReset(resetEdit.Text)) {
+    web::ShowMessage(
+        "系统没有重置，数据未改变。如果需要删除所有数据、重置系统，请在后面的文本框输入“确认”或"
+        "yes，再点系统数据重置");
     return;
   }
   web::currentSession().context().runSystemReset();

@@ -74,7 +74,8 @@ class CloudNumbersTest : public testing::CloudTest {
   }
 
   PublishResult publish(const PreparationResult& prepared, std::vector<int> fullMarks,
-                        analysis::RankMode mode) {
+                        analysis::RankMode mode,
+                        analysis::RateBasis rates = analysis::RateBasis::Bands) {
     PublishRequest r;
     r.dataFile = folder_.path() / "data";
     r.tempFile = folder_.path() / "temp";
@@ -88,6 +89,7 @@ class CloudNumbersTest : public testing::CloudTest {
     r.subjectList = kSubjects;
     r.fullMarks = std::move(fullMarks);
     r.rankMode = mode;
+    r.rates = rates;
     return publishExam(r, lock_, progress_);
   }
 
@@ -131,6 +133,28 @@ TEST_F(CloudNumbersTest, StatisticsAndRankingTextsFollowFullMarksAndRankMode) {
                            "gxkm.科目 = '数学' AND dwid = -1 AND bcid = -1"),
             "1:[801]生801  90\r\n2:[802]生802  85\r\n2:[803]生803  85\r\n2:[804]生804  85\r\n"
             "5:[805]生805  70\r\n");
+}
+
+// The rates go out with the basis they were counted on, which the results site heads them by;
+// publishing again with the other basis replaces it.
+TEST_F(CloudNumbersTest, TheRateBasisIsPublishedWithTheRates) {
+  const struct {
+    analysis::RateBasis rates;
+    const char* basis;
+    const char* counts;  // 数学's 优秀, 良好, 及格 and 不及格 of the grade
+  } cases[] = {
+      {analysis::RateBasis::Cumulative, "累计", "1|4|5|0"},
+      {analysis::RateBasis::Bands, "分段", "1|3|1|0"},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.basis);
+    publish(prepareWith(true), {100, 150}, analysis::RankMode::Shared, c.rates);
+    EXPECT_EQ(cloud().scalar("SELECT string_agg(DISTINCT 比率口径, ',') FROM tjb"), c.basis);
+    EXPECT_EQ(cloud().scalar("SELECT concat_ws('|', 优秀人数, 良好人数, 及格人数, 不及格人数) "
+                             "FROM tjb JOIN gxkm ON gxkm.id = tjb.kmid WHERE gxkm.科目 = '数学' "
+                             "AND dwid = -1 AND classid = -1"),
+              c.counts);
+  }
 }
 
 }  // namespace

@@ -292,6 +292,9 @@ TEST_F(ResultsSiteTest, StudentSeesOnlyOwnResultsOfCurrentExams) {
     }
     // Each rank is named by what it covers (the first is counted over the whole grade).
     EXPECT_TRUE(contains(page, "<th>年级名次</th><th>校内名次</th><th>班级名次</th>"));
+    // Rates are percentages; rows published before the basis was kept name none.
+    EXPECT_TRUE(contains(page, "<th>良好率</th><th>及格率</th>"));
+    EXPECT_TRUE(contains(page, "data-label=\"及格率\">60%<"));
     // Not the expired exam, not the other class's statistics, not other students or schools.
     for (const char* foreign : {"开学考试", "44.5", "75.50", "李四", "王五", "63.25", "77", "69.5",
                                 "赵六", "55.5", "月考", "[801]", "名次表"}) {

@@ -112,9 +112,10 @@ TEST_F(PublishTest, OneSubjectOneClassGivesEachScopeOnce) {
   EXPECT_EQ(
       scalar("SELECT concat_ws('|', 实有人数, 参考人数, 总分, 平均分, 最高分, 最低分, 中位数, "
              "方差, 优秀率, 良好率, 及格率, 不及格率, 优秀人数, 良好人数, 及格人数, "
-             "不及格人数, skew, kurtosis, 分数段) FROM tjb WHERE classid = -1 AND dwid = -1"),
+             "不及格人数, skew, kurtosis, 分数段, 比率口径) FROM tjb "
+             "WHERE classid = -1 AND dwid = -1"),
       "4|3|240|80.00|90|70|80.00|66.67|33.33|33.33|33.33|0.00|1|1|1|0|0.00|1.50|"
-      "60=0人\r\n70=1人\r\n80=1人\r\n90=1人\r\n");
+      "60=0人\r\n70=1人\r\n80=1人\r\n90=1人\r\n|分段");
   EXPECT_EQ(scalar("SELECT string_agg(concat_ws(':', stuid, kmid = " + K +
                    ", 成绩, 总排名, 校内排名, 班内排名), ',' ORDER BY stuid) FROM cjb"),
             "801:t:90:1:1:1,802:t:70:3:3:2");

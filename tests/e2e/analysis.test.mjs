@@ -114,7 +114,7 @@ test('distribution: top X with a tie, and the details of one class', async () =>
   });
   const rows = await page.$$eval('#resultgrid tr', (trs) => trs.map((tr) => [...tr.children].map((c) => c.textContent)));
   assert.deepEqual(rows, [
-    ['单  位', '年  级', '班  次', '学生人数', '详  情'],
+    ['单位', '年级', '班次', '学生人数', '详情'],
     ['中心校区', '初一', '一班', '1', '查看详情'],
     ['中心校区', '初一', '二班', '1', '查看详情'],
     ['东校区', '初一', '一班', '1', '查看详情'],

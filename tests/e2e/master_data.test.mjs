@@ -77,7 +77,8 @@ test('roster: paste students as two columns and page through them', async () => 
   await page.fill('#namesmemo', column(['甲', '乙']));
   await b.submitBy('#addbutton');
   assert.deepEqual(dialogs.pop(), {
-    type: 'alert', message: '/S002上述学生编号已存在，全部学生添加失败，请核对后再添加',
+    type: 'alert', message: '学生编号S002（已是东校区2024级十 班李四的编号）已被占用，本次的学生一个也没有添加。' +
+      '请改正这些编号后再点添加新学生',
   });
 
   const more = range(4, 45);

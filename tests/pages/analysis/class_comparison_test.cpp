@@ -11,7 +11,7 @@ using Rows = std::vector<std::vector<std::string>>;
 const std::vector<std::string> kHeader = {
     "单位", "年级", "班次", "实有人数", "参考人数", "总分", "平均分", "最高分", "最低分",
     "中位数", "方差", "优秀率 [人数]", "良好率 [人数]", "及格率 [人数]", "不及格率 [人数]",
-    "偏度", "峰度", "60-70", "70-80", "80-90", ">=90"};
+    "偏度", "峰度", "60%-70%(60-70)", "70%-80%(70-80)", "80%-90%(80-90)", ">=90%(>=90)"};
 // clang-format on
 
 class ClassComparisonTest : public AnalysisTest {

@@ -9,7 +9,7 @@ using Rows = std::vector<std::vector<std::string>>;
 
 constexpr const char* kTieMessage =
     "分界点位置出现并列成绩，已保留并列学生，将导致符合条件人数大于要求人数！请注意查看！";
-const std::vector<std::string> kHeader = {"单  位", "年  级", "班  次", "学生人数", "详  情"};
+const std::vector<std::string> kHeader = {"单位", "年级", "班次", "学生人数", "详情"};
 
 // Thirteen students of 初一 in 期中, by average: the 10th and 11th are tied at 91, the 13th is
 // absent. 一班 exists in both units.

@@ -167,6 +167,25 @@ TEST(NavBar, UserLabelNamesTheRole) {
   }
 }
 
+// Before any exam exists the header says so, and who adds one, instead of an empty field.
+TEST(NavBar, UserLabelWithoutAnExamSaysWhoAddsOne) {
+  const std::vector<std::pair<std::string, std::string>> cases = {
+      {"0", "·李老师 · 超级管理员 · 尚无考试，请在【考试设置】添加 · 自考模式 ·"},
+      {"1", "·李老师 · 管理员 · 尚无考试，请在【考试设置】添加 · 自考模式 ·"},
+      {"3", "·李老师 · 成绩录入员 · 尚无考试，请等管理员添加 · 自考模式 ·"},
+  };
+  TestServer server;
+  for (const auto& [code, label] : cases) {
+    SCOPED_TRACE(code);
+    auto browser = server.browser();
+    browser.user().login.userName = "李老师";
+    browser.user().login.rights = pages::parseRightsCode(code);
+    browser.user().login.workMode = "自考模式";
+    browser.showPage<pages::ScoreQueryPage>();
+    EXPECT_EQ(browser.control<web::Label>("navigationBar.userCaption").Caption, label);
+  }
+}
+
 TEST(NavBar, AnalysisLinksLeadToTheSetupGuideUntilAScoreExists) {
   const std::vector<std::string> analysisPages = {"ScoreQueryPage",      "ChartPage",
                                                   "ClassComparisonPage", "RankingPage",

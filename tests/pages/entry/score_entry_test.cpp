@@ -243,8 +243,12 @@ TEST_F(ScoreEntryTest, AClerkFillsScoresButNeverReplacesOne) {
   EXPECT_DOUBLE_EQ(rowOf("801")->scores[0], 92);
 }
 
-// The checks run in a fixed order; the first that fails is the only message.
+// The checks run in a fixed order; the first that fails is the only message. A student outside
+// the scope is named with the class they are in, the scope chosen and what to choose instead.
 TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
+  const std::string kRefused =
+      "不能录入考生张三（801）的成绩：该生在中心校区七年级一班，不在所选的录入范围（";
+  const std::string kAdvice = "）内，请先在上方选择该生的学校、年级和班级";
   const struct {
     const char* what;
     const char* unit;
@@ -253,17 +257,20 @@ TEST_F(ScoreEntryTest, LookupScopeAndSubjectAreCheckedInOrder) {
     const char* number;
     const char* subject;  // "" for none chosen
     const char* score;
-    const char* message;
+    std::string message;
   } cases[] = {
       {"unknown number first", "东校区", "不限年级", "所有班", "999", "", "x",
        "考生不存在,请核对后再试！"},
       {"empty number", "不限学校", "不限年级", "所有班", "", "数学", "80",
        "考生不存在,请核对后再试！"},
-      {"other unit", "东校区", "七年级", "一班", "801", "", "x", "您不能录入该学生成绩"},
-      {"other grade", "不限学校", "八年级", "所有班", "801", "", "x", "您不能录入该学生成绩"},
-      {"other class", "不限学校", "不限年级", "二班", "801", "", "x", "您不能录入该学生成绩"},
+      {"other unit", "东校区", "七年级", "一班", "801", "", "x",
+       kRefused + "东校区七年级一班" + kAdvice},
+      {"other grade", "不限学校", "八年级", "所有班", "801", "", "x",
+       kRefused + "不限学校八年级所有班" + kAdvice},
+      {"other class", "不限学校", "不限年级", "二班", "801", "", "x",
+       kRefused + "不限学校不限年级二班" + kAdvice},
       {"unit decides whatever the rest shows", "东校区", "不限年级", "所有班", "801", "数学", "80",
-       "您不能录入该学生成绩"},
+       kRefused + "东校区不限年级所有班" + kAdvice},
       {"no subject", "中心校区", "七年级", "一班", "801", "", "x", "请选择科目"},
       {"score not a number", "不限学校", "不限年级", "所有班", "801", "数学", "abc",
        "“abc”不是有效的成绩，请输入数字，如 85 或 85.5"},
@@ -294,7 +301,9 @@ TEST_F(ScoreEntryTest, AClassTeacherEntersOnlyInTheOwnClass) {
   EXPECT_EQ(b.control<web::ComboBox>("unitBox").Items, std::vector<std::string>{"中心校区"});
   EXPECT_EQ(b.control<web::ComboBox>("classBox").Items, std::vector<std::string>{"一班"});
   enter("数学", "", "803", "70");
-  EXPECT_EQ(b.message(), "您不能录入该学生成绩");
+  EXPECT_EQ(b.message(),
+            "不能录入考生王五（803）的成绩：该生在东校区八年级二班，您只能录入本班"
+            "（中心校区七年级一班）学生的成绩，请核对考号");
   // Lists posted with nothing chosen are refused, even for a student of the class.
   for (const char* list : {"unitBox", "gradeBox", "classBox"}) {
     SCOPED_TRACE(list);

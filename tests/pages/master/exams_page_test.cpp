@@ -80,7 +80,7 @@ TEST_F(ExamsPageTest, OpensWithTheStoredSettings) {
   EXPECT_EQ(b.control<web::Edit>("goodEdit").Text, "80");
   EXPECT_EQ(b.control<web::Edit>("passEdit").Text, "60");
   EXPECT_EQ(column(b.control<web::Grid>("bandGrid"), 1),
-            (Items{"成绩大于等于(零除外)60小于80", "成绩大于等于(零除外)80"}));
+            (Items{"成绩大于等于满分的60%小于80%(零分除外)", "成绩大于等于满分的80%(零分除外)"}));
   expectExams(b, {"期中", "期末"});
   expectSubjects(b, {"数学", "语文", "英语"});
   EXPECT_EQ(b.control<web::Grid>("subjectGrid").columnCount(), 1);
@@ -101,10 +101,11 @@ TEST_F(ExamsPageTest, BoundariesAreInsertedInOrder) {
     EXPECT_EQ(b.message(), "");
     expectBands(b, expected);
   }
-  EXPECT_EQ(column(b.control<web::Grid>("bandGrid"), 1),
-            (Items{"成绩大于等于(零除外)50小于60", "成绩大于等于(零除外)60小于70",
-                   "成绩大于等于(零除外)70小于70", "成绩大于等于(零除外)70小于80",
-                   "成绩大于等于(零除外)80小于100", "成绩大于等于(零除外)100"}));
+  EXPECT_EQ(
+      column(b.control<web::Grid>("bandGrid"), 1),
+      (Items{"成绩大于等于满分的50%小于60%(零分除外)", "成绩大于等于满分的60%小于70%(零分除外)",
+             "成绩大于等于满分的70%小于70%(零分除外)", "成绩大于等于满分的70%小于80%(零分除外)",
+             "成绩大于等于满分的80%小于100%(零分除外)", "成绩大于等于满分的100%(零分除外)"}));
   b.click("bandGrid", "3_2");  // one of the two 70s
   expectBands(b, {"50", "60", "70", "80", "100"});
   for (int i = 0; i < 5; ++i) b.click("bandGrid", "1_2");

@@ -315,24 +315,25 @@ TEST_F(AccountsTest, BannerTakesOnlyJpegOrPngPictures) {
   EXPECT_EQ(files, 1u);
 }
 
-TEST_F(AccountsTest, ResetTakesOnlyYesEndsIdleSessionsAndKeepsThisOne) {
+TEST_F(AccountsTest, ResetTakesOnlyConfirmOrYesEndsIdleSessionsAndKeepsThisOne) {
   addUser(server, "clerk", "pw", 3);
   server.db().exec("insert into ks (id, xm) values ('001', '张三')");
   server.context().settings().update(
       [](store::SettingsSnapshot& s) { s.units.push_back("新校区"); });
   auto idle = server.browser();
 
-  for (const std::string typed : {"YES", "yes ", "", "Yes"}) {
+  for (const std::string typed : {"YES", "yes ", "", "Yes", "确认 ", "确定"}) {
     SCOPED_TRACE(typed);
     browser.type("resetEdit", typed);
     browser.click("resetButton");
     EXPECT_EQ(browser.message(),
-              "操作失败，如果需要删除所有数据，重置系统，请在后面的文本框输入yes");
+              "系统没有重置，数据未改变。如果需要删除所有数据、重置系统，请在后面的文本框输入"
+              "“确认”或yes，再点系统数据重置");
     EXPECT_TRUE(idle.alive());
     EXPECT_EQ(scalar(server, "select count(*) from yh"), "2");
   }
 
-  browser.type("resetEdit", "yes");
+  browser.type("resetEdit", "确认");
   browser.click("resetButton");
   EXPECT_EQ(browser.message(),
             "已成功完成了系统重置。所有信息数据均已被删除,请重新在浏览器输入地址登录！");

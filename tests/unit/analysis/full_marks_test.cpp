@@ -119,10 +119,13 @@ TEST(FullMarks, BandCaptionsShowTheScaledBoundaries) {
     std::vector<std::string> captions;
   };
   const std::vector<Case> cases = {
-      {FullMark(), {"60-70", "70-80", "80-90", ">=90"}},
-      {FullMark::ofSubject(150), {"90-105", "105-120", "120-135", ">=135"}},
-      {FullMark::ofTotal(mixed), {"240-280", "280-320", "320-360", ">=360"}},
-      {FullMark::ofAverage(mixed), {"80-93.33", "93.33-106.67", "106.67-120", ">=120"}},
+      {FullMark(), {"60%-70%(60-70)", "70%-80%(70-80)", "80%-90%(80-90)", ">=90%(>=90)"}},
+      {FullMark::ofSubject(150),
+       {"60%-70%(90-105)", "70%-80%(105-120)", "80%-90%(120-135)", ">=90%(>=135)"}},
+      {FullMark::ofTotal(mixed),
+       {"60%-70%(240-280)", "70%-80%(280-320)", "80%-90%(320-360)", ">=90%(>=360)"}},
+      {FullMark::ofAverage(mixed),
+       {"60%-70%(80-93.33)", "70%-80%(93.33-106.67)", "80%-90%(106.67-120)", ">=90%(>=120)"}},
   };
   for (const auto& c : cases) {
     SCOPED_TRACE(c.fullMark.value());

@@ -57,9 +57,9 @@ TEST(BandCaptions, RangeToNextBoundaryAndLastFromItsBoundaryUp) {
     std::vector<std::string> captions;
   };
   const std::vector<Case> cases = {
-      {{60, 70, 80, 90}, {"60-70", "70-80", "80-90", ">=90"}},
-      {{60}, {">=60"}},
-      {{60, 90, 70}, {"60-90", "90-70", ">=70"}},
+      {{60, 70, 80, 90}, {"60%-70%", "70%-80%", "80%-90%", ">=90%"}},
+      {{60}, {">=60%"}},
+      {{60, 90, 70}, {"60%-90%", "90%-70%", ">=70%"}},
       {{}, {}},
   };
   for (const auto& c : cases) {

@@ -116,6 +116,29 @@ TEST(BackupsOfTheHost, TheResetLeavesABackupOfWhatItErased) {
   EXPECT_EQ(countRows(server.folder() / "data", "ks"), 0);
 }
 
+// The console's reset takes "确认" as well as "yes", exactly; any other answer says that nothing
+// was changed.
+TEST(BackupsOfTheHost, TheConsoleResetTakesConfirmOrYes) {
+  const struct {
+    const char* answer;
+    bool resets;
+  } cases[] = {{"确认\n", true},   {"yes\n", true}, {"YES\n", false},
+               {"确认 \n", false}, {"\n", false},   {"", false}};
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.answer);
+    testing::TestServer server;
+    server.db().exec("insert into ks (id, xm) values ('1', '张三')");
+    std::ostringstream out;
+    Options options;
+    Console console(server.host(), options, out);
+    std::istringstream answer(c.answer);
+    EXPECT_TRUE(console.command("reset", answer));
+    EXPECT_NE(out.str().find("确认请输入“确认”或yes"), std::string::npos) << out.str();
+    EXPECT_EQ(countRows(server.folder() / "data", "ks"), c.resets ? 0 : 1);
+    EXPECT_EQ(out.str().find("没有重置，数据未改变") == std::string::npos, c.resets) << out.str();
+  }
+}
+
 TEST(BackupsOfTheHost, ASecondServerOnTheSameFolderIsRefused) {
   testing::TestServer server;
   Options options;

@@ -35,9 +35,9 @@ TEST(InsertBoundary, KeepsAscendingOrderAndPassesOverBrokenEntries) {
 
 TEST(BandDescription, NamesTheNextBoundaryExceptForTheLast) {
   const Items bands = {"60", "70", "80"};
-  EXPECT_EQ(bandDescription(bands, 0), "成绩大于等于(零除外)60小于70");
-  EXPECT_EQ(bandDescription(bands, 1), "成绩大于等于(零除外)70小于80");
-  EXPECT_EQ(bandDescription(bands, 2), "成绩大于等于(零除外)80");
+  EXPECT_EQ(bandDescription(bands, 0), "成绩大于等于满分的60%小于70%(零分除外)");
+  EXPECT_EQ(bandDescription(bands, 1), "成绩大于等于满分的70%小于80%(零分除外)");
+  EXPECT_EQ(bandDescription(bands, 2), "成绩大于等于满分的80%(零分除外)");
 }
 
 }  // namespace
