@@ -58,7 +58,7 @@ std::string rankingCaption(const cloud::RankingEntry& entry) {
 
 std::string schoolPage(const SchoolView& view) {
   web::HtmlWriter out;
-  out.raw("<div class=\"rs-who\">学校管理员（注册编号 ")
+  out.raw("<div class=\"rs-who rs-school\">学校管理员（注册编号 ")
       .text(std::to_string(view.school))
       .raw("）");
   signOutForm(out, view.school);

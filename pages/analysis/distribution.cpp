@@ -88,6 +88,7 @@ std::vector<std::vector<std::string>> detailRows(const std::vector<store::Subjec
 DistributionPage::DistributionPage() : web::Page(kName) {
   Title = "分布情况";
   OnCreate = [this] { onCreate(); };
+  detailsGrid.Css = "grid iw-keep-2";  // 学生编号 and 姓名 stay in view
   scopeLabel.Caption = "统计范围";
   columnLabel.Caption = "统计科目";
   limitLabel.Caption = "统计项目";

@@ -39,6 +39,7 @@ std::vector<std::string> boundItems() {
 ProgressPage::ProgressPage() : web::Page(kName) {
   Title = "进步统计";
   OnCreate = [this] { onCreate(); };
+  resultGrid.Css = "grid iw-keep-2";  // 考号 and 姓名 stay in view
   for (web::Region* row : {&scopeBar, &examsBar, &filterBar, &countsPanel}) row->Css = "bar";
   scopeLabel.Caption = "分析范围：";
   columnLabel.Caption = "分析科目";

@@ -50,6 +50,7 @@ std::vector<store::SubjectColumn> rankedSubjects(const SessionSubjects& session,
 RankingPage::RankingPage() : web::Page(kName) {
   Title = "成绩排序";
   OnCreate = [this] { onCreate(); };
+  resultGrid.Css = "grid iw-keep-3";  // 序号, 考号 and 姓名 stay in view
   scopeLabel.Caption = "排序范围";
   analyseButton.Caption = "排序";
   analyseButton.OnClick = [this] { onAnalyse(); };

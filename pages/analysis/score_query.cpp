@@ -63,7 +63,7 @@ ScoreQueryPage::ScoreQueryPage() : web::Page(kName) {
   resultPager.IdleText = kNoResultStatus;
   resultPager.StatusText = matchCountLine;
   resultsGrid.RowLimit = kRowsPerPage;
-  resultsGrid.Css = "qbk rowhover";
+  resultsGrid.Css = "qbk rowhover iw-keep-3";  // 考试名称, 考号 and 姓名 stay in view
 }
 
 void ScoreQueryPage::onCreate() {

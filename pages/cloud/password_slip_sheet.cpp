@@ -13,13 +13,32 @@ void line(web::HtmlWriter& out, const char* caption, const std::string& text,
   out.raw("><span class=\"caption\">").text(caption).raw("</span>").text(text).raw("</p>");
 }
 
+// The address may break after a "/" of its path or before its "?", never inside a name or
+// between "?" and "dwid" ("index.dll?/dwid=1").
+void addressLine(web::HtmlWriter& out, const std::string& address) {
+  out.raw("<p class=\"address\"><span class=\"caption\">").text("查询地址：").raw("</span>");
+  std::size_t from = 0;
+  for (std::size_t i = 0; i < address.size(); ++i) {
+    const bool slash = address[i] == '/' && (i == 0 || address[i - 1] != '/') &&
+                       (i + 1 == address.size() || address[i + 1] != '/');
+    if (address[i] == '?' && i > from) {
+      out.text(address.substr(from, i - from)).raw("<wbr>");
+      from = i;
+    } else if (slash) {
+      out.text(address.substr(from, i + 1 - from)).raw("<wbr>");
+      from = i + 1;
+    }
+  }
+  out.text(address.substr(from)).raw("</p>");
+}
+
 void renderSlip(web::HtmlWriter& out, const SlipView& slip) {
   out.raw("<article class=\"password-slip\"><h2>").text("成绩查询密码单").raw("</h2>");
   line(out, "学校：", slip.school);
   line(out, "班级：", slip.cls);
   line(out, "姓名：", slip.name);
   line(out, "考号：", slip.student);
-  line(out, "查询地址：", slip.address, "address");
+  addressLine(out, slip.address);
   line(out, "初始密码：", slip.password, "password");
   out.raw("<p class=\"hint\">")
       .text("首次登录后须设置自己的密码（至少6个字符）。请妥善保管本单。")

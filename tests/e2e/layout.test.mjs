@@ -89,7 +89,29 @@ function measure() {
     if (!cell.textContent.trim() || cell.getBoundingClientRect().width === 0) continue;
     if (lines(cell) > 1) wrapped.push(cell.textContent.trim());
   }
-  return { spilled: spilled.slice(0, 8), narrowHeadings, wrapped: wrapped.slice(0, 8), pageScrolls:
+  // A link or a check box's caption is short: its text keeps one line.
+  for (const el of document.querySelectorAll('.iw-content .lnk, .iw-content label.chk')) {
+    const text = [...el.childNodes].find((n) => n.nodeType === 3 && n.textContent.trim());
+    if (el.getBoundingClientRect().width > 0 && text && lines(text) > 1) {
+      wrapped.push(el.textContent.trim());
+    }
+  }
+  // The header's user line breaks only at a blank, never inside a word ("自考模/式").
+  const brokenWords = [];
+  const header = document.querySelector('[id$="usercaption"]');
+  const text = header && header.firstChild && header.firstChild.nodeType === 3 ? header.firstChild : null;
+  for (let i = 1; text && i < text.length; ++i) {
+    const top = (at) => {
+      const range = document.createRange();
+      range.setStart(text, at);
+      range.setEnd(text, at + 1);
+      const rect = range.getClientRects()[0];
+      return rect ? Math.round(rect.top) : null;
+    };
+    const [before, after] = [text.data[i - 1], text.data[i]];
+    if (before.trim() && after.trim() && top(i - 1) !== top(i)) brokenWords.push(before + '/' + after);
+  }
+  return { spilled: spilled.slice(0, 8), narrowHeadings, wrapped: wrapped.slice(0, 8), brokenWords, pageScrolls:
     document.documentElement.scrollWidth > document.documentElement.clientWidth };
 }
 
@@ -119,6 +141,31 @@ function scrollTable(which) {
   return result;
 }
 
+// The table whose first columns are kept (the ranking's 序号, 考号 and 姓名), scrolled to its
+// right end: whether it scrolled, the kept headings, and whether their cells of the header
+// and of the last row shown stayed side by side at the box's left edge.
+function keptColumns() {
+  const table = document.querySelector('.iw-content table[class*="iw-keep-"]');
+  if (!table) return null;
+  const kept = Number(/iw-keep-(\d+)/.exec(table.className)[1]);
+  table.scrollLeft = table.scrollWidth;
+  const box = table.getBoundingClientRect();
+  const rows = [table.rows[0], table.rows[table.rows.length - 1]];
+  let inPlace = true;
+  for (const row of rows) {
+    let left = box.left;
+    for (let c = 0; c < kept; ++c) {
+      const r = row.cells[c].getBoundingClientRect();
+      if (Math.abs(r.left - left) > 2) inPlace = false;
+      left = r.right;
+    }
+  }
+  const result = { scrolled: table.scrollLeft > 0, inPlace,
+                   headings: [...table.rows[0].cells].slice(0, kept).map((c) => c.textContent) };
+  table.scrollLeft = 0;
+  return result;
+}
+
 async function signIn() {
   const { page } = b;
   await page.goto(server.url + '/');
@@ -129,7 +176,7 @@ async function signIn() {
   await b.submitBy('#signinbutton');
 }
 
-for (const [width, height] of [[1280, 800], [1920, 1080]]) {
+for (const [width, height] of [[1000, 760], [1280, 800], [1920, 1080]]) {
   test(`every page fits its frame at ${width}x${height}`, async () => {
     const { page } = b;
     const folder = join(SHOTS, `${width}x${height}`);
@@ -148,7 +195,8 @@ for (const [width, height] of [[1280, 800], [1920, 1080]]) {
       await page.screenshot({ path: join(folder, file),
                               fullPage: true });
       const found = await page.evaluate(measure);
-      assert.deepEqual(found, { spilled: [], narrowHeadings: [], wrapped: [], pageScrolls: false },
+      assert.deepEqual(found, { spilled: [], narrowHeadings: [], wrapped: [], brokenWords: [],
+                               pageScrolls: false },
                        link);
     }
   });
@@ -170,6 +218,17 @@ for (const [link, clicks, which] of [['【班级对比】', ['#analysebutton'], 
     });
   });
 }
+
+// Scrolled sideways, the ranking keeps a student's 考号 and 姓名 in view beside 序号.
+test('the ranking keeps 序号, 考号 and 姓名 in view while it scrolls sideways', async () => {
+  const { page } = b;
+  await page.setViewportSize({ width: 1000, height: 760 });
+  await signIn();
+  await b.submitBy('a.lnk:text-is("【成绩排序】")');
+  await b.submitBy('#analysebutton');
+  assert.deepEqual(await page.evaluate(keptColumns),
+                   { scrolled: true, inPlace: true, headings: ['序号', '考号', '姓名'] });
+});
 
 test('a chart of six hundred students keeps every label apart', async () => {
   const { page } = b;

@@ -155,6 +155,14 @@ test('registration, publishing and a student looking up the scores', async () =>
   // A student on a phone: a wrong password first, then the slip's.
   await site.goto(resultLink);
   assert.equal(await site.title(), '第一中学 成绩查询');
+  // Every box stays inside its panel on the phone.
+  const sticking = await site.$$eval('form input:not([type=hidden])', (inputs) => inputs
+    .filter((i) => {
+      const r = i.getBoundingClientRect();
+      const panel = i.closest('form').getBoundingClientRect();
+      return r.width > 0 && (r.right > panel.right + 0.5 || r.left < panel.left - 0.5);
+    }).map((i) => i.id));
+  assert.deepEqual(sticking, []);
   await site.fill('#kh', '801');
   await site.fill('#mm', 'wrong');
   await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
@@ -225,5 +233,30 @@ test('registration, publishing and a student looking up the scores', async () =>
   await site.fill('#mm', 'mynewpass');
   await Promise.all([site.waitForNavigation(), site.click('form:has(input[value=student]) button')]);
   assert.match(await site.textContent('.rs-who'), /张三/);
+
+  // The school's view on a wide screen takes the window's width; its rates are percentages
+  // headed 分段, as the school server counted them, with what that means beside them.
+  const wide = await b.browser.newPage({ viewport: { width: 1920, height: 1080 } });
+  await wide.goto(resultLink);
+  await wide.click('summary');
+  await wide.fill('#bh', number);
+  await wide.fill('#smm', 'schoolpass');
+  await Promise.all([wide.waitForNavigation(), wide.click('form:has(input[value=school]) button')]);
+  const view = await wide.evaluate(() => ({
+    width: Math.round(document.querySelector('.rs-page').getBoundingClientRect().width),
+    headings: [...document.querySelectorAll('#statistics th')].map((th) => th.textContent).slice(8),
+    rates: [...document.querySelectorAll('#statistics tr:nth-child(2) td')].slice(8)
+      .map((td) => /^\d+(\.\d+)?%$/.test(td.textContent)),
+    note: document.querySelector('#ratenote')?.textContent ?? '',
+  }));
+  assert.ok(view.width >= 1500, `the school's view is ${view.width} px wide`);
+  assert.deepEqual(view.headings, ['优秀率', '良好率(分段)', '及格率(分段)']);
+  assert.deepEqual(view.rates, [true, true, true]);
+  assert.match(view.note, /^分段：/);
+  if (process.env.ZEZIZA_SCREENSHOTS) {
+    await wide.screenshot({ path: join(process.env.ZEZIZA_SCREENSHOTS, 'results-school-1920.png'),
+                            fullPage: true });
+  }
+  await wide.close();
   assert.deepEqual(violations, []);
 });

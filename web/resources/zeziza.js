@@ -98,6 +98,30 @@
     }
   }
 
+  // A table marked iw-keep-N keeps its first N columns (a student's number and name) in view
+  // while it scrolls sideways; the style sheet keeps the first, this places the others beside
+  // it. Measured again when the window changes size.
+  function keepColumns() {
+    var tables = document.querySelectorAll('table[class*="iw-keep-"]');
+    Array.prototype.forEach.call(tables, function (table) {
+      var match = /(^|\s)iw-keep-(\d+)(\s|$)/.exec(table.className);
+      var head = table.rows[0];
+      if (!match || !head) return;
+      var lefts = [];
+      var left = 0;
+      for (var c = 0; c < Number(match[2]) && c < head.cells.length; ++c) {
+        lefts.push(left);
+        left += head.cells[c].getBoundingClientRect().width;
+      }
+      Array.prototype.forEach.call(table.rows, function (row) {
+        for (var k = 1; k < lefts.length && k < row.cells.length; ++k) {
+          row.cells[k].classList.add('iw-kept');
+          row.cells[k].style.left = lefts[k] + 'px';
+        }
+      });
+    });
+  }
+
   function readState() {
     var node = document.getElementById('iw-state');
     try { return node ? JSON.parse(node.textContent) : {}; } catch (err) { return {}; }
@@ -167,6 +191,8 @@
     if (state.start && f) { startExchange(f); return; }
     if (state.resume && f) { resume(f); return; }
     if (f) settle(f, state);
+    keepColumns();
+    window.addEventListener('resize', keepColumns);
     // A log that grows at its end shows its newest lines.
     Array.prototype.forEach.call(document.querySelectorAll('textarea[data-iw-end]'), function (t) {
       t.scrollTop = t.scrollHeight;

@@ -82,6 +82,9 @@ TEST_F(PasswordSlipsTest, OneSlipPerStudentClassByClass) {
   EXPECT_NE(html.find("href=\"/css/password_slips.css"), std::string::npos);
   EXPECT_NE(html.find("&lt;b&gt;李四&lt;/b&gt;"), std::string::npos);
   EXPECT_EQ(html.find("<b>李四"), std::string::npos);
+  // The address breaks after a slash of its path or before its "?", nowhere else.
+  EXPECT_NE(html.find("http://results.test/<wbr>vezav/<wbr>index.dll<wbr>?dwid=7</p>"),
+            std::string::npos);
 
   b.choose("classBox", "二班");
   b.click("makeButton");
