@@ -13,7 +13,9 @@ namespace {
 
 void writeHead(HtmlWriter& out, std::string_view title) {
   out.raw("<!DOCTYPE html>\n<html lang=\"zh-CN\"><head><meta charset=\"utf-8\">");
-  out.raw("<meta name=\"viewport\" content=\"width=1000\">");
+  // A phone lays the page out at its own width (a teacher entering scores in a classroom);
+  // the style sheet keeps the frame at 1000 px and more on anything wider than a phone.
+  out.raw("<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\">");
   out.raw("<title>").text(title).raw("</title>");
   // The school's look first, then the program's layout: an older files/mjy.css left in a data
   // folder cannot hold back the layout of a newer program.

@@ -47,6 +47,8 @@ ClassGridEntryPage::ClassGridEntryPage() : web::Page("ClassGridEntryPage") {
   saveButton.Caption = "保存成绩";
   cancelButton.Caption = "取消";
   loadedCaption.Caption = " ";
+  // A phone lays the groups one under another: one column of boxes.
+  scoresGrid.Css = "grid class-grid";
   scoresGrid.setColumnCount(kGroups * kColumnsPerGroup);
   scoresGrid.setRowCount(1);
   scoresGrid.Visible = false;
@@ -129,6 +131,7 @@ void ClassGridEntryPage::addSlot(int row, int group, const store::ClassMember& s
   auto box =
       std::make_unique<web::Edit>(scoresGrid, "scoreBox" + std::to_string(slots_.size() + 1));
   box->Css = "srk cell";
+  box->InputMode = "decimal";
   box->MaxLength = 32;
   const double stored = store::storedScore(data(), examCaption.Caption, student.key, subject);
   if (stored > 0) {

@@ -41,6 +41,8 @@ ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
   for (web::Region* r : {&directPanel, &computedPanel, &passwordPanel}) r->Css = "panel";
   for (web::Edit* e : {&numberPrefixEdit, &directNumberEdit, &directScoreEdit})
     e->Css = "srk short";
+  // A phone offers its number keys for a score.
+  directScoreEdit.InputMode = fullMarkEdit.InputMode = "decimal";
   // The last-score panel is a record of what was written: its subject is not chosen.
   lastSubjectBox.Enabled = false;
   buildCaptions();

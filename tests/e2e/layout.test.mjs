@@ -141,6 +141,45 @@ function scrollTable(which) {
   return result;
 }
 
+// What a phone shows must be read and touched without zooming: the page asks for the
+// device's width, no text is smaller than 12 CSS px, boxes, lists, buttons and check boxes
+// are at least 40 px high, and (unless `scrolls` allows it, as on an analysis page) nothing
+// is wider than the screen.
+function phoneMeasure(scrolls) {
+  const width = document.documentElement.clientWidth;
+  const name = (el) => el.tagName.toLowerCase() + (el.id ? '#' + el.id : '') +
+    (typeof el.className === 'string' && el.className ? '.' + el.className.split(' ').join('.') : '');
+  const small = new Set();
+  const wide = [];
+  const tiny = [];
+  for (const el of document.querySelectorAll('body *')) {
+    const r = el.getBoundingClientRect();
+    const style = getComputedStyle(el);
+    if (r.width === 0 || r.height === 0 || style.visibility === 'hidden') continue;
+    const ownText = [...el.childNodes].some((n) => n.nodeType === 3 && n.textContent.trim());
+    const isBox = el.matches('input:not([type=hidden]):not([type=checkbox]), select, button');
+    if ((ownText || isBox) && parseFloat(style.fontSize) < 12) {
+      small.add(`${name(el)} ${style.fontSize}`);
+    }
+    if (!scrolls && (r.right > width + 1 || r.left < -1)) {
+      wide.push(`${name(el)} ${Math.round(r.left)}..${Math.round(r.right)}`);
+    }
+    if ((isBox || el.matches('label.chk')) && r.height < 40) {
+      tiny.push(`${name(el)} ${Math.round(r.height)}px`);
+    }
+  }
+  const viewport = document.querySelector('meta[name=viewport]');
+  return {
+    viewport: viewport ? viewport.content : '',
+    small: [...small].slice(0, 8),
+    wide: wide.slice(0, 8),
+    tiny: scrolls ? [] : tiny.slice(0, 8),
+    pageScrolls: !scrolls && document.documentElement.scrollWidth > width,
+  };
+}
+const PHONE_FITS = { viewport: 'width=device-width, initial-scale=1', small: [], wide: [],
+                     tiny: [], pageScrolls: false };
+
 // The table whose first columns are kept (the ranking's 序号, 考号 and 姓名), scrolled to its
 // right end: whether it scrolled, the kept headings, and whether their cells of the header
 // and of the last row shown stayed side by side at the box's left edge.
@@ -246,4 +285,97 @@ test('a chart of six hundred students keeps every label apart', async () => {
   }
   const found = await page.evaluate(measure);
   assert.deepEqual(found.spilled, []);
+});
+
+// A teacher on a phone (390 px wide) signs in, enters scores directly (number, score, Enter),
+// fills a class in the grid (one column of boxes with the number keys) and changes the
+// password; each page fits the screen with readable text and boxes large enough to touch.
+test('score entry on a 390 px phone', async () => {
+  const entry = await startServer({ binary: process.env.ZEZIZA_ENTRY_SERVER });
+  const phone = await openBrowser();
+  try {
+    const { page, dialogs } = phone;
+    const folder = join(SHOTS, '390x844');
+    mkdirSync(folder, { recursive: true });
+    await page.setViewportSize({ width: 390, height: 844 });
+    const shot = async (file) => page.screenshot({ path: join(folder, file), fullPage: true });
+    await page.goto(entry.url + '/');
+    await page.waitForFunction(() => document.title === '系统登录');
+    await phone.settled();
+    await shot('entry-01-登录.png');
+    assert.deepEqual(await page.evaluate(phoneMeasure, false), PHONE_FITS, 'sign-in');
+    await page.fill('#usernameedit', 'boss');
+    await page.fill('#passwordedit', 'pw');
+    await phone.submitBy('#signinbutton');
+    assert.equal(await page.title(), '成绩录入');
+
+    // Direct entry: number, Enter, score, Enter.
+    await page.selectOption('#directsubjectbox', { label: '数学' });
+    await page.click('#directnumberedit');
+    await page.keyboard.type('801');
+    await page.keyboard.press('Enter');
+    assert.equal(await page.getAttribute('#directscoreedit', 'inputmode'), 'decimal');
+    await page.keyboard.type('88');
+    await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+    await phone.settled();
+    assert.deepEqual(dialogs, []);
+    assert.equal(await page.inputValue('#lastscoreedit'), '88');
+    await shot('entry-02-直接录入.png');
+    assert.deepEqual(await page.evaluate(phoneMeasure, false), PHONE_FITS, 'direct entry');
+
+    // The password panel of the entry page.
+    await phone.submitBy('#passwordlink');
+    await shot('entry-03-修改密码.png');
+    assert.deepEqual(await page.evaluate(phoneMeasure, false), PHONE_FITS, 'password panel');
+
+    // The class grid: one box under another, each with the number keys.
+    await phone.submitBy('#gridmodelink');
+    await page.selectOption('#gradebox', { label: '七年级' });
+    await page.selectOption('#classbox', { label: '一班' });
+    await page.selectOption('#subjectbox', { label: '语文' });
+    await phone.submitBy('#loadbutton');
+    const boxes = await page.$$eval('#scoresgrid input', (inputs) => inputs.map((i) => {
+      const r = i.getBoundingClientRect();
+      return { left: Math.round(r.left), top: Math.round(r.top), mode: i.inputMode };
+    }));
+    assert.equal(boxes.length, 4);
+    for (let i = 1; i < boxes.length; ++i) {
+      assert.equal(boxes[i].left, boxes[0].left, 'one column of boxes');
+      assert.ok(boxes[i].top > boxes[i - 1].top, 'each box under the one before');
+    }
+    assert.deepEqual(boxes.map((x) => x.mode), ['decimal', 'decimal', 'decimal', 'decimal']);
+    await page.click('#scorebox1');
+    for (const score of ['81', '82', '83', '84']) {
+      await page.keyboard.type(score);
+      await page.keyboard.press('Enter');
+    }
+    await shot('entry-04-表格录入.png');
+    assert.deepEqual(await page.evaluate(phoneMeasure, false), PHONE_FITS, 'class grid');
+    await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
+    await phone.settled();
+    assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存4个成绩' });
+  } finally {
+    await phone.close();
+    await entry.stop();
+  }
+});
+
+// An administrator's pages on the phone: the password page fits the screen like the entry
+// pages; the analysis pages may scroll sideways but keep their text readable.
+test('an administrator\'s pages on a 390 px phone', async () => {
+  const { page } = b;
+  const folder = join(SHOTS, '390x844');
+  mkdirSync(folder, { recursive: true });
+  await page.setViewportSize({ width: 390, height: 844 });
+  await signIn();
+  for (const [index, [link, clicks]] of PAGES.entries()) {
+    await b.submitBy(`a.lnk:text-is("${link}")`);
+    for (const click of clicks) {
+      if (await page.isVisible(click)) await b.submitBy(click);
+    }
+    await page.screenshot({ path: join(folder, `${String(index + 1).padStart(2, '0')}-${link.replace(/[【】]/g, '')}.png`),
+                            fullPage: true });
+    const fits = link === '【修改密码】';
+    assert.deepEqual(await page.evaluate(phoneMeasure, !fits), PHONE_FITS, link);
+  }
 });

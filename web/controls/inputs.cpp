@@ -38,6 +38,7 @@ void Edit::render(HtmlWriter& out) const {
   // A password is never sent back to the browser.
   out.attr("value", PasswordPrompt ? std::string() : Text);
   if (MaxLength > 0) out.attr("maxlength", std::to_string(MaxLength));
+  if (!InputMode.empty()) out.attr("inputmode", InputMode);
   if (ReadOnly) out.raw(" readonly");
   if (!Enabled) out.raw(" disabled");
   EnterKey.write(out);

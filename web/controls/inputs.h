@@ -33,6 +33,8 @@ class Edit : public Control {
   bool NonEditableAsLabel = false;
   std::size_t MaxLength = 0;  // 0: the web layer's limit
   std::string Css = "srk";
+  // The keyboard a phone offers ("decimal" for a score); empty: the ordinary one.
+  std::string InputMode;
   KeyAction EnterKey;
 
   void render(HtmlWriter& out) const override;
