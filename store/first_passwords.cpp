@@ -27,8 +27,10 @@ std::vector<PasswordSlip> readPasswordSlips(Database& db, const std::string& uni
                   "from ks k join first_password f on f.student = k.id "
                   "where (?1 = '' or k.xx = ?1) and (?2 = '' or k.nj = ?2) "
                   "and (?3 = '' or k.bj = ?3) "
-                  "and f.given_at = (select max(g.given_at) from first_password g "
-                  "where g.student = k.id) "
+                  // One slip a student: the newest password, and of two given within the
+                  // same millisecond the one stored last.
+                  "and f.rowid = (select g.rowid from first_password g where g.student = k.id "
+                  "order by g.given_at desc, g.rowid desc limit 1) "
                   "order by k.xx, k.nj, k.bj, k.bh");
   const Value params[] = {Value(unit), Value(grade), Value(cls)};
   slips.bindAll(params);

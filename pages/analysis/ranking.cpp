@@ -66,10 +66,12 @@ void RankingPage::onCreate() {
 void RankingPage::onAnalyse() {
   if (!allowAnalysisAction()) return;
   // A student has a row in each exam: ranked together, his rows would rank against each other.
-  const std::optional<std::string> exam = scopeBoxes.chosenExam();
-  if (!exam) return web::ShowMessage("请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  const std::optional<std::string> chosenExam = scopeBoxes.chosenExam();
+  if (!chosenExam) {
+    return web::ShowMessage("请选择一个考试后再排序，不同考试的成绩不能放在一起排名。");
+  }
   store::ScopeConditions scope;
-  scope.exam(exam).within(scopeBoxes.scope());
+  scope.exam(chosenExam).within(scopeBoxes.scope());
   const auto settings = web::currentSession().context().settings().get();
   const SessionSubjects subjects = SessionSubjects::current();
 
@@ -88,7 +90,7 @@ void RankingPage::onAnalyse() {
     subjects.numberOf(settings->subjects[ranked.size()]);  // says which
   }
   resultGrid.Visible = true;
-  const std::string exam = chosenText(examBox).empty() ? "全部考试" : examBox.text();
+  const std::string& exam = *chosenExam;
   export_ = {{"排序范围:", exam, chosenText(unitBox), chosenText(gradeBox), chosenText(classBox)},
              spreadsheet::workbookName("成绩排序", {exam, chosenUnless(unitBox, "所有学校"),
                                                     chosenUnless(gradeBox, "全部年级"),

@@ -35,9 +35,18 @@ NavigationBar::EntryCell::EntryCell(web::Container& row, const NavEntry& entry)
       bar(cell, std::string(entry.name) + "Bar") {
   cell.Css = kCellCss;
   link.Caption = entry.caption;
-  link.Enabled = entry.reach == Reach::everyone;
+  link.Enabled = false;  // until the session's rights open it
   cell.Visible = !entry.hiddenUnreached;
   bar.Color = kBarColor;
+}
+
+std::vector<std::unique_ptr<NavigationBar::EntryCell>> NavigationBar::makeEntryCells(
+    web::Container& row) {
+  std::vector<std::unique_ptr<EntryCell>> cells;
+  for (const NavEntry& entry : navigationEntries()) {
+    cells.push_back(std::make_unique<EntryCell>(row, entry));
+  }
+  return cells;
 }
 
 NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navigationBar") {
@@ -46,9 +55,8 @@ NavigationBar::NavigationBar(web::Container& parent) : web::Frame(parent, "navig
   LinkRow.Css = "nav-row";
   passwordLink.Caption = "【修改密码】";
   signOutLink.Caption = "【退出】";
-  for (const NavEntry& entry : navigationEntries()) {
-    auto& made = *entryCells_.emplace_back(std::make_unique<EntryCell>(LinkRow, entry));
-    made.link.OnClick = [this, &entry] { follow(entry); };
+  for (const auto& made : entryCells_) {
+    made->link.OnClick = [this, &entry = made->entry] { follow(entry); };
   }
   helpCell.Css = kCellCss;
   helpLink.Caption = "【 帮  助 】";

@@ -42,8 +42,9 @@ class NavigationBar : public web::Frame {
     web::Link link;
     web::Rectangle bar;
   };
-  // Made before the help cell, so the row shows them first.
-  std::vector<std::unique_ptr<EntryCell>> entryCells_;
+  static std::vector<std::unique_ptr<EntryCell>> makeEntryCells(web::Container& row);
+  // Made here, before the help cell, so the row shows them first.
+  std::vector<std::unique_ptr<EntryCell>> entryCells_ = makeEntryCells(LinkRow);
 
  public:
   web::Region helpCell{LinkRow, "helpCell"};

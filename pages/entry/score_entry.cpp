@@ -16,7 +16,7 @@
 
 namespace zeziza::pages {
 
-ScoreEntryPage::ScoreEntryPage() : web::Page("ScoreEntryPage") {
+ScoreEntryPage::ScoreEntryPage() : web::Page(kName) {
   Title = "成绩录入";
   OnCreate = [this] { onCreate(); };
   directEnterButton.OnClick = [this] { onDirectEntry(); };

@@ -21,6 +21,7 @@ namespace zeziza::pages {
 // score shown beside and the entry scope above.
 class ScoreEntryPage : public web::Page {
  public:
+  static constexpr const char* kName = "ScoreEntryPage";
   ScoreEntryPage();
 
  private:

@@ -45,12 +45,12 @@ TEST_F(CloudCommandTest, CreateSchemaTwiceKeepsRows) {
 }
 
 TEST_F(CloudCommandTest, CreateAccountPrintsANumberThatChecksAndItsRole) {
-  const auto outcome = run(cloud().conninfo(), CloudCommand::CreateAccount, "pa ss 12\r\n");
+  const auto outcome = run(cloud().conninfo(), CloudCommand::CreateAccount, "pa ss 1234\r\n");
   ASSERT_EQ(outcome.code, 0) << outcome.err;
   const std::string prefix = "注册编号：";
   ASSERT_EQ(outcome.out.rfind(prefix, 0), 0u) << outcome.out;
   const std::int64_t number = std::stoll(outcome.out.substr(prefix.size()));
-  EXPECT_TRUE(cloud::checkAccount(cloud().db(), number, "pa ss 12"));
+  EXPECT_TRUE(cloud::checkAccount(cloud().db(), number, "pa ss 1234"));
   const std::string role =
       cloud().scalar("SELECT db_role FROM yhm WHERE id = " + std::to_string(number));
   EXPECT_NE(outcome.out.find("数据库用户名：" + role + "（"), std::string::npos) << outcome.out;

@@ -20,7 +20,7 @@ namespace zeziza::testing {
 namespace {
 
 constexpr const char* kSwitched = "默认考试已改为“期末”，请确认后重新操作。";
-constexpr const char* kWithdrawn = "您的账号已被删除或权限已变更，请重新登录。";
+constexpr const char* kWithdrawn = "您的账号已被删除，或权限、密码已变更，请重新登录。";
 
 class DefaultExamSwitchTest : public EntryTest {
  protected:
