@@ -353,7 +353,7 @@ test('score entry on a 390 px phone', async () => {
     assert.deepEqual(await page.evaluate(phoneMeasure, false), PHONE_FITS, 'class grid');
     await Promise.all([page.waitForNavigation(), page.keyboard.press('Enter')]);
     await phone.settled();
-    assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存4个成绩' });
+    assert.deepEqual(dialogs.pop(), { type: 'alert', message: '已保存：写入4个成绩，删除0个，未变0个' });
   } finally {
     await phone.close();
     await entry.stop();
